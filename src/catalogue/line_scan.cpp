@@ -1,0 +1,135 @@
+#include "catalogue/line_scan.h"
+
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+FilePtr open_file(const std::string& path, const char* mode) {
+    return FilePtr(std::fopen(path.c_str(), mode));
+}
+
+bool read_piece(std::FILE* f, int max_chars, std::string* piece) {
+    piece->clear();
+    while (static_cast<int>(piece->size()) < max_chars) {
+        int c = std::fgetc(f);
+        if (c == EOF)
+            break;
+        piece->push_back(static_cast<char>(c));
+        if (c == '\n')
+            break;
+    }
+    bool got = !piece->empty();
+    // Text after a NUL byte is not part of the line, as for any C string.
+    size_t nul = piece->find('\0');
+    if (nul != std::string::npos)
+        piece->resize(nul);
+    return got;
+}
+
+bool is_comment_line(const std::string& line) { return !line.empty() && line[0] == '#'; }
+
+bool is_blank_line(const std::string& line) {
+    for (char c : line)
+        if (!std::isspace(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+namespace {
+
+void skip_space(const std::string& s, size_t* p) {
+    while (*p < s.size() && std::isspace(static_cast<unsigned char>(s[*p])))
+        ++*p;
+}
+
+bool scan_word(const std::string& s, size_t* p, std::string* word) {
+    skip_space(s, p);
+    size_t start = *p;
+    while (*p < s.size() && !std::isspace(static_cast<unsigned char>(s[*p])) && s[*p] != '\0')
+        ++*p;
+    if (*p == start)
+        return false;
+    if (word)
+        *word = s.substr(start, *p - start);
+    return true;
+}
+
+// Like %d, but a number outside the int range fails instead of overflowing.
+bool scan_int(const std::string& s, size_t* p, int* value) {
+    skip_space(s, p);
+    size_t q = *p;
+    bool neg = false;
+    if (q < s.size() && (s[q] == '+' || s[q] == '-')) {
+        neg = s[q] == '-';
+        ++q;
+    }
+    size_t digits = q;
+    long long v = 0;
+    while (q < s.size() && std::isdigit(static_cast<unsigned char>(s[q]))) {
+        v = v * 10 + (s[q] - '0');
+        if (v > static_cast<long long>(INT_MAX) + 1)
+            return false;
+        ++q;
+    }
+    if (q == digits)
+        return false;
+    if (neg)
+        v = -v;
+    if (v > INT_MAX || v < INT_MIN)
+        return false;
+    *value = static_cast<int>(v);
+    *p = q;
+    return true;
+}
+
+bool scan_rest(const std::string& s, size_t* p, std::string* rest) {
+    skip_space(s, p);
+    size_t start = *p;
+    while (*p < s.size() && s[*p] != '\n' && s[*p] != '\0')
+        ++*p;
+    if (*p == start)
+        return false;
+    *rest = s.substr(start, *p - start);
+    return true;
+}
+
+} // namespace
+
+int scan_fields(const std::string& line, const std::vector<ScanField>& pattern,
+                std::vector<ScanValue>* out) {
+    out->clear();
+    size_t p = 0;
+    int kept = 0;
+    for (ScanField f : pattern) {
+        ScanValue v;
+        bool ok = false;
+        switch (f) {
+        case SF_INT:
+            ok = scan_int(line, &p, &v.num);
+            break;
+        case SF_SKIP:
+            ok = scan_word(line, &p, nullptr);
+            break;
+        case SF_WORD:
+            ok = scan_word(line, &p, &v.text);
+            break;
+        case SF_REST:
+            ok = scan_rest(line, &p, &v.text);
+            break;
+        }
+        if (!ok)
+            break;
+        if (f != SF_SKIP) {
+            out->push_back(v);
+            ++kept;
+        }
+    }
+    return kept;
+}
+
+void report_invalid_line(const std::string& file_name, const std::string& line) {
+    std::string head = "Invalid " + file_name + " data line: ";
+    std::printf("\n\n%s\n\t%s\n\n", head.c_str(), line.c_str());
+    std::fflush(stdout);
+}

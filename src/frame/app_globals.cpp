@@ -1,0 +1,20 @@
+#include "frame/app_globals.h"
+
+const char* const MM_VERSION = "R3.1";
+
+std::string mm_dir;
+int debug_flag = 0;
+int rrr_flag = 0;
+
+std::string mm_default_dir() { return std::string("/usr/morix/gui_mm_") + MM_VERSION; }
+
+std::string mm_path(const std::string& rel) { return mm_dir + "/" + rel; }
+
+std::string mm_path(const std::string& dir, const std::string& file) {
+    return mm_dir + "/" + dir + "/" + file;
+}
+
+int mm_snmp_def_to = 3;
+int mm_snmp_def_rty = 2;
+std::string mm_snmp_def_comm = "vantor";
+int g_confirm_auto_reset = 1;

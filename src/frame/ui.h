@@ -1,0 +1,152 @@
+// User-interface services used by every command. Commands address windows
+// and controls only by widget id (main table or basic-mode table) through
+// these functions. Two implementations exist: the Motif one linked into the
+// program and a headless one (ui_headless) linked into tests.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+constexpr int MAX_WIDGETS = 1300;
+constexpr int MAX_WIDGETS_BASIC = 3000;
+
+// Which widget table an id refers to.
+enum UiTable { UI_MAIN = 0, UI_BASIC = 1 };
+
+// Fixed slots of the main widget table.
+enum FixedWidgetId {
+    W_NAME_PROMPT = 102,
+    W_FILE_SEL_BOX = 103,
+    W_WARNING_BOX = 104,
+    W_MSG_BOX = 105,
+    W_QUESTION_BOX = 106,
+    W_HELP_FORM = 107,
+    W_HELP_TEXT = 108,
+    W_HELP_CLOSE = 111,
+    W_CANCEL_BUTTON = 114,
+    W_CANCEL_LABEL = 115,
+    W_CANCEL_DRAW = 116,
+    W_CANCEL_DIALOG = 117,
+    W_CANCEL_ANCHOR = 118,
+    W_MAIN_WINDOW = 550
+};
+
+// Cursor modes of set_app_cursor.
+enum CursorMode { CURSOR_NORMAL = 1, CURSOR_BUSY = 2, CURSOR_BUSY_ALT = 3 };
+
+// ask_user answers.
+enum AskAnswer { ASK_OK = 1, ASK_CANCEL = 2 };
+
+// List selection policies (values follow the toolkit's order).
+enum ListSelPolicy { LSP_SINGLE = 0, LSP_MULTIPLE = 1, LSP_EXTENDED = 2, LSP_BROWSE = 3 };
+
+// Cancel state shared by the cancel dialog and the request engine.
+extern int g_cancel_process;
+extern int g_snmp_pct_done;
+extern int g_other_pct_done;
+extern int g_update_in_snmp;
+
+// ---- Messages and questions -------------------------------------------
+
+// Appends text to the accumulating warning box of the parent's window.
+void display_warn(int parent_id, const std::string& text);
+// Re-shows an existing warning box over the given window.
+void redisplay_warn(int parent_id);
+// Information message box (modeless).
+void display_msg(int parent_id, const std::string& text);
+// Modal question; returns ASK_OK or ASK_CANCEL. An empty label hides that
+// button; default_ok 1 makes OK the default button.
+int ask_user(int parent_id, const std::string& title, const std::string& ok_label,
+             const std::string& cancel_label, int default_ok, const std::string& text);
+// ask_user with a printf-style text of at most 1024 characters.
+int vask_user(int parent_id, const std::string& title, const std::string& ok_label,
+              const std::string& cancel_label, int default_ok, const char* format, ...)
+    __attribute__((format(printf, 6, 7)));
+// Question box whose OK runs ok_action. Returns 0 without text or action.
+int gui_display_question(int parent_id, const std::string& text, const std::string& detail,
+                         std::function<void()> ok_action);
+// Overwrite check for kind 1 (output text), 2 (script), 3 (Morix list):
+// 1 to go on, 0 to stop.
+int check_if_overwrite(int parent_id, int kind, const std::string& path);
+// Removes white space from text; warns and returns 1 when anything went.
+int remove_blanks_warn(int parent_id, const std::string& text, std::string* result);
+
+// ---- Busy cursor, work dialog, cancel dialog ---------------------------
+
+void set_app_cursor(int mode);
+void set_app_cursor_no_dly(int mode);
+void display_work(int parent_id, const std::string& title, const std::string& text);
+void update_work(int parent_id, const std::string& title, const std::string& text, int mode);
+void remove_work();
+
+// mode 1 opens the cancel dialog, mode 2 takes it down.
+void pop_cancel_dialog(int mode, int parent_id = 0, const std::string& title = "",
+                       const std::string& label = "", int confirm = 0, int follow_snmp = 0,
+                       int show_scale = 1, int delay = 0);
+// Stores the percentage, lets only Cancel act, returns g_cancel_process.
+int is_cancelled(int percent);
+// New label "%s Morix %s" (or the text alone without a device name).
+void reset_cancel_dialog(const std::string& text, const std::string& device_name);
+// Takes the dialog down; returns whether the user cancelled.
+int pop_cancel_dialog_down();
+// Redraws the scale after the engine changed g_snmp_pct_done.
+void update_cancel_scale();
+
+void process_pending_events();
+// Lets only the given control (and an open warning) receive input.
+void clear_event_queue(int widget_id);
+
+// ---- Windows ------------------------------------------------------------
+
+// Shows a secondary window's form (pops its shell up) / hides it.
+void gui_manage_top_form(int form_id, int table = UI_MAIN);
+void gui_unmanage_top_form(int form_id, int table = UI_MAIN);
+// 1 when the window is open (raised), 0 when it is not.
+int expose_dialog(int form_id, int table = UI_MAIN);
+void ui_manage(int id, int table = UI_MAIN);
+void ui_unmanage(int id, int table = UI_MAIN);
+bool ui_is_managed(int id, int table = UI_MAIN);
+// True when the slot holds an object.
+bool ui_exists(int id, int table = UI_MAIN);
+void set_dialog_title(int id, const std::string& title, int table = UI_MAIN);
+void set_focus(int id, int table = UI_MAIN);
+
+// ---- Texts and labels ---------------------------------------------------
+
+std::string ui_get_text(int id, int table = UI_MAIN);
+void ui_set_text(int id, const std::string& text, int table = UI_MAIN);
+// Appends text (and a line end) to an output area, scrolling to the end.
+void write_otp_msg(int id, const std::string& text, int new_line, int show_end,
+                   int table = UI_MAIN);
+std::string get_widget_label(int id, int table = UI_MAIN);
+void set_widget_label(int id, const std::string& text, int table = UI_MAIN);
+
+// ---- Lists (positions are 1-based; 0 adds at the end) ------------------
+
+std::vector<std::string> ui_list_items(int id, int table = UI_MAIN);
+int ui_list_count(int id, int table = UI_MAIN);
+void ui_list_add_item(int id, const std::string& text, int pos, int table = UI_MAIN);
+void ui_list_delete_pos(int id, int pos, int table = UI_MAIN);
+void ui_list_delete_all(int id, int table = UI_MAIN);
+void ui_list_replace_pos(int id, int pos, const std::string& text, int table = UI_MAIN);
+std::vector<int> ui_list_selected_pos(int id, int table = UI_MAIN);
+std::vector<std::string> ui_list_selected_items(int id, int table = UI_MAIN);
+void ui_list_select_pos(int id, int pos, bool notify, int table = UI_MAIN);
+void ui_list_deselect_pos(int id, int pos, int table = UI_MAIN);
+void ui_list_deselect_all(int id, int table = UI_MAIN);
+void ui_list_set_top_pos(int id, int pos, int table = UI_MAIN);
+void ui_list_set_policy(int id, int policy, int table = UI_MAIN);
+int ui_list_get_policy(int id, int table = UI_MAIN);
+
+// ---- Toggles, option menus, sensitivity --------------------------------
+
+bool ui_get_toggle(int id, int table = UI_MAIN);
+void ui_set_toggle(int id, bool state, bool notify, int table = UI_MAIN);
+// Label of the option menu's current button ("" when blank).
+std::string ui_get_option(int id, int table = UI_MAIN);
+// Selects the option menu's button with that label; false when none has it.
+bool set_option_menu_top_button(int id, const std::string& label, int table = UI_MAIN);
+void set_om_blank(int id, int table = UI_MAIN);
+void ui_set_sensitive(int id, bool sensitive, int table = UI_MAIN);
+bool is_sens(int id, int table = UI_MAIN);

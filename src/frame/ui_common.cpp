@@ -1,0 +1,52 @@
+// UI services whose logic does not depend on the toolkit; both the Motif and
+// the headless implementation link this file.
+#include <sys/stat.h>
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "catalogue/mib_catalogue.h"
+#include "frame/ui.h"
+
+int g_cancel_process = 0;
+int g_snmp_pct_done = 0;
+int g_other_pct_done = 0;
+int g_update_in_snmp = 0;
+
+int vask_user(int parent_id, const std::string& title, const std::string& ok_label,
+              const std::string& cancel_label, int default_ok, const char* format, ...) {
+    char text[1025];
+    va_list ap;
+    va_start(ap, format);
+    std::vsnprintf(text, sizeof text, format, ap);
+    va_end(ap);
+    return ask_user(parent_id, title, ok_label, cancel_label, default_ok, text);
+}
+
+int check_if_overwrite(int parent_id, int kind, const std::string& path) {
+    if (path.empty()) {
+        display_warn(parent_id, "You did not specify a list file.");
+        return 0;
+    }
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return 1;
+    const char* word = kind == 1 ? "output text" : kind == 2 ? "script" : "Morix list";
+    size_t slash = path.find_last_of('/');
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    int answer = vask_user(parent_id, "Overwrite", "Overwrite", "Cancel", 0,
+                           "The following %s already exists:\n\n    %s\n\nDo you want to "
+                           "overwrite it?",
+                           word, base.c_str());
+    return answer == ASK_CANCEL ? 0 : 1;
+}
+
+int remove_blanks_warn(int parent_id, const std::string& text, std::string* result) {
+    std::string stripped;
+    remove_blanks(text, &stripped);
+    *result = stripped;
+    if (stripped == text)
+        return 0;
+    display_warn(parent_id, "Blanks found and removed:\n'" + text + "' ->\n'" + stripped + "'\n");
+    return 1;
+}

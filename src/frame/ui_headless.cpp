@@ -1,0 +1,387 @@
+// Headless UI services: widget states in memory, dialogs recorded, questions
+// answered from a script. Linked into tests in place of the Motif services.
+#include "frame/ui_headless.h"
+
+#include <deque>
+#include <map>
+
+namespace {
+
+struct HlState {
+    std::map<std::pair<int, int>, HlWidget> widgets;
+    std::vector<HlEvent> events;
+    std::deque<int> answers;
+    std::string warning_box;
+    bool warning_open = false;
+    int cancel_at = 0;  // 0: never
+    int cancelled_calls = 0;
+    std::vector<int> percents;
+    int cursor_depth = 0;
+    bool cancel_open = false;
+    bool cancel_follow_snmp = false;
+    std::string cancel_label;
+};
+
+HlState& st() {
+    static HlState s;
+    return s;
+}
+
+void record(const std::string& kind, int parent, const std::string& title,
+            const std::string& text, int answer = 0) {
+    st().events.push_back(HlEvent{kind, parent, title, text, answer});
+}
+
+int next_answer(int default_answer) {
+    if (st().answers.empty())
+        return default_answer;
+    int a = st().answers.front();
+    st().answers.pop_front();
+    return a;
+}
+
+bool valid_pos(const HlWidget& w, int pos) {
+    return pos >= 1 && pos <= static_cast<int>(w.items.size());
+}
+
+// Selection positions shift when an item is inserted or deleted before them.
+void shift_selection(HlWidget& w, int from, int delta) {
+    std::set<int> moved;
+    for (int p : w.selected) {
+        if (p >= from)
+            moved.insert(p + delta);
+        else
+            moved.insert(p);
+    }
+    w.selected = moved;
+}
+
+} // namespace
+
+// ---- test control ----------------------------------------------------------
+
+void hl_reset() { st() = HlState(); }
+
+HlWidget& hl_widget(int id, int table) { return st().widgets[{table, id}]; }
+
+bool hl_has_widget(int id, int table) { return st().widgets.count({table, id}) != 0; }
+
+const std::vector<HlEvent>& hl_events() { return st().events; }
+
+std::vector<std::string> hl_texts(const std::string& kind) {
+    std::vector<std::string> out;
+    for (const HlEvent& e : st().events)
+        if (e.kind == kind)
+            out.push_back(e.text);
+    return out;
+}
+
+void hl_clear_events() { st().events.clear(); }
+void hl_queue_answer(int answer) { st().answers.push_back(answer); }
+
+void hl_cancel_at(int n) {
+    st().cancel_at = n;
+    st().cancelled_calls = 0;
+}
+
+int hl_is_cancelled_calls() { return st().cancelled_calls; }
+std::vector<int> hl_cancel_percents() { return st().percents; }
+std::string hl_warning_box() { return st().warning_open ? st().warning_box : std::string(); }
+
+void hl_close_warning_box() {
+    st().warning_open = false;
+    st().warning_box.clear();
+}
+
+int hl_cursor_depth() { return st().cursor_depth; }
+bool hl_cancel_dialog_open() { return st().cancel_open; }
+std::string hl_cancel_label() { return st().cancel_label; }
+
+// ---- messages and questions ---------------------------------------------
+
+void display_warn(int parent_id, const std::string& text) {
+    record("warn", parent_id, "Warning Message", text);
+    if (text.empty())
+        return;
+    if (st().warning_open && !st().warning_box.empty())
+        st().warning_box += "\n\n" + text;
+    else
+        st().warning_box = text;
+    st().warning_open = true;
+}
+
+void redisplay_warn(int) {}
+
+void display_msg(int parent_id, const std::string& text) {
+    record("msg", parent_id, "Message", text);
+}
+
+int ask_user(int parent_id, const std::string& title, const std::string&, const std::string&,
+             int default_ok, const std::string& text) {
+    int answer = next_answer(default_ok == 1 ? ASK_OK : ASK_CANCEL);
+    record("ask", parent_id, title, text, answer);
+    if (answer == ASK_OK)
+        set_app_cursor(CURSOR_BUSY);
+    return answer;
+}
+
+int gui_display_question(int parent_id, const std::string& text, const std::string& detail,
+                         std::function<void()> ok_action) {
+    if (text.empty() || !ok_action)
+        return 0;
+    std::string full = detail.empty() ? text : text + "\n\n" + detail;
+    int answer = next_answer(ASK_OK);
+    record("question", parent_id, "Confirmation", full, answer);
+    if (answer == ASK_OK)
+        ok_action();
+    return 1;
+}
+
+// ---- busy cursor, work and cancel dialogs -------------------------------
+
+void set_app_cursor(int mode) {
+    if (mode == CURSOR_BUSY || mode == CURSOR_BUSY_ALT)
+        ++st().cursor_depth;
+    else if (st().cursor_depth > 0)
+        --st().cursor_depth;
+}
+
+void set_app_cursor_no_dly(int mode) { set_app_cursor(mode); }
+
+void display_work(int parent_id, const std::string& title, const std::string& text) {
+    record("work", parent_id, title, text);
+}
+
+void update_work(int parent_id, const std::string& title, const std::string& text, int) {
+    record("work", parent_id, title, text);
+}
+
+void remove_work() {}
+
+void pop_cancel_dialog(int mode, int parent_id, const std::string& title,
+                       const std::string& label, int, int follow_snmp, int, int) {
+    if (mode == 1) {
+        st().cancel_open = true;
+        st().cancel_follow_snmp = follow_snmp != 0;
+        st().cancel_label = label.empty() ? "Percent done" : label;
+        g_cancel_process = 0;
+        g_snmp_pct_done = 0;
+        g_other_pct_done = 0;
+        g_update_in_snmp = follow_snmp;
+        record("cancel", parent_id, title.empty() ? "Cancel" : title, st().cancel_label);
+    } else {
+        pop_cancel_dialog_down();
+    }
+}
+
+int is_cancelled(int percent) {
+    HlState& s = st();
+    if (s.cancel_follow_snmp)
+        g_snmp_pct_done = percent;
+    else
+        g_other_pct_done = percent;
+    s.percents.push_back(percent);
+    ++s.cancelled_calls;
+    if (s.cancel_at > 0 && s.cancelled_calls == s.cancel_at) {
+        g_cancel_process = 1;
+        s.cancel_open = false;
+    }
+    return g_cancel_process;
+}
+
+void reset_cancel_dialog(const std::string& text, const std::string& device_name) {
+    std::string label = device_name.empty() ? text : text + " Morix " + device_name;
+    if (label.size() >= 1024)
+        label = "App Error: Header doesn't fit";
+    st().cancel_label = label;
+    if (st().cancel_follow_snmp)
+        g_snmp_pct_done = 0;
+}
+
+int pop_cancel_dialog_down() {
+    int cancelled = g_cancel_process;
+    st().cancel_open = false;
+    g_snmp_pct_done = 0;
+    g_other_pct_done = 0;
+    g_update_in_snmp = 0;
+    return cancelled;
+}
+
+void update_cancel_scale() {}
+void process_pending_events() {}
+void clear_event_queue(int) {}
+
+// ---- windows --------------------------------------------------------------
+
+void gui_manage_top_form(int form_id, int table) { hl_widget(form_id, table).managed = true; }
+void gui_unmanage_top_form(int form_id, int table) { hl_widget(form_id, table).managed = false; }
+
+int expose_dialog(int form_id, int table) {
+    return hl_has_widget(form_id, table) && hl_widget(form_id, table).managed ? 1 : 0;
+}
+
+void ui_manage(int id, int table) { hl_widget(id, table).managed = true; }
+void ui_unmanage(int id, int table) { hl_widget(id, table).managed = false; }
+
+bool ui_is_managed(int id, int table) {
+    return hl_has_widget(id, table) && hl_widget(id, table).managed;
+}
+
+bool ui_exists(int id, int table) { return hl_has_widget(id, table); }
+void set_dialog_title(int id, const std::string& title, int table) {
+    hl_widget(id, table).title = title;
+}
+
+void set_focus(int id, int table) {
+    for (auto& kv : st().widgets)
+        kv.second.has_focus = false;
+    hl_widget(id, table).has_focus = true;
+}
+
+// ---- texts and labels -----------------------------------------------------
+
+std::string ui_get_text(int id, int table) {
+    return hl_has_widget(id, table) ? hl_widget(id, table).text : std::string();
+}
+
+void ui_set_text(int id, const std::string& text, int table) { hl_widget(id, table).text = text; }
+
+void write_otp_msg(int id, const std::string& text, int new_line, int, int table) {
+    HlWidget& w = hl_widget(id, table);
+    w.text += text;
+    if (new_line)
+        w.text += "\n";
+}
+
+std::string get_widget_label(int id, int table) {
+    return hl_has_widget(id, table) ? hl_widget(id, table).label : std::string();
+}
+
+void set_widget_label(int id, const std::string& text, int table) {
+    hl_widget(id, table).label = text;
+}
+
+// ---- lists ----------------------------------------------------------------
+
+std::vector<std::string> ui_list_items(int id, int table) {
+    return hl_has_widget(id, table) ? hl_widget(id, table).items : std::vector<std::string>();
+}
+
+int ui_list_count(int id, int table) { return static_cast<int>(ui_list_items(id, table).size()); }
+
+void ui_list_add_item(int id, const std::string& text, int pos, int table) {
+    HlWidget& w = hl_widget(id, table);
+    if (pos <= 0 || pos > static_cast<int>(w.items.size()))
+        pos = static_cast<int>(w.items.size()) + 1;
+    w.items.insert(w.items.begin() + (pos - 1), text);
+    shift_selection(w, pos, 1);
+}
+
+void ui_list_delete_pos(int id, int pos, int table) {
+    HlWidget& w = hl_widget(id, table);
+    if (pos == 0)
+        pos = static_cast<int>(w.items.size());
+    if (!valid_pos(w, pos))
+        return;
+    w.items.erase(w.items.begin() + (pos - 1));
+    w.selected.erase(pos);
+    shift_selection(w, pos + 1, -1);
+}
+
+void ui_list_delete_all(int id, int table) {
+    HlWidget& w = hl_widget(id, table);
+    w.items.clear();
+    w.selected.clear();
+}
+
+void ui_list_replace_pos(int id, int pos, const std::string& text, int table) {
+    HlWidget& w = hl_widget(id, table);
+    if (valid_pos(w, pos))
+        w.items[pos - 1] = text;
+}
+
+std::vector<int> ui_list_selected_pos(int id, int table) {
+    if (!hl_has_widget(id, table))
+        return {};
+    const HlWidget& w = hl_widget(id, table);
+    return std::vector<int>(w.selected.begin(), w.selected.end());
+}
+
+std::vector<std::string> ui_list_selected_items(int id, int table) {
+    std::vector<std::string> out;
+    if (!hl_has_widget(id, table))
+        return out;
+    const HlWidget& w = hl_widget(id, table);
+    for (int p : w.selected)
+        out.push_back(w.items[p - 1]);
+    return out;
+}
+
+void ui_list_select_pos(int id, int pos, bool, int table) {
+    HlWidget& w = hl_widget(id, table);
+    if (pos == 0)
+        pos = static_cast<int>(w.items.size());
+    if (!valid_pos(w, pos))
+        return;
+    if (w.policy == LSP_SINGLE || w.policy == LSP_BROWSE)
+        w.selected.clear();
+    w.selected.insert(pos);
+}
+
+void ui_list_deselect_pos(int id, int pos, int table) { hl_widget(id, table).selected.erase(pos); }
+void ui_list_deselect_all(int id, int table) { hl_widget(id, table).selected.clear(); }
+void ui_list_set_top_pos(int id, int pos, int table) { hl_widget(id, table).top_pos = pos; }
+void ui_list_set_policy(int id, int policy, int table) { hl_widget(id, table).policy = policy; }
+
+int ui_list_get_policy(int id, int table) {
+    return hl_has_widget(id, table) ? hl_widget(id, table).policy : LSP_BROWSE;
+}
+
+// ---- toggles, option menus, sensitivity ----------------------------------
+
+bool ui_get_toggle(int id, int table) {
+    return hl_has_widget(id, table) && hl_widget(id, table).toggle;
+}
+
+void ui_set_toggle(int id, bool state, bool, int table) { hl_widget(id, table).toggle = state; }
+
+std::string ui_get_option(int id, int table) {
+    return hl_has_widget(id, table) ? hl_widget(id, table).option : std::string();
+}
+
+bool set_option_menu_top_button(int id, const std::string& label, int table) {
+    HlWidget& w = hl_widget(id, table);
+    if (!w.option_labels.empty()) {
+        bool found = false;
+        for (const std::string& l : w.option_labels)
+            found = found || l == label;
+        if (!found)
+            return false;
+    }
+    w.option = label;
+    return true;
+}
+
+void set_om_blank(int id, int table) { hl_widget(id, table).option.clear(); }
+void ui_set_sensitive(int id, bool sensitive, int table) {
+    hl_widget(id, table).sensitive = sensitive;
+}
+
+bool is_sens(int id, int table) { return !hl_has_widget(id, table) || hl_widget(id, table).sensitive; }
+
+// ---- program end ------------------------------------------------------------
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "frame/app_globals.h"
+
+void exit_gracefully(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::exit(1);
+}
+
+void s_error(const std::string& message) {
+    std::fprintf(stderr, "\n\n%s\n\n", message.c_str());
+    std::exit(1);
+}

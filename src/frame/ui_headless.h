@@ -1,0 +1,60 @@
+// Control of the headless UI services for tests: widget states by id, the
+// record of every dialog shown, scripted answers and a chosen cancel point.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "frame/ui.h"
+
+struct HlWidget {
+    std::string text;
+    std::string label;
+    std::string title;
+    std::vector<std::string> items;
+    std::set<int> selected;  // 1-based list positions
+    std::vector<std::string> option_labels;
+    std::string option;
+    bool toggle = false;
+    bool sensitive = true;
+    bool managed = false;
+    bool has_focus = false;
+    int policy = LSP_BROWSE;
+    int top_pos = 1;
+};
+
+// One dialog the program showed, in order.
+struct HlEvent {
+    std::string kind;  // "warn", "msg", "ask", "question", "work"
+    int parent = 0;
+    std::string title;
+    std::string text;
+    int answer = 0;    // for "ask" and "question"
+};
+
+// Forgets every widget, event, answer and cancel point.
+void hl_reset();
+// The widget state (created on first use).
+HlWidget& hl_widget(int id, int table = UI_MAIN);
+bool hl_has_widget(int id, int table = UI_MAIN);
+
+const std::vector<HlEvent>& hl_events();
+std::vector<std::string> hl_texts(const std::string& kind);
+void hl_clear_events();
+
+// Answers for the next questions, in order; when none is queued a question
+// gets its default button.
+void hl_queue_answer(int answer);
+// The n-th is_cancelled call from now (1-based) reports a cancel.
+void hl_cancel_at(int n);
+int hl_is_cancelled_calls();
+std::vector<int> hl_cancel_percents();
+
+// Accumulated text of the open warning box ("" when closed), and closing it.
+std::string hl_warning_box();
+void hl_close_warning_box();
+
+int hl_cursor_depth();
+bool hl_cancel_dialog_open();
+std::string hl_cancel_label();
