@@ -166,7 +166,9 @@ int read_hotspot_info(const std::string& directory) {
 }
 
 namespace {
-bool is_calldef(const std::string& s) { return s.compare(0, 8, "CallDef_") == 0; }
+bool is_calldef(const std::string& s) {
+    return s.compare(0, 8, "CallDef_") == 0;
+}
 } // namespace
 
 int get_alpha_pos(const std::vector<std::string>& items, const std::string& text) {
@@ -175,7 +177,7 @@ int get_alpha_pos(const std::vector<std::string>& items, const std::string& text
         bool item_last = is_calldef(items[i]);
         if (text_last != item_last) {
             if (item_last)
-                return static_cast<int>(i);  // ordinary names go before CallDef_ ones
+                return static_cast<int>(i); // ordinary names go before CallDef_ ones
             continue;
         }
         if (std::strcmp(items[i].c_str(), text.c_str()) >= 0)

@@ -15,20 +15,20 @@ constexpr int MAX_HOTSPOTS = 3000;
 enum FuncGroup { FG_STANDARD = 0, FG_USER_DEFINED = 1 };
 
 struct MgmtFunction {
-    std::vector<int> var_list;  // catalogue ids in file order
+    std::vector<int> var_list; // catalogue ids in file order
     std::string name;
     int func_id = 0;
 };
 
 struct HotspotEntry {
     bool present = false;
-    int target = 0;  // basic widget id of the text area that shows the help
+    int target = 0; // basic widget id of the text area that shows the help
     std::string text;
 };
 
 extern std::array<std::unique_ptr<MgmtFunction>, MAX_MIB_FUNCS> mib_func_list;
 extern int tot_dat_mib_func;
-extern std::array<std::vector<int>, MAX_FUNC_GROUPS> mib_grp_list;  // function ids
+extern std::array<std::vector<int>, MAX_FUNC_GROUPS> mib_grp_list; // function ids
 extern std::array<HotspotEntry, MAX_HOTSPOTS> hotspot_data_list;
 
 // Frees the previous function catalogue, then reads mib_func_grp.dat,

@@ -14,9 +14,9 @@ constexpr int W_CMP_ACT_HLP_LBL = 205;
 constexpr int W_CPY_ACT_HLP_LBL = 458;
 
 // List state of the main function list.
-extern int param_sel_flag;   // 0 functions shown, 1 parameters shown
-extern int fnc_sel_ind;      // function group shown
-extern int main_prm_lst_w;   // id of the radio choice in force
+extern int param_sel_flag; // 0 functions shown, 1 parameters shown
+extern int fnc_sel_ind;    // function group shown
+extern int main_prm_lst_w; // id of the radio choice in force
 // Set by the Compare window when it compares devices with each other, and
 // by the Copy window when it was opened for a copy.
 extern int g_cmp_dev_mode;

@@ -27,7 +27,9 @@ bool read_piece(std::FILE* f, int max_chars, std::string* piece) {
     return got;
 }
 
-bool is_comment_line(const std::string& line) { return !line.empty() && line[0] == '#'; }
+bool is_comment_line(const std::string& line) {
+    return !line.empty() && line[0] == '#';
+}
 
 bool is_blank_line(const std::string& line) {
     for (char c : line)

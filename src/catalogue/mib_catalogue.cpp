@@ -17,7 +17,8 @@ constexpr int ENUM_LINE_MAX = 127;
 
 // Calls handle(line) for every piece of the file that is neither a comment
 // nor blank. Returns -4 when the file cannot be opened.
-template <typename Handler> int for_each_data_line(const std::string& path, int max, Handler handle) {
+template <typename Handler>
+int for_each_data_line(const std::string& path, int max, Handler handle) {
     FilePtr f = open_file(path, "r");
     if (!f)
         return -4;

@@ -36,9 +36,9 @@ enum MibWriteType {
 enum MibInternalCode { MIC_ORDINARY = 0, MIC_INTERNAL = 1, MIC_NOT_TRANSFERABLE = 2 };
 
 struct MibVarEntry {
-    std::string name;     // shown to the user, used in scripts and group files
-    std::string oid_str;  // object name form of the identifier
-    std::string oid_num;  // dotted numeric identifier without instance
+    std::string name;    // shown to the user, used in scripts and group files
+    std::string oid_str; // object name form of the identifier
+    std::string oid_num; // dotted numeric identifier without instance
     int data_type = 0;
     int write_type = 0;
     int port_class = 0;

@@ -6,9 +6,13 @@ std::string mm_dir;
 int debug_flag = 0;
 int rrr_flag = 0;
 
-std::string mm_default_dir() { return std::string("/usr/morix/gui_mm_") + MM_VERSION; }
+std::string mm_default_dir() {
+    return std::string("/usr/morix/gui_mm_") + MM_VERSION;
+}
 
-std::string mm_path(const std::string& rel) { return mm_dir + "/" + rel; }
+std::string mm_path(const std::string& rel) {
+    return mm_dir + "/" + rel;
+}
 
 std::string mm_path(const std::string& dir, const std::string& file) {
     return mm_dir + "/" + dir + "/" + file;

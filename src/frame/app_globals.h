@@ -9,9 +9,9 @@ extern const char* const MM_VERSION;
 // Default installation directory when GUI_MM_DIR is unset.
 std::string mm_default_dir();
 
-extern std::string mm_dir;  // installation directory, set once at start
-extern int debug_flag;      // -debug: dumps on standard output
-extern int rrr_flag;        // -rrr: relaxed software release test
+extern std::string mm_dir; // installation directory, set once at start
+extern int debug_flag;     // -debug: dumps on standard output
+extern int rrr_flag;       // -rrr: relaxed software release test
 
 // Joins the installation directory with relative parts by slashes.
 std::string mm_path(const std::string& rel);
@@ -28,7 +28,7 @@ constexpr const char* MSG_NO_MEMORY = "App Error: Process ran out of memory";
 
 // SNMP defaults copied into new device records; the SNMP settings dialog
 // may change them for the run.
-extern int mm_snmp_def_to;  // seconds
+extern int mm_snmp_def_to; // seconds
 extern int mm_snmp_def_rty;
 extern std::string mm_snmp_def_comm;
 

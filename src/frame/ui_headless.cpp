@@ -13,7 +13,7 @@ struct HlState {
     std::deque<int> answers;
     std::string warning_box;
     bool warning_open = false;
-    int cancel_at = 0;  // 0: never
+    int cancel_at = 0; // 0: never
     int cancelled_calls = 0;
     std::vector<int> percents;
     int cursor_depth = 0;
@@ -27,8 +27,8 @@ HlState& st() {
     return s;
 }
 
-void record(const std::string& kind, int parent, const std::string& title,
-            const std::string& text, int answer = 0) {
+void record(const std::string& kind, int parent, const std::string& title, const std::string& text,
+            int answer = 0) {
     st().events.push_back(HlEvent{kind, parent, title, text, answer});
 }
 
@@ -60,13 +60,21 @@ void shift_selection(HlWidget& w, int from, int delta) {
 
 // ---- test control ----------------------------------------------------------
 
-void hl_reset() { st() = HlState(); }
+void hl_reset() {
+    st() = HlState();
+}
 
-HlWidget& hl_widget(int id, int table) { return st().widgets[{table, id}]; }
+HlWidget& hl_widget(int id, int table) {
+    return st().widgets[{table, id}];
+}
 
-bool hl_has_widget(int id, int table) { return st().widgets.count({table, id}) != 0; }
+bool hl_has_widget(int id, int table) {
+    return st().widgets.count({table, id}) != 0;
+}
 
-const std::vector<HlEvent>& hl_events() { return st().events; }
+const std::vector<HlEvent>& hl_events() {
+    return st().events;
+}
 
 std::vector<std::string> hl_texts(const std::string& kind) {
     std::vector<std::string> out;
@@ -76,26 +84,42 @@ std::vector<std::string> hl_texts(const std::string& kind) {
     return out;
 }
 
-void hl_clear_events() { st().events.clear(); }
-void hl_queue_answer(int answer) { st().answers.push_back(answer); }
+void hl_clear_events() {
+    st().events.clear();
+}
+void hl_queue_answer(int answer) {
+    st().answers.push_back(answer);
+}
 
 void hl_cancel_at(int n) {
     st().cancel_at = n;
     st().cancelled_calls = 0;
 }
 
-int hl_is_cancelled_calls() { return st().cancelled_calls; }
-std::vector<int> hl_cancel_percents() { return st().percents; }
-std::string hl_warning_box() { return st().warning_open ? st().warning_box : std::string(); }
+int hl_is_cancelled_calls() {
+    return st().cancelled_calls;
+}
+std::vector<int> hl_cancel_percents() {
+    return st().percents;
+}
+std::string hl_warning_box() {
+    return st().warning_open ? st().warning_box : std::string();
+}
 
 void hl_close_warning_box() {
     st().warning_open = false;
     st().warning_box.clear();
 }
 
-int hl_cursor_depth() { return st().cursor_depth; }
-bool hl_cancel_dialog_open() { return st().cancel_open; }
-std::string hl_cancel_label() { return st().cancel_label; }
+int hl_cursor_depth() {
+    return st().cursor_depth;
+}
+bool hl_cancel_dialog_open() {
+    return st().cancel_open;
+}
+std::string hl_cancel_label() {
+    return st().cancel_label;
+}
 
 // ---- messages and questions ---------------------------------------------
 
@@ -146,7 +170,9 @@ void set_app_cursor(int mode) {
         --st().cursor_depth;
 }
 
-void set_app_cursor_no_dly(int mode) { set_app_cursor(mode); }
+void set_app_cursor_no_dly(int mode) {
+    set_app_cursor(mode);
+}
 
 void display_work(int parent_id, const std::string& title, const std::string& text) {
     record("work", parent_id, title, text);
@@ -158,8 +184,8 @@ void update_work(int parent_id, const std::string& title, const std::string& tex
 
 void remove_work() {}
 
-void pop_cancel_dialog(int mode, int parent_id, const std::string& title,
-                       const std::string& label, int, int follow_snmp, int, int) {
+void pop_cancel_dialog(int mode, int parent_id, const std::string& title, const std::string& label,
+                       int, int follow_snmp, int, int) {
     if (mode == 1) {
         st().cancel_open = true;
         st().cancel_follow_snmp = follow_snmp != 0;
@@ -213,21 +239,31 @@ void clear_event_queue(int) {}
 
 // ---- windows --------------------------------------------------------------
 
-void gui_manage_top_form(int form_id, int table) { hl_widget(form_id, table).managed = true; }
-void gui_unmanage_top_form(int form_id, int table) { hl_widget(form_id, table).managed = false; }
+void gui_manage_top_form(int form_id, int table) {
+    hl_widget(form_id, table).managed = true;
+}
+void gui_unmanage_top_form(int form_id, int table) {
+    hl_widget(form_id, table).managed = false;
+}
 
 int expose_dialog(int form_id, int table) {
     return hl_has_widget(form_id, table) && hl_widget(form_id, table).managed ? 1 : 0;
 }
 
-void ui_manage(int id, int table) { hl_widget(id, table).managed = true; }
-void ui_unmanage(int id, int table) { hl_widget(id, table).managed = false; }
+void ui_manage(int id, int table) {
+    hl_widget(id, table).managed = true;
+}
+void ui_unmanage(int id, int table) {
+    hl_widget(id, table).managed = false;
+}
 
 bool ui_is_managed(int id, int table) {
     return hl_has_widget(id, table) && hl_widget(id, table).managed;
 }
 
-bool ui_exists(int id, int table) { return hl_has_widget(id, table); }
+bool ui_exists(int id, int table) {
+    return hl_has_widget(id, table);
+}
 void set_dialog_title(int id, const std::string& title, int table) {
     hl_widget(id, table).title = title;
 }
@@ -244,7 +280,9 @@ std::string ui_get_text(int id, int table) {
     return hl_has_widget(id, table) ? hl_widget(id, table).text : std::string();
 }
 
-void ui_set_text(int id, const std::string& text, int table) { hl_widget(id, table).text = text; }
+void ui_set_text(int id, const std::string& text, int table) {
+    hl_widget(id, table).text = text;
+}
 
 void write_otp_msg(int id, const std::string& text, int new_line, int, int table) {
     HlWidget& w = hl_widget(id, table);
@@ -267,7 +305,9 @@ std::vector<std::string> ui_list_items(int id, int table) {
     return hl_has_widget(id, table) ? hl_widget(id, table).items : std::vector<std::string>();
 }
 
-int ui_list_count(int id, int table) { return static_cast<int>(ui_list_items(id, table).size()); }
+int ui_list_count(int id, int table) {
+    return static_cast<int>(ui_list_items(id, table).size());
+}
 
 void ui_list_add_item(int id, const std::string& text, int pos, int table) {
     HlWidget& w = hl_widget(id, table);
@@ -328,10 +368,18 @@ void ui_list_select_pos(int id, int pos, bool, int table) {
     w.selected.insert(pos);
 }
 
-void ui_list_deselect_pos(int id, int pos, int table) { hl_widget(id, table).selected.erase(pos); }
-void ui_list_deselect_all(int id, int table) { hl_widget(id, table).selected.clear(); }
-void ui_list_set_top_pos(int id, int pos, int table) { hl_widget(id, table).top_pos = pos; }
-void ui_list_set_policy(int id, int policy, int table) { hl_widget(id, table).policy = policy; }
+void ui_list_deselect_pos(int id, int pos, int table) {
+    hl_widget(id, table).selected.erase(pos);
+}
+void ui_list_deselect_all(int id, int table) {
+    hl_widget(id, table).selected.clear();
+}
+void ui_list_set_top_pos(int id, int pos, int table) {
+    hl_widget(id, table).top_pos = pos;
+}
+void ui_list_set_policy(int id, int policy, int table) {
+    hl_widget(id, table).policy = policy;
+}
 
 int ui_list_get_policy(int id, int table) {
     return hl_has_widget(id, table) ? hl_widget(id, table).policy : LSP_BROWSE;
@@ -343,7 +391,9 @@ bool ui_get_toggle(int id, int table) {
     return hl_has_widget(id, table) && hl_widget(id, table).toggle;
 }
 
-void ui_set_toggle(int id, bool state, bool, int table) { hl_widget(id, table).toggle = state; }
+void ui_set_toggle(int id, bool state, bool, int table) {
+    hl_widget(id, table).toggle = state;
+}
 
 std::string ui_get_option(int id, int table) {
     return hl_has_widget(id, table) ? hl_widget(id, table).option : std::string();
@@ -362,12 +412,16 @@ bool set_option_menu_top_button(int id, const std::string& label, int table) {
     return true;
 }
 
-void set_om_blank(int id, int table) { hl_widget(id, table).option.clear(); }
+void set_om_blank(int id, int table) {
+    hl_widget(id, table).option.clear();
+}
 void ui_set_sensitive(int id, bool sensitive, int table) {
     hl_widget(id, table).sensitive = sensitive;
 }
 
-bool is_sens(int id, int table) { return !hl_has_widget(id, table) || hl_widget(id, table).sensitive; }
+bool is_sens(int id, int table) {
+    return !hl_has_widget(id, table) || hl_widget(id, table).sensitive;
+}
 
 // ---- program end ------------------------------------------------------------
 

@@ -13,7 +13,7 @@ struct HlWidget {
     std::string label;
     std::string title;
     std::vector<std::string> items;
-    std::set<int> selected;  // 1-based list positions
+    std::set<int> selected; // 1-based list positions
     std::vector<std::string> option_labels;
     std::string option;
     bool toggle = false;
@@ -26,11 +26,11 @@ struct HlWidget {
 
 // One dialog the program showed, in order.
 struct HlEvent {
-    std::string kind;  // "warn", "msg", "ask", "question", "work"
+    std::string kind; // "warn", "msg", "ask", "question", "work"
     int parent = 0;
     std::string title;
     std::string text;
-    int answer = 0;    // for "ask" and "question"
+    int answer = 0; // for "ask" and "question"
 };
 
 // Forgets every widget, event, answer and cancel point.

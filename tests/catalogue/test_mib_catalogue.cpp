@@ -49,8 +49,9 @@ class MibCatalogue : public testing::Test {
 };
 
 TEST_F(MibCatalogue, ReadsAllTwelveFieldsOfAValidLine) {
-    std::string out = load_mib("40 | portSpeed | mrxPortSpeed | 1.3.6.1.4.1.32473.2.3.1.5 | 3 | 2 | "
-                               "4 | 1 | 12 | 9600 | 2 | 3\n");
+    std::string out =
+        load_mib("40 | portSpeed | mrxPortSpeed | 1.3.6.1.4.1.32473.2.3.1.5 | 3 | 2 | "
+                 "4 | 1 | 12 | 9600 | 2 | 3\n");
     EXPECT_EQ(out, "");
     const MibVarEntry* e = mib_var(40);
     ASSERT_NE(e, nullptr);
@@ -90,9 +91,9 @@ TEST_F(MibCatalogue, LaterLineWithSameIdWins) {
 }
 
 TEST_F(MibCatalogue, IdsOutsideTheTablesAreInvalidLines) {
-    std::string out = load_mib(mib_line(768, "big") + mib_line(-1, "neg") +
-                               mib_line(5, "enumbig", 1, 0, 256) + mib_line(6, "enumneg", 1, 0, -2) +
-                               mib_line(767, "last", 1, 0, 255));
+    std::string out =
+        load_mib(mib_line(768, "big") + mib_line(-1, "neg") + mib_line(5, "enumbig", 1, 0, 256) +
+                 mib_line(6, "enumneg", 1, 0, -2) + mib_line(767, "last", 1, 0, 255));
     EXPECT_EQ(mib_var(5), nullptr);
     EXPECT_EQ(mib_var(6), nullptr);
     ASSERT_NE(mib_var(767), nullptr);
@@ -182,9 +183,9 @@ TEST_F(MibCatalogue, EnumerationConversionsBothWays) {
     std::string value;
     EXPECT_EQ(cvt_enum_str_num(1, "enabled", &value), 1);
     EXPECT_EQ(value, "1");
-    EXPECT_EQ(cvt_enum_str_num(1, "Enabled", &value), 0);  // case counts
-    EXPECT_EQ(cvt_enum_str_num(2, "enabled", &value), 0);  // not enumerated
-    EXPECT_EQ(cvt_enum_num_str(700, "1", &name), 0);       // empty slot
+    EXPECT_EQ(cvt_enum_str_num(1, "Enabled", &value), 0); // case counts
+    EXPECT_EQ(cvt_enum_str_num(2, "enabled", &value), 0); // not enumerated
+    EXPECT_EQ(cvt_enum_num_str(700, "1", &name), 0);      // empty slot
 }
 
 TEST_F(MibCatalogue, WritabilityByPortClassAndWriteType) {
@@ -240,7 +241,7 @@ TEST(MibInfo, MissingFileStopsWithEarlierDataKept) {
     write_file(dir.file("data/gui_mm_data/mib.dat"), mib_line(12, "kept"));
     write_file(dir.file("data/gui_mm_data/mib_site_def.dat"), "12 | site\n");
     mm_dir = dir.path();
-    EXPECT_EQ(read_mib_info("data/gui_mm_data"), -4);  // no mib_enum.dat
+    EXPECT_EQ(read_mib_info("data/gui_mm_data"), -4); // no mib_enum.dat
     ASSERT_NE(mib_var(12), nullptr);
     EXPECT_EQ(mib_var(12)->site_def_val, "site");
     std::filesystem::remove(dir.file("data/gui_mm_data/mib.dat"));
