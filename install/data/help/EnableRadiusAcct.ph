@@ -1,0 +1,1 @@
+enabled: the device sends accounting records to the RADIUS servers.

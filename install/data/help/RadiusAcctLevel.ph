@@ -1,0 +1,1 @@
+What RADIUS accounting records: none, login, session or full.

@@ -1,0 +1,1 @@
+UDP port of RADIUS accounting on the servers (1646 or 1813).

@@ -1,0 +1,1 @@
+A name for the port (for example the office or the line it serves).

@@ -1,0 +1,2 @@
+Flow control for data sent to the port: none, xonXoff (software),
+hardware, ctsRts or dsrDtr.

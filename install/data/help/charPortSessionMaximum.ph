@@ -1,0 +1,1 @@
+Largest number of simultaneous sessions a user of the port may open.

@@ -1,0 +1,1 @@
+enabled: a trap is sent when a dial-up link comes up or goes down.

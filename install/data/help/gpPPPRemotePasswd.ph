@@ -1,0 +1,1 @@
+Password sent with gpPPPRemoteUser.

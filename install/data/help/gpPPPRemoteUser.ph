@@ -1,0 +1,1 @@
+User name the WAN channels send when they authenticate to the far end.

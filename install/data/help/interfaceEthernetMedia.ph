@@ -1,0 +1,2 @@
+Ethernet connector in use: auto (detected), aui, twistedPair or
+thinnet. Applies to the Ethernet port only.

@@ -1,0 +1,2 @@
+Daylight saving time rule: none, usa, europe, australia or
+southernHemisphere.

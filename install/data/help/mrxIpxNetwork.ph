@@ -1,0 +1,1 @@
+IPX network number of the Ethernet, in hexadecimal (for example 1A2B).

@@ -1,0 +1,1 @@
+LAT groups reachable from the device's virtual command line.

@@ -1,0 +1,1 @@
+Kind of the second (backup) name server: none, dns, ien116 or nis.

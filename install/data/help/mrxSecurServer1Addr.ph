@@ -1,0 +1,1 @@
+IP address of the first security (authentication) server.

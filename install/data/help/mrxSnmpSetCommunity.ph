@@ -1,0 +1,1 @@
+Community string that SNMP managers must use to change settings.

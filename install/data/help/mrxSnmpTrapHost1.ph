@@ -1,0 +1,1 @@
+IP address of the first host that receives the device's traps.

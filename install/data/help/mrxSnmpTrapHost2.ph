@@ -1,0 +1,1 @@
+IP address of the second host that receives traps.

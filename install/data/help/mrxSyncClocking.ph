@@ -1,0 +1,2 @@
+external: the modem or DSU supplies the clock; internal: the device
+does (set the rate with rs232PortOutSpeed).

@@ -1,0 +1,1 @@
+IP address of this end of the sync link. Not copied.

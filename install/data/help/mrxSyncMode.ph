@@ -1,0 +1,1 @@
+Line protocol of a sync port: disabled, ppp, slip, hdlc or frameRelay.

@@ -1,0 +1,1 @@
+Password this end sends with mrxSyncPppUserRemote.

@@ -1,0 +1,1 @@
+enabled: the far end of the PPP link must authenticate itself.

@@ -1,0 +1,1 @@
+Authentication protocol on the sync link: none, pap, chap or chapOrPap.

@@ -1,0 +1,1 @@
+User name this end sends to the far end of the sync PPP link.

@@ -1,0 +1,1 @@
+IP address of the far end of the sync link. Not copied.

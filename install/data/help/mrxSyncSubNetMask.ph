@@ -1,0 +1,1 @@
+Subnet mask of the sync link.

@@ -1,0 +1,1 @@
+enabled: ARAP (AppleTalk remote access) users are authenticated.

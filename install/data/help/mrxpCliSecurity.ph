@@ -1,0 +1,1 @@
+enabled: users must log in before they get the command line.

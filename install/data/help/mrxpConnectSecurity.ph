@@ -1,0 +1,1 @@
+enabled: dedicated connections started from this port are checked.

@@ -1,0 +1,1 @@
+Telephone number called back when dial-back is enabled.

@@ -1,0 +1,1 @@
+true: traffic arriving from the user resets the inactivity timers.

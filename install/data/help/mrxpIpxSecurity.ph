@@ -1,0 +1,1 @@
+enabled: IPX dial-in users are authenticated.

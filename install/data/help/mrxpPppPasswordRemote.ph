@@ -1,0 +1,1 @@
+Password that the port sends with mrxpPppUserRemote.

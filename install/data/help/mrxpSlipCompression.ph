@@ -1,0 +1,1 @@
+enabled: Van Jacobson TCP header compression on SLIP and PPP.

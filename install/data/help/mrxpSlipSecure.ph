@@ -1,0 +1,1 @@
+enabled: SLIP users are authenticated.

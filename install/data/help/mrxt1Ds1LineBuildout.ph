@@ -1,0 +1,3 @@
+Transmit level of the WAN line: the attenuation for a CSU line (0dB,
+-7.5dB, -15dB, -22.5dB) or the cable length for a DSX line (0-133ft ...
+533-655ft).

@@ -1,0 +1,1 @@
+Data bits per character: 5, 6, 7 or 8.

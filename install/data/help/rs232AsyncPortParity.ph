@@ -1,0 +1,1 @@
+Parity of the port: none, odd, even, mark or space.

@@ -1,0 +1,1 @@
+Stop bits: one, two or oneAndHalf.

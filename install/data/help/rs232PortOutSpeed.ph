@@ -1,0 +1,2 @@
+Clock rate of a sync port in bits per second when the device supplies
+the clock.
