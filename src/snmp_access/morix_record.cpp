@@ -1,7 +1,95 @@
 #include "snmp_access/morix_record.h"
 
+#include <algorithm>
+
+#include "catalogue/mib_catalogue.h"
+#include "snmp_access/snmp_engine.h"
+
 std::array<MorixRecord*, MAX_MRX_SLOTS> host_info_list{};
 std::array<MorixRecord*, MAX_MRX_SLOTS> host_disc_list{};
+int mrx_lst_cnt = 0;
+std::array<std::string, MAX_MORIX_SELECT> morix_select;
+
+namespace {
+
+// List priority of each product type number (lower first). Product types
+// without a priority sort after all others.
+constexpr int PROD_TYPE_PRI[] = {90, 91, 21, 20, 10, 11, 30, 40, 50, 31, 0, 12,
+                                 1,  22, 32, 2,  53, 51, 52, 54, 55, 92, 93};
+constexpr int PROD_TYPE_PRI_COUNT = sizeof(PROD_TYPE_PRI) / sizeof(PROD_TYPE_PRI[0]);
+constexpr int PRI_UNKNOWN = 1000;
+
+} // namespace
+
+int add_prm_node(MorixRecord* rec, int mib_index, int port_type, int port_num, int instance,
+                 const char* inst_str, const char* value, int status) {
+    if (!rec || !inst_str || !value)
+        return -5;
+    auto* n = new ParamNode();
+    n->inst_str = inst_str;
+    n->has_value = true;
+    // Two double quotes stand for an empty value (scripts and Set rows).
+    n->value = (std::string(value) == "\"\"") ? std::string() : std::string(value);
+    n->seq = rec->prm_count;
+    n->mib_index = mib_index;
+    n->port_type = port_type;
+    n->port_num = port_num;
+    n->instance = instance;
+    n->status = status;
+    ParamNode** tail = &rec->prm_list;
+    while (*tail)
+        tail = &(*tail)->next;
+    *tail = n;
+    rec->prm_count++;
+    return 0;
+}
+
+int get_prm_val(const MorixRecord* rec, const std::string& var_name, int instance,
+                const std::string& inst_str, std::string* value_out, std::string* raw_out) {
+    if (value_out)
+        value_out->clear();
+    int id = 0;
+    if (!rec || !value_out || !get_check_mib_var(var_name, &id))
+        return 0;
+    const ParamNode* n = rec->prm_list;
+    for (; n; n = n->next) {
+        if (n->mib_index != id)
+            continue;
+        if (n->instance != -1 ? n->instance == instance : n->inst_str == inst_str)
+            break;
+    }
+    if (!n || n->status != 0)
+        return 0;
+    if (n->has_value)
+        *value_out = n->value;
+    if (!value_out->empty() && raw_out)
+        *raw_out = *value_out;
+    const MibVarEntry* e = mib_var(id);
+    if (e && e->enum_id != -1) {
+        std::string text;
+        if (!cvt_enum_num_str(id, *value_out, &text)) {
+            value_out->clear();
+            return 0;
+        }
+        *value_out = text;
+    }
+    return 1;
+}
+
+std::optional<std::string> get_mrx_prm_val_str(MorixRecord* rec, const std::string& var_name) {
+    int id = 0;
+    if (!rec || var_name.empty() || !get_check_mib_var(var_name, &id))
+        return std::nullopt;
+    free_prm_list(rec);
+    add_prm_node(rec, id, 0, 0, 0, "", "", 0);
+    mm_snmp(rec, SNMP_OP_GET);
+    std::optional<std::string> result;
+    std::string value;
+    if (rec->status == 0 && get_prm_val(rec, var_name, 0, "", &value, nullptr))
+        result = value;
+    free_prm_list(rec);
+    return result;
+}
 
 void free_prm_list(MorixRecord* rec) {
     if (!rec)
@@ -14,6 +102,7 @@ void free_prm_list(MorixRecord* rec) {
     }
     rec->prm_list = nullptr;
     rec->prm_count = 0;
+    rec->status = 0;
 }
 
 void free_host_node(MorixRecord* rec) {
@@ -28,4 +117,101 @@ void free_host_info_list(std::array<MorixRecord*, MAX_MRX_SLOTS>& list) {
         free_host_node(r);
         r = nullptr;
     }
+    if (&list == &host_info_list)
+        mrx_lst_cnt = 0;
+}
+
+int free_host_info_list(int value) {
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (r->selected && r->reachable)
+            free_prm_list(r);
+    }
+    return value;
+}
+
+int get_prod_type_pri(int product_type) {
+    if (product_type < 0 || product_type >= PROD_TYPE_PRI_COUNT)
+        return PRI_UNKNOWN;
+    return PROD_TYPE_PRI[product_type];
+}
+
+int get_host_node_pos(const MorixRecord* rec) {
+    if (!rec)
+        return mrx_lst_cnt;
+    int pri = get_prod_type_pri(rec->product_type);
+    int i = 0;
+    while (i < mrx_lst_cnt && host_info_list[i] &&
+           get_prod_type_pri(host_info_list[i]->product_type) < pri)
+        ++i;
+    while (i < mrx_lst_cnt && host_info_list[i] &&
+           get_prod_type_pri(host_info_list[i]->product_type) == pri &&
+           host_info_list[i]->name < rec->name)
+        ++i;
+    return i;
+}
+
+int insert_host_node(MorixRecord* rec, int index) {
+    if (!rec || mrx_lst_cnt >= MAX_MRX_RECORDS || index < 0 || index > mrx_lst_cnt)
+        return -1;
+    for (int i = mrx_lst_cnt; i > index; --i)
+        host_info_list[i] = host_info_list[i - 1];
+    host_info_list[index] = rec;
+    mrx_lst_cnt++;
+    host_info_list[mrx_lst_cnt] = nullptr;
+    return 0;
+}
+
+void cpy_host_node(MorixRecord* dst, const MorixRecord* src) {
+    if (!dst || !src)
+        return;
+    dst->name = src->name;
+    dst->has_info = src->has_info;
+    dst->info = src->info;
+    dst->community = src->community;
+    dst->timeout = src->timeout;
+    dst->retries = src->retries;
+    dst->status = src->status;
+    dst->reachable = src->reachable;
+    dst->selected = src->selected;
+    dst->asy_ports = src->asy_ports;
+    dst->syn_ports = src->syn_ports;
+    dst->para_ports = src->para_ports;
+    dst->enet_ports = src->enet_ports;
+    dst->modem_count = src->modem_count;
+    dst->wan_count = src->wan_count;
+    dst->prm_count = src->prm_count;
+    dst->allow_set = src->allow_set;
+    dst->product_type = src->product_type;
+    // The WAN arrays hold wan_count elements (wan_if_index at least one).
+    size_t n = src->wan_count > 0 ? static_cast<size_t>(src->wan_count) : 0;
+    auto copy_n = [n](const std::vector<int>& from, size_t min_size) {
+        std::vector<int> to(std::max(n, min_size), 0);
+        for (size_t i = 0; i < to.size() && i < from.size(); ++i)
+            to[i] = from[i];
+        return to;
+    };
+    dst->wan_if_index = copy_n(src->wan_if_index, 1);
+    dst->wan_chan_count = copy_n(src->wan_chan_count, 0);
+    dst->wan_module_type = copy_n(src->wan_module_type, 0);
+    dst->prm_list = src->prm_list;
+}
+
+void set_morix_select(int slot, const std::string& name) {
+    if (slot < 0 || slot >= MAX_MORIX_SELECT)
+        return;
+    morix_select[slot] = name.substr(0, MORIX_SELECT_NAME_MAX);
+}
+
+int get_valid_morix(const MorixRecord* rec) {
+    if (!rec)
+        return -1;
+    for (const std::string& s : morix_select) {
+        if (s.empty())
+            return -1;
+        if (s == rec->name)
+            return 0;
+    }
+    return 0;
 }

@@ -1,30 +1,33 @@
 // Device records (one per device of the device list) and parameter nodes
-// (one per variable of a request).
+// (one per variable of a request), the device list table and its ordering.
 #pragma once
 
 #include <netinet/in.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 constexpr int MAX_MRX_SLOTS = 64;   // list slots, the last one always empty
 constexpr int MAX_MRX_RECORDS = 63; // records a list may hold
 constexpr int MAX_MDM_REVS = 7;
+constexpr int MAX_MORIX_SELECT = 50;      // names kept by the WAN-edit window
+constexpr int MORIX_SELECT_NAME_MAX = 29; // characters of one such name
 
 struct ParamNode {
     ParamNode* next = nullptr;
-    std::string inst_str;      // instance text, used when instance is -1
+    std::string inst_str; // instance text, used when instance is -1
     bool has_value = false;
-    std::string value;         // Set input, Get/GetNext output
+    std::string value; // Set input, Get/GetNext output
     bool has_next_oid = false;
-    std::string next_oid;      // full identifier returned by GetNext
-    int seq = 0;               // position in the chain when added
-    int mib_index = 0;         // catalogue id
+    std::string next_oid; // full identifier returned by GetNext
+    int seq = 0;          // position in the chain when added
+    int mib_index = 0;    // catalogue id
     int port_type = 0;
     int port_num = 0;
-    int instance = 0;          // -1: inst_str holds the instance
-    int status = 0;            // 0, 5, 7, 8, -1 or 17
+    int instance = 0; // -1: inst_str holds the instance
+    int status = 0;   // 0, 5, 7, 8, -1 or 17
 };
 
 struct MorixRecord {
@@ -34,7 +37,7 @@ struct MorixRecord {
     bool has_info = false;
     std::string info;
     std::string community;
-    int timeout = 0;  // microseconds
+    int timeout = 0; // microseconds
     int retries = 0;
     int status = 0;
     int reachable = 0;
@@ -61,13 +64,66 @@ struct MorixRecord {
     std::string config_server;
 };
 
-// The device list and the discovery list; null slots are empty.
+// The device list and the discovery list; null slots are empty. The device
+// list is kept sorted by product priority, then name, and ends at the first
+// null slot; mrx_lst_cnt counts its records.
 extern std::array<MorixRecord*, MAX_MRX_SLOTS> host_info_list;
 extern std::array<MorixRecord*, MAX_MRX_SLOTS> host_disc_list;
+extern int mrx_lst_cnt;
 
-// Frees a record's parameter chain.
+// Names of the devices the WAN-edit window works on; an empty slot ends the
+// filled ones.
+extern std::array<std::string, MAX_MORIX_SELECT> morix_select;
+
+// ---- Parameter chains ----------------------------------------------------
+
+// Appends a node with seq = prm_count. inst_str and value are copied; a value
+// of exactly two double quotes is stored as the empty text. Returns 0, or -5
+// when inst_str or value is null (nothing is added).
+int add_prm_node(MorixRecord* rec, int mib_index, int port_type, int port_num, int instance,
+                 const char* inst_str, const char* value, int status);
+
+// Looks the variable up by catalogue name and finds the first node of it
+// whose instance matches (instance -1 nodes match on inst_str). value_out is
+// the value, converted to its enumeration text when the variable has one;
+// raw_out (may be null) receives the value as the device sent it when that
+// is not empty. Returns 1 when found with status 0 and a usable value.
+int get_prm_val(const MorixRecord* rec, const std::string& var_name, int instance,
+                const std::string& inst_str, std::string* value_out, std::string* raw_out);
+
+// One-variable Get of a scalar through the request engine; the value as
+// get_prm_val gives it, or nothing. The chain is freed afterwards.
+std::optional<std::string> get_mrx_prm_val_str(MorixRecord* rec, const std::string& var_name);
+
+// Frees a record's parameter chain; prm_count and status become 0.
 void free_prm_list(MorixRecord* rec);
 // Frees a record and its chain.
 void free_host_node(MorixRecord* rec);
-// Frees every record of a list and empties all its slots.
+// Frees every record of a list and empties all its slots (program end, list
+// replacement). Clearing host_info_list also resets mrx_lst_cnt.
 void free_host_info_list(std::array<MorixRecord*, MAX_MRX_SLOTS>& list);
+// Frees the parameter chain of every device-list record that is selected and
+// reachable; returns value.
+int free_host_info_list(int value);
+
+// ---- Device list ordering ------------------------------------------------
+
+// Sort priority of a product type (lower first); unknown types go last.
+int get_prod_type_pri(int product_type);
+// Index at which rec belongs in host_info_list.
+int get_host_node_pos(const MorixRecord* rec);
+// Stores rec at index, moving later records one slot up. Returns 0, or -1
+// (nothing changed) when the list already holds MAX_MRX_RECORDS records or
+// the index lies outside 0..mrx_lst_cnt.
+int insert_host_node(MorixRecord* rec, int index);
+// Copies a record's identity, settings, counts and WAN arrays into dst and
+// hands over the parameter chain pointer (see the callers' rules).
+void cpy_host_node(MorixRecord* dst, const MorixRecord* src);
+
+// ---- WAN-edit selection ----------------------------------------------------
+
+// Stores name (cut to MORIX_SELECT_NAME_MAX characters) in a slot.
+void set_morix_select(int slot, const std::string& name);
+// 0 when the record's name is among the filled slots (or all slots are filled
+// without a match), -1 when an empty slot comes first.
+int get_valid_morix(const MorixRecord* rec);

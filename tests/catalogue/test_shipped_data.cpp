@@ -83,16 +83,18 @@ TEST_F(ShippedData, EntriesAreWellFormedAndUnique) {
         EXPECT_TRUE(std::regex_match(e->oid_num, oid_re)) << e->oid_num;
         EXPECT_TRUE(names.emplace(e->name, id).second) << "name used twice";
         EXPECT_TRUE(oids.emplace(e->oid_num, id).second) << "OID used twice: " << e->oid_num;
-        if (e->oid_num.rfind("1.3.6.1.4.1.", 0) == 0)
+        if (e->oid_num.rfind("1.3.6.1.4.1.", 0) == 0) {
             EXPECT_EQ(e->oid_num.rfind(k_enterprise + ".", 0), 0u) << "foreign enterprise arc";
+        }
         EXPECT_GE(e->data_type, 1);
         EXPECT_LE(e->data_type, 8);
         EXPECT_GE(e->write_type, 0);
         EXPECT_LE(e->write_type, 5);
         EXPECT_GE(e->port_class, 0);
         EXPECT_LE(e->port_class, 10);
-        if (e->port_class == 8)
+        if (e->port_class == 8) {
             EXPECT_EQ(e->write_type, 0) << "interval counters are read-only";
+        }
         EXPECT_GE(e->inst_type, 0);
         EXPECT_LE(e->inst_type, 10);
         EXPECT_GE(e->internal_code, 0);

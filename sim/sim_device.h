@@ -1,0 +1,62 @@
+// One simulated device (its profile, object view and fault state) and the
+// SNMP v1 agent and discovery responder that answer for it.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "sim_profile.h"
+#include "sim_view.h"
+
+struct SimDevice {
+    SimProfile profile;
+    std::string address; // dotted, 127.x.y.z
+    DeviceView view;
+    FaultSettings faults;
+    std::mt19937 rng;
+    std::chrono::steady_clock::time_point start;
+    ViewEntry* allow_sets_entry = nullptr; // mrxAllowSets when the catalogue has it
+    long requests = 0;
+    // With the boot_silence fault: no answers until then (a reboot).
+    std::chrono::steady_clock::time_point silent_until;
+};
+
+// Where recorded control Sets go (null: nowhere).
+struct ControlLog {
+    FILE* file = nullptr;
+};
+
+// Prepares a device: view, faults (profile faults, then the extra words),
+// random generator. Returns 0, or -1 with a message.
+int init_sim_device(SimDevice* dev, const SimProfile& profile, const std::string& address,
+                    const std::vector<std::string>& extra_faults, std::string* error);
+
+// Answers one SNMP datagram. Replies (in sending order; a stray reply with
+// a wrong request id comes first when that fault is on) are appended to
+// *replies; nothing is appended for a datagram that gets no answer.
+void handle_snmp_datagram(SimDevice* dev, const unsigned char* data, size_t len, ControlLog* log,
+                          std::vector<std::string>* replies);
+
+// Answers a discovery request: a reply when the datagram is a well-formed
+// 22-byte request, else nothing.
+void handle_discovery(const SimDevice& dev, const unsigned char* data, size_t len,
+                      std::vector<std::string>* replies);
+
+// True when a datagram is a well-formed discovery request.
+bool is_discovery_request(const unsigned char* data, size_t len);
+
+// True when the drop fault says this datagram is to be lost.
+bool drop_datagram(FaultSettings* faults, std::mt19937* rng);
+// True while a device is rebooting (boot_silence fault) or the drop fault
+// loses the datagram.
+bool device_ignores(SimDevice* dev);
+
+// Sets up the Net-SNMP library for encoding and decoding only (no MIBs,
+// no configuration files, no persistent state, no logging).
+void init_sim_snmp();
+
+// The variables whose Sets are recorded in the control log.
+bool is_control_variable(const std::string& name);

@@ -1,0 +1,210 @@
+// Entry of the request engine: chunk size policy, cutting the chain into
+// chunks, writing answers back into the nodes, progress and cancel, and the
+// debug dump of a record after a call.
+#include "snmp_access/snmp_engine.h"
+
+#include <arpa/inet.h>
+
+#include <cstdio>
+
+#include "catalogue/mib_catalogue.h"
+#include "frame/app_globals.h"
+#include "frame/ui.h"
+
+namespace {
+
+// Request identifier of a node: catalogue identifier plus instance.
+std::string node_oid_text(const ParamNode* n) {
+    const MibVarEntry* e = mib_var(n->mib_index);
+    std::string s = e ? e->oid_num : std::string();
+    if (n->instance != -1)
+        s += "." + std::to_string(n->instance);
+    else if (!n->inst_str.empty())
+        s += "." + n->inst_str;
+    return s;
+}
+
+// Fills the chunk's positions from the chain; a position whose node is
+// missing or out of sequence gets the placeholder identifier "0.0".
+void fill_chunk(SnmpChunk& ch, int size, int base, ParamNode** cursor, int op) {
+    for (int j = 0; j < size; ++j) {
+        ParamNode* n = *cursor;
+        ch.statuses[j] = NS_OK;
+        if (!n) {
+            ch.oids[j] = "0.0";
+            continue;
+        }
+        *cursor = n->next;
+        if (n->seq != base + j) {
+            ch.oids[j] = "0.0";
+            continue;
+        }
+        ch.oids[j] = node_oid_text(n);
+        if (op == SNMP_OP_SET) {
+            ch.values[j] = n->has_value ? n->value : std::string();
+            const MibVarEntry* e = mib_var(n->mib_index);
+            ch.types[j] = e ? e->data_type : 0;
+        }
+    }
+}
+
+ParamNode* find_seq(ParamNode* from, ParamNode* head, int seq) {
+    for (ParamNode* n = from; n; n = n->next)
+        if (n->seq == seq)
+            return n;
+    // Out-of-order chains: search again from the head.
+    for (ParamNode* n = head; n != from && n; n = n->next)
+        if (n->seq == seq)
+            return n;
+    return nullptr;
+}
+
+void write_back(MorixRecord* rec, ParamNode* first, const SnmpChunk& ch, int size, int base,
+                int op) {
+    ParamNode* from = first ? first : rec->prm_list;
+    for (int j = 0; j < size; ++j) {
+        ParamNode* n = find_seq(from, rec->prm_list, base + j);
+        if (!n)
+            continue;
+        from = n->next ? n->next : rec->prm_list;
+        n->status = ch.statuses[j];
+        if (op == SNMP_OP_SET)
+            continue;
+        n->value.clear();
+        n->next_oid.clear();
+        n->has_value = n->status == NS_OK;
+        n->has_next_oid = n->status == NS_OK && op == SNMP_OP_GETNEXT;
+        if (n->status != NS_OK || !ch.answered[j])
+            continue;
+        n->value = ch.values[j];
+        if (op == SNMP_OP_GETNEXT)
+            n->next_oid = ch.oids[j];
+    }
+}
+
+// Diagnostics of a chunk result on standard output; the code passed up.
+int report_result(int rc) {
+    switch (rc) {
+    case SR_OK:
+    case SR_TIMEOUT:
+    case SR_UNKNOWN_HOST:
+        return rc;
+    case SR_ERROR:
+        std::printf("\n\n%s\n\n", "An SNMP error occured.");
+        return SR_ERROR;
+    case SR_NO_SPLIT:
+        std::printf("\n\n%s\n", "Splitting the packet wasn't enough.");
+        std::printf("%s\n\n", "Submitting one variable at a time.");
+        return SR_NO_SPLIT;
+    case SR_CANCELLED:
+        std::printf("%s\n", "Operation cancelled.");
+        return SR_CANCELLED;
+    default:
+        std::printf("\n\n%s\n\n", "Invalid internal error code. Software error.");
+        return SR_ERROR;
+    }
+}
+
+const char* op_name(int op) {
+    switch (op) {
+    case SNMP_OP_GET:
+        return "Get";
+    case SNMP_OP_SET:
+        return "Set";
+    case SNMP_OP_GETNEXT:
+        return "GetNext";
+    default:
+        return "ERROR";
+    }
+}
+
+void dump_str(const char* label, const std::string& v) {
+    std::printf("  %s : \t%s\n", label, v.c_str());
+}
+void dump_int(const char* label, int v) {
+    std::printf("  %s : \t%d\n", label, v);
+}
+
+void dump_snmp_record(const MorixRecord* rec, int op) {
+    std::printf("\n\n*** %s (%s) ***\n", rec->name.c_str(), op_name(op));
+    char addr[INET_ADDRSTRLEN] = "";
+    inet_ntop(AF_INET, &rec->addr.sin_addr, addr, sizeof addr);
+    dump_str("IP Address", addr);
+    dump_str("Community", rec->community);
+    dump_int("Timeout", rec->timeout);
+    dump_int("Retries", rec->retries);
+    dump_int("Error Code", rec->status);
+    dump_int("Asy Ports", rec->asy_ports);
+    dump_int("Syn Ports", rec->syn_ports);
+    dump_int("Para Ports", rec->para_ports);
+    dump_int("Enet Ports", rec->enet_ports);
+    dump_int("T1 Ports", rec->wan_count);
+    dump_int("T1 IfIndex", rec->wan_if_index.empty() ? 0 : rec->wan_if_index[0]);
+    dump_int("Total Vars", rec->prm_count);
+    dump_int("Product Type", rec->product_type);
+    dump_int("Allow Set", rec->allow_set);
+    for (const ParamNode* n = rec->prm_list; n; n = n->next) {
+        const MibVarEntry* e = mib_var(n->mib_index);
+        std::printf("\n%s %d\n", "VAR_NUMBER", n->seq + 1);
+        dump_str("Variable", e ? e->name : std::string());
+        dump_str("OID Number", e ? e->oid_num : std::string());
+        dump_int("Port Opt", n->port_type);
+        dump_int("Port Num", n->port_num);
+        if (n->instance == -1)
+            dump_str("Instance", n->inst_str);
+        else
+            dump_int("Instance", n->instance);
+        if (n->has_next_oid)
+            dump_str("Next OID", n->next_oid);
+        dump_int("Error Code", n->status);
+        dump_str("Value", n->has_value ? n->value : std::string());
+    }
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int set_parameters_incomplete(ParamNode* node) {
+    for (; node; node = node->next)
+        node->status = NS_NOT_DONE;
+    return 1;
+}
+
+int mm_snmp_split_format(MorixRecord* rec, int chunk_size, int op) {
+    if (!rec || chunk_size < 1)
+        return SR_ERROR;
+    int total = rec->prm_count;
+    int n = (total + chunk_size - 1) / chunk_size;
+    ParamNode* cursor = rec->prm_list;
+    bool cancelled = is_cancelled(0) != 0;
+    for (int i = 1; i <= n && !cancelled; ++i) {
+        int size = i < n ? chunk_size : total - (n - 1) * chunk_size;
+        int base = (i - 1) * chunk_size;
+        SnmpChunk ch;
+        ch.resize(size);
+        ParamNode* first = cursor;
+        fill_chunk(ch, size, base, &cursor, op);
+        int rc = report_result(mm_snmp_process(rec, size, ch, op));
+        if (rc != SR_OK)
+            return rc;
+        write_back(rec, first, ch, size, base, op);
+        float pct = (static_cast<float>(i) / static_cast<float>(n)) * 100.0f;
+        if (i < n && is_cancelled(static_cast<int>(pct)))
+            cancelled = true;
+    }
+    // A cancelled call is recognised by the cancel flag and the nodes marked
+    // not done, not by the result.
+    if (cancelled)
+        set_parameters_incomplete(cursor);
+    return SR_OK;
+}
+
+void mm_snmp(MorixRecord* rec, int op) {
+    if (!rec || rec->prm_count <= 0)
+        return;
+    rec->status = mm_snmp_split_format(rec, MM_SNMP_CHUNK, op);
+    if (rec->status == SR_NO_SPLIT)
+        rec->status = mm_snmp_split_format(rec, 1, op);
+    if (debug_flag == 1)
+        dump_snmp_record(rec, op);
+}

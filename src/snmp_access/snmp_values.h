@@ -1,0 +1,36 @@
+// Value texts of the request engine: Set values encoded from their text by
+// catalogue data type, and answer values printed by their SNMP type. Both
+// text forms are fixed because callers compare and convert them.
+#pragma once
+
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+
+#include <string>
+
+constexpr int MAX_SET_OID_LEN = 64; // sub-identifiers of a Set value of type 1
+
+// Reads a number the way atoi does: leading white space skipped, an optional
+// sign, digits up to the first non-digit; no digits give 0. Values beyond 32
+// bits are kept as their low 32 bits (as the device will store them).
+long mm_atol(const std::string& text);
+
+// Parses dotted decimal sub-identifiers (an optional leading dot) into out,
+// at most max_len of them. Returns 1 and the length, or 0 for a malformed
+// text or one with too many sub-identifiers.
+int parse_dotted_oid(const std::string& text, oid* out, size_t max_len, size_t* len);
+
+// Adds one Set variable whose value text is encoded by catalogue data type
+// 1..8 (any other code sends NULL). Returns 0, or -1 when the text cannot be
+// encoded for that type (data type 4 has no conversion at all; an object
+// identifier value that does not parse): nothing is added then.
+int add_set_var(netsnmp_pdu* pdu, const oid* name, size_t name_len, int data_type,
+                const std::string& value);
+
+// The text of an answer value by its type tag.
+std::string sprint_by_type(const netsnmp_variable_list* var);
+// Dotted decimal identifier without a leading dot.
+std::string sprint_objid(const oid* name, size_t len);
+// Hexadecimal dump: full groups of 16 bytes as "8 pairs, blank, 8 pairs,
+// newline", the rest as pairs without separators.
+std::string sprint_hex(const unsigned char* bytes, size_t len);

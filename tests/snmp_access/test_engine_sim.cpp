@@ -1,0 +1,275 @@
+// The request engine against the device simulator over real UDP, with the
+// shipped catalogue: chunking and progress, rejected variables, devices
+// that answer only small requests, tooBig with an index, cancel, GetNext at
+// the end of a table, Set, lost datagrams, time-outs and unknown hosts.
+#include <gmock/gmock.h>
+
+#include "engine_test_util.h"
+#include "frame/app_globals.h"
+#include "snmp_access/port_inst.h"
+#include "support/sim_process.h"
+#include "support/test_dirs.h"
+
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStdout;
+
+namespace {
+
+constexpr const char* DEV = "127.0.52.1";        // plain ModelJ
+constexpr const char* DEV_SMALL = "127.0.52.2";  // at most 5 variables, tooBig without index
+constexpr const char* DEV_INDEX = "127.0.52.3";  // at most 3 variables, tooBig with index
+constexpr const char* DEV_LOSSY = "127.0.52.4";  // drops 30 % of the datagrams
+constexpr const char* DEV_GENERR = "127.0.52.5"; // genErr for hwRev
+constexpr const char* DEV_WAN = "127.0.52.6";    // ModelR, one channelized T1 module
+constexpr const char* DEV_STRAY = "127.0.52.7";  // a reply with a wrong request id first
+
+SimProcess* g_sim = nullptr;
+
+class EngineSim : public SnmpAccessTest {
+  protected:
+    static void SetUpTestSuite() {
+        if (!in_private_netns())
+            return;
+        SimOptions o;
+        for (const char* a : {DEV, DEV_SMALL, DEV_INDEX, DEV_LOSSY, DEV_GENERR})
+            o.devices.push_back({sim_profile("modelj.prof"), a});
+        o.devices.push_back({sim_profile("modelr.prof"), DEV_WAN});
+        o.devices.push_back({sim_profile("modelj.prof"), DEV_STRAY});
+        o.faults = {std::string(DEV_SMALL) + ":max_vars=5",
+                    std::string(DEV_INDEX) + ":max_vars=3,toobig_index",
+                    std::string(DEV_LOSSY) + ":drop=30,seed=7",
+                    std::string(DEV_GENERR) + ":generr=hwRev", std::string(DEV_STRAY) + ":stray"};
+        g_sim = new SimProcess(o);
+    }
+    static void TearDownTestSuite() {
+        delete g_sim;
+        g_sim = nullptr;
+    }
+    void SetUp() override {
+        SnmpAccessTest::SetUp();
+        REQUIRE_NETNS();
+        ASSERT_TRUE(g_sim && g_sim->ready()) << (g_sim ? g_sim->error() : "");
+        mm_dir = source_install_dir();
+        ASSERT_EQ(read_mib_info("data/gui_mm_data"), 0);
+        set_peer(r.rec, DEV, "vantor", 500, 1);
+        r->asy_ports = 32;
+    }
+    int id(const std::string& name) {
+        int i = -1;
+        EXPECT_EQ(get_check_mib_var(name, &i), 1) << name;
+        return i;
+    }
+    // n scalar nodes cycling through a few system variables.
+    void add_scalars(int n) {
+        const int ids[] = {id("sysDescr"), id("hwRev"), id("romRev"), id("sysName")};
+        for (int i = 0; i < n; ++i)
+            add_prm_node(r.rec, ids[i % 4], 0, 0, 0, "", "", 0);
+    }
+    void expect_all_served() {
+        for (const ParamNode* n : node_list(r.rec)) {
+            EXPECT_EQ(n->status, 0) << n->seq;
+            EXPECT_TRUE(n->has_value && !n->value.empty()) << n->seq;
+        }
+    }
+    long sent_since(long before) const { return g_snmp_requests_sent - before; }
+    RecordHolder r;
+};
+
+TEST_F(EngineSim, ChunksOfThirtyTwoAndProgress) {
+    add_scalars(33);
+    long before = g_snmp_requests_sent;
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(r->status, 0);
+    EXPECT_EQ(sent_since(before), 2);
+    EXPECT_EQ(hl_cancel_percents(), (std::vector<int>{0, 50}));
+    expect_all_served();
+    EXPECT_EQ(node_list(r.rec)[1]->value, "ModelJ-HW-C");
+
+    free_prm_list(r.rec);
+    hl_reset();
+    add_scalars(32);
+    before = g_snmp_requests_sent;
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(sent_since(before), 1);
+    EXPECT_EQ(hl_cancel_percents(), std::vector<int>{0});
+
+    free_prm_list(r.rec);
+    r->status = 3;
+    before = g_snmp_requests_sent;
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(sent_since(before), 0);
+    EXPECT_EQ(r->status, 3);
+}
+
+TEST_F(EngineSim, ThirdOfFiveRejectedWithNoSuchName) {
+    add_scalars(2);
+    add_prm_node(r.rec, id("sysDescr"), 0, 0, 99, "", "", 0);
+    add_scalars(2);
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(r->status, 0);
+    std::vector<const ParamNode*> n = node_list(r.rec);
+    EXPECT_EQ(n[2]->status, NS_NO_SUCH_NAME);
+    EXPECT_FALSE(n[2]->has_value);
+    EXPECT_EQ(n[1]->value, "ModelJ-HW-C");
+    EXPECT_EQ(n[3]->value, n[0]->value);
+    EXPECT_EQ(n[4]->value, "ModelJ-HW-C");
+}
+
+TEST_F(EngineSim, GenErrMarksTheNodeMinusOne) {
+    set_peer(r.rec, DEV_GENERR, "vantor");
+    add_scalars(4);
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(r->status, 0);
+    std::vector<const ParamNode*> n = node_list(r.rec);
+    EXPECT_EQ(n[1]->status, NS_OTHER_ERROR);
+    EXPECT_EQ(n[2]->status, 0);
+    EXPECT_EQ(n[2]->value, "R2.3");
+}
+
+TEST_F(EngineSim, SmallRequestDeviceServedByTheOneVariablePass) {
+    set_peer(r.rec, DEV_SMALL, "vantor");
+    add_scalars(12);
+    long before = g_snmp_requests_sent;
+    CaptureStdout();
+    mm_snmp(r.rec, SNMP_OP_GET);
+    std::string out = GetCapturedStdout();
+    EXPECT_EQ(r->status, 0);
+    EXPECT_EQ(out, "\n\nSplitting the packet wasn't enough.\nSubmitting one variable at a "
+                   "time.\n\n");
+    EXPECT_EQ(sent_since(before), 1 + 12);
+    expect_all_served();
+}
+
+TEST_F(EngineSim, TooBigWithIndexSplitsWhereTheDeviceSays) {
+    set_peer(r.rec, DEV_INDEX, "vantor");
+    add_scalars(10);
+    long before = g_snmp_requests_sent;
+    CaptureStdout();
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(GetCapturedStdout(), "");
+    EXPECT_EQ(r->status, 0);
+    // 10 (tooBig at 4), 0-2, 3-9 (tooBig at 4), 3-5, 6-9 (tooBig at 4), 6-8, 9.
+    EXPECT_EQ(sent_since(before), 7);
+    expect_all_served();
+}
+
+TEST_F(EngineSim, CancelBeforeTheFirstChunk) {
+    add_scalars(40);
+    hl_cancel_at(1);
+    long before = g_snmp_requests_sent;
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(r->status, 0);
+    EXPECT_EQ(sent_since(before), 0);
+    for (const ParamNode* n : node_list(r.rec))
+        EXPECT_EQ(n->status, NS_NOT_DONE);
+}
+
+TEST_F(EngineSim, CancelBetweenChunksMarksTheRest) {
+    add_scalars(70);
+    hl_cancel_at(2); // the call after the first chunk
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(r->status, 0);
+    std::vector<const ParamNode*> n = node_list(r.rec);
+    EXPECT_EQ(n[31]->status, 0);
+    EXPECT_FALSE(n[31]->value.empty());
+    EXPECT_EQ(n[32]->status, NS_NOT_DONE);
+    EXPECT_EQ(n[69]->status, NS_NOT_DONE);
+    EXPECT_EQ(hl_cancel_percents(), (std::vector<int>{0, 33}));
+}
+
+TEST_F(EngineSim, GetNextWalksATableAndPassesItsEnd) {
+    int inst[64];
+    int count = 0;
+    EXPECT_EQ(get_port_mib_var_nxt(r.rec, "mrxpMode", inst, 64, &count), 32);
+    EXPECT_EQ(inst[0], 1);
+    EXPECT_EQ(inst[31], 32);
+    EXPECT_EQ(get_port_mib_var_nxt(r.rec, "mrxpMode", inst, 5, &count), 5);
+    EXPECT_EQ(count, 5);
+    // GetNext of the last row returns the next column: written all the same.
+    const MibVarEntry* e = mib_var(id("mrxpMode"));
+    add_prm_node(r.rec, id("mrxpMode"), 1, 32, 32, "", "", 0);
+    mm_snmp(r.rec, SNMP_OP_GETNEXT);
+    ASSERT_EQ(r->status, 0);
+    const ParamNode* n = r->prm_list;
+    EXPECT_EQ(n->status, 0);
+    EXPECT_TRUE(n->has_next_oid);
+    EXPECT_EQ(n->next_oid.rfind(e->oid_num + ".", 0), std::string::npos) << n->next_oid;
+    EXPECT_GT(n->next_oid, e->oid_num + ".32");
+    EXPECT_TRUE(n->has_value);
+}
+
+TEST_F(EngineSim, SetsAndReadOnly) {
+    add_prm_node(r.rec, id("sysLocation"), 0, 0, 0, "", "\"\"", 0);
+    add_prm_node(r.rec, id("sysDescr"), 0, 0, 0, "", "renamed", 0);
+    add_prm_node(r.rec, id("sysContact"), 0, 0, 0, "", "night shift", 0);
+    mm_snmp(r.rec, SNMP_OP_SET);
+    EXPECT_EQ(r->status, 0);
+    std::vector<const ParamNode*> n = node_list(r.rec);
+    EXPECT_EQ(n[0]->status, 0);
+    EXPECT_EQ(n[1]->status, NS_READ_ONLY);
+    EXPECT_EQ(n[2]->status, 0);
+    free_prm_list(r.rec);
+    EXPECT_EQ(*get_mrx_prm_val_str(r.rec, "sysLocation"), "");
+    EXPECT_EQ(*get_mrx_prm_val_str(r.rec, "sysContact"), "night shift");
+    EXPECT_EQ(*get_mrx_prm_val_str(r.rec, "sysDescr"),
+              "Morix ModelJ remote access server, release 14.1");
+}
+
+TEST_F(EngineSim, LostDatagramsAreServedWithinRetries) {
+    set_peer(r.rec, DEV_LOSSY, "vantor", 150, 6);
+    add_scalars(100);
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(r->status, 0);
+    expect_all_served();
+}
+
+TEST_F(EngineSim, StrayRepliesAreIgnored) {
+    set_peer(r.rec, DEV_STRAY, "vantor", 300, 0);
+    add_scalars(40);
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(r->status, 0);
+    expect_all_served();
+    EXPECT_EQ(node_list(r.rec)[1]->value, "ModelJ-HW-C");
+}
+
+TEST_F(EngineSim, TimeOutAndUnknownHost) {
+    set_peer(r.rec, DEV, "wrong", 150, 1);
+    add_scalars(3);
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(r->status, SR_TIMEOUT);
+    set_peer(r.rec, "morix-nowhere.invalid", "vantor", 150, 1);
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(r->status, SR_UNKNOWN_HOST);
+}
+
+TEST_F(EngineSim, WanChannelStatus) {
+    set_peer(r.rec, DEV_WAN, "vantor");
+    r->platform = 3;
+    r->wan_count = 1;
+    r->wan_if_index = {2};
+    r->wan_chan_count = {24};
+    int first = get_chan_status(r.rec, 1);
+    EXPECT_GE(first, 1);
+    EXPECT_LE(first, 5);
+    EXPECT_GE(get_chan_status(r.rec, 24), 1); // the last channel of the module
+    EXPECT_EQ(get_chan_status(r.rec, 25), 0); // no such channel
+    EXPECT_EQ(r->prm_count, 0);
+    clear_mib_info();
+    EXPECT_EQ(get_chan_status(r.rec, 1), 0); // the catalogue lacks the variable
+}
+
+TEST_F(EngineSim, ExpandedPortVariablesReadBack) {
+    std::vector<int> ports = {1, 32, 33};
+    EXPECT_EQ(build_prm(r.rec, 0, 3, ports, PT_ASY, id("mrxpMode"), ""), PORT_NOT_FOUND);
+    EXPECT_EQ(build_prm(r.rec, 1, 0, {}, PT_ASY, id("mrxpType"), ""), 0);
+    EXPECT_EQ(r->prm_count, 2 + 32);
+    mm_snmp(r.rec, SNMP_OP_GET);
+    EXPECT_EQ(r->status, 0);
+    expect_all_served();
+    std::string v, raw;
+    EXPECT_EQ(get_prm_val(r.rec, "mrxpMode", 32, "", &v, &raw), 1);
+    EXPECT_FALSE(v.empty());
+    EXPECT_NE(v, raw); // an enumeration text, not the number
+}
+
+} // namespace

@@ -1,0 +1,228 @@
+// Device records and parameter chains: adding, reading back, freeing, the
+// device list order and its bound, copying and the WAN-edit selection.
+#include "snmp_test_util.h"
+
+namespace {
+
+class MorixRecordTest : public SnmpAccessTest {
+  protected:
+    void SetUp() override {
+        SnmpAccessTest::SetUp();
+        put_var({10, "sysDescr", "1.3.6.1.2.1.1.1"});
+        put_var({11, "ifAdminStatus", "1.3.6.1.2.1.2.2.1.7", 3, 1, 1, 4});
+        put_enum(4, {{1, "up"}, {2, "down"}, {3, "testing"}});
+    }
+    RecordHolder r;
+};
+
+std::vector<int> seqs(const MorixRecord* rec) {
+    std::vector<int> v;
+    for (const ParamNode* n = rec->prm_list; n; n = n->next)
+        v.push_back(n->seq);
+    return v;
+}
+
+TEST_F(MorixRecordTest, AddPrmNodeAppendsWithSequenceAndFreeEmpties) {
+    EXPECT_EQ(add_prm_node(r.rec, 10, 0, 0, 0, "", "", 0), 0);
+    EXPECT_EQ(add_prm_node(r.rec, 11, 1, 2, 2, "", "x", 0), 0);
+    EXPECT_EQ(add_prm_node(r.rec, 11, 1, 3, -1, "7.3", "y", 0), 0);
+    EXPECT_EQ(seqs(r.rec), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(r->prm_count, 3);
+    const ParamNode* last = r->prm_list->next->next;
+    EXPECT_EQ(last->inst_str, "7.3");
+    EXPECT_EQ(last->value, "y");
+    EXPECT_EQ(last->port_num, 3);
+    EXPECT_EQ(last->next, nullptr);
+    r->status = 4;
+    free_prm_list(r.rec);
+    EXPECT_EQ(r->prm_list, nullptr);
+    EXPECT_EQ(r->prm_count, 0);
+    EXPECT_EQ(r->status, 0);
+}
+
+TEST_F(MorixRecordTest, AddPrmNodeValueRules) {
+    ASSERT_EQ(add_prm_node(r.rec, 10, 0, 0, 0, "", "\"\"", 0), 0);
+    EXPECT_TRUE(r->prm_list->has_value);
+    EXPECT_EQ(r->prm_list->value, "");
+    // Only exactly two quotes mean "empty".
+    ASSERT_EQ(add_prm_node(r.rec, 10, 0, 0, 0, "", "\"\"\"", 0), 0);
+    EXPECT_EQ(r->prm_list->next->value, "\"\"\"");
+    EXPECT_EQ(add_prm_node(r.rec, 10, 0, 0, 0, "", nullptr, 0), -5);
+    EXPECT_EQ(add_prm_node(r.rec, 10, 0, 0, 0, nullptr, "", 0), -5);
+    EXPECT_EQ(r->prm_count, 2);
+}
+
+TEST_F(MorixRecordTest, GetPrmValMatchesInstanceOrText) {
+    add_prm_node(r.rec, 10, 0, 0, 0, "", "box one", 0);
+    add_prm_node(r.rec, 11, 1, 1, 3, "", "2", 0);
+    add_prm_node(r.rec, 11, 8, 1, -1, "7.3", "1", 0);
+    std::string v, raw;
+    EXPECT_EQ(get_prm_val(r.rec, "sysDescr", 0, "", &v, &raw), 1);
+    EXPECT_EQ(v, "box one");
+    EXPECT_EQ(raw, "box one");
+    // Enumerated: the text for the value, the number in raw.
+    EXPECT_EQ(get_prm_val(r.rec, "ifAdminStatus", 3, "", &v, &raw), 1);
+    EXPECT_EQ(v, "down");
+    EXPECT_EQ(raw, "2");
+    // A text instance matches only on the text, whatever the number asked.
+    EXPECT_EQ(get_prm_val(r.rec, "ifAdminStatus", -1, "7.3", &v, nullptr), 1);
+    EXPECT_EQ(v, "up");
+    EXPECT_EQ(get_prm_val(r.rec, "ifAdminStatus", 4, "", &v, nullptr), 0);
+    EXPECT_EQ(get_prm_val(r.rec, "ifAdminStatusStr", 3, "", &v, nullptr), 1);
+    EXPECT_EQ(get_prm_val(r.rec, "noSuchVar", 0, "", &v, nullptr), 0);
+}
+
+TEST_F(MorixRecordTest, GetPrmValRefusesFailedNodesAndUnknownEnumValues) {
+    add_prm_node(r.rec, 11, 1, 1, 1, "", "2", 5);
+    add_prm_node(r.rec, 11, 1, 2, 2, "", "9", 0);
+    std::string v = "old", raw = "keep";
+    EXPECT_EQ(get_prm_val(r.rec, "ifAdminStatus", 1, "", &v, &raw), 0);
+    EXPECT_EQ(v, "");
+    EXPECT_EQ(raw, "keep");
+    EXPECT_EQ(get_prm_val(r.rec, "ifAdminStatus", 2, "", &v, &raw), 0);
+    EXPECT_EQ(v, "");
+    EXPECT_EQ(raw, "9");
+}
+
+TEST_F(MorixRecordTest, GetPrmValReturnsFirstMatchAndEmptyValues) {
+    add_prm_node(r.rec, 10, 0, 0, 0, "", "", 0);
+    add_prm_node(r.rec, 10, 0, 0, 0, "", "second", 0);
+    std::string v, raw = "unchanged";
+    EXPECT_EQ(get_prm_val(r.rec, "sysDescr", 0, "", &v, &raw), 1);
+    EXPECT_EQ(v, "");
+    EXPECT_EQ(raw, "unchanged");
+}
+
+MorixRecord* make_rec(const std::string& name, int product_type) {
+    auto* m = new MorixRecord();
+    m->name = name;
+    m->product_type = product_type;
+    return m;
+}
+
+int add_sorted(MorixRecord* m) {
+    int rc = insert_host_node(m, get_host_node_pos(m));
+    if (rc != 0)
+        free_host_node(m);
+    return rc;
+}
+
+std::vector<std::string> list_names() {
+    std::vector<std::string> v;
+    for (MorixRecord* m : host_info_list) {
+        if (!m)
+            break;
+        v.push_back(m->name);
+    }
+    return v;
+}
+
+TEST_F(MorixRecordTest, DeviceListSortsByPriorityThenName) {
+    add_sorted(make_rec("zeta", 22));   // NOT REACHABLE, 93
+    add_sorted(make_rec("bravo", 2));   // ModelA, 21
+    add_sorted(make_rec("alpha", 2));   // ModelA, 21
+    add_sorted(make_rec("zulu", 10));   // ModelJ, 0
+    add_sorted(make_rec("charlie", 4)); // ModelC, 10
+    add_sorted(make_rec("Bravo", 2));   // capitals first in byte order
+    EXPECT_EQ(list_names(),
+              (std::vector<std::string>{"zulu", "charlie", "Bravo", "alpha", "bravo", "zeta"}));
+    EXPECT_EQ(mrx_lst_cnt, 6);
+    // An equal name goes before the existing one.
+    MorixRecord* dup = make_rec("alpha", 2);
+    EXPECT_EQ(get_host_node_pos(dup), 3);
+    free_host_node(dup);
+    EXPECT_EQ(get_prod_type_pri(23), get_prod_type_pri(99));
+    EXPECT_GT(get_prod_type_pri(23), get_prod_type_pri(22));
+}
+
+TEST_F(MorixRecordTest, DeviceListRefusesTheSixtyFourthRecord) {
+    for (int i = 0; i < MAX_MRX_RECORDS; ++i)
+        ASSERT_EQ(add_sorted(make_rec("dev" + std::to_string(100 + i), 2)), 0);
+    MorixRecord* extra = make_rec("dev000", 2);
+    EXPECT_EQ(insert_host_node(extra, get_host_node_pos(extra)), -1);
+    free_host_node(extra);
+    EXPECT_EQ(mrx_lst_cnt, MAX_MRX_RECORDS);
+    EXPECT_EQ(host_info_list[MAX_MRX_SLOTS - 1], nullptr);
+    EXPECT_EQ(host_info_list[0]->name, "dev100");
+    MorixRecord* bad = make_rec("x", 2);
+    free_host_info_list(host_info_list);
+    EXPECT_EQ(mrx_lst_cnt, 0);
+    EXPECT_EQ(insert_host_node(bad, 1), -1); // past the end of an empty list
+    EXPECT_EQ(insert_host_node(bad, 0), 0);
+}
+
+TEST_F(MorixRecordTest, FreeHostInfoListValueFreesOnlySelectedReachableChains) {
+    const int flags[4][2] = {{1, 1}, {1, 0}, {0, 1}, {0, 0}};
+    for (int i = 0; i < 4; ++i) {
+        MorixRecord* m = make_rec("d" + std::to_string(i), 2);
+        m->selected = flags[i][0];
+        m->reachable = flags[i][1];
+        add_prm_node(m, 10, 0, 0, 0, "", "", 0);
+        add_sorted(m);
+    }
+    EXPECT_EQ(free_host_info_list(42), 42);
+    EXPECT_EQ(host_info_list[0]->prm_count, 0);
+    EXPECT_EQ(host_info_list[1]->prm_count, 1);
+    EXPECT_EQ(host_info_list[2]->prm_count, 1);
+    EXPECT_EQ(host_info_list[3]->prm_count, 1);
+}
+
+TEST_F(MorixRecordTest, CpyHostNodeCopiesFieldsAndHandsOverTheChain) {
+    r->name = "src";
+    r->has_info = true;
+    r->info = "info";
+    r->community = "c";
+    r->timeout = 3000000;
+    r->retries = 2;
+    r->asy_ports = 16;
+    r->wan_count = 2;
+    r->wan_if_index = {5, 6};
+    r->wan_chan_count = {24, 23};
+    r->wan_module_type = {1, 2};
+    r->product_type = 19;
+    r->platform = 5;
+    r->mac_addr = "m";
+    add_prm_node(r.rec, 10, 0, 0, 0, "", "", 0);
+    RecordHolder d;
+    d->platform = 9;
+    cpy_host_node(d.rec, r.rec);
+    EXPECT_EQ(d->name, "src");
+    EXPECT_EQ(d->info, "info");
+    EXPECT_EQ(d->timeout, 3000000);
+    EXPECT_EQ(d->asy_ports, 16);
+    EXPECT_EQ(d->wan_if_index, (std::vector<int>{5, 6}));
+    EXPECT_EQ(d->wan_chan_count, (std::vector<int>{24, 23}));
+    EXPECT_EQ(d->product_type, 19);
+    EXPECT_EQ(d->platform, 9); // not copied
+    EXPECT_EQ(d->mac_addr, "");
+    EXPECT_EQ(d->prm_list, r->prm_list);
+    EXPECT_EQ(d->prm_count, 1);
+    // The source gives the chain up, as the callers do.
+    r->prm_list = nullptr;
+    r->prm_count = 0;
+    // A record without WAN modules still gets one interface index.
+    RecordHolder e;
+    RecordHolder none;
+    none->wan_if_index = {1};
+    cpy_host_node(e.rec, none.rec);
+    EXPECT_EQ(e->wan_if_index, (std::vector<int>{1}));
+}
+
+TEST_F(MorixRecordTest, GetValidMorixLooksUpTheWanEditSelection) {
+    morix_select.fill("");
+    r->name = "alpha";
+    EXPECT_EQ(get_valid_morix(r.rec), -1);
+    set_morix_select(0, "beta");
+    set_morix_select(1, "alpha");
+    EXPECT_EQ(get_valid_morix(r.rec), 0);
+    r->name = "gamma";
+    EXPECT_EQ(get_valid_morix(r.rec), -1);
+    for (int i = 0; i < MAX_MORIX_SELECT; ++i)
+        set_morix_select(i, "x" + std::to_string(i));
+    EXPECT_EQ(get_valid_morix(r.rec), 0);
+    set_morix_select(0, std::string(40, 'n'));
+    EXPECT_EQ(morix_select[0].size(), 29u);
+    morix_select.fill("");
+}
+
+} // namespace

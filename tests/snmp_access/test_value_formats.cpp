@@ -1,0 +1,148 @@
+// Text checks and formats, instance extraction and the two file filters.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "snmp_access/port_inst.h"
+#include "snmp_test_util.h"
+#include "support/test_dirs.h"
+
+namespace {
+
+int ip_ok(const std::string& s) {
+    std::string t = s;
+    return check_ip_addr_fmt(&t);
+}
+
+TEST(ValueFormats, IpAddressSyntax) {
+    EXPECT_EQ(ip_ok("1.2.3.4"), 1);
+    EXPECT_EQ(ip_ok("10.0.0.255"), 1);
+    EXPECT_EQ(ip_ok("0.0.0.0"), 1);
+    EXPECT_EQ(ip_ok("1.2.3"), 0);
+    EXPECT_EQ(ip_ok("1.2.3.256"), 0);
+    EXPECT_EQ(ip_ok("1.2.3.4.5"), 0);
+    EXPECT_EQ(ip_ok("255.255.255.255"), 0);
+    EXPECT_EQ(ip_ok("1.2.3.a"), 0);
+    EXPECT_EQ(ip_ok("1..2.3.4"), 0); // four parts, but no address
+    EXPECT_EQ(ip_ok(" 1.2.3.4"), 0);
+    EXPECT_EQ(ip_ok("1.2.3.-4"), 0);
+    EXPECT_EQ(ip_ok("1.2.3.99999999999999999999"), 0);
+    std::string t = "1.2.3.4  \t";
+    EXPECT_EQ(check_ip_addr_fmt(&t), 1);
+    EXPECT_EQ(t, "1.2.3.4"); // trailing blanks go from the text itself
+}
+
+TEST(ValueFormats, GuiIpCheckWarnsWithTheLabel) {
+    hl_reset();
+    std::string bad = "1.2.3", good = "1.2.3.4";
+    EXPECT_EQ(gui_check_ip_addr_fmt(&good, "Subnet Mask", 550), 1);
+    EXPECT_TRUE(hl_texts("warn").empty());
+    EXPECT_EQ(gui_check_ip_addr_fmt(&bad, "Subnet Mask", 550), 0);
+    EXPECT_EQ(hl_texts("warn"),
+              std::vector<std::string>{"Subnet Mask : Invalid IP Address Format"});
+    hl_reset();
+}
+
+TEST(ValueFormats, BroadcastAddress) {
+    std::string out;
+    EXPECT_EQ(get_bcast_addr("192.168.5.9", "255.255.255.0", &out, 0), 0);
+    EXPECT_EQ(out, "192.168.5.255");
+    EXPECT_EQ(get_bcast_addr("10.1.2.3", "255.0.0.0", &out, 0), 0);
+    EXPECT_EQ(out, "10.255.255.255");
+    out = "unchanged";
+    EXPECT_EQ(get_bcast_addr("10.1.2", "255.0.0.0", &out, 0), -1);
+    EXPECT_EQ(out, "unchanged");
+    EXPECT_EQ(get_bcast_addr("10.1.2.3", "x", &out, 1), -1);
+    EXPECT_EQ(out, "255.255.255.255");
+}
+
+TEST(ValueFormats, TimeSyntax) {
+    for (const char* ok : {"23:60", "00:00", "+15", " 12:30 ", "+12:30", "+0"})
+        EXPECT_EQ(check_time_fmt(ok), 1) << ok;
+    for (const char* bad :
+         {"24:00", "1:30", "+1a", "", "   ", "+", "12:3", "15", "12:61", "ab:cd", "+ 5", "12:30x"})
+        EXPECT_EQ(check_time_fmt(bad), 0) << bad;
+}
+
+TEST(ValueFormats, Timeticks) {
+    EXPECT_EQ(cvt_timeticks(8640000), "1 day, 0:00:00");
+    EXPECT_EQ(cvt_timeticks(99), "0:00:00");
+    EXPECT_EQ(cvt_timeticks(0), "0:00:00");
+    EXPECT_EQ(cvt_timeticks(2 * 8640000 + 360000 + 6100 + 199), "2 days, 1:01:02");
+    EXPECT_EQ(cvt_timeticks(4294967295ul), "497 days, 2:27:52");
+}
+
+TEST(ValueFormats, SmallTextHelpers) {
+    EXPECT_EQ(check_str_digits("0123"), 1);
+    EXPECT_EQ(check_str_digits(""), 0);
+    EXPECT_EQ(check_str_digits("12 "), 0);
+    EXPECT_EQ(check_str_digits("-1"), 0);
+    EXPECT_EQ(atoin("12345", 3), 123);
+    EXPECT_EQ(atoin("12345", 9), 12345);
+    EXPECT_EQ(atoin("12345", 0), 0);
+    std::string t = "  \tab c \n ";
+    EXPECT_EQ(strip_blanks(&t), "ab c");
+    EXPECT_EQ(t, "  \tab c");
+    // Exchange sort: equal strings may change places.
+    EXPECT_EQ(sort_strs({"b", "a", "C", "a", ""}), (std::vector<int>{4, 2, 3, 1, 0}));
+    EXPECT_EQ(sort_strs({}), std::vector<int>{});
+}
+
+TEST(ValueFormats, PortInstanceFromIdentifierTail) {
+    EXPECT_EQ(get_port_instance("1.5"), 5);
+    EXPECT_EQ(get_port_instance("3"), 3);
+    EXPECT_EQ(get_port_instance("3  "), 3);
+    EXPECT_EQ(get_port_instance("x.5"), 0);
+    EXPECT_EQ(get_port_instance(""), 0);
+    EXPECT_EQ(get_port_instance("0.5"), 0);
+    EXPECT_EQ(get_port_instance("2.a.7"), 7);
+    EXPECT_EQ(get_port_instance("2.0.7"), 0);
+    EXPECT_EQ(get_port_instance("2..7"), 7);
+    EXPECT_EQ(get_port_instance("1.3.6.1.4.1.32473"), 32473);
+}
+
+class FileFilters : public testing::Test {
+  protected:
+    TempDir tmp;
+    std::string path = tmp.file("mrx.cfg");
+};
+
+TEST_F(FileFilters, FilterRemovesListedBytesAndKeepsTheRest) {
+    std::string content = "a\rb\x01"
+                          "c\xff"
+                          "d\r\n";
+    write_file(path, content);
+    chmod(path.c_str(), 0640);
+    EXPECT_EQ(filter_file_chars(path, {'\r', 1, -1, 'd'}), 1);
+    // 0xFF is data: what follows it is kept. 'd' stands after the end mark.
+    EXPECT_EQ(read_file(path), "abc\xff"
+                               "d\n");
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_NE(access((path + "tmp.cfg").c_str(), F_OK), 0);
+    // Nothing to remove: 0 and the file unchanged.
+    EXPECT_EQ(filter_file_chars(path, {'\r', -1}), 0);
+    EXPECT_EQ(read_file(path), "abc\xff"
+                               "d\n");
+    EXPECT_EQ(filter_file_chars(tmp.file("missing"), {'a', -1}), 0);
+}
+
+TEST_F(FileFilters, WorkFileLinkIsNotFollowed) {
+    write_file(path, "x\ry\n");
+    std::string victim = tmp.file("victim");
+    write_file(victim, "precious");
+    ASSERT_EQ(symlink(victim.c_str(), (path + "tmp.cfg").c_str()), 0);
+    EXPECT_EQ(filter_file_chars(path, {'\r', -1}), 1);
+    EXPECT_EQ(read_file(victim), "precious");
+    EXPECT_EQ(read_file(path), "xy\n");
+}
+
+TEST_F(FileFilters, CarriageReturnsBeforeLineEnds) {
+    std::string longline(600, 'L');
+    write_file(path, "%modem\n\nend\r\n" + longline + "\nlast");
+    EXPECT_EQ(add_file_line_cr(path), 0);
+    EXPECT_EQ(read_file(path), "%modem\r\n\r\nend\r\n" + longline + "\r\nlast");
+    EXPECT_EQ(add_file_line_cr(tmp.file("missing")), -1);
+}
+
+} // namespace

@@ -1,0 +1,88 @@
+// Starting the device simulator from tests.
+//
+//   SimOptions o;
+//   o.devices.push_back({sim_profile("modelj.prof"), "127.0.3.2"});
+//   o.control_log = tmp.file("control.log");          // optional
+//   o.faults.push_back("127.0.3.2:drop=30,seed=4");    // optional
+//   SimProcess sim(o);
+//   ASSERT_TRUE(sim.ready()) << sim.error();
+//   ... talk to 127.0.3.2:161 and :121 ...
+//   // the destructor stops mrxsim (SIGTERM, then SIGKILL) by its PID
+//
+// The process is mrxsim from the build folder (MM_BUILD_DIR/sim/mrxsim,
+// or MM_SIM_BINARY); profiles come from the repository's sim/profiles
+// (found beside MM_SOURCE_INSTALL, or MM_SIM_PROFILES); the catalogue is
+// the staged one (MM_BUILD_DIR/gui_mm_dir/data/gui_mm_data, or
+// MM_SIM_CATALOGUE). Tests run inside the private network namespace; pick
+// addresses (127.x.y.z) that no other test program uses at the same time
+// (the simulator's own tests use 127.0.4.x to 127.0.6.x). A broadcast to
+// 127.255.255.255:121 reaches every simulator running at that moment, so
+// a discovery test keeps only the replies from its own addresses.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+struct SimDeviceSpec {
+    std::string profile; // path of a profile file
+    std::string addr;    // 127.x.y.z
+};
+
+struct SimOptions {
+    std::vector<SimDeviceSpec> devices;
+    std::string load_host;           // address of the load host, empty for none
+    std::string root;                // directory the load host serves
+    std::string catalogue;           // empty: sim_catalogue_dir()
+    std::string control_log;         // file receiving the recorded control Sets
+    std::vector<std::string> faults; // "ADDR:WORD[,WORD...]" (see sim/README.md)
+    std::vector<std::string> sets;   // "ADDR:NAME[.INSTANCE]=VALUE"
+    int ready_timeout_ms = 20000;
+};
+
+class SimProcess {
+  public:
+    // Starts mrxsim and waits (bounded) until it prints "ready".
+    explicit SimProcess(const SimOptions& options);
+    // Stops the process if it still runs.
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    bool ready() const { return ready_; }
+    pid_t pid() const { return pid_; }
+    // Seconds from the start of the process to its "ready" line.
+    double startup_seconds() const { return startup_seconds_; }
+    // What mrxsim wrote on standard error (read when it failed to start).
+    const std::string& error() const { return error_; }
+    // True while the process has not ended.
+    bool running();
+    // SIGTERM, wait up to 5 s, then SIGKILL. Returns the exit status, or -1
+    // when the process did not end by itself (or was already reaped).
+    int stop();
+
+  private:
+    pid_t pid_ = -1;
+    int out_fd_ = -1;
+    bool ready_ = false;
+    double startup_seconds_ = 0;
+    std::string error_;
+    std::string err_path_;
+};
+
+// Where the simulator, its profiles and the catalogue are.
+std::string sim_binary();
+std::string sim_profile(const std::string& name);
+std::string sim_catalogue_dir();
+
+// Runs a program (no shell) with extra environment entries "NAME=VALUE",
+// capturing its output; kills it (by PID) after timeout_ms.
+struct ProgramResult {
+    int status = -1; // exit status, -1 when killed or not started
+    bool timed_out = false;
+    std::string out;
+    std::string err;
+};
+ProgramResult run_program(const std::vector<std::string>& argv, int timeout_ms,
+                          const std::vector<std::string>& env = {});
