@@ -1,6 +1,7 @@
 // Replays fuzz inputs without libFuzzer: every regular file below the given
 // folders, once with each reader selector, plus a bounded set of
 // pseudo-random inputs. Exit status 0 when nothing crashed.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -22,8 +23,9 @@ int main(int argc, char** argv) {
             std::vector<uint8_t> body((std::istreambuf_iterator<char>(in)),
                                       std::istreambuf_iterator<char>());
             for (uint8_t sel = 0; sel < 5; ++sel) {
-                std::vector<uint8_t> input(1, sel);
-                input.insert(input.end(), body.begin(), body.end());
+                std::vector<uint8_t> input(body.size() + 1);
+                input[0] = sel;
+                std::copy(body.begin(), body.end(), input.begin() + 1);
                 LLVMFuzzerTestOneInput(input.data(), input.size());
                 ++inputs;
             }
