@@ -269,30 +269,6 @@ int apply_fault_word(const std::string& word, FaultSettings* f, std::string* err
     return ok ? 0 : -1;
 }
 
-int platform_class(int n) {
-    switch (n) {
-    case 10:
-    case 12:
-        return 2;
-    case 14:
-    case 15:
-    case 17:
-        return 3;
-    case 16:
-    case 18:
-        return 4;
-    case 19:
-    case 20:
-        return 5;
-    case 21:
-        return 7;
-    case 22:
-        return 8;
-    default:
-        return 1;
-    }
-}
-
 int read_sim_profile(const std::string& path, SimProfile* p, std::string* error) {
     std::ifstream in(path);
     if (!in) {

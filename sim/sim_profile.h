@@ -90,8 +90,6 @@ int read_sim_profile(const std::string& path, SimProfile* profile, std::string* 
 // -1 with a message.
 int apply_fault_word(const std::string& word, FaultSettings* faults, std::string* error);
 
-// The platform class of a product type number.
-int platform_class(int product_type);
 
 // Parses "aa:bb:cc" hex bytes (or "-" for none) into raw bytes; 0 or -1.
 int parse_hex_bytes(const std::string& text, std::string* bytes);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "catalogue/mib_catalogue.h"
+#include "devices/product_types.h"
 
 namespace {
 
@@ -164,7 +165,7 @@ int ports_of(const SimProfile& p, int code) {
     case 5:
         return static_cast<int>(p.modules.size());
     case 8: {
-        int platform = platform_class(p.product_type);
+        int platform = platform_of_product(p.product_type);
         if (p.modules.empty())
             return 0;
         return platform == 4 || platform == 5 ? p.modules[0].channels : 24;

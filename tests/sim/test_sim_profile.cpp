@@ -6,6 +6,7 @@
 #include <set>
 
 #include "catalogue/mib_catalogue.h"
+#include "devices/product_types.h"
 #include "frame/app_globals.h"
 #include "sim_device.h"
 #include "support/sim_process.h"
@@ -65,7 +66,7 @@ TEST_F(SimProfiles, ShippedProfilesCoverEveryPlatformClassAndTheSpecialDevices) 
         foreign += !p.sys_object_id.empty() && p.sys_object_id.rfind("1.3.6.1.4.1.32473.", 0) != 0;
         old_release += p.rel_major != 14 || p.rel_minor != 1;
         if (!comm && t >= 8 && p.rel_major == 14 && p.rel_minor == 1)
-            classes.insert(platform_class(t));
+            classes.insert(platform_of_product(t));
     }
     closedir(d);
     EXPECT_EQ(classes, (std::set<int>{1, 2, 3, 4, 5}));
