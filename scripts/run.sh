@@ -1,13 +1,63 @@
 #!/usr/bin/env bash
-# Sets up and builds the program, then stages the installation tree that
-# GUI_MM_DIR points at.
+# Builds and stages the program, then starts gui_mm on the staged tree
+# inside a private network namespace (nothing it sends leaves the machine).
+# Without DISPLAY it starts its own X server (Xvfb) and says how to take a
+# screenshot; the server is stopped when the program ends.
+# Extra arguments go to gui_mm (for example -debug or -mrx <name>).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export MM_BUILD=build
-bash scripts/build.sh
-stage="$PWD/build/gui_mm_dir"
-if [ ! -x build/src/frame/gui_mm ]; then
-  echo "Built and staged the installation tree in $stage."
-  echo "The windowed program is not part of this build yet; nothing was started."
-  exit 0
+
+if [ "${MM_IN_NETNS:-}" != 1 ]; then
+  export MM_BUILD="${MM_BUILD:-build}"
+  bash scripts/setup.sh
+  cmake -S . -B "$MM_BUILD" -G Ninja >/dev/null
+  # Only what the program needs: gui_mm, its interface description and the
+  # staged installation tree.
+  cmake --build "$MM_BUILD" -j "$(nproc)" --target gui_mm gui_mm_uid stage
+  exec bash scripts/in_netns.sh bash scripts/run.sh "$@"
 fi
+
+build="${MM_BUILD:-build}"
+export GUI_MM_DIR="$PWD/$build/gui_mm_dir"
+program="$PWD/$build/src/frame/gui_mm"
+xvfb_pid=""
+gui_pid=""
+
+# Stops what this script started, by process id.
+stop_started() {
+  for pid in $gui_pid $xvfb_pid; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+}
+trap stop_started EXIT
+trap "exit 130" INT TERM
+
+if [ -z "${DISPLAY:-}" ]; then
+  # Xvfb picks a free display number and writes it to the file.
+  display_file="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$display_file" ] && break
+    sleep 0.1
+  done
+  n="$(head -n1 "$display_file")"
+  rm -f "$display_file"
+  if [ -z "$n" ]; then
+    echo "Could not start Xvfb." >&2
+    exit 1
+  fi
+  export DISPLAY=":$n"
+  echo "No DISPLAY: started Xvfb on $DISPLAY (pid $xvfb_pid)."
+  echo "Take a screenshot from another shell with:"
+  echo "  DISPLAY=$DISPLAY import -window root screenshot.png"
+fi
+
+# Start-up discovery stays off until it can only reach simulated devices.
+"$program" -nod "$@" &
+gui_pid=$!
+status=0
+wait "$gui_pid" || status=$?
+gui_pid=""
+exit "$status"

@@ -150,3 +150,39 @@ bool set_option_menu_top_button(int id, const std::string& label, int table = UI
 void set_om_blank(int id, int table = UI_MAIN);
 void ui_set_sensitive(int id, bool sensitive, int table = UI_MAIN);
 bool is_sens(int id, int table = UI_MAIN);
+
+// ---- Frame services added with the application frame ------------------
+
+// Orderly exit: closes every window and ends the process with status 0.
+// (The headless version records the request and returns.)
+void process_exit();
+// Lays the main window out for Setup mode (0) or Customized mode (1).
+void layout_main_window(int customized);
+// Information message box with a title (modeless).
+void display_msg_box(int parent_id, const std::string& title, const std::string& text);
+// Item-help window with a read-only text.
+void display_item_help(int parent_id, const std::string& text);
+// Scrolls a text area so that the character position is at the top.
+void ui_text_show_position(int id, int pos, int table = UI_MAIN);
+// File selection box listing dir; OK calls ok_action with the typed name and
+// closes the box when it returns 1; Help shows help_text.
+void ui_file_selection(int parent_id, const std::string& title, const std::string& dir,
+                       std::function<int(const std::string&)> ok_action,
+                       const std::string& help_text);
+// Work dialog now (seconds below 1) or after that many seconds (mode 1);
+// mode 2 cancels the timer and removes the dialog.
+void pop_delay_dialog(int mode, int parent_id, const std::string& title, const std::string& text,
+                      int seconds);
+// write_otp_msg with the area hidden while the text goes in (long reports
+// are not redrawn line by line); an open warning box is shown again after.
+void write_otp_msg_redisp(int id, const std::string& text, int new_line, int show_end,
+                          int table = UI_MAIN);
+// Multiple-choice box: one toggle per choice; OK turns the set toggles into
+// a bit mask (choice i sets bit i) and refuses an empty mask with "You must
+// select an item.". Modal; returns ASK_OK (mask written) or ASK_CANCEL.
+int display_box(int parent_id, const std::string& title, const std::string& label,
+                const std::vector<std::string>& choices, const std::string& message, int* mask);
+// Labelled entry form: one text field per label, preset from values. Modal;
+// on ASK_OK the typed texts are written back into values.
+int display_prompt(int parent_id, const std::string& title, const std::vector<std::string>& labels,
+                   std::vector<std::string>* values);

@@ -1,0 +1,233 @@
+// The cancel dialog of long operations: its label, the drawn progress scale,
+// the Cancel button with its optional confirmation, and the event filter
+// that lets only Cancel (and an open warning) act while work goes on.
+#include <Xm/DrawingA.h>
+#include <Xm/MessageB.h>
+
+#include "frame/motif_internal.h"
+#include "frame/ui.h"
+
+namespace {
+
+struct CancelState {
+    int confirm = 0;
+    int show_scale = 1;
+    XtIntervalId delay_timer = 0;
+    GC gc = nullptr;
+    XFontStruct* font = nullptr;
+};
+CancelState cs_state;
+
+int current_percent() {
+    int p = g_update_in_snmp ? g_snmp_pct_done : g_other_pct_done;
+    return p < 0 ? 0 : p > 100 ? 100 : p;
+}
+
+void ensure_gc(Widget area) {
+    if (cs_state.gc != nullptr)
+        return;
+    Display* dpy = XtDisplay(area);
+    XGCValues v;
+    v.foreground = g_cancel_scale_fg;
+    cs_state.font = XLoadQueryFont(dpy, "6x13bold");
+    if (cs_state.font == nullptr)
+        cs_state.font = XLoadQueryFont(dpy, "fixed");
+    unsigned long mask = GCForeground;
+    if (cs_state.font != nullptr) {
+        v.font = cs_state.font->fid;
+        mask |= GCFont;
+    }
+    cs_state.gc = XCreateGC(dpy, XtWindow(area), mask, &v);
+}
+
+void draw_scale(Widget area) {
+    if (area == nullptr || !XtIsRealized(area) || !cs_state.show_scale)
+        return;
+    ensure_gc(area);
+    Display* dpy = XtDisplay(area);
+    Window win = XtWindow(area);
+    Dimension w = 0, h = 0;
+    XtVaGetValues(area, XmNwidth, &w, XmNheight, &h, nullptr);
+    XClearWindow(dpy, win);
+    XFontStruct* f = cs_state.font;
+    int text_h = f != nullptr ? f->ascent + f->descent : 9;
+    int top = (static_cast<int>(h) - (text_h + 28)) / 2;
+    int left = (static_cast<int>(w) - 200) / 2;
+    XDrawRectangle(dpy, win, cs_state.gc, left, top, 200, 20);
+    XFillRectangle(dpy, win, cs_state.gc, left, top, 2 * current_percent(), 20);
+    for (int p = 0; p <= 100; p += 25) {
+        int x = left + 2 * p;
+        XDrawLine(dpy, win, cs_state.gc, x, top + 20, x, top + 25);
+        char num[8];
+        int len = std::snprintf(num, sizeof num, "%d", p);
+        int tw = f != nullptr ? XTextWidth(f, num, len) : 15 * len;
+        int base = top + 28 + (f != nullptr ? f->ascent : 9);
+        XDrawString(dpy, win, cs_state.gc, x - tw / 2, base, num, len);
+    }
+    XFlush(dpy);
+}
+
+void expose_cb(Widget w, XtPointer, XtPointer) {
+    draw_scale(w);
+}
+
+void show_now() {
+    Widget d = widgets[W_CANCEL_DIALOG];
+    if (d == nullptr)
+        return;
+    gui_manage_child(d);
+    XmUpdateDisplay(d);
+    draw_scale(widgets[W_CANCEL_DRAW]);
+}
+
+void delay_cb(XtPointer, XtIntervalId*) {
+    cs_state.delay_timer = 0;
+    show_now();
+}
+
+void set_label(const std::string& text) {
+    set_widget_label(W_CANCEL_LABEL, text);
+}
+
+} // namespace
+
+void pop_cancel_dialog(int mode, int parent_id, const std::string& title, const std::string& label,
+                       int confirm, int follow_snmp, int show_scale, int delay) {
+    if (mode != 1) {
+        pop_cancel_dialog_down();
+        return;
+    }
+    if (top_level == nullptr)
+        return;
+    fetch_widget("cancel_dialog", parent_widget(parent_id), W_CANCEL_DIALOG);
+    cs_state.confirm = confirm;
+    cs_state.show_scale = show_scale;
+    set_dialog_title(W_CANCEL_DIALOG, title.empty() ? "Cancel" : title);
+    set_label(label.empty() ? "Percent done" : label);
+    if (widgets[W_CANCEL_DRAW] != nullptr) {
+        XtAddCallback(widgets[W_CANCEL_DRAW], XmNexposeCallback, expose_cb, nullptr);
+        if (!show_scale)
+            XtUnmanageChild(widgets[W_CANCEL_DRAW]);
+    }
+    g_cancel_process = 0;
+    g_snmp_pct_done = 0;
+    g_other_pct_done = 0;
+    g_update_in_snmp = follow_snmp;
+    if (delay >= 1)
+        cs_state.delay_timer = XtAppAddTimeOut(
+            app_context, static_cast<unsigned long>(delay) * 1000, delay_cb, nullptr);
+    else
+        show_now();
+}
+
+int pop_cancel_dialog_down() {
+    int cancelled = g_cancel_process;
+    if (cs_state.delay_timer != 0)
+        XtRemoveTimeOut(cs_state.delay_timer);
+    cs_state.delay_timer = 0;
+    if (widgets[W_CANCEL_DIALOG] != nullptr)
+        XtUnmanageChild(widgets[W_CANCEL_DIALOG]);
+    g_snmp_pct_done = 0;
+    g_other_pct_done = 0;
+    g_update_in_snmp = 0;
+    return cancelled;
+}
+
+int is_cancelled(int percent) {
+    if (g_update_in_snmp)
+        g_snmp_pct_done = percent;
+    else
+        g_other_pct_done = percent;
+    update_cancel_scale();
+    clear_event_queue(W_CANCEL_BUTTON);
+    return g_cancel_process;
+}
+
+void reset_cancel_dialog(const std::string& text, const std::string& device_name) {
+    std::string label = device_name.empty() ? text : text + " Morix " + device_name;
+    if (label.size() >= 1024)
+        label = "App Error: Header doesn't fit";
+    set_label(label);
+    if (g_update_in_snmp) {
+        g_snmp_pct_done = 0;
+        update_cancel_scale();
+    }
+}
+
+void update_cancel_scale() {
+    Widget d = widgets[W_CANCEL_DIALOG];
+    if (d != nullptr && XtIsManaged(d))
+        draw_scale(widgets[W_CANCEL_DRAW]);
+}
+
+// The Cancel button of the cancel dialog (id 114).
+void cancel_button_pressed() {
+    if (cs_state.confirm &&
+        ask_user(W_CANCEL_DIALOG, "Confirm Cancel?", "Cancel", "Continue", 2,
+                 "The operation will be partially complete,\nare you sure you want to cancel?") !=
+            ASK_OK)
+        return;
+    if (widgets[W_CANCEL_DIALOG] != nullptr)
+        XtUnmanageChild(widgets[W_CANCEL_DIALOG]);
+    g_cancel_process = 1;
+}
+
+// ---- event processing -----------------------------------------------------
+
+void process_pending_events() {
+    if (top_level == nullptr)
+        return;
+    XFlush(XtDisplay(top_level));
+    for (int i = 0; i < 10000 && XtAppPending(app_context); ++i)
+        XtAppProcessEvent(app_context, XtIMAll);
+}
+
+namespace {
+
+bool is_input_event(const XEvent& ev) {
+    return ev.type == KeyPress || ev.type == KeyRelease || ev.type == ButtonPress ||
+           ev.type == ButtonRelease || ev.type == MotionNotify;
+}
+
+bool window_inside(Widget w, Window win) {
+    if (w == nullptr || !XtIsRealized(w))
+        return false;
+    Widget target = XtWindowToWidget(XtDisplay(w), win);
+    for (; target != nullptr; target = XtParent(target))
+        if (target == w)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void clear_event_queue(int widget_id) {
+    if (top_level == nullptr)
+        return;
+    Display* dpy = XtDisplay(top_level);
+    XFlush(dpy);
+    Widget target = ui_widget(widget_id, UI_MAIN);
+    Widget warn_ok = widgets[W_WARNING_BOX] != nullptr
+                         ? XmMessageBoxGetChild(widgets[W_WARNING_BOX], XmDIALOG_OK_BUTTON)
+                         : nullptr;
+    XEvent ev;
+    long mask =
+        KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+    for (int i = 0; i < 10000 && XCheckMaskEvent(dpy, mask, &ev); ++i) {
+        if (window_inside(target, ev.xany.window) || window_inside(warn_ok, ev.xany.window)) {
+            XtDispatchEvent(&ev);
+        } else if (ev.type == KeyPress || ev.type == ButtonPress) {
+            XBell(dpy, 50);
+        }
+    }
+    // Drawing, mapping and timers go on; input waits for the next call.
+    for (int i = 0; i < 1000 && XtAppPending(app_context); ++i) {
+        if (XPending(dpy) > 0) {
+            XEvent next;
+            XPeekEvent(dpy, &next);
+            if (is_input_event(next))
+                break;
+        }
+        XtAppProcessEvent(app_context, XtIMAll);
+    }
+}

@@ -1,0 +1,90 @@
+// Commands of subsystems that are not built yet: each says so. The issue
+// that owns a command replaces its function here with the real entry point.
+#include "frame/commands.h"
+
+#include <cstdio>
+
+#include "frame/dispatch.h"
+#include "frame/ui.h"
+
+void cmd_not_available(int parent_id, const std::string& name) {
+    display_warn(parent_id, "The " + name + " command is not available yet.");
+}
+
+void cmd_boot() {
+    cmd_not_available(W_MAIN_WINDOW, "Boot");
+}
+void cmd_copy_open() {
+    gui_manage_top_form(W_CPY_FORM_ID);
+}
+void cmd_reset_open() {
+    gui_manage_top_form(W_RST_FORM_ID);
+}
+void cmd_set_open() {
+    gui_manage_top_form(W_SET_FORM_ID);
+}
+void cmd_show_open() {
+    gui_manage_top_form(W_SHOW_FORM_ID);
+}
+void cmd_udf_open() {
+    gui_manage_top_form(W_UDF_FORM_ID);
+}
+void cmd_snmp_info_open() {
+    gui_manage_top_form(W_SNMP_FORM_ID);
+}
+void cmd_status(int) {
+    cmd_not_available(W_MAIN_WINDOW, "status display");
+}
+void cmd_save_mrx_list() {
+    cmd_not_available(W_MAIN_WINDOW, "Save Morix List");
+}
+void cmd_open_mrx_list() {
+    cmd_not_available(W_MAIN_WINDOW, "Open Morix List");
+}
+void cmd_add_mrx() {
+    cmd_not_available(W_MAIN_WINDOW, "Add");
+}
+void cmd_delete_mrx() {
+    cmd_not_available(W_MAIN_WINDOW, "Delete");
+}
+void cmd_query_mrx() {
+    cmd_not_available(W_MAIN_WINDOW, "Query");
+}
+void cmd_setup_basic() {
+    cmd_not_available(W_MAIN_WINDOW, "Setup");
+}
+void cmd_new_discovery() {
+    cmd_not_available(W_MAIN_WINDOW, "Discover");
+}
+void cmd_internal_modems() {
+    cmd_not_available(W_MAIN_WINDOW, "Internal Modems");
+}
+void cmd_edit_cfg_file() {
+    cmd_not_available(W_MAIN_WINDOW, "Edit Configuration File");
+}
+
+void cmd_window_action(int id) {
+    const WindowAction* a = find_window_action(id);
+    int parent = a != nullptr ? a->form : W_MAIN_WINDOW;
+    cmd_not_available(parent, "requested");
+}
+
+void cmd_list_action(int, int, int) {}
+void cmd_list_selection(int) {}
+
+void cmd_startup_discovery(const std::string&, const std::string&, int) {
+    std::fprintf(stderr, "Start-up discovery is not available yet; use -nod.\n");
+}
+
+int cmd_udf_new_group(const std::string&) {
+    cmd_not_available(W_UDF_FORM_ID, "New Group");
+    return -11;
+}
+
+void cmd_show_mrx_info(int) {
+    cmd_not_available(W_MAIN_WINDOW, "Morix information");
+}
+void cmd_hide_mrx_info() {}
+void cmd_basic_action(int) {
+    cmd_not_available(W_MAIN_WINDOW, "basic-mode");
+}

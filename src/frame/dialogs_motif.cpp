@@ -1,0 +1,437 @@
+// The dialogs built in code: the accumulating warning box, message boxes,
+// the item-help window, questions (modal ask_user and the question box),
+// the busy cursor with its delayed Working dialog.
+#include <X11/cursorfont.h>
+#include <Xm/MessageB.h>
+#include <Xm/Text.h>
+#include <Xm/TextF.h>
+
+#include "frame/motif_internal.h"
+#include "frame/ui.h"
+
+namespace {
+
+Widget warn_box = nullptr;
+Widget warn_owner = nullptr; // shell the warning box belongs to
+std::string warn_text;
+
+Widget work_dialog = nullptr;
+XtIntervalId work_timer = 0;
+int busy_count = 0;
+int cursor_mode = CURSOR_NORMAL;
+
+XmString make_cs(const std::string& text) {
+    return XmStringCreateLtoR(const_cast<char*>(text.c_str()),
+                              const_cast<char*>(XmFONTLIST_DEFAULT_TAG));
+}
+
+// Hides the buttons of a message box that the dialog kind does not use.
+void keep_buttons(Widget box, bool ok, bool cancel, bool help) {
+    if (!ok)
+        XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON));
+    if (!cancel)
+        XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON));
+    if (!help)
+        XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON));
+}
+
+bool shell_is_shown(Widget shell) {
+    if (shell == top_level)
+        return true;
+    WidgetList kids = nullptr;
+    Cardinal n = 0;
+    XtVaGetValues(shell, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
+    return n > 0 && XtIsManaged(kids[0]);
+}
+
+// Destroys a dialog once the callback that closes it has returned.
+void destroy_later(Widget w) {
+    XtAppAddTimeOut(
+        app_context, 0,
+        [](XtPointer client, XtIntervalId*) { XtDestroyWidget(static_cast<Widget>(client)); }, w);
+}
+
+void warn_ok_cb(Widget w, XtPointer, XtPointer) {
+    XtUnmanageChild(w);
+    destroy_later(XtParent(w));
+    warn_box = nullptr;
+    warn_owner = nullptr;
+    widgets[W_WARNING_BOX] = nullptr;
+    warn_text.clear();
+}
+
+void build_warn_box(Widget shell) {
+    Widget parent = shell == top_level ? main_widget : shell;
+    Arg args[2];
+    XtSetArg(args[0], XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL);
+    warn_box = XmCreateWarningDialog(parent, const_cast<char*>("warning_box"), args, 1);
+    keep_buttons(warn_box, true, false, false);
+    XtAddCallback(warn_box, XmNokCallback, warn_ok_cb, nullptr);
+    warn_owner = shell;
+    widgets[W_WARNING_BOX] = warn_box;
+    set_dialog_title(W_WARNING_BOX, "Warning Message");
+}
+
+void set_cursor_on_windows(Cursor c) {
+    Display* dpy = XtDisplay(top_level);
+    for (int i = 0; i < MAX_WIDGETS; ++i) {
+        Widget w = widgets[i];
+        if (w == nullptr || !XtIsRealized(w))
+            continue;
+        Widget s = get_shell_parent(w);
+        if (s != nullptr && XtIsRealized(s)) {
+            if (c == None)
+                XUndefineCursor(dpy, XtWindow(s));
+            else
+                XDefineCursor(dpy, XtWindow(s), c);
+        }
+    }
+    if (c == None)
+        XUndefineCursor(dpy, XtWindow(top_level));
+    else
+        XDefineCursor(dpy, XtWindow(top_level), c);
+    XFlush(dpy);
+}
+
+Cursor busy_cursor(int mode) {
+    static Cursor cursors[2] = {None, None};
+    int k = mode == CURSOR_BUSY ? 0 : 1;
+    if (cursors[k] == None) {
+        Display* dpy = XtDisplay(top_level);
+        cursors[k] = XCreateFontCursor(dpy, mode == CURSOR_BUSY ? XC_watch : XC_gumby);
+        XColor fg, bg, exact;
+        Colormap cmap = DefaultColormapOfScreen(XtScreen(top_level));
+        if (XAllocNamedColor(dpy, cmap, "red", &fg, &exact) &&
+            XAllocNamedColor(dpy, cmap, "white", &bg, &exact))
+            XRecolorCursor(dpy, cursors[k], &fg, &bg);
+    }
+    return cursors[k];
+}
+
+void work_timer_cb(XtPointer, XtIntervalId*) {
+    work_timer = 0;
+    display_work(W_MAIN_WINDOW, "Working", "Processing request. Please be patient.");
+}
+
+// Processes what is pending, dropping button presses and releases.
+void drain_events_without_buttons() {
+    Display* dpy = XtDisplay(top_level);
+    XEvent ev;
+    XSync(dpy, False);
+    while (XCheckMaskEvent(dpy, ButtonPressMask | ButtonReleaseMask, &ev)) {
+    }
+    for (int i = 0; i < 10000 && XtAppPending(app_context); ++i)
+        XtAppProcessEvent(app_context, XtIMAll);
+}
+
+} // namespace
+
+Widget g_ask_dialog = nullptr;
+
+// ---- warnings and messages ------------------------------------------------
+
+void display_warn(int parent_id, const std::string& text) {
+    if (top_level == nullptr)
+        return;
+    Widget parent = parent_widget(parent_id);
+    Widget shell = get_shell_parent(parent);
+    if (ui_is_managed(parent_id) && (XmIsText(parent) || XmIsTextField(parent)))
+        XmProcessTraversal(parent, XmTRAVERSE_CURRENT);
+    if (!text.empty())
+        warn_text = warn_box != nullptr && !warn_text.empty() ? warn_text + "\n\n" + text : text;
+    if (warn_box == nullptr && text.empty())
+        return;
+    if (warn_box != nullptr && warn_owner != shell) {
+        XtDestroyWidget(XtParent(warn_box));
+        warn_box = nullptr;
+    }
+    if (warn_box == nullptr)
+        build_warn_box(shell);
+    XmString cs = make_cs(warn_text);
+    XtVaSetValues(warn_box, XmNmessageString, cs, nullptr);
+    XmStringFree(cs);
+    if (shell_is_shown(shell))
+        gui_manage_child(warn_box);
+}
+
+void redisplay_warn(int parent_id) {
+    if (warn_box != nullptr)
+        display_warn(parent_id, "");
+}
+
+void display_msg_box(int parent_id, const std::string& title, const std::string& text) {
+    if (widgets[W_MSG_BOX] == nullptr) {
+        Widget box =
+            XmCreateInformationDialog(main_widget, const_cast<char*>("msg_box"), nullptr, 0);
+        keep_buttons(box, true, false, false);
+        widgets[W_MSG_BOX] = box;
+    }
+    (void)parent_id;
+    set_dialog_title(W_MSG_BOX, title);
+    XmString cs = make_cs(text);
+    XtVaSetValues(widgets[W_MSG_BOX], XmNmessageString, cs, nullptr);
+    XmStringFree(cs);
+    gui_manage_child(widgets[W_MSG_BOX]);
+}
+
+void display_msg(int parent_id, const std::string& text) {
+    display_msg_box(parent_id, "Message", text);
+}
+
+namespace {
+Widget item_help = nullptr;
+} // namespace
+
+void display_item_help(int parent_id, const std::string& text) {
+    if (item_help != nullptr)
+        XtDestroyWidget(XtParent(item_help));
+    Widget box = XmCreateInformationDialog(parent_widget(parent_id),
+                                           const_cast<char*>("widget_help_fd"), nullptr, 0);
+    keep_buttons(box, true, false, false);
+    Arg args[6];
+    int n = 0;
+    XtSetArg(args[n], XmNrows, 20), ++n;
+    XtSetArg(args[n], XmNcolumns, 72), ++n;
+    XtSetArg(args[n], XmNeditable, False), ++n;
+    XtSetArg(args[n], XmNeditMode, XmMULTI_LINE_EDIT), ++n;
+    XtSetArg(args[n], XmNcursorPositionVisible, False), ++n;
+    Widget text_w = XmCreateScrolledText(box, const_cast<char*>("item_help_text"), args, n);
+    XmTextSetString(text_w, const_cast<char*>(text.c_str()));
+    XtManageChild(text_w);
+    XmString title = make_cs("Window Item Help");
+    XtVaSetValues(box, XmNdialogTitle, title, nullptr);
+    XmStringFree(title);
+    XtAddCallback(
+        box, XmNokCallback,
+        [](Widget w, XtPointer, XtPointer) {
+            item_help = nullptr;
+            destroy_later(XtParent(w));
+        },
+        nullptr);
+    item_help = box;
+    gui_manage_child(box);
+}
+
+// ---- questions ------------------------------------------------------------
+
+namespace {
+
+void answer_cb(Widget, XtPointer client, XtPointer call) {
+    auto* cbs = static_cast<XmAnyCallbackStruct*>(call);
+    *static_cast<int*>(client) = cbs->reason == XmCR_OK ? ASK_OK : ASK_CANCEL;
+}
+
+Widget make_question(Widget parent, const char* name, unsigned char modality) {
+    Arg args[1];
+    XtSetArg(args[0], XmNdialogStyle, modality);
+    return XmCreateQuestionDialog(parent, const_cast<char*>(name), args, 1);
+}
+
+void set_button_label(Widget box, int which, const std::string& label) {
+    Widget b = XmMessageBoxGetChild(box, which);
+    if (label.empty()) {
+        XtUnmanageChild(b);
+        return;
+    }
+    XmString cs = make_cs(label);
+    XtVaSetValues(b, XmNlabelString, cs, nullptr);
+    XmStringFree(cs);
+}
+
+} // namespace
+
+int ask_user(int parent_id, const std::string& title, const std::string& ok_label,
+             const std::string& cancel_label, int default_ok, const std::string& text) {
+    if (top_level == nullptr)
+        return ASK_CANCEL;
+    Widget box =
+        make_question(parent_widget(parent_id), "ask_user_qd", XmDIALOG_FULL_APPLICATION_MODAL);
+    XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON));
+    set_button_label(box, XmDIALOG_OK_BUTTON, ok_label);
+    set_button_label(box, XmDIALOG_CANCEL_BUTTON, cancel_label);
+    XmString cs = make_cs(text);
+    XmString ts = make_cs(title);
+    XtVaSetValues(box, XmNmessageString, cs, XmNdialogTitle, ts, XmNdefaultButtonType,
+                  default_ok == 1 ? XmDIALOG_OK_BUTTON : XmDIALOG_CANCEL_BUTTON, nullptr);
+    XmStringFree(cs);
+    XmStringFree(ts);
+    int answer = 0;
+    Widget outer = g_ask_dialog;
+    g_ask_dialog = box;
+    XtAddCallback(box, XmNokCallback, answer_cb, &answer);
+    XtAddCallback(box, XmNcancelCallback, answer_cb, &answer);
+    if (busy_count > 0)
+        set_cursor_on_windows(None);
+    gui_manage_child(box);
+    // Waits for the answer; the dialog is modal, so only it takes input.
+    while (answer == 0)
+        XtAppProcessEvent(app_context, XtIMAll);
+    g_ask_dialog = outer;
+    XtDestroyWidget(XtParent(box));
+    if (busy_count > 0)
+        set_cursor_on_windows(busy_cursor(cursor_mode));
+    return answer;
+}
+
+int gui_display_question(int parent_id, const std::string& text, const std::string& detail,
+                         std::function<void()> ok_action) {
+    if (text.empty() || !ok_action || top_level == nullptr)
+        return 0;
+    if (widgets[W_QUESTION_BOX] != nullptr)
+        XtDestroyWidget(XtParent(widgets[W_QUESTION_BOX]));
+    Widget box =
+        make_question(parent_widget(parent_id), "question_box", XmDIALOG_FULL_APPLICATION_MODAL);
+    widgets[W_QUESTION_BOX] = box;
+    XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON));
+    std::string full = detail.empty() ? text : text + "\n\n" + detail;
+    XmString cs = make_cs(full);
+    XmString ts = make_cs("Confirmation");
+    XtVaSetValues(box, XmNmessageString, cs, XmNdialogTitle, ts, nullptr);
+    XmStringFree(cs);
+    XmStringFree(ts);
+    auto* action = new std::function<void()>(std::move(ok_action));
+    XtAddCallback(
+        box, XmNokCallback,
+        [](Widget, XtPointer client, XtPointer) {
+            (*static_cast<std::function<void()>*>(client))();
+        },
+        action);
+    XtAddCallback(
+        box, XmNdestroyCallback,
+        [](Widget w, XtPointer client, XtPointer) {
+            delete static_cast<std::function<void()>*>(client);
+            if (widgets[W_QUESTION_BOX] == w)
+                widgets[W_QUESTION_BOX] = nullptr;
+        },
+        action);
+    gui_manage_child(box);
+    return 1;
+}
+
+// ---- busy cursor and work dialog -----------------------------------------
+
+void set_app_cursor(int mode) {
+    if (top_level == nullptr)
+        return;
+    if (mode == CURSOR_BUSY || mode == CURSOR_BUSY_ALT) {
+        if (busy_count++ > 0)
+            return;
+        cursor_mode = mode;
+        set_cursor_on_windows(busy_cursor(mode));
+        if (mode == CURSOR_BUSY && work_timer == 0)
+            work_timer = XtAppAddTimeOut(app_context, 2000, work_timer_cb, nullptr);
+        return;
+    }
+    if (busy_count == 0 || --busy_count > 0)
+        return;
+    cursor_mode = CURSOR_NORMAL;
+    set_cursor_on_windows(None);
+    if (work_timer != 0)
+        XtRemoveTimeOut(work_timer);
+    work_timer = 0;
+    if (work_dialog != nullptr)
+        remove_work();
+    drain_events_without_buttons();
+}
+
+void set_app_cursor_no_dly(int mode) {
+    set_app_cursor(mode);
+    if (work_timer != 0)
+        XtRemoveTimeOut(work_timer);
+    work_timer = 0;
+}
+
+int app_busy_count() {
+    return busy_count;
+}
+
+void apply_current_cursor(Widget shell) {
+    if (shell == nullptr || !XtIsRealized(shell))
+        return;
+    if (busy_count > 0)
+        XDefineCursor(XtDisplay(shell), XtWindow(shell), busy_cursor(cursor_mode));
+    else
+        XUndefineCursor(XtDisplay(shell), XtWindow(shell));
+}
+
+std::string warning_box_text() {
+    return warn_box != nullptr ? warn_text : std::string();
+}
+bool work_dialog_shown() {
+    return work_dialog != nullptr && XtIsManaged(work_dialog);
+}
+
+void display_work(int parent_id, const std::string& title, const std::string& text) {
+    if (top_level == nullptr || work_dialog_shown())
+        return;
+    Widget parent = ui_is_managed(parent_id) ? parent_widget(parent_id) : main_widget;
+    Arg args[1];
+    XtSetArg(args[0], XmNdialogStyle,
+             title == "Edit Configuration" ? XmDIALOG_FULL_APPLICATION_MODAL : XmDIALOG_MODELESS);
+    work_dialog = XmCreateWorkingDialog(parent, const_cast<char*>("widget_work_fd"), args, 1);
+    keep_buttons(work_dialog, false, false, false);
+    XtAddCallback(
+        work_dialog, XmNdestroyCallback,
+        [](Widget, XtPointer, XtPointer) { work_dialog = nullptr; }, nullptr);
+    update_work(parent_id, title, text, 0);
+    gui_manage_child(work_dialog);
+}
+
+void update_work(int parent_id, const std::string& title, const std::string& text, int mode) {
+    if (!work_dialog_shown() && work_dialog == nullptr) {
+        display_work(parent_id, title, text);
+        return;
+    }
+    if (mode == 1) {
+        XRaiseWindow(XtDisplay(work_dialog), XtWindow(XtParent(work_dialog)));
+        return;
+    }
+    XmString cs = make_cs(text);
+    XmString ts = make_cs(title);
+    XtVaSetValues(work_dialog, XmNmessageString, cs, XmNdialogTitle, ts, nullptr);
+    XmStringFree(cs);
+    XmStringFree(ts);
+}
+
+void remove_work() {
+    if (work_dialog != nullptr)
+        XtDestroyWidget(XtParent(work_dialog));
+    work_dialog = nullptr;
+    if (busy_count == 0 && top_level != nullptr)
+        set_cursor_on_windows(None);
+}
+
+// pop_delay_dialog: mode 1 shows the work dialog now or after seconds,
+// mode 2 cancels the timer and removes it. Not while the cancel dialog is up.
+namespace {
+XtIntervalId delay_timer = 0;
+std::string delay_title, delay_text;
+int delay_parent = W_MAIN_WINDOW;
+} // namespace
+
+void pop_delay_dialog(int mode, int parent_id, const std::string& title, const std::string& text,
+                      int seconds) {
+    if (ui_is_managed(W_CANCEL_DIALOG))
+        return;
+    if (delay_timer != 0)
+        XtRemoveTimeOut(delay_timer);
+    delay_timer = 0;
+    if (mode == 2) {
+        remove_work();
+        return;
+    }
+    if (seconds < 1) {
+        display_work(parent_id, title, text);
+        return;
+    }
+    delay_title = title;
+    delay_text = text;
+    delay_parent = parent_id;
+    delay_timer = XtAppAddTimeOut(
+        app_context, static_cast<unsigned long>(seconds) * 1000,
+        [](XtPointer, XtIntervalId*) {
+            delay_timer = 0;
+            display_work(delay_parent, delay_title, delay_text);
+        },
+        nullptr);
+}

@@ -1,0 +1,269 @@
+#include "frame/help.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "catalogue/func_catalogue.h"
+#include "catalogue/mib_catalogue.h"
+#include "frame/app_globals.h"
+#include "frame/startup.h"
+#include "frame/ui.h"
+
+namespace {
+
+constexpr const char* MSG_NO_HELP = "Could not get help file.";
+
+struct HelpFile {
+    int id;
+    int table;
+    const char* file;
+};
+
+const HelpFile help_files[] = {
+    {26, UI_MAIN, "main.wh"},
+    {56, UI_MAIN, "main_menu.wh"},
+    {140, UI_MAIN, "show.wh"},
+    {159, UI_MAIN, "set.wh"},
+    {182, UI_MAIN, "broadcast.wh"},
+    {221, UI_MAIN, "compare.wh"},
+    {243, UI_MAIN, "discover.wh"},
+    {260, UI_MAIN, "usr_def_prm_grps.wh"},
+    {337, UI_MAIN, "sts_asy.wh"},
+    {360, UI_MAIN, "script_create.wh"},
+    {405, UI_MAIN, "script_view.wh"},
+    {414, UI_MAIN, "script_execute.wh"},
+    {469, UI_MAIN, "copy.wh"},
+    {496, UI_MAIN, "boot.wh"},
+    {517, UI_MAIN, "reset.wh"},
+    {535, UI_MAIN, "snmp.wh"},
+    {613, UI_MAIN, "site_def.wh"},
+    {636, UI_MAIN, "sts_syn.wh"},
+    {702, UI_MAIN, "sts_t1_csu.wh"},
+    {807, UI_MAIN, "intmdms.wh"},
+    {837, UI_MAIN, "sts_pri_chn.wh"},
+    {873, UI_MAIN, "sts_dvs.wh"},
+    {923, UI_MAIN, "sts_pri_csu.wh"},
+    {1048, UI_MAIN, "sts_t1_imdm.wh"},
+    {17, UI_BASIC, "stdGeneral1.wh"},
+    {18, UI_BASIC, "stdAsyncPort1.wh"},
+    {19, UI_BASIC, "stdWanMod1.wh"},
+    {20, UI_BASIC, "stdSNMPSet.wh"},
+    {22, UI_BASIC, "stdAppleTalk.wh"},
+    {23, UI_BASIC, "stdIP.wh"},
+    {24, UI_BASIC, "stdIPX.wh"},
+    {25, UI_BASIC, "stdLAT.wh"},
+    {510, UI_BASIC, "stdSecurity.wh"},
+    {622, UI_BASIC, "stdWanMod2.wh"},
+    {801, UI_BASIC, "stdEditModem.wh"},
+    {802, UI_BASIC, "stdGeneral2.wh"},
+    {803, UI_BASIC, "stdAsyncPort3.wh"},
+    {804, UI_BASIC, "stdAsyncPort2.wh"},
+    {805, UI_BASIC, "conf_sport.wh"},
+    {1000, UI_BASIC, "stdRemAddr.wh"},
+    {1075, UI_BASIC, "BasicDialAccess.wh"},
+    {1192, UI_BASIC, "PPPDialAccess.wh"},
+};
+
+bool is_regular_file(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool is_heading(const std::string& line) {
+    return line.size() >= 4 && line.compare(line.size() - 4, 4, "****") == 0;
+}
+
+// Reads one line of at most max_len characters (a longer line continues as
+// the next one); false at end of file.
+bool read_line(std::FILE* fp, std::string* line, int max_len) {
+    std::vector<char> buf(static_cast<size_t>(max_len) + 2);
+    if (std::fgets(buf.data(), static_cast<int>(buf.size()), fp) == nullptr)
+        return false;
+    *line = buf.data();
+    if (!line->empty() && line->back() == '\n')
+        line->pop_back();
+    return true;
+}
+
+// Reads a whole help file (function or parameter help) into out.
+int append_plain_file(const std::string& path, int max_len, std::string* out) {
+    if (!is_regular_file(path))
+        return -1;
+    std::FILE* fp = std::fopen(path.c_str(), "r");
+    if (fp == nullptr)
+        return -1;
+    std::string line;
+    while (read_line(fp, &line, max_len))
+        *out += line + "\n";
+    std::fclose(fp);
+    return 0;
+}
+
+// Appends to the Help window, opens it and scrolls to the heading.
+void show_help_text(const std::string& added, const std::string& heading) {
+    if (!added.empty())
+        write_otp_msg(W_HELP_TEXT, added, 0, 0);
+    gui_manage_top_form(W_HELP_FORM);
+    std::string all = ui_get_text(W_HELP_TEXT);
+    size_t pos = heading.empty() ? std::string::npos : all.find(heading);
+    if (pos != std::string::npos)
+        ui_text_show_position(W_HELP_TEXT, static_cast<int>(pos));
+    set_focus(W_HELP_CLOSE);
+}
+
+} // namespace
+
+std::string win_help_file(int help_id, int table) {
+    for (const HelpFile& h : help_files)
+        if (h.id == help_id && h.table == table)
+            return h.file;
+    return "";
+}
+
+int read_help_file(const std::string& path, const std::string& existing, std::string* out,
+                   std::string* stop_heading, std::string* last_heading) {
+    if (!is_regular_file(path))
+        return -1;
+    std::FILE* fp = std::fopen(path.c_str(), "r");
+    if (fp == nullptr)
+        return -1;
+    std::string line;
+    while (read_line(fp, &line, 255)) {
+        if (is_heading(line)) {
+            if (existing.find(line) != std::string::npos) {
+                *stop_heading = line;
+                break;
+            }
+            *last_heading = line;
+            *out += "\n";
+        }
+        *out += line + "\n";
+    }
+    std::fclose(fp);
+    return 0;
+}
+
+void display_win_help(int help_id, int table) {
+    int parent = table == UI_MAIN ? W_MAIN_WINDOW : W_MAIN_WINDOW;
+    std::string file = win_help_file(help_id, table);
+    std::string added, stop, last;
+    if (file.empty() || read_help_file(mm_path("data/help", file), ui_get_text(W_HELP_TEXT), &added,
+                                       &stop, &last) != 0) {
+        display_warn(parent, MSG_NO_HELP);
+        return;
+    }
+    show_help_text(added, stop.empty() ? last : stop);
+}
+
+void display_fnc_help(const std::string& name, int standard_group) {
+    std::string heading = "************ Parameter Group Help (" + name + ") ************";
+    if (ui_get_text(W_HELP_TEXT).find(heading) != std::string::npos) {
+        show_help_text("", heading);
+        return;
+    }
+    std::string text = heading + "\n\n";
+    if (standard_group) {
+        if (append_plain_file(mm_path("data/help", name + ".fh"), 127, &text) != 0)
+            display_warn(W_MAIN_WINDOW, MSG_NO_HELP);
+        text += "\n";
+    }
+    text += "This parameter group contains the following parameters:\n\n";
+    int idx = find_func_by_name(name);
+    std::string line = "\t";
+    bool first = true;
+    if (idx >= 0) {
+        for (int mib_id : mib_func_list[idx]->var_list) {
+            const MibVarEntry* e = mib_var(mib_id);
+            if (e == nullptr)
+                continue;
+            std::string piece = first ? e->name : ",  " + e->name;
+            if (!first && line.size() + piece.size() > 60) {
+                text += line + ",\n";
+                line = "\t" + e->name;
+            } else {
+                line += piece;
+            }
+            first = false;
+        }
+    }
+    text += line + "\n";
+    show_help_text(text, heading);
+}
+
+std::string get_def_value(int mib_id) {
+    const MibVarEntry* e = mib_var(mib_id);
+    if (e == nullptr)
+        return "";
+    if (e->has_site_def) {
+        if (e->enum_id < 0)
+            return e->site_def_val;
+        std::string name;
+        if (cvt_enum_num_str(mib_id, e->site_def_val, &name) == 1)
+            return name;
+        return "";
+    }
+    return e->def_val;
+}
+
+void display_prm_help(int mib_id) {
+    const MibVarEntry* e = mib_var(mib_id);
+    if (e == nullptr)
+        return;
+    std::string heading = "************ Parameter Help (" + e->name + ") ************";
+    if (ui_get_text(W_HELP_TEXT).find(heading) != std::string::npos) {
+        show_help_text("", heading);
+        return;
+    }
+    std::string text = heading + "\n\n";
+    if (append_plain_file(mm_path("data/help", e->oid_str + ".ph"), 127, &text) != 0)
+        display_warn(W_MAIN_WINDOW, MSG_NO_HELP);
+    text += "\nDefault Value : " + get_def_value(mib_id) + "\n\n";
+    show_help_text(text, heading);
+}
+
+void wgt_help_from_file(int parent_id, const std::string& file) {
+    std::string text;
+    if (append_plain_file(mm_path("data/help", file), 255, &text) != 0) {
+        display_warn(parent_id, MSG_NO_HELP);
+        return;
+    }
+    display_item_help(parent_id, text);
+}
+
+std::string prompt_help_text(int id) {
+    switch (id) {
+    case 79:
+        return "Enter the network address, the subnet mask and the time-out (in seconds)\n"
+               "of the discovery. Empty fields take their default values.";
+    case 82:
+        return "Select the parts of the Morixes that are reset after the configuration\n"
+               "file was changed.";
+    case 259:
+        return "Enter a unique name for the new user-defined group. Do not use any punctuation.";
+    default:
+        return "";
+    }
+}
+
+std::string fil_sel_help_text(int id) {
+    switch (id) {
+    case 22:
+        return "Select or type the name of the file that the Morix list is saved to.";
+    case 23:
+        return "Select the Morix list file to open. Its Morixes replace the current list.";
+    case 242:
+        return "Select or type the name of the file that the discovered Morixes are saved to.";
+    case 359:
+        return "Select or type the name of the script file to create.";
+    default:
+        return "Select or type the name of the file that the window's output is saved to.\n"
+               "Files are kept in the saved_text folder of the installation directory.";
+    }
+}
+
+void display_about() {
+    display_msg_box(W_MAIN_WINDOW, "Morix Manager Info", build_about_text());
+}

@@ -1,0 +1,79 @@
+// Toolkit state shared by the Motif files of the frame: the widget tables,
+// the application shell and context, and helpers used by several windows.
+#pragma once
+
+#include <Mrm/MrmPublic.h>
+#include <X11/Intrinsic.h>
+#include <Xm/Xm.h>
+
+#include <string>
+
+extern Widget widgets[1300];
+extern Widget widgets_basic[3000];
+extern Widget top_level;
+extern Widget main_widget;
+extern XtAppContext app_context;
+extern MrmHierarchy mrm_hierarchy;
+extern XtTranslations text_translation_table;
+// Application resource cancelScaleFg.
+extern Pixel g_cancel_scale_fg;
+
+// Widget in the slot of a table (nullptr for a bad id or an empty slot).
+Widget ui_widget(int id, int table);
+// The widget that a parent id names for dialogs: the main window when the
+// slot is empty or not shown.
+Widget parent_widget(int id);
+// Id of a widget in the main table, or -1.
+int widget_id_of(Widget w);
+
+// Fetches a named object from the interface description (or builds it in
+// code for the dialogs made dynamically) into a slot; stops the program when
+// the description has no such object. Returns 1.
+int fetch_widget(const char* name, Widget parent, int slot, int table = 0);
+int create_top_popup(Widget parent, int x, int y, int width, int height, const char* title,
+                     const char* icon_name, const char* shell_name, int shell_slot,
+                     const char* form_name, int form_slot);
+// Builds the dialogs that are made in code (returns nullptr for other names).
+Widget create_dynamically(const char* name, Widget parent, int slot);
+
+// Shows a widget keeping the stacking rules of the dialogs.
+void gui_manage_child(Widget w);
+Widget get_shell_parent(Widget w);
+void flush_update();
+void force_update(Widget w);
+std::string cvt_cps_str(XmString cs);
+void ring_bell();
+
+// Focus and hotspot handler installed on every fetched object.
+void install_focus_handlers(Widget root);
+extern Widget focus_widget;
+extern Widget main_focus_widget;
+void restore_focus();
+// Keyboard search in a list (lists 50, 252, 608).
+void setup_list_for_search(Widget list);
+void clear_list_search_cache(Widget list);
+
+// Start-up (startup_motif.cpp): runs the whole start and the main loop.
+int gui_main(int argc, char** argv);
+// Start-up steps 1 to 16 without the main loop (tests pump events themselves).
+int gui_start(int argc, char** argv);
+// Test hook: called once the staged initialisation finished.
+extern void (*g_init_done_hook)();
+// 1 once the staged initialisation finished (commands are available).
+extern int g_init_done;
+
+// Busy nesting count and whether the Working dialog is shown (for tests).
+int app_busy_count();
+// Gives a shell the cursor of the current busy state.
+void apply_current_cursor(Widget shell);
+bool work_dialog_shown();
+std::string warning_box_text();
+// Registers the callback names with the interface loader, the Return
+// action and its translation.
+void register_callback_names();
+// The prefix typed in the list search (for tests).
+std::string list_search_prefix();
+// Empties the slot when the widget it holds is destroyed.
+void watch_slot(Widget w, int slot, int table);
+// The question dialog that ask_user waits on (nullptr when none).
+extern Widget g_ask_dialog;

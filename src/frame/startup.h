@@ -1,0 +1,77 @@
+// Start-up logic that needs no X server: the command line, the installation
+// directory, the users-list access check, the staged-initialisation window
+// table and the progress figures. The toolkit side (startup_motif.cpp) runs
+// these in the order of the start-up sequence.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// Command-line state, all empty or zero by default; discovery runs at start
+// unless -nod is given.
+struct CmdLineOpts {
+    std::string mrx_name;       // -mrx: device to add at start
+    std::string comm_str;       // -w...: community to preset
+    std::string dsc_naddr_str;  // -dn: discovery network address
+    std::string dsc_snmask_str; // -ds: discovery subnet mask
+    int dsc_timeout = 0;        // -dt: discovery time-out in seconds
+    int dsc_flag = 1;           // 0 after -nod
+};
+
+extern CmdLineOpts g_cmd_opts;
+
+// Scans the arguments after the toolkit took its own out (argv[0] is the
+// program). Invalid options are reported on err; the scan never fails.
+void scan_command_line(int argc, char** argv, CmdLineOpts* opts, std::FILE* err);
+
+// Sets mm_dir from GUI_MM_DIR or the default directory, putting the default
+// into the environment. Returns the warning to show later ("" when none).
+std::string resolve_mm_dir();
+
+// Writes the XENVIRONMENT note on err when the variable is unset or empty.
+void check_xenvironment(std::FILE* err);
+
+// The About text of the main window.
+std::string build_about_text();
+
+// ---- access check ---------------------------------------------------------
+
+// Login name of the process owner, at most 8 characters.
+std::string mm_login_name();
+// 1 when the users list at path holds login (read in pieces of at most 8
+// characters, white space removed), 0 when not, -1 when it cannot be opened.
+int user_in_list(const std::string& path, const std::string& login);
+// 1 once gui_check_security found the operator in bin/users.list.
+extern int g_user_privileged;
+// The access check of the end of start-up: warnings and insensitive
+// controls for an operator who is not listed.
+void gui_check_security(const std::string& login);
+// True for the main-window ids that an unprivileged operator never gets.
+bool is_restricted_id(int id);
+
+// ---- staged initialisation ----------------------------------------------
+
+constexpr int INIT_LAST_STEP = 25;
+constexpr int INIT_TIMER_MS = 50;
+
+// Progress label value after step (multiples of 4 only), else -1.
+int init_progress_percent(int step);
+std::string init_progress_text(int percent);
+
+// One secondary window built by the staged initialisation.
+struct InitWindow {
+    int step;
+    const char* title;
+    const char* icon_name;
+    const char* shell_name;
+    int shell_slot;
+    const char* form_name;
+    int form_slot;
+    int x, y, width, height;
+};
+
+// The windows in step order; the table ends with a null title.
+extern const InitWindow init_window_table[];
+int init_window_count();
+// The window whose form has this id (nullptr when none).
+const InitWindow* find_init_window(int form_slot);

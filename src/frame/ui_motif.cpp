@@ -1,0 +1,240 @@
+// Motif implementation of the widget services of ui.h: texts, labels,
+// lists, toggles, option menus, sensitivity and showing by widget id.
+#include <Xm/CascadeBG.h>
+#include <Xm/List.h>
+#include <Xm/RowColumn.h>
+#include <Xm/Text.h>
+#include <Xm/TextF.h>
+#include <Xm/ToggleB.h>
+
+#include "frame/motif_internal.h"
+#include "frame/ui.h"
+
+Widget widgets[MAX_WIDGETS];
+Widget widgets_basic[MAX_WIDGETS_BASIC];
+
+Widget ui_widget(int id, int table) {
+    if (table == UI_BASIC)
+        return id >= 0 && id < MAX_WIDGETS_BASIC ? widgets_basic[id] : nullptr;
+    return id >= 0 && id < MAX_WIDGETS ? widgets[id] : nullptr;
+}
+
+int widget_id_of(Widget w) {
+    for (int i = 0; i < MAX_WIDGETS && w != nullptr; ++i)
+        if (widgets[i] == w)
+            return i;
+    return -1;
+}
+
+std::string cvt_cps_str(XmString cs) {
+    if (cs == nullptr)
+        return "";
+    char* text = static_cast<char*>(
+        XmStringUnparse(cs, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
+    std::string out = text != nullptr ? text : "";
+    XtFree(text);
+    return out;
+}
+
+namespace {
+
+bool is_text(Widget w) {
+    return w != nullptr && (XmIsText(w) || XmIsTextField(w));
+}
+
+} // namespace
+
+// ---- windows --------------------------------------------------------------
+
+bool ui_exists(int id, int table) {
+    return ui_widget(id, table) != nullptr;
+}
+
+void ui_manage(int id, int table) {
+    Widget w = ui_widget(id, table);
+    if (w != nullptr)
+        gui_manage_child(w);
+}
+
+void ui_unmanage(int id, int table) {
+    Widget w = ui_widget(id, table);
+    if (w != nullptr)
+        XtUnmanageChild(w);
+}
+
+bool ui_is_managed(int id, int table) {
+    Widget w = ui_widget(id, table);
+    return w != nullptr && XtIsManaged(w);
+}
+
+void set_dialog_title(int id, const std::string& title, int table) {
+    Widget w = ui_widget(id, table);
+    if (w == nullptr)
+        return;
+    if (XtIsShell(w)) {
+        XtVaSetValues(w, XmNtitle, title.c_str(), nullptr);
+        return;
+    }
+    XmString cs = XmStringCreateLocalized(const_cast<char*>(title.c_str()));
+    XtVaSetValues(w, XmNdialogTitle, cs, nullptr);
+    XmStringFree(cs);
+}
+
+void set_focus(int id, int table) {
+    Widget w = ui_widget(id, table);
+    if (w != nullptr && XtIsManaged(w))
+        XmProcessTraversal(w, XmTRAVERSE_CURRENT);
+}
+
+// ---- texts and labels -----------------------------------------------------
+
+std::string ui_get_text(int id, int table) {
+    Widget w = ui_widget(id, table);
+    if (!is_text(w))
+        return "";
+    char* s = XmIsText(w) ? XmTextGetString(w) : XmTextFieldGetString(w);
+    std::string out = s != nullptr ? s : "";
+    XtFree(s);
+    return out;
+}
+
+void ui_set_text(int id, const std::string& text, int table) {
+    Widget w = ui_widget(id, table);
+    if (!is_text(w))
+        return;
+    if (XmIsText(w))
+        XmTextSetString(w, const_cast<char*>(text.c_str()));
+    else
+        XmTextFieldSetString(w, const_cast<char*>(text.c_str()));
+}
+
+void write_otp_msg(int id, const std::string& text, int new_line, int show_end, int table) {
+    Widget w = ui_widget(id, table);
+    if (w == nullptr || !XmIsText(w))
+        return;
+    std::string all = new_line ? text + "\n" : text;
+    XmTextPosition end = XmTextGetLastPosition(w);
+    XmTextInsert(w, end, const_cast<char*>(all.c_str()));
+    if (show_end)
+        XmTextShowPosition(w, XmTextGetLastPosition(w));
+}
+
+void write_otp_msg_redisp(int id, const std::string& text, int new_line, int show_end, int table) {
+    Widget w = ui_widget(id, table);
+    if (w == nullptr || !XmIsText(w))
+        return;
+    Widget frame = XtParent(w); // the scrolled window of a scrolled text
+    bool shown = XtIsManaged(frame);
+    if (shown)
+        XtUnmanageChild(frame);
+    write_otp_msg(id, text, new_line, show_end, table);
+    if (shown)
+        XtManageChild(frame);
+    if (widgets[W_WARNING_BOX] != nullptr)
+        redisplay_warn(W_MAIN_WINDOW);
+}
+
+void ui_text_show_position(int id, int pos, int table) {
+    Widget w = ui_widget(id, table);
+    if (w == nullptr || !XmIsText(w))
+        return;
+    XmTextSetTopCharacter(w, pos);
+    XmTextSetInsertionPosition(w, pos);
+}
+
+std::string get_widget_label(int id, int table) {
+    Widget w = ui_widget(id, table);
+    if (w == nullptr)
+        return "";
+    XmString cs = nullptr;
+    XtVaGetValues(w, XmNlabelString, &cs, nullptr);
+    std::string out = cvt_cps_str(cs);
+    XmStringFree(cs);
+    return out;
+}
+
+void set_widget_label(int id, const std::string& text, int table) {
+    Widget w = ui_widget(id, table);
+    if (w == nullptr)
+        return;
+    XmString cs = XmStringCreateLtoR(const_cast<char*>(text.c_str()),
+                                     const_cast<char*>(XmFONTLIST_DEFAULT_TAG));
+    XtVaSetValues(w, XmNlabelString, cs, nullptr);
+    XmStringFree(cs);
+}
+
+// ---- toggles, option menus, sensitivity ----------------------------------
+
+bool ui_get_toggle(int id, int table) {
+    Widget w = ui_widget(id, table);
+    return w != nullptr && XmIsToggleButton(w) && XmToggleButtonGetState(w);
+}
+
+void ui_set_toggle(int id, bool state, bool notify, int table) {
+    Widget w = ui_widget(id, table);
+    if (w != nullptr && XmIsToggleButton(w))
+        XmToggleButtonSetState(w, state ? True : False, notify ? True : False);
+}
+
+std::string ui_get_option(int id, int table) {
+    Widget w = ui_widget(id, table);
+    if (w == nullptr)
+        return "";
+    Widget current = nullptr;
+    XtVaGetValues(w, XmNmenuHistory, &current, nullptr);
+    if (current == nullptr)
+        return "";
+    XmString cs = nullptr;
+    XtVaGetValues(XmOptionButtonGadget(w), XmNlabelString, &cs, nullptr);
+    std::string shown = cvt_cps_str(cs);
+    XmStringFree(cs);
+    return shown == " " ? "" : shown;
+}
+
+bool set_option_menu_top_button(int id, const std::string& label, int table) {
+    Widget w = ui_widget(id, table);
+    if (w == nullptr)
+        return false;
+    Widget menu = nullptr;
+    XtVaGetValues(w, XmNsubMenuId, &menu, nullptr);
+    if (menu == nullptr)
+        return false;
+    WidgetList kids = nullptr;
+    Cardinal n = 0;
+    XtVaGetValues(menu, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
+    for (Cardinal i = 0; i < n; ++i) {
+        XmString cs = nullptr;
+        XtVaGetValues(kids[i], XmNlabelString, &cs, nullptr);
+        bool same = cvt_cps_str(cs) == label;
+        XmStringFree(cs);
+        if (!same)
+            continue;
+        XtVaSetValues(w, XmNmenuHistory, kids[i], nullptr);
+        XtVaSetValues(XmOptionButtonGadget(w), XmNlabelString, nullptr, nullptr);
+        XmString shown = XmStringCreateLocalized(const_cast<char*>(label.c_str()));
+        XtVaSetValues(XmOptionButtonGadget(w), XmNlabelString, shown, nullptr);
+        XmStringFree(shown);
+        return true;
+    }
+    return false;
+}
+
+void set_om_blank(int id, int table) {
+    Widget w = ui_widget(id, table);
+    if (w == nullptr)
+        return;
+    XmString cs = XmStringCreateLocalized(const_cast<char*>(" "));
+    XtVaSetValues(XmOptionButtonGadget(w), XmNlabelString, cs, nullptr);
+    XmStringFree(cs);
+}
+
+void ui_set_sensitive(int id, bool sensitive, int table) {
+    Widget w = ui_widget(id, table);
+    if (w != nullptr)
+        XtSetSensitive(w, sensitive ? True : False);
+}
+
+bool is_sens(int id, int table) {
+    Widget w = ui_widget(id, table);
+    return w == nullptr || XtIsSensitive(w);
+}

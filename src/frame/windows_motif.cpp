@@ -1,0 +1,257 @@
+// Showing, raising and hiding windows; the dialogs made in code by name;
+// the file selection box; the main window layout per mode.
+#include <Xm/FileSB.h>
+#include <Xm/Form.h>
+#include <Xm/MessageB.h>
+#include <Xm/SelectioB.h>
+#include <Xm/Text.h>
+#include <Xm/TextF.h>
+
+#include <functional>
+
+#include "frame/dispatch.h"
+#include "frame/motif_internal.h"
+#include "frame/ui.h"
+
+Widget parent_widget(int id) {
+    Widget w = ui_widget(id, UI_MAIN);
+    if (w == nullptr || !XtIsRealized(w))
+        return main_widget != nullptr ? main_widget : top_level;
+    return w;
+}
+
+Widget get_shell_parent(Widget w) {
+    while (w != nullptr && !XtIsShell(w))
+        w = XtParent(w);
+    return w;
+}
+
+void flush_update() {
+    if (top_level != nullptr)
+        XFlush(XtDisplay(top_level));
+}
+
+void force_update(Widget w) {
+    if (w != nullptr && XtIsRealized(w))
+        XmUpdateDisplay(w);
+}
+
+void ring_bell() {
+    if (top_level != nullptr)
+        XBell(XtDisplay(top_level), 50);
+}
+
+namespace {
+
+void raise_shell(Widget w) {
+    Widget s = get_shell_parent(w);
+    if (s != nullptr && XtIsRealized(s))
+        XRaiseWindow(XtDisplay(s), XtWindow(s));
+}
+
+// Moves the pointer into a newly shown window.
+void warp_into(Widget w) {
+    if (!XtIsRealized(w))
+        return;
+    Dimension wd = 0, ht = 0;
+    XtVaGetValues(w, XmNwidth, &wd, XmNheight, &ht, nullptr);
+    XWarpPointer(XtDisplay(w), None, XtWindow(w), 0, 0, 0, 0, wd / 2, ht / 2);
+}
+
+} // namespace
+
+void gui_manage_child(Widget w) {
+    if (w == nullptr)
+        return;
+    XtManageChild(w);
+    if (XmIsFileSelectionBox(w))
+        XtVaSetValues(w, XmNresizePolicy, XmRESIZE_ANY, nullptr);
+    raise_shell(w);
+    if (w != widgets[W_INIT_FORM] && w != widgets[W_INIT_LABEL])
+        warp_into(w);
+    // The warning box stays above other new windows, the work dialog is
+    // re-raised, and an open cancel dialog is always on top.
+    if (widgets[W_WARNING_BOX] != nullptr && w != widgets[W_WARNING_BOX] &&
+        XtIsManaged(widgets[W_WARNING_BOX]))
+        raise_shell(widgets[W_WARNING_BOX]);
+    if (work_dialog_shown())
+        update_work(W_MAIN_WINDOW, "", "", 1);
+    Widget cancel = widgets[W_CANCEL_DIALOG];
+    if (cancel != nullptr && w != cancel && XtIsManaged(cancel))
+        raise_shell(cancel);
+}
+
+void gui_manage_top_form(int form_id, int table) {
+    Widget form = ui_widget(form_id, table);
+    if (form == nullptr)
+        return;
+    Widget shell = XtParent(form);
+    XtManageChild(form);
+    if (XtIsTopLevelShell(shell)) {
+        XtPopup(shell, XtGrabNone);
+        XMapRaised(XtDisplay(shell), XtWindow(shell));
+    } else {
+        gui_manage_child(form);
+    }
+    apply_current_cursor(shell);
+    redisplay_warn(form_id);
+}
+
+void gui_unmanage_top_form(int form_id, int table) {
+    Widget form = ui_widget(form_id, table);
+    if (form == nullptr)
+        return;
+    XtUnmanageChild(form);
+    Widget shell = XtParent(form);
+    if (XtIsTopLevelShell(shell))
+        XtPopdown(shell);
+}
+
+int expose_dialog(int form_id, int table) {
+    Widget w = ui_widget(form_id, table);
+    if (w == nullptr)
+        return 0;
+    if (XtIsShell(w)) {
+        if (!XtIsRealized(w))
+            return 0;
+        XRaiseWindow(XtDisplay(w), XtWindow(w));
+        return 1;
+    }
+    if (!XtIsManaged(w))
+        return 0;
+    raise_shell(w);
+    return 1;
+}
+
+// ---- dialogs made in code -------------------------------------------------
+
+namespace {
+
+Widget make_box(const char* name, Widget parent, int kind, unsigned char modality) {
+    Arg args[1];
+    XtSetArg(args[0], XmNdialogStyle, modality);
+    Widget box = nullptr;
+    char* n = const_cast<char*>(name);
+    switch (kind) {
+    case XmDIALOG_QUESTION:
+        box = XmCreateQuestionDialog(parent, n, args, 1);
+        break;
+    case XmDIALOG_WARNING:
+        box = XmCreateWarningDialog(parent, n, args, 1);
+        break;
+    default:
+        box = XmCreateInformationDialog(parent, n, args, 1);
+        break;
+    }
+    XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON));
+    if (kind != XmDIALOG_QUESTION)
+        XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON));
+    return box;
+}
+
+void set_title(Widget w, const char* title) {
+    XmString cs = XmStringCreateLocalized(const_cast<char*>(title));
+    XtVaSetValues(w, XmNdialogTitle, cs, nullptr);
+    XmStringFree(cs);
+}
+
+void unmanage_cb(Widget w, XtPointer, XtPointer) {
+    XtUnmanageChild(w);
+}
+
+} // namespace
+
+Widget create_dynamically(const char* name, Widget parent, int slot) {
+    std::string n = name;
+    Widget w = nullptr;
+    if (slot == W_QUESTION_BOX && n == "question_box") {
+        w = make_box(name, parent, XmDIALOG_QUESTION, XmDIALOG_FULL_APPLICATION_MODAL);
+        set_title(w, "Confirmation");
+    } else if (slot == W_WARNING_BOX && n == "warning_box") {
+        w = make_box(name, parent, XmDIALOG_WARNING, XmDIALOG_FULL_APPLICATION_MODAL);
+        set_title(w, "Warning Message");
+    } else if (slot == W_MSG_BOX && n == "msg_box") {
+        w = make_box(name, parent, XmDIALOG_INFORMATION, XmDIALOG_MODELESS);
+        set_title(w, "Message");
+    } else if (slot == W_NAME_PROMPT && n == "prompt_box") {
+        Arg args[1];
+        XtSetArg(args[0], XmNdialogStyle, XmDIALOG_PRIMARY_APPLICATION_MODAL);
+        w = XmCreatePromptDialog(parent, const_cast<char*>(name), args, 1);
+        XtUnmanageChild(XmSelectionBoxGetChild(w, XmDIALOG_HELP_BUTTON));
+        set_title(w, "Name Entry");
+        widgets[W_NAME_PROMPT_TEXT] = XmSelectionBoxGetChild(w, XmDIALOG_TEXT);
+        XtAddCallback(w, XmNcancelCallback, unmanage_cb, nullptr);
+    } else if (slot == W_FILE_SEL_BOX && n == "file_sel_box") {
+        Arg args[1];
+        XtSetArg(args[0], XmNdialogStyle, XmDIALOG_PRIMARY_APPLICATION_MODAL);
+        w = XmCreateFileSelectionDialog(parent, const_cast<char*>(name), args, 1);
+        set_title(w, "File Selection");
+        XtAddCallback(w, XmNcancelCallback, unmanage_cb, nullptr);
+    }
+    if (w != nullptr)
+        XtAddCallback(w, XmNokCallback, unmanage_cb, nullptr);
+    return w;
+}
+
+// ---- file selection box ---------------------------------------------------
+
+namespace {
+
+struct FileSelAction {
+    std::function<int(const std::string&)> ok;
+    std::string help;
+    int parent_id;
+};
+FileSelAction* g_fsb_action = nullptr;
+
+void fsb_ok_cb(Widget w, XtPointer, XtPointer call) {
+    auto* cbs = static_cast<XmFileSelectionBoxCallbackStruct*>(call);
+    if (g_fsb_action == nullptr)
+        return;
+    std::string name = cvt_cps_str(cbs->value);
+    if (g_fsb_action->ok(name) == 1)
+        XtUnmanageChild(w);
+}
+
+void fsb_help_cb(Widget, XtPointer, XtPointer) {
+    if (g_fsb_action != nullptr)
+        display_item_help(g_fsb_action->parent_id, g_fsb_action->help);
+}
+
+} // namespace
+
+void ui_file_selection(int parent_id, const std::string& title, const std::string& dir,
+                       std::function<int(const std::string&)> ok_action,
+                       const std::string& help_text) {
+    Widget parent = parent_widget(parent_id);
+    fetch_widget("file_sel_box", parent, W_FILE_SEL_BOX);
+    Widget box = widgets[W_FILE_SEL_BOX];
+    XtRemoveAllCallbacks(box, XmNokCallback);
+    delete g_fsb_action;
+    g_fsb_action = new FileSelAction{std::move(ok_action), help_text, parent_id};
+    XtAddCallback(box, XmNokCallback, fsb_ok_cb, nullptr);
+    XtAddCallback(box, XmNhelpCallback, fsb_help_cb, nullptr);
+    set_dialog_title(W_FILE_SEL_BOX, title);
+    XmString d = XmStringCreateLocalized(const_cast<char*>(dir.c_str()));
+    XtVaSetValues(box, XmNdirectory, d, nullptr);
+    XmStringFree(d);
+    gui_manage_child(box);
+}
+
+// ---- main window layout -----------------------------------------------------
+
+void layout_main_window(int customized) {
+    Widget shell = top_level;
+    if (shell == nullptr)
+        return;
+    // Setup mode shows the device area alone; Customized mode adds the
+    // function list and output area at the right.
+    Widget dev_area = widgets[W_DEV_AREA];
+    if (dev_area != nullptr)
+        XtVaSetValues(dev_area, XmNrightAttachment, customized ? XmATTACH_NONE : XmATTACH_FORM,
+                      XmNwidth, 410, nullptr);
+    Dimension w = customized ? 980 : 425, h = customized ? 640 : 560;
+    XtVaSetValues(shell, XmNwidth, w, XmNheight, h, nullptr);
+    if (XtIsRealized(shell))
+        XRaiseWindow(XtDisplay(shell), XtWindow(shell));
+}

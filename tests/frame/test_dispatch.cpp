@@ -1,0 +1,222 @@
+// Command dispatch on the headless services: modes, the function list
+// choices, window actions, list double-clicks and the text filters.
+#include <gtest/gtest.h>
+
+#include "catalogue/func_catalogue.h"
+#include "catalogue/func_display.h"
+#include "catalogue/mib_catalogue.h"
+#include "frame/app_globals.h"
+#include "frame/dispatch.h"
+#include "frame/startup.h"
+#include "frame/text_buf.h"
+#include "frame/ui_headless.h"
+#include "snmp_access/morix_record.h"
+#include "support/test_dirs.h"
+
+namespace {
+
+const int customized_cmds[] = {4, 5, 9, 10, 11, 12, 13, 15, 16};
+
+class Dispatch : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        hl_reset();
+        g_user_privileged = 1;
+        g_customized_mode = 0;
+    }
+};
+
+} // namespace
+
+TEST_F(Dispatch, UnknownIdDoesNothing) {
+    EXPECT_EQ(dispatch_main(999), 0);
+    EXPECT_EQ(dispatch_main(6), 0);
+    EXPECT_TRUE(hl_events().empty());
+}
+
+TEST_F(Dispatch, CustomizedModeEnablesItsCommands) {
+    hl_widget(W_CUSTOMIZE_TB).toggle = true;
+    EXPECT_EQ(dispatch_main(W_CUSTOMIZE_TB), 1);
+    EXPECT_TRUE(ui_is_managed(W_CUSTOM_AREA));
+    for (int id : customized_cmds)
+        EXPECT_TRUE(is_sens(id)) << id;
+    EXPECT_FALSE(is_sens(W_SETUP_BTN));
+    EXPECT_FALSE(is_sens(W_BASIC_CMD));
+    EXPECT_EQ(hl_texts("layout"), std::vector<std::string>{"customized"});
+}
+
+TEST_F(Dispatch, UnprivilegedUserKeepsRestrictedCommands) {
+    g_user_privileged = 0;
+    for (int id : {5, 10, 12})
+        ui_set_sensitive(id, false);
+    enter_customized_mode();
+    EXPECT_FALSE(is_sens(5));
+    EXPECT_FALSE(is_sens(10));
+    EXPECT_FALSE(is_sens(12));
+    EXPECT_TRUE(is_sens(13));
+    EXPECT_TRUE(is_sens(4));
+}
+
+TEST_F(Dispatch, SetupModeAsksWhenWindowsAreOpen) {
+    enter_customized_mode();
+    gui_manage_top_form(W_SHOW_FORM_ID);
+    hl_widget(W_CUSTOMIZE_TB).toggle = false;
+    hl_queue_answer(ASK_CANCEL);
+    dispatch_main(W_CUSTOMIZE_TB);
+    ASSERT_EQ(hl_texts("ask").size(), 1u);
+    EXPECT_EQ(hl_texts("ask")[0],
+              "You selected Setup mode. All the currently displayed\nCustomized "
+              "mode windows will be closed.\n\nDo you want to continue?");
+    EXPECT_TRUE(ui_get_toggle(W_CUSTOMIZE_TB));
+    EXPECT_TRUE(ui_is_managed(W_SHOW_FORM_ID));
+    EXPECT_TRUE(ui_is_managed(W_CUSTOM_AREA));
+    EXPECT_TRUE(is_sens(13));
+
+    hl_widget(W_CUSTOMIZE_TB).toggle = false;
+    hl_queue_answer(ASK_OK);
+    dispatch_main(W_CUSTOMIZE_TB);
+    EXPECT_FALSE(ui_is_managed(W_SHOW_FORM_ID));
+    EXPECT_FALSE(ui_is_managed(W_CUSTOM_AREA));
+    for (int id : customized_cmds)
+        EXPECT_FALSE(is_sens(id)) << id;
+    EXPECT_TRUE(is_sens(W_SETUP_BTN));
+}
+
+TEST_F(Dispatch, SetupModeWithoutOpenWindowsDoesNotAsk) {
+    enter_customized_mode();
+    EXPECT_EQ(enter_setup_mode(), 1);
+    EXPECT_TRUE(hl_texts("ask").empty());
+}
+
+TEST_F(Dispatch, WindowActions) {
+    gui_manage_top_form(W_SHOW_FORM_ID);
+    ui_set_text(126, "report");
+    EXPECT_EQ(dispatch_main(128), 1); // Clear
+    EXPECT_EQ(ui_get_text(126), "");
+    EXPECT_EQ(dispatch_main(130), 1); // Close
+    EXPECT_FALSE(ui_is_managed(W_SHOW_FORM_ID));
+    EXPECT_EQ(dispatch_main(3), 1); // Broadcast opens its window
+    EXPECT_TRUE(ui_is_managed(W_BCAST_FORM_ID));
+    dispatch_main(67);
+    EXPECT_EQ(show_port_sel_ind, 3);
+    dispatch_main(70);
+    EXPECT_EQ(show_port_sel_ind, 8);
+}
+
+TEST_F(Dispatch, ConfirmAutoResetToggle) {
+    hl_widget(W_AUTO_RESET_TB).toggle = false;
+    dispatch_main(W_AUTO_RESET_TB);
+    EXPECT_EQ(g_confirm_auto_reset, 0);
+    hl_widget(W_AUTO_RESET_TB).toggle = true;
+    dispatch_main(W_AUTO_RESET_TB);
+    EXPECT_EQ(g_confirm_auto_reset, 1);
+}
+
+TEST_F(Dispatch, ExitAndLaterCommands) {
+    dispatch_main(14);
+    EXPECT_EQ(hl_events().back().kind, "exit");
+    dispatch_main(31);
+    EXPECT_EQ(hl_warning_box(), "The Add command is not available yet.");
+}
+
+TEST_F(Dispatch, FunctionListChoices) {
+    StagedInstall inst;
+    ASSERT_EQ(read_mib_info("data/gui_mm_data"), 0);
+    ASSERT_EQ(read_func_info("data/gui_mm_data"), 0);
+    display_mgmt_func_main(FG_STANDARD);
+    main_prm_lst_w = 46;
+    hl_widget(59).toggle = true;
+    dispatch_main(W_FUNC_MODE);
+    EXPECT_EQ(param_sel_flag, 1);
+    EXPECT_EQ(main_prm_lst_w, 59);
+    EXPECT_EQ(ui_list_get_policy(W_MAIN_FUNC_LIST), LSP_EXTENDED);
+    // The same choice again does not redraw the list.
+    ui_list_add_item(W_MAIN_FUNC_LIST, "marker", 0);
+    set_mgmt_mode_lst(59);
+    EXPECT_EQ(ui_list_items(W_MAIN_FUNC_LIST).back(), "marker");
+    set_mgmt_mode_lst(46);
+    EXPECT_EQ(param_sel_flag, 0);
+    EXPECT_EQ(fnc_sel_ind, FG_STANDARD);
+    EXPECT_EQ(ui_list_get_policy(W_MAIN_FUNC_LIST), LSP_SINGLE);
+    EXPECT_EQ(choice_port_type(730), 8);
+    EXPECT_EQ(choice_port_type(731), 5);
+    EXPECT_EQ(choice_port_type(83), 6);
+    EXPECT_EQ(choice_port_type(99), -3);
+    set_mgmt_mode_lst(99); // not a choice: nothing changes
+    EXPECT_EQ(main_prm_lst_w, 46);
+}
+
+TEST_F(Dispatch, ListDoubleClicks) {
+    EXPECT_EQ(list_action_main(W_MRX_LIST, 1, "x", 0), 1);
+    EXPECT_EQ(hl_warning_box(), "You must select a reachable Morix from the list.");
+    EXPECT_EQ(list_action_main(999, 1, "x", 0), 0);
+    ui_list_add_item(254, "a", 0);
+    list_action_main(251, 1, "g", 23);
+    EXPECT_EQ(ui_list_count(254), 0);
+}
+
+TEST_F(Dispatch, GroupNamePromptStripsBlanks) {
+    prompt_name_ok("my group");
+    EXPECT_EQ(ui_get_text(W_NAME_PROMPT_TEXT), "mygroup");
+    ASSERT_FALSE(hl_texts("warn").empty());
+    EXPECT_EQ(hl_texts("warn")[0], "Blanks found and removed:\n'my group' ->\n'mygroup'\n");
+}
+
+TEST(TextFilters, Rules) {
+    EXPECT_EQ(filter_insertion(2, 0, " a"), 0);
+    EXPECT_EQ(filter_insertion(2, 3, "\t"), 0);
+    EXPECT_EQ(filter_insertion(2, 0, "a b"), 1);
+    EXPECT_EQ(filter_insertion(3, 0, "7"), 1);
+    EXPECT_EQ(filter_insertion(3, 0, "x"), 0);
+    EXPECT_EQ(filter_insertion(3, 0, "12a"), 0); // a paste cannot bring a letter
+    EXPECT_EQ(filter_insertion(4, 0, "-"), 1);
+    EXPECT_EQ(filter_insertion(4, 0, "+5"), 1);
+    EXPECT_EQ(filter_insertion(4, 3, "-"), 0);
+    EXPECT_EQ(filter_insertion(5, 0, "."), 0);
+    EXPECT_EQ(filter_insertion(5, 2, "."), 1);
+    EXPECT_EQ(filter_insertion(5, 0, "1.2"), 1);
+    EXPECT_EQ(filter_insertion(3, 0, ""), 1); // deletions pass
+}
+
+TEST(TextFilters, PrmLimits) {
+    EXPECT_EQ(verify_prm_insertion(5, 23, "1"), 1);
+    EXPECT_EQ(verify_prm_insertion(5, 24, "1"), 0);
+    EXPECT_EQ(verify_prm_insertion(3, 998, "1"), 1);
+    EXPECT_EQ(verify_prm_insertion(3, 999, "1"), 0);
+    EXPECT_EQ(verify_prm_insertion(-3, 0, "x"), 1);
+}
+
+TEST(MrxConf, NamesOfSelectedReachableDevicesWrapAt60) {
+    hl_reset();
+    free_host_info_list(host_info_list);
+    for (int i = 0; i < 12; ++i) {
+        auto* r = new MorixRecord();
+        r->name = "device-" + std::to_string(i);
+        r->selected = i != 3;
+        r->reachable = i != 5;
+        host_info_list[i] = r;
+    }
+    int ran = 0;
+    EXPECT_EQ(build_mrx_conf("The selected boot option will take place:", W_MAIN_WINDOW,
+                             [&ran] { ++ran; }),
+              1);
+    EXPECT_EQ(ran, 1);
+    std::string text = hl_texts("question").at(0);
+    EXPECT_EQ(
+        text.rfind("The selected boot option will take place:\n\n    device-0, device-1, ", 0), 0u);
+    EXPECT_EQ(text.find("device-3"), std::string::npos);
+    EXPECT_EQ(text.find("device-5"), std::string::npos);
+    EXPECT_NE(text.find("\n    device-"), std::string::npos); // a wrapped line
+    EXPECT_EQ(text.substr(text.size() - 26), "\n\nDo you want to continue?");
+    std::string names = mrx_conf_names();
+    size_t start = 0;
+    while (start < names.size()) {
+        size_t end = names.find('\n', start);
+        if (end == std::string::npos)
+            end = names.size();
+        EXPECT_LE(end - start, 80u);
+        start = end + 1;
+    }
+    free_host_info_list(host_info_list);
+    EXPECT_EQ(mrx_conf_names(), "    ");
+}

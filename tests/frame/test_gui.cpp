@@ -1,0 +1,405 @@
+// The real program's frame under a private X server: start-up, the main
+// window by widget id, modes, dialogs, list search, filters, screenshots.
+// gtest first: the X headers define macros that clash with its names.
+#include <gtest/gtest.h>
+
+#include <X11/keysym.h>
+#include <Xm/List.h>
+#include <Xm/MessageB.h>
+#include <Xm/TextF.h>
+#include <Xm/ToggleB.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "frame/app_globals.h"
+#include "frame/dispatch.h"
+#include "frame/motif_internal.h"
+#include "frame/startup.h"
+#include "frame/ui.h"
+#include "gui_harness.h"
+
+namespace {
+
+std::vector<std::string> g_labels; // progress label values seen during start-up
+long g_ready_ms = 0;
+std::string g_install;
+
+void watch_labels() {
+    std::string text = get_widget_label(W_INIT_LABEL);
+    if (ui_is_managed(W_INIT_FORM) && (g_labels.empty() || g_labels.back() != text))
+        g_labels.push_back(text);
+}
+
+bool watched_init_done() {
+    watch_labels();
+    return g_init_done != 0;
+}
+
+// Sends a key press and release for keysym to a widget's window.
+void send_key(Widget w, KeySym sym, unsigned int state = 0) {
+    Display* dpy = XtDisplay(w);
+    XEvent ev = {};
+    ev.xkey.type = KeyPress;
+    ev.xkey.display = dpy;
+    ev.xkey.window = XtWindow(w);
+    ev.xkey.root = DefaultRootWindow(dpy);
+    ev.xkey.keycode = XKeysymToKeycode(dpy, sym);
+    ev.xkey.state = state;
+    ev.xkey.same_screen = True;
+    ev.xkey.time = CurrentTime;
+    XtDispatchEvent(&ev);
+    ev.xkey.type = KeyRelease;
+    XtDispatchEvent(&ev);
+}
+
+void type_text(Widget w, const std::string& text) {
+    for (char c : text)
+        send_key(w, c == ' ' ? XK_space : c == '-' ? XK_minus : static_cast<KeySym>(c));
+}
+
+} // namespace
+
+TEST(GuiStartUp, ProgressLabelAndReadyState) {
+    EXPECT_EQ(g_labels, (std::vector<std::string>{
+                            "Initialization complete:   3%", "Initialization complete:  19%",
+                            "Initialization complete:  34%", "Initialization complete:  50%",
+                            "Initialization complete:  65%", "Initialization complete:  80%",
+                            "Initialization complete:  96%"}));
+    EXPECT_FALSE(ui_is_managed(W_INIT_FORM));
+    EXPECT_EQ(ui_get_text(W_COMM_TF), "public");
+    EXPECT_GT(ui_list_count(W_MAIN_FUNC_LIST), 0);
+    EXPECT_TRUE(ui_get_toggle(W_AUTO_RESET_TB));
+    EXPECT_EQ(app_busy_count(), 0);
+    EXPECT_EQ(XmGetFocusWidget(main_widget), widgets[W_MRX_NAME_TF]);
+    std::printf("start-up to ready: %ld ms\n", g_ready_ms);
+}
+
+TEST(GuiStartUp, EveryIdAndWindowExists) {
+    const int main_ids[] = {1,  2,  3,  4,  5,  7,  9,  10, 11,  12,  13,  14,  15,  16, 17, 18, 19,
+                            20, 22, 23, 24, 25, 26, 28, 30, 31,  32,  33,  36,  37,  38, 39, 40, 44,
+                            46, 47, 48, 50, 51, 52, 54, 56, 59,  61,  62,  63,  71,  74, 76, 79, 80,
+                            81, 82, 83, 84, 85, 86, 87, 88, 550, 641, 642, 730, 731, 756};
+    for (int id : main_ids)
+        EXPECT_TRUE(ui_exists(id)) << id;
+    for (int i = 0; i < init_window_count(); ++i) {
+        const InitWindow& w = init_window_table[i];
+        EXPECT_TRUE(ui_exists(w.form_slot)) << w.form_name;
+        ASSERT_TRUE(ui_exists(w.shell_slot)) << w.shell_name;
+        char* title = nullptr;
+        XtVaGetValues(widgets[w.shell_slot], XmNtitle, &title, nullptr);
+        EXPECT_STREQ(title, w.title);
+    }
+    const int fixed_ids[] = {W_FILE_SEL_BOX,
+                             W_QUESTION_BOX,
+                             W_NAME_PROMPT,
+                             W_CANCEL_DIALOG,
+                             W_CANCEL_BUTTON,
+                             W_CANCEL_LABEL,
+                             W_CANCEL_DRAW,
+                             W_CANCEL_ANCHOR,
+                             W_BOOT_DIALOG_ID,
+                             W_IMDM_DIALOG_ID,
+                             151,
+                             385,
+                             432,
+                             W_HELP_TEXT,
+                             W_HELP_CLOSE};
+    for (int id : fixed_ids)
+        EXPECT_TRUE(ui_exists(id)) << id;
+    for (int id :
+         {0, 300, 370, 181, 350, 240, 620, 700, 701, 702, 703, 704, 705, 171, 219, 282, 500})
+        EXPECT_TRUE(ui_exists(id, UI_BASIC)) << id;
+    // Buttons sized by the creation set-up.
+    Dimension w = 0, h = 0;
+    XtVaGetValues(widgets[140], XmNwidth, &w, XmNheight, &h, nullptr);
+    EXPECT_EQ(static_cast<int>(w), 125);
+    EXPECT_EQ(static_cast<int>(h), 30);
+    XtVaGetValues(widgets[256], XmNwidth, &w, nullptr);
+    EXPECT_EQ(static_cast<int>(w), 118);
+}
+
+TEST(GuiModes, SetupModeAtStartAndCustomizedMode) {
+    EXPECT_FALSE(ui_is_managed(W_CUSTOM_AREA));
+    for (int id : {4, 5, 9, 10, 11, 12, 13, 15, 16})
+        EXPECT_FALSE(is_sens(id)) << id;
+    EXPECT_TRUE(is_sens(W_SETUP_BTN));
+    ASSERT_TRUE(screenshot("main_setup_mode"));
+    set_toggle_notify(W_CUSTOMIZE_TB, true);
+    pump(200);
+    EXPECT_TRUE(ui_is_managed(W_CUSTOM_AREA));
+    EXPECT_TRUE(is_sens(13));
+    EXPECT_FALSE(is_sens(W_SETUP_BTN));
+    ASSERT_TRUE(screenshot("main_customized_mode"));
+}
+
+TEST(GuiModes, SetupQuestionCancelKeepsWindows) {
+    if (!ui_get_toggle(W_CUSTOMIZE_TB))
+        set_toggle_notify(W_CUSTOMIZE_TB, true);
+    press(13); // Show
+    pump(100);
+    EXPECT_TRUE(ui_is_managed(W_SHOW_FORM_ID));
+    answer_later(300, ASK_CANCEL);
+    set_toggle_notify(W_CUSTOMIZE_TB, false);
+    EXPECT_TRUE(ui_get_toggle(W_CUSTOMIZE_TB));
+    EXPECT_TRUE(ui_is_managed(W_SHOW_FORM_ID));
+    EXPECT_TRUE(ui_is_managed(W_CUSTOM_AREA));
+    answer_later(300, ASK_OK);
+    set_toggle_notify(W_CUSTOMIZE_TB, false);
+    EXPECT_FALSE(ui_is_managed(W_SHOW_FORM_ID));
+    EXPECT_FALSE(ui_is_managed(W_CUSTOM_AREA));
+    EXPECT_FALSE(is_sens(13));
+}
+
+TEST(GuiDialogs, WarningsAccumulateUntilClosed) {
+    display_warn(W_MAIN_WINDOW, "first");
+    display_warn(W_MAIN_WINDOW, "second");
+    EXPECT_EQ(warning_box_text(), "first\n\nsecond");
+    EXPECT_TRUE(ui_is_managed(W_WARNING_BOX));
+    pump(100);
+    ASSERT_TRUE(screenshot("warning_box"));
+    Widget ok = XmMessageBoxGetChild(widgets[W_WARNING_BOX], XmDIALOG_OK_BUTTON);
+    XmPushButtonCallbackStruct cbs = {};
+    cbs.reason = XmCR_ACTIVATE;
+    XtCallCallbacks(ok, XmNactivateCallback, &cbs);
+    pump(50);
+    EXPECT_EQ(warning_box_text(), "");
+    display_warn(W_MAIN_WINDOW, "third");
+    EXPECT_EQ(warning_box_text(), "third");
+    // A warning for another window moves the box there, keeping the text.
+    gui_manage_top_form(W_BCAST_FORM_ID);
+    display_warn(W_BCAST_FORM_ID, "fourth");
+    EXPECT_EQ(warning_box_text(), "third\n\nfourth");
+    EXPECT_EQ(get_shell_parent(widgets[W_BCAST_FORM_ID]),
+              get_shell_parent(XtParent(XtParent(widgets[W_WARNING_BOX]))));
+    ok = XmMessageBoxGetChild(widgets[W_WARNING_BOX], XmDIALOG_OK_BUTTON);
+    XtCallCallbacks(ok, XmNactivateCallback, &cbs);
+    gui_unmanage_top_form(W_BCAST_FORM_ID);
+    pump(50);
+}
+
+TEST(GuiDialogs, NestedBusyOpensOneWorkDialogAfterTwoSeconds) {
+    set_app_cursor(CURSOR_BUSY);
+    pump(500);
+    set_app_cursor(CURSOR_NORMAL); // short busy time: no work dialog
+    EXPECT_FALSE(work_dialog_shown());
+    pump(1800);
+    EXPECT_FALSE(work_dialog_shown());
+
+    set_app_cursor(CURSOR_BUSY);
+    set_app_cursor(CURSOR_BUSY);
+    EXPECT_EQ(app_busy_count(), 2);
+    pump(1500);
+    set_app_cursor(CURSOR_NORMAL); // the inner one ends; the outer goes on
+    pump(1000);
+    EXPECT_TRUE(work_dialog_shown());
+    ASSERT_TRUE(screenshot("work_dialog"));
+    set_app_cursor(CURSOR_NORMAL);
+    EXPECT_FALSE(work_dialog_shown());
+    EXPECT_EQ(app_busy_count(), 0);
+}
+
+TEST(GuiDialogs, CancelConfirmContinueThenCancel) {
+    pop_cancel_dialog(1, W_MAIN_WINDOW, "Cancel Test", "", 1, 0, 1, 0);
+    reset_cancel_dialog("Testing", "mrx1");
+    EXPECT_EQ(get_widget_label(W_CANCEL_LABEL), "Testing Morix mrx1");
+    EXPECT_EQ(is_cancelled(50), 0);
+    pump(100);
+    ASSERT_TRUE(screenshot("cancel_dialog_50"));
+    answer_later(300, ASK_CANCEL); // "Continue"
+    press(W_CANCEL_BUTTON);
+    EXPECT_EQ(is_cancelled(60), 0);
+    EXPECT_TRUE(ui_is_managed(W_CANCEL_DIALOG));
+    answer_later(300, ASK_OK); // "Cancel"
+    press(W_CANCEL_BUTTON);
+    EXPECT_EQ(is_cancelled(70), 1);
+    EXPECT_FALSE(ui_is_managed(W_CANCEL_DIALOG));
+    EXPECT_EQ(pop_cancel_dialog_down(), 1);
+    reset_cancel_dialog(std::string(1100, 'x'), "");
+    EXPECT_EQ(get_widget_label(W_CANCEL_LABEL), "App Error: Header doesn't fit");
+}
+
+TEST(GuiDialogs, SameHelpTwiceAddsOnce) {
+    ui_set_text(W_HELP_TEXT, "");
+    press(26);
+    pump(100);
+    std::string once = ui_get_text(W_HELP_TEXT);
+    EXPECT_FALSE(once.empty());
+    EXPECT_TRUE(ui_is_managed(W_HELP_FORM));
+    ASSERT_TRUE(screenshot("help_window"));
+    press(26);
+    EXPECT_EQ(ui_get_text(W_HELP_TEXT), once);
+    press(111);
+    EXPECT_FALSE(ui_is_managed(W_HELP_FORM));
+}
+
+TEST(GuiDialogs, OverwriteQuestionCancelWritesNothing) {
+    std::string f = g_install + "/data/saved_text/exists.txt";
+    std::ofstream(f) << "old";
+    answer_later(300, ASK_CANCEL);
+    EXPECT_EQ(check_if_overwrite(W_MAIN_WINDOW, 1, f), 0);
+    std::ifstream in(f);
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "old");
+}
+
+namespace {
+// Presses OK in the open warning box.
+void close_warning_box() {
+    if (widgets[W_WARNING_BOX] == nullptr)
+        return;
+    XmPushButtonCallbackStruct cbs = {};
+    cbs.reason = XmCR_ACTIVATE;
+    XtCallCallbacks(XmMessageBoxGetChild(widgets[W_WARNING_BOX], XmDIALOG_OK_BUTTON),
+                    XmNactivateCallback, &cbs);
+    pump(50);
+}
+
+// Sets the third choice of the open multiple-choice box.
+void set_third_choice(XtPointer, XtIntervalId*) {
+    Widget column = XtNameToWidget(g_ask_dialog, "*column");
+    WidgetList kids = nullptr;
+    Cardinal n = 0;
+    XtVaGetValues(column, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
+    int toggle = 0;
+    for (Cardinal i = 0; i < n; ++i)
+        if (XmIsToggleButton(kids[i]) && toggle++ == 2)
+            XmToggleButtonSetState(kids[i], True, True);
+}
+} // namespace
+
+TEST(GuiDialogs, MultipleChoiceBoxNeedsAChoice) {
+    int mask = -1;
+    answer_later(300, ASK_OK); // nothing chosen: refused, the box stays
+    XtAppAddTimeOut(app_context, 600, set_third_choice, nullptr);
+    answer_later(900, ASK_OK);
+    EXPECT_EQ(display_box(W_MAIN_WINDOW, "Reset",
+                          "Reset after the change:", {"Modems", "Ports", "Morix"}, "", &mask),
+              ASK_OK);
+    EXPECT_EQ(mask, 4);
+    EXPECT_NE(warning_box_text().find("You must select an item."), std::string::npos);
+    close_warning_box();
+    std::vector<std::string> values = {"10.0.0.0", ""};
+    answer_later(300, ASK_CANCEL);
+    EXPECT_EQ(display_prompt(W_MAIN_WINDOW, "Discover", {"Network:", "Mask:"}, &values),
+              ASK_CANCEL);
+    EXPECT_EQ(values[0], "10.0.0.0");
+    answer_later(300, ASK_OK);
+    EXPECT_EQ(display_prompt(W_MAIN_WINDOW, "Discover", {"Network:", "Mask:"}, &values), ASK_OK);
+    EXPECT_EQ(values, (std::vector<std::string>{"10.0.0.0", ""}));
+}
+
+TEST(GuiLists, SearchByTypedKeysIgnoresCase) {
+    set_toggle_notify(W_CUSTOMIZE_TB, true);
+    ui_list_delete_all(W_MAIN_FUNC_LIST);
+    const char* items[] = {"aa", "bb", "cc", "ABcd", "dd", "ee", "ff", "abx", "gg"};
+    for (const char* s : items)
+        ui_list_add_item(W_MAIN_FUNC_LIST, s, 0);
+    Widget list = widgets[W_MAIN_FUNC_LIST];
+    pump(100);
+    XmProcessTraversal(list, XmTRAVERSE_CURRENT);
+    ASSERT_EQ(XmGetFocusWidget(list), list);
+    send_key(list, XK_Escape);
+    send_key(list, XK_a);
+    send_key(list, XK_b);
+    int top = 0;
+    XtVaGetValues(list, XmNtopItemPosition, &top, nullptr);
+    EXPECT_EQ(top, 4);
+    EXPECT_EQ(list_search_prefix(), "ab");
+    send_key(list, XK_q); // no item starts with "abq": bell, prefix kept
+    EXPECT_EQ(list_search_prefix(), "ab");
+    send_key(list, XK_BackSpace);
+    EXPECT_EQ(list_search_prefix(), "a");
+    set_toggle_notify(W_CUSTOMIZE_TB, false);
+}
+
+TEST(GuiFilters, LeadingBlankRefusedInNameField) {
+    Widget tf = widgets[W_MRX_NAME_TF];
+    XmTextFieldSetString(tf, const_cast<char*>(""));
+    XmProcessTraversal(tf, XmTRAVERSE_CURRENT);
+    type_text(tf, " ");
+    EXPECT_EQ(ui_get_text(W_MRX_NAME_TF), "");
+    type_text(tf, "ab");
+    EXPECT_EQ(ui_get_text(W_MRX_NAME_TF), "ab");
+    send_key(tf, XK_F9); // F9 empties an editable field
+    EXPECT_EQ(ui_get_text(W_MRX_NAME_TF), "");
+}
+
+TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
+    for (int i = 0; i < init_window_count(); ++i) {
+        const InitWindow& w = init_window_table[i];
+        gui_manage_top_form(w.form_slot);
+        pump(150);
+        EXPECT_TRUE(ui_is_managed(w.form_slot)) << w.form_name;
+        EXPECT_EQ(expose_dialog(w.form_slot), 1);
+        ASSERT_TRUE(screenshot(w.form_name));
+        gui_unmanage_top_form(w.form_slot);
+        EXPECT_EQ(expose_dialog(w.form_slot), 0);
+    }
+    struct Dlg {
+        int id;
+        int table;
+        const char* name;
+    };
+    const Dlg dialogs[] = {{W_BOOT_DIALOG_ID, UI_MAIN, "boot_dialog"},
+                           {W_IMDM_DIALOG_ID, UI_MAIN, "int_mdms_dialog"},
+                           {0, UI_BASIC, "gen_conf_form"},
+                           {300, UI_BASIC, "a_gen_conf_form"},
+                           {370, UI_BASIC, "conf_aport_main_form"},
+                           {181, UI_BASIC, "a_aport_main_form"},
+                           {350, UI_BASIC, "conf_sport_main_form"},
+                           {240, UI_BASIC, "edit_modem_main_form"},
+                           {620, UI_BASIC, "conf_wan_main_form"}};
+    for (const Dlg& d : dialogs) {
+        ui_manage(d.id, d.table);
+        pump(150);
+        EXPECT_TRUE(ui_is_managed(d.id, d.table)) << d.name;
+        ASSERT_TRUE(screenshot(d.name));
+        ui_unmanage(d.id, d.table);
+    }
+}
+
+TEST(GuiSecurity, UnprivilegedUserInCustomizedMode) {
+    gui_check_security("nosuchus");
+    pump(100);
+    EXPECT_NE(warning_box_text().find("You will not have access"), std::string::npos);
+    for (int id : {2, 5, 7, 10, 12, 52, 54})
+        EXPECT_FALSE(is_sens(id)) << id;
+    set_toggle_notify(W_CUSTOMIZE_TB, true);
+    EXPECT_FALSE(is_sens(5));
+    EXPECT_FALSE(is_sens(10));
+    EXPECT_FALSE(is_sens(12));
+    EXPECT_TRUE(is_sens(13));
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (!start_xvfb()) {
+        std::fprintf(stderr, "could not start Xvfb\n");
+        return 1;
+    }
+    g_install = copy_stage_dir();
+    std::ofstream(g_install + "/bin/users.list") << mm_login_name() << "\n";
+    std::filesystem::create_directories(g_install + "/data/saved_text");
+    setenv("GUI_MM_DIR", g_install.c_str(), 1);
+    char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-w", a3[] = "public";
+    char* args[] = {a0, a1, a2, a3, nullptr};
+    auto t0 = std::chrono::steady_clock::now();
+    gui_start(4, args);
+    bool ready = pump_until(watched_init_done, 30000);
+    g_ready_ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0)
+            .count();
+    int rc = 1;
+    if (ready)
+        rc = RUN_ALL_TESTS();
+    else
+        std::fprintf(stderr, "start-up did not finish\n");
+    stop_xvfb();
+    remove_tree(g_install);
+    std::fflush(stdout);
+    _exit(rc);
+}

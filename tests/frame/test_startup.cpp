@@ -1,0 +1,172 @@
+// Start-up logic without X: command line, installation directory, the
+// users-list access check, progress figures and the window table.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "frame/app_globals.h"
+#include "frame/startup.h"
+#include "frame/ui_headless.h"
+#include "support/test_dirs.h"
+
+namespace {
+
+// Runs the command-line scan on args and returns what went to standard error.
+std::string scan(std::vector<std::string> args, CmdLineOpts* opts) {
+    args.insert(args.begin(), "gui_mm");
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    std::FILE* err = std::tmpfile();
+    scan_command_line(static_cast<int>(argv.size()), argv.data(), opts, err);
+    std::rewind(err);
+    std::string out;
+    int c;
+    while ((c = std::fgetc(err)) != EOF)
+        out += static_cast<char>(c);
+    std::fclose(err);
+    return out;
+}
+
+} // namespace
+
+TEST(CommandLine, OptionsAndValues) {
+    CmdLineOpts o;
+    debug_flag = rrr_flag = 0;
+    std::string err = scan({"-debug", "-dn", "10.0.0.0", "-ds", "255.0.0.0", "-dt", "12", "-nod",
+                            "-rrr", "-mrx", "mrx1", "-wcomm", "secret"},
+                           &o);
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(debug_flag, 1);
+    EXPECT_EQ(rrr_flag, 1);
+    EXPECT_EQ(o.dsc_naddr_str, "10.0.0.0");
+    EXPECT_EQ(o.dsc_snmask_str, "255.0.0.0");
+    EXPECT_EQ(o.dsc_timeout, 12);
+    EXPECT_EQ(o.dsc_flag, 0);
+    EXPECT_EQ(o.mrx_name, "mrx1");
+    EXPECT_EQ(o.comm_str, "secret");
+    debug_flag = rrr_flag = 0;
+}
+
+TEST(CommandLine, EdgeCases) {
+    CmdLineOpts o;
+    // A value option as the last argument sets nothing and says nothing.
+    EXPECT_EQ(scan({"-dn"}, &o), "");
+    EXPECT_EQ(o.dsc_naddr_str, "");
+    EXPECT_EQ(o.dsc_flag, 1);
+    // Unknown letter: one line on standard error, the scan goes on.
+    EXPECT_EQ(scan({"-x", "-nod"}, &o), "Invalid argument option: -x\n");
+    EXPECT_EQ(o.dsc_flag, 0);
+    // Known first letter with another text: ignored silently.
+    CmdLineOpts p;
+    EXPECT_EQ(scan({"-dx", "-mrxy", "a", "plain"}, &p), "");
+    EXPECT_EQ(p.mrx_name, "");
+}
+
+TEST(InstallDir, DefaultWhenUnsetOrEmpty) {
+    for (const char* value : {static_cast<const char*>(nullptr), ""}) {
+        if (value)
+            setenv("GUI_MM_DIR", value, 1);
+        else
+            unsetenv("GUI_MM_DIR");
+        std::string warning = resolve_mm_dir();
+        EXPECT_EQ(warning, "The GUI_MM_DIR environment variable has not been defined.\nUsing the "
+                           "default directory '/usr/morix/gui_mm_R3.1'.");
+        EXPECT_EQ(mm_dir, "/usr/morix/gui_mm_R3.1");
+        // A child process sees the directory in its environment.
+        std::FILE* p = popen("printf %s \"$GUI_MM_DIR\"", "r");
+        ASSERT_NE(p, nullptr);
+        char buf[256] = {};
+        size_t n = std::fread(buf, 1, sizeof buf - 1, p);
+        pclose(p);
+        EXPECT_EQ(std::string(buf, n), "/usr/morix/gui_mm_R3.1");
+    }
+    setenv("GUI_MM_DIR", "/opt/mm", 1);
+    EXPECT_EQ(resolve_mm_dir(), "");
+    EXPECT_EQ(mm_dir, "/opt/mm");
+}
+
+TEST(UsersList, PiecesOfEightWithBlanksRemoved) {
+    TempDir d;
+    std::string f = d.file("users.list");
+    write_file(f, "   alice   \nabcdefghijklm\n\nbob\n");
+    EXPECT_EQ(user_in_list(f, "alice"), 1);
+    EXPECT_EQ(user_in_list(f, "abcdefgh"), 1); // first piece of the long line
+    EXPECT_EQ(user_in_list(f, "ijklm"), 1);    // its second piece
+    EXPECT_EQ(user_in_list(f, "bob"), 1);
+    EXPECT_EQ(user_in_list(f, "carol"), 0);
+    EXPECT_EQ(user_in_list(f, ""), 0); // empty lines never match
+    EXPECT_EQ(user_in_list(d.file("missing"), "alice"), -1);
+    write_file(f, "dave"); // no line end at the end
+    EXPECT_EQ(user_in_list(f, "dave"), 1);
+}
+
+TEST(UsersList, SecurityCheckWarnsAndRestricts) {
+    TempDir d;
+    mm_dir = d.path();
+    const std::string second = "You will not have access to commands that can\nchange current "
+                               "Morix configurations. Check\nthe users.list file.";
+    hl_reset();
+    gui_check_security("alice");
+    EXPECT_EQ(hl_texts("warn"),
+              (std::vector<std::string>{"Could not open user access file.", second}));
+    EXPECT_EQ(g_user_privileged, 0);
+    for (int id : {2, 5, 7, 10, 12, 52, 54})
+        EXPECT_FALSE(is_sens(id)) << id;
+    for (int id : {171, 219, 282, 500})
+        EXPECT_FALSE(is_sens(id, UI_BASIC)) << id;
+    EXPECT_TRUE(is_sens(3)); // Broadcast stays
+
+    std::filesystem::create_directories(d.file("bin"));
+    write_file(d.file("bin/users.list"), "bob\n");
+    hl_reset();
+    gui_check_security("alice");
+    EXPECT_EQ(hl_texts("warn"), std::vector<std::string>{second});
+
+    hl_reset();
+    gui_check_security("bob");
+    EXPECT_TRUE(hl_texts("warn").empty());
+    EXPECT_EQ(g_user_privileged, 1);
+    EXPECT_TRUE(is_sens(12));
+}
+
+TEST(StagedInit, ProgressFigures) {
+    std::vector<int> shown;
+    for (int step = 0; step <= INIT_LAST_STEP; ++step)
+        if (init_progress_percent(step) >= 0)
+            shown.push_back(init_progress_percent(step));
+    EXPECT_EQ(shown, (std::vector<int>{3, 19, 34, 50, 65, 80, 96}));
+    EXPECT_EQ(init_progress_text(3), "Initialization complete:   3%");
+}
+
+TEST(StagedInit, WindowTable) {
+    EXPECT_EQ(init_window_count(), 24);
+    std::set<int> shells, forms;
+    for (int i = 0; i < init_window_count(); ++i) {
+        const InitWindow& w = init_window_table[i];
+        EXPECT_TRUE(shells.insert(w.shell_slot).second) << w.title;
+        EXPECT_TRUE(forms.insert(w.form_slot).second) << w.title;
+        EXPECT_GE(w.shell_slot, 1200);
+        EXPECT_LT(w.shell_slot, 1300);
+        EXPECT_GE(w.step, 5);
+        EXPECT_LE(w.step, 19);
+    }
+    const InitWindow* set = find_init_window(150);
+    ASSERT_NE(set, nullptr);
+    EXPECT_STREQ(set->title, "Set");
+    EXPECT_EQ(set->x, 20);
+    EXPECT_EQ(set->height, 410);
+    EXPECT_EQ(find_init_window(151), nullptr);
+}
+
+TEST(About, NamesVersionAndFits) {
+    std::string t = build_about_text();
+    EXPECT_EQ(t.rfind("Morix Manager Version R3.1.\n", 0), 0u);
+    EXPECT_NE(t.find("14.1"), std::string::npos);
+    EXPECT_LE(t.size(), 1024u);
+}
