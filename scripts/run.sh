@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Builds and stages the program, then starts gui_mm on the staged tree
-# inside a private network namespace (nothing it sends leaves the machine).
+# Builds and stages the program, starts a simulated network of Morix devices
+# (mrxsim on 127.0.0.2 to 127.0.0.7) and then gui_mm on the staged tree,
+# which finds the devices by start-up discovery (broadcast to
+# 127.255.255.255). Everything runs inside a private network namespace:
+# nothing it sends leaves the machine.
 # Without DISPLAY it starts its own X server (Xvfb) and says how to take a
 # screenshot; the server is stopped when the program ends.
 # Extra arguments go to gui_mm (for example -debug or -mrx <name>).
@@ -13,7 +16,7 @@ if [ "${MM_IN_NETNS:-}" != 1 ]; then
   cmake -S . -B "$MM_BUILD" -G Ninja >/dev/null
   # Only what the program needs: gui_mm, its interface description and the
   # staged installation tree.
-  cmake --build "$MM_BUILD" -j "$(nproc)" --target gui_mm gui_mm_uid stage
+  cmake --build "$MM_BUILD" -j "$(nproc)" --target gui_mm gui_mm_uid stage mrxsim
   exec bash scripts/in_netns.sh bash scripts/run.sh "$@"
 fi
 
@@ -22,10 +25,11 @@ export GUI_MM_DIR="$PWD/$build/gui_mm_dir"
 program="$PWD/$build/src/frame/gui_mm"
 xvfb_pid=""
 gui_pid=""
+sim_pid=""
 
 # Stops what this script started, by process id.
 stop_started() {
-  for pid in $gui_pid $xvfb_pid; do
+  for pid in $gui_pid $sim_pid $xvfb_pid; do
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done
@@ -54,8 +58,30 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "  DISPLAY=$DISPLAY import -window root screenshot.png"
 fi
 
-# Start-up discovery stays off until it can only reach simulated devices.
-"$program" -nod "$@" &
+# The simulated network: one device per product family, on loopback.
+sim_args=()
+n=2
+for profile in modell modelj modeln modelq modelt modelg; do
+  sim_args+=(--profile "sim/profiles/$profile.prof" --addr "127.0.0.$n")
+  n=$((n + 1))
+done
+sim_out="$(mktemp)"
+"$PWD/$build/sim/mrxsim" "${sim_args[@]}" --catalogue "$GUI_MM_DIR/data/gui_mm_data" >"$sim_out" &
+sim_pid=$!
+for _ in $(seq 100); do
+  grep -q '^ready' "$sim_out" 2>/dev/null && break
+  sleep 0.1
+done
+if ! grep -q '^ready' "$sim_out"; then
+  rm -f "$sim_out"
+  echo "The device simulator did not start." >&2
+  exit 1
+fi
+rm -f "$sim_out"
+echo "Simulated Morix devices on 127.0.0.2 to 127.0.0.$((n - 1)) (mrxsim pid $sim_pid)."
+
+# Start-up discovery broadcasts to 127.255.255.255 only.
+"$program" -dn 127.0.0.1 -ds 255.0.0.0 "$@" &
 gui_pid=$!
 status=0
 wait "$gui_pid" || status=$?

@@ -4,11 +4,30 @@
 
 namespace {
 
-const char* const k_prod_type_strs[PROD_TYPE_COUNT] = {
-    "",       "Unknown Product Type", "ModelA", "ModelB", "ModelC", "ModelD",
-    "ModelE", "ModelF",               "ModelG", "ModelH", "ModelJ", "ModelK",
-    "ModelL", "ModelM",               "ModelN", "ModelP", "ModelQ", "ModelR",
-    "ModelS", "ModelT",               "ModelU", "Unsupported Morix", "NOT REACHABLE", ""};
+const char* const k_prod_type_strs[PROD_TYPE_COUNT] = {"",
+                                                       "Unknown Product Type",
+                                                       "ModelA",
+                                                       "ModelB",
+                                                       "ModelC",
+                                                       "ModelD",
+                                                       "ModelE",
+                                                       "ModelF",
+                                                       "ModelG",
+                                                       "ModelH",
+                                                       "ModelJ",
+                                                       "ModelK",
+                                                       "ModelL",
+                                                       "ModelM",
+                                                       "ModelN",
+                                                       "ModelP",
+                                                       "ModelQ",
+                                                       "ModelR",
+                                                       "ModelS",
+                                                       "ModelT",
+                                                       "ModelU",
+                                                       "Unsupported Morix",
+                                                       "NOT REACHABLE",
+                                                       ""};
 
 } // namespace
 

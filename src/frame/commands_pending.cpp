@@ -2,8 +2,7 @@
 // that owns a command replaces its function here with the real entry point.
 #include "frame/commands.h"
 
-#include <cstdio>
-
+#include "frame/commands_devices.h"
 #include "frame/dispatch.h"
 #include "frame/ui.h"
 
@@ -29,32 +28,11 @@ void cmd_show_open() {
 void cmd_udf_open() {
     gui_manage_top_form(W_UDF_FORM_ID);
 }
-void cmd_snmp_info_open() {
-    gui_manage_top_form(W_SNMP_FORM_ID);
-}
 void cmd_status(int) {
     cmd_not_available(W_MAIN_WINDOW, "status display");
 }
-void cmd_save_mrx_list() {
-    cmd_not_available(W_MAIN_WINDOW, "Save Morix List");
-}
-void cmd_open_mrx_list() {
-    cmd_not_available(W_MAIN_WINDOW, "Open Morix List");
-}
-void cmd_add_mrx() {
-    cmd_not_available(W_MAIN_WINDOW, "Add");
-}
-void cmd_delete_mrx() {
-    cmd_not_available(W_MAIN_WINDOW, "Delete");
-}
-void cmd_query_mrx() {
-    cmd_not_available(W_MAIN_WINDOW, "Query");
-}
 void cmd_setup_basic() {
     cmd_not_available(W_MAIN_WINDOW, "Setup");
-}
-void cmd_new_discovery() {
-    cmd_not_available(W_MAIN_WINDOW, "Discover");
 }
 void cmd_internal_modems() {
     cmd_not_available(W_MAIN_WINDOW, "Internal Modems");
@@ -64,27 +42,20 @@ void cmd_edit_cfg_file() {
 }
 
 void cmd_window_action(int id) {
+    if (device_window_action(id))
+        return;
     const WindowAction* a = find_window_action(id);
     int parent = a != nullptr ? a->form : W_MAIN_WINDOW;
     cmd_not_available(parent, "requested");
 }
 
 void cmd_list_action(int, int, int) {}
-void cmd_list_selection(int) {}
-
-void cmd_startup_discovery(const std::string&, const std::string&, int) {
-    std::fprintf(stderr, "Start-up discovery is not available yet; use -nod.\n");
-}
 
 int cmd_udf_new_group(const std::string&) {
     cmd_not_available(W_UDF_FORM_ID, "New Group");
     return -11;
 }
 
-void cmd_show_mrx_info(int) {
-    cmd_not_available(W_MAIN_WINDOW, "Morix information");
-}
-void cmd_hide_mrx_info() {}
 void cmd_basic_action(int) {
     cmd_not_available(W_MAIN_WINDOW, "basic-mode");
 }

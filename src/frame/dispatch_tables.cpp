@@ -66,8 +66,12 @@ const WindowAction window_actions[] = {
     {241, WA_COMMAND, W_DISC_FORM_ID, 0},
     {242, WA_COMMAND, W_DISC_FORM_ID, 0},
     {243, WA_HELP, W_DISC_FORM_ID, 0},
-    {244, WA_CLOSE, W_DISC_FORM_ID, 0},
+    {244, WA_COMMAND, W_DISC_FORM_ID, 0},  // Close also empties the window
     {246, WA_SAVE, W_DISC_FORM_ID, T_DISC},
+    // Network discovery prompt
+    {1278, WA_COMMAND, 1270, 0},
+    {1279, WA_COMMAND, 1270, 0},
+    {1280, WA_COMMAND, 1270, 0},
     // User groups
     {253, WA_COMMAND, W_UDF_FORM_ID, 0},
     {255, WA_COMMAND, W_UDF_FORM_ID, 0},

@@ -186,3 +186,6 @@ int display_box(int parent_id, const std::string& title, const std::string& labe
 // on ASK_OK the typed texts are written back into values.
 int display_prompt(int parent_id, const std::string& title, const std::vector<std::string>& labels,
                    std::vector<std::string>* values);
+// Builds the named dialog of the interface description under the main
+// window into slot, unless the slot already holds an object.
+void ui_fetch_dialog(const std::string& name, int slot);

@@ -422,6 +422,8 @@ bool is_sens(int id, int table) {
     return !hl_has_widget(id, table) || hl_widget(id, table).sensitive;
 }
 
+void ui_fetch_dialog(const std::string&, int slot) { hl_widget(slot); }
+
 // ---- program end ------------------------------------------------------------
 
 #include <cstdio>

@@ -115,8 +115,13 @@ TEST_F(Dispatch, ConfirmAutoResetToggle) {
 TEST_F(Dispatch, ExitAndLaterCommands) {
     dispatch_main(14);
     EXPECT_EQ(hl_events().back().kind, "exit");
+    dispatch_main(2);
+    EXPECT_EQ(hl_warning_box(), "The Boot command is not available yet.");
+    hl_close_warning_box();
+    // Add (31) reaches the device list command.
+    ui_set_text(W_MRX_NAME_TF, " ");
     dispatch_main(31);
-    EXPECT_EQ(hl_warning_box(), "The Add command is not available yet.");
+    EXPECT_EQ(hl_texts("warn").back(), "You must enter a Morix name or an IP address.");
 }
 
 TEST_F(Dispatch, FunctionListChoices) {

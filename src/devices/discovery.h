@@ -1,0 +1,130 @@
+// Discovery of Morix devices the operator has not typed in: the discovery
+// datagram exchange on UDP port 121 (network discovery, from the prompt and
+// at start-up) and search-device discovery, which reads one agent's
+// IP-to-media table and identifies every address found there.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "snmp_access/morix_record.h"
+
+// ---- Widget ids -------------------------------------------------------------
+
+// The network discovery prompt (a labelled entry form with three fields).
+constexpr int W_DSC_PROMPT = 1270;
+constexpr int W_DSC_PROMPT_ADDR_TF = 1271;
+constexpr int W_DSC_PROMPT_MASK_TF = 1272;
+constexpr int W_DSC_PROMPT_TO_TF = 1273;
+constexpr int W_DSC_PROMPT_ADDR_LBL = 1274;
+constexpr int W_DSC_PROMPT_MASK_LBL = 1275;
+constexpr int W_DSC_PROMPT_TO_LBL = 1276;
+constexpr int W_DSC_PROMPT_NOTE = 1277;
+// Its buttons (activate ids).
+constexpr int W_DSC_PROMPT_OK = 1278;
+constexpr int W_DSC_PROMPT_CANCEL = 1279;
+constexpr int W_DSC_PROMPT_HELP = 1280;
+
+// The search-device discovery window (form 238).
+constexpr int W_DSC_FORM = 238;
+constexpr int W_DSC_LIST = 237;        // discovered devices, one row each
+constexpr int W_DSC_VERBOSE_TB = 239;  // show the result of every address
+constexpr int W_DSC_OUTPUT = 245;      // output text area
+constexpr int W_DSC_SRCH_DEV_TF = 247; // search device
+constexpr int W_DSC_TIMEOUT_TF = 248;  // time-out in seconds
+constexpr int W_DSC_RETRIES_TF = 249;  // retries
+
+// Window actions.
+enum DscWindowAction {
+    DSC_ACT_DISCOVER = 240,
+    DSC_ACT_UPDATE = 241,
+    DSC_ACT_SAVE_LIST = 242,
+    DSC_ACT_CLOSE = 244
+};
+
+// ---- The discovery exchange ---------------------------------------------------
+
+constexpr int DSC_PORT = 121;          // the port Morix devices answer on
+constexpr int DSC_REQUEST_LEN = 22;    // bytes of a request
+constexpr int DSC_REPLY_BUF = 213;     // bytes of a reply that are read
+constexpr int DSC_DEFAULT_TIMEOUT = 3; // seconds, for a time-out below 1
+constexpr int MAX_DSC_ADDRS = 1024;    // addresses one search may collect
+constexpr int DSC_MARKS_PER_LINE = 80;
+constexpr const char* DSC_DEFAULT_BCAST = "255.255.255.255";
+
+// The 22-byte request; pid fills bytes 0..3 (big-endian).
+std::vector<uint8_t> build_dsc_request(uint32_t pid);
+// The device address carried by a reply (bytes 18..21 in dotted form), or
+// "" when the reply is shorter than a request and carries none.
+std::string dsc_reply_addr(const uint8_t* data, size_t length);
+// Host name of a dotted address by reverse resolution, or the address
+// itself when there is none.
+std::string dsc_host_name(const std::string& dotted);
+
+// One exchange: sends the request once to port 121 of address (broadcast
+// allowed) and collects for the whole time-out (seconds) the name of every
+// device that answers, in order of arrival, duplicates kept. An empty list
+// means no responder (or a socket failure).
+std::vector<std::string> disc(const std::string& address, int timeout);
+
+// ---- Network discovery --------------------------------------------------------
+
+// Opens the prompt "Discover Morixes/Network".
+void discover_new_proc();
+// OK of the prompt: 0 when accepted (the prompt closes and discovery runs),
+// -1 when a field was refused (the prompt stays open).
+int dsc_mrx_prm_ok();
+// Cancel of the prompt.
+void dsc_mrx_prm_cancel();
+// Header text of the work dialog for the given texts ("" meaning absent).
+std::string dsc_header_text(const std::string& address, const std::string& mask,
+                            bool default_bcast);
+// Broadcast address for address and mask ("" = absent); allow_default is 1
+// at start-up, where both absent give the default broadcast address. 0 with
+// bcast and header filled in, or -1 after the error warning.
+int dsc_bcast_for(const std::string& address, const std::string& mask, int allow_default,
+                  std::string* bcast, std::string* header);
+// Network discovery for address and mask; 0, or -1 after an error message.
+int discover_morixes_new(const std::string& address, const std::string& mask, int timeout,
+                         int allow_default);
+// Broadcasts, writes the responders to a temporary list file and has the
+// list loader add them to the device list. Returns 0.
+int discover_morixes_disc(const std::string& bcast, int timeout, const std::string& header);
+// Writes names as a device list file to a new, exclusively created file in
+// dir (named after "tmp.dsc_list"); path receives its name. Returns the
+// number of device lines written, or -1 when no file could be created.
+int write_dsc_list_file(const std::string& dir, const std::vector<std::string>& names,
+                        std::string* path);
+
+// ---- Search-device discovery ---------------------------------------------------
+
+// The "Discover" action of the search-device window.
+void discover_morixes();
+// Reads the search device's ipNetToMediaNetAddress column into addrs (at
+// most MAX_DSC_ADDRS), writing the running count to the output. Returns 0
+// when the walk ran (completely or not), -1 when the search device could
+// not be read at all, 17 when the operator cancelled.
+int dsc_collect_addrs(MorixRecord* search, std::vector<std::string>* addrs);
+// Identifies every address and reports it; identified devices go into
+// host_disc_list. Returns 1 when the operator cancelled.
+int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int retries);
+// Number of filled slots of host_disc_list.
+int dsc_mrx_count();
+// Frees every record of host_disc_list and empties the window's list.
+void free_dsc_mrx_lst();
+
+// ---- Window actions --------------------------------------------------------------
+
+// "Update": the main device list becomes the re-identified discovered devices.
+void copy_dsc_mrx_lst(std::array<MorixRecord*, MAX_MRX_SLOTS>& table);
+// "Save List": opens the file selection on the discovered devices.
+void save_dsc_mrx_lst();
+// OK of that file selection with the typed file name; 1 when saved.
+int save_dsc_mrx_lst_ok(const std::string& typed);
+// "Close": empties the window and the table and hides the window.
+void close_dsc_window();
+// The actions of the search-device window (240, 241, 242, 244) and of the
+// network discovery prompt's buttons (1278 to 1280) by id; 1 when handled.
+int dsc_window_action(int id);

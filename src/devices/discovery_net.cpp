@@ -1,0 +1,320 @@
+// Network discovery: the discovery datagram exchange, the prompt, the
+// broadcast address rules and the hand-over of the responders to the list
+// loader through a temporary list file.
+#include "devices/discovery.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+#include "devices/mrx_list_file.h"
+#include "frame/app_globals.h"
+#include "frame/ui.h"
+#include "snmp_access/port_inst.h"
+
+namespace {
+
+const char* const k_addr_label = "Internet Address";
+const char* const k_mask_label = "Subnet Mask";
+const char* const k_to_label = "Timeout";
+const char* const k_none = "None";
+const char* const k_no_valid = "No valid Morixes were discovered.";
+const char* const k_tmp_dir = "/tmp";
+constexpr size_t PROMPT_FIELD_MAX = 24;
+constexpr int PROMPT_TIMEOUT_INIT = 10;
+
+// A datagram socket closed when it goes out of scope.
+struct UdpSocket {
+    int fd = -1;
+    UdpSocket() : fd(socket(AF_INET, SOCK_DGRAM, 0)) {}
+    ~UdpSocket() {
+        if (fd >= 0)
+            close(fd);
+    }
+    UdpSocket(const UdpSocket&) = delete;
+    UdpSocket& operator=(const UdpSocket&) = delete;
+};
+
+// Socket bound to any local address and port 0, allowed to broadcast.
+bool open_dsc_socket(UdpSocket& s) {
+    if (s.fd < 0)
+        return false;
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_addr.s_addr = htonl(INADDR_ANY);
+    any.sin_port = 0;
+    if (bind(s.fd, reinterpret_cast<sockaddr*>(&any), sizeof any) != 0)
+        return false;
+    int on = 1;
+    return setsockopt(s.fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) == 0;
+}
+
+// Appends the names of the replies that arrive until the deadline. The
+// wait is bounded by the monotonic clock, so it ends even when datagrams
+// keep arriving or the receive is interrupted.
+void collect_replies(int fd, std::chrono::steady_clock::time_point deadline,
+                     std::vector<std::string>* names) {
+    using std::chrono::milliseconds;
+    for (;;) {
+        auto left =
+            std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return;
+        pollfd p{fd, POLLIN, 0};
+        int ready = poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), INT_MAX)));
+        if (ready <= 0)
+            continue; // time-out is checked above; EINTR and errors loop
+        uint8_t buf[DSC_REPLY_BUF];
+        ssize_t n = recv(fd, buf, sizeof buf, 0);
+        if (n <= 0)
+            continue;
+        std::string addr = dsc_reply_addr(buf, static_cast<size_t>(n));
+        if (addr.empty())
+            continue; // too short to carry an address
+        std::string name = dsc_host_name(addr);
+        if (!name.empty())
+            names->push_back(name);
+    }
+}
+
+// A prompt field without surrounding blanks, at most 24 characters.
+std::string prompt_field(int id) {
+    std::string text = ui_get_text(id);
+    std::string s = strip_blanks(&text);
+    if (s.size() > PROMPT_FIELD_MAX)
+        s.resize(PROMPT_FIELD_MAX);
+    return s;
+}
+
+// Seconds typed in a field: the leading decimal number, 0 when none.
+int field_seconds(const std::string& text) {
+    long v = std::strtol(text.c_str(), nullptr, 10);
+    if (v < 0)
+        return 0;
+    return v > INT_MAX ? INT_MAX : static_cast<int>(v);
+}
+
+std::string or_none(const std::string& text) {
+    return text.empty() ? k_none : text;
+}
+
+void warn_bad_bcast(const std::string& address, const std::string& mask) {
+    display_warn(W_MAIN_WINDOW, std::string("Invalid broadcast address.\n") + "\n" + k_addr_label +
+                                    ": " + or_none(address) + "\n" + k_mask_label + ": " +
+                                    or_none(mask) + "\n");
+}
+
+} // namespace
+
+std::vector<uint8_t> build_dsc_request(uint32_t pid) {
+    std::vector<uint8_t> r(DSC_REQUEST_LEN, 0);
+    r[0] = static_cast<uint8_t>(pid >> 24);
+    r[1] = static_cast<uint8_t>(pid >> 16);
+    r[2] = static_cast<uint8_t>(pid >> 8);
+    r[3] = static_cast<uint8_t>(pid);
+    r[4] = 0x00;
+    r[5] = 0x22;
+    r[6] = 0x80;
+    r[7] = 0x00;
+    for (int i = 8; i < 12; ++i)
+        r[i] = 0xFF;
+    r[12] = 0x04;
+    // bytes 13..16 stay 0
+    for (int i = 17; i < 21; ++i)
+        r[i] = 0xFF;
+    r[21] = 0x00;
+    return r;
+}
+
+std::string dsc_reply_addr(const uint8_t* data, size_t length) {
+    if (!data || length < static_cast<size_t>(DSC_REQUEST_LEN))
+        return "";
+    char buf[INET_ADDRSTRLEN];
+    std::snprintf(buf, sizeof buf, "%u.%u.%u.%u", data[18], data[19], data[20], data[21]);
+    return buf;
+}
+
+std::string dsc_host_name(const std::string& dotted) {
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    if (inet_pton(AF_INET, dotted.c_str(), &sa.sin_addr) != 1)
+        return dotted;
+    char host[NI_MAXHOST];
+    if (getnameinfo(reinterpret_cast<sockaddr*>(&sa), sizeof sa, host, sizeof host, nullptr, 0,
+                    NI_NAMEREQD) != 0)
+        return dotted;
+    return host;
+}
+
+std::vector<std::string> disc(const std::string& address, int timeout) {
+    std::vector<std::string> names;
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(DSC_PORT);
+    if (address.empty() || inet_pton(AF_INET, address.c_str(), &to.sin_addr) != 1)
+        return names;
+    UdpSocket s;
+    if (!open_dsc_socket(s))
+        return names;
+    std::vector<uint8_t> req = build_dsc_request(static_cast<uint32_t>(getpid()));
+    if (sendto(s.fd, req.data(), req.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to) !=
+        static_cast<ssize_t>(req.size()))
+        return names;
+    auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(timeout > 0 ? timeout : 0);
+    collect_replies(s.fd, deadline, &names);
+    return names;
+}
+
+// ---- the prompt ---------------------------------------------------------------
+
+void discover_new_proc() {
+    set_dialog_title(W_DSC_PROMPT, "Discover Morixes/Network");
+    set_widget_label(W_DSC_PROMPT_ADDR_LBL, k_addr_label);
+    set_widget_label(W_DSC_PROMPT_MASK_LBL, k_mask_label);
+    set_widget_label(W_DSC_PROMPT_TO_LBL, k_to_label);
+    set_widget_label(W_DSC_PROMPT_NOTE,
+                     "Use the 'Save Morix List' menu\nselection to save the discovered\nMorixes.");
+    ui_set_text(W_DSC_PROMPT_ADDR_TF, "");
+    ui_set_text(W_DSC_PROMPT_MASK_TF, "");
+    ui_set_text(W_DSC_PROMPT_TO_TF, std::to_string(PROMPT_TIMEOUT_INIT));
+    ui_manage(W_DSC_PROMPT);
+    set_focus(W_DSC_PROMPT_ADDR_TF);
+}
+
+int dsc_mrx_prm_ok() {
+    std::string addr = prompt_field(W_DSC_PROMPT_ADDR_TF);
+    std::string mask = prompt_field(W_DSC_PROMPT_MASK_TF);
+    int timeout = field_seconds(prompt_field(W_DSC_PROMPT_TO_TF));
+    const struct {
+        int id;
+        std::string* text;
+        const char* label;
+    } fields[] = {{W_DSC_PROMPT_ADDR_TF, &addr, k_addr_label},
+                  {W_DSC_PROMPT_MASK_TF, &mask, k_mask_label}};
+    for (const auto& f : fields) {
+        if (!check_ip_addr_fmt(f.text)) {
+            display_warn(f.id, std::string("Invalid IP Address Format") + ": " + f.label + ".");
+            return -1;
+        }
+    }
+    ui_unmanage(W_DSC_PROMPT);
+    discover_morixes_new(addr, mask, timeout, 0);
+    return 0;
+}
+
+void dsc_mrx_prm_cancel() {
+    ui_unmanage(W_DSC_PROMPT);
+}
+
+// ---- network discovery --------------------------------------------------------
+
+std::string dsc_header_text(const std::string& address, const std::string& mask,
+                            bool default_bcast) {
+    std::string h = std::string(k_addr_label) + ": " + or_none(address) + "\n" + k_mask_label +
+                    ": " + or_none(mask) + "\n\n";
+    if (default_bcast)
+        h += "Using the default broadcast address.\n";
+    return h;
+}
+
+int dsc_bcast_for(const std::string& address, const std::string& mask, int allow_default,
+                  std::string* bcast, std::string* header) {
+    std::string a_in = address, m_in = mask;
+    std::string a = strip_blanks(&a_in), m = strip_blanks(&m_in);
+    bool both_absent = a.empty() && m.empty();
+    if ((a.empty() || m.empty()) && !(allow_default && both_absent)) {
+        warn_bad_bcast(a, m);
+        return -1;
+    }
+    if (get_bcast_addr(a, m, bcast, 1) != 0 && !both_absent) {
+        warn_bad_bcast(a, m);
+        return -1;
+    }
+    *header = dsc_header_text(a, m, *bcast == DSC_DEFAULT_BCAST);
+    return 0;
+}
+
+int discover_morixes_new(const std::string& address, const std::string& mask, int timeout,
+                         int allow_default) {
+    std::string bcast, header;
+    if (dsc_bcast_for(address, mask, allow_default, &bcast, &header) != 0)
+        return -1;
+    return discover_morixes_disc(bcast, timeout, header);
+}
+
+int write_dsc_list_file(const std::string& dir, const std::vector<std::string>& names,
+                        std::string* path) {
+    // A fresh name each time, created exclusively with mode 0600: nothing
+    // planted under a known name in a shared folder is followed or reused.
+    std::string templ = dir + "/tmp.dsc_list.XXXXXX";
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    int fd = mkstemp(buf.data());
+    if (fd < 0)
+        return -1;
+    *path = buf.data();
+    std::FILE* f = fdopen(fd, "w");
+    if (!f) {
+        close(fd);
+        unlink(path->c_str());
+        return -1;
+    }
+    std::string text = version_header(DFK_MRX_LIST) + "#\n";
+    int lines = 0;
+    for (const std::string& n : names) {
+        if (n.empty())
+            continue;
+        text += n + " | " + mm_snmp_def_comm + " | " + std::to_string(mm_snmp_def_to) + " | " +
+                std::to_string(mm_snmp_def_rty) + "\n";
+        ++lines;
+    }
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) {
+        unlink(path->c_str());
+        return -1;
+    }
+    return lines;
+}
+
+int discover_morixes_disc(const std::string& bcast, int timeout, const std::string& header) {
+    if (timeout < 1)
+        timeout = DSC_DEFAULT_TIMEOUT;
+    set_app_cursor_no_dly(CURSOR_BUSY);
+    display_work(W_MAIN_WINDOW, "Discovering Morixes",
+                 header + "Broadcasting to: " + bcast + "\nTimeout: " + std::to_string(timeout) +
+                     "\n\nDiscovering Morixes. Please be patient.");
+    process_pending_events();
+    std::vector<std::string> names = disc(bcast, timeout);
+    if (names.empty()) {
+        remove_work();
+        display_warn(W_MAIN_WINDOW, std::string(k_no_valid) + "\n\nBroadcast: " + bcast);
+        set_app_cursor(CURSOR_NORMAL);
+        return 0;
+    }
+    std::string path;
+    int lines = write_dsc_list_file(k_tmp_dir, names, &path);
+    if (lines < 0) {
+        display_warn(W_MAIN_WINDOW,
+                     std::string("Could not open file:\n") + k_tmp_dir + "/tmp.dsc_list.XXXXXX");
+        remove_work();
+    } else if (lines == 0) {
+        remove_work();
+        display_warn(W_MAIN_WINDOW, k_no_valid);
+    } else {
+        load_mrx_list_exec(path, 0, lines);
+    }
+    if (lines >= 0)
+        unlink(path.c_str());
+    set_app_cursor(CURSOR_NORMAL);
+    return 0;
+}

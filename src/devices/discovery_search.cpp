@@ -1,0 +1,252 @@
+// Search-device discovery: reads the search device's IP-to-media table
+// with GetNext, identifies every address found there and keeps the Morix
+// devices in host_disc_list.
+#include <climits>
+#include <cstdlib>
+
+#include "catalogue/mib_catalogue.h"
+#include "devices/discovery.h"
+#include "devices/mrx_connect.h"
+#include "devices/product_types.h"
+#include "frame/app_globals.h"
+#include "frame/ui.h"
+#include "snmp_access/snmp_engine.h"
+
+namespace {
+
+const char* const k_table_var = "ipNetToMediaNetAddress";
+constexpr int MAX_TIMEOUT_SECS = 2147; // seconds that fit the record's microseconds
+
+void out(const std::string& text) {
+    write_otp_msg(W_DSC_OUTPUT, text, 0, 1);
+}
+
+// A number field of the window; empty takes the default, which is written
+// back. A value too large for the record is cut and written back.
+int number_field(int id, int def, int max) {
+    std::string text;
+    remove_blanks(ui_get_text(id), &text);
+    if (text.empty()) {
+        ui_set_text(id, std::to_string(def));
+        return def;
+    }
+    long v = std::strtol(text.c_str(), nullptr, 10);
+    if (v < 0)
+        v = 0;
+    if (v > max) {
+        v = max;
+        ui_set_text(id, std::to_string(v));
+    }
+    return static_cast<int>(v);
+}
+
+// One GetNext of the table column after the instance text tail.
+const ParamNode* get_next_row(MorixRecord* rec, int id, const std::string& tail) {
+    free_prm_list(rec);
+    add_prm_node(rec, id, 0, 0, -1, tail.c_str(), "", 0);
+    mm_snmp(rec, SNMP_OP_GETNEXT);
+    return rec->prm_list;
+}
+
+bool in_column(const ParamNode* n, const std::string& prefix) {
+    return n && n->status == NS_OK && n->has_next_oid &&
+           n->next_oid.compare(0, prefix.size(), prefix) == 0 && n->next_oid.size() > prefix.size();
+}
+
+// Marks "@" written for addresses whose result is not shown in full: a
+// run starts on a new line and breaks after every 80th mark.
+struct MarkRun {
+    int count = 0;
+    void mark() {
+        out(count % DSC_MARKS_PER_LINE == 0 ? "\n@" : "@");
+        ++count;
+    }
+    // Ends a run before a full line.
+    void end() {
+        if (count > 0)
+            out("\n");
+        count = 0;
+    }
+};
+
+// The output line of one identification result.
+std::string result_line(int code, const std::string& name) {
+    std::string head = "\n<" + name + "> : ";
+    switch (code) {
+    case CR_OK:
+        return head;
+    case CR_NOT_MORIX:
+        return head + "Not a Morix." + ", ";
+    case CR_NOT_SUPPORTED:
+        return head + "Invalid Morix (unsupported software revision)" + ", ";
+    case CR_NOT_REACHABLE:
+        return head + "Not reachable.";
+    case CR_CANCELLED:
+        return "";
+    default:
+        return head + "Invalid query Morix code, software error." + ", ";
+    }
+}
+
+// Keeps an identified record in the next free slot; false when the table
+// is full (the caller frees it).
+bool keep_dsc_record(MorixRecord* rec, const std::string& info) {
+    int slot = dsc_mrx_count();
+    if (slot >= MAX_MRX_SLOTS)
+        return false;
+    free_prm_list(rec);
+    rec->reachable = 1;
+    rec->info = info;
+    rec->has_info = true;
+    host_disc_list[slot] = rec;
+    ui_list_add_item(W_DSC_LIST, mrx_row_text(rec), 0);
+    return true;
+}
+
+// Identifies one address and reports it. Returns the identification code;
+// *not_kept counts identified devices the full table could not hold.
+int identify_one(const std::string& addr, int timeout, int retries, MarkRun* marks, int* not_kept) {
+    auto* rec = new MorixRecord();
+    rec->name = dsc_host_name(addr);
+    rec->community = mm_snmp_def_comm;
+    rec->timeout = timeout * 1000000;
+    rec->retries = retries;
+    std::string product, summary, info;
+    int code = connect_morix(rec, &product, &summary, &info, "");
+    std::string line = result_line(code, rec->name);
+    if (code == CR_OK && keep_dsc_record(rec, info))
+        rec = nullptr;
+    else if (code == CR_OK)
+        ++*not_kept;
+    if (rec)
+        free_host_node(rec);
+    bool full =
+        ui_get_toggle(W_DSC_VERBOSE_TB) || (code != CR_NOT_MORIX && code != CR_NOT_REACHABLE);
+    if (!full) {
+        marks->mark();
+        return code;
+    }
+    marks->end();
+    if (code != CR_NOT_REACHABLE && code != CR_CANCELLED)
+        line += summary;
+    out(line + "\n");
+    return code;
+}
+
+} // namespace
+
+int dsc_mrx_count() {
+    int n = 0;
+    while (n < MAX_MRX_SLOTS && host_disc_list[n])
+        ++n;
+    return n;
+}
+
+void free_dsc_mrx_lst() {
+    free_host_info_list(host_disc_list);
+    ui_list_delete_all(W_DSC_LIST);
+}
+
+int dsc_collect_addrs(MorixRecord* search, std::vector<std::string>* addrs) {
+    int id = 0;
+    if (!get_check_mib_var(k_table_var, &id))
+        return -1;
+    const std::string prefix = mib_var(id)->oid_num + ".";
+    const ParamNode* n = get_next_row(search, id, "");
+    if (search->status != 0 || !n || n->status != 0) {
+        out("\nUnable to connect to device, " + search->name + "\n");
+        return -1;
+    }
+    out("\nDiscovering Morixes, please wait...\n");
+    out("\n\nNumber of devices to query: ");
+    const std::string before = ui_get_text(W_DSC_OUTPUT);
+    pop_cancel_dialog(1, W_DSC_FORM, "Cancel Query Discover",
+                      "Querying 'Search Device' for list of possible Morixes.", 0, 0, 0, 0);
+    int cancelled = 0;
+    while (in_column(n, prefix) && !(cancelled = is_cancelled(0))) {
+        if (static_cast<int>(addrs->size()) >= MAX_DSC_ADDRS) {
+            out("\n" + std::string("The search device lists more than ") +
+                std::to_string(MAX_DSC_ADDRS) +
+                " addresses.\nThe discovery operation will "
+                "continue with the first " +
+                std::to_string(MAX_DSC_ADDRS) + " addresses.\n");
+            break;
+        }
+        addrs->push_back(n->value);
+        ui_set_text(W_DSC_OUTPUT, before + std::to_string(addrs->size()));
+        n = get_next_row(search, id, n->next_oid.substr(prefix.size()));
+        if ((cancelled = g_cancel_process) != 0)
+            break;
+        // The end of the agent's view (noSuchName) ends the table normally.
+        bool end_of_view = search->status == 0 && n && n->status == NS_NO_SUCH_NAME;
+        if (!end_of_view && (search->status != 0 || !n || !n->has_next_oid)) {
+            out("\n" +
+                std::string("Unable to obtain a complete address list from the search "
+                            "device.\nThis may be due to a timeout. The discovery "
+                            "operation will continue with the partial address list.") +
+                "\n");
+            break;
+        }
+    }
+    pop_cancel_dialog_down();
+    free_prm_list(search);
+    out("\n");
+    return cancelled ? CR_CANCELLED : 0;
+}
+
+int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int retries) {
+    pop_cancel_dialog(1, W_DSC_FORM, "Cancel Discover", "Percentage of devices queried:", 0, 0, 1,
+                      0);
+    MarkRun marks;
+    int not_kept = 0, cancelled = 0;
+    const size_t total = addrs.size();
+    for (size_t i = 0; i < total && !cancelled; ++i) {
+        if (identify_one(addrs[i], timeout, retries, &marks, &not_kept) == CR_CANCELLED ||
+            g_cancel_process) {
+            cancelled = 1;
+            break;
+        }
+        double pct = static_cast<double>(i + 1) / static_cast<double>(total) * 100.0;
+        cancelled = is_cancelled(static_cast<int>(pct)) ? 1 : 0;
+    }
+    pop_cancel_dialog_down();
+    if (not_kept > 0)
+        out("\n\n" + std::to_string(not_kept) +
+            " identified Morix(es) could not be kept: the list " + "of discovered Morixes holds " +
+            std::to_string(MAX_MRX_SLOTS) + ".");
+    return cancelled;
+}
+
+void discover_morixes() {
+    std::string dev;
+    remove_blanks_warn(W_DSC_FORM, ui_get_text(W_DSC_SRCH_DEV_TF), &dev);
+    ui_set_text(W_DSC_SRCH_DEV_TF, dev);
+    if (dev.empty()) {
+        display_warn(W_DSC_FORM, "You must enter a search device.");
+        return;
+    }
+    int timeout = number_field(W_DSC_TIMEOUT_TF, mm_snmp_def_to, MAX_TIMEOUT_SECS);
+    int retries = number_field(W_DSC_RETRIES_TF, mm_snmp_def_rty, INT_MAX);
+    int id = 0;
+    if (!get_check_mib_var(k_table_var, &id))
+        return;
+    MorixRecord search;
+    search.name = dev;
+    search.community = mm_snmp_def_comm;
+    search.timeout = timeout * 1000000;
+    search.retries = retries;
+    std::vector<std::string> addrs;
+    int rc = dsc_collect_addrs(&search, &addrs);
+    free_prm_list(&search);
+    if (rc == -1)
+        return;
+    if (rc == CR_CANCELLED) {
+        out("\nOperation cancelled.");
+        return;
+    }
+    if (dsc_identify_addrs(addrs, timeout, retries))
+        out("\n\nOperation cancelled.");
+    out("\n\n\n*** End of discovery ***\n\n"
+        "Press 'Update' to change the main Morix List to the discovered Morixes.\n"
+        "Press 'Save' to save the list of discovered Morixes in a file.\n");
+}

@@ -1,0 +1,390 @@
+#include "devices/mrx_list.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+
+#include <cstdlib>
+
+#include "catalogue/mib_catalogue.h"
+#include "devices/mrx_connect.h"
+#include "devices/mrx_select.h"
+#include "devices/product_types.h"
+#include "frame/app_globals.h"
+#include "frame/dispatch.h"
+#include "frame/ui.h"
+
+PortSelection port_mrx_map;
+
+namespace {
+
+const char* const k_in_list = "The Morix you entered is already in the list.";
+const char* const k_in_list_as = "The Morix you entered is already in the list as: ";
+
+// Removes the record at index from the table (not freed), moving the later
+// ones down a slot.
+MorixRecord* take_host_node(int index) {
+    MorixRecord* rec = host_info_list[index];
+    for (int i = index; i + 1 < MAX_MRX_SLOTS; ++i)
+        host_info_list[i] = host_info_list[i + 1];
+    host_info_list[MAX_MRX_SLOTS - 1] = nullptr;
+    --mrx_lst_cnt;
+    return rec;
+}
+
+void warn_list_full(int parent_id, const std::string& name) {
+    display_warn(parent_id, "The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
+                                " Morixes).\n" + name + " was not added to the list.");
+}
+
+// Duplicate test of Add: both messages can appear for one record.
+bool add_is_duplicate(const std::string& text) {
+    bool resolved = false;
+    std::vector<std::string> addrs;
+    for (int i = 0; i < mrx_lst_cnt; ++i) {
+        const MorixRecord* r = host_info_list[i];
+        bool by_name = r->name == text;
+        bool by_addr = !mrx_dotted_addr(r).empty() && mrx_dotted_addr(r) == text;
+        if (by_name)
+            display_warn(W_MAIN_WINDOW, k_in_list);
+        if (by_addr)
+            display_warn(W_MAIN_WINDOW, k_in_list_as + r->name);
+        if (!by_name && !by_addr) {
+            if (!resolved) {
+                addrs = resolve_dotted(text);
+                resolved = true;
+            }
+            for (const std::string& a : addrs)
+                by_addr = by_addr || a == mrx_dotted_addr(r) || a == r->name;
+            if (by_addr)
+                display_warn(W_MAIN_WINDOW, k_in_list_as + r->name);
+        }
+        if (by_name || by_addr) {
+            show_morix_list_dupl(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Community field without blanks; an empty one takes the default, which
+// is written back.
+std::string community_field() {
+    std::string comm;
+    remove_blanks(ui_get_text(W_COMM_TF), &comm);
+    if (comm.empty()) {
+        comm = mm_snmp_def_comm;
+        ui_set_text(W_COMM_TF, comm);
+    }
+    return comm;
+}
+
+// Sets the record from an identification that reached the device (0) or
+// not (11).
+void take_connect_result(MorixRecord* rec, int code, const std::string& info) {
+    if (code == 0) {
+        rec->reachable = 1;
+        rec->info = info;
+        rec->has_info = true;
+    } else {
+        rec->reachable = 0;
+        rec->info.clear();
+        rec->has_info = false;
+        remove_mrx_info(rec->name);
+    }
+}
+
+} // namespace
+
+std::string mrx_dotted_addr(const MorixRecord* rec) {
+    if (!rec || rec->addr.sin_family != AF_INET || rec->addr.sin_addr.s_addr == 0)
+        return "";
+    char buf[INET_ADDRSTRLEN] = "";
+    inet_ntop(AF_INET, &rec->addr.sin_addr, buf, sizeof buf);
+    return buf;
+}
+
+std::vector<std::string> resolve_dotted(const std::string& name) {
+    std::vector<std::string> out;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* res = nullptr;
+    if (name.empty() || getaddrinfo(name.c_str(), nullptr, &hints, &res) != 0)
+        return out;
+    for (addrinfo* p = res; p; p = p->ai_next) {
+        char buf[INET_ADDRSTRLEN] = "";
+        inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(p->ai_addr)->sin_addr, buf, sizeof buf);
+        out.push_back(buf);
+    }
+    freeaddrinfo(res);
+    return out;
+}
+
+int find_mrx_dupl(const std::string& text, std::string* as_note) {
+    std::vector<std::string> addrs;
+    bool resolved = false;
+    for (int i = 0; i < mrx_lst_cnt; ++i) {
+        const MorixRecord* r = host_info_list[i];
+        if (r->name == text) {
+            as_note->clear();
+            return i;
+        }
+        std::string dotted = mrx_dotted_addr(r);
+        bool hit = !dotted.empty() && dotted == text;
+        if (!hit) {
+            if (!resolved) {
+                addrs = resolve_dotted(text);
+                resolved = true;
+            }
+            for (const std::string& a : addrs)
+                hit = hit || a == dotted || a == r->name;
+        }
+        if (hit) {
+            *as_note = r->name;
+            return i;
+        }
+    }
+    return -1;
+}
+
+int insert_mrx_row(MorixRecord* rec, bool select) {
+    int pos = get_host_node_pos(rec);
+    if (mrx_lst_cnt >= MAX_MRX_RECORDS || insert_host_node(rec, pos) != 0) {
+        free_host_node(rec);
+        return -1;
+    }
+    ui_list_add_item(W_MRX_LIST, mrx_row_text(rec), pos + 1);
+    if (select)
+        ui_list_select_pos(W_MRX_LIST, pos + 1, false);
+    return pos;
+}
+
+void warn_not_added(int parent_id, int code, const std::string& name, const std::string& descr,
+                    bool one_warning) {
+    std::string text;
+    if (code == CR_UNKNOWN_HOST)
+        text = name + " is an unknown device.\nIt was not added to the list.";
+    else if (code == CR_NOT_MORIX)
+        text = name + " is not a Morix.\nIt was not added to the list.";
+    else
+        text = name + " is not a supported Morix.\nIt was not added to the list.";
+    if (one_warning && !descr.empty())
+        text += "\n" + descr;
+    display_warn(parent_id, text);
+    if (!one_warning && !descr.empty())
+        display_warn(parent_id, descr);
+}
+
+void add_morix() {
+    std::string name;
+    remove_blanks_warn(W_MAIN_WINDOW, ui_get_text(W_MRX_NAME_TF), &name);
+    ui_set_text(W_MRX_NAME_TF, name);
+    if (name.empty()) {
+        display_warn(W_MAIN_WINDOW, "You must enter a Morix name or an IP address.");
+        return;
+    }
+    if (add_is_duplicate(name))
+        return;
+    if (mrx_lst_cnt >= MAX_MRX_RECORDS) {
+        warn_list_full(W_MAIN_WINDOW, name);
+        return;
+    }
+    auto* rec = new MorixRecord();
+    rec->name = name;
+    rec->community = community_field();
+    rec->timeout = mm_snmp_def_to * 1000000;
+    rec->retries = mm_snmp_def_rty;
+    std::string product, summary, info;
+    set_app_cursor(CURSOR_BUSY);
+    g_cancel_process = 0;
+    int code = connect_morix(rec, &product, &summary, &info, "");
+    set_app_cursor(CURSOR_NORMAL);
+    if (code == CR_OK || code == CR_NOT_REACHABLE) {
+        take_connect_result(rec, code, info);
+        int pos = insert_mrx_row(rec, false);
+        if (pos < 0) {
+            warn_list_full(W_MAIN_WINDOW, name);
+            return;
+        }
+        set_focus(W_MRX_LIST);
+        show_morix_list_dupl(pos);
+        return;
+    }
+    if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED)
+        warn_not_added(W_MAIN_WINDOW, code, name, summary, false);
+    else if (code != CR_CANCELLED)
+        display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
+    free_host_node(rec);
+}
+
+namespace {
+
+// Identifies the record at index again; returns 1 when the record left the
+// list, 0 otherwise. Changed product types are collected in moved.
+int query_one(int index, const std::string& alt, std::vector<MorixRecord*>* moved) {
+    MorixRecord* rec = host_info_list[index];
+    reset_cancel_dialog("Querying", rec->name);
+    std::string old_row = ui_list_items(W_MRX_LIST)[index];
+    ui_list_delete_pos(W_MRX_LIST, index + 1);
+    int old_type = rec->product_type;
+    free_prm_list(rec);
+    std::string product, summary, info;
+    int code = connect_morix(rec, &product, &summary, &info, alt);
+    if (code == CR_OK || code == CR_NOT_REACHABLE) {
+        take_connect_result(rec, code, info);
+        ui_list_add_item(W_MRX_LIST, mrx_row_text(rec), index + 1);
+        ui_list_select_pos(W_MRX_LIST, index + 1, false);
+        if (rec->product_type != old_type)
+            moved->push_back(rec);
+        return 0;
+    }
+    if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED) {
+        warn_not_added(W_MAIN_WINDOW, code, rec->name, summary, false);
+        free_host_node(take_host_node(index));
+        return 1;
+    }
+    if (code != CR_CANCELLED)
+        display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
+    ui_list_add_item(W_MRX_LIST, old_row, index + 1);
+    ui_list_select_pos(W_MRX_LIST, index + 1, false);
+    return 0;
+}
+
+// The selected rows; a list of one device needs no selection. Warns and
+// gives nothing when no row is selected.
+std::vector<int> rows_to_work_on() {
+    if (mrx_lst_cnt == 1 && ui_list_selected_pos(W_MRX_LIST).empty())
+        ui_list_select_pos(W_MRX_LIST, 1, false);
+    std::vector<int> sel = ui_list_selected_pos(W_MRX_LIST);
+    if (sel.empty())
+        display_warn(W_MAIN_WINDOW, "You must select a Morix.");
+    return sel;
+}
+
+int index_of(const MorixRecord* rec) {
+    for (int i = 0; i < mrx_lst_cnt; ++i)
+        if (host_info_list[i] == rec)
+            return i;
+    return -1;
+}
+
+// Moves records whose product type changed to their sorted places.
+int resort_moved(const std::vector<MorixRecord*>& moved) {
+    int last = -1;
+    for (MorixRecord* rec : moved) {
+        int from = index_of(rec);
+        if (from < 0)
+            continue;
+        bool was_selected = false;
+        for (int p : ui_list_selected_pos(W_MRX_LIST))
+            was_selected = was_selected || p == from + 1;
+        ui_list_delete_pos(W_MRX_LIST, from + 1);
+        take_host_node(from);
+        int to = get_host_node_pos(rec);
+        insert_host_node(rec, to);
+        ui_list_add_item(W_MRX_LIST, mrx_row_text(rec), to + 1);
+        if (was_selected)
+            ui_list_select_pos(W_MRX_LIST, to + 1, false);
+        last = to;
+    }
+    return last;
+}
+
+} // namespace
+
+void query_morix(const std::string& alt_community) {
+    std::vector<int> sel = rows_to_work_on();
+    if (sel.empty())
+        return;
+    pop_cancel_dialog(1, W_MAIN_WINDOW, "Cancel Query", "", 0, 1, 1, 0);
+    std::vector<MorixRecord*> moved;
+    int removed = 0;
+    for (int p : sel) {
+        if (g_cancel_process)
+            break;
+        int index = p - 1 - removed;
+        if (index < 0 || index >= mrx_lst_cnt)
+            continue;
+        removed += query_one(index, alt_community, &moved);
+    }
+    pop_cancel_dialog_down();
+    if (mrx_lst_cnt > 1) {
+        int last_moved = resort_moved(moved);
+        std::vector<int> now = ui_list_selected_pos(W_MRX_LIST);
+        int target = !now.empty() ? now.back() - 1 : last_moved;
+        if (target >= 0)
+            show_morix_list_dupl(target);
+    }
+}
+
+void view_morix() {
+    if (!check_main_sel(W_MAIN_WINDOW, SEL_FIRST)) {
+        ui_unmanage(W_MRX_INFO_BOX);
+        return;
+    }
+    for (int i = 0; i < mrx_lst_cnt; ++i) {
+        if (host_info_list[i]->selected && host_info_list[i]->reachable) {
+            display_mrx_info(i);
+            return;
+        }
+    }
+}
+
+void display_mrx_info(int index) {
+    if (index < 0 || index >= mrx_lst_cnt)
+        return;
+    const MorixRecord* rec = host_info_list[index];
+    std::string label = rec->name + " : \n\n";
+    if (rec->has_info && rec->info.size() < 1025)
+        label += rec->info;
+    set_widget_label(W_MRX_INFO_LABEL, label);
+    if (rec->modem_count >= 1) {
+        std::string text;
+        for (int g = 0; g < MAX_MDM_REVS; ++g) {
+            if (rec->modem_rev_ports[g].empty() || rec->modem_revs[g].empty())
+                break;
+            char line[128];
+            std::snprintf(line, sizeof line, "%-26s %s\n", rec->modem_rev_ports[g].c_str(),
+                          rec->modem_revs[g].c_str());
+            text += line;
+        }
+        ui_set_text(W_MRX_INFO_MDM_TEXT, text);
+        ui_manage(W_MRX_INFO_MDM_TEXT);
+    } else {
+        ui_unmanage(W_MRX_INFO_MDM_TEXT);
+    }
+    ui_manage(W_MRX_INFO_BOX);
+}
+
+void remove_mrx_info(const std::string& name) {
+    if (ui_is_managed(W_MRX_INFO_BOX) &&
+        get_widget_label(W_MRX_INFO_LABEL).find(name) != std::string::npos)
+        ui_unmanage(W_MRX_INFO_BOX);
+}
+
+void delete_morix() {
+    std::vector<int> sel = rows_to_work_on();
+    if (sel.empty())
+        return;
+    int removed = 0;
+    for (int p : sel) {
+        int index = p - 1 - removed;
+        if (index < 0 || index >= mrx_lst_cnt)
+            continue;
+        remove_mrx_info(host_info_list[index]->name);
+        ui_list_delete_pos(W_MRX_LIST, index + 1);
+        free_host_node(take_host_node(index));
+        ++removed;
+    }
+    int current = sel.front() > mrx_lst_cnt ? mrx_lst_cnt : sel.front();
+    if (current >= 1)
+        ui_list_select_pos(W_MRX_LIST, current, false);
+}
+
+int show_morix_list_dupl(int index) {
+    if (index < 0)
+        return 0;
+    ui_list_set_top_pos(W_MRX_LIST, index + 1);
+    set_focus(W_MRX_LIST);
+    return 1;
+}

@@ -1,0 +1,59 @@
+// Device list commands of the main window: Add, Query, View, Delete, the
+// SNMP settings dialog, the menu entries that follow the product types of
+// the selection, the map of selected devices and the refused-sets warning.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "snmp_access/morix_record.h"
+
+// Device information window ("mrx_info_box") and its parts.
+constexpr int W_MRX_INFO_BOX = 1260;
+constexpr int W_MRX_INFO_LABEL = 1261;
+constexpr int W_MRX_INFO_MDM_TEXT = 1262;
+// SNMP settings window fields and toggles.
+constexpr int W_SNMP_TIMEOUT_TF = 537;
+constexpr int W_SNMP_RETRIES_TF = 538;
+constexpr int W_SNMP_COMM_TF = 539;
+constexpr int W_SNMP_UPD_DEF_TB = 540;
+constexpr int W_SNMP_UPD_SEL_TB = 541;
+
+// Selected, reachable devices for basic mode.
+struct PortSelection {
+    int count = 0;
+    int mrx_index[MAX_MRX_SLOTS];
+    int port_count[MAX_MRX_SLOTS];
+};
+extern PortSelection port_mrx_map;
+
+// Dotted form of a record's address ("" when it has none).
+std::string mrx_dotted_addr(const MorixRecord* rec);
+// Dotted IPv4 addresses a name resolves to (without going past /etc/hosts
+// when the network has no resolver).
+std::vector<std::string> resolve_dotted(const std::string& name);
+
+// Position of a record already in the list under text: by name (as_note
+// empty), or by address (as_note receives the record's name). -1 if none.
+int find_mrx_dupl(const std::string& text, std::string* as_note);
+
+// Inserts an identified (0) or unreachable (11) record at its sorted place
+// and its row at the same position; returns the index, or -1 (the record
+// is freed) when the list is full.
+int insert_mrx_row(MorixRecord* rec, bool select);
+// Warning of a device that was not added, with its sysDescr when known.
+void warn_not_added(int parent_id, int code, const std::string& name, const std::string& descr,
+                    bool one_warning);
+
+void add_morix();
+void query_morix(const std::string& alt_community);
+void view_morix();
+void display_mrx_info(int index);
+void remove_mrx_info(const std::string& name);
+void delete_morix();
+int show_morix_list_dupl(int index);
+int get_snmp_info_vals(int mode);
+void set_snmp_info_vals();
+void disable_main_menu_opt();
+int set_mrx_lst();
+int check_sel_set_mrxs(int dialog_id, const std::string& message, int force);

@@ -1,0 +1,229 @@
+#include "devices/mrx_list_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <vector>
+
+#include "catalogue/line_scan.h"
+#include "catalogue/mib_catalogue.h"
+#include "devices/mrx_connect.h"
+#include "devices/mrx_list.h"
+#include "frame/dispatch.h"
+#include "frame/ui.h"
+
+namespace {
+
+constexpr int MAX_TIMEOUT_SECS = 2147; // seconds that fit in microseconds
+
+const char* const k_no_file = "You did not specify a list file.";
+
+std::string list_line(const MorixRecord* r) {
+    return r->name + " | " + r->community + " | " + std::to_string(r->timeout / 1000000) + " | " +
+           std::to_string(r->retries) + "\n";
+}
+
+// Progress text of the load.
+std::string load_progress(int expected, int loaded) {
+    std::string s = "Creating Morix list. Please be patient.\n\n";
+    if (expected >= 1)
+        s += "Number to load: " + std::to_string(expected) + "\n";
+    return s + "Number loaded:  " + std::to_string(loaded);
+}
+
+// Parsed data line of a list file.
+struct ListLine {
+    std::string name, community;
+    int timeout = 0, retries = 0;
+};
+
+bool parse_list_line(const std::string& line, ListLine* out) {
+    static const std::vector<ScanField> pattern = {SF_WORD, SF_SKIP, SF_WORD, SF_SKIP,
+                                                   SF_INT,  SF_SKIP, SF_INT};
+    std::vector<ScanValue> v;
+    if (scan_fields(line, pattern, &v) != 4)
+        return false;
+    // A time-out must fit the record's microseconds.
+    if (v[2].num < 0 || v[2].num > MAX_TIMEOUT_SECS || v[3].num < 0)
+        return false;
+    *out = ListLine{v[0].text, v[1].text, v[2].num, v[3].num};
+    return true;
+}
+
+// Notes of devices already listed, a new line before every fifth.
+std::string dupl_message(const std::vector<std::string>& notes) {
+    std::string s = "Some of the discovered Morixes are already in the list:\n";
+    for (size_t k = 0; k < notes.size(); ++k) {
+        if (k > 0)
+            s += k % 4 == 0 ? ",\n" : ", ";
+        s += notes[k];
+    }
+    return s;
+}
+
+// Identifies and lists one device of the file. Returns false when the
+// list is full (the device is not added).
+bool load_one(const ListLine& l) {
+    if (mrx_lst_cnt >= MAX_MRX_RECORDS)
+        return false;
+    reset_cancel_dialog("Loading", l.name);
+    auto* rec = new MorixRecord();
+    rec->name = l.name;
+    rec->community = l.community;
+    rec->timeout = l.timeout * 1000000;
+    rec->retries = l.retries;
+    std::string product, summary, info;
+    int code = connect_morix(rec, &product, &summary, &info, "");
+    if (code == CR_OK || code == CR_NOT_REACHABLE) {
+        rec->reachable = code == CR_OK;
+        rec->has_info = code == CR_OK;
+        rec->info = code == CR_OK ? info : "";
+        insert_mrx_row(rec, false);
+        return true;
+    }
+    if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED)
+        warn_not_added(W_MAIN_WINDOW, code, l.name, summary, true);
+    else if (code != CR_CANCELLED)
+        display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
+    free_host_node(rec);
+    return true;
+}
+
+} // namespace
+
+std::string version_header(int kind) {
+    const char* format = kind == DFK_SCRIPT ? "Parameter Name | Port Type | Port Number | Value"
+                         : kind == DFK_MRX_LIST
+                             ? "Morix Name | Community String | Timeout | Retries"
+                             : nullptr;
+    if (!format)
+        return "";
+    return std::string("#\n# DB_VERSION: V1.0\n# FORMAT: ") + format + "\n";
+}
+
+int check_version_header(std::FILE* f, int kind) {
+    std::string want = version_header(kind);
+    if (want.empty()) {
+        std::fprintf(stderr, "Unrecognized data file type %d\n", kind);
+        return 0;
+    }
+    std::string got(want.size(), '\0');
+    size_t n = std::fread(&got[0], 1, want.size(), f);
+    return n == want.size() && got == want ? 1 : 0;
+}
+
+int save_mrx_list_exec(const std::string& path,
+                       const std::array<MorixRecord*, MAX_MRX_SLOTS>& records, int dialog_id) {
+    if (path.empty()) {
+        display_warn(dialog_id, k_no_file);
+        return 0;
+    }
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0600);
+    FilePtr f(fd >= 0 ? fdopen(fd, "w") : nullptr);
+    if (!f) {
+        if (fd >= 0)
+            close(fd);
+        display_warn(dialog_id, std::string("Unable to save list to a file: ") + "\n\n" + path);
+        return 0;
+    }
+    fchmod(fileno(f.get()), 0600);
+    std::string text = version_header(DFK_MRX_LIST) + "#\n";
+    for (const MorixRecord* r : records) {
+        if (!r)
+            break;
+        text += list_line(r);
+    }
+    bool ok = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
+    ok = std::fclose(f.release()) == 0 && ok;
+    if (!ok) {
+        display_warn(dialog_id, std::string("Unable to save list to a file: ") + "\n\n" + path);
+        return 0;
+    }
+    return 1;
+}
+
+int save_mrx_list_proc(int dialog_id, const std::string& typed,
+                       const std::array<MorixRecord*, MAX_MRX_SLOTS>& records) {
+    std::string path;
+    remove_blanks_warn(dialog_id, typed, &path);
+    if (!check_if_overwrite(dialog_id, 3, path))
+        return 0;
+    return save_mrx_list_exec(path, records, dialog_id);
+}
+
+int load_mrx_list_proc(int dialog_id, const std::string& typed) {
+    std::string path;
+    remove_blanks_warn(dialog_id, typed, &path);
+    return load_mrx_list_exec(path, 1, 0);
+}
+
+int load_mrx_list_exec(const std::string& path, int replace, int expected) {
+    struct stat st;
+    if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        display_warn(W_MAIN_WINDOW, k_no_file);
+        return 0;
+    }
+    FilePtr f = open_file(path, "r");
+    if (!f) {
+        display_warn(W_MAIN_WINDOW,
+                     std::string("Unable to load list from a file: ") + "\n\n" + path);
+        return 0;
+    }
+    if (!check_version_header(f.get(), DFK_MRX_LIST)) {
+        display_warn(W_MAIN_WINDOW, path + " is not a Morix Manager Morix list.");
+        return 0;
+    }
+    if (replace) {
+        free_host_info_list(host_info_list);
+        ui_list_delete_all(W_MRX_LIST);
+    }
+    pop_cancel_dialog(1, W_MAIN_WINDOW, "Cancel Load Morix", "", 0, 1, 1, 0);
+    int loaded = 0;
+    const MorixRecord* first_dupl = nullptr;
+    std::vector<std::string> notes;
+    bool full = false;
+    std::string line;
+    g_cancel_process = 0;
+    while (!g_cancel_process && read_piece(f.get(), 255, &line)) {
+        update_work(W_MAIN_WINDOW, "Creating Morix List", load_progress(expected, loaded), 0);
+        std::string squeezed;
+        remove_blanks(line, &squeezed);
+        if (squeezed.empty() || line[0] == '#')
+            continue;
+        ListLine l;
+        if (!parse_list_line(line, &l)) {
+            report_invalid_line(path, line);
+            continue;
+        }
+        std::string as_name;
+        int dupl = replace ? -1 : find_mrx_dupl(l.name, &as_name);
+        if (dupl >= 0) {
+            notes.push_back(as_name.empty() ? l.name : l.name + " (as " + as_name + ")");
+            if (!first_dupl)
+                first_dupl = host_info_list[dupl];
+            continue;
+        }
+        if (!load_one(l)) {
+            full = true;
+            break;
+        }
+        ++loaded;
+    }
+    pop_cancel_dialog_down();
+    remove_work();
+    if (mrx_lst_cnt > 0)
+        ui_list_set_top_pos(W_MRX_LIST, 1);
+    if (full)
+        display_warn(W_MAIN_WINDOW, "The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
+                                        " Morixes).\nThe remaining Morixes of " + path +
+                                        " were not loaded.");
+    if (!notes.empty()) {
+        display_warn(W_MAIN_WINDOW, dupl_message(notes));
+        for (int i = 0; i < mrx_lst_cnt; ++i)
+            if (host_info_list[i] == first_dupl)
+                show_morix_list_dupl(i);
+    }
+    return 1;
+}

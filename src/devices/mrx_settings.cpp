@@ -1,0 +1,206 @@
+// SNMP settings dialog, menu entries by product type, the basic-mode map of
+// selected devices and the refused-sets warning.
+#include <cstdlib>
+
+#include "catalogue/mib_catalogue.h"
+#include "devices/mrx_list.h"
+#include "devices/mrx_select.h"
+#include "frame/app_globals.h"
+#include "frame/dispatch.h"
+#include "frame/ui.h"
+
+namespace {
+
+constexpr int MAX_TIMEOUT_SECS = 2147; // seconds that fit in microseconds
+
+// Reads a number field; an empty one is refilled with the default. False
+// when the text is not a number in range.
+bool read_number_field(int id, int def, int low, int high, int* out) {
+    std::string text;
+    remove_blanks(ui_get_text(id), &text);
+    if (text.empty()) {
+        ui_set_text(id, std::to_string(def));
+        *out = def;
+        return true;
+    }
+    char* end = nullptr;
+    long v = std::strtol(text.c_str(), &end, 10);
+    if (*end != '\0' || v < low || v > high)
+        return false;
+    *out = static_cast<int>(v);
+    return true;
+}
+
+} // namespace
+
+int get_snmp_info_vals(int mode) {
+    if (mode == 1) {
+        ui_set_text(W_SNMP_TIMEOUT_TF, std::to_string(mm_snmp_def_to));
+        ui_set_text(W_SNMP_RETRIES_TF, std::to_string(mm_snmp_def_rty));
+        ui_set_text(W_SNMP_COMM_TF, mm_snmp_def_comm);
+        return 1;
+    }
+    if (!check_main_sel(W_MAIN_WINDOW, SEL_ANY))
+        return 0;
+    ui_set_text(W_SNMP_TIMEOUT_TF, "");
+    ui_set_text(W_SNMP_RETRIES_TF, "");
+    ui_set_text(W_SNMP_COMM_TF, "");
+    const MorixRecord* first = nullptr;
+    bool same_tr = true, same_comm = true;
+    for (int i = 0; i < mrx_lst_cnt; ++i) {
+        const MorixRecord* r = host_info_list[i];
+        if (!r->selected)
+            continue;
+        if (!first) {
+            first = r;
+            continue;
+        }
+        same_tr = same_tr && r->timeout == first->timeout && r->retries == first->retries;
+        same_comm = same_comm && r->community == first->community;
+    }
+    if (!first)
+        return 0;
+    if (same_tr) {
+        ui_set_text(W_SNMP_TIMEOUT_TF, std::to_string(first->timeout / 1000000));
+        ui_set_text(W_SNMP_RETRIES_TF, std::to_string(first->retries));
+    }
+    if (same_comm)
+        ui_set_text(W_SNMP_COMM_TF, first->community);
+    if (!same_tr || !same_comm)
+        display_warn(W_SNMP_FORM_ID, "One or more SNMP values were different for the selected "
+                                     "Morixes.\nThose values will not be displayed.");
+    return 1;
+}
+
+void set_snmp_info_vals() {
+    bool upd_def = ui_get_toggle(W_SNMP_UPD_DEF_TB);
+    bool upd_sel = ui_get_toggle(W_SNMP_UPD_SEL_TB);
+    if (!upd_def && !upd_sel) {
+        display_warn(W_SNMP_FORM_ID, "You must select one or both update options.");
+        return;
+    }
+    if (upd_sel && !check_main_sel(W_SNMP_FORM_ID, SEL_ANY))
+        return;
+    int timeout = 0, retries = 0;
+    if (!read_number_field(W_SNMP_TIMEOUT_TF, mm_snmp_def_to, 0, MAX_TIMEOUT_SECS, &timeout)) {
+        display_warn(W_SNMP_FORM_ID, "The time-out must be a number of seconds from 0 to " +
+                                         std::to_string(MAX_TIMEOUT_SECS) + ".");
+        return;
+    }
+    if (!read_number_field(W_SNMP_RETRIES_TF, mm_snmp_def_rty, 0, 100, &retries)) {
+        display_warn(W_SNMP_FORM_ID, "The retries must be a number from 0 to 100.");
+        return;
+    }
+    std::string comm;
+    remove_blanks(ui_get_text(W_SNMP_COMM_TF), &comm);
+    if (comm.empty())
+        comm = mm_snmp_def_comm;
+    if (upd_def) {
+        if (timeout > 0)
+            mm_snmp_def_to = timeout;
+        mm_snmp_def_rty = retries;
+        mm_snmp_def_comm = comm;
+    }
+    if (upd_sel) {
+        for (int i = 0; i < mrx_lst_cnt; ++i) {
+            MorixRecord* r = host_info_list[i];
+            if (!r->selected)
+                continue;
+            r->timeout = timeout * 1000000;
+            r->retries = retries;
+            r->community = comm;
+        }
+    }
+    ui_set_toggle(W_SNMP_UPD_DEF_TB, false, false);
+    ui_set_toggle(W_SNMP_UPD_SEL_TB, false, false);
+}
+
+// The seven product-specific commands of the main menu, entries 1 to 7:
+// DVS status, PRI channels status, internal CSU status, internal modems,
+// modem calls status, PPP status and multilink status.
+const int k_product_menu_ids[7] = {84, 81, 85, 80, 88, 86, 87};
+
+void disable_main_menu_opt() {
+    for (int id : k_product_menu_ids)
+        ui_set_sensitive(id, true);
+    // Runs on every selection change: marks the selection without the
+    // warning an empty selection would give.
+    check_main_sel(W_MAIN_WINDOW, SEL_MARK_ONLY);
+    for (int i = 0; i < mrx_lst_cnt; ++i) {
+        const MorixRecord* r = host_info_list[i];
+        if (!r->selected)
+            continue;
+        unsigned mask = 0; // bit e-1: entry e made insensitive
+        switch (r->product_type) {
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+        case 11:
+        case 8:
+        case 9:
+        case 10:
+        case 12:
+            mask = 0x7e;
+            break;
+        case 14:
+        case 15:
+        case 17:
+            mask = 0x1e;
+            break;
+        case 16:
+        case 18:
+            mask = 0x61;
+            break;
+        case 19:
+        case 20:
+            mask = 0x67;
+            break;
+        default:
+            break;
+        }
+        for (int e = 0; e < 7; ++e)
+            if (mask & (1u << e))
+                ui_set_sensitive(k_product_menu_ids[e], false);
+    }
+}
+
+int set_mrx_lst() {
+    port_mrx_map.count = 0;
+    for (int i = 0; i < MAX_MRX_SLOTS; ++i) {
+        port_mrx_map.mrx_index[i] = -1;
+        port_mrx_map.port_count[i] = 0;
+    }
+    for (int i = 0; i < mrx_lst_cnt; ++i) {
+        const MorixRecord* r = host_info_list[i];
+        if (r->selected && r->reachable)
+            port_mrx_map.mrx_index[port_mrx_map.count++] = i;
+    }
+    return port_mrx_map.count;
+}
+
+int check_sel_set_mrxs(int dialog_id, const std::string& message, int force) {
+    std::string names;
+    bool any_allows = false;
+    for (int i = 0; i < mrx_lst_cnt; ++i) {
+        const MorixRecord* r = host_info_list[i];
+        if (!r->selected || !r->reachable)
+            continue;
+        if (r->allow_set) {
+            any_allows = true;
+            continue;
+        }
+        names += (names.empty() ? "" : ", ") + r->name;
+    }
+    if (names.empty())
+        return 0;
+    int result = 0;
+    if (!message.empty() && (force || any_allows)) {
+        names += "\n\n" + message;
+        result = 1;
+    }
+    display_warn(dialog_id, names);
+    return result;
+}

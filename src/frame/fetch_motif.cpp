@@ -1,0 +1,9 @@
+// Dialogs of the interface description that commands fetch on first use.
+#include "frame/motif_internal.h"
+#include "frame/ui.h"
+
+void ui_fetch_dialog(const std::string& name, int slot) {
+    if (ui_widget(slot, UI_MAIN))
+        return;
+    fetch_widget(name.c_str(), main_widget, slot);
+}

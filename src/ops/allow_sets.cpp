@@ -1,0 +1,34 @@
+#include "ops/allow_sets.h"
+
+#include <cstdio>
+
+#include "catalogue/mib_catalogue.h"
+#include "snmp_access/snmp_engine.h"
+
+int are_parameters_settable(MorixRecord* rec) {
+    int id = 0;
+    if (!get_check_mib_var("mrxAllowSets", &id)) {
+        std::fprintf(stderr, "Could not get mib_var_id");
+        return 0;
+    }
+    free_prm_list(rec);
+    add_prm_node(rec, id, 0, 0, 0, "", "", 0);
+    mm_snmp(rec, SNMP_OP_GET);
+    std::string value;
+    bool refused = rec->status == 0 && get_prm_val(rec, "mrxAllowSets", 0, "", &value, nullptr) &&
+                   value == "2";
+    rec->allow_set = refused ? 0 : 1;
+    free_prm_list(rec);
+    return rec->allow_set;
+}
+
+int will_sel_mrx_allow_set() {
+    int all = 1;
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (r->selected && r->reachable && !are_parameters_settable(r))
+            all = 0;
+    }
+    return all;
+}

@@ -1,0 +1,11 @@
+// Whether devices accept SET requests (the device variable mrxAllowSets).
+#pragma once
+
+#include "snmp_access/morix_record.h"
+
+// Reads mrxAllowSets; allow_set becomes 0 only when the device answered "2".
+// Returns the flag (0 without the variable in the catalogue).
+int are_parameters_settable(MorixRecord* rec);
+// Refreshes the flag of every selected, reachable device of the list;
+// 1 when all of them allow sets.
+int will_sel_mrx_allow_set();

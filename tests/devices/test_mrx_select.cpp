@@ -1,0 +1,142 @@
+// The selection check on device lists built in memory.
+#include <gtest/gtest.h>
+
+#include "catalogue/func_display.h"
+#include "devices/mrx_list.h"
+#include "devices/mrx_select.h"
+#include "devices/product_types.h"
+#include "frame/dispatch.h"
+#include "frame/ui_headless.h"
+
+namespace {
+
+class SelectCheck : public testing::Test {
+  protected:
+    void SetUp() override {
+        hl_reset();
+        free_host_info_list(host_info_list);
+        ui_list_set_policy(W_MRX_LIST, LSP_EXTENDED);
+    }
+    void TearDown() override { free_host_info_list(host_info_list); }
+    // Adds devices in list order; reachable[i] says whether device i is.
+    void make_list(const std::vector<int>& reachable) {
+        for (size_t i = 0; i < reachable.size(); ++i) {
+            auto* r = new MorixRecord();
+            r->name = "mrx" + std::to_string(i);
+            r->reachable = reachable[i];
+            r->product_type = reachable[i] ? 12 : PT_NOT_REACHABLE;
+            ASSERT_EQ(insert_host_node(r, static_cast<int>(i)), 0);
+            ui_list_add_item(W_MRX_LIST, mrx_row_text(r), 0);
+        }
+    }
+    std::vector<std::string> warnings() { return hl_texts("warn"); }
+};
+
+TEST_F(SelectCheck, OneDeviceIsSelectedForModesZeroAndOne) {
+    make_list({0});
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_ANY), 1);
+    EXPECT_EQ(host_info_list[0]->selected, 1);
+    EXPECT_TRUE(warnings().empty());
+}
+
+TEST_F(SelectCheck, TheOnlyReachableDeviceIsSelectedForShow) {
+    make_list({0, 1});
+    ui_list_select_pos(W_MAIN_FUNC_LIST, 1, false);
+    ui_list_add_item(W_MAIN_FUNC_LIST, "General_Parameters", 0);
+    ui_list_select_pos(W_MAIN_FUNC_LIST, 1, false);
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SHOW_SET), 1);
+    EXPECT_EQ(host_info_list[0]->selected, 0);
+    EXPECT_EQ(host_info_list[1]->selected, 1);
+}
+
+TEST_F(SelectCheck, RefusalsAndTheirMessages) {
+    make_list({1, 1, 0});
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_ANY), 0);
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE), 0);
+    ui_list_select_pos(W_MRX_LIST, 3, false);
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_FIRST), 0);
+    ui_list_select_pos(W_MRX_LIST, 1, false);
+    ui_list_select_pos(W_MRX_LIST, 2, false);
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SCRIPT), 0);
+    EXPECT_EQ(warnings(),
+              (std::vector<std::string>{"You must select a Morix.",
+                                        "You must select a reachable Morix from the list.",
+                                        "You must select a reachable Morix from the list.",
+                                        "You must select one reachable Morix only."}));
+}
+
+TEST_F(SelectCheck, WarningsLetTheCommandGoOn) {
+    make_list({1, 1, 0});
+    for (int p : {1, 2, 3})
+        ui_list_select_pos(W_MRX_LIST, p, false);
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_FIRST), 1);
+    EXPECT_EQ(warnings(),
+              (std::vector<std::string>{
+                  "You selected more than one reachable Morix. This\ncommand will use only the "
+                  "first selected Morix in the list.",
+                  "This command will not use Morixes that are marked as unreachable."}));
+    EXPECT_EQ(host_info_list[2]->selected, 1);
+}
+
+TEST_F(SelectCheck, ParameterChoiceForShowAndScripts) {
+    make_list({1});
+    param_sel_flag = 1;
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SHOW_SET), 0);
+    param_sel_flag = 0;
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SHOW_SET), 0);
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SCRIPT), 1); // toggle off
+    ui_set_toggle(W_SCR_SEL_PRM_TB, true, false);
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SCRIPT), 0);
+    EXPECT_EQ(warnings(), (std::vector<std::string>{"You must select at least one parameter.",
+                                                    "You must select a parameter group.",
+                                                    "You must select a parameter group."}));
+}
+
+TEST_F(SelectCheck, RefusedSetsWarning) {
+    make_list({1, 1});
+    host_info_list[0]->allow_set = 0;
+    host_info_list[1]->allow_set = 1;
+    ui_list_select_pos(W_MRX_LIST, 1, false);
+    ui_list_select_pos(W_MRX_LIST, 2, false);
+    check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE);
+    EXPECT_EQ(check_sel_set_mrxs(W_MAIN_WINDOW, "Not set.", 0), 1);
+    EXPECT_EQ(warnings().back(), "mrx0\n\nNot set.");
+    host_info_list[1]->allow_set = 0;
+    EXPECT_EQ(check_sel_set_mrxs(W_MAIN_WINDOW, "Not set.", 0), 0);
+    EXPECT_EQ(warnings().back(), "mrx0, mrx1");
+    EXPECT_EQ(check_sel_set_mrxs(W_MAIN_WINDOW, "Not set.", 1), 1);
+    host_info_list[0]->allow_set = host_info_list[1]->allow_set = 1;
+    size_t before = warnings().size();
+    EXPECT_EQ(check_sel_set_mrxs(W_MAIN_WINDOW, "Not set.", 1), 0);
+    EXPECT_EQ(warnings().size(), before);
+}
+
+TEST_F(SelectCheck, MenuEntriesFollowTheSelectedProductTypes) {
+    make_list({1, 1});
+    host_info_list[0]->product_type = 16; // entries 1, 6, 7 go
+    host_info_list[1]->product_type = 19; // entries 1, 2, 3, 6, 7 go
+    ui_list_select_pos(W_MRX_LIST, 1, false);
+    disable_main_menu_opt();
+    EXPECT_FALSE(is_sens(84));
+    EXPECT_TRUE(is_sens(81));
+    EXPECT_FALSE(is_sens(86));
+    EXPECT_FALSE(is_sens(87));
+    ui_list_select_pos(W_MRX_LIST, 2, false);
+    disable_main_menu_opt();
+    EXPECT_FALSE(is_sens(81));
+    EXPECT_FALSE(is_sens(85));
+    EXPECT_TRUE(is_sens(80));
+    EXPECT_TRUE(is_sens(88));
+    ui_list_deselect_all(W_MRX_LIST);
+    disable_main_menu_opt();
+    for (int id : {84, 81, 85, 80, 88, 86, 87})
+        EXPECT_TRUE(is_sens(id)) << id;
+    EXPECT_EQ(set_mrx_lst(), 0);
+    ui_list_select_pos(W_MRX_LIST, 2, false);
+    check_main_sel(W_MAIN_WINDOW, SEL_MARK_ONLY);
+    EXPECT_EQ(set_mrx_lst(), 1);
+    EXPECT_EQ(port_mrx_map.mrx_index[0], 1);
+    EXPECT_EQ(port_mrx_map.mrx_index[1], -1);
+}
+
+} // namespace
