@@ -13,7 +13,7 @@ if(TARGET mrxsim)
 
   mm_add_test(test_discovery_search
     ${disc_dir}/test_discovery_search.cpp ${disc_dir}/discovery_test_util.cpp
-    ${disc_dir}/devices_sim_util.cpp ${disc_dir}/../snmp_access/snmpd_peer.cpp)
-  target_include_directories(test_discovery_search PRIVATE ${disc_dir} ${disc_dir}/../snmp_access)
+    ${disc_dir}/devices_sim_util.cpp)
+  target_include_directories(test_discovery_search PRIVATE ${disc_dir})
   add_dependencies(test_discovery_search mrxsim stage)
 endif()

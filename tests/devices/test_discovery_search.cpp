@@ -17,7 +17,7 @@
 #include "frame/dispatch.h"
 #include "frame/ui_headless.h"
 #include "snmp_access/snmp_engine.h"
-#include "snmpd_peer.h"
+#include "support/snmpd_peer.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "frame/app_globals.h"
 #include "frame/dispatch.h"
 #include "frame/ui_headless.h"
+#include "support/snmpd_peer.h"
 
 namespace {
 
@@ -79,6 +80,18 @@ TEST_F(ListSim, NotAddedDevicesAreExplained) {
     EXPECT_FALSE(w[1].empty()); // its sysDescr
     EXPECT_EQ(w[2], "127.0.9.11 is not a supported Morix.\nIt was not added to the list.");
     EXPECT_EQ(w[4], "unknown-morix.invalid is an unknown device.\nIt was not added to the list.");
+    EXPECT_EQ(mrx_lst_cnt, 0);
+}
+
+TEST_F(ListSim, ARealForeignAgentIsNotAMorix) {
+    REQUIRE_NETNS();
+    SnmpdPeer agent("127.0.9.50");
+    std::string why;
+    ASSERT_TRUE(agent.start(&why)) << why;
+    add("127.0.9.50");
+    EXPECT_EQ(warnings(), (std::vector<std::string>{
+                              "127.0.9.50 is not a Morix.\nIt was not added to the list.",
+                              PEER_SYS_DESCR}));
     EXPECT_EQ(mrx_lst_cnt, 0);
 }
 

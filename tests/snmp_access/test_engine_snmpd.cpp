@@ -5,7 +5,7 @@
 
 #include "engine_test_util.h"
 #include "snmp_access/port_inst.h"
-#include "snmpd_peer.h"
+#include "support/snmpd_peer.h"
 
 using testing::HasSubstr;
 using testing::StartsWith;

@@ -1,4 +1,4 @@
-#include "snmpd_peer.h"
+#include "support/snmpd_peer.h"
 
 #include <signal.h>
 #include <sys/wait.h>
