@@ -29,8 +29,20 @@ int widget_id_of(Widget w) {
 std::string cvt_cps_str(XmString cs) {
     if (cs == nullptr)
         return "";
-    char* text = static_cast<char*>(
-        XmStringUnparse(cs, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
+    // A line break of a multi-line label comes back as "\n".
+    static XmParseTable newline_table = nullptr;
+    if (newline_table == nullptr) {
+        Arg args[3];
+        XmString sep = XmStringSeparatorCreate();
+        XtSetArg(args[0], XmNincludeStatus, XmINSERT);
+        XtSetArg(args[1], XmNsubstitute, sep);
+        XtSetArg(args[2], XmNpattern, const_cast<char*>("\n"));
+        newline_table = reinterpret_cast<XmParseTable>(XtMalloc(sizeof(XmParseMapping)));
+        newline_table[0] = XmParseMappingCreate(args, 3);
+        XmStringFree(sep);
+    }
+    char* text = static_cast<char*>(XmStringUnparse(cs, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT,
+                                                    newline_table, 1, XmOUTPUT_ALL));
     std::string out = text != nullptr ? text : "";
     XtFree(text);
     return out;

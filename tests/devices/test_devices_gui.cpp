@@ -1,0 +1,125 @@
+// The device list in the real windowed program: start-up with -mrx and -w,
+// Add through the name field and the Add button, the information window on
+// a double-click and Delete, against simulated devices under a private X
+// server.
+// gtest first: the X headers define macros that clash with its names.
+#include <gtest/gtest.h>
+
+#include <Xm/List.h>
+#include <Xm/TextF.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "../frame/gui_harness.h"
+#include "devices/mrx_list.h"
+#include "frame/dispatch.h"
+#include "frame/motif_internal.h"
+#include "frame/startup.h"
+#include "frame/ui.h"
+#include "support/sim_process.h"
+
+namespace {
+
+bool g_ready = false;
+std::unique_ptr<SimProcess> g_sim;
+
+bool init_done() { return g_init_done != 0; }
+
+// Row texts of the device list as the list widget shows them.
+std::vector<std::string> rows() { return ui_list_items(W_MRX_LIST); }
+
+#define REQUIRE_READY()                                                                            \
+    do {                                                                                           \
+        if (!g_ready)                                                                              \
+            GTEST_SKIP() << "needs the private network namespace and an X server";                 \
+    } while (0)
+
+TEST(DevicesGui, DeviceNamedOnTheCommandLineIsListed) {
+    REQUIRE_READY();
+    EXPECT_EQ(rows(), (std::vector<std::string>{"<127.0.12.1> : ModelG"}));
+    char* name = XmTextFieldGetString(widgets[W_MRX_NAME_TF]);
+    EXPECT_STREQ(name, "");  // cleared because the list now holds the device
+    XtFree(name);
+    char* comm = XmTextFieldGetString(widgets[W_COMM_TF]);
+    EXPECT_STREQ(comm, "vantor");
+    XtFree(comm);
+}
+
+TEST(DevicesGui, AddThroughTheNameFieldAndTheAddButton) {
+    REQUIRE_READY();
+    XmTextFieldSetString(widgets[W_MRX_NAME_TF], const_cast<char*>("127.0.12.2"));
+    press(31);
+    pump(100);
+    // ModelL sorts before ModelG.
+    EXPECT_EQ(rows(), (std::vector<std::string>{"<127.0.12.2> : ModelL", "<127.0.12.1> : ModelG"}));
+    XmTextFieldSetString(widgets[W_MRX_NAME_TF], const_cast<char*>("127.0.12.2"));
+    press(31);
+    pump(100);
+    EXPECT_EQ(rows().size(), 2u);
+    EXPECT_TRUE(ui_is_managed(W_WARNING_BOX));
+    screenshot("devices_duplicate_warning");
+    ui_unmanage(W_WARNING_BOX);
+}
+
+TEST(DevicesGui, DoubleClickShowsTheInformationWindow) {
+    REQUIRE_READY();
+    ASSERT_GE(rows().size(), 2u);
+    XmListSelectPos(widgets[W_MRX_LIST], 2, False);
+    XmListCallbackStruct cbs = {};
+    cbs.reason = XmCR_DEFAULT_ACTION;
+    cbs.item_position = 2;
+    XtCallCallbacks(widgets[W_MRX_LIST], XmNdefaultActionCallback, &cbs);
+    pump(200);
+    ASSERT_TRUE(ui_exists(W_MRX_INFO_BOX));
+    EXPECT_TRUE(ui_is_managed(W_MRX_INFO_BOX));
+    std::string label = get_widget_label(W_MRX_INFO_LABEL);
+    EXPECT_EQ(label.rfind("127.0.12.1 : \n\nMorix", 0), 0u) << label;
+    EXPECT_NE(label.find("Inet Addr:  127.0.12.1"), std::string::npos);
+    screenshot("devices_information_window");
+    ui_unmanage(W_MRX_INFO_BOX);
+}
+
+TEST(DevicesGui, DeleteTheSelectedRow) {
+    REQUIRE_READY();
+    XmListDeselectAllItems(widgets[W_MRX_LIST]);
+    XmListSelectPos(widgets[W_MRX_LIST], 1, False);
+    press(32);
+    pump(100);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"<127.0.12.1> : ModelG"}));
+    EXPECT_EQ(ui_list_selected_pos(W_MRX_LIST), (std::vector<int>{1}));
+    screenshot("devices_after_delete");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    const char* ns = std::getenv("MM_IN_NETNS");
+    std::string install;
+    if (ns && std::string(ns) == "1" && start_xvfb()) {
+        install = copy_stage_dir();
+        setenv("GUI_MM_DIR", install.c_str(), 1);
+        SimOptions o;
+        o.devices = {{sim_profile("modelg.prof"), "127.0.12.1"},
+                     {sim_profile("modell.prof"), "127.0.12.2"}};
+        g_sim = std::make_unique<SimProcess>(o);
+        char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-mrx", a3[] = "127.0.12.1", a4[] = "-w",
+             a5[] = "vantor";
+        char* args[] = {a0, a1, a2, a3, a4, a5, nullptr};
+        if (g_sim->ready()) {
+            gui_start(6, args);
+            g_ready = pump_until(init_done, 30000);
+        }
+    }
+    int rc = RUN_ALL_TESTS();
+    g_sim.reset();
+    if (!install.empty()) {
+        stop_xvfb();
+        remove_tree(install);
+    }
+    std::fflush(stdout);
+    _exit(rc);
+}
