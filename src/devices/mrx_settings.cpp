@@ -5,6 +5,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
+#include "devices/product_types.h"
 #include "frame/app_globals.h"
 #include "frame/dispatch.h"
 #include "frame/ui.h"
@@ -120,6 +121,15 @@ void set_snmp_info_vals() {
 // modem calls status, PPP status and multilink status.
 const int k_product_menu_ids[7] = {84, 81, 85, 80, 88, 86, 87};
 
+// Entries made insensitive for a selected device, by product type: bit e-1
+// stands for entry e. Communication servers and the types of platform
+// classes 1 and 2 keep entry 1 only; channelized T1 devices lose entries 2
+// to 5; PRI devices 1, 6 and 7; the types with a compression card 1, 2, 3,
+// 6 and 7.
+const unsigned k_menu_off_by_type[PROD_TYPE_COUNT] = {
+    0,    0, 0x7e, 0x7e, 0x7e, 0x7e, 0x7e, 0x7e, 0x7e, 0x7e, 0x7e, 0x7e,
+    0x7e, 0, 0x1e, 0x1e, 0x61, 0x1e, 0x61, 0x67, 0x67, 0,    0,    0};
+
 void disable_main_menu_opt() {
     for (int id : k_product_menu_ids)
         ui_set_sensitive(id, true);
@@ -130,37 +140,8 @@ void disable_main_menu_opt() {
         const MorixRecord* r = host_info_list[i];
         if (!r->selected)
             continue;
-        unsigned mask = 0; // bit e-1: entry e made insensitive
-        switch (r->product_type) {
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-        case 6:
-        case 7:
-        case 11:
-        case 8:
-        case 9:
-        case 10:
-        case 12:
-            mask = 0x7e;
-            break;
-        case 14:
-        case 15:
-        case 17:
-            mask = 0x1e;
-            break;
-        case 16:
-        case 18:
-            mask = 0x61;
-            break;
-        case 19:
-        case 20:
-            mask = 0x67;
-            break;
-        default:
-            break;
-        }
+        int t = r->product_type;
+        unsigned mask = t >= 0 && t < PROD_TYPE_COUNT ? k_menu_off_by_type[t] : 0;
         for (int e = 0; e < 7; ++e)
             if (mask & (1u << e))
                 ui_set_sensitive(k_product_menu_ids[e], false);
