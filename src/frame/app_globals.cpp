@@ -22,3 +22,4 @@ int mm_snmp_def_to = 3;
 int mm_snmp_def_rty = 2;
 std::string mm_snmp_def_comm = "vantor";
 int g_confirm_auto_reset = 1;
+int mdm_entry_cnt = 0;

@@ -34,3 +34,7 @@ extern std::string mm_snmp_def_comm;
 
 // Mirrors the confirm-automatic-reset toggle of the main window.
 extern int g_confirm_auto_reset;
+
+// Number of modem entry widgets the modem editor has built in the Edit
+// Modem window; start-up sets it to 0 once that window has been fetched.
+extern int mdm_entry_cnt;

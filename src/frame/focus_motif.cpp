@@ -51,10 +51,9 @@ void proc_clear_text_event(Widget w) {
     ring_bell();
 }
 
-void record_focus(Widget w) {
+void record_focus(Widget w, XEvent* ev) {
+    expose_shell(w, ev);
     Widget shell = get_shell_parent(w);
-    if (shell != nullptr && XtIsRealized(shell))
-        XRaiseWindow(XtDisplay(shell), XtWindow(shell));
     if (XmIsPushButton(w) || XmIsPushButtonGadget(w))
         return;
     focus_widget = w;
@@ -84,7 +83,7 @@ void focus_eh(Widget w, XtPointer client, XEvent* ev, Boolean*) {
     int table = static_cast<int>(code >> 16);
     int id = static_cast<int>(code & 0xffff);
     if (ev->type == KeyPress || ev->type == ButtonPress)
-        record_focus(w);
+        record_focus(w, ev);
     if (ev->type == KeyPress)
         key_rules(w, ev);
     if (table == UI_BASIC &&

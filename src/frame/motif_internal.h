@@ -38,6 +38,26 @@ Widget create_dynamically(const char* name, Widget parent, int slot);
 
 // Shows a widget keeping the stacking rules of the dialogs.
 void gui_manage_child(Widget w);
+// Takes down a pending work dialog, clears the basic-mode hotspot text,
+// places w 20 pixels right of and below parent when offset is 1 (and a
+// parent is given), then shows and raises it.
+void gui_manage_child_place(Widget w, Widget parent, int offset);
+// Raises the shell of w for an input event, unless the event is the space
+// bar, Return or F1 (they act on the window that has them) or w is the
+// object raised last. Returns 1 when it raised.
+int expose_shell(Widget w, const XEvent* event);
+// Sets a file selection box's directory and its filter (dir/pattern).
+void set_directory(Widget box, const std::string& dir, const std::string& pattern = "*");
+// Pixel of a colour name in the default colour map; the screen's black
+// pixel when the name is unknown.
+Pixel get_color(const std::string& name);
+// Registers the input controls inside root (text fields, texts, lists,
+// option menus, toggle boxes, toggles, rows of push buttons) as keyboard
+// tab groups, in the order of the widget tree.
+void register_tab_groups(Widget root);
+// The main window's tab groups: device name, community, device list, then
+// its other controls.
+void register_main_tab_groups();
 Widget get_shell_parent(Widget w);
 void flush_update();
 void force_update(Widget w);

@@ -92,10 +92,7 @@ void show_main_window() {
     XFlush(XtDisplay(top_level));
     XtRealizeWidget(top_level);
     XmUpdateDisplay(top_level);
-    const int tab_ids[] = {W_MRX_NAME_TF, W_COMM_TF, W_MRX_LIST, W_CUSTOMIZE_TB, W_AUTO_RESET_TB};
-    for (int id : tab_ids)
-        if (widgets[id] != nullptr)
-            XmAddTabGroup(widgets[id]);
+    register_main_tab_groups();
     layout_main_window(0);
 }
 
@@ -123,14 +120,6 @@ void recreate_window(int form_slot) {
                          w->shell_name, w->shell_slot, w->form_name, w->form_slot);
 }
 
-void set_file_sel_dir() {
-    Widget box = widgets[W_FILE_SEL_BOX];
-    std::string dir = mm_path("data/mrx_lists");
-    XmString d = XmStringCreateLocalized(const_cast<char*>(dir.c_str()));
-    XtVaSetValues(box, XmNdirectory, d, nullptr);
-    XmStringFree(d);
-}
-
 void finish_init();
 
 // Steps 0 to 16: dialogs and the secondary windows.
@@ -138,7 +127,7 @@ bool init_step_early(int step) {
     switch (step) {
     case 0:
         fetch_widget("file_sel_box", main_widget, W_FILE_SEL_BOX);
-        set_file_sel_dir();
+        set_directory(widgets[W_FILE_SEL_BOX], mm_path("data/mrx_lists"));
         break;
     case 1:
         if (widgets[W_INIT_FORM] != nullptr)
@@ -203,6 +192,7 @@ void init_step_late(int step) {
         fetch_widget("a_aport_main_form", main_widget, 181, UI_BASIC);
         fetch_widget("conf_sport_main_form", main_widget, 350, UI_BASIC);
         fetch_widget("edit_modem_main_form", main_widget, 240, UI_BASIC);
+        mdm_entry_cnt = 0;
         break;
     case 24:
         fetch_widget("conf_wan_main_form", main_widget, 620, UI_BASIC);
@@ -315,6 +305,10 @@ int fetch_widget(const char* name, Widget parent, int slot, int table) {
         MrmType cls;
         if (MrmFetchWidget(mrm_hierarchy, const_cast<char*>(name), parent, &w, &cls) != MrmSUCCESS)
             s_error("Widget fetch failed.");
+        // The dialogs built in code keep the toolkit's own traversal; the
+        // main window registers its controls in its own order.
+        if (!(table == UI_MAIN && slot == W_MAIN_WINDOW))
+            register_tab_groups(w);
     }
     tab[slot] = w;
     watch_slot(w, slot, table);

@@ -1,5 +1,7 @@
 // Showing, raising and hiding windows; the dialogs made in code by name;
 // the file selection box; the main window layout per mode.
+#include <X11/keysym.h>
+#include <Xm/BulletinB.h>
 #include <Xm/FileSB.h>
 #include <Xm/Form.h>
 #include <Xm/MessageB.h>
@@ -9,6 +11,7 @@
 
 #include <functional>
 
+#include "catalogue/func_display.h"
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
 #include "frame/ui.h"
@@ -43,7 +46,12 @@ void ring_bell() {
 
 namespace {
 
+// The object whose shell a press raised last. Raising any window by other
+// means forgets it, so that a press brings that object's window back up.
+Widget last_raised = nullptr;
+
 void raise_shell(Widget w) {
+    last_raised = nullptr;
     Widget s = get_shell_parent(w);
     if (s != nullptr && XtIsRealized(s))
         XRaiseWindow(XtDisplay(s), XtWindow(s));
@@ -81,6 +89,67 @@ void gui_manage_child(Widget w) {
         raise_shell(cancel);
 }
 
+void gui_manage_child_place(Widget w, Widget parent, int offset) {
+    if (w == nullptr)
+        return;
+    pop_delay_dialog(2, W_MAIN_WINDOW, "", "", 0);
+    set_hotspot(-1);
+    if (offset == 1 && parent != nullptr) {
+        Widget from = get_shell_parent(parent);
+        Position x = 0, y = 0;
+        XtVaGetValues(from != nullptr ? from : parent, XmNx, &x, XmNy, &y, nullptr);
+        // A dialog would centre itself over its parent when shown.
+        if (XmIsBulletinBoard(w))
+            XtVaSetValues(w, XmNdefaultPosition, False, nullptr);
+        Widget target = XtIsShell(XtParent(w)) ? XtParent(w) : w;
+        XtVaSetValues(target, XmNx, x + 20, XmNy, y + 20, nullptr);
+    }
+    XtManageChild(w);
+    if (XtIsTopLevelShell(XtParent(w)))
+        XtPopup(XtParent(w), XtGrabNone);
+    raise_shell(w);
+}
+
+int expose_shell(Widget w, const XEvent* event) {
+    if (w == nullptr)
+        return 0;
+    if (event != nullptr && event->type == KeyPress) {
+        KeySym sym = XLookupKeysym(const_cast<XKeyEvent*>(&event->xkey), 0);
+        if (sym == XK_space || sym == XK_Return || sym == XK_F1)
+            return 0;
+    }
+    if (w == last_raised)
+        return 0;
+    Widget shell = get_shell_parent(w);
+    if (shell == nullptr || !XtIsRealized(shell))
+        return 0;
+    last_raised = w;
+    XRaiseWindow(XtDisplay(shell), XtWindow(shell));
+    return 1;
+}
+
+void set_directory(Widget box, const std::string& dir, const std::string& pattern) {
+    if (box == nullptr)
+        return;
+    // The directory mask is what the box shows as its filter; setting it
+    // also sets the directory and the pattern.
+    std::string mask = dir + "/" + pattern;
+    XmString m = XmStringCreateLocalized(const_cast<char*>(mask.c_str()));
+    XmString d = XmStringCreateLocalized(const_cast<char*>(dir.c_str()));
+    XtVaSetValues(box, XmNdirMask, m, XmNdirectory, d, nullptr);
+    XmStringFree(m);
+    XmStringFree(d);
+}
+
+Pixel get_color(const std::string& name) {
+    Screen* screen = XtScreen(top_level);
+    XColor color, exact;
+    if (XAllocNamedColor(XtDisplay(top_level), DefaultColormapOfScreen(screen), name.c_str(),
+                         &color, &exact) == 0)
+        return BlackPixelOfScreen(screen);
+    return color.pixel;
+}
+
 void gui_manage_top_form(int form_id, int table) {
     Widget form = ui_widget(form_id, table);
     if (form == nullptr)
@@ -90,6 +159,7 @@ void gui_manage_top_form(int form_id, int table) {
     if (XtIsTopLevelShell(shell)) {
         XtPopup(shell, XtGrabNone);
         XMapRaised(XtDisplay(shell), XtWindow(shell));
+        last_raised = nullptr;
     } else {
         gui_manage_child(form);
     }
@@ -115,6 +185,7 @@ int expose_dialog(int form_id, int table) {
         if (!XtIsRealized(w))
             return 0;
         XRaiseWindow(XtDisplay(w), XtWindow(w));
+        last_raised = nullptr;
         return 1;
     }
     if (!XtIsManaged(w))
@@ -232,9 +303,7 @@ void ui_file_selection(int parent_id, const std::string& title, const std::strin
     XtAddCallback(box, XmNokCallback, fsb_ok_cb, nullptr);
     XtAddCallback(box, XmNhelpCallback, fsb_help_cb, nullptr);
     set_dialog_title(W_FILE_SEL_BOX, title);
-    XmString d = XmStringCreateLocalized(const_cast<char*>(dir.c_str()));
-    XtVaSetValues(box, XmNdirectory, d, nullptr);
-    XmStringFree(d);
+    set_directory(box, dir);
     gui_manage_child(box);
 }
 

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <set>
 
+#include "catalogue/func_display.h"
 #include "frame/app_globals.h"
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
@@ -74,6 +75,7 @@ TEST(GuiStartUp, ProgressLabelAndReadyState) {
     EXPECT_GT(ui_list_count(W_MAIN_FUNC_LIST), 0);
     EXPECT_TRUE(ui_get_toggle(W_AUTO_RESET_TB));
     EXPECT_EQ(app_busy_count(), 0);
+    EXPECT_EQ(mdm_entry_cnt, 0); // set to 7 before start-up
     EXPECT_EQ(XmGetFocusWidget(main_widget), widgets[W_MRX_NAME_TF]);
     std::printf("start-up to ready: %ld ms\n", g_ready_ms);
 }
@@ -375,6 +377,183 @@ TEST(GuiSecurity, UnprivilegedUserInCustomizedMode) {
     EXPECT_TRUE(is_sens(13));
 }
 
+namespace {
+
+unsigned char navigation_type(Widget w) {
+    unsigned char type = XmNONE;
+    XtVaGetValues(w, XmNnavigationType, &type, nullptr);
+    return type;
+}
+
+// Every text field and list inside root, depth first.
+void collect_inputs(Widget root, std::vector<Widget>* out) {
+    if (XmIsTextField(root) || XmIsList(root))
+        out->push_back(root);
+    if (!XtIsComposite(root))
+        return;
+    WidgetList kids = nullptr;
+    Cardinal n = 0;
+    XtVaGetValues(root, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
+    for (Cardinal i = 0; i < n; ++i)
+        collect_inputs(kids[i], out);
+}
+
+// Stacking position of a shell among the root's children (higher is on top).
+int stacking_index(Widget shell) {
+    Display* dpy = XtDisplay(shell);
+    Window root = 0, parent = 0, *kids = nullptr;
+    unsigned int n = 0;
+    XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &kids, &n);
+    int index = -1;
+    for (unsigned int i = 0; i < n; ++i)
+        if (kids[i] == XtWindow(shell))
+            index = static_cast<int>(i);
+    XFree(kids);
+    return index;
+}
+
+void send_button(Widget w) {
+    XEvent ev = {};
+    ev.xbutton.type = ButtonPress;
+    ev.xbutton.display = XtDisplay(w);
+    ev.xbutton.window = XtWindow(w);
+    ev.xbutton.button = Button1;
+    ev.xbutton.same_screen = True;
+    XtDispatchEvent(&ev);
+}
+
+} // namespace
+
+TEST(GuiTabGroups, MainWindowTabGoesFromNameToCommunityToList) {
+    close_warning_box(); // a modal warning would take the keys
+    for (int id : {W_MRX_NAME_TF, W_COMM_TF, W_MRX_LIST, W_CUSTOMIZE_TB, W_AUTO_RESET_TB})
+        EXPECT_EQ(navigation_type(widgets[id]), XmEXCLUSIVE_TAB_GROUP) << id;
+    Widget name = widgets[W_MRX_NAME_TF];
+    XmProcessTraversal(name, XmTRAVERSE_CURRENT);
+    ASSERT_EQ(XmGetFocusWidget(main_widget), name);
+    send_key(name, XK_Tab);
+    EXPECT_EQ(XmGetFocusWidget(main_widget), widgets[W_COMM_TF]);
+    XmProcessTraversal(widgets[W_COMM_TF], XmTRAVERSE_NEXT_TAB_GROUP);
+    EXPECT_EQ(XmGetFocusWidget(main_widget), widgets[W_MRX_LIST]);
+    XmProcessTraversal(widgets[W_MRX_LIST], XmTRAVERSE_PREV_TAB_GROUP);
+    EXPECT_EQ(XmGetFocusWidget(main_widget), widgets[W_COMM_TF]);
+    XmProcessTraversal(name, XmTRAVERSE_CURRENT);
+}
+
+TEST(GuiTabGroups, EverySecondaryWindowRegistersItsInputControls) {
+    close_warning_box();
+    std::vector<Widget> roots;
+    for (int i = 0; i < init_window_count(); ++i)
+        roots.push_back(widgets[init_window_table[i].form_slot]);
+    for (int id :
+         {static_cast<int>(W_BOOT_DIALOG_ID), static_cast<int>(W_IMDM_DIALOG_ID), 151, 385, 432})
+        roots.push_back(widgets[id]);
+    for (int id : {0, 300, 370, 181, 350, 240, 620})
+        roots.push_back(widgets_basic[id]);
+    int checked = 0;
+    for (Widget root : roots) {
+        ASSERT_NE(root, nullptr);
+        std::vector<Widget> inputs;
+        collect_inputs(root, &inputs);
+        for (Widget w : inputs) {
+            EXPECT_EQ(navigation_type(w), XmEXCLUSIVE_TAB_GROUP)
+                << XtName(root) << "/" << XtName(w);
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 30);
+    // Tab moves between the three fields of the SNMP window.
+    gui_manage_top_form(W_SNMP_FORM_ID);
+    pump(100);
+    XmProcessTraversal(widgets[537], XmTRAVERSE_CURRENT);
+    Widget shell = get_shell_parent(widgets[537]);
+    ASSERT_EQ(XmGetFocusWidget(shell), widgets[537]);
+    send_key(widgets[537], XK_Tab);
+    EXPECT_EQ(XmGetFocusWidget(shell), widgets[538]);
+    gui_unmanage_top_form(W_SNMP_FORM_ID);
+}
+
+TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
+    gui_manage_top_form(W_SHOW_FORM_ID);
+    gui_manage_top_form(W_BCAST_FORM_ID);
+    pump(100);
+    Widget show = get_shell_parent(widgets[W_SHOW_FORM_ID]);
+    Widget bcast = get_shell_parent(widgets[W_BCAST_FORM_ID]);
+    Widget field = widgets[141];
+    ASSERT_NE(field, nullptr);
+    ASSERT_GT(stacking_index(bcast), stacking_index(show));
+    // Space, Return and F1 act on the window where they are typed: no raise.
+    for (KeySym sym : {XK_space, XK_Return, XK_F1}) {
+        send_key(field, sym);
+        XSync(XtDisplay(show), False);
+        EXPECT_GT(stacking_index(bcast), stacking_index(show)) << sym;
+    }
+    send_button(field);
+    XSync(XtDisplay(show), False);
+    EXPECT_GT(stacking_index(show), stacking_index(bcast));
+    // The object raised last is not raised again, until another window
+    // has been raised.
+    XEvent press = {};
+    press.type = ButtonPress;
+    EXPECT_EQ(expose_shell(field, &press), 0);
+    EXPECT_EQ(expose_dialog(W_BCAST_FORM_ID), 1);
+    XSync(XtDisplay(show), False);
+    ASSERT_GT(stacking_index(bcast), stacking_index(show));
+    EXPECT_EQ(expose_shell(field, &press), 1);
+    XSync(XtDisplay(show), False);
+    EXPECT_GT(stacking_index(show), stacking_index(bcast));
+    EXPECT_EQ(expose_shell(field, &press), 0);
+    close_warning_box(); // in case Return ran a command that warned
+    gui_unmanage_top_form(W_SHOW_FORM_ID);
+    gui_unmanage_top_form(W_BCAST_FORM_ID);
+}
+
+TEST(GuiWindows, ManageChildPlaceOffsetsClearsHotspotAndWork) {
+    set_hotspot(1);
+    ASSERT_FALSE(ui_get_text(700, UI_BASIC).empty());
+    pop_delay_dialog(1, W_MAIN_WINDOW, "Working", "wait", 1);
+    Widget form = widgets[W_BCAST_FORM_ID];
+    Position px = 0, py = 0;
+    XtVaGetValues(top_level, XmNx, &px, XmNy, &py, nullptr);
+    gui_manage_child_place(form, main_widget, 1);
+    pump(1500);
+    EXPECT_FALSE(work_dialog_shown());
+    EXPECT_EQ(ui_get_text(700, UI_BASIC), "");
+    EXPECT_EQ(last_hotspot, -1);
+    EXPECT_TRUE(ui_is_managed(W_BCAST_FORM_ID));
+    Position x = 0, y = 0;
+    XtVaGetValues(XtParent(form), XmNx, &x, XmNy, &y, nullptr);
+    EXPECT_EQ(x, px + 20);
+    EXPECT_EQ(y, py + 20);
+    gui_unmanage_top_form(W_BCAST_FORM_ID);
+}
+
+TEST(GuiAccessors, SetDirectorySetsDirectoryAndFilter) {
+    Widget box = widgets[W_FILE_SEL_BOX];
+    ASSERT_NE(box, nullptr);
+    XmString dir = nullptr, mask = nullptr;
+    XtVaGetValues(box, XmNdirectory, &dir, nullptr);
+    EXPECT_EQ(cvt_cps_str(dir), g_install + "/data/mrx_lists/");
+    XmStringFree(dir);
+    std::string saved = g_install + "/data/saved_text";
+    set_directory(box, saved, "*.txt");
+    XtVaGetValues(box, XmNdirectory, &dir, XmNdirMask, &mask, nullptr);
+    EXPECT_EQ(cvt_cps_str(dir), saved + "/");
+    EXPECT_EQ(cvt_cps_str(mask), saved + "/*.txt");
+    XmStringFree(dir);
+    XmStringFree(mask);
+}
+
+TEST(GuiAccessors, GetColorByName) {
+    Display* dpy = XtDisplay(top_level);
+    Colormap cmap = DefaultColormapOfScreen(XtScreen(top_level));
+    XColor red, exact;
+    ASSERT_TRUE(XAllocNamedColor(dpy, cmap, "red", &red, &exact));
+    EXPECT_EQ(get_color("red"), red.pixel);
+    EXPECT_NE(get_color("white"), get_color("black"));
+    EXPECT_EQ(get_color("no such colour"), BlackPixelOfScreen(XtScreen(top_level)));
+}
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (!start_xvfb()) {
@@ -387,6 +566,7 @@ int main(int argc, char** argv) {
     setenv("GUI_MM_DIR", g_install.c_str(), 1);
     char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-w", a3[] = "public";
     char* args[] = {a0, a1, a2, a3, nullptr};
+    mdm_entry_cnt = 7; // step 23 resets it
     auto t0 = std::chrono::steady_clock::now();
     gui_start(4, args);
     bool ready = pump_until(watched_init_done, 30000);
