@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/func_catalogue.h"
+#include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
 #include "frame/app_globals.h"
 #include "frame/startup.h"
@@ -88,17 +89,21 @@ bool read_line(std::FILE* fp, std::string* line, int max_len) {
     return true;
 }
 
+// A help file must be a regular file; null otherwise.
+FilePtr open_help_file(const std::string& path) {
+    if (!is_regular_file(path))
+        return nullptr;
+    return open_file(path, "r");
+}
+
 // Reads a whole help file (function or parameter help) into out.
 int append_plain_file(const std::string& path, int max_len, std::string* out) {
-    if (!is_regular_file(path))
-        return -1;
-    std::FILE* fp = std::fopen(path.c_str(), "r");
-    if (fp == nullptr)
+    FilePtr fp = open_help_file(path);
+    if (!fp)
         return -1;
     std::string line;
-    while (read_line(fp, &line, max_len))
+    while (read_line(fp.get(), &line, max_len))
         *out += line + "\n";
-    std::fclose(fp);
     return 0;
 }
 
@@ -125,13 +130,11 @@ std::string win_help_file(int help_id, int table) {
 
 int read_help_file(const std::string& path, const std::string& existing, std::string* out,
                    std::string* stop_heading, std::string* last_heading) {
-    if (!is_regular_file(path))
-        return -1;
-    std::FILE* fp = std::fopen(path.c_str(), "r");
-    if (fp == nullptr)
+    FilePtr fp = open_help_file(path);
+    if (!fp)
         return -1;
     std::string line;
-    while (read_line(fp, &line, 255)) {
+    while (read_line(fp.get(), &line, 255)) {
         if (is_heading(line)) {
             if (existing.find(line) != std::string::npos) {
                 *stop_heading = line;
@@ -142,12 +145,11 @@ int read_help_file(const std::string& path, const std::string& existing, std::st
         }
         *out += line + "\n";
     }
-    std::fclose(fp);
     return 0;
 }
 
 void display_win_help(int help_id, int table) {
-    int parent = table == UI_MAIN ? W_MAIN_WINDOW : W_MAIN_WINDOW;
+    const int parent = W_MAIN_WINDOW;
     std::string file = win_help_file(help_id, table);
     std::string added, stop, last;
     if (file.empty() || read_help_file(mm_path("data/help", file), ui_get_text(W_HELP_TEXT), &added,
