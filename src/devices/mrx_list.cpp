@@ -384,7 +384,7 @@ void delete_morix() {
 int show_morix_list_dupl(int index) {
     if (index < 0)
         return 0;
-    ui_list_set_top_pos(W_MRX_LIST, index + 1);
+    ui_list_set_bottom_pos(W_MRX_LIST, index + 1);
     set_focus(W_MRX_LIST);
     return 1;
 }

@@ -136,6 +136,8 @@ void ui_list_select_pos(int id, int pos, bool notify, int table = UI_MAIN);
 void ui_list_deselect_pos(int id, int pos, int table = UI_MAIN);
 void ui_list_deselect_all(int id, int table = UI_MAIN);
 void ui_list_set_top_pos(int id, int pos, int table = UI_MAIN);
+// Scrolls so that the item at pos is the last one visible.
+void ui_list_set_bottom_pos(int id, int pos, int table = UI_MAIN);
 void ui_list_set_policy(int id, int policy, int table = UI_MAIN);
 int ui_list_get_policy(int id, int table = UI_MAIN);
 

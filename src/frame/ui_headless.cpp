@@ -376,6 +376,9 @@ void ui_list_deselect_all(int id, int table) {
 void ui_list_set_top_pos(int id, int pos, int table) {
     hl_widget(id, table).top_pos = pos;
 }
+void ui_list_set_bottom_pos(int id, int pos, int table) {
+    hl_widget(id, table).bottom_pos = pos;
+}
 void ui_list_set_policy(int id, int policy, int table) {
     hl_widget(id, table).policy = policy;
 }
@@ -422,7 +425,9 @@ bool is_sens(int id, int table) {
     return !hl_has_widget(id, table) || hl_widget(id, table).sensitive;
 }
 
-void ui_fetch_dialog(const std::string&, int slot) { hl_widget(slot); }
+void ui_fetch_dialog(const std::string&, int slot) {
+    hl_widget(slot);
+}
 
 // ---- program end ------------------------------------------------------------
 

@@ -22,6 +22,7 @@ struct HlWidget {
     bool has_focus = false;
     int policy = LSP_BROWSE;
     int top_pos = 1;
+    int bottom_pos = 0; // 0 until a list is scrolled to show an item last
 };
 
 // One dialog the program showed, in order.

@@ -138,6 +138,12 @@ void ui_list_set_top_pos(int id, int pos, int table) {
         XmListSetPos(w, pos);
 }
 
+void ui_list_set_bottom_pos(int id, int pos, int table) {
+    Widget w = list_widget(id, table);
+    if (w != nullptr && pos >= 1 && pos <= ui_list_count(id, table))
+        XmListSetBottomPos(w, pos);
+}
+
 void ui_list_set_policy(int id, int policy, int table) {
     static const unsigned char policies[] = {XmSINGLE_SELECT, XmMULTIPLE_SELECT, XmEXTENDED_SELECT,
                                              XmBROWSE_SELECT};

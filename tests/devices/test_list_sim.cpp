@@ -65,6 +65,9 @@ TEST_F(ListSim, AddByAddressOfADeviceListedByName) {
     EXPECT_EQ(warnings(), (std::vector<std::string>{
                               "The Morix you entered is already in the list as: localhost"}));
     EXPECT_EQ(mrx_lst_cnt, 1);
+    // The existing row is scrolled into view at the bottom, the list focused.
+    EXPECT_EQ(hl_widget(W_MRX_LIST).bottom_pos, 1);
+    EXPECT_TRUE(hl_widget(W_MRX_LIST).has_focus);
 }
 
 TEST_F(ListSim, NotAddedDevicesAreExplained) {
@@ -89,9 +92,9 @@ TEST_F(ListSim, ARealForeignAgentIsNotAMorix) {
     std::string why;
     ASSERT_TRUE(agent.start(&why)) << why;
     add("127.0.9.50");
-    EXPECT_EQ(warnings(), (std::vector<std::string>{
-                              "127.0.9.50 is not a Morix.\nIt was not added to the list.",
-                              PEER_SYS_DESCR}));
+    EXPECT_EQ(warnings(),
+              (std::vector<std::string>{"127.0.9.50 is not a Morix.\nIt was not added to the list.",
+                                        PEER_SYS_DESCR}));
     EXPECT_EQ(mrx_lst_cnt, 0);
 }
 

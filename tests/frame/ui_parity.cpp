@@ -57,6 +57,7 @@ const Fn ui_services[] = {
     UI_FN(ui_list_deselect_pos),
     UI_FN(ui_list_deselect_all),
     UI_FN(ui_list_set_top_pos),
+    UI_FN(ui_list_set_bottom_pos),
     UI_FN(ui_list_set_policy),
     UI_FN(ui_list_get_policy),
     UI_FN(ui_get_toggle),
