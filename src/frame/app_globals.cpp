@@ -1,5 +1,8 @@
 #include "frame/app_globals.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 const char* const MM_VERSION = "R3.1";
 
 std::string mm_dir;
@@ -23,3 +26,9 @@ int mm_snmp_def_rty = 2;
 std::string mm_snmp_def_comm = "vantor";
 int g_confirm_auto_reset = 1;
 int mdm_entry_cnt = 0;
+
+void mm_out_of_memory() {
+    std::fputs(MSG_NO_MEMORY, stderr);
+    std::fputs("\n", stderr);
+    std::_Exit(1);
+}

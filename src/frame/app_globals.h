@@ -25,6 +25,9 @@ std::string mm_path(const std::string& dir, const std::string& file);
 [[noreturn]] void s_error(const std::string& message);
 
 constexpr const char* MSG_NO_MEMORY = "App Error: Process ran out of memory";
+// New-handler of the program: writes MSG_NO_MEMORY and ends the process with
+// a failure status, without allocating.
+[[noreturn]] void mm_out_of_memory();
 
 // SNMP defaults copied into new device records; the SNMP settings dialog
 // may change them for the run.

@@ -1,6 +1,11 @@
 // gui_mm: the Morix Manager program.
+#include <new>
+
+#include "frame/app_globals.h"
 #include "frame/motif_internal.h"
 
 int main(int argc, char** argv) {
+    // Memory exhaustion anywhere ends the program with its message.
+    std::set_new_handler(mm_out_of_memory);
     return gui_main(argc, argv);
 }

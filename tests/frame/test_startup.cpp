@@ -170,3 +170,44 @@ TEST(About, NamesVersionAndFits) {
     EXPECT_NE(t.find("14.1"), std::string::npos);
     EXPECT_LE(t.size(), 1024u);
 }
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <new>
+
+#include "frame/app_globals.h"
+
+// Memory exhaustion ends the program with its message and a failure status.
+TEST(OutOfMemory, NewHandlerReportsAndFails) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer handles allocation failures itself";
+#else
+    int err[2];
+    ASSERT_EQ(pipe(err), 0);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        dup2(err[1], 2);
+        rlimit lim{512ul << 20, 512ul << 20};
+        setrlimit(RLIMIT_AS, &lim);
+        std::set_new_handler(mm_out_of_memory);
+        void* p = ::operator new(1ul << 30);
+        std::printf("%p\n", p);
+        _exit(0);
+    }
+    close(err[1]);
+    std::string text;
+    char buf[256];
+    ssize_t n;
+    while ((n = read(err[0], buf, sizeof buf)) > 0)
+        text.append(buf, static_cast<size_t>(n));
+    close(err[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(text, "App Error: Process ran out of memory\n");
+#endif
+}
