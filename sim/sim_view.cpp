@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "catalogue/mib_catalogue.h"
-#include "devices/product_types.h"
+#include "snmp_access/product_types.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/discovery.h"
 #include "devices/mrx_connect.h"
-#include "devices/product_types.h"
+#include "snmp_access/product_types.h"
 #include "frame/app_globals.h"
 #include "frame/ui.h"
 #include "snmp_access/snmp_engine.h"

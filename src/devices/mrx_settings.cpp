@@ -5,7 +5,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
-#include "devices/product_types.h"
+#include "snmp_access/product_types.h"
 #include "frame/app_globals.h"
 #include "frame/dispatch.h"
 #include "frame/ui.h"

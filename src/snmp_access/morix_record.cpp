@@ -1,5 +1,7 @@
 #include "snmp_access/morix_record.h"
 
+#include "snmp_access/product_types.h"
+
 #include <algorithm>
 
 #include "catalogue/mib_catalogue.h"
@@ -9,17 +11,6 @@ std::array<MorixRecord*, MAX_MRX_SLOTS> host_info_list{};
 std::array<MorixRecord*, MAX_MRX_SLOTS> host_disc_list{};
 int mrx_lst_cnt = 0;
 std::array<std::string, MAX_MORIX_SELECT> morix_select;
-
-namespace {
-
-// List priority of each product type number (lower first). Product types
-// without a priority sort after all others.
-constexpr int PROD_TYPE_PRI[] = {90, 91, 21, 20, 10, 11, 30, 40, 50, 31, 0, 12,
-                                 1,  22, 32, 2,  53, 51, 52, 54, 55, 92, 93};
-constexpr int PROD_TYPE_PRI_COUNT = sizeof(PROD_TYPE_PRI) / sizeof(PROD_TYPE_PRI[0]);
-constexpr int PRI_UNKNOWN = 1000;
-
-} // namespace
 
 int add_prm_node(MorixRecord* rec, int mib_index, int port_type, int port_num, int instance,
                  const char* inst_str, const char* value, int status) {
@@ -129,12 +120,6 @@ int free_host_info_list(int value) {
             free_prm_list(r);
     }
     return value;
-}
-
-int get_prod_type_pri(int product_type) {
-    if (product_type < 0 || product_type >= PROD_TYPE_PRI_COUNT)
-        return PRI_UNKNOWN;
-    return PROD_TYPE_PRI[product_type];
 }
 
 int get_host_node_pos(const MorixRecord* rec) {

@@ -108,8 +108,6 @@ int free_host_info_list(int value);
 
 // ---- Device list ordering ------------------------------------------------
 
-// Sort priority of a product type (lower first); unknown types go last.
-int get_prod_type_pri(int product_type);
 // Index at which rec belongs in host_info_list.
 int get_host_node_pos(const MorixRecord* rec);
 // Stores rec at index, moving later records one slot up. Returns 0, or -1

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "devices/mrx_connect.h"
-#include "devices/product_types.h"
+#include "snmp_access/product_types.h"
 #include "devices_sim_util.h"
 #include "frame/app_globals.h"
 

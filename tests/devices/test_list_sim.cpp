@@ -7,7 +7,7 @@
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
 #include "devices/mrx_select.h"
-#include "devices/product_types.h"
+#include "snmp_access/product_types.h"
 #include "devices_sim_util.h"
 #include "frame/app_globals.h"
 #include "frame/dispatch.h"

@@ -4,7 +4,7 @@
 #include "catalogue/func_display.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
-#include "devices/product_types.h"
+#include "snmp_access/product_types.h"
 #include "frame/dispatch.h"
 #include "frame/ui_headless.h"
 

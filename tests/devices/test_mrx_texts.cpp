@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "devices/mrx_texts.h"
-#include "devices/product_types.h"
+#include "snmp_access/product_types.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "catalogue/mib_catalogue.h"
-#include "devices/product_types.h"
+#include "snmp_access/product_types.h"
 #include "frame/app_globals.h"
 #include "sim_device.h"
 #include "support/sim_process.h"

@@ -1,5 +1,6 @@
 // Device records and parameter chains: adding, reading back, freeing, the
 // device list order and its bound, copying and the WAN-edit selection.
+#include "snmp_access/product_types.h"
 #include "snmp_test_util.h"
 
 namespace {

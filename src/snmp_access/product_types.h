@@ -15,6 +15,9 @@ constexpr int PT_NOT_REACHABLE = 22;
 
 // Display name of a product type ("" for an index outside the table).
 const char* prod_type_str(int product_type);
+// Device list priority of a product type (lower first); types without a
+// priority sort after all others.
+int get_prod_type_pri(int product_type);
 // Platform class of product type number n.
 int platform_of_product(int n);
 // 1 when the record is a communication server (never supported), else 0.

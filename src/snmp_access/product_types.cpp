@@ -1,4 +1,4 @@
-#include "devices/product_types.h"
+#include "snmp_access/product_types.h"
 
 #include "snmp_access/morix_record.h"
 
@@ -29,7 +29,18 @@ const char* const k_prod_type_strs[PROD_TYPE_COUNT] = {"",
                                                        "NOT REACHABLE",
                                                        ""};
 
+// List priorities by product type; index 23 has none.
+const int k_prod_type_pri[PROD_TYPE_COUNT - 1] = {90, 91, 21, 20, 10, 11, 30, 40, 50, 31, 0, 12,
+                                                  1,  22, 32, 2,  53, 51, 52, 54, 55, 92, 93};
+constexpr int PRI_UNKNOWN = 1000;
+
 } // namespace
+
+int get_prod_type_pri(int product_type) {
+    if (product_type < 0 || product_type >= PROD_TYPE_COUNT - 1)
+        return PRI_UNKNOWN;
+    return k_prod_type_pri[product_type];
+}
 
 const char* prod_type_str(int product_type) {
     if (product_type < 0 || product_type >= PROD_TYPE_COUNT)
