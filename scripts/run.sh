@@ -40,7 +40,7 @@ trap "exit 130" INT TERM
 if [ -z "${DISPLAY:-}" ]; then
   # Xvfb picks a free display number and writes it to the file.
   display_file="$(mktemp)"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$display_file" >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     [ -s "$display_file" ] && break

@@ -68,9 +68,11 @@ bool start_xvfb() {
     int fds[2];
     if (pipe(fds) != 0)
         return false;
+    // -noreset: a server that resets when its last client leaves refuses
+    // the connection of a program started at that moment.
     std::vector<std::string> argv = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
                                      "-screen",   "0",          "1280x1024x24",
-                                     "-nolisten", "tcp"};
+                                     "-nolisten", "tcp",        "-noreset"};
     xvfb_pid = fork();
     if (xvfb_pid == 0) {
         // The server goes with the test, even when the test crashes.
