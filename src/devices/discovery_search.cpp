@@ -7,16 +7,14 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/discovery.h"
 #include "devices/mrx_connect.h"
-#include "snmp_access/product_types.h"
 #include "frame/app_globals.h"
 #include "frame/ui.h"
+#include "snmp_access/product_types.h"
 #include "snmp_access/snmp_engine.h"
 
 namespace {
 
 const char* const k_table_var = "ipNetToMediaNetAddress";
-constexpr int MAX_TIMEOUT_SECS = 2147; // seconds that fit the record's microseconds
-
 void out(const std::string& text) {
     write_otp_msg(W_DSC_OUTPUT, text, 0, 1);
 }

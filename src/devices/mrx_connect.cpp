@@ -1,18 +1,18 @@
 #include "devices/mrx_connect.h"
 
 #include <arpa/inet.h>
-#include <netdb.h>
 
 #include <cstdlib>
 #include <cstring>
 
 #include "catalogue/mib_catalogue.h"
+#include "devices/mrx_list.h"
 #include "devices/mrx_texts.h"
-#include "snmp_access/product_types.h"
 #include "frame/app_globals.h"
 #include "frame/ui.h"
 #include "ops/allow_sets.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/product_types.h"
 #include "snmp_access/snmp_engine.h"
 
 namespace {
@@ -351,22 +351,13 @@ int check_conf_serv(const MorixRecord* rec, std::string* message) {
         if (rec->config_server == rec->name) {
             result = 0;
         } else {
+            // A dotted name is compared as it is; a host name by the
+            // addresses it resolves to.
             in_addr probe{};
-            if (inet_pton(AF_INET, rec->name.c_str(), &probe) != 1) {
-                addrinfo hints{};
-                hints.ai_family = AF_INET;
-                addrinfo* res = nullptr;
-                if (getaddrinfo(rec->name.c_str(), nullptr, &hints, &res) == 0) {
-                    for (addrinfo* p = res; p; p = p->ai_next) {
-                        char dotted[INET_ADDRSTRLEN] = "";
-                        auto* sin = reinterpret_cast<sockaddr_in*>(p->ai_addr);
-                        inet_ntop(AF_INET, &sin->sin_addr, dotted, sizeof dotted);
-                        if (rec->config_server == dotted)
-                            result = 0;
-                    }
-                    freeaddrinfo(res);
-                }
-            }
+            if (inet_pton(AF_INET, rec->name.c_str(), &probe) != 1)
+                for (const std::string& dotted : resolve_dotted(rec->name))
+                    if (rec->config_server == dotted)
+                        result = 0;
         }
     }
     if (result != 9 && message) {

@@ -8,10 +8,10 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_select.h"
-#include "snmp_access/product_types.h"
 #include "frame/app_globals.h"
 #include "frame/dispatch.h"
 #include "frame/ui.h"
+#include "snmp_access/product_types.h"
 
 PortSelection port_mrx_map;
 
@@ -36,29 +36,50 @@ void warn_list_full(int parent_id, const std::string& name) {
                                 " Morixes).\n" + name + " was not added to the list.");
 }
 
+// How a typed name matches a listed record: by the record's name, by its
+// address in dotted form, or, when neither, by one of the addresses the
+// name resolves to (resolved once, on first need).
+struct DuplMatch {
+    bool by_name = false;
+    bool by_addr = false;
+};
+
+class NameMatcher {
+  public:
+    explicit NameMatcher(const std::string& text) : text_(text) {}
+    DuplMatch match(const MorixRecord* r) {
+        DuplMatch m;
+        std::string dotted = mrx_dotted_addr(r);
+        m.by_name = r->name == text_;
+        m.by_addr = !dotted.empty() && dotted == text_;
+        if (m.by_name || m.by_addr)
+            return m;
+        if (!resolved_) {
+            addrs_ = resolve_dotted(text_);
+            resolved_ = true;
+        }
+        for (const std::string& a : addrs_)
+            m.by_addr = m.by_addr || (!dotted.empty() && a == dotted) || a == r->name;
+        return m;
+    }
+
+  private:
+    std::string text_;
+    bool resolved_ = false;
+    std::vector<std::string> addrs_;
+};
+
 // Duplicate test of Add: both messages can appear for one record.
 bool add_is_duplicate(const std::string& text) {
-    bool resolved = false;
-    std::vector<std::string> addrs;
+    NameMatcher matcher(text);
     for (int i = 0; i < mrx_lst_cnt; ++i) {
         const MorixRecord* r = host_info_list[i];
-        bool by_name = r->name == text;
-        bool by_addr = !mrx_dotted_addr(r).empty() && mrx_dotted_addr(r) == text;
-        if (by_name)
+        DuplMatch m = matcher.match(r);
+        if (m.by_name)
             display_warn(W_MAIN_WINDOW, k_in_list);
-        if (by_addr)
+        if (m.by_addr)
             display_warn(W_MAIN_WINDOW, k_in_list_as + r->name);
-        if (!by_name && !by_addr) {
-            if (!resolved) {
-                addrs = resolve_dotted(text);
-                resolved = true;
-            }
-            for (const std::string& a : addrs)
-                by_addr = by_addr || a == mrx_dotted_addr(r) || a == r->name;
-            if (by_addr)
-                display_warn(W_MAIN_WINDOW, k_in_list_as + r->name);
-        }
-        if (by_name || by_addr) {
+        if (m.by_name || m.by_addr) {
             show_morix_list_dupl(i);
             return true;
         }
@@ -121,26 +142,11 @@ std::vector<std::string> resolve_dotted(const std::string& name) {
 }
 
 int find_mrx_dupl(const std::string& text, std::string* as_note) {
-    std::vector<std::string> addrs;
-    bool resolved = false;
+    NameMatcher matcher(text);
     for (int i = 0; i < mrx_lst_cnt; ++i) {
-        const MorixRecord* r = host_info_list[i];
-        if (r->name == text) {
-            as_note->clear();
-            return i;
-        }
-        std::string dotted = mrx_dotted_addr(r);
-        bool hit = !dotted.empty() && dotted == text;
-        if (!hit) {
-            if (!resolved) {
-                addrs = resolve_dotted(text);
-                resolved = true;
-            }
-            for (const std::string& a : addrs)
-                hit = hit || a == dotted || a == r->name;
-        }
-        if (hit) {
-            *as_note = r->name;
+        DuplMatch m = matcher.match(host_info_list[i]);
+        if (m.by_name || m.by_addr) {
+            *as_note = m.by_name ? std::string() : host_info_list[i]->name;
             return i;
         }
     }

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int MAX_TIMEOUT_SECS = 2147; // seconds that fit in microseconds
-
 const char* const k_no_file = "You did not specify a list file.";
 
 std::string list_line(const MorixRecord* r) {

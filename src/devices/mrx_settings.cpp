@@ -5,14 +5,12 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
-#include "snmp_access/product_types.h"
 #include "frame/app_globals.h"
 #include "frame/dispatch.h"
 #include "frame/ui.h"
+#include "snmp_access/product_types.h"
 
 namespace {
-
-constexpr int MAX_TIMEOUT_SECS = 2147; // seconds that fit in microseconds
 
 // Reads a number field; an empty one is refilled with the default. False
 // when the text is not a number in range.

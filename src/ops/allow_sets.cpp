@@ -1,6 +1,7 @@
 #include "ops/allow_sets.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/snmp_engine.h"
@@ -11,14 +12,9 @@ int are_parameters_settable(MorixRecord* rec) {
         std::fprintf(stderr, "Could not get mib_var_id");
         return 0;
     }
-    free_prm_list(rec);
-    add_prm_node(rec, id, 0, 0, 0, "", "", 0);
-    mm_snmp(rec, SNMP_OP_GET);
-    std::string value;
-    bool refused = rec->status == 0 && get_prm_val(rec, "mrxAllowSets", 0, "", &value, nullptr) &&
-                   value == "2";
-    rec->allow_set = refused ? 0 : 1;
-    free_prm_list(rec);
+    // Any failure leaves the device presumed settable.
+    std::optional<std::string> value = get_mrx_prm_val_str(rec, "mrxAllowSets");
+    rec->allow_set = value && *value == "2" ? 0 : 1;
     return rec->allow_set;
 }
 
