@@ -15,7 +15,7 @@
 
 #include "bench_common.h"
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "snmp_access/snmp_engine.h"
 #include "support/sim_process.h"
 #include "support/test_dirs.h"

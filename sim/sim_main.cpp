@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "sim_world.h"
 
 namespace {
@@ -157,17 +157,6 @@ int build_world(const Options& o, SimWorld* w, std::string* error) {
 }
 
 } // namespace
-
-// The catalogue code may stop the program on exhausted memory.
-__attribute__((weak)) void exit_gracefully(const std::string& message) {
-    std::fprintf(stderr, "mrxsim: %s\n", message.c_str());
-    std::exit(1);
-}
-
-__attribute__((weak)) void s_error(const std::string& message) {
-    std::fprintf(stderr, "\n\n%s\n\n", message.c_str());
-    std::exit(1);
-}
 
 int main(int argc, char** argv) {
     Options o;

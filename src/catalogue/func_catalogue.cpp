@@ -5,7 +5,7 @@
 
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 
 std::array<std::unique_ptr<MgmtFunction>, MAX_MIB_FUNCS> mib_func_list;
 int tot_dat_mib_func = 0;

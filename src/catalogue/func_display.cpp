@@ -4,7 +4,7 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 int param_sel_flag = 0;
 int fnc_sel_ind = 0;

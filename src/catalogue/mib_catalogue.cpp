@@ -5,7 +5,8 @@
 #include <cstdlib>
 
 #include "catalogue/line_scan.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
 
 std::array<std::unique_ptr<MibVarEntry>, MAX_MIB_VARS> mib_data_list;
 std::array<EnumList, MAX_MIB_ENUMS> mib_enum_list;
@@ -233,4 +234,14 @@ void set_site_default(int id, const std::string* value) {
         e.site_def_val.clear();
         e.has_site_def = false;
     }
+}
+
+int remove_blanks_warn(int parent_id, const std::string& text, std::string* result) {
+    std::string stripped;
+    remove_blanks(text, &stripped);
+    *result = stripped;
+    if (stripped == text)
+        return 0;
+    display_warn(parent_id, "Blanks found and removed:\n'" + text + "' ->\n'" + stripped + "'\n");
+    return 1;
 }

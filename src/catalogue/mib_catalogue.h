@@ -92,6 +92,8 @@ int check_mib_var_write(int id, int port_type);
 
 // Copies source without any white-space character.
 void remove_blanks(const std::string& source, std::string* destination);
+// Removes white space from text; warns and returns 1 when anything went.
+int remove_blanks_warn(int parent_id, const std::string& text, std::string* result);
 // Cuts all white space at the end of text.
 void remove_trail_blanks(std::string* text);
 

@@ -16,8 +16,8 @@
 #include <cstdlib>
 
 #include "devices/mrx_list_file.h"
-#include "frame/app_globals.h"
-#include "frame/ui.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
 #include "snmp_access/port_inst.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/discovery.h"
 #include "devices/mrx_connect.h"
-#include "frame/app_globals.h"
-#include "frame/ui.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
 #include "snmp_access/product_types.h"
 #include "snmp_access/snmp_engine.h"
 

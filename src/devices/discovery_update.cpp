@@ -5,10 +5,10 @@
 #include "devices/mrx_connect.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
-#include "frame/app_globals.h"
-#include "frame/dispatch.h"
-#include "frame/help.h"
-#include "frame/ui.h"
+#include "ui/app_globals.h"
+#include "ui/widget_ids.h"
+#include "ui/help_texts.h"
+#include "ui/ui.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_select.h"
-#include "frame/app_globals.h"
-#include "frame/dispatch.h"
-#include "frame/ui.h"
+#include "ui/app_globals.h"
+#include "ui/widget_ids.h"
+#include "ui/ui.h"
 #include "snmp_access/product_types.h"
 
 PortSelection port_mrx_map;

@@ -11,8 +11,8 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_list.h"
-#include "frame/dispatch.h"
-#include "frame/ui.h"
+#include "ui/widget_ids.h"
+#include "ui/ui.h"
 
 namespace {
 

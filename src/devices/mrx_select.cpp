@@ -1,8 +1,8 @@
 #include "devices/mrx_select.h"
 
 #include "catalogue/func_display.h"
-#include "frame/dispatch.h"
-#include "frame/ui.h"
+#include "ui/widget_ids.h"
+#include "ui/ui.h"
 #include "snmp_access/morix_record.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
-#include "frame/app_globals.h"
-#include "frame/dispatch.h"
-#include "frame/ui.h"
+#include "ui/app_globals.h"
+#include "ui/widget_ids.h"
+#include "ui/ui.h"
 #include "snmp_access/product_types.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "frame/dispatch.h"
 #include "frame/help.h"
 #include "frame/motif_internal.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 void cancel_button_pressed();
 

@@ -5,7 +5,7 @@
 #include <Xm/MessageB.h>
 
 #include "frame/motif_internal.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 namespace {
 

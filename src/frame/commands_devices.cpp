@@ -5,11 +5,11 @@
 #include "devices/discovery.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "frame/commands.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 #include "snmp_access/morix_record.h"
 
 void cmd_add_mrx() {

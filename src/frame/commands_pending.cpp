@@ -4,7 +4,7 @@
 
 #include "frame/commands_devices.h"
 #include "frame/dispatch.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 void cmd_not_available(int parent_id, const std::string& name) {
     display_warn(parent_id, "The " + name + " command is not available yet.");

@@ -7,7 +7,7 @@
 #include <Xm/TextF.h>
 
 #include "frame/motif_internal.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "frame/commands.h"
 #include "frame/help.h"
 #include "frame/save_text.h"
 #include "frame/startup.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 int show_port_sel_ind = 0;
 int g_customized_mode = 0;

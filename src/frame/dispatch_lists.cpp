@@ -5,7 +5,7 @@
 #include "frame/commands.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 #include "snmp_access/morix_record.h"
 
 namespace {

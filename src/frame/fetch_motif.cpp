@@ -1,6 +1,6 @@
 // Dialogs of the interface description that commands fetch on first use.
 #include "frame/motif_internal.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 void ui_fetch_dialog(const std::string& name, int slot) {
     if (ui_widget(slot, UI_MAIN))

@@ -14,7 +14,7 @@
 #include "catalogue/func_display.h"
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 Widget focus_widget = nullptr;
 Widget main_focus_widget = nullptr;

@@ -3,8 +3,8 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
-#include "frame/ui.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
 #include "snmp_access/morix_record.h"
 
 namespace {

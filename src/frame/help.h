@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "ui/help_texts.h"
+
 // Help file of a window help id ("" when the id has none).
 std::string win_help_file(int help_id, int table);
 // Appends the window's help file to the Help window (once per heading) and
@@ -17,9 +19,6 @@ void display_prm_help(int mib_id);
 std::string get_def_value(int mib_id);
 // Item help from a file under data/help.
 void wgt_help_from_file(int parent_id, const std::string& file);
-// Fixed help texts of the prompts and the file selection boxes.
-std::string prompt_help_text(int id);
-std::string fil_sel_help_text(int id);
 // The About box.
 void display_about();
 

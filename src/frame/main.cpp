@@ -1,7 +1,7 @@
 // gui_mm: the Morix Manager program.
 #include <new>
 
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "frame/motif_internal.h"
 
 int main(int argc, char** argv) {

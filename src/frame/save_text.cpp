@@ -4,10 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "frame/app_globals.h"
+#include "catalogue/mib_catalogue.h"
+#include "ui/app_globals.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 namespace {
 

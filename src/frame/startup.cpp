@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frame/app_globals.h"
-#include "frame/ui.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
 
 CmdLineOpts g_cmd_opts;
 int g_user_privileged = 0;

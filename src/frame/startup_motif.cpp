@@ -11,14 +11,14 @@
 #include <cstring>
 #include <vector>
 
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "frame/commands.h"
 #include "frame/dispatch.h"
 #include "frame/fallback_resources.h"
 #include "frame/gui_init.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 Widget top_level = nullptr;
 Widget main_widget = nullptr;

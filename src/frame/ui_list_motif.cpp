@@ -2,7 +2,7 @@
 #include <Xm/List.h>
 
 #include "frame/motif_internal.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 namespace {
 

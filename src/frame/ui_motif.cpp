@@ -8,7 +8,7 @@
 #include <Xm/ToggleB.h>
 
 #include "frame/motif_internal.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 Widget widgets[MAX_WIDGETS];
 Widget widgets_basic[MAX_WIDGETS_BASIC];

@@ -14,7 +14,7 @@
 #include "catalogue/func_display.h"
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 Widget parent_widget(int id) {
     Widget w = ui_widget(id, UI_MAIN);

@@ -4,7 +4,7 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 

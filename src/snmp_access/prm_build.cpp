@@ -4,7 +4,7 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "snmp_access/port_inst.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <cstdio>
 
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
-#include "frame/ui.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
 
 namespace {
 

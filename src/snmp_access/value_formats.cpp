@@ -11,7 +11,7 @@
 
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 #include "snmp_access/port_inst.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "support/test_dirs.h"
 
 using testing::internal::CaptureStdout;

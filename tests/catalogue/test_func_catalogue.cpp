@@ -7,8 +7,8 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
-#include "frame/ui_headless.h"
+#include "ui/app_globals.h"
+#include "ui_headless/ui_headless.h"
 #include "support/test_dirs.h"
 
 using testing::internal::CaptureStdout;

@@ -6,9 +6,9 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "frame/gui_init.h"
-#include "frame/ui_headless.h"
+#include "ui_headless/ui_headless.h"
 #include "snmp_access/morix_record.h"
 #include "support/test_dirs.h"
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "support/test_dirs.h"
 
 using testing::internal::CaptureStderr;

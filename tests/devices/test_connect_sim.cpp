@@ -4,7 +4,7 @@
 #include "devices/mrx_connect.h"
 #include "snmp_access/product_types.h"
 #include "devices_sim_util.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 
 namespace {
 

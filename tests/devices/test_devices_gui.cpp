@@ -18,7 +18,7 @@
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 #include "support/sim_process.h"
 
 namespace {

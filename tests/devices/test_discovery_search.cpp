@@ -13,9 +13,9 @@
 #include "devices/mrx_list_file.h"
 #include "devices_sim_util.h"
 #include "discovery_test_util.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "frame/dispatch.h"
-#include "frame/ui_headless.h"
+#include "ui_headless/ui_headless.h"
 #include "snmp_access/snmp_engine.h"
 #include "support/snmpd_peer.h"
 

@@ -7,7 +7,7 @@
 #include "catalogue/line_scan.h"
 #include "devices/mrx_list_file.h"
 #include "frame/dispatch.h"
-#include "frame/ui_headless.h"
+#include "ui_headless/ui_headless.h"
 #include "support/test_dirs.h"
 
 using testing::internal::CaptureStderr;

@@ -9,9 +9,9 @@
 #include "devices/mrx_select.h"
 #include "snmp_access/product_types.h"
 #include "devices_sim_util.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "frame/dispatch.h"
-#include "frame/ui_headless.h"
+#include "ui_headless/ui_headless.h"
 #include "support/snmpd_peer.h"
 
 namespace {

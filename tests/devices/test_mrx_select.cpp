@@ -6,7 +6,7 @@
 #include "devices/mrx_select.h"
 #include "snmp_access/product_types.h"
 #include "frame/dispatch.h"
-#include "frame/ui_headless.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
 

@@ -16,11 +16,11 @@
 #include <set>
 
 #include "catalogue/func_display.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 #include "gui_harness.h"
 
 namespace {

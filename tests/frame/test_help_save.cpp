@@ -6,10 +6,10 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "frame/help.h"
 #include "frame/save_text.h"
-#include "frame/ui_headless.h"
+#include "ui_headless/ui_headless.h"
 #include "support/test_dirs.h"
 
 namespace {

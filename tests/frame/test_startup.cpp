@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "frame/startup.h"
-#include "frame/ui_headless.h"
+#include "ui_headless/ui_headless.h"
 #include "support/test_dirs.h"
 
 namespace {
@@ -177,7 +177,7 @@ TEST(About, NamesVersionAndFits) {
 
 #include <new>
 
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 
 // Memory exhaustion ends the program with its message and a failure status.
 TEST(OutOfMemory, NewHandlerReportsAndFails) {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "support/sim_process.h"
 
 // Reads the staged catalogue once (the one the simulator reads too).

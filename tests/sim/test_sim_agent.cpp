@@ -6,7 +6,7 @@
 #include <random>
 
 #include "catalogue/mib_catalogue.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "sim_device.h"
 #include "sim_test_util.h"
 #include "support/sim_process.h"

@@ -7,7 +7,7 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/product_types.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "sim_device.h"
 #include "support/sim_process.h"
 #include "support/test_dirs.h"

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "snmp_access/snmp_engine.h"
 #include "snmp_test_util.h"
 

@@ -11,8 +11,8 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
-#include "frame/ui.h"
-#include "frame/ui_headless.h"
+#include "ui/ui.h"
+#include "ui_headless/ui_headless.h"
 #include "snmp_access/morix_record.h"
 
 struct VarDef {

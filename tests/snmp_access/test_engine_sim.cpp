@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 
 #include "engine_test_util.h"
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 #include "snmp_access/port_inst.h"
 #include "support/sim_process.h"
 #include "support/test_dirs.h"

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "ops/allow_sets.h"
+#include "devices/allow_sets.h"
 
 #include <cstdio>
 #include <optional>

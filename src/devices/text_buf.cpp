@@ -1,6 +1,6 @@
-#include "frame/text_buf.h"
+#include "devices/text_buf.h"
 
-#include "frame/ui.h"
+#include "ui/ui.h"
 #include "snmp_access/morix_record.h"
 
 void text_set_buf(const std::string& text, std::string* buffer, int new_line) {

@@ -69,8 +69,6 @@ int gui_display_question(int parent_id, const std::string& text, const std::stri
 // Overwrite check for kind 1 (output text), 2 (script), 3 (Morix list):
 // 1 to go on, 0 to stop.
 int check_if_overwrite(int parent_id, int kind, const std::string& path);
-// Removes white space from text; warns and returns 1 when anything went.
-int remove_blanks_warn(int parent_id, const std::string& text, std::string* result);
 
 // ---- Busy cursor, work dialog, cancel dialog ---------------------------
 

@@ -1,4 +1,4 @@
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 
 #include <cstdio>
 #include <cstdlib>

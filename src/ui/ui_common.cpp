@@ -5,8 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "catalogue/mib_catalogue.h"
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 int g_cancel_process = 0;
 int g_snmp_pct_done = 0;
@@ -39,14 +38,4 @@ int check_if_overwrite(int parent_id, int kind, const std::string& path) {
                            "overwrite it?",
                            word, base.c_str());
     return answer == ASK_CANCEL ? 0 : 1;
-}
-
-int remove_blanks_warn(int parent_id, const std::string& text, std::string* result) {
-    std::string stripped;
-    remove_blanks(text, &stripped);
-    *result = stripped;
-    if (stripped == text)
-        return 0;
-    display_warn(parent_id, "Blanks found and removed:\n'" + text + "' ->\n'" + stripped + "'\n");
-    return 1;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/ui.h"
+#include "ui/ui.h"
 
 struct HlWidget {
     std::string text;

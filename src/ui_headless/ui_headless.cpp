@@ -1,6 +1,6 @@
 // Headless UI services: widget states in memory, dialogs recorded, questions
 // answered from a script. Linked into tests in place of the Motif services.
-#include "frame/ui_headless.h"
+#include "ui_headless/ui_headless.h"
 
 #include <deque>
 #include <map>
@@ -434,7 +434,7 @@ void ui_fetch_dialog(const std::string&, int slot) {
 #include <cstdio>
 #include <cstdlib>
 
-#include "frame/app_globals.h"
+#include "ui/app_globals.h"
 
 void exit_gracefully(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
