@@ -88,36 +88,32 @@ std::string result_line(int code, const std::string& name) {
 
 // Keeps an identified record in the next free slot; false when the table
 // is full (the caller frees it).
-bool keep_dsc_record(MorixRecord* rec, const std::string& info) {
+bool keep_dsc_record(MorixRecordPtr& rec, const std::string& info) {
     int slot = dsc_mrx_count();
     if (slot >= MAX_MRX_SLOTS)
         return false;
-    free_prm_list(rec);
+    free_prm_list(rec.get());
     rec->reachable = 1;
     rec->info = info;
     rec->has_info = true;
-    host_disc_list[slot] = rec;
-    ui_list_add_item(W_DSC_LIST, mrx_row_text(rec), 0);
+    ui_list_add_item(W_DSC_LIST, mrx_row_text(rec.get()), 0);
+    host_disc_list[slot] = rec.release();
     return true;
 }
 
 // Identifies one address and reports it. Returns the identification code;
 // *not_kept counts identified devices the full table could not hold.
 int identify_one(const std::string& addr, int timeout, int retries, MarkRun* marks, int* not_kept) {
-    auto* rec = new MorixRecord();
+    MorixRecordPtr rec = new_host_node();
     rec->name = dsc_host_name(addr);
     rec->community = mm_snmp_def_comm;
     rec->timeout = timeout * 1000000;
     rec->retries = retries;
     std::string product, summary, info;
-    int code = connect_morix(rec, &product, &summary, &info, "");
+    int code = connect_morix(rec.get(), &product, &summary, &info, "");
     std::string line = result_line(code, rec->name);
-    if (code == CR_OK && keep_dsc_record(rec, info))
-        rec = nullptr;
-    else if (code == CR_OK)
+    if (code == CR_OK && !keep_dsc_record(rec, info))
         ++*not_kept;
-    if (rec)
-        free_host_node(rec);
     bool full =
         ui_get_toggle(W_DSC_VERBOSE_TB) || (code != CR_NOT_MORIX && code != CR_NOT_REACHABLE);
     if (!full) {

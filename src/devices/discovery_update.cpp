@@ -37,16 +37,15 @@ void warn_update_refused(int code, const std::string& name, const std::string& d
 // Identifies a copy of a discovered record again and lists it. Returns the
 // identification code.
 int update_one(const MorixRecord* found) {
-    auto* rec = new MorixRecord();
+    MorixRecordPtr rec = new_host_node();
     rec->name = found->name;
     rec->community = found->community;
     rec->timeout = found->timeout;
     rec->retries = found->retries;
     rec->product_type = found->product_type;
     std::string product, summary, info;
-    int code = connect_morix(rec, &product, &summary, &info, "");
+    int code = connect_morix(rec.get(), &product, &summary, &info, "");
     if (code != CR_OK && code != CR_NOT_REACHABLE) {
-        free_host_node(rec);
         warn_update_refused(code, found->name, summary);
         return code;
     }
@@ -56,7 +55,7 @@ int update_one(const MorixRecord* found) {
     if (code == CR_NOT_REACHABLE)
         remove_mrx_info(rec->name);
     // The device list holds 63 records; the discovered table holds 64.
-    if (insert_mrx_row(rec, false) < 0)
+    if (insert_mrx_row(std::move(rec), false) < 0)
         display_warn(W_DSC_FORM, "The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
                                      " Morixes).\n" + found->name + " was not added to the list.");
     return code;

@@ -20,10 +20,10 @@ namespace {
 const char* const k_in_list = "The Morix you entered is already in the list.";
 const char* const k_in_list_as = "The Morix you entered is already in the list as: ";
 
-// Removes the record at index from the table (not freed), moving the later
-// ones down a slot.
-MorixRecord* take_host_node(int index) {
-    MorixRecord* rec = host_info_list[index];
+// Removes the record at index from the table, moving the later ones down a
+// slot; the caller owns the record.
+MorixRecordPtr take_host_node(int index) {
+    MorixRecordPtr rec(host_info_list[index]);
     for (int i = index; i + 1 < MAX_MRX_SLOTS; ++i)
         host_info_list[i] = host_info_list[i + 1];
     host_info_list[MAX_MRX_SLOTS - 1] = nullptr;
@@ -153,13 +153,12 @@ int find_mrx_dupl(const std::string& text, std::string* as_note) {
     return -1;
 }
 
-int insert_mrx_row(MorixRecord* rec, bool select) {
-    int pos = get_host_node_pos(rec);
-    if (mrx_lst_cnt >= MAX_MRX_RECORDS || insert_host_node(rec, pos) != 0) {
-        free_host_node(rec);
-        return -1;
-    }
-    ui_list_add_item(W_MRX_LIST, mrx_row_text(rec), pos + 1);
+int insert_mrx_row(MorixRecordPtr rec, bool select) {
+    int pos = get_host_node_pos(rec.get());
+    MorixRecord* listed = rec.get();
+    if (mrx_lst_cnt >= MAX_MRX_RECORDS || insert_host_node(rec, pos) != 0)
+        return -1; // rec frees the record
+    ui_list_add_item(W_MRX_LIST, mrx_row_text(listed), pos + 1);
     if (select)
         ui_list_select_pos(W_MRX_LIST, pos + 1, false);
     return pos;
@@ -195,7 +194,7 @@ void add_morix() {
         warn_list_full(W_MAIN_WINDOW, name);
         return;
     }
-    auto* rec = new MorixRecord();
+    MorixRecordPtr rec = new_host_node();
     rec->name = name;
     rec->community = community_field();
     rec->timeout = mm_snmp_def_to * 1000000;
@@ -203,11 +202,11 @@ void add_morix() {
     std::string product, summary, info;
     set_app_cursor(CURSOR_BUSY);
     g_cancel_process = 0;
-    int code = connect_morix(rec, &product, &summary, &info, "");
+    int code = connect_morix(rec.get(), &product, &summary, &info, "");
     set_app_cursor(CURSOR_NORMAL);
     if (code == CR_OK || code == CR_NOT_REACHABLE) {
-        take_connect_result(rec, code, info);
-        int pos = insert_mrx_row(rec, false);
+        take_connect_result(rec.get(), code, info);
+        int pos = insert_mrx_row(std::move(rec), false);
         if (pos < 0) {
             warn_list_full(W_MAIN_WINDOW, name);
             return;
@@ -220,7 +219,6 @@ void add_morix() {
         warn_not_added(W_MAIN_WINDOW, code, name, summary, false);
     else if (code != CR_CANCELLED)
         display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
-    free_host_node(rec);
 }
 
 namespace {
@@ -246,7 +244,7 @@ int query_one(int index, const std::string& alt, std::vector<MorixRecord*>* move
     }
     if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED) {
         warn_not_added(W_MAIN_WINDOW, code, rec->name, summary, false);
-        free_host_node(take_host_node(index));
+        take_host_node(index);
         return 1;
     }
     if (code != CR_CANCELLED)
@@ -285,9 +283,9 @@ int resort_moved(const std::vector<MorixRecord*>& moved) {
         for (int p : ui_list_selected_pos(W_MRX_LIST))
             was_selected = was_selected || p == from + 1;
         ui_list_delete_pos(W_MRX_LIST, from + 1);
-        take_host_node(from);
+        MorixRecordPtr owned = take_host_node(from);
         int to = get_host_node_pos(rec);
-        insert_host_node(rec, to);
+        insert_host_node(owned, to); // a slot was just freed: cannot fail
         ui_list_add_item(W_MRX_LIST, mrx_row_text(rec), to + 1);
         if (was_selected)
             ui_list_select_pos(W_MRX_LIST, to + 1, false);
@@ -379,7 +377,7 @@ void delete_morix() {
             continue;
         remove_mrx_info(host_info_list[index]->name);
         ui_list_delete_pos(W_MRX_LIST, index + 1);
-        free_host_node(take_host_node(index));
+        take_host_node(index);
         ++removed;
     }
     int current = sel.front() > mrx_lst_cnt ? mrx_lst_cnt : sel.front();

@@ -40,7 +40,7 @@ int find_mrx_dupl(const std::string& text, std::string* as_note);
 // Inserts an identified (0) or unreachable (11) record at its sorted place
 // and its row at the same position; returns the index, or -1 (the record
 // is freed) when the list is full.
-int insert_mrx_row(MorixRecord* rec, bool select);
+int insert_mrx_row(MorixRecordPtr rec, bool select);
 // Warning of a device that was not added, with its sysDescr when known.
 void warn_not_added(int parent_id, int code, const std::string& name, const std::string& descr,
                     bool one_warning);

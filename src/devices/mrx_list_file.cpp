@@ -67,25 +67,24 @@ bool load_one(const ListLine& l) {
     if (mrx_lst_cnt >= MAX_MRX_RECORDS)
         return false;
     reset_cancel_dialog("Loading", l.name);
-    auto* rec = new MorixRecord();
+    MorixRecordPtr rec = new_host_node();
     rec->name = l.name;
     rec->community = l.community;
     rec->timeout = l.timeout * 1000000;
     rec->retries = l.retries;
     std::string product, summary, info;
-    int code = connect_morix(rec, &product, &summary, &info, "");
+    int code = connect_morix(rec.get(), &product, &summary, &info, "");
     if (code == CR_OK || code == CR_NOT_REACHABLE) {
         rec->reachable = code == CR_OK;
         rec->has_info = code == CR_OK;
         rec->info = code == CR_OK ? info : "";
-        insert_mrx_row(rec, false);
+        insert_mrx_row(std::move(rec), false);
         return true;
     }
     if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED)
         warn_not_added(W_MAIN_WINDOW, code, l.name, summary, true);
     else if (code != CR_CANCELLED)
         display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
-    free_host_node(rec);
     return true;
 }
 

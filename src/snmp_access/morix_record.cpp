@@ -96,10 +96,15 @@ void free_prm_list(MorixRecord* rec) {
     rec->status = 0;
 }
 
+MorixRecord::~MorixRecord() {
+    free_prm_list(this);
+}
+
+MorixRecordPtr new_host_node() {
+    return std::make_unique<MorixRecord>();
+}
+
 void free_host_node(MorixRecord* rec) {
-    if (!rec)
-        return;
-    free_prm_list(rec);
     delete rec;
 }
 
@@ -137,16 +142,35 @@ int get_host_node_pos(const MorixRecord* rec) {
     return i;
 }
 
-int insert_host_node(MorixRecord* rec, int index) {
+int insert_host_node(MorixRecordPtr& rec, int index) {
     if (!rec || mrx_lst_cnt >= MAX_MRX_RECORDS || index < 0 || index > mrx_lst_cnt)
         return -1;
     for (int i = mrx_lst_cnt; i > index; --i)
         host_info_list[i] = host_info_list[i - 1];
-    host_info_list[index] = rec;
+    host_info_list[index] = rec.release();
     mrx_lst_cnt++;
     host_info_list[mrx_lst_cnt] = nullptr;
     return 0;
 }
+
+namespace {
+
+// Gives dst a node-by-node copy of src's chain.
+void copy_prm_chain(MorixRecord* dst, const MorixRecord* src) {
+    int status = dst->status;
+    free_prm_list(dst);
+    dst->status = status;
+    ParamNode** tail = &dst->prm_list;
+    for (const ParamNode* n = src->prm_list; n; n = n->next) {
+        auto* copy = new ParamNode(*n);
+        copy->next = nullptr;
+        *tail = copy;
+        tail = &copy->next;
+    }
+    dst->prm_count = src->prm_count;
+}
+
+} // namespace
 
 void cpy_host_node(MorixRecord* dst, const MorixRecord* src) {
     if (!dst || !src)
@@ -180,7 +204,7 @@ void cpy_host_node(MorixRecord* dst, const MorixRecord* src) {
     dst->wan_if_index = copy_n(src->wan_if_index, 1);
     dst->wan_chan_count = copy_n(src->wan_chan_count, 0);
     dst->wan_module_type = copy_n(src->wan_module_type, 0);
-    dst->prm_list = src->prm_list;
+    copy_prm_chain(dst, src);
 }
 
 void set_morix_select(int slot, const std::string& name) {

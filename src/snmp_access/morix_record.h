@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,7 +33,16 @@ struct ParamNode {
     int status = 0;   // 0, 5, 7, 8, -1 or 17
 };
 
+// One device. A record owns its parameter chain alone: the destructor frees
+// it, and records are never copied implicitly (cpy_host_node copies one
+// explicitly, chain included). A record belongs either to a list slot or to
+// a MorixRecordPtr, never to both.
 struct MorixRecord {
+    MorixRecord() = default;
+    MorixRecord(const MorixRecord&) = delete;
+    MorixRecord& operator=(const MorixRecord&) = delete;
+    ~MorixRecord();
+
     ParamNode* prm_list = nullptr;
     sockaddr_in addr{};
     std::string name;
@@ -65,6 +75,10 @@ struct MorixRecord {
     bool has_config_server = false;
     std::string config_server;
 };
+
+using MorixRecordPtr = std::unique_ptr<MorixRecord>;
+// A new empty record, owned by the caller until a list takes it.
+MorixRecordPtr new_host_node();
 
 // The device list and the discovery list; null slots are empty. The device
 // list is kept sorted by product priority, then name, and ends at the first
@@ -112,12 +126,14 @@ int free_host_info_list(int value);
 
 // Index at which rec belongs in host_info_list.
 int get_host_node_pos(const MorixRecord* rec);
-// Stores rec at index, moving later records one slot up. Returns 0, or -1
-// (nothing changed) when the list already holds MAX_MRX_RECORDS records or
-// the index lies outside 0..mrx_lst_cnt.
-int insert_host_node(MorixRecord* rec, int index);
-// Copies a record's identity, settings, counts and WAN arrays into dst and
-// hands over the parameter chain pointer (see the callers' rules).
+// Stores rec at index, moving later records one slot up; the list then owns
+// it and rec is empty. Returns 0, or -1 (nothing changed, rec still owns the
+// record) when the list already holds MAX_MRX_RECORDS records or the index
+// lies outside 0..mrx_lst_cnt.
+int insert_host_node(MorixRecordPtr& rec, int index);
+// Copies a record's identity, settings, counts, WAN arrays and parameter
+// chain into dst. dst gets a chain of its own (its previous chain is freed),
+// so freeing either record never touches the other's nodes.
 void cpy_host_node(MorixRecord* dst, const MorixRecord* src);
 
 // ---- WAN-edit selection ----------------------------------------------------

@@ -109,9 +109,10 @@ TEST_F(ListFile, SaveProcStripsBlanksAndAsksBeforeOverwriting) {
 }
 
 TEST_F(ListFile, LoadRefusalsChangeNothing) {
-    auto* keep = new MorixRecord();
+    MorixRecordPtr owned = new_host_node();
+    MorixRecord* keep = owned.get();
     keep->name = "kept";
-    ASSERT_EQ(insert_host_node(keep, 0), 0);
+    ASSERT_EQ(insert_host_node(owned, 0), 0);
     write_file(tmp.file("script.scr"), k_script_header);
     write_file(tmp.file("nohash"), "#\n#DB_VERSION: V1.0\n");
     EXPECT_EQ(load_mrx_list_exec("", 1, 0), 0);

@@ -21,12 +21,12 @@ class SelectCheck : public testing::Test {
     // Adds devices in list order; reachable[i] says whether device i is.
     void make_list(const std::vector<int>& reachable) {
         for (size_t i = 0; i < reachable.size(); ++i) {
-            auto* r = new MorixRecord();
+            MorixRecordPtr r = new_host_node();
             r->name = "mrx" + std::to_string(i);
             r->reachable = reachable[i];
             r->product_type = reachable[i] ? 12 : PT_NOT_REACHABLE;
+            ui_list_add_item(W_MRX_LIST, mrx_row_text(r.get()), 0);
             ASSERT_EQ(insert_host_node(r, static_cast<int>(i)), 0);
-            ui_list_add_item(W_MRX_LIST, mrx_row_text(r), 0);
         }
     }
     std::vector<std::string> warnings() { return hl_texts("warn"); }

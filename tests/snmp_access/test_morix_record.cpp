@@ -94,18 +94,15 @@ TEST_F(MorixRecordTest, GetPrmValReturnsFirstMatchAndEmptyValues) {
     EXPECT_EQ(raw, "unchanged");
 }
 
-MorixRecord* make_rec(const std::string& name, int product_type) {
-    auto* m = new MorixRecord();
+MorixRecordPtr make_rec(const std::string& name, int product_type) {
+    MorixRecordPtr m = new_host_node();
     m->name = name;
     m->product_type = product_type;
     return m;
 }
 
-int add_sorted(MorixRecord* m) {
-    int rc = insert_host_node(m, get_host_node_pos(m));
-    if (rc != 0)
-        free_host_node(m);
-    return rc;
+int add_sorted(MorixRecordPtr m) {
+    return insert_host_node(m, get_host_node_pos(m.get()));
 }
 
 std::vector<std::string> list_names() {
@@ -129,9 +126,7 @@ TEST_F(MorixRecordTest, DeviceListSortsByPriorityThenName) {
               (std::vector<std::string>{"zulu", "charlie", "Bravo", "alpha", "bravo", "zeta"}));
     EXPECT_EQ(mrx_lst_cnt, 6);
     // An equal name goes before the existing one.
-    MorixRecord* dup = make_rec("alpha", 2);
-    EXPECT_EQ(get_host_node_pos(dup), 3);
-    free_host_node(dup);
+    EXPECT_EQ(get_host_node_pos(make_rec("alpha", 2).get()), 3);
     EXPECT_EQ(get_prod_type_pri(23), get_prod_type_pri(99));
     EXPECT_GT(get_prod_type_pri(23), get_prod_type_pri(22));
 }
@@ -139,13 +134,13 @@ TEST_F(MorixRecordTest, DeviceListSortsByPriorityThenName) {
 TEST_F(MorixRecordTest, DeviceListRefusesTheSixtyFourthRecord) {
     for (int i = 0; i < MAX_MRX_RECORDS; ++i)
         ASSERT_EQ(add_sorted(make_rec("dev" + std::to_string(100 + i), 2)), 0);
-    MorixRecord* extra = make_rec("dev000", 2);
-    EXPECT_EQ(insert_host_node(extra, get_host_node_pos(extra)), -1);
-    free_host_node(extra);
+    MorixRecordPtr extra = make_rec("dev000", 2);
+    EXPECT_EQ(insert_host_node(extra, get_host_node_pos(extra.get())), -1);
+    EXPECT_NE(extra, nullptr); // a refused record stays with its owner
     EXPECT_EQ(mrx_lst_cnt, MAX_MRX_RECORDS);
     EXPECT_EQ(host_info_list[MAX_MRX_SLOTS - 1], nullptr);
     EXPECT_EQ(host_info_list[0]->name, "dev100");
-    MorixRecord* bad = make_rec("x", 2);
+    MorixRecordPtr bad = make_rec("x", 2);
     free_host_info_list(host_info_list);
     EXPECT_EQ(mrx_lst_cnt, 0);
     EXPECT_EQ(insert_host_node(bad, 1), -1); // past the end of an empty list
@@ -155,11 +150,11 @@ TEST_F(MorixRecordTest, DeviceListRefusesTheSixtyFourthRecord) {
 TEST_F(MorixRecordTest, FreeHostInfoListValueFreesOnlySelectedReachableChains) {
     const int flags[4][2] = {{1, 1}, {1, 0}, {0, 1}, {0, 0}};
     for (int i = 0; i < 4; ++i) {
-        MorixRecord* m = make_rec("d" + std::to_string(i), 2);
+        MorixRecordPtr m = make_rec("d" + std::to_string(i), 2);
         m->selected = flags[i][0];
         m->reachable = flags[i][1];
-        add_prm_node(m, 10, 0, 0, 0, "", "", 0);
-        add_sorted(m);
+        add_prm_node(m.get(), 10, 0, 0, 0, "", "", 0);
+        add_sorted(std::move(m));
     }
     EXPECT_EQ(free_host_info_list(42), 42);
     EXPECT_EQ(host_info_list[0]->prm_count, 0);
@@ -168,7 +163,7 @@ TEST_F(MorixRecordTest, FreeHostInfoListValueFreesOnlySelectedReachableChains) {
     EXPECT_EQ(host_info_list[3]->prm_count, 1);
 }
 
-TEST_F(MorixRecordTest, CpyHostNodeCopiesFieldsAndHandsOverTheChain) {
+TEST_F(MorixRecordTest, CpyHostNodeCopiesFieldsAndGivesTheCopyItsOwnChain) {
     r->name = "src";
     r->has_info = true;
     r->info = "info";
@@ -183,9 +178,10 @@ TEST_F(MorixRecordTest, CpyHostNodeCopiesFieldsAndHandsOverTheChain) {
     r->product_type = 19;
     r->platform = 5;
     r->mac_addr = "m";
-    add_prm_node(r.rec, 10, 0, 0, 0, "", "", 0);
+    add_prm_node(r.rec, 10, 0, 0, 0, "", "src-value", 0);
     RecordHolder d;
     d->platform = 9;
+    add_prm_node(d.rec, 11, 0, 0, 0, "", "", 0); // replaced by the copy
     cpy_host_node(d.rec, r.rec);
     EXPECT_EQ(d->name, "src");
     EXPECT_EQ(d->info, "info");
@@ -196,11 +192,16 @@ TEST_F(MorixRecordTest, CpyHostNodeCopiesFieldsAndHandsOverTheChain) {
     EXPECT_EQ(d->product_type, 19);
     EXPECT_EQ(d->platform, 9); // not copied
     EXPECT_EQ(d->mac_addr, "");
-    EXPECT_EQ(d->prm_list, r->prm_list);
+    ASSERT_NE(d->prm_list, nullptr);
+    EXPECT_NE(d->prm_list, r->prm_list);
+    EXPECT_EQ(d->prm_list->mib_index, 10);
+    EXPECT_EQ(d->prm_list->value, "src-value");
+    EXPECT_EQ(d->prm_list->next, nullptr);
     EXPECT_EQ(d->prm_count, 1);
-    // The source gives the chain up, as the callers do.
-    r->prm_list = nullptr;
-    r->prm_count = 0;
+    // Freeing the copy's chain leaves the source's intact.
+    free_prm_list(d.rec);
+    ASSERT_NE(r->prm_list, nullptr);
+    EXPECT_EQ(r->prm_list->value, "src-value");
     // A record without WAN modules still gets one interface index.
     RecordHolder e;
     RecordHolder none;

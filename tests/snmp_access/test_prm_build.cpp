@@ -113,13 +113,14 @@ TEST_F(BuildTest, InconsistentWanArraysDoNotOverrun) {
 }
 
 MorixRecord* listed(const std::string& name, int sel, int reach) {
-    auto* m = new MorixRecord();
+    MorixRecordPtr owned = new_host_node();
+    MorixRecord* m = owned.get();
     m->name = name;
     m->selected = sel;
     m->reachable = reach;
     m->asy_ports = 2;
     m->wan_if_index = {1};
-    insert_host_node(m, get_host_node_pos(m));
+    insert_host_node(owned, get_host_node_pos(m));
     return m;
 }
 
