@@ -10,6 +10,7 @@ packages=(
   xvfb x11-apps x11-utils xfonts-base imagemagick xdotool
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   iproute2 util-linux valgrind
+  tftpd-hpa tftp-hpa
 )
 
 missing=()
@@ -32,3 +33,6 @@ export DEBIAN_FRONTEND=noninteractive
 # snmpd starts a system daemon on install; the tests run their own agents.
 if command -v systemctl >/dev/null 2>&1; then "${sudo_cmd[@]}" systemctl disable --now snmpd >/dev/null 2>&1 || true; fi
 "${sudo_cmd[@]}" pkill -x snmpd >/dev/null 2>&1 || true
+# tftpd-hpa (the file benchmark's reference) also starts a daemon on install;
+# the benchmark runs its own inside the private network namespace.
+if [ -x /etc/init.d/tftpd-hpa ]; then "${sudo_cmd[@]}" /etc/init.d/tftpd-hpa stop >/dev/null 2>&1 || true; fi

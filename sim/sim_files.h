@@ -1,6 +1,7 @@
 // The remote file service of a load host (program 1, version 0): open,
 // read block, write block, close and release over UDP, serving the files
-// under one root directory only.
+// under one root directory only. Messages, procedures, abort codes and
+// argument layouts are the client's own (files/erpc.h, files/bfs.h).
 #pragma once
 
 #include <netinet/in.h>
@@ -10,27 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "files/bfs.h"
 #include "sim_profile.h"
-
-// Message classes, types and codes of the call protocol.
-enum FsMsgClass { FS_CLASS_CALL = 0x0020, FS_CLASS_REPLY = 0x0021 };
-enum FsMsgType { FS_CALL = 0, FS_REJECT = 1, FS_RETURN = 2, FS_ABORT = 3 };
-enum FsProc { FS_OPEN = 0, FS_READ = 1, FS_WRITE = 2, FS_CLOSE = 3, FS_RELEASE = 4 };
-// Abort codes this service sends.
-enum FsAbort {
-    FSA_NO_FILE = 0,    // the file (or its folder) does not exist
-    FSA_DENIED = 1,     // permission denied, or a path that leaves the root
-    FSA_BAD_PATH = 2,   // a directory, an empty or malformed path, a bad mode
-    FSA_NOT_OPEN = 3,   // no open transfer for this caller
-    FSA_END = 4,        // read past the end of the file
-    FSA_WRONG_MODE = 5, // read on a write transfer or write on a read transfer
-    FSA_IO = 7,         // the file could not be written or moved into place
-    FSA_BAD_BLOCK = 8   // a block longer than 512 bytes or shorter than its count
-};
-// Reject reasons.
-enum FsReject { FSR_PROGRAM = 0, FSR_VERSION = 1, FSR_PROCEDURE = 2 };
-
-constexpr int FS_BLOCK = 512;
 
 struct FileSession {
     sockaddr_in peer{};
@@ -78,7 +60,3 @@ class LoadHost {
     std::vector<FileSession> sessions_;
     unsigned tmp_counter_ = 0;
 };
-
-// Builds reply messages (exposed for the tests' clients).
-std::string fs_reply(uint32_t id, int type, const std::string& body);
-std::string fs_u16(unsigned v);

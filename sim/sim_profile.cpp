@@ -252,6 +252,8 @@ int apply_fault_word(const std::string& word, FaultSettings* f, std::string* err
         ok = to_int(value, 0, 65535, &v) && (f->abort_block = static_cast<int>(v), true);
     else if (key == "abort_code")
         ok = to_int(value, 0, 65535, &v) && (f->abort_code = static_cast<int>(v), true);
+    else if (key == "block")
+        ok = to_int(value, 1, 512, &v) && (f->block = static_cast<int>(v), true);
     else if (key == "generr")
         ok = !value.empty() && (f->generr.push_back(value), true);
     else if (key == "toobig_index" && value.empty())
@@ -262,6 +264,8 @@ int apply_fault_word(const std::string& word, FaultSettings* f, std::string* err
         f->stray = true;
     else if (key == "reject_mode2" && value.empty())
         f->reject_mode2 = true;
+    else if (key == "eof_zero" && value.empty())
+        f->eof_zero = true;
     else
         ok = false;
     if (!ok)

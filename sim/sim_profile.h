@@ -55,6 +55,8 @@ struct FaultSettings {
     bool reject_mode2 = false;       // load host: rejects open mode 2
     int abort_block = -1;            // load host: block number answered with an abort
     int abort_code = 3;              // abort code used at abort_block
+    bool eof_zero = false;           // load host: the end of a file is a return of 0 bytes
+    int block = 512;                 // load host: bytes of data per read block (1..512)
 };
 
 struct SimProfile {

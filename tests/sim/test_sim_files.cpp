@@ -41,23 +41,23 @@ class SimFiles : public ::testing::Test {
 
     // Reads a whole file as a client does; returns the bytes or "!" + abort code.
     std::string read_all(const std::string& path) {
-        std::string r = call(0, FS_OPEN, fs_open_args(2, path));
-        if (type(r) != FS_RETURN)
+        std::string r = call(0, BFS_OPEN, fs_open_args(2, path));
+        if (type(r) != ERPC_RETURN)
             return "!" + std::to_string(code(r));
         std::string data;
         for (unsigned block = 0, id = 1; block < 100; block++, id++) {
-            r = call(id, FS_READ, fs_u16s({block}));
-            if (type(r) == FS_ABORT) {
-                EXPECT_EQ(code(r), static_cast<unsigned>(FSA_END));
+            r = call(id, BFS_READ, fs_u16s({block}));
+            if (type(r) == ERPC_ABORT) {
+                EXPECT_EQ(code(r), static_cast<unsigned>(BFSA_END));
                 break;
             }
             unsigned n = fs_get16(r, 10);
             data += r.substr(12, n);
-            if (n < FS_BLOCK)
+            if (n < BFS_BLOCK)
                 break;
         }
-        call(900, FS_CLOSE, "");
-        call(901, FS_RELEASE, "");
+        call(900, BFS_CLOSE, "");
+        call(901, BFS_RELEASE, "");
         return data;
     }
 
@@ -68,48 +68,48 @@ class SimFiles : public ::testing::Test {
 };
 
 TEST_F(SimFiles, ReadsInBlocksWithAShortLastBlockAndAbortFourAtTheEnd) {
-    ASSERT_EQ(type(call(0, FS_OPEN, fs_open_args(2, "cfg600"))), static_cast<unsigned>(FS_RETURN));
-    std::string r = call(1, FS_READ, fs_u16s({0}));
+    ASSERT_EQ(type(call(0, BFS_OPEN, fs_open_args(2, "cfg600"))), static_cast<unsigned>(ERPC_RETURN));
+    std::string r = call(1, BFS_READ, fs_u16s({0}));
     EXPECT_EQ(fs_get16(r, 10), 512u);
     EXPECT_EQ(r.size(), 12u + 512u);
-    r = call(2, FS_READ, fs_u16s({1}));
+    r = call(2, BFS_READ, fs_u16s({1}));
     EXPECT_EQ(fs_get16(r, 10), 88u);
-    r = call(3, FS_READ, fs_u16s({2}));
-    EXPECT_EQ(type(r), static_cast<unsigned>(FS_ABORT));
-    EXPECT_EQ(code(r), static_cast<unsigned>(FSA_END));
+    r = call(3, BFS_READ, fs_u16s({2}));
+    EXPECT_EQ(type(r), static_cast<unsigned>(ERPC_ABORT));
+    EXPECT_EQ(code(r), static_cast<unsigned>(BFSA_END));
     EXPECT_EQ(read_all("cfg1024"), std::string(1024, 'b'));
     EXPECT_EQ(read_all("/sub//./modem.cfg"), "%modem\nend\n"); // leading slash counts from the root
 }
 
 TEST_F(SimFiles, PathsOutsideTheRootAreRefused) {
     EXPECT_EQ(read_all("../" + outside->path().substr(outside->path().rfind('/') + 1) + "/secret"),
-              "!" + std::to_string(FSA_DENIED));
-    EXPECT_EQ(read_all("sub/../../etc/passwd"), "!" + std::to_string(FSA_DENIED));
-    EXPECT_EQ(read_all("link_out"), "!" + std::to_string(FSA_DENIED));
-    EXPECT_EQ(read_all("nothing_here"), "!" + std::to_string(FSA_NO_FILE));
-    EXPECT_EQ(read_all("sub"), "!" + std::to_string(FSA_BAD_PATH));
-    EXPECT_EQ(read_all(""), "!" + std::to_string(FSA_BAD_PATH));
-    EXPECT_EQ(read_all(std::string("cfg600\0x", 8)), "!" + std::to_string(FSA_BAD_PATH));
+              "!" + std::to_string(BFSA_DENIED));
+    EXPECT_EQ(read_all("sub/../../etc/passwd"), "!" + std::to_string(BFSA_DENIED));
+    EXPECT_EQ(read_all("link_out"), "!" + std::to_string(BFSA_DENIED));
+    EXPECT_EQ(read_all("nothing_here"), "!" + std::to_string(BFSA_NO_FILE));
+    EXPECT_EQ(read_all("sub"), "!" + std::to_string(BFSA_BAD_PATH));
+    EXPECT_EQ(read_all(""), "!" + std::to_string(BFSA_BAD_PATH));
+    EXPECT_EQ(read_all(std::string("cfg600\0x", 8)), "!" + std::to_string(BFSA_BAD_PATH));
     // writing through a link that leads out is refused as well
-    EXPECT_EQ(code(call(0, FS_OPEN, fs_open_args(0, "link_out"))),
-              static_cast<unsigned>(FSA_DENIED));
+    EXPECT_EQ(code(call(0, BFS_OPEN, fs_open_args(0, "link_out"))),
+              static_cast<unsigned>(BFSA_DENIED));
     EXPECT_EQ(read_file(outside->file("secret")), "secret");
 }
 
 TEST_F(SimFiles, WriteReplacesTheFileOnlyAtClose) {
-    ASSERT_EQ(type(call(0, FS_OPEN, fs_open_args(0, "cfg600"))), static_cast<unsigned>(FS_RETURN));
+    ASSERT_EQ(type(call(0, BFS_OPEN, fs_open_args(0, "cfg600"))), static_cast<unsigned>(ERPC_RETURN));
     std::string block0(512, 'x'), block1 = "tail";
-    EXPECT_EQ(type(call(1, FS_WRITE, fs_u16s({0, 512}) + block0)),
-              static_cast<unsigned>(FS_RETURN));
-    EXPECT_EQ(type(call(2, FS_WRITE, fs_u16s({1, 4}) + block1)), static_cast<unsigned>(FS_RETURN));
+    EXPECT_EQ(type(call(1, BFS_WRITE, fs_u16s({0, 512}) + block0)),
+              static_cast<unsigned>(ERPC_RETURN));
+    EXPECT_EQ(type(call(2, BFS_WRITE, fs_u16s({1, 4}) + block1)), static_cast<unsigned>(ERPC_RETURN));
     EXPECT_EQ(read_file(tmp.file("cfg600")), std::string(600, 'a'));
-    EXPECT_EQ(type(call(3, FS_CLOSE, "")), static_cast<unsigned>(FS_RETURN));
+    EXPECT_EQ(type(call(3, BFS_CLOSE, "")), static_cast<unsigned>(ERPC_RETURN));
     EXPECT_EQ(read_file(tmp.file("cfg600")), block0 + block1);
-    call(4, FS_RELEASE, "");
+    call(4, BFS_RELEASE, "");
     // a transfer released without close leaves the file and no work file
-    call(0, FS_OPEN, fs_open_args(0, "cfg1024"));
-    call(1, FS_WRITE, fs_u16s({0, 3}) + "new");
-    call(2, FS_RELEASE, "");
+    call(0, BFS_OPEN, fs_open_args(0, "cfg1024"));
+    call(1, BFS_WRITE, fs_u16s({0, 3}) + "new");
+    call(2, BFS_RELEASE, "");
     EXPECT_EQ(read_file(tmp.file("cfg1024")), std::string(1024, 'b'));
     int files = 0;
     DIR* d = opendir(tmp.path().c_str());
@@ -120,45 +120,45 @@ TEST_F(SimFiles, WriteReplacesTheFileOnlyAtClose) {
 }
 
 TEST_F(SimFiles, BadBlocksAndWrongModesAreAborted) {
-    call(0, FS_OPEN, fs_open_args(0, "newfile"));
-    EXPECT_EQ(code(call(1, FS_WRITE, fs_u16s({0, 513}) + std::string(513, 'x'))),
-              static_cast<unsigned>(FSA_BAD_BLOCK));
-    EXPECT_EQ(code(call(2, FS_WRITE, fs_u16s({0, 10}) + "short")),
-              static_cast<unsigned>(FSA_BAD_BLOCK));
-    EXPECT_EQ(code(call(3, FS_READ, fs_u16s({0}))), static_cast<unsigned>(FSA_WRONG_MODE));
-    call(4, FS_RELEASE, "");
-    EXPECT_EQ(code(call(5, FS_READ, fs_u16s({0}))), static_cast<unsigned>(FSA_NOT_OPEN));
-    EXPECT_EQ(code(call(0, FS_OPEN, fs_open_args(0, "nodir/file"))),
-              static_cast<unsigned>(FSA_NO_FILE));
+    call(0, BFS_OPEN, fs_open_args(0, "newfile"));
+    EXPECT_EQ(code(call(1, BFS_WRITE, fs_u16s({0, 513}) + std::string(513, 'x'))),
+              static_cast<unsigned>(BFSA_BAD_BLOCK));
+    EXPECT_EQ(code(call(2, BFS_WRITE, fs_u16s({0, 10}) + "short")),
+              static_cast<unsigned>(BFSA_BAD_BLOCK));
+    EXPECT_EQ(code(call(3, BFS_READ, fs_u16s({0}))), static_cast<unsigned>(BFSA_WRONG_MODE));
+    call(4, BFS_RELEASE, "");
+    EXPECT_EQ(code(call(5, BFS_READ, fs_u16s({0}))), static_cast<unsigned>(BFSA_NOT_OPEN));
+    EXPECT_EQ(code(call(0, BFS_OPEN, fs_open_args(0, "nodir/file"))),
+              static_cast<unsigned>(BFSA_NO_FILE));
 }
 
 TEST_F(SimFiles, ARepeatedCallGetsTheSameReplyAgain) {
-    call(0, FS_OPEN, fs_open_args(2, "cfg600"));
-    std::string first = call(1, FS_READ, fs_u16s({0}));
-    EXPECT_EQ(call(1, FS_READ, fs_u16s({0})), first);
-    EXPECT_EQ(fs_get16(call(2, FS_READ, fs_u16s({1})), 10), 88u);
+    call(0, BFS_OPEN, fs_open_args(2, "cfg600"));
+    std::string first = call(1, BFS_READ, fs_u16s({0}));
+    EXPECT_EQ(call(1, BFS_READ, fs_u16s({0})), first);
+    EXPECT_EQ(fs_get16(call(2, BFS_READ, fs_u16s({1})), 10), 88u);
 }
 
 TEST_F(SimFiles, RejectsAndFaults) {
-    EXPECT_EQ(type(call(0, FS_OPEN, fs_open_args(2, "cfg600"), 2)),
-              static_cast<unsigned>(FS_REJECT));
-    std::string r = call(0, FS_OPEN, fs_open_args(2, "cfg600"), 1, 1);
-    EXPECT_EQ(type(r), static_cast<unsigned>(FS_REJECT));
-    EXPECT_EQ(code(r), static_cast<unsigned>(FSR_VERSION));
-    EXPECT_EQ(code(call(0, 9, "")), static_cast<unsigned>(FSR_PROCEDURE));
+    EXPECT_EQ(type(call(0, BFS_OPEN, fs_open_args(2, "cfg600"), 2)),
+              static_cast<unsigned>(ERPC_REJECT));
+    std::string r = call(0, BFS_OPEN, fs_open_args(2, "cfg600"), 1, 1);
+    EXPECT_EQ(type(r), static_cast<unsigned>(ERPC_REJECT));
+    EXPECT_EQ(code(r), static_cast<unsigned>(ERPC_REJ_VERSION));
+    EXPECT_EQ(code(call(0, 9, "")), static_cast<unsigned>(ERPC_REJ_PROCEDURE));
     host.faults.reject_mode2 = true;
     host.faults.abort_block = 1;
     host.faults.abort_code = 7;
-    EXPECT_EQ(type(call(0, FS_OPEN, fs_open_args(2, "cfg600"))), static_cast<unsigned>(FS_REJECT));
-    EXPECT_EQ(type(call(0, FS_OPEN, fs_open_args(1, "cfg600"))), static_cast<unsigned>(FS_RETURN));
-    EXPECT_EQ(type(call(1, FS_READ, fs_u16s({0}))), static_cast<unsigned>(FS_RETURN));
-    r = call(2, FS_READ, fs_u16s({1}));
-    EXPECT_EQ(type(r), static_cast<unsigned>(FS_ABORT));
+    EXPECT_EQ(type(call(0, BFS_OPEN, fs_open_args(2, "cfg600"))), static_cast<unsigned>(ERPC_REJECT));
+    EXPECT_EQ(type(call(0, BFS_OPEN, fs_open_args(1, "cfg600"))), static_cast<unsigned>(ERPC_RETURN));
+    EXPECT_EQ(type(call(1, BFS_READ, fs_u16s({0}))), static_cast<unsigned>(ERPC_RETURN));
+    r = call(2, BFS_READ, fs_u16s({1}));
+    EXPECT_EQ(type(r), static_cast<unsigned>(ERPC_ABORT));
     EXPECT_EQ(code(r), 7u);
 }
 
 TEST_F(SimFiles, MalformedCallsGetNoReply) {
-    std::string good = fs_call(0, FS_OPEN, fs_open_args(2, "cfg600"));
+    std::string good = fs_call(0, BFS_OPEN, fs_open_args(2, "cfg600"));
     for (size_t n = 0; n < 18; n++) {
         std::vector<std::string> replies;
         host.handle(reinterpret_cast<const unsigned char*>(good.data()), n, peer, &replies);

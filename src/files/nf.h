@@ -1,0 +1,98 @@
+// Network files: one handle type for local files and files on a load
+// host's remote file service, a copy loop between any two of them, and the
+// result codes that callers turn into messages. Nothing here talks to the
+// operator.
+#pragma once
+
+#include <netinet/in.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "files/bfs.h"
+
+// Network file codes (nfopen and the per-handle calls); a remote open
+// failure passes its transfer code (-1 .. -16) on unchanged.
+enum NfCode {
+    NF_NO_MEMORY = -100,
+    NF_BAD_HANDLE = -101,
+    NF_NO_HOST = -200,
+    NF_BAD_STD_MODE = -201, // "-" with a mode other than "r" or "w"
+    NF_BAD_PATH = -202,     // remote path not under "/bfs/" or too long; a directory
+    NF_NO_FILE = -203,
+    NF_DENIED = -204,
+    NF_TOO_MANY = -205,
+    NF_OPEN_OTHER = -210,
+    NF_READ_FAIL = -220,
+    NF_WRITE_FAIL = -230,
+    NF_CLOSE_FAIL = -240
+};
+
+// Copy codes (nfcopy); a non-negative result is the byte count.
+enum NfCopyCode {
+    NFC_SRC_HOST = -300,
+    NFC_DST_HOST = -301,
+    NFC_SRC_PATH = -302,
+    NFC_DST_PATH = -303,
+    NFC_SRC_MISSING = -304,
+    NFC_SRC_DENIED = -305,
+    NFC_DST_DENIED = -306,
+    NFC_SRC_OPEN = -307,
+    NFC_DST_OPEN = -308,
+    NFC_SRC_TOO_MANY = -309,
+    NFC_DST_TOO_MANY = -310,
+    NFC_SRC_CLOSE = -311,
+    NFC_DST_CLOSE = -312
+};
+
+constexpr const char* NF_REMOTE_PREFIX = "/bfs/";
+
+enum NfKind { NF_LOCAL = 1, NF_REMOTE = 2 };
+
+struct NfHandle {
+    int kind = 0;
+    FILE* fp = nullptr;        // local
+    bool std_stream = false;   // standard input or output: not closed
+    std::string final_path;    // local write: where the file goes at close
+    std::string tmp_path;      // local write: the new content until then
+    BfsHandle* bfs = nullptr;  // remote
+    in_addr addr{};            // the resolved server address
+};
+
+// The IPv4 address of a host (dotted or a name), or 0.
+in_addr_t determine_inet_address(const std::string& host);
+
+// Opens host:path ("" host: a local file, "-" standard input or output) for
+// "r" or "w". A local file opened for "w" is written to a new file beside
+// it that replaces it only at a successful nfclose.
+NfHandle* nfopen(const std::string& host, const std::string& path, const char* mode, int* code);
+// Bytes read (0 at the end) or -220 / -101.
+int nfread(NfHandle* h, void* buf, int size);
+// 0 or -230 / -101.
+int nfwrite(NfHandle* h, const void* buf, int size);
+// Closes and frees the handle: 0, -240 (also for a remote file whose final
+// block or close failed) or -101.
+int nfclose(NfHandle* h);
+// Closes and frees a handle whose content is not wanted: a local new file
+// is removed (the old one stays), a remote write is released unfinished.
+void nfdiscard(NfHandle* h);
+
+// Progress of a copy: bytes so far and block calls answered so far.
+using NfProgress = std::function<void(long bytes, long blocks)>;
+
+// Copies a whole file; "" host means local. Bytes copied or a copy code.
+long nfcopy(const std::string& src_host, const std::string& src_path,
+            const std::string& dst_host, const std::string& dst_path, int timeout_secs);
+long nfcopy(const std::string& src_host, const std::string& src_path,
+            const std::string& dst_host, const std::string& dst_path, int timeout_secs,
+            const NfProgress& progress);
+// Sets fs_timeout and fs_delay for a caller's time-out in seconds.
+void nf_set_timing(int timeout_secs);
+
+// One line explaining a copy, network file or transfer code.
+std::string nf_code_text(long code);
+// The result of a copy as one line: "N bytes copied" or "CODE: explanation".
+std::string nf_result_text(long result);
+// "N bytes, M blocks", the progress line of a long transfer.
+std::string nf_progress_text(long bytes, long blocks);

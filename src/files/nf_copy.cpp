@@ -1,0 +1,154 @@
+// The copy loop between two network files and the texts of its codes.
+#include <cstdint>
+
+#include "files/nf.h"
+
+namespace {
+
+constexpr int COPY_CHUNK = 1024;
+
+struct CodeMap {
+    int from;
+    int to;
+};
+
+// Open failures of the source and the destination as copy codes.
+const CodeMap k_src_open[] = {{NF_NO_HOST, NFC_SRC_HOST},
+                              {NF_BAD_PATH, NFC_SRC_PATH},
+                              {NF_NO_FILE, NFC_SRC_MISSING},
+                              {NF_DENIED, NFC_SRC_DENIED},
+                              {NF_TOO_MANY, NFC_SRC_TOO_MANY}};
+const CodeMap k_dst_open[] = {{NF_NO_HOST, NFC_DST_HOST},
+                              {NF_BAD_PATH, NFC_DST_PATH},
+                              {NF_DENIED, NFC_DST_DENIED},
+                              {NF_TOO_MANY, NFC_DST_TOO_MANY}};
+
+template <size_t N> int map_code(const CodeMap (&map)[N], int code, int other) {
+    for (const CodeMap& m : map) {
+        if (m.from == code)
+            return m.to;
+    }
+    return other;
+}
+
+struct CodeText {
+    long code;
+    const char* text;
+};
+
+const CodeText k_texts[] = {
+    {NFC_SRC_HOST, "the source host cannot be resolved"},
+    {NFC_DST_HOST, "the destination host cannot be resolved"},
+    {NFC_SRC_PATH, "the source path is invalid (a remote path must begin with /bfs/; "
+                   "a directory or a name too long)"},
+    {NFC_DST_PATH, "the destination path is invalid (a remote path must begin with /bfs/; "
+                   "a directory or a name too long)"},
+    {NFC_SRC_MISSING, "the source file does not exist"},
+    {NFC_SRC_DENIED, "permission to read the source file is denied"},
+    {NFC_DST_DENIED, "permission to write the destination file is denied"},
+    {NFC_SRC_OPEN, "the source file cannot be opened (no answer, or refused by the load host)"},
+    {NFC_DST_OPEN, "the destination file cannot be opened (no answer, refused by the load host, "
+                   "or its folder does not exist)"},
+    {NFC_SRC_TOO_MANY, "too many open files while opening the source"},
+    {NFC_DST_TOO_MANY, "too many open files while opening the destination"},
+    {NFC_SRC_CLOSE, "closing the source file failed"},
+    {NFC_DST_CLOSE, "the destination file could not be completed (its last block or close "
+                    "failed); the previous file is kept"},
+    {NF_NO_MEMORY, "no memory"},
+    {NF_BAD_HANDLE, "a file handle of neither kind"},
+    {NF_NO_HOST, "the host name or address cannot be resolved"},
+    {NF_BAD_STD_MODE, "\"-\" can only be read or written"},
+    {NF_BAD_PATH, "invalid path"},
+    {NF_NO_FILE, "the file does not exist"},
+    {NF_DENIED, "permission denied"},
+    {NF_TOO_MANY, "too many open files"},
+    {NF_OPEN_OTHER, "the file cannot be opened"},
+    {NF_READ_FAIL, "a read failed during the copy (no answer, or the load host aborted)"},
+    {NF_WRITE_FAIL, "a write failed during the copy (no answer, or the load host aborted)"},
+    {NF_CLOSE_FAIL, "closing the file failed"},
+    {BFS_NO_REPLY, "no answer from the load host"},
+    {BFS_NO_MEMORY, "no memory for the transfer"},
+    {BFS_NO_SOCKET, "no socket"},
+    {BFS_NO_BIND, "the socket cannot be bound"},
+    {BFS_BAD_MODE, "open mode other than r or w"},
+    {BFS_PATH_LONG, "the path is too long for one call"},
+    {BFS_OPEN_ABORT0, "the load host has no such file"},
+    {BFS_OPEN_ABORT1, "the load host denied access"},
+    {BFS_OPEN_ABORT2, "the load host refused the path"},
+    {BFS_ABORT_OTHER, "the load host aborted the transfer"},
+};
+
+} // namespace
+
+void nf_set_timing(int timeout_secs) {
+    fs_timeout = 3 * timeout_secs;
+    fs_delay = fs_timeout / 4; // 0 for 1 second: the call layer waits 1 s then
+}
+
+long nfcopy(const std::string& src_host, const std::string& src_path,
+            const std::string& dst_host, const std::string& dst_path, int timeout_secs) {
+    return nfcopy(src_host, src_path, dst_host, dst_path, timeout_secs, NfProgress());
+}
+
+long nfcopy(const std::string& src_host, const std::string& src_path,
+            const std::string& dst_host, const std::string& dst_path, int timeout_secs,
+            const NfProgress& progress) {
+    nf_set_timing(timeout_secs);
+    int code = 0;
+    NfHandle* src = nfopen(src_host, src_path, "r", &code);
+    if (!src)
+        return map_code(k_src_open, code, NFC_SRC_OPEN);
+    NfHandle* dst = nfopen(dst_host, dst_path, "w", &code);
+    if (!dst) {
+        nfclose(src);
+        return map_code(k_dst_open, code, NFC_DST_OPEN);
+    }
+    long total = 0, error = 0;
+    uint8_t buf[COPY_CHUNK];
+    for (;;) {
+        int n = nfread(src, buf, sizeof buf);
+        if (n < 0) {
+            error = NF_READ_FAIL;
+            break;
+        }
+        if (n == 0)
+            break;
+        int rc = nfwrite(dst, buf, n);
+        if (rc != 0) {
+            error = rc;
+            break;
+        }
+        total += n;
+        if (progress) {
+            const NfHandle* remote = src->kind == NF_REMOTE ? src : dst;
+            progress(total, remote->kind == NF_REMOTE ? remote->bfs->blocks : 0);
+        }
+    }
+    if (nfclose(src) != 0 && error == 0)
+        error = NFC_SRC_CLOSE;
+    if (error != 0)
+        nfdiscard(dst); // a failed copy never replaces the destination
+    else if (nfclose(dst) != 0)
+        error = NFC_DST_CLOSE;
+    return error != 0 ? error : total;
+}
+
+std::string nf_code_text(long code) {
+    for (const CodeText& t : k_texts) {
+        if (t.code == code)
+            return t.text;
+    }
+    if (code >= -32 && code <= -1)
+        return "the remote transfer failed";
+    return "unknown failure";
+}
+
+std::string nf_result_text(long result) {
+    if (result >= 0)
+        return std::to_string(result) + " bytes copied";
+    return std::to_string(result) + ": " + nf_code_text(result);
+}
+
+std::string nf_progress_text(long bytes, long blocks) {
+    return std::to_string(bytes) + " bytes, " + std::to_string(blocks) + " blocks";
+}
