@@ -248,6 +248,10 @@ int bfs_close(BfsHandle* h) {
         h->offset += BFS_BLOCK;
         h->wr_held = 0;
     }
+    if (rc != 0) {
+        bfs_abandon(h); // without a close the service keeps the previous file
+        return rc;
+    }
     h->call_id++;
     iovec a[1] = {{}};
     uint8_t rb[BFS_READ_RES];
@@ -255,9 +259,9 @@ int bfs_close(BfsHandle* h) {
     int n = bfs_call(h, BFS_CLOSE, 0, a, 1, r);
     // A write transfer is only in place once its close is answered without
     // an abort; a read transfer does not depend on the answer.
-    if (writing && rc == 0 && n < 2)
+    if (writing && n < 2)
         rc = BFS_NO_REPLY;
-    else if (writing && rc == 0 && get_short(rb) == ERPC_ABORT)
+    else if (writing && get_short(rb) == ERPC_ABORT)
         rc = n < 6 ? BFS_ABORT_OTHER : write_abort_code(get_short(rb + 4));
     h->call_id++;
     erpc_call(h->sock, &h->server, h->call_id, BFS_PROGRAM, BFS_VERSION, BFS_RELEASE, 0, a);
