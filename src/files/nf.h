@@ -94,5 +94,10 @@ void nf_set_timing(int timeout_secs);
 std::string nf_code_text(long code);
 // The result of a copy as one line: "N bytes copied" or "CODE: explanation".
 std::string nf_result_text(long result);
+// The whole copy for a terminal verb: the nfcopy result, with *text set to
+// nf_result_text of it.
+long nf_copy_report(const std::string& src_host, const std::string& src_path,
+                    const std::string& dst_host, const std::string& dst_path, int timeout_secs,
+                    const NfProgress& progress, std::string* text);
 // "N bytes, M blocks", the progress line of a long transfer.
 std::string nf_progress_text(long bytes, long blocks);

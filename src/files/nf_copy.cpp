@@ -149,6 +149,14 @@ std::string nf_result_text(long result) {
     return std::to_string(result) + ": " + nf_code_text(result);
 }
 
+long nf_copy_report(const std::string& src_host, const std::string& src_path,
+                    const std::string& dst_host, const std::string& dst_path, int timeout_secs,
+                    const NfProgress& progress, std::string* text) {
+    long result = nfcopy(src_host, src_path, dst_host, dst_path, timeout_secs, progress);
+    *text = nf_result_text(result);
+    return result;
+}
+
 std::string nf_progress_text(long bytes, long blocks) {
     return std::to_string(bytes) + " bytes, " + std::to_string(blocks) + " blocks";
 }

@@ -78,7 +78,11 @@ TEST(FilesSim, AMebibyteGoesUpAndComesBackWithProgress) {
         last_bytes = bytes;
         last_blocks = blocks;
     };
-    EXPECT_EQ(nfcopy("", run.local.file("big"), "127.0.32.10", "/bfs/big", 3, progress), 1 << 20);
+    std::string text;
+    EXPECT_EQ(nf_copy_report("", run.local.file("big"), "127.0.32.10", "/bfs/big", 3, progress,
+                             &text),
+              1 << 20);
+    EXPECT_EQ(text, "1048576 bytes copied");
     EXPECT_EQ(last_blocks, 2048);
     EXPECT_EQ(read_file(run.root.file("big")), pattern(1 << 20));
     EXPECT_EQ(nfcopy("127.0.32.10", "/bfs/big", "", run.local.file("back"), 3), 1 << 20);
