@@ -151,21 +151,6 @@ TEST(FilesProto, AbortsAndRejectsMapToTransferCodes) {
     }
 }
 
-TEST(FilesProto, ARejectedReadModeTwoIsOpenedAgainWithModeOne) {
-    ScriptedHost host(k_host, [](const SeenCall& s, size_t) {
-        if (s.hdr.procedure == BFS_OPEN && arg16(s, 2) == BFS_MODE_READ)
-            return std::vector<std::string>{erpc_reject(s.hdr.id, ERPC_REJ_PROCEDURE)};
-        return good_reply(s, "modem");
-    });
-    TempDir tmp;
-    EXPECT_EQ(nfcopy(k_host, "/bfs/m", "", tmp.file("m"), 3), 5);
-    std::vector<SeenCall> calls = host.calls();
-    ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(arg16(calls[0], 2), 2u);
-    EXPECT_EQ(arg16(calls[1], 2), 1u);
-    EXPECT_EQ(calls[1].hdr.id, 0u);
-}
-
 TEST(FilesProto, BadRepliesAtEveryStepEndTheTransferCleanly) {
     // step: the call index answered badly (0 open, 1 first block, 3 close)
     const struct {
