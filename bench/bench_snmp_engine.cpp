@@ -3,17 +3,22 @@
 // of 63 devices through mm_snmp, and the same identifiers fetched by
 // Net-SNMP's snmpget in the same requests of 32. Prints wall time, requests,
 // microseconds per variable, ratios, and instructions per variable counted
-// by callgrind. Asserts no time.
+// by callgrind. Then identification of 1, 8 and 63 devices loaded from a
+// list file against the loopback round trip of a plain UDP ping-pong, and
+// chain building of 1 000 to 64 000 nodes. Asserts no time.
 //
 //   bench_snmp_engine            full run
 //   bench_snmp_engine --short    small sizes, no callgrind (the ctest run)
 //   bench_snmp_engine --engine-only ADDR N   one engine fetch (for callgrind)
+//   bench_snmp_engine --engine-many DEVICES PER   fetch from many devices
+//   bench_snmp_engine --ident-only LIST N    one list load (for callgrind)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
 #include "bench_common.h"
+#include "bench_ident.h"
 #include "catalogue/mib_catalogue.h"
 #include "ui/app_globals.h"
 #include "snmp_access/snmp_engine.h"
@@ -107,30 +112,81 @@ Row many_devices(const std::vector<BenchInstance>& all, int devices, int per_dev
     return r;
 }
 
-// Instructions per variable: the engine (inside mm_snmp only) against a
-// whole snmpget process for one request of 32, and snmpget's cost of the 31
-// extra variables of a 32-variable request over a 1-variable one.
+// Instructions per variable of the engine (inside mm_snmp only) for the
+// three engine cases, against a whole snmpget process for one request of
+// 32, and snmpget's cost of the 31 extra variables of a 32-variable request
+// over a 1-variable one.
 void instruction_counts(const char* self, const std::vector<BenchInstance>& all) {
-    const int n = 320;
-    long long eng = callgrind_instructions({self, "--engine-only", ONE_DEV, std::to_string(n)},
-                                           "bench_engine_fetch");
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        int vars;
+    };
+    const Case cases[] = {
+        {"1 device, 1000 instances", {"--engine-only", ONE_DEV, "1000"}, 1000},
+        {"1 device, 10000 instances", {"--engine-only", ONE_DEV, "10000"}, 10000},
+        {"63 devices x 100", {"--engine-many", "63", "100"}, 6300},
+    };
     std::vector<std::string> g32 = {"snmpget", "-v1", "-c", "vantor", "-m", "", "-On", ONE_DEV};
     std::vector<std::string> g1 = g32;
     for (int i = 0; i < 32; ++i)
         g32.push_back(all[i % all.size()].oid);
     g1.push_back(all[0].oid);
     long long s32 = callgrind_instructions(g32, ""), s1 = callgrind_instructions(g1, "");
-    if (eng < 0 || s32 < 0 || s1 < 0) {
+    if (s32 < 0 || s1 < 0) {
         std::printf("\ninstructions: valgrind not usable here\n");
         return;
     }
-    double e = double(eng) / n, whole = double(s32) / 32, marginal = double(s32 - s1) / 31;
+    double whole = double(s32) / 32, marginal = double(s32 - s1) / 31;
     std::printf("\ninstructions per variable (callgrind):\n");
-    std::printf("  engine, Get of %d in requests of 32 : %10.0f\n", n, e);
-    std::printf("  snmpget, one process per 32          : %10.0f   (engine / snmpget %.3f)\n",
-                whole, e / whole);
-    std::printf("  snmpget, 32-var minus 1-var request  : %10.0f   (engine / marginal %.3f)\n",
-                marginal, e / marginal);
+    for (const Case& c : cases) {
+        std::vector<std::string> argv = {self};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        long long eng = callgrind_instructions(argv, "bench_engine_fetch");
+        double e = double(eng) / c.vars;
+        std::printf("  engine, %-26s : %10.0f   (engine / snmpget %.3f, / marginal %.3f)\n",
+                    c.what, e, e / whole, e / marginal);
+    }
+    std::printf("  snmpget, one process per 32          : %10.0f\n", whole);
+    std::printf("  snmpget, 32-var minus 1-var request  : %10.0f\n", marginal);
+}
+
+void ident_row(const char* list, int devices, double rtt) {
+    IdentFigures f = identify_list(list, devices);
+    double floor = f.requests * rtt;
+    std::printf("%8d | %6d %9ld %9.2f %9.1f %9.2f\n", f.devices, f.reachable, f.requests,
+                f.wall * 1e3, f.requests ? f.wall * 1e6 / f.requests : 0.0,
+                floor > 0 ? f.wall / floor : 0.0);
+}
+
+// Identification of 1, 8 and 63 devices from a list file, then instructions
+// per request of the 63-device load (callgrind, inside the load only).
+void identification(const char* self, const std::string& dir, int devices, bool quick) {
+    double rtt = udp_round_trip(quick ? 500 : 5000);
+    std::printf("\nidentification from a list file (loopback UDP round trip %.1f us)\n",
+                rtt * 1e6);
+    std::printf("%8s | %6s %9s %9s %9s %9s\n", "devices", "ident", "requests", "wall ms",
+                "us/req", "x floor");
+    for (int n : {1, 8, devices})
+        if (n <= devices)
+            ident_row(write_ident_list(dir, n, many_addr).c_str(), n, rtt);
+    std::printf("(x floor: wall / (requests x round trip))\n");
+    if (quick)
+        return;
+    std::string list = write_ident_list(dir, devices, many_addr);
+    long long ins = callgrind_instructions({self, "--ident-only", list, std::to_string(devices)},
+                                           "bench_ident_load");
+    if (ins >= 0)
+        std::printf("instructions per identified device (callgrind): %.0f\n",
+                    double(ins) / devices);
+}
+
+void chain_building(bool quick) {
+    std::printf("\nchain building\n%8s | %10s %9s\n", "nodes", "ms", "ns/node");
+    for (int n = 1000; n <= (quick ? 4000 : 64000); n *= 2) {
+        double t = chain_build_seconds(n);
+        std::printf("%8d | %10.3f %9.1f\n", n, t * 1e3, t * 1e9 / n);
+    }
 }
 
 } // namespace
@@ -150,6 +206,21 @@ int engine_only(const char* addr, int n) {
     return count_failed(rec.get()) == 0 ? 0 : 1;
 }
 
+int engine_many(int devices, int per_device) {
+    std::unique_ptr<MorixRecord, void (*)(MorixRecord*)> probe(bench_record(many_addr(0)),
+                                                               free_host_node);
+    std::vector<BenchInstance> all = answered_instances(probe.get());
+    int failed = 0;
+    for (int i = 0; i < devices; ++i) {
+        std::unique_ptr<MorixRecord, void (*)(MorixRecord*)> rec(bench_record(many_addr(i)),
+                                                                 free_host_node);
+        add_instances(rec.get(), all, per_device);
+        bench_engine_fetch(rec.get());
+        failed += count_failed(rec.get());
+    }
+    return failed == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -167,6 +238,10 @@ int main(int argc, char** argv) {
     g_persist_dir = persist.path();
     if (argc == 4 && std::strcmp(argv[1], "--engine-only") == 0)
         return engine_only(argv[2], std::atoi(argv[3]));
+    if (argc == 4 && std::strcmp(argv[1], "--engine-many") == 0)
+        return engine_many(std::atoi(argv[2]), std::atoi(argv[3]));
+    if (argc == 4 && std::strcmp(argv[1], "--ident-only") == 0)
+        return identify_list(argv[2], std::atoi(argv[3])).reachable == std::atoi(argv[3]) ? 0 : 1;
     bool quick = argc > 1 && std::strcmp(argv[1], "--short") == 0;
 
     SimOptions one;
@@ -199,5 +274,7 @@ int main(int argc, char** argv) {
                 "process,\n resp. of the snmpget processes; x: engine / snmpget)\n");
     if (!quick)
         instruction_counts(argv[0], all);
+    identification(argv[0], persist.path(), devices, quick);
+    chain_building(quick);
     return 0;
 }
