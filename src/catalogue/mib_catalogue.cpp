@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <unordered_map>
 
 #include "catalogue/line_scan.h"
 #include "ui/app_globals.h"
@@ -12,6 +13,10 @@ std::array<std::unique_ptr<MibVarEntry>, MAX_MIB_VARS> mib_data_list;
 std::array<EnumList, MAX_MIB_ENUMS> mib_enum_list;
 
 namespace {
+
+// Name, OID string and OID number of every entry to the lowest id that
+// carries the text (the answer of a scan from id 0 upwards).
+std::unordered_map<std::string, int> g_name_index;
 
 constexpr int MIB_LINE_MAX = 255;
 constexpr int ENUM_LINE_MAX = 127;
@@ -76,10 +81,26 @@ void clear_mib_info() {
         e.reset();
     for (auto& l : mib_enum_list)
         l.clear();
+    rebuild_mib_index();
+}
+
+void rebuild_mib_index() {
+    g_name_index.clear();
+    g_name_index.reserve(3 * MAX_MIB_VARS);
+    // Scanning downwards lets the lowest id of a shared text win.
+    for (int i = MAX_MIB_VARS - 1; i >= 0; --i) {
+        const MibVarEntry* e = mib_data_list[i].get();
+        if (!e)
+            continue;
+        for (const std::string* key : {&e->oid_num, &e->oid_str, &e->name})
+            g_name_index[*key] = i;
+    }
 }
 
 int read_mib_dat(const std::string& path) {
-    return for_each_data_line(path, MIB_LINE_MAX, parse_mib_line);
+    int rc = for_each_data_line(path, MIB_LINE_MAX, parse_mib_line);
+    rebuild_mib_index();
+    return rc;
 }
 
 int read_mib_site_def_dat(const std::string& path) {
@@ -124,16 +145,11 @@ const MibVarEntry* mib_var(int id) {
 }
 
 int get_check_mib_var(const std::string& text, int* id) {
-    for (int i = 0; i < MAX_MIB_VARS; ++i) {
-        const MibVarEntry* e = mib_data_list[i].get();
-        if (!e)
-            continue;
-        if (e->name == text || e->oid_str == text || e->oid_num == text) {
-            *id = i;
-            return 1;
-        }
-    }
-    return 0;
+    auto it = g_name_index.find(text);
+    if (it == g_name_index.end())
+        return 0;
+    *id = it->second;
+    return 1;
 }
 
 namespace {

@@ -78,8 +78,12 @@ int read_mib_enum_dat(const std::string& path);
 void clear_mib_info();
 
 // Returns 1 and the id of the lowest slot whose name, OID string or OID
-// number equals text exactly; 0 when none does.
+// number equals text exactly; 0 when none does. Answers from the name index.
 int get_check_mib_var(const std::string& text, int* id);
+
+// Rebuilds the name index from mib_data_list. The readers and
+// clear_mib_info call it; code that fills slots itself calls it afterwards.
+void rebuild_mib_index();
 
 // Value number (decimal text) to enumeration name; 1 on success, 0 otherwise
 // (name left untouched).

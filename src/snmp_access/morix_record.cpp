@@ -12,6 +12,26 @@ std::array<MorixRecord*, MAX_MRX_SLOTS> host_disc_list{};
 int mrx_lst_cnt = 0;
 std::array<std::string, MAX_MORIX_SELECT> morix_select;
 
+namespace {
+
+// Links n at the end of the chain in constant time through the kept tail;
+// a chain whose head changed behind the record's back is walked once.
+void append_node(MorixRecord* rec, ParamNode* n) {
+    ParamNode* tail = rec->prm_list && rec->prm_list == rec->prm_tail_head ? rec->prm_tail
+                      : rec->prm_list;
+    if (!tail) {
+        rec->prm_list = n;
+    } else {
+        while (tail->next)
+            tail = tail->next;
+        tail->next = n;
+    }
+    rec->prm_tail = n;
+    rec->prm_tail_head = rec->prm_list;
+}
+
+} // namespace
+
 int add_prm_node(MorixRecord* rec, int mib_index, int port_type, int port_num, int instance,
                  const char* inst_str, const char* value, int status) {
     if (!rec || !inst_str || !value)
@@ -27,10 +47,7 @@ int add_prm_node(MorixRecord* rec, int mib_index, int port_type, int port_num, i
     n->port_num = port_num;
     n->instance = instance;
     n->status = status;
-    ParamNode** tail = &rec->prm_list;
-    while (*tail)
-        tail = &(*tail)->next;
-    *tail = n;
+    append_node(rec, n);
     rec->prm_count++;
     return 0;
 }
@@ -92,6 +109,8 @@ void free_prm_list(MorixRecord* rec) {
         n = next;
     }
     rec->prm_list = nullptr;
+    rec->prm_tail = nullptr;
+    rec->prm_tail_head = nullptr;
     rec->prm_count = 0;
     rec->status = 0;
 }
@@ -166,7 +185,9 @@ void copy_prm_chain(MorixRecord* dst, const MorixRecord* src) {
         copy->next = nullptr;
         *tail = copy;
         tail = &copy->next;
+        dst->prm_tail = copy;
     }
+    dst->prm_tail_head = dst->prm_list;
     dst->prm_count = src->prm_count;
 }
 

@@ -74,6 +74,11 @@ struct MorixRecord {
     std::string csu_text;
     bool has_config_server = false;
     std::string config_server;
+    // Last node of prm_list as add_prm_node left it, valid while prm_list is
+    // still prm_tail_head (code that hands a chain over or empties prm_list
+    // itself leaves a tail that is then not used).
+    ParamNode* prm_tail = nullptr;
+    ParamNode* prm_tail_head = nullptr;
 };
 
 using MorixRecordPtr = std::unique_ptr<MorixRecord>;

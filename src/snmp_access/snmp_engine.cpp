@@ -202,6 +202,7 @@ int mm_snmp_split_format(MorixRecord* rec, int chunk_size, int op) {
 void mm_snmp(MorixRecord* rec, int op) {
     if (!rec || rec->prm_count <= 0)
         return;
+    SnmpCallSession session(rec);
     rec->status = mm_snmp_split_format(rec, MM_SNMP_CHUNK, op);
     if (rec->status == SR_NO_SPLIT)
         rec->status = mm_snmp_split_format(rec, 1, op);

@@ -61,7 +61,25 @@ int mm_snmp_exec(MorixRecord* rec, int start, int count, SnmpChunk& chunk, int o
 // Marks node and every node after it with status 17; returns 1.
 int set_parameters_incomplete(ParamNode* node);
 
+// Keeps one library session for every exchange with rec while the object
+// lives: opened by the first exchange, closed when the object goes. mm_snmp
+// holds one for the whole call (all chunks, splits and re-sends); exchanges
+// outside such a call open and close their own session.
+class SnmpCallSession {
+  public:
+    explicit SnmpCallSession(const MorixRecord* rec);
+    ~SnmpCallSession();
+    SnmpCallSession(const SnmpCallSession&) = delete;
+    SnmpCallSession& operator=(const SnmpCallSession&) = delete;
+
+  private:
+    const MorixRecord* prev_rec_;
+    void* prev_session_;
+};
+
 // Prepares the SNMP library once (quiet, no MIB files, no persistent state).
 void mm_snmp_init();
-// Counts exchanges (PDUs sent) since start, for tests and benchmarks.
+// Counts exchanges (PDUs sent) and library sessions opened since start, for
+// tests and benchmarks.
 extern long g_snmp_requests_sent;
+extern long g_snmp_sessions_opened;

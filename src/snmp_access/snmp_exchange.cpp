@@ -6,8 +6,14 @@
 #include "snmp_access/snmp_values.h"
 
 long g_snmp_requests_sent = 0;
+long g_snmp_sessions_opened = 0;
 
 namespace {
+
+// The session of the call in progress (see SnmpCallSession): its record, and
+// the library session once the first exchange has opened it.
+const MorixRecord* g_call_rec = nullptr;
+netsnmp_session* g_call_session = nullptr;
 
 constexpr size_t REQ_OID_MAX = 64; // sub-identifiers of a request identifier
 
@@ -110,8 +116,22 @@ netsnmp_session* open_session(const MorixRecord* rec, int* result) {
     if (!ss) {
         int err = s.s_snmp_errno ? s.s_snmp_errno : snmp_errno;
         *result = err == SNMPERR_BAD_ADDRESS ? SR_UNKNOWN_HOST : SR_NO_SESSION;
+    } else {
+        ++g_snmp_sessions_opened;
     }
     return ss;
+}
+
+// The session for an exchange with rec: the call's session (opened on first
+// use; a failed open is tried again by the next exchange, as each exchange
+// would), or a session of its own that the caller closes (*own set).
+netsnmp_session* session_for(const MorixRecord* rec, int* result, bool* own) {
+    *own = rec != g_call_rec;
+    if (*own)
+        return open_session(rec, result);
+    if (!g_call_session)
+        g_call_session = open_session(rec, result);
+    return g_call_session;
 }
 
 // Sends the request, strips variables the device rejects one at a time and
@@ -194,7 +214,8 @@ int mm_snmp_exec(MorixRecord* rec, int start, int count, SnmpChunk& ch, int op, 
         return SR_UNKNOWN_HOST;
     mm_snmp_init();
     int result = SR_OK;
-    netsnmp_session* ss = open_session(rec, &result);
+    bool own = true;
+    netsnmp_session* ss = session_for(rec, &result, &own);
     if (!ss)
         return result;
     netsnmp_pdu* pdu = snmp_pdu_create(type);
@@ -202,13 +223,27 @@ int mm_snmp_exec(MorixRecord* rec, int start, int count, SnmpChunk& ch, int op, 
     add_variables(pdu, start, count, ch, op, &active);
     if (active.empty()) {
         snmp_free_pdu(pdu);
-        snmp_close(ss);
-        return SR_OK;
+        result = SR_OK;
+    } else {
+        int dummy = -1;
+        result = exchange(ss, pdu, start, active, ch, op, split_at ? split_at : &dummy);
     }
-    int dummy = -1;
-    result = exchange(ss, pdu, start, active, ch, op, split_at ? split_at : &dummy);
-    snmp_close(ss);
+    if (own)
+        snmp_close(ss);
     return result;
+}
+
+SnmpCallSession::SnmpCallSession(const MorixRecord* rec)
+    : prev_rec_(g_call_rec), prev_session_(g_call_session) {
+    g_call_rec = rec;
+    g_call_session = nullptr;
+}
+
+SnmpCallSession::~SnmpCallSession() {
+    if (g_call_session)
+        snmp_close(g_call_session);
+    g_call_rec = prev_rec_;
+    g_call_session = static_cast<netsnmp_session*>(prev_session_);
 }
 
 namespace {

@@ -38,6 +38,7 @@ inline void put_var(const VarDef& v) {
     e->enum_id = v.enum_id;
     e->def_val = "0";
     mib_data_list[v.id] = std::move(e);
+    rebuild_mib_index();
 }
 
 inline void put_enum(int enum_id, const std::vector<std::pair<int, std::string>>& entries) {
