@@ -71,7 +71,10 @@ void add_variables(netsnmp_pdu* pdu, int start, int count, SnmpChunk& ch, int op
             continue;
         oid name[REQ_OID_MAX];
         size_t len = REQ_OID_MAX;
-        if (!read_objid(ch.oids[p].c_str(), name, &len)) {
+        // Request identifiers are dotted numbers: read them directly, and
+        // leave anything else to the library's parser.
+        if (!parse_dotted_oid(ch.oids[p], name, REQ_OID_MAX, &len) &&
+            !read_objid(ch.oids[p].c_str(), name, &len)) {
             ch.statuses[p] = NS_OTHER_ERROR;
             continue;
         }

@@ -171,6 +171,23 @@ TEST_F(MibCatalogue, LookupByAnyNameReturnsLowestId) {
     EXPECT_EQ(id, -7);
 }
 
+TEST_F(MibCatalogue, LookupFollowsEveryRead) {
+    // The lowest id wins across fields: "aStr" is entry 3's OID string and
+    // entry 9's name.
+    load_mib(mib_line(9, "aStr") + mib_line(3, "a") + mib_line(5, "old"));
+    int id = -1;
+    EXPECT_EQ(get_check_mib_var("aStr", &id), 1);
+    EXPECT_EQ(id, 3);
+    // A later read replaces slot 5: the old names are gone with it.
+    load_mib(mib_line(5, "new"));
+    EXPECT_EQ(get_check_mib_var("old", &id), 0);
+    EXPECT_EQ(get_check_mib_var("oldStr", &id), 0);
+    EXPECT_EQ(get_check_mib_var("newStr", &id), 1);
+    EXPECT_EQ(id, 5);
+    clear_mib_info();
+    EXPECT_EQ(get_check_mib_var("new", &id), 0);
+}
+
 TEST_F(MibCatalogue, EnumerationConversionsBothWays) {
     load_mib(mib_line(1, "mode", 1, 0, 3) + mib_line(2, "plain"));
     load_enum("3 | 1 | enabled\n3 | 2 | disabled\n3 | 2 | dupvalue\n");

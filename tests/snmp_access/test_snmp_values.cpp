@@ -66,6 +66,24 @@ TEST_F(SnmpValues, DottedIdentifiers) {
     EXPECT_EQ(parse_dotted_oid(longest + ".3", out, 64, &len), 0);
 }
 
+// The engine reads request identifiers itself before asking the library:
+// whatever it accepts must read exactly as the library reads it.
+TEST_F(SnmpValues, DottedIdentifiersReadAsTheLibraryReadsThem) {
+    std::string longest = "1";
+    for (int i = 1; i < 64; ++i)
+        longest += ".2";
+    for (const std::string& text :
+         {std::string("1.3.6.1.4.1.32473.1.3.10.0"), std::string(".1.3.6.1.2.1.1.2.0"),
+          std::string("0.0"), std::string("1.3.6.1.2.1.2.2.1.6.1"), std::string("1.3.007.4294967295"),
+          longest}) {
+        oid own[64], lib[64];
+        size_t own_len = 0, lib_len = 64;
+        ASSERT_EQ(parse_dotted_oid(text, own, 64, &own_len), 1) << text;
+        ASSERT_NE(read_objid(text.c_str(), lib, &lib_len), 0) << text;
+        EXPECT_EQ(snmp_oid_compare(own, own_len, lib, lib_len), 0) << text;
+    }
+}
+
 TEST_F(SnmpValues, SetValuesEncodedByDataType) {
     int rc = -9;
     netsnmp_variable_list* v = encode(1, "1.3.6.1.2", &rc);
