@@ -41,28 +41,30 @@ TEST_F(MorixRecordTest, AddPrmNodeAppendsWithSequenceAndFreeEmpties) {
     EXPECT_EQ(r->status, 0);
 }
 
-// Appending goes through a kept tail; chains emptied or handed over behind
-// the record's back must still grow at their true end.
+// Appending goes through a kept tail; a copied chain, an emptied one and a
+// chain linked to a record directly must all grow at their true end.
 TEST_F(MorixRecordTest, AppendAfterTheChainChangedHands) {
     for (int i = 0; i < 3; ++i)
         add_prm_node(r.rec, 10, 0, 0, i, "", "", 0);
     RecordHolder d;
     cpy_host_node(d.rec, r.rec);
-    r->prm_list = nullptr;
-    r->prm_count = 0;
     add_prm_node(d.rec, 10, 0, 0, 3, "", "", 0);
     add_prm_node(r.rec, 11, 0, 0, 0, "", "", 0);
     EXPECT_EQ(seqs(d.rec), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(seqs(r.rec), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(r->prm_list->next->next->next->mib_index, 11);
+    free_prm_list(r.rec);
+    add_prm_node(r.rec, 12, 0, 0, 0, "", "", 0);
     EXPECT_EQ(seqs(r.rec), (std::vector<int>{0}));
-    EXPECT_EQ(r->prm_list->mib_index, 11);
-    // A chain linked to the record directly is walked to its end.
     RecordHolder e;
     e->prm_list = d->prm_list;
     e->prm_count = d->prm_count;
     d->prm_list = nullptr;
     d->prm_count = 0;
     add_prm_node(e.rec, 12, 0, 0, 0, "", "", 0);
+    add_prm_node(d.rec, 13, 0, 0, 0, "", "", 0);
     EXPECT_EQ(seqs(e.rec), (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(seqs(d.rec), (std::vector<int>{0}));
 }
 
 TEST_F(MorixRecordTest, AddPrmNodeValueRules) {
