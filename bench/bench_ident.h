@@ -13,14 +13,13 @@ double udp_round_trip(int rounds);
 // vantor, time-out 2 s, 1 retry), loaded through the device list load.
 struct IdentFigures {
     int devices = 0;
-    int listed = 0;     // records in the device list afterwards
-    int reachable = 0;  // of them identified
-    long requests = 0;  // PDUs sent
-    double wall = 0;    // seconds
+    int listed = 0;    // records in the device list afterwards
+    int reachable = 0; // of them identified
+    long requests = 0; // PDUs sent
+    double wall = 0;   // seconds
 };
 // Writes the list file for addresses addr(0..devices-1) into dir.
-std::string write_ident_list(const std::string& dir, int devices,
-                             std::string (*addr)(int));
+std::string write_ident_list(const std::string& dir, int devices, std::string (*addr)(int));
 IdentFigures identify_list(const std::string& list_path, int devices);
 
 // Wall seconds of appending n scalar nodes to an empty chain (freed after).

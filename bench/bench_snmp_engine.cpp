@@ -20,10 +20,10 @@
 #include "bench_common.h"
 #include "bench_ident.h"
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
 #include "snmp_access/snmp_engine.h"
 #include "support/sim_process.h"
 #include "support/test_dirs.h"
+#include "ui/app_globals.h"
 
 namespace {
 
@@ -144,8 +144,8 @@ void instruction_counts(const char* self, const std::vector<BenchInstance>& all)
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         long long eng = callgrind_instructions(argv, "bench_engine_fetch");
         double e = double(eng) / c.vars;
-        std::printf("  engine, %-26s : %10.0f   (engine / snmpget %.3f, / marginal %.3f)\n",
-                    c.what, e, e / whole, e / marginal);
+        std::printf("  engine, %-26s : %10.0f   (engine / snmpget %.3f, / marginal %.3f)\n", c.what,
+                    e, e / whole, e / marginal);
     }
     std::printf("  snmpget, one process per 32          : %10.0f\n", whole);
     std::printf("  snmpget, 32-var minus 1-var request  : %10.0f\n", marginal);
@@ -160,13 +160,13 @@ void ident_row(const char* list, int devices, double rtt) {
 }
 
 // Identification of 1, 8 and 63 devices from a list file, then instructions
-// per request of the 63-device load (callgrind, inside the load only).
+// per identified device of the 63-device load (callgrind, inside the load
+// only).
 void identification(const char* self, const std::string& dir, int devices, bool quick) {
     double rtt = udp_round_trip(quick ? 500 : 5000);
-    std::printf("\nidentification from a list file (loopback UDP round trip %.1f us)\n",
-                rtt * 1e6);
-    std::printf("%8s | %6s %9s %9s %9s %9s\n", "devices", "ident", "requests", "wall ms",
-                "us/req", "x floor");
+    std::printf("\nidentification from a list file (loopback UDP round trip %.1f us)\n", rtt * 1e6);
+    std::printf("%8s | %6s %9s %9s %9s %9s\n", "devices", "ident", "requests", "wall ms", "us/req",
+                "x floor");
     for (int n : {1, 8, devices})
         if (n <= devices)
             ident_row(write_ident_list(dir, n, many_addr).c_str(), n, rtt);

@@ -17,8 +17,8 @@ namespace {
 // Links n at the end of the chain in constant time through the kept tail;
 // a chain whose head changed behind the record's back is walked once.
 void append_node(MorixRecord* rec, ParamNode* n) {
-    ParamNode* tail = rec->prm_list && rec->prm_list == rec->prm_tail_head ? rec->prm_tail
-                      : rec->prm_list;
+    ParamNode* tail =
+        rec->prm_list && rec->prm_list == rec->prm_tail_head ? rec->prm_tail : rec->prm_list;
     if (!tail) {
         rec->prm_list = n;
     } else {

@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
 #include "support/test_dirs.h"
+#include "ui/app_globals.h"
 
 using testing::internal::CaptureStderr;
 using testing::internal::CaptureStdout;

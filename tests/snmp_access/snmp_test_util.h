@@ -11,9 +11,9 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
+#include "snmp_access/morix_record.h"
 #include "ui/ui.h"
 #include "ui_headless/ui_headless.h"
-#include "snmp_access/morix_record.h"
 
 struct VarDef {
     int id;

@@ -6,10 +6,10 @@
 #include <gmock/gmock.h>
 
 #include "engine_test_util.h"
-#include "ui/app_globals.h"
 #include "snmp_access/port_inst.h"
 #include "support/sim_process.h"
 #include "support/test_dirs.h"
+#include "ui/app_globals.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
@@ -278,7 +278,8 @@ TEST_F(EngineSim, OneSessionAcrossSplitsTimeOutsAndTheOneVariablePass) {
         int fds = open_fds();
         CaptureStdout();
         mm_snmp(d.rec, SNMP_OP_GET);
-        bool one_var_pass = GetCapturedStdout().find("Submitting one variable") != std::string::npos;
+        bool one_var_pass =
+            GetCapturedStdout().find("Submitting one variable") != std::string::npos;
         EXPECT_EQ(g_snmp_sessions_opened - sessions, 1) << k;
         EXPECT_EQ(open_fds(), fds) << k;
         if (d->status == SR_TIMEOUT) {

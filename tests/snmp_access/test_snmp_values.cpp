@@ -74,8 +74,8 @@ TEST_F(SnmpValues, DottedIdentifiersReadAsTheLibraryReadsThem) {
         longest += ".2";
     for (const std::string& text :
          {std::string("1.3.6.1.4.1.32473.1.3.10.0"), std::string(".1.3.6.1.2.1.1.2.0"),
-          std::string("0.0"), std::string("1.3.6.1.2.1.2.2.1.6.1"), std::string("1.3.007.4294967295"),
-          longest}) {
+          std::string("0.0"), std::string("1.3.6.1.2.1.2.2.1.6.1"),
+          std::string("1.3.007.4294967295"), longest}) {
         oid own[64], lib[64];
         size_t own_len = 0, lib_len = 64;
         ASSERT_EQ(parse_dotted_oid(text, own, 64, &own_len), 1) << text;
