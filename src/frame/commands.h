@@ -28,6 +28,12 @@ void cmd_internal_modems(); // 80
 void cmd_edit_cfg_file();   // 82
 // A window's own command (Apply, Discover, Set, ...) by its id.
 void cmd_window_action(int id);
+// The Show and Set windows' commands; 1 when id is one of theirs.
+int ops_window_action(int id);
+// A window was closed by its Close id (frees what it built).
+void cmd_window_closed(int form);
+// An object of the Set window's rows table (UI_SET_ROWS) acted.
+void cmd_set_row_action(int id);
 // List double-click and selection change on lists other than the function list.
 void cmd_list_action(int list_id, int pos, int reason);
 void cmd_list_selection(int list_id);

@@ -9,6 +9,7 @@
 #include "frame/commands.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
+#include "ops/set_window.h"
 #include "ui/ui.h"
 #include "snmp_access/morix_record.h"
 
@@ -17,6 +18,7 @@ void cmd_add_mrx() {
 }
 void cmd_delete_mrx() {
     delete_morix();
+    mark_set_values_outdated();
 }
 
 void cmd_query_mrx() {
@@ -27,6 +29,7 @@ void cmd_query_mrx() {
     ui_set_text(W_MRX_NAME_TF, name);
     remove_blanks(ui_get_text(W_COMM_TF), &alt);
     query_morix(alt);
+    mark_set_values_outdated();
 }
 
 void cmd_snmp_info_open() {
@@ -64,8 +67,10 @@ void cmd_hide_mrx_info() {
 }
 
 void cmd_list_selection(int list_id) {
-    if (list_id == W_MRX_LIST)
+    if (list_id == W_MRX_LIST) {
         disable_main_menu_opt();
+        mark_set_values_outdated();
+    }
 }
 
 void cmd_new_discovery() {

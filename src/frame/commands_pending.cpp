@@ -19,12 +19,6 @@ void cmd_copy_open() {
 void cmd_reset_open() {
     gui_manage_top_form(W_RST_FORM_ID);
 }
-void cmd_set_open() {
-    gui_manage_top_form(W_SET_FORM_ID);
-}
-void cmd_show_open() {
-    gui_manage_top_form(W_SHOW_FORM_ID);
-}
 void cmd_udf_open() {
     gui_manage_top_form(W_UDF_FORM_ID);
 }
@@ -42,7 +36,7 @@ void cmd_edit_cfg_file() {
 }
 
 void cmd_window_action(int id) {
-    if (device_window_action(id))
+    if (device_window_action(id) || ops_window_action(id))
         return;
     const WindowAction* a = find_window_action(id);
     int parent = a != nullptr ? a->form : W_MAIN_WINDOW;

@@ -1,4 +1,5 @@
 #include "frame/dispatch.h"
+#include "ops/show.h"
 
 #include <cctype>
 
@@ -11,7 +12,6 @@
 #include "frame/startup.h"
 #include "ui/ui.h"
 
-int show_port_sel_ind = 0;
 int g_customized_mode = 0;
 
 namespace {
@@ -46,6 +46,7 @@ void window_action(const WindowAction& a) {
         ui_set_text(a.text, "");
         break;
     case WA_CLOSE:
+        cmd_window_closed(a.form);
         gui_unmanage_top_form(a.form);
         break;
     default:

@@ -8,7 +8,6 @@
 
 #include "ui/widget_ids.h"
 
-extern int show_port_sel_ind;
 
 // What a window id does when activated.
 enum WindowActionKind { WA_COMMAND, WA_HELP, WA_SAVE, WA_CLEAR, WA_CLOSE };

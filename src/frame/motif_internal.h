@@ -23,6 +23,8 @@ Widget ui_widget(int id, int table);
 // The widget that a parent id names for dialogs: the main window when the
 // slot is empty or not shown.
 Widget parent_widget(int id);
+// Object of the Set window's rows table (nullptr when there is none).
+Widget set_row_widget(int id);
 // Id of a widget in the main table, or -1.
 int widget_id_of(Widget w);
 

@@ -16,6 +16,8 @@ Widget widgets_basic[MAX_WIDGETS_BASIC];
 Widget ui_widget(int id, int table) {
     if (table == UI_BASIC)
         return id >= 0 && id < MAX_WIDGETS_BASIC ? widgets_basic[id] : nullptr;
+    if (table == UI_SET_ROWS)
+        return set_row_widget(id);
     return id >= 0 && id < MAX_WIDGETS ? widgets[id] : nullptr;
 }
 

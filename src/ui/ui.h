@@ -12,7 +12,13 @@ constexpr int MAX_WIDGETS = 1300;
 constexpr int MAX_WIDGETS_BASIC = 3000;
 
 // Which widget table an id refers to.
-enum UiTable { UI_MAIN = 0, UI_BASIC = 1 };
+enum UiTable { UI_MAIN = 0, UI_BASIC = 1, UI_SET_ROWS = 2 };
+
+// Objects of one Set window row in the rows table: row r, part p at
+// r * SET_ROW_STRIDE + p.
+enum SetRowPart { SRP_TOGGLE = 0, SRP_TEXT = 1, SRP_OPTION = 2, SRP_VD_PB = 3 };
+constexpr int SET_ROW_STRIDE = 4;
+inline int set_row_id(int row, int part) { return row * SET_ROW_STRIDE + part; }
 
 // Fixed slots of the main widget table.
 enum FixedWidgetId {
@@ -189,3 +195,19 @@ int display_prompt(int parent_id, const std::string& title, const std::vector<st
 // Builds the named dialog of the interface description under the main
 // window into slot, unless the slot already holds an object.
 void ui_fetch_dialog(const std::string& name, int slot);
+
+// ---- Set window rows -----------------------------------------------------
+
+struct UiSetRow {
+    std::string name;                 // label of the name toggle
+    std::vector<std::string> choices; // option menu buttons; empty: a text field
+};
+// Builds the rows in a work area of the window form_id (replacing earlier
+// rows): toggles unset, inputs read-only, option menus blank, "Dsp Diffs"
+// hidden. Their actions reach set_row_action through the dispatch.
+void ui_build_set_rows(int form_id, const std::vector<UiSetRow>& rows);
+// Destroys the rows and their work area.
+void ui_free_set_rows();
+// Text field: not editable, no cursor, not traversable; option menu:
+// insensitive (read_only true), or the reverse.
+void ui_set_read_only(int id, bool read_only, int table = UI_MAIN);

@@ -11,6 +11,7 @@ struct HlState {
     std::map<std::pair<int, int>, HlWidget> widgets;
     std::vector<HlEvent> events;
     std::deque<int> answers;
+    int answer_all = 0; // 0: the default button
     std::string warning_box;
     bool warning_open = false;
     int cancel_at = 0; // 0: never
@@ -34,7 +35,7 @@ void record(const std::string& kind, int parent, const std::string& title, const
 
 int next_answer(int default_answer) {
     if (st().answers.empty())
-        return default_answer;
+        return st().answer_all != 0 ? st().answer_all : default_answer;
     int a = st().answers.front();
     st().answers.pop_front();
     return a;
@@ -497,4 +498,35 @@ int display_prompt(int parent_id, const std::string& title, const std::vector<st
     int answer = next_answer(ASK_OK);
     record("prompt", parent_id, title, labels.empty() ? "" : labels[0], answer);
     return answer;
+}
+
+// ---- Set window rows ---------------------------------------------------------
+
+void ui_build_set_rows(int, const std::vector<UiSetRow>& rows) {
+    ui_free_set_rows();
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        HlWidget& t = hl_widget(set_row_id(r, SRP_TOGGLE), UI_SET_ROWS);
+        t.label = rows[r].name;
+        t.managed = true;
+        HlWidget& in = hl_widget(set_row_id(r, rows[r].choices.empty() ? SRP_TEXT : SRP_OPTION),
+                                 UI_SET_ROWS);
+        in.option_labels = rows[r].choices;
+        in.managed = true;
+        in.sensitive = false;
+        hl_widget(set_row_id(r, SRP_VD_PB), UI_SET_ROWS).label = "Dsp Diffs";
+    }
+}
+
+void ui_free_set_rows() {
+    auto& w = st().widgets;
+    for (auto it = w.begin(); it != w.end();)
+        it = it->first.first == UI_SET_ROWS ? w.erase(it) : std::next(it);
+}
+
+void ui_set_read_only(int id, bool read_only, int table) {
+    hl_widget(id, table).sensitive = !read_only;
+}
+
+void hl_answer_all(int answer) {
+    st().answer_all = answer;
 }

@@ -47,6 +47,8 @@ void hl_clear_events();
 // Answers for the next questions, in order; when none is queued a question
 // gets its default button.
 void hl_queue_answer(int answer);
+// Answer for every question no queued answer covers (0: its default button).
+void hl_answer_all(int answer);
 // The n-th is_cancelled call from now (1-based) reports a cancel.
 void hl_cancel_at(int n);
 int hl_is_cancelled_calls();

@@ -7,6 +7,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "ui/app_globals.h"
 #include "frame/dispatch.h"
+#include "ops/show.h"
 #include "frame/startup.h"
 #include "devices/text_buf.h"
 #include "ui_headless/ui_headless.h"

@@ -1,0 +1,58 @@
+// The Show and Set windows behind the dispatch ids.
+#include "devices/mrx_select.h"
+#include "frame/commands.h"
+#include "frame/dispatch.h"
+#include "ui/ui.h"
+#include "ops/set_window.h"
+#include "ops/show.h"
+
+void cmd_set_open() {
+    process_set();
+}
+
+void cmd_show_open() {
+    open_show_window();
+}
+
+void cmd_set_row_action(int id) {
+    set_row_action(id);
+}
+
+void cmd_window_closed(int form) {
+    if (form == W_SET_FORM_ID) {
+        free_set_widgets();
+        ui_unmanage(W_SET_VD_DIALOG);
+    }
+}
+
+int ops_window_action(int id) {
+    int port_type = show_toggle_port_type(id);
+    if (port_type >= 0) {
+        if (ui_get_toggle(id))
+            show_port_sel_ind = port_type;
+        return 1;
+    }
+    switch (id) {
+    case W_SHOW_APPLY:
+        if (check_main_sel(W_SHOW_FORM_ID, SEL_SHOW_SET))
+            process_show(show_window_target());
+        return 1;
+    case W_SET_APPLY:
+        read_set_val_proc();
+        return 1;
+    case W_SET_SHOW_VALUES:
+        if (check_main_sel(W_SET_FORM_ID, SEL_REACHABLE)) {
+            reset_values_differ();
+            get_set_cur_val(0, 0, 1);
+        }
+        return 1;
+    case W_SET_PORT_OM:
+        set_port_type_changed();
+        return 1;
+    case W_SET_PORT_TF:
+    case 171:
+        return 1;
+    default:
+        return 0;
+    }
+}

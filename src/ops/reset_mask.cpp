@@ -1,0 +1,262 @@
+#include "ops/reset_mask.h"
+
+#include <cstdio>
+
+#include "catalogue/mib_catalogue.h"
+#include "devices/mrx_list.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_engine.h"
+
+std::array<uint32_t, MAX_MRX_SLOTS> g_auto_reset_mask{};
+std::array<ResetPorts, MAX_MRX_SLOTS> g_input_port{};
+int edit_port_flag = 0;
+std::function<int(int, const std::vector<int>&, int)> g_reset_runner;
+
+namespace {
+
+// mrxcReset value of reset map index r (2..8) at [r].
+constexpr int mask_reset_code[9] = {0, 0, 13, 3, 12, 4, 5, 11, 10};
+// mrxcReset value that resets every port of a type (0: none), by type code.
+constexpr int all_ports_code[RESET_PORT_SLOTS] = {0, 7, 9, 6, 13, 16, 0};
+
+constexpr const char* MSG_RESET_Q =
+    "The Morixes you selected need to be reset for changes to take effect.\n\n"
+    "Do you want to reset now?";
+
+// The devices the reset operations walk, with their list positions: the
+// basic-mode port selection while it is in force, else the device list.
+std::vector<int> walk_positions() {
+    std::vector<int> out;
+    if (edit_port_flag) {
+        for (int i = 0; i < port_mrx_map.count && i < MAX_MRX_SLOTS; ++i) {
+            int p = port_mrx_map.mrx_index[i];
+            if (p < 0 || p >= MAX_MRX_SLOTS || !host_info_list[p])
+                continue;
+            const MorixRecord* r = host_info_list[p];
+            if (r->selected && r->reachable && port_mrx_map.port_count[p] > 0)
+                out.push_back(p);
+        }
+        return out;
+    }
+    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
+        out.push_back(p);
+    return out;
+}
+
+int position_of(const std::string& name) {
+    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
+        if (host_info_list[p]->name == name)
+            return p;
+    return -1;
+}
+
+bool add_reset_node(MorixRecord* rec, int code) {
+    int id = 0;
+    if (!get_check_mib_var("mrxcReset", &id)) {
+        std::fprintf(stderr, "Cannot find reset MIB value\n");
+        return false;
+    }
+    build_prm(rec, 0, 0, {}, PT_NONE, id, std::to_string(code));
+    return true;
+}
+
+void add_port_resets(MorixRecord* rec, const ResetPorts& ports) {
+    for (int t = PT_ASY; t <= PT_CHANNELS; ++t) {
+        const ResetPortSlot& s = ports[t];
+        if (s.all_ports || ((t == PT_SYN || t == PT_PTR) && s.count > 0)) {
+            if (all_ports_code[t] != 0)
+                add_reset_node(rec, all_ports_code[t]);
+            continue;
+        }
+        if (s.count == 0)
+            continue;
+        if (t == PT_EN) {
+            std::fprintf(stderr, "Ethernet ports of %s are not reset one by one\n",
+                         rec->name.c_str());
+            continue;
+        }
+        if (t != PT_ASY && t != PT_DS1INF)
+            continue;
+        int id = 0;
+        if (!get_check_mib_var("charPortReset", &id))
+            continue;
+        for (int i = 0; i < s.count; ++i)
+            build_prm(rec, 0, 1, {static_cast<int>(s.ports[i])}, t, id, "2");
+    }
+}
+
+int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_names) {
+    int all_ok = 1;
+    for (MorixRecord* r : recs) {
+        if (do_auto_reset(r))
+            continue;
+        all_ok = 0;
+        if (failed_names) {
+            if (!failed_names->empty())
+                *failed_names += ", ";
+            *failed_names += r->name;
+        }
+    }
+    return all_ok;
+}
+
+} // namespace
+
+void clear_reset_masks() {
+    g_auto_reset_mask.fill(0);
+}
+
+void clear_input_ports(ResetPorts* ports) {
+    for (ResetPortSlot& s : *ports)
+        s = ResetPortSlot();
+}
+
+void save_port_to_be_reset(ResetPorts* ports, int port_type, int port) {
+    if (port_type < PT_ASY || port_type > PT_CHANNELS)
+        return;
+    ResetPortSlot& s = (*ports)[port_type];
+    for (int i = 0; i < s.count; ++i)
+        if (s.ports[i] == static_cast<uint32_t>(port))
+            return;
+    if (s.count >= MAX_RESET_PORTS) {
+        s.overflow = 1;
+        return;
+    }
+    s.ports[s.count++] = static_cast<uint32_t>(port);
+}
+
+void check_all_ports_set(const MorixRecord* rec, ResetPorts* ports) {
+    for (int t = PT_ASY; t <= PT_CHANNELS; ++t) {
+        ResetPortSlot& s = (*ports)[t];
+        int n = get_num_ports(rec, t);
+        if (s.overflow) {
+            std::fprintf(stderr, "%s: more than %d ports of one type to reset; all are reset\n",
+                         rec->name.c_str(), MAX_RESET_PORTS);
+            s.all_ports = 1;
+        } else if (n > 0 && s.count == n) {
+            s.all_ports = 1;
+        }
+    }
+}
+
+uint32_t build_reset_mask(MorixRecord* rec, ResetPorts* ports) {
+    clear_input_ports(ports);
+    if (!rec->reachable || !rec->allow_set || rec->status == SR_CANCELLED)
+        return 0;
+    uint32_t mask = 0;
+    for (const ParamNode* n = rec->prm_list; n; n = n->next) {
+        const MibVarEntry* e = mib_var(n->mib_index);
+        if (n->status != NS_OK || !e || e->reset_map_idx <= 0 || e->reset_map_idx > 32)
+            continue;
+        mask |= 1u << (e->reset_map_idx - 1);
+        save_port_to_be_reset(ports, n->port_type, n->port_num);
+    }
+    check_all_ports_set(rec, ports);
+    return mask;
+}
+
+int build_sel_mrx_reset_mask() {
+    clear_reset_masks();
+    int any = 0;
+    for (int p : walk_positions()) {
+        MorixRecord* r = host_info_list[p];
+        if (!r->selected)
+            continue;
+        g_auto_reset_mask[p] = build_reset_mask(r, &g_input_port[p]);
+        any = any || g_auto_reset_mask[p] != 0;
+    }
+    return any;
+}
+
+int does_user_want_reset(int parent) {
+    if (g_confirm_auto_reset == 0)
+        return 1;
+    return ask_user(parent, "Reset Parameters", "Reset", "Cancel", 0, MSG_RESET_Q) == ASK_OK;
+}
+
+int do_auto_reset(MorixRecord* rec) {
+    int p = position_of(rec->name);
+    if (p < 0)
+        return 0;
+    uint32_t mask = g_auto_reset_mask[p];
+    if (mask == 0)
+        return 1;
+    free_prm_list(rec);
+    if (!rec->reachable || !rec->allow_set)
+        return 0;
+    for (int bit = 0; bit < 8; ++bit) {
+        if (!(mask & (1u << bit)))
+            continue;
+        if (bit == 0)
+            add_port_resets(rec, g_input_port[p]);
+        else
+            add_reset_node(rec, mask_reset_code[bit + 1]);
+    }
+    mm_snmp(rec, SNMP_OP_SET);
+    int ok = rec->status == SR_OK;
+    for (const ParamNode* n = rec->prm_list; n; n = n->next)
+        ok = ok && n->status == NS_OK;
+    free_prm_list(rec);
+    return ok;
+}
+
+int do_sel_mrx_auto_reset(std::string* failed_names) {
+    std::vector<MorixRecord*> recs;
+    for (int p : walk_positions())
+        if (host_info_list[p]->selected && host_info_list[p]->allow_set == 1)
+            recs.push_back(host_info_list[p]);
+    return auto_reset_list(recs, failed_names);
+}
+
+int do_cpy_mrx_auto_reset(const std::vector<std::string>& names, int output,
+                          std::string* failed_names) {
+    std::vector<MorixRecord*> recs;
+    for (const std::string& name : names) {
+        int p = position_of(name);
+        if (p < 0) {
+            write_otp_msg(output,
+                          "\nThe main Morix list may have been updated. You must\n"
+                          "redisplay the current command window to update Morix Lists.\n",
+                          1, 1);
+            continue;
+        }
+        if (host_info_list[p]->allow_set == 1)
+            recs.push_back(host_info_list[p]);
+    }
+    return auto_reset_list(recs, failed_names);
+}
+
+void display_reset_warning(int parent, const std::string& names) {
+    display_warn(parent, "Could not reset the following Morixes:\n\n   " + names + "\n");
+}
+
+void display_reset_timeout_warning(int parent, const std::string& names) {
+    display_warn(parent, "Could not reset the following Morixes. \nTry inceasing the SNMP "
+                         "timeout period:\n\n   " +
+                             names + "\n");
+}
+
+void set_sel_morixes_incomplete(int position) {
+    for (int p = position < 0 ? 0 : position; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
+        if (host_info_list[p]->selected && host_info_list[p]->reachable)
+            host_info_list[p]->status = SR_CANCELLED;
+}
+
+int confirm_reset_q(int parent, const std::vector<int>& codes) {
+    if (ask_user(parent, "Reset Parameters", "OK", "Cancel", 0, MSG_RESET_Q) != ASK_OK)
+        return 0;
+    for (int code : codes) {
+        if (code == -1)
+            break;
+        std::vector<int> ports;
+        if (code == 97)
+            ports = {2};
+        if (!g_reset_runner || !g_reset_runner(code, ports, parent))
+            display_warn(parent, "Reset failed.");
+        if (code == 1)
+            break;
+    }
+    return 1;
+}

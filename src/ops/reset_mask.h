@@ -1,0 +1,69 @@
+// Reset masks: which resets the parameters that were really set need, the
+// operator's question, and the automatic reset of each device. Also the
+// marking of devices left incomplete by a cancel.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "snmp_access/morix_record.h"
+
+constexpr int MAX_RESET_PORTS = 128; // port numbers one slot keeps
+constexpr int RESET_PORT_SLOTS = 7;  // by port type code; slot 0 unused
+
+struct ResetPortSlot {
+    int32_t all_ports = 0;
+    int32_t count = 0;
+    int32_t overflow = 0; // more distinct ports came than the slot holds
+    std::array<uint32_t, MAX_RESET_PORTS> ports{};
+};
+using ResetPorts = std::array<ResetPortSlot, RESET_PORT_SLOTS>;
+
+// One mask and one set of port slots per device-list position.
+extern std::array<uint32_t, MAX_MRX_SLOTS> g_auto_reset_mask;
+extern std::array<ResetPorts, MAX_MRX_SLOTS> g_input_port;
+
+void clear_reset_masks();
+void clear_input_ports(ResetPorts* ports);
+// Adds a port to the slot of its type (1..6) unless already there. A port
+// beyond the slot's capacity is refused: the slot is marked overflowed, and
+// check_all_ports_set then resets that port type as a whole.
+void save_port_to_be_reset(ResetPorts* ports, int port_type, int port);
+// Sets the all-ports flag of each type whose saved ports cover the device.
+void check_all_ports_set(const MorixRecord* rec, ResetPorts* ports);
+// The mask of one device from its chain (nodes with status 0).
+uint32_t build_reset_mask(MorixRecord* rec, ResetPorts* ports);
+// Masks of every selected device (or of the basic-mode port selection);
+// 1 when any mask is not empty.
+int build_sel_mrx_reset_mask();
+
+// 1 when the confirmation is off or the operator pressed "Reset".
+int does_user_want_reset(int parent);
+// The resets of one device in one SET; 1 on success.
+int do_auto_reset(MorixRecord* rec);
+// do_auto_reset for every selected device that allows sets; failed names
+// are joined by ", ". 1 when all succeeded.
+int do_sel_mrx_auto_reset(std::string* failed_names);
+// The same for the copy window's destination devices, found by name; a name
+// no longer in the list adds the redisplay note to output.
+int do_cpy_mrx_auto_reset(const std::vector<std::string>& names, int output,
+                          std::string* failed_names);
+void display_reset_warning(int parent, const std::string& names);
+void display_reset_timeout_warning(int parent, const std::string& names);
+
+// Status 17 for every selected, reachable device from position on.
+void set_sel_morixes_incomplete(int position);
+
+// The Reset command of the reset window, registered by its owner: runs
+// reset code with the port list (empty for none) over parent; 1 on success.
+extern std::function<int(int code, const std::vector<int>& ports, int parent)> g_reset_runner;
+// The reset question of the basic-mode windows: on OK runs the codes (ended
+// by the vector's end or a -1) through g_reset_runner, stopping after code 1.
+// Returns 1 when the operator chose OK.
+int confirm_reset_q(int parent, const std::vector<int>& codes);
+
+// Basic mode walks its port selection instead of the device list while set.
+extern int edit_port_flag;

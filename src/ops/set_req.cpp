@@ -1,0 +1,273 @@
+// Validation and sending of the Set window's values, and the set funnel
+// that the Set window and script execution share.
+#include <cerrno>
+#include <cstdlib>
+
+#include "catalogue/mib_catalogue.h"
+#include "devices/mrx_select.h"
+#include "ui/widget_ids.h"
+#include "devices/text_buf.h"
+#include "ui/ui.h"
+#include "devices/allow_sets.h"
+#include "ops/reset_mask.h"
+#include "ops/set_window.h"
+#include "ops/show.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_engine.h"
+
+namespace {
+
+constexpr const char* MSG_NOT_ALLOWED =
+    "Could not set any parameters.\nThe value of the allow_snmp_sets parameter is false. "
+    "Morix ignored.";
+
+// Reasons of the node statuses a device may answer a Set with.
+struct StatusReason {
+    int status;
+    const char* reason;
+};
+constexpr StatusReason set_reasons[] = {
+    {NS_NO_SUCH_NAME, "Parameter cannot be set: it does not exist or is read only."},
+    {NS_READ_ONLY, "Parameter is read only."},
+    {NS_BAD_VALUE, "Parameter cannot be set to this value."}};
+
+std::string node_name(const ParamNode* n) {
+    const MibVarEntry* e = mib_var(n->mib_index);
+    return e ? e->name : std::string();
+}
+
+bool is_integer(std::string text) {
+    remove_trail_blanks(&text);
+    if (text.empty())
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    std::strtol(text.c_str(), &end, 10);
+    return errno == 0 && end && *end == '\0';
+}
+
+// The row's value for a Set, or the reason it is refused ("" when valid).
+std::string row_value(int i, std::string* value) {
+    const SetRow& row = set_wlist[i];
+    const MibVarEntry* e = mib_var(row.mib_index);
+    if (row.enumerated) {
+        std::string label = ui_get_option(set_row_id(i, SRP_OPTION), UI_SET_ROWS);
+        for (const SetChoice& c : row.choices)
+            if (!label.empty() && c.name == label) {
+                *value = std::to_string(c.value);
+                return "";
+            }
+        return "Invalid Selection";
+    }
+    *value = ui_get_text(set_row_id(i, SRP_TEXT), UI_SET_ROWS);
+    if (e && e->data_type == MDT_INTEGER && !is_integer(*value))
+        return "Invalid Integer Format";
+    if (e && e->data_type == MDT_IP_ADDR) {
+        std::string ip = *value;
+        if (!check_ip_addr_fmt(&ip))
+            return "Invalid IP Address Format";
+    }
+    if (e && e->data_type == MDT_INTEGER)
+        remove_trail_blanks(value);
+    return "";
+}
+
+// Checks every marked row; false (and the refusal text) on any error.
+bool validate_rows(std::string* msg) {
+    bool ok = true;
+    for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
+        if (!ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS))
+            continue;
+        std::string value;
+        std::string reason = row_value(i, &value);
+        if (reason.empty())
+            continue;
+        if (ok)
+            text_set_buf("\nSet will not be executed due to the following errors:\n", msg, 1);
+        ok = false;
+        const MibVarEntry* e = mib_var(set_wlist[i].mib_index);
+        text_set_buf("\t" + (e ? e->name : std::string()) + " : " + reason, msg, 1);
+    }
+    if (!ok)
+        text_set_buf("\nSet was not executed.\n", msg, 1);
+    return ok;
+}
+
+std::vector<MorixRecord*> sel_reachable() {
+    std::vector<MorixRecord*> out;
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (r->selected && r->reachable)
+            out.push_back(r);
+    }
+    return out;
+}
+
+} // namespace
+
+void read_set_val_proc() {
+    std::string msg;
+    if (!check_main_sel(W_SET_FORM_ID, SEL_REACHABLE))
+        return;
+    if (!validate_rows(&msg)) {
+        write_otp_msg(W_SET_MSG, msg, 0, 1);
+        return;
+    }
+    set_app_cursor(CURSOR_BUSY);
+    const std::string typed = ui_get_text(W_SET_PORT_TF);
+    int wan_warned = cvt_wan_module_ports(W_SET_PORT_TF, typed, {16, 18, 19}, 1, W_SET_FORM_ID);
+    std::string text = ui_get_text(W_SET_PORT_TF);
+    int all = 0, count = 0;
+    std::vector<int> ports;
+    if (!text.empty())
+        ports = parse_port_list(text, &all, &count);
+    will_sel_mrx_allow_set();
+    text_set_buf("\n\n***** Set Operation *****", &msg, 1);
+    text_set_buf("Setting the following parameters...", &msg, 1);
+    RowTakeState warn;
+    bool have_ports = all != 0 || count > 0;
+    int rows = 0, nonexistent = 0;
+    std::vector<MorixRecord*> recs = sel_reachable();
+    for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
+        if (!ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS) ||
+            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &warn, W_SET_FORM_ID))
+            continue;
+        std::string value;
+        row_value(i, &value);
+        const MibVarEntry* e = mib_var(set_wlist[i].mib_index);
+        text_set_buf("\t" + e->name, &msg, 1);
+        for (MorixRecord* r : recs)
+            if (r->allow_set == 1 &&
+                build_prm(r, all, count, ports, set_port_sel_ind, set_wlist[i].mib_index, value))
+                nonexistent = 1;
+        ++rows;
+    }
+    text_set_buf("", &msg, 1);
+    int warned = warn.warned_no_ports || warn.warned_mismatch || wan_warned ? 1 : 0;
+    if (rows > 0) {
+        write_otp_msg(W_SET_MSG, msg, 0, 1);
+        msg.clear();
+        int error = 0, cancelled = 0;
+        process_set_req(W_SET_MSG, W_SET_FORM_ID, 1, warned, nonexistent, &error, &cancelled);
+    } else {
+        free_host_info_list(0);
+        text_set_buf("No valid parameters were marked. No set performed.", &msg, 1);
+        write_otp_msg(W_SET_MSG, msg, 0, 1);
+    }
+    ui_set_text(W_SET_PORT_TF, typed);
+    if (nonexistent)
+        display_warn(W_SET_FORM_ID, MSG_NONEXISTENT_PORTS);
+    set_app_cursor(CURSOR_NORMAL);
+}
+
+void process_set_req_res(MorixRecord* rec, int output, int parent, int* error, int cancelled) {
+    std::string text;
+    bool dev_error = false;
+    if (rec->status == SR_CANCELLED) {
+        // Never sent: nothing may have changed on it.
+        dev_error = true;
+    } else if (rec->status != 0) {
+        text_set_buf("Some values may have been set for: " + rec->name, &text, 1);
+        dev_error = true;
+    } else {
+        bool all_missing = true;
+        for (const ParamNode* n = rec->prm_list; n; n = n->next)
+            all_missing = all_missing && n->status == NS_NO_SUCH_NAME;
+        if (all_missing) {
+            text_set_buf("<" + rec->name +
+                             ">  Could not set any parameters.\nCheck the value of the "
+                             "allow_snmp_sets parameter.",
+                         &text, 1);
+            dev_error = true;
+        }
+        for (const ParamNode* n = rec->prm_list; n && !all_missing; n = n->next) {
+            if (n->status == NS_OK)
+                continue;
+            dev_error = true;
+            if (n->status == NS_NOT_DONE) {
+                text_set_buf("The operation was cancelled on the " + node_name(n) +
+                                 " parameter for Morix " + rec->name + "\n",
+                             &text, 1);
+                break;
+            }
+            const char* reason = nullptr;
+            for (const StatusReason& s : set_reasons)
+                if (s.status == n->status)
+                    reason = s.reason;
+            if (!reason) {
+                text_set_buf("Invalid internal error code. Software error.", &text, 1);
+                continue;
+            }
+            std::string where = "<" + rec->name + ">";
+            if (n->port_type != 0) {
+                std::string k;
+                cvt_port_opt_str(n->port_type, &k);
+                where = "<" + rec->name + " (" + k + " port " + std::to_string(n->port_num) + ")>";
+            }
+            text_set_buf(where + " " + node_name(n) + " : " + reason, &text, 1);
+        }
+    }
+    if (cancelled)
+        text_set_buf("Operation cancelled.", &text, 1);
+    if (!text.empty())
+        write_otp_msg(output, text, 0, 1);
+    if (dev_error)
+        *error = 1;
+    if (!cancelled && dev_error)
+        display_warn(parent, "<" + rec->name +
+                                 "> There was an error setting one or more parameters.\nThis "
+                                 "may be due to a timeout.\nCheck message box for details.");
+}
+
+int process_set_req(int output, int parent, int redisplay, int warned, int nonexistent,
+                    int* error, int* cancelled) {
+    *error = 0;
+    std::string msg;
+    pop_cancel_dialog(1, parent, "Cancel Set", "", 1, 1, 1, 0);
+    int position = 0;
+    for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
+        MorixRecord* r = host_info_list[position];
+        if (!r->selected || !r->reachable)
+            continue;
+        if (g_cancel_process)
+            break;
+        if (r->allow_set) {
+            reset_cancel_dialog("Setting values for", r->name);
+            mm_snmp(r, SNMP_OP_SET);
+        } else {
+            text_set_buf("<" + r->name + ">  " + MSG_NOT_ALLOWED, &msg, 1);
+            *error = 1;
+        }
+    }
+    *cancelled = pop_cancel_dialog_down();
+    if (*cancelled)
+        set_sel_morixes_incomplete(position);
+    for (MorixRecord* r : sel_reachable())
+        if (r->prm_list || r->status != 0)
+            process_set_req_res(r, output, parent, error, *cancelled);
+    bool reset_due = false;
+    if (!*error)
+        reset_due = build_sel_mrx_reset_mask() && !*cancelled;
+    free_host_info_list(0);
+    if (redisplay) {
+        if (!*cancelled) {
+            text_set_buf(" ", &msg, 1);
+            text_set_buf(*error ? "Set complete with errors." : "Set complete.", &msg, 1);
+        } else {
+            text_set_buf("Some values may have been updated.\nPress 'Show Values' to verify the "
+                         "current values.",
+                         &msg, 1);
+        }
+    }
+    if (!msg.empty())
+        write_otp_msg(output, msg, 1, 1);
+    if (redisplay && !*cancelled)
+        get_set_cur_val(warned, nonexistent, 0);
+    if (reset_due && does_user_want_reset(parent)) {
+        std::string failed;
+        if (!do_sel_mrx_auto_reset(&failed))
+            display_reset_warning(parent, failed);
+    }
+    return *error ? 1 : 0;
+}

@@ -1,0 +1,450 @@
+#include "ops/set_window.h"
+
+#include "catalogue/func_catalogue.h"
+#include "catalogue/func_display.h"
+#include "catalogue/mib_catalogue.h"
+#include "devices/mrx_select.h"
+#include "ui/widget_ids.h"
+#include "devices/text_buf.h"
+#include "ui/ui.h"
+#include "ops/reset_mask.h"
+#include "ops/show.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_engine.h"
+
+std::vector<SetRow> set_wlist;
+int set_port_sel_ind = PT_ASY;
+int g_done_show_values = 0;
+
+namespace {
+
+constexpr const char* MSG_NO_REFS =
+    "Could not find internal references to a parameter group or parameter. Software error.";
+constexpr const char* MSG_NO_PORTS = "You did not enter port numbers. The current operation\n"
+                                     "will not process port related parameters.";
+constexpr const char* MSG_MISMATCH =
+    "The port type you selected does not match one or more port parameters\n"
+    "specified in the main window. For example, if you selected a parameter group\n"
+    "that includes asynchronous port parameters, you should not use the Enet Port(s)\n"
+    "type here.\n\nThe current operation will process matching port parameters as well as\n"
+    "non-port parameters. It will not use those port parameters that do not match.";
+
+std::vector<MorixRecord*> sel_reachable() {
+    std::vector<MorixRecord*> out;
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (r->selected && r->reachable)
+            out.push_back(r);
+    }
+    return out;
+}
+
+const std::string& row_name(const SetRow& row) {
+    static const std::string none;
+    const MibVarEntry* e = mib_var(row.mib_index);
+    return e ? e->name : none;
+}
+
+int row_input(int row) {
+    return set_row_id(row, set_wlist[row].enumerated ? SRP_OPTION : SRP_TEXT);
+}
+
+std::string keyword(int code) {
+    std::string k;
+    cvt_port_opt_str(code, &k);
+    return k;
+}
+
+std::string node_place(const MorixRecord* r, const ParamNode* n) {
+    if (n->port_type == 0)
+        return "<" + r->name + ">";
+    return "<" + r->name + " (" + keyword(n->port_type) + " port " + std::to_string(n->port_num) +
+           ")>";
+}
+
+std::string shown_value(const SetRow& row, const std::string& raw) {
+    std::string name;
+    if (row.enumerated) {
+        const MibVarEntry* e = mib_var(row.mib_index);
+        if (e && cvt_enum_num_str(e->enum_id, raw, &name))
+            return name;
+        return raw;
+    }
+    return raw.empty() ? "\"\"" : raw;
+}
+
+// Cuts the variable's section out of the differences text: from its header
+// line to the next section's header, or to the end.
+void remove_vd_entry(const SetRow& row) {
+    std::string text = ui_get_text(W_SET_VD_TEXT);
+    size_t at = text.find("**** " + row_name(row) + " ****\n");
+    if (at == std::string::npos)
+        return;
+    size_t next = text.find("\n**** ", at + 1);
+    text.erase(at, next == std::string::npos ? std::string::npos : next + 1 - at);
+    ui_set_text(W_SET_VD_TEXT, text);
+}
+
+struct DeviceNodes {
+    MorixRecord* rec;
+    std::vector<const ParamNode*> nodes;
+};
+
+// The nodes of the row's variable per answered device; false when a device
+// that should have had one has none (reported, row stopped).
+bool collect_row_nodes(const SetRow& row, const std::vector<MorixRecord*>& answered, int all,
+                       const std::vector<int>& ports, std::vector<DeviceNodes>* out,
+                       std::string* msg) {
+    for (MorixRecord* r : answered) {
+        DeviceNodes d{r, {}};
+        for (const ParamNode* n = r->prm_list; n; n = n->next)
+            if (n->mib_index == row.mib_index)
+                d.nodes.push_back(n);
+        if (d.nodes.empty()) {
+            if (!check_port_type(row.mib_index, set_port_sel_ind))
+                return false;
+            int have = get_num_ports(r, set_port_sel_ind);
+            bool exists = all != 0;
+            for (int p : ports)
+                exists = exists || (p >= 1 && p <= have);
+            if (!exists)
+                continue;
+            text_set_buf(row_name(row) + ": unable to get value for " + r->name, msg, 1);
+            return false;
+        }
+        out->push_back(std::move(d));
+    }
+    return true;
+}
+
+void show_row_equal(int index, const std::string& value, std::string* msg) {
+    SetRow& row = set_wlist[index];
+    if (!row.enumerated) {
+        ui_set_text(set_row_id(index, SRP_TEXT), value.empty() ? "\"\"" : value);
+        return;
+    }
+    for (const SetChoice& c : row.choices) {
+        if (std::to_string(c.value) == value) {
+            set_option_menu_top_button(set_row_id(index, SRP_OPTION), c.name, UI_SET_ROWS);
+            return;
+        }
+    }
+    set_om_blank(set_row_id(index, SRP_OPTION), UI_SET_ROWS);
+    text_set_buf("SW Error: <" + row_name(row) + ">  No enum string for value " + value, msg, 1);
+}
+
+void show_row_differ(int index, const std::vector<DeviceNodes>& devs, std::string* diffs) {
+    SetRow& row = set_wlist[index];
+    ui_manage(set_row_id(index, SRP_VD_PB), UI_SET_ROWS);
+    row.vd_shown = true;
+    if (row.enumerated)
+        set_om_blank(set_row_id(index, SRP_OPTION), UI_SET_ROWS);
+    else
+        ui_set_text(set_row_id(index, SRP_TEXT), "", UI_SET_ROWS);
+    text_set_buf("", diffs, 1);
+    text_set_buf("**** " + row_name(row) + " ****", diffs, 1);
+    text_set_buf("", diffs, 1);
+    for (const DeviceNodes& d : devs) {
+        for (const ParamNode* n : d.nodes)
+            if (n->status == NS_OK)
+                text_set_buf(node_place(d.rec, n) + " : " + shown_value(row, n->value), diffs, 1);
+        text_set_buf("", diffs, 1);
+    }
+}
+
+void display_row(int index, const std::vector<MorixRecord*>& answered, int all,
+                 const std::vector<int>& ports, std::string* msg, std::string* diffs) {
+    SetRow& row = set_wlist[index];
+    std::vector<DeviceNodes> devs;
+    if (!collect_row_nodes(row, answered, all, ports, &devs, msg))
+        return;
+    const std::string* first = nullptr;
+    bool differ = false;
+    for (const DeviceNodes& d : devs)
+        for (const ParamNode* n : d.nodes)
+            if (n->status == NS_OK) {
+                if (!first)
+                    first = &n->value;
+                else if (n->value != *first)
+                    differ = true;
+            }
+    if (!first) {
+        text_set_buf(row_name(row) + ": unable to get value.", msg, 1);
+        text_set_buf("", msg, 1);
+        return;
+    }
+    for (const DeviceNodes& d : devs)
+        for (const ParamNode* n : d.nodes)
+            if (n->status != NS_OK) {
+                std::string where = n->port_type == 0 ? "" : " (" + keyword(n->port_type) +
+                                                                 " port " +
+                                                                 std::to_string(n->port_num) + ")";
+                text_set_buf(row_name(row) + ": unable to get value for " + d.rec->name + where,
+                             msg, 1);
+                text_set_buf("", msg, 1);
+            }
+    if (row.vd_shown) {
+        ui_unmanage(set_row_id(index, SRP_VD_PB), UI_SET_ROWS);
+        row.vd_shown = false;
+        remove_vd_entry(row);
+    }
+    if (differ)
+        show_row_differ(index, devs, diffs);
+    else
+        show_row_equal(index, *first, msg);
+}
+
+// Fills the rows from the answers (all_rows, or only the marked rows).
+void display_set_cur_val(int all_rows, int all, const std::vector<int>& ports, std::string* msg) {
+    std::vector<MorixRecord*> answered;
+    for (MorixRecord* r : sel_reachable()) {
+        if (r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST)
+            text_set_buf("Could not get values (probably due to a timeout) for: " + r->name, msg,
+                         1);
+        else
+            answered.push_back(r);
+    }
+    if (answered.empty()) {
+        text_set_buf("None of the selected Morixes could be reached.", msg, 1);
+        return;
+    }
+    std::string diffs;
+    RowTakeState quiet;
+    quiet.warned_no_ports = quiet.warned_mismatch = 1;
+    bool have_ports = all != 0 || !ports.empty();
+    for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
+        bool marked = ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS);
+        if ((!all_rows && !marked) ||
+            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &quiet, W_SET_FORM_ID))
+            continue;
+        ui_set_read_only(row_input(i), !marked, UI_SET_ROWS);
+        display_row(i, answered, all, ports, msg, &diffs);
+    }
+    if (!diffs.empty())
+        write_otp_msg(W_SET_VD_TEXT, diffs, 0, 0);
+}
+
+std::vector<int> set_ports(int warn, std::string* typed, int* all, int* count) {
+    *typed = ui_get_text(W_SET_PORT_TF);
+    cvt_wan_module_ports(W_SET_PORT_TF, *typed, {16, 18, 19}, warn, W_SET_FORM_ID);
+    std::string text = ui_get_text(W_SET_PORT_TF);
+    *all = *count = 0;
+    std::vector<int> ports;
+    if (!text.empty())
+        ports = parse_port_list(text, all, count);
+    return ports;
+}
+
+} // namespace
+
+// ---- rows -------------------------------------------------------------------
+
+bool set_row_taken(const SetRow& row, bool have_ports, int port_type, RowTakeState* warn,
+                   int parent) {
+    const MibVarEntry* e = mib_var(row.mib_index);
+    if (!e)
+        return false;
+    if (e->port_class == 0)
+        return true;
+    if (!have_ports) {
+        if (!warn->warned_no_ports)
+            display_warn(parent, MSG_NO_PORTS);
+        warn->warned_no_ports = 1;
+        return false;
+    }
+    if (check_port_type(row.mib_index, port_type))
+        return true;
+    if (!warn->warned_mismatch)
+        display_warn(parent, MSG_MISMATCH);
+    warn->warned_mismatch = 1;
+    return false;
+}
+
+std::string set_port_type_label(int code) {
+    for (const PortTypeChoice& c : port_type_choices())
+        if (c.code == code)
+            return c.label;
+    return "";
+}
+
+int set_port_type_code(const std::string& label) {
+    for (const PortTypeChoice& c : port_type_choices())
+        if (label == c.label)
+            return c.code;
+    return -1;
+}
+
+void create_set_widgets(int mib_index) {
+    SetRow row;
+    row.mib_index = mib_index;
+    const MibVarEntry* e = mib_var(mib_index);
+    if (e && e->enum_id >= 0 && e->enum_id < MAX_MIB_ENUMS) {
+        row.enumerated = true;
+        for (const EnumEntry& en : mib_enum_list[e->enum_id])
+            row.choices.push_back({en.value, en.text});
+    }
+    set_wlist.push_back(std::move(row));
+}
+
+void free_set_widgets() {
+    set_wlist.clear();
+    ui_free_set_rows();
+    ui_set_text(W_SET_VD_TEXT, "");
+}
+
+void process_set() {
+    set_app_cursor(CURSOR_BUSY);
+    if (!check_main_sel(W_MAIN_WINDOW, SEL_SHOW_SET)) {
+        set_app_cursor(CURSOR_NORMAL);
+        return;
+    }
+    free_set_widgets();
+    ui_set_text(W_SET_PORT_TF, "");
+    ui_set_text(W_SET_MSG, "");
+    std::vector<int> ids;
+    if (param_sel_flag) {
+        for (const std::string& name : ui_list_selected_items(W_MAIN_FUNC_LIST)) {
+            int id = 0;
+            if (get_check_mib_var(name, &id))
+                ids.push_back(id);
+            else
+                display_warn(W_MAIN_WINDOW, MSG_NO_REFS);
+        }
+    } else {
+        std::vector<std::string> sel = ui_list_selected_items(W_MAIN_FUNC_LIST);
+        int f = sel.empty() ? -1 : find_func_by_name(sel[0]);
+        if (f >= 0 && mib_func_list[f])
+            ids = mib_func_list[f]->var_list;
+        else
+            display_warn(W_MAIN_WINDOW, MSG_NO_REFS);
+    }
+    std::vector<UiSetRow> specs;
+    for (int id : ids) {
+        if (!mib_var(id))
+            continue;
+        create_set_widgets(id);
+        UiSetRow spec{mib_var(id)->name, {}};
+        for (const SetChoice& c : set_wlist.back().choices)
+            spec.choices.push_back(c.name);
+        specs.push_back(std::move(spec));
+    }
+    ui_build_set_rows(W_SET_FORM_ID, specs);
+    gui_manage_top_form(W_SET_FORM_ID);
+    set_option_menu_top_button(W_SET_PORT_OM, set_port_type_label(set_port_sel_ind));
+    g_done_show_values = 0;
+    set_widget_label(W_SET_SHOW_VALUES, "Show Values");
+    set_app_cursor(CURSOR_NORMAL);
+}
+
+void sensitize_cb(int row) {
+    if (row < 0 || row >= static_cast<int>(set_wlist.size()))
+        return;
+    bool marked = ui_get_toggle(set_row_id(row, SRP_TOGGLE), UI_SET_ROWS);
+    ui_set_read_only(row_input(row), !marked, UI_SET_ROWS);
+    if (marked)
+        set_focus(row_input(row), UI_SET_ROWS);
+}
+
+void set_row_action(int id) {
+    int row = id / SET_ROW_STRIDE;
+    if (id % SET_ROW_STRIDE == SRP_TOGGLE)
+        sensitize_cb(row);
+    else if (id % SET_ROW_STRIDE == SRP_VD_PB)
+        val_dif_proc(row);
+}
+
+void mark_set_values_outdated() {
+    if (g_done_show_values && ui_is_managed(W_SET_FORM_ID))
+        set_widget_label(W_SET_SHOW_VALUES, "* Show Values");
+}
+
+void set_port_type_changed() {
+    int code = set_port_type_code(ui_get_option(W_SET_PORT_OM));
+    if (code >= 0 && code != set_port_sel_ind) {
+        set_port_sel_ind = code;
+        mark_set_values_outdated();
+    }
+}
+
+void reset_values_differ() {
+    ui_set_text(W_SET_VD_TEXT, "");
+    for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
+        if (set_wlist[i].enumerated)
+            set_om_blank(set_row_id(i, SRP_OPTION), UI_SET_ROWS);
+        else
+            ui_set_text(set_row_id(i, SRP_TEXT), "", UI_SET_ROWS);
+        ui_unmanage(set_row_id(i, SRP_VD_PB), UI_SET_ROWS);
+        set_wlist[i].vd_shown = false;
+    }
+}
+
+void val_dif_proc(int row) {
+    if (row < 0 || row >= static_cast<int>(set_wlist.size()))
+        return;
+    ui_fetch_dialog("set_vd_dialog", W_SET_VD_DIALOG);
+    ui_manage(W_SET_VD_DIALOG);
+    size_t at = ui_get_text(W_SET_VD_TEXT).find("**** " + row_name(set_wlist[row]) + " ****");
+    if (at != std::string::npos)
+        ui_text_show_position(W_SET_VD_TEXT, static_cast<int>(at));
+}
+
+// ---- Show Values --------------------------------------------------------------
+
+void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
+    set_app_cursor(CURSOR_BUSY);
+    std::string typed;
+    int all = 0, count = 0;
+    std::vector<int> ports = set_ports(0, &typed, &all, &count);
+    std::string msg;
+    text_set_buf("\n\n***** Show Operation *****", &msg, 1);
+    text_set_buf(all_rows ? "Getting the following parameters..."
+                          : "Getting the parameters that were just set...",
+                 &msg, 1);
+    RowTakeState warn;
+    warn.warned_no_ports = warn.warned_mismatch = warned;
+    bool have_ports = all != 0 || count > 0;
+    int nonexistent = 0;
+    std::vector<MorixRecord*> recs = sel_reachable();
+    for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
+        bool marked = ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS);
+        if ((!all_rows && !marked) ||
+            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &warn, W_SET_FORM_ID))
+            continue;
+        if (all_rows)
+            text_set_buf("\t" + row_name(set_wlist[i]), &msg, 1);
+        for (MorixRecord* r : recs)
+            if (build_prm(r, all, count, ports, set_port_sel_ind, set_wlist[i].mib_index, ""))
+                nonexistent = 1;
+    }
+    text_set_buf("", &msg, 1);
+    pop_cancel_dialog(1, W_SET_FORM_ID, "Cancel Show Values", "", 0, 1, 1, 0);
+    int position = 0;
+    for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
+        MorixRecord* r = host_info_list[position];
+        if (!r->selected || !r->reachable)
+            continue;
+        if (g_cancel_process)
+            break;
+        reset_cancel_dialog("Getting values for", r->name);
+        mm_snmp(r, SNMP_OP_GET);
+    }
+    int cancelled = pop_cancel_dialog_down();
+    if (cancelled) {
+        set_sel_morixes_incomplete(position);
+        text_set_buf("\nOperation cancelled.", &msg, 1);
+    } else {
+        display_set_cur_val(all_rows, all, ports, &msg);
+    }
+    free_host_info_list(0);
+    ui_set_text(W_SET_PORT_TF, typed);
+    if (!cancelled) {
+        if (nonexistent && !quiet_ports)
+            display_warn(W_SET_FORM_ID, MSG_NONEXISTENT_PORTS);
+        text_set_buf("Show values complete.", &msg, 1);
+        g_done_show_values = 1;
+        set_widget_label(W_SET_SHOW_VALUES, "Show Values");
+    }
+    write_otp_msg(W_SET_MSG, msg, 0, 1);
+    set_app_cursor(CURSOR_NORMAL);
+}

@@ -1,0 +1,82 @@
+// The Set window: one row per variable (name toggle, text field or option
+// menu, "Dsp Diffs" button), the devices' current values in those rows, the
+// differences window, validation, and the set funnel shared with scripts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "snmp_access/morix_record.h"
+
+// Set window objects.
+constexpr int W_SET_VD_DIALOG = 151; // differences window
+constexpr int W_SET_VD_TEXT = 152;   // its text
+constexpr int W_SET_APPLY = 156;     // Set
+constexpr int W_SET_SHOW_VALUES = 157;
+constexpr int W_SET_CLOSE = 160;
+constexpr int W_SET_PORT_OM = 163; // port type option menu
+constexpr int W_SET_PORT_TF = 166; // port list field
+constexpr int W_SET_MSG = 174;     // message area
+
+struct SetChoice {
+    int value;
+    std::string name;
+};
+
+// One row of the window; its objects are in the rows table (UI_SET_ROWS)
+// at set_row_id(row, part).
+struct SetRow {
+    int mib_index = 0;
+    bool enumerated = false;
+    std::vector<SetChoice> choices;
+    bool vd_shown = false; // "Dsp Diffs" is shown
+};
+extern std::vector<SetRow> set_wlist;
+extern int set_port_sel_ind;
+extern int g_done_show_values;
+
+// Port type codes offered by the window's option menu, with their labels.
+std::string set_port_type_label(int code);
+int set_port_type_code(const std::string& label);
+
+// Opens (or rebuilds) the window for the current selection.
+void process_set();
+// Builds the row of one catalogue variable at the end of set_wlist.
+void create_set_widgets(int mib_index);
+// Frees the rows and empties the work area.
+void free_set_widgets();
+// Toggle of a row changed: its input becomes editable (and focused) when
+// marked, read-only when not.
+void sensitize_cb(int row);
+// Action of an object of the rows table by its id.
+void set_row_action(int id);
+// The port type option menu changed.
+void set_port_type_changed();
+// A change of the selection or the device list makes shown values stale.
+void mark_set_values_outdated();
+
+// "Show Values" (all_rows 1) and the re-read after a set (0).
+void get_set_cur_val(int warned, int quiet_ports, int all_rows);
+// The "Set" action.
+void read_set_val_proc();
+// Clears the differences text, blanks every input, hides every "Dsp Diffs".
+void reset_values_differ();
+// Opens the differences window at the variable's section.
+void val_dif_proc(int row);
+
+// The set funnel: sends the chains built for the selected devices, reports
+// into output (a message or output area of window parent), re-reads the set
+// rows when redisplay is 1, and offers the automatic reset.
+int process_set_req(int output, int parent, int redisplay, int warned, int nonexistent,
+                    int* error, int* cancelled);
+// The result of one device; sets *error on any failure.
+void process_set_req_res(MorixRecord* rec, int output, int parent, int* error, int cancelled);
+
+// Which rows an action takes: a port variable needs ports, and its port
+// class must fit the window's port type. Warns at most once per action.
+struct RowTakeState {
+    int warned_no_ports = 0;
+    int warned_mismatch = 0;
+};
+bool set_row_taken(const SetRow& row, bool have_ports, int port_type, RowTakeState* warn,
+                   int parent);

@@ -1,0 +1,282 @@
+#include "ops/show.h"
+
+#include "catalogue/func_catalogue.h"
+#include "catalogue/func_display.h"
+#include "catalogue/mib_catalogue.h"
+#include "ui/widget_ids.h"
+#include "devices/text_buf.h"
+#include "ui/ui.h"
+#include "ops/reset_mask.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_engine.h"
+
+int show_port_sel_ind = 0;
+
+const char* const SHOW_BANNER =
+    "Select the port type and enter the port numbers (for example 1-4,7 or all)\n"
+    "when port parameters are selected, then press Apply to show the values.\n";
+
+const char* const MSG_NONEXISTENT_PORTS =
+    "You specified (or a script contains) one or more non-existent\n"
+    "port numbers for the selected Morixes. The current operation will\n"
+    "not use those port numbers.";
+
+namespace {
+
+const std::string STARS(72, '*');
+constexpr const char* MSG_WAN_MODULE = "The WAN Module number entered is incorrect";
+constexpr const char* MSG_BAD_CODE = "Invalid internal error code. Software error.";
+
+// Product types whose port field holds a WAN module number in Show.
+const std::vector<int> show_wan_types = {16, 18, 19, 20};
+
+std::vector<MorixRecord*> sel_reachable() {
+    std::vector<MorixRecord*> out;
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (r->selected && r->reachable)
+            out.push_back(r);
+    }
+    return out;
+}
+
+std::string port_name(int code) {
+    std::string name;
+    cvt_port_opt_str(code, &name);
+    return name;
+}
+
+std::string quoted_if_empty(const std::string& v) {
+    return v.empty() ? "\"\"" : v;
+}
+
+// The value text of one node; false when the node ends the report (17).
+bool node_value_text(const ParamNode* n, const MibVarEntry* e, int detailed, std::string* out) {
+    switch (n->status) {
+    case NS_OK:
+        break;
+    case NS_NO_SUCH_NAME:
+        *out = "Parameter does not exist.";
+        return true;
+    case NS_READ_ONLY:
+        *out = std::string(MSG_BAD_CODE) + " - Parameter is read only.";
+        return true;
+    case NS_BAD_VALUE:
+        *out = std::string(MSG_BAD_CODE) + " - Parameter cannot be set to this value.";
+        return true;
+    case NS_NOT_DONE:
+        return false;
+    default:
+        *out = MSG_BAD_CODE;
+        return true;
+    }
+    if (e && e->enum_id != -1) {
+        std::string name;
+        if (!cvt_enum_num_str(e->enum_id, n->value, &name))
+            *out = "Enumeration conversion failed.";
+        else
+            *out = detailed ? name + "(" + n->value + ")" : name;
+        return true;
+    }
+    *out = quoted_if_empty(n->value);
+    return true;
+}
+
+// The site default (by its enumeration name) or the catalogue default; a
+// variable with neither shows two double quotes, like an empty value.
+std::string default_text(const MibVarEntry* e) {
+    if (!e)
+        return "\"\"";
+    if (e->has_site_def) {
+        std::string name;
+        if (e->enum_id != -1 && cvt_enum_num_str(e->enum_id, e->site_def_val, &name))
+            return name;
+        return quoted_if_empty(e->site_def_val);
+    }
+    return quoted_if_empty(e->def_val);
+}
+
+// The lines of one device; false when a status 17 ended them.
+bool format_device(const MorixRecord* r, int detailed, std::string* buf) {
+    text_set_buf("\n\n" + STARS + "\n\n", buf, 0);
+    text_set_buf("MORIX : " + r->name + "\n\n", buf, 0);
+    if (r->status == SR_CANCELLED)
+        return false;
+    if (r->status != 0) {
+        text_set_buf("Could not get parameter values. This may be due to a timeout.", buf, 1);
+        return true;
+    }
+    int index = 0;
+    for (const ParamNode* n = r->prm_list; n; n = n->next, ++index) {
+        const MibVarEntry* e = mib_var(n->mib_index);
+        std::string name = e ? e->name : std::string();
+        std::string value;
+        if (!node_value_text(n, e, detailed, &value))
+            return false;
+        if (detailed) {
+            text_set_buf("Morix Parameter : " + name + " (" + (e ? e->oid_str : "") + ", " +
+                             (e ? e->oid_num : "") + ")",
+                         buf, 1);
+            if (n->instance != 0)
+                text_set_buf("Port Number : " + port_name(n->port_type) + " " +
+                                 std::to_string(n->port_num),
+                             buf, 1);
+            if (n->status == NS_OK)
+                text_set_buf("Default Value : " + default_text(e), buf, 1);
+            text_set_buf("Value : " + value, buf, 1);
+            if (n->next)
+                text_set_buf("", buf, 1);
+            continue;
+        }
+        if (index % 4 == 0)
+            text_set_buf("", buf, 1);
+        if (n->port_type != 0)
+            text_set_buf(name + " (" + port_name(n->port_type) + " port " +
+                             std::to_string(n->port_num) + ") : " + value,
+                         buf, 1);
+        else
+            text_set_buf(name + " : " + value, buf, 1);
+    }
+    return true;
+}
+
+int build_for(const std::vector<MorixRecord*>& recs, int list_id, int all_ports, int port_count,
+              const std::vector<int>& ports, int port_type) {
+    int result = 0;
+    for (const std::string& label : ui_list_selected_items(list_id)) {
+        int id = 0;
+        if (!get_check_mib_var(label, &id) || !check_port_type(id, port_type))
+            continue;
+        for (MorixRecord* r : recs)
+            if (build_prm(r, all_ports, port_count, ports, port_type, id, "") != 0)
+                result = PORT_NOT_FOUND;
+    }
+    return result;
+}
+
+} // namespace
+
+ShowTarget show_window_target() {
+    return {W_SHOW_FORM_ID, W_SHOW_PORT_TF, W_SHOW_TEXT};
+}
+
+const std::vector<PortTypeChoice>& port_type_choices() {
+    static const std::vector<PortTypeChoice> choices = {
+        {133, PT_ASY, "Async"},          {134, PT_SYN, "Sync"},
+        {135, PT_PTR, "Printer"},        {136, PT_EN, "Ethernet"},
+        {728, PT_DS1INF, "WAN Interface"}, {732, PT_DS0CHAN, "WAN Channel"},
+        {734, PT_CHANNELS, "Channels"},  {735, PT_DS1INT, "WAN Interval"}};
+    return choices;
+}
+
+int show_toggle_port_type(int toggle_id) {
+    for (const PortTypeChoice& c : port_type_choices())
+        if (c.toggle_id == toggle_id)
+            return c.code;
+    return -1;
+}
+
+void open_show_window() {
+    gui_manage_top_form(W_SHOW_FORM_ID);
+    if (ui_get_text(W_SHOW_TEXT).empty())
+        ui_set_text(W_SHOW_TEXT, SHOW_BANNER);
+    // The window opens with its first port type chosen.
+    for (const PortTypeChoice& c : port_type_choices())
+        if (ui_get_toggle(c.toggle_id))
+            return;
+    ui_set_toggle(port_type_choices()[0].toggle_id, true, false);
+    show_port_sel_ind = port_type_choices()[0].code;
+}
+
+int build_prm_list_mult(int list_id, int all_ports, int port_count, const std::vector<int>& ports,
+                        int port_type) {
+    return build_for(sel_reachable(), list_id, all_ports, port_count, ports, port_type);
+}
+
+int build_prm_list_sng(int list_id, int all_ports, int port_count, const std::vector<int>& ports,
+                       int port_type, MorixRecord* rec) {
+    if (!rec)
+        return 0;
+    return build_for({rec}, list_id, all_ports, port_count, ports, port_type);
+}
+
+int cvt_wan_module_ports(int port_text_id, const std::string& typed, const std::vector<int>& types,
+                         int warn, int parent) {
+    std::string number = typed;
+    remove_trail_blanks(&number);
+    if (number.empty())
+        return 0;
+    int warned = 0;
+    for (MorixRecord* r : sel_reachable()) {
+        bool wan = false;
+        for (int t : types)
+            wan = wan || r->product_type == t;
+        if (!wan)
+            continue;
+        // Every device reads the number as typed, not a previous device's
+        // interface index.
+        int n = check_str_digits(number) && number.size() < 9 ? std::stoi(number) : 0;
+        if (n >= 1 && n <= r->wan_count && n <= static_cast<int>(r->wan_if_index.size())) {
+            ui_set_text(port_text_id, std::to_string(r->wan_if_index[n - 1]));
+        } else if (warn) {
+            display_warn(parent, MSG_WAN_MODULE);
+            ++warned;
+        }
+    }
+    return warned;
+}
+
+std::string format_show_output(int detailed) {
+    std::string buf;
+    for (MorixRecord* r : sel_reachable()) {
+        bool complete = format_device(r, detailed, &buf);
+        free_prm_list(r);
+        if (!complete) {
+            text_set_buf("\n\nOperation cancelled.\n\n", &buf, 1);
+            break;
+        }
+    }
+    text_set_buf("\n\n" + STARS + "\n\n", &buf, 0);
+    return buf;
+}
+
+void print_show_output(int output, int detailed) {
+    write_otp_msg_redisp(output, format_show_output(detailed), 0, 1);
+}
+
+void process_show(const ShowTarget& t) {
+    set_app_cursor(CURSOR_BUSY);
+    const std::string kept = ui_get_text(t.port_text);
+    cvt_wan_module_ports(t.port_text, kept, show_wan_types, 1, t.parent);
+    int func = -1, all = 0, count = 0;
+    int code = check_rqr_port(W_MAIN_FUNC_LIST, param_sel_flag, show_port_sel_ind, &func);
+    std::vector<int> ports = process_rqr_port(code, t.port_text, &all, &count, 1, t.parent);
+    if (code == PRQ_NO_FUNC || code == PRQ_NO_PRM) {
+        ui_set_text(t.port_text, kept);
+        set_app_cursor(CURSOR_NORMAL);
+        return;
+    }
+    int built = param_sel_flag
+                    ? build_prm_list_mult(W_MAIN_FUNC_LIST, all, count, ports, show_port_sel_ind)
+                    : build_mgmt_func_mult(func, all, count, ports, show_port_sel_ind);
+    pop_cancel_dialog(1, t.parent, "Cancel Show", "", 0, 1, 1, 0);
+    int position = 0;
+    for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
+        MorixRecord* r = host_info_list[position];
+        if (!r->selected || !r->reachable)
+            continue;
+        if (g_cancel_process)
+            break;
+        reset_cancel_dialog("Getting values for", r->name);
+        mm_snmp(r, SNMP_OP_GET);
+    }
+    if (pop_cancel_dialog_down())
+        set_sel_morixes_incomplete(position);
+    print_show_output(t.output, ui_get_toggle(W_DETAIL_TB) ? 1 : 0);
+    free_host_info_list(0);
+    ui_set_text(t.port_text, kept);
+    if (built != 0)
+        display_warn(t.parent, MSG_NONEXISTENT_PORTS);
+    set_app_cursor(CURSOR_NORMAL);
+}

@@ -1,0 +1,68 @@
+// The Show command: reads the chosen variables from every selected,
+// reachable device and prints them into an output area, plus the builders
+// that turn a selection of catalogue names into parameter chains.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "snmp_access/morix_record.h"
+
+// Port type code chosen for Show (main window selector, Show window toggles).
+extern int show_port_sel_ind;
+
+// Show window objects.
+constexpr int W_SHOW_TEXT = 126;    // output area
+constexpr int W_SHOW_APPLY = 139;   // Apply: process_show
+constexpr int W_SHOW_PORT_TF = 141; // port list field
+
+// Where a Show reads its port list and writes its report.
+struct ShowTarget {
+    int parent;    // window whose warning box and cancel dialog are used
+    int port_text; // port list field
+    int output;    // output area
+};
+// The Show window.
+ShowTarget show_window_target();
+
+// The Show window's port type toggles and the port type code each selects.
+struct PortTypeChoice {
+    int toggle_id; // Show window toggle
+    int code;      // port type code
+    const char* label;
+};
+const std::vector<PortTypeChoice>& port_type_choices();
+// Port type code of a Show window toggle id, or -1.
+int show_toggle_port_type(int toggle_id);
+
+// The banner the Show window's output area opens with.
+extern const char* const SHOW_BANNER;
+// Opens the Show window with its banner.
+void open_show_window();
+
+// The Show command (after the selection check): port conversion and check,
+// chain building, the fetch under the "Cancel Show" dialog, the report.
+void process_show(const ShowTarget& target);
+// Writes the report of every selected, reachable device into output and
+// frees their chains; detailed 1 for the detailed form.
+void print_show_output(int output, int detailed);
+// The report text itself (print_show_output without writing).
+std::string format_show_output(int detailed);
+
+// Nodes (Get, empty value) for each selected catalogue name of list_id on
+// every selected, reachable device, or on one device. 0 or PORT_NOT_FOUND.
+int build_prm_list_mult(int list_id, int all_ports, int port_count, const std::vector<int>& ports,
+                        int port_type);
+int build_prm_list_sng(int list_id, int all_ports, int port_count, const std::vector<int>& ports,
+                       int port_type, MorixRecord* rec);
+
+// WAN module numbers: for every selected, reachable device whose product
+// type is in types, a typed number n (1..wan_count) in the port field
+// becomes the interface index of module n. With warn, a wrong number warns
+// "The WAN Module number entered is incorrect" once per such device. An
+// empty field is left alone. Returns the number of devices warned about.
+int cvt_wan_module_ports(int port_text_id, const std::string& typed, const std::vector<int>& types,
+                         int warn, int parent);
+
+// Warning after a command that was given ports a device does not have.
+extern const char* const MSG_NONEXISTENT_PORTS;
