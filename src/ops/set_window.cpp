@@ -67,7 +67,7 @@ std::string shown_value(const SetRow& row, const std::string& raw) {
     std::string name;
     if (row.enumerated) {
         const MibVarEntry* e = mib_var(row.mib_index);
-        if (e && cvt_enum_num_str(e->enum_id, raw, &name))
+        if (e && cvt_enum_num_str(row.mib_index, raw, &name))
             return name;
         return raw;
     }
@@ -121,7 +121,7 @@ bool collect_row_nodes(const SetRow& row, const std::vector<MorixRecord*>& answe
 void show_row_equal(int index, const std::string& value, std::string* msg) {
     SetRow& row = set_wlist[index];
     if (!row.enumerated) {
-        ui_set_text(set_row_id(index, SRP_TEXT), value.empty() ? "\"\"" : value);
+        ui_set_text(set_row_id(index, SRP_TEXT), value.empty() ? "\"\"" : value, UI_SET_ROWS);
         return;
     }
     for (const SetChoice& c : row.choices) {

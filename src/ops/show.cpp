@@ -73,7 +73,7 @@ bool node_value_text(const ParamNode* n, const MibVarEntry* e, int detailed, std
     }
     if (e && e->enum_id != -1) {
         std::string name;
-        if (!cvt_enum_num_str(e->enum_id, n->value, &name))
+        if (!cvt_enum_num_str(n->mib_index, n->value, &name))
             *out = "Enumeration conversion failed.";
         else
             *out = detailed ? name + "(" + n->value + ")" : name;
@@ -85,12 +85,13 @@ bool node_value_text(const ParamNode* n, const MibVarEntry* e, int detailed, std
 
 // The site default (by its enumeration name) or the catalogue default; a
 // variable with neither shows two double quotes, like an empty value.
-std::string default_text(const MibVarEntry* e) {
+std::string default_text(int mib_index) {
+    const MibVarEntry* e = mib_var(mib_index);
     if (!e)
         return "\"\"";
     if (e->has_site_def) {
         std::string name;
-        if (e->enum_id != -1 && cvt_enum_num_str(e->enum_id, e->site_def_val, &name))
+        if (e->enum_id != -1 && cvt_enum_num_str(mib_index, e->site_def_val, &name))
             return name;
         return quoted_if_empty(e->site_def_val);
     }
@@ -123,7 +124,7 @@ bool format_device(const MorixRecord* r, int detailed, std::string* buf) {
                                  std::to_string(n->port_num),
                              buf, 1);
             if (n->status == NS_OK)
-                text_set_buf("Default Value : " + default_text(e), buf, 1);
+                text_set_buf("Default Value : " + default_text(n->mib_index), buf, 1);
             text_set_buf("Value : " + value, buf, 1);
             if (n->next)
                 text_set_buf("", buf, 1);
