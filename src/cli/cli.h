@@ -1,0 +1,48 @@
+// mm_cli: the command-line front end. Global options become widget states
+// of the main window, the verb sets the states of its window by widget id
+// and dispatches ids exactly as the window's controls do; standard output
+// receives what the command appends to its output area, standard error its
+// warnings.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Exit statuses.
+enum CliStatus { CLI_OK = 0, CLI_FAILED = 1, CLI_USAGE = 2 };
+
+// One verb: its name, its usage line (after "mm_cli [OPTIONS] "), whether
+// it can change devices (then the users-list access check applies), and
+// its handler. A handler returns a CliStatus.
+struct CliVerb {
+    const char* name;
+    const char* usage;
+    bool changes_devices;
+    int (*run)(const std::vector<std::string>& args);
+};
+
+// The verb table (ends with a null name).
+extern const CliVerb cli_verbs[];
+const CliVerb* find_cli_verb(const std::string& name);
+
+// Usage error of a verb: the message and the verb's usage on standard
+// error; returns CLI_USAGE.
+int cli_usage_error(const CliVerb& verb, const std::string& message);
+
+// ---- helpers for verb handlers ----------------------------------------------
+
+// Starts capturing what is appended to the text area id from now on.
+void cli_watch_output(int id);
+// Writes the text appended to the watched area since cli_watch_output.
+void cli_flush_output();
+// Writes the warnings shown since the last call to standard error (one per
+// warning text); returns how many there were.
+int cli_flush_warnings();
+// The port type code of a keyword accepted by -p (asy, syn, ptr, en,
+// ds1inf, channels), or -1.
+int cli_port_type(const std::string& keyword);
+// Splits "a,b,c" into its non-empty parts.
+std::vector<std::string> cli_split(const std::string& text, char sep);
+// Puts names into the main parameter list, all selected: individual
+// parameters (param_sel 1) or one function (0).
+void cli_choose_params(const std::vector<std::string>& names, int param_sel);

@@ -1,0 +1,214 @@
+// mm_cli: global options, start-up without a display, the verb, the exit
+// status.
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "catalogue/func_display.h"
+#include "cli/cli.h"
+#include "devices/mrx_list.h"
+#include "devices/mrx_list_file.h"
+#include "frame/dispatch.h"
+#include "frame/gui_init.h"
+#include "frame/startup.h"
+#include "snmp_access/morix_record.h"
+#include "snmp_access/snmp_engine.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
+#include "ui_headless/ui_headless.h"
+
+namespace {
+
+struct GlobalOpts {
+    std::vector<std::string> devices;
+    std::string list_file, community;
+    int timeout = -1, retries = -1;
+    bool yes = false, debug = false;
+};
+
+const char* const USAGE_HEAD =
+    "usage: mm_cli [-mrx NAME[,NAME...]] [-l FILE] [-c COMMUNITY] [-t SECONDS]\n"
+    "              [-r RETRIES] [-y] [-debug] VERB [ARGUMENTS]\n"
+    "       mm_cli --help | mm_cli VERB --help\n";
+
+const char* const USAGE_BODY =
+    "\nRuns one Morix Manager command on the listed devices, all of them\n"
+    "selected, without a display. Standard output receives the text the\n"
+    "command appends to its window; standard error receives its warnings.\n"
+    "Questions are answered with Cancel unless -y is given. Exit status: 0\n"
+    "ran without a warning, 1 a failure or warning was reported, 2 usage.\n"
+    "\nGlobal options:\n"
+    "  -mrx NAME[,NAME...]  add and identify these devices, in this order\n"
+    "  -l FILE              load a Morix list file (a bare name is looked up\n"
+    "                       in data/mrx_lists of the installation directory)\n"
+    "  -c COMMUNITY         SNMP community of the run\n"
+    "  -t SECONDS           SNMP time-out of the run\n"
+    "  -r RETRIES           SNMP retries of the run\n"
+    "  -y                   answer every question with its OK button\n"
+    "  -debug               dump records and the catalogue on standard output\n"
+    "\nVerbs:\n";
+
+const char* const USAGE_TAIL =
+    "\nTYPE is one of asy, syn, ptr, en, ds1inf, channels (default asy).\n"
+    "PORTS is a port list such as 1-4,7 or all. GUI_MM_DIR names the\n"
+    "installation directory, as for gui_mm.\n";
+
+void print_usage(std::FILE* out) {
+    std::fputs(USAGE_HEAD, out);
+    std::fputs(USAGE_BODY, out);
+    for (const CliVerb* v = cli_verbs; v->name; ++v)
+        std::fprintf(out, "  %s\n", v->usage);
+    std::fputs(USAGE_TAIL, out);
+}
+
+bool number_arg(const std::string& text, int max, int* out) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != text.npos)
+        return false;
+    *out = std::atoi(text.c_str());
+    return *out <= max;
+}
+
+// Parses the global options; index receives the position of the verb.
+bool parse_globals(int argc, char** argv, GlobalOpts* o, int* index, std::string* error) {
+    int i = 1;
+    for (; i < argc && argv[i][0] == '-'; ++i) {
+        std::string a = argv[i];
+        bool v = i + 1 < argc;
+        if (a == "-y") {
+            o->yes = true;
+        } else if (a == "-debug") {
+            o->debug = true;
+        } else if (a == "-mrx" && v) {
+            for (const std::string& n : cli_split(argv[++i], ','))
+                o->devices.push_back(n);
+        } else if (a == "-l" && v) {
+            o->list_file = argv[++i];
+        } else if (a == "-c" && v) {
+            o->community = argv[++i];
+        } else if (a == "-t" && v) {
+            if (!number_arg(argv[++i], MAX_TIMEOUT_SECS, &o->timeout) || o->timeout < 1) {
+                *error = "-t needs a number of seconds from 1 to " +
+                         std::to_string(MAX_TIMEOUT_SECS);
+                return false;
+            }
+        } else if (a == "-r" && v) {
+            if (!number_arg(argv[++i], 100, &o->retries)) {
+                *error = "-r needs a number of retries from 0 to 100";
+                return false;
+            }
+        } else {
+            *error = "unknown or incomplete option '" + a + "'";
+            return false;
+        }
+    }
+    *index = i;
+    return true;
+}
+
+std::string list_path(const std::string& typed) {
+    struct stat st;
+    if (typed.find('/') != std::string::npos || stat(typed.c_str(), &st) == 0)
+        return typed;
+    return mm_path("data/mrx_lists", typed);
+}
+
+// The devices of the run in the main window's list, every one selected.
+void add_devices(const GlobalOpts& o) {
+    if (!o.list_file.empty())
+        load_mrx_list_proc(W_MAIN_WINDOW, list_path(o.list_file));
+    for (const std::string& name : o.devices) {
+        ui_set_text(W_MRX_NAME_TF, name);
+        ui_set_text(W_COMM_TF, o.community);
+        dispatch_main(31);
+    }
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (!o.community.empty())
+            r->community = o.community;
+        if (o.timeout > 0)
+            r->timeout = o.timeout * 1000000;
+        if (o.retries >= 0)
+            r->retries = o.retries;
+    }
+    for (int p = 1; p <= ui_list_count(W_MRX_LIST); ++p)
+        ui_list_select_pos(W_MRX_LIST, p, false);
+}
+
+// Ctrl-C acts as the cancel button of the running operation; a second one
+// ends the program.
+void on_interrupt(int) {
+    g_cancel_process = 1;
+}
+
+int start_up(const GlobalOpts& o) {
+    std::string note = resolve_mm_dir();
+    debug_flag = o.debug ? 1 : 0;
+    hl_answer_all(o.yes ? ASK_OK : ASK_CANCEL);
+    ui_list_set_policy(W_MRX_LIST, LSP_EXTENDED);
+    if (gui_init() != 0) {
+        std::fprintf(stderr, "mm_cli: cannot read the catalogue under %s\n", mm_dir.c_str());
+        return CLI_FAILED;
+    }
+    mm_snmp_init();
+    if (!o.community.empty())
+        mm_snmp_def_comm = o.community;
+    if (o.timeout > 0)
+        mm_snmp_def_to = o.timeout;
+    if (o.retries >= 0)
+        mm_snmp_def_rty = o.retries;
+    if (!note.empty())
+        display_warn(W_MAIN_WINDOW, note);
+    return CLI_OK;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::set_new_handler(mm_out_of_memory);
+    GlobalOpts o;
+    int index = 0;
+    std::string error;
+    if (argc >= 2 && std::string(argv[1]) == "--help") {
+        print_usage(stdout);
+        return CLI_OK;
+    }
+    if (!parse_globals(argc, argv, &o, &index, &error) || index >= argc) {
+        std::fprintf(stderr, "mm_cli: %s\n", error.empty() ? "no verb given" : error.c_str());
+        print_usage(stderr);
+        return CLI_USAGE;
+    }
+    const CliVerb* verb = find_cli_verb(argv[index]);
+    if (!verb) {
+        std::fprintf(stderr, "mm_cli: unknown verb '%s'\n", argv[index]);
+        print_usage(stderr);
+        return CLI_USAGE;
+    }
+    std::vector<std::string> args(argv + index + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--help") {
+        std::printf("usage: mm_cli [OPTIONS] %s\n", verb->usage);
+        return CLI_OK;
+    }
+    if (start_up(o) != CLI_OK)
+        return CLI_FAILED;
+    if (verb->changes_devices && user_in_list(mm_path("bin/users.list"), mm_login_name()) != 1) {
+        std::fprintf(stderr, "You will not have access to commands that can\nchange current "
+                             "Morix configurations. Check\nthe users.list file.\n");
+        return CLI_FAILED;
+    }
+    struct sigaction sa {};
+    sa.sa_handler = on_interrupt;
+    sa.sa_flags = SA_RESETHAND;
+    sigaction(SIGINT, &sa, nullptr);
+    add_devices(o);
+    int warned = cli_flush_warnings();
+    int status = verb->run(args);
+    warned += cli_flush_warnings();
+    if (status == CLI_OK && warned > 0)
+        status = CLI_FAILED;
+    free_host_info_list(host_info_list);
+    return status;
+}

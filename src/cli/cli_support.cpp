@@ -1,0 +1,90 @@
+// Helpers shared by the verb handlers of mm_cli.
+#include <cstdio>
+
+#include "catalogue/func_display.h"
+#include "cli/cli.h"
+#include "snmp_access/port_inst.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+#include "ui_headless/ui_headless.h"
+
+namespace {
+
+int watched_id = -1;
+size_t watched_from = 0;
+size_t warnings_seen = 0;
+
+} // namespace
+
+const CliVerb* find_cli_verb(const std::string& name) {
+    for (const CliVerb* v = cli_verbs; v->name; ++v)
+        if (name == v->name)
+            return v;
+    return nullptr;
+}
+
+int cli_usage_error(const CliVerb& verb, const std::string& message) {
+    std::fprintf(stderr, "mm_cli %s: %s\nusage: mm_cli [OPTIONS] %s\n", verb.name,
+                 message.c_str(), verb.usage);
+    return CLI_USAGE;
+}
+
+void cli_watch_output(int id) {
+    watched_id = id;
+    watched_from = ui_get_text(id).size();
+}
+
+void cli_flush_output() {
+    if (watched_id < 0)
+        return;
+    std::string text = ui_get_text(watched_id);
+    if (text.size() > watched_from)
+        std::fwrite(text.data() + watched_from, 1, text.size() - watched_from, stdout);
+    watched_from = text.size();
+    std::fflush(stdout);
+}
+
+int cli_flush_warnings() {
+    const std::vector<HlEvent>& events = hl_events();
+    int count = 0;
+    for (; warnings_seen < events.size(); ++warnings_seen) {
+        const HlEvent& e = events[warnings_seen];
+        if (e.kind != "warn" || e.text.empty())
+            continue;
+        std::fprintf(stderr, "%s\n", e.text.c_str());
+        ++count;
+    }
+    std::fflush(stderr);
+    return count;
+}
+
+int cli_port_type(const std::string& keyword) {
+    int code = 0;
+    if (!cvt_port_str_opt(keyword, &code) || code < PT_ASY || code > PT_CHANNELS)
+        return -1;
+    return code;
+}
+
+std::vector<std::string> cli_split(const std::string& text, char sep) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(sep, start);
+        if (end == std::string::npos)
+            end = text.size();
+        if (end > start)
+            parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+void cli_choose_params(const std::vector<std::string>& names, int param_sel) {
+    ui_list_set_policy(W_MAIN_FUNC_LIST, LSP_EXTENDED);
+    ui_list_delete_all(W_MAIN_FUNC_LIST);
+    for (const std::string& n : names)
+        ui_list_add_item(W_MAIN_FUNC_LIST, n, 0);
+    for (int p = 1; p <= static_cast<int>(names.size()); ++p)
+        ui_list_select_pos(W_MAIN_FUNC_LIST, p, false);
+    param_sel_flag = param_sel;
+}

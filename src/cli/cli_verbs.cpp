@@ -1,0 +1,13 @@
+// The verb table of mm_cli: adding a verb is one row here and one
+// verb_<name>.cpp file with its handler.
+#include "cli/cli.h"
+
+int verb_show(const std::vector<std::string>& args);
+int verb_set(const std::vector<std::string>& args);
+
+const CliVerb cli_verbs[] = {
+    {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false,
+     verb_show},
+    {"set", "set [-p TYPE] [-P PORTS] NAME=VALUE ...", true, verb_set},
+    {nullptr, nullptr, false, nullptr},
+};

@@ -1,0 +1,52 @@
+// mm_cli show: the Show window with its port type toggle, port list and
+// detailed-output toggle, then Apply.
+#include "cli/cli.h"
+#include "frame/dispatch.h"
+#include "ops/show.h"
+#include "ui/ui.h"
+
+int verb_show(const std::vector<std::string>& args) {
+    const CliVerb& verb = *find_cli_verb("show");
+    bool detailed = false;
+    int port_type = port_type_choices()[0].code;
+    std::string ports, vars, func;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        bool has_value = i + 1 < args.size();
+        if (a == "-d")
+            detailed = true;
+        else if (a == "-p" && has_value)
+            port_type = cli_port_type(args[++i]);
+        else if (a == "-P" && has_value)
+            ports = args[++i];
+        else if (a == "-v" && has_value)
+            vars = args[++i];
+        else if (a == "-f" && has_value)
+            func = args[++i];
+        else
+            return cli_usage_error(verb, "unexpected argument '" + a + "'");
+    }
+    if (port_type < 0)
+        return cli_usage_error(verb, "unknown port type");
+    if (vars.empty() == func.empty())
+        return cli_usage_error(verb, "give either -v or -f");
+    if (!vars.empty())
+        cli_choose_params(cli_split(vars, ','), 1);
+    else
+        cli_choose_params({func}, 0);
+    ui_set_toggle(W_DETAIL_TB, detailed, false);
+    dispatch_main(13);
+    for (const PortTypeChoice& c : port_type_choices())
+        ui_set_toggle(c.toggle_id, c.code == port_type, false);
+    for (const PortTypeChoice& c : port_type_choices())
+        if (c.code == port_type)
+            dispatch_main(c.toggle_id);
+    ui_set_text(W_SHOW_PORT_TF, ports);
+    cli_watch_output(W_SHOW_TEXT);
+    dispatch_main(W_SHOW_APPLY);
+    cli_flush_output();
+    std::string report = ui_get_text(W_SHOW_TEXT);
+    bool failed = report.find("Could not get parameter values.") != std::string::npos ||
+                  report.find("\nOperation cancelled.\n") != std::string::npos;
+    return failed ? CLI_FAILED : CLI_OK;
+}
