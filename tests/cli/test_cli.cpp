@@ -1,0 +1,99 @@
+// mm_cli run as a program: usage, the show report on standard output,
+// warnings on standard error, exit statuses, and -y for the reset question.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "support/sim_process.h"
+#include "support/test_dirs.h"
+
+namespace {
+
+const std::string A = "127.0.32.1", B = "127.0.32.2";
+const std::string STARS(72, '*');
+
+std::string build_dir() {
+    const char* d = std::getenv("MM_BUILD_DIR");
+    return d ? d : "build";
+}
+
+ProgramResult cli(std::vector<std::string> args) {
+    args.insert(args.begin(), build_dir() + "/src/cli/mm_cli");
+    return run_program(args, 60000, {"GUI_MM_DIR=" + build_dir() + "/gui_mm_dir"});
+}
+
+bool in_netns() {
+    const char* v = std::getenv("MM_IN_NETNS");
+    return v && std::string(v) == "1";
+}
+
+TEST(Cli, UsageErrorsAndHelp) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* err_part;
+    };
+    const Case cases[] = {
+        {{"--help"}, 0, ""},
+        {{"show", "--help"}, 0, ""},
+        {{}, 2, "no verb given"},
+        {{"frobnicate"}, 2, "unknown verb"},
+        {{"-t", "0", "show", "-v", "sysName"}, 2, "-t needs"},
+        {{"show", "-p", "asy"}, 2, "give either -v or -f"},
+        {{"show", "-v", "a", "-f", "b"}, 2, "give either -v or -f"},
+        {{"show", "-p", "lpt", "-v", "a"}, 2, "unknown port type"},
+        {{"set", "-P", "1"}, 2, "NAME=VALUE"},
+    };
+    for (const Case& c : cases) {
+        ProgramResult r = cli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.size();
+        EXPECT_NE(r.err.find(c.err_part), std::string::npos) << r.err;
+    }
+    ProgramResult help = cli({"--help"});
+    EXPECT_NE(help.out.find("  show [-d]"), std::string::npos);
+    EXPECT_NE(help.out.find("  set [-p TYPE]"), std::string::npos);
+}
+
+TEST(Cli, ShowReportWarningsAndResetAnswers) {
+    if (!in_netns())
+        GTEST_SKIP() << "run inside scripts/in_netns.sh";
+    TempDir tmp;
+    SimOptions o;
+    o.devices = {{sim_profile("modelj.prof"), A}, {sim_profile("modelj.prof"), B}};
+    o.sets = {B + ":sysContact=night"};
+    o.control_log = tmp.file("control.log");
+    SimProcess sim(o);
+    ASSERT_TRUE(sim.ready()) << sim.error();
+
+    ProgramResult r = cli({"-mrx", A + "," + B, "-t", "1", "show", "-v", "sysContact", "-P", "1"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    auto dev = [](const std::string& a, const std::string& v) {
+        return "\n\n" + STARS + "\n\nMORIX : " + a + "\n\n\nsysContact : " + v + "\n";
+    };
+    EXPECT_EQ(r.out, dev(A, "network operations") + dev(B, "night") + "\n\n" + STARS + "\n\n");
+
+    // A device that does not answer: its warning, and a failure status.
+    r = cli({"-mrx", A + ",127.0.32.9", "-t", "1", "-r", "0", "show", "-d", "-v", "sysName"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("This command will not use Morixes that are marked as unreachable."),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.out.find("Morix Parameter : sysName"), std::string::npos);
+
+    // The reset question: Cancel without -y, Reset with it.
+    r = cli({"-mrx", A, "set", "mrxDialoutRetries=4"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Set complete.\n"), std::string::npos);
+    EXPECT_EQ(read_file(o.control_log), "");
+    r = cli({"-mrx", A, "-y", "set", "mrxDialoutRetries=5", "mrxDialoutEnable=disabled"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read_file(o.control_log), A + " mrxcReset 0 11\n");
+    r = cli({"-mrx", A, "show", "-v", "mrxDialoutRetries,mrxDialoutEnable"});
+    EXPECT_NE(r.out.find("mrxDialoutRetries : 5\nmrxDialoutEnable : disabled\n"),
+              std::string::npos)
+        << r.out;
+}
+
+} // namespace
