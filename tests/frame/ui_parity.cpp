@@ -77,6 +77,9 @@ const Fn ui_services[] = {
     UI_FN(display_box),
     UI_FN(display_prompt),
     UI_FN(ui_fetch_dialog),
+    UI_FN(ui_build_set_rows),
+    UI_FN(ui_free_set_rows),
+    UI_FN(ui_set_read_only),
 };
 
 } // namespace
