@@ -103,7 +103,7 @@ double build_chain(int n, bool walk) {
     auto t0 = std::chrono::steady_clock::now();
     for (int i = 0; i < n; ++i) {
         if (walk)
-            rec.prm_tail = nullptr;
+            rec.prm_tail_head = nullptr;
         build_prm(&rec, 0, 0, {}, PT_NONE, id, "");
     }
     double s = seconds_since(t0);

@@ -23,11 +23,12 @@ class ShowReport : public testing::Test {
     }
     void TearDown() override { free_host_info_list(host_info_list); }
     MorixRecord* device(const std::string& name, int status = 0) {
-        auto* r = new MorixRecord();
+        MorixRecordPtr owned = new_host_node();
+        MorixRecord* r = owned.get();
         r->name = name;
         r->selected = r->reachable = 1;
         r->asy_ports = 8;
-        insert_host_node(r, mrx_lst_cnt);
+        insert_host_node(owned, mrx_lst_cnt);
         r->status = status;
         return r;
     }
