@@ -90,8 +90,8 @@ bool parse_globals(int argc, char** argv, GlobalOpts* o, int* index, std::string
             o->community = argv[++i];
         } else if (a == "-t" && v) {
             if (!number_arg(argv[++i], MAX_TIMEOUT_SECS, &o->timeout) || o->timeout < 1) {
-                *error = "-t needs a number of seconds from 1 to " +
-                         std::to_string(MAX_TIMEOUT_SECS);
+                *error =
+                    "-t needs a number of seconds from 1 to " + std::to_string(MAX_TIMEOUT_SECS);
                 return false;
             }
         } else if (a == "-r" && v) {

@@ -24,8 +24,8 @@ const CliVerb* find_cli_verb(const std::string& name) {
 }
 
 int cli_usage_error(const CliVerb& verb, const std::string& message) {
-    std::fprintf(stderr, "mm_cli %s: %s\nusage: mm_cli [OPTIONS] %s\n", verb.name,
-                 message.c_str(), verb.usage);
+    std::fprintf(stderr, "mm_cli %s: %s\nusage: mm_cli [OPTIONS] %s\n", verb.name, message.c_str(),
+                 verb.usage);
     return CLI_USAGE;
 }
 

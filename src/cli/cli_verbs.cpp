@@ -6,8 +6,7 @@ int verb_show(const std::vector<std::string>& args);
 int verb_set(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
-    {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false,
-     verb_show},
+    {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, verb_show},
     {"set", "set [-p TYPE] [-P PORTS] NAME=VALUE ...", true, verb_set},
     {nullptr, nullptr, false, nullptr},
 };

@@ -2,9 +2,9 @@
 #include "devices/mrx_select.h"
 #include "frame/commands.h"
 #include "frame/dispatch.h"
-#include "ui/ui.h"
 #include "ops/set_window.h"
 #include "ops/show.h"
+#include "ui/ui.h"
 
 void cmd_set_open() {
     process_set();

@@ -67,8 +67,8 @@ Widget make_toggle_label(int row, const std::string& name) {
 }
 
 void make_text(int row) {
-    Widget tf = XtVaCreateManagedWidget("set_text_tf", xmTextFieldWidgetClass, work_rc,
-                                        XmNcolumns, 15, nullptr);
+    Widget tf = XtVaCreateManagedWidget("set_text_tf", xmTextFieldWidgetClass, work_rc, XmNcolumns,
+                                        15, nullptr);
     if (text_translation_table != nullptr)
         XtOverrideTranslations(tf, text_translation_table);
     put(set_row_id(row, SRP_TEXT), tf);
@@ -92,9 +92,9 @@ void make_option(int row, const std::vector<std::string>& choices) {
 void make_vd_form(int row) {
     Widget f = XtVaCreateManagedWidget("vd_form", xmFormWidgetClass, work_rc, nullptr);
     XmString cs = XmStringCreateLocalized(const_cast<char*>("Dsp Diffs"));
-    Widget pb = XtVaCreateWidget("vd_pb", xmPushButtonWidgetClass, f, XmNlabelString, cs,
-                                 XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment,
-                                 XmATTACH_FORM, nullptr);
+    Widget pb =
+        XtVaCreateWidget("vd_pb", xmPushButtonWidgetClass, f, XmNlabelString, cs, XmNleftAttachment,
+                         XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
     XmStringFree(cs);
     int id = set_row_id(row, SRP_VD_PB);
     XtAddCallback(pb, XmNactivateCallback, row_cb, id_datum(id));
@@ -113,10 +113,9 @@ void ui_build_set_rows(int, const std::vector<UiSetRow>& rows) {
     if (sw == nullptr)
         return;
     short n = static_cast<short>(rows.empty() ? 1 : rows.size());
-    work_rc = XtVaCreateWidget("set_work_rc", xmRowColumnWidgetClass, sw, XmNpacking,
-                               XmPACK_COLUMN, XmNorientation, XmHORIZONTAL, XmNnumColumns, n,
-                               XmNisAligned, True, XmNentryAlignment, XmALIGNMENT_BEGINNING,
-                               nullptr);
+    work_rc = XtVaCreateWidget("set_work_rc", xmRowColumnWidgetClass, sw, XmNpacking, XmPACK_COLUMN,
+                               XmNorientation, XmHORIZONTAL, XmNnumColumns, n, XmNisAligned, True,
+                               XmNentryAlignment, XmALIGNMENT_BEGINNING, nullptr);
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         make_toggle_label(r, rows[r].name);
         if (rows[r].choices.empty())

@@ -4,10 +4,10 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
-#include "ui/app_globals.h"
-#include "ui/ui.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
 
 std::array<uint32_t, MAX_MRX_SLOTS> g_auto_reset_mask{};
 std::array<ResetPorts, MAX_MRX_SLOTS> g_input_port{};

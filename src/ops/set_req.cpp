@@ -4,16 +4,16 @@
 #include <cstdlib>
 
 #include "catalogue/mib_catalogue.h"
-#include "devices/mrx_select.h"
-#include "ui/widget_ids.h"
-#include "devices/text_buf.h"
-#include "ui/ui.h"
 #include "devices/allow_sets.h"
+#include "devices/mrx_select.h"
+#include "devices/text_buf.h"
 #include "ops/reset_mask.h"
 #include "ops/set_window.h"
 #include "ops/show.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ void read_set_val_proc() {
     }
     set_app_cursor(CURSOR_BUSY);
     const std::string typed = ui_get_text(W_SET_PORT_TF);
-    int wan_warned = cvt_wan_module_ports(W_SET_PORT_TF, typed, {16, 18, 19}, 1, W_SET_FORM_ID);
+    cvt_wan_module_ports(W_SET_PORT_TF, typed, {16, 18, 19}, 1, W_SET_FORM_ID);
     std::string text = ui_get_text(W_SET_PORT_TF);
     int all = 0, count = 0;
     std::vector<int> ports;
@@ -144,7 +144,7 @@ void read_set_val_proc() {
         ++rows;
     }
     text_set_buf("", &msg, 1);
-    int warned = warn.warned_no_ports || warn.warned_mismatch || wan_warned ? 1 : 0;
+    int warned = warn.warned_no_ports || warn.warned_mismatch ? 1 : 0;
     if (rows > 0) {
         write_otp_msg(W_SET_MSG, msg, 0, 1);
         msg.clear();
@@ -220,8 +220,8 @@ void process_set_req_res(MorixRecord* rec, int output, int parent, int* error, i
                                  "may be due to a timeout.\nCheck message box for details.");
 }
 
-int process_set_req(int output, int parent, int redisplay, int warned, int nonexistent,
-                    int* error, int* cancelled) {
+int process_set_req(int output, int parent, int redisplay, int warned, int nonexistent, int* error,
+                    int* cancelled) {
     *error = 0;
     std::string msg;
     pop_cancel_dialog(1, parent, "Cancel Set", "", 1, 1, 1, 0);

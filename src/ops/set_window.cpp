@@ -4,13 +4,13 @@
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_select.h"
-#include "ui/widget_ids.h"
 #include "devices/text_buf.h"
-#include "ui/ui.h"
 #include "ops/reset_mask.h"
 #include "ops/show.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 std::vector<SetRow> set_wlist;
 int set_port_sel_ind = PT_ASY;
@@ -177,9 +177,9 @@ void display_row(int index, const std::vector<MorixRecord*>& answered, int all,
     for (const DeviceNodes& d : devs)
         for (const ParamNode* n : d.nodes)
             if (n->status != NS_OK) {
-                std::string where = n->port_type == 0 ? "" : " (" + keyword(n->port_type) +
-                                                                 " port " +
-                                                                 std::to_string(n->port_num) + ")";
+                std::string where = n->port_type == 0 ? ""
+                                                      : " (" + keyword(n->port_type) + " port " +
+                                                            std::to_string(n->port_num) + ")";
                 text_set_buf(row_name(row) + ": unable to get value for " + d.rec->name + where,
                              msg, 1);
                 text_set_buf("", msg, 1);

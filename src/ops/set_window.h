@@ -67,8 +67,8 @@ void val_dif_proc(int row);
 // The set funnel: sends the chains built for the selected devices, reports
 // into output (a message or output area of window parent), re-reads the set
 // rows when redisplay is 1, and offers the automatic reset.
-int process_set_req(int output, int parent, int redisplay, int warned, int nonexistent,
-                    int* error, int* cancelled);
+int process_set_req(int output, int parent, int redisplay, int warned, int nonexistent, int* error,
+                    int* cancelled);
 // The result of one device; sets *error on any failure.
 void process_set_req_res(MorixRecord* rec, int output, int parent, int* error, int cancelled);
 

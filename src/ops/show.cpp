@@ -3,12 +3,12 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
-#include "ui/widget_ids.h"
 #include "devices/text_buf.h"
-#include "ui/ui.h"
 #include "ops/reset_mask.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 int show_port_sel_ind = 0;
 
@@ -163,11 +163,14 @@ ShowTarget show_window_target() {
 }
 
 const std::vector<PortTypeChoice>& port_type_choices() {
-    static const std::vector<PortTypeChoice> choices = {
-        {133, PT_ASY, "Async"},          {134, PT_SYN, "Sync"},
-        {135, PT_PTR, "Printer"},        {136, PT_EN, "Ethernet"},
-        {728, PT_DS1INF, "WAN Interface"}, {732, PT_DS0CHAN, "WAN Channel"},
-        {734, PT_CHANNELS, "Channels"},  {735, PT_DS1INT, "WAN Interval"}};
+    static const std::vector<PortTypeChoice> choices = {{133, PT_ASY, "Async"},
+                                                        {134, PT_SYN, "Sync"},
+                                                        {135, PT_PTR, "Printer"},
+                                                        {136, PT_EN, "Ethernet"},
+                                                        {728, PT_DS1INF, "WAN Interface"},
+                                                        {732, PT_DS0CHAN, "WAN Channel"},
+                                                        {734, PT_CHANNELS, "Channels"},
+                                                        {735, PT_DS1INT, "WAN Interval"}};
     return choices;
 }
 

@@ -91,8 +91,7 @@ TEST(Cli, ShowReportWarningsAndResetAnswers) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(read_file(o.control_log), A + " mrxcReset 0 11\n");
     r = cli({"-mrx", A, "show", "-v", "mrxDialoutRetries,mrxDialoutEnable"});
-    EXPECT_NE(r.out.find("mrxDialoutRetries : 5\nmrxDialoutEnable : disabled\n"),
-              std::string::npos)
+    EXPECT_NE(r.out.find("mrxDialoutRetries : 5\nmrxDialoutEnable : disabled\n"), std::string::npos)
         << r.out;
 }
 

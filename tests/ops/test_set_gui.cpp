@@ -26,7 +26,9 @@ namespace {
 bool g_ready = false;
 std::unique_ptr<SimProcess> g_sim;
 
-bool init_done() { return g_init_done != 0; }
+bool init_done() {
+    return g_init_done != 0;
+}
 
 TEST(SetGui, RowsShowValuesAndDifferences) {
     if (!g_ready)

@@ -161,8 +161,8 @@ TEST_F(SetSim, ResetQuestionAndCancelledSet) {
 
     hl_queue_answer(ASK_OK);
     set_now();
-    EXPECT_EQ(control_log(), (std::vector<std::string>{A + " mrxcReset 0 11",
-                                                       B + " mrxcReset 0 11"}));
+    EXPECT_EQ(control_log(),
+              (std::vector<std::string>{A + " mrxcReset 0 11", B + " mrxcReset 0 11"}));
     // Cancelled while the second device is served: no reset is offered.
     ui_set_text(W_SET_MSG, "");
     hl_cancel_at(4); // two allow-sets reads, then the first and second Set

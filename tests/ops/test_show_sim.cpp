@@ -39,8 +39,8 @@ TEST_F(ShowSim, ReportOfTwoDevicesAndACancelInTheSecond) {
         l.replace(l.find('%'), 1, a);
         return section(a, l + mode + "\n");
     };
-    EXPECT_EQ(ui_get_text(W_SHOW_TEXT), std::string(SHOW_BANNER) + dev(A, "cli") + dev(B, "ppp") +
-                                            "\n\n" + STARS + "\n\n");
+    EXPECT_EQ(ui_get_text(W_SHOW_TEXT),
+              std::string(SHOW_BANNER) + dev(A, "cli") + dev(B, "ppp") + "\n\n" + STARS + "\n\n");
     EXPECT_TRUE(hl_texts("warn").empty());
     EXPECT_EQ(ui_get_text(W_SHOW_PORT_TF), "2,3");
 
