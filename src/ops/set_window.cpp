@@ -319,17 +319,17 @@ void process_set() {
         else
             display_warn(W_MAIN_WINDOW, MSG_NO_REFS);
     }
-    std::vector<UiSetRow> specs;
+    std::vector<UiSetRow> rows;
     for (int id : ids) {
         if (!mib_var(id))
             continue;
         create_set_widgets(id);
-        UiSetRow spec{mib_var(id)->name, {}};
+        UiSetRow row{mib_var(id)->name, {}};
         for (const SetChoice& c : set_wlist.back().choices)
-            spec.choices.push_back(c.name);
-        specs.push_back(std::move(spec));
+            row.choices.push_back(c.name);
+        rows.push_back(std::move(row));
     }
-    ui_build_set_rows(W_SET_FORM_ID, specs);
+    ui_build_set_rows(W_SET_FORM_ID, rows);
     gui_manage_top_form(W_SET_FORM_ID);
     set_option_menu_top_button(W_SET_PORT_OM, set_port_type_label(set_port_sel_ind));
     g_done_show_values = 0;
