@@ -95,4 +95,34 @@ TEST(Cli, ShowReportWarningsAndResetAnswers) {
         << r.out;
 }
 
+// get-file and put-file against the simulator's load host: the byte count
+// on success, the code and its explanation with status 1 on failure, and no
+// progress line when the output is not a terminal.
+TEST(Cli, FileVerbsCopyThroughTheLoadHost) {
+    if (!in_netns())
+        GTEST_SKIP() << "run inside scripts/in_netns.sh";
+    TempDir tmp, root;
+    write_file(root.file("conf"), std::string(600, 'x'));
+    SimOptions o;
+    o.load_host = "127.0.32.20";
+    o.root = root.path();
+    SimProcess sim(o);
+    ASSERT_TRUE(sim.ready()) << sim.error();
+
+    ProgramResult r = cli({"get-file", o.load_host, "/bfs/conf", tmp.file("got")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "600 bytes copied\n");
+    EXPECT_EQ(read_file(tmp.file("got")), std::string(600, 'x'));
+
+    write_file(tmp.file("up"), "modem\n");
+    r = cli({"put-file", "-t", "2", tmp.file("up"), o.load_host, "/bfs/new"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read_file(root.file("new")), "modem\n");
+
+    r = cli({"get-file", o.load_host, "config", tmp.file("no")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.rfind("-302: ", 0), 0u) << r.out;
+    EXPECT_EQ(cli({"get-file", o.load_host, "/bfs/conf"}).status, 2);
+}
+
 } // namespace

@@ -1,0 +1,73 @@
+// mm_cli get-file and put-file: one whole copy between a load host and a
+// local file through the remote file service. Standard output gets the byte
+// count or the copy code with its explanation; on a terminal the progress
+// (bytes and blocks) is shown on one line that is rewritten.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "cli/cli.h"
+#include "files/nf.h"
+#include "ui/app_globals.h"
+
+namespace {
+
+// Splits the verb's arguments into -t SECONDS and exactly three operands.
+// Returns CLI_OK, or the usage error's status.
+int file_operands(const CliVerb& verb, const std::vector<std::string>& args,
+                  std::vector<std::string>* operands, int* timeout) {
+    *timeout = mm_snmp_def_to;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "-t" && i + 1 < args.size()) {
+            const std::string& t = args[++i];
+            if (t.empty() || t.size() > 4 || t.find_first_not_of("0123456789") != t.npos ||
+                std::atoi(t.c_str()) < 1)
+                return cli_usage_error(verb, "the time-out must be 1 to 9999 seconds");
+            *timeout = std::atoi(t.c_str());
+        } else if (!args[i].empty() && args[i][0] == '-') {
+            return cli_usage_error(verb, "unexpected option '" + args[i] + "'");
+        } else {
+            operands->push_back(args[i]);
+        }
+    }
+    if (operands->size() != 3)
+        return cli_usage_error(verb, "three operands are needed");
+    return CLI_OK;
+}
+
+int run_copy(const std::string& src_host, const std::string& src_path,
+             const std::string& dst_host, const std::string& dst_path, int timeout) {
+    bool on_terminal = isatty(STDOUT_FILENO) == 1;
+    NfProgress progress;
+    if (on_terminal) {
+        progress = [](long bytes, long blocks) {
+            std::printf("\r%s", nf_progress_text(bytes, blocks).c_str());
+            std::fflush(stdout);
+        };
+    }
+    std::string text;
+    long result = nf_copy_report(src_host, src_path, dst_host, dst_path, timeout, progress, &text);
+    if (on_terminal)
+        std::printf("\r\033[K");
+    std::printf("%s\n", text.c_str());
+    return result >= 0 ? CLI_OK : CLI_FAILED;
+}
+
+} // namespace
+
+int verb_get_file(const std::vector<std::string>& args) {
+    std::vector<std::string> ops;
+    int timeout = 0;
+    if (int rc = file_operands(*find_cli_verb("get-file"), args, &ops, &timeout))
+        return rc;
+    return run_copy(ops[0], ops[1], "", ops[2], timeout);
+}
+
+int verb_put_file(const std::vector<std::string>& args) {
+    std::vector<std::string> ops;
+    int timeout = 0;
+    if (int rc = file_operands(*find_cli_verb("put-file"), args, &ops, &timeout))
+        return rc;
+    return run_copy("", ops[0], ops[1], ops[2], timeout);
+}
