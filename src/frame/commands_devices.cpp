@@ -7,6 +7,7 @@
 #include "devices/mrx_list_file.h"
 #include "ui/app_globals.h"
 #include "frame/commands.h"
+#include "frame/commands_groups.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
 #include "ops/set_window.h"
@@ -70,6 +71,8 @@ void cmd_list_selection(int list_id) {
     if (list_id == W_MRX_LIST) {
         disable_main_menu_opt();
         mark_set_values_outdated();
+    } else {
+        groups_list_selection(list_id);
     }
 }
 

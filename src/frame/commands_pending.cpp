@@ -3,6 +3,7 @@
 #include "frame/commands.h"
 
 #include "frame/commands_devices.h"
+#include "frame/commands_groups.h"
 #include "frame/dispatch.h"
 #include "ui/ui.h"
 
@@ -19,9 +20,6 @@ void cmd_copy_open() {
 void cmd_reset_open() {
     gui_manage_top_form(W_RST_FORM_ID);
 }
-void cmd_udf_open() {
-    gui_manage_top_form(W_UDF_FORM_ID);
-}
 void cmd_status(int) {
     cmd_not_available(W_MAIN_WINDOW, "status display");
 }
@@ -36,19 +34,13 @@ void cmd_edit_cfg_file() {
 }
 
 void cmd_window_action(int id) {
-    if (device_window_action(id) || ops_window_action(id))
+    if (device_window_action(id) || ops_window_action(id) || groups_window_action(id))
         return;
     const WindowAction* a = find_window_action(id);
     int parent = a != nullptr ? a->form : W_MAIN_WINDOW;
     cmd_not_available(parent, "requested");
 }
 
-void cmd_list_action(int, int, int) {}
-
-int cmd_udf_new_group(const std::string&) {
-    cmd_not_available(W_UDF_FORM_ID, "New Group");
-    return -11;
-}
 
 void cmd_basic_action(int) {
     cmd_not_available(W_MAIN_WINDOW, "basic-mode");

@@ -80,7 +80,7 @@ const MainCommand main_commands[] = {
     {51, cmd_show_open},
     {14, process_exit},
     {15, cmd_udf_open},
-    {16, [] { open_window(W_SITE_FORM_ID); }},
+    {16, cmd_site_open},
     {17, cmd_snmp_info_open},
     {22, cmd_save_mrx_list},
     {23, cmd_open_mrx_list},

@@ -80,7 +80,7 @@ const WindowAction window_actions[] = {
     {258, WA_COMMAND, W_UDF_FORM_ID, 0},
     {259, WA_COMMAND, W_UDF_FORM_ID, 0},
     {260, WA_HELP, W_UDF_FORM_ID, 0},
-    {261, WA_CLOSE, W_UDF_FORM_ID, 0},
+    {261, WA_COMMAND, W_UDF_FORM_ID, 0}, // Close asks about unsaved changes
     {268, WA_COMMAND, W_UDF_FORM_ID, 0},
     {269, WA_COMMAND, W_UDF_FORM_ID, 0},
     {270, WA_COMMAND, W_UDF_FORM_ID, 0},

@@ -2,6 +2,7 @@
 // lists, toggles, option menus, sensitivity and showing by widget id.
 #include <Xm/CascadeBG.h>
 #include <Xm/List.h>
+#include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <Xm/Text.h>
 #include <Xm/TextF.h>
@@ -240,6 +241,29 @@ void set_om_blank(int id, int table) {
     XmString cs = XmStringCreateLocalized(const_cast<char*>(" "));
     XtVaSetValues(XmOptionButtonGadget(w), XmNlabelString, cs, nullptr);
     XmStringFree(cs);
+}
+
+void ui_set_option_items(int id, const std::vector<std::string>& labels, int table) {
+    Widget w = ui_widget(id, table);
+    Widget menu = nullptr;
+    if (w != nullptr)
+        XtVaGetValues(w, XmNsubMenuId, &menu, nullptr);
+    if (menu == nullptr)
+        return;
+    XtVaSetValues(w, XmNmenuHistory, nullptr, nullptr);
+    WidgetList kids = nullptr;
+    Cardinal n = 0;
+    XtVaGetValues(menu, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
+    std::vector<Widget> old(kids, kids + n);
+    for (Widget k : old)
+        XtDestroyWidget(k);
+    for (const std::string& l : labels) {
+        XmString cs = XmStringCreateLocalized(const_cast<char*>(l.c_str()));
+        XtVaCreateManagedWidget("enum_pb", xmPushButtonGadgetClass, menu, XmNlabelString, cs,
+                                nullptr);
+        XmStringFree(cs);
+    }
+    set_om_blank(id, table);
 }
 
 void ui_set_sensitive(int id, bool sensitive, int table) {

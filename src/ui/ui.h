@@ -154,6 +154,9 @@ std::string ui_get_option(int id, int table = UI_MAIN);
 // Selects the option menu's button with that label; false when none has it.
 bool set_option_menu_top_button(int id, const std::string& label, int table = UI_MAIN);
 void set_om_blank(int id, int table = UI_MAIN);
+// Replaces the buttons of an option menu's pulldown with one button per
+// label, in order; the menu then shows no choice.
+void ui_set_option_items(int id, const std::vector<std::string>& labels, int table = UI_MAIN);
 void ui_set_sensitive(int id, bool sensitive, int table = UI_MAIN);
 bool is_sens(int id, int table = UI_MAIN);
 

@@ -418,6 +418,12 @@ bool set_option_menu_top_button(int id, const std::string& label, int table) {
 void set_om_blank(int id, int table) {
     hl_widget(id, table).option.clear();
 }
+
+void ui_set_option_items(int id, const std::vector<std::string>& labels, int table) {
+    HlWidget& w = hl_widget(id, table);
+    w.option_labels = labels;
+    w.option.clear();
+}
 void ui_set_sensitive(int id, bool sensitive, int table) {
     hl_widget(id, table).sensitive = sensitive;
 }

@@ -1,0 +1,51 @@
+// Replacing data files without ever leaving one half written: the new
+// contents go to a temporary file beside the original, created exclusively
+// (a planted file or link at that name is never followed or reused),
+// written, flushed and synced, and only then renamed over the original.
+// No shell command is run. Any failure leaves the original byte for byte as
+// it was and removes the temporary file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum FileReplaceResult {
+    FR_OK = 0,
+    FR_CREATE_FAILED = -1, // the temporary (or rollback) name could not be created
+    FR_WRITE_FAILED = -2,  // writing or syncing the temporary file failed
+    FR_RENAME_FAILED = -3  // the temporary file could not be put in place
+};
+
+// One file to replace: its path, the name of its temporary file (same
+// folder) and its new contents.
+struct FileChange {
+    std::string path;
+    std::string tmp_name;
+    std::string content;
+};
+
+// What failed: the result code, the path of the file concerned and the
+// system's reason.
+struct ReplaceFailure {
+    int result = FR_OK;
+    std::string file;
+    std::string reason;
+    bool rolled_back = true; // false only if a rollback itself failed
+};
+
+// Folder part of a path ("." when it has none) and the path of a sibling.
+std::string dir_of(const std::string& path);
+std::string sibling_path(const std::string& path, const std::string& name);
+
+// Replaces one file. Returns FR_OK or a failure code (details in fail).
+int replace_file_safely(const FileChange& change, ReplaceFailure* fail);
+
+// Replaces several files so that either all change or none does: every
+// temporary file is written first, each original gets a hard-linked
+// rollback name ("<tmp_name>.old"), then the files are renamed in the given
+// order; when a rename fails, the files already replaced get their
+// originals back. Returns FR_OK or the code of the first failure.
+int replace_files_together(const std::vector<FileChange>& changes, ReplaceFailure* fail);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool read_whole_file(const std::string& path, std::string* content);

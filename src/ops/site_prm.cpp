@@ -1,0 +1,193 @@
+#include "ops/site_prm.h"
+
+#include <cctype>
+#include <vector>
+
+#include "catalogue/data_file_edit.h"
+#include "catalogue/file_replace.h"
+#include "catalogue/func_display.h"
+#include "catalogue/mib_catalogue.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
+
+namespace {
+
+const char* const CAT_DIR = "data/gui_mm_data";
+const char* const SITE_FILE = "mib_site_def.dat";
+const char* const SITE_TMP = "mib_site_def_tmp.dat";
+
+// Port-type choices of the window and their port type codes.
+struct SiteChoice {
+    int id;
+    int port_type;
+};
+const SiteChoice site_choices[] = {{603, 0}, {604, 1}, {605, 2}, {606, 3},
+                                   {607, 4}, {752, 5}, {753, 8}, {620, 6}};
+
+int cur_choice = 603;
+int site_sel_id = -1; // catalogue id of the variable being edited, -1 none
+
+int choice_code(int choice_id) {
+    for (const SiteChoice& c : site_choices)
+        if (c.id == choice_id)
+            return c.port_type;
+    return -1;
+}
+
+// Takes the value editor away and shows that nothing is selected.
+void clear_value_area() {
+    ui_set_text(W_SITE_DEF_VAL_TF, "");
+    ui_unmanage(W_SITE_DEF_VAL_TF);
+    ui_set_option_items(W_SITE_DEF_VAL_OM, {});
+    ui_unmanage(W_SITE_DEF_VAL_OM);
+    site_sel_id = -1;
+    set_widget_label(W_SITE_NAME_LBL, "<nothing selected>");
+    set_widget_label(W_SITE_CAT_DEF_LBL, "");
+    ui_set_sensitive(W_SITE_MODIFY, false);
+    ui_set_sensitive(W_SITE_REMOVE, false);
+}
+
+void build_editor(int id) {
+    const MibVarEntry* e = mib_var(id);
+    if (e->enum_id < 0 || e->enum_id >= MAX_MIB_ENUMS) {
+        ui_set_text(W_SITE_DEF_VAL_TF, e->has_site_def ? e->site_def_val : "");
+        ui_manage(W_SITE_DEF_VAL_TF);
+        set_focus(W_SITE_DEF_VAL_TF);
+        return;
+    }
+    std::vector<std::string> labels;
+    for (const EnumEntry& en : mib_enum_list[e->enum_id])
+        labels.push_back(en.text);
+    ui_set_option_items(W_SITE_DEF_VAL_OM, labels);
+    std::string name;
+    if (e->has_site_def && cvt_enum_num_str(id, e->site_def_val, &name) == 1)
+        set_option_menu_top_button(W_SITE_DEF_VAL_OM, name);
+    else
+        set_om_blank(W_SITE_DEF_VAL_OM);
+    ui_manage(W_SITE_DEF_VAL_OM);
+    set_focus(W_SITE_DEF_VAL_OM);
+}
+
+// The value the editor holds, as it goes into the file; false (after the
+// warning) when there is none or it cannot be stored.
+bool editor_value(int id, std::string* value) {
+    const MibVarEntry* e = mib_var(id);
+    if (e->enum_id >= 0 && e->enum_id < MAX_MIB_ENUMS) {
+        if (cvt_enum_str_num(id, ui_get_option(W_SITE_DEF_VAL_OM), value) != 1) {
+            display_warn(W_SITE_FORM, "You must select a default value.");
+            return false;
+        }
+        return true;
+    }
+    // The reader drops the white space before a value, so it is not stored.
+    std::string text = ui_get_text(W_SITE_DEF_VAL_TF);
+    size_t start = 0;
+    while (start < text.size() && std::isspace(static_cast<unsigned char>(text[start])))
+        ++start;
+    *value = text.substr(start);
+    if (value->empty()) {
+        display_warn(W_SITE_FORM, "You must enter a default value.");
+        return false;
+    }
+    if (value->find_first_of(std::string("\n\r\0", 3)) != std::string::npos) {
+        display_warn(W_SITE_FORM, "A default value must be a single line of text.");
+        return false;
+    }
+    size_t line_len = std::to_string(id).size() + 3 + value->size() + 1;
+    if (line_len > static_cast<size_t>(SITE_DEF_LINE_MAX)) {
+        display_warn(W_SITE_FORM, "The default value is too long to be stored.");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void process_site_params() {
+    set_app_cursor(CURSOR_BUSY);
+    for (const SiteChoice& c : site_choices)
+        if (ui_get_toggle(c.id))
+            cur_choice = c.id;
+    display_mgmt_prm(W_SITE_PRM_LIST, choice_code(cur_choice));
+    clear_value_area();
+    gui_manage_top_form(W_SITE_FORM);
+    set_app_cursor(CURSOR_NORMAL);
+}
+
+void process_site_params_list(int choice_id) {
+    // The radio box reports the choice that was left as well.
+    if (choice_id == cur_choice || !ui_get_toggle(choice_id) || choice_code(choice_id) < 0)
+        return;
+    cur_choice = choice_id;
+    process_site_params();
+}
+
+void update_sel_prm() {
+    clear_value_area();
+    std::vector<std::string> sel = ui_list_selected_items(W_SITE_PRM_LIST);
+    if (sel.empty())
+        return;
+    set_widget_label(W_SITE_NAME_LBL, sel[0]);
+    int id = 0;
+    if (get_check_mib_var(sel[0], &id) != 1)
+        return;
+    set_widget_label(W_SITE_CAT_DEF_LBL, mib_var(id)->def_val);
+    build_editor(id);
+    site_sel_id = id;
+    ui_set_sensitive(W_SITE_MODIFY, true);
+    ui_set_sensitive(W_SITE_REMOVE, true);
+}
+
+void process_site_prm_mod(int remove) {
+    if (site_sel_id < 0 || mib_var(site_sel_id) == nullptr) {
+        display_warn(W_SITE_FORM, "You need to select a parameter to set the default value.");
+        return;
+    }
+    std::string value;
+    if (!remove && !editor_value(site_sel_id, &value))
+        return;
+    if (write_site_prm_def(site_sel_id, remove ? nullptr : &value, remove) != 1)
+        return;
+    ui_list_deselect_all(W_SITE_PRM_LIST);
+    clear_value_area();
+    set_focus(W_SITE_PRM_LIST);
+}
+
+int write_site_prm_def(int id, const std::string* value, int remove) {
+    if (value == nullptr && !remove)
+        return 0;
+    std::string path = mm_path(CAT_DIR, SITE_FILE);
+    std::string old;
+    if (!read_whole_file(path, &old)) {
+        display_warn(W_SITE_FORM, "Unable to open file:\n" + path + "\n");
+        return -4;
+    }
+    FileChange change{path, SITE_TMP, rewrite_site_def(old, id, remove ? nullptr : value)};
+    ReplaceFailure fail;
+    int r = replace_file_safely(change, &fail);
+    if (r == FR_CREATE_FAILED) {
+        display_warn(W_SITE_FORM, "Unable to create file:\n" + fail.file + "\n(" + fail.reason +
+                                      ")\n" + SITE_FILE + " was not changed.");
+        return -4;
+    }
+    if (r != FR_OK) {
+        display_warn(W_SITE_FORM, std::string("Unable to update (copy into) file:\n") +
+                                      SITE_FILE + "\n");
+        return 0;
+    }
+    // The catalogue changes only once the file holds the new default.
+    set_site_default(id, remove ? nullptr : value);
+    return 1;
+}
+
+int site_window_action(int id) {
+    if (choice_code(id) >= 0) {
+        process_site_params_list(id);
+        return 1;
+    }
+    if (id == W_SITE_MODIFY || id == W_SITE_REMOVE) {
+        process_site_prm_mod(id == W_SITE_REMOVE ? 1 : 0);
+        return 1;
+    }
+    return 0;
+}

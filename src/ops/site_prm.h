@@ -1,0 +1,33 @@
+// The Site Parameters window: the operator picks a variable, sees its
+// catalogue default and sets or removes the site's own default, which is
+// written to mib_site_def.dat at once.
+#pragma once
+
+#include <string>
+
+// Widget ids of the window.
+enum SitePrmIds {
+    W_SITE_FORM = 600,
+    W_SITE_PRM_LIST = 608,
+    W_SITE_DEF_VAL_TF = 609, // value editor for a variable without enumeration
+    W_SITE_CAT_DEF_LBL = 610, // the catalogue default
+    W_SITE_MODIFY = 611,
+    W_SITE_REMOVE = 612,
+    W_SITE_NAME_LBL = 615,
+    W_SITE_DEF_VAL_OM = 616 // value editor for an enumerated variable (pulldown "enum_pd")
+};
+
+// Opens the window with the parameter list of the current port-type choice.
+void process_site_params();
+// A port-type choice was pressed: refills the list when it changed.
+void process_site_params_list(int choice_id);
+// The selection of list 608 changed: shows the variable and its editor.
+void update_sel_prm();
+// Modify (remove 0) or Remove (remove 1) the selected variable's default.
+void process_site_prm_mod(int remove);
+// Rewrites mib_site_def.dat with the default of id set to value or removed.
+// 1 on success, 0 when nothing was to be done or the replacement failed,
+// -4 when a file cannot be opened or created.
+int write_site_prm_def(int id, const std::string* value, int remove);
+// Runs a command of the window by widget id; 0 when the id is not one.
+int site_window_action(int id);
