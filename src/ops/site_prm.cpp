@@ -171,8 +171,8 @@ int write_site_prm_def(int id, const std::string* value, int remove) {
         return -4;
     }
     if (r != FR_OK) {
-        display_warn(W_SITE_FORM, std::string("Unable to update (copy into) file:\n") +
-                                      SITE_FILE + "\n");
+        display_warn(W_SITE_FORM,
+                     std::string("Unable to update (copy into) file:\n") + SITE_FILE + "\n");
         return 0;
     }
     // The catalogue changes only once the file holds the new default.

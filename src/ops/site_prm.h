@@ -9,7 +9,7 @@
 enum SitePrmIds {
     W_SITE_FORM = 600,
     W_SITE_PRM_LIST = 608,
-    W_SITE_DEF_VAL_TF = 609, // value editor for a variable without enumeration
+    W_SITE_DEF_VAL_TF = 609,  // value editor for a variable without enumeration
     W_SITE_CAT_DEF_LBL = 610, // the catalogue default
     W_SITE_MODIFY = 611,
     W_SITE_REMOVE = 612,

@@ -61,8 +61,8 @@ int replace_func_files(const std::vector<FuncFile>& files, const std::vector<std
     ReplaceFailure fail;
     if (replace_files_together(changes, &fail) == FR_OK)
         return UDF_OK;
-    std::string msg = "Unable to update (copy into) file:\n" + fail.file + "\n(" + fail.reason +
-                      ")\n";
+    std::string msg =
+        "Unable to update (copy into) file:\n" + fail.file + "\n(" + fail.reason + ")\n";
     if (!fail.rolled_back)
         msg += "\nData file(s) may be invalid.";
     display_warn(W_UDF_FORM, msg);
@@ -137,8 +137,8 @@ int check_new_name(const std::string& name) {
         return UDF_NAME_CLASH;
     }
     if (name.size() > UDF_NAME_MAX) {
-        display_warn(W_UDF_FORM, "A group name can have at most " +
-                                     std::to_string(UDF_NAME_MAX) + " characters.");
+        display_warn(W_UDF_FORM, "A group name can have at most " + std::to_string(UDF_NAME_MAX) +
+                                     " characters.");
         return UDF_NAME_CLASH;
     }
     return UDF_OK;

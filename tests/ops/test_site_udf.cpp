@@ -188,8 +188,7 @@ TEST_F(Groups, AllIdsTaken) {
     std::string lines;
     for (int id = 128; id <= 511; ++id)
         lines += std::to_string(id) + " | G" + std::to_string(id) + "\n";
-    write_file(inst.catalogue("mib_func.dat"),
-               read_file(inst.catalogue("mib_func.dat")) + lines);
+    write_file(inst.catalogue("mib_func.dat"), read_file(inst.catalogue("mib_func.dat")) + lines);
     open_with_work({});
     EXPECT_EQ(prompt_name_ok("Another"), 0);
     EXPECT_EQ(hl_texts("warn").back(),
