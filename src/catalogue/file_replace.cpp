@@ -84,7 +84,8 @@ int replace_file_safely(const FileChange& change, ReplaceFailure* fail) {
     return replace_files_together({change}, fail);
 }
 
-int replace_files_together(const std::vector<FileChange>& changes, ReplaceFailure* fail) {
+int replace_files_together(const std::vector<FileChange>& changes, ReplaceFailure* fail,
+                           RenameFn rename_fn) {
     std::vector<std::string> tmps, olds;
     for (const FileChange& c : changes) {
         tmps.push_back(sibling_path(c.path, c.tmp_name));
@@ -113,7 +114,7 @@ int replace_files_together(const std::vector<FileChange>& changes, ReplaceFailur
         }
     }
     for (size_t i = 0; i < changes.size(); ++i) {
-        if (::rename(tmps[i].c_str(), changes[i].path.c_str()) == 0)
+        if (rename_fn(tmps[i].c_str(), changes[i].path.c_str()) == 0)
             continue;
         set_failure(fail, FR_RENAME_FAILED, changes[i].path);
         bool restored = true;

@@ -6,6 +6,7 @@
 // it was and removes the temporary file.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,10 @@ int replace_file_safely(const FileChange& change, ReplaceFailure* fail);
 // rollback name ("<tmp_name>.old"), then the files are renamed in the given
 // order; when a rename fails, the files already replaced get their
 // originals back. Returns FR_OK or the code of the first failure.
-int replace_files_together(const std::vector<FileChange>& changes, ReplaceFailure* fail);
+// rename_fn is the rename used (tests pass one that fails on a chosen call).
+using RenameFn = int (*)(const char*, const char*);
+int replace_files_together(const std::vector<FileChange>& changes, ReplaceFailure* fail,
+                           RenameFn rename_fn = ::rename);
 
 // Reads a whole file; false when it cannot be opened or read.
 bool read_whole_file(const std::string& path, std::string* content);

@@ -183,8 +183,9 @@ int process_udf_create(const std::string& name) {
     text[0] = append_lines(text[0], members);
     text[1] = append_lines(text[1], {id + " | " + name + "\n"});
     text[2] = append_lines(text[2], {id + " | 1\n"});
+    // The prompt stays open so that the operator can try again.
     if (replace_func_files(files, text) != UDF_OK)
-        return UDF_NOT_REPLACED;
+        return UDF_NO_FILE;
     add_sorted_unique(W_UDF_GROUP_LIST, name);
     clear_selections();
     return reread_catalogue(name);

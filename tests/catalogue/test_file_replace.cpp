@@ -3,6 +3,7 @@
 // original byte for byte as it was and no temporary file behind.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,6 +79,36 @@ TEST(FileReplace, TogetherChangesNothingWhenOneCannotBeStaged) {
               FR_OK);
     EXPECT_EQ(read_file(d.file("b.dat")), "b-new\n");
     EXPECT_FALSE(exists(d.file("b_tmp.dat.old")));
+}
+
+// Fails the second rename of a replacement, as a full or failing disk could.
+int g_renames = 0;
+int fail_second_rename(const char* from, const char* to) {
+    if (++g_renames == 2) {
+        errno = EIO;
+        return -1;
+    }
+    return ::rename(from, to);
+}
+
+TEST(FileReplace, FailedRenameRollsBackEarlierFiles) {
+    TempDir d;
+    const char* names[] = {"a.dat", "b.dat", "c.dat"};
+    std::vector<FileChange> changes;
+    for (const char* n : names) {
+        write_file(d.file(n), std::string(n) + "-old\n");
+        changes.push_back({d.file(n), std::string(n) + ".tmp", std::string(n) + "-new\n"});
+    }
+    ReplaceFailure f;
+    g_renames = 0;
+    EXPECT_EQ(replace_files_together(changes, &f, fail_second_rename), FR_RENAME_FAILED);
+    EXPECT_EQ(f.file, d.file("b.dat"));
+    EXPECT_TRUE(f.rolled_back);
+    for (const char* n : names) {
+        EXPECT_EQ(read_file(d.file(n)), std::string(n) + "-old\n") << n;
+        EXPECT_FALSE(exists(d.file(std::string(n) + ".tmp"))) << n;
+        EXPECT_FALSE(exists(d.file(std::string(n) + ".tmp.old"))) << n;
+    }
 }
 
 // As root, the full and the read-only file system are a small tmpfs

@@ -64,6 +64,7 @@ const Fn ui_services[] = {
     UI_FN(ui_get_option),
     UI_FN(set_option_menu_top_button),
     UI_FN(set_om_blank),
+    UI_FN(ui_set_option_items),
     UI_FN(ui_set_sensitive),
     UI_FN(is_sens),
     UI_FN(process_exit),

@@ -2,6 +2,10 @@
 // widget id on the headless services against a staged installation.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,6 +121,60 @@ TEST_F(Windows, SiteFaultsLeaveFileAndEntryUnchanged) {
         EXPECT_EQ(site_file(), before);
         EXPECT_FALSE(mib_var(id)->has_site_def);
     }
+}
+
+// Puts the catalogue folder on a small tmpfs of a private mount namespace.
+bool catalogue_on_tmpfs(const std::string& cat) {
+    if (geteuid() != 0 || unshare(CLONE_NEWNS) != 0)
+        return false;
+    mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+    std::vector<std::pair<std::string, std::string>> files;
+    DIR* d = opendir(cat.c_str());
+    while (dirent* e = d ? readdir(d) : nullptr)
+        if (e->d_name[0] != '.')
+            files.push_back({e->d_name, read_file(cat + "/" + e->d_name)});
+    if (d)
+        closedir(d);
+    if (mount("tmpfs", cat.c_str(), "tmpfs", 0, "size=4m") != 0)
+        return false;
+    for (const auto& f : files)
+        write_file(cat + "/" + f.first, f.second);
+    return true;
+}
+
+// Fills the file system of folder until a write fails.
+void fill_up(const std::string& folder) {
+    int fd = open((folder + "/filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::string block(4096, 'f');
+    for (int i = 0; i < 4096 && write(fd, block.data(), block.size()) > 0; ++i) {
+    }
+    close(fd);
+}
+
+TEST_F(Windows, FullAndReadOnlyCatalogueFolder) {
+    std::string cat = inst.dir() + "/data/gui_mm_data";
+    if (!catalogue_on_tmpfs(cat))
+        GTEST_SKIP() << "needs root and a private mount namespace to mount a small tmpfs";
+    int id = find_var(false);
+    std::string before = site_file();
+    std::string before_func = read_file(inst.catalogue("mib_func.dat"));
+    fill_up(cat);
+    select_site_prm(id);
+    ui_set_text(W_SITE_DEF_VAL_TF, std::string(200, 'v'));
+    dispatch_main(W_SITE_MODIFY);
+    EXPECT_EQ(hl_texts("warn").back(), "Unable to update (copy into) file:\nmib_site_def.dat\n");
+    EXPECT_EQ(site_file(), before);
+    EXPECT_FALSE(mib_var(id)->has_site_def);
+    dispatch_main(15);
+    EXPECT_EQ(prompt_name_ok("Full"), 0);
+    EXPECT_EQ(read_file(inst.catalogue("mib_func.dat")), before_func);
+    EXPECT_EQ(find_func_by_name("Full"), -1);
+    ASSERT_EQ(mount(nullptr, cat.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    dispatch_main(W_SITE_MODIFY);
+    EXPECT_NE(hl_texts("warn").back().find("Unable to create file:"), std::string::npos);
+    EXPECT_EQ(site_file(), before);
+    EXPECT_FALSE(mib_var(id)->has_site_def);
+    umount(cat.c_str());
 }
 
 class Groups : public Windows {
