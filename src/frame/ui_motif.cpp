@@ -263,6 +263,9 @@ void ui_set_option_items(int id, const std::vector<std::string>& labels, int tab
                                 nullptr);
         XmStringFree(cs);
     }
+    // Setting the pulldown again makes the option button size itself to
+    // the new buttons.
+    XtVaSetValues(w, XmNsubMenuId, menu, nullptr);
     set_om_blank(id, table);
 }
 

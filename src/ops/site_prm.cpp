@@ -55,6 +55,8 @@ void build_editor(int id) {
         set_focus(W_SITE_DEF_VAL_TF);
         return;
     }
+    // Shown first, so that the menu takes the size of its new buttons.
+    ui_manage(W_SITE_DEF_VAL_OM);
     std::vector<std::string> labels;
     for (const EnumEntry& en : mib_enum_list[e->enum_id])
         labels.push_back(en.text);
@@ -64,7 +66,6 @@ void build_editor(int id) {
         set_option_menu_top_button(W_SITE_DEF_VAL_OM, name);
     else
         set_om_blank(W_SITE_DEF_VAL_OM);
-    ui_manage(W_SITE_DEF_VAL_OM);
     set_focus(W_SITE_DEF_VAL_OM);
 }
 

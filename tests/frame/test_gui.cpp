@@ -16,12 +16,14 @@
 #include <set>
 
 #include "catalogue/func_display.h"
-#include "ui/app_globals.h"
+#include "catalogue/mib_catalogue.h"
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
-#include "ui/ui.h"
 #include "gui_harness.h"
+#include "ops/site_prm.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
 
 namespace {
 
@@ -552,6 +554,40 @@ TEST(GuiAccessors, GetColorByName) {
     EXPECT_EQ(get_color("red"), red.pixel);
     EXPECT_NE(get_color("white"), get_color("black"));
     EXPECT_EQ(get_color("no such colour"), BlackPixelOfScreen(XtScreen(top_level)));
+}
+
+// The Site Parameters window in the real toolkit: an enumerated variable
+// gets an option menu built from its enumeration, and Modify stores the
+// chosen value's number in the file and in the catalogue.
+TEST(GuiWindows, SiteParametersEnumeratedEditor) {
+    dispatch_main(16);
+    pump(150);
+    ASSERT_TRUE(ui_is_managed(W_SITE_FORM));
+    std::vector<std::string> items = ui_list_items(W_SITE_PRM_LIST);
+    int pos = 0, id = -1;
+    for (size_t i = 0; i < items.size() && pos == 0; ++i)
+        if (get_check_mib_var(items[i], &id) == 1 && mib_var(id)->enum_id >= 0)
+            pos = static_cast<int>(i) + 1;
+    ASSERT_GT(pos, 0);
+    XmListSelectPos(ui_widget(W_SITE_PRM_LIST, UI_MAIN), pos, True);
+    pump(150);
+    EXPECT_EQ(get_widget_label(W_SITE_NAME_LBL), items[pos - 1]);
+    EXPECT_TRUE(ui_is_managed(W_SITE_DEF_VAL_OM));
+    EXPECT_FALSE(ui_is_managed(W_SITE_DEF_VAL_TF));
+    const EnumEntry& last = mib_enum_list[mib_var(id)->enum_id].back();
+    ASSERT_TRUE(set_option_menu_top_button(W_SITE_DEF_VAL_OM, last.text));
+    EXPECT_EQ(ui_get_option(W_SITE_DEF_VAL_OM), last.text);
+    pump(150);
+    ASSERT_TRUE(screenshot("site_prm_enum_editor"));
+    press(W_SITE_MODIFY);
+    pump(150);
+    EXPECT_EQ(mib_var(id)->site_def_val, std::to_string(last.value));
+    std::ifstream f(g_install + "/data/gui_mm_data/mib_site_def.dat");
+    std::string all((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    EXPECT_NE(all.find(std::to_string(id) + " | " + std::to_string(last.value) + "\n"),
+              std::string::npos);
+    EXPECT_FALSE(ui_is_managed(W_SITE_DEF_VAL_OM));
+    gui_unmanage_top_form(W_SITE_FORM);
 }
 
 int main(int argc, char** argv) {
