@@ -123,6 +123,26 @@ TEST_F(Windows, SiteFaultsLeaveFileAndEntryUnchanged) {
     }
 }
 
+// Each port-type choice of both windows lists the parameters of its code.
+TEST_F(Windows, PortTypeChoicesFillTheParameterLists) {
+    const int choices[][3] = {{603, 268, 0}, {604, 269, 1}, {605, 270, 2}, {606, 271, 3},
+                              {607, 272, 4}, {752, 273, 5}, {753, 754, 8}, {620, 755, 6}};
+    dispatch_main(16);
+    dispatch_main(15);
+    for (const auto& c : choices) {
+        display_mgmt_prm(999, c[2]);
+        std::vector<std::string> expected = ui_list_items(999);
+        for (const auto& other : choices) {
+            hl_widget(other[0]).toggle = other[0] == c[0];
+            hl_widget(other[1]).toggle = other[1] == c[1];
+        }
+        dispatch_main(c[0]);
+        dispatch_main(c[1]);
+        EXPECT_EQ(ui_list_items(W_SITE_PRM_LIST), expected) << c[0];
+        EXPECT_EQ(ui_list_items(W_UDF_PRM_LIST), expected) << c[1];
+    }
+}
+
 // Puts the catalogue folder on a small tmpfs of a private mount namespace.
 bool catalogue_on_tmpfs(const std::string& cat) {
     if (geteuid() != 0 || unshare(CLONE_NEWNS) != 0)
