@@ -6,11 +6,17 @@ int verb_show(const std::vector<std::string>& args);
 int verb_set(const std::vector<std::string>& args);
 int verb_get_file(const std::vector<std::string>& args);
 int verb_put_file(const std::vector<std::string>& args);
+int verb_site_default(const std::vector<std::string>& args);
+int verb_group(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, verb_show},
     {"set", "set [-p TYPE] [-P PORTS] NAME=VALUE ...", true, verb_set},
     {"get-file", "get-file [-t SECONDS] HOST REMOTE-PATH LOCAL-PATH", false, verb_get_file},
     {"put-file", "put-file [-t SECONDS] LOCAL-PATH HOST REMOTE-PATH", true, verb_put_file},
+    {"site-default", "site-default NAME [VALUE | --remove]", false, verb_site_default},
+    {"group",
+     "group list | show NAME | create NAME MEMBER... | modify NAME MEMBER... | delete NAME", false,
+     verb_group},
     {nullptr, nullptr, false, nullptr},
 };

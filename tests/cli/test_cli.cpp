@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "support/sim_process.h"
@@ -126,3 +127,60 @@ TEST(Cli, FileVerbsCopyThroughTheLoadHost) {
 }
 
 } // namespace
+
+namespace {
+
+ProgramResult cli_in(const std::string& dir, std::vector<std::string> args) {
+    args.insert(args.begin(), build_dir() + "/src/cli/mm_cli");
+    return run_program(args, 60000, {"GUI_MM_DIR=" + dir});
+}
+
+} // namespace
+
+// site-default and group on a copy of the staged tree: the files change as
+// the windows change them, questions need -y, and a new group is at once
+// usable by show -f.
+TEST(Cli, SiteDefaultAndGroupVerbs) {
+    TempDir dir;
+    std::filesystem::copy(build_dir() + "/gui_mm_dir", dir.path(),
+                          std::filesystem::copy_options::recursive);
+    const std::string cat = dir.path() + "/data/gui_mm_data/";
+    const std::string func_before = read_file(cat + "mib_func.dat");
+    const std::string d = dir.path();
+
+    ProgramResult r = cli_in(d, {"site-default", "EnableRadiusAcct", "enabled"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    r = cli_in(d, {"site-default", "EnableRadiusAcct"});
+    EXPECT_EQ(r.out, "EnableRadiusAcct: default disabled, site default enabled\n");
+    EXPECT_EQ(cli_in(d, {"site-default", "EnableRadiusAcct", "bogus"}).status, 1);
+    EXPECT_EQ(cli_in(d, {"site-default", "EnableRadiusAcct", "--remove"}).status, 0);
+    EXPECT_EQ(cli_in(d, {"site-default", "nosuch", "1"}).status, 2);
+
+    r = cli_in(d, {"group", "create", "Night", "sysContact", "sysLocation"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(cli_in(d, {"group", "list"}).out, "Night\n");
+    EXPECT_EQ(cli_in(d, {"group", "show", "Night"}).out, "sysContact\nsysLocation\n");
+    r = cli_in(d, {"group", "create", "Night", "sysName"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("This parameter group already exists."), std::string::npos);
+    EXPECT_EQ(cli_in(d, {"group", "create", "X", "nosuch"}).status, 2);
+    // Without -y the question is answered No and nothing changes.
+    EXPECT_EQ(cli_in(d, {"group", "modify", "Night", "sysName"}).status, 1);
+    EXPECT_EQ(cli_in(d, {"group", "show", "Night"}).out, "sysContact\nsysLocation\n");
+    EXPECT_EQ(cli_in(d, {"-y", "group", "modify", "Night", "sysContact"}).status, 0);
+
+    if (in_netns()) {
+        SimOptions o;
+        o.devices = {{sim_profile("modelj.prof"), A}};
+        SimProcess sim(o);
+        ASSERT_TRUE(sim.ready()) << sim.error();
+        r = cli_in(d, {"-mrx", A, "-t", "1", "show", "-f", "Night"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find("sysContact : network operations\n"), std::string::npos) << r.out;
+    }
+
+    EXPECT_EQ(cli_in(d, {"group", "delete", "Night"}).status, 1);
+    EXPECT_EQ(cli_in(d, {"-y", "group", "delete", "Night"}).status, 0);
+    EXPECT_EQ(cli_in(d, {"group", "list"}).out, "");
+    EXPECT_EQ(read_file(cat + "mib_func.dat"), func_before);
+}

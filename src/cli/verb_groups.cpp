@@ -1,0 +1,163 @@
+// mm_cli site-default and group: the Site Parameters and User Defined
+// Parameter Groups windows driven by widget id, as their controls do.
+#include <cstdio>
+
+#include "catalogue/func_catalogue.h"
+#include "catalogue/mib_catalogue.h"
+#include "cli/cli.h"
+#include "frame/dispatch.h"
+#include "ops/site_prm.h"
+#include "ops/udf_groups.h"
+#include "ui/ui.h"
+
+namespace {
+
+const int site_choices[] = {603, 604, 605, 606, 607, 752, 753, 620};
+
+// Selects name in a list; false when the list does not hold it.
+bool select_item(int list_id, const std::string& name) {
+    std::vector<std::string> items = ui_list_items(list_id);
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i] == name) {
+            ui_list_deselect_all(list_id);
+            ui_list_select_pos(list_id, static_cast<int>(i) + 1, false);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Opens the Site Parameters window on the choice whose list holds name.
+bool site_select(const std::string& name) {
+    for (int choice : site_choices) {
+        for (int c : site_choices)
+            ui_set_toggle(c, c == choice, false);
+        dispatch_main(choice == site_choices[0] ? 16 : choice);
+        if (select_item(W_SITE_PRM_LIST, name)) {
+            list_selection_main(W_SITE_PRM_LIST);
+            return true;
+        }
+    }
+    return false;
+}
+
+// An enumerated value may be given by its name or its number; anything
+// else leaves the menu blank, which Modify refuses.
+void site_put_value(int id, const std::string& value) {
+    if (mib_var(id)->enum_id < 0) {
+        ui_set_text(W_SITE_DEF_VAL_TF, value);
+        return;
+    }
+    set_om_blank(W_SITE_DEF_VAL_OM);
+    if (set_option_menu_top_button(W_SITE_DEF_VAL_OM, value))
+        return;
+    bool number = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+    std::string name;
+    if (number && cvt_enum_num_str(id, value, &name) == 1)
+        set_option_menu_top_button(W_SITE_DEF_VAL_OM, name);
+}
+
+int failed_if_warned(bool ok) {
+    int warned = cli_flush_warnings();
+    return ok && warned == 0 ? CLI_OK : CLI_FAILED;
+}
+
+void print_list(int list_id) {
+    for (const std::string& item : ui_list_items(list_id))
+        std::printf("%s\n", item.c_str());
+}
+
+} // namespace
+
+int verb_site_default(const std::vector<std::string>& args) {
+    const CliVerb& verb = *find_cli_verb("site-default");
+    if (args.empty() || args.size() > 2)
+        return cli_usage_error(verb, "give a parameter name and at most one value");
+    int id = 0;
+    if (get_check_mib_var(args[0], &id) != 1 || !site_select(mib_var(id)->name))
+        return cli_usage_error(verb, "'" + args[0] + "' is not a parameter with a default");
+    const MibVarEntry* e = mib_var(id);
+    if (args.size() == 1) {
+        std::string site = e->has_site_def ? e->site_def_val : "none";
+        std::string name;
+        if (e->has_site_def && e->enum_id >= 0 && cvt_enum_num_str(id, site, &name) == 1)
+            site = name;
+        std::printf("%s: default %s, site default %s\n", e->name.c_str(), e->def_val.c_str(),
+                    site.c_str());
+        return CLI_OK;
+    }
+    bool remove = args[1] == "--remove";
+    if (!remove)
+        site_put_value(id, args[1]);
+    dispatch_main(remove ? W_SITE_REMOVE : W_SITE_MODIFY);
+    bool done = remove ? !e->has_site_def : e->has_site_def;
+    return failed_if_warned(done);
+}
+
+namespace {
+
+int group_fill(const CliVerb& verb, const std::vector<std::string>& members) {
+    ui_list_delete_all(W_UDF_WORK);
+    for (const std::string& m : members) {
+        int id = 0;
+        if (get_check_mib_var(m, &id) != 1)
+            return cli_usage_error(verb, "unknown parameter '" + m + "'");
+        ui_list_add_item(W_UDF_WORK, mib_var(id)->name, 0);
+    }
+    return CLI_OK;
+}
+
+int group_change(const CliVerb& verb, const std::vector<std::string>& args) {
+    const std::string& op = args[0];
+    const std::string& name = args[1];
+    if (op == "create") {
+        if (group_fill(verb, {args.begin() + 2, args.end()}) != CLI_OK)
+            return CLI_USAGE;
+        prompt_name_ok(name);
+        return failed_if_warned(find_func_by_name(name) >= 0);
+    }
+    if (!select_item(W_UDF_GROUP_LIST, name))
+        return cli_usage_error(verb, "no user-defined group '" + name + "'");
+    if (op == "show") {
+        dispatch_main(W_UDF_VIEW);
+        print_list(W_UDF_WORK);
+        return failed_if_warned(true);
+    }
+    if (op == "modify") {
+        if (args.size() < 3)
+            return cli_usage_error(verb, "modify needs at least one member");
+        if (group_fill(verb, {args.begin() + 2, args.end()}) != CLI_OK)
+            return CLI_USAGE;
+        int rc = process_udf_modify();
+        if (rc == UDF_DECLINED)
+            std::fprintf(stderr, "%s was not modified (answered No; -y answers Yes)\n",
+                         name.c_str());
+        std::string text = udf_result_text(rc);
+        if (!text.empty())
+            display_warn(W_UDF_FORM, text);
+        return failed_if_warned(rc == UDF_OK);
+    }
+    dispatch_main(W_UDF_DELETE);
+    bool gone = find_func_by_name(name) < 0;
+    if (!gone)
+        std::fprintf(stderr, "%s was not deleted\n", name.c_str());
+    return failed_if_warned(gone);
+}
+
+} // namespace
+
+int verb_group(const std::vector<std::string>& args) {
+    const CliVerb& verb = *find_cli_verb("group");
+    dispatch_main(15);
+    if (args.size() == 1 && args[0] == "list") {
+        print_list(W_UDF_GROUP_LIST);
+        return failed_if_warned(true);
+    }
+    bool known = !args.empty() && (args[0] == "show" || args[0] == "create" ||
+                                   args[0] == "modify" || args[0] == "delete");
+    if (!known || args.size() < 2)
+        return cli_usage_error(verb, "give list, show, create, modify or delete and a name");
+    if ((args[0] == "show" || args[0] == "delete") && args.size() != 2)
+        return cli_usage_error(verb, args[0] + " takes one group name");
+    return group_change(verb, args);
+}
