@@ -1,0 +1,194 @@
+#include "ops/script_exe.h"
+
+#include "catalogue/mib_catalogue.h"
+#include "devices/allow_sets.h"
+#include "devices/mrx_select.h"
+#include "devices/text_buf.h"
+#include "ops/script_file.h"
+#include "ops/set_window.h"
+#include "ops/show.h"
+#include "snmp_access/port_inst.h"
+#include "ui/ui.h"
+
+namespace {
+
+std::vector<MorixRecord*> sel_reachable() {
+    std::vector<MorixRecord*> out;
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (r->selected && r->reachable)
+            out.push_back(r);
+    }
+    return out;
+}
+
+// Opens the script for view or execution, with the messages of both.
+int open_checked(const std::string& typed, int parent, std::string* path, ScriptFile* f) {
+    remove_blanks(typed, path);
+    if (path->empty()) {
+        display_warn(parent, MSG_NO_SCRIPT);
+        return -1;
+    }
+    int rc = read_script(*path, f);
+    if (rc == SCR_NO_FILE)
+        display_warn(parent, MSG_CANNOT_OPEN);
+    else if (rc == SCR_BAD_HEADER)
+        display_warn(parent, *path + " is not a Morix Manager script.");
+    return rc == SCR_OK ? 0 : -1;
+}
+
+// The SET nodes of one line on every selected device that allows sets.
+void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::string* msg,
+                           bool* nonexistent) {
+    const MibVarEntry* e = mib_var(l.mib_index);
+    if (!e)
+        return;
+    std::string value = l.value;
+    if (e->enum_id != -1 && !cvt_enum_str_num(l.mib_index, l.value, &value)) {
+        text_set_buf(e->name + " : Enumeration conversion failed.", msg, 1);
+        return;
+    }
+    int pt = l.port_type;
+    int kind = scr_kind_of_port_type(pt);
+    if (kind < 0) // "channels", "ds1int" or unknown: not applied
+        return;
+    ScrPorts ports;
+    if (e->port_class != 0 && l.port == SCR_WILDCARD)
+        ports = wild[kind];
+    else
+        ports.ports = {l.port};
+    for (MorixRecord* r : sel_reachable()) {
+        if (r->allow_set != 1)
+            continue;
+        if (pt != PT_NONE && get_num_ports(r, pt) < 1) {
+            *nonexistent = true;
+            continue;
+        }
+        if (pt != PT_NONE && !check_port_type(l.mib_index, pt))
+            continue;
+        if (e->port_class != 0 && !ports.given())
+            continue;
+        if (build_prm(r, ports.all, static_cast<int>(ports.ports.size()), ports.ports, pt,
+                      l.mib_index, value) != 0)
+            *nonexistent = true;
+    }
+}
+
+} // namespace
+
+int process_scr_view(const std::string& typed, int output, int title_id, int parent) {
+    std::string path;
+    remove_blanks(typed, &path);
+    if (path.empty()) {
+        display_warn(parent, MSG_NO_SCRIPT);
+        return -1;
+    }
+    std::string text;
+    int rc = read_script_text(path, &text);
+    if (rc == SCR_NO_FILE) {
+        display_warn(parent, MSG_CANNOT_OPEN);
+        return -1;
+    }
+    if (rc == SCR_BAD_HEADER) {
+        display_warn(parent, path + " is not a Morix Manager script.");
+        return -1;
+    }
+    set_widget_label(title_id, "(" + base_name(path) + ")");
+    ui_set_text(output, text);
+    return 0;
+}
+
+int process_scr_exe(const std::string& typed, int output, int parent, const ScrPortAsk& ask) {
+    if (!check_main_sel(parent, SEL_REACHABLE))
+        return 0;
+    std::string path;
+    ScriptFile f;
+    if (open_checked(typed, parent, &path, &f) != 0)
+        return 0;
+    std::string msg;
+    ScrKinds wild{};
+    for (const ScriptLine& l : f.lines) {
+        std::string reason = check_script_line(l);
+        if (reason.empty()) {
+            const MibVarEntry* e = mib_var(l.mib_index);
+            int k = scr_kind_of_port_type(l.port_type);
+            if (e->port_class != 0 && l.port == SCR_WILDCARD && k > SK_DEVICE)
+                wild[k] = true;
+            continue;
+        }
+        if (msg.empty())
+            text_set_buf("Script was not executed due to invalid parameter values.\nYou can edit "
+                         "script parameter values and try again.",
+                         &msg, 1);
+        text_set_buf(l.raw, &msg, 1);
+        text_set_buf("\t" + reason + "\n", &msg, 1);
+    }
+    if (!msg.empty()) {
+        ui_set_text(output, "");
+        write_otp_msg(output, msg, 0, 1);
+        return 0;
+    }
+    bool any_wild = false;
+    for (int k = SK_ASY; k < SK_COUNT; ++k) {
+        bool has = false;
+        for (MorixRecord* r : sel_reachable())
+            has = has || get_num_ports(r, scr_kind_port_type(k)) > 0;
+        wild[k] = wild[k] && has;
+        any_wild = any_wild || wild[k];
+    }
+    ScrPortSet ports{};
+    if (any_wild) {
+        std::array<std::string, SK_COUNT> texts{};
+        texts[SK_EN] = wild[SK_EN] ? "1" : "";
+        texts[SK_DS1INF] = wild[SK_DS1INF] ? "2" : "";
+        if (!ask(wild, &texts))
+            return 0;
+        ports = parse_scr_ports(texts);
+        bool given = false;
+        for (int k = SK_ASY; k < SK_COUNT; ++k) {
+            if (!wild[k])
+                ports[k] = ScrPorts{};
+            given = given || ports[k].given();
+        }
+        if (!given &&
+            ask_user(parent, "Question", "OK", "Cancel", 0,
+                     "You have not entered numbers for ports that appear in the script.\nThe "
+                     "script will not set port parameter(s) for the following\nMorixes:\n" +
+                         mrx_conf_names() + "\nDo you want to continue?") != ASK_OK)
+            return 0;
+    }
+    int done = 0;
+    build_mrx_conf("Script execution will take place for the following Morixes:", parent,
+                   [&] { done = execute_scr_proc(path, ports, output, parent) >= 0; });
+    return done;
+}
+
+int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int output, int parent) {
+    ui_set_text(output, "");
+    std::string msg;
+    text_set_buf("Executing script...", &msg, 1);
+    text_set_buf("", &msg, 1);
+    will_sel_mrx_allow_set();
+    ScriptFile f;
+    if (read_script(path, &f) != SCR_OK) {
+        display_warn(parent, MSG_CANNOT_OPEN);
+        return -1;
+    }
+    bool nonexistent = false;
+    free_host_info_list(0);
+    for (const ScriptLine& l : f.lines)
+        if (check_script_line(l).empty())
+            execute_scr_proc_line(l, ports, &msg, &nonexistent);
+    write_otp_msg(output, msg, 0, 1);
+    int error = 0, cancelled = 0;
+    process_set_req(output, parent, 0, 0, nonexistent ? 1 : 0, &error, &cancelled);
+    if (!cancelled)
+        write_otp_msg(output,
+                      std::string("\n") + (error ? "Script execution complete with errors."
+                                                 : "Script execution complete."),
+                      1, 1);
+    if (nonexistent && !cancelled)
+        display_warn(parent, MSG_NONEXISTENT_PORTS);
+    return error ? 1 : 0;
+}
