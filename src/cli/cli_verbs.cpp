@@ -8,6 +8,8 @@ int verb_get_file(const std::vector<std::string>& args);
 int verb_put_file(const std::vector<std::string>& args);
 int verb_site_default(const std::vector<std::string>& args);
 int verb_group(const std::vector<std::string>& args);
+int verb_script(const std::vector<std::string>& args);
+int verb_compare(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, verb_show},
@@ -18,5 +20,14 @@ const CliVerb cli_verbs[] = {
     {"group",
      "group list | show NAME | create NAME MEMBER... | modify NAME MEMBER... | delete NAME", false,
      verb_group},
+    {"script",
+     "script create FILE [-a] [--category device,asy,ptr,en,channels,ds1] [-w] [-v NAMES | -f "
+     "FUNCTION] [--ports KIND=LIST ...] | script view FILE | script exec FILE [--ports KIND=LIST "
+     "...]",
+     true, verb_script},
+    {"compare",
+     "compare (--mrx A B [--code N] [-p TYPE] [-v NAMES | -f FUNCTION] [-P1 PORTS -P2 PORTS] | "
+     "--mrx-file A FILE [-p TYPE] [-P PORTS] | --files F1 F2) [-o FILE]",
+     false, verb_compare},
     {nullptr, nullptr, false, nullptr},
 };

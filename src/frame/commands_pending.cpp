@@ -34,7 +34,8 @@ void cmd_edit_cfg_file() {
 }
 
 void cmd_window_action(int id) {
-    if (device_window_action(id) || ops_window_action(id) || groups_window_action(id))
+    if (device_window_action(id) || ops_window_action(id) || groups_window_action(id) ||
+        scripts_window_action(id))
         return;
     const WindowAction* a = find_window_action(id);
     int parent = a != nullptr ? a->form : W_MAIN_WINDOW;

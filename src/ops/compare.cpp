@@ -93,12 +93,12 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
             continue;
         for (int id = 0; id < MAX_MIB_VARS; ++id) {
             const MibVarEntry* e = mib_var(id);
-            if (!e || e->internal_code == MIC_INTERNAL || !check_mib_var_write(id, c.port_type))
+            if (!e || e->internal_code == MIC_INTERNAL)
                 continue;
             bool in = false;
             for (int k : c.classes)
                 in = in || k == e->port_class;
-            if (in && build_prm(r, all, count, ports, c.port_type, id, "") != 0)
+            if (in && check_mib_var_write(id, c.port_type) && build_prm(r, all, count, ports, c.port_type, id, "") != 0)
                 bad = true;
         }
     }

@@ -94,7 +94,7 @@ int process_scr_view(const std::string& typed, int output, int title_id, int par
         display_warn(parent, path + " is not a Morix Manager script.");
         return -1;
     }
-    set_widget_label(title_id, "(" + base_name(path) + ")");
+    set_dialog_title(title_id, "(" + base_name(path) + ")");
     ui_set_text(output, text);
     return 0;
 }

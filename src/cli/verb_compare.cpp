@@ -1,0 +1,73 @@
+// mm_cli compare: two devices of the list (--mrx A B), a device and a
+// script (--mrx-file A FILE) or two scripts (--files F1 F2); -o FILE saves
+// the differences as a script that makes the second side equal to the
+// first.
+#include <cstdlib>
+
+#include "cli/cli.h"
+#include "ops/compare.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+
+namespace {
+constexpr int OUT_CMP = 225;
+} // namespace
+
+int verb_compare(const std::vector<std::string>& args) {
+    const CliVerb& verb = *find_cli_verb("compare");
+    CmpRequest req;
+    req.code = 0;
+    std::string out_file, vars, func;
+    int kinds = 0;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        bool v1 = i + 1 < args.size(), v2 = i + 2 < args.size();
+        if (a == "--mrx" && v2) {
+            req.kind = CMP_MRX_MRX, req.mrx1 = args[i + 1], req.mrx2 = args[i + 2], i += 2, ++kinds;
+        } else if (a == "--mrx-file" && v2) {
+            req.kind = CMP_MRX_FIL, req.mrx1 = args[i + 1], req.file1 = args[i + 2], i += 2;
+            ++kinds;
+        } else if (a == "--files" && v2) {
+            req.kind = CMP_FIL_FIL, req.file1 = args[i + 1], req.file2 = args[i + 2], i += 2;
+            ++kinds;
+        } else if (a == "--code" && v1) {
+            req.code = std::atoi(args[++i].c_str());
+        } else if (a == "-P1" && v1) {
+            req.ports1 = args[++i];
+        } else if (a == "-P2" && v1) {
+            req.ports2 = args[++i];
+        } else if (a == "-P" && v1) {
+            req.ports1 = args[++i];
+        } else if (a == "-p" && v1) {
+            req.port_type = cli_port_type(args[++i]);
+        } else if (a == "-v" && v1) {
+            vars = args[++i];
+        } else if (a == "-f" && v1) {
+            func = args[++i];
+        } else if (a == "-o" && v1) {
+            out_file = args[++i];
+        } else {
+            return cli_usage_error(verb, "unexpected argument '" + a + "'");
+        }
+    }
+    if (kinds != 1)
+        return cli_usage_error(verb, "give one of --mrx, --mrx-file, --files");
+    if (req.port_type < 0)
+        return cli_usage_error(verb, "unknown port type");
+    if (!vars.empty())
+        cli_choose_params(cli_split(vars, ','), 1);
+    else if (!func.empty())
+        cli_choose_params({func}, 0);
+    // Without a choice of variables two devices compare their device-level
+    // parameters (code 2).
+    if (req.code == 0)
+        req.code = vars.empty() && func.empty() ? 2 : 1;
+    if (req.code < 1 || req.code > 8)
+        return cli_usage_error(verb, "--code takes 1 to 8");
+    cli_watch_output(OUT_CMP);
+    int diffs = process_compare(req, OUT_CMP, W_CMP_FORM_ID);
+    if (diffs > 0 && !out_file.empty())
+        save_cmp_diff_script(out_file, OUT_CMP, W_CMP_FORM_ID);
+    cli_flush_output();
+    return diffs == 0 ? CLI_OK : CLI_FAILED;
+}

@@ -1,0 +1,123 @@
+// mm_cli script: create a script from the one selected device, view one,
+// or execute one on the selected devices. Port fields of the port dialogs
+// come from --ports KIND=LIST (asy, syn, ptr, en, ds0chan, ds1inf).
+#include "cli/cli.h"
+#include "ops/script_crt.h"
+#include "ops/script_exe.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+
+namespace {
+
+constexpr int OUT_CRT = 362, OUT_VIEW = 403, OUT_EXE = 417;
+
+const char* const category_names[SC_COUNT] = {"device", "asy", "ptr", "en", "channels", "ds1"};
+
+bool parse_ports_arg(const std::string& a, std::array<std::string, SK_COUNT>* texts) {
+    size_t eq = a.find('=');
+    for (int k = SK_ASY; k < SK_COUNT && eq != std::string::npos; ++k)
+        if (a.compare(0, eq, scr_kind_keyword(k)) == 0) {
+            (*texts)[k] = a.substr(eq + 1);
+            return true;
+        }
+    return false;
+}
+
+
+int run_create(const CliVerb& verb, const std::vector<std::string>& args) {
+    ScrCrtOptions opt;
+    std::array<std::string, SK_COUNT> ports{};
+    std::string file, vars, func;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        bool v = i + 1 < args.size();
+        if (a == "-a")
+            opt.all = true;
+        else if (a == "-w")
+            opt.wildcard = true;
+        else if (a == "--category" && v) {
+            for (const std::string& c : cli_split(args[++i], ',')) {
+                int found = -1;
+                for (int k = 0; k < SC_COUNT; ++k)
+                    if (c == category_names[k])
+                        found = k;
+                if (found < 0)
+                    return cli_usage_error(verb, "unknown category '" + c + "'");
+                opt.category[found] = true;
+            }
+        } else if (a == "-v" && v)
+            vars = args[++i];
+        else if (a == "-f" && v)
+            func = args[++i];
+        else if (a == "--ports" && v) {
+            if (!parse_ports_arg(args[++i], &ports))
+                return cli_usage_error(verb, "bad --ports '" + args[i] + "'");
+        } else if (file.empty() && a[0] != '-')
+            file = a;
+        else
+            return cli_usage_error(verb, "unexpected argument '" + a + "'");
+    }
+    if (file.empty())
+        return cli_usage_error(verb, "give the script FILE");
+    if (!vars.empty() && !func.empty())
+        return cli_usage_error(verb, "give either -v or -f");
+    if (!vars.empty() || !func.empty()) {
+        opt.selected = true;
+        if (!vars.empty())
+            cli_choose_params(cli_split(vars, ','), 1);
+        else
+            cli_choose_params({func}, 0);
+    }
+    cli_watch_output(OUT_CRT);
+    ScrCrtState st;
+    if (!process_scr_crt(opt, W_CRT_FORM_ID, &st))
+        return CLI_FAILED;
+    if (st.port_dialog && !process_scr_crt_prt(&st, ports, W_CRT_FORM_ID))
+        return CLI_FAILED;
+    create_scr_proc(&st, file, OUT_CRT, W_CRT_FORM_ID);
+    cli_flush_output();
+    std::string out = ui_get_text(OUT_CRT);
+    return out.find("Script creation complete.") != std::string::npos ? CLI_OK : CLI_FAILED;
+}
+
+} // namespace
+
+int verb_script(const std::vector<std::string>& args) {
+    const CliVerb& verb = *find_cli_verb("script");
+    if (args.empty())
+        return cli_usage_error(verb, "give create, view or exec");
+    if (args[0] == "create")
+        return run_create(verb, args);
+    if (args.size() < 2)
+        return cli_usage_error(verb, "give the script FILE");
+    if (args[0] == "view") {
+        if (args.size() != 2)
+            return cli_usage_error(verb, "view takes one FILE");
+        ui_set_text(OUT_VIEW, "");
+        cli_watch_output(OUT_VIEW);
+        int rc = process_scr_view(args[1], OUT_VIEW, W_VIEW_FORM_ID, W_VIEW_FORM_ID);
+        cli_flush_output();
+        return rc == 0 ? CLI_OK : CLI_FAILED;
+    }
+    if (args[0] != "exec")
+        return cli_usage_error(verb, "unknown action '" + args[0] + "'");
+    std::array<std::string, SK_COUNT> ports{};
+    for (size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--ports" && i + 1 < args.size() && parse_ports_arg(args[i + 1], &ports))
+            ++i;
+        else
+            return cli_usage_error(verb, "unexpected argument '" + args[i] + "'");
+    }
+    ScrPortAsk ask = [&](const ScrKinds& wild, std::array<std::string, SK_COUNT>* texts) {
+        for (int k = SK_ASY; k < SK_COUNT; ++k)
+            if (wild[k] && !ports[k].empty())
+                (*texts)[k] = ports[k];
+        return true;
+    };
+    ui_set_text(OUT_EXE, "");
+    int done = process_scr_exe(args[1], OUT_EXE, W_EXE_FORM_ID, ask);
+    std::string out = ui_get_text(OUT_EXE);
+    fputs(out.c_str(), stdout);
+    return done && out.find("Script execution complete.") != std::string::npos ? CLI_OK
+                                                                                 : CLI_FAILED;
+}
