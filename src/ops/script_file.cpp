@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "catalogue/file_replace.h"
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list_file.h"
@@ -207,34 +208,9 @@ int is_file_empty(const std::string& path) {
 }
 
 int replace_file_safely(const std::string& path, const std::string& content) {
-    size_t slash = path.find_last_of('/');
-    std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
-    std::string tmpl = dir + "/." + base_name(path) + ".XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data()); // created exclusively
-    if (fd < 0)
-        return -1;
-    const char* p = content.data();
-    size_t left = content.size();
-    bool ok = fchmod(fd, 0644) == 0;
-    while (ok && left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok) {
-            p += n;
-            left -= static_cast<size_t>(n);
-        }
-    }
-    ok = ok && fsync(fd) == 0;
-    int saved = errno;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && std::rename(name.data(), path.c_str()) == 0)
-        return 0;
-    saved = errno ? errno : saved;
-    ::unlink(name.data());
-    errno = saved;
-    return -1;
+    // The temporary name carries the process id, so a file left behind by
+    // an interrupted run never blocks the next one.
+    std::string tmp = "." + base_name(path) + "." + std::to_string(getpid()) + ".tmp";
+    ReplaceFailure fail;
+    return replace_file_safely(FileChange{path, tmp, content}, &fail) == FR_OK ? 0 : -1;
 }

@@ -80,7 +80,7 @@ int is_file_empty(const std::string& path);
 // File name without directories.
 std::string base_name(const std::string& path);
 
-// Writes content to path through a new file created exclusively in the
-// same folder, mode 0644, then renamed over path: an interrupted or failed
-// write leaves an existing file unchanged. 0, or -1 (errno kept).
+// Writes content to path through the catalogue's safe replacement (a new
+// file created exclusively in the same folder, synced, then renamed over
+// path): a failed write leaves an existing file unchanged. 0, or -1.
 int replace_file_safely(const std::string& path, const std::string& content);

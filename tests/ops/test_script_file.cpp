@@ -84,8 +84,9 @@ TEST_F(ScriptFileTest, ReplaceKeepsTheOldFileWhenTheFolderIsReadOnly) {
     ASSERT_EQ(replace_file_safely(dir + "/s", "new"), 0);
     EXPECT_EQ(read_file(dir + "/s"), "new");
     chmod(dir.c_str(), 0555);
-    if (geteuid() != 0) // root writes anyway
+    if (geteuid() != 0) { // root writes anyway
         EXPECT_EQ(replace_file_safely(dir + "/s", "newer"), -1);
+    }
     chmod(dir.c_str(), 0755);
     EXPECT_NE(read_file(dir + "/s"), "");
 }
@@ -104,7 +105,10 @@ TEST_F(ScriptFileTest, FileCompareReportsAndSavesDifferences) {
                                                           "sysContact | none | 0 | ops\n");
     EXPECT_NE(ui_get_text(OUT).find("Left out (cannot be scripted):\n\tmrxpMode (asy port *)"),
               std::string::npos);
-    EXPECT_EQ(process_compare({CMP_FIL_FIL, "", "", a, a}, OUT, 0), -1);
+    CmpRequest same;
+    same.kind = CMP_FIL_FIL;
+    same.file1 = same.file2 = a;
+    EXPECT_EQ(process_compare(same, OUT, 0), -1);
     EXPECT_EQ(hl_texts("warn").back(), "Cannot compare same script file.");
 }
 
