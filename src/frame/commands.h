@@ -31,6 +31,9 @@ void cmd_edit_cfg_file();   // 82
 void cmd_window_action(int id);
 // The Show and Set windows' commands; 1 when id is one of theirs.
 int ops_window_action(int id);
+// The Boot, Reset, Broadcast and Internal Modems windows' controls; 1 when
+// id is one of theirs.
+int control_window_action(int id);
 // A window was closed by its Close id (frees what it built).
 void cmd_window_closed(int form);
 // An object of the Set window's rows table (UI_SET_ROWS) acted.
