@@ -122,8 +122,8 @@ int process_upd_int_mdms(int first_time, int report) {
     ui_list_delete_all(W_IMDM_LIST);
     for (const ImdmRow& row : int_mdms_rows) {
         const MorixRecord* r = host_info_list[row.mrx_pos];
-        ui_list_add_item(W_IMDM_LIST, imdm_row_text(r->name, row.modem,
-                                                    imdm_state_word(r->platform, row.state)),
+        ui_list_add_item(W_IMDM_LIST,
+                         imdm_row_text(r->name, row.modem, imdm_state_word(r->platform, row.state)),
                          0);
     }
     if (!first_time && before == ui_list_count(W_IMDM_LIST) && !selected.empty()) {

@@ -104,7 +104,7 @@ void process_set_req_basic(const std::vector<int>& devices, int window, int* err
     pop_cancel_dialog(1, window, "Cancel Set", "", 1, 1, 1, 0);
     size_t done = 0;
     for (; done < devices.size(); ++done) {
-        if (g_cancel_process)
+        if (is_cancelled(static_cast<int>(100 * done / devices.size())))
             break;
         MorixRecord* r = host_info_list[devices[done]];
         reset_cancel_dialog("Setting values for", r->name);

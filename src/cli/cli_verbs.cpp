@@ -8,6 +8,10 @@ int verb_get_file(const std::vector<std::string>& args);
 int verb_put_file(const std::vector<std::string>& args);
 int verb_site_default(const std::vector<std::string>& args);
 int verb_group(const std::vector<std::string>& args);
+int verb_boot(const std::vector<std::string>& args);
+int verb_reset(const std::vector<std::string>& args);
+int verb_bcast(const std::vector<std::string>& args);
+int verb_modems(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, verb_show},
@@ -18,5 +22,12 @@ const CliVerb cli_verbs[] = {
     {"group",
      "group list | show NAME | create NAME MEMBER... | modify NAME MEMBER... | delete NAME", false,
      verb_group},
+    {"boot",
+     "boot OPTION [--load ADDR] [--dump ADDR] [--gateway ADDR] [--image NAME] [--time TIME] "
+     "[--message TEXT]",
+     true, verb_boot},
+    {"reset", "reset CODE [-P PORTS] [-p asy|ptr]", true, verb_reset},
+    {"bcast", "bcast OPTION MESSAGE", true, verb_bcast},
+    {"modems", "modems [set available|busy DEVICE:MODEM[,...]]", true, verb_modems},
     {nullptr, nullptr, false, nullptr},
 };

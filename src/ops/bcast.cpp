@@ -23,7 +23,7 @@ bool bcast_pass(std::vector<MorixRecord*>* failed, int* position) {
         MorixRecord* r = host_info_list[p];
         if (!r->selected || !r->reachable || !r->prm_list)
             continue;
-        if (g_cancel_process)
+        if (is_cancelled(100 * p / mrx_lst_cnt))
             break;
         reset_cancel_dialog("Broadcasting to", r->name);
         mm_snmp(r, SNMP_OP_SET);

@@ -24,9 +24,9 @@ constexpr const char* MSG_UNCOMMON =
     "not enter new values.";
 
 enum BootGet { BG_LOAD, BG_DUMP, BG_GW, BG_SEQ, BG_IMAGE, BG_FLASH, BG_COUNT };
-const char* const boot_get_vars[BG_COUNT] = {"mrxPrefLoadAddr", "mrxPrefDumpAddr",
+const char* const boot_get_vars[BG_COUNT] = {"mrxPrefLoadAddr",    "mrxPrefDumpAddr",
                                              "mrxLoadDumpGateway", "mrxLoadDumpSeq",
-                                             "imageName", "flashSize"};
+                                             "imageName",          "flashSize"};
 
 // The fields in boot_set_vars order and how each value is taken.
 enum FieldKind { FK_ADDR, FK_TIME, FK_ALWAYS };
@@ -120,11 +120,12 @@ bool boot_values(std::vector<std::pair<int, std::string>>* values, std::string* 
 bool set_pass(const std::vector<MorixRecord*>& devs, const char* label, bool timeout_ok,
               std::vector<MorixRecord*>* failed) {
     pop_cancel_dialog(1, W_BOOT_DIALOG_ID, "Cancel Boot", "", 1, 1, 1, 0);
-    for (MorixRecord* r : devs) {
-        if (g_cancel_process)
-            break;
+    for (size_t i = 0; i < devs.size(); ++i) {
+        MorixRecord* r = devs[i];
         if (!r->prm_list)
             continue;
+        if (is_cancelled(static_cast<int>(100 * i / devs.size())))
+            break;
         reset_cancel_dialog(label, r->name);
         mm_snmp(r, SNMP_OP_SET);
         bool ok = control_sent_ok(r) || (timeout_ok && r->status == SR_TIMEOUT);

@@ -58,6 +58,9 @@ void process_reset();
 // 1 on full success, 0 when any device failed, was skipped or the reset
 // stopped.
 int reset_proc(int code, int parent, const std::vector<int>& port_list);
+// Makes reset_proc what the reset question of other windows runs
+// (g_reset_runner); called once at start-up.
+void register_reset_command();
 
 // ---- Broadcast window --------------------------------------------------------
 constexpr int W_BCAST_APPLY = 181;

@@ -33,15 +33,29 @@ struct ResetChoice {
     int code;
     int port_type;
 };
-const ResetChoice reset_choices[] = {
-    {502, 1, 0},          {503, RESET_PORT, PT_ASY}, {504, RESET_PORT, PT_PTR},
-    {505, RESET_MODEM, 0}, {506, RESET_PRI, 0},       {507, 3, 0},
-    {508, 4, 0},          {509, 9, 0},               {510, 14, 0},
-    {511, 13, 0},         {512, 5, 0},               {513, 12, 0},
-    {514, 11, 0},         {519, 2, 0},               {520, 6, 0},
-    {521, 7, 0},          {522, 8, 0},               {523, 10, 0},
-    {524, 15, 0},         {525, 16, 0},              {526, 17, 0},
-    {527, 18, 0},         {528, 19, 0}};
+const ResetChoice reset_choices[] = {{502, 1, 0},
+                                     {503, RESET_PORT, PT_ASY},
+                                     {504, RESET_PORT, PT_PTR},
+                                     {505, RESET_MODEM, 0},
+                                     {506, RESET_PRI, 0},
+                                     {507, 3, 0},
+                                     {508, 4, 0},
+                                     {509, 9, 0},
+                                     {510, 14, 0},
+                                     {511, 13, 0},
+                                     {512, 5, 0},
+                                     {513, 12, 0},
+                                     {514, 11, 0},
+                                     {519, 2, 0},
+                                     {520, 6, 0},
+                                     {521, 7, 0},
+                                     {522, 8, 0},
+                                     {523, 10, 0},
+                                     {524, 15, 0},
+                                     {525, 16, 0},
+                                     {526, 17, 0},
+                                     {527, 18, 0},
+                                     {528, 19, 0}};
 
 // The variable, port type and node value of the special codes.
 struct SpecialReset {
@@ -140,11 +154,6 @@ std::vector<int> window_ports(int parent) {
 int run_reset(int code, const std::vector<int>& ports, int parent) {
     return reset_proc(code, parent, ports);
 }
-
-// The Reset command is what the reset question of other windows runs.
-struct RegisterResetRunner {
-    RegisterResetRunner() { g_reset_runner = run_reset; }
-} register_reset_runner;
 
 } // namespace
 
@@ -247,7 +256,7 @@ int reset_proc(int code, int parent, const std::vector<int>& port_list) {
         MorixRecord* r = host_info_list[position];
         if (!r->selected || !r->reachable || !r->prm_list)
             continue;
-        if (g_cancel_process)
+        if (is_cancelled(100 * position / mrx_lst_cnt))
             break;
         reset_cancel_dialog("Resetting", r->name);
         mm_snmp(r, SNMP_OP_SET);
@@ -270,4 +279,8 @@ int reset_proc(int code, int parent, const std::vector<int>& port_list) {
         display_warn(parent, "The reset failed for the following Morixes:\n\n" + names);
     }
     return failed.empty() && !skipped && !cancelled ? 1 : 0;
+}
+
+void register_reset_command() {
+    g_reset_runner = run_reset;
 }
