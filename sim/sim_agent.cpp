@@ -184,6 +184,16 @@ void log_control_set(const SimDevice& dev, const ViewEntry& e, ControlLog* log) 
     std::fflush(log->file);
 }
 
+// A class 5 device reports its modems' control state in their status: a
+// modem set available (1) shows Available (2), one busied out (2) Busy (3).
+void follow_modem_control(SimDevice* dev, const ViewEntry& ctl) {
+    if (ctl.label != "mdmCtlState" || (ctl.value.num != 1 && ctl.value.num != 2))
+        return;
+    for (ViewEntry& e : dev->view.entries)
+        if (e.label == "mdmStatState" && e.instance == ctl.instance)
+            e.value.num = ctl.value.num + 1;
+}
+
 // Validates every varbind first and changes nothing unless all are good.
 Outcome answer_set(SimDevice* dev, netsnmp_pdu* req, ControlLog* log) {
     bool refuse_all = dev->allow_sets_entry ? dev->allow_sets_entry->value.num == 2
@@ -207,6 +217,7 @@ Outcome answer_set(SimDevice* dev, netsnmp_pdu* req, ControlLog* log) {
     for (auto& c : changes) {
         c.first->value = c.second;
         log_control_set(*dev, *c.first, log);
+        follow_modem_control(dev, *c.first);
         if (c.first->label == "mrxcBoot" && dev->faults.boot_silence_ms > 0)
             dev->silent_until = std::chrono::steady_clock::now() +
                                 std::chrono::milliseconds(dev->faults.boot_silence_ms);

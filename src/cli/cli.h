@@ -46,3 +46,9 @@ std::vector<std::string> cli_split(const std::string& text, char sep);
 // Puts names into the main parameter list, all selected: individual
 // parameters (param_sel 1) or one function (0).
 void cli_choose_params(const std::vector<std::string>& names, int param_sel);
+// The warnings shown since the last flush, marked as seen (a verb whose
+// report is its warnings prints them itself).
+std::vector<std::string> cli_take_warnings();
+// False when the last question of the run was answered with Cancel (then
+// "Not confirmed (answer with -y): nothing was sent." is on standard error).
+bool cli_confirmed();

@@ -88,3 +88,25 @@ void cli_choose_params(const std::vector<std::string>& names, int param_sel) {
         ui_list_select_pos(W_MAIN_FUNC_LIST, p, false);
     param_sel_flag = param_sel;
 }
+
+std::vector<std::string> cli_take_warnings() {
+    std::vector<std::string> out;
+    const std::vector<HlEvent>& events = hl_events();
+    for (; warnings_seen < events.size(); ++warnings_seen)
+        if (events[warnings_seen].kind == "warn" && !events[warnings_seen].text.empty())
+            out.push_back(events[warnings_seen].text);
+    return out;
+}
+
+bool cli_confirmed() {
+    const std::vector<HlEvent>& events = hl_events();
+    for (size_t i = events.size(); i-- > 0;) {
+        if (events[i].kind != "ask" && events[i].kind != "question")
+            continue;
+        if (events[i].answer == ASK_OK)
+            return true;
+        std::fprintf(stderr, "Not confirmed (answer with -y): nothing was sent.\n");
+        return false;
+    }
+    return true;
+}

@@ -10,6 +10,10 @@ int verb_site_default(const std::vector<std::string>& args);
 int verb_group(const std::vector<std::string>& args);
 int verb_script(const std::vector<std::string>& args);
 int verb_compare(const std::vector<std::string>& args);
+int verb_boot(const std::vector<std::string>& args);
+int verb_reset(const std::vector<std::string>& args);
+int verb_bcast(const std::vector<std::string>& args);
+int verb_modems(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, verb_show},
@@ -29,5 +33,12 @@ const CliVerb cli_verbs[] = {
      "compare (--mrx A B [--code N] [-p TYPE] [-v NAMES | -f FUNCTION] [-P1 PORTS -P2 PORTS] | "
      "--mrx-file A FILE [-p TYPE] [-P PORTS] | --files F1 F2) [-o FILE]",
      false, verb_compare},
+    {"boot",
+     "boot OPTION [--load ADDR] [--dump ADDR] [--gateway ADDR] [--image NAME] [--time TIME] "
+     "[--message TEXT]",
+     true, verb_boot},
+    {"reset", "reset CODE [-P PORTS] [-p asy|ptr]", true, verb_reset},
+    {"bcast", "bcast OPTION MESSAGE", true, verb_bcast},
+    {"modems", "modems [set available|busy DEVICE:MODEM[,...]]", true, verb_modems},
     {nullptr, nullptr, false, nullptr},
 };

@@ -33,6 +33,9 @@ void cmd_window_action(int id);
 int ops_window_action(int id);
 // The script and Compare windows' commands; 1 when id is one of theirs.
 int scripts_window_action(int id);
+// The Boot, Reset, Broadcast and Internal Modems windows' controls; 1 when
+// id is one of theirs.
+int control_window_action(int id);
 // A window was closed by its Close id (frees what it built).
 void cmd_window_closed(int form);
 // An object of the Set window's rows table (UI_SET_ROWS) acted.

@@ -11,14 +11,8 @@ void cmd_not_available(int parent_id, const std::string& name) {
     display_warn(parent_id, "The " + name + " command is not available yet.");
 }
 
-void cmd_boot() {
-    cmd_not_available(W_MAIN_WINDOW, "Boot");
-}
 void cmd_copy_open() {
     gui_manage_top_form(W_CPY_FORM_ID);
-}
-void cmd_reset_open() {
-    gui_manage_top_form(W_RST_FORM_ID);
 }
 void cmd_status(int) {
     cmd_not_available(W_MAIN_WINDOW, "status display");
@@ -26,16 +20,13 @@ void cmd_status(int) {
 void cmd_setup_basic() {
     cmd_not_available(W_MAIN_WINDOW, "Setup");
 }
-void cmd_internal_modems() {
-    cmd_not_available(W_MAIN_WINDOW, "Internal Modems");
-}
 void cmd_edit_cfg_file() {
     cmd_not_available(W_MAIN_WINDOW, "Edit Configuration File");
 }
 
 void cmd_window_action(int id) {
     if (device_window_action(id) || ops_window_action(id) || groups_window_action(id) ||
-        scripts_window_action(id))
+        scripts_window_action(id) || control_window_action(id))
         return;
     const WindowAction* a = find_window_action(id);
     int parent = a != nullptr ? a->form : W_MAIN_WINDOW;

@@ -3,6 +3,7 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
+#include "ops/control.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 #include "snmp_access/morix_record.h"
@@ -71,5 +72,6 @@ int gui_init() {
     mm_snmp_def_to = 3;
     mm_snmp_def_rty = 2;
     mm_snmp_def_comm = "vantor";
+    register_reset_command();
     return 0;
 }

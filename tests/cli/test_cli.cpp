@@ -45,6 +45,12 @@ TEST(Cli, UsageErrorsAndHelp) {
         {{"show", "-v", "a", "-f", "b"}, 2, "give either -v or -f"},
         {{"show", "-p", "lpt", "-v", "a"}, 2, "unknown port type"},
         {{"set", "-P", "1"}, 2, "NAME=VALUE"},
+        {{"boot", "9"}, 2, "OPTION is 1..7"},
+        {{"boot", "bootNow", "--time", "+5"}, 2, "--time is not used by boot option bootNow"},
+        {{"reset", "42"}, 2, "CODE is 1..19"},
+        {{"reset", "99", "-p", "syn"}, 2, "-p asy or -p ptr"},
+        {{"bcast", "1"}, 2, "one MESSAGE"},
+        {{"modems", "set", "idle", "a:1"}, 2, "STATE is available or busy"},
     };
     for (const Case& c : cases) {
         ProgramResult r = cli(c.args);

@@ -116,8 +116,9 @@ TEST_F(Dispatch, ConfirmAutoResetToggle) {
 TEST_F(Dispatch, ExitAndLaterCommands) {
     dispatch_main(14);
     EXPECT_EQ(hl_events().back().kind, "exit");
+    // Boot (2) reaches its command, which first checks the selection.
     dispatch_main(2);
-    EXPECT_EQ(hl_warning_box(), "The Boot command is not available yet.");
+    EXPECT_EQ(hl_warning_box(), "You must select a reachable Morix from the list.");
     hl_close_warning_box();
     // Add (31) reaches the device list command.
     ui_set_text(W_MRX_NAME_TF, " ");

@@ -1,0 +1,216 @@
+#include "basic/int_mdms.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "basic/set_basic.h"
+#include "catalogue/mib_catalogue.h"
+#include "devices/allow_sets.h"
+#include "devices/mrx_list.h"
+#include "devices/mrx_select.h"
+#include "ops/reset_mask.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_engine.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+
+std::vector<ImdmRow> int_mdms_rows;
+int int_mdms_stat = 1;
+
+namespace {
+
+constexpr const char* MSG_NO_REFS =
+    "Could not find internal references to a parameter group or parameter. Software error.";
+// A modem count beyond this is not a count a device can have.
+constexpr int MAX_IMDM = MAX_PORT_LIST;
+
+// Platform class 5 devices keep their modems in their own tables.
+constexpr int WAN_PLATFORM = 5;
+const char* const wan_state_words[5] = {"<Undefined>", "Used", "Available", "Busy", "Failed"};
+const char* const state_words[5] = {"<Undefined>", "Available", "Busy", "Failed", "Used"};
+
+const char* get_var(const MorixRecord* r) {
+    return r->platform == WAN_PLATFORM ? "mdmStatState" : "mrxpModemStatus";
+}
+const char* set_var(const MorixRecord* r) {
+    return r->platform == WAN_PLATFORM ? "mdmCtlState" : "mrxpModemStatus";
+}
+
+int parent_window() {
+    return ui_is_managed(W_IMDM_DIALOG_ID) ? static_cast<int>(W_IMDM_DIALOG_ID)
+                                           : static_cast<int>(W_MAIN_WINDOW);
+}
+
+// "a, b:\n" + tail: the names with the last separator made a colon.
+void name_report(const std::vector<std::string>& names, const std::string& tail) {
+    if (names.empty())
+        return;
+    std::string text;
+    for (const std::string& n : names)
+        text += (text.empty() ? "" : ", ") + n;
+    display_warn(parent_window(), text + ":\n" + tail);
+}
+
+int state_of(const ParamNode* n) {
+    char* end = nullptr;
+    long v = std::strtol(n->value.c_str(), &end, 10);
+    if (n->value.empty() || *end != '\0' || v < 1 || v > 4)
+        return 0;
+    return static_cast<int>(v);
+}
+
+} // namespace
+
+const char* imdm_state_word(int platform, int state) {
+    if (state < 0 || state > 4)
+        state = 0;
+    return platform == WAN_PLATFORM ? wan_state_words[state] : state_words[state];
+}
+
+std::string imdm_row_text(const std::string& name, int modem, const char* word) {
+    char line[160];
+    std::snprintf(line, sizeof line, " %-32s %-13d %-10s", name.c_str(), modem, word);
+    return line;
+}
+
+int process_get_int_mdms_vals(int report) {
+    int_mdms_rows.clear();
+    std::vector<std::string> none, unread;
+    std::vector<int> read;
+    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
+        MorixRecord* r = host_info_list[p];
+        if (!r->selected || !r->reachable)
+            continue;
+        int id = 0;
+        if (r->modem_count <= 0 || r->modem_count > MAX_IMDM) {
+            none.push_back(r->name);
+            continue;
+        }
+        if (!get_check_mib_var(get_var(r), &id)) {
+            display_warn(parent_window(), MSG_NO_REFS);
+            return 0;
+        }
+        free_prm_list(r);
+        for (int m = 1; m <= r->modem_count; ++m)
+            add_prm_node(r, id, PT_IMDM, m, m, "", "", 0);
+        read.push_back(p);
+    }
+    set_app_cursor(CURSOR_BUSY);
+    for (int p : read) {
+        MorixRecord* r = host_info_list[p];
+        mm_snmp(r, SNMP_OP_GET);
+        bool ok = r->status == SR_OK;
+        for (const ParamNode* n = r->prm_list; n; n = n->next) {
+            ok = ok && n->status == NS_OK;
+            int_mdms_rows.push_back({p, n->port_num, n->status == NS_OK ? state_of(n) : 0});
+        }
+        if (!ok)
+            unread.push_back(r->name);
+        free_prm_list(r);
+    }
+    set_app_cursor(CURSOR_NORMAL);
+    if (report)
+        name_report(none, "Morixes do not contain internal modems.\n");
+    name_report(unread, "Could not get parameter values. This may be due to a timeout.");
+    return unread.empty() ? 1 : 0;
+}
+
+int process_upd_int_mdms(int first_time, int report) {
+    std::vector<int> selected = ui_list_selected_pos(W_IMDM_LIST);
+    int before = ui_list_count(W_IMDM_LIST);
+    int ok = process_get_int_mdms_vals(report);
+    ui_list_delete_all(W_IMDM_LIST);
+    for (const ImdmRow& row : int_mdms_rows) {
+        const MorixRecord* r = host_info_list[row.mrx_pos];
+        ui_list_add_item(W_IMDM_LIST,
+                         imdm_row_text(r->name, row.modem, imdm_state_word(r->platform, row.state)),
+                         0);
+    }
+    if (!first_time && before == ui_list_count(W_IMDM_LIST) && !selected.empty()) {
+        for (int pos : selected)
+            ui_list_select_pos(W_IMDM_LIST, pos, false);
+        ui_list_set_top_pos(W_IMDM_LIST, selected.front());
+    }
+    return ok;
+}
+
+void process_int_mdms() {
+    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
+        return;
+    ui_fetch_dialog("int_mdms_dialog", W_IMDM_DIALOG_ID);
+    ui_list_set_policy(W_IMDM_LIST, LSP_EXTENDED);
+    if (!process_upd_int_mdms(1))
+        return;
+    int_mdms_stat = 1;
+    ui_set_toggle(W_IMDM_AVAIL_TB, true, false);
+    ui_set_toggle(W_IMDM_BUSY_TB, false, false);
+    ui_manage(W_IMDM_DIALOG_ID);
+    if (!will_sel_mrx_allow_set())
+        display_warn(W_IMDM_DIALOG_ID, "Morix(es) not settable. Morix parameters will not be set.");
+}
+
+void process_apply_int_mdms() {
+    std::vector<int> sel = ui_list_selected_pos(W_IMDM_LIST);
+    if (sel.empty()) {
+        display_warn(W_IMDM_DIALOG_ID, "You must select a list item.");
+        return;
+    }
+    // The chosen modems per device, in list order.
+    std::vector<std::pair<int, std::vector<int>>> chosen;
+    for (int pos : sel) {
+        if (pos < 1 || pos > static_cast<int>(int_mdms_rows.size()))
+            continue;
+        const ImdmRow& row = int_mdms_rows[pos - 1];
+        if (chosen.empty() || chosen.back().first != row.mrx_pos)
+            chosen.push_back({row.mrx_pos, {}});
+        chosen.back().second.push_back(row.modem);
+    }
+    port_mrx_map.count = 0;
+    for (const auto& c : chosen) {
+        port_mrx_map.mrx_index[port_mrx_map.count++] = c.first;
+        port_mrx_map.port_count[c.first] = static_cast<int>(c.second.size());
+    }
+    edit_port_flag = 1;
+    will_sel_mrx_allow_set();
+    std::vector<int> devices;
+    for (const auto& c : chosen) {
+        MorixRecord* r = host_info_list[c.first];
+        int id = 0;
+        if (!check_morix_set(c.first, W_IMDM_DIALOG_ID))
+            continue;
+        if (!get_check_mib_var(set_var(r), &id)) {
+            display_warn(W_IMDM_DIALOG_ID, MSG_NO_REFS);
+            continue;
+        }
+        free_prm_list(r);
+        for (int m : c.second)
+            add_prm_node(r, id, PT_IMDM, m, m, "", std::to_string(int_mdms_stat).c_str(), 0);
+        devices.push_back(c.first);
+    }
+    set_app_cursor(CURSOR_BUSY);
+    int error = 0, cancel = 0;
+    if (!devices.empty())
+        process_set_req_basic(devices, W_IMDM_DIALOG_ID, &error, &cancel);
+    edit_port_flag = 0;
+    set_app_cursor(CURSOR_NORMAL);
+    process_upd_int_mdms(0, 0);
+}
+
+int int_mdms_action(int id) {
+    switch (id) {
+    case W_IMDM_AVAIL_TB:
+    case W_IMDM_BUSY_TB:
+        if (ui_get_toggle(id))
+            int_mdms_stat = id == W_IMDM_AVAIL_TB ? 1 : 2;
+        return 1;
+    case W_IMDM_APPLY:
+        process_apply_int_mdms();
+        return 1;
+    case W_IMDM_UPDATE:
+        if (check_main_sel(W_IMDM_DIALOG_ID, SEL_REACHABLE))
+            process_upd_int_mdms(0);
+        return 1;
+    default:
+        return 0;
+    }
+}

@@ -1,0 +1,42 @@
+// The internal modems window: the state of every internal modem of the
+// selected devices, one list row per modem, and setting chosen modems to
+// "Available" or "Busy" through the basic-mode set funnel.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "snmp_access/morix_record.h"
+
+constexpr int W_IMDM_LIST = 801;
+constexpr int W_IMDM_AVAIL_TB = 803; // target state 1
+constexpr int W_IMDM_BUSY_TB = 804;  // target state 2
+constexpr int W_IMDM_APPLY = 805;
+constexpr int W_IMDM_UPDATE = 806;
+
+// One list row: the device's list position, the modem (from 1), its state
+// (1..4, 0 when undefined).
+struct ImdmRow {
+    int mrx_pos;
+    int modem;
+    int state;
+};
+extern std::vector<ImdmRow> int_mdms_rows;
+extern int int_mdms_stat;
+
+// The state word of a state value for a device of that platform class.
+const char* imdm_state_word(int platform, int state);
+// The list row text of a modem.
+std::string imdm_row_text(const std::string& name, int modem, const char* word);
+
+void process_int_mdms();
+// Reads every modem state of the selected, reachable devices into
+// int_mdms_rows; names devices without modems when report is 1. 0 when
+// some device could not be read.
+int process_get_int_mdms_vals(int report);
+// Rebuilds the list; a refresh of a list of the same length selects the
+// same rows again.
+int process_upd_int_mdms(int first_time, int report = 1);
+void process_apply_int_mdms();
+// The target state toggles and buttons of the window; 1 when id is one.
+int int_mdms_action(int id);

@@ -1,0 +1,74 @@
+// mm_cli boot: the Boot dialog filled for the devices, the option chosen,
+// the given fields typed, then Boot. The report goes to standard output.
+#include <cstdio>
+
+#include "cli/cli.h"
+#include "frame/dispatch.h"
+#include "ops/control.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+
+namespace {
+
+const char* const boot_opts[BOOT_FIELDS] = {"--load",  "--dump", "--gateway",
+                                            "--image", "--time", "--message"};
+const char* const boot_names[BOOT_OPTIONS] = {"bootNow",   "timedBoot", "cancelBoot", "dumpAndBoot",
+                                              "flashBoot", "loadFlash", "shutdown"};
+const int boot_field_ids[BOOT_FIELDS] = {W_BOOT_LOAD_TF,  W_BOOT_DUMP_TF, W_BOOT_GW_TF,
+                                         W_BOOT_IMAGE_TF, W_BOOT_TIME_TF, W_BOOT_MSG_TF};
+
+int boot_option(const std::string& a) {
+    for (int o = 1; o <= BOOT_OPTIONS; ++o)
+        if (a == std::to_string(o) || a == boot_names[o - 1])
+            return o;
+    return 0;
+}
+
+} // namespace
+
+int verb_boot(const std::vector<std::string>& args) {
+    const CliVerb& verb = *find_cli_verb("boot");
+    if (args.empty() || boot_option(args[0]) == 0)
+        return cli_usage_error(verb, "OPTION is 1..7 or bootNow, timedBoot, cancelBoot, "
+                                     "dumpAndBoot, flashBoot, loadFlash, shutdown");
+    int option = boot_option(args[0]);
+    std::vector<std::pair<int, std::string>> typed;
+    for (size_t i = 1; i < args.size(); i += 2) {
+        int f = -1;
+        for (int k = 0; k < BOOT_FIELDS; ++k)
+            if (args[i] == boot_opts[k])
+                f = k;
+        if (f < 0 || i + 1 >= args.size())
+            return cli_usage_error(verb, "unexpected argument '" + args[i] + "'");
+        if (!boot_field_enabled(option, f))
+            return cli_usage_error(verb, std::string(boot_opts[f]) +
+                                             " is not used by boot option " +
+                                             boot_names[option - 1]);
+        typed.push_back({boot_field_ids[f], args[i + 1]});
+    }
+    dispatch_main(2);
+    if (!ui_is_managed(W_BOOT_DIALOG_ID))
+        return CLI_FAILED;
+    int toggle = W_BOOT_OPT_FIRST + option - 1;
+    if (!is_sens(toggle)) {
+        cli_flush_warnings();
+        std::fprintf(stderr, "Boot option %s is not offered for these Morixes.\n",
+                     boot_names[option - 1]);
+        return CLI_FAILED;
+    }
+    ui_set_toggle(toggle, true, false);
+    dispatch_main(toggle);
+    for (const auto& t : typed)
+        ui_set_text(t.first, t.second);
+    cli_flush_warnings();
+    dispatch_main(W_BOOT_APPLY);
+    bool confirmed = cli_confirmed();
+    bool succeeded = false, failed = !confirmed;
+    for (const std::string& w : cli_take_warnings()) {
+        std::printf("%s\n", w.c_str());
+        succeeded = succeeded || w.find("The boot operation was successful") != std::string::npos;
+        for (const char* bad : {"The boot failed", "allow_snmp_sets parameter is false"})
+            failed = failed || w.find(bad) != std::string::npos;
+    }
+    return succeeded && !failed ? CLI_OK : CLI_FAILED;
+}

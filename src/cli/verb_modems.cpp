@@ -1,0 +1,71 @@
+// mm_cli modems: the internal modems list; with "set", the named modems
+// chosen in it and set to the state after the operator's confirmation.
+#include <cstdio>
+#include <cstdlib>
+
+#include "basic/int_mdms.h"
+#include "cli/cli.h"
+#include "devices/text_buf.h"
+#include "frame/dispatch.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+
+namespace {
+
+void print_rows() {
+    for (const std::string& row : ui_list_items(W_IMDM_LIST))
+        std::printf("%s\n", row.c_str());
+    std::fflush(stdout);
+}
+
+// List position of a device's modem, or 0.
+int row_pos(const std::string& device, int modem) {
+    for (size_t i = 0; i < int_mdms_rows.size(); ++i)
+        if (host_info_list[int_mdms_rows[i].mrx_pos]->name == device &&
+            int_mdms_rows[i].modem == modem)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+} // namespace
+
+int verb_modems(const std::vector<std::string>& args) {
+    const CliVerb& verb = *find_cli_verb("modems");
+    bool set = !args.empty() && args[0] == "set";
+    if ((set && args.size() != 3) || (!set && !args.empty()))
+        return cli_usage_error(verb, "unexpected arguments");
+    int state = 0;
+    if (set)
+        state = args[1] == "available" || args[1] == "1" ? 1
+                : args[1] == "busy" || args[1] == "2"    ? 2
+                                                         : 0;
+    if (set && state == 0)
+        return cli_usage_error(verb, "STATE is available or busy");
+    dispatch_main(80);
+    if (!ui_is_managed(W_IMDM_DIALOG_ID))
+        return CLI_FAILED;
+    if (!set) {
+        print_rows();
+        return CLI_OK;
+    }
+    for (const std::string& item : cli_split(args[2], ',')) {
+        size_t colon = item.rfind(':');
+        int modem = colon == std::string::npos ? 0 : std::atoi(item.c_str() + colon + 1);
+        int pos = modem > 0 ? row_pos(item.substr(0, colon), modem) : 0;
+        if (pos == 0)
+            return cli_usage_error(verb, "no internal modem '" + item + "' in the list");
+        ui_list_select_pos(W_IMDM_LIST, pos, false);
+    }
+    int toggle = state == 1 ? W_IMDM_AVAIL_TB : W_IMDM_BUSY_TB;
+    ui_set_toggle(toggle, true, false);
+    dispatch_main(toggle);
+    if (ask_user(W_IMDM_DIALOG_ID, "Confirmation", "OK", "Cancel", 0,
+                 "The chosen modems will be set for the following Morixes:\n\n" + mrx_conf_names() +
+                     "\n\nDo you want to continue?") != ASK_OK) {
+        cli_confirmed();
+        return CLI_FAILED;
+    }
+    dispatch_main(W_IMDM_APPLY);
+    print_rows();
+    return CLI_OK;
+}

@@ -1,0 +1,39 @@
+// Boot, reset, broadcast and internal modems behind the dispatch ids.
+#include "basic/int_mdms.h"
+#include "frame/commands.h"
+#include "ops/control.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+
+void cmd_boot() {
+    open_boot_dialog();
+}
+
+void cmd_reset_open() {
+    gui_manage_top_form(W_RST_FORM_ID);
+}
+
+void cmd_internal_modems() {
+    process_int_mdms();
+}
+
+int control_window_action(int id) {
+    if (boot_option_action(id) || reset_option_action(id) || bcast_option_action(id) ||
+        int_mdms_action(id))
+        return 1;
+    switch (id) {
+    case W_BOOT_APPLY:
+        process_boot();
+        return 1;
+    case W_RST_APPLY:
+        process_reset();
+        return 1;
+    case W_RST_PORT_TF:
+        return 1;
+    case W_BCAST_APPLY:
+        process_bcast();
+        return 1;
+    default:
+        return 0;
+    }
+}

@@ -1,0 +1,121 @@
+// The Broadcast window: a message to the users of the selected devices,
+// written in two SET passes (the text, then the broadcast itself).
+#include "catalogue/mib_catalogue.h"
+#include "devices/allow_sets.h"
+#include "devices/mrx_select.h"
+#include "ops/control.h"
+#include "ops/reset_mask.h"
+#include "snmp_access/snmp_engine.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+
+int bcast_ind = 1;
+
+namespace {
+
+// One SET to every device of the list that has a chain; failures are
+// recorded. Returns the list position reached (for incomplete marking)
+// and whether the pass was cancelled.
+bool bcast_pass(std::vector<MorixRecord*>* failed, int* position) {
+    pop_cancel_dialog(1, W_BCAST_FORM_ID, "Cancel Broadcast", "", 1, 1, 1, 0);
+    int p = 0;
+    for (; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
+        MorixRecord* r = host_info_list[p];
+        if (!r->selected || !r->reachable || !r->prm_list)
+            continue;
+        if (is_cancelled(100 * p / mrx_lst_cnt))
+            break;
+        reset_cancel_dialog("Broadcasting to", r->name);
+        mm_snmp(r, SNMP_OP_SET);
+        if (!control_sent_ok(r))
+            failed->push_back(r);
+    }
+    *position = p;
+    return pop_cancel_dialog_down() != 0;
+}
+
+bool has_failed(const std::vector<MorixRecord*>& failed, const MorixRecord* r) {
+    for (const MorixRecord* f : failed)
+        if (f == r)
+            return true;
+    return false;
+}
+
+} // namespace
+
+int bcast_option_action(int id) {
+    int option = id - W_BCAST_OPT_FIRST + 1;
+    if (option < 1 || option > 3)
+        return 0;
+    if (ui_get_toggle(id))
+        bcast_ind = option;
+    return 1;
+}
+
+void process_bcast() {
+    if (!check_main_sel(W_BCAST_FORM_ID, SEL_REACHABLE))
+        return;
+    int msg_id = 0, bcast_id = 0;
+    if (!get_check_mib_var("mrxcBcastMsg", &msg_id) || !get_check_mib_var("mrxcBcast", &bcast_id)) {
+        display_warn(W_BCAST_FORM_ID, "Could not find internal references to a parameter group "
+                                      "or parameter. Software error.");
+        return;
+    }
+    will_sel_mrx_allow_set();
+    const std::string text = ui_get_text(W_BCAST_TEXT);
+    std::vector<MorixRecord*> devs = control_devices(), failed;
+    for (MorixRecord* r : devs) {
+        free_prm_list(r);
+        if (r->allow_set)
+            add_prm_node(r, msg_id, 0, 0, 0, "", text.c_str(), 0);
+    }
+    set_app_cursor(CURSOR_BUSY);
+    int position = 0;
+    bool cancelled = bcast_pass(&failed, &position);
+    free_host_info_list(0);
+    if (!cancelled) {
+        for (MorixRecord* r : devs)
+            if (r->allow_set && !has_failed(failed, r))
+                add_prm_node(r, bcast_id, 0, 0, 0, "", std::to_string(bcast_ind).c_str(), 0);
+        cancelled = bcast_pass(&failed, &position);
+        free_host_info_list(0);
+    }
+    if (cancelled)
+        set_sel_morixes_incomplete(position);
+    set_app_cursor(CURSOR_NORMAL);
+    for (MorixRecord* r : devs)
+        if (!r->allow_set)
+            warn_refuses_sets(W_BCAST_FORM_ID, r);
+    if (!failed.empty()) {
+        display_warn(W_BCAST_FORM_ID, "The broadcast failed for the following Morixes\n(check "
+                                      "the value of the 'allow_snmp_sets' parameter):");
+        for (MorixRecord* r : failed)
+            display_warn(W_BCAST_FORM_ID, r->name);
+    }
+}
+
+std::vector<MorixRecord*> control_devices() {
+    std::vector<MorixRecord*> out;
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (r->selected && r->reachable)
+            out.push_back(r);
+    }
+    return out;
+}
+
+bool control_sent_ok(const MorixRecord* rec) {
+    if (rec->status != SR_OK)
+        return false;
+    for (const ParamNode* n = rec->prm_list; n; n = n->next)
+        if (n->status != NS_OK)
+            return false;
+    return true;
+}
+
+void warn_refuses_sets(int parent, const MorixRecord* rec) {
+    display_warn(parent, "<" + rec->name +
+                             ">  Could not set any parameters.\nThe value of the "
+                             "allow_snmp_sets parameter is false. Morix ignored.");
+}
