@@ -10,6 +10,7 @@ int verb_site_default(const std::vector<std::string>& args);
 int verb_group(const std::vector<std::string>& args);
 int verb_script(const std::vector<std::string>& args);
 int verb_compare(const std::vector<std::string>& args);
+int verb_copy(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, verb_show},
@@ -29,5 +30,9 @@ const CliVerb cli_verbs[] = {
      "compare (--mrx A B [--code N] [-p TYPE] [-v NAMES | -f FUNCTION] [-P1 PORTS -P2 PORTS] | "
      "--mrx-file A FILE [-p TYPE] [-P PORTS] | --files F1 F2) [-o FILE]",
      false, verb_compare},
+    {"copy",
+     "copy --from A --to B[,C...] [--code N] [-p TYPE] [--from-port P] [--to-ports LIST]\n"
+     "       [-v NAME[,NAME...] | -f FUNCTION]",
+     true, verb_copy},
     {nullptr, nullptr, false, nullptr},
 };

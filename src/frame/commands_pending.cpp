@@ -14,9 +14,6 @@ void cmd_not_available(int parent_id, const std::string& name) {
 void cmd_boot() {
     cmd_not_available(W_MAIN_WINDOW, "Boot");
 }
-void cmd_copy_open() {
-    gui_manage_top_form(W_CPY_FORM_ID);
-}
 void cmd_reset_open() {
     gui_manage_top_form(W_RST_FORM_ID);
 }
@@ -35,7 +32,7 @@ void cmd_edit_cfg_file() {
 
 void cmd_window_action(int id) {
     if (device_window_action(id) || ops_window_action(id) || groups_window_action(id) ||
-        scripts_window_action(id))
+        scripts_window_action(id) || copy_window_action(id))
         return;
     const WindowAction* a = find_window_action(id);
     int parent = a != nullptr ? a->form : W_MAIN_WINDOW;
