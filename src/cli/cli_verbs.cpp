@@ -14,6 +14,7 @@ int verb_boot(const std::vector<std::string>& args);
 int verb_reset(const std::vector<std::string>& args);
 int verb_bcast(const std::vector<std::string>& args);
 int verb_modems(const std::vector<std::string>& args);
+int verb_copy(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, verb_show},
@@ -40,5 +41,9 @@ const CliVerb cli_verbs[] = {
     {"reset", "reset CODE [-P PORTS] [-p asy|ptr]", true, verb_reset},
     {"bcast", "bcast OPTION MESSAGE", true, verb_bcast},
     {"modems", "modems [set available|busy DEVICE:MODEM[,...]]", true, verb_modems},
+    {"copy",
+     "copy --from A --to B[,C...] [--code N] [-p TYPE] [--from-port P] [--to-ports LIST]\n"
+     "       [-v NAME[,NAME...] | -f FUNCTION]",
+     true, verb_copy},
     {nullptr, nullptr, false, nullptr},
 };

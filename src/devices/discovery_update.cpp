@@ -75,6 +75,7 @@ void copy_dsc_mrx_lst(std::array<MorixRecord*, MAX_MRX_SLOTS>& table) {
     ui_unmanage(W_MRX_INFO_BOX);
     free_host_info_list(host_info_list);
     ui_list_delete_all(W_MRX_LIST);
+    mrx_list_changed();
     pop_cancel_dialog(1, W_DSC_FORM, "Cancel Update Morix", "", 0, 0, 1, 0);
     for (int i = 0; i < count; ++i) {
         double pct = static_cast<double>(i) / static_cast<double>(count) * 100.0;

@@ -17,6 +17,11 @@ PortSelection port_mrx_map;
 
 namespace {
 
+std::vector<std::function<void()>>& mrx_list_listeners() {
+    static std::vector<std::function<void()>> listeners;
+    return listeners;
+}
+
 const char* const k_in_list = "The Morix you entered is already in the list.";
 const char* const k_in_list_as = "The Morix you entered is already in the list as: ";
 
@@ -161,7 +166,17 @@ int insert_mrx_row(MorixRecordPtr rec, bool select) {
     ui_list_add_item(W_MRX_LIST, mrx_row_text(listed), pos + 1);
     if (select)
         ui_list_select_pos(W_MRX_LIST, pos + 1, false);
+    mrx_list_changed();
     return pos;
+}
+
+void add_mrx_list_listener(std::function<void()> listener) {
+    mrx_list_listeners().push_back(std::move(listener));
+}
+
+void mrx_list_changed() {
+    for (const auto& l : mrx_list_listeners())
+        l();
 }
 
 void warn_not_added(int parent_id, int code, const std::string& name, const std::string& descr,
@@ -319,6 +334,7 @@ void query_morix(const std::string& alt_community) {
         if (target >= 0)
             show_morix_list_dupl(target);
     }
+    mrx_list_changed();
 }
 
 void view_morix() {
@@ -383,6 +399,7 @@ void delete_morix() {
     int current = sel.front() > mrx_lst_cnt ? mrx_lst_cnt : sel.front();
     if (current >= 1)
         ui_list_select_pos(W_MRX_LIST, current, false);
+    mrx_list_changed();
 }
 
 int show_morix_list_dupl(int index) {

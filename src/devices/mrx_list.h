@@ -3,6 +3,7 @@
 // the selection, the map of selected devices and the refused-sets warning.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,3 +58,9 @@ void set_snmp_info_vals();
 void disable_main_menu_opt();
 int set_mrx_lst();
 int check_sel_set_mrxs(int dialog_id, const std::string& message, int force);
+
+// Windows that show the device list register here; every listener runs
+// after the list changed (a device added, queried, deleted, or the list
+// replaced by a load or a discovery update).
+void add_mrx_list_listener(std::function<void()> listener);
+void mrx_list_changed();

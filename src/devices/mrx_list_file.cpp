@@ -175,6 +175,7 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
     if (replace) {
         free_host_info_list(host_info_list);
         ui_list_delete_all(W_MRX_LIST);
+        mrx_list_changed();
     }
     pop_cancel_dialog(1, W_MAIN_WINDOW, "Cancel Load Morix", "", 0, 1, 1, 0);
     int loaded = 0;

@@ -36,8 +36,11 @@ int scripts_window_action(int id);
 // The Boot, Reset, Broadcast and Internal Modems windows' controls; 1 when
 // id is one of theirs.
 int control_window_action(int id);
+// The Copy window's commands; 1 when id is one of them.
+int copy_window_action(int id);
 // A window was closed by its Close id (frees what it built).
 void cmd_window_closed(int form);
+void copy_window_closed(int form);
 // An object of the Set window's rows table (UI_SET_ROWS) acted.
 void cmd_set_row_action(int id);
 // List double-click and selection change on lists other than the function list.

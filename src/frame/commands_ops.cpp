@@ -19,6 +19,7 @@ void cmd_set_row_action(int id) {
 }
 
 void cmd_window_closed(int form) {
+    copy_window_closed(form);
     if (form == W_SET_FORM_ID) {
         free_set_widgets();
         ui_unmanage(W_SET_VD_DIALOG);

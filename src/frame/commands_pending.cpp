@@ -11,9 +11,6 @@ void cmd_not_available(int parent_id, const std::string& name) {
     display_warn(parent_id, "The " + name + " command is not available yet.");
 }
 
-void cmd_copy_open() {
-    gui_manage_top_form(W_CPY_FORM_ID);
-}
 void cmd_status(int) {
     cmd_not_available(W_MAIN_WINDOW, "status display");
 }
@@ -26,13 +23,12 @@ void cmd_edit_cfg_file() {
 
 void cmd_window_action(int id) {
     if (device_window_action(id) || ops_window_action(id) || groups_window_action(id) ||
-        scripts_window_action(id) || control_window_action(id))
+        scripts_window_action(id) || control_window_action(id) || copy_window_action(id))
         return;
     const WindowAction* a = find_window_action(id);
     int parent = a != nullptr ? a->form : W_MAIN_WINDOW;
     cmd_not_available(parent, "requested");
 }
-
 
 void cmd_basic_action(int) {
     cmd_not_available(W_MAIN_WINDOW, "basic-mode");

@@ -51,6 +51,9 @@ TEST(Cli, UsageErrorsAndHelp) {
         {{"reset", "99", "-p", "syn"}, 2, "-p asy or -p ptr"},
         {{"bcast", "1"}, 2, "one MESSAGE"},
         {{"modems", "set", "idle", "a:1"}, 2, "STATE is available or busy"},
+        {{"copy", "--to", "b"}, 2, "give --from and --to"},
+        {{"copy", "--from", "a", "--to", "b", "--code", "9"}, 2, "--code takes a number"},
+        {{"copy", "--from", "a", "--to", "b", "-v", "x", "-f", "y"}, 2, "not both"},
     };
     for (const Case& c : cases) {
         ProgramResult r = cli(c.args);
@@ -100,6 +103,18 @@ TEST(Cli, ShowReportWarningsAndResetAnswers) {
     r = cli({"-mrx", A, "show", "-v", "mrxDialoutRetries,mrxDialoutEnable"});
     EXPECT_NE(r.out.find("mrxDialoutRetries : 5\nmrxDialoutEnable : disabled\n"), std::string::npos)
         << r.out;
+
+    // Copy: nothing without the confirmation, then the value reaches B.
+    r = cli({"-mrx", A + "," + B, "copy", "--from", A, "--to", B, "-v", "mrxDialoutRetries"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("not confirmed (give -y)"), std::string::npos) << r.err;
+    r = cli({"-mrx", A + "," + B, "-y", "copy", "--from", A, "--to", B, "-v",
+             "mrxDialoutRetries"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Performing copy for: " + B + "\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nCopy complete.\n"), std::string::npos) << r.out;
+    r = cli({"-mrx", B, "show", "-v", "mrxDialoutRetries"});
+    EXPECT_NE(r.out.find("mrxDialoutRetries : 5\n"), std::string::npos) << r.out;
 }
 
 // get-file and put-file against the simulator's load host: the byte count

@@ -1,0 +1,96 @@
+// mm_cli copy: the Copy window with its source and destination rows, kind,
+// port type and port fields, then Copy (the confirmation is answered by -y).
+#include <cstdio>
+
+#include "cli/cli.h"
+#include "frame/dispatch.h"
+#include "ops/copy.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+#include "ui_headless/ui_headless.h"
+
+namespace {
+
+// Selects the row of name in a list of the window; false when absent.
+bool select_row(int list, const std::string& name) {
+    std::vector<std::string> items = ui_list_items(list);
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i] == name) {
+            ui_list_select_pos(list, static_cast<int>(i) + 1, false);
+            return true;
+        }
+    std::fprintf(stderr, "mm_cli copy: %s is not a reachable Morix of the list\n", name.c_str());
+    return false;
+}
+
+void choose(const std::vector<CopyChoice>& table, int code) {
+    for (const CopyChoice& c : table)
+        ui_set_toggle(c.id, c.code == code, false);
+    for (const CopyChoice& c : table)
+        if (c.code == code)
+            dispatch_main(c.id);
+}
+
+} // namespace
+
+int verb_copy(const std::vector<std::string>& args) {
+    const CliVerb& verb = *find_cli_verb("copy");
+    std::string from, to, from_port, to_ports, vars, func;
+    int code = -1, port_type = 1;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (i + 1 >= args.size())
+            return cli_usage_error(verb, "unexpected argument '" + a + "'");
+        const std::string& v = args[++i];
+        if (a == "--from")
+            from = v;
+        else if (a == "--to")
+            to = v;
+        else if (a == "--code")
+            code = v.size() == 1 && v[0] >= '1' && v[0] <= '8' ? v[0] - '0' : 0;
+        else if (a == "-p")
+            port_type = cli_port_type(v);
+        else if (a == "--from-port")
+            from_port = v;
+        else if (a == "--to-ports")
+            to_ports = v;
+        else if (a == "-v")
+            vars = v;
+        else if (a == "-f")
+            func = v;
+        else
+            return cli_usage_error(verb, "unexpected argument '" + a + "'");
+    }
+    if (from.empty() || cli_split(to, ',').empty())
+        return cli_usage_error(verb, "give --from and --to");
+    if (code == 0)
+        return cli_usage_error(verb, "--code takes a number from 1 to 8");
+    if (port_type < 0)
+        return cli_usage_error(verb, "unknown port type");
+    if (!vars.empty() && !func.empty())
+        return cli_usage_error(verb, "give -v or -f, not both");
+    if (code < 0)
+        code = vars.empty() && func.empty() ? CPY_MRX : CPY_MAIN;
+    if (!vars.empty())
+        cli_choose_params(cli_split(vars, ','), 1);
+    else if (!func.empty())
+        cli_choose_params({func}, 0);
+    dispatch_main(5);
+    bool found = select_row(W_CPY_FROM_LIST, from);
+    for (const std::string& name : cli_split(to, ','))
+        found = select_row(W_CPY_TO_LIST, name) && found;
+    if (!found)
+        return CLI_FAILED;
+    choose(cpy_kind_choices(), code);
+    choose(cpy_port_choices(), port_type);
+    ui_set_text(W_CPY_FROM_PORT_TF, from_port);
+    ui_set_text(W_CPY_TO_PORT_TF, to_ports);
+    cli_watch_output(W_CPY_TEXT);
+    dispatch_main(W_CPY_APPLY);
+    cli_flush_output();
+    std::string text = ui_get_text(W_CPY_TEXT);
+    if (text.empty() && !hl_texts("question").empty())
+        std::fprintf(stderr, "mm_cli copy: the copy was not confirmed (give -y)\n");
+    bool done = text.find("\nCopy complete.\n") != std::string::npos;
+    return done ? CLI_OK : CLI_FAILED;
+}

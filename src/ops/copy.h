@@ -1,0 +1,86 @@
+// The Copy window: parameter values read from one device ("Copy From") and
+// set on one or more devices ("Copy To"), reported like a Set, followed by
+// the automatic reset of the destinations that need one.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Copy window objects (form W_CPY_FORM_ID).
+constexpr int W_CPY_FROM_LIST = 451;
+constexpr int W_CPY_TO_LIST = 452;
+constexpr int W_CPY_HLP_LABEL = 458;
+constexpr int W_CPY_FROM_PORT_TF = 459;
+constexpr int W_CPY_TO_PORT_TF = 460;
+constexpr int W_CPY_FROM_PORT_LBL = 466;
+constexpr int W_CPY_TO_PORT_LBL = 467;
+constexpr int W_CPY_APPLY = 468;
+constexpr int W_CPY_TEXT = 475;
+
+constexpr int CPY_MAX_PORTS = 128; // destination ports one copy takes
+
+// What is copied (copy_ind).
+enum CopyKind {
+    CPY_MAIN = 1, // the main window's choice
+    CPY_MRX = 2,  // device scalars
+    CPY_ASY = 3,
+    CPY_SYN = 4,
+    CPY_PTR = 5,
+    CPY_ETH = 6,
+    CPY_DS1 = 7,
+    CPY_CHN = 8 // channels: confirmed, then nothing is copied
+};
+
+// The window's kind toggles (ids) by copy code, and its port type choices.
+struct CopyChoice {
+    int id;
+    int code;
+    const char* label;
+};
+const std::vector<CopyChoice>& cpy_kind_choices();
+const std::vector<CopyChoice>& cpy_port_choices();
+
+struct CopyRequest {
+    std::string src_name; // whole, so that it still matches the device list
+    int src_index = -1;
+    int code = CPY_MAIN;
+    int port_type = 1;
+    int src_all = 0;
+    int src_count = 0;
+    int src_port = 0;
+    int dst_all = 0;
+    int dst_count = 0;
+    std::vector<int> dst_ports;
+    std::vector<std::string> dst_names; // in device-list order
+    int param_sel = 1;                  // code 1: parameters (1) or a function (0)
+};
+
+extern int cpy_ind;          // copy code chosen in the window
+extern int cpy_port_sel_ind; // port type chosen in the window
+// Set while a build used ports a device does not have.
+extern int g_cpy_bad_ports;
+
+// Main window id 5: fills both lists with the reachable devices and opens
+// the window. The lists follow the device list while the window is open.
+void open_cpy_window();
+void fill_cpy_lists();
+// A kind toggle or port type choice of the window; 1 when id is one of them.
+int cpy_choice_action(int id);
+// Writes the chosen port type into both port fields' labels.
+void process_cpy_port_sel(const std::string& keyword);
+
+// The Copy button: validation, the request, the confirmation.
+void process_copy();
+// Where make_cpy_request's message goes.
+enum CopyReqResult { CRQ_OK = 0, CRQ_WARN = 1, CRQ_OUTPUT = 2 };
+// Fills req from the window; on a refusal msg receives the text for the
+// warning box (CRQ_WARN) or the output area (CRQ_OUTPUT).
+int make_cpy_request(CopyRequest* req, std::string* msg);
+// The confirmation text with the destination names wrapped.
+std::string cpy_conf_text(const std::vector<std::string>& names);
+// Asks for confirmation; on OK runs the builder of the request's code.
+void copy_conf(const CopyRequest& req);
+// Builds the source chain for the request's code and runs copy_exe.
+void copy_build(const CopyRequest& req);
+// Reads the source and writes every destination.
+void copy_exe(const CopyRequest& req);

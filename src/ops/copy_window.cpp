@@ -1,0 +1,233 @@
+// The Copy window: its device lists, kind and port type choices, the
+// validation of the Copy button and the confirmation.
+#include <memory>
+
+#include "catalogue/func_display.h"
+#include "devices/mrx_list.h"
+#include "ops/copy.h"
+#include "snmp_access/morix_record.h"
+#include "snmp_access/port_inst.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+
+int cpy_ind = CPY_MAIN;
+int cpy_port_sel_ind = PT_ASY;
+int g_cpy_bad_ports = 0;
+
+namespace {
+
+const std::vector<CopyChoice> kind_choices = {
+    {453, CPY_MAIN, "Main Window Choice"}, {454, CPY_MRX, "Morix"},
+    {455, CPY_ASY, "Async Ports"},         {456, CPY_SYN, "Sync Ports"},
+    {457, CPY_PTR, "Printer Ports"},       {461, CPY_ETH, "Ethernet Ports"},
+    {462, CPY_DS1, "WAN Interfaces"},      {463, CPY_CHN, "Channels"}};
+
+const std::vector<CopyChoice> port_choices = {{471, PT_ASY, "Async"},
+                                              {472, PT_SYN, "Sync"},
+                                              {474, PT_PTR, "Printer"},
+                                              {746, PT_EN, "Ethernet"},
+                                              {747, PT_DS1INF, "WAN Interface"},
+                                              {1001, PT_CHANNELS, "Channels"}};
+
+// Port type of each copy code (codes 3..7 have their own; 1 the selector).
+constexpr int kind_port_type[9] = {0,      -1,    PT_NONE,   PT_ASY,     PT_SYN,
+                                   PT_PTR, PT_EN, PT_DS1INF, PT_CHANNELS};
+
+constexpr const char* MSG_SELECT =
+    "To perform a copy, you must select one Morix from the\n'Copy From' list and one or more "
+    "Morixes from the 'Copy To' list.";
+constexpr const char* MSG_LIST_UPDATED =
+    "\nThe main Morix list may have been updated. You must\nredisplay the current command "
+    "window to update Morix Lists.\n";
+constexpr const char* MSG_PORTS =
+    "You must enter one port for the 'Copy From' Morix\nand one or more ports for the 'Copy "
+    "To' Morix.";
+
+const CopyChoice* find_choice(const std::vector<CopyChoice>& table, int id) {
+    for (const CopyChoice& c : table)
+        if (c.id == id)
+            return &c;
+    return nullptr;
+}
+
+// Keeps one toggle of a group set (the window's radio behaviour, also when
+// a toggle is set by id without the toolkit).
+void set_only(const std::vector<CopyChoice>& table, int id) {
+    for (const CopyChoice& c : table)
+        if (c.id != id && ui_get_toggle(c.id))
+            ui_set_toggle(c.id, false, false);
+}
+
+void refill(int list, const std::vector<std::string>& names) {
+    std::vector<std::string> kept = ui_list_selected_items(list);
+    ui_list_delete_all(list);
+    for (size_t i = 0; i < names.size(); ++i) {
+        ui_list_add_item(list, names[i], 0);
+        for (const std::string& k : kept)
+            if (k == names[i])
+                ui_list_select_pos(list, static_cast<int>(i) + 1, false);
+    }
+}
+
+int list_index(const std::string& name) {
+    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
+        if (host_info_list[p]->name == name)
+            return p;
+    return -1;
+}
+
+} // namespace
+
+const std::vector<CopyChoice>& cpy_kind_choices() {
+    return kind_choices;
+}
+
+const std::vector<CopyChoice>& cpy_port_choices() {
+    return port_choices;
+}
+
+void fill_cpy_lists() {
+    std::vector<std::string> names;
+    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
+        if (host_info_list[p]->reachable)
+            names.push_back(host_info_list[p]->name);
+    refill(W_CPY_FROM_LIST, names);
+    refill(W_CPY_TO_LIST, names);
+}
+
+void open_cpy_window() {
+    static bool listening = false;
+    if (!listening) {
+        add_mrx_list_listener([] {
+            if (ui_is_managed(W_CPY_FORM_ID))
+                fill_cpy_lists();
+        });
+        listening = true;
+    }
+    ui_list_set_policy(W_CPY_FROM_LIST, LSP_SINGLE);
+    ui_list_set_policy(W_CPY_TO_LIST, LSP_MULTIPLE);
+    fill_cpy_lists();
+    g_cpy_copy_mode = 1;
+    update_act_hlp_label(W_CPY_FORM);
+    std::string k;
+    cvt_port_opt_str(cpy_port_sel_ind, &k);
+    process_cpy_port_sel(k);
+    gui_manage_top_form(W_CPY_FORM_ID);
+}
+
+int cpy_choice_action(int id) {
+    if (const CopyChoice* c = find_choice(kind_choices, id)) {
+        if (ui_get_toggle(id)) {
+            set_only(kind_choices, id);
+            cpy_ind = c->code;
+        }
+        return 1;
+    }
+    if (const CopyChoice* c = find_choice(port_choices, id)) {
+        if (ui_get_toggle(id)) {
+            set_only(port_choices, id);
+            cpy_port_sel_ind = c->code;
+            std::string k;
+            cvt_port_opt_str(c->code, &k);
+            process_cpy_port_sel(k);
+        }
+        return 1;
+    }
+    return 0;
+}
+
+void process_cpy_port_sel(const std::string& keyword) {
+    set_widget_label(W_CPY_FROM_PORT_LBL, "From Port (" + keyword + "):");
+    set_widget_label(W_CPY_TO_PORT_LBL, "To Ports (" + keyword + "):");
+}
+
+int make_cpy_request(CopyRequest* req, std::string* msg) {
+    std::vector<std::string> from = ui_list_selected_items(W_CPY_FROM_LIST);
+    req->dst_names = ui_list_selected_items(W_CPY_TO_LIST);
+    if (from.size() != 1 || req->dst_names.empty()) {
+        *msg = MSG_SELECT;
+        return CRQ_WARN;
+    }
+    req->src_name = from[0];
+    req->src_index = list_index(req->src_name);
+    if (req->src_index < 0) {
+        *msg = MSG_LIST_UPDATED;
+        return CRQ_OUTPUT;
+    }
+    req->code = cpy_ind;
+    if (req->code < CPY_MAIN || req->code > CPY_CHN) {
+        *msg = "Invalid copy indicator. Software error.";
+        return CRQ_WARN;
+    }
+    req->port_type = req->code == CPY_MAIN ? cpy_port_sel_ind : kind_port_type[req->code];
+    std::string src = ui_get_text(W_CPY_FROM_PORT_TF), dst = ui_get_text(W_CPY_TO_PORT_TF);
+    std::vector<int> src_ports;
+    if (!src.empty())
+        src_ports = parse_port_list(src, &req->src_all, &req->src_count);
+    if (!dst.empty())
+        req->dst_ports = parse_port_list(dst, &req->dst_all, &req->dst_count);
+    req->src_port = src_ports.empty() ? 0 : src_ports[0];
+    bool one_src = req->src_all == 0 && req->src_count == 1;
+    bool some_dst = req->dst_all != 0 || req->dst_count > 0;
+    if (req->code >= CPY_ASY && (!one_src || !some_dst)) {
+        *msg = MSG_PORTS;
+        return CRQ_WARN;
+    }
+    if (req->code != CPY_MRX && req->dst_all == 0 && req->dst_count > CPY_MAX_PORTS) {
+        *msg = "You entered " + std::to_string(req->dst_count) +
+               " ports for the 'Copy To' Morix.\nA copy writes at most " +
+               std::to_string(CPY_MAX_PORTS) + " ports: enter fewer ports, or all.";
+        return CRQ_WARN;
+    }
+    if (req->code == CPY_MAIN) {
+        req->param_sel = param_sel_flag;
+        if (ui_list_selected_items(W_FUNC_LIST).empty()) {
+            *msg = param_sel_flag ? "You must select at least one parameter."
+                                  : "You must select a parameter group.";
+            return CRQ_WARN;
+        }
+    }
+    return CRQ_OK;
+}
+
+std::string cpy_conf_text(const std::vector<std::string>& names) {
+    std::string list = "    ";
+    size_t line = 1;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            list += ", ";
+        if (list.size() > 60 * line) {
+            list += "\n    ";
+            ++line;
+        }
+        list += names[i];
+    }
+    return "Parameter values will be copied to:\n\n" + list + "\n\nDo you want to continue?";
+}
+
+void copy_conf(const CopyRequest& req) {
+    auto held = std::make_shared<CopyRequest>(req);
+    gui_display_question(W_CPY_FORM_ID, cpy_conf_text(req.dst_names), "",
+                         [held] { copy_build(*held); });
+}
+
+void process_copy() {
+    ui_set_text(W_CPY_TEXT, "");
+    g_cpy_bad_ports = 0;
+    if (ui_list_count(W_CPY_FROM_LIST) == 1) {
+        ui_list_select_pos(W_CPY_FROM_LIST, 1, false);
+        ui_list_select_pos(W_CPY_TO_LIST, 1, false);
+    }
+    CopyRequest req;
+    std::string msg;
+    switch (make_cpy_request(&req, &msg)) {
+    case CRQ_WARN:
+        display_warn(W_CPY_FORM_ID, msg);
+        return;
+    case CRQ_OUTPUT:
+        write_otp_msg(W_CPY_TEXT, msg, 1, 1);
+        return;
+    default:
+        copy_conf(req);
+    }
+}
