@@ -7,12 +7,13 @@
 #include <cstring>
 #include <vector>
 
+#include "catalogue/line_budget.h"
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_list.h"
-#include "ui/widget_ids.h"
 #include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 namespace {
 
@@ -183,7 +184,8 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
     bool full = false;
     std::string line;
     g_cancel_process = 0;
-    while (!g_cancel_process && read_piece(f.get(), 255, &line)) {
+    LineBudget budget(path);
+    while (!g_cancel_process && read_piece(f.get(), 255, &line) && budget.take(line)) {
         update_work(W_MAIN_WINDOW, "Creating Morix List", load_progress(expected, loaded), 0);
         std::string squeezed;
         remove_blanks(line, &squeezed);
@@ -191,7 +193,7 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
             continue;
         ListLine l;
         if (!parse_list_line(line, &l)) {
-            report_invalid_line(path, line);
+            budget.invalid(line);
             continue;
         }
         std::string as_name;

@@ -79,9 +79,9 @@ SentVar sent_var(const SnmpChunk& ch, int p, const oid* name, size_t len) {
 }
 
 // Adds the positions of the range that still have status 0 to the PDU and
-// lists them in active, in PDU order, with what was sent for each in sent. A position whose identifier does not
-// parse gets status -1; a Set value that cannot be encoded gets 8 (bad
-// value); neither is sent.
+// lists them in active, in PDU order, with what was sent for each in sent. A position whose
+// identifier does not parse gets status -1; a Set value that cannot be encoded gets 8 (bad value);
+// neither is sent.
 void add_variables(netsnmp_pdu* pdu, int start, int count, SnmpChunk& ch, int op,
                    std::vector<int>* active, std::vector<SentVar>* sent) {
     for (int p = start; p < start + count; ++p) {
