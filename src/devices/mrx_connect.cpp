@@ -9,6 +9,7 @@
 #include "devices/allow_sets.h"
 #include "devices/mrx_bounds.h"
 #include "devices/mrx_list.h"
+#include "devices/mrx_probe.h"
 #include "devices/mrx_texts.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/product_types.h"
@@ -317,6 +318,16 @@ int connect_morix(MorixRecord* rec, std::string* product_name, std::string* summ
     get_imdm_revs(rec);
     free_prm_list(rec);
     return CR_OK;
+}
+
+int connect_morix_probed(MorixRecord* rec, int probe, std::string* product_name,
+                         std::string* summary, std::string* info) {
+    if (probe != PROBE_SILENT)
+        return connect_morix(rec, product_name, summary, info, "");
+    free_prm_list(rec);
+    rec->status = SR_TIMEOUT;
+    rec->product_type = PT_NOT_REACHABLE;
+    return CR_NOT_REACHABLE;
 }
 
 std::string get_ds1_index(MorixRecord* rec) {

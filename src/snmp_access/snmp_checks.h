@@ -21,6 +21,13 @@ constexpr int MM_SNMP_PORT = 161;
 // IPv6 form) and a name that does not resolve give false.
 bool mm_snmp_peer_addr(const std::string& name, sockaddr_in* out);
 
+// Opens a library session (SNMP v1) to the peer built from name, with the
+// community, time-out (microseconds) and retries given. Null when the name
+// is refused or does not resolve (*result 6) or the session cannot be made
+// (*result -3).
+netsnmp_session* mm_snmp_open_peer(const std::string& name, const std::string& community,
+                                   int timeout, int retries, int* result);
+
 // True when an answer of ASN type asn_type may carry a value of a variable
 // of catalogue data type data_type. Numbers (codes 3, 6, 7, 8) accept any of
 // INTEGER, Counter, Gauge and TimeTicks, since callers read them as decimal

@@ -125,33 +125,10 @@ void store_answers(const netsnmp_pdu* resp, const std::vector<int>& active, Snmp
 }
 
 netsnmp_session* open_session(const MorixRecord* rec, int* result) {
-    netsnmp_session s;
-    snmp_sess_init(&s);
-    s.version = SNMP_VERSION_1;
-    s.community = reinterpret_cast<u_char*>(const_cast<char*>(rec->community.c_str()));
-    s.community_len = rec->community.size();
-    s.retries = rec->retries;
-    s.timeout = rec->timeout;
-    // The peer is built here, never parsed by the library from the name:
-    // UDP to the resolved IPv4 address, port 161.
-    netsnmp_ep ep{};
-    if (!mm_snmp_peer_addr(rec->name, &ep.a.sin)) {
-        *result = SR_UNKNOWN_HOST;
-        return nullptr;
-    }
-    netsnmp_transport* t = netsnmp_udp_transport(&ep, 0);
-    if (!t) {
-        *result = SR_NO_SESSION;
-        return nullptr;
-    }
-    snmp_errno = 0;
-    netsnmp_session* ss = snmp_add(&s, t, nullptr, nullptr);
-    if (!ss) {
-        int err = s.s_snmp_errno ? s.s_snmp_errno : snmp_errno;
-        *result = err == SNMPERR_BAD_ADDRESS ? SR_UNKNOWN_HOST : SR_NO_SESSION;
-    } else {
+    netsnmp_session* ss =
+        mm_snmp_open_peer(rec->name, rec->community, rec->timeout, rec->retries, result);
+    if (ss)
         ++g_snmp_sessions_opened;
-    }
     return ss;
 }
 
