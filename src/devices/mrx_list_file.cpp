@@ -109,6 +109,11 @@ struct LoadBatch {
     }
     // Loads the gathered lines; false when the list became full.
     bool flush() {
+        if (mrx_lst_cnt >= MAX_MRX_RECORDS && !lines.empty()) {
+            full = true; // nothing more is asked of any device
+            lines.clear();
+            return false;
+        }
         std::vector<ProbeTarget> targets;
         for (const ListLine& l : lines)
             targets.push_back(ProbeTarget{l.name, l.community, l.timeout * 1000000, l.retries});

@@ -13,36 +13,49 @@ namespace {
 
 constexpr long POLL_USEC = 100000; // longest wait between cancel checks
 
+// One probe. The library session sends once per request (no retries of its
+// own); a time-out sends again here until the target's retries are used, as
+// the request engine's exchange would.
 struct Probe {
     netsnmp_session* ss = nullptr;
     int* result = nullptr;
+    int sends = 0;
+    int retries = 0;
+    bool resend = false;
 };
 
 int probe_done(int op, netsnmp_session*, int, netsnmp_pdu*, void* magic) {
-    int* result = static_cast<int*>(magic);
+    Probe* p = static_cast<Probe*>(magic);
     if (op == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE)
-        *result = PROBE_ANSWERED;
+        *p->result = PROBE_ANSWERED;
+    else if (op == NETSNMP_CALLBACK_OP_TIMED_OUT && p->sends <= p->retries)
+        p->resend = true;
     else if (op == NETSNMP_CALLBACK_OP_TIMED_OUT)
-        *result = PROBE_SILENT;
+        *p->result = PROBE_SILENT;
     else
-        *result = PROBE_OTHER;
+        *p->result = PROBE_OTHER;
     return 1;
+}
+
+bool send_probe(Probe* p, const oid* name, size_t len) {
+    netsnmp_pdu* pdu = snmp_pdu_create(SNMP_MSG_GET);
+    snmp_add_null_var(pdu, name, len);
+    ++g_snmp_requests_sent;
+    ++p->sends;
+    p->resend = false;
+    if (snmp_async_send(p->ss, pdu, probe_done, p) == 0) {
+        snmp_free_pdu(pdu);
+        return false;
+    }
+    return true;
 }
 
 // Starts the probe of one target; false when it could not be sent.
 bool start_probe(const ProbeTarget& t, const oid* name, size_t len, Probe* p) {
     int rc = 0;
-    p->ss = mm_snmp_open_peer(t.name, t.community, t.timeout, t.retries, &rc);
-    if (!p->ss)
-        return false;
-    netsnmp_pdu* pdu = snmp_pdu_create(SNMP_MSG_GET);
-    snmp_add_null_var(pdu, name, len);
-    ++g_snmp_requests_sent;
-    if (snmp_async_send(p->ss, pdu, probe_done, p->result) == 0) {
-        snmp_free_pdu(pdu);
-        return false;
-    }
-    return true;
+    p->ss = mm_snmp_open_peer(t.name, t.community, t.timeout, 0, &rc);
+    p->retries = t.retries;
+    return p->ss && send_probe(p, name, len);
 }
 
 // Waits (at most POLL_USEC) for answers and time-outs of the open sessions.
@@ -91,6 +104,9 @@ std::vector<int> probe_reachable(const std::vector<ProbeTarget>& targets, int pe
                std::count(results.begin() + first, results.begin() + end, PROBE_CANCELLED) > 0 &&
                waiting > 0) {
             poll_once();
+            for (Probe& p : probes)
+                if (p.resend && !send_probe(&p, name, len))
+                    *p.result = PROBE_OTHER;
             cancelled = is_cancelled(percent) != 0;
         }
         for (Probe& p : probes)
