@@ -156,12 +156,14 @@ void HostileAgent::run() {
             continue;
         sockaddr_in from{};
         socklen_t fl = sizeof from;
-        ssize_t n = recvfrom(fd_, buf.data(), buf.size(), 0, reinterpret_cast<sockaddr*>(&from), &fl);
+        ssize_t n =
+            recvfrom(fd_, buf.data(), buf.size(), 0, reinterpret_cast<sockaddr*>(&from), &fl);
         if (n <= 0)
             continue;
         ++requests_;
         std::string request(buf.data(), static_cast<size_t>(n));
-        sendto(up_fd_, request.data(), request.size(), 0, reinterpret_cast<sockaddr*>(&up), sizeof up);
+        sendto(up_fd_, request.data(), request.size(), 0, reinterpret_cast<sockaddr*>(&up),
+               sizeof up);
         if (!readable(up_fd_, 2000))
             continue;
         n = recv(up_fd_, buf.data(), buf.size(), 0);

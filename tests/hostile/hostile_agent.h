@@ -9,14 +9,14 @@
 #include <thread>
 
 enum TamperMode {
-    TM_NONE,        // relay unchanged
-    TM_RENAME,      // every answer named sysDescr.0
-    TM_REORDER,     // answers in reverse order
-    TM_DROP_LAST,   // one answer too few
-    TM_EXTRA,       // one answer too many
-    TM_EMPTY,       // no answers at all, noError
-    TM_WRONG_TYPE,  // numbers answered as strings, strings as numbers
-    TM_SAME_NAME    // GetNext answered with the identifier it asked for
+    TM_NONE,       // relay unchanged
+    TM_RENAME,     // every answer named sysDescr.0
+    TM_REORDER,    // answers in reverse order
+    TM_DROP_LAST,  // one answer too few
+    TM_EXTRA,      // one answer too many
+    TM_EMPTY,      // no answers at all, noError
+    TM_WRONG_TYPE, // numbers answered as strings, strings as numbers
+    TM_SAME_NAME   // GetNext answered with the identifier it asked for
 };
 
 class HostileAgent {

@@ -60,11 +60,16 @@ TEST_F(Hostile, TamperedAnswersFailTheExchange) {
         TamperMode mode;
         int op;
         int want;
-    } cases[] = {{TM_NONE, SNMP_OP_GET, SR_OK},          {TM_RENAME, SNMP_OP_GET, SR_ERROR},
-                 {TM_REORDER, SNMP_OP_GET, SR_ERROR},    {TM_DROP_LAST, SNMP_OP_GET, SR_ERROR},
-                 {TM_EXTRA, SNMP_OP_GET, SR_ERROR},      {TM_EMPTY, SNMP_OP_GET, SR_ERROR},
-                 {TM_WRONG_TYPE, SNMP_OP_GET, SR_ERROR}, {TM_NONE, SNMP_OP_GETNEXT, SR_OK},
-                 {TM_SAME_NAME, SNMP_OP_GETNEXT, SR_ERROR}, {TM_EMPTY, SNMP_OP_SET, SR_ERROR}};
+    } cases[] = {{TM_NONE, SNMP_OP_GET, SR_OK},
+                 {TM_RENAME, SNMP_OP_GET, SR_ERROR},
+                 {TM_REORDER, SNMP_OP_GET, SR_ERROR},
+                 {TM_DROP_LAST, SNMP_OP_GET, SR_ERROR},
+                 {TM_EXTRA, SNMP_OP_GET, SR_ERROR},
+                 {TM_EMPTY, SNMP_OP_GET, SR_ERROR},
+                 {TM_WRONG_TYPE, SNMP_OP_GET, SR_ERROR},
+                 {TM_NONE, SNMP_OP_GETNEXT, SR_OK},
+                 {TM_SAME_NAME, SNMP_OP_GETNEXT, SR_ERROR},
+                 {TM_EMPTY, SNMP_OP_SET, SR_ERROR}};
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << c.mode << " op " << c.op);
@@ -121,8 +126,8 @@ TEST_F(Hostile, CountsBeyondTheFamilyAreRefusedBeforeTheyCostRequests) {
                  {"set mrxt1TotChan.2 1000000", "mrxt1TotChan"}};
     std::vector<SimDeviceSpec> devs;
     for (size_t i = 0; i < std::size(cases); ++i)
-        devs.push_back({derived_profile("modelt.prof", cases[i].set),
-                        "127.0.40." + std::to_string(30 + i)});
+        devs.push_back(
+            {derived_profile("modelt.prof", cases[i].set), "127.0.40." + std::to_string(30 + i)});
     devs.push_back({sim_profile("modelt.prof"), "127.0.40.40"});
     ASSERT_TRUE(start(devs));
     for (size_t i = 0; i <= std::size(cases); ++i) {
@@ -137,7 +142,8 @@ TEST_F(Hostile, CountsBeyondTheFamilyAreRefusedBeforeTheyCostRequests) {
         }
         SCOPED_TRACE(cases[i].set);
         EXPECT_EQ(code, CR_NOT_SUPPORTED);
-        EXPECT_NE(summary.find(std::string("The device reports ") + cases[i].var), std::string::npos)
+        EXPECT_NE(summary.find(std::string("The device reports ") + cases[i].var),
+                  std::string::npos)
             << summary;
         EXPECT_LT(g_snmp_requests_sent - sent, 12);
         EXPECT_EQ(rec->wan_count, 0);
@@ -150,10 +156,14 @@ TEST(HostileDiscovery, RepliesNamingNoDeviceAreIgnored) {
         const char* addr;
         const char* network;
         bool usable;
-    } cases[] = {{"10.1.2.3", "", true},           {"0.0.0.0", "", false},
-                 {"255.255.255.255", "", false},   {"224.0.0.1", "", false},
-                 {"239.255.255.250", "", false},   {"10.1.2.0", "10.1.2.0", false},
-                 {"10.1.2.255", "10.1.2.0", false}, {"10.1.2.7", "10.1.2.0", true},
+    } cases[] = {{"10.1.2.3", "", true},
+                 {"0.0.0.0", "", false},
+                 {"255.255.255.255", "", false},
+                 {"224.0.0.1", "", false},
+                 {"239.255.255.250", "", false},
+                 {"10.1.2.0", "10.1.2.0", false},
+                 {"10.1.2.255", "10.1.2.0", false},
+                 {"10.1.2.7", "10.1.2.0", true},
                  {"10.1.2.0", "", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.addr);
@@ -222,4 +232,21 @@ TEST(HostileFiles, EndlessAndHugeFilesStopAtTheirBounds) {
     unlink(zero.c_str());
     unlink(big.c_str());
     rmdir(dir);
+}
+
+TEST_F(Hostile, CancelStopsTheProbesAtOnce) {
+    REQUIRE_NETNS();
+    mm_snmp_def_to = 3;
+    mm_snmp_def_rty = 2;
+    DiscoveryFlood flood("127.0.40.51", 40);
+    SilentPort silent;
+    ASSERT_TRUE(flood.ready() && silent.ready());
+    hl_cancel_at(5); // about half a second into the probes
+    auto t0 = std::chrono::steady_clock::now();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(discover_morixes_disc("127.0.40.51", 1, "H\n"), 0);
+    testing::internal::GetCapturedStdout();
+    double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_LT(secs, 1 + 2);
+    EXPECT_EQ(mrx_lst_cnt, 0);
 }
