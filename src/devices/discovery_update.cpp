@@ -6,9 +6,9 @@
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
 #include "ui/app_globals.h"
+#include "ui/widget_ids.h"
 #include "ui/help_texts.h"
 #include "ui/ui.h"
-#include "ui/widget_ids.h"
 
 namespace {
 

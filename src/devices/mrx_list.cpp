@@ -8,10 +8,10 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_select.h"
-#include "snmp_access/product_types.h"
 #include "ui/app_globals.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui/ui.h"
+#include "snmp_access/product_types.h"
 
 PortSelection port_mrx_map;
 

@@ -1,9 +1,9 @@
 #include "devices/mrx_select.h"
 
 #include "catalogue/func_display.h"
-#include "snmp_access/morix_record.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui/ui.h"
+#include "snmp_access/morix_record.h"
 
 namespace {
 

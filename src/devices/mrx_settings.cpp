@@ -5,10 +5,10 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
-#include "snmp_access/product_types.h"
 #include "ui/app_globals.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui/ui.h"
+#include "snmp_access/product_types.h"
 
 namespace {
 

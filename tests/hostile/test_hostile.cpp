@@ -1,7 +1,9 @@
-// Hostile peers and files: a tampering agent in front of mrxsim, counts
-// beyond the product family's sizes, peer names that would redirect the
-// library, discovery replies that name no device and floods of them, and
-// data files that never end.
+// Hostile peers and files: simulated devices that spoil their answers
+// (mrxsim's tamper fault), counts beyond the product family's sizes, peer
+// names that would redirect the library, discovery replies that name no
+// device and floods of them (dsc_flood), and data files that never end.
+#include <arpa/inet.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,7 +16,6 @@
 #include "devices/discovery.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_list.h"
-#include "hostile/hostile_agent.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
@@ -23,6 +24,29 @@
 namespace {
 
 using Hostile = DevicesSim;
+
+// Port 161 of the first 64 flood addresses (127.200.0.1 to .64), taking
+// requests and never answering: the devices there are silent, not refused.
+struct SilentPorts {
+    std::vector<int> fds;
+    SilentPorts() {
+        for (int i = 1; i <= 64; ++i) {
+            sockaddr_in sa{};
+            sa.sin_family = AF_INET;
+            sa.sin_port = htons(161);
+            inet_pton(AF_INET, ("127.200.0." + std::to_string(i)).c_str(), &sa.sin_addr);
+            int fd = socket(AF_INET, SOCK_DGRAM, 0);
+            if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0)
+                fds.push_back(fd);
+            else if (fd >= 0)
+                close(fd);
+        }
+    }
+    ~SilentPorts() {
+        for (int fd : fds)
+            close(fd);
+    }
+};
 
 std::unique_ptr<MorixRecord> peer(const std::string& name) {
     auto rec = std::make_unique<MorixRecord>();
@@ -54,47 +78,44 @@ int get_vars(MorixRecord* rec, const std::vector<const char*>& names, int op = S
 
 TEST_F(Hostile, TamperedAnswersFailTheExchange) {
     REQUIRE_NETNS();
-    ASSERT_TRUE(start({{sim_profile("modelj.prof"), "127.0.40.1"}}));
-    const std::vector<const char*> vars = {"sysDescr", "totalPorts", "hwType"};
     const struct {
-        TamperMode mode;
-        int op;
-        int want;
-    } cases[] = {{TM_NONE, SNMP_OP_GET, SR_OK},
-                 {TM_RENAME, SNMP_OP_GET, SR_ERROR},
-                 {TM_REORDER, SNMP_OP_GET, SR_ERROR},
-                 {TM_DROP_LAST, SNMP_OP_GET, SR_ERROR},
-                 {TM_EXTRA, SNMP_OP_GET, SR_ERROR},
-                 {TM_EMPTY, SNMP_OP_GET, SR_ERROR},
-                 {TM_WRONG_TYPE, SNMP_OP_GET, SR_ERROR},
-                 {TM_NONE, SNMP_OP_GETNEXT, SR_OK},
-                 {TM_SAME_NAME, SNMP_OP_GETNEXT, SR_ERROR},
-                 {TM_EMPTY, SNMP_OP_SET, SR_ERROR}};
-    int n = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " op " << c.op);
-        std::string addr = "127.0.40." + std::to_string(10 + n++);
-        HostileAgent agent(addr, "127.0.40.1", c.mode);
-        ASSERT_TRUE(agent.ready());
-        auto rec = peer(addr);
-        if (c.op == SNMP_OP_SET) {
+        const char* fault;
+        int op, want;
+    } cases[] = {{"seed=1", SNMP_OP_GET, SR_OK},
+                 {"tamper=rename", SNMP_OP_GET, SR_ERROR},
+                 {"tamper=reorder", SNMP_OP_GET, SR_ERROR},
+                 {"tamper=drop_last", SNMP_OP_GET, SR_ERROR},
+                 {"tamper=extra", SNMP_OP_GET, SR_ERROR},
+                 {"tamper=empty", SNMP_OP_GET, SR_ERROR},
+                 {"tamper=wrong_type", SNMP_OP_GET, SR_ERROR},
+                 {"seed=1", SNMP_OP_GETNEXT, SR_OK},
+                 {"tamper=same_name", SNMP_OP_GETNEXT, SR_ERROR},
+                 {"tamper=empty", SNMP_OP_SET, SR_ERROR}};
+    std::vector<SimDeviceSpec> devs;
+    std::vector<std::string> faults;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        devs.push_back({sim_profile("modelj.prof"), "127.0.40." + std::to_string(10 + i)});
+        faults.push_back(devs.back().addr + ":" + cases[i].fault);
+    }
+    ASSERT_TRUE(start(devs, faults));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].fault);
+        auto rec = peer(devs[i].addr);
+        if (cases[i].op == SNMP_OP_SET) {
             int id = 0;
             ASSERT_TRUE(get_check_mib_var("sysContact", &id));
             add_prm_node(rec.get(), id, 0, 0, 0, "", "ops", 0);
             testing::internal::CaptureStdout();
             mm_snmp(rec.get(), SNMP_OP_SET);
             testing::internal::GetCapturedStdout();
-            EXPECT_EQ(rec->status, c.want);
+            EXPECT_EQ(rec->status, cases[i].want);
             continue;
         }
-        EXPECT_EQ(get_vars(rec.get(), vars, c.op), c.want);
-        for (const ParamNode* p = rec->prm_list; p; p = p->next) {
-            if (c.want != SR_OK)
-                EXPECT_TRUE(p->value.empty()) << "no value is taken from a refused answer";
-            else
-                EXPECT_TRUE(p->has_value && !p->value.empty());
-        }
-        EXPECT_GE(agent.requests(), 1);
+        EXPECT_EQ(get_vars(rec.get(), {"sysDescr", "totalPorts", "hwType"}, cases[i].op),
+                  cases[i].want);
+        // A refused answer leaves the nodes as they were: no value from it.
+        for (const ParamNode* p = rec->prm_list; p; p = p->next)
+            EXPECT_EQ(p->value.empty(), cases[i].want != SR_OK);
     }
 }
 
@@ -183,10 +204,10 @@ TEST_F(Hostile, DiscoveryFloodOfUnreachableAddressesCostsOneTimeout) {
     REQUIRE_NETNS();
     mm_snmp_def_to = 3;
     mm_snmp_def_rty = 2;
-    DiscoveryFlood flood("127.0.40.50", 3000);
-    ASSERT_TRUE(flood.ready());
-    SilentPort silent; // the flood's addresses take requests and never answer
-    ASSERT_TRUE(silent.ready());
+    ASSERT_TRUE(
+        start({{sim_profile("modelj.prof"), "127.0.40.50"}}, {"127.0.40.50:dsc_flood=3000"}));
+    SilentPorts silent;
+    ASSERT_EQ(silent.fds.size(), 64u);
     auto t0 = std::chrono::steady_clock::now();
     testing::internal::CaptureStdout();
     EXPECT_EQ(discover_morixes_disc("127.0.40.50", 2, "H\n"), 0);
@@ -238,9 +259,9 @@ TEST_F(Hostile, CancelStopsTheProbesAtOnce) {
     REQUIRE_NETNS();
     mm_snmp_def_to = 3;
     mm_snmp_def_rty = 2;
-    DiscoveryFlood flood("127.0.40.51", 40);
-    SilentPort silent;
-    ASSERT_TRUE(flood.ready() && silent.ready());
+    ASSERT_TRUE(start({{sim_profile("modelj.prof"), "127.0.40.51"}}, {"127.0.40.51:dsc_flood=40"}));
+    SilentPorts silent;
+    ASSERT_EQ(silent.fds.size(), 64u);
     hl_cancel_at(5); // about half a second into the probes
     auto t0 = std::chrono::steady_clock::now();
     testing::internal::CaptureStdout();

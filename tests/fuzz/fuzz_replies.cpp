@@ -1,27 +1,60 @@
-// Fuzz entry for the request engine's answer checks and write-back: the
-// input rewrites bytes of a well-formed answer to a three-variable request
-// (or, when longer than 200 bytes, is the whole message); whatever the library decodes is
-// checked the way the engine checks it, and an accepted answer must name
-// exactly what was asked. The first byte picks Get, Set or GetNext.
+// Fuzz entry for what peers send: SNMP answers and discovery replies. An
+// odd first byte: the rest is a run of discovery datagrams (a length byte
+// and its bytes each) for a broadcast to 10.1.2.255 of network 10.1.2.0;
+// every address taken must be a usable device address from bytes 18..21.
+// An even one: the rest rewrites bytes of a well-formed answer to a
+// three-variable request (or, longer than 200 bytes, is the whole message),
+// checked the way the engine checks it; an accepted answer must name what
+// was asked. The first byte also picks Get, Set or GetNext.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include <arpa/inet.h>
+
+#include "devices/discovery.h"
 #include "snmp_access/snmp_checks.h"
 #include "snmp_access/snmp_engine.h"
 
 namespace {
 
 struct Counts {
-    long accepted = 0, refused = 0, undecoded = 0;
+    long accepted = 0, refused = 0, undecoded = 0, taken = 0, ignored = 0;
     ~Counts() {
-        std::printf("answers accepted %ld, refused %ld, not decoded %ld\n", accepted, refused,
-                    undecoded);
+        std::printf("answers accepted %ld, refused %ld, not decoded %ld; discovery replies "
+                    "taken %ld, ignored %ld\n",
+                    accepted, refused, undecoded, taken, ignored);
     }
 } g_counts;
+
+void dsc_replies(const uint8_t* data, size_t size) {
+    size_t i = 0;
+    while (i < size) {
+        size_t len = std::min<size_t>(data[i], size - i - 1);
+        ++i;
+        const uint8_t* d = data + i;
+        std::string addr = dsc_take_reply(d, len, "10.1.2.255", "10.1.2.0");
+        i += len;
+        if (addr.empty()) {
+            ++g_counts.ignored;
+            continue;
+        }
+        ++g_counts.taken;
+        in_addr a{};
+        if (len < 22 || inet_pton(AF_INET, addr.c_str(), &a) != 1)
+            std::abort();
+        const uint8_t* b = reinterpret_cast<const uint8_t*>(&a.s_addr);
+        uint32_t v = ntohl(a.s_addr);
+        if (std::memcmp(b, d + 18, 4) != 0 || v == 0 || v >= 0xE0000000u || addr == "10.1.2.0" ||
+            addr == "10.1.2.255")
+            std::abort();
+    }
+}
 
 netsnmp_session* v1() {
     static netsnmp_session s;
@@ -76,8 +109,12 @@ const std::string& good_answer() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
+    if (data[0] & 1) {
+        dsc_replies(data + 1, size - 1);
+        return 0;
+    }
     v1();
-    int op = 1 + data[0] % 3;
+    int op = 1 + (data[0] >> 1) % 3;
     std::string msg = good_answer();
     if (size > 200) {
         msg.assign(reinterpret_cast<const char*>(data + 1), size - 1);
