@@ -12,7 +12,7 @@
 // |                 |              |       | is the most the simulator can hold     |
 // | mrxt1TotChan    | 30           | 31    | time slots of an E1 (T1: 24)           |
 // | totalmodems     | 24           | 128   | at most one modem per async port       |
-// | mrxt1WanIfIndex | 200          | 1 to 65535 | interface indexes are 16-bit here |
+// | mrxt1WanIfIndex | 3            | 1 to 65535 | interface indexes are 16-bit here |
 #pragma once
 
 #include <string>
