@@ -293,6 +293,7 @@ bool answer_request(SimDevice* dev, netsnmp_pdu* req, ControlLog* log, std::stri
         o = answer_reads(dev, resp.get(), req->command == SNMP_MSG_GETNEXT);
     if (o.status != SNMP_ERR_NOERROR)
         return encode_error(req, o, out);
+    tamper_answer(dev->faults.tamper, req, resp.get());
     if (!encode_pdu(resp.get(), out))
         return false;
     if (static_cast<int>(out->size()) <= dev->profile.max_msg)

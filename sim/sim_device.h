@@ -47,6 +47,10 @@ void handle_discovery(const SimDevice& dev, const unsigned char* data, size_t le
 
 // True when a datagram is a well-formed discovery request.
 bool is_discovery_request(const unsigned char* data, size_t len);
+// Spoils a noError answer resp to req as the tamper mode says.
+void tamper_answer(int mode, const netsnmp_pdu* req, netsnmp_pdu* resp);
+// Discovery flood reply i to request: it names 127.200.(i / 250).(i % 250 + 1).
+std::string flood_reply(const unsigned char* request, int i);
 
 // True when the drop fault says this datagram is to be lost.
 bool drop_datagram(FaultSettings* faults, std::mt19937* rng);

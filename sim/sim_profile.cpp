@@ -254,6 +254,10 @@ int apply_fault_word(const std::string& word, FaultSettings* f, std::string* err
         ok = to_int(value, 0, 65535, &v) && (f->abort_code = static_cast<int>(v), true);
     else if (key == "block")
         ok = to_int(value, 1, 512, &v) && (f->block = static_cast<int>(v), true);
+    else if (key == "tamper")
+        ok = (f->tamper = tamper_mode_of(value)) >= 0;
+    else if (key == "dsc_flood")
+        ok = to_int(value, 1, 65000, &v) && (f->dsc_flood = static_cast<int>(v), true);
     else if (key == "generr")
         ok = !value.empty() && (f->generr.push_back(value), true);
     else if (key == "toobig_index" && value.empty())

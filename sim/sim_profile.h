@@ -57,7 +57,23 @@ struct FaultSettings {
     int abort_code = 3;              // abort code used at abort_block
     bool eof_zero = false;           // load host: the end of a file is a return of 0 bytes
     int block = 512;                 // load host: bytes of data per read block (1..512)
+    int tamper = 0;                  // TamperMode of every noError answer
+    int dsc_flood = 0;               // >0: discovery answered by this many replies
 };
+
+// How a tampering device spoils its noError answers (fault word tamper).
+enum TamperMode {
+    TAMPER_NONE,
+    TAMPER_RENAME,     // every answer named sysDescr.0
+    TAMPER_REORDER,    // answers in reverse order
+    TAMPER_DROP_LAST,  // one answer too few
+    TAMPER_EXTRA,      // one answer too many
+    TAMPER_EMPTY,      // no answers at all
+    TAMPER_WRONG_TYPE, // strings answered as numbers, everything else as strings
+    TAMPER_SAME_NAME   // answers named as their requests (GetNext does not advance)
+};
+// The mode of a tamper word, -1 for none.
+int tamper_mode_of(const std::string& name);
 
 struct SimProfile {
     std::string path;
@@ -91,7 +107,6 @@ int read_sim_profile(const std::string& path, SimProfile* profile, std::string* 
 // Applies one fault word (KEY or KEY=VALUE) to the settings. Returns 0, or
 // -1 with a message.
 int apply_fault_word(const std::string& word, FaultSettings* faults, std::string* error);
-
 
 // Parses "aa:bb:cc" hex bytes (or "-" for none) into raw bytes; 0 or -1.
 int parse_hex_bytes(const std::string& text, std::string* bytes);

@@ -59,6 +59,15 @@ void device_discovery(SimWorld* w, int d, const unsigned char* data, size_t len,
                       const sockaddr_in& from) {
     SimDevice* dev = w->devices[d].get();
     std::vector<std::string> replies;
+    if (dev->faults.dsc_flood > 0 && is_discovery_request(data, len)) {
+        // Paced at 10 replies a millisecond so that the asker's receive
+        // buffer is not what limits the flood.
+        auto now = std::chrono::steady_clock::now();
+        for (int i = 0; i < dev->faults.dsc_flood; ++i)
+            w->pending.push_back({now + std::chrono::microseconds(i * 100),
+                                  device_reply_fd(*w, d, false), from, flood_reply(data, i)});
+        return;
+    }
     handle_discovery(*dev, data, len, &replies);
     queue_replies(w, device_reply_fd(*w, d, false), from, dev->faults.delay_ms, &replies);
 }

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "catalogue/line_budget.h"
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
 #include "ui/app_globals.h"
@@ -25,13 +26,14 @@ int read_func_file(const std::string& dir, const char* file, const std::vector<S
     FilePtr f = open_file(mm_path(dir, file), "r");
     if (!f)
         return -4;
+    LineBudget budget(file);
     std::string line;
     std::vector<ScanValue> v;
-    while (read_piece(f.get(), FUNC_LINE_MAX, &line)) {
+    while (read_piece(f.get(), FUNC_LINE_MAX, &line) && budget.take(line)) {
         if (is_comment_line(line) || is_blank_line(line))
             continue;
         if (scan_fields(line, pattern, &v) != fields || !accept(v))
-            report_invalid_line(file, line);
+            budget.invalid(line);
     }
     return 0;
 }
@@ -149,12 +151,13 @@ int read_hotspot_file(const std::string& path) {
     FilePtr f = open_file(path, "r");
     if (!f)
         return -4;
+    LineBudget budget("hotspot_help.dat");
     std::string line;
-    while (read_piece(f.get(), HOTSPOT_LINE_MAX, &line)) {
+    while (read_piece(f.get(), HOTSPOT_LINE_MAX, &line) && budget.take(line)) {
         if (is_comment_line(line) || is_blank_line(line))
             continue;
         if (!parse_hotspot_line(line))
-            report_invalid_line("hotspot_help.dat", line);
+            budget.invalid(line);
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <unordered_map>
 
+#include "catalogue/line_budget.h"
 #include "catalogue/line_scan.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
@@ -21,23 +22,25 @@ std::unordered_map<std::string, int> g_name_index;
 constexpr int MIB_LINE_MAX = 255;
 constexpr int ENUM_LINE_MAX = 127;
 
-// Calls handle(line) for every piece of the file that is neither a comment
-// nor blank. Returns -4 when the file cannot be opened.
+// Calls handle(line, budget) for every piece of the file that is neither a
+// comment nor blank, within the file's size bounds. Returns -4 when the file
+// cannot be opened.
 template <typename Handler>
-int for_each_data_line(const std::string& path, int max, Handler handle) {
+int for_each_data_line(const std::string& path, const char* name, int max, Handler handle) {
     FilePtr f = open_file(path, "r");
     if (!f)
         return -4;
+    LineBudget budget(name);
     std::string line;
-    while (read_piece(f.get(), max, &line)) {
+    while (read_piece(f.get(), max, &line) && budget.take(line)) {
         if (is_comment_line(line) || is_blank_line(line))
             continue;
-        handle(line);
+        handle(line, budget);
     }
     return 0;
 }
 
-void parse_mib_line(const std::string& line) {
+void parse_mib_line(const std::string& line, LineBudget& budget) {
     static const std::vector<ScanField> pattern = {
         SF_INT, SF_SKIP, SF_WORD, SF_SKIP, SF_WORD, SF_SKIP, SF_WORD, SF_SKIP,
         SF_INT, SF_SKIP, SF_INT,  SF_SKIP, SF_INT,  SF_SKIP, SF_INT,  SF_SKIP,
@@ -45,7 +48,7 @@ void parse_mib_line(const std::string& line) {
     std::vector<ScanValue> v;
     if (scan_fields(line, pattern, &v) != 12 || v[0].num < 0 || v[0].num >= MAX_MIB_VARS ||
         v[8].num < -1 || v[8].num >= MAX_MIB_ENUMS) {
-        report_invalid_line("mib.dat", line);
+        budget.invalid(line);
         return;
     }
     auto e = std::make_unique<MibVarEntry>();
@@ -63,11 +66,11 @@ void parse_mib_line(const std::string& line) {
     mib_data_list[v[0].num] = std::move(e);
 }
 
-void parse_site_def_line(const std::string& line) {
+void parse_site_def_line(const std::string& line, LineBudget& budget) {
     static const std::vector<ScanField> pattern = {SF_INT, SF_SKIP, SF_REST};
     std::vector<ScanValue> v;
     if (scan_fields(line, pattern, &v) != 2 || v[0].num < 0 || v[0].num >= MAX_MIB_VARS) {
-        report_invalid_line("mib_site_def.dat", line);
+        budget.invalid(line);
         return;
     }
     // A default for a variable the catalogue does not have is skipped.
@@ -98,7 +101,7 @@ void rebuild_mib_index() {
 }
 
 int read_mib_dat(const std::string& path) {
-    int rc = for_each_data_line(path, MIB_LINE_MAX, parse_mib_line);
+    int rc = for_each_data_line(path, "mib.dat", MIB_LINE_MAX, parse_mib_line);
     rebuild_mib_index();
     return rc;
 }
@@ -106,25 +109,26 @@ int read_mib_dat(const std::string& path) {
 int read_mib_site_def_dat(const std::string& path) {
     for (int id = 0; id < MAX_MIB_VARS; ++id)
         set_site_default(id, nullptr);
-    return for_each_data_line(path, MIB_LINE_MAX, parse_site_def_line);
+    return for_each_data_line(path, "mib_site_def.dat", MIB_LINE_MAX, parse_site_def_line);
 }
 
 int read_mib_enum_dat(const std::string& path) {
     static const std::vector<ScanField> pattern = {SF_INT, SF_SKIP, SF_INT, SF_SKIP, SF_WORD};
     int prev_id = -1;
-    return for_each_data_line(path, ENUM_LINE_MAX, [&](const std::string& line) {
-        std::vector<ScanValue> v;
-        if (scan_fields(line, pattern, &v) != 3 || v[0].num < 0 || v[0].num >= MAX_MIB_ENUMS) {
-            report_invalid_line("mib_enum.dat", line);
-            return;
-        }
-        int id = v[0].num;
-        // A group that starts again replaces what the id held before.
-        if (id != prev_id)
-            mib_enum_list[id].clear();
-        mib_enum_list[id].push_back(EnumEntry{v[1].num, v[2].text});
-        prev_id = id;
-    });
+    return for_each_data_line(
+        path, "mib_enum.dat", ENUM_LINE_MAX, [&](const std::string& line, LineBudget& budget) {
+            std::vector<ScanValue> v;
+            if (scan_fields(line, pattern, &v) != 3 || v[0].num < 0 || v[0].num >= MAX_MIB_ENUMS) {
+                budget.invalid(line);
+                return;
+            }
+            int id = v[0].num;
+            // A group that starts again replaces what the id held before.
+            if (id != prev_id)
+                mib_enum_list[id].clear();
+            mib_enum_list[id].push_back(EnumEntry{v[1].num, v[2].text});
+            prev_id = id;
+        });
 }
 
 int read_mib_info(const std::string& directory) {

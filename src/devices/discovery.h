@@ -50,7 +50,7 @@ constexpr int DSC_PORT = 121;          // the port Morix devices answer on
 constexpr int DSC_REQUEST_LEN = 22;    // bytes of a request
 constexpr int DSC_REPLY_BUF = 213;     // bytes of a reply that are read
 constexpr int DSC_DEFAULT_TIMEOUT = 3; // seconds, for a time-out below 1
-constexpr int MAX_DSC_ADDRS = 1024;    // addresses one search may collect
+constexpr int MAX_DSC_ADDRS = 1024;    // addresses one search or broadcast may collect
 constexpr int DSC_MARKS_PER_LINE = 80;
 constexpr const char* DSC_DEFAULT_BCAST = "255.255.255.255";
 
@@ -59,15 +59,28 @@ std::vector<uint8_t> build_dsc_request(uint32_t pid);
 // The device address carried by a reply (bytes 18..21 in dotted form), or
 // "" when the reply is shorter than a request and carries none.
 std::string dsc_reply_addr(const uint8_t* data, size_t length);
+// False for an address no device can have: 0.0.0.0, 255.255.255.255, a
+// multicast or reserved address (224.0.0.0 and above), and, when network is
+// given (the target network's address), that network address and the
+// target itself (then the network's broadcast address).
+bool dsc_addr_usable(const std::string& dotted, const std::string& target,
+                     const std::string& network);
+// The address a reply names when it is usable for that target and network
+// (as above), else "".
+std::string dsc_take_reply(const uint8_t* data, size_t length, const std::string& target,
+                           const std::string& network);
 // Host name of a dotted address by reverse resolution, or the address
 // itself when there is none.
 std::string dsc_host_name(const std::string& dotted);
 
 // One exchange: sends the request once to port 121 of address (broadcast
 // allowed) and collects for the whole time-out (seconds) the name of every
-// device that answers, in order of arrival, duplicates kept. An empty list
-// means no responder (or a socket failure).
-std::vector<std::string> disc(const std::string& address, int timeout);
+// device that answers, in order of arrival, duplicates kept, replies that
+// name no usable address (dsc_take_reply) left out. Collecting stops after
+// MAX_DSC_ADDRS answers (*over set). An empty list means no responder (or a
+// socket failure).
+std::vector<std::string> disc(const std::string& address, int timeout,
+                              const std::string& network = "", bool* over = nullptr);
 
 // ---- Network discovery --------------------------------------------------------
 
@@ -91,7 +104,9 @@ int discover_morixes_new(const std::string& address, const std::string& mask, in
                          int allow_default);
 // Broadcasts, writes the responders to a temporary list file and has the
 // list loader add them to the device list. Returns 0.
-int discover_morixes_disc(const std::string& bcast, int timeout, const std::string& header);
+// network is the target network's address ("" when not known).
+int discover_morixes_disc(const std::string& bcast, int timeout, const std::string& header,
+                          const std::string& network = "");
 // Writes names as a device list file to a new, exclusively created file in
 // dir (named after "tmp.dsc_list"); path receives its name. Returns the
 // number of device lines written, or -1 when no file could be created.

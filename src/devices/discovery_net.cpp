@@ -16,9 +16,9 @@
 #include <cstdlib>
 
 #include "devices/mrx_list_file.h"
+#include "snmp_access/port_inst.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
-#include "snmp_access/port_inst.h"
 
 namespace {
 
@@ -61,7 +61,8 @@ bool open_dsc_socket(UdpSocket& s) {
 // wait is bounded by the monotonic clock, so it ends even when datagrams
 // keep arriving or the receive is interrupted.
 void collect_replies(int fd, std::chrono::steady_clock::time_point deadline,
-                     std::vector<std::string>* names) {
+                     const std::string& target, const std::string& network,
+                     std::vector<std::string>* names, bool* over) {
     using std::chrono::milliseconds;
     for (;;) {
         auto left =
@@ -76,12 +77,16 @@ void collect_replies(int fd, std::chrono::steady_clock::time_point deadline,
         ssize_t n = recv(fd, buf, sizeof buf, 0);
         if (n <= 0)
             continue;
-        std::string addr = dsc_reply_addr(buf, static_cast<size_t>(n));
+        std::string addr = dsc_take_reply(buf, static_cast<size_t>(n), target, network);
         if (addr.empty())
-            continue; // too short to carry an address
+            continue; // too short, or an address no device has
         std::string name = dsc_host_name(addr);
         if (!name.empty())
             names->push_back(name);
+        if (names->size() >= static_cast<size_t>(MAX_DSC_ADDRS)) {
+            *over = true;
+            return;
+        }
     }
 }
 
@@ -142,6 +147,26 @@ std::string dsc_reply_addr(const uint8_t* data, size_t length) {
     return buf;
 }
 
+bool dsc_addr_usable(const std::string& dotted, const std::string& target,
+                     const std::string& network) {
+    in_addr a{};
+    if (inet_pton(AF_INET, dotted.c_str(), &a) != 1)
+        return false;
+    uint32_t v = ntohl(a.s_addr);
+    if (v == 0 || v >= 0xE0000000u) // 0.0.0.0; multicast, reserved, broadcast
+        return false;
+    in_addr n{};
+    if (network.empty() || inet_pton(AF_INET, network.c_str(), &n) != 1)
+        return true;
+    return dotted != network && dotted != target;
+}
+
+std::string dsc_take_reply(const uint8_t* data, size_t length, const std::string& target,
+                           const std::string& network) {
+    std::string addr = dsc_reply_addr(data, length);
+    return !addr.empty() && dsc_addr_usable(addr, target, network) ? addr : "";
+}
+
 std::string dsc_host_name(const std::string& dotted) {
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
@@ -154,8 +179,13 @@ std::string dsc_host_name(const std::string& dotted) {
     return host;
 }
 
-std::vector<std::string> disc(const std::string& address, int timeout) {
+std::vector<std::string> disc(const std::string& address, int timeout, const std::string& network,
+                              bool* over) {
     std::vector<std::string> names;
+    bool over_local = false;
+    if (!over)
+        over = &over_local;
+    *over = false;
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(DSC_PORT);
@@ -170,7 +200,7 @@ std::vector<std::string> disc(const std::string& address, int timeout) {
         return names;
     auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(timeout > 0 ? timeout : 0);
-    collect_replies(s.fd, deadline, &names);
+    collect_replies(s.fd, deadline, address, network, &names, over);
     return names;
 }
 
@@ -248,7 +278,17 @@ int discover_morixes_new(const std::string& address, const std::string& mask, in
     std::string bcast, header;
     if (dsc_bcast_for(address, mask, allow_default, &bcast, &header) != 0)
         return -1;
-    return discover_morixes_disc(bcast, timeout, header);
+    // The target network's address, when address and mask give a network
+    // with a network and a broadcast address (at least two host bits).
+    std::string a_in = address, m_in = mask, network;
+    in_addr a{}, m{};
+    if (inet_pton(AF_INET, strip_blanks(&a_in).c_str(), &a) == 1 &&
+        inet_pton(AF_INET, strip_blanks(&m_in).c_str(), &m) == 1 && ~ntohl(m.s_addr) >= 3) {
+        in_addr net{a.s_addr & m.s_addr};
+        char buf[INET_ADDRSTRLEN];
+        network = inet_ntop(AF_INET, &net, buf, sizeof buf);
+    }
+    return discover_morixes_disc(bcast, timeout, header, network);
 }
 
 int write_dsc_list_file(const std::string& dir, const std::vector<std::string>& names,
@@ -286,7 +326,8 @@ int write_dsc_list_file(const std::string& dir, const std::vector<std::string>& 
     return lines;
 }
 
-int discover_morixes_disc(const std::string& bcast, int timeout, const std::string& header) {
+int discover_morixes_disc(const std::string& bcast, int timeout, const std::string& header,
+                          const std::string& network) {
     if (timeout < 1)
         timeout = DSC_DEFAULT_TIMEOUT;
     set_app_cursor_no_dly(CURSOR_BUSY);
@@ -294,7 +335,13 @@ int discover_morixes_disc(const std::string& bcast, int timeout, const std::stri
                  header + "Broadcasting to: " + bcast + "\nTimeout: " + std::to_string(timeout) +
                      "\n\nDiscovering Morixes. Please be patient.");
     process_pending_events();
-    std::vector<std::string> names = disc(bcast, timeout);
+    bool over = false;
+    std::vector<std::string> names = disc(bcast, timeout, network, &over);
+    if (over)
+        display_warn(W_MAIN_WINDOW, "More than " + std::to_string(MAX_DSC_ADDRS) +
+                                        " answers to the discovery request arrived.\n"
+                                        "Only the first " +
+                                        std::to_string(MAX_DSC_ADDRS) + " are used.");
     if (names.empty()) {
         remove_work();
         display_warn(W_MAIN_WINDOW, std::string(k_no_valid) + "\n\nBroadcast: " + bcast);

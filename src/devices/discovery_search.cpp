@@ -1,16 +1,18 @@
 // Search-device discovery: reads the search device's IP-to-media table
 // with GetNext, identifies every address found there and keeps the Morix
 // devices in host_disc_list.
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/discovery.h"
 #include "devices/mrx_connect.h"
-#include "ui/app_globals.h"
-#include "ui/ui.h"
+#include "devices/mrx_probe.h"
 #include "snmp_access/product_types.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
 
 namespace {
 
@@ -103,14 +105,15 @@ bool keep_dsc_record(MorixRecordPtr& rec, const std::string& info) {
 
 // Identifies one address and reports it. Returns the identification code;
 // *not_kept counts identified devices the full table could not hold.
-int identify_one(const std::string& addr, int timeout, int retries, MarkRun* marks, int* not_kept) {
+int identify_one(const std::string& name, int probe, int timeout, int retries, MarkRun* marks,
+                 int* not_kept) {
     MorixRecordPtr rec = new_host_node();
-    rec->name = dsc_host_name(addr);
+    rec->name = name;
     rec->community = mm_snmp_def_comm;
     rec->timeout = timeout * 1000000;
     rec->retries = retries;
     std::string product, summary, info;
-    int code = connect_morix(rec.get(), &product, &summary, &info, "");
+    int code = connect_morix_probed(rec.get(), probe, &product, &summary, &info);
     std::string line = result_line(code, rec->name);
     if (code == CR_OK && !keep_dsc_record(rec, info))
         ++*not_kept;
@@ -166,7 +169,10 @@ int dsc_collect_addrs(MorixRecord* search, std::vector<std::string>* addrs) {
                 std::to_string(MAX_DSC_ADDRS) + " addresses.\n");
             break;
         }
-        addrs->push_back(n->value);
+        // An address no device can have (0.0.0.0, broadcast, multicast) is
+        // passed over.
+        if (dsc_addr_usable(n->value, "", ""))
+            addrs->push_back(n->value);
         ui_set_text(W_DSC_OUTPUT, before + std::to_string(addrs->size()));
         n = get_next_row(search, id, n->next_oid.substr(prefix.size()));
         if ((cancelled = g_cancel_process) != 0)
@@ -194,14 +200,30 @@ int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int r
     MarkRun marks;
     int not_kept = 0, cancelled = 0;
     const size_t total = addrs.size();
-    for (size_t i = 0; i < total && !cancelled; ++i) {
-        if (identify_one(addrs[i], timeout, retries, &marks, &not_kept) == CR_CANCELLED ||
-            g_cancel_process) {
-            cancelled = 1;
-            break;
+    // Addresses go in batches: all of a batch are probed at once, then
+    // identified and reported one by one in order, so an unreachable
+    // address costs its batch one time-out, not one each.
+    for (size_t first = 0; first < total && !cancelled; first += MAX_PROBES_IN_FLIGHT) {
+        size_t end = std::min(total, first + MAX_PROBES_IN_FLIGHT);
+        std::vector<std::string> names;
+        std::vector<ProbeTarget> targets;
+        for (size_t i = first; i < end; ++i) {
+            names.push_back(dsc_host_name(addrs[i]));
+            targets.push_back(
+                ProbeTarget{names.back(), mm_snmp_def_comm, timeout * 1000000, retries});
         }
-        double pct = static_cast<double>(i + 1) / static_cast<double>(total) * 100.0;
-        cancelled = is_cancelled(static_cast<int>(pct)) ? 1 : 0;
+        int pct = static_cast<int>(static_cast<double>(first) / static_cast<double>(total) * 100.0);
+        std::vector<int> probes = probe_reachable(targets, pct);
+        for (size_t i = first; i < end && !cancelled; ++i) {
+            int code = identify_one(names[i - first], probes[i - first], timeout, retries, &marks,
+                                    &not_kept);
+            if (code == CR_CANCELLED || g_cancel_process) {
+                cancelled = 1;
+                break;
+            }
+            double done = static_cast<double>(i + 1) / static_cast<double>(total) * 100.0;
+            cancelled = is_cancelled(static_cast<int>(done)) ? 1 : 0;
+        }
     }
     pop_cancel_dialog_down();
     if (not_kept > 0)

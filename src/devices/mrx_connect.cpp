@@ -6,14 +6,16 @@
 #include <cstring>
 
 #include "catalogue/mib_catalogue.h"
-#include "devices/mrx_list.h"
-#include "devices/mrx_texts.h"
-#include "ui/app_globals.h"
-#include "ui/ui.h"
 #include "devices/allow_sets.h"
+#include "devices/mrx_bounds.h"
+#include "devices/mrx_list.h"
+#include "devices/mrx_probe.h"
+#include "devices/mrx_texts.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/product_types.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
 
 namespace {
 
@@ -164,16 +166,31 @@ int run_stage2(MorixRecord* rec, IdentAnswers* a) {
     return -1;
 }
 
+// The first count of the answers outside its bound, as the operator's text;
+// "" when every count fits.
+std::string check_counts(const IdentAnswers& a) {
+    for (const CountBound& b : MRX_COUNT_BOUNDS) {
+        if (!a.has(b.name))
+            continue;
+        std::string bad = check_mrx_count(b.name, a.get(b.name), nullptr);
+        if (!bad.empty())
+            return bad;
+    }
+    return "";
+}
+
 // Stage 3: firmware revisions and types of the WAN modules.
-WanDisplay run_stage3(MorixRecord* rec, const IdentAnswers& a, bool* index_done) {
+WanDisplay run_stage3(MorixRecord* rec, const IdentAnswers& a, bool* index_done, std::string* bad) {
     WanDisplay wan;
     free_prm_list(rec);
     *index_done = false;
     bool modules = rec->platform == 4 || (rec->platform == 5 && has_var("mrxt1PRIModuleType"));
     if (modules) {
         rec->wan_count = std::atoi(a.get("mrxt1Total").c_str());
-        get_ds1_index(rec);
+        *bad = get_ds1_index(rec);
         *index_done = true;
+        if (!bad->empty())
+            return wan;
         if (rec->wan_count > 0) {
             add_var(rec, "mrxt1UnitId", rec->wan_if_index[0]);
             // A second module's index exists only when there are two.
@@ -204,7 +221,8 @@ int count_of(const IdentAnswers& a, const char* name) {
 }
 
 // Fills the record from the answers (the last step of identification).
-void fill_record(MorixRecord* rec, const IdentAnswers& a, bool index_done) {
+std::string fill_record(MorixRecord* rec, const IdentAnswers& a, bool index_done) {
+    std::string bad;
     rec->addr = sockaddr_in{};
     rec->addr.sin_family = AF_INET;
     inet_pton(AF_INET, a.get("mrxInetAddr").c_str(), &rec->addr.sin_addr);
@@ -217,9 +235,10 @@ void fill_record(MorixRecord* rec, const IdentAnswers& a, bool index_done) {
         // The module indexes were read already when stage 3 needed them.
         if (!index_done || rec->wan_count != total) {
             rec->wan_count = total;
-            get_ds1_index(rec);
+            bad = get_ds1_index(rec);
         }
-        get_ds1_info(rec);
+        if (bad.empty())
+            bad = get_ds1_info(rec);
     } else {
         rec->wan_count = 0;
         rec->wan_if_index.assign(1, 1);
@@ -233,6 +252,7 @@ void fill_record(MorixRecord* rec, const IdentAnswers& a, bool index_done) {
     rec->config_server = a.get("mrxConfigServer");
     rec->has_mac_addr = a.has("macAddress");
     rec->mac_addr = a.get("macAddress");
+    return bad;
 }
 
 } // namespace
@@ -264,11 +284,30 @@ int connect_morix(MorixRecord* rec, std::string* product_name, std::string* summ
     result = run_stage2(rec, &a);
     if (result >= 0)
         return fail(result, result == CR_NOT_SUPPORTED);
+    // A count beyond the family's sizes is refused before it sizes anything;
+    // the second message names the variable and the value.
+    auto out_of_range = [&](const std::string& bad) {
+        rec->wan_count = 0;
+        rec->wan_if_index.assign(1, 1);
+        rec->wan_chan_count.clear();
+        rec->wan_module_type.clear();
+        rec->modem_count = 0;
+        int code = fail(CR_NOT_SUPPORTED, true);
+        if (summary)
+            *summary += "\n" + bad;
+        return code;
+    };
+    std::string bad = check_counts(a);
+    if (!bad.empty())
+        return out_of_range(bad);
     bool index_done = false;
-    WanDisplay wan = run_stage3(rec, a, &index_done);
+    WanDisplay wan = run_stage3(rec, a, &index_done, &bad);
     if (g_cancel_process)
         return fail(CR_CANCELLED, false);
-    fill_record(rec, a, index_done);
+    if (bad.empty())
+        bad = fill_record(rec, a, index_done);
+    if (!bad.empty())
+        return out_of_range(bad);
     if (summary)
         *summary = build_mrx_summary(a);
     if (info)
@@ -281,7 +320,18 @@ int connect_morix(MorixRecord* rec, std::string* product_name, std::string* summ
     return CR_OK;
 }
 
-void get_ds1_index(MorixRecord* rec) {
+int connect_morix_probed(MorixRecord* rec, int probe, std::string* product_name,
+                         std::string* summary, std::string* info) {
+    if (probe != PROBE_SILENT)
+        return connect_morix(rec, product_name, summary, info, "");
+    free_prm_list(rec);
+    rec->status = SR_TIMEOUT;
+    rec->product_type = PT_NOT_REACHABLE;
+    return CR_NOT_REACHABLE;
+}
+
+std::string get_ds1_index(MorixRecord* rec) {
+    std::string bad;
     rec->wan_if_index.assign(rec->wan_count > 0 ? rec->wan_count : 1, 1);
     if (has_var("mrxt1WanIfIndex")) {
         for (int k = 1; k <= rec->wan_count; ++k) {
@@ -290,19 +340,23 @@ void get_ds1_index(MorixRecord* rec) {
             get_all(rec);
             std::string v;
             if (rec->status == 0 && node_value(rec, "mrxt1WanIfIndex", k, &v) && !v.empty())
-                rec->wan_if_index[k - 1] = std::atoi(v.c_str());
+                bad = check_mrx_count("mrxt1WanIfIndex", v, &rec->wan_if_index[k - 1]);
             free_prm_list(rec);
+            if (!bad.empty())
+                return bad;
         }
     }
     if (rec->product_type != 19 && rec->product_type != 20 && rec->platform != 4)
         rec->wan_if_index[0] = 2;
+    return bad;
 }
 
-void get_ds1_info(MorixRecord* rec) {
+std::string get_ds1_info(MorixRecord* rec) {
+    std::string bad;
     rec->wan_chan_count.assign(rec->wan_count > 0 ? rec->wan_count : 0, 0);
     rec->wan_module_type.assign(rec->wan_count > 0 ? rec->wan_count : 0, 0);
     if (!has_var("mrxt1TotChan") || !has_var("mrxt1PRIModuleType"))
-        return;
+        return bad;
     for (int k = 0; k < rec->wan_count; ++k) {
         int idx = rec->wan_if_index[k];
         free_prm_list(rec);
@@ -311,7 +365,7 @@ void get_ds1_info(MorixRecord* rec) {
         get_all(rec);
         std::string chans, type;
         if (rec->status == 0 && node_value(rec, "mrxt1TotChan", idx, &chans)) {
-            rec->wan_chan_count[k] = std::atoi(chans.c_str());
+            bad = check_mrx_count("mrxt1TotChan", chans, &rec->wan_chan_count[k]);
             int raw_type = 0;
             int id = 0;
             get_check_mib_var("mrxt1PRIModuleType", &id);
@@ -321,7 +375,10 @@ void get_ds1_info(MorixRecord* rec) {
             rec->wan_module_type[k] = rec->platform == 3 ? 8 : raw_type;
         }
         free_prm_list(rec);
+        if (!bad.empty())
+            return bad;
     }
+    return bad;
 }
 
 void get_imdm_revs(MorixRecord* rec) {

@@ -23,9 +23,17 @@ enum ConnectResult {
 int connect_morix(MorixRecord* rec, std::string* product_name, std::string* summary,
                   std::string* info, const std::string& alt_community);
 
+// connect_morix after a reachability probe (see mrx_probe.h): a device that
+// stayed silent is not reachable (result 11, status 4) without asking it
+// again; any other probe result identifies it as usual.
+int connect_morix_probed(MorixRecord* rec, int probe, std::string* product_name,
+                         std::string* summary, std::string* info);
+
 // Module interface indexes and module details of a device's WAN modules.
-void get_ds1_index(MorixRecord* rec);
-void get_ds1_info(MorixRecord* rec);
+// Each returns "" or the text naming a value outside its bound (the query
+// stops there).
+std::string get_ds1_index(MorixRecord* rec);
+std::string get_ds1_info(MorixRecord* rec);
 // Firmware revision groups of the internal modems.
 void get_imdm_revs(MorixRecord* rec);
 // 0 when the device is its own configuration server, 9 when it is not, -1

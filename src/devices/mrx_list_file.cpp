@@ -4,15 +4,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "catalogue/line_budget.h"
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_list.h"
-#include "ui/widget_ids.h"
+#include "devices/mrx_probe.h"
 #include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 namespace {
 
@@ -63,7 +66,7 @@ std::string dupl_message(const std::vector<std::string>& notes) {
 
 // Identifies and lists one device of the file. Returns false when the
 // list is full (the device is not added).
-bool load_one(const ListLine& l) {
+bool load_one(const ListLine& l, int probe) {
     if (mrx_lst_cnt >= MAX_MRX_RECORDS)
         return false;
     reset_cancel_dialog("Loading", l.name);
@@ -73,7 +76,7 @@ bool load_one(const ListLine& l) {
     rec->timeout = l.timeout * 1000000;
     rec->retries = l.retries;
     std::string product, summary, info;
-    int code = connect_morix(rec.get(), &product, &summary, &info, "");
+    int code = connect_morix_probed(rec.get(), probe, &product, &summary, &info);
     if (code == CR_OK || code == CR_NOT_REACHABLE) {
         rec->reachable = code == CR_OK;
         rec->has_info = code == CR_OK;
@@ -87,6 +90,54 @@ bool load_one(const ListLine& l) {
         display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
     return true;
 }
+
+// Lines of a list file waiting to be loaded: probed together, then loaded
+// one by one in file order.
+struct LoadBatch {
+    int expected = 0;
+    int loaded = 0;
+    bool replace = false;
+    bool full = false;
+    const MorixRecord* first_dupl = nullptr;
+    std::vector<std::string> notes;
+    std::vector<ListLine> lines;
+
+    // Lines to gather before probing: no more than the list can still take.
+    size_t size() const {
+        return static_cast<size_t>(
+            std::max(1, std::min(MAX_PROBES_IN_FLIGHT, MAX_MRX_RECORDS - mrx_lst_cnt)));
+    }
+    // Loads the gathered lines; false when the list became full.
+    bool flush() {
+        if (mrx_lst_cnt >= MAX_MRX_RECORDS && !lines.empty()) {
+            full = true; // nothing more is asked of any device
+            lines.clear();
+            return false;
+        }
+        std::vector<ProbeTarget> targets;
+        for (const ListLine& l : lines)
+            targets.push_back(ProbeTarget{l.name, l.community, l.timeout * 1000000, l.retries});
+        std::vector<int> probes = probe_reachable(targets, 0);
+        for (size_t i = 0; i < lines.size() && !g_cancel_process && !full; ++i) {
+            update_work(W_MAIN_WINDOW, "Creating Morix List", load_progress(expected, loaded), 0);
+            std::string as_name;
+            int dupl = replace ? -1 : find_mrx_dupl(lines[i].name, &as_name);
+            if (dupl >= 0) {
+                const std::string& n = lines[i].name;
+                notes.push_back(as_name.empty() ? n : n + " (as " + as_name + ")");
+                if (!first_dupl)
+                    first_dupl = host_info_list[dupl];
+                continue;
+            }
+            if (!load_one(lines[i], probes[i]))
+                full = true;
+            else
+                ++loaded;
+        }
+        lines.clear();
+        return !full;
+    }
+};
 
 } // namespace
 
@@ -178,37 +229,31 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
         mrx_list_changed();
     }
     pop_cancel_dialog(1, W_MAIN_WINDOW, "Cancel Load Morix", "", 0, 1, 1, 0);
-    int loaded = 0;
-    const MorixRecord* first_dupl = nullptr;
-    std::vector<std::string> notes;
-    bool full = false;
+    LoadBatch batch;
+    batch.expected = expected;
+    batch.replace = replace != 0;
     std::string line;
     g_cancel_process = 0;
-    while (!g_cancel_process && read_piece(f.get(), 255, &line)) {
-        update_work(W_MAIN_WINDOW, "Creating Morix List", load_progress(expected, loaded), 0);
+    LineBudget budget(path);
+    while (!g_cancel_process && read_piece(f.get(), 255, &line) && budget.take(line)) {
         std::string squeezed;
         remove_blanks(line, &squeezed);
         if (squeezed.empty() || line[0] == '#')
             continue;
         ListLine l;
         if (!parse_list_line(line, &l)) {
-            report_invalid_line(path, line);
+            budget.invalid(line);
             continue;
         }
-        std::string as_name;
-        int dupl = replace ? -1 : find_mrx_dupl(l.name, &as_name);
-        if (dupl >= 0) {
-            notes.push_back(as_name.empty() ? l.name : l.name + " (as " + as_name + ")");
-            if (!first_dupl)
-                first_dupl = host_info_list[dupl];
-            continue;
-        }
-        if (!load_one(l)) {
-            full = true;
+        batch.lines.push_back(l);
+        if (batch.lines.size() >= batch.size() && !batch.flush())
             break;
-        }
-        ++loaded;
     }
+    if (!batch.full && !g_cancel_process)
+        batch.flush();
+    bool full = batch.full;
+    const std::vector<std::string>& notes = batch.notes;
+    const MorixRecord* first_dupl = batch.first_dupl;
     pop_cancel_dialog_down();
     remove_work();
     if (mrx_lst_cnt > 0)

@@ -30,6 +30,7 @@ void fill_chunk(SnmpChunk& ch, int size, int base, ParamNode** cursor, int op) {
     for (int j = 0; j < size; ++j) {
         ParamNode* n = *cursor;
         ch.statuses[j] = NS_OK;
+        ch.mibs[j] = -1;
         if (!n) {
             ch.oids[j] = "0.0";
             continue;
@@ -40,6 +41,7 @@ void fill_chunk(SnmpChunk& ch, int size, int base, ParamNode** cursor, int op) {
             continue;
         }
         ch.oids[j] = node_oid_text(n);
+        ch.mibs[j] = n->mib_index;
         if (op == SNMP_OP_SET) {
             ch.values[j] = n->has_value ? n->value : std::string();
             const MibVarEntry* e = mib_var(n->mib_index);

@@ -46,6 +46,7 @@ struct SnmpChunk {
     std::vector<int> types;          // catalogue data type (Set)
     std::vector<int> statuses;       // node status of the position
     std::vector<char> answered;      // 1 when the device returned a variable for it
+    std::vector<int> mibs;           // catalogue id of the position, -1 for none
     void resize(size_t n);
 };
 

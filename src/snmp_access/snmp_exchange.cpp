@@ -2,6 +2,8 @@
 // accepts (mm_snmp_process) and the single exchange (mm_snmp_exec).
 #include <cstdlib>
 
+#include "catalogue/mib_catalogue.h"
+#include "snmp_access/snmp_checks.h"
 #include "snmp_access/snmp_engine.h"
 #include "snmp_access/snmp_values.h"
 
@@ -60,12 +62,28 @@ int failure_result(int stat, int err) {
     }
 }
 
+// What an answer is checked against for position p: the identifier sent and
+// its catalogue entry's identifier and data type.
+SentVar sent_var(const SnmpChunk& ch, int p, const oid* name, size_t len) {
+    SentVar s;
+    s.name.assign(name, name + len);
+    const MibVarEntry* e = p < static_cast<int>(ch.mibs.size()) ? mib_var(ch.mibs[p]) : nullptr;
+    if (e) {
+        oid base[REQ_OID_MAX];
+        size_t blen = REQ_OID_MAX;
+        if (parse_dotted_oid(e->oid_num, base, REQ_OID_MAX, &blen))
+            s.base.assign(base, base + blen);
+        s.data_type = e->data_type;
+    }
+    return s;
+}
+
 // Adds the positions of the range that still have status 0 to the PDU and
-// lists them in active, in PDU order. A position whose identifier does not
-// parse gets status -1; a Set value that cannot be encoded gets 8 (bad
-// value); neither is sent.
+// lists them in active, in PDU order, with what was sent for each in sent. A position whose
+// identifier does not parse gets status -1; a Set value that cannot be encoded gets 8 (bad value);
+// neither is sent.
 void add_variables(netsnmp_pdu* pdu, int start, int count, SnmpChunk& ch, int op,
-                   std::vector<int>* active) {
+                   std::vector<int>* active, std::vector<SentVar>* sent) {
     for (int p = start; p < start + count; ++p) {
         if (ch.statuses[p] != NS_OK)
             continue;
@@ -87,6 +105,7 @@ void add_variables(netsnmp_pdu* pdu, int start, int count, SnmpChunk& ch, int op
             snmp_add_null_var(pdu, name, len);
         }
         active->push_back(p);
+        sent->push_back(sent_var(ch, p, name, len));
     }
 }
 
@@ -106,22 +125,10 @@ void store_answers(const netsnmp_pdu* resp, const std::vector<int>& active, Snmp
 }
 
 netsnmp_session* open_session(const MorixRecord* rec, int* result) {
-    netsnmp_session s;
-    snmp_sess_init(&s);
-    s.version = SNMP_VERSION_1;
-    s.community = reinterpret_cast<u_char*>(const_cast<char*>(rec->community.c_str()));
-    s.community_len = rec->community.size();
-    s.retries = rec->retries;
-    s.timeout = rec->timeout;
-    s.peername = const_cast<char*>(rec->name.c_str());
-    snmp_errno = 0;
-    netsnmp_session* ss = snmp_open(&s);
-    if (!ss) {
-        int err = s.s_snmp_errno ? s.s_snmp_errno : snmp_errno;
-        *result = err == SNMPERR_BAD_ADDRESS ? SR_UNKNOWN_HOST : SR_NO_SESSION;
-    } else {
+    netsnmp_session* ss =
+        mm_snmp_open_peer(rec->name, rec->community, rec->timeout, rec->retries, result);
+    if (ss)
         ++g_snmp_sessions_opened;
-    }
     return ss;
 }
 
@@ -140,7 +147,7 @@ netsnmp_session* session_for(const MorixRecord* rec, int* result, bool* own) {
 // Sends the request, strips variables the device rejects one at a time and
 // sends the rest again, and stores the answer. Takes over pdu.
 int exchange(netsnmp_session* ss, netsnmp_pdu* pdu, int start, std::vector<int>& active,
-             SnmpChunk& ch, int op, int* split_at) {
+             std::vector<SentVar>& sent, SnmpChunk& ch, int op, int* split_at) {
     // Each round removes one variable, so the loop ends after active.size()
     // rounds at most.
     for (;;) {
@@ -158,6 +165,11 @@ int exchange(netsnmp_session* ss, netsnmp_pdu* pdu, int start, std::vector<int>&
         long e = resp->errindex;
         bool named = e >= 1 && e <= static_cast<long>(active.size());
         if (resp->errstat == SNMP_ERR_NOERROR) {
+            // An answer that does not fit the request is no data at all.
+            if (!answer_matches(resp, sent, op)) {
+                snmp_free_pdu(resp);
+                return SR_ERROR;
+            }
             store_answers(resp, active, ch, op);
             snmp_free_pdu(resp);
             return SR_OK;
@@ -175,6 +187,7 @@ int exchange(netsnmp_session* ss, netsnmp_pdu* pdu, int start, std::vector<int>&
         // mark the position that variable came from.
         ch.statuses[active[e - 1]] = node_status_of(resp->errstat);
         active.erase(active.begin() + (e - 1));
+        sent.erase(sent.begin() + (e - 1));
         pdu = snmp_fix_pdu(resp, pdu_type_of(op));
         snmp_free_pdu(resp);
         if (!pdu)
@@ -190,6 +203,7 @@ void SnmpChunk::resize(size_t n) {
     types.assign(n, 0);
     statuses.assign(n, 0);
     answered.assign(n, 0);
+    mibs.assign(n, -1);
 }
 
 void mm_snmp_init() {
@@ -223,13 +237,14 @@ int mm_snmp_exec(MorixRecord* rec, int start, int count, SnmpChunk& ch, int op, 
         return result;
     netsnmp_pdu* pdu = snmp_pdu_create(type);
     std::vector<int> active;
-    add_variables(pdu, start, count, ch, op, &active);
+    std::vector<SentVar> sent;
+    add_variables(pdu, start, count, ch, op, &active, &sent);
     if (active.empty()) {
         snmp_free_pdu(pdu);
         result = SR_OK;
     } else {
         int dummy = -1;
-        result = exchange(ss, pdu, start, active, ch, op, split_at ? split_at : &dummy);
+        result = exchange(ss, pdu, start, active, sent, ch, op, split_at ? split_at : &dummy);
     }
     if (own)
         snmp_close(ss);
