@@ -38,6 +38,9 @@ int scripts_window_action(int id);
 int control_window_action(int id);
 // The Copy window's commands; 1 when id is one of them.
 int copy_window_action(int id);
+// The status windows' commands; 1 when id is one of theirs.
+int status_cmd_action(int id);
+void status_cmd_window_closed(int form);
 // A window was closed by its Close id (frees what it built).
 void cmd_window_closed(int form);
 void copy_window_closed(int form);

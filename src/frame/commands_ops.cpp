@@ -4,6 +4,7 @@
 #include "frame/dispatch.h"
 #include "ops/set_window.h"
 #include "ops/show.h"
+#include "ops/status.h"
 #include "ui/ui.h"
 
 void cmd_set_open() {
@@ -20,6 +21,7 @@ void cmd_set_row_action(int id) {
 
 void cmd_window_closed(int form) {
     copy_window_closed(form);
+    status_cmd_window_closed(form);
     if (form == W_SET_FORM_ID) {
         free_set_widgets();
         ui_unmanage(W_SET_VD_DIALOG);

@@ -11,9 +11,6 @@ void cmd_not_available(int parent_id, const std::string& name) {
     display_warn(parent_id, "The " + name + " command is not available yet.");
 }
 
-void cmd_status(int) {
-    cmd_not_available(W_MAIN_WINDOW, "status display");
-}
 void cmd_setup_basic() {
     cmd_not_available(W_MAIN_WINDOW, "Setup");
 }
@@ -23,7 +20,8 @@ void cmd_edit_cfg_file() {
 
 void cmd_window_action(int id) {
     if (device_window_action(id) || ops_window_action(id) || groups_window_action(id) ||
-        scripts_window_action(id) || control_window_action(id) || copy_window_action(id))
+        scripts_window_action(id) || control_window_action(id) || copy_window_action(id) ||
+        status_cmd_action(id))
         return;
     const WindowAction* a = find_window_action(id);
     int parent = a != nullptr ? a->form : W_MAIN_WINDOW;

@@ -17,11 +17,12 @@ struct TextSave {
     int save_id;
     int text_id;
 };
-const TextSave text_saves[] = {{110, 108}, {129, 126}, {172, 174}, {232, 225},  {246, 245},
-                               {363, 362}, {416, 417}, {473, 475}, {1047, 1050}};
-// Status windows whose report is built from value fields (their fields are
-// created with the status displays).
-const int status_saves[] = {291, 336, 344, 635, 703, 836, 922};
+// The status windows save their text area: the fields as "label: value"
+// lines and the tables, as the window shows them.
+const TextSave text_saves[] = {{110, 108},  {129, 126},  {172, 174},  {232, 225},  {246, 245},
+                               {363, 362},  {416, 417},  {473, 475},  {1047, 1124}, {291, 1100},
+                               {336, 1108}, {635, 1108}, {344, 1116}, {836, 1132}, {703, 1140},
+                               {922, 1148}, {872, 1156}, {1022, 1164}};
 
 int text_of_save(int save_id) {
     for (const TextSave& t : text_saves)
@@ -48,9 +49,6 @@ int save_text_check(int parent_id, int save_id, int warn) {
     int text_id = text_of_save(save_id);
     if (text_id != 0)
         empty = ui_get_text(text_id).empty();
-    for (int s : status_saves)
-        if (s == save_id)
-            empty = true; // no value field of the window holds a value yet
     if (empty && warn)
         display_warn(parent_id, "There is no information to save.");
     return empty ? 0 : 1;

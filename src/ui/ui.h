@@ -214,3 +214,11 @@ void ui_free_set_rows();
 // Text field: not editable, no cursor, not traversable; option menu:
 // insensitive (read_only true), or the reverse.
 void ui_set_read_only(int id, bool read_only, int table = UI_MAIN);
+
+// ---- Timers ----------------------------------------------------------------
+
+// Runs action once, from the main loop, about ms milliseconds from now.
+// Returns the timer's id (above 0).
+int ui_add_timer(int ms, std::function<void()> action);
+// Cancels a timer that has not run yet (an unknown or spent id is ignored).
+void ui_remove_timer(int timer_id);

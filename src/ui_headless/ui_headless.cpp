@@ -61,8 +61,11 @@ void shift_selection(HlWidget& w, int from, int delta) {
 
 // ---- test control ----------------------------------------------------------
 
+void hl_drop_timers();
+
 void hl_reset() {
     st() = HlState();
+    hl_drop_timers();
 }
 
 HlWidget& hl_widget(int id, int table) {
@@ -535,4 +538,36 @@ void ui_set_read_only(int id, bool read_only, int table) {
 
 void hl_answer_all(int answer) {
     st().answer_all = answer;
+}
+
+// ---- Timers: kept until a test fires them ----------------------------------
+
+namespace {
+std::map<int, std::function<void()>> hl_timers;
+int hl_next_timer = 0;
+} // namespace
+
+int ui_add_timer(int, std::function<void()> action) {
+    hl_timers[++hl_next_timer] = std::move(action);
+    return hl_next_timer;
+}
+
+void ui_remove_timer(int timer_id) {
+    hl_timers.erase(timer_id);
+}
+
+void hl_drop_timers() {
+    hl_timers.clear();
+}
+
+int hl_pending_timers() {
+    return static_cast<int>(hl_timers.size());
+}
+
+int hl_fire_timers() {
+    std::map<int, std::function<void()>> due;
+    due.swap(hl_timers);
+    for (auto& t : due)
+        t.second();
+    return static_cast<int>(due.size());
 }

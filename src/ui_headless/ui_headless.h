@@ -61,3 +61,8 @@ void hl_close_warning_box();
 int hl_cursor_depth();
 bool hl_cancel_dialog_open();
 std::string hl_cancel_label();
+
+// Timers of ui_add_timer that have not run: their count, and running every
+// one of them now (as if their time had come); returns how many ran.
+int hl_pending_timers();
+int hl_fire_timers();

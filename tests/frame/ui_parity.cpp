@@ -81,6 +81,8 @@ const Fn ui_services[] = {
     UI_FN(ui_build_set_rows),
     UI_FN(ui_free_set_rows),
     UI_FN(ui_set_read_only),
+    UI_FN(ui_add_timer),
+    UI_FN(ui_remove_timer),
 };
 
 } // namespace

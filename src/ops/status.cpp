@@ -1,0 +1,364 @@
+// The common frame of the status displays, the helpers the members share,
+// and the windows' Update, automatic refresh and menu commands.
+#include "ops/status.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+#include "catalogue/mib_catalogue.h"
+#include "devices/mrx_select.h"
+#include "ops/reset_mask.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_engine.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+
+const char* const MSG_STS_FAILED = "Could not get status values for: ";
+const char* const MSG_STS_NO_PORTS = "You must enter one or more port numbers.";
+
+namespace {
+
+// Automatic refresh of one window: the timer, the device and member shown.
+struct AutoRefresh {
+    int timer = 0;
+    int member = -1;
+    std::string device;
+};
+AutoRefresh auto_state[STATUS_WINDOWS];
+// The member each window shows now (the async window shows sync too).
+int shown_member[STATUS_WINDOWS] = {SM_MRX, SM_ASY, SM_ITF, SM_IMDM, SM_PRI,
+                                    SM_T1,  SM_PRI_CSU, SM_DVS, SM_MP};
+bool status_busy = false;
+
+constexpr int AUTO_MIN_SECS = 1, AUTO_MAX_SECS = 3600;
+
+MorixRecord* first_sel_reachable() {
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (r->selected && r->reachable)
+            return r;
+    }
+    return nullptr;
+}
+
+MorixRecord* record_named(const std::string& name) {
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (r->name == name)
+            return r;
+    }
+    return nullptr;
+}
+
+int list_position(const MorixRecord* rec) {
+    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
+        if (host_info_list[p] == rec)
+            return p;
+    return 0;
+}
+
+void stop_auto(int w) {
+    if (auto_state[w].timer != 0)
+        ui_remove_timer(auto_state[w].timer);
+    auto_state[w] = AutoRefresh();
+}
+
+int auto_period(int w) {
+    std::string t = ui_get_text(status_obj(w, SO_AUTO_SECS));
+    remove_trail_blanks(&t);
+    std::string s = strip_blanks(&t);
+    if (s.empty() || !check_str_digits(s) || s.size() > 5)
+        return -1;
+    int n = std::atoi(s.c_str());
+    return n >= AUTO_MIN_SECS && n <= AUTO_MAX_SECS ? n : -1;
+}
+
+void arm_auto(int w) {
+    int secs = auto_period(w);
+    if (secs < 0)
+        return;
+    auto_state[w].timer = ui_add_timer(secs * 1000, [w] { status_auto_tick(w); });
+}
+
+// The toggle of window w changed: start (on the device shown) or stop.
+void auto_toggled(int w) {
+    stop_auto(w);
+    if (!ui_get_toggle(status_obj(w, SO_AUTO_TB)))
+        return;
+    int form = status_member(shown_member[w]).form;
+    if (auto_period(w) < 0) {
+        display_warn(form, "You must enter a refresh period in seconds:\n(1 - 3600).");
+        ui_set_toggle(status_obj(w, SO_AUTO_TB), false, false);
+        return;
+    }
+    MorixRecord* r = first_sel_reachable();
+    if (!r) {
+        display_warn(form, "You must select a reachable Morix from the list.");
+        ui_set_toggle(status_obj(w, SO_AUTO_TB), false, false);
+        return;
+    }
+    auto_state[w].member = shown_member[w];
+    auto_state[w].device = r->name;
+    arm_auto(w);
+}
+
+} // namespace
+
+// ---- shared pieces ---------------------------------------------------------
+
+std::string status_val(const StatusCtx& c, const char* var, int instance,
+                       const std::string& inst_str, const std::string& fallback) {
+    std::string v;
+    if (!get_prm_val(c.rec, var, instance, inst_str, &v, nullptr))
+        return fallback;
+    return v;
+}
+
+std::string status_raw(const StatusCtx& c, const char* var, int instance,
+                       const std::string& inst_str) {
+    std::string v, raw;
+    if (!get_prm_val(c.rec, var, instance, inst_str, &v, &raw))
+        return "";
+    return raw.empty() ? v : raw;
+}
+
+void display_prm_val(StatusCtx& c, const std::string& label, const char* var, int instance,
+                     const std::string& inst_str) {
+    c.fields.emplace_back(label, status_val(c, var, instance, inst_str));
+}
+
+bool status_add(StatusCtx& c, const char* var, int instance, const std::string& inst_str) {
+    int id = 0;
+    if (!get_check_mib_var(var, &id))
+        return false;
+    add_prm_node(c.rec, id, 0, 0, instance, inst_str.c_str(), "", 0);
+    return true;
+}
+
+std::string status_row(const char* format, const std::vector<std::string>& cols) {
+    // Every conversion of the layouts is a %s; up to twelve columns.
+    const char* a[12] = {};
+    for (size_t i = 0; i < 12; ++i)
+        a[i] = i < cols.size() ? cols[i].c_str() : "";
+    char buf[1024];
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    std::snprintf(buf, sizeof buf, format, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8],
+                  a[9], a[10], a[11]);
+#pragma GCC diagnostic pop
+    return buf;
+}
+
+unsigned long status_counter(const std::string& text) {
+    if (text.empty() || !check_str_digits(text) || text.size() > 10)
+        return 0;
+    unsigned long v = std::strtoul(text.c_str(), nullptr, 10);
+    return v & 0xFFFFFFFFul;
+}
+
+std::string status_text(const StatusCtx& c) {
+    std::string out;
+    for (const auto& f : c.fields)
+        out += f.first + ": " + f.second + "\n";
+    if (!c.tables.empty())
+        out += (out.empty() ? "" : "\n") + c.tables;
+    return out;
+}
+
+// ---- the common frame ------------------------------------------------------
+
+StatusInput status_window_input(int member) {
+    int w = status_member(member).window;
+    StatusInput in;
+    in.list = ui_get_text(status_obj(w, SO_INPUT));
+    in.sort = member == SM_PRI && ui_get_toggle(status_obj(w, SO_X1));
+    if (member == SM_T1 || member == SM_PRI_CSU)
+        in.period = ui_get_toggle(status_obj(w, SO_X3))   ? 0
+                    : ui_get_toggle(status_obj(w, SO_X2)) ? 2
+                                                          : 1;
+    if (member == SM_MP) {
+        std::vector<int> sel = ui_list_selected_pos(status_obj(w, SO_X1));
+        in.mp_row = sel.empty() ? 0 : sel[0];
+    }
+    return in;
+}
+
+namespace {
+
+void run_frame(int member, MorixRecord* rec, const StatusInput& in) {
+    const StatusMember& m = status_member(member);
+    int text_id = status_obj(m.window, SO_TEXT);
+    status_busy = true;
+    set_app_cursor(CURSOR_BUSY);
+    ui_set_text(text_id, "");
+    set_dialog_title(m.form, std::string(m.title) + " : " + rec->name);
+    StatusCtx c;
+    c.m = &m;
+    c.rec = rec;
+    c.parent = m.form;
+    c.in = in;
+    free_prm_list(rec);
+    pop_cancel_dialog(1, m.form, "Cancel Status", "", 0, 1, 1, 0);
+    reset_cancel_dialog(m.progress ? m.progress : "", rec->name);
+    int go = m.build(c);
+    if (go == 0 && !g_cancel_process)
+        mm_snmp(rec, SNMP_OP_GET);
+    bool cancelled = pop_cancel_dialog_down() != 0;
+    if (cancelled) {
+        set_sel_morixes_incomplete(list_position(rec));
+        rec->status = SR_CANCELLED;
+    } else if (go == 0 && rec->status != 0) {
+        display_warn(m.form, std::string(MSG_STS_FAILED) + rec->name);
+    } else if (go == 0) {
+        m.layout(c);
+        ui_set_text(text_id, status_text(c));
+        write_otp_msg(text_id, "", 0, 1);
+    }
+    for (const std::string& w : c.warnings)
+        if (!cancelled)
+            display_warn(m.form, w);
+    if (!cancelled)
+        free_prm_list(rec);
+    set_app_cursor(CURSOR_NORMAL);
+    status_busy = false;
+}
+
+} // namespace
+
+void run_status(int member, MorixRecord* rec) {
+    if (rec)
+        run_frame(member, rec, status_window_input(member));
+}
+
+void process_status(int member) {
+    const StatusMember& m = status_member(member);
+    if (!check_main_sel(m.form, SEL_FIRST))
+        return;
+    MorixRecord* rec = first_sel_reachable();
+    if (!rec)
+        return;
+    shown_member[m.window] = member;
+    if (auto_state[m.window].timer != 0) {
+        auto_state[m.window].member = member;
+        auto_state[m.window].device = rec->name;
+    }
+    run_frame(member, rec, status_window_input(member));
+}
+
+void status_auto_tick(int w) {
+    auto_state[w].timer = 0;
+    const AutoRefresh a = auto_state[w];
+    int form = status_member(a.member >= 0 ? a.member : shown_member[w]).form;
+    MorixRecord* rec = record_named(a.device);
+    bool open = expose_dialog(form) != 0 || ui_is_managed(form);
+    if (a.member < 0 || !rec || !rec->reachable || !open ||
+        !ui_get_toggle(status_obj(w, SO_AUTO_TB))) {
+        stop_auto(w);
+        ui_set_toggle(status_obj(w, SO_AUTO_TB), false, false);
+        return;
+    }
+    // A command already at work (this window's or another's) keeps the
+    // device's chain: this tick is skipped.
+    if (!status_busy && rec->prm_count == 0)
+        run_frame(a.member, rec, status_window_input(a.member));
+    arm_auto(w);
+}
+
+// ---- windows ---------------------------------------------------------------
+
+void open_status_window(int member) {
+    const StatusMember& m = status_member(member);
+    if (!check_main_sel(m.form, SEL_FIRST))
+        return;
+    gui_manage_top_form(m.form);
+    shown_member[m.window] = member;
+    if (member == SM_T1 || member == SM_PRI_CSU) {
+        int w = m.window;
+        if (!ui_get_toggle(status_obj(w, SO_X1)) && !ui_get_toggle(status_obj(w, SO_X2)) &&
+            !ui_get_toggle(status_obj(w, SO_X3)))
+            ui_set_toggle(status_obj(w, SO_X1), true, false);
+    }
+    if (member == SM_ASY || member == SM_SYN)
+        ui_set_toggle(status_obj(m.window, SO_X1), member == SM_SYN, false);
+    MorixRecord* rec = first_sel_reachable();
+    if (rec)
+        run_frame(member, rec, status_window_input(member));
+}
+
+void status_window_closed(int form) {
+    for (int w = 0; w < STATUS_WINDOWS; ++w)
+        if (status_member(shown_member[w]).form == form) {
+            stop_auto(w);
+            ui_set_toggle(status_obj(w, SO_AUTO_TB), false, false);
+        }
+}
+
+int status_window_action(int id) {
+    int member = status_member_of_update(id);
+    if (member >= 0) {
+        int w = status_member(member).window;
+        if (w == 1)
+            member = ui_get_toggle(status_obj(w, SO_X1)) ? SM_SYN : SM_ASY;
+        process_status(member);
+        return 1;
+    }
+    if (id < W_STS_BASE || id >= W_STS_BASE + STATUS_WINDOWS * W_STS_STRIDE)
+        return 0;
+    int w = (id - W_STS_BASE) / W_STS_STRIDE, obj = (id - W_STS_BASE) % W_STS_STRIDE;
+    if (obj == SO_AUTO_TB) {
+        auto_toggled(w);
+    } else if (w == 8 && obj == SO_X2) {
+        std::vector<int> sel = ui_list_selected_pos(status_obj(w, SO_X1));
+        process_mp_detail(sel.empty() ? 0 : sel[0]);
+    } else if ((w == 5 || w == 6) && obj >= SO_X1 && obj <= SO_X3 && ui_get_toggle(id)) {
+        // The period toggles are one choice; current and total clear the
+        // interval numbers.
+        for (int o = SO_X1; o <= SO_X3; ++o)
+            if (status_obj(w, o) != id)
+                ui_set_toggle(status_obj(w, o), false, false);
+        if (obj != SO_X3)
+            ui_set_text(status_obj(w, SO_INPUT), "");
+    } else if (w == 1 && obj == SO_X1) {
+        shown_member[1] = ui_get_toggle(id) ? SM_SYN : SM_ASY;
+    }
+    return 1;
+}
+
+int status_menu_command(int id) {
+    switch (id) {
+    case 18:
+        open_status_window(SM_MRX);
+        return 1;
+    case 19:
+        open_status_window(SM_ASY);
+        return 1;
+    case 20:
+        open_status_window(SM_ITF);
+        return 1;
+    case 81:
+        open_status_window(SM_PRI);
+        return 1;
+    case 84:
+        open_status_window(SM_DVS);
+        return 1;
+    case 85: {
+        // One internal CSU command: the PRI CSU on platform class 5, the
+        // T1 CSU elsewhere (which refuses devices without a DS1 port).
+        check_main_sel(W_MAIN_WINDOW, SEL_MARK_ONLY);
+        MorixRecord* r = first_sel_reachable();
+        open_status_window(r && r->platform == 5 ? SM_PRI_CSU : SM_T1);
+        return 1;
+    }
+    case 87:
+        open_status_window(SM_MP);
+        return 1;
+    case 88:
+        open_status_window(SM_IMDM);
+        return 1;
+    default:
+        return 0;
+    }
+}
