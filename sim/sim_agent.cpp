@@ -7,6 +7,7 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "sim_device.h"
+#include "sim_live.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ long uptime_ticks(const SimDevice& dev) {
 void put_value(const SimDevice& dev, const ViewEntry& e, netsnmp_variable_list* vb) {
     snmp_set_var_objid(vb, e.name.data(), e.name.size());
     const SimValue& v = e.value;
-    long num = e.builtin == BK_UPTIME ? uptime_ticks(dev) : v.num;
+    long num = e.builtin == BK_UPTIME ? uptime_ticks(dev) : live_value(dev, e, uptime_ticks(dev));
     switch (v.type) {
     case ASN_INTEGER:
         snmp_set_var_typed_value(vb, v.type, &num, sizeof num);

@@ -1,4 +1,5 @@
 #include "sim_profile.h"
+#include "sim_live.h"
 
 #include <cctype>
 #include <cstdio>
@@ -298,6 +299,8 @@ int read_sim_profile(const std::string& path, SimProfile* p, std::string* error)
         std::string fault_error;
         int r = key == "fault" ? (parse_fault_line(rest, &p->faults, &fault_error) == 0 ? 1 : -1)
                                : parse_structure(key, rest, line_no, p);
+        if (r == 0)
+            r = parse_live_keyword(key, trim_right(rest), p);
         if (r == 0)
             r = parse_scalar(key, trim_right(rest), p);
         if (r != 1) {

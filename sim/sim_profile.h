@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // Enterprise arc of the device family; sysObjectID is E.1.3.N.
@@ -98,6 +99,10 @@ struct SimProfile {
     std::vector<ArpRow> arp;
     std::vector<SetLine> sets;
     FaultSettings faults;
+    // Live counters (sim_live.h): every Counter object advances by this
+    // many per second of up time, or by its own rate when named here.
+    long counter_rate = -1; // -1: the default of the product type
+    std::vector<std::pair<std::string, long>> counter_rates;
 };
 
 // Reads a profile file. Returns 0, or -1 with a message naming the file and

@@ -1,4 +1,5 @@
 #include "sim_view.h"
+#include "sim_live.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -435,6 +436,7 @@ int build_device_view(const SimProfile& p, const DeviceFacts& f, DeviceView* vie
     out.erase(std::unique(out.begin(), out.end(),
                           [](const ViewEntry& a, const ViewEntry& b) { return a.name == b.name; }),
               out.end());
+    apply_state_defaults(p, view);
     for (const SetLine& s : p.sets) {
         if (apply_set_line(s, view, error) != 0) {
             *error = p.path + ": " + *error;

@@ -15,6 +15,7 @@ int verb_reset(const std::vector<std::string>& args);
 int verb_bcast(const std::vector<std::string>& args);
 int verb_modems(const std::vector<std::string>& args);
 int verb_copy(const std::vector<std::string>& args);
+int verb_status(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, verb_show},
@@ -45,5 +46,9 @@ const CliVerb cli_verbs[] = {
      "copy --from A --to B[,C...] [--code N] [-p TYPE] [--from-port P] [--to-ports LIST]\n"
      "       [-v NAME[,NAME...] | -f FUNCTION]",
      true, verb_copy},
+    {"status",
+     "status MEMBER [-P PORTS] [--period current|total|intervals -I LIST] [--sort] [-R ROW]\n"
+     "  MEMBER: mrx, asy, syn, itf, imdm, pri, t1, pricsu, dvs, mp",
+     false, verb_status},
     {nullptr, nullptr, false, nullptr},
 };

@@ -175,7 +175,14 @@ int sts_build_itf(StatusCtx& c) {
         return status != 0 ? (c.warnings.push_back(MSG_STS_FAILED + c.rec->name), -1) : 0;
     long count = n.empty() || !check_str_digits(n) || n.size() > 6 ? 0 : std::atol(n.c_str());
     count = std::min<long>(count, MAX_ITF);
-    for (int i = 1; i <= count; ++i) {
+    // The indexes need not run 1..ifNumber (WAN interfaces sit higher):
+    // they are walked, at most ifNumber of them.
+    std::vector<int> found(static_cast<size_t>(count));
+    int got = 0;
+    if (count > 0)
+        get_port_mib_var_nxt(c.rec, "ifIndex", found.data(), static_cast<int>(count), &got);
+    for (int k = 0; k < got; ++k) {
+        int i = found[static_cast<size_t>(k)];
         c.extra.push_back(i);
         for (const char* v : *c.m->vars)
             status_add(c, v, i);

@@ -114,13 +114,20 @@ std::string on_off(bool b) {
     return b ? "On" : "Off";
 }
 
-// The byte at the given character offset of a blank-separated hex dump, or
-// -1 when the text is too short or not hexadecimal there.
-int led_byte(const std::string& text, size_t offset) {
-    if (text.size() < offset + 2 || !isxdigit(static_cast<unsigned char>(text[offset])) ||
-        !isxdigit(static_cast<unsigned char>(text[offset + 1])))
+// Byte n of a value the engine printed in hexadecimal (pairs of digits,
+// blanks and line ends between groups ignored), or -1 when the text holds
+// fewer bytes or other characters.
+int led_byte(const std::string& text, size_t n) {
+    std::string digits;
+    for (char ch : text) {
+        if (isxdigit(static_cast<unsigned char>(ch)))
+            digits += ch;
+        else if (ch != ' ' && ch != '\n')
+            return -1;
+    }
+    if (digits.size() % 2 != 0 || digits.size() < 2 * (n + 1))
         return -1;
-    return static_cast<int>(std::strtol(text.substr(offset, 2).c_str(), nullptr, 16));
+    return static_cast<int>(std::strtol(digits.substr(2 * n, 2).c_str(), nullptr, 16));
 }
 
 void line_status_fields(StatusCtx& c) {
@@ -136,7 +143,7 @@ void line_status_fields(StatusCtx& c) {
 void csu_info(StatusCtx& c) {
     int inf = ds1_if(c);
     if (is_t1(c)) {
-        int led = led_byte(status_val(c, "mrxModuleLeds", inf, "", ""), 51);
+        int led = led_byte(status_val(c, "mrxModuleLeds", inf, "", ""), 17);
         line_status_fields(c);
         const std::pair<const char*, int> lamps[] = {{"Blue", 0x08}, {"Red", 0x10}, {"Yellow", 0x20}};
         for (const auto& l : lamps)
@@ -156,7 +163,7 @@ void csu_info(StatusCtx& c) {
         display_prm_val(c, "Circuit ID", "dsx1CircuitIdentifier", inf);
         return;
     }
-    int led = led_byte(status_val(c, "mrxModelQLEDs", inf, "", ""), 8);
+    int led = led_byte(status_val(c, "mrxModelQLEDs", inf, "", ""), 2);
     line_status_fields(c);
     const std::pair<const char*, int> lamps[] = {{"Blue", 0x01}, {"Red", 0x02}, {"Yellow", 0x04}};
     for (const auto& l : lamps)
