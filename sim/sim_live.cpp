@@ -80,9 +80,10 @@ int parse_live_keyword(const std::string& key, const std::string& rest, SimProfi
 }
 
 long counter_rate_of(const SimProfile& p, const std::string& name) {
-    for (const auto& r : p.counter_rates)
-        if (r.first == name)
-            return r.second;
+    // A later line for the same name wins, like a later keyword.
+    for (auto r = p.counter_rates.rbegin(); r != p.counter_rates.rend(); ++r)
+        if (r->first == name)
+            return r->second;
     return p.counter_rate >= 0 ? p.counter_rate : 5 + p.product_type;
 }
 
