@@ -192,7 +192,8 @@ bool is_input_event(const XEvent& ev) {
 bool window_inside(Widget w, Window win) {
     if (w == nullptr || !XtIsRealized(w))
         return false;
-    Widget target = XtWindowToWidget(XtDisplay(w), win);
+    // w may be a gadget (a message box button): its display is its parent's.
+    Widget target = XtWindowToWidget(XtDisplayOfObject(w), win);
     for (; target != nullptr; target = XtParent(target))
         if (target == w)
             return true;

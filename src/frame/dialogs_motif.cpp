@@ -67,6 +67,20 @@ void build_warn_box(Widget shell) {
     warn_box = XmCreateWarningDialog(parent, const_cast<char*>("warning_box"), args, 1);
     keep_buttons(warn_box, true, false, false);
     XtAddCallback(warn_box, XmNokCallback, warn_ok_cb, nullptr);
+    // However the box goes (its window destroyed with it, or replaced), no
+    // stale pointer to it stays behind for the cancel dialog's input filter.
+    XtAddCallback(
+        warn_box, XmNdestroyCallback,
+        [](Widget w, XtPointer, XtPointer) {
+            if (warn_box == w) {
+                warn_box = nullptr;
+                warn_owner = nullptr;
+                warn_text.clear();
+            }
+            if (widgets[W_WARNING_BOX] == w)
+                widgets[W_WARNING_BOX] = nullptr;
+        },
+        nullptr);
     warn_owner = shell;
     widgets[W_WARNING_BOX] = warn_box;
     set_dialog_title(W_WARNING_BOX, "Warning Message");
