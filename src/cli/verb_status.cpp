@@ -58,7 +58,10 @@ int verb_status(const std::vector<std::string>& args) {
         ui_set_toggle(status_obj(w, SO_X1), member == SM_SYN || (member == SM_PRI && sort), false);
     if (member == SM_T1 || member == SM_PRI_CSU)
         for (int o = SO_X1; o <= SO_X3; ++o)
-            ui_set_toggle(status_obj(w, o), o == (period == 1 ? SO_X1 : period == 2 ? SO_X2 : SO_X3),
+            ui_set_toggle(status_obj(w, o),
+                          o == (period == 1   ? SO_X1
+                                : period == 2 ? SO_X2
+                                              : SO_X3),
                           false);
     int text = status_obj(w, SO_TEXT);
     ui_set_text(text, "");

@@ -27,7 +27,7 @@ struct AutoRefresh {
 };
 AutoRefresh auto_state[STATUS_WINDOWS];
 // The member each window shows now (the async window shows sync too).
-int shown_member[STATUS_WINDOWS] = {SM_MRX, SM_ASY, SM_ITF, SM_IMDM, SM_PRI,
+int shown_member[STATUS_WINDOWS] = {SM_MRX, SM_ASY,     SM_ITF, SM_IMDM, SM_PRI,
                                     SM_T1,  SM_PRI_CSU, SM_DVS, SM_MP};
 bool status_busy = false;
 

@@ -46,10 +46,10 @@ enum StatusObject {
 
 // What the operator gave besides the device (window fields or mm_cli).
 struct StatusInput {
-    std::string list;   // ports, channels or interval numbers
-    int period = 1;     // t1/csu: 0 intervals, 1 current, 2 total
-    bool sort = false;  // pri: order by user name
-    int mp_row = 0;     // mp: 1-based row for the detail pane, 0 none
+    std::string list;  // ports, channels or interval numbers
+    int period = 1;    // t1/csu: 0 intervals, 1 current, 2 total
+    bool sort = false; // pri: order by user name
+    int mp_row = 0;    // mp: 1-based row for the detail pane, 0 none
 };
 
 struct StatusCtx;
@@ -59,9 +59,9 @@ struct StatusMember {
     const char* title;    // window title before " : device"
     const char* progress; // cancel dialog text, or nullptr for none
     const std::vector<const char*>* vars;
-    int window;           // window index (block of ids); sync shares async's
-    int form;             // form id
-    int update_id;        // the window's Update button
+    int window;    // window index (block of ids); sync shares async's
+    int form;      // form id
+    int update_id; // the window's Update button
     // Adds the nodes of the main GET; returns 0 to go on, -1 to stop (the
     // member told the operator why).
     int (*build)(StatusCtx& c);

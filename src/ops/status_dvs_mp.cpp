@@ -6,8 +6,8 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "ops/status.h"
-#include "snmp_access/product_types.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/product_types.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 
@@ -16,19 +16,19 @@ namespace {
 // ---- dial-up tunnels -------------------------------------------------------
 
 const std::vector<const char*> udas_sts_tun_vars = {
-    "mrxTunnelUnitIndex",   "callSetupPortType",     "mrxTunnelState",
-    "callSetupCallingTime", "mrxTunnelMnIPAddress",  "mrxTunnelMnIPXAddress",
-    "mrxTunnelHaAddress",   "mrxTunnelWanProtocol",  "mrxTunnelWanAddress"};
+    "mrxTunnelUnitIndex",   "callSetupPortType",    "mrxTunnelState",
+    "callSetupCallingTime", "mrxTunnelMnIPAddress", "mrxTunnelMnIPXAddress",
+    "mrxTunnelHaAddress",   "mrxTunnelWanProtocol", "mrxTunnelWanAddress"};
 const char* const tun_fmt = "%-15s %-16s %-15s %-18s %-16s %-15s %-14s %s\n";
 
 // Text tables by numeric value; a value outside a table shows its last
 // entry ("<Undefined>") instead of reading past it.
-const std::vector<const char*> tun_port_types = {"<Undefined>", "asy", "sync", "ta", "mp",
-                                                 "<Undefined>"};
+const std::vector<const char*> tun_port_types = {"<Undefined>", "asy", "sync",
+                                                 "ta",          "mp",  "<Undefined>"};
 const std::vector<const char*> tun_states = {"<Undefined>", "reserved", "pending", "regestered",
                                              "<Undefined>"};
-const std::vector<const char*> tun_wan_protos = {"<Undefined>", "serial-line", "ppp",
-                                                 "framerelay", "<Undefined>"};
+const std::vector<const char*> tun_wan_protos = {"<Undefined>", "serial-line", "ppp", "framerelay",
+                                                 "<Undefined>"};
 
 std::string text_of(const std::vector<const char*>& table, const std::string& raw) {
     long v = !raw.empty() && check_str_digits(raw) && raw.size() < 6 ? std::atol(raw.c_str()) : -1;
@@ -37,18 +37,17 @@ std::string text_of(const std::vector<const char*>& table, const std::string& ra
     return table[static_cast<size_t>(v)];
 }
 
-const char* const gre_labels[] = {"In Packets", "Out Packets", "In Dropped", "Out Dropped",
+const char* const gre_labels[] = {"In Packets", "Out Packets", "In Dropped",     "Out Dropped",
                                   "In Bytes",   "Out Bytes",   "Checksum Errors"};
 
 // ---- multilink ---------------------------------------------------------------
 
 constexpr int MAX_MP_WALK = 1024; // interfaces walked at most
 const char* const mp_row_fmt = "   %-29s %-40s %s";
-const char* const mp_detail_labels[] = {"Tx Packets",          "Rx Packets",
-                                        "Fragmented Packets",  "Lost Packets",
-                                        "Lost Fragments",      "Tx Fragments",
-                                        "Rx Fragments",        "Peak Links"};
-const char* const mp_sts_i_vars[] = {"mpStatsTxPkts",   "mpStatsRxPkts",  "mpStatsFragPkts",
+const char* const mp_detail_labels[] = {"Tx Packets",   "Rx Packets",     "Fragmented Packets",
+                                        "Lost Packets", "Lost Fragments", "Tx Fragments",
+                                        "Rx Fragments", "Peak Links"};
+const char* const mp_sts_i_vars[] = {"mpStatsTxPkts",   "mpStatsRxPkts",   "mpStatsFragPkts",
                                      "mpStatsLostPkts", "mpStatsFragLost", "mpStatsTxFrag",
                                      "mpStatsRxFrag",   "mpStatsPeakLink"};
 
@@ -79,9 +78,8 @@ int sts_build_dvs(StatusCtx& c) {
         c.warnings.push_back(buf);
         return -1;
     }
-    int max = c.rec->platform == 4
-                  ? (c.rec->wan_chan_count.empty() ? 0 : c.rec->wan_chan_count[0])
-                  : c.rec->asy_ports;
+    int max = c.rec->platform == 4 ? (c.rec->wan_chan_count.empty() ? 0 : c.rec->wan_chan_count[0])
+                                   : c.rec->asy_ports;
     if (max > 0) {
         std::vector<int> found(static_cast<size_t>(max));
         int count = 0;
@@ -99,9 +97,9 @@ int sts_build_dvs(StatusCtx& c) {
 void sts_layout_dvs(StatusCtx& c) {
     for (int i = 0; i < 7; ++i)
         display_prm_val(c, gre_labels[i], (*c.m->vars)[i], 0);
-    c.tables = status_row(tun_fmt, {"Port", "Tunnel State", "Connect Time", "Mobile IP Addr",
-                                    "Mobile IPX Addr", "Home Agent", "WAN Protocol",
-                                    "WAN Address"});
+    c.tables =
+        status_row(tun_fmt, {"Port", "Tunnel State", "Connect Time", "Mobile IP Addr",
+                             "Mobile IPX Addr", "Home Agent", "WAN Protocol", "WAN Address"});
     if (c.ports.empty()) {
         c.tables += "No tunnels have been found.\n";
         return;
@@ -114,9 +112,9 @@ void sts_layout_dvs(StatusCtx& c) {
                                               : status_val(c, udas_sts_tun_vars[k], t, "", "");
             bad = bad || v[k].empty();
         }
-        c.tables += status_row(tun_fmt, {text_of(tun_port_types, v[1]) + v[0],
-                                         text_of(tun_states, v[2]), v[3], v[4], v[5], v[6],
-                                         text_of(tun_wan_protos, v[7]), v[8]});
+        c.tables +=
+            status_row(tun_fmt, {text_of(tun_port_types, v[1]) + v[0], text_of(tun_states, v[2]),
+                                 v[3], v[4], v[5], v[6], text_of(tun_wan_protos, v[7]), v[8]});
     }
     if (bad)
         c.warnings.push_back("Unable to get some of the status data for device(s):\n" +

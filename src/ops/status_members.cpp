@@ -45,16 +45,16 @@ const PortLayout asy_layout = {
     {"Input Chars", "Output Chars", "Parity Errors", "Overrun Errors", "Framing Errors"},
     6};
 
-const PortLayout syn_layout = {PT_SYN,
-                               5,
-                               "%-8.8s %-12.12s %-12.12s %-12.12s\n",
-                               "%-8s %-12.12s %-12.12s %-12.12s\n",
-                               {{"Port", "Frame", "Underrun", "Overrun"},
-                                {"Number", "Errors", "Errors", "Errors"},
-                                {"------", "------", "--------", "-------"}},
-                               {"Input Chars", "Output Chars", "Underrun Errors",
-                                "Overrun Errors", "Framing Errors"},
-                               3};
+const PortLayout syn_layout = {
+    PT_SYN,
+    5,
+    "%-8.8s %-12.12s %-12.12s %-12.12s\n",
+    "%-8s %-12.12s %-12.12s %-12.12s\n",
+    {{"Port", "Frame", "Underrun", "Overrun"},
+     {"Number", "Errors", "Errors", "Errors"},
+     {"------", "------", "--------", "-------"}},
+    {"Input Chars", "Output Chars", "Underrun Errors", "Overrun Errors", "Framing Errors"},
+    3};
 
 const PortLayout& port_layout(const StatusCtx& c) {
     return c.m == &status_member(SM_SYN) ? syn_layout : asy_layout;
@@ -120,9 +120,8 @@ void sts_layout_mrx(StatusCtx& c) {
     c.fields.emplace_back("Rescheds (min/tot)", joined(c, {"cpuIRescheds", "cpuTRescheds"}));
     c.fields.emplace_back("Switches (min/tot)", joined(c, {"contextISwtchs", "contextTSwtchs"}));
     c.fields.emplace_back("Activates (min/tot)", joined(c, {"cpuIActivates", "cpuTActivates"}));
-    const char* const labels[] = {"Mbufs Total",  "Mbufs Free",      "Mbufs Min Free",
-                                  "Mbufs Denied", "Memory Total",    "Memory Free",
-                                  "Memory Min Free", "Memory Avail"};
+    const char* const labels[] = {"Mbufs Total",  "Mbufs Free",  "Mbufs Min Free",  "Mbufs Denied",
+                                  "Memory Total", "Memory Free", "Memory Min Free", "Memory Avail"};
     for (int i = 0; i < 8; ++i)
         display_prm_val(c, labels[i], (*c.m->vars)[11 + i], 0);
 }
@@ -207,14 +206,14 @@ void sts_layout_itf(StatusCtx& c) {
         if (name == "en0")
             name = "en1";
         auto v = [&](const char* var) { return status_val(c, var, i); };
-        t1 += status_row(itf_fmt1, {name, v("ifType"), v("ifMtu"), v("ifSpeed"),
-                                    v("ifOperStatus"), v("ifLastChange")});
-        t2 += status_row(itf_fmt2, {name + " (in)", v("ifInOctets"), v("ifInUcastPkts"),
-                                    v("ifInNUcastPkts"), v("ifInDiscards"), v("ifInErrors"),
-                                    v("ifInUnknownProtos"), ""});
+        t1 += status_row(itf_fmt1, {name, v("ifType"), v("ifMtu"), v("ifSpeed"), v("ifOperStatus"),
+                                    v("ifLastChange")});
+        t2 += status_row(itf_fmt2,
+                         {name + " (in)", v("ifInOctets"), v("ifInUcastPkts"), v("ifInNUcastPkts"),
+                          v("ifInDiscards"), v("ifInErrors"), v("ifInUnknownProtos"), ""});
         t2 += status_row(itf_fmt2, {name + " (out)", v("ifOutOctets"), v("ifOutUcastPkts"),
-                                    v("ifOutNUcastPkts"), v("ifOutDiscards"), v("ifOutErrors"),
-                                    "", v("ifOutQLen")});
+                                    v("ifOutNUcastPkts"), v("ifOutDiscards"), v("ifOutErrors"), "",
+                                    v("ifOutQLen")});
     }
     c.tables = t1 + "\n" + t2;
 }

@@ -6,26 +6,30 @@
 namespace {
 
 const std::vector<const char*> mrx_sts_vars = {
-    "sysUpTime",      "cpuUtilization", "activeProcs",   "maxProcs",      "mostProcs",
-    "cpuIRescheds",   "cpuTRescheds",   "contextISwtchs", "contextTSwtchs", "cpuIActivates",
-    "cpuTActivates",  "totalMbufs",     "freeMbufs",     "leastMbufs",    "deniedMbufs",
-    "memorySize",     "freeMemory",     "minFreeMemory", "usableMemory"};
+    "sysUpTime",     "cpuUtilization", "activeProcs",    "maxProcs",       "mostProcs",
+    "cpuIRescheds",  "cpuTRescheds",   "contextISwtchs", "contextTSwtchs", "cpuIActivates",
+    "cpuTActivates", "totalMbufs",     "freeMbufs",      "leastMbufs",     "deniedMbufs",
+    "memorySize",    "freeMemory",     "minFreeMemory",  "usableMemory"};
 const std::vector<const char*> mrx_asts_vars = {
-    "totalInChars",         "totalOutChars",         "totalParityErrs",
-    "totalOverrunErrs",     "totalFramingErrs",      "charPortInFlowState",
-    "charPortOutFlowState", "charPortInCharacters",  "charPortOutCharacters",
+    "totalInChars",          "totalOutChars",        "totalParityErrs",
+    "totalOverrunErrs",      "totalFramingErrs",     "charPortInFlowState",
+    "charPortOutFlowState",  "charPortInCharacters", "charPortOutCharacters",
     "charPortSessionNumber", "charPortOperStatus",   "mrxpCurrentUserName",
-    "mrxpPortLoginTime",    "mrxpPortProto"};
-const std::vector<const char*> mrx_ssts_vars = {
-    "totalSyncInChars",           "totalSyncOutChars",
-    "totalSyncXmitUnderrunErrs",  "totalSyncRecvOverrunErrs",
-    "totalSyncFrameCheckErrs",    "rs232SyncPortFrameCheckErrs",
-    "rs232SyncPortTransmitUnderrunErrs", "rs232SyncPortReceiveOverrunErrs"};
+    "mrxpPortLoginTime",     "mrxpPortProto"};
+const std::vector<const char*> mrx_ssts_vars = {"totalSyncInChars",
+                                                "totalSyncOutChars",
+                                                "totalSyncXmitUnderrunErrs",
+                                                "totalSyncRecvOverrunErrs",
+                                                "totalSyncFrameCheckErrs",
+                                                "rs232SyncPortFrameCheckErrs",
+                                                "rs232SyncPortTransmitUnderrunErrs",
+                                                "rs232SyncPortReceiveOverrunErrs"};
 const std::vector<const char*> mrx_ists_vars = {
-    "ifDescr",       "ifType",        "ifMtu",          "ifSpeed",         "ifOperStatus",
-    "ifLastChange",  "ifInOctets",    "ifInUcastPkts",  "ifInNUcastPkts",  "ifInDiscards",
-    "ifInErrors",    "ifInUnknownProtos", "ifOutOctets", "ifOutUcastPkts", "ifOutNUcastPkts",
-    "ifOutDiscards", "ifOutErrors",   "ifOutQLen"};
+    "ifDescr",        "ifType",         "ifMtu",           "ifSpeed",
+    "ifOperStatus",   "ifLastChange",   "ifInOctets",      "ifInUcastPkts",
+    "ifInNUcastPkts", "ifInDiscards",   "ifInErrors",      "ifInUnknownProtos",
+    "ifOutOctets",    "ifOutUcastPkts", "ifOutNUcastPkts", "ifOutDiscards",
+    "ifOutErrors",    "ifOutQLen"};
 // The modem line has six value columns; the column after the total calls
 // carries the total failures, so every column has its own counter.
 const std::vector<const char*> imdm_sts_vars = {"mrxpModemTotalCalls", "mrxpModemTotalFailures",
@@ -35,13 +39,12 @@ const std::vector<const char*> mrx_psts_vars = {"callSetupPortType", "callSetupP
                                                 "callSetupCalledNbr", "callSetupCallingNbr",
                                                 "callSecurityCurrentUser"};
 const std::vector<const char*> mrx_t1s_vars = {
-    "mrxModuleLeds",         "mrxt1EngineBypass",     "mrxt1UnitId",
-    "mrxt1UnitSerialNumber", "mrxt1UpTime",           "dsx1CircuitIdentifier",
-    "dsx1TimeElapsed",       "dsx1ValidIntervals",    "dsx1LoopbackConfig",
-    "dsx1LineStatus"};
-const std::vector<const char*> mrx_pri_csus_vars = {"mrxModelQLEDs",         "mrxt1EngineBypass",
-                                                    "mrxt1UnitId",           "dsx1CircuitIdentifier",
-                                                    "dsx1LoopbackConfig",    "dsx1LineStatus"};
+    "mrxModuleLeds",      "mrxt1EngineBypass",     "mrxt1UnitId",     "mrxt1UnitSerialNumber",
+    "mrxt1UpTime",        "dsx1CircuitIdentifier", "dsx1TimeElapsed", "dsx1ValidIntervals",
+    "dsx1LoopbackConfig", "dsx1LineStatus"};
+const std::vector<const char*> mrx_pri_csus_vars = {"mrxModelQLEDs",      "mrxt1EngineBypass",
+                                                    "mrxt1UnitId",        "dsx1CircuitIdentifier",
+                                                    "dsx1LoopbackConfig", "dsx1LineStatus"};
 const std::vector<const char*> udas_sts_gre_vars = {
     "mrxGREInPackets", "mrxGREOutPackets", "mrxGREInDropped", "mrxGREOutDropped",
     "mrxGREInBytes",   "mrxGREOutBytes",   "mrxGREChecksum"};

@@ -13,8 +13,8 @@ namespace {
 // ---- PRI channels -----------------------------------------------------------
 
 const std::vector<const char*> mrx_psts_wan_vars = {"actcallDeviceType", "mrxt1ChanNumber",
-                                                    "actcallCalledNumber",
-                                                    "actcallCallingNumber", "actcallUsername"};
+                                                    "actcallCalledNumber", "actcallCallingNumber",
+                                                    "actcallUsername"};
 constexpr int MAX_CHAN_ENTRIES = 32, MAX_CHANS = 31;
 const char* const pri_head_fmt = "  %-24s %-24s %-24s %-24s %s\n";
 const char* const pri_line_fmt = "  %-24s %-24s %-24s %-24s %s\n";
@@ -47,17 +47,17 @@ struct CsuCounter {
     const char* intv;
     const char* tot;
 };
-#define CSU_T1(x) {"mrxt1Current" x, "mrxt1Interval" x, "mrxt1Total" x}
-#define CSU_DS1(x) {"dsx1Current" x, "dsx1Interval" x, "dsx1Total" x}
-const CsuCounter t1_counters[] = {CSU_T1("Oof"),  CSU_T1("Bpv"),  CSU_T1("Crc"),
-                                  CSU_T1("Cs"),   CSU_T1("Rnac"), CSU_DS1("ESs"),
-                                  CSU_DS1("SESs"), CSU_DS1("UASs"), CSU_DS1("CSSs"),
-                                  CSU_DS1("BESs")};
-const CsuCounter pri_counters[] = {CSU_T1("Oof"),   CSU_T1("Bpv"),   CSU_T1("Crc"),
-                                   CSU_T1("Cs"),    CSU_DS1("PCVs"), CSU_DS1("LCVs"),
-                                   CSU_T1("Rnac"),  CSU_DS1("ESs"),  CSU_DS1("SESs"),
-                                   CSU_DS1("UASs"), CSU_DS1("CSSs"), CSU_DS1("BESs"),
-                                   CSU_DS1("LESs"), CSU_DS1("DMs"),  CSU_DS1("SEFSs")};
+#define CSU_T1(x)                                                                                  \
+    { "mrxt1Current" x, "mrxt1Interval" x, "mrxt1Total" x }
+#define CSU_DS1(x)                                                                                 \
+    { "dsx1Current" x, "dsx1Interval" x, "dsx1Total" x }
+const CsuCounter t1_counters[] = {CSU_T1("Oof"),   CSU_T1("Bpv"),  CSU_T1("Crc"),   CSU_T1("Cs"),
+                                  CSU_T1("Rnac"),  CSU_DS1("ESs"), CSU_DS1("SESs"), CSU_DS1("UASs"),
+                                  CSU_DS1("CSSs"), CSU_DS1("BESs")};
+const CsuCounter pri_counters[] = {
+    CSU_T1("Oof"),   CSU_T1("Bpv"),   CSU_T1("Crc"),   CSU_T1("Cs"),    CSU_DS1("PCVs"),
+    CSU_DS1("LCVs"), CSU_T1("Rnac"),  CSU_DS1("ESs"),  CSU_DS1("SESs"), CSU_DS1("UASs"),
+    CSU_DS1("CSSs"), CSU_DS1("BESs"), CSU_DS1("LESs"), CSU_DS1("DMs"),  CSU_DS1("SEFSs")};
 
 // One table: its format, heading lines, and the counters of its columns.
 struct CsuTable {
@@ -85,12 +85,12 @@ const CsuTable pri_tables[] = {
      0,
      6},
     {"%-10s %-12.12s %-9.9s %-10.10s %-13.13s %-13.13s %-13.13s %-14.14s %-11.11s %-10.10s\n",
-     {{"Interval", "Rec. Net.", "Error", "Sev. Err.", "Unavailable", "Cntrl. Slip",
-       "Bursty Err.", "Line Err.", "Degraded", "Framing"},
+     {{"Interval", "Rec. Net.", "Error", "Sev. Err.", "Unavailable", "Cntrl. Slip", "Bursty Err.",
+       "Line Err.", "Degraded", "Framing"},
       {"Number", "Alarms", "Seconds", "Seconds", "Seconds", "Seconds", "Seconds", "Seconds",
        "Minutes", "Seconds"},
-      {"--------", "---------", "-------", "---------", "-----------", "-----------",
-       "-----------", "---------", "--------", "-------"}},
+      {"--------", "---------", "-------", "---------", "-----------", "-----------", "-----------",
+       "---------", "--------", "-------"}},
      6,
      9}};
 
@@ -145,7 +145,8 @@ void csu_info(StatusCtx& c) {
     if (is_t1(c)) {
         int led = led_byte(status_val(c, "mrxModuleLeds", inf, "", ""), 17);
         line_status_fields(c);
-        const std::pair<const char*, int> lamps[] = {{"Blue", 0x08}, {"Red", 0x10}, {"Yellow", 0x20}};
+        const std::pair<const char*, int> lamps[] = {
+            {"Blue", 0x08}, {"Red", 0x10}, {"Yellow", 0x20}};
         for (const auto& l : lamps)
             c.fields.emplace_back(l.first, led < 0 ? "ERROR" : on_off(led & l.second));
         std::string bypass = status_raw(c, "mrxt1EngineBypass", inf);
@@ -241,7 +242,8 @@ void sts_layout_pri(StatusCtx& c) {
         for (int k = 0; k < 5; ++k) {
             int inst = 0;
             std::string text = pri_inst(c, vars[k], ch, &inst);
-            v[k] = k < 2 ? status_raw(c, vars[k], inst, text) : status_val(c, vars[k], inst, text, "");
+            v[k] =
+                k < 2 ? status_raw(c, vars[k], inst, text) : status_val(c, vars[k], inst, text, "");
             ok = ok && !v[k].empty();
         }
         if (!ok)
@@ -258,12 +260,12 @@ void sts_layout_pri(StatusCtx& c) {
     const char* const heads[] = {"Async Channels", "Sync Channels"};
     for (int area = 1; area <= 2; ++area) {
         c.tables += std::string(area == 2 ? "\n" : "") + heads[area - 1] + "\n";
-        c.tables += status_row(pri_head_fmt, {"Channel", "Port", "Called Number",
-                                              "Calling Number", "User"});
+        c.tables += status_row(pri_head_fmt,
+                               {"Channel", "Port", "Called Number", "Calling Number", "User"});
         for (const ChanLine& l : lines)
             if (l.port_type == area)
-                c.tables += status_row(pri_line_fmt, {std::to_string(l.chan), l.cols[0],
-                                                      l.cols[1], l.cols[2], l.cols[3]});
+                c.tables += status_row(pri_line_fmt, {std::to_string(l.chan), l.cols[0], l.cols[1],
+                                                      l.cols[2], l.cols[3]});
     }
     if (!bad.empty())
         c.warnings.push_back("Unable to get some of the status data for channel(s):\n" +

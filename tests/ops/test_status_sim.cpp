@@ -22,7 +22,8 @@ MorixRecord* mrx_named(const std::string& name) {
     return nullptr;
 }
 
-const std::string STILL = "counter_rate 0\ncounter_rate totalInChars 0\ncounter_rate totalOutChars 0";
+const std::string STILL =
+    "counter_rate 0\ncounter_rate totalInChars 0\ncounter_rate totalOutChars 0";
 
 class StatusSim : public OpsSim {
   protected:
@@ -84,37 +85,62 @@ TEST_F(StatusSim, EveryMemberLaysOutKnownValuesExactly) {
         "------   -----        -----        -----        -----        ------       ------       "
         "----         ----           -----       \n";
     const std::vector<MemberCase> cases = {
-        {SM_MRX, A, "", 1, false,
+        {SM_MRX,
+         A,
+         "",
+         1,
+         false,
          {"CPU % Utilization: 12\nProcs (act/most/max): 23/31/64\nRescheds (min/tot): 0/0\n",
           "Mbufs Denied: 0\nMemory Total: 16777216\nMemory Free: 8388608\n"
           "Memory Min Free: 6291456\nMemory Avail: 12582912\n"}},
-        {SM_ASY, A, "3,4,5", 1, false,
+        {SM_ASY,
+         A,
+         "3,4,5",
+         1,
+         false,
          {"Num Ports: 24\nInput Chars: 15000\nOutput Chars: 22000\nParity Errors: 2\n"
-          "Overrun Errors: 1\nFraming Errors: 4\n\n" + asy_head +
+          "Overrun Errors: 1\nFraming Errors: 4\n\n" +
+          asy_head +
           "3        go           go           5120         7340         1            up           "
           "alice        09:14:02       ppp         \n"
           "4        go           stop         0            0            0            up           "
           "                            none        \n"
           "5        go           go           0            0            0            down         "
-          "                            none        \n"}}, 
-        {SM_SYN, A, "1", 1, false,
+          "                            none        \n"}},
+        {SM_SYN,
+         A,
+         "1",
+         1,
+         false,
          {"Num Ports: 2\nInput Chars: 880\nOutput Chars: 990\nUnderrun Errors: 0\n"
           "Overrun Errors: 0\nFraming Errors: 0\n\n"
           "Port     Frame        Underrun     Overrun     \n"
           "Number   Errors       Errors       Errors      \n"
           "------   ------       --------     -------     \n"
           "1        3            0            0           \n"}},
-        {SM_ITF, A, "", 1, false,
+        {SM_ITF,
+         A,
+         "",
+         1,
+         false,
          {"en1      6                    1500     10000000     up         0           \n",
           "ds1-wan1 18                   1500     1544000      up         0           \n",
           "ds1-wan1 (in 0            0            0            0            0            0       "
           "                 \n"}},
-        {SM_IMDM, A, "", 1, false,
+        {SM_IMDM,
+         A,
+         "",
+         1,
+         false,
          {"  1               41            2                44           40                   39 "
           "                0\n"
           "  2               4294967290    0                0            0                    0  "
           "                0\n"}},
-        {SM_PRI, A, "all", 1, true,
+        {SM_PRI,
+         A,
+         "all",
+         1,
+         true,
          {"Async Channels\n  Channel                  Port                     Called Number     "
           "       Calling Number           User\n"
           "  1                        asy 3                    5551000                  5552001  "
@@ -123,19 +149,31 @@ TEST_F(StatusSim, EveryMemberLaysOutKnownValuesExactly) {
           "                carol\n\nSync Channels\n",
           "  2                        sync1                    5551000                  5552002  "
           "                bob\n"}},
-        {SM_T1, A, "", 2, false,
+        {SM_T1,
+         A,
+         "",
+         2,
+         false,
          {"Engine Bypass: False\nSync: True\nDII Sync: False\nSignal Loss: False\n"
           "Loopback Mode: dsx1NoLoop\n",
           "Serial Number: QX-1042\nCircuit ID: CKT-77A\n",
           "Total      0              310          0       0            0           61        0   "
           "         0            0              0           \n"}},
-        {SM_PRI_CSU, A, "1", 0, false,
+        {SM_PRI_CSU,
+         A,
+         "1",
+         0,
+         false,
          {"Sync: True\n",
           "1            0                0              0          0              0             0 "
           "            \n",
           "1          0            2         1          0             0             0            "
           " 0              0           0         \n"}},
-        {SM_MP, B, "", 1, false,
+        {SM_MP,
+         B,
+         "",
+         1,
+         false,
          {"   dave                          ep-dave-01                               asy3,asy4\n"
           "   erin                          ep-erin-07                               asy7\n"}},
     };
@@ -183,21 +221,24 @@ TEST_F(StatusSim, PortChannelAndIntervalRulesAndRefusals) {
     EXPECT_EQ(hl_texts("warn"),
               std::vector<std::string>{"All the the specified channels are unused."});
     run(SM_T1, "0,97", 0);
-    EXPECT_EQ(hl_texts("warn"), std::vector<std::string>{
-                                    "You must enter one or more valid interval numbers:\n(1 - 96)."});
+    EXPECT_EQ(
+        hl_texts("warn"),
+        std::vector<std::string>{"You must enter one or more valid interval numbers:\n(1 - 96)."});
 
     // A device without DS1 ports, a class 5 device, a device that is not a
     // communication server: refusals, nothing shown.
     select_only(B);
     EXPECT_EQ(run(SM_T1), "");
-    EXPECT_EQ(hl_texts("warn"), std::vector<std::string>{
-                                    "The Morix you selected has no DS1 port(s) or is a  PRI device."});
+    EXPECT_EQ(
+        hl_texts("warn"),
+        std::vector<std::string>{"The Morix you selected has no DS1 port(s) or is a  PRI device."});
     EXPECT_EQ(run(SM_DVS), "");
     EXPECT_EQ(hl_texts("warn"),
               std::vector<std::string>{"'DVS Status' is not available for the selected\n"
-                                       "Communication Server device(s):\n" + B + "."});
+                                       "Communication Server device(s):\n" +
+                                       B + "."});
     select_only(C);
-    
+
     EXPECT_EQ(run(SM_T1), "");
     EXPECT_EQ(hl_texts("warn"),
               std::vector<std::string>{"The selected Morix/es do not support this command"});
@@ -267,7 +308,8 @@ TEST_F(StatusSim, CountersAdvanceUnreachableAndCancel) {
 
 TEST_F(StatusSim, AutomaticRefreshRunsUntilTheWindowClosesOrTheDeviceGoes) {
     REQUIRE_NETNS();
-    ASSERT_TRUE(start_logged({{sim_profile("stat_pri.prof"), A}, {sim_profile("stat_mp.prof"), B}}));
+    ASSERT_TRUE(
+        start_logged({{sim_profile("stat_pri.prof"), A}, {sim_profile("stat_mp.prof"), B}}));
     add_all({A, B});
     select_only(A);
     dispatch_main(18);
