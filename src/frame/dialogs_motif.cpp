@@ -75,7 +75,6 @@ void build_warn_box(Widget shell) {
             if (warn_box == w) {
                 warn_box = nullptr;
                 warn_owner = nullptr;
-                warn_text.clear();
             }
             if (widgets[W_WARNING_BOX] == w)
                 widgets[W_WARNING_BOX] = nullptr;

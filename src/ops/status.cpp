@@ -209,7 +209,6 @@ void run_frame(int member, MorixRecord* rec, const StatusInput& in) {
     bool cancelled = pop_cancel_dialog_down() != 0;
     if (cancelled) {
         set_sel_morixes_incomplete(list_position(rec));
-        rec->status = SR_CANCELLED;
     } else if (go == 0 && rec->status != 0) {
         display_warn(m.form, std::string(MSG_STS_FAILED) + rec->name);
     } else if (go == 0) {
@@ -220,8 +219,11 @@ void run_frame(int member, MorixRecord* rec, const StatusInput& in) {
     for (const std::string& w : c.warnings)
         if (!cancelled)
             display_warn(m.form, w);
-    if (!cancelled)
-        free_prm_list(rec);
+    // The chain goes in every case (a later command must not find it); a
+    // cancelled device keeps its incomplete mark.
+    free_prm_list(rec);
+    if (cancelled)
+        rec->status = SR_CANCELLED;
     set_app_cursor(CURSOR_NORMAL);
     status_busy = false;
 }

@@ -296,6 +296,7 @@ TEST_F(StatusSim, CountersAdvanceUnreachableAndCancel) {
     hl_cancel_at(1);
     EXPECT_EQ(run(SM_MRX), "");
     EXPECT_EQ(mrx_named(A)->status, 17);
+    EXPECT_EQ(mrx_named(A)->prm_count, 0) << "no chain is left for the next command";
     EXPECT_TRUE(hl_texts("warn").empty());
 
     // The device stops answering: the warning, empty fields.
