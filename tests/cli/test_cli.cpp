@@ -11,7 +11,7 @@
 
 namespace {
 
-const std::string A = "127.0.32.1", B = "127.0.32.2";
+const std::string A = "127.0.62.1", B = "127.0.62.2";
 const std::string STARS(72, '*');
 
 std::string build_dir() {
@@ -85,7 +85,7 @@ TEST(Cli, ShowReportWarningsAndResetAnswers) {
     EXPECT_EQ(r.out, dev(A, "network operations") + dev(B, "night") + "\n\n" + STARS + "\n\n");
 
     // A device that does not answer: its warning, and a failure status.
-    r = cli({"-mrx", A + ",127.0.32.9", "-t", "1", "-r", "0", "show", "-d", "-v", "sysName"});
+    r = cli({"-mrx", A + ",127.0.62.9", "-t", "1", "-r", "0", "show", "-d", "-v", "sysName"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("This command will not use Morixes that are marked as unreachable."),
               std::string::npos)
@@ -126,7 +126,7 @@ TEST(Cli, FileVerbsCopyThroughTheLoadHost) {
     TempDir tmp, root;
     write_file(root.file("conf"), std::string(600, 'x'));
     SimOptions o;
-    o.load_host = "127.0.32.20";
+    o.load_host = "127.0.62.20";
     o.root = root.path();
     SimProcess sim(o);
     ASSERT_TRUE(sim.ready()) << sim.error();

@@ -15,7 +15,7 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
-const std::string k_host = "127.0.31.1";
+const std::string k_host = "127.0.60.1";
 
 long elapsed_ms(steady_clock::time_point since) {
     return std::chrono::duration_cast<milliseconds>(steady_clock::now() - since).count();

@@ -55,7 +55,7 @@ TEST(FilesSim, DownloadsEndOnAShortBlockAZeroReplyOrAbortFour) {
     const char* faults[] = {"", "eof_zero", "block=200", "reject_mode2", "other_port,stray"};
     int n = 0;
     for (const char* f : faults) {
-        std::string addr = "127.0.32." + std::to_string(++n);
+        std::string addr = "127.0.61." + std::to_string(++n);
         LoadHostRun run(addr, f);
         ASSERT_TRUE(run.sim->ready()) << run.sim->error();
         for (size_t size : {600, 1024}) {
@@ -69,7 +69,7 @@ TEST(FilesSim, DownloadsEndOnAShortBlockAZeroReplyOrAbortFour) {
 }
 
 TEST(FilesSim, AMebibyteGoesUpAndComesBackWithProgress) {
-    LoadHostRun run("127.0.32.10", "other_port");
+    LoadHostRun run("127.0.61.10", "other_port");
     ASSERT_TRUE(run.sim->ready()) << run.sim->error();
     write_file(run.local.file("big"), pattern(1 << 20));
     long last_bytes = 0, last_blocks = 0;
@@ -79,18 +79,18 @@ TEST(FilesSim, AMebibyteGoesUpAndComesBackWithProgress) {
         last_blocks = blocks;
     };
     std::string text;
-    EXPECT_EQ(nf_copy_report("", run.local.file("big"), "127.0.32.10", "/bfs/big", 3, progress,
+    EXPECT_EQ(nf_copy_report("", run.local.file("big"), "127.0.61.10", "/bfs/big", 3, progress,
                              &text),
               1 << 20);
     EXPECT_EQ(text, "1048576 bytes copied");
     EXPECT_EQ(last_blocks, 2048);
     EXPECT_EQ(read_file(run.root.file("big")), pattern(1 << 20));
-    EXPECT_EQ(nfcopy("127.0.32.10", "/bfs/big", "", run.local.file("back"), 3), 1 << 20);
+    EXPECT_EQ(nfcopy("127.0.61.10", "/bfs/big", "", run.local.file("back"), 3), 1 << 20);
     EXPECT_EQ(read_file(run.local.file("back")), pattern(1 << 20));
 
     // the reply of the open came from another port: the handle follows it
     in_addr a{};
-    inet_pton(AF_INET, "127.0.32.10", &a);
+    inet_pton(AF_INET, "127.0.61.10", &a);
     int code = 1;
     BfsHandle* h = bfs_open(&a, "cfg600", "r", &code);
     ASSERT_NE(h, nullptr);
@@ -101,9 +101,9 @@ TEST(FilesSim, AMebibyteGoesUpAndComesBackWithProgress) {
 }
 
 TEST(FilesSim, OpenFailuresGiveTheirCopyCodes) {
-    LoadHostRun run("127.0.32.20");
+    LoadHostRun run("127.0.61.20");
     ASSERT_TRUE(run.sim->ready()) << run.sim->error();
-    const std::string h = "127.0.32.20";
+    const std::string h = "127.0.61.20";
     std::string src = run.local.file("src");
     write_file(src, "x");
     const struct {
@@ -136,9 +136,9 @@ TEST(FilesSim, AFailedCopyKeepsThePreviousFileOnEitherSide) {
     // block 1 aborted: a download fails after its first block; a 600-byte
     // upload fails in its final block, written at close (-312), and a
     // 2000-byte one in the middle (-230).
-    LoadHostRun run("127.0.32.30", "abort_block=1,abort_code=7");
+    LoadHostRun run("127.0.61.30", "abort_block=1,abort_code=7");
     ASSERT_TRUE(run.sim->ready()) << run.sim->error();
-    const std::string h = "127.0.32.30";
+    const std::string h = "127.0.61.30";
     write_file(run.local.file("mine"), "previous");
     EXPECT_EQ(nfcopy(h, "/bfs/cfg1024", "", run.local.file("mine"), 1), NF_READ_FAIL);
     EXPECT_EQ(read_file(run.local.file("mine")), "previous");

@@ -93,17 +93,17 @@ int main(int argc, char** argv) {
         install = copy_stage_dir();
         setenv("GUI_MM_DIR", install.c_str(), 1);
         SimOptions o;
-        o.devices = {{sim_profile("modelj.prof"), "127.0.33.1"},
-                     {sim_profile("modelj.prof"), "127.0.33.2"}};
-        o.sets = {"127.0.33.2:sysContact=night shift"};
+        o.devices = {{sim_profile("modelj.prof"), "127.0.63.1"},
+                     {sim_profile("modelj.prof"), "127.0.63.2"}};
+        o.sets = {"127.0.63.2:sysContact=night shift"};
         g_sim = std::make_unique<SimProcess>(o);
-        char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-mrx", a3[] = "127.0.33.1", a4[] = "-w",
+        char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-mrx", a3[] = "127.0.63.1", a4[] = "-w",
              a5[] = "vantor";
         char* args[] = {a0, a1, a2, a3, a4, a5, nullptr};
         if (g_sim->ready()) {
             gui_start(6, args);
             g_ready = pump_until(init_done, 30000);
-            XmTextFieldSetString(widgets[W_MRX_NAME_TF], const_cast<char*>("127.0.33.2"));
+            XmTextFieldSetString(widgets[W_MRX_NAME_TF], const_cast<char*>("127.0.63.2"));
             press(31);
             pump(200);
         }

@@ -22,8 +22,8 @@ namespace {
 
 bool g_ready = false;
 std::unique_ptr<SimProcess> g_sim;
-const char* const PRI_DEV = "127.0.34.1";
-const char* const MP_DEV = "127.0.34.2";
+const char* const PRI_DEV = "127.0.64.1";
+const char* const MP_DEV = "127.0.64.2";
 
 // Closes the warning box (its OK), so that each screenshot shows one window.
 void close_warning() {
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
         o.devices = {{sim_profile("stat_pri.prof"), PRI_DEV},
                      {sim_profile("stat_mp.prof"), MP_DEV}};
         g_sim = std::make_unique<SimProcess>(o);
-        char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-mrx", a3[] = "127.0.34.1", a4[] = "-w",
+        char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-mrx", a3[] = "127.0.64.1", a4[] = "-w",
              a5[] = "vantor";
         char* args[] = {a0, a1, a2, a3, a4, a5, nullptr};
         if (g_sim->ready()) {

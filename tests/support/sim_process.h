@@ -9,6 +9,10 @@
 //   ... talk to 127.0.3.2:161 and :121 ...
 //   // the destructor stops mrxsim (SIGTERM, then SIGKILL) by its PID
 //
+// ctest runs test programs side by side in one network namespace, so each
+// test program keeps its simulated devices in a 127.0.N.0/24 of its own
+// (N is not shared with any other program; grep for "127.0.N." first).
+//
 // The process is mrxsim from the build folder (MM_BUILD_DIR/sim/mrxsim,
 // or MM_SIM_BINARY); profiles come from the repository's sim/profiles
 // (found beside MM_SOURCE_INSTALL, or MM_SIM_PROFILES); the catalogue is
