@@ -2,7 +2,7 @@
 // chosen, then Apply after the operator's confirmation.
 #include "cli/cli.h"
 #include "devices/text_buf.h"
-#include "frame/dispatch.h"
+#include "ui/program.h"
 #include "ops/control.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"

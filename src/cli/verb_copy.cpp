@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cli/cli.h"
-#include "frame/dispatch.h"
+#include "ui/program.h"
 #include "ops/copy.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"

@@ -6,7 +6,7 @@
 #include "basic/int_mdms.h"
 #include "cli/cli.h"
 #include "devices/text_buf.h"
-#include "frame/dispatch.h"
+#include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "cli/cli.h"
-#include "frame/dispatch.h"
+#include "ui/program.h"
 #include "ops/control.h"
 #include "snmp_access/port_inst.h"
 #include "ui/ui.h"

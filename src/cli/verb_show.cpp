@@ -1,7 +1,8 @@
 // mm_cli show: the Show window with its port type toggle, port list and
 // detailed-output toggle, then Apply.
 #include "cli/cli.h"
-#include "frame/dispatch.h"
+#include "ui/program.h"
+#include "ui/widget_ids.h"
 #include "ops/show.h"
 #include "ui/ui.h"
 

@@ -5,7 +5,8 @@
 #include <cstdlib>
 
 #include "cli/cli.h"
-#include "frame/dispatch.h"
+#include "ui/program.h"
+#include "ui/widget_ids.h"
 #include "ops/status.h"
 #include "snmp_access/port_inst.h"
 #include "ui/ui.h"

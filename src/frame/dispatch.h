@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "ui/program.h"
 #include "ui/widget_ids.h"
 
 
@@ -22,9 +23,6 @@ struct WindowAction {
 // The action of a window id (nullptr when the id is not a window action).
 const WindowAction* find_window_action(int id);
 
-// Runs the command of id. detail_id names the object that was pressed when
-// several objects share an id. Returns 1 for a known id, 0 otherwise.
-int dispatch_main(int id);
 
 // ---- function list mode -------------------------------------------------
 
@@ -56,10 +54,6 @@ int verify_prm_insertion(int rule, int pos, const std::string& text);
 // Double-click on a list item (pos 1-based, item its text, reason the
 // toolkit's call reason). Returns 1 when the id is one of the handled lists.
 int list_action_main(int list_id, int pos, const std::string& item, int reason);
-// Selection change in a list.
-void list_selection_main(int list_id);
-// OK of the group-name prompt (id 259); returns 1 when the prompt closes.
-int prompt_name_ok(const std::string& typed);
 // Basic-mode action by basic id: help and close here, the rest to the pages.
 void dispatch_basic(int id);
 // Menu bar and device buttons stay insensitive until start-up finished.

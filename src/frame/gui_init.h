@@ -4,12 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include "ui/program.h"
+
 constexpr int W_CONFIRM_AUTO_RESET_TB = 54;
 
-// Reads the MIB catalogue, the hotspot help and the function catalogue,
-// fills the main function list, empties the device and discovery lists and
-// sets the SNMP defaults. Returns 0 or -4.
-int gui_init();
 
 // Writes the catalogue dump of -debug to out.
 void dump_mib_catalogue(std::FILE* out);

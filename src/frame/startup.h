@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "ui/program.h"
+
 // Command-line state, all empty or zero by default; discovery runs at start
 // unless -nod is given.
 struct CmdLineOpts {
@@ -24,9 +26,6 @@ extern CmdLineOpts g_cmd_opts;
 // program). Invalid options are reported on err; the scan never fails.
 void scan_command_line(int argc, char** argv, CmdLineOpts* opts, std::FILE* err);
 
-// Sets mm_dir from GUI_MM_DIR or the default directory, putting the default
-// into the environment. Returns the warning to show later ("" when none).
-std::string resolve_mm_dir();
 
 // Writes the XENVIRONMENT note on err when the variable is unset or empty.
 void check_xenvironment(std::FILE* err);
@@ -36,11 +35,6 @@ std::string build_about_text();
 
 // ---- access check ---------------------------------------------------------
 
-// Login name of the process owner, at most 8 characters.
-std::string mm_login_name();
-// 1 when the users list at path holds login (read in pieces of at most 8
-// characters, white space removed), 0 when not, -1 when it cannot be opened.
-int user_in_list(const std::string& path, const std::string& login);
 // 1 once gui_check_security found the operator in bin/users.list.
 extern int g_user_privileged;
 // The access check of the end of start-up: warnings and insensitive
