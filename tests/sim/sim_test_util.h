@@ -196,28 +196,11 @@ class TestUdp {
 
 // The 22-byte discovery request.
 inline std::string discovery_request(uint32_t sender = 0x01020304) {
-    const unsigned char body[22] = {static_cast<unsigned char>(sender >> 24),
-                                    static_cast<unsigned char>(sender >> 16),
-                                    static_cast<unsigned char>(sender >> 8),
-                                    static_cast<unsigned char>(sender),
-                                    0x00,
-                                    0x22,
-                                    0x80,
-                                    0x00,
-                                    0xff,
-                                    0xff,
-                                    0xff,
-                                    0xff,
-                                    0x04,
-                                    0x00,
-                                    0x00,
-                                    0x00,
-                                    0x00,
-                                    0xff,
-                                    0xff,
-                                    0xff,
-                                    0xff,
-                                    0x00};
+    const unsigned char body[22] = {
+        static_cast<unsigned char>(sender >> 24), static_cast<unsigned char>(sender >> 16),
+        static_cast<unsigned char>(sender >> 8), static_cast<unsigned char>(sender),
+        0x00, 0x22, 0x80, 0x00, 0xff, 0xff, 0xff, 0xff, 0x04, 0x00, 0x00, 0x00, 0x00,
+        0xff, 0xff, 0xff, 0xff, 0x00};
     return std::string(reinterpret_cast<const char*>(body), sizeof body);
 }
 
