@@ -1,5 +1,8 @@
-// The real program's frame under a private X server: start-up, the main
-// window by widget id, modes, dialogs, list search, filters, screenshots.
+// The frame's Motif services under a private X server, for what the
+// headless services cannot show: the real interface description (every id
+// and window), real key and pointer paths (tab groups, list search, field
+// filters, raising), the dialogs and the drawn cancel scale. Command logic
+// (modes, security, help, saving) is tested on the headless services.
 // gtest first: the X headers define macros that clash with its names.
 #include <gtest/gtest.h>
 
@@ -126,38 +129,6 @@ TEST(GuiStartUp, EveryIdAndWindowExists) {
     EXPECT_EQ(static_cast<int>(w), 118);
 }
 
-TEST(GuiModes, SetupModeAtStartAndCustomizedMode) {
-    EXPECT_FALSE(ui_is_managed(W_CUSTOM_AREA));
-    for (int id : {4, 5, 9, 10, 11, 12, 13, 15, 16})
-        EXPECT_FALSE(is_sens(id)) << id;
-    EXPECT_TRUE(is_sens(W_SETUP_BTN));
-    ASSERT_TRUE(screenshot("main_setup_mode"));
-    set_toggle_notify(W_CUSTOMIZE_TB, true);
-    pump(200);
-    EXPECT_TRUE(ui_is_managed(W_CUSTOM_AREA));
-    EXPECT_TRUE(is_sens(13));
-    EXPECT_FALSE(is_sens(W_SETUP_BTN));
-    ASSERT_TRUE(screenshot("main_customized_mode"));
-}
-
-TEST(GuiModes, SetupQuestionCancelKeepsWindows) {
-    if (!ui_get_toggle(W_CUSTOMIZE_TB))
-        set_toggle_notify(W_CUSTOMIZE_TB, true);
-    press(13); // Show
-    pump(100);
-    EXPECT_TRUE(ui_is_managed(W_SHOW_FORM_ID));
-    answer_later(300, ASK_CANCEL);
-    set_toggle_notify(W_CUSTOMIZE_TB, false);
-    EXPECT_TRUE(ui_get_toggle(W_CUSTOMIZE_TB));
-    EXPECT_TRUE(ui_is_managed(W_SHOW_FORM_ID));
-    EXPECT_TRUE(ui_is_managed(W_CUSTOM_AREA));
-    answer_later(300, ASK_OK);
-    set_toggle_notify(W_CUSTOMIZE_TB, false);
-    EXPECT_FALSE(ui_is_managed(W_SHOW_FORM_ID));
-    EXPECT_FALSE(ui_is_managed(W_CUSTOM_AREA));
-    EXPECT_FALSE(is_sens(13));
-}
-
 TEST(GuiDialogs, WarningsAccumulateUntilClosed) {
     display_warn(W_MAIN_WINDOW, "first");
     display_warn(W_MAIN_WINDOW, "second");
@@ -224,30 +195,6 @@ TEST(GuiDialogs, CancelConfirmContinueThenCancel) {
     EXPECT_EQ(pop_cancel_dialog_down(), 1);
     reset_cancel_dialog(std::string(1100, 'x'), "");
     EXPECT_EQ(get_widget_label(W_CANCEL_LABEL), "App Error: Header doesn't fit");
-}
-
-TEST(GuiDialogs, SameHelpTwiceAddsOnce) {
-    ui_set_text(W_HELP_TEXT, "");
-    press(26);
-    pump(100);
-    std::string once = ui_get_text(W_HELP_TEXT);
-    EXPECT_FALSE(once.empty());
-    EXPECT_TRUE(ui_is_managed(W_HELP_FORM));
-    ASSERT_TRUE(screenshot("help_window"));
-    press(26);
-    EXPECT_EQ(ui_get_text(W_HELP_TEXT), once);
-    press(111);
-    EXPECT_FALSE(ui_is_managed(W_HELP_FORM));
-}
-
-TEST(GuiDialogs, OverwriteQuestionCancelWritesNothing) {
-    std::string f = g_install + "/data/saved_text/exists.txt";
-    std::ofstream(f) << "old";
-    answer_later(300, ASK_CANCEL);
-    EXPECT_EQ(check_if_overwrite(W_MAIN_WINDOW, 1, f), 0);
-    std::ifstream in(f);
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(content, "old");
 }
 
 namespace {
@@ -364,19 +311,6 @@ TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
         ASSERT_TRUE(screenshot(d.name));
         ui_unmanage(d.id, d.table);
     }
-}
-
-TEST(GuiSecurity, UnprivilegedUserInCustomizedMode) {
-    gui_check_security("nosuchus");
-    pump(100);
-    EXPECT_NE(warning_box_text().find("You will not have access"), std::string::npos);
-    for (int id : {2, 5, 7, 10, 12, 52, 54})
-        EXPECT_FALSE(is_sens(id)) << id;
-    set_toggle_notify(W_CUSTOMIZE_TB, true);
-    EXPECT_FALSE(is_sens(5));
-    EXPECT_FALSE(is_sens(10));
-    EXPECT_FALSE(is_sens(12));
-    EXPECT_TRUE(is_sens(13));
 }
 
 namespace {
@@ -544,16 +478,6 @@ TEST(GuiAccessors, SetDirectorySetsDirectoryAndFilter) {
     EXPECT_EQ(cvt_cps_str(mask), saved + "/*.txt");
     XmStringFree(dir);
     XmStringFree(mask);
-}
-
-TEST(GuiAccessors, GetColorByName) {
-    Display* dpy = XtDisplay(top_level);
-    Colormap cmap = DefaultColormapOfScreen(XtScreen(top_level));
-    XColor red, exact;
-    ASSERT_TRUE(XAllocNamedColor(dpy, cmap, "red", &red, &exact));
-    EXPECT_EQ(get_color("red"), red.pixel);
-    EXPECT_NE(get_color("white"), get_color("black"));
-    EXPECT_EQ(get_color("no such colour"), BlackPixelOfScreen(XtScreen(top_level)));
 }
 
 // The Site Parameters window in the real toolkit: an enumerated variable

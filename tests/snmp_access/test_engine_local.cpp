@@ -9,19 +9,18 @@ using testing::internal::GetCapturedStdout;
 
 namespace {
 
-class EngineLocal : public SnmpAccessTest {
+class EngineLocal : public EngineTest {
   protected:
     void SetUp() override {
-        SnmpAccessTest::SetUp();
+        EngineTest::SetUp();
         put_engine_catalogue();
         set_peer(r.rec, "127.0.53.1", "vantor", 100, 0);
         debug_flag = 0;
     }
     void TearDown() override {
         debug_flag = 0;
-        SnmpAccessTest::TearDown();
+        EngineTest::TearDown();
     }
-    RecordHolder r;
 };
 
 TEST_F(EngineLocal, EmptyListSendsNothingAndKeepsStatus) {
