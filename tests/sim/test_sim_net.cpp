@@ -1,5 +1,5 @@
-// The simulator over real UDP on loopback: discovery from 63 devices in one
-// process, the load host's file service, the network faults and bad input.
+// The simulator over real UDP on loopback: discovery replies, the load
+// host's file service, the network faults, and bad input on every port.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -46,40 +46,25 @@ double seconds_since(Clock::time_point t) {
     return std::chrono::duration<double>(Clock::now() - t).count();
 }
 
-TEST(SimNet, SixtyThreeDevicesAnswerDiscoveryUnicastAndBroadcast) {
-    const char* names[] = {"modelg.prof", "modelj.prof", "modeln.prof", "modelq.prof",
-                           "modelt.prof"};
+// Discovery through the simulator, by broadcast and by many devices, is
+// exercised by the discovery tests; here: the reply layout and bad requests.
+TEST(SimNet, DiscoveryRepliesFromTheDeviceAndIgnoresMalformedRequests) {
     SimOptions o;
-    for (int i = 1; i <= 63; i++)
-        o.devices.push_back({sim_profile(names[i % 5]), "127.0.6." + std::to_string(i)});
+    o.devices = {{sim_profile("modelj.prof"), "127.0.5.2"}};
     SimProcess sim(o);
     ASSERT_TRUE(sim.ready()) << sim.error();
-    std::printf("mrxsim start-up to ready, 63 devices: %.3f s\n", sim.startup_seconds());
-    TestUdp c("127.0.6.200", true);
+    TestUdp c("127.0.5.200");
     std::string reply;
     sockaddr_in from{};
-    ASSERT_TRUE(c.send_to("127.0.6.3", 121, discovery_request()));
+    ASSERT_TRUE(c.send_to("127.0.5.2", 121, discovery_request()));
     ASSERT_TRUE(c.recv(&reply, 2000, &from));
-    EXPECT_EQ(addr_of(reply), "127.0.6.3");
+    EXPECT_EQ(addr_of(reply), "127.0.5.2");
     EXPECT_EQ(reply.substr(0, 4), discovery_request().substr(0, 4));
     EXPECT_EQ(ntohs(from.sin_port), 121);
-    // broadcast: every device answers from its own address
-    ASSERT_TRUE(c.send_to("127.255.255.255", 121, discovery_request()));
-    std::set<std::string> seen;
-    for (int i = 0; i < 300 && c.recv(&reply, 700, &from); i++) { // other simulators may answer too
-        char src[32];
-        inet_ntop(AF_INET, &from.sin_addr, src, sizeof src);
-        if (addr_of(reply).rfind("127.0.6.", 0) == 0) {
-            EXPECT_EQ(addr_of(reply), src);
-            seen.insert(addr_of(reply));
-        }
-    }
-    EXPECT_EQ(seen.size(), 63u);
-    // malformed requests are ignored
     std::string bad = discovery_request();
     bad[12] = 5;
     for (const std::string& m : {bad, discovery_request().substr(0, 21), discovery_request() + "x"})
-        ASSERT_TRUE(c.send_to("127.0.6.2", 121, m));
+        ASSERT_TRUE(c.send_to("127.0.5.2", 121, m));
     EXPECT_FALSE(c.recv(&reply, 300));
 }
 

@@ -29,38 +29,6 @@ class SimProfiles : public ::testing::Test {
     TempDir tmp;
 };
 
-TEST_F(SimProfiles, ShippedProfilesCoverEveryPlatformClassAndTheSpecialDevices) {
-    std::string dir = sim_profile("");
-    DIR* d = opendir(dir.c_str());
-    ASSERT_NE(d, nullptr) << dir;
-    std::set<int> classes;
-    int comm_servers = 0, old_release = 0, foreign = 0, count = 0;
-    while (dirent* e = readdir(d)) {
-        std::string n = e->d_name;
-        if (n.size() < 6 || n.substr(n.size() - 5) != ".prof")
-            continue;
-        SimProfile p;
-        std::string err;
-        ASSERT_EQ(read_sim_profile(dir + "/" + n, &p, &err), 0) << err;
-        DeviceView v;
-        ASSERT_EQ(build_device_view(p, {"127.0.9.1"}, &v, &err), 0) << err;
-        count++;
-        int t = p.product_type;
-        bool comm = t == 1 || (t >= 2 && t <= 7) || t == 11;
-        comm_servers += comm;
-        foreign += !p.sys_object_id.empty() && p.sys_object_id.rfind("1.3.6.1.4.1.32473.", 0) != 0;
-        old_release += p.rel_major != 14 || p.rel_minor != 1;
-        if (!comm && t >= 8 && p.rel_major == 14 && p.rel_minor == 1)
-            classes.insert(platform_of_product(t));
-    }
-    closedir(d);
-    EXPECT_EQ(classes, (std::set<int>{1, 2, 3, 4, 5}));
-    EXPECT_GE(comm_servers, 1);
-    EXPECT_GE(old_release, 2); // the unsupported release and the foreign device
-    EXPECT_GE(foreign, 1);
-    EXPECT_GE(count, 15);
-}
-
 TEST_F(SimProfiles, BadLinesAreRefusedWithTheirLineNumber) {
     SimProfile p;
     std::string err;
