@@ -17,18 +17,22 @@
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
-#include "ui/ui.h"
 #include "support/sim_process.h"
+#include "ui/ui.h"
 
 namespace {
 
 bool g_ready = false;
 std::unique_ptr<SimProcess> g_sim;
 
-bool init_done() { return g_init_done != 0; }
+bool init_done() {
+    return g_init_done != 0;
+}
 
 // Row texts of the device list as the list widget shows them.
-std::vector<std::string> rows() { return ui_list_items(W_MRX_LIST); }
+std::vector<std::string> rows() {
+    return ui_list_items(W_MRX_LIST);
+}
 
 #define REQUIRE_READY()                                                                            \
     do {                                                                                           \
@@ -43,7 +47,7 @@ TEST(DevicesGui, DeviceListThroughTheRealWidgets) {
     REQUIRE_READY();
     EXPECT_EQ(rows(), (std::vector<std::string>{"<127.0.12.1> : ModelG"}));
     char* name = XmTextFieldGetString(widgets[W_MRX_NAME_TF]);
-    EXPECT_STREQ(name, "");  // cleared because the list now holds the device
+    EXPECT_STREQ(name, ""); // cleared because the list now holds the device
     XtFree(name);
     char* comm = XmTextFieldGetString(widgets[W_COMM_TF]);
     EXPECT_STREQ(comm, "vantor");

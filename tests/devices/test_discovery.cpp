@@ -20,11 +20,11 @@
 #include "devices/mrx_list_file.h"
 #include "devices_sim_util.h"
 #include "discovery_test_util.h"
-#include "ui/app_globals.h"
 #include "frame/dispatch.h"
-#include "ui_headless/ui_headless.h"
 #include "snmp_access/snmp_engine.h"
 #include "support/snmpd_peer.h"
+#include "ui/app_globals.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
 
@@ -107,7 +107,6 @@ std::vector<long> positions(const std::string& out, const std::vector<std::strin
     return pos;
 }
 
-
 using Clock = std::chrono::steady_clock;
 
 double seconds_since(Clock::time_point t0) {
@@ -130,7 +129,6 @@ int dsc_tmp_files() {
     closedir(d);
     return n;
 }
-
 
 TEST(DiscoveryBytes, RequestIsTheFixedLayoutWithThePidFirst) {
     std::vector<uint8_t> want = {0x01, 0x02, 0x03, 0x04, 0x00, 0x22, 0x80, 0x00, 0xFF, 0xFF, 0xFF,

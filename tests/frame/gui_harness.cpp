@@ -33,8 +33,8 @@ bool start_xvfb() {
     // -noreset: a server that resets when its last client leaves refuses
     // the connection of a program started at that moment.
     ProcessSpec s;
-    s.argv = {"Xvfb",   "-displayfd", "1",   "-screen", "0",
-              "1280x1024x24", "-nolisten", "tcp", "-noreset"};
+    s.argv = {"Xvfb",         "-displayfd", "1",   "-screen", "0",
+              "1280x1024x24", "-nolisten",  "tcp", "-noreset"};
     s.ready_text = "\n";
     s.ready_stream = READY_STDOUT;
     s.ready_timeout_ms = 10000;
@@ -55,14 +55,14 @@ const std::string& xvfb_display() {
     return display_name;
 }
 
+namespace {
+bool never() {
+    return false;
+}
+} // namespace
+
 void pump(int ms) {
-    long end = now_ms() + ms;
-    while (now_ms() < end) {
-        if (XtAppPending(app_context))
-            XtAppProcessEvent(app_context, XtIMAll);
-        else
-            usleep(5000);
-    }
+    pump_until(never, ms);
 }
 
 bool pump_until(bool (*done)(), int ms) {

@@ -30,6 +30,22 @@
 
 namespace {
 
+// The dialogs outside the window table, by service table.
+struct Dlg {
+    int id;
+    int table;
+    const char* name;
+};
+const Dlg k_dialogs[] = {{W_BOOT_DIALOG_ID, UI_MAIN, "boot_dialog"},
+                         {W_IMDM_DIALOG_ID, UI_MAIN, "int_mdms_dialog"},
+                         {0, UI_BASIC, "gen_conf_form"},
+                         {300, UI_BASIC, "a_gen_conf_form"},
+                         {370, UI_BASIC, "conf_aport_main_form"},
+                         {181, UI_BASIC, "a_aport_main_form"},
+                         {350, UI_BASIC, "conf_sport_main_form"},
+                         {240, UI_BASIC, "edit_modem_main_form"},
+                         {620, UI_BASIC, "conf_wan_main_form"}};
+
 std::vector<std::string> g_labels; // progress label values seen during start-up
 long g_ready_ms = 0;
 std::string g_install;
@@ -92,14 +108,6 @@ TEST(GuiStartUp, EveryIdAndWindowExists) {
                             81, 82, 83, 84, 85, 86, 87, 88, 550, 641, 642, 730, 731, 756};
     for (int id : main_ids)
         EXPECT_TRUE(ui_exists(id)) << id;
-    for (int i = 0; i < init_window_count(); ++i) {
-        const InitWindow& w = init_window_table[i];
-        EXPECT_TRUE(ui_exists(w.form_slot)) << w.form_name;
-        ASSERT_TRUE(ui_exists(w.shell_slot)) << w.shell_name;
-        char* title = nullptr;
-        XtVaGetValues(widgets[w.shell_slot], XmNtitle, &title, nullptr);
-        EXPECT_STREQ(title, w.title);
-    }
     const int fixed_ids[] = {W_FILE_SEL_BOX,
                              W_QUESTION_BOX,
                              W_NAME_PROMPT,
@@ -282,6 +290,10 @@ TEST(GuiFilters, LeadingBlankRefusedInNameField) {
 TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
     for (int i = 0; i < init_window_count(); ++i) {
         const InitWindow& w = init_window_table[i];
+        ASSERT_TRUE(ui_exists(w.shell_slot)) << w.shell_name;
+        char* title = nullptr;
+        XtVaGetValues(widgets[w.shell_slot], XmNtitle, &title, nullptr);
+        EXPECT_STREQ(title, w.title);
         gui_manage_top_form(w.form_slot);
         pump(150);
         EXPECT_TRUE(ui_is_managed(w.form_slot)) << w.form_name;
@@ -290,21 +302,7 @@ TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
         gui_unmanage_top_form(w.form_slot);
         EXPECT_EQ(expose_dialog(w.form_slot), 0);
     }
-    struct Dlg {
-        int id;
-        int table;
-        const char* name;
-    };
-    const Dlg dialogs[] = {{W_BOOT_DIALOG_ID, UI_MAIN, "boot_dialog"},
-                           {W_IMDM_DIALOG_ID, UI_MAIN, "int_mdms_dialog"},
-                           {0, UI_BASIC, "gen_conf_form"},
-                           {300, UI_BASIC, "a_gen_conf_form"},
-                           {370, UI_BASIC, "conf_aport_main_form"},
-                           {181, UI_BASIC, "a_aport_main_form"},
-                           {350, UI_BASIC, "conf_sport_main_form"},
-                           {240, UI_BASIC, "edit_modem_main_form"},
-                           {620, UI_BASIC, "conf_wan_main_form"}};
-    for (const Dlg& d : dialogs) {
+    for (const Dlg& d : k_dialogs) {
         ui_manage(d.id, d.table);
         pump(150);
         EXPECT_TRUE(ui_is_managed(d.id, d.table)) << d.name;
@@ -381,11 +379,10 @@ TEST(GuiTabGroups, EverySecondaryWindowRegistersItsInputControls) {
     std::vector<Widget> roots;
     for (int i = 0; i < init_window_count(); ++i)
         roots.push_back(widgets[init_window_table[i].form_slot]);
-    for (int id :
-         {static_cast<int>(W_BOOT_DIALOG_ID), static_cast<int>(W_IMDM_DIALOG_ID), 151, 385, 432})
+    for (int id : {151, 385, 432})
         roots.push_back(widgets[id]);
-    for (int id : {0, 300, 370, 181, 350, 240, 620})
-        roots.push_back(widgets_basic[id]);
+    for (const Dlg& d : k_dialogs)
+        roots.push_back(d.table == UI_MAIN ? widgets[d.id] : widgets_basic[d.id]);
     int checked = 0;
     for (Widget root : roots) {
         ASSERT_NE(root, nullptr);

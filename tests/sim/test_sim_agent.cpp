@@ -50,14 +50,13 @@ class SimAgent : public ::testing::Test {
 
 TEST_F(SimAgent, GetGetNextAndSetAnswerFromTheProfileAndRecordControlSets) {
     start("modelj.prof");
-    TestResponse r = ask(SNMP_MSG_GET, {{OID_SYS_DESCR},
-                                        {cat_oid("mrxInetAddr")},
-                                        {cat_oid("mdmIdSoftwareRev", "8")}});
+    TestResponse r =
+        ask(SNMP_MSG_GET,
+            {{OID_SYS_DESCR}, {cat_oid("mrxInetAddr")}, {cat_oid("mdmIdSoftwareRev", "8")}});
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.reqid, 4242);
-    EXPECT_EQ(r.values, (std::vector<std::string>{
-                            "Morix ModelJ remote access server, release 14.1", "127.0.9.9",
-                            "V34-2.1"}));
+    EXPECT_EQ(r.values, (std::vector<std::string>{"Morix ModelJ remote access server, release 14.1",
+                                                  "127.0.9.9", "V34-2.1"}));
     // GetNext walks the whole view in strictly increasing order, then ends
     // with noSuchName carrying the request's variable.
     std::string at = "0.0";
@@ -82,8 +81,8 @@ TEST_F(SimAgent, GetGetNextAndSetAnswerFromTheProfileAndRecordControlSets) {
     TempDir tmp;
     log.file = std::fopen(tmp.file("control.log").c_str(), "w");
     ASSERT_NE(log.file, nullptr);
-    EXPECT_EQ(ask(SNMP_MSG_SET, {{cat_oid("mrxcReset"), 'i', "7"}, {OID_SYS_NAME, 's', "n"}}).errstat,
-              0);
+    EXPECT_EQ(
+        ask(SNMP_MSG_SET, {{cat_oid("mrxcReset"), 'i', "7"}, {OID_SYS_NAME, 's', "n"}}).errstat, 0);
     EXPECT_EQ(ask(SNMP_MSG_SET, {{cat_oid("charPortReset", "3"), 'i', "2"}}).errstat, 0);
     EXPECT_NE(ask(SNMP_MSG_SET, {{cat_oid("mrxcBcast"), 'i', "9"}}).errstat, 0);
     std::fclose(log.file);
@@ -161,8 +160,8 @@ TEST_F(SimAgent, ForeignCommunitiesVersionsAndBrokenDatagramsGetNoAnswer) {
     EXPECT_TRUE(
         exchange(encode_request(SNMP_MSG_GET, {{OID_SYS_DESCR}}, 1, "vantor", SNMP_VERSION_2c))
             .empty());
-    std::string good =
-        encode_request(SNMP_MSG_SET, {{OID_SYS_NAME, 's', "abc"}, {cat_oid("mrxcReset"), 'i', "3"}});
+    std::string good = encode_request(
+        SNMP_MSG_SET, {{OID_SYS_NAME, 's', "abc"}, {cat_oid("mrxcReset"), 'i', "3"}});
     for (size_t n = 0; n < good.size(); n++)
         EXPECT_TRUE(exchange(good.substr(0, n)).empty()) << n;
     std::mt19937 rng(11);

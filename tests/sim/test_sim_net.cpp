@@ -120,7 +120,8 @@ TEST(SimNet, DropDelayAndSeededDropFaults) {
     std::string pattern[2];
     for (int d = 0; d < 2; d++) {
         for (int i = 0; i < 20; i++) {
-            c.send_to(addrs[2 + d], 161, encode_request(SNMP_MSG_GET, {{inet_addr_oid()}}, 100 + i));
+            c.send_to(addrs[2 + d], 161,
+                      encode_request(SNMP_MSG_GET, {{inet_addr_oid()}}, 100 + i));
             pattern[d] += c.recv(&r, 150) ? '1' : '0';
         }
     }

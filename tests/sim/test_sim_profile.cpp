@@ -6,11 +6,11 @@
 #include <set>
 
 #include "catalogue/mib_catalogue.h"
-#include "snmp_access/product_types.h"
-#include "ui/app_globals.h"
 #include "sim_device.h"
+#include "snmp_access/product_types.h"
 #include "support/sim_process.h"
 #include "support/test_dirs.h"
+#include "ui/app_globals.h"
 
 namespace {
 

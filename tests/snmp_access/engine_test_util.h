@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 
-#include "ui/app_globals.h"
 #include "snmp_access/snmp_engine.h"
 #include "snmp_test_util.h"
+#include "ui/app_globals.h"
 
 enum EngineVar {
     V_SYS_DESCR = 10,

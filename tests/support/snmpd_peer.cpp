@@ -17,8 +17,17 @@ bool SnmpdPeer::start(std::string* why) {
     // The log goes to standard error, where the start-up line shows that
     // the agent listens.
     ProcessSpec s;
-    s.argv = {"/usr/sbin/snmpd", "-f", "-C", "-m", "", "-c", conf, "-Le",
-              "-p", dir_.file("snmpd.pid"), "udp:" + address_ + ":161"};
+    s.argv = {"/usr/sbin/snmpd",
+              "-f",
+              "-C",
+              "-m",
+              "",
+              "-c",
+              conf,
+              "-Le",
+              "-p",
+              dir_.file("snmpd.pid"),
+              "udp:" + address_ + ":161"};
     s.env = {"SNMP_PERSISTENT_DIR=" + dir_.file("persist")};
     s.ready_text = "NET-SNMP version";
     s.ready_stream = READY_STDERR;
