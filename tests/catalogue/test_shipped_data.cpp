@@ -36,8 +36,10 @@ TEST(ShippedData, FilesLoadCleanlyAndEveryNameTheProgramUsesIsThere) {
             continue;
         EXPECT_TRUE(names.insert(e->name).second) << "name used twice: " << e->name;
         EXPECT_TRUE(oids.insert(e->oid_num).second) << "identifier used twice: " << e->oid_num;
-        if (e->enum_id >= 0) {
-            EXPECT_FALSE(mib_enum_list[e->enum_id].empty()) << e->name;
+        // An enumerated default is shown as it stands, so it is a value name.
+        std::string number;
+        if (e->enum_id >= 0 && e->write_type != MWT_READ_ONLY && e->internal_code != MIC_INTERNAL) {
+            EXPECT_EQ(cvt_enum_str_num(id, e->def_val, &number), 1) << e->name;
         }
     }
     EXPECT_GE(names.size(), 300u);
@@ -56,6 +58,11 @@ TEST(ShippedData, FilesLoadCleanlyAndEveryNameTheProgramUsesIsThere) {
         int id = -1;
         if (de.path().extension() == ".ph") {
             EXPECT_EQ(get_check_mib_var(de.path().stem().string(), &id), 1) << de.path();
+        }
+    }
+    for (const HotspotEntry& h : hotspot_data_list) {
+        if (h.present) {
+            EXPECT_TRUE(h.target >= 700 && h.target <= 705) << h.text;
         }
     }
     clear_mib_info();

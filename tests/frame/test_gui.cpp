@@ -511,6 +511,11 @@ TEST(GuiWindows, SiteParametersEnumeratedEditor) {
     gui_unmanage_top_form(W_SITE_FORM);
 }
 
+TEST(GuiAccessors, GetColorByNameFallsBackToBlack) {
+    EXPECT_NE(get_color("white"), get_color("black"));
+    EXPECT_EQ(get_color("no such colour"), BlackPixelOfScreen(XtScreen(top_level)));
+}
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (!start_xvfb()) {

@@ -68,18 +68,21 @@ class SimFiles : public ::testing::Test {
 };
 
 TEST_F(SimFiles, ReadsInBlocksAndWritesReplaceTheFileOnlyAtClose) {
-    ASSERT_EQ(type(call(0, BFS_OPEN, fs_open_args(2, "cfg600"))), static_cast<unsigned>(ERPC_RETURN));
+    ASSERT_EQ(type(call(0, BFS_OPEN, fs_open_args(2, "cfg600"))),
+              static_cast<unsigned>(ERPC_RETURN));
     EXPECT_EQ(fs_get16(call(1, BFS_READ, fs_u16s({0})), 10), 512u);
     EXPECT_EQ(fs_get16(call(1, BFS_READ, fs_u16s({0})), 10), 512u); // a repeated call: same reply
     EXPECT_EQ(fs_get16(call(2, BFS_READ, fs_u16s({1})), 10), 88u);
     EXPECT_EQ(code(call(3, BFS_READ, fs_u16s({2}))), static_cast<unsigned>(BFSA_END));
     EXPECT_EQ(read_all("cfg1024"), std::string(1024, 'b'));
     EXPECT_EQ(read_all("/sub//./modem.cfg"), "%modem\nend\n"); // leading slash counts from the root
-    ASSERT_EQ(type(call(0, BFS_OPEN, fs_open_args(0, "cfg600"))), static_cast<unsigned>(ERPC_RETURN));
+    ASSERT_EQ(type(call(0, BFS_OPEN, fs_open_args(0, "cfg600"))),
+              static_cast<unsigned>(ERPC_RETURN));
     std::string block0(512, 'x'), block1 = "tail";
     EXPECT_EQ(type(call(1, BFS_WRITE, fs_u16s({0, 512}) + block0)),
               static_cast<unsigned>(ERPC_RETURN));
-    EXPECT_EQ(type(call(2, BFS_WRITE, fs_u16s({1, 4}) + block1)), static_cast<unsigned>(ERPC_RETURN));
+    EXPECT_EQ(type(call(2, BFS_WRITE, fs_u16s({1, 4}) + block1)),
+              static_cast<unsigned>(ERPC_RETURN));
     EXPECT_EQ(read_file(tmp.file("cfg600")), std::string(600, 'a'));
     EXPECT_EQ(type(call(3, BFS_CLOSE, "")), static_cast<unsigned>(ERPC_RETURN));
     EXPECT_EQ(read_file(tmp.file("cfg600")), block0 + block1);
@@ -144,8 +147,10 @@ TEST_F(SimFiles, RejectModeTwoAndAbortBlockFaults) {
     host.faults.reject_mode2 = true;
     host.faults.abort_block = 1;
     host.faults.abort_code = 7;
-    EXPECT_EQ(type(call(0, BFS_OPEN, fs_open_args(2, "cfg600"))), static_cast<unsigned>(ERPC_REJECT));
-    EXPECT_EQ(type(call(0, BFS_OPEN, fs_open_args(1, "cfg600"))), static_cast<unsigned>(ERPC_RETURN));
+    EXPECT_EQ(type(call(0, BFS_OPEN, fs_open_args(2, "cfg600"))),
+              static_cast<unsigned>(ERPC_REJECT));
+    EXPECT_EQ(type(call(0, BFS_OPEN, fs_open_args(1, "cfg600"))),
+              static_cast<unsigned>(ERPC_RETURN));
     EXPECT_EQ(type(call(1, BFS_READ, fs_u16s({0}))), static_cast<unsigned>(ERPC_RETURN));
     std::string r = call(2, BFS_READ, fs_u16s({1}));
     EXPECT_EQ(type(r), static_cast<unsigned>(ERPC_ABORT));

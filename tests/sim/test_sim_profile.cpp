@@ -61,4 +61,19 @@ TEST_F(SimProfiles, SetLinesMustNameAnObjectAndFitItsType) {
     EXPECT_EQ(it->value.num, 13);
 }
 
+TEST_F(SimProfiles, BadValueTextsAreRefusedByType) {
+    const std::pair<int, const char*> bad[] = {{ASN_IPADDRESS, "10.1.2"},
+                                               {ASN_IPADDRESS, "10.1.2.256"},
+                                               {ASN_INTEGER, "12x"},
+                                               {ASN_GAUGE, "-1"},
+                                               {ASN_OBJECT_ID, "1..3"}};
+    for (const auto& [type, text] : bad) {
+        SimValue v;
+        EXPECT_EQ(value_from_text(type, -1, text, &v), -1) << text;
+    }
+    SimValue v;
+    ASSERT_EQ(value_from_text(ASN_OCTET_STR, -1, "hex:00:ff", &v), 0);
+    EXPECT_EQ(v.bytes, std::string("\0\xff", 2));
+}
+
 } // namespace
