@@ -212,26 +212,13 @@ TEST_F(MibCatalogue, WritabilityByPortClassAndWriteType) {
         for (int wt = 0; wt <= 5; ++wt)
             text += mib_line(pc * 10 + wt, "v" + std::to_string(pc * 10 + wt), wt, pc);
     load_mib(text);
-    EXPECT_EQ(check_mib_var_write(0, 0), 0);
-    EXPECT_EQ(check_mib_var_write(1, 0), 1);
-    EXPECT_EQ(check_mib_var_write(3, 7), 1);
-    // class 4: async and sync
-    EXPECT_EQ(check_mib_var_write(42, 1), 1);
-    EXPECT_EQ(check_mib_var_write(42, 2), 0);
-    EXPECT_EQ(check_mib_var_write(42, 0), 0);
-    EXPECT_EQ(check_mib_var_write(43, 2), 1);
-    EXPECT_EQ(check_mib_var_write(41, 9), 1);
-    EXPECT_EQ(check_mib_var_write(40, 1), 0);
-    EXPECT_EQ(check_mib_var_write(44, 3), 0);
-    // class 5: async and printer
-    EXPECT_EQ(check_mib_var_write(54, 3), 1);
-    EXPECT_EQ(check_mib_var_write(53, 2), 0);
-    EXPECT_EQ(check_mib_var_write(52, 1), 1);
-    // class 6: async, sync and ethernet
-    EXPECT_EQ(check_mib_var_write(65, 4), 1);
-    EXPECT_EQ(check_mib_var_write(63, 2), 1);
-    EXPECT_EQ(check_mib_var_write(65, 1), 0);
-    EXPECT_EQ(check_mib_var_write(64, 3), 0);
+    // {id, port type, writable}: class 4 async and sync, class 5 async and
+    // printer, class 6 async, sync and ethernet.
+    const int table[][3] = {{0, 0, 0},  {1, 0, 1},  {3, 7, 1},  {42, 1, 1}, {42, 2, 0}, {42, 0, 0},
+                            {43, 2, 1}, {41, 9, 1}, {40, 1, 0}, {44, 3, 0}, {54, 3, 1}, {53, 2, 0},
+                            {52, 1, 1}, {65, 4, 1}, {63, 2, 1}, {65, 1, 0}, {64, 3, 0}};
+    for (const auto& t : table)
+        EXPECT_EQ(check_mib_var_write(t[0], t[1]), t[2]) << t[0] << " " << t[1];
     // class 8 and classes above 10 are never writable and say so.
     for (int id : {81, 111}) {
         CaptureStderr();

@@ -4,27 +4,20 @@
 #include <Xm/MessageB.h>
 #include <Xm/PushB.h>
 #include <Xm/ToggleB.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "frame/motif_internal.h"
+#include "support/process.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-pid_t xvfb_pid = -1;
+Process xvfb;
 std::string display_name;
 
 long now_ms() {
@@ -32,94 +25,44 @@ long now_ms() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// Waits for pid at most ms milliseconds; the exit status, or -1.
-int wait_for(pid_t pid, int ms) {
-    long end = now_ms() + ms;
-    int status = 0;
-    while (now_ms() < end) {
-        if (waitpid(pid, &status, WNOHANG) == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        usleep(20000);
-    }
-    return -1;
-}
-
-void kill_and_reap(pid_t pid) {
-    kill(pid, SIGTERM);
-    if (wait_for(pid, 3000) == -1) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-    }
-}
-
-std::vector<char*> c_args(std::vector<std::string>& v) {
-    std::vector<char*> out;
-    for (std::string& s : v)
-        out.push_back(s.data());
-    out.push_back(nullptr);
-    return out;
-}
-
 } // namespace
 
 bool start_xvfb() {
-    // Xvfb picks a free display itself and reports it on the pipe, so two
-    // tests starting at the same time never share a server.
-    int fds[2];
-    if (pipe(fds) != 0)
-        return false;
+    // Xvfb picks a free display itself and reports it on standard output,
+    // so two tests starting at the same time never share a server.
     // -noreset: a server that resets when its last client leaves refuses
     // the connection of a program started at that moment.
-    std::vector<std::string> argv = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
-                                     "-screen",   "0",          "1280x1024x24",
-                                     "-nolisten", "tcp",        "-noreset"};
-    xvfb_pid = fork();
-    if (xvfb_pid == 0) {
-        // The server goes with the test, even when the test crashes.
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        close(fds[0]);
-        int null_fd = open("/dev/null", O_WRONLY);
-        dup2(null_fd, 1);
-        dup2(null_fd, 2);
-        auto a = c_args(argv);
-        execvp("Xvfb", a.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string number;
-    pollfd p = {fds[0], POLLIN, 0};
-    char c = 0;
-    while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
-    close(fds[0]);
-    if (number.empty()) {
-        kill_and_reap(xvfb_pid);
-        xvfb_pid = -1;
+    ProcessSpec s;
+    s.argv = {"Xvfb",         "-displayfd", "1",   "-screen", "0",
+              "1280x1024x24", "-nolisten",  "tcp", "-noreset"};
+    s.ready_text = "\n";
+    s.ready_stream = READY_STDOUT;
+    s.ready_timeout_ms = 10000;
+    s.stop_timeout_ms = 3000;
+    if (!xvfb.start(s))
         return false;
-    }
-    display_name = ":" + number;
+    std::string out = xvfb.out();
+    display_name = ":" + out.substr(0, out.find('\n'));
     setenv("DISPLAY", display_name.c_str(), 1);
     return true;
 }
 
 void stop_xvfb() {
-    if (xvfb_pid > 0)
-        kill_and_reap(xvfb_pid);
-    xvfb_pid = -1;
+    xvfb.stop();
 }
 
 const std::string& xvfb_display() {
     return display_name;
 }
 
+namespace {
+bool never() {
+    return false;
+}
+} // namespace
+
 void pump(int ms) {
-    long end = now_ms() + ms;
-    while (now_ms() < end) {
-        if (XtAppPending(app_context))
-            XtAppProcessEvent(app_context, XtIMAll);
-        else
-            usleep(5000);
-    }
+    pump_until(never, ms);
 }
 
 bool pump_until(bool (*done)(), int ms) {
@@ -162,28 +105,11 @@ void answer_later(int ms, int answer) {
                     reinterpret_cast<XtPointer>(static_cast<long>(answer)));
 }
 
-int run_command(const std::vector<std::string>& argv_in, std::string* out) {
-    std::vector<std::string> argv = argv_in;
-    std::string tmp = (fs::temp_directory_path() / ("mm_cmd_" + std::to_string(getpid()))).string();
-    pid_t pid = fork();
-    if (pid == 0) {
-        int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(fd, 1);
-        auto a = c_args(argv);
-        execvp(a[0], a.data());
-        _exit(127);
-    }
-    int status = wait_for(pid, 20000);
-    if (status == -1)
-        kill_and_reap(pid);
-    if (out != nullptr) {
-        std::ifstream in(tmp);
-        std::ostringstream s;
-        s << in.rdbuf();
-        *out = s.str();
-    }
-    unlink(tmp.c_str());
-    return status;
+int run_command(const std::vector<std::string>& argv, std::string* out) {
+    ProgramResult r = run_program(argv, 20000);
+    if (out != nullptr)
+        *out = r.out;
+    return r.status;
 }
 
 bool screenshot(const std::string& name) {
@@ -198,36 +124,24 @@ bool screenshot(const std::string& name) {
 int run_program(const std::vector<std::string>& args, const std::vector<std::string>& env,
                 int timeout_ms, std::string* stderr_out, void (*during)()) {
     const char* prog = std::getenv("MM_GUI_MM");
-    std::vector<std::string> argv = {prog != nullptr ? prog : "gui_mm"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::string err = (fs::temp_directory_path() / ("mm_err_" + std::to_string(getpid()))).string();
-    pid_t pid = fork();
-    if (pid == 0) {
-        for (const std::string& e : env) {
-            size_t eq = e.find('=');
-            std::string name = e.substr(0, eq), value = e.substr(eq + 1);
-            if (value.empty())
-                unsetenv(name.c_str());
-            else
-                setenv(name.c_str(), value.c_str(), 1);
-        }
-        int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(fd, 2);
-        auto a = c_args(argv);
-        execv(a[0], a.data());
-        _exit(127);
+    ProcessSpec s;
+    s.argv = {prog != nullptr ? prog : "gui_mm"};
+    s.argv.insert(s.argv.end(), args.begin(), args.end());
+    for (const std::string& e : env) {
+        if (e.back() == '=')
+            s.unset.push_back(e.substr(0, e.size() - 1));
+        else
+            s.env.push_back(e);
     }
+    s.stop_timeout_ms = 3000;
+    Process p(s);
     if (during != nullptr)
         during();
-    int status = wait_for(pid, timeout_ms);
-    if (status == -1)
-        kill_and_reap(pid);
-    std::ifstream in(err);
-    std::ostringstream s;
-    s << in.rdbuf();
-    *stderr_out = s.str();
-    unlink(err.c_str());
-    return status;
+    int status = p.wait(timeout_ms);
+    if (status == -2)
+        p.stop();
+    *stderr_out = p.err();
+    return status < 0 ? -1 : status;
 }
 
 std::string copy_stage_dir() {

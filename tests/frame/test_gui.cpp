@@ -1,5 +1,8 @@
-// The real program's frame under a private X server: start-up, the main
-// window by widget id, modes, dialogs, list search, filters, screenshots.
+// The frame's Motif services under a private X server, for what the
+// headless services cannot show: the real interface description (every id
+// and window), real key and pointer paths (tab groups, list search, field
+// filters, raising), the dialogs and the drawn cancel scale. Command logic
+// (modes, security, help, saving) is tested on the headless services.
 // gtest first: the X headers define macros that clash with its names.
 #include <gtest/gtest.h>
 
@@ -26,6 +29,22 @@
 #include "ui/ui.h"
 
 namespace {
+
+// The dialogs outside the window table, by service table.
+struct Dlg {
+    int id;
+    int table;
+    const char* name;
+};
+const Dlg k_dialogs[] = {{W_BOOT_DIALOG_ID, UI_MAIN, "boot_dialog"},
+                         {W_IMDM_DIALOG_ID, UI_MAIN, "int_mdms_dialog"},
+                         {0, UI_BASIC, "gen_conf_form"},
+                         {300, UI_BASIC, "a_gen_conf_form"},
+                         {370, UI_BASIC, "conf_aport_main_form"},
+                         {181, UI_BASIC, "a_aport_main_form"},
+                         {350, UI_BASIC, "conf_sport_main_form"},
+                         {240, UI_BASIC, "edit_modem_main_form"},
+                         {620, UI_BASIC, "conf_wan_main_form"}};
 
 std::vector<std::string> g_labels; // progress label values seen during start-up
 long g_ready_ms = 0;
@@ -89,14 +108,6 @@ TEST(GuiStartUp, EveryIdAndWindowExists) {
                             81, 82, 83, 84, 85, 86, 87, 88, 550, 641, 642, 730, 731, 756};
     for (int id : main_ids)
         EXPECT_TRUE(ui_exists(id)) << id;
-    for (int i = 0; i < init_window_count(); ++i) {
-        const InitWindow& w = init_window_table[i];
-        EXPECT_TRUE(ui_exists(w.form_slot)) << w.form_name;
-        ASSERT_TRUE(ui_exists(w.shell_slot)) << w.shell_name;
-        char* title = nullptr;
-        XtVaGetValues(widgets[w.shell_slot], XmNtitle, &title, nullptr);
-        EXPECT_STREQ(title, w.title);
-    }
     const int fixed_ids[] = {W_FILE_SEL_BOX,
                              W_QUESTION_BOX,
                              W_NAME_PROMPT,
@@ -124,38 +135,6 @@ TEST(GuiStartUp, EveryIdAndWindowExists) {
     EXPECT_EQ(static_cast<int>(h), 30);
     XtVaGetValues(widgets[256], XmNwidth, &w, nullptr);
     EXPECT_EQ(static_cast<int>(w), 118);
-}
-
-TEST(GuiModes, SetupModeAtStartAndCustomizedMode) {
-    EXPECT_FALSE(ui_is_managed(W_CUSTOM_AREA));
-    for (int id : {4, 5, 9, 10, 11, 12, 13, 15, 16})
-        EXPECT_FALSE(is_sens(id)) << id;
-    EXPECT_TRUE(is_sens(W_SETUP_BTN));
-    ASSERT_TRUE(screenshot("main_setup_mode"));
-    set_toggle_notify(W_CUSTOMIZE_TB, true);
-    pump(200);
-    EXPECT_TRUE(ui_is_managed(W_CUSTOM_AREA));
-    EXPECT_TRUE(is_sens(13));
-    EXPECT_FALSE(is_sens(W_SETUP_BTN));
-    ASSERT_TRUE(screenshot("main_customized_mode"));
-}
-
-TEST(GuiModes, SetupQuestionCancelKeepsWindows) {
-    if (!ui_get_toggle(W_CUSTOMIZE_TB))
-        set_toggle_notify(W_CUSTOMIZE_TB, true);
-    press(13); // Show
-    pump(100);
-    EXPECT_TRUE(ui_is_managed(W_SHOW_FORM_ID));
-    answer_later(300, ASK_CANCEL);
-    set_toggle_notify(W_CUSTOMIZE_TB, false);
-    EXPECT_TRUE(ui_get_toggle(W_CUSTOMIZE_TB));
-    EXPECT_TRUE(ui_is_managed(W_SHOW_FORM_ID));
-    EXPECT_TRUE(ui_is_managed(W_CUSTOM_AREA));
-    answer_later(300, ASK_OK);
-    set_toggle_notify(W_CUSTOMIZE_TB, false);
-    EXPECT_FALSE(ui_is_managed(W_SHOW_FORM_ID));
-    EXPECT_FALSE(ui_is_managed(W_CUSTOM_AREA));
-    EXPECT_FALSE(is_sens(13));
 }
 
 TEST(GuiDialogs, WarningsAccumulateUntilClosed) {
@@ -224,30 +203,6 @@ TEST(GuiDialogs, CancelConfirmContinueThenCancel) {
     EXPECT_EQ(pop_cancel_dialog_down(), 1);
     reset_cancel_dialog(std::string(1100, 'x'), "");
     EXPECT_EQ(get_widget_label(W_CANCEL_LABEL), "App Error: Header doesn't fit");
-}
-
-TEST(GuiDialogs, SameHelpTwiceAddsOnce) {
-    ui_set_text(W_HELP_TEXT, "");
-    press(26);
-    pump(100);
-    std::string once = ui_get_text(W_HELP_TEXT);
-    EXPECT_FALSE(once.empty());
-    EXPECT_TRUE(ui_is_managed(W_HELP_FORM));
-    ASSERT_TRUE(screenshot("help_window"));
-    press(26);
-    EXPECT_EQ(ui_get_text(W_HELP_TEXT), once);
-    press(111);
-    EXPECT_FALSE(ui_is_managed(W_HELP_FORM));
-}
-
-TEST(GuiDialogs, OverwriteQuestionCancelWritesNothing) {
-    std::string f = g_install + "/data/saved_text/exists.txt";
-    std::ofstream(f) << "old";
-    answer_later(300, ASK_CANCEL);
-    EXPECT_EQ(check_if_overwrite(W_MAIN_WINDOW, 1, f), 0);
-    std::ifstream in(f);
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(content, "old");
 }
 
 namespace {
@@ -335,6 +290,10 @@ TEST(GuiFilters, LeadingBlankRefusedInNameField) {
 TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
     for (int i = 0; i < init_window_count(); ++i) {
         const InitWindow& w = init_window_table[i];
+        ASSERT_TRUE(ui_exists(w.shell_slot)) << w.shell_name;
+        char* title = nullptr;
+        XtVaGetValues(widgets[w.shell_slot], XmNtitle, &title, nullptr);
+        EXPECT_STREQ(title, w.title);
         gui_manage_top_form(w.form_slot);
         pump(150);
         EXPECT_TRUE(ui_is_managed(w.form_slot)) << w.form_name;
@@ -343,40 +302,13 @@ TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
         gui_unmanage_top_form(w.form_slot);
         EXPECT_EQ(expose_dialog(w.form_slot), 0);
     }
-    struct Dlg {
-        int id;
-        int table;
-        const char* name;
-    };
-    const Dlg dialogs[] = {{W_BOOT_DIALOG_ID, UI_MAIN, "boot_dialog"},
-                           {W_IMDM_DIALOG_ID, UI_MAIN, "int_mdms_dialog"},
-                           {0, UI_BASIC, "gen_conf_form"},
-                           {300, UI_BASIC, "a_gen_conf_form"},
-                           {370, UI_BASIC, "conf_aport_main_form"},
-                           {181, UI_BASIC, "a_aport_main_form"},
-                           {350, UI_BASIC, "conf_sport_main_form"},
-                           {240, UI_BASIC, "edit_modem_main_form"},
-                           {620, UI_BASIC, "conf_wan_main_form"}};
-    for (const Dlg& d : dialogs) {
+    for (const Dlg& d : k_dialogs) {
         ui_manage(d.id, d.table);
         pump(150);
         EXPECT_TRUE(ui_is_managed(d.id, d.table)) << d.name;
         ASSERT_TRUE(screenshot(d.name));
         ui_unmanage(d.id, d.table);
     }
-}
-
-TEST(GuiSecurity, UnprivilegedUserInCustomizedMode) {
-    gui_check_security("nosuchus");
-    pump(100);
-    EXPECT_NE(warning_box_text().find("You will not have access"), std::string::npos);
-    for (int id : {2, 5, 7, 10, 12, 52, 54})
-        EXPECT_FALSE(is_sens(id)) << id;
-    set_toggle_notify(W_CUSTOMIZE_TB, true);
-    EXPECT_FALSE(is_sens(5));
-    EXPECT_FALSE(is_sens(10));
-    EXPECT_FALSE(is_sens(12));
-    EXPECT_TRUE(is_sens(13));
 }
 
 namespace {
@@ -447,11 +379,10 @@ TEST(GuiTabGroups, EverySecondaryWindowRegistersItsInputControls) {
     std::vector<Widget> roots;
     for (int i = 0; i < init_window_count(); ++i)
         roots.push_back(widgets[init_window_table[i].form_slot]);
-    for (int id :
-         {static_cast<int>(W_BOOT_DIALOG_ID), static_cast<int>(W_IMDM_DIALOG_ID), 151, 385, 432})
+    for (int id : {151, 385, 432})
         roots.push_back(widgets[id]);
-    for (int id : {0, 300, 370, 181, 350, 240, 620})
-        roots.push_back(widgets_basic[id]);
+    for (const Dlg& d : k_dialogs)
+        roots.push_back(d.table == UI_MAIN ? widgets[d.id] : widgets_basic[d.id]);
     int checked = 0;
     for (Widget root : roots) {
         ASSERT_NE(root, nullptr);
@@ -546,16 +477,6 @@ TEST(GuiAccessors, SetDirectorySetsDirectoryAndFilter) {
     XmStringFree(mask);
 }
 
-TEST(GuiAccessors, GetColorByName) {
-    Display* dpy = XtDisplay(top_level);
-    Colormap cmap = DefaultColormapOfScreen(XtScreen(top_level));
-    XColor red, exact;
-    ASSERT_TRUE(XAllocNamedColor(dpy, cmap, "red", &red, &exact));
-    EXPECT_EQ(get_color("red"), red.pixel);
-    EXPECT_NE(get_color("white"), get_color("black"));
-    EXPECT_EQ(get_color("no such colour"), BlackPixelOfScreen(XtScreen(top_level)));
-}
-
 // The Site Parameters window in the real toolkit: an enumerated variable
 // gets an option menu built from its enumeration, and Modify stores the
 // chosen value's number in the file and in the catalogue.
@@ -588,6 +509,11 @@ TEST(GuiWindows, SiteParametersEnumeratedEditor) {
               std::string::npos);
     EXPECT_FALSE(ui_is_managed(W_SITE_DEF_VAL_OM));
     gui_unmanage_top_form(W_SITE_FORM);
+}
+
+TEST(GuiAccessors, GetColorByNameFallsBackToBlack) {
+    EXPECT_NE(get_color("white"), get_color("black"));
+    EXPECT_EQ(get_color("no such colour"), BlackPixelOfScreen(XtScreen(top_level)));
 }
 
 int main(int argc, char** argv) {

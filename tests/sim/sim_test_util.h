@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
 #include "support/sim_process.h"
+#include "ui/app_globals.h"
 
 // Reads the staged catalogue once (the one the simulator reads too).
 inline bool load_test_catalogue() {
@@ -196,29 +196,12 @@ class TestUdp {
 
 // The 22-byte discovery request.
 inline std::string discovery_request(uint32_t sender = 0x01020304) {
-    const unsigned char body[22] = {static_cast<unsigned char>(sender >> 24),
-                                    static_cast<unsigned char>(sender >> 16),
-                                    static_cast<unsigned char>(sender >> 8),
-                                    static_cast<unsigned char>(sender),
-                                    0x00,
-                                    0x22,
-                                    0x80,
-                                    0x00,
-                                    0xff,
-                                    0xff,
-                                    0xff,
-                                    0xff,
-                                    0x04,
-                                    0x00,
-                                    0x00,
-                                    0x00,
-                                    0x00,
-                                    0xff,
-                                    0xff,
-                                    0xff,
-                                    0xff,
-                                    0x00};
-    return std::string(reinterpret_cast<const char*>(body), sizeof body);
+    std::string s;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        s.push_back(static_cast<char>((sender >> shift) & 0xff));
+    return s + std::string("\x00\x22\x80\x00\xff\xff\xff\xff\x04\x00\x00\x00\x00"
+                           "\xff\xff\xff\xff\x00",
+                           18);
 }
 
 // A remote file call: id, procedure, arguments (program 1, version 0 unless given).

@@ -67,41 +67,22 @@ class SimFiles : public ::testing::Test {
     sockaddr_in peer{};
 };
 
-TEST_F(SimFiles, ReadsInBlocksWithAShortLastBlockAndAbortFourAtTheEnd) {
-    ASSERT_EQ(type(call(0, BFS_OPEN, fs_open_args(2, "cfg600"))), static_cast<unsigned>(ERPC_RETURN));
-    std::string r = call(1, BFS_READ, fs_u16s({0}));
-    EXPECT_EQ(fs_get16(r, 10), 512u);
-    EXPECT_EQ(r.size(), 12u + 512u);
-    r = call(2, BFS_READ, fs_u16s({1}));
-    EXPECT_EQ(fs_get16(r, 10), 88u);
-    r = call(3, BFS_READ, fs_u16s({2}));
-    EXPECT_EQ(type(r), static_cast<unsigned>(ERPC_ABORT));
-    EXPECT_EQ(code(r), static_cast<unsigned>(BFSA_END));
+TEST_F(SimFiles, ReadsInBlocksAndWritesReplaceTheFileOnlyAtClose) {
+    ASSERT_EQ(type(call(0, BFS_OPEN, fs_open_args(2, "cfg600"))),
+              static_cast<unsigned>(ERPC_RETURN));
+    EXPECT_EQ(fs_get16(call(1, BFS_READ, fs_u16s({0})), 10), 512u);
+    EXPECT_EQ(fs_get16(call(1, BFS_READ, fs_u16s({0})), 10), 512u); // a repeated call: same reply
+    EXPECT_EQ(fs_get16(call(2, BFS_READ, fs_u16s({1})), 10), 88u);
+    EXPECT_EQ(code(call(3, BFS_READ, fs_u16s({2}))), static_cast<unsigned>(BFSA_END));
     EXPECT_EQ(read_all("cfg1024"), std::string(1024, 'b'));
     EXPECT_EQ(read_all("/sub//./modem.cfg"), "%modem\nend\n"); // leading slash counts from the root
-}
-
-TEST_F(SimFiles, PathsOutsideTheRootAreRefused) {
-    EXPECT_EQ(read_all("../" + outside->path().substr(outside->path().rfind('/') + 1) + "/secret"),
-              "!" + std::to_string(BFSA_DENIED));
-    EXPECT_EQ(read_all("sub/../../etc/passwd"), "!" + std::to_string(BFSA_DENIED));
-    EXPECT_EQ(read_all("link_out"), "!" + std::to_string(BFSA_DENIED));
-    EXPECT_EQ(read_all("nothing_here"), "!" + std::to_string(BFSA_NO_FILE));
-    EXPECT_EQ(read_all("sub"), "!" + std::to_string(BFSA_BAD_PATH));
-    EXPECT_EQ(read_all(""), "!" + std::to_string(BFSA_BAD_PATH));
-    EXPECT_EQ(read_all(std::string("cfg600\0x", 8)), "!" + std::to_string(BFSA_BAD_PATH));
-    // writing through a link that leads out is refused as well
-    EXPECT_EQ(code(call(0, BFS_OPEN, fs_open_args(0, "link_out"))),
-              static_cast<unsigned>(BFSA_DENIED));
-    EXPECT_EQ(read_file(outside->file("secret")), "secret");
-}
-
-TEST_F(SimFiles, WriteReplacesTheFileOnlyAtClose) {
-    ASSERT_EQ(type(call(0, BFS_OPEN, fs_open_args(0, "cfg600"))), static_cast<unsigned>(ERPC_RETURN));
+    ASSERT_EQ(type(call(0, BFS_OPEN, fs_open_args(0, "cfg600"))),
+              static_cast<unsigned>(ERPC_RETURN));
     std::string block0(512, 'x'), block1 = "tail";
     EXPECT_EQ(type(call(1, BFS_WRITE, fs_u16s({0, 512}) + block0)),
               static_cast<unsigned>(ERPC_RETURN));
-    EXPECT_EQ(type(call(2, BFS_WRITE, fs_u16s({1, 4}) + block1)), static_cast<unsigned>(ERPC_RETURN));
+    EXPECT_EQ(type(call(2, BFS_WRITE, fs_u16s({1, 4}) + block1)),
+              static_cast<unsigned>(ERPC_RETURN));
     EXPECT_EQ(read_file(tmp.file("cfg600")), std::string(600, 'a'));
     EXPECT_EQ(type(call(3, BFS_CLOSE, "")), static_cast<unsigned>(ERPC_RETURN));
     EXPECT_EQ(read_file(tmp.file("cfg600")), block0 + block1);
@@ -119,7 +100,22 @@ TEST_F(SimFiles, WriteReplacesTheFileOnlyAtClose) {
     EXPECT_EQ(files, 4); // cfg600 cfg1024 sub link_out
 }
 
-TEST_F(SimFiles, BadBlocksAndWrongModesAreAborted) {
+TEST_F(SimFiles, PathsOutsideTheRootAreRefused) {
+    EXPECT_EQ(read_all("../" + outside->path().substr(outside->path().rfind('/') + 1) + "/secret"),
+              "!" + std::to_string(BFSA_DENIED));
+    EXPECT_EQ(read_all("sub/../../etc/passwd"), "!" + std::to_string(BFSA_DENIED));
+    EXPECT_EQ(read_all("link_out"), "!" + std::to_string(BFSA_DENIED));
+    EXPECT_EQ(read_all("nothing_here"), "!" + std::to_string(BFSA_NO_FILE));
+    EXPECT_EQ(read_all("sub"), "!" + std::to_string(BFSA_BAD_PATH));
+    EXPECT_EQ(read_all(""), "!" + std::to_string(BFSA_BAD_PATH));
+    EXPECT_EQ(read_all(std::string("cfg600\0x", 8)), "!" + std::to_string(BFSA_BAD_PATH));
+    // writing through a link that leads out is refused as well
+    EXPECT_EQ(code(call(0, BFS_OPEN, fs_open_args(0, "link_out"))),
+              static_cast<unsigned>(BFSA_DENIED));
+    EXPECT_EQ(read_file(outside->file("secret")), "secret");
+}
+
+TEST_F(SimFiles, BadCallsAreAbortedRejectedOrIgnored) {
     call(0, BFS_OPEN, fs_open_args(0, "newfile"));
     EXPECT_EQ(code(call(1, BFS_WRITE, fs_u16s({0, 513}) + std::string(513, 'x'))),
               static_cast<unsigned>(BFSA_BAD_BLOCK));
@@ -130,46 +126,35 @@ TEST_F(SimFiles, BadBlocksAndWrongModesAreAborted) {
     EXPECT_EQ(code(call(5, BFS_READ, fs_u16s({0}))), static_cast<unsigned>(BFSA_NOT_OPEN));
     EXPECT_EQ(code(call(0, BFS_OPEN, fs_open_args(0, "nodir/file"))),
               static_cast<unsigned>(BFSA_NO_FILE));
-}
-
-TEST_F(SimFiles, ARepeatedCallGetsTheSameReplyAgain) {
-    call(0, BFS_OPEN, fs_open_args(2, "cfg600"));
-    std::string first = call(1, BFS_READ, fs_u16s({0}));
-    EXPECT_EQ(call(1, BFS_READ, fs_u16s({0})), first);
-    EXPECT_EQ(fs_get16(call(2, BFS_READ, fs_u16s({1})), 10), 88u);
-}
-
-TEST_F(SimFiles, RejectsAndFaults) {
     EXPECT_EQ(type(call(0, BFS_OPEN, fs_open_args(2, "cfg600"), 2)),
               static_cast<unsigned>(ERPC_REJECT));
-    std::string r = call(0, BFS_OPEN, fs_open_args(2, "cfg600"), 1, 1);
-    EXPECT_EQ(type(r), static_cast<unsigned>(ERPC_REJECT));
-    EXPECT_EQ(code(r), static_cast<unsigned>(ERPC_REJ_VERSION));
+    EXPECT_EQ(code(call(0, BFS_OPEN, fs_open_args(2, "cfg600"), 1, 1)),
+              static_cast<unsigned>(ERPC_REJ_VERSION));
     EXPECT_EQ(code(call(0, 9, "")), static_cast<unsigned>(ERPC_REJ_PROCEDURE));
+    std::string good = fs_call(0, BFS_OPEN, fs_open_args(2, "cfg600"));
+    std::string reply_class = good;
+    reply_class[5] = 0x21; // a reply is never answered
+    for (size_t n = 0; n <= 18; n++) {
+        const std::string& m = n < 18 ? good : reply_class;
+        std::vector<std::string> replies;
+        host.handle(reinterpret_cast<const unsigned char*>(m.data()), n < 18 ? n : m.size(), peer,
+                    &replies);
+        EXPECT_TRUE(replies.empty()) << n;
+    }
+}
+
+TEST_F(SimFiles, RejectModeTwoAndAbortBlockFaults) {
     host.faults.reject_mode2 = true;
     host.faults.abort_block = 1;
     host.faults.abort_code = 7;
-    EXPECT_EQ(type(call(0, BFS_OPEN, fs_open_args(2, "cfg600"))), static_cast<unsigned>(ERPC_REJECT));
-    EXPECT_EQ(type(call(0, BFS_OPEN, fs_open_args(1, "cfg600"))), static_cast<unsigned>(ERPC_RETURN));
+    EXPECT_EQ(type(call(0, BFS_OPEN, fs_open_args(2, "cfg600"))),
+              static_cast<unsigned>(ERPC_REJECT));
+    EXPECT_EQ(type(call(0, BFS_OPEN, fs_open_args(1, "cfg600"))),
+              static_cast<unsigned>(ERPC_RETURN));
     EXPECT_EQ(type(call(1, BFS_READ, fs_u16s({0}))), static_cast<unsigned>(ERPC_RETURN));
-    r = call(2, BFS_READ, fs_u16s({1}));
+    std::string r = call(2, BFS_READ, fs_u16s({1}));
     EXPECT_EQ(type(r), static_cast<unsigned>(ERPC_ABORT));
     EXPECT_EQ(code(r), 7u);
-}
-
-TEST_F(SimFiles, MalformedCallsGetNoReply) {
-    std::string good = fs_call(0, BFS_OPEN, fs_open_args(2, "cfg600"));
-    for (size_t n = 0; n < 18; n++) {
-        std::vector<std::string> replies;
-        host.handle(reinterpret_cast<const unsigned char*>(good.data()), n, peer, &replies);
-        EXPECT_TRUE(replies.empty()) << n;
-    }
-    std::string reply_class = good;
-    reply_class[5] = 0x21; // a reply is never answered
-    std::vector<std::string> replies;
-    host.handle(reinterpret_cast<const unsigned char*>(reply_class.data()), reply_class.size(),
-                peer, &replies);
-    EXPECT_TRUE(replies.empty());
 }
 
 } // namespace

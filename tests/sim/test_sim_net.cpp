@@ -1,5 +1,5 @@
-// The simulator over real UDP on loopback: discovery, the load host's file
-// service, faults, 63 devices in one process, request rate and bad input.
+// The simulator over real UDP on loopback: discovery replies, the load
+// host's file service, the network faults, and bad input on every port.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,7 +14,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-const std::string E = "1.3.6.1.4.1.32473";
 std::string inet_addr_oid() {
     return cat_oid("mrxInetAddr");
 }
@@ -47,34 +46,21 @@ double seconds_since(Clock::time_point t) {
     return std::chrono::duration<double>(Clock::now() - t).count();
 }
 
-TEST(SimNet, DiscoveryAnswersUnicastAndBroadcastFromEachDevice) {
+// Discovery through the simulator, by broadcast and by many devices, is
+// exercised by the discovery tests; here: the reply layout and bad requests.
+TEST(SimNet, DiscoveryRepliesFromTheDeviceAndIgnoresMalformedRequests) {
     SimOptions o;
-    o.devices = {{sim_profile("modelj.prof"), "127.0.5.2"},
-                 {sim_profile("modelt.prof"), "127.0.5.3"}};
+    o.devices = {{sim_profile("modelj.prof"), "127.0.5.2"}};
     SimProcess sim(o);
     ASSERT_TRUE(sim.ready()) << sim.error();
-    TestUdp c("127.0.5.200", true);
+    TestUdp c("127.0.5.200");
     std::string reply;
     sockaddr_in from{};
-    ASSERT_TRUE(c.send_to("127.0.5.3", 121, discovery_request()));
+    ASSERT_TRUE(c.send_to("127.0.5.2", 121, discovery_request()));
     ASSERT_TRUE(c.recv(&reply, 2000, &from));
-    EXPECT_EQ(addr_of(reply), "127.0.5.3");
-    EXPECT_GE(reply.size(), 22u);
+    EXPECT_EQ(addr_of(reply), "127.0.5.2");
     EXPECT_EQ(reply.substr(0, 4), discovery_request().substr(0, 4));
     EXPECT_EQ(ntohs(from.sin_port), 121);
-    // broadcast: every device answers from its own address
-    ASSERT_TRUE(c.send_to("127.255.255.255", 121, discovery_request()));
-    std::set<std::string> seen;
-    for (int i = 0; i < 200 && c.recv(&reply, 700, &from); i++) { // other simulators may answer too
-        char src[32];
-        inet_ntop(AF_INET, &from.sin_addr, src, sizeof src);
-        if (addr_of(reply).rfind("127.0.5.", 0) == 0) {
-            EXPECT_EQ(addr_of(reply), src);
-            seen.insert(addr_of(reply));
-        }
-    }
-    EXPECT_EQ(seen, (std::set<std::string>{"127.0.5.2", "127.0.5.3"}));
-    // malformed requests are ignored
     std::string bad = discovery_request();
     bad[12] = 5;
     for (const std::string& m : {bad, discovery_request().substr(0, 21), discovery_request() + "x"})
@@ -111,11 +97,13 @@ TEST(SimNet, FileServiceOverUdpWithOtherPortAndStrayReplies) {
     EXPECT_EQ(fs_get16(r, 10), 700u - 512u);
 }
 
-TEST(SimNet, DropAndDelayFaults) {
+TEST(SimNet, DropDelayAndSeededDropFaults) {
     SimOptions o;
-    o.devices = {{sim_profile("modelg.prof"), "127.0.5.20"},
-                 {sim_profile("modelg.prof"), "127.0.5.21"}};
-    o.faults = {"127.0.5.20:drop=100", "127.0.5.21:delay=300"};
+    const char* addrs[] = {"127.0.5.20", "127.0.5.21", "127.0.5.30", "127.0.5.31"};
+    for (const char* a : addrs)
+        o.devices.push_back({sim_profile("modelg.prof"), a});
+    o.faults = {"127.0.5.20:drop=100", "127.0.5.21:delay=300", "127.0.5.30:drop=50,seed=7",
+                "127.0.5.31:drop=50,seed=7"};
     SimProcess sim(o);
     ASSERT_TRUE(sim.ready()) << sim.error();
     TestUdp c("127.0.5.202");
@@ -128,107 +116,18 @@ TEST(SimNet, DropAndDelayFaults) {
     ASSERT_TRUE(c.recv(&r, 3000));
     EXPECT_GE(seconds_since(t), 0.29);
     EXPECT_EQ(decode_response(r).values.at(0), "127.0.5.21");
-}
-
-TEST(SimNet, DropShareIsDeterministicForASeed) {
-    auto answered = [](const std::string& addr) {
-        SimOptions o;
-        o.devices = {{sim_profile("modelg.prof"), addr}};
-        o.faults = {addr + ":drop=50,seed=7"};
-        SimProcess sim(o);
-        EXPECT_TRUE(sim.ready()) << sim.error();
-        TestUdp c("127.0.5.203");
-        std::string pattern, r;
+    // the same seed drops the same datagrams
+    std::string pattern[2];
+    for (int d = 0; d < 2; d++) {
         for (int i = 0; i < 20; i++) {
-            c.send_to(addr, 161, encode_request(SNMP_MSG_GET, {{inet_addr_oid()}}, 100 + i));
-            pattern += c.recv(&r, 150) ? '1' : '0';
+            c.send_to(addrs[2 + d], 161,
+                      encode_request(SNMP_MSG_GET, {{inet_addr_oid()}}, 100 + i));
+            pattern[d] += c.recv(&r, 150) ? '1' : '0';
         }
-        return pattern;
-    };
-    std::string a = answered("127.0.5.30");
-    EXPECT_EQ(a, answered("127.0.5.31"));
-    EXPECT_NE(a.find('0'), std::string::npos);
-    EXPECT_NE(a.find('1'), std::string::npos);
-}
-
-TEST(SimNet, SixtyThreeDevicesStartAndAnswerConcurrently) {
-    SimOptions one;
-    one.devices = {{sim_profile("modelu.prof"), "127.0.6.100"}};
-    double t1 = 0;
-    {
-        SimProcess sim(one);
-        ASSERT_TRUE(sim.ready()) << sim.error();
-        t1 = sim.startup_seconds();
     }
-    const char* names[] = {"modelg.prof", "modelj.prof", "modeln.prof", "modelq.prof",
-                           "modelu.prof"};
-    SimOptions o;
-    for (int i = 1; i <= 63; i++)
-        o.devices.push_back({sim_profile(names[i % 5]), "127.0.6." + std::to_string(i)});
-    SimProcess sim(o);
-    ASSERT_TRUE(sim.ready()) << sim.error();
-    std::printf("mrxsim start-up to ready: 1 device %.3f s, 63 devices %.3f s\n", t1,
-                sim.startup_seconds());
-    RecordProperty("startup_1_device_ms", static_cast<int>(t1 * 1000));
-    RecordProperty("startup_63_devices_ms", static_cast<int>(sim.startup_seconds() * 1000));
-    TestUdp c("127.0.6.200");
-    for (int i = 1; i <= 63; i++)
-        c.send_to("127.0.6." + std::to_string(i), 161,
-                  encode_request(SNMP_MSG_GET, {{inet_addr_oid()}}, i));
-    std::set<std::string> answered;
-    std::string r;
-    sockaddr_in from{};
-    for (int i = 0; i < 63 && c.recv(&r, 3000, &from); i++) {
-        TestResponse d = decode_response(r);
-        char src[32];
-        inet_ntop(AF_INET, &from.sin_addr, src, sizeof src);
-        ASSERT_TRUE(d.ok);
-        EXPECT_EQ(d.values.at(0), src);
-        EXPECT_EQ("127.0.6." + std::to_string(d.reqid), src);
-        answered.insert(src);
-    }
-    EXPECT_EQ(answered.size(), 63u);
-}
-
-TEST(SimNet, RequestsPerSecondOfOneDevice) {
-    SimOptions o;
-    o.devices = {{sim_profile("modelj.prof"), "127.0.5.40"}};
-    SimProcess sim(o);
-    ASSERT_TRUE(sim.ready()) << sim.error();
-    netsnmp_session s;
-    snmp_sess_init(&s);
-    std::string peer = "127.0.5.40", comm = "vantor";
-    s.peername = &peer[0];
-    s.version = SNMP_VERSION_1;
-    s.community = reinterpret_cast<u_char*>(&comm[0]);
-    s.community_len = comm.size();
-    s.timeout = 1000000;
-    s.retries = 0;
-    netsnmp_session* ss = snmp_open(&s);
-    ASSERT_NE(ss, nullptr);
-    oid name[MAX_OID_LEN];
-    size_t len = MAX_OID_LEN;
-    ASSERT_TRUE(snmp_parse_oid("1.3.6.1.2.1.1.1.0", name, &len));
-    int done = 0, failed = 0;
-    auto t = Clock::now();
-    while (seconds_since(t) < 1.5 && done + failed < 200000) {
-        netsnmp_pdu* pdu = snmp_pdu_create(SNMP_MSG_GET);
-        snmp_add_null_var(pdu, name, len);
-        netsnmp_pdu* resp = nullptr;
-        if (snmp_synch_response(ss, pdu, &resp) == STAT_SUCCESS && resp && resp->errstat == 0)
-            done++;
-        else
-            failed++;
-        if (resp)
-            snmp_free_pdu(resp);
-    }
-    double rate = done / seconds_since(t);
-    snmp_close(ss);
-    std::printf("one simulated device answered %.0f Get requests per second (%d in the loop)\n",
-                rate, done);
-    RecordProperty("requests_per_second", static_cast<int>(rate));
-    EXPECT_EQ(failed, 0);
-    EXPECT_GT(done, 0);
+    EXPECT_EQ(pattern[0], pattern[1]);
+    EXPECT_NE(pattern[0].find('0'), std::string::npos);
+    EXPECT_NE(pattern[0].find('1'), std::string::npos);
 }
 
 TEST(SimNet, BadDatagramsOnEveryPortNeverStopIt) {
@@ -279,10 +178,6 @@ TEST(SimNet, BadDatagramsOnEveryPortNeverStopIt) {
     EXPECT_EQ(decode_response(r).values.at(0), "127.0.5.50");
     EXPECT_EQ(sim.stop(), 0); // and it still stops cleanly on SIGTERM
 }
-
-} // namespace
-
-namespace {
 
 TEST(SimNet, CommandLineAndBindFailuresEndWithAStatusAndAMessage) {
     std::string j = sim_profile("modelj.prof");

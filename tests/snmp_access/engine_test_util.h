@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 
-#include "ui/app_globals.h"
 #include "snmp_access/snmp_engine.h"
 #include "snmp_test_util.h"
+#include "ui/app_globals.h"
 
 enum EngineVar {
     V_SYS_DESCR = 10,
@@ -66,3 +66,11 @@ inline std::vector<const ParamNode*> node_list(const MorixRecord* rec) {
         v.push_back(n);
     return v;
 }
+
+// The fixture of every engine test: a clean catalogue, device list and UI,
+// and one record to send.
+class EngineTest : public SnmpAccessTest {
+  protected:
+    long sent_since(long before) const { return g_snmp_requests_sent - before; }
+    RecordHolder r;
+};

@@ -1,7 +1,8 @@
-// The request engine against the device simulator over real UDP, with the
-// shipped catalogue: chunking and progress, rejected variables, devices
-// that answer only small requests, tooBig with an index, cancel, GetNext at
-// the end of a table, Set, lost datagrams, time-outs and unknown hosts.
+// What the device simulator adds to the request engine's tests, over real
+// UDP with the shipped catalogue: chunking and progress, splitting for
+// devices that answer only small requests or tooBig with an index, one
+// session across splits, cancel between chunks, port tables, Set, lost
+// datagrams and stray replies.
 #include <dirent.h>
 #include <gmock/gmock.h>
 
@@ -32,7 +33,7 @@ std::string split_lossy(int k) {
 
 SimProcess* g_sim = nullptr;
 
-class EngineSim : public SnmpAccessTest {
+class EngineSim : public EngineTest {
   protected:
     static void SetUpTestSuite() {
         if (!in_private_netns())
@@ -58,7 +59,7 @@ class EngineSim : public SnmpAccessTest {
         g_sim = nullptr;
     }
     void SetUp() override {
-        SnmpAccessTest::SetUp();
+        EngineTest::SetUp();
         REQUIRE_NETNS();
         ASSERT_TRUE(g_sim && g_sim->ready()) << (g_sim ? g_sim->error() : "");
         mm_dir = source_install_dir();
@@ -83,8 +84,6 @@ class EngineSim : public SnmpAccessTest {
             EXPECT_TRUE(n->has_value && !n->value.empty()) << n->seq;
         }
     }
-    long sent_since(long before) const { return g_snmp_requests_sent - before; }
-    RecordHolder r;
 };
 
 TEST_F(EngineSim, ChunksOfThirtyTwoAndProgress) {
@@ -163,17 +162,6 @@ TEST_F(EngineSim, TooBigWithIndexSplitsWhereTheDeviceSays) {
     // 10 (tooBig at 4), 0-2, 3-9 (tooBig at 4), 3-5, 6-9 (tooBig at 4), 6-8, 9.
     EXPECT_EQ(sent_since(before), 7);
     expect_all_served();
-}
-
-TEST_F(EngineSim, CancelBeforeTheFirstChunk) {
-    add_scalars(40);
-    hl_cancel_at(1);
-    long before = g_snmp_requests_sent;
-    mm_snmp(r.rec, SNMP_OP_GET);
-    EXPECT_EQ(r->status, 0);
-    EXPECT_EQ(sent_since(before), 0);
-    for (const ParamNode* n : node_list(r.rec))
-        EXPECT_EQ(n->status, NS_NOT_DONE);
 }
 
 TEST_F(EngineSim, CancelBetweenChunksMarksTheRest) {
@@ -297,16 +285,6 @@ TEST_F(EngineSim, OneSessionAcrossSplitsTimeOutsAndTheOneVariablePass) {
     // The seeds give both endings.
     EXPECT_GT(recovered, 0);
     EXPECT_GT(timed_out, 0);
-}
-
-TEST_F(EngineSim, TimeOutAndUnknownHost) {
-    set_peer(r.rec, DEV, "wrong", 150, 1);
-    add_scalars(3);
-    mm_snmp(r.rec, SNMP_OP_GET);
-    EXPECT_EQ(r->status, SR_TIMEOUT);
-    set_peer(r.rec, "morix-nowhere.invalid", "vantor", 150, 1);
-    mm_snmp(r.rec, SNMP_OP_GET);
-    EXPECT_EQ(r->status, SR_UNKNOWN_HOST);
 }
 
 TEST_F(EngineSim, WanChannelStatus) {

@@ -59,21 +59,16 @@ TEST_F(PortTest, KeywordsConvertBothWays) {
 }
 
 TEST_F(PortTest, NumberOfPortsByType) {
-    EXPECT_EQ(get_num_ports(r.rec, 1), 16);
-    EXPECT_EQ(get_num_ports(r.rec, 2), 2);
-    EXPECT_EQ(get_num_ports(r.rec, 3), 1);
-    EXPECT_EQ(get_num_ports(r.rec, 4), 1);
-    EXPECT_EQ(get_num_ports(r.rec, 5), 1);
-    EXPECT_EQ(get_num_ports(r.rec, 6), 0);
-    EXPECT_EQ(get_num_ports(r.rec, 8), 24); // class 1 with a module: 24 channels
-    EXPECT_EQ(get_num_ports(r.rec, 9), 96);
-    EXPECT_EQ(get_num_ports(r.rec, 10), 8);
-    r->platform = 4;
-    EXPECT_EQ(get_num_ports(r.rec, 8), 23);
-    r->platform = 5;
-    EXPECT_EQ(get_num_ports(r.rec, 8), 23);
-    r->wan_count = 0;
-    EXPECT_EQ(get_num_ports(r.rec, 8), 0);
+    const struct {
+        int platform, wan_count, code, count;
+    } table[] = {{1, 1, 1, 16}, {1, 1, 2, 2},  {1, 1, 3, 1},  {1, 1, 4, 1},
+                 {1, 1, 5, 1},  {1, 1, 6, 0},  {1, 1, 8, 24}, {1, 1, 9, 96},
+                 {1, 1, 10, 8}, {4, 1, 8, 23}, {5, 1, 8, 23}, {5, 0, 8, 0}};
+    for (const auto& t : table) {
+        r->platform = t.platform;
+        r->wan_count = t.wan_count;
+        EXPECT_EQ(get_num_ports(r.rec, t.code), t.count) << t.platform << " " << t.code;
+    }
     for (int code : {0, 7, 11}) {
         CaptureStderr();
         EXPECT_EQ(get_num_ports(r.rec, code), 0);
@@ -111,29 +106,39 @@ TEST_F(PortTest, PortClassesAcceptTheirPortTypes) {
 }
 
 TEST_F(PortTest, InstanceTypesMapPorts) {
-    int ok = 0;
-    EXPECT_EQ(inst(0, 1, 99, &ok), std::make_pair(0, std::string()));
-    EXPECT_EQ(ok, 1);
-    EXPECT_EQ(inst(1, 1, 3, &ok).first, 3);
-    EXPECT_EQ(inst(2, 2, 1, &ok).first, 17); // sync port 1 after 16 async ports
-    EXPECT_EQ(inst(3, 1, 3, &ok).first, 4);
-    EXPECT_EQ(inst(4, 2, 2, &ok).first, 19);
-    EXPECT_EQ(inst(5, 1, 3, &ok).first, 3);
-    EXPECT_EQ(inst(5, 3, 1, &ok).first, 17);
-    EXPECT_EQ(inst(6, 1, 3, &ok).first, 4);
-    EXPECT_EQ(inst(6, 2, 1, &ok).first, 18);
-    EXPECT_EQ(inst(6, 4, 1, &ok).first, 1);
-    EXPECT_EQ(inst(6, 3, 1, &ok).first, 0);
-    EXPECT_EQ(inst(7, 8, 5, &ok), std::make_pair(-1, std::string("7.5")));
-    EXPECT_EQ(inst(8, 8, 24, &ok), std::make_pair(-1, std::string("7.24")));
-    EXPECT_EQ(ok, 1);
-    EXPECT_EQ(inst(9, 9, 7, &ok).first, 7);
-    EXPECT_EQ(ok, 1);
-    inst(9, 9, 8, &ok); // another interface than the device's own
-    EXPECT_EQ(ok, 0);
-    r->platform = 5;
-    EXPECT_EQ(inst(9, 9, 200, &ok).first, 200);
-    EXPECT_EQ(ok, 1);
+    const struct {
+        int platform, inst_type, port_type, port, instance;
+        const char* text;
+        int ok;
+    } table[] = {
+        {1, 0, 1, 99, 0, "", 1},
+        {1, 1, 1, 3, 3, "", 1},
+        {1, 2, 2, 1, 17, "", 1}, // sync after async
+        {1, 3, 1, 3, 4, "", 1},
+        {1, 4, 2, 2, 19, "", 1},
+        {1, 5, 1, 3, 3, "", 1},
+        {1, 5, 3, 1, 17, "", 1},
+        {1, 6, 1, 3, 4, "", 1},
+        {1, 6, 2, 1, 18, "", 1},
+        {1, 6, 4, 1, 1, "", 1},
+        {1, 6, 3, 1, 0, "", 1},
+        {1, 7, 8, 5, -1, "7.5", 1},
+        {1, 8, 8, 24, -1, "7.24", 1},
+        {1, 9, 9, 7, 7, "", 1},
+        {1, 9, 9, 8, -99, "junk", 0}, // another interface than the device's own
+        {5, 9, 9, 200, 200, "", 1},
+    };
+    for (const auto& t : table) {
+        r->platform = t.platform;
+        int ok = -1;
+        std::pair<int, std::string> got = inst(t.inst_type, t.port_type, t.port, &ok);
+        SCOPED_TRACE(testing::Message() << t.inst_type << " " << t.port_type << " " << t.port);
+        EXPECT_EQ(ok, t.ok);
+        if (t.ok) {
+            EXPECT_EQ(got, std::make_pair(t.instance, std::string(t.text)));
+        }
+    }
+    int ok = -1;
     CaptureStderr();
     inst(10, 1, 1, &ok);
     EXPECT_EQ(GetCapturedStderr(), INVALID);
@@ -159,34 +164,37 @@ std::vector<int> ports_of(const std::string& text, int* all = nullptr) {
     return v;
 }
 
-TEST_F(PortTest, PortListExamples) {
-    EXPECT_EQ(ports_of("1-3,5"), (std::vector<int>{1, 2, 3, 5}));
-    EXPECT_EQ(ports_of("5,1-2,2"), (std::vector<int>{5, 1, 2}));
-    EXPECT_EQ(ports_of("3-1"), std::vector<int>{});
-    int all = 0;
-    EXPECT_EQ(ports_of(" a l l ", &all), std::vector<int>{});
-    EXPECT_EQ(all, 1);
-    EXPECT_EQ(ports_of("ALL", &all), std::vector<int>{});
-    EXPECT_EQ(all, 1);
-    EXPECT_EQ(ports_of("All3", &all), std::vector<int>{3});
-    EXPECT_EQ(all, 0);
-    EXPECT_EQ(ports_of("aLL", &all), std::vector<int>{});
-    EXPECT_EQ(all, 0);
-}
-
-TEST_F(PortTest, PortListOddCases) {
-    EXPECT_EQ(ports_of("7-"), std::vector<int>{7});
-    EXPECT_EQ(ports_of("7-,9"), std::vector<int>{9});
-    EXPECT_EQ(ports_of("2,2,2"), std::vector<int>{2});
-    EXPECT_EQ(ports_of("-4"), std::vector<int>{4});
-    EXPECT_EQ(ports_of("0,1"), (std::vector<int>{0, 1}));
-    EXPECT_EQ(ports_of("1 - 3"), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(ports_of("4x5"), std::vector<int>{5});
-    EXPECT_EQ(ports_of("4x,5"), std::vector<int>{5});
-    EXPECT_EQ(ports_of("3-5-7"), (std::vector<int>{3, 4, 5, 7}));
-    EXPECT_EQ(ports_of(",,3,,"), std::vector<int>{3});
-    EXPECT_EQ(ports_of(""), std::vector<int>{});
-    EXPECT_EQ(ports_of("2-2"), std::vector<int>{2});
+TEST_F(PortTest, PortLists) {
+    const struct {
+        const char* text;
+        std::vector<int> ports;
+        int all;
+    } table[] = {
+        {"1-3,5", {1, 2, 3, 5}, 0},
+        {"5,1-2,2", {5, 1, 2}, 0},
+        {"3-1", {}, 0},
+        {" a l l ", {}, 1},
+        {"ALL", {}, 1},
+        {"All3", {3}, 0},
+        {"aLL", {}, 0},
+        {"7-", {7}, 0},
+        {"7-,9", {9}, 0},
+        {"2,2,2", {2}, 0},
+        {"-4", {4}, 0},
+        {"0,1", {0, 1}, 0},
+        {"1 - 3", {1, 2, 3}, 0},
+        {"4x5", {5}, 0},
+        {"4x,5", {5}, 0},
+        {"3-5-7", {3, 4, 5, 7}, 0},
+        {",,3,,", {3}, 0},
+        {"", {}, 0},
+        {"2-2", {2}, 0},
+    };
+    for (const auto& t : table) {
+        int all = -1;
+        EXPECT_EQ(ports_of(t.text, &all), t.ports) << '"' << t.text << '"';
+        EXPECT_EQ(all, t.all) << '"' << t.text << '"';
+    }
 }
 
 TEST_F(PortTest, PortListBoundsHugeInput) {

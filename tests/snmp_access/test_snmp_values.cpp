@@ -38,14 +38,16 @@ class SnmpValues : public testing::Test {
 };
 
 TEST_F(SnmpValues, AtoiLikeNumbers) {
-    EXPECT_EQ(mm_atol("  -42abc"), -42);
-    EXPECT_EQ(mm_atol("+7"), 7);
-    EXPECT_EQ(mm_atol("abc"), 0);
-    EXPECT_EQ(mm_atol(""), 0);
-    EXPECT_EQ(mm_atol("- 5"), 0);
-    EXPECT_EQ(mm_atol("\t\n12 34"), 12);
-    EXPECT_EQ(mm_atol("2147483647"), 2147483647L);
-    EXPECT_EQ(mm_atol("4294967295"), -1); // the low 32 bits
+    const std::pair<const char*, long> table[] = {{"  -42abc", -42},
+                                                  {"+7", 7},
+                                                  {"abc", 0},
+                                                  {"", 0},
+                                                  {"- 5", 0},
+                                                  {"\t\n12 34", 12},
+                                                  {"2147483647", 2147483647L},
+                                                  {"4294967295", -1}}; // the low 32 bits
+    for (const auto& [text, value] : table)
+        EXPECT_EQ(mm_atol(text), value) << text;
 }
 
 TEST_F(SnmpValues, DottedIdentifiers) {

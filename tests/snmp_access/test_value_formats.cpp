@@ -8,24 +8,16 @@
 
 namespace {
 
-int ip_ok(const std::string& s) {
-    std::string t = s;
-    return check_ip_addr_fmt(&t);
-}
-
 TEST(ValueFormats, IpAddressSyntax) {
-    EXPECT_EQ(ip_ok("1.2.3.4"), 1);
-    EXPECT_EQ(ip_ok("10.0.0.255"), 1);
-    EXPECT_EQ(ip_ok("0.0.0.0"), 1);
-    EXPECT_EQ(ip_ok("1.2.3"), 0);
-    EXPECT_EQ(ip_ok("1.2.3.256"), 0);
-    EXPECT_EQ(ip_ok("1.2.3.4.5"), 0);
-    EXPECT_EQ(ip_ok("255.255.255.255"), 0);
-    EXPECT_EQ(ip_ok("1.2.3.a"), 0);
-    EXPECT_EQ(ip_ok("1..2.3.4"), 0); // four parts, but no address
-    EXPECT_EQ(ip_ok(" 1.2.3.4"), 0);
-    EXPECT_EQ(ip_ok("1.2.3.-4"), 0);
-    EXPECT_EQ(ip_ok("1.2.3.99999999999999999999"), 0);
+    const std::pair<const char*, int> table[] = {
+        {"1.2.3.4", 1},         {"10.0.0.255", 1}, {"0.0.0.0", 1},
+        {"1.2.3", 0},           {"1.2.3.256", 0},  {"1.2.3.4.5", 0},
+        {"255.255.255.255", 0}, {"1.2.3.a", 0},    {"1..2.3.4", 0},
+        {" 1.2.3.4", 0},        {"1.2.3.-4", 0},   {"1.2.3.99999999999999999999", 0}};
+    for (const auto& [text, ok] : table) {
+        std::string t = text;
+        EXPECT_EQ(check_ip_addr_fmt(&t), ok) << text;
+    }
     std::string t = "1.2.3.4  \t";
     EXPECT_EQ(check_ip_addr_fmt(&t), 1);
     EXPECT_EQ(t, "1.2.3.4"); // trailing blanks go from the text itself
@@ -64,11 +56,14 @@ TEST(ValueFormats, TimeSyntax) {
 }
 
 TEST(ValueFormats, Timeticks) {
-    EXPECT_EQ(cvt_timeticks(8640000), "1 day, 0:00:00");
-    EXPECT_EQ(cvt_timeticks(99), "0:00:00");
-    EXPECT_EQ(cvt_timeticks(0), "0:00:00");
-    EXPECT_EQ(cvt_timeticks(2 * 8640000 + 360000 + 6100 + 199), "2 days, 1:01:02");
-    EXPECT_EQ(cvt_timeticks(4294967295ul), "497 days, 2:27:52");
+    const std::pair<unsigned long, const char*> table[] = {
+        {8640000, "1 day, 0:00:00"},
+        {99, "0:00:00"},
+        {0, "0:00:00"},
+        {2 * 8640000 + 360000 + 6100 + 199, "2 days, 1:01:02"},
+        {4294967295ul, "497 days, 2:27:52"}};
+    for (const auto& [ticks, text] : table)
+        EXPECT_EQ(cvt_timeticks(ticks), text) << ticks;
 }
 
 TEST(ValueFormats, SmallTextHelpers) {
@@ -88,16 +83,11 @@ TEST(ValueFormats, SmallTextHelpers) {
 }
 
 TEST(ValueFormats, PortInstanceFromIdentifierTail) {
-    EXPECT_EQ(get_port_instance("1.5"), 5);
-    EXPECT_EQ(get_port_instance("3"), 3);
-    EXPECT_EQ(get_port_instance("3  "), 3);
-    EXPECT_EQ(get_port_instance("x.5"), 0);
-    EXPECT_EQ(get_port_instance(""), 0);
-    EXPECT_EQ(get_port_instance("0.5"), 0);
-    EXPECT_EQ(get_port_instance("2.a.7"), 7);
-    EXPECT_EQ(get_port_instance("2.0.7"), 0);
-    EXPECT_EQ(get_port_instance("2..7"), 7);
-    EXPECT_EQ(get_port_instance("1.3.6.1.4.1.32473"), 32473);
+    const std::pair<const char*, int> table[] = {
+        {"1.5", 5}, {"3", 3},     {"3  ", 3},   {"x.5", 0},  {"", 0},
+        {"0.5", 0}, {"2.a.7", 7}, {"2.0.7", 0}, {"2..7", 7}, {"1.3.6.1.4.1.32473", 32473}};
+    for (const auto& [tail, port] : table)
+        EXPECT_EQ(get_port_instance(tail), port) << tail;
 }
 
 class FileFilters : public testing::Test {

@@ -29,6 +29,8 @@
 #include <string>
 #include <vector>
 
+#include "support/process.h"
+
 struct SimDeviceSpec {
     std::string profile; // path of a profile file
     std::string addr;    // 127.x.y.z
@@ -49,44 +51,26 @@ class SimProcess {
   public:
     // Starts mrxsim and waits (bounded) until it prints "ready".
     explicit SimProcess(const SimOptions& options);
-    // Stops the process if it still runs.
-    ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    bool ready() const { return ready_; }
-    pid_t pid() const { return pid_; }
+    bool ready() const { return proc_.ready(); }
+    pid_t pid() const { return proc_.pid(); }
     // Seconds from the start of the process to its "ready" line.
-    double startup_seconds() const { return startup_seconds_; }
-    // What mrxsim wrote on standard error (read when it failed to start).
+    double startup_seconds() const { return proc_.startup_seconds(); }
+    // Why mrxsim did not get ready (what it wrote on standard error).
     const std::string& error() const { return error_; }
-    // True while the process has not ended.
-    bool running();
+    bool running() { return proc_.running(); }
     // SIGTERM, wait up to 5 s, then SIGKILL. Returns the exit status, or -1
     // when the process did not end by itself (or was already reaped).
-    int stop();
+    int stop() { return proc_.stop(); }
 
   private:
-    pid_t pid_ = -1;
-    int out_fd_ = -1;
-    bool ready_ = false;
-    double startup_seconds_ = 0;
+    Process proc_;
     std::string error_;
-    std::string err_path_;
 };
 
 // Where the simulator, its profiles and the catalogue are.
 std::string sim_binary();
 std::string sim_profile(const std::string& name);
 std::string sim_catalogue_dir();
-
-// Runs a program (no shell) with extra environment entries "NAME=VALUE",
-// capturing its output; kills it (by PID) after timeout_ms.
-struct ProgramResult {
-    int status = -1; // exit status, -1 when killed or not started
-    bool timed_out = false;
-    std::string out;
-    std::string err;
-};
-ProgramResult run_program(const std::vector<std::string>& argv, int timeout_ms,
-                          const std::vector<std::string>& env = {});

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "support/process.h"
 #include "support/test_dirs.h"
 
 class SnmpdPeer {
@@ -21,13 +22,13 @@ class SnmpdPeer {
     bool start(std::string* why);
     void stop();
     const std::string& address() const { return address_; }
-    std::string log() const;
+    std::string log() const { return proc_.err(); }
 
   private:
     TempDir dir_;
     std::string address_;
     std::string extra_;
-    pid_t pid_ = -1;
+    Process proc_;
 };
 
 // The sysDescr the peer reports.

@@ -1,23 +1,31 @@
-// Search-device discovery through the window's actions (headless UI by
-// widget id): the table walk, the identification pass and its output, the
-// discovered-device table, Update, Save and Close, against mrxsim search
-// devices and Debian's snmpd, each test in a network namespace of its own.
+// Discovery, on one fixture (a staged installation, the headless UI, and a
+// private network namespace of the test's own when it runs in one): the
+// request and reply bytes, the broadcast address rules and texts, the
+// prompt and the temporary list file; network discovery against mrxsim,
+// in-test responders and hosts in other namespaces; search-device
+// discovery through the window's actions (the table walk, the
+// identification pass and its output, Update, Save and Close) against
+// mrxsim search devices and Debian's snmpd.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <dirent.h>
+#include <set>
 
 #include "devices/discovery.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
 #include "devices_sim_util.h"
 #include "discovery_test_util.h"
-#include "ui/app_globals.h"
 #include "frame/dispatch.h"
-#include "ui_headless/ui_headless.h"
 #include "snmp_access/snmp_engine.h"
 #include "support/snmpd_peer.h"
+#include "ui/app_globals.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
 
@@ -28,7 +36,7 @@ const std::string k_end = "\n\n\n*** End of discovery ***\n\n"
 const std::string k_start = "\nDiscovering Morixes, please wait...\n\n\nNumber of devices to "
                             "query: ";
 
-class DiscoverySearch : public DevicesSim {
+class Discovery : public DevicesSim {
   protected:
     void SetUp() override {
         DevicesSim::SetUp();
@@ -75,6 +83,7 @@ class DiscoverySearch : public DevicesSim {
             v.push_back(host_disc_list[i]->name);
         return v;
     }
+    std::vector<std::string> rows() { return ui_list_items(W_MRX_LIST); }
     int serial_ = 0;
 };
 
@@ -99,7 +108,242 @@ std::vector<long> positions(const std::string& out, const std::vector<std::strin
     return pos;
 }
 
-TEST_F(DiscoverySearch, MixedTableReportsEveryAddressAndKeepsTheMorixes) {
+using Clock = std::chrono::steady_clock;
+
+double seconds_since(Clock::time_point t0) {
+    return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+std::vector<std::string> sorted(std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+// Temporary list files of discovery left in /tmp.
+// (Other test programs may add and remove theirs meanwhile: only new
+// names count.)
+std::set<std::string> dsc_tmp_files() {
+    std::set<std::string> names;
+    if (DIR* d = opendir("/tmp")) {
+        while (dirent* e = readdir(d))
+            if (std::string(e->d_name).rfind("tmp.dsc_list", 0) == 0)
+                names.insert(e->d_name);
+        closedir(d);
+    }
+    return names;
+}
+
+TEST(DiscoveryBytes, RequestIsTheFixedLayoutWithThePidFirst) {
+    std::vector<uint8_t> want = {0x01, 0x02, 0x03, 0x04, 0x00, 0x22, 0x80, 0x00, 0xFF, 0xFF, 0xFF,
+                                 0xFF, 0x04, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+    EXPECT_EQ(build_dsc_request(0x01020304u), want);
+    EXPECT_EQ(build_dsc_request(0xFFFFFFFEu)[3], 0xFE);
+}
+
+TEST(DiscoveryBytes, ReplyAddressComesFromBytes18To21AndShortRepliesCarryNone) {
+    std::vector<uint8_t> r = dsc_reply_bytes("10.200.3.254", 0);
+    ASSERT_EQ(r.size(), 22u);
+    EXPECT_EQ(dsc_reply_addr(r.data(), r.size()), "10.200.3.254");
+    EXPECT_EQ(dsc_reply_addr(r.data(), 21), "");
+    EXPECT_EQ(dsc_reply_addr(nullptr, 0), "");
+    std::vector<uint8_t> big = dsc_reply_bytes("127.0.0.9", 191);
+    EXPECT_EQ(dsc_reply_addr(big.data(), big.size()), "127.0.0.9");
+}
+
+TEST_F(Discovery, AddressAndMaskGiveTheBroadcastAndItsHeader) {
+    const struct {
+        const char *addr, *mask;
+        int startup;
+        const char *bcast, *header;
+    } table[] = {
+        {"", "  ", 1, "255.255.255.255",
+         "Internet Address: None\nSubnet Mask: None\n\nUsing the default broadcast address.\n"},
+        {" 10.1.2.3 ", "255.255.255.0", 0, "10.1.2.255",
+         "Internet Address: 10.1.2.3\nSubnet Mask: 255.255.255.0\n\n"},
+        {"127.0.0.1", "255.0.0.0", 1, "127.255.255.255",
+         "Internet Address: 127.0.0.1\nSubnet Mask: 255.0.0.0\n\n"},
+    };
+    for (const auto& t : table) {
+        std::string bcast, header;
+        ASSERT_EQ(dsc_bcast_for(t.addr, t.mask, t.startup, &bcast, &header), 0) << t.addr;
+        EXPECT_EQ(bcast, t.bcast);
+        EXPECT_EQ(header, t.header);
+    }
+    EXPECT_TRUE(hl_texts("warn").empty());
+}
+
+TEST_F(Discovery, MissingOrBadAddressOrMaskIsRefusedWithTheirTexts) {
+    std::string bcast = "unchanged", header;
+    EXPECT_EQ(dsc_bcast_for("10.1.2.3", "", 1, &bcast, &header), -1);
+    EXPECT_EQ(dsc_bcast_for("", "", 0, &bcast, &header), -1);
+    EXPECT_EQ(dsc_bcast_for("10.1.2.3", "255.0.x.0", 1, &bcast, &header), -1);
+    EXPECT_EQ(discover_morixes_new("", "255.255.0.0", 5, 0), -1);
+    EXPECT_EQ(hl_texts("warn"),
+              (std::vector<std::string>{
+                  "Invalid broadcast address.\n\nInternet Address: 10.1.2.3\nSubnet Mask: None\n",
+                  "Invalid broadcast address.\n\nInternet Address: None\nSubnet Mask: None\n",
+                  "Invalid broadcast address.\n\nInternet Address: 10.1.2.3\n"
+                  "Subnet Mask: 255.0.x.0\n",
+                  "Invalid broadcast address.\n\nInternet Address: None\n"
+                  "Subnet Mask: 255.255.0.0\n"}));
+    EXPECT_TRUE(hl_texts("work").empty()); // nothing was sent
+}
+
+TEST_F(Discovery, PromptOpensWithItsLabelsAndRefusesBadFields) {
+    discover_new_proc();
+    EXPECT_EQ(hl_widget(W_DSC_PROMPT).title, "Discover Morixes/Network");
+    EXPECT_TRUE(ui_is_managed(W_DSC_PROMPT));
+    EXPECT_EQ(get_widget_label(W_DSC_PROMPT_ADDR_LBL), "Internet Address");
+    EXPECT_EQ(get_widget_label(W_DSC_PROMPT_MASK_LBL), "Subnet Mask");
+    EXPECT_EQ(get_widget_label(W_DSC_PROMPT_TO_LBL), "Timeout");
+    EXPECT_EQ(get_widget_label(W_DSC_PROMPT_NOTE),
+              "Use the 'Save Morix List' menu\nselection to save the discovered\nMorixes.");
+    EXPECT_EQ(ui_get_text(W_DSC_PROMPT_TO_TF), "10");
+
+    EXPECT_EQ(dsc_mrx_prm_ok(), -1); // empty address
+    ui_set_text(W_DSC_PROMPT_ADDR_TF, "10.1.2.3");
+    ui_set_text(W_DSC_PROMPT_MASK_TF, "255.255.255.0.0");
+    EXPECT_EQ(dsc_mrx_prm_ok(), -1);
+    const auto& ev = hl_events();
+    ASSERT_EQ(ev.size(), 2u);
+    EXPECT_EQ(ev[0].text, "Invalid IP Address Format: Internet Address.");
+    EXPECT_EQ(ev[0].parent, W_DSC_PROMPT_ADDR_TF);
+    EXPECT_EQ(ev[1].text, "Invalid IP Address Format: Subnet Mask.");
+    EXPECT_EQ(ev[1].parent, W_DSC_PROMPT_MASK_TF);
+    EXPECT_TRUE(ui_is_managed(W_DSC_PROMPT));
+    dsc_window_action(W_DSC_PROMPT_HELP);
+    EXPECT_EQ(hl_texts("item_help").size(), 1u);
+    dsc_window_action(W_DSC_PROMPT_CANCEL);
+    EXPECT_FALSE(ui_is_managed(W_DSC_PROMPT));
+}
+
+TEST(DiscoveryListFile, WrittenInTheListFormatWithFreshPrivateFiles) {
+    TempDir dir;
+    mm_snmp_def_comm = "vantor";
+    mm_snmp_def_to = 3;
+    mm_snmp_def_rty = 2;
+    std::string p1, p2;
+    ASSERT_EQ(write_dsc_list_file(dir.path(), {"mrx-a", "", "127.0.0.7", "mrx-a"}, &p1), 3);
+    ASSERT_EQ(write_dsc_list_file(dir.path(), {"x"}, &p2), 1);
+    EXPECT_NE(p1, p2); // never the same, guessable name
+    EXPECT_EQ(p1.rfind(dir.path() + "/tmp.dsc_list.", 0), 0u);
+    EXPECT_EQ(read_file(p1), version_header(DFK_MRX_LIST) +
+                                 "#\nmrx-a | vantor | 3 | 2\n127.0.0.7 | vantor | 3 | 2\n"
+                                 "mrx-a | vantor | 3 | 2\n");
+    struct stat st;
+    ASSERT_EQ(stat(p1.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    std::string p3;
+    EXPECT_EQ(write_dsc_list_file(dir.file("missing"), {"x"}, &p3), -1);
+}
+
+TEST_F(Discovery, EveryReplyIsListedAndShortRepliesAreIgnored) {
+    REQUIRE_NETNS();
+    std::vector<uint8_t> full = dsc_reply_bytes("127.0.21.1");
+    std::vector<uint8_t> other = dsc_reply_bytes("127.0.0.1", 0);
+    std::vector<uint8_t> short_one(full.begin(), full.begin() + 21);
+    DscResponder r("127.0.21.1", {full, short_one, other, full, {0x01}});
+    ASSERT_TRUE(r.ready());
+    std::vector<std::string> names = disc("127.0.21.1", 1);
+    // The reply's bytes 18..21 name the device, not the sender; 127.0.0.1
+    // resolves through /etc/hosts.
+    EXPECT_EQ(names, (std::vector<std::string>{"127.0.21.1", "localhost", "127.0.21.1"}));
+    EXPECT_EQ(r.requests(), 1);
+    std::vector<uint8_t> req = r.last_request();
+    std::vector<uint8_t> want = build_dsc_request(static_cast<uint32_t>(getpid()));
+    EXPECT_EQ(req, want);
+}
+
+TEST_F(Discovery, NoResponderIsReportedWithTheBroadcastAddress) {
+    REQUIRE_NETNS();
+    EXPECT_TRUE(disc("127.0.21.9", 1).empty());
+    EXPECT_TRUE(disc("", 1).empty());
+    EXPECT_TRUE(disc("not-an-address", 1).empty());
+    EXPECT_EQ(discover_morixes_disc("127.0.21.9", 1, "H\n"), 0);
+    EXPECT_EQ(hl_texts("warn"), (std::vector<std::string>{"No valid Morixes were discovered."
+                                                          "\n\nBroadcast: 127.0.21.9"}));
+    EXPECT_EQ(hl_cursor_depth(), 0);
+    EXPECT_EQ(mrx_lst_cnt, 0);
+
+    // Start-up without address and mask: the default broadcast, sent only
+    // inside this test's own namespace (which has nothing but loopback).
+    hl_clear_events();
+    EXPECT_EQ(discover_morixes_new("", "", 0, 1), 0);
+    EXPECT_EQ(hl_texts("work"),
+              (std::vector<std::string>{"Internet Address: None\nSubnet Mask: None\n\n"
+                                        "Using the default broadcast address.\n"
+                                        "Broadcasting to: 255.255.255.255\nTimeout: 3\n\n"
+                                        "Discovering Morixes. Please be patient."}));
+    EXPECT_EQ(hl_texts("warn"), (std::vector<std::string>{"No valid Morixes were discovered."
+                                                          "\n\nBroadcast: 255.255.255.255"}));
+}
+
+TEST_F(Discovery, TimeoutZeroWaitsThreeSecondsAndLoadsTheResponders) {
+    REQUIRE_NETNS();
+    ASSERT_TRUE(start({{sim_profile("modelg.prof"), "127.0.20.5"}}));
+    std::set<std::string> left_before = dsc_tmp_files();
+    auto t0 = Clock::now();
+    EXPECT_EQ(discover_morixes_disc("127.0.20.5", 0, "HEADER\n"), 0);
+    double took = seconds_since(t0);
+    EXPECT_GE(took, 2.99);
+    EXPECT_LT(took, 6.0);
+    std::vector<std::string> work = hl_texts("work");
+    ASSERT_FALSE(work.empty());
+    EXPECT_EQ(work.front(), "HEADER\nBroadcasting to: 127.0.20.5\nTimeout: 3\n\n"
+                            "Discovering Morixes. Please be patient.");
+    EXPECT_EQ(rows(), (std::vector<std::string>{"<127.0.20.5> : ModelG"}));
+    EXPECT_EQ(host_info_list[0]->community, "vantor");
+    for (const std::string& name : dsc_tmp_files())
+        EXPECT_EQ(left_before.count(name), 1u) << name; // the temporary list is gone
+    EXPECT_EQ(hl_cursor_depth(), 0);
+}
+
+TEST_F(Discovery, PromptDiscoversTheLoopbackNetworkAndSkipsListedDevices) {
+    REQUIRE_NETNS();
+    ASSERT_TRUE(start({{sim_profile("modelg.prof"), "127.0.22.1"},
+                       {sim_profile("modelq.prof"), "127.0.22.2"},
+                       {sim_profile("not_morix.prof"), "127.0.22.3"}}));
+    ui_set_text(W_MRX_NAME_TF, "127.0.22.1");
+    add_morix();
+    ASSERT_EQ(mrx_lst_cnt, 1);
+    hl_clear_events();
+    discover_new_proc();
+    ui_set_text(W_DSC_PROMPT_ADDR_TF, " 127.0.0.1 ");
+    ui_set_text(W_DSC_PROMPT_MASK_TF, "255.0.0.0");
+    ui_set_text(W_DSC_PROMPT_TO_TF, "1");
+    EXPECT_EQ(dsc_window_action(W_DSC_PROMPT_OK), 1);
+    EXPECT_FALSE(ui_is_managed(W_DSC_PROMPT));
+    std::vector<std::string> work = hl_texts("work");
+    ASSERT_FALSE(work.empty());
+    EXPECT_EQ(work.front(), "Internet Address: 127.0.0.1\nSubnet Mask: 255.0.0.0\n\n"
+                            "Broadcasting to: 127.255.255.255\nTimeout: 1\n\n"
+                            "Discovering Morixes. Please be patient.");
+    EXPECT_EQ(rows(), (std::vector<std::string>{"<127.0.22.1> : ModelG", "<127.0.22.2> : ModelQ"}));
+    std::vector<std::string> w = hl_texts("warn");
+    ASSERT_EQ(w.size(), 2u);
+    EXPECT_EQ(w[0], "127.0.22.3 is not a Morix.\nIt was not added to the list.\n"
+                    "Generic IP router (simulated), not a Morix");
+    EXPECT_EQ(w[1], "Some of the discovered Morixes are already in the list:\n127.0.22.1");
+}
+
+TEST_F(Discovery, BroadcastReachesHostsInOtherNamespacesOverABridge) {
+    REQUIRE_NETNS();
+    BridgedHosts hosts("10.77.0", 2);
+    ASSERT_TRUE(hosts.ok()) << hosts.error();
+    DscResponder a("0.0.0.0", {dsc_reply_bytes(hosts.host_addr(0))}, hosts.ns(0));
+    DscResponder b("0.0.0.0", {dsc_reply_bytes(hosts.host_addr(1))}, hosts.ns(1));
+    ASSERT_TRUE(a.ready());
+    ASSERT_TRUE(b.ready());
+    std::string bcast, header;
+    ASSERT_EQ(dsc_bcast_for(hosts.bridge_addr(), "255.255.255.0", 0, &bcast, &header), 0);
+    EXPECT_EQ(bcast, "10.77.0.255");
+    std::vector<std::string> names = disc(bcast, 1);
+    EXPECT_EQ(sorted(names), (std::vector<std::string>{"10.77.0.2", "10.77.0.3"}));
+    EXPECT_EQ(a.requests(), 1);
+    EXPECT_EQ(b.requests(), 1);
+}
+
+TEST_F(Discovery, MixedTableReportsEveryAddressAndKeepsTheMorixes) {
     REQUIRE_NETNS();
     ASSERT_TRUE(start(
         {{search_profile({"127.0.23.2", "127.0.23.3", "127.0.23.4", "127.0.23.9", "127.0.23.5"}),
@@ -151,7 +395,7 @@ TEST_F(DiscoverySearch, MixedTableReportsEveryAddressAndKeepsTheMorixes) {
     EXPECT_NE(out.find("\n@" + k_end), std::string::npos);
 }
 
-TEST_F(DiscoverySearch, EmptyTableAndUnreachableOrMissingSearchDevice) {
+TEST_F(Discovery, EmptyTableAndUnreachableOrMissingSearchDevice) {
     REQUIRE_NETNS();
     ASSERT_TRUE(start({{search_profile({}), "127.0.23.21"}}));
     mm_snmp_def_to = 1;
@@ -174,7 +418,7 @@ TEST_F(DiscoverySearch, EmptyTableAndUnreachableOrMissingSearchDevice) {
     EXPECT_EQ(w.back(), "You must enter a search device.");
 }
 
-TEST_F(DiscoverySearch, EightyOneUnreachableAddressesGiveALineOfEightyMarksThenOne) {
+TEST_F(Discovery, EightyOneUnreachableAddressesGiveALineOfEightyMarksThenOne) {
     REQUIRE_NETNS();
     // Only loopback exists here: 10.20.0.x cannot be reached at all.
     std::vector<std::string> addrs = addr_range("10.20.0.", 1, 81);
@@ -191,7 +435,7 @@ TEST_F(DiscoverySearch, EightyOneUnreachableAddressesGiveALineOfEightyMarksThenO
     EXPECT_NE(out.find("\n<10.20.0.81> : Not reachable.\n"), std::string::npos);
 }
 
-TEST_F(DiscoverySearch, BrokenWalkContinuesWithThePartialList) {
+TEST_F(Discovery, BrokenWalkContinuesWithThePartialList) {
     REQUIRE_NETNS();
     // The search device drops a share of what it receives: with no retries
     // the walk stops at the first lost GetNext (seed chosen so that the
@@ -216,7 +460,7 @@ TEST_F(DiscoverySearch, BrokenWalkContinuesWithThePartialList) {
     EXPECT_EQ(out.size() - k_end.size(), out.rfind(k_end));
 }
 
-TEST_F(DiscoverySearch, MoreThan1024AddressesStopTheCollectionWithAMessage) {
+TEST_F(Discovery, MoreThan1024AddressesStopTheCollectionWithAMessage) {
     REQUIRE_NETNS();
     std::vector<std::string> addrs;
     for (int i = 0; i < 1030; ++i)
@@ -239,7 +483,7 @@ TEST_F(DiscoverySearch, MoreThan1024AddressesStopTheCollectionWithAMessage) {
         << out.substr(0, 300);
 }
 
-TEST_F(DiscoverySearch, CancelStopsTheWalkOrTheIdentificationPass) {
+TEST_F(Discovery, CancelStopsTheWalkOrTheIdentificationPass) {
     REQUIRE_NETNS();
     ASSERT_TRUE(
         start({{search_profile({"127.0.23.32", "127.0.23.33", "127.0.23.34"}), "127.0.23.31"},
@@ -266,7 +510,7 @@ TEST_F(DiscoverySearch, CancelStopsTheWalkOrTheIdentificationPass) {
     EXPECT_EQ(ui_get_text(W_DSC_OUTPUT).find("127.0.23.34"), std::string::npos);
 }
 
-TEST_F(DiscoverySearch, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
+TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
     REQUIRE_NETNS();
     ASSERT_TRUE(start({{search_profile({"127.0.23.42", "127.0.23.43"}), "127.0.23.41"},
                        {sim_profile("modelg.prof"), "127.0.23.42"},
@@ -331,7 +575,7 @@ TEST_F(DiscoverySearch, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
     EXPECT_EQ(mrx_lst_cnt, 2); // the main list stays
 }
 
-TEST_F(DiscoverySearch, SixtyFifthMorixIsReportedButNotKept) {
+TEST_F(Discovery, SixtyFifthMorixIsReportedButNotKept) {
     REQUIRE_NETNS();
     std::vector<std::string> found = addr_range("127.0.25.", 2, 63);
     std::vector<std::string> more = addr_range("127.0.26.", 1, 3);
@@ -373,7 +617,7 @@ TEST_F(DiscoverySearch, SixtyFifthMorixIsReportedButNotKept) {
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 4 + 64);
 }
 
-TEST_F(DiscoverySearch, SnmpdAsSearchDeviceListsItsNeighbours) {
+TEST_F(Discovery, SnmpdAsSearchDeviceListsItsNeighbours) {
     REQUIRE_NETNS();
     for (const std::vector<std::string>& cmd : std::vector<std::vector<std::string>>{
              {"ip", "link", "add", "dscv0", "type", "veth", "peer", "name", "dscv1"},
