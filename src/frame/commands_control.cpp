@@ -1,5 +1,8 @@
-// Boot, reset, broadcast and internal modems behind the dispatch ids.
+// Boot, reset, broadcast, internal modems, the Edit Modem dialog and the
+// configuration file editing behind the dispatch ids.
 #include "basic/int_mdms.h"
+#include "files/edit_conf.h"
+#include "files/modem_dialog.h"
 #include "frame/commands.h"
 #include "ops/control.h"
 #include "ui/ui.h"
@@ -17,9 +20,13 @@ void cmd_internal_modems() {
     process_int_mdms();
 }
 
+void cmd_edit_cfg_file() {
+    edit_conf();
+}
+
 int control_window_action(int id) {
     if (boot_option_action(id) || reset_option_action(id) || bcast_option_action(id) ||
-        int_mdms_action(id))
+        int_mdms_action(id) || modem_dialog_action(id))
         return 1;
     switch (id) {
     case W_BOOT_APPLY:

@@ -14,9 +14,6 @@ void cmd_not_available(int parent_id, const std::string& name) {
 void cmd_setup_basic() {
     cmd_not_available(W_MAIN_WINDOW, "Setup");
 }
-void cmd_edit_cfg_file() {
-    cmd_not_available(W_MAIN_WINDOW, "Edit Configuration File");
-}
 
 void cmd_window_action(int id) {
     if (device_window_action(id) || ops_window_action(id) || groups_window_action(id) ||

@@ -256,6 +256,15 @@ const WindowAction window_actions[] = {
     {806, WA_COMMAND, W_IMDM_DIALOG_ID, 0},
     {807, WA_HELP, W_IMDM_DIALOG_ID, 0},
     {808, WA_CLOSE, W_IMDM_DIALOG_ID, 0},
+    // Edit Modem (its logic: files/modem_dialog)
+    {1286, WA_COMMAND, 1285, 0},
+    {1287, WA_COMMAND, 1285, 0},
+    {1288, WA_COMMAND, 1285, 0},
+    {1289, WA_COMMAND, 1285, 0},
+    {1290, WA_COMMAND, 1285, 0},
+    {1291, WA_COMMAND, 1285, 0},
+    {1292, WA_COMMAND, 1285, 0},
+    {1293, WA_COMMAND, 1285, 0},
 };
 
 } // namespace

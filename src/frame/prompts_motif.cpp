@@ -73,14 +73,34 @@ struct BoxData {
     std::vector<Widget> toggles;
     int mask = 0;
     Widget box = nullptr;
+    int (*rule)(int, int, bool) = nullptr;
 };
+
+int toggles_mask(const BoxData& d) {
+    int mask = 0;
+    for (size_t i = 0; i < d.toggles.size(); ++i)
+        if (XmToggleButtonGetState(d.toggles[i]))
+            mask |= 1 << i;
+    return mask;
+}
+
+// A toggle changed: the rule decides the state of every toggle.
+void ruled_toggle_cb(Widget w, XtPointer client, XtPointer) {
+    auto* d = static_cast<BoxData*>(client);
+    for (size_t i = 0; i < d->toggles.size(); ++i) {
+        if (d->toggles[i] != w)
+            continue;
+        int mask = d->rule(toggles_mask(*d) ^ (1 << i), static_cast<int>(i),
+                           XmToggleButtonGetState(w));
+        for (size_t j = 0; j < d->toggles.size(); ++j)
+            XmToggleButtonSetState(d->toggles[j], (mask >> j) & 1, False);
+        return;
+    }
+}
 
 bool box_accept(void* p) {
     auto* d = static_cast<BoxData*>(p);
-    d->mask = 0;
-    for (size_t i = 0; i < d->toggles.size(); ++i)
-        if (XmToggleButtonGetState(d->toggles[i]))
-            d->mask |= 1 << i;
+    d->mask = toggles_mask(*d);
     if (d->mask != 0)
         return true;
     display_warn(W_MAIN_WINDOW, "You must select an item.");
@@ -91,11 +111,18 @@ bool box_accept(void* p) {
 
 int display_box(int parent_id, const std::string& title, const std::string& label,
                 const std::vector<std::string>& choices, const std::string& message, int* mask) {
+    return display_box_ruled(parent_id, title, label, choices, message, nullptr, mask);
+}
+
+int display_box_ruled(int parent_id, const std::string& title, const std::string& label,
+                      const std::vector<std::string>& choices, const std::string& message,
+                      int (*rule)(int mask, int index, bool state), int* mask) {
     if (top_level == nullptr)
         return ASK_CANCEL;
     int answer = 0;
     Widget column = nullptr;
     BoxData data;
+    data.rule = rule;
     data.box = make_dialog(parent_id, "box_dialog", title, &answer, &column);
     add_label(column, label);
     for (const std::string& c : choices) {
@@ -103,6 +130,8 @@ int display_box(int parent_id, const std::string& title, const std::string& labe
         data.toggles.push_back(XtVaCreateManagedWidget("choice", xmToggleButtonWidgetClass, column,
                                                        XmNlabelString, cs, nullptr));
         XmStringFree(cs);
+        if (rule != nullptr)
+            XtAddCallback(data.toggles.back(), XmNvalueChangedCallback, ruled_toggle_cb, &data);
     }
     add_label(column, message);
     Widget outer = g_ask_dialog;

@@ -191,6 +191,11 @@ void write_otp_msg_redisp(int id, const std::string& text, int new_line, int sho
 // select an item.". Modal; returns ASK_OK (mask written) or ASK_CANCEL.
 int display_box(int parent_id, const std::string& title, const std::string& label,
                 const std::vector<std::string>& choices, const std::string& message, int* mask);
+// display_box whose toggles follow a rule: after the operator sets toggle
+// i to state, the toggles show rule(mask, i, state) (bit i = toggle i).
+int display_box_ruled(int parent_id, const std::string& title, const std::string& label,
+                      const std::vector<std::string>& choices, const std::string& message,
+                      int (*rule)(int mask, int index, bool state), int* mask);
 // Labelled entry form: one text field per label, preset from values. Modal;
 // on ASK_OK the typed texts are written back into values.
 int display_prompt(int parent_id, const std::string& title, const std::vector<std::string>& labels,

@@ -502,6 +502,32 @@ int display_box(int parent_id, const std::string& title, const std::string& labe
     return answer;
 }
 
+namespace {
+std::vector<std::pair<int, bool>> box_presses;
+}
+
+void hl_queue_box_toggles(const std::vector<std::pair<int, bool>>& presses) {
+    box_presses = presses;
+}
+
+int display_box_ruled(int parent_id, const std::string& title, const std::string& label,
+                      const std::vector<std::string>&, const std::string&,
+                      int (*rule)(int, int, bool), int* mask) {
+    int answer = next_answer(ASK_OK);
+    int m = 0;
+    for (const auto& p : box_presses)
+        m = rule(m, p.first, p.second);
+    box_presses.clear();
+    if (answer == ASK_OK && m == 0) {
+        display_warn(W_MAIN_WINDOW, "You must select an item.");
+        answer = ASK_CANCEL;
+    }
+    record("box", parent_id, title, label + " " + std::to_string(m), answer);
+    if (answer == ASK_OK)
+        *mask = m;
+    return answer;
+}
+
 int display_prompt(int parent_id, const std::string& title, const std::vector<std::string>& labels,
                    std::vector<std::string>*) {
     int answer = next_answer(ASK_OK);

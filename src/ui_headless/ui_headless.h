@@ -66,3 +66,8 @@ std::string hl_cancel_label();
 // one of them now (as if their time had come); returns how many ran.
 int hl_pending_timers();
 int hl_fire_timers();
+
+// Toggle presses for the next display_box_ruled (index, new state), applied
+// through its rule from all toggles off; with none, OK gives an empty mask
+// and the box answers ASK_CANCEL as the toolkit box refuses it.
+void hl_queue_box_toggles(const std::vector<std::pair<int, bool>>& presses);

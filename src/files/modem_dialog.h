@@ -1,0 +1,38 @@
+// The Edit Modem dialog: one modem definition's name, its connect_status,
+// dialin_setup_cmd and dialout_setup_cmd texts and a defaults toggle, over
+// the configuration list (editable) and the include list (defaults).
+// Opened by mdm_edit_act from the async port window or the basic dial
+// window (see modem_info.h for the order of calls); its controls reach
+// modem_dialog_action through the dispatch.
+#pragma once
+
+#include <string>
+
+constexpr int W_MDM_DIALOG = 1285;
+constexpr int W_MDM_NAME_TF = 1286;
+constexpr int W_MDM_CONNECT_TF = 1287;
+constexpr int W_MDM_DIALIN_TF = 1288;
+constexpr int W_MDM_DIALOUT_TF = 1289;
+constexpr int W_MDM_DEFS_TB = 1290;
+constexpr int W_MDM_OK = 1291;
+constexpr int W_MDM_REMOVE = 1292;
+constexpr int W_MDM_CANCEL = 1293;
+constexpr int W_MDM_HELP = 1294;
+
+// What the opening window knows.
+struct MdmEditOpen {
+    int parent = 0;            // the window's form id
+    std::string name;          // its current modem name
+    std::string cfg_applied;   // configuration file name as applied ...
+    std::string cfg_typed;     // ... and as typed in the General window
+};
+
+// The edit permission for the selected devices, kept in mdm_info.
+int mdm_cfg_allow_edit(int parent);
+// Opens the dialog after the permission check and questions; 1 when open.
+int mdm_edit_act(const MdmEditOpen& open);
+void mdm_rvrt_defs_act();
+void mdm_edit_ok();
+void mdm_remove_act();
+// The dialog's buttons and toggle; 1 when id is one of them.
+int modem_dialog_action(int id);

@@ -1,0 +1,379 @@
+// Modem information: location, fetch, parse, Apply, resets and close.
+#include "files/modem_info.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "catalogue/mib_catalogue.h"
+#include "files/nf.h"
+#include "ops/control.h"
+#include "snmp_access/morix_record.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_engine.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
+
+MdmInfo mdm_info;
+
+namespace {
+
+constexpr const char* MSG_NO_INFO =
+    "Could not get information needed to obtain the Morix configuration file,\nmodem "
+    "functionality (editing, etc.) will not be allowed.";
+constexpr const char* MSG_DIFFERENT =
+    "The selected Morixes have different configuration file\ninformation (e.g., file name), "
+    "modem functionality\n(editing, etc.) will not be allowed.";
+constexpr const char* MSG_BOOT_HOST =
+    "The default boot host must match the host from which the Morix was booted,\nmodem "
+    "functionality (editing, etc.) will not be allowed.";
+constexpr const char* MSG_NO_REFS =
+    "Could not find internal references to a parameter group or parameter. Software error.";
+constexpr const char* MSG_NO_ACCESS = "Could not access the Morix configuration file,\nmodem "
+                                      "functionality (editing, etc.) will not be allowed.";
+constexpr const char* MSG_NO_PARSE = "Could not parse the Morix configuration file,\nmodem "
+                                     "functionality (editing, etc.) will not be allowed.";
+constexpr const char* MSG_NO_INC =
+    "Could not access a modem include file referenced in the\nMorix configuration file, modem "
+    "functionality (editing, etc.) will not be allowed.";
+constexpr const char* MSG_NO_MOVE =
+    "Could not move the new Morix configuration file to its proper location.";
+
+const char* const loc_vars[3] = {"mrxPrefLoadAddr", "mrxConfigFile", "bootHost"};
+
+std::vector<MorixRecord*> selected_devices() { return control_devices(); }
+
+// Gets one scalar from every selected device: false when one fails.
+bool get_from_all(const std::vector<const char*>& vars,
+                  std::vector<std::vector<std::string>>* values, bool* no_refs) {
+    std::vector<int> ids(vars.size());
+    for (size_t i = 0; i < vars.size(); ++i)
+        if (!get_check_mib_var(vars[i], &ids[i])) {
+            *no_refs = true;
+            return false;
+        }
+    for (MorixRecord* r : selected_devices()) {
+        free_prm_list(r);
+        for (int id : ids)
+            add_prm_node(r, id, 0, 0, 0, "", "", 0);
+        mm_snmp(r, SNMP_OP_GET);
+        std::vector<std::string> got;
+        bool ok = r->status == SR_OK;
+        for (const ParamNode* n = r->prm_list; ok && n; n = n->next) {
+            ok = n->status == NS_OK;
+            got.push_back(n->value);
+        }
+        free_prm_list(r);
+        if (!ok || got.size() != vars.size())
+            return false;
+        values->push_back(got);
+    }
+    return !values->empty();
+}
+
+void release_lists() {
+    mdm_info.cfg_list.clear();
+    mdm_info.db_list.clear();
+    for (const std::string& p : mdm_info.inc_local)
+        unlink(p.c_str());
+    mdm_info.inc_local.clear();
+    mdm_info.inc_names.clear();
+}
+
+bool make_local_dir() {
+    if (!mdm_info.local_dir.empty())
+        return true;
+    const char* tmp = getenv("TMPDIR");
+    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/mm_cfg.XXXXXX";
+    if (!mkdtemp(&tmpl[0]))
+        return false;
+    mdm_info.local_dir = tmpl;
+    return true;
+}
+
+std::string local_path(const std::string& remote_name, const std::string& prefix) {
+    return mdm_info.local_dir + "/" + prefix + mdm_local_name(remote_name) + "." +
+           std::to_string(getpid());
+}
+
+void show_parse(const CfgParse& r, int parent) {
+    for (const std::string& n : r.notes)
+        display_warn(parent, n);
+    if (debug_flag)
+        for (const std::string& m : r.debug)
+            display_warn(parent, "Modem file parse error: " + m + ".");
+}
+
+// Steps after the location: the copies and the parses. 1 or 0.
+int fetch_and_parse(int parent) {
+    if (!make_local_dir()) {
+        display_warn(parent, MSG_NO_ACCESS);
+        return 0;
+    }
+    mdm_info.local_cfg = local_path(mdm_info.cfg_fil_nam, "");
+    long rc = nfcopy(mdm_info.cfg_fil_adr, mdm_remote_path(mdm_info.cfg_fil_nam), "",
+                     mdm_info.local_cfg, mm_snmp_def_to);
+    if (rc < 1) {
+        display_warn(parent, MSG_NO_ACCESS);
+        return 0;
+    }
+    CfgParse cp;
+    int pr = prs_cfg_fil(mdm_info.local_cfg, &mdm_info.cfg_list, &cp);
+    show_parse(cp, parent);
+    if (pr != 0) {
+        display_warn(parent, cp.error.empty() ? MSG_NO_PARSE : cp.error);
+        return 0;
+    }
+    for (size_t i = 0; i < cp.includes.size(); ++i) {
+        const std::string& name = cp.includes[i];
+        std::string local = local_path(name, "inc" + std::to_string(i) + "_");
+        mdm_info.inc_names.push_back(name);
+        mdm_info.inc_local.push_back(local);
+        if (nfcopy(mdm_info.cfg_fil_adr, mdm_remote_path(name), "", local, mm_snmp_def_to) < 1) {
+            display_warn(parent, MSG_NO_INC);
+            return 0;
+        }
+        CfgParse ip;
+        int ir = prs_mdm_inc_fil(local, name, &mdm_info.db_list, &ip);
+        show_parse(ip, parent);
+        if (ip.comments_lost)
+            display_warn(parent, "Unable to store all modem comments.\nSome comments will be "
+                                 "removed upon Apply.");
+        if (ir != 0) {
+            display_warn(parent, "Could not parse the modem include file: " + name +
+                                     "\nmodem functionality (editing, etc.) will not be allowed.");
+            return 0;
+        }
+    }
+    return 1;
+}
+
+// The current modem name of the window.
+std::string current_name() {
+    if (mdm_info.window == MW_ASYNC)
+        return mdm_info.async_name == "\"\"" ? MDM_UNDEFINED : mdm_info.async_name;
+    if (mdm_info.window != MW_BASIC_DIAL)
+        return MDM_UNDEFINED;
+    std::vector<std::vector<std::string>> v;
+    bool no_refs = false;
+    if (!get_from_all({"gpGenericModemVar"}, &v, &no_refs))
+        return "";
+    for (const auto& row : v)
+        if (row[0] != v[0][0])
+            return "";
+    return v[0][0];
+}
+
+} // namespace
+
+void mdm_set_window(int kind, const std::string& async_name, int opt_menu_id,
+                    const std::vector<int>& ports) {
+    mdm_info.window = kind;
+    mdm_info.async_name = async_name;
+    mdm_info.opt_menu_id = opt_menu_id;
+    mdm_info.ports = ports;
+}
+
+std::string mdm_local_name(const std::string& remote_name) {
+    size_t slash = remote_name.find_last_of('/');
+    std::string base = slash == std::string::npos ? remote_name : remote_name.substr(slash + 1);
+    for (char& c : base)
+        if (!isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_' && c != '-')
+            c = '_';
+    if (base.size() > 64)
+        base.resize(64);
+    if (base.find_first_not_of('.') == std::string::npos)
+        return "cfg";
+    return base;
+}
+
+int get_cfg_fil_info(int parent) {
+    std::vector<std::vector<std::string>> v;
+    bool no_refs = false;
+    mdm_info.cfg_fil_adr.clear();
+    mdm_info.cfg_fil_nam.clear();
+    if (!get_from_all({loc_vars[0], loc_vars[1], loc_vars[2]}, &v, &no_refs)) {
+        display_warn(parent, MSG_NO_INFO);
+        if (no_refs)
+            display_warn(parent, MSG_NO_REFS);
+        return 0;
+    }
+    for (const auto& row : v)
+        if (row != v[0]) {
+            display_warn(parent, MSG_DIFFERENT);
+            return 0;
+        }
+    if (v[0][2] != v[0][0]) {
+        display_warn(parent, MSG_BOOT_HOST);
+        return 0;
+    }
+    if (v[0][1].empty()) {
+        display_warn(parent, MSG_NO_INFO);
+        return 0;
+    }
+    mdm_info.cfg_fil_adr = v[0][0];
+    mdm_info.cfg_fil_nam = v[0][1];
+    return 1;
+}
+
+int mdm_init(int parent) {
+    set_app_cursor(CURSOR_BUSY);
+    std::string name = current_name();
+    mdm_info.org_mdm_typ_prm = name;
+    if (!mdm_info.local_cfg.empty())
+        unlink(mdm_info.local_cfg.c_str());
+    mdm_info.local_cfg.clear();
+    release_lists();
+    mdm_info.cfg_fil_upd_flag = 0;
+    int ok = get_cfg_fil_info(parent) && fetch_and_parse(parent);
+    set_app_cursor(CURSOR_NORMAL);
+    if (ok && !name.empty() && name != MDM_UNDEFINED && !chk_mdm_list(mdm_info.cfg_list, name) &&
+        !chk_mdm_list(mdm_info.db_list, name)) {
+        mdm_info.cfg_list.push_back(crt_mdm_node_def(mdm_info.window == MW_BASIC_DIAL, name));
+        display_warn(parent, "A modem definition does not exist for the specified modem name.\nA "
+                             "default definition will be created.");
+    }
+    if (mdm_info.window == MW_ASYNC)
+        dsp_mdm_opt(name);
+    return ok;
+}
+
+std::vector<std::string> mdm_opt_entries(const std::string& current, std::string* chosen) {
+    std::vector<std::string> e;
+    if (current.empty())
+        e.push_back(" ");
+    e.push_back(MDM_UNDEFINED);
+    for (const ModemDef& d : mdm_info.cfg_list)
+        if (!d.duplicate)
+            e.push_back(d.name);
+    for (const ModemDef& d : mdm_info.db_list)
+        if (!d.duplicate && !chk_mdm_list(mdm_info.cfg_list, d.name))
+            e.push_back(d.name);
+    *chosen = MDM_UNDEFINED;
+    for (const std::string& s : e)
+        if (s == current || (current.empty() && s == " "))
+            *chosen = s;
+    if (*chosen == MDM_UNDEFINED && current != MDM_UNDEFINED && mdm_info.cfg_list.empty() &&
+        mdm_info.db_list.empty()) {
+        e.push_back(current);
+        *chosen = current;
+    }
+    return e;
+}
+
+void dsp_mdm_opt(const std::string& current) {
+    if (mdm_info.window != MW_ASYNC || mdm_info.opt_menu_id == 0)
+        return;
+    std::string chosen;
+    std::vector<std::string> e = mdm_opt_entries(current, &chosen);
+    ui_set_option_items(mdm_info.opt_menu_id, e, UI_BASIC);
+    set_option_menu_top_button(mdm_info.opt_menu_id, chosen, UI_BASIC);
+}
+
+void mdm_bfs_error(long code, int parent, const std::string& local, const std::string& remote,
+                   const std::string& host) {
+    int where = ui_is_managed(parent) ? parent : W_MAIN_WINDOW;
+    if (code == NF_WRITE_FAIL && !local.empty() && !remote.empty() && !host.empty()) {
+        display_warn(where, std::string(MSG_NO_MOVE) +
+                                "\nThe original Morix configuration file may have been "
+                                "corrupted.\n\nMove the local copy of the configuration file "
+                                "with your changes\n'" +
+                                local + "' to '" + remote + "'\nlocated on " + host + ".");
+        mdm_info.cfg_fil_nam.clear();
+        return;
+    }
+    display_warn(where, MSG_NO_MOVE);
+}
+
+int mdm_apply_act(int parent) {
+    bool ok = true;
+    if (mdm_info.cfg_fil_upd_flag) {
+        if (!write_cfg_fil_list(mdm_info.local_cfg, mdm_info.local_dir + "/tmp.cfg." +
+                                                        std::to_string(getpid()),
+                                mdm_info.cfg_list)) {
+            display_warn(parent, "Could not update the temporary Morix configuration file.");
+            ok = false;
+        } else {
+            std::string remote = mdm_remote_path(mdm_info.cfg_fil_nam);
+            long rc = nfcopy("", mdm_info.local_cfg, mdm_info.cfg_fil_adr, remote,
+                             mm_snmp_def_to);
+            if (rc < 1) {
+                mdm_bfs_error(rc, parent, mdm_info.local_cfg, remote, mdm_info.cfg_fil_adr);
+                ok = false;
+            }
+        }
+    }
+    if (!ok) {
+        mdm_info.cfg_fil_upd_flag = mdm_info.mdm_typ_upd_flag = 0;
+        return 0;
+    }
+    if (mdm_info.cfg_fil_upd_flag || mdm_info.mdm_typ_upd_flag) {
+        mdm_info.cfg_fil_upd_flag = mdm_info.mdm_typ_upd_flag = 0;
+        int available = mdm_init(parent);
+        if (ask_user(parent, "Confirmation", "OK", "Cancel", 1,
+                     "Modem actions were taken which require a reset of\nmodem related subsystems "
+                     "(including ports).\n\nDo you want to perform modem resets now?") == ASK_OK)
+            modem_resets_proc(parent);
+        return available;
+    }
+    return 1;
+}
+
+int modem_resets_proc(int parent) {
+    set_app_cursor(CURSOR_BUSY);
+    int ok = reset_proc(10, parent, {});
+    if (!ok) {
+        display_warn(parent, "Could not reset the modem subsystem for one or\nmore of the selected "
+                             "Morixes.\nThis may be due to a timeout.");
+    } else if (mdm_info.window == MW_ASYNC && !mdm_info.ports.empty()) {
+        int saved = reset_port_type;
+        reset_port_type = PT_ASY;
+        ok = reset_proc(RESET_PORT, parent, mdm_info.ports);
+        reset_port_type = saved;
+        if (!ok)
+            display_warn(parent, "Could not perform a modem reset on one or more of the selected "
+                                 "ports\nfor one or more of the selected Morixes.\nThis may be due "
+                                 "to a timeout.");
+    }
+    set_app_cursor(CURSOR_NORMAL);
+    return ok;
+}
+
+void mdm_close_act(long code) {
+    mdm_info.cfg_fil_upd_flag = mdm_info.mdm_typ_upd_flag = 0;
+    release_lists();
+    // A failed copy-back keeps the local copy (and its folder) for the
+    // operator, as the warning told.
+    bool keep = !mdm_info.local_cfg.empty() &&
+                (mdm_info.cfg_fil_nam.empty() || code == NF_WRITE_FAIL);
+    if (!keep && !mdm_info.local_cfg.empty())
+        unlink(mdm_info.local_cfg.c_str());
+    if (!keep && !mdm_info.local_dir.empty()) {
+        unlink((mdm_info.local_dir + "/tmp.cfg." + std::to_string(getpid())).c_str());
+        rmdir(mdm_info.local_dir.c_str());
+        mdm_info.local_dir.clear();
+    }
+    if (!keep)
+        mdm_info.local_cfg.clear();
+}
+
+int move_file(const std::string& source, const std::string& destination, int flag) {
+    FILE* in = fopen(source.c_str(), "rb");
+    FILE* out = in ? fopen(destination.c_str(), "wb") : nullptr;
+    bool ok = in && out;
+    char buf[8192];
+    size_t n;
+    while (ok && (n = fread(buf, 1, sizeof buf, in)) > 0)
+        ok = fwrite(buf, 1, n, out) == n;
+    ok = ok && !ferror(in);
+    if (in)
+        fclose(in);
+    if (out && fclose(out) != 0)
+        ok = false;
+    if (ok || flag == 1)
+        unlink(source.c_str());
+    return ok ? 0 : -12;
+}

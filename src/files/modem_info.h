@@ -1,0 +1,80 @@
+// Modem information of the selected devices: where their configuration
+// file lives, the local copies of it and of its modem include files (in a
+// private temporary folder), the two definition lists, Apply (rewrite,
+// upload, reset question), the modem resets and the close.
+//
+// Entry point for the basic-mode windows that host the Edit Modem dialog
+// (the async port window and the basic dial window):
+//   mdm_set_window(MW_ASYNC, <modem type of the port form>, <option menu id>,
+//                  <selected async ports>)       // or MW_BASIC_DIAL, "", 0, {}
+//   int available = mdm_init(<window form id>);  // 0: switch modem controls off
+//   ... mdm_edit_act(<form id>, <name>) opens the dialog (modem_dialog.h) ...
+//   mdm_apply_act(<form id>) on the window's Apply,
+//   mdm_close_act(0) when the window closes.
+// The dialog's buttons reach modem_dialog_action through the dispatch.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "files/modem_cfg.h"
+
+enum MdmWindowKind { MW_NONE = 0, MW_ASYNC = 1, MW_BASIC_DIAL = 2 };
+constexpr const char* MDM_UNDEFINED = "<Undefined>";
+constexpr int EDIT_ALLOWED = 9;
+
+struct MdmInfo {
+    int window = MW_NONE;
+    std::string async_name;  // the modem type of the async port form
+    int opt_menu_id = 0;     // the async port window's modem type menu (basic table)
+    std::vector<int> ports;  // the async ports chosen in that window
+    std::string cfg_fil_adr; // load host
+    std::string cfg_fil_nam; // file name on the load host
+    std::string local_dir;   // private folder of the local copies
+    std::string local_cfg;   // local copy of the configuration file
+    std::vector<std::string> inc_names, inc_local;
+    ModemList cfg_list; // cfg_fil_mdm_list
+    ModemList db_list;  // mdm_db_list
+    std::string org_mdm_typ_prm;
+    int cfg_fil_upd_flag = 0;
+    int mdm_typ_upd_flag = 0;
+    int edit_allowed = EDIT_ALLOWED; // result of the last permission check
+    std::string edit_reason;         // its reason text when refused
+    int port_form_edited = 0;        // the async port form must be applied again
+};
+extern MdmInfo mdm_info;
+
+// Which window the modem functions serve, before mdm_init.
+void mdm_set_window(int kind, const std::string& async_name, int opt_menu_id,
+                    const std::vector<int>& ports);
+
+// The local file name for a name on the load host: its last "/" component
+// with every character other than letters, digits, '.', '_' and '-' made
+// '_' ("cfg" when nothing usable is left, never "." or "..").
+std::string mdm_local_name(const std::string& remote_name);
+
+// Reads the three location variables from every selected, reachable
+// device: 1, or 0 after the warning.
+int get_cfg_fil_info(int parent);
+// Fetches and parses everything: 1 when the modem information is
+// available, 0 after the warning.
+int mdm_init(int parent);
+// The entries of the async port window's option menu and the one chosen.
+std::vector<std::string> mdm_opt_entries(const std::string& current, std::string* chosen);
+// Rebuilds that option menu (nothing without an async port window).
+void dsp_mdm_opt(const std::string& current);
+// Apply of a modem-aware window: 1 on success (or nothing to do).
+int mdm_apply_act(int parent);
+// The copy-back failure warning; -230 keeps the local copy.
+void mdm_bfs_error(long code, int parent, const std::string& local, const std::string& remote,
+                   const std::string& host);
+// Modem subsystem reset, then the chosen async ports: 1 on success.
+int modem_resets_proc(int parent);
+// Releases the lists and removes the local copies (the configuration copy
+// stays for code -230 or an emptied cfg_fil_nam).
+void mdm_close_act(long code);
+// Copies source to destination in-process (no program is run); removes
+// the source when the copy succeeded or flag is 1. 0 or -12.
+int move_file(const std::string& source, const std::string& destination, int flag);
+// The remote path of a load host file.
+inline std::string mdm_remote_path(const std::string& name) { return "/bfs/" + name; }
