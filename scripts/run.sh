@@ -65,6 +65,11 @@ for profile in modell modelj modeln modelq modelt modelg; do
   sim_args+=(--profile "sim/profiles/$profile.prof" --addr "127.0.0.$n")
   n=$((n + 1))
 done
+# The load host (the devices' mrxPrefLoadAddr) serves a copy of
+# sim/loadhost: the configuration file with its modem section and include.
+load_root="$(mktemp -d)"
+cp -R sim/loadhost/. "$load_root/"
+sim_args+=(--load-host 127.0.0.1 --root "$load_root")
 sim_out="$(mktemp)"
 "$PWD/$build/sim/mrxsim" "${sim_args[@]}" --catalogue "$GUI_MM_DIR/data/gui_mm_data" >"$sim_out" &
 sim_pid=$!

@@ -16,6 +16,8 @@ int verb_bcast(const std::vector<std::string>& args);
 int verb_modems(const std::vector<std::string>& args);
 int verb_copy(const std::vector<std::string>& args);
 int verb_status(const std::vector<std::string>& args);
+int verb_modem(const std::vector<std::string>& args);
+int verb_edit_config(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, verb_show},
@@ -50,5 +52,10 @@ const CliVerb cli_verbs[] = {
      "status MEMBER [-P PORTS] [--period current|total|intervals -I LIST] [--sort] [-R ROW]\n"
      "  MEMBER: mrx, asy, syn, itf, imdm, pri, t1, pricsu, dvs, mp",
      false, verb_status},
+    {"modem",
+     "modem list | set NAME KEYWORD=VALUE... | remove NAME | defaults NAME", true, verb_modem},
+    {"edit-config",
+     "edit-config [--reset all|async|dialout|external-modem|lat|macros|pri[,...]]", true,
+     verb_edit_config},
     {nullptr, nullptr, false, nullptr},
 };

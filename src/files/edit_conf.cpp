@@ -161,6 +161,10 @@ int edit_conf_reset(int preset_mask) {
             return 1;
         }
     }
+    if (mask == 0) { // a terminal run without resets
+        display_warn(W_MAIN_WINDOW, msg_no_reset());
+        return 1;
+    }
     int saved = reset_ind;
     for (int i = 1; i < EC_RESET_COUNT; ++i) {
         if (!(mask & (1 << i)) && !(mask & 1))
