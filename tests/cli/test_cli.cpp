@@ -54,6 +54,10 @@ TEST(Cli, UsageErrorsAndHelp) {
         {{"copy", "--to", "b"}, 2, "give --from and --to"},
         {{"copy", "--from", "a", "--to", "b", "--code", "9"}, 2, "--code takes a number"},
         {{"copy", "--from", "a", "--to", "b", "-v", "x", "-f", "y"}, 2, "not both"},
+        {{"modem"}, 2, "expected list, set NAME"},
+        {{"modem", "remove", "a", "b"}, 2, "expected list, set NAME"},
+        {{"modem", "defaults", "sixteen_chars_xx"}, 2, "NAME has 1 to 15 characters"},
+        {{"edit-config", "--reset", "async,boot"}, 2, "unknown reset 'boot'"},
     };
     for (const Case& c : cases) {
         ProgramResult r = cli(c.args);
