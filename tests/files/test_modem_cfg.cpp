@@ -216,6 +216,21 @@ TEST(ModemFiles, LocalNamesNeverLeaveTheFolder) {
         EXPECT_EQ(mdm_local_name(c.remote), c.local) << c.remote;
 }
 
+TEST(ModemFiles, MoveFileCopiesWithoutAProgram) {
+    TempDir d;
+    const std::string odd = d.file("a b;$(touch x)");
+    write_file(odd, std::string("bytes\0\r\n", 8));
+    EXPECT_EQ(move_file(odd, d.file("dst"), 0), 0);
+    EXPECT_EQ(read_file(d.file("dst")), std::string("bytes\0\r\n", 8));
+    EXPECT_NE(access(odd.c_str(), F_OK), 0);
+    EXPECT_NE(access(d.file("x").c_str(), F_OK), 0);
+    // a failed copy keeps the source unless flag is 1
+    EXPECT_EQ(move_file(d.file("dst"), d.file("no/dir"), 0), -12);
+    EXPECT_EQ(access(d.file("dst").c_str(), F_OK), 0);
+    EXPECT_EQ(move_file(d.file("dst"), d.file("no/dir"), 1), -12);
+    EXPECT_NE(access(d.file("dst").c_str(), F_OK), 0);
+}
+
 TEST(ModemFiles, EditorCommandLines) {
     EXPECT_EQ(split_editor_words("  emacs\t-nw  "), (std::vector<std::string>{"emacs", "-nw"}));
     EXPECT_EQ(split_editor_words("ed '$(x)';"), (std::vector<std::string>{"ed", "'$(x)';"}));
