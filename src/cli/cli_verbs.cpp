@@ -52,10 +52,9 @@ const CliVerb cli_verbs[] = {
      "status MEMBER [-P PORTS] [--period current|total|intervals -I LIST] [--sort] [-R ROW]\n"
      "  MEMBER: mrx, asy, syn, itf, imdm, pri, t1, pricsu, dvs, mp",
      false, verb_status},
-    {"modem",
-     "modem list | set NAME KEYWORD=VALUE... | remove NAME | defaults NAME", true, verb_modem},
-    {"edit-config",
-     "edit-config [--reset all|async|dialout|external-modem|lat|macros|pri[,...]]", true,
-     verb_edit_config},
+    {"modem", "modem list | set NAME KEYWORD=VALUE... | remove NAME | defaults NAME", true,
+     verb_modem},
+    {"edit-config", "edit-config [--reset all|async|dialout|external-modem|lat|macros|pri[,...]]",
+     true, verb_edit_config},
     {nullptr, nullptr, false, nullptr},
 };

@@ -11,8 +11,8 @@ struct ResetWord {
     const char* word;
     int option;
 };
-const ResetWord reset_words[] = {{"all", 0},   {"async", 1},  {"dialout", 2}, {"external-modem", 3},
-                                 {"lat", 4},   {"macros", 5}, {"pri", 6}};
+const ResetWord reset_words[] = {{"all", 0}, {"async", 1},  {"dialout", 2}, {"external-modem", 3},
+                                 {"lat", 4}, {"macros", 5}, {"pri", 6}};
 
 } // namespace
 

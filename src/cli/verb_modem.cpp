@@ -85,7 +85,8 @@ int verb_modem(const std::vector<std::string>& args) {
     }
     if (mdm_cfg_allow_edit(W_MAIN_WINDOW) != EDIT_ALLOWED) {
         display_warn(W_MAIN_WINDOW, "Configuration file cannot be edited,\n" +
-                                        mdm_info.edit_reason + "\nThe changes have not been saved.");
+                                        mdm_info.edit_reason +
+                                        "\nThe changes have not been saved.");
         return finish(0);
     }
     const std::string& name = args[1];

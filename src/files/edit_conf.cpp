@@ -66,7 +66,8 @@ void changed_file(int allowed, const std::string& reason, int had_cr, const Edit
     int up = edit_conf_update(had_cr, code);
     if (up == 1) {
         if (!will_sel_mrx_allow_set())
-            display_warn(W_MAIN_WINDOW, "Morix(es) not settable. Morix parameters will not be set.");
+            display_warn(W_MAIN_WINDOW,
+                         "Morix(es) not settable. Morix parameters will not be set.");
         edit_conf_reset(run.reset_mask);
     } else if (up == 0) {
         ui_unmanage(W_MRX_INFO_BOX);
@@ -98,7 +99,9 @@ int edit_conf_allowed_noquery(std::string* reason) {
     return result;
 }
 
-int edit_conf_allowed(int, int, std::string* reason) { return edit_conf_allowed_noquery(reason); }
+int edit_conf_allowed(int, int, std::string* reason) {
+    return edit_conf_allowed_noquery(reason);
+}
 
 std::string edit_conf_editor(int* is_win) {
     const char* w = getenv("WINEDITOR");
@@ -111,8 +114,8 @@ std::string edit_conf_editor(int* is_win) {
     return e && *e ? e : "";
 }
 
-int edit_conf_exec(const std::string& editor, const std::string& path, int is_win,
-                   bool in_terminal, int* had_cr) {
+int edit_conf_exec(const std::string& editor, const std::string& path, int is_win, bool in_terminal,
+                   int* had_cr) {
     const char* term = getenv("TERM");
     std::vector<std::string> argv =
         editor_argv(split_editor_words(editor), path, is_win || in_terminal, term ? term : "",
@@ -154,9 +157,10 @@ int edit_conf_reset(int preset_mask) {
     }
     int mask = preset_mask;
     if (mask < 0) {
-        std::vector<std::string> names(edit_conf_reset_names, edit_conf_reset_names + EC_RESET_COUNT);
-        if (display_box_ruled(W_MAIN_WINDOW, "Edit Configuration Reset", "Reset Options", names,
-                              "", edit_conf_reset_val, &mask) != ASK_OK) {
+        std::vector<std::string> names(edit_conf_reset_names,
+                                       edit_conf_reset_names + EC_RESET_COUNT);
+        if (display_box_ruled(W_MAIN_WINDOW, "Edit Configuration Reset", "Reset Options", names, "",
+                              edit_conf_reset_val, &mask) != ASK_OK) {
             display_warn(W_MAIN_WINDOW, msg_no_reset());
             return 1;
         }
@@ -192,8 +196,8 @@ int edit_conf(const EditConfRun& run) {
             return 0;
     }
     int is_win = 0;
-    std::string editor = run.in_terminal ? (getenv("EDITOR") ? getenv("EDITOR") : "")
-                                         : edit_conf_editor(&is_win);
+    std::string editor =
+        run.in_terminal ? (getenv("EDITOR") ? getenv("EDITOR") : "") : edit_conf_editor(&is_win);
     if (split_editor_words(editor).empty()) {
         display_warn(W_MAIN_WINDOW,
                      "Editor is not defined.\nPlease check your environment (WINEDITOR, EDITOR).");

@@ -32,8 +32,8 @@ int edit_conf(const EditConfRun& run = EditConfRun());
 std::string edit_conf_editor(int* is_win);
 // Runs the editor on path: 1 changed, 0 unchanged, -1 not runnable.
 // Carriage returns are removed before; *had_cr tells whether there were.
-int edit_conf_exec(const std::string& editor, const std::string& path, int is_win,
-                   bool in_terminal, int* had_cr);
+int edit_conf_exec(const std::string& editor, const std::string& path, int is_win, bool in_terminal,
+                   int* had_cr);
 // Upload question and upload: 1 uploaded, 0 declined, 2 failed.
 int edit_conf_update(int had_cr, long* copy_code);
 // The reset offer; 1 when the choice was offered.

@@ -11,11 +11,12 @@
 #include <cstring>
 
 const char* const mdm_keywords[MDM_KW_COUNT] = {
-    "type_of_modem", "ready_status",  "connect_status",    "reset_cmd",
-    "connect_abort", "dialin_setup_cmd", "dialout_setup_cmd", "modem_setup_cmd",
-    "setup_cmd",     "connect_ignore", "connect_retry",     "dial_cmd",
-    "timeout",       "retry",          "reset_delay",       "dtr_down_time",
-    "answer_cmd",    "end"};
+    "type_of_modem",     "ready_status",    "connect_status",
+    "reset_cmd",         "connect_abort",   "dialin_setup_cmd",
+    "dialout_setup_cmd", "modem_setup_cmd", "setup_cmd",
+    "connect_ignore",    "connect_retry",   "dial_cmd",
+    "timeout",           "retry",           "reset_delay",
+    "dtr_down_time",     "answer_cmd",      "end"};
 
 const char* const MPM_UNKNOWN_KW = "unknown keyword ignored";
 const char* const MPM_MISSING_END = "missing end statement";
@@ -60,7 +61,9 @@ const char* kw_separator(int k) {
     return "\t\t";
 }
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
 
 const char* skip_blanks(const char* c) {
     while (*c && is_blank(*c))
@@ -93,7 +96,8 @@ std::string first_word(const std::string& line) {
     return w;
 }
 
-const char* const categories[] = {"%gateway", "%rotary", "%service", "%macro", "%modem", "%dialout"};
+const char* const categories[] = {"%gateway", "%rotary", "%service",
+                                  "%macro",   "%modem",  "%dialout"};
 
 } // namespace
 
@@ -191,11 +195,11 @@ int start_definition(const char* c, MdmParse* p, std::string* message) {
     p->cur.name = name.substr(0, MDM_NAME_STORED);
     if (chk_mdm_list(*p->list, p->cur.name)) {
         p->cur.duplicate = true;
-        p->notes.push_back(p->from_cfg ? "Encountered duplicate type_of_modem, " + p->cur.name +
-                                             ",\nfrom the config file."
-                                       : "Encountered duplicate type_of_modem, " + p->cur.name +
-                                             ",\nfrom the modem include file: " + p->inc_name +
-                                             ".");
+        p->notes.push_back(p->from_cfg
+                               ? "Encountered duplicate type_of_modem, " + p->cur.name +
+                                     ",\nfrom the config file."
+                               : "Encountered duplicate type_of_modem, " + p->cur.name +
+                                     ",\nfrom the modem include file: " + p->inc_name + ".");
     }
     p->state = 1;
     return MLR_OK;
@@ -267,8 +271,8 @@ bool add_include(const char* c, CfgParse* out) {
     if (name.empty())
         return true;
     if (name.size() > MDM_INC_NAME_MAX) {
-        out->error = "The modem include file name is too long (more than 65 characters):\n" +
-                     name + "\nmodem functionality (editing, etc.) will not be allowed.";
+        out->error = "The modem include file name is too long (more than 65 characters):\n" + name +
+                     "\nmodem functionality (editing, etc.) will not be allowed.";
         return false;
     }
     if (out->includes.size() >= MDM_INC_MAX) {
@@ -361,8 +365,8 @@ int prs_mdm_inc_fil(const std::string& path, const std::string& inc_name, ModemL
         std::string msg;
         int r = parse_modem(line, &p, false, &msg);
         if (r == MLR_INCLUDE) {
-            out->error = "An include statement was encountered in the modem\ninclude file: " +
-                         inc_name;
+            out->error =
+                "An include statement was encountered in the modem\ninclude file: " + inc_name;
             rc = -1;
         } else if (r == MLR_MESSAGE) {
             out->debug.push_back(msg);

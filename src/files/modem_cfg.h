@@ -77,8 +77,8 @@ struct MdmParse {
     std::string inc_name;      // the include file being read
     int state = 0;             // 0 outside, 1 inside a definition, 2 skipping
     ModemDef cur;
-    std::string comments;          // comment buffer
-    bool comments_lost = false;    // a comment did not fit
+    std::string comments;           // comment buffer
+    bool comments_lost = false;     // a comment did not fit
     std::vector<std::string> notes; // duplicate-name warnings for the operator
 };
 
@@ -113,5 +113,4 @@ int prs_mdm_inc_fil(const std::string& path, const std::string& inc_name, ModemL
 // Rewrites the modem section of the local copy at path from list, through
 // the work file tmp_path: 1 when rewritten, 0 when a file cannot be opened
 // or the copy has no "%modem" line (the copy is then unchanged).
-int write_cfg_fil_list(const std::string& path, const std::string& tmp_path,
-                       const ModemList& list);
+int write_cfg_fil_list(const std::string& path, const std::string& tmp_path, const ModemList& list);

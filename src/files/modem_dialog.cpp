@@ -39,7 +39,9 @@ std::string typed_name() {
     return n;
 }
 
-void close_dialog() { ui_unmanage(W_MDM_DIALOG); }
+void close_dialog() {
+    ui_unmanage(W_MDM_DIALOG);
+}
 
 std::string current_option() {
     if (mdm_info.window != MW_ASYNC || mdm_info.opt_menu_id == 0)
@@ -122,8 +124,8 @@ int mdm_edit_act(const MdmEditOpen& open) {
     dlg_parent = open.parent;
     if (mdm_cfg_allow_edit(open.parent) != EDIT_ALLOWED) {
         if (ask_user(open.parent, "Confirmation", "OK", "Cancel", 0,
-                     reason_text() + "The changes will not be saved.\n\nDo you want to continue?") !=
-            ASK_OK)
+                     reason_text() +
+                         "The changes will not be saved.\n\nDo you want to continue?") != ASK_OK)
             return 0;
     } else if (open.cfg_typed != open.cfg_applied) {
         if (ask_user(open.parent, "Confirmation", "OK", "Cancel", 0,

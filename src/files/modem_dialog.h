@@ -21,10 +21,10 @@ constexpr int W_MDM_HELP = 1294;
 
 // What the opening window knows.
 struct MdmEditOpen {
-    int parent = 0;            // the window's form id
-    std::string name;          // its current modem name
-    std::string cfg_applied;   // configuration file name as applied ...
-    std::string cfg_typed;     // ... and as typed in the General window
+    int parent = 0;          // the window's form id
+    std::string name;        // its current modem name
+    std::string cfg_applied; // configuration file name as applied ...
+    std::string cfg_typed;   // ... and as typed in the General window
 };
 
 // The edit permission for the selected devices, kept in mdm_info.

@@ -44,7 +44,9 @@ constexpr const char* MSG_NO_MOVE =
 
 const char* const loc_vars[3] = {"mrxPrefLoadAddr", "mrxConfigFile", "bootHost"};
 
-std::vector<MorixRecord*> selected_devices() { return control_devices(); }
+std::vector<MorixRecord*> selected_devices() {
+    return control_devices();
+}
 
 // Gets one scalar from every selected device: false when one fails.
 bool get_from_all(const std::vector<const char*>& vars,
@@ -291,15 +293,14 @@ void mdm_bfs_error(long code, int parent, const std::string& local, const std::s
 int mdm_apply_act(int parent) {
     bool ok = true;
     if (mdm_info.cfg_fil_upd_flag) {
-        if (!write_cfg_fil_list(mdm_info.local_cfg, mdm_info.local_dir + "/tmp.cfg." +
-                                                        std::to_string(getpid()),
+        if (!write_cfg_fil_list(mdm_info.local_cfg,
+                                mdm_info.local_dir + "/tmp.cfg." + std::to_string(getpid()),
                                 mdm_info.cfg_list)) {
             display_warn(parent, "Could not update the temporary Morix configuration file.");
             ok = false;
         } else {
             std::string remote = mdm_remote_path(mdm_info.cfg_fil_nam);
-            long rc = nfcopy("", mdm_info.local_cfg, mdm_info.cfg_fil_adr, remote,
-                             mm_snmp_def_to);
+            long rc = nfcopy("", mdm_info.local_cfg, mdm_info.cfg_fil_adr, remote, mm_snmp_def_to);
             if (rc < 1) {
                 mdm_bfs_error(rc, parent, mdm_info.local_cfg, remote, mdm_info.cfg_fil_adr);
                 ok = false;
@@ -347,8 +348,8 @@ void mdm_close_act(long code) {
     release_lists();
     // A failed copy-back keeps the local copy (and its folder) for the
     // operator, as the warning told.
-    bool keep = !mdm_info.local_cfg.empty() &&
-                (mdm_info.cfg_fil_nam.empty() || code == NF_WRITE_FAIL);
+    bool keep =
+        !mdm_info.local_cfg.empty() && (mdm_info.cfg_fil_nam.empty() || code == NF_WRITE_FAIL);
     if (!keep && !mdm_info.local_cfg.empty())
         unlink(mdm_info.local_cfg.c_str());
     if (!keep && !mdm_info.local_dir.empty()) {

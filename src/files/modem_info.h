@@ -77,4 +77,6 @@ void mdm_close_act(long code);
 // the source when the copy succeeded or flag is 1. 0 or -12.
 int move_file(const std::string& source, const std::string& destination, int flag);
 // The remote path of a load host file.
-inline std::string mdm_remote_path(const std::string& name) { return "/bfs/" + name; }
+inline std::string mdm_remote_path(const std::string& name) {
+    return "/bfs/" + name;
+}

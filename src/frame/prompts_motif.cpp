@@ -90,8 +90,8 @@ void ruled_toggle_cb(Widget w, XtPointer client, XtPointer) {
     for (size_t i = 0; i < d->toggles.size(); ++i) {
         if (d->toggles[i] != w)
             continue;
-        int mask = d->rule(toggles_mask(*d) ^ (1 << i), static_cast<int>(i),
-                           XmToggleButtonGetState(w));
+        int mask =
+            d->rule(toggles_mask(*d) ^ (1 << i), static_cast<int>(i), XmToggleButtonGetState(w));
         for (size_t j = 0; j < d->toggles.size(); ++j)
             XmToggleButtonSetState(d->toggles[j], (mask >> j) & 1, False);
         return;

@@ -38,13 +38,14 @@ TEST(ModemCfg, ParserRulesAndEdgeCases) {
     struct Case {
         const char* text;
         int rc;
-        const char* names;     // parsed entries, "*" marks a duplicate
+        const char* names;      // parsed entries, "*" marks a duplicate
         const char* error_part; // "" when none
     };
     const Case cases[] = {
         // a definition without end: it is lost, the next type_of_modem is
         // not used and lines up to the next end are skipped
-        {"%modem\ntype_of_modem a\ntimeout 1\ntype_of_modem b\ntimeout 2\nend\ntype_of_modem c\nend\n",
+        {"%modem\ntype_of_modem a\ntimeout 1\ntype_of_modem b\ntimeout 2\nend\ntype_of_modem "
+         "c\nend\n",
          0, "c,", ""},
         // 16 characters accepted and stored as 15; 17 refused
         {"%modem\ntype_of_modem abcdefghijklmnop\nend\ntype_of_modem abcdefghijklmnopq\nend\n", 0,
@@ -72,8 +73,9 @@ TEST(ModemCfg, ParserRulesAndEdgeCases) {
 }
 
 TEST(ModemCfg, ValuesCommentsIncludesAndMessages) {
-    Parsed p = parse_cfg("%modem\n# one\n\n#two\ntype_of_modem a\ndial_cmd ATDT\ndial_cmd \t ATDP 9\n"
-                         "bogus 1\nend\n# trailing\n%include  m.inc\n");
+    Parsed p =
+        parse_cfg("%modem\n# one\n\n#two\ntype_of_modem a\ndial_cmd ATDT\ndial_cmd \t ATDP 9\n"
+                  "bogus 1\nend\n# trailing\n%include  m.inc\n");
     ASSERT_EQ(p.rc, 0);
     ASSERT_EQ(p.list.size(), 1u);
     EXPECT_EQ(p.list[0].comment, "# one\n\n#two\n");
@@ -103,7 +105,8 @@ TEST(ModemCfg, ValuesCommentsIncludesAndMessages) {
     EXPECT_EQ(prs_mdm_inc_fil(d.file("i1"), "i1", &db, &o1), 0);
     EXPECT_EQ(prs_mdm_inc_fil(d.file("i2"), "i2", &db, &o2), -1);
     EXPECT_EQ(o2.error, "An include statement was encountered in the modem\ninclude file: i2");
-    EXPECT_EQ(o2.notes[0], "Encountered duplicate type_of_modem, z,\nfrom the modem include file: i2.");
+    EXPECT_EQ(o2.notes[0],
+              "Encountered duplicate type_of_modem, z,\nfrom the modem include file: i2.");
     EXPECT_EQ(prs_mdm_inc_fil(d.file("none"), "none", &db, &o3), -1);
     EXPECT_EQ(o3.error, "Could not open the modem include file: none.");
 
@@ -156,8 +159,9 @@ TEST(ModemCfg, WriterLayoutKeepsTheRestOfTheFile) {
 TEST(ModemCfg, HostileInputStaysInBounds) {
     std::string big = "%modem\n";
     for (int i = 0; i < 50000; ++i)
-        big += i % 3 == 0 ? "type_of_modem m" + std::to_string(i % 97) + "\n"
-                          : i % 3 == 1 ? "dial_cmd " + std::string(600, 'x') + "\n" : "end\n";
+        big += i % 3 == 0   ? "type_of_modem m" + std::to_string(i % 97) + "\n"
+               : i % 3 == 1 ? "dial_cmd " + std::string(600, 'x') + "\n"
+                            : "end\n";
     std::string garbage = "%modem\n";
     unsigned v = 7;
     for (int i = 0; i < 200000; ++i) {
@@ -254,11 +258,17 @@ TEST(ModemFiles, EditorCommandLines) {
     const Case cases[] = {
         {true, "xterm-256color", {"xterm"}, {"emacs", "-nw", p}},
         {false, "", {"xterm"}, {"emacs", "-nw", p}},
-        {false, "xterm-256color", {"x-terminal-emulator", "xterm"},
+        {false,
+         "xterm-256color",
+         {"x-terminal-emulator", "xterm"},
          {"/usr/bin/x-terminal-emulator", "-T", "T", "-e", "emacs", "-nw", p}},
-        {false, "vt100", {"xterm"},
+        {false,
+         "vt100",
+         {"xterm"},
          {"/usr/bin/xterm", "-title", "T", "-geometry", "80x10-0-0", "-e", "emacs", "-nw", p}},
-        {false, "urxvt", {"urxvt", "xterm"},
+        {false,
+         "urxvt",
+         {"urxvt", "xterm"},
          {"/usr/bin/urxvt", "-title", "T", "-geometry", "80x10-0-0", "-e", "emacs", "-nw", p}},
         {false, "linux", {}, {}},
     };
@@ -272,10 +282,10 @@ TEST(ModemFiles, EditorCommandLines) {
 
 TEST(ModemFiles, ResetChoiceAllRules) {
     const int all = 0x7f;
-    EXPECT_EQ(edit_conf_reset_val(0, 0, true), all);      // All sets every toggle
-    EXPECT_EQ(edit_conf_reset_val(all, 0, false), 0);     // and clears them
-    EXPECT_EQ(edit_conf_reset_val(0x4, 3, true), 0xc);    // others are left alone
-    EXPECT_EQ(edit_conf_reset_val(all, 2, false), 0x7a);  // clearing one clears All
+    EXPECT_EQ(edit_conf_reset_val(0, 0, true), all);     // All sets every toggle
+    EXPECT_EQ(edit_conf_reset_val(all, 0, false), 0);    // and clears them
+    EXPECT_EQ(edit_conf_reset_val(0x4, 3, true), 0xc);   // others are left alone
+    EXPECT_EQ(edit_conf_reset_val(all, 2, false), 0x7a); // clearing one clears All
     EXPECT_EQ(edit_conf_reset_val(0x6, 1, false), 0x4);
     EXPECT_STREQ(edit_conf_reset_names[3], "External Modem");
     EXPECT_EQ(edit_conf_reset_codes[3], 10);

@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "devices_sim_util.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
+#include "devices_sim_util.h"
 #include "files/edit_conf.h"
 #include "files/modem_dialog.h"
 #include "files/modem_info.h"
@@ -182,8 +182,8 @@ TEST_F(ModemSim, LocationAndFileProblemsSwitchModemsOff) {
 // An editor script: records its arguments, then runs the given commands.
 std::string editor_script(const TempDir& t, const std::string& name, const std::string& body) {
     std::string path = t.file(name);
-    write_file(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > " + t.file(name + ".args") + "\n" + body +
-                         "\n");
+    write_file(path,
+               "#!/bin/sh\nprintf '%s\\n' \"$@\" > " + t.file(name + ".args") + "\n" + body + "\n");
     chmod(path.c_str(), 0755);
     return path;
 }
@@ -210,14 +210,15 @@ TEST_F(ModemSim, EditConfigurationWithEditors) {
     std::string ed = editor_script(tmp, "change", "sed -i 's/telnet 23/telnet 2323/' \"$1\"");
     setenv("EDITOR", ("sh " + ed).c_str(), 1);
     hl_clear_events();
-    hl_queue_answer(ASK_OK);                   // update the file
+    hl_queue_answer(ASK_OK); // update the file
     hl_queue_box_toggles({{0, true}, {1, false}, {2, false}, {3, false}, {4, false}, {6, false}});
-    hl_queue_answer(ASK_OK);                   // the reset choice
+    hl_queue_answer(ASK_OK); // the reset choice
     EXPECT_EQ(edit_conf(), 1) << hl_warning_box();
     EXPECT_EQ(read_file(root + "/" + name),
               "%modem\r\ntype_of_modem x\r\nend\r\n%service\r\ntelnet 2323\r\n");
     ASSERT_FALSE(hl_texts("ask").empty());
-    EXPECT_EQ(hl_texts("ask")[0], "Do you want to update the configuration file:\n/bfs/" + name + " ?");
+    EXPECT_EQ(hl_texts("ask")[0],
+              "Do you want to update the configuration file:\n/bfs/" + name + " ?");
     EXPECT_EQ(control_log(), A + " mrxcReset 0 2\n");
     EXPECT_TRUE(warned("use the 'Boot' menu selection"));
 
@@ -253,8 +254,8 @@ TEST_F(ModemSim, ADeviceServingItsOwnFileIsRefused) {
     hl_queue_answer(ASK_CANCEL);
     EXPECT_EQ(edit_conf(), 0);
     ASSERT_EQ(hl_texts("ask").size(), 1u);
-    EXPECT_EQ(hl_texts("ask")[0].rfind("Configuration file cannot be edited,\nthe file server <", 0),
-              0u);
+    EXPECT_EQ(
+        hl_texts("ask")[0].rfind("Configuration file cannot be edited,\nthe file server <", 0), 0u);
     // the Edit Modem dialog asks too, and OK then saves nothing
     mdm_set_window(MW_NONE, "", 0, {});
     ASSERT_EQ(mdm_init(W_MAIN_WINDOW), 1);
