@@ -20,6 +20,7 @@
 
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
+#include "files/modem_dialog.h"
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
@@ -44,7 +45,8 @@ const Dlg k_dialogs[] = {{W_BOOT_DIALOG_ID, UI_MAIN, "boot_dialog"},
                          {181, UI_BASIC, "a_aport_main_form"},
                          {350, UI_BASIC, "conf_sport_main_form"},
                          {240, UI_BASIC, "edit_modem_main_form"},
-                         {620, UI_BASIC, "conf_wan_main_form"}};
+                         {620, UI_BASIC, "conf_wan_main_form"},
+                         {W_MDM_DIALOG, UI_MAIN, "edit_modem_dialog"}};
 
 std::vector<std::string> g_labels; // progress label values seen during start-up
 long g_ready_ms = 0;
@@ -302,6 +304,9 @@ TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
         gui_unmanage_top_form(w.form_slot);
         EXPECT_EQ(expose_dialog(w.form_slot), 0);
     }
+    ui_fetch_dialog("edit_modem_dialog", W_MDM_DIALOG); // built on first use
+    for (int id : {W_MDM_NAME_TF, W_MDM_DIALOUT_TF, W_MDM_DEFS_TB, W_MDM_REMOVE})
+        EXPECT_TRUE(ui_exists(id)) << id;
     for (const Dlg& d : k_dialogs) {
         ui_manage(d.id, d.table);
         pump(150);
