@@ -76,6 +76,7 @@ const Fn ui_services[] = {
     UI_FN(pop_delay_dialog),
     UI_FN(write_otp_msg_redisp),
     UI_FN(display_box),
+    UI_FN(display_box_ruled),
     UI_FN(display_prompt),
     UI_FN(ui_fetch_dialog),
     UI_FN(ui_build_set_rows),
