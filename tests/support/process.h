@@ -27,14 +27,14 @@ class Process {
   public:
     Process() = default;
     // Starts the program and waits for its ready text; see ready().
-    explicit Process(const ProcessSpec& spec) { start(spec); }
+    explicit Process(const ProcessSpec& desc) { start(desc); }
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
     // False when the program could not be started, ended early, or did not
     // print its ready text in time (it is then stopped).
-    bool start(const ProcessSpec& spec);
+    bool start(const ProcessSpec& desc);
     bool ready() const { return ready_; }
     pid_t pid() const { return pid_; }
     double startup_seconds() const { return startup_seconds_; }
