@@ -401,17 +401,14 @@ void collect_inputs(Widget root, std::vector<Widget>* out) {
 }
 
 // Stacking position of a shell among the root's children (higher is on top).
+// Lets the window manager carry out the raises asked of it.
+void settle() {
+    XSync(XtDisplay(top_level), False);
+    pump(300);
+}
+
 int stacking_index(Widget shell) {
-    Display* dpy = XtDisplay(shell);
-    Window root = 0, parent = 0, *kids = nullptr;
-    unsigned int n = 0;
-    XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &kids, &n);
-    int index = -1;
-    for (unsigned int i = 0; i < n; ++i)
-        if (kids[i] == XtWindow(shell))
-            index = static_cast<int>(i);
-    XFree(kids);
-    return index;
+    return stacking_index(XtDisplay(shell), XtWindow(shell));
 }
 
 void send_button(Widget w) {
@@ -478,7 +475,7 @@ TEST(GuiTabGroups, EverySecondaryWindowRegistersItsInputControls) {
 TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
     gui_manage_top_form(W_SHOW_FORM_ID);
     gui_manage_top_form(W_BCAST_FORM_ID);
-    pump(100);
+    pump(600); // the window manager maps and stacks the frames
     Widget show = get_shell_parent(widgets[W_SHOW_FORM_ID]);
     Widget bcast = get_shell_parent(widgets[W_BCAST_FORM_ID]);
     Widget field = widgets[141];
@@ -487,11 +484,11 @@ TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
     // Space, Return and F1 act on the window where they are typed: no raise.
     for (KeySym sym : {XK_space, XK_Return, XK_F1}) {
         send_key(field, sym);
-        XSync(XtDisplay(show), False);
+        settle();
         EXPECT_GT(stacking_index(bcast), stacking_index(show)) << sym;
     }
     send_button(field);
-    XSync(XtDisplay(show), False);
+    settle();
     EXPECT_GT(stacking_index(show), stacking_index(bcast));
     // The object raised last is not raised again, until another window
     // has been raised.
@@ -499,10 +496,10 @@ TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
     press.type = ButtonPress;
     EXPECT_EQ(expose_shell(field, &press), 0);
     EXPECT_EQ(expose_dialog(W_BCAST_FORM_ID), 1);
-    XSync(XtDisplay(show), False);
+    settle();
     ASSERT_GT(stacking_index(bcast), stacking_index(show));
     EXPECT_EQ(expose_shell(field, &press), 1);
-    XSync(XtDisplay(show), False);
+    settle();
     EXPECT_GT(stacking_index(show), stacking_index(bcast));
     EXPECT_EQ(expose_shell(field, &press), 0);
     close_warning_box(); // in case Return ran a command that warned
@@ -515,16 +512,20 @@ TEST(GuiWindows, ManageChildPlaceOffsetsClearsHotspotAndWork) {
     ASSERT_FALSE(ui_get_text(700, UI_BASIC).empty());
     pop_delay_dialog(1, W_MAIN_WINDOW, "Working", "wait", 1);
     Widget form = widgets[W_BCAST_FORM_ID];
-    Position px = 0, py = 0;
-    XtVaGetValues(top_level, XmNx, &px, XmNy, &py, nullptr);
     gui_manage_child_place(form, main_widget, 1);
     pump(1500);
     EXPECT_FALSE(work_dialog_shown());
     EXPECT_EQ(ui_get_text(700, UI_BASIC), "");
     EXPECT_EQ(last_hotspot, -1);
     EXPECT_TRUE(ui_is_managed(W_BCAST_FORM_ID));
-    Position x = 0, y = 0;
-    XtVaGetValues(XtParent(form), XmNx, &x, XmNy, &y, nullptr);
+    // Where the windows are on the screen, inside the window manager's frames.
+    Display* dpy = XtDisplay(top_level);
+    int px = 0, py = 0, x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(dpy, XtWindow(top_level), DefaultRootWindow(dpy), 0, 0, &px, &py,
+                          &child);
+    XTranslateCoordinates(dpy, XtWindow(XtParent(form)), DefaultRootWindow(dpy), 0, 0, &x, &y,
+                          &child);
     EXPECT_EQ(x, px + 20);
     EXPECT_EQ(y, py + 20);
     gui_unmanage_top_form(W_BCAST_FORM_ID);
@@ -592,8 +593,8 @@ TEST(GuiWindows, SiteParametersEnumeratedEditor) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (!start_xvfb()) {
-        std::fprintf(stderr, "could not start Xvfb\n");
+    if (!start_xvfb() || !start_mwm()) {
+        std::fprintf(stderr, "could not start Xvfb and mwm\n");
         return 1;
     }
     g_install = copy_stage_dir();
