@@ -259,6 +259,17 @@ void set_title(Widget w, const char* title) {
     XmStringFree(cs);
 }
 
+// Room for a full path in the fields and twenty names in the lists.
+void size_file_selection(Widget box) {
+    constexpr short path_columns = 80;
+    XtVaSetValues(box, XmNlistVisibleItemCount, 20, nullptr);
+    for (unsigned char child : {XmDIALOG_TEXT, XmDIALOG_FILTER_TEXT}) {
+        Widget text = XmFileSelectionBoxGetChild(box, child);
+        if (text != nullptr)
+            XtVaSetValues(text, XmNcolumns, path_columns, nullptr);
+    }
+}
+
 void unmanage_cb(Widget w, XtPointer, XtPointer) {
     XtUnmanageChild(w);
 }
@@ -286,10 +297,14 @@ Widget create_dynamically(const char* name, Widget parent, int slot) {
         widgets[W_NAME_PROMPT_TEXT] = XmSelectionBoxGetChild(w, XmDIALOG_TEXT);
         XtAddCallback(w, XmNcancelCallback, unmanage_cb, nullptr);
     } else if (slot == W_FILE_SEL_BOX && n == "file_sel_box") {
-        Arg args[1];
+        // The folder path gets a field of its own, so that the folder list
+        // holds short names and leaves the file list its share of the width.
+        Arg args[2];
         XtSetArg(args[0], XmNdialogStyle, XmDIALOG_PRIMARY_APPLICATION_MODAL);
-        w = XmCreateFileSelectionDialog(parent, const_cast<char*>(name), args, 1);
+        XtSetArg(args[1], XmNpathMode, XmPATH_MODE_RELATIVE);
+        w = XmCreateFileSelectionDialog(parent, const_cast<char*>(name), args, 2);
         set_title(w, "File Selection");
+        size_file_selection(w);
         XtAddCallback(w, XmNcancelCallback, unmanage_cb, nullptr);
     }
     if (w != nullptr)

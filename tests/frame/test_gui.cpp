@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <X11/keysym.h>
+#include <Xm/FileSB.h>
 #include <Xm/List.h>
 #include <Xm/MessageB.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <set>
 
@@ -507,6 +510,74 @@ TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
     gui_unmanage_top_form(W_BCAST_FORM_ID);
 }
 
+// The window a dialog's shell is transient for (None when it is not).
+Window transient_for(Widget dialog) {
+    Window owner = None;
+    Widget shell = get_shell_parent(dialog);
+    XGetTransientForHint(XtDisplay(shell), XtWindow(shell), &owner);
+    return owner;
+}
+
+// Every dialog opened over the Show window belongs to it: the window
+// manager keeps it above that window, and it is above it on the server.
+TEST(GuiWindows, DialogsAreTransientForTheirWindowAndOnTop) {
+    gui_manage_top_form(W_SHOW_FORM_ID);
+    settle();
+    Widget show = get_shell_parent(widgets[W_SHOW_FORM_ID]);
+    Window show_win = XtWindow(show);
+    struct Case {
+        const char* what;
+        std::function<Widget()> open;
+        std::function<void(Widget)> close;
+    };
+    const std::vector<Case> cases = {
+        {"warning box",
+         [] {
+             display_warn(W_SHOW_FORM_ID, "over Show");
+             return widgets[W_WARNING_BOX];
+         },
+         [](Widget) { close_warning_box(); }},
+        {"message box",
+         [] {
+             display_msg(W_SHOW_FORM_ID, "note");
+             return widgets[W_MSG_BOX];
+         },
+         [](Widget w) { XtUnmanageChild(w); }},
+        {"question box",
+         [] {
+             gui_display_question(W_SHOW_FORM_ID, "Go on?", "", [] {});
+             return widgets[W_QUESTION_BOX];
+         },
+         [](Widget w) { XtUnmanageChild(w); }},
+        {"cancel dialog",
+         [] {
+             pop_cancel_dialog(1, W_SHOW_FORM_ID, "Cancel Show", "Getting values");
+             return widgets[W_CANCEL_DIALOG];
+         },
+         [](Widget) { pop_cancel_dialog(2); }},
+        {"file selection box",
+         [] {
+             ui_file_selection(W_SHOW_FORM_ID, "Save", g_install + "/data/mrx_lists",
+                               [](const std::string&) { return 1; }, "help");
+             return widgets[W_FILE_SEL_BOX];
+         },
+         [](Widget w) { XtUnmanageChild(w); }},
+    };
+    for (const Case& c : cases) {
+        Widget dialog = c.open();
+        ASSERT_NE(dialog, nullptr) << c.what;
+        settle();
+        EXPECT_EQ(transient_for(dialog), show_win) << c.what;
+        EXPECT_GT(stacking_index(get_shell_parent(dialog)), stacking_index(show)) << c.what;
+        std::string shot = std::string("over_show_") + c.what;
+        std::replace(shot.begin(), shot.end(), ' ', '_');
+        ASSERT_TRUE(screenshot(shot));
+        c.close(dialog);
+        settle();
+    }
+    gui_unmanage_top_form(W_SHOW_FORM_ID);
+}
+
 TEST(GuiWindows, ManageChildPlaceOffsetsClearsHotspotAndWork) {
     set_hotspot(1);
     ASSERT_FALSE(ui_get_text(700, UI_BASIC).empty());
@@ -531,6 +602,28 @@ TEST(GuiWindows, ManageChildPlaceOffsetsClearsHotspotAndWork) {
     gui_unmanage_top_form(W_BCAST_FORM_ID);
 }
 
+// The OK action receives the full path of the name typed in the box.
+TEST(GuiDialogs, FileSelectionHandsOverTheFullPath) {
+    static std::string chosen;
+    chosen.clear();
+    std::string dir = g_install + "/data/saved_text";
+    ui_file_selection(
+        W_SHOW_FORM_ID, "Save", dir,
+        [](const std::string& path) {
+            chosen = path;
+            return 1;
+        },
+        "help");
+    Widget box = widgets[W_FILE_SEL_BOX];
+    XmTextFieldSetString(XmFileSelectionBoxGetChild(box, XmDIALOG_TEXT),
+                         const_cast<char*>("out.txt"));
+    XtCallActionProc(XmFileSelectionBoxGetChild(box, XmDIALOG_TEXT), "activate", nullptr,
+                     nullptr, 0);
+    pump(100);
+    EXPECT_EQ(chosen, dir + "/out.txt");
+    EXPECT_FALSE(XtIsManaged(box));
+}
+
 TEST(GuiAccessors, SetDirectorySetsDirectoryAndFilter) {
     Widget box = widgets[W_FILE_SEL_BOX];
     ASSERT_NE(box, nullptr);
@@ -540,9 +633,10 @@ TEST(GuiAccessors, SetDirectorySetsDirectoryAndFilter) {
     XmStringFree(dir);
     std::string saved = g_install + "/data/saved_text";
     set_directory(box, saved, "*.txt");
-    XtVaGetValues(box, XmNdirectory, &dir, XmNdirMask, &mask, nullptr);
+    // The box shows the folder in its own field and the pattern as filter.
+    XtVaGetValues(box, XmNdirectory, &dir, XmNpattern, &mask, nullptr);
     EXPECT_EQ(cvt_cps_str(dir), saved + "/");
-    EXPECT_EQ(cvt_cps_str(mask), saved + "/*.txt");
+    EXPECT_EQ(cvt_cps_str(mask), "*.txt");
     XmStringFree(dir);
     XmStringFree(mask);
 }
