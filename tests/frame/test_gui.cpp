@@ -5,6 +5,8 @@
 
 #include <X11/keysym.h>
 #include <Xm/FileSB.h>
+#include <Xm/CascadeB.h>
+#include <Xm/Label.h>
 #include <Xm/List.h>
 #include <Xm/MessageB.h>
 #include <Xm/TextF.h>
@@ -335,6 +337,38 @@ TEST(GuiFilters, LeadingBlankRefusedInNameField) {
     EXPECT_EQ(ui_get_text(W_MRX_NAME_TF), "");
 }
 
+// Labels and buttons under w that are narrower than their text needs.
+void find_cut_labels(Widget w, std::vector<std::string>* cut) {
+    if (!XtIsManaged(w) && !XtIsShell(w))
+        return;
+    if (XmIsLabel(w) && !XmIsCascadeButton(w)) {
+        // What the text needs: its width plus margins, shadow and highlight.
+        XmString label = nullptr;
+        XmFontList fonts = nullptr;
+        Dimension width = 0, margin = 0, left = 0, right = 0, shadow = 0, highlight = 0;
+        unsigned char type = XmSTRING;
+        XtVaGetValues(w, XmNlabelString, &label, XmNfontList, &fonts, XmNwidth, &width,
+                      XmNmarginWidth, &margin, XmNmarginLeft, &left, XmNmarginRight, &right,
+                      XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight,
+                      XmNlabelType, &type, nullptr);
+        if (type == XmSTRING && label != nullptr && fonts != nullptr) {
+            int need = XmStringWidth(fonts, label) + 2 * (margin + shadow + highlight) + left + right;
+            if (need > width)
+                cut->push_back(std::string(XtName(w)) + " " + std::to_string(width) + "<" +
+                               std::to_string(need));
+        }
+        if (label != nullptr)
+            XmStringFree(label);
+    }
+    if (XtIsComposite(w)) {
+        WidgetList kids = nullptr;
+        Cardinal n = 0;
+        XtVaGetValues(w, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
+        for (Cardinal i = 0; i < n; ++i)
+            find_cut_labels(kids[i], cut);
+    }
+}
+
 TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
     for (int i = 0; i < init_window_count(); ++i) {
         const InitWindow& w = init_window_table[i];
@@ -342,6 +376,9 @@ TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
         pump(150);
         EXPECT_TRUE(ui_is_managed(w.form_slot)) << w.form_name;
         EXPECT_EQ(expose_dialog(w.form_slot), 1);
+        std::vector<std::string> cut;
+        find_cut_labels(widgets[w.form_slot], &cut);
+        EXPECT_EQ(cut, std::vector<std::string>()) << w.form_name << " at its default size";
         ASSERT_TRUE(screenshot(w.form_name));
         gui_unmanage_top_form(w.form_slot);
         EXPECT_EQ(expose_dialog(w.form_slot), 0);
@@ -364,6 +401,9 @@ TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
         ui_manage(d.id, d.table);
         pump(150);
         EXPECT_TRUE(ui_is_managed(d.id, d.table)) << d.name;
+        std::vector<std::string> cut;
+        find_cut_labels(ui_widget(d.id, d.table), &cut);
+        EXPECT_EQ(cut, std::vector<std::string>()) << d.name << " at its default size";
         ASSERT_TRUE(screenshot(d.name));
         ui_unmanage(d.id, d.table);
     }
@@ -508,6 +548,55 @@ TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
     close_warning_box(); // in case Return ran a command that warned
     gui_unmanage_top_form(W_SHOW_FORM_ID);
     gui_unmanage_top_form(W_BCAST_FORM_ID);
+}
+
+struct Rect {
+    int x, y, w, h;
+    bool meets(const Rect& o) const {
+        return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h;
+    }
+};
+
+// A window's rectangle on the screen; with frame set, that of the window
+// manager's frame around it.
+Rect screen_rect(Widget w, bool frame) {
+    Display* dpy = XtDisplay(w);
+    Window win = XtWindow(w), root = DefaultRootWindow(dpy);
+    for (int depth = 0; frame && depth < 32; ++depth) {
+        Window r = 0, parent = 0, *kids = nullptr;
+        unsigned int n = 0;
+        XQueryTree(dpy, win, &r, &parent, &kids, &n);
+        if (kids != nullptr)
+            XFree(kids);
+        if (parent == root)
+            break;
+        win = parent;
+    }
+    XWindowAttributes a;
+    XGetWindowAttributes(dpy, win, &a);
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(dpy, win, root, 0, 0, &x, &y, &child);
+    return {x, y, a.width, a.height};
+}
+
+// In Customized mode the main window is at its widest; its menu bar then
+// holds the one of Setup mode (same corner, same height). No secondary
+// window opens over it.
+TEST(GuiWindows, NoWindowOpensOverTheMenuBar) {
+    if (!ui_get_toggle(W_CUSTOMIZE_TB))
+        set_toggle_notify(W_CUSTOMIZE_TB, true);
+    settle();
+    Rect bar = screen_rect(widgets[W_MENU_BAR], false);
+    ASSERT_GT(bar.w, 900);
+    for (int i = 0; i < init_window_count(); ++i) {
+        const InitWindow& w = init_window_table[i];
+        gui_manage_top_form(w.form_slot);
+        settle();
+        Rect r = screen_rect(get_shell_parent(widgets[w.form_slot]), true);
+        EXPECT_FALSE(r.meets(bar)) << w.form_name << " at " << r.x << "," << r.y;
+        gui_unmanage_top_form(w.form_slot);
+    }
 }
 
 // The window a dialog's shell is transient for (None when it is not).
