@@ -29,7 +29,7 @@ const InitWindow init_window_table[] = {
     {10, "Reset", "MM/rst", "rst_top", 1212, "rst_form", 501, 360, 100, 400, 465},
     {10, "Broadcast", "MM/bcst", "bcast_top", 1213, "bcast_form", 180, 400, 100, 475, 250},
     {11, "SNMP Information", "MM/snmp", "snmp_top", 1214, "snmp_form", 530, 100, 100, 660, 175},
-    {12, "Compare", "MM/comp", "cmp_top", 1215, "cmp_form", 200, 100, 100, 475, 635},
+    {12, "Compare", "MM/comp", "cmp_top", 1215, "cmp_form", 200, 100, 100, 760, 860},
     {13, "Copy", "MM/copy", "cpy_top", 1216, "cpy_form", 450, 100, 100, 450, 625},
     {14, "Discover Morixes/Search Device", "MM/disc", "disc_top", 1217, "disc_form", 238, 100, 100,
      780, 600},
