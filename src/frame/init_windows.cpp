@@ -37,9 +37,9 @@ const InitWindow init_window_table[] = {
      375},
     {16, "User Defined Parameter Groups", "MM/udf", "udf_top", 1219, "udf_form", 250, 100, 100, 810,
      375},
-    {16, "View Script", "MM/view", "scr_view_top", 1220, "scr_view_form", 400, 400, 100, 625, 315},
+    {16, "View Script", "MM/view", "scr_view_top", 1220, "scr_view_form", 400, 400, 100, 700, 580},
     {17, "Create Script", "MM/crt", "scr_crt_top", 1221, "scr_crt_form", 350, 400, 100, 700, 425},
-    {18, "Execute Script", "MM/exe", "scr_exe_top", 1222, "scr_exe_form", 410, 400, 175, 625, 315},
+    {18, "Execute Script", "MM/exe", "scr_exe_top", 1222, "scr_exe_form", 410, 400, 175, 700, 620},
     {19, "T1 Status", "MM/t1", "t1_stat_top", 1223, "t1_stat_form", 700, 50, 100, 870, 630},
     {0, nullptr, nullptr, nullptr, 0, nullptr, 0, 0, 0, 0, 0}};
 
