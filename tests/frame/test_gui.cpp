@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <X11/keysym.h>
-#include <Xm/FileSB.h>
 #include <Xm/CascadeB.h>
+#include <Xm/FileSB.h>
 #include <Xm/Label.h>
 #include <Xm/List.h>
 #include <Xm/MessageB.h>
@@ -16,8 +16,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <set>
 
 #include "catalogue/func_display.h"
@@ -349,10 +349,11 @@ void find_cut_labels(Widget w, std::vector<std::string>* cut) {
         unsigned char type = XmSTRING;
         XtVaGetValues(w, XmNlabelString, &label, XmNfontList, &fonts, XmNwidth, &width,
                       XmNmarginWidth, &margin, XmNmarginLeft, &left, XmNmarginRight, &right,
-                      XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight,
-                      XmNlabelType, &type, nullptr);
+                      XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight, XmNlabelType,
+                      &type, nullptr);
         if (type == XmSTRING && label != nullptr && fonts != nullptr) {
-            int need = XmStringWidth(fonts, label) + 2 * (margin + shadow + highlight) + left + right;
+            int need =
+                XmStringWidth(fonts, label) + 2 * (margin + shadow + highlight) + left + right;
             if (need > width)
                 cut->push_back(std::string(XtName(w)) + " " + std::to_string(width) + "<" +
                                std::to_string(need));
@@ -646,8 +647,9 @@ TEST(GuiWindows, DialogsAreTransientForTheirWindowAndOnTop) {
          [](Widget) { pop_cancel_dialog(2); }},
         {"file selection box",
          [] {
-             ui_file_selection(W_SHOW_FORM_ID, "Save", g_install + "/data/mrx_lists",
-                               [](const std::string&) { return 1; }, "help");
+             ui_file_selection(
+                 W_SHOW_FORM_ID, "Save", g_install + "/data/mrx_lists",
+                 [](const std::string&) { return 1; }, "help");
              return widgets[W_FILE_SEL_BOX];
          },
          [](Widget w) { XtUnmanageChild(w); }},
@@ -682,8 +684,7 @@ TEST(GuiWindows, ManageChildPlaceOffsetsClearsHotspotAndWork) {
     Display* dpy = XtDisplay(top_level);
     int px = 0, py = 0, x = 0, y = 0;
     Window child = 0;
-    XTranslateCoordinates(dpy, XtWindow(top_level), DefaultRootWindow(dpy), 0, 0, &px, &py,
-                          &child);
+    XTranslateCoordinates(dpy, XtWindow(top_level), DefaultRootWindow(dpy), 0, 0, &px, &py, &child);
     XTranslateCoordinates(dpy, XtWindow(XtParent(form)), DefaultRootWindow(dpy), 0, 0, &x, &y,
                           &child);
     EXPECT_EQ(x, px + 20);
@@ -706,8 +707,8 @@ TEST(GuiDialogs, FileSelectionHandsOverTheFullPath) {
     Widget box = widgets[W_FILE_SEL_BOX];
     XmTextFieldSetString(XmFileSelectionBoxGetChild(box, XmDIALOG_TEXT),
                          const_cast<char*>("out.txt"));
-    XtCallActionProc(XmFileSelectionBoxGetChild(box, XmDIALOG_TEXT), "activate", nullptr,
-                     nullptr, 0);
+    XtCallActionProc(XmFileSelectionBoxGetChild(box, XmDIALOG_TEXT), "activate", nullptr, nullptr,
+                     0);
     pump(100);
     EXPECT_EQ(chosen, dir + "/out.txt");
     EXPECT_FALSE(XtIsManaged(box));

@@ -26,6 +26,16 @@ for program in gui_mm mrxsim mm_cli; do
   [ -f "$src/man/$program.1" ] || fail "no manual page for $program"
 done
 
+# The verbs that mm_cli offers are the verbs its page describes.
+if [ -x "$build/src/cli/mm_cli" ]; then
+  page_text="$(groff -man -Tutf8 "$src/man/mm_cli.1" 2>/dev/null | col -b)"
+  verbs="$("$build/src/cli/mm_cli" --help | sed -n '/^Verbs:/,/^$/p' | awk 'NF {print $1}' | grep -v '^Verbs:')"
+  [ -n "$verbs" ] || fail "mm_cli --help lists no verbs"
+  for verb in $verbs; do
+    grep -Eq "^ +$verb( |\$)" <<<"$page_text" || fail "mm_cli.1 does not describe the verb $verb"
+  done
+fi
+
 prefix="$(mktemp -d)"
 trap 'rm -rf "$prefix"' EXIT
 if cmake --install "$build" --prefix "$prefix" >/dev/null 2>&1; then
