@@ -26,7 +26,7 @@ const InitWindow init_window_table[] = {
      60, 275, 780, 360},
     {10, "Internal CSU Status", "MM/int_csu", "pri_csu_stat_top", 1211, "pri_csu_stat_form", 920,
      50, 100, 870, 630},
-    {10, "Reset", "MM/rst", "rst_top", 1212, "rst_form", 501, 360, 100, 400, 465},
+    {10, "Reset", "MM/rst", "rst_top", 1212, "rst_form", 501, 360, 100, 640, 465},
     {10, "Broadcast", "MM/bcst", "bcast_top", 1213, "bcast_form", 180, 400, 100, 475, 250},
     {11, "SNMP Information", "MM/snmp", "snmp_top", 1214, "snmp_form", 530, 100, 100, 660, 175},
     {12, "Compare", "MM/comp", "cmp_top", 1215, "cmp_form", 200, 100, 100, 760, 860},

@@ -354,8 +354,16 @@ void find_cut_labels(Widget w, std::vector<std::string>* cut) {
         if (type == XmSTRING && label != nullptr && fonts != nullptr) {
             int need =
                 XmStringWidth(fonts, label) + 2 * (margin + shadow + highlight) + left + right;
-            if (need > width)
-                cut->push_back(std::string(XtName(w)) + " " + std::to_string(width) + "<" +
+            // The text must fit the widget, and the widget the window.
+            Widget shell = get_shell_parent(w);
+            Position x = 0, y = 0, sx = 0, sy = 0;
+            XtTranslateCoords(w, 0, 0, &x, &y);
+            XtTranslateCoords(shell, 0, 0, &sx, &sy);
+            Dimension shell_width = 0;
+            XtVaGetValues(shell, XmNwidth, &shell_width, nullptr);
+            int visible = std::min<int>(width, sx + shell_width - x);
+            if (need > visible)
+                cut->push_back(std::string(XtName(w)) + " " + std::to_string(visible) + "<" +
                                std::to_string(need));
         }
         if (label != nullptr)
