@@ -4,8 +4,10 @@
 # which finds the devices by start-up discovery (broadcast to
 # 127.255.255.255). Everything runs inside a private network namespace:
 # nothing it sends leaves the machine.
-# Without DISPLAY it starts its own X server (Xvfb) and says how to take a
-# screenshot; the server is stopped when the program ends.
+# Without DISPLAY it starts its own X server (Xvfb) with the Motif window
+# manager (mwm) on it, and says how to take a screenshot; both are stopped
+# when the program ends. On a display the user already has, the user's own
+# window manager is left alone.
 # Extra arguments go to gui_mm (for example -debug or -mrx <name>).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,12 +26,13 @@ build="${MM_BUILD:-build}"
 export GUI_MM_DIR="$PWD/$build/gui_mm_dir"
 program="$PWD/$build/src/frame/gui_mm"
 xvfb_pid=""
+mwm_pid=""
 gui_pid=""
 sim_pid=""
 
 # Stops what this script started, by process id.
 stop_started() {
-  for pid in $gui_pid $sim_pid $xvfb_pid; do
+  for pid in $gui_pid $sim_pid $mwm_pid $xvfb_pid; do
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done
@@ -53,7 +56,15 @@ if [ -z "${DISPLAY:-}" ]; then
     exit 1
   fi
   export DISPLAY=":$n"
-  echo "No DISPLAY: started Xvfb on $DISPLAY (pid $xvfb_pid)."
+  # The window manager frames, moves and stacks the windows; wait until it
+  # has announced itself on the root window.
+  mwm >/dev/null 2>&1 &
+  mwm_pid=$!
+  for _ in $(seq 50); do
+    xprop -root _MOTIF_WM_INFO 2>/dev/null | grep -q ' = ' && break
+    sleep 0.1
+  done
+  echo "No DISPLAY: started Xvfb on $DISPLAY (pid $xvfb_pid) with mwm (pid $mwm_pid)."
   echo "Take a screenshot from another shell with:"
   echo "  DISPLAY=$DISPLAY import -window root screenshot.png"
 fi

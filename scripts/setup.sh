@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libmotif-dev libxt-dev libx11-dev uil
   libsnmp-dev snmpd snmp
-  xvfb x11-apps x11-utils xfonts-base imagemagick xdotool
+  xvfb x11-apps x11-utils xfonts-base imagemagick xdotool mwm groff-base
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   iproute2 util-linux valgrind
   tftpd-hpa tftp-hpa

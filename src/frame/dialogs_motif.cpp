@@ -173,13 +173,19 @@ void redisplay_warn(int parent_id) {
 }
 
 void display_msg_box(int parent_id, const std::string& title, const std::string& text) {
+    // The box belongs to the window that asked for it, so that a window
+    // manager keeps it above that window.
+    Widget parent = parent_widget(parent_id);
+    Widget box = widgets[W_MSG_BOX];
+    if (box != nullptr && get_shell_parent(XtParent(XtParent(box))) != get_shell_parent(parent)) {
+        XtDestroyWidget(XtParent(box));
+        widgets[W_MSG_BOX] = nullptr;
+    }
     if (widgets[W_MSG_BOX] == nullptr) {
-        Widget box =
-            XmCreateInformationDialog(main_widget, const_cast<char*>("msg_box"), nullptr, 0);
+        box = XmCreateInformationDialog(parent, const_cast<char*>("msg_box"), nullptr, 0);
         keep_buttons(box, true, false, false);
         widgets[W_MSG_BOX] = box;
     }
-    (void)parent_id;
     set_dialog_title(W_MSG_BOX, title);
     XmString cs = make_cs(text);
     XtVaSetValues(widgets[W_MSG_BOX], XmNmessageString, cs, nullptr);

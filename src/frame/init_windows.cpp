@@ -6,7 +6,9 @@
 #include "frame/startup.h"
 
 const InitWindow init_window_table[] = {
-    {5, "Help", "MM/help", "help_top", 1200, "help_form", 107, 400, 10, 600, 400},
+    // No window opens over the main window's menu bar (y below 100), in
+    // either mode: Help and View Script are moved down from 10 and 25.
+    {5, "Help", "MM/help", "help_top", 1200, "help_form", 107, 400, 100, 600, 400},
     {5, "DVS Status", "MM/udas", "udas_stat_top", 1201, "udas_stat_form", 870, 60, 275, 845, 545},
     {6, "Show", "MM/show", "show_top", 1202, "show_form", 125, 400, 100, 500, 600},
     {6, "Set", "MM/set", "set_top", 1203, "set_form", 150, 20, 325, 850, 410},
@@ -24,20 +26,20 @@ const InitWindow init_window_table[] = {
      60, 275, 780, 360},
     {10, "Internal CSU Status", "MM/int_csu", "pri_csu_stat_top", 1211, "pri_csu_stat_form", 920,
      50, 100, 870, 630},
-    {10, "Reset", "MM/rst", "rst_top", 1212, "rst_form", 501, 360, 100, 400, 465},
+    {10, "Reset", "MM/rst", "rst_top", 1212, "rst_form", 501, 360, 100, 640, 465},
     {10, "Broadcast", "MM/bcst", "bcast_top", 1213, "bcast_form", 180, 400, 100, 475, 250},
     {11, "SNMP Information", "MM/snmp", "snmp_top", 1214, "snmp_form", 530, 100, 100, 660, 175},
-    {12, "Compare", "MM/comp", "cmp_top", 1215, "cmp_form", 200, 100, 100, 475, 635},
+    {12, "Compare", "MM/comp", "cmp_top", 1215, "cmp_form", 200, 100, 100, 760, 860},
     {13, "Copy", "MM/copy", "cpy_top", 1216, "cpy_form", 450, 100, 100, 450, 625},
     {14, "Discover Morixes/Search Device", "MM/disc", "disc_top", 1217, "disc_form", 238, 100, 100,
-     715, 600},
+     780, 600},
     {15, "Site Parameters", "MM/site", "site_prm_top", 1218, "site_prm_form", 600, 100, 100, 560,
      375},
     {16, "User Defined Parameter Groups", "MM/udf", "udf_top", 1219, "udf_form", 250, 100, 100, 810,
      375},
-    {16, "View Script", "MM/view", "scr_view_top", 1220, "scr_view_form", 400, 400, 25, 625, 315},
+    {16, "View Script", "MM/view", "scr_view_top", 1220, "scr_view_form", 400, 400, 100, 700, 580},
     {17, "Create Script", "MM/crt", "scr_crt_top", 1221, "scr_crt_form", 350, 400, 100, 700, 425},
-    {18, "Execute Script", "MM/exe", "scr_exe_top", 1222, "scr_exe_form", 410, 400, 175, 625, 315},
+    {18, "Execute Script", "MM/exe", "scr_exe_top", 1222, "scr_exe_form", 410, 400, 175, 700, 620},
     {19, "T1 Status", "MM/t1", "t1_stat_top", 1223, "t1_stat_form", 700, 50, 100, 870, 630},
     {0, nullptr, nullptr, nullptr, 0, nullptr, 0, 0, 0, 0, 0}};
 

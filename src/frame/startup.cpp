@@ -90,7 +90,7 @@ void check_xenvironment(std::FILE* err) {
     const char* env = std::getenv("XENVIRONMENT");
     if (env == nullptr || *env == '\0')
         std::fputs(
-            "The XENVIRONMENT environment variable is not set.\nResources may not be correct.",
+            "The XENVIRONMENT environment variable is not set.\nResources may not be correct.\n",
             err);
 }
 

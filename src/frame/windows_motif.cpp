@@ -66,6 +66,33 @@ void warp_into(Widget w) {
     XWarpPointer(XtDisplay(w), None, XtWindow(w), 0, 0, 0, 0, wd / 2, ht / 2);
 }
 
+// The root position of the window manager's frame around a shell (the
+// shell itself when no window manager reparented it). A window manager
+// places a new window by its frame, so offsets are taken frame to frame.
+bool frame_origin(Widget shell, int* x, int* y) {
+    if (shell == nullptr || !XtIsRealized(shell))
+        return false;
+    Display* dpy = XtDisplay(shell);
+    Window root = DefaultRootWindow(dpy), w = XtWindow(shell);
+    for (int depth = 0; depth < 32; ++depth) {
+        Window r = 0, parent = 0, *kids = nullptr;
+        unsigned int n = 0;
+        if (XQueryTree(dpy, w, &r, &parent, &kids, &n) == 0)
+            return false;
+        if (kids != nullptr)
+            XFree(kids);
+        if (parent == root || parent == None)
+            break;
+        w = parent;
+    }
+    XWindowAttributes a;
+    if (XGetWindowAttributes(dpy, w, &a) == 0)
+        return false;
+    *x = a.x;
+    *y = a.y;
+    return true;
+}
+
 } // namespace
 
 void gui_manage_child(Widget w) {
@@ -96,13 +123,19 @@ void gui_manage_child_place(Widget w, Widget parent, int offset) {
     set_hotspot(-1);
     if (offset == 1 && parent != nullptr) {
         Widget from = get_shell_parent(parent);
-        Position x = 0, y = 0;
-        XtVaGetValues(from != nullptr ? from : parent, XmNx, &x, XmNy, &y, nullptr);
+        int x = 0, y = 0;
+        if (!frame_origin(from, &x, &y)) {
+            Position px = 0, py = 0;
+            XtVaGetValues(from != nullptr ? from : parent, XmNx, &px, XmNy, &py, nullptr);
+            x = px;
+            y = py;
+        }
         // A dialog would centre itself over its parent when shown.
         if (XmIsBulletinBoard(w))
             XtVaSetValues(w, XmNdefaultPosition, False, nullptr);
         Widget target = XtIsShell(XtParent(w)) ? XtParent(w) : w;
-        XtVaSetValues(target, XmNx, x + 20, XmNy, y + 20, nullptr);
+        XtVaSetValues(target, XmNx, static_cast<Position>(x + 20), XmNy,
+                      static_cast<Position>(y + 20), nullptr);
     }
     XtManageChild(w);
     if (XtIsTopLevelShell(XtParent(w)))
@@ -226,6 +259,17 @@ void set_title(Widget w, const char* title) {
     XmStringFree(cs);
 }
 
+// Room for a full path in the fields and twenty names in the lists.
+void size_file_selection(Widget box) {
+    constexpr short path_columns = 80;
+    XtVaSetValues(box, XmNlistVisibleItemCount, 20, nullptr);
+    for (unsigned char child : {XmDIALOG_TEXT, XmDIALOG_FILTER_TEXT}) {
+        Widget text = XmFileSelectionBoxGetChild(box, child);
+        if (text != nullptr)
+            XtVaSetValues(text, XmNcolumns, path_columns, nullptr);
+    }
+}
+
 void unmanage_cb(Widget w, XtPointer, XtPointer) {
     XtUnmanageChild(w);
 }
@@ -253,10 +297,14 @@ Widget create_dynamically(const char* name, Widget parent, int slot) {
         widgets[W_NAME_PROMPT_TEXT] = XmSelectionBoxGetChild(w, XmDIALOG_TEXT);
         XtAddCallback(w, XmNcancelCallback, unmanage_cb, nullptr);
     } else if (slot == W_FILE_SEL_BOX && n == "file_sel_box") {
-        Arg args[1];
+        // The folder path gets a field of its own, so that the folder list
+        // holds short names and leaves the file list its share of the width.
+        Arg args[2];
         XtSetArg(args[0], XmNdialogStyle, XmDIALOG_PRIMARY_APPLICATION_MODAL);
-        w = XmCreateFileSelectionDialog(parent, const_cast<char*>(name), args, 1);
+        XtSetArg(args[1], XmNpathMode, XmPATH_MODE_RELATIVE);
+        w = XmCreateFileSelectionDialog(parent, const_cast<char*>(name), args, 2);
         set_title(w, "File Selection");
+        size_file_selection(w);
         XtAddCallback(w, XmNcancelCallback, unmanage_cb, nullptr);
     }
     if (w != nullptr)
@@ -323,4 +371,8 @@ void layout_main_window(int customized) {
     XtVaSetValues(shell, XmNwidth, w, XmNheight, h, nullptr);
     if (XtIsRealized(shell))
         XRaiseWindow(XtDisplay(shell), XtWindow(shell));
+    // Raising the main window must not bury a warning it holds modal.
+    Widget warn = widgets[W_WARNING_BOX];
+    if (warn != nullptr && XtIsManaged(warn))
+        raise_shell(warn);
 }

@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 Process xvfb;
+Process mwm;
 std::string display_name;
 
 long now_ms() {
@@ -48,7 +49,83 @@ bool start_xvfb() {
 }
 
 void stop_xvfb() {
+    stop_mwm();
     xvfb.stop();
+}
+
+namespace {
+// True once a window manager has announced itself on the root window.
+bool mwm_running() {
+    Display* dpy = XOpenDisplay(display_name.c_str());
+    if (dpy == nullptr)
+        return false;
+    Atom info = XInternAtom(dpy, "_MOTIF_WM_INFO", True);
+    bool found = false;
+    if (info != None) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy, DefaultRootWindow(dpy), info, 0, 2, False, AnyPropertyType,
+                               &type, &format, &count, &after, &data) == Success)
+            found = type != None && count > 0;
+        if (data != nullptr)
+            XFree(data);
+    }
+    XCloseDisplay(dpy);
+    return found;
+}
+} // namespace
+
+bool start_mwm() {
+    if (display_name.empty())
+        return false;
+    ProcessSpec s;
+    // The window manager does not raise a window because it took the
+    // keyboard focus, so the stacking the tests see is the program's.
+    s.argv = {"mwm", "-display", display_name, "-xrm", "Mwm*keyboardFocusPolicy: pointer"};
+    s.stop_timeout_ms = 3000;
+    if (!mwm.start(s))
+        return false;
+    for (int i = 0; i < 100; ++i) {
+        if (mwm_running())
+            return true;
+        if (!mwm.running())
+            return false;
+        usleep(100000);
+    }
+    stop_mwm();
+    return false;
+}
+
+void stop_mwm() {
+    mwm.stop();
+}
+
+int stacking_index(Display* dpy, Window w) {
+    Window root = DefaultRootWindow(dpy);
+    // Climb to the child of the root that holds w (bounded: X trees are shallow).
+    for (int depth = 0; depth < 32 && w != None; ++depth) {
+        Window r = 0, parent = 0, *kids = nullptr;
+        unsigned int n = 0;
+        if (XQueryTree(dpy, w, &r, &parent, &kids, &n) == 0)
+            return -1;
+        if (kids != nullptr)
+            XFree(kids);
+        if (parent == root)
+            break;
+        w = parent;
+    }
+    Window r = 0, parent = 0, *kids = nullptr;
+    unsigned int n = 0;
+    XQueryTree(dpy, root, &r, &parent, &kids, &n);
+    int index = -1;
+    for (unsigned int i = 0; i < n; ++i)
+        if (kids[i] == w)
+            index = static_cast<int>(i);
+    if (kids != nullptr)
+        XFree(kids);
+    return index;
 }
 
 const std::string& xvfb_display() {
@@ -113,8 +190,10 @@ int run_command(const std::vector<std::string>& argv, std::string* out) {
 }
 
 bool screenshot(const std::string& name) {
-    XSync(XtDisplay(top_level), False);
-    pump(150);
+    if (top_level != nullptr) { // the program runs in this process
+        XSync(XtDisplay(top_level), False);
+        pump(150);
+    }
     const char* build = std::getenv("MM_BUILD_DIR");
     fs::path dir = fs::path(build != nullptr ? build : ".") / "frame_screens";
     fs::create_directories(dir);

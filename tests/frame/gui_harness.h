@@ -3,6 +3,8 @@
 // questions later, screenshots and running the real program.
 #pragma once
 
+#include <X11/Xlib.h>
+
 #include <string>
 #include <vector>
 
@@ -10,6 +12,14 @@
 bool start_xvfb();
 void stop_xvfb();
 const std::string& xvfb_display();
+// Starts the Motif window manager on the display of start_xvfb and waits
+// until it manages the screen; stop_mwm stops it by its process id.
+bool start_mwm();
+void stop_mwm();
+// The window's place in the root window's stacking order (bottom 0), taken
+// from the top-level ancestor that holds it (the window manager's frame),
+// or -1 when it is not under the root.
+int stacking_index(Display* dpy, Window w);
 
 // Processes events for about ms milliseconds.
 void pump(int ms);

@@ -7,15 +7,20 @@
 #include <gtest/gtest.h>
 
 #include <X11/keysym.h>
+#include <Xm/CascadeB.h>
+#include <Xm/FileSB.h>
+#include <Xm/Label.h>
 #include <Xm/List.h>
 #include <Xm/MessageB.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 
 #include "catalogue/func_display.h"
@@ -289,6 +294,47 @@ TEST(GuiFilters, LeadingBlankRefusedInNameField) {
     EXPECT_EQ(ui_get_text(W_MRX_NAME_TF), "");
 }
 
+// Labels and buttons under w that are narrower than their text needs.
+void find_cut_labels(Widget w, std::vector<std::string>* cut) {
+    if (!XtIsManaged(w) && !XtIsShell(w))
+        return;
+    if (XmIsLabel(w) && !XmIsCascadeButton(w)) {
+        // What the text needs: its width plus margins, shadow and highlight.
+        XmString label = nullptr;
+        XmFontList fonts = nullptr;
+        Dimension width = 0, margin = 0, left = 0, right = 0, shadow = 0, highlight = 0;
+        unsigned char type = XmSTRING;
+        XtVaGetValues(w, XmNlabelString, &label, XmNfontList, &fonts, XmNwidth, &width,
+                      XmNmarginWidth, &margin, XmNmarginLeft, &left, XmNmarginRight, &right,
+                      XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight, XmNlabelType,
+                      &type, nullptr);
+        if (type == XmSTRING && label != nullptr && fonts != nullptr) {
+            int need =
+                XmStringWidth(fonts, label) + 2 * (margin + shadow + highlight) + left + right;
+            // The text must fit the widget, and the widget the window.
+            Widget shell = get_shell_parent(w);
+            Position x = 0, y = 0, sx = 0, sy = 0;
+            XtTranslateCoords(w, 0, 0, &x, &y);
+            XtTranslateCoords(shell, 0, 0, &sx, &sy);
+            Dimension shell_width = 0;
+            XtVaGetValues(shell, XmNwidth, &shell_width, nullptr);
+            int visible = std::min<int>(width, sx + shell_width - x);
+            if (need > visible)
+                cut->push_back(std::string(XtName(w)) + " " + std::to_string(visible) + "<" +
+                               std::to_string(need));
+        }
+        if (label != nullptr)
+            XmStringFree(label);
+    }
+    if (XtIsComposite(w)) {
+        WidgetList kids = nullptr;
+        Cardinal n = 0;
+        XtVaGetValues(w, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
+        for (Cardinal i = 0; i < n; ++i)
+            find_cut_labels(kids[i], cut);
+    }
+}
+
 TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
     for (int i = 0; i < init_window_count(); ++i) {
         const InitWindow& w = init_window_table[i];
@@ -300,6 +346,9 @@ TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
         pump(150);
         EXPECT_TRUE(ui_is_managed(w.form_slot)) << w.form_name;
         EXPECT_EQ(expose_dialog(w.form_slot), 1);
+        std::vector<std::string> cut;
+        find_cut_labels(widgets[w.form_slot], &cut);
+        EXPECT_EQ(cut, std::vector<std::string>()) << w.form_name << " at its default size";
         ASSERT_TRUE(screenshot(w.form_name));
         gui_unmanage_top_form(w.form_slot);
         EXPECT_EQ(expose_dialog(w.form_slot), 0);
@@ -311,6 +360,9 @@ TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
         ui_manage(d.id, d.table);
         pump(150);
         EXPECT_TRUE(ui_is_managed(d.id, d.table)) << d.name;
+        std::vector<std::string> cut;
+        find_cut_labels(ui_widget(d.id, d.table), &cut);
+        EXPECT_EQ(cut, std::vector<std::string>()) << d.name << " at its default size";
         ASSERT_TRUE(screenshot(d.name));
         ui_unmanage(d.id, d.table);
     }
@@ -338,17 +390,14 @@ void collect_inputs(Widget root, std::vector<Widget>* out) {
 }
 
 // Stacking position of a shell among the root's children (higher is on top).
+// Lets the window manager carry out the raises asked of it.
+void settle() {
+    XSync(XtDisplay(top_level), False);
+    pump(300);
+}
+
 int stacking_index(Widget shell) {
-    Display* dpy = XtDisplay(shell);
-    Window root = 0, parent = 0, *kids = nullptr;
-    unsigned int n = 0;
-    XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &kids, &n);
-    int index = -1;
-    for (unsigned int i = 0; i < n; ++i)
-        if (kids[i] == XtWindow(shell))
-            index = static_cast<int>(i);
-    XFree(kids);
-    return index;
+    return stacking_index(XtDisplay(shell), XtWindow(shell));
 }
 
 void send_button(Widget w) {
@@ -414,7 +463,7 @@ TEST(GuiTabGroups, EverySecondaryWindowRegistersItsInputControls) {
 TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
     gui_manage_top_form(W_SHOW_FORM_ID);
     gui_manage_top_form(W_BCAST_FORM_ID);
-    pump(100);
+    pump(600); // the window manager maps and stacks the frames
     Widget show = get_shell_parent(widgets[W_SHOW_FORM_ID]);
     Widget bcast = get_shell_parent(widgets[W_BCAST_FORM_ID]);
     Widget field = widgets[141];
@@ -423,11 +472,11 @@ TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
     // Space, Return and F1 act on the window where they are typed: no raise.
     for (KeySym sym : {XK_space, XK_Return, XK_F1}) {
         send_key(field, sym);
-        XSync(XtDisplay(show), False);
+        settle();
         EXPECT_GT(stacking_index(bcast), stacking_index(show)) << sym;
     }
     send_button(field);
-    XSync(XtDisplay(show), False);
+    settle();
     EXPECT_GT(stacking_index(show), stacking_index(bcast));
     // The object raised last is not raised again, until another window
     // has been raised.
@@ -435,10 +484,10 @@ TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
     press.type = ButtonPress;
     EXPECT_EQ(expose_shell(field, &press), 0);
     EXPECT_EQ(expose_dialog(W_BCAST_FORM_ID), 1);
-    XSync(XtDisplay(show), False);
+    settle();
     ASSERT_GT(stacking_index(bcast), stacking_index(show));
     EXPECT_EQ(expose_shell(field, &press), 1);
-    XSync(XtDisplay(show), False);
+    settle();
     EXPECT_GT(stacking_index(show), stacking_index(bcast));
     EXPECT_EQ(expose_shell(field, &press), 0);
     close_warning_box(); // in case Return ran a command that warned
@@ -446,24 +495,167 @@ TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
     gui_unmanage_top_form(W_BCAST_FORM_ID);
 }
 
+struct Rect {
+    int x, y, w, h;
+    bool meets(const Rect& o) const {
+        return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h;
+    }
+};
+
+// A window's rectangle on the screen; with frame set, that of the window
+// manager's frame around it.
+Rect screen_rect(Widget w, bool frame) {
+    Display* dpy = XtDisplay(w);
+    Window win = XtWindow(w), root = DefaultRootWindow(dpy);
+    for (int depth = 0; frame && depth < 32; ++depth) {
+        Window r = 0, parent = 0, *kids = nullptr;
+        unsigned int n = 0;
+        XQueryTree(dpy, win, &r, &parent, &kids, &n);
+        if (kids != nullptr)
+            XFree(kids);
+        if (parent == root)
+            break;
+        win = parent;
+    }
+    XWindowAttributes a;
+    XGetWindowAttributes(dpy, win, &a);
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(dpy, win, root, 0, 0, &x, &y, &child);
+    return {x, y, a.width, a.height};
+}
+
+// In Customized mode the main window is at its widest; its menu bar then
+// holds the one of Setup mode (same corner, same height). No secondary
+// window opens over it.
+TEST(GuiWindows, NoWindowOpensOverTheMenuBar) {
+    if (!ui_get_toggle(W_CUSTOMIZE_TB))
+        set_toggle_notify(W_CUSTOMIZE_TB, true);
+    settle();
+    Rect bar = screen_rect(widgets[W_MENU_BAR], false);
+    ASSERT_GT(bar.w, 900);
+    for (int i = 0; i < init_window_count(); ++i) {
+        const InitWindow& w = init_window_table[i];
+        gui_manage_top_form(w.form_slot);
+        settle();
+        Rect r = screen_rect(get_shell_parent(widgets[w.form_slot]), true);
+        EXPECT_FALSE(r.meets(bar)) << w.form_name << " at " << r.x << "," << r.y;
+        gui_unmanage_top_form(w.form_slot);
+    }
+}
+
+// The window a dialog's shell is transient for (None when it is not).
+Window transient_for(Widget dialog) {
+    Window owner = None;
+    Widget shell = get_shell_parent(dialog);
+    XGetTransientForHint(XtDisplay(shell), XtWindow(shell), &owner);
+    return owner;
+}
+
+// Every dialog opened over the Show window belongs to it: the window
+// manager keeps it above that window, and it is above it on the server.
+TEST(GuiWindows, DialogsAreTransientForTheirWindowAndOnTop) {
+    gui_manage_top_form(W_SHOW_FORM_ID);
+    settle();
+    Widget show = get_shell_parent(widgets[W_SHOW_FORM_ID]);
+    Window show_win = XtWindow(show);
+    struct Case {
+        const char* what;
+        std::function<Widget()> open;
+        std::function<void(Widget)> close;
+    };
+    const std::vector<Case> cases = {
+        {"warning box",
+         [] {
+             display_warn(W_SHOW_FORM_ID, "over Show");
+             return widgets[W_WARNING_BOX];
+         },
+         [](Widget) { close_warning_box(); }},
+        {"message box",
+         [] {
+             display_msg(W_SHOW_FORM_ID, "note");
+             return widgets[W_MSG_BOX];
+         },
+         [](Widget w) { XtUnmanageChild(w); }},
+        {"question box",
+         [] {
+             gui_display_question(W_SHOW_FORM_ID, "Go on?", "", [] {});
+             return widgets[W_QUESTION_BOX];
+         },
+         [](Widget w) { XtUnmanageChild(w); }},
+        {"cancel dialog",
+         [] {
+             pop_cancel_dialog(1, W_SHOW_FORM_ID, "Cancel Show", "Getting values");
+             return widgets[W_CANCEL_DIALOG];
+         },
+         [](Widget) { pop_cancel_dialog(2); }},
+        {"file selection box",
+         [] {
+             ui_file_selection(
+                 W_SHOW_FORM_ID, "Save", g_install + "/data/mrx_lists",
+                 [](const std::string&) { return 1; }, "help");
+             return widgets[W_FILE_SEL_BOX];
+         },
+         [](Widget w) { XtUnmanageChild(w); }},
+    };
+    for (const Case& c : cases) {
+        Widget dialog = c.open();
+        ASSERT_NE(dialog, nullptr) << c.what;
+        settle();
+        EXPECT_EQ(transient_for(dialog), show_win) << c.what;
+        EXPECT_GT(stacking_index(get_shell_parent(dialog)), stacking_index(show)) << c.what;
+        std::string shot = std::string("over_show_") + c.what;
+        std::replace(shot.begin(), shot.end(), ' ', '_');
+        ASSERT_TRUE(screenshot(shot));
+        c.close(dialog);
+        settle();
+    }
+    gui_unmanage_top_form(W_SHOW_FORM_ID);
+}
+
 TEST(GuiWindows, ManageChildPlaceOffsetsClearsHotspotAndWork) {
     set_hotspot(1);
     ASSERT_FALSE(ui_get_text(700, UI_BASIC).empty());
     pop_delay_dialog(1, W_MAIN_WINDOW, "Working", "wait", 1);
     Widget form = widgets[W_BCAST_FORM_ID];
-    Position px = 0, py = 0;
-    XtVaGetValues(top_level, XmNx, &px, XmNy, &py, nullptr);
     gui_manage_child_place(form, main_widget, 1);
     pump(1500);
     EXPECT_FALSE(work_dialog_shown());
     EXPECT_EQ(ui_get_text(700, UI_BASIC), "");
     EXPECT_EQ(last_hotspot, -1);
     EXPECT_TRUE(ui_is_managed(W_BCAST_FORM_ID));
-    Position x = 0, y = 0;
-    XtVaGetValues(XtParent(form), XmNx, &x, XmNy, &y, nullptr);
+    // Where the windows are on the screen, inside the window manager's frames.
+    Display* dpy = XtDisplay(top_level);
+    int px = 0, py = 0, x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(dpy, XtWindow(top_level), DefaultRootWindow(dpy), 0, 0, &px, &py, &child);
+    XTranslateCoordinates(dpy, XtWindow(XtParent(form)), DefaultRootWindow(dpy), 0, 0, &x, &y,
+                          &child);
     EXPECT_EQ(x, px + 20);
     EXPECT_EQ(y, py + 20);
     gui_unmanage_top_form(W_BCAST_FORM_ID);
+}
+
+// The OK action receives the full path of the name typed in the box.
+TEST(GuiDialogs, FileSelectionHandsOverTheFullPath) {
+    static std::string chosen;
+    chosen.clear();
+    std::string dir = g_install + "/data/saved_text";
+    ui_file_selection(
+        W_SHOW_FORM_ID, "Save", dir,
+        [](const std::string& path) {
+            chosen = path;
+            return 1;
+        },
+        "help");
+    Widget box = widgets[W_FILE_SEL_BOX];
+    XmTextFieldSetString(XmFileSelectionBoxGetChild(box, XmDIALOG_TEXT),
+                         const_cast<char*>("out.txt"));
+    XtCallActionProc(XmFileSelectionBoxGetChild(box, XmDIALOG_TEXT), "activate", nullptr, nullptr,
+                     0);
+    pump(100);
+    EXPECT_EQ(chosen, dir + "/out.txt");
+    EXPECT_FALSE(XtIsManaged(box));
 }
 
 TEST(GuiAccessors, SetDirectorySetsDirectoryAndFilter) {
@@ -475,9 +667,10 @@ TEST(GuiAccessors, SetDirectorySetsDirectoryAndFilter) {
     XmStringFree(dir);
     std::string saved = g_install + "/data/saved_text";
     set_directory(box, saved, "*.txt");
-    XtVaGetValues(box, XmNdirectory, &dir, XmNdirMask, &mask, nullptr);
+    // The box shows the folder in its own field and the pattern as filter.
+    XtVaGetValues(box, XmNdirectory, &dir, XmNpattern, &mask, nullptr);
     EXPECT_EQ(cvt_cps_str(dir), saved + "/");
-    EXPECT_EQ(cvt_cps_str(mask), saved + "/*.txt");
+    EXPECT_EQ(cvt_cps_str(mask), "*.txt");
     XmStringFree(dir);
     XmStringFree(mask);
 }
@@ -523,8 +716,8 @@ TEST(GuiAccessors, GetColorByNameFallsBackToBlack) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (!start_xvfb()) {
-        std::fprintf(stderr, "could not start Xvfb\n");
+    if (!start_xvfb() || !start_mwm()) {
+        std::fprintf(stderr, "could not start Xvfb and mwm\n");
         return 1;
     }
     g_install = copy_stage_dir();

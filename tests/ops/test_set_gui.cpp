@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     const char* ns = std::getenv("MM_IN_NETNS");
     std::string install;
-    if (ns && std::string(ns) == "1" && start_xvfb()) {
+    if (ns && std::string(ns) == "1" && start_xvfb() && start_mwm()) {
         install = copy_stage_dir();
         setenv("GUI_MM_DIR", install.c_str(), 1);
         SimOptions o;
