@@ -29,13 +29,17 @@ xvfb_pid=""
 mwm_pid=""
 gui_pid=""
 sim_pid=""
+load_root=""
 
-# Stops what this script started, by process id.
+# Stops what this script started, by process id, and removes the load
+# host's folder.
 stop_started() {
   for pid in $gui_pid $sim_pid $mwm_pid $xvfb_pid; do
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done
+  [ -n "$load_root" ] && rm -rf "$load_root"
+  return 0
 }
 trap stop_started EXIT
 trap "exit 130" INT TERM
