@@ -2,6 +2,8 @@
 // that owns a command replaces its function here with the real entry point.
 #include "frame/commands.h"
 
+#include "basic/basic_page.h"
+
 #include "frame/commands_devices.h"
 #include "frame/commands_groups.h"
 #include "frame/dispatch.h"
@@ -12,7 +14,7 @@ void cmd_not_available(int parent_id, const std::string& name) {
 }
 
 void cmd_setup_basic() {
-    cmd_not_available(W_MAIN_WINDOW, "Setup");
+    process_setup_basic();
 }
 
 void cmd_window_action(int id) {
@@ -25,6 +27,7 @@ void cmd_window_action(int id) {
     cmd_not_available(parent, "requested");
 }
 
-void cmd_basic_action(int) {
-    cmd_not_available(W_MAIN_WINDOW, "basic-mode");
+void cmd_basic_action(int id) {
+    if (!basic_dispatch(id))
+        cmd_not_available(W_MAIN_WINDOW, "basic-mode");
 }

@@ -193,6 +193,10 @@ void display_msg_box(int parent_id, const std::string& title, const std::string&
     gui_manage_child(widgets[W_MSG_BOX]);
 }
 
+void ui_bell(int volume) {
+    XBell(XtDisplay(top_level), volume);
+}
+
 void display_msg(int parent_id, const std::string& text) {
     display_msg_box(parent_id, "Message", text);
 }

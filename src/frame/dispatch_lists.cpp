@@ -1,5 +1,6 @@
 // List double-click and selection handling, the group-name prompt, and
 // the basic-mode dispatch of the frame.
+#include "basic/basic_page.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "frame/commands.h"
@@ -108,15 +109,17 @@ struct BasicWindow {
     int help_id;
     int close_id;
 };
-const BasicWindow basic_windows[] = {{0, 17, 16},     {300, 802, 301}, {370, 18, 371},
+// The setup window, General continued and WAN edit close through the
+// basic-mode pages (their close asks about unapplied changes).
+const BasicWindow basic_windows[] = {{0, 17, -1},     {300, 802, -1},  {370, 18, 371},
                                      {181, 803, 182}, {350, 805, 351}, {240, 801, 241},
-                                     {620, 19, 621}};
+                                     {620, 622, -1},  {0, 19, -1}};
 } // namespace
 
 void dispatch_basic(int id) {
     for (const BasicWindow& b : basic_windows) {
         if (id == b.help_id) {
-            display_win_help(id, UI_BASIC);
+            display_win_help(basic_help_id(id), UI_BASIC);
             return;
         }
         if (id == b.close_id) {

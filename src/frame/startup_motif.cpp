@@ -16,6 +16,7 @@
 #include "frame/dispatch.h"
 #include "frame/fallback_resources.h"
 #include "frame/gui_init.h"
+#include "basic/basic_frame.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
 #include "ui/ui.h"
@@ -196,6 +197,11 @@ void init_step_late(int step) {
         break;
     case 24:
         fetch_widget("conf_wan_main_form", main_widget, 620, UI_BASIC);
+        // Warnings and questions of the basic windows name them by these
+        // main-table slots.
+        widgets[BW_PARENT_SETUP] = widgets_basic[BW_SETUP_FORM];
+        widgets[BW_PARENT_GEN_CONT] = widgets_basic[BW_GEN_CONT_FORM];
+        widgets[BW_PARENT_WAN_EDIT] = widgets_basic[BW_WAN_EDIT_FORM];
         break;
     case 25:
         if (gui_init() != 0)

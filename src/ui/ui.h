@@ -59,6 +59,8 @@ extern int g_update_in_snmp;
 void display_warn(int parent_id, const std::string& text);
 // Re-shows an existing warning box over the given window.
 void redisplay_warn(int parent_id);
+// Rings the display bell at volume percent (-100..100).
+void ui_bell(int volume);
 // Information message box (modeless).
 void display_msg(int parent_id, const std::string& text);
 // Modal question; returns ASK_OK or ASK_CANCEL. An empty label hides that

@@ -140,6 +140,10 @@ void display_warn(int parent_id, const std::string& text) {
 
 void redisplay_warn(int) {}
 
+void ui_bell(int volume) {
+    record("bell", 0, "", std::to_string(volume));
+}
+
 void display_msg(int parent_id, const std::string& text) {
     record("msg", parent_id, "Message", text);
 }

@@ -1,0 +1,132 @@
+// Frame services of the basic-mode pages: selection, edit flags, the
+// sensitivity helpers and the toggle rules shared by the pages.
+#include "basic/basic_frame.h"
+
+#include <cstdlib>
+
+#include "devices/mrx_list.h"
+#include "snmp_access/morix_record.h"
+#include "ui/ui.h"
+
+int edit_flags[EF_COUNT];
+int edit_param_flag = 0;
+std::vector<WanChoice> wan_chosen;
+int g_bell_count = 0;
+
+int win_parent(int window) {
+    switch (window) {
+    case BW_SETUP_FORM:
+        return BW_PARENT_SETUP;
+    case BW_GEN_CONT_FORM:
+        return BW_PARENT_GEN_CONT;
+    case BW_WAN_EDIT_FORM:
+        return BW_PARENT_WAN_EDIT;
+    default:
+        return W_MAIN_WINDOW;
+    }
+}
+
+void settings_edit_status() {
+    for (int f : edit_flags)
+        if (f)
+            return;
+    edit_param_flag = 0;
+}
+
+std::vector<int> basic_devices() {
+    std::vector<int> devs;
+    for (int i = 0; i < port_mrx_map.count && i < MAX_MRX_SLOTS; ++i) {
+        int p = port_mrx_map.mrx_index[i];
+        if (p >= 0 && p < MAX_MRX_SLOTS && host_info_list[p])
+            devs.push_back(p);
+    }
+    return devs;
+}
+
+int read_wan_choice() {
+    wan_chosen.clear();
+    for (const std::string& row : ui_list_selected_items(BW_WAN_LIST, UI_BASIC)) {
+        // "%s %d ...": the device name has no blanks, the module number follows.
+        size_t sp = row.find(' ');
+        if (sp == std::string::npos)
+            continue;
+        std::string name = row.substr(0, sp);
+        int module = std::atoi(row.c_str() + row.find_first_not_of(' ', sp));
+        for (int p : basic_devices()) {
+            const MorixRecord* r = host_info_list[p];
+            if (r->name == name && module >= 1 && module <= r->wan_count &&
+                module <= static_cast<int>(r->wan_if_index.size()))
+                wan_chosen.push_back({p, module - 1});
+        }
+    }
+    return static_cast<int>(wan_chosen.size());
+}
+
+void gray_out_widget(int id, bool sensitive) {
+    ui_set_sensitive(id, sensitive, UI_BASIC);
+}
+
+void gray_out_text_widget(int id, bool blank, bool sensitive) {
+    if (blank)
+        ui_set_text(id, "", UI_BASIC);
+    ui_set_sensitive(id, sensitive, UI_BASIC);
+}
+
+void gray_out_tog_widget(int id, bool clear, bool sensitive, bool apply) {
+    if (clear)
+        ui_set_toggle(id, false, apply, UI_BASIC);
+    ui_set_sensitive(id, sensitive, UI_BASIC);
+}
+
+int get_radio_tog_spec(const std::vector<int>& toggles, int mode) {
+    for (size_t i = 0; i < toggles.size(); ++i) {
+        bool hit = mode == 0 ? ui_get_toggle(toggles[i], UI_BASIC) : is_sens(toggles[i], UI_BASIC);
+        if (hit)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int process_ipro_set(const std::vector<int>& toggles, int pressed, int* code) {
+    bool on[5] = {};
+    for (size_t i = 0; i < 5 && i < toggles.size(); ++i)
+        on[i] = ui_is_managed(toggles[i], UI_BASIC) && ui_get_toggle(toggles[i], UI_BASIC);
+    if (!on[0] && !on[1] && !on[2]) {
+        ui_set_toggle(pressed, true, false, UI_BASIC);
+        ui_bell(50);
+        ++g_bell_count;
+        return 0;
+    }
+    // Rows of the protocol table by (t0, t1, t2) as bits t0=1, t1=2, t2=4.
+    static const int base[8] = {0, 2, 1, 5, 4, 7, 6, 8};
+    int b = base[(on[0] ? 1 : 0) | (on[1] ? 2 : 0) | (on[2] ? 4 : 0)];
+    int column = (on[3] ? 1 : 0) + (on[4] ? 2 : 0);
+    // The other columns count on from 9, 16 and 23 in the order of the rows.
+    static const int rank[9] = {0, 0, 1, 0, 2, 3, 4, 5, 6};
+    *code = column == 0 ? b : 9 + 7 * (column - 1) + rank[b];
+    return 1;
+}
+
+int check_wan_module_type() {
+    for (const WanChoice& c : wan_chosen) {
+        const MorixRecord* r = host_info_list[c.mrx_pos];
+        if (r && r->platform == 5 && c.module < static_cast<int>(r->wan_module_type.size()))
+            return r->wan_module_type[c.module];
+    }
+    return 0;
+}
+
+// The CAS digit fields of the WAN edit page.
+constexpr int BW_WAN_DNIS = 628;
+constexpr int BW_WAN_ANI = 631;
+
+void check_sigproto_validity(int sigproto) {
+    bool cas = sigproto == 12 || sigproto == 13;
+    gray_out_widget(BW_WAN_DNIS, cas);
+    gray_out_widget(BW_WAN_ANI, cas);
+}
+
+int cont_basic_close_conf(const std::string& text, int window) {
+    return ask_user(window, "Question", "OK", "Cancel", 0,
+                    text + "Do you want to close the window?") == ASK_OK;
+}

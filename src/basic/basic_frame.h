@@ -1,0 +1,167 @@
+// The frame every basic-mode page shares: widget ids of the setup window,
+// the device and WAN module selection, edit flags, reading values from the
+// devices with the common-value rule, turning fields into Set requests,
+// sensitivity helpers and the close question.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "basic/basic_vars.h"
+
+// ---- Widget ids of the basic table ------------------------------------
+enum BasicWidgetId {
+    BW_SETUP_FORM = 0, // the setup window
+    BW_CAT_FIRST = 1,  // category toggles 1..16
+    BW_CAT_LAST = 16,
+    BW_SETUP_HELP = 17, // help of the page shown
+    BW_SETUP_CLOSE = 170,
+    BW_SETUP_APPLY = 171,
+    BW_SETUP_CANCEL = 172,
+    BW_GEN_MORE = 39, // General page: opens General continued
+    BW_GEN_CONT_FORM = 300,
+    BW_GEN_CONT_OK = 315,
+    BW_GEN_CONT_CANCEL = 316,
+    BW_GEN_CONT_HELP = 802,
+    BW_WAN_LIST = 601, // WAN module page
+    BW_WAN_EDIT_PB = 602,
+    BW_WAN_EDIT_FORM = 620,
+    BW_WAN_EDIT_CLOSE = 621,
+    BW_WAN_EDIT_HELP = 622,
+    BW_WAN_EDIT_APPLY = 632,
+    BW_WAN_EDIT_LABEL = 633, // the chosen modules
+    BW_HOTSPOT_SETUP = 700
+};
+// Main-table slots that also hold the basic windows, so that warnings and
+// questions can name them as their parent.
+enum BasicParentId { BW_PARENT_SETUP = 1290, BW_PARENT_GEN_CONT = 1291, BW_PARENT_WAN_EDIT = 1292 };
+// The parent id of a basic window (its form id in the basic table).
+int win_parent(int window);
+// Label of a field: its own id (fields stay below 1500).
+constexpr int BW_LABEL_OFFSET = 1500;
+// Category toggles by page.
+enum BasicCategory {
+    CAT_GENERAL = 1,
+    CAT_IP = 2,
+    CAT_IPX = 3,
+    CAT_APPLETALK = 4,
+    CAT_LAT = 5,
+    CAT_TRAPS = 6,
+    CAT_SECURITY = 7,
+    CAT_ASYNC = 8,
+    CAT_SYNC = 9,
+    CAT_WAN = 10,
+    CAT_REM_ADDR = 11,
+    CAT_PPP_DIAL = 12,
+    CAT_BASIC_DIAL = 13,
+    CAT_RADIUS = 14,
+    CAT_GEN_CONT = 15,
+    CAT_EDIT_MODEM = 16
+};
+
+// The value of a field left unchanged, or of devices that disagree.
+constexpr const char* set_to_blank = "\"\"";
+
+// ---- Edit flags ---------------------------------------------------------
+enum EditFlag {
+    EF_GENERAL,
+    EF_GEN_CONT,
+    EF_ASYNC,
+    EF_ASYNC_CONT,
+    EF_ADD_ASYNC,
+    EF_SECURITY,
+    EF_RADIUS,
+    EF_SYNC,
+    EF_APPLETALK,
+    EF_IP,
+    EF_IPX,
+    EF_LAT,
+    EF_REM_ADDR,
+    EF_BASIC_DIAL,
+    EF_PPP_DIAL,
+    EF_WAN,
+    EF_TRAPS,
+    EF_WAN_EDIT,
+    EF_COUNT
+};
+extern int edit_flags[EF_COUNT];
+extern int edit_param_flag;
+// Clears edit_param_flag when no page flag is set.
+void settings_edit_status();
+
+// ---- Selection ------------------------------------------------------------
+// The devices of the run (list positions of port_mrx_map).
+std::vector<int> basic_devices();
+// One WAN module chosen in the WAN list: device list position and module
+// (0-based index into the record's WAN arrays).
+struct WanChoice {
+    int mrx_pos;
+    int module;
+};
+extern std::vector<WanChoice> wan_chosen;
+// Rebuilds wan_chosen from the selected rows "%s %d ..." of the WAN list.
+int read_wan_choice();
+
+// ---- Frame ----------------------------------------------------------------
+// Starts a configuration run; 0 when the main list has no usable selection.
+int init_4_configure();
+void basic_init();
+void basic_graceful_exit();
+// Hides the other pages of the window, shows form, sets "Setup: %s".
+void manage_new_frame(int form, const std::vector<int>& hide, const std::string& title);
+// Close question; 1 when the window may close.
+int cont_basic_close_conf(const std::string& text, int window);
+void cont_basic_close(int window);
+
+// ---- Reading values ---------------------------------------------------------
+// Reads vars from the selected devices (port_kind/port_opt for port
+// variables). 1 when at least one device answered.
+int get_values_from_mrx(const VarTable& vars, int port_kind, int port_opt, int window);
+// The common value of name over the devices that answered: text gets the
+// value ("" when they differ, "\"\"" when all agree on an empty value),
+// number its number (enumerations by number; 0 when they differ). Port
+// variables are compared over instance 1 of port_kind. Returns "" or the
+// error text.
+std::string get_specific_value(const std::string& name, int port_kind, std::string* text,
+                               int* number);
+// The same over the chosen WAN modules (channel variables per channel).
+std::string get_specific_wan_edit_value(const std::string& name, std::string* text, int* number);
+// Frees the chains of the run's devices.
+void free_basic_chains();
+
+// ---- Fields into requests ---------------------------------------------------
+// Label of a field for messages: the group label, " ", the label.
+std::string field_label(int label_id, int group_id);
+// Checks a value for name as typed in a field labelled label; shows the
+// message over window. 0 when good (value gets the text to send: the
+// enumeration number for an enumeration name), -1 otherwise.
+int check_field_value(const std::string& name, const std::string& label, std::string* value,
+                      int window);
+// Text field into requests for devs. 0 or -1.
+int read_textfield(int field_id, const std::string& name, const std::vector<int>& devs,
+                   int port_kind, int label_id, int group_id, int window);
+int read_optionmenu(int om_id, const std::string& name, const std::vector<int>& devs, int port_kind,
+                    int label_id, int window);
+// The checks of read_textfield; the text is stored in *saved instead.
+int read_txtfld_4_ok(int field_id, const std::string& name, int label_id, int window,
+                     std::string* saved);
+// Nodes of name = value for devs (RIP versions on instance 1). 0 or -1.
+int set_param(const std::string& name, const std::string& value, const std::vector<int>& devs,
+              int port_kind);
+// One node for a WAN module (one per channel for the channel variables).
+int set_wan_edit_param(const std::string& name, const std::string& value, int mrx_pos, int module);
+
+// ---- Sensitivity and toggles ------------------------------------------------
+void gray_out_widget(int id, bool sensitive);
+void gray_out_text_widget(int id, bool blank, bool sensitive);
+void gray_out_tog_widget(int id, bool clear, bool sensitive, bool apply);
+// Position of the set (mode 0) or sensitive (mode 1) toggle among toggles.
+int get_radio_tog_spec(const std::vector<int>& toggles, int mode);
+// PPP protocol code of five toggles; 0 (toggle set again, bell) when the
+// first three are all off, else 1 and *code.
+int process_ipro_set(const std::vector<int>& toggles, int pressed, int* code);
+// Module type of the first chosen WAN module of a platform-5 device, or 0.
+int check_wan_module_type();
+// The CAS digit fields are sensitive for signalling protocols 12 and 13 only.
+void check_sigproto_validity(int sigproto);
+extern int g_bell_count; // bells rung, for the record

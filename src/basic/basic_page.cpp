@@ -1,0 +1,276 @@
+// The shared steps of the page pattern: reading a page's table into its
+// saved record, filling and comparing its fields, and applying the changed
+// fields through the basic-mode set funnel.
+#include "basic/basic_page.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "basic/set_basic.h"
+#include "catalogue/mib_catalogue.h"
+#include "devices/allow_sets.h"
+#include "snmp_access/morix_record.h"
+#include "ui/ui.h"
+
+namespace {
+
+int label_of(const PageField& f) {
+    return f.widget + BW_LABEL_OFFSET;
+}
+
+int var_id(const BasicPage& p, size_t i) {
+    int id = -1;
+    get_check_mib_var((*p.vars)[i], &id);
+    return id;
+}
+
+std::string last_item(const std::string& text) {
+    size_t comma = text.rfind(',');
+    return comma == std::string::npos ? text : text.substr(comma + 1);
+}
+
+// The text a field shows for its saved value.
+std::string saved_display(const BasicPage& p, size_t i) {
+    const PageField& f = p.fields[i];
+    const PageSaved& s = p.saved[i];
+    if (f.kind == FK_OPTION) {
+        std::string name;
+        if (s.number == 0 || !cvt_enum_num_str(var_id(p, i), std::to_string(s.number), &name))
+            return "";
+        return name;
+    }
+    if (f.kind == FK_MASK) {
+        for (const std::string& o : f.options)
+            if (!s.text.empty() && last_item(o) == last_item(s.text))
+                return o;
+        return "";
+    }
+    return s.text;
+}
+
+bool integer_text(const std::string& t) {
+    size_t start = !t.empty() && (t[0] == '-' || t[0] == '+') ? 1 : 0;
+    return t.size() > start && t.find_first_not_of("0123456789", start) == std::string::npos;
+}
+
+// The range rule of a field; 0 when the text may go on to its checks.
+int check_range(const BasicPage& p, const PageField& f, const std::string& text) {
+    if (f.lo >= f.hi)
+        return 0;
+    bool integer = integer_text(text);
+    if (!integer && !(f.flags & FF_RANGE_ONLY))
+        return 0; // the integer check names the field
+    long v = integer ? std::strtol(text.c_str(), nullptr, 10) : 0;
+    if (integer && v >= f.lo && v <= f.hi)
+        return 0;
+    display_warn(win_parent(p.window), f.range_msg);
+    return -1;
+}
+
+// One changed field into requests for devs. 0 or -1.
+int read_field(BasicPage& p, size_t i, const std::vector<int>& devs) {
+    const PageField& f = p.fields[i];
+    const std::string& name = (*p.vars)[i];
+    std::string text = page_field_text(p, i);
+    if (check_range(p, f, text) != 0)
+        return -1;
+    if (p.scope == PS_DEVICE) {
+        if (f.kind == FK_TEXT)
+            return read_textfield(f.widget, name, devs, p.port_kind, label_of(f), 0,
+                                  win_parent(p.window));
+        if (f.kind == FK_OPTION)
+            return read_optionmenu(f.widget, name, devs, p.port_kind, label_of(f),
+                                   win_parent(p.window));
+        return set_param(name, text, devs, p.port_kind);
+    }
+    if (check_field_value(name, field_label(label_of(f), 0), &text, win_parent(p.window)) != 0)
+        return -1;
+    for (const WanChoice& c : wan_chosen)
+        if (std::find(devs.begin(), devs.end(), c.mrx_pos) != devs.end() &&
+            set_wan_edit_param(name, text, c.mrx_pos, c.module) != 0)
+            return -1;
+    return 0;
+}
+
+// The fields become the saved values (after they were sent).
+void accept_fields(BasicPage& p) {
+    for (size_t i = 0; i < p.fields.size(); ++i) {
+        PageSaved& s = p.saved[i];
+        s.changed = false;
+        if (p.fields[i].kind == FK_OPTION) {
+            std::string number;
+            if (cvt_enum_str_num(var_id(p, i), page_field_text(p, i), &number))
+                s.number = std::atoi(number.c_str());
+        } else if (p.fields[i].kind != FK_SHOWN) {
+            s.text = page_field_text(p, i);
+        }
+    }
+}
+
+std::vector<int> page_devices(const BasicPage& p) {
+    if (p.scope == PS_DEVICE)
+        return basic_devices();
+    std::vector<int> devs;
+    for (const WanChoice& c : wan_chosen)
+        if (std::find(devs.begin(), devs.end(), c.mrx_pos) == devs.end())
+            devs.push_back(c.mrx_pos);
+    return devs;
+}
+
+} // namespace
+
+void page_window_init(BasicPage& p) {
+    p.first_time = true;
+    p.saved.assign(p.vars->size(), PageSaved{});
+    for (size_t i = 0; i < p.fields.size(); ++i) {
+        const PageField& f = p.fields[i];
+        if (get_widget_label(label_of(f), UI_BASIC).empty())
+            set_widget_label(label_of(f), f.label, UI_BASIC);
+        if (f.kind == FK_MASK) {
+            ui_set_option_items(f.widget, f.options, UI_BASIC);
+        } else if (f.kind == FK_OPTION) {
+            std::vector<std::string> names;
+            const MibVarEntry* e = mib_var(var_id(p, i));
+            if (e && e->enum_id >= 0 && e->enum_id < MAX_MIB_ENUMS)
+                for (const EnumEntry& en : mib_enum_list[e->enum_id])
+                    names.push_back(en.text);
+            ui_set_option_items(f.widget, names, UI_BASIC);
+        }
+    }
+}
+
+void page_window_exit(BasicPage& p) {
+    p.saved.assign(p.vars->size(), PageSaved{});
+    p.first_time = true;
+}
+
+std::string page_field_text(const BasicPage& p, size_t i) {
+    const PageField& f = p.fields[i];
+    if (f.kind == FK_OPTION || f.kind == FK_MASK)
+        return ui_get_option(f.widget, UI_BASIC);
+    return ui_get_text(f.widget, UI_BASIC);
+}
+
+void page_set_field(const BasicPage& p, size_t i, const std::string& text) {
+    const PageField& f = p.fields[i];
+    if (f.kind == FK_OPTION || f.kind == FK_MASK) {
+        if (text.empty())
+            set_om_blank(f.widget, UI_BASIC);
+        else
+            set_option_menu_top_button(f.widget, text, UI_BASIC);
+    } else {
+        ui_set_text(f.widget, text, UI_BASIC);
+    }
+}
+
+void save_page_conf(BasicPage& p) {
+    p.saved.assign(p.vars->size(), PageSaved{});
+    std::string error;
+    for (size_t i = 0; i < p.vars->size(); ++i) {
+        PageSaved& s = p.saved[i];
+        if (!error.empty()) {
+            s.text = set_to_blank;
+            continue;
+        }
+        error = p.scope == PS_WAN
+                    ? get_specific_wan_edit_value((*p.vars)[i], &s.text, &s.number)
+                    : get_specific_value((*p.vars)[i], p.port_kind, &s.text, &s.number);
+        if (!error.empty()) {
+            s.text = set_to_blank;
+            s.number = 0;
+        }
+    }
+    if (!error.empty())
+        display_warn(W_MAIN_WINDOW, error);
+}
+
+void populate_page_conf(BasicPage& p) {
+    for (size_t i = 0; i < p.fields.size(); ++i) {
+        page_set_field(p, i, saved_display(p, i));
+        p.saved[i].changed = false;
+    }
+    edit_flags[p.edit_flag] = 0;
+    if (p.hooks.populated)
+        p.hooks.populated(p);
+}
+
+int get_page_conf_value(BasicPage& p) {
+    if (!p.first_time)
+        return 0;
+    p.first_time = false;
+    p.saved.assign(p.vars->size(), PageSaved{});
+    if (p.hooks.read) {
+        p.hooks.read(p);
+    } else {
+        get_values_from_mrx(*p.vars, p.port_kind, 0, p.window);
+        save_page_conf(p);
+        for (int d : page_devices(p))
+            free_prm_list(host_info_list[d]);
+    }
+    populate_page_conf(p);
+    return 1;
+}
+
+int page_edited(BasicPage& p) {
+    int edited = 0;
+    for (size_t i = 0; i < p.fields.size() && i < p.saved.size(); ++i) {
+        if (p.fields[i].kind == FK_SHOWN || !is_sens(p.fields[i].widget, UI_BASIC))
+            continue;
+        std::string now = page_field_text(p, i);
+        p.saved[i].changed =
+            now != saved_display(p, i) && !(now.empty() && p.fields[i].kind != FK_TEXT);
+        edited |= p.saved[i].changed ? 1 : 0;
+    }
+    edit_flags[p.edit_flag] = edited;
+    if (edited)
+        edit_param_flag = 1;
+    return edited;
+}
+
+std::vector<int> settable_devices(int window) {
+    will_sel_mrx_allow_set();
+    std::vector<int> devs;
+    for (int p : basic_devices())
+        if (check_morix_set(p, window))
+            devs.push_back(p);
+    if (devs.empty())
+        display_warn(window, "Could not set any parameters.\nThe value of the allow_snmp_sets "
+                             "parameter is false. Morix ignored.");
+    return devs;
+}
+
+int page_conf_apply(BasicPage& p) {
+    if (!page_edited(p)) {
+        if (p.hooks.sent)
+            p.hooks.sent(p);
+        return 1;
+    }
+    if (p.hooks.check && p.hooks.check(p) < 0)
+        return 0;
+    std::vector<int> all = settable_devices(win_parent(p.window)), devs;
+    for (int d : page_devices(p))
+        if (std::find(all.begin(), all.end(), d) != all.end())
+            devs.push_back(d);
+    if (devs.empty())
+        return 0;
+    int failed = 0;
+    for (size_t i = 0; i < p.fields.size(); ++i)
+        if (p.saved[i].changed && read_field(p, i, devs) != 0)
+            failed = 1;
+    if (!failed && p.hooks.extra)
+        p.hooks.extra(p, devs, &failed);
+    if (failed) {
+        for (int d : devs)
+            free_prm_list(host_info_list[d]);
+        return 0;
+    }
+    int error = 0, cancel = 0;
+    process_set_req_basic(devs, win_parent(p.window), &error, &cancel);
+    accept_fields(p);
+    p.first_time = true;
+    edit_flags[p.edit_flag] = 0;
+    settings_edit_status();
+    if (p.hooks.sent)
+        p.hooks.sent(p);
+    return 1;
+}

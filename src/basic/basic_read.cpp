@@ -1,0 +1,315 @@
+// Reading the variables of a page from the devices with the common-value
+// rule, and turning field texts into Set requests with their checks.
+#include <cstdio>
+#include <map>
+
+#include "basic/basic_frame.h"
+#include "catalogue/mib_catalogue.h"
+#include "ops/reset_mask.h"
+#include "snmp_access/morix_record.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_engine.h"
+#include "ui/ui.h"
+
+namespace {
+
+bool is_rip(const std::string& name) {
+    return name == "interfaceRipSendVersion" || name == "interfaceRipRecvVersion";
+}
+bool is_channel_var(const std::string& name) {
+    return name == "mrxt1ChanSigProto" || name == "mrxt1ChanRing";
+}
+bool is_module_var(const std::string& name) {
+    static const char* const names[] = {"mrxt1SwitchType",      "dsx1Fdl",
+                                        "mrxt1Ds1LineBuildout", "mrxt1dsx1LineType",
+                                        "dsx1LineCoding",       "mrxt1CasDnisDigits",
+                                        "mrxt1CasAniDigits"};
+    for (const char* n : names)
+        if (name == n)
+            return true;
+    return false;
+}
+
+std::string chan_inst(int if_index, int channel) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%d.%d", if_index, channel);
+    return buf;
+}
+
+int chan_count(const MorixRecord* r, int module) {
+    return module < static_cast<int>(r->wan_chan_count.size()) ? r->wan_chan_count[module] : 0;
+}
+
+// The Get nodes of one variable for one device.
+void add_get_nodes(MorixRecord* r, int pos, int id, const std::string& name, int port_kind) {
+    if (name == "mrxt1PRIModuleType") {
+        for (size_t k = 0; k < r->wan_if_index.size(); ++k)
+            add_prm_node(r, id, PT_DS1INF, r->wan_if_index[k], r->wan_if_index[k], "", "", 0);
+    } else if (is_rip(name)) {
+        add_prm_node(r, id, PT_EN, 1, 1, "", "", 0);
+    } else if (is_module_var(name) || is_channel_var(name)) {
+        for (const WanChoice& c : wan_chosen)
+            if (c.mrx_pos == pos)
+                set_wan_edit_param(name, "", pos, c.module);
+    } else {
+        build_prm(r, 0, 0, {}, port_kind, id, "");
+    }
+}
+
+// The value of one node as the common-value rule compares it.
+struct Candidate {
+    bool found = false;
+    std::string text, raw;
+};
+Candidate node_value(const MorixRecord* r, const std::string& name, int inst,
+                     const std::string& inst_str) {
+    Candidate c;
+    c.found = get_prm_val(r, name, inst, inst_str, &c.text, &c.raw) == 1;
+    if (c.raw.empty())
+        c.raw = c.text;
+    return c;
+}
+
+// Folds one value into the common value; false once values differ.
+bool fold(const Candidate& v, bool* have, Candidate* common) {
+    if (!*have) {
+        *common = v;
+        *have = true;
+        return true;
+    }
+    return v.text == common->text;
+}
+
+void finish_common(bool have, bool differ, const Candidate& common, std::string* text,
+                   int* number) {
+    if (differ || !have) {
+        *text = "";
+        *number = 0;
+        return;
+    }
+    *text = common.text.empty() ? set_to_blank : common.text;
+    *number = std::atoi(common.raw.c_str());
+}
+
+const char* unread_message(int result) {
+    switch (result) {
+    case SR_TIMEOUT:
+        return "Could not get parameter values. This may be due to a timeout.";
+    case SR_UNKNOWN_HOST:
+        return "Could not get any parameters. Unknown device.";
+    default:
+        return "Could not get any parameters. Morix is not connected.";
+    }
+}
+
+} // namespace
+
+int get_values_from_mrx(const VarTable& vars, int port_kind, int, int window) {
+    set_app_cursor(CURSOR_BUSY);
+    int parent = ui_is_managed(window, UI_BASIC) ? win_parent(window) : W_MAIN_WINDOW;
+    pop_cancel_dialog(1, parent, "Cancel Show Values", "", 1, 1, 1, 0);
+    std::vector<int> devs = basic_devices();
+    std::map<int, int> result;
+    size_t done = 0;
+    for (; done < devs.size(); ++done) {
+        if (is_cancelled(static_cast<int>(100 * done / devs.size())))
+            break;
+        MorixRecord* r = host_info_list[devs[done]];
+        if (!r->reachable || r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST) {
+            result[devs[done]] = r->reachable ? r->status : 11;
+            continue;
+        }
+        free_prm_list(r);
+        for (const std::string& name : vars) {
+            int id = 0;
+            if (get_check_mib_var(name, &id))
+                add_get_nodes(r, devs[done], id, name, port_kind);
+        }
+        reset_cancel_dialog("Getting values for", r->name);
+        mm_snmp(r, SNMP_OP_GET);
+        if (r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST)
+            result[devs[done]] = r->status;
+    }
+    if (pop_cancel_dialog_down())
+        for (size_t i = done; i < devs.size(); ++i)
+            host_info_list[devs[i]]->status = SR_CANCELLED;
+    set_app_cursor(CURSOR_NORMAL);
+    std::string msg;
+    for (const auto& [pos, code] : result)
+        msg += host_info_list[pos]->name + ":\n" + unread_message(code) + "\n";
+    if (!msg.empty())
+        display_warn(parent, msg);
+    for (int p : devs)
+        if (host_info_list[p]->status == SR_OK && !result.count(p))
+            return 1;
+    return 0;
+}
+
+std::string get_specific_value(const std::string& name, int, std::string* text, int* number) {
+    int id = 0;
+    *text = "";
+    *number = 0;
+    if (!get_check_mib_var(name, &id))
+        return "Cannot get internal MIB id for " + name + ".";
+    bool have = false, differ = false;
+    Candidate common;
+    for (int p : basic_devices()) {
+        const MorixRecord* r = host_info_list[p];
+        if (!r->reachable || r->status != SR_OK)
+            continue;
+        Candidate v = node_value(r, name, is_rip(name) ? 1 : 0, "");
+        if (!v.found && is_rip(name))
+            return "Could not get parameter value for: " + name + " (Morix " + r->name +
+                   ", port 1).";
+        if (!v.found)
+            v.text = v.raw = "ERROR";
+        if (!fold(v, &have, &common)) {
+            differ = true;
+            break;
+        }
+    }
+    finish_common(have, differ, common, text, number);
+    return "";
+}
+
+std::string get_specific_wan_edit_value(const std::string& name, std::string* text, int* number) {
+    int id = 0;
+    *text = "";
+    *number = 0;
+    if (!get_check_mib_var(name, &id))
+        return "Cannot get internal MIB id for " + name + ".";
+    bool have = false, differ = false;
+    Candidate common;
+    for (const WanChoice& c : wan_chosen) {
+        const MorixRecord* r = host_info_list[c.mrx_pos];
+        if (!r->reachable || r->status != SR_OK)
+            continue;
+        int itf = r->wan_if_index[c.module];
+        int last = is_channel_var(name) ? chan_count(r, c.module) : 0;
+        for (int ch = is_channel_var(name) ? 1 : 0; ch <= last && !differ; ++ch) {
+            Candidate v =
+                ch ? node_value(r, name, -1, chan_inst(itf, ch)) : node_value(r, name, itf, "");
+            if (!v.found)
+                return "Could not get parameter value for: " + name + " (Morix " + r->name +
+                       ", port " + std::to_string(ch ? ch : itf) + ").";
+            differ = !fold(v, &have, &common);
+        }
+        if (differ)
+            break;
+    }
+    finish_common(have, differ, common, text, number);
+    return "";
+}
+
+void free_basic_chains() {
+    for (int p : basic_devices())
+        free_prm_list(host_info_list[p]);
+}
+
+std::string field_label(int label_id, int group_id) {
+    std::string label = label_id > 0 ? get_widget_label(label_id, UI_BASIC) : "";
+    if (group_id > 0)
+        label = get_widget_label(group_id, UI_BASIC) + " " + label;
+    return label;
+}
+
+int check_field_value(const std::string& name, const std::string& label, std::string* value,
+                      int window) {
+    int id = 0;
+    if (!get_check_mib_var(name, &id)) {
+        display_warn(window, "Cannot get internal MIB id for " + name + ".");
+        return -1;
+    }
+    if (value->empty()) {
+        display_warn(window, "Please enter a valid value for " + label + ".");
+        return -1;
+    }
+    const MibVarEntry* e = mib_var(id);
+    if (e->data_type == MDT_INTEGER && e->enum_id >= 0 && *value != set_to_blank) {
+        std::string number;
+        if (cvt_enum_str_num(id, *value, &number))
+            *value = number;
+    }
+    if (e->data_type == MDT_INTEGER) {
+        remove_trail_blanks(value);
+        size_t start = !value->empty() && ((*value)[0] == '-' || (*value)[0] == '+') ? 1 : 0;
+        if (value->size() <= start ||
+            value->find_first_not_of("0123456789", start) != std::string::npos) {
+            display_warn(window, label + " is in the wrong format.\nIt should be an integer.");
+            return -1;
+        }
+    } else if (e->data_type == MDT_IP_ADDR && !gui_check_ip_addr_fmt(value, label, window)) {
+        return -1;
+    }
+    return 0;
+}
+
+int read_textfield(int field_id, const std::string& name, const std::vector<int>& devs,
+                   int port_kind, int label_id, int group_id, int window) {
+    std::string value = ui_get_text(field_id, UI_BASIC);
+    if (check_field_value(name, field_label(label_id, group_id), &value, window) != 0)
+        return -1;
+    return set_param(name, value, devs, port_kind);
+}
+
+int read_optionmenu(int om_id, const std::string& name, const std::vector<int>& devs, int port_kind,
+                    int label_id, int window) {
+    int id = 0;
+    std::string value = ui_get_option(om_id, UI_BASIC);
+    if (!get_check_mib_var(name, &id)) {
+        display_warn(window, "Cannot get internal MIB id for " + name + ".");
+        return -1;
+    }
+    int result = 0;
+    std::string number;
+    if (mib_var(id)->enum_id >= 0) {
+        if (cvt_enum_str_num(id, value, &number))
+            value = number;
+        else
+            result = -1;
+    }
+    if (value.empty()) {
+        display_warn(window, "Please enter a valid value for " + field_label(label_id, 0) + ".");
+        return -1;
+    }
+    return set_param(name, value, devs, port_kind) != 0 ? -1 : result;
+}
+
+int read_txtfld_4_ok(int field_id, const std::string& name, int label_id, int window,
+                     std::string* saved) {
+    std::string value = ui_get_text(field_id, UI_BASIC);
+    std::string checked = value;
+    if (check_field_value(name, field_label(label_id, 0), &checked, window) != 0)
+        return -1;
+    *saved = value;
+    return 0;
+}
+
+int set_param(const std::string& name, const std::string& value, const std::vector<int>& devs,
+              int port_kind) {
+    int id = 0;
+    if (!get_check_mib_var(name, &id))
+        return -1;
+    for (int p : devs) {
+        MorixRecord* r = host_info_list[p];
+        if (is_rip(name))
+            add_prm_node(r, id, PT_EN, 1, 1, "", value.c_str(), 0);
+        else
+            build_prm(r, 0, 0, {}, port_kind, id, value);
+    }
+    return 0;
+}
+
+int set_wan_edit_param(const std::string& name, const std::string& value, int mrx_pos, int module) {
+    int id = 0;
+    MorixRecord* r = host_info_list[mrx_pos];
+    if (!get_check_mib_var(name, &id) || !r || module >= static_cast<int>(r->wan_if_index.size()))
+        return -1;
+    int itf = r->wan_if_index[module];
+    if (!is_channel_var(name))
+        return add_prm_node(r, id, PT_DS1INF, itf, itf, "", value.c_str(), 0) == 0 ? 0 : -1;
+    for (int ch = 1; ch <= chan_count(r, module); ++ch)
+        if (add_prm_node(r, id, PT_DS0CHAN, ch, -1, chan_inst(itf, ch).c_str(), value.c_str(), 0))
+            return -1;
+    return 0;
+}
