@@ -33,12 +33,8 @@ std::string last_item(const std::string& text) {
 std::string saved_display(const BasicPage& p, size_t i) {
     const PageField& f = p.fields[i];
     const PageSaved& s = p.saved[i];
-    if (f.kind == FK_OPTION) {
-        std::string name;
-        if (s.number == 0 || !cvt_enum_num_str(var_id(p, i), std::to_string(s.number), &name))
-            return "";
-        return name;
-    }
+    if (f.kind == FK_OPTION) // the enumeration name (an enumeration may hold 0)
+        return s.text == set_to_blank ? "" : s.text;
     if (f.kind == FK_MASK) {
         for (const std::string& o : f.options)
             if (!s.text.empty() && last_item(o) == last_item(s.text))
@@ -101,7 +97,8 @@ void accept_fields(BasicPage& p) {
             std::string number;
             if (cvt_enum_str_num(var_id(p, i), page_field_text(p, i), &number))
                 s.number = std::atoi(number.c_str());
-        } else if (p.fields[i].kind != FK_SHOWN) {
+        }
+        if (p.fields[i].kind != FK_SHOWN) {
             s.text = page_field_text(p, i);
         }
     }

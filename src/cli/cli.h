@@ -52,3 +52,5 @@ std::vector<std::string> cli_take_warnings();
 // False when the last question of the run was answered with Cancel (then
 // "Not confirmed (answer with -y): nothing was sent." is on standard error).
 bool cli_confirmed();
+// Field names of every basic-mode page, one line per page (mm_cli page).
+std::string page_field_help();

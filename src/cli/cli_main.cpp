@@ -60,6 +60,8 @@ void print_usage(std::FILE* out) {
     std::fputs(USAGE_BODY, out);
     for (const CliVerb* v = cli_verbs; v->name; ++v)
         std::fprintf(out, "  %s\n", v->usage);
+    std::fprintf(out, "\nFields of the pages (page NAME FIELD=VALUE ...):\n%s",
+                 page_field_help().c_str());
     std::fputs(USAGE_TAIL, out);
 }
 
@@ -189,6 +191,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + index + 1, argv + argc);
     if (args.size() == 1 && args[0] == "--help") {
         std::printf("usage: mm_cli [OPTIONS] %s\n", verb->usage);
+        if (std::string(verb->name) == "page")
+            std::printf("Fields of the pages:\n%s", page_field_help().c_str());
         return CLI_OK;
     }
     if (start_up(o) != CLI_OK)

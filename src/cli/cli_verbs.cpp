@@ -18,6 +18,7 @@ int verb_copy(const std::vector<std::string>& args);
 int verb_status(const std::vector<std::string>& args);
 int verb_modem(const std::vector<std::string>& args);
 int verb_edit_config(const std::vector<std::string>& args);
+int verb_page(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, verb_show},
@@ -56,5 +57,6 @@ const CliVerb cli_verbs[] = {
      verb_modem},
     {"edit-config", "edit-config [--reset all|async|dialout|external-modem|lat|macros|pri[,...]]",
      true, verb_edit_config},
+    {"page", "page NAME [--modules=DEVICE:MODULE,...] [FIELD=VALUE ...]", true, verb_page},
     {nullptr, nullptr, false, nullptr},
 };

@@ -1,0 +1,107 @@
+// mm_cli page: a basic-mode page of the selected devices as "label: value"
+// lines; with FIELD=VALUE arguments, those fields changed and the page
+// applied with the window's checks and messages.
+#include <cstdio>
+
+#include "basic/basic_page.h"
+#include "cli/cli.h"
+#include "frame/dispatch.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+
+namespace {
+
+void print_fields(BasicPage& p) {
+    if (p.fields.empty())
+        for (const std::string& row : ui_list_items(BW_WAN_LIST, UI_BASIC))
+            std::printf("%s\n", row.c_str());
+    for (size_t i = 0; i < p.fields.size(); ++i)
+        if (is_sens(p.fields[i].widget, UI_BASIC))
+            std::printf("%s: %s\n", p.fields[i].label, page_field_text(p, i).c_str());
+    std::fflush(stdout);
+}
+
+int field_index(const BasicPage& p, const std::string& key) {
+    for (size_t i = 0; i < p.fields.size(); ++i)
+        if (key == p.fields[i].key && p.fields[i].kind != FK_SHOWN)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// The WAN edit page works on modules named "DEVICE:MODULE" (all when none).
+bool choose_modules(const std::string& spec) {
+    std::vector<std::string> want = cli_split(spec, ',');
+    std::vector<std::string> rows = ui_list_items(BW_WAN_LIST, UI_BASIC);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        char name[64] = {};
+        int module = 0;
+        std::sscanf(rows[i].c_str(), "%63s %d", name, &module);
+        bool take = want.empty();
+        for (const std::string& w : want)
+            take |= w == std::string(name) + ":" + std::to_string(module);
+        if (take)
+            ui_list_select_pos(BW_WAN_LIST, static_cast<int>(i) + 1, false, UI_BASIC);
+    }
+    return !ui_list_selected_pos(BW_WAN_LIST, UI_BASIC).empty();
+}
+
+} // namespace
+
+int verb_page(const std::vector<std::string>& args) {
+    const CliVerb& verb = *find_cli_verb("page");
+    if (args.empty())
+        return cli_usage_error(verb, "a page name is needed");
+    BasicPage* p = find_page(args[0]);
+    if (!p)
+        return cli_usage_error(verb, "no page '" + args[0] + "'");
+    std::vector<std::string> sets(args.begin() + 1, args.end());
+    std::string modules;
+    if (!sets.empty() && sets[0].rfind("--modules=", 0) == 0) {
+        modules = sets[0].substr(10);
+        sets.erase(sets.begin());
+    }
+    dispatch_main(W_SETUP_BTN);
+    if (!ui_is_managed(BW_SETUP_FORM, UI_BASIC))
+        return CLI_FAILED;
+    if (p == find_page("general-cont"))
+        basic_dispatch(BW_GEN_MORE);
+    else if (p == find_page("wan-edit")) {
+        basic_dispatch(CAT_WAN);
+        if (!choose_modules(modules))
+            return cli_usage_error(verb, "no WAN module chosen");
+        basic_dispatch(BW_WAN_EDIT_PB);
+    } else {
+        basic_dispatch(p->category);
+    }
+    int warned = cli_flush_warnings();
+    for (const std::string& s : sets) {
+        size_t eq = s.find('=');
+        int i = eq == std::string::npos ? -1 : field_index(*p, s.substr(0, eq));
+        if (i < 0)
+            return cli_usage_error(verb, "no field '" + s.substr(0, eq) + "' on page " + p->name);
+        page_set_field(*p, static_cast<size_t>(i), s.substr(eq + 1));
+    }
+    if (!sets.empty()) {
+        int ok = page_conf_apply(*p);
+        if (p == find_page("general-cont"))
+            ok = ok && page_conf_apply(*find_page("general"));
+        warned += cli_flush_warnings();
+        if (!ok)
+            return CLI_FAILED;
+    }
+    print_fields(*p);
+    return warned ? CLI_FAILED : CLI_OK;
+}
+
+// Field names of every page, for mm_cli --help.
+std::string page_field_help() {
+    std::string text;
+    for (BasicPage* p : basic_pages()) {
+        text += std::string("  ") + p->name + ":";
+        for (const PageField& f : p->fields)
+            if (f.kind != FK_SHOWN)
+                text += std::string(" ") + f.key;
+        text += "\n";
+    }
+    return text;
+}
