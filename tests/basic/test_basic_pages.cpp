@@ -1,0 +1,198 @@
+// The basic-mode pages: their tables checked against the catalogue, the
+// protocol toggle rule, and the pages read and applied on two simulated
+// devices through the headless services (as the window and mm_cli do).
+#include <gtest/gtest.h>
+
+#include "basic/basic_page.h"
+#include "catalogue/mib_catalogue.h"
+#include "frame/dispatch.h"
+#include "ops_sim_util.h"
+#include "snmp_access/morix_record.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_engine.h"
+
+#include "ui/widget_ids.h"
+#include "ui_headless/ui_headless.h"
+#include <set>
+
+namespace {
+
+const std::string A = "127.0.41.1", B = "127.0.41.2";
+
+class BasicSim : public OpsSim {
+  protected:
+    void start2(const std::vector<std::string>& sets, const std::string& b_extra = "") {
+        std::string pb =
+            b_extra.empty() ? sim_profile("modelj.prof") : derived_profile("modelj.prof", b_extra);
+        ASSERT_TRUE(start_logged({{sim_profile("modelj.prof"), A}, {pb, B}}, sets));
+        add_all({A, B});
+        dispatch_main(W_SETUP_BTN);
+        ASSERT_TRUE(ui_is_managed(BW_SETUP_FORM, UI_BASIC));
+    }
+    BasicPage& open(const std::string& name) {
+        BasicPage& p = *find_page(name);
+        basic_dispatch(p.category);
+        return p;
+    }
+    std::string field(BasicPage& p, const std::string& key) {
+        for (size_t i = 0; i < p.fields.size(); ++i)
+            if (key == p.fields[i].key)
+                return page_field_text(p, i);
+        ADD_FAILURE() << key;
+        return "?";
+    }
+    void put(BasicPage& p, const std::string& key, const std::string& value) {
+        for (size_t i = 0; i < p.fields.size(); ++i)
+            if (key == p.fields[i].key)
+                page_set_field(p, i, value);
+    }
+    std::string value_of(const std::string& dev, const std::string& var) {
+        for (int i = 0; host_info_list[i]; ++i)
+            if (host_info_list[i]->name == dev)
+                return get_mrx_prm_val_str(host_info_list[i], var).value_or("(none)");
+        return "(no device)";
+    }
+    std::string rip(const std::string& dev, const std::string& var) {
+        for (int i = 0; host_info_list[i]; ++i)
+            if (host_info_list[i]->name == dev) {
+                MorixRecord* r = host_info_list[i];
+                int id = 0;
+                get_check_mib_var(var, &id);
+                add_prm_node(r, id, PT_EN, 1, 1, "", "", 0);
+                mm_snmp(r, SNMP_OP_GET);
+                std::string v;
+                get_prm_val(r, var, 1, "", &v, nullptr);
+                free_prm_list(r);
+                return v;
+            }
+        return "";
+    }
+    bool warned(const std::string& part) {
+        for (const std::string& w : hl_texts("warn"))
+            if (w.find(part) != std::string::npos)
+                return true;
+        return false;
+    }
+};
+
+// Every variable of every table is in the catalogue; every page's fields
+// follow its table and suit the variables' kinds.
+TEST(BasicTables, PagesAndTablesFitTheCatalogue) {
+    StagedInstall staged;
+    ASSERT_EQ(read_mib_info("data/gui_mm_data"), 0);
+    const std::pair<const char*, size_t> sizes[] = {
+        {"gen_config_vars", 9},   {"gen_config_cont_vars", 14}, {"ip_conf_vars", 5},
+        {"trap_conf_vars", 15},   {"wan_edit_conf_vars", 9},    {"ppp_dial_conf_vars", 12},
+        {"sec_conf_vars_pri", 9}, {"async_port_cont_vars", 14}};
+    for (const auto& [name, n] : sizes)
+        for (const NamedVarTable& t : basic_var_tables)
+            if (std::string(t.name) == name)
+                EXPECT_EQ(t.vars->size(), n) << name;
+    for (const NamedVarTable& t : basic_var_tables)
+        for (const std::string& v : *t.vars) {
+            int id = 0;
+            EXPECT_TRUE(get_check_mib_var(v, &id)) << t.name << " " << v;
+        }
+    std::set<int> widgets;
+    for (BasicPage* p : basic_pages()) {
+        ASSERT_LE(p->fields.size(), p->vars->size()) << p->name;
+        for (size_t i = 0; i < p->fields.size(); ++i) {
+            const PageField& f = p->fields[i];
+            int id = 0;
+            get_check_mib_var((*p->vars)[i], &id);
+            const MibVarEntry* e = mib_var(id);
+            EXPECT_TRUE(widgets.insert(f.widget).second) << p->name << " " << f.key;
+            EXPECT_LT(f.widget, BW_LABEL_OFFSET);
+            if (f.kind == FK_OPTION)
+                EXPECT_GE(e->enum_id, 0) << p->name << " " << f.key;
+            if (f.lo < f.hi)
+                EXPECT_EQ(e->data_type, MDT_INTEGER) << p->name << " " << f.key;
+        }
+    }
+}
+
+TEST(BasicFrame, ProtocolCodeFromTheToggles) {
+    hl_reset();
+    const std::vector<int> t = {1193, 1194, 1195, 1196, 1197};
+    for (int id : t)
+        ui_manage(id, UI_BASIC);
+    struct Case {
+        int bits; // t0..t4 as bits 0..4
+        int code;
+    } cases[] = {{0b00010, 1},  {0b00001, 2},  {0b00100, 4},  {0b00011, 5},
+                 {0b00110, 6},  {0b00101, 7},  {0b00111, 8},  {0b01010, 9},
+                 {0b01111, 15}, {0b10001, 17}, {0b11100, 25}, {0b11111, 29}};
+    for (const Case& c : cases) {
+        for (int i = 0; i < 5; ++i)
+            ui_set_toggle(t[i], (c.bits >> i) & 1, false, UI_BASIC);
+        int code = 0;
+        EXPECT_EQ(process_ipro_set(t, t[0], &code), 1);
+        EXPECT_EQ(code, c.code) << c.bits;
+    }
+    // The last of the three protocols turned off comes back on with a bell.
+    for (int id : t)
+        ui_set_toggle(id, false, false, UI_BASIC);
+    int code = -1;
+    EXPECT_EQ(process_ipro_set(t, t[1], &code), 0);
+    EXPECT_TRUE(ui_get_toggle(t[1], UI_BASIC));
+    EXPECT_EQ(hl_texts("bell").size(), 1u);
+}
+
+TEST_F(BasicSim, GeneralCommonValuesAndRefusedTimeZones) {
+    REQUIRE_NETNS();
+    start2({A + ":mrxTimeZone=60", B + ":mrxTimeZone=-300", A + ":mrxDefaultImageName=x.img",
+            B + ":mrxDefaultImageName=x.img"});
+    BasicPage& g = open("general");
+    EXPECT_EQ(field(g, "time-zone"), "");       // the devices differ
+    EXPECT_EQ(field(g, "image"), "x.img");      // they agree
+    EXPECT_EQ(field(g, "config-file"), "\"\""); // both empty
+    const std::pair<const char*, const char*> bad[] = {
+        {"12a", "Time Zone (minutes) is in the wrong format.\nIt should be an integer."},
+        {"721", "The value specified must lie between -720 and 720"}};
+    for (const auto& [text, message] : bad) {
+        hl_clear_events();
+        put(g, "time-zone", text);
+        put(g, "image", "y.img");
+        EXPECT_EQ(page_conf_apply(g), 0) << text;
+        EXPECT_TRUE(warned(message)) << text;
+        EXPECT_EQ(value_of(A, "mrxDefaultImageName"), "x.img") << text;
+    }
+    put(g, "time-zone", "-720");
+    hl_clear_events();
+    EXPECT_EQ(page_conf_apply(g), 1);
+    EXPECT_EQ(value_of(A, "mrxTimeZone"), "-720");
+    EXPECT_EQ(value_of(B, "mrxDefaultImageName"), "y.img");
+}
+
+TEST_F(BasicSim, IpMaskSendsMaskAndBroadcastOnly) {
+    REQUIRE_NETNS();
+    start2({A + ":interfaceRipRecvVersion.1=1", B + ":interfaceRipRecvVersion.1=2"});
+    BasicPage& ip = open("ip");
+    EXPECT_FALSE(is_sens(50, UI_BASIC)); // the address is per device
+    EXPECT_EQ(field(ip, "rip-receive"), "");
+    std::string addr_a = value_of(A, "mrxInetAddr");
+    put(ip, "mask", "255.255.0.0");
+    put(ip, "rip-receive", "rip2");
+    EXPECT_EQ(page_conf_apply(ip), 1);
+    for (const std::string& d : {A, B}) {
+        EXPECT_EQ(value_of(d, "mrxSubnetMask"), "255.255.0.0");
+        EXPECT_EQ(rip(d, "interfaceRipRecvVersion"), "rip2");
+    }
+    EXPECT_EQ(value_of(A, "mrxInetAddr"), addr_a);
+    // Each device's broadcast follows its own address.
+    EXPECT_EQ(value_of(A, "mrxBcastAddr"), "127.0.255.255");
+    EXPECT_EQ(value_of(B, "mrxBcastAddr"), "127.0.255.255");
+}
+
+TEST_F(BasicSim, DeviceRefusingSetsIsNamedAndSkipped) {
+    REQUIRE_NETNS();
+    start2({}, "allow_sets 2");
+    BasicPage& at = open("appletalk");
+    put(at, "zone", "lab");
+    EXPECT_EQ(page_conf_apply(at), 1);
+    EXPECT_TRUE(warned(B + ":\nCould not set any parameters.\nThe value of the allow_snmp_sets"));
+    EXPECT_EQ(value_of(A, "mrxAppleTalkZone"), "lab");
+    EXPECT_NE(value_of(B, "mrxAppleTalkZone"), "lab");
+}
+
+} // namespace
