@@ -162,8 +162,9 @@ int basic_help_id(int id) {
 
 int basic_dispatch(int id) {
     if (id >= BW_CAT_FIRST && id <= BW_CAT_LAST) {
+        // A radio box also reports the toggle it turned off.
         BasicPage* p = page_of_category(id);
-        if (p && p != shown)
+        if (p && p != shown && ui_get_toggle(id, UI_BASIC))
             open_page(*p);
         return p != nullptr;
     }

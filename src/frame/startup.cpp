@@ -152,7 +152,7 @@ int user_in_list(const std::string& path, const std::string& login) {
 
 namespace {
 const int restricted_main_ids[] = {2, 5, 7, 10, 12, 52, 54};
-const int restricted_basic_ids[] = {171, 219, 282, 500};
+const int restricted_basic_ids[] = {171, 219, 282, 500, 315, 632};
 } // namespace
 
 bool is_restricted_id(int id) {

@@ -84,10 +84,13 @@ TEST(BasicTables, PagesAndTablesFitTheCatalogue) {
         {"gen_config_vars", 9},   {"gen_config_cont_vars", 14}, {"ip_conf_vars", 5},
         {"trap_conf_vars", 15},   {"wan_edit_conf_vars", 9},    {"ppp_dial_conf_vars", 12},
         {"sec_conf_vars_pri", 9}, {"async_port_cont_vars", 14}};
-    for (const auto& [name, n] : sizes)
-        for (const NamedVarTable& t : basic_var_tables)
-            if (std::string(t.name) == name)
+    for (const auto& [name, n] : sizes) {
+        for (const NamedVarTable& t : basic_var_tables) {
+            if (std::string(t.name) == name) {
                 EXPECT_EQ(t.vars->size(), n) << name;
+            }
+        }
+    }
     for (const NamedVarTable& t : basic_var_tables)
         for (const std::string& v : *t.vars) {
             int id = 0;
@@ -103,10 +106,12 @@ TEST(BasicTables, PagesAndTablesFitTheCatalogue) {
             const MibVarEntry* e = mib_var(id);
             EXPECT_TRUE(widgets.insert(f.widget).second) << p->name << " " << f.key;
             EXPECT_LT(f.widget, BW_LABEL_OFFSET);
-            if (f.kind == FK_OPTION)
+            if (f.kind == FK_OPTION) {
                 EXPECT_GE(e->enum_id, 0) << p->name << " " << f.key;
-            if (f.lo < f.hi)
+            }
+            if (f.lo < f.hi) {
                 EXPECT_EQ(e->data_type, MDT_INTEGER) << p->name << " " << f.key;
+            }
         }
     }
 }
