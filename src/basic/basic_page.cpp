@@ -182,8 +182,11 @@ void save_page_conf(BasicPage& p) {
 }
 
 void populate_page_conf(BasicPage& p) {
+    bool several = basic_devices().size() > 1;
     for (size_t i = 0; i < p.fields.size(); ++i) {
-        page_set_field(p, i, saved_display(p, i));
+        // A field of one device's own value stays blank for several.
+        bool own = (p.fields[i].flags & FF_SINGLE) && several;
+        page_set_field(p, i, own ? std::string() : saved_display(p, i));
         p.saved[i].changed = false;
     }
     edit_flags[p.edit_flag] = 0;

@@ -6,6 +6,7 @@
 #include "basic/basic_page.h"
 #include "catalogue/mib_catalogue.h"
 #include "frame/dispatch.h"
+#include "ops/control.h"
 #include "ops_sim_util.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
@@ -31,6 +32,7 @@ class BasicSim : public OpsSim {
     }
     BasicPage& open(const std::string& name) {
         BasicPage& p = *find_page(name);
+        ui_set_toggle(p.category, true, false, UI_BASIC);
         basic_dispatch(p.category);
         return p;
     }
@@ -198,6 +200,107 @@ TEST_F(BasicSim, DeviceRefusingSetsIsNamedAndSkipped) {
     EXPECT_TRUE(warned(B + ":\nCould not set any parameters.\nThe value of the allow_snmp_sets"));
     EXPECT_EQ(value_of(A, "mrxAppleTalkZone"), "lab");
     EXPECT_NE(value_of(B, "mrxAppleTalkZone"), "lab");
+}
+
+TEST_F(BasicSim, LoadHostFollowUpCloseQuestionAndResetCode1) {
+    REQUIRE_NETNS();
+    register_reset_command();
+    start2({A + ":mrxPrefLoadAddr=10.0.0.5", B + ":mrxPrefLoadAddr=10.0.0.5",
+            A + ":mrxSysLogHost=10.0.0.5", B + ":mrxSysLogHost=10.0.0.5"});
+    BasicPage& g = open("general");
+    BasicPage& c = *find_page("general-cont");
+    EXPECT_EQ(field(c, "syslog-host"), "10.0.0.5"); // read with General
+    put(g, "load-host", "10.0.0.9");
+    // Close with a change: the question; Cancel keeps the window.
+    hl_queue_answer(ASK_CANCEL);
+    basic_dispatch(BW_SETUP_CLOSE);
+    EXPECT_EQ(hl_texts("ask").size(), 1u);
+    ASSERT_TRUE(ui_is_managed(BW_SETUP_FORM, UI_BASIC));
+    hl_answer_all(ASK_OK);
+    basic_dispatch(BW_SETUP_APPLY);
+    for (const std::string& d : {A, B}) {
+        EXPECT_EQ(value_of(d, "mrxPrefLoadAddr"), "10.0.0.9");
+        EXPECT_EQ(value_of(d, "mrxSysLogHost"), "10.0.0.9"); // followed the load host
+        EXPECT_EQ(value_of(d, "mrxTimeServerAddr"), "0.0.0.0");
+    }
+    bool asked = false;
+    for (const HlEvent& e : hl_events())
+        asked |= e.kind == "ask" && e.title == "Reset Parameters";
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(control_log().size(), 2u); // Reset code 1 on each device
+    hl_clear_events();
+    basic_dispatch(BW_SETUP_CLOSE); // nothing pending: closes without asking
+    EXPECT_TRUE(hl_texts("ask").empty());
+    EXPECT_FALSE(ui_is_managed(BW_SETUP_FORM, UI_BASIC));
+}
+
+TEST_F(BasicSim, WanEditSetsTheChosenModuleAndChecksCasDigits) {
+    REQUIRE_NETNS();
+    ASSERT_TRUE(start_logged({{sim_profile("modelt.prof"), A}}, {A + ":mrxt1SwitchType.3=10"}));
+    add_all({A});
+    dispatch_main(W_SETUP_BTN);
+    open("wan");
+    std::vector<std::string> rows = ui_list_items(BW_WAN_LIST, UI_BASIC);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].substr(0, 25), A + std::string(25 - A.size(), ' '));
+    EXPECT_NE(rows[1].find("T1_CAS"), std::string::npos);
+    basic_dispatch(BW_WAN_EDIT_PB);
+    EXPECT_TRUE(warned("You must select at least one WAN."));
+    ui_list_select_pos(BW_WAN_LIST, 2, false, UI_BASIC);
+    basic_dispatch(BW_WAN_EDIT_PB);
+    BasicPage& w = *find_page("wan-edit");
+    ASSERT_TRUE(ui_is_managed(BW_WAN_EDIT_FORM, UI_BASIC));
+    EXPECT_EQ(determine_protocol(), 2);
+    EXPECT_FALSE(is_sens(631, UI_BASIC)); // ANI only for feature group B and D
+    put(w, "signalling", "featureGroupD");
+    check_sigproto_validity(13);
+    put(w, "ani", "256");
+    EXPECT_EQ(page_conf_apply(w), 0);
+    EXPECT_TRUE(warned("ANI Provisioning must be an integer between 0 and 255."));
+    put(w, "ani", "40");
+    put(w, "line-coding", "dsx1AMI");
+    EXPECT_EQ(page_conf_apply(w), 1);
+    auto module_value = [](const char* var, int itf) {
+        MorixRecord* r = host_info_list[0];
+        int id = 0;
+        get_check_mib_var(var, &id);
+        add_prm_node(r, id, PT_DS1INF, itf, itf, "", "", 0);
+        mm_snmp(r, SNMP_OP_GET);
+        std::string v;
+        get_prm_val(r, var, itf, "", &v, nullptr);
+        free_prm_list(r);
+        return v;
+    };
+    EXPECT_EQ(module_value("dsx1LineCoding", 3), "dsx1AMI");
+    EXPECT_EQ(module_value("dsx1LineCoding", 2), "dsx1B8ZS"); // not chosen
+    EXPECT_EQ(module_value("mrxt1CasAniDigits", 3), "40");
+    put(w, "switch-type", "E1_R2");
+    page_conf_apply(w);
+    EXPECT_TRUE(warned("The Morixes you selected need to be rebooted for changes to take effect."));
+}
+
+TEST_F(BasicSim, MmCliPrintsAndAppliesAPage) {
+    REQUIRE_NETNS();
+    start2({A + ":mrxTimeZone=60", B + ":mrxTimeZone=-300"});
+    auto cli = [](std::vector<std::string> args) {
+        const char* b = std::getenv("MM_BUILD_DIR");
+        std::string build = b ? b : "build";
+        args.insert(args.begin(), {build + "/src/cli/mm_cli", "-mrx", A + "," + B});
+        return run_program(args, 60000, {"GUI_MM_DIR=" + build + "/gui_mm_dir"});
+    };
+    ProgramResult r = cli({"page", "general"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Time Zone (minutes): \nSecurity: disabled\n"), std::string::npos)
+        << r.out;
+    r = cli({"page", "general", "time-zone=721"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "The value specified must lie between -720 and 720\n");
+    r = cli({"page", "lat", "groups=3,5"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Groups: 3,5\n"), std::string::npos) << r.out;
+    EXPECT_EQ(value_of(B, "mrxLatGroupVal"), "3,5");
+    r = cli({"page", "--help"});
+    EXPECT_NE(r.out.find("  ip: address mask rip-receive rip-send\n"), std::string::npos) << r.out;
 }
 
 } // namespace
