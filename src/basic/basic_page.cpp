@@ -177,8 +177,11 @@ void save_page_conf(BasicPage& p) {
             s.number = 0;
         }
     }
-    if (!error.empty())
+    if (!error.empty()) {
         display_warn(W_MAIN_WINDOW, error);
+        if (p.hooks.save_failed)
+            p.hooks.save_failed(p);
+    }
 }
 
 void populate_page_conf(BasicPage& p) {

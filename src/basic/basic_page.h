@@ -48,6 +48,8 @@ struct PageHooks {
     void (*extra)(BasicPage&, const std::vector<int>& devs, int* failed) = nullptr;
     // After a successful send, or an Apply with nothing changed.
     void (*sent)(BasicPage&) = nullptr;
+    // When a common value could not be worked out.
+    void (*save_failed)(BasicPage&) = nullptr;
 };
 
 enum PageScope { PS_DEVICE, PS_WAN };

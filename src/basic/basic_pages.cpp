@@ -1,9 +1,11 @@
 // The pages of the setup window (one row each), the frame's start and end
 // of a run, page switching and the action callback of basic-mode widgets.
 #include <algorithm>
+#include <cstdlib>
 
 #include "basic/basic_page.h"
 #include "catalogue/func_display.h"
+#include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
 #include "snmp_access/morix_record.h"
@@ -64,9 +66,13 @@ int init_4_configure() {
                 gray_out_text_widget(f.widget, !single, single);
     std::fill(std::begin(edit_flags), std::end(edit_flags), 0);
     edit_param_flag = 0;
+    // The WAN pages only for devices with WAN modules.
+    bool wan = false;
+    for (int d : basic_devices())
+        wan |= host_info_list[d]->wan_count > 0;
     for (int t = BW_CAT_FIRST; t <= BW_CAT_LAST; ++t) {
         ui_set_toggle(t, false, false, UI_BASIC);
-        ui_set_sensitive(t, page_of_category(t) != nullptr, UI_BASIC);
+        ui_set_sensitive(t, page_of_category(t) != nullptr && (t != CAT_WAN || wan), UI_BASIC);
     }
     shown = nullptr;
     return 1;
@@ -154,6 +160,31 @@ void open_wan_edit() {
 
 } // namespace
 
+namespace {
+
+constexpr int BW_WAN_SIGPROTO = 629;
+constexpr size_t WE_SIGPROTO_FIELD = 6;
+
+BasicPage* page_of_field(int id) {
+    for (BasicPage* p : basic_pages())
+        for (const PageField& f : p->fields)
+            if (f.widget == id)
+                return p;
+    return nullptr;
+}
+
+// The enumeration number of an option menu's choice, 0 when blank.
+int option_number(const BasicPage& p, size_t i) {
+    int id = 0;
+    std::string number;
+    if (!get_check_mib_var((*p.vars)[i], &id) ||
+        !cvt_enum_str_num(id, page_field_text(p, i), &number))
+        return 0;
+    return std::atoi(number.c_str());
+}
+
+} // namespace
+
 int basic_help_id(int id) {
     if (id == BW_SETUP_HELP && shown)
         return shown->help_id;
@@ -198,8 +229,11 @@ int basic_dispatch(int id) {
     case BW_WAN_EDIT_CLOSE:
         close_window(BW_WAN_EDIT_FORM);
         return 1;
+    case BW_WAN_SIGPROTO:
+        check_sigproto_validity(option_number(page_wan_edit, WE_SIGPROTO_FIELD));
+        return 1;
     default:
-        return 0;
+        return page_of_field(id) != nullptr; // a field changed: compared at Apply
     }
 }
 

@@ -1,11 +1,16 @@
 // Pages without particular rules beyond their fields: IPX, AppleTalk, LAT
 // and Snmp Traps.
+#include <cstdio>
+
 #include "basic/basic_page.h"
 
 namespace {
 constexpr const char* TRAP_RANGE = "The value must lie between 1 and 255";
 PageField trap(const char* key, const char* label, int id) {
     return {key, label, id, FK_TEXT, 1, 255, TRAP_RANGE};
+}
+void traps_save_failed(BasicPage&) {
+    std::printf("An ERROR has occured!\n");
 }
 } // namespace
 
@@ -51,4 +56,7 @@ BasicPage page_traps = {"traps",
                          trap("uas", "UAS Threshold", 81),
                          trap("bes", "BES Threshold", 82),
                          trap("lofc", "LOFC Threshold", 83),
-                         trap("css", "CSS Threshold", 84)}};
+                         trap("css", "CSS Threshold", 84)},
+                        PS_DEVICE,
+                        0,
+                        {nullptr, nullptr, nullptr, nullptr, nullptr, traps_save_failed}};

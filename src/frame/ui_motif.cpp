@@ -8,7 +8,9 @@
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 
+#include "frame/dispatch.h"
 #include "frame/motif_internal.h"
+#include "frame/startup.h"
 #include "ui/ui.h"
 
 Widget widgets[MAX_WIDGETS];
@@ -243,6 +245,13 @@ void set_om_blank(int id, int table) {
     XmStringFree(cs);
 }
 
+namespace {
+void basic_option_cb(Widget, XtPointer client, XtPointer) {
+    if (g_init_done)
+        dispatch_basic(static_cast<int>(reinterpret_cast<long>(client)));
+}
+} // namespace
+
 void ui_set_option_items(int id, const std::vector<std::string>& labels, int table) {
     Widget w = ui_widget(id, table);
     Widget menu = nullptr;
@@ -259,9 +268,13 @@ void ui_set_option_items(int id, const std::vector<std::string>& labels, int tab
         XtDestroyWidget(k);
     for (const std::string& l : labels) {
         XmString cs = XmStringCreateLocalized(const_cast<char*>(l.c_str()));
-        XtVaCreateManagedWidget("enum_pb", xmPushButtonGadgetClass, menu, XmNlabelString, cs,
-                                nullptr);
+        Widget pb = XtVaCreateManagedWidget("enum_pb", xmPushButtonGadgetClass, menu,
+                                            XmNlabelString, cs, nullptr);
         XmStringFree(cs);
+        // A choice in a basic-mode menu reaches the page as the menu's id.
+        if (table == UI_BASIC)
+            XtAddCallback(pb, XmNactivateCallback, basic_option_cb,
+                          reinterpret_cast<XtPointer>(static_cast<long>(id)));
     }
     // Setting the pulldown again makes the option button size itself to
     // the new buttons.

@@ -253,7 +253,8 @@ TEST_F(BasicSim, WanEditSetsTheChosenModuleAndChecksCasDigits) {
     EXPECT_EQ(determine_protocol(), 2);
     EXPECT_FALSE(is_sens(631, UI_BASIC)); // ANI only for feature group B and D
     put(w, "signalling", "featureGroupD");
-    check_sigproto_validity(13);
+    basic_dispatch(629); // the menu's choice
+    EXPECT_TRUE(is_sens(631, UI_BASIC));
     put(w, "ani", "256");
     EXPECT_EQ(page_conf_apply(w), 0);
     EXPECT_TRUE(warned("ANI Provisioning must be an integer between 0 and 255."));
