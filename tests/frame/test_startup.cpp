@@ -118,7 +118,7 @@ TEST(UsersList, SecurityCheckWarnsAndRestricts) {
     EXPECT_EQ(g_user_privileged, 0);
     for (int id : {2, 5, 7, 10, 12, 52, 54})
         EXPECT_FALSE(is_sens(id)) << id;
-    for (int id : {171, 219, 282, 500})
+    for (int id : {171, 219, 282, 500, 315, 632})
         EXPECT_FALSE(is_sens(id, UI_BASIC)) << id;
     EXPECT_TRUE(is_sens(3)); // Broadcast stays
 

@@ -84,6 +84,7 @@ const Fn ui_services[] = {
     UI_FN(ui_set_read_only),
     UI_FN(ui_add_timer),
     UI_FN(ui_remove_timer),
+    UI_FN(ui_bell),
 };
 
 } // namespace
