@@ -2,10 +2,12 @@
 // sensitivity helpers and the toggle rules shared by the pages.
 #include "basic/basic_frame.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "devices/mrx_list.h"
 #include "snmp_access/morix_record.h"
+#include "snmp_access/port_inst.h"
 #include "ui/ui.h"
 
 int edit_flags[EF_COUNT];
@@ -41,6 +43,49 @@ std::vector<int> basic_devices() {
             devs.push_back(p);
     }
     return devs;
+}
+
+void fill_port_list(int list_id, int port_kind) {
+    ui_list_delete_all(list_id, UI_BASIC);
+    for (int d : basic_devices()) {
+        const MorixRecord* r = host_info_list[d];
+        for (int p = 1; p <= get_num_ports(r, port_kind); ++p)
+            ui_list_add_item(list_id, r->name + " " + std::to_string(p), 0, UI_BASIC);
+    }
+}
+
+int read_port_list(int list_id) {
+    PortSelection& m = port_mrx_map;
+    m.port_total = m.ported_count = 0;
+    for (int i = 0; i < MAX_MRX_SLOTS; ++i) {
+        m.port_count[i] = 0;
+        m.ported_index[i] = -1;
+    }
+    std::vector<int> devs = basic_devices();
+    for (const std::string& row : ui_list_selected_items(list_id, UI_BASIC)) {
+        size_t sp = row.rfind(' ');
+        if (sp == std::string::npos)
+            continue;
+        int port = std::atoi(row.c_str() + sp + 1);
+        for (int d : devs) {
+            int& n = m.port_count[d];
+            if (host_info_list[d]->name != row.substr(0, sp) || port < 1 || n >= MAX_SEL_PORTS ||
+                std::find(m.ports[d], m.ports[d] + n, port) != m.ports[d] + n)
+                continue;
+            if (n == 0)
+                m.ported_index[m.ported_count++] = d;
+            m.ports[d][n++] = port;
+            ++m.port_total;
+        }
+    }
+    return m.port_total;
+}
+
+std::vector<int> selected_ports(int mrx_pos) {
+    if (mrx_pos < 0 || mrx_pos >= MAX_MRX_SLOTS)
+        return {};
+    const int* p = port_mrx_map.ports[mrx_pos];
+    return std::vector<int>(p, p + port_mrx_map.port_count[mrx_pos]);
 }
 
 int read_wan_choice() {

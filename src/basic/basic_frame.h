@@ -92,6 +92,14 @@ void settings_edit_status();
 // ---- Selection ------------------------------------------------------------
 // The devices of the run (list positions of port_mrx_map).
 std::vector<int> basic_devices();
+// The port list of a port page: one row "%s %d" per port of the kind on
+// every device of the run.
+void fill_port_list(int list_id, int port_kind);
+// Rebuilds the port selection from the selected rows (at most 128 ports a
+// device, without duplicates); returns the port total.
+int read_port_list(int list_id);
+// The selected ports of a device (list position).
+std::vector<int> selected_ports(int mrx_pos);
 // One WAN module chosen in the WAN list: device list position and module
 // (0-based index into the record's WAN arrays).
 struct WanChoice {
@@ -120,8 +128,8 @@ int get_values_from_mrx(const VarTable& vars, int port_kind, int port_opt, int w
 // The common value of name over the devices that answered: text gets the
 // value ("" when they differ, "\"\"" when all agree on an empty value),
 // number its number (enumerations by number; 0 when they differ). Port
-// variables are compared over instance 1 of port_kind. Returns "" or the
-// error text.
+// variables are compared over the selected ports (RIP versions over
+// instance 1). Returns "" or the error text.
 std::string get_specific_value(const std::string& name, int port_kind, std::string* text,
                                int* number);
 // The same over the chosen WAN modules (channel variables per channel).

@@ -51,8 +51,12 @@ void add_get_nodes(MorixRecord* r, int pos, int id, const std::string& name, int
         for (const WanChoice& c : wan_chosen)
             if (c.mrx_pos == pos)
                 set_wan_edit_param(name, "", pos, c.module);
+    } else if (name == "mrxt1ChanIpAddr") {
+        std::vector<int> ports = selected_ports(pos);
+        build_prm(r, 0, static_cast<int>(ports.size()), ports, PT_DS0CHAN, id, "");
     } else {
-        build_prm(r, 0, 0, {}, port_kind, id, "");
+        std::vector<int> ports = selected_ports(pos);
+        build_prm(r, 0, static_cast<int>(ports.size()), ports, port_kind, id, "");
     }
 }
 
@@ -145,7 +149,8 @@ int get_values_from_mrx(const VarTable& vars, int port_kind, int, int window) {
     return 0;
 }
 
-std::string get_specific_value(const std::string& name, int, std::string* text, int* number) {
+std::string get_specific_value(const std::string& name, int port_kind, std::string* text,
+                               int* number) {
     int id = 0;
     *text = "";
     *number = 0;
@@ -157,16 +162,32 @@ std::string get_specific_value(const std::string& name, int, std::string* text, 
         const MorixRecord* r = host_info_list[p];
         if (!r->reachable || r->status != SR_OK)
             continue;
-        Candidate v = node_value(r, name, is_rip(name) ? 1 : 0, "");
-        if (!v.found && is_rip(name))
-            return "Could not get parameter value for: " + name + " (Morix " + r->name +
-                   ", port 1).";
-        if (!v.found)
-            v.text = v.raw = "ERROR";
-        if (!fold(v, &have, &common)) {
-            differ = true;
-            break;
+        std::string error;
+        if (mib_var(id)->port_class == 0 || is_rip(name)) {
+            Candidate v = node_value(r, name, is_rip(name) ? 1 : 0, "");
+            if (!v.found && is_rip(name))
+                return "Could not get parameter value for: " + name + " (Morix " + r->name +
+                       ", port 1).";
+            if (!v.found)
+                v.text = v.raw = "ERROR";
+            differ = !fold(v, &have, &common);
+        } else {
+            // A port variable: every selected port of the device.
+            for (int port : selected_ports(p)) {
+                int inst = 0;
+                std::string inst_text;
+                Candidate v;
+                if (cvt_port_inst(r, id, port_kind, port, &inst, &inst_text))
+                    v = node_value(r, name, inst, inst_text);
+                if (!v.found)
+                    return "Could not get parameter value for: " + name + " (Morix " + r->name +
+                           ", port " + std::to_string(port) + ").";
+                if ((differ = !fold(v, &have, &common)))
+                    break;
+            }
         }
+        if (differ)
+            break;
     }
     finish_common(have, differ, common, text, number);
     return "";
@@ -292,10 +313,11 @@ int set_param(const std::string& name, const std::string& value, const std::vect
         return -1;
     for (int p : devs) {
         MorixRecord* r = host_info_list[p];
+        std::vector<int> ports = selected_ports(p);
         if (is_rip(name))
             add_prm_node(r, id, PT_EN, 1, 1, "", value.c_str(), 0);
         else
-            build_prm(r, 0, 0, {}, port_kind, id, value);
+            build_prm(r, 0, static_cast<int>(ports.size()), ports, port_kind, id, value);
     }
     return 0;
 }

@@ -20,11 +20,17 @@ constexpr int W_SNMP_COMM_TF = 539;
 constexpr int W_SNMP_UPD_DEF_TB = 540;
 constexpr int W_SNMP_UPD_SEL_TB = 541;
 
-// Selected, reachable devices for basic mode.
+// Selected, reachable devices for basic mode and, for the port pages, the
+// ports chosen on them. Port counts and ports are indexed by list position.
+constexpr int MAX_SEL_PORTS = 128;
 struct PortSelection {
     int count = 0;
     int mrx_index[MAX_MRX_SLOTS];
     int port_count[MAX_MRX_SLOTS];
+    int port_total = 0;
+    int ported_count = 0;
+    int ported_index[MAX_MRX_SLOTS]; // -1 for an empty slot
+    int ports[MAX_MRX_SLOTS][MAX_SEL_PORTS];
 };
 extern PortSelection port_mrx_map;
 

@@ -5,10 +5,10 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
-#include "ui/app_globals.h"
-#include "ui/widget_ids.h"
-#include "ui/ui.h"
 #include "snmp_access/product_types.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 namespace {
 
@@ -147,9 +147,9 @@ void disable_main_menu_opt() {
 }
 
 int set_mrx_lst() {
-    port_mrx_map.count = 0;
+    port_mrx_map.count = port_mrx_map.port_total = port_mrx_map.ported_count = 0;
     for (int i = 0; i < MAX_MRX_SLOTS; ++i) {
-        port_mrx_map.mrx_index[i] = -1;
+        port_mrx_map.mrx_index[i] = port_mrx_map.ported_index[i] = -1;
         port_mrx_map.port_count[i] = 0;
     }
     for (int i = 0; i < mrx_lst_cnt; ++i) {

@@ -5,6 +5,7 @@
 
 #include "basic/basic_page.h"
 #include "catalogue/mib_catalogue.h"
+#include "devices/mrx_list.h"
 #include "frame/dispatch.h"
 #include "ops/control.h"
 #include "ops_sim_util.h"
@@ -14,6 +15,7 @@
 
 #include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -189,6 +191,37 @@ TEST_F(BasicSim, IpMaskSendsMaskAndBroadcastOnly) {
     // Each device's broadcast follows its own address.
     EXPECT_EQ(value_of(A, "mrxBcastAddr"), "127.0.255.255");
     EXPECT_EQ(value_of(B, "mrxBcastAddr"), "127.0.255.255");
+}
+
+TEST_F(BasicSim, PortListRowsSelectPortsForTheCommonValue) {
+    REQUIRE_NETNS();
+    start2({A + ":mrxpMode.2=ppp", B + ":mrxpMode.2=ppp"});
+    constexpr int list = 371;
+    ui_list_set_policy(list, LSP_EXTENDED, UI_BASIC);
+    fill_port_list(list, PT_ASY);
+    ASSERT_GE(ui_list_count(list, UI_BASIC), 4);
+    EXPECT_EQ(ui_list_items(list, UI_BASIC)[1], A + " 2");
+    std::vector<std::string> rows = ui_list_items(list, UI_BASIC);
+    auto select = [&](const std::vector<std::string>& want) {
+        ui_list_deselect_all(list, UI_BASIC);
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (std::find(want.begin(), want.end(), rows[i]) != want.end())
+                ui_list_select_pos(list, static_cast<int>(i) + 1, false, UI_BASIC);
+        return read_port_list(list);
+    };
+    EXPECT_EQ(select({A + " 2", B + " 2"}), 2);
+    EXPECT_EQ(port_mrx_map.ported_count, 2);
+    get_values_from_mrx({"mrxpMode"}, PT_ASY, 0, BW_SETUP_FORM);
+    std::string text;
+    int number = 0;
+    EXPECT_EQ(get_specific_value("mrxpMode", PT_ASY, &text, &number), "");
+    EXPECT_EQ(text, "ppp");
+    EXPECT_EQ(select({A + " 1", A + " 2"}), 2);
+    EXPECT_EQ(port_mrx_map.ported_count, 1);
+    get_values_from_mrx({"mrxpMode"}, PT_ASY, 0, BW_SETUP_FORM);
+    EXPECT_EQ(get_specific_value("mrxpMode", PT_ASY, &text, &number), "");
+    EXPECT_EQ(text, ""); // port 1 and port 2 differ
+    free_basic_chains();
 }
 
 TEST_F(BasicSim, DeviceRefusingSetsIsNamedAndSkipped) {
