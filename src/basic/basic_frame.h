@@ -34,7 +34,7 @@ enum BasicWidgetId {
 };
 // Main-table slots that also hold the basic windows, so that warnings and
 // questions can name them as their parent.
-enum BasicParentId { BW_PARENT_SETUP = 1290, BW_PARENT_GEN_CONT = 1291, BW_PARENT_WAN_EDIT = 1292 };
+enum BasicParentId { BW_PARENT_SETUP = 1295, BW_PARENT_GEN_CONT = 1296, BW_PARENT_WAN_EDIT = 1297 };
 // The parent id of a basic window (its form id in the basic table).
 int win_parent(int window);
 // Label of a field: its own id (fields stay below 1500).

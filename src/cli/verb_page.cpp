@@ -5,7 +5,7 @@
 
 #include "basic/basic_page.h"
 #include "cli/cli.h"
-#include "frame/dispatch.h"
+#include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 

@@ -150,7 +150,7 @@ TEST(BasicFrame, ProtocolCodeFromTheToggles) {
 TEST_F(BasicSim, GeneralCommonValuesAndRefusedTimeZones) {
     REQUIRE_NETNS();
     start2({A + ":mrxTimeZone=60", B + ":mrxTimeZone=-300", A + ":mrxDefaultImageName=x.img",
-            B + ":mrxDefaultImageName=x.img"});
+            B + ":mrxDefaultImageName=x.img", A + ":mrxConfigFile=", B + ":mrxConfigFile="});
     BasicPage& g = open("general");
     EXPECT_EQ(field(g, "time-zone"), "");       // the devices differ
     EXPECT_EQ(field(g, "image"), "x.img");      // they agree
