@@ -224,6 +224,60 @@ TEST_F(BasicSim, PortListRowsSelectPortsForTheCommonValue) {
     free_basic_chains();
 }
 
+TEST_F(BasicSim, ReadingNamesTheSilentDeviceAndACancelReadsNothing) {
+    REQUIRE_NETNS();
+    start2({A + ":mrxTimeZone=60", B + ":mrxTimeZone=60"});
+    // B stops answering after the list was built.
+    sim.reset();
+    SimOptions o;
+    o.devices = {{sim_profile("modelj.prof"), A}, {sim_profile("modelj.prof"), B}};
+    o.sets = {A + ":mrxTimeZone=60", B + ":mrxTimeZone=-300"};
+    o.faults = {B + ":drop=100"};
+    sim = std::make_unique<SimProcess>(o);
+    ASSERT_TRUE(sim->ready()) << sim->error();
+    for (int i = 0; host_info_list[i]; ++i) {
+        host_info_list[i]->timeout = 200000;
+        host_info_list[i]->retries = 0;
+    }
+    hl_clear_events();
+    BasicPage& g = *find_page("general");
+    g.first_time = true; // read again from the restarted devices
+    get_page_conf_value(g);
+    EXPECT_TRUE(warned(B + ":\nCould not get parameter values. This may be due to a timeout.\n"));
+    EXPECT_EQ(field(g, "time-zone"), "60"); // the device that answered
+    // A cancel before the first device: nothing is read.
+    BasicPage& at = *find_page("appletalk");
+    hl_cancel_at(1);
+    open("appletalk");
+    EXPECT_EQ(field(at, "zone"), "");
+    at.first_time = true;
+    get_page_conf_value(at);
+    EXPECT_EQ(field(at, "zone"), "\"\""); // A's empty zone
+}
+
+TEST_F(BasicSim, GeneralContinuedOkChecksItsAddressesAndHelpFollowsThePage) {
+    REQUIRE_NETNS();
+    start2({});
+    open("general");
+    basic_dispatch(BW_GEN_MORE);
+    BasicPage& c = *find_page("general-cont");
+    ASSERT_TRUE(ui_is_managed(BW_GEN_CONT_FORM, UI_BASIC));
+    put(c, "time-server", "1.2.3");
+    basic_dispatch(BW_GEN_CONT_OK);
+    EXPECT_TRUE(warned("Time Server : Invalid IP Address Format"));
+    EXPECT_TRUE(ui_is_managed(BW_GEN_CONT_FORM, UI_BASIC)); // stays open
+    put(c, "time-server", "10.1.1.1");
+    basic_dispatch(BW_GEN_CONT_OK);
+    EXPECT_FALSE(ui_is_managed(BW_GEN_CONT_FORM, UI_BASIC));
+    EXPECT_EQ(basic_help_id(BW_SETUP_HELP), 17);
+    open("ip");
+    EXPECT_EQ(basic_help_id(BW_SETUP_HELP), 23);
+    // The kept value goes out with General's Apply.
+    open("general");
+    EXPECT_EQ(page_conf_apply(*find_page("general")), 1);
+    EXPECT_EQ(value_of(A, "mrxTimeServerAddr"), "10.1.1.1");
+}
+
 TEST_F(BasicSim, DeviceRefusingSetsIsNamedAndSkipped) {
     REQUIRE_NETNS();
     start2({}, "allow_sets 2");
@@ -333,6 +387,11 @@ TEST_F(BasicSim, MmCliPrintsAndAppliesAPage) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Groups: 3,5\n"), std::string::npos) << r.out;
     EXPECT_EQ(value_of(B, "mrxLatGroupVal"), "3,5");
+    r = cli({"page", "wan-edit"});
+    EXPECT_EQ(r.status, 2); // no WAN modules: nothing to choose
+    r = cli({"page", "ip", "colour=red"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("no field 'colour' on page ip"), std::string::npos) << r.err;
     r = cli({"page", "--help"});
     EXPECT_NE(r.out.find("  ip: address mask rip-receive rip-send\n"), std::string::npos) << r.out;
 }
