@@ -29,8 +29,8 @@ int field_index(const BasicPage& p, const std::string& key) {
 }
 
 // The WAN edit page works on modules named "DEVICE:MODULE" (all when none).
-bool choose_modules(const std::string& spec) {
-    std::vector<std::string> want = cli_split(spec, ',');
+bool choose_modules(const std::string& named) {
+    std::vector<std::string> want = cli_split(named, ',');
     std::vector<std::string> rows = ui_list_items(BW_WAN_LIST, UI_BASIC);
     for (size_t i = 0; i < rows.size(); ++i) {
         char name[64] = {};
