@@ -11,6 +11,8 @@
 #include "frame/dispatch.h"
 #include "frame/help.h"
 #include "frame/motif_internal.h"
+#include "ops/script_file.h"
+#include "ui/app_globals.h"
 #include "ui/ui.h"
 
 void cancel_button_pressed();
@@ -79,8 +81,10 @@ void create_proc(Widget w, XtPointer client, XtPointer) {
         XtVaSetValues(w, XmNrecomputeSize, False, XmNwidth, 125, XmNheight, 30, nullptr);
     if (id == 50 || id == 252 || id == 608)
         setup_list_for_search(w);
-    if ((id == 214 || id == 218 || id == 401 || id == 411) && XmIsFileSelectionBox(w))
+    if ((id == 214 || id == 218 || id == 401 || id == 411) && XmIsFileSelectionBox(w)) {
         trim_file_sel_box(w);
+        set_directory(w, mm_path(SCR_DIR));
+    }
 }
 
 void activate_proc(Widget, XtPointer client, XtPointer) {

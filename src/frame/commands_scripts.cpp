@@ -1,11 +1,12 @@
-// The script windows (create, view, execute) and the Compare window behind
-// their ids. Port fields are asked with the labelled entry form; file names
-// come from the windows' file selection boxes.
+// The script windows (create, view, execute), their port dialogs and the
+// Compare window behind their ids. File names come from the windows' file
+// selection boxes; the controls are read in ops/script_windows.
 #include "frame/commands.h"
 #include "ops/compare.h"
 #include "ops/script_crt.h"
 #include "ops/script_exe.h"
 #include "ops/script_file.h"
+#include "ops/script_windows.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -13,47 +14,12 @@
 namespace {
 
 constexpr int CRT_TEXT = 362, CRT_CREATE = 359, VIEW_FSB = 401, VIEW_TEXT = 403, VIEW_BTN = 404,
-              EXE_FSB = 411, EXE_TEXT = 417, EXE_BTN = 413, CMP_FSB1 = 214, CMP_FSB2 = 218,
-              CMP_TEXT = 225, CMP_BTN = 220;
-constexpr int cmp_kind_tb[] = {202, 203, 204};
-struct CmpPortTb {
-    int id, port_type;
-};
-constexpr CmpPortTb cmp_port_tb[] = {{210, 1}, {211, 2}, {212, 3}, {226, 4},
-                                     {227, 5}, {228, 8}, {744, 6}};
+              EXE_FSB = 411, EXE_TEXT = 417, EXE_BTN = 413, CMP_TEXT = 225, CMP_BTN = 220;
 
 ScrCrtState crt_state;
+ScrExeState exe_state;
 
-// The port dialog: one field per kind that is needed.
-bool ask_ports(int parent, const ScrKinds& kinds, std::array<std::string, SK_COUNT>* texts) {
-    std::vector<std::string> labels, values;
-    std::vector<int> kind_of;
-    for (int k = SK_ASY; k < SK_COUNT; ++k)
-        if (kinds[k]) {
-            labels.push_back(scr_kind_keyword(k));
-            values.push_back((*texts)[k]);
-            kind_of.push_back(k);
-        }
-    if (display_prompt(parent, "Port Numbers", labels, &values) != ASK_OK)
-        return false;
-    for (size_t i = 0; i < kind_of.size(); ++i)
-        (*texts)[kind_of[i]] = values[i];
-    return true;
-}
-
-void script_create() {
-    ScrCrtOptions opt;
-    opt.selected = ui_get_toggle(352) || ui_get_toggle(353);
-    opt.all = ui_get_toggle(354);
-    opt.wildcard = ui_get_toggle(355);
-    if (!process_scr_crt(opt, W_CRT_FORM_ID, &crt_state))
-        return;
-    if (crt_state.port_dialog) {
-        std::array<std::string, SK_COUNT> texts{};
-        if (!ask_ports(W_CRT_FORM_ID, crt_state.kinds, &texts) ||
-            !process_scr_crt_prt(&crt_state, texts, W_CRT_FORM_ID))
-            return;
-    }
+void crt_file_selection() {
     ui_file_selection(W_CRT_FORM_ID, "Script File Selection", mm_path(SCR_DIR),
                       [](const std::string& typed) {
                           return create_scr_proc(&crt_state, typed, CRT_TEXT, W_CRT_FORM_ID);
@@ -61,24 +27,48 @@ void script_create() {
                       "");
 }
 
+void script_create() {
+    ui_unmanage(W_SCR_CRT_PRT.slot);
+    if (!process_scr_crt(scr_crt_window_options(), W_CRT_FORM_ID, &crt_state))
+        return;
+    if (!crt_state.port_dialog) {
+        crt_file_selection();
+        return;
+    }
+    std::array<std::string, SK_COUNT> texts{};
+    texts[SK_EN] = "1";
+    texts[SK_DS1INF] = "2";
+    ui_set_toggle(W_SCR_CRT_WILD_TB, false, false);
+    open_scr_port_dialog(W_SCR_CRT_PRT, crt_state.kinds, texts);
+}
+
+// The creation port dialog's OK: the dialog stays open when its checks
+// refuse the fields or the operator declines the question.
+void script_create_ports() {
+    crt_state.opt.wildcard = ui_get_toggle(W_SCR_CRT_WILD_TB);
+    if (!process_scr_crt_prt(&crt_state, read_scr_port_dialog(W_SCR_CRT_PRT), W_CRT_FORM_ID))
+        return;
+    ui_unmanage(W_SCR_CRT_PRT.slot);
+    crt_file_selection();
+}
+
+void script_execute() {
+    ui_unmanage(W_SCR_EXE_PRT.slot);
+    int rc = process_scr_exe_start(ui_get_text(EXE_FSB), EXE_TEXT, W_EXE_FORM_ID, &exe_state);
+    if (rc == 0)
+        process_scr_exe_prt(exe_state, nullptr, EXE_TEXT, W_EXE_FORM_ID);
+    else if (rc == 1)
+        open_scr_port_dialog(W_SCR_EXE_PRT, exe_state.wild, scr_exe_fixed_texts(exe_state.wild));
+}
+
+void script_execute_ports() {
+    std::array<std::string, SK_COUNT> texts = read_scr_port_dialog(W_SCR_EXE_PRT);
+    ui_unmanage(W_SCR_EXE_PRT.slot);
+    process_scr_exe_prt(exe_state, &texts, EXE_TEXT, W_EXE_FORM_ID);
+}
+
 void compare() {
-    CmpRequest req;
-    for (int k = 0; k < 3; ++k)
-        if (ui_get_toggle(cmp_kind_tb[k]))
-            req.kind = k + 1;
-    for (const CmpPortTb& p : cmp_port_tb)
-        if (ui_get_toggle(p.id))
-            req.port_type = p.port_type;
-    std::vector<std::string> names = ui_list_selected_items(W_MRX_LIST);
-    for (std::string& n : names)
-        n = n.substr(0, n.find(' '));
-    req.mrx1 = names.empty() ? "" : names[0];
-    req.mrx2 = names.size() > 1 ? names[1] : req.mrx1;
-    req.code = ui_get_toggle(229) || ui_get_toggle(230) ? 1 : 2;
-    req.ports1 = req.ports2 = ui_get_text(W_PORT_TF);
-    req.file1 = ui_get_text(req.kind == CMP_MRX_FIL ? CMP_FSB2 : CMP_FSB1);
-    req.file2 = ui_get_text(CMP_FSB2);
-    int diffs = process_compare(req, CMP_TEXT, W_CMP_FORM_ID);
+    int diffs = process_compare(cmp_window_request(), CMP_TEXT, W_CMP_FORM_ID);
     if (diffs > 0 &&
         ask_user(W_CMP_FORM_ID, "Differences", "Save", "Close", 0,
                  "Save the differences as a script?") == ASK_OK)
@@ -92,29 +82,29 @@ void compare() {
 } // namespace
 
 int scripts_window_action(int id) {
-    switch (id) {
-    case CRT_CREATE:
+    if (id == CRT_CREATE) {
         script_create();
-        return 1;
-    case VIEW_BTN:
+    } else if (id == W_SCR_CRT_PRT.ok) {
+        script_create_ports();
+    } else if (id == W_SCR_CRT_PRT.cancel) {
+        ui_unmanage(W_SCR_CRT_PRT.slot);
+    } else if (id == VIEW_BTN) {
         process_scr_view(ui_get_text(VIEW_FSB), VIEW_TEXT, W_VIEW_FORM_ID, W_VIEW_FORM_ID);
-        return 1;
-    case EXE_BTN:
-        process_scr_exe(ui_get_text(EXE_FSB), EXE_TEXT, W_EXE_FORM_ID,
-                        [](const ScrKinds& wild, std::array<std::string, SK_COUNT>* texts) {
-                            return ask_ports(W_EXE_FORM_ID, wild, texts);
-                        });
-        return 1;
-    case CMP_BTN:
+    } else if (id == EXE_BTN) {
+        script_execute();
+    } else if (id == W_SCR_EXE_PRT.ok) {
+        script_execute_ports();
+    } else if (id == W_SCR_EXE_PRT.cancel) {
+        ui_unmanage(W_SCR_EXE_PRT.slot);
+    } else if (id == CMP_BTN) {
         compare();
-        return 1;
-    default:
-        for (int tb : cmp_kind_tb)
-            if (tb == id) {
-                ui_set_sensitive(CMP_FSB1, !ui_get_toggle(202));
-                ui_set_sensitive(CMP_FSB2, !ui_get_toggle(202));
-                return 1;
-            }
+    } else if ((id >= 352 && id <= 358) || id == W_SCR_CRT_DS1_TB) {
+        // option toggles: read when Create is pressed
+    } else if (id >= W_CMP_KIND_TB[0] && id <= W_CMP_KIND_TB[2]) {
+        if (ui_get_toggle(id))
+            display_cmp_kind(id - W_CMP_KIND_TB[0] + 1);
+    } else {
         return 0;
     }
+    return 1;
 }

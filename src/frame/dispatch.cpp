@@ -5,6 +5,7 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
+#include "ops/script_windows.h"
 #include "ui/app_globals.h"
 #include "frame/commands.h"
 #include "frame/help.h"
@@ -68,7 +69,7 @@ struct MainCommand {
 const MainCommand main_commands[] = {
     {2, cmd_boot},
     {3, [] { open_window(W_BCAST_FORM_ID); }},
-    {4, [] { open_window(W_CMP_FORM_ID); }},
+    {4, open_cmp_window},
     {5, cmd_copy_open},
     {7, cmd_reset_open},
     {9, [] { open_window(W_CRT_FORM_ID); }},

@@ -147,7 +147,7 @@ const WindowAction window_actions[] = {
     {1153, WA_COMMAND, W_CSU_STAT_FORM_ID, 0},
     {1154, WA_COMMAND, W_CSU_STAT_FORM_ID, 0},
     {1169, WA_COMMAND, W_MP_STAT_FORM_ID, 0},
-    // Create Script and its print dialog
+    // Create Script and its port dialog
     {352, WA_COMMAND, W_CRT_FORM_ID, 0},
     {353, WA_COMMAND, W_CRT_FORM_ID, 0},
     {354, WA_COMMAND, W_CRT_FORM_ID, 0},
@@ -155,6 +155,7 @@ const WindowAction window_actions[] = {
     {356, WA_COMMAND, W_CRT_FORM_ID, 0},
     {357, WA_COMMAND, W_CRT_FORM_ID, 0},
     {358, WA_COMMAND, W_CRT_FORM_ID, 0},
+    {366, WA_COMMAND, W_CRT_FORM_ID, 0},
     {359, WA_COMMAND, W_CRT_FORM_ID, 0},
     {360, WA_HELP, W_CRT_FORM_ID, 0},
     {361, WA_CLOSE, W_CRT_FORM_ID, 0},
@@ -165,7 +166,7 @@ const WindowAction window_actions[] = {
     {404, WA_COMMAND, W_VIEW_FORM_ID, 0},
     {405, WA_HELP, W_VIEW_FORM_ID, 0},
     {406, WA_CLOSE, W_VIEW_FORM_ID, 0},
-    // Execute Script and its print dialog
+    // Execute Script and its port dialog
     {413, WA_COMMAND, W_EXE_FORM_ID, 0},
     {414, WA_HELP, W_EXE_FORM_ID, 0},
     {415, WA_CLOSE, W_EXE_FORM_ID, 0},

@@ -8,6 +8,8 @@
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 
+#include <Xm/FileSB.h>
+
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
@@ -107,6 +109,8 @@ void set_focus(int id, int table) {
 
 std::string ui_get_text(int id, int table) {
     Widget w = ui_widget(id, table);
+    if (w != nullptr && XmIsFileSelectionBox(w)) // its selection text
+        w = XmFileSelectionBoxGetChild(w, XmDIALOG_TEXT);
     if (!is_text(w))
         return "";
     char* s = XmIsText(w) ? XmTextGetString(w) : XmTextFieldGetString(w);
@@ -117,6 +121,8 @@ std::string ui_get_text(int id, int table) {
 
 void ui_set_text(int id, const std::string& text, int table) {
     Widget w = ui_widget(id, table);
+    if (w != nullptr && XmIsFileSelectionBox(w)) // its selection text
+        w = XmFileSelectionBoxGetChild(w, XmDIALOG_TEXT);
     if (!is_text(w))
         return;
     if (XmIsText(w))

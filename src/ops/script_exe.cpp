@@ -1,5 +1,7 @@
 #include "ops/script_exe.h"
 
+#include <memory>
+
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
 #include "devices/mrx_select.h"
@@ -99,22 +101,21 @@ int process_scr_view(const std::string& typed, int output, int title_id, int par
     return 0;
 }
 
-int process_scr_exe(const std::string& typed, int output, int parent, const ScrPortAsk& ask) {
+int process_scr_exe_start(const std::string& typed, int output, int parent, ScrExeState* st) {
+    *st = ScrExeState{};
     if (!check_main_sel(parent, SEL_REACHABLE))
-        return 0;
-    std::string path;
+        return -1;
     ScriptFile f;
-    if (open_checked(typed, parent, &path, &f) != 0)
-        return 0;
+    if (open_checked(typed, parent, &st->path, &f) != 0)
+        return -1;
     std::string msg;
-    ScrKinds wild{};
     for (const ScriptLine& l : f.lines) {
         std::string reason = check_script_line(l);
         if (reason.empty()) {
             const MibVarEntry* e = mib_var(l.mib_index);
             int k = scr_kind_of_port_type(l.port_type);
             if (e->port_class != 0 && l.port == SCR_WILDCARD && k > SK_DEVICE)
-                wild[k] = true;
+                st->wild[k] = true;
             continue;
         }
         if (msg.empty())
@@ -127,27 +128,27 @@ int process_scr_exe(const std::string& typed, int output, int parent, const ScrP
     if (!msg.empty()) {
         ui_set_text(output, "");
         write_otp_msg(output, msg, 0, 1);
-        return 0;
+        return -1;
     }
     bool any_wild = false;
     for (int k = SK_ASY; k < SK_COUNT; ++k) {
         bool has = false;
         for (MorixRecord* r : sel_reachable())
             has = has || get_num_ports(r, scr_kind_port_type(k)) > 0;
-        wild[k] = wild[k] && has;
-        any_wild = any_wild || wild[k];
+        st->wild[k] = st->wild[k] && has;
+        any_wild = any_wild || st->wild[k];
     }
+    return any_wild ? 1 : 0;
+}
+
+int process_scr_exe_prt(const ScrExeState& st, const std::array<std::string, SK_COUNT>* texts,
+                        int output, int parent) {
     ScrPortSet ports{};
-    if (any_wild) {
-        std::array<std::string, SK_COUNT> texts{};
-        texts[SK_EN] = wild[SK_EN] ? "1" : "";
-        texts[SK_DS1INF] = wild[SK_DS1INF] ? "2" : "";
-        if (!ask(wild, &texts))
-            return 0;
-        ports = parse_scr_ports(texts);
+    if (texts != nullptr) {
+        ports = parse_scr_ports(*texts);
         bool given = false;
         for (int k = SK_ASY; k < SK_COUNT; ++k) {
-            if (!wild[k])
+            if (!st.wild[k])
                 ports[k] = ScrPorts{};
             given = given || ports[k].given();
         }
@@ -158,10 +159,34 @@ int process_scr_exe(const std::string& typed, int output, int parent, const ScrP
                          mrx_conf_names() + "\nDo you want to continue?") != ASK_OK)
             return 0;
     }
-    int done = 0;
+    // The confirmation may run its action after this function returned
+    // (a window's question box): it keeps its own copies.
+    auto done = std::make_shared<int>(0);
     build_mrx_conf("Script execution will take place for the following Morixes:", parent,
-                   [&] { done = execute_scr_proc(path, ports, output, parent) >= 0; });
-    return done;
+                   [done, path = st.path, ports, output, parent] {
+                       *done = execute_scr_proc(path, ports, output, parent) >= 0;
+                   });
+    return *done;
+}
+
+int process_scr_exe(const std::string& typed, int output, int parent, const ScrPortAsk& ask) {
+    ScrExeState st;
+    int rc = process_scr_exe_start(typed, output, parent, &st);
+    if (rc < 0)
+        return 0;
+    if (rc == 0)
+        return process_scr_exe_prt(st, nullptr, output, parent);
+    std::array<std::string, SK_COUNT> texts = scr_exe_fixed_texts(st.wild);
+    if (!ask(st.wild, &texts))
+        return 0;
+    return process_scr_exe_prt(st, &texts, output, parent);
+}
+
+std::array<std::string, SK_COUNT> scr_exe_fixed_texts(const ScrKinds& wild) {
+    std::array<std::string, SK_COUNT> texts{};
+    texts[SK_EN] = wild[SK_EN] ? "1" : "";
+    texts[SK_DS1INF] = wild[SK_DS1INF] ? "2" : "";
+    return texts;
 }
 
 int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int output, int parent) {

@@ -18,8 +18,22 @@ int process_scr_view(const std::string& typed, int output, int title_id, int par
 // Returns false when the operator cancelled.
 using ScrPortAsk = std::function<bool(const ScrKinds& wildcarded, std::array<std::string, SK_COUNT>*)>;
 
-// Validation, wildcard ports, confirmation and execution. 1 when the
-// script was executed.
+// One execution, kept between the window's button and the port dialog.
+struct ScrExeState {
+    std::string path;
+    ScrKinds wild{}; // kinds wildcarded in the script that a selected device has
+};
+// Selection check, file checks and validation of every line: -1 stop,
+// 0 ready to run, 1 the port dialog is due for st->wild.
+int process_scr_exe_start(const std::string& typed, int output, int parent, ScrExeState* st);
+// The port dialog's texts of the wildcarded kinds ("1" and "2" for en and ds1inf).
+std::array<std::string, SK_COUNT> scr_exe_fixed_texts(const ScrKinds& wild);
+// The port dialog's OK (texts, or nullptr without a dialog): the question
+// when no port was given, the confirmation and the execution. 1 when run.
+int process_scr_exe_prt(const ScrExeState& st, const std::array<std::string, SK_COUNT>* texts,
+                        int output, int parent);
+// Validation, wildcard ports, confirmation and execution in one call (the
+// ports asked through ask). 1 when the script was executed.
 int process_scr_exe(const std::string& typed, int output, int parent, const ScrPortAsk& ask);
 // Sends every line to the selected devices through the set funnel.
 int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int output, int parent);

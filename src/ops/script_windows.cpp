@@ -1,0 +1,136 @@
+// The Compare window's device sides and kind switching, and the port
+// dialogs of script creation and execution, driven by widget id.
+#include "ops/script_windows.h"
+
+#include "devices/mrx_list.h"
+#include "snmp_access/morix_record.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+
+namespace {
+
+// Which sides are devices, per compare kind.
+constexpr bool side_is_device[4][2] = {{true, true}, {true, true}, {true, false}, {false, false}};
+
+// Port type of each port toggle of the Compare window.
+struct CmpPortTb {
+    int id, port_type;
+};
+constexpr CmpPortTb cmp_port_tb[] = {{210, 1}, {211, 2}, {212, 3}, {226, 4},
+                                     {227, 5}, {228, 8}, {744, 6}};
+
+int current_kind() {
+    for (int k = 0; k < 3; ++k)
+        if (ui_get_toggle(W_CMP_KIND_TB[k]))
+            return k + 1;
+    return CMP_MRX_MRX;
+}
+
+void fill_cmp_lists() {
+    for (int list : W_CMP_LIST) {
+        std::vector<std::string> kept = ui_list_selected_items(list);
+        ui_list_delete_all(list);
+        int pos = 0;
+        for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
+            if (!host_info_list[p]->reachable)
+                continue;
+            ui_list_add_item(list, host_info_list[p]->name, 0);
+            ++pos;
+            for (const std::string& k : kept)
+                if (k == host_info_list[p]->name)
+                    ui_list_select_pos(list, pos, false);
+        }
+    }
+}
+
+// A device side with one device has it selected.
+std::string side_device(int side) {
+    if (ui_list_count(W_CMP_LIST[side]) == 1)
+        ui_list_select_pos(W_CMP_LIST[side], 1, false);
+    std::vector<std::string> sel = ui_list_selected_items(W_CMP_LIST[side]);
+    return sel.empty() ? "" : sel[0];
+}
+
+} // namespace
+
+void open_cmp_window() {
+    static bool listening = false;
+    if (!listening) {
+        add_mrx_list_listener([] {
+            if (ui_is_managed(W_CMP_FORM_ID))
+                fill_cmp_lists();
+        });
+        listening = true;
+    }
+    fill_cmp_lists();
+    display_cmp_kind(current_kind());
+    gui_manage_top_form(W_CMP_FORM_ID);
+}
+
+void display_cmp_kind(int kind) {
+    if (kind < 1 || kind > 3)
+        return;
+    for (int side = 0; side < 2; ++side) {
+        bool dev = side_is_device[kind][side];
+        set_widget_label(W_CMP_TITLE[side], dev ? "Morix List" : "Script List");
+        if (dev) {
+            ui_unmanage(W_CMP_FSB[side]);
+            ui_manage(W_CMP_DEV[side]);
+        } else {
+            ui_unmanage(W_CMP_DEV[side]);
+            ui_manage(W_CMP_FSB[side]);
+        }
+        ui_set_sensitive(W_CMP_PORT_ROW[side], dev);
+    }
+}
+
+CmpRequest cmp_window_request() {
+    CmpRequest req;
+    req.kind = current_kind();
+    for (const CmpPortTb& p : cmp_port_tb)
+        if (ui_get_toggle(p.id))
+            req.port_type = p.port_type;
+    req.code = ui_get_toggle(229) || ui_get_toggle(230) ? 1 : 2;
+    if (side_is_device[req.kind][0]) {
+        req.mrx1 = side_device(0);
+        req.ports1 = ui_get_text(W_CMP_PORT_TF[0]);
+    }
+    if (side_is_device[req.kind][1]) {
+        req.mrx2 = side_device(1);
+        req.ports2 = ui_get_text(W_CMP_PORT_TF[1]);
+    }
+    // The script of a device-and-script compare is on the second side.
+    req.file1 = ui_get_text(W_CMP_FSB[req.kind == CMP_MRX_FIL ? 1 : 0]);
+    req.file2 = ui_get_text(W_CMP_FSB[1]);
+    return req;
+}
+
+void open_scr_port_dialog(const ScrPortDialog& d, const ScrKinds& kinds,
+                          const std::array<std::string, SK_COUNT>& texts) {
+    for (int k = SK_ASY; k < SK_COUNT; ++k) {
+        int id = d.first_field + k - SK_ASY;
+        ui_set_text(id, kinds[k] ? texts[k] : "");
+        ui_set_sensitive(id, kinds[k]);
+        ui_set_read_only(id, k == SK_EN || k == SK_DS1INF);
+    }
+    ui_manage(d.slot);
+}
+
+std::array<std::string, SK_COUNT> read_scr_port_dialog(const ScrPortDialog& d) {
+    std::array<std::string, SK_COUNT> texts{};
+    for (int k = SK_ASY; k < SK_COUNT; ++k)
+        texts[k] = ui_get_text(d.first_field + k - SK_ASY);
+    return texts;
+}
+
+ScrCrtOptions scr_crt_window_options() {
+    // Selected, all, then one toggle per category in category order.
+    constexpr int category_tb[SC_COUNT] = {354, 355, 356, 357, 358, W_SCR_CRT_DS1_TB};
+    ScrCrtOptions opt;
+    opt.selected = ui_get_toggle(352);
+    opt.all = ui_get_toggle(353);
+    for (int c = 0; c < SC_COUNT; ++c)
+        opt.category[c] = ui_get_toggle(category_tb[c]);
+    opt.wildcard = ui_get_toggle(W_SCR_CRT_WILD_TB);
+    return opt;
+}
