@@ -130,4 +130,21 @@ TEST_F(ScriptFileTest, TwentyThousandLinesInAnyOrder) {
     EXPECT_NE(ui_get_text(OUT).find("\n\nNo differences.\n"), std::string::npos);
 }
 
+// Lines of 300 characters and lines holding a NUL byte are left out of the
+// sorted script (reported, never cut or merged into another entry).
+TEST_F(ScriptFileTest, SortLeavesOutOverlongAndNulLines) {
+    std::string a = script("long", "sysContact | none | 0 | " + std::string(300, 'x') + "\n" +
+                                       std::string("sysName | none | 0 | a\0b\n", 25) +
+                                       "sysLocation | none | 0 | lab\n");
+    std::string report;
+    std::optional<std::vector<SortEntry>> sorted = sort_script(a, &report);
+    ASSERT_TRUE(sorted);
+    ASSERT_EQ(sorted->size(), 1u);
+    EXPECT_EQ((*sorted)[0].name, "sysLocation");
+    EXPECT_EQ((*sorted)[0].value, "lab");
+    std::string b = script("short", "sysLocation | none | 0 | lab\n");
+    EXPECT_EQ(compare_fil_fil(a, b, OUT, 0), 0);
+    EXPECT_NE(ui_get_text(OUT).find("No differences."), std::string::npos);
+}
+
 } // namespace

@@ -13,7 +13,7 @@
 
 namespace {
 
-const std::string A = "127.0.32.2", B = "127.0.32.3";
+const std::string A = "127.0.32.2", B = "127.0.32.3", T1 = "127.0.32.4";
 constexpr int OUT = 362, EXE = 417, CMP = 225;
 
 class ScriptSim : public OpsSim {
@@ -110,6 +110,49 @@ TEST_F(ScriptSim, InvalidScriptSendsNothingAndDs0WildcardAsksPorts) {
     EXPECT_EQ(hl_texts("warn").back(), tmp.file("nohdr.scr") + " is not a Morix Manager script.");
     EXPECT_EQ(exec_on(A, tmp.path(), ""), 0);
     EXPECT_EQ(hl_texts("warn").back(), "Could not open file.");
+}
+
+// Only ds0chan lines are wildcarded: the port dialog is asked for that
+// kind alone; cancelling it sends nothing.
+TEST_F(ScriptSim, Ds0chanOnlyWildcardAsksForChannels) {
+    REQUIRE_NETNS();
+    ASSERT_TRUE(start_logged({{sim_profile("modeln.prof"), T1}}));
+    add_all({T1});
+    ui_list_select_pos(W_MRX_LIST, 1, false);
+    write_file(tmp.file("chan.scr"), script_header() + "sysContact | none | 0 | x\n"
+                                                       "mrxt1ChanIpAddr | ds0chan | * | 10.1.1.1\n");
+    ScrKinds asked{};
+    int calls = 0;
+    EXPECT_EQ(process_scr_exe(tmp.file("chan.scr"), EXE, W_EXE_FORM_ID,
+                              [&](const ScrKinds& wild, std::array<std::string, SK_COUNT>*) {
+                                  asked = wild;
+                                  ++calls;
+                                  return false;
+                              }),
+              0);
+    EXPECT_EQ(calls, 1);
+    ScrKinds only{};
+    only[SK_DS0CHAN] = true;
+    EXPECT_EQ(asked, only);
+    EXPECT_TRUE(control_log().empty());
+}
+
+// A value empty on one device and the two-character text "" on the other
+// is no difference, device with device and device with script.
+TEST_F(ScriptSim, EmptyValueEqualsTwoQuotes) {
+    REQUIRE_NETNS();
+    ASSERT_TRUE(start_logged({{sim_profile("modelj.prof"), A}, {sim_profile("modelj.prof"), B}},
+                             {A + ":sysContact=", B + ":sysContact=\"\""}));
+    add_all({A, B});
+    ui_set_text(CMP, "");
+    choose_params({"sysContact"});
+    CmpRequest r;
+    r.mrx1 = A, r.mrx2 = B, r.code = 1, r.port_type = 1;
+    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM_ID), 0) << ui_get_text(CMP);
+    write_file(tmp.file("q.scr"), script_header() + "sysContact | none | 0 | \"\"\n");
+    r.kind = CMP_MRX_FIL, r.mrx1 = B, r.file1 = tmp.file("q.scr");
+    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM_ID), 0) << ui_get_text(CMP);
+    EXPECT_NE(ui_get_text(CMP).find("No differences."), std::string::npos);
 }
 
 } // namespace
