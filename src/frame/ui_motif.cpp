@@ -1,14 +1,13 @@
 // Motif implementation of the widget services of ui.h: texts, labels,
 // lists, toggles, option menus, sensitivity and showing by widget id.
 #include <Xm/CascadeBG.h>
+#include <Xm/FileSB.h>
 #include <Xm/List.h>
 #include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <Xm/Text.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
-
-#include <Xm/FileSB.h>
 
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
