@@ -20,11 +20,12 @@ ScrCrtState crt_state;
 ScrExeState exe_state;
 
 void crt_file_selection() {
-    ui_file_selection(W_CRT_FORM_ID, "Script File Selection", mm_path(SCR_DIR),
-                      [](const std::string& typed) {
-                          return create_scr_proc(&crt_state, typed, CRT_TEXT, W_CRT_FORM_ID);
-                      },
-                      "");
+    ui_file_selection(
+        W_CRT_FORM_ID, "Script File Selection", mm_path(SCR_DIR),
+        [](const std::string& typed) {
+            return create_scr_proc(&crt_state, typed, CRT_TEXT, W_CRT_FORM_ID);
+        },
+        "");
 }
 
 void script_create() {
@@ -69,14 +70,14 @@ void script_execute_ports() {
 
 void compare() {
     int diffs = process_compare(cmp_window_request(), CMP_TEXT, W_CMP_FORM_ID);
-    if (diffs > 0 &&
-        ask_user(W_CMP_FORM_ID, "Differences", "Save", "Close", 0,
-                 "Save the differences as a script?") == ASK_OK)
-        ui_file_selection(W_CMP_FORM_ID, "Script File Selection", mm_path(SCR_DIR),
-                          [](const std::string& typed) {
-                              return save_cmp_diff_script(typed, CMP_TEXT, W_CMP_FORM_ID) == 0;
-                          },
-                          "");
+    if (diffs > 0 && ask_user(W_CMP_FORM_ID, "Differences", "Save", "Close", 0,
+                              "Save the differences as a script?") == ASK_OK)
+        ui_file_selection(
+            W_CMP_FORM_ID, "Script File Selection", mm_path(SCR_DIR),
+            [](const std::string& typed) {
+                return save_cmp_diff_script(typed, CMP_TEXT, W_CMP_FORM_ID) == 0;
+            },
+            "");
 }
 
 } // namespace

@@ -16,7 +16,8 @@ int process_scr_view(const std::string& typed, int output, int title_id, int par
 // Asks the execution port dialog: the fields of the wildcarded kinds
 // (sync included: wildcarded sync lines take their ports from it too).
 // Returns false when the operator cancelled.
-using ScrPortAsk = std::function<bool(const ScrKinds& wildcarded, std::array<std::string, SK_COUNT>*)>;
+using ScrPortAsk =
+    std::function<bool(const ScrKinds& wildcarded, std::array<std::string, SK_COUNT>*)>;
 
 // One execution, kept between the window's button and the port dialog.
 struct ScrExeState {

@@ -55,8 +55,7 @@ class ScriptSim : public OpsSim {
 TEST_F(ScriptSim, CreateExecuteCompareAndDifferencesScript) {
     REQUIRE_NETNS();
     ASSERT_TRUE(start_logged({{sim_profile("modelj.prof"), A}, {sim_profile("modelj.prof"), B}},
-                             {A + ":sysContact=",
-                              A + ":mrxpMode.2=slip"}));
+                             {A + ":sysContact=", A + ":mrxpMode.2=slip"}));
     add_all({A, B});
     for (bool wild : {false, true}) {
         std::string path = tmp.file(wild ? "w.scr" : "a.scr");
@@ -119,8 +118,9 @@ TEST_F(ScriptSim, Ds0chanOnlyWildcardAsksForChannels) {
     ASSERT_TRUE(start_logged({{sim_profile("modeln.prof"), T1}}));
     add_all({T1});
     ui_list_select_pos(W_MRX_LIST, 1, false);
-    write_file(tmp.file("chan.scr"), script_header() + "sysContact | none | 0 | x\n"
-                                                       "mrxt1ChanIpAddr | ds0chan | * | 10.1.1.1\n");
+    write_file(tmp.file("chan.scr"), script_header() +
+                                         "sysContact | none | 0 | x\n"
+                                         "mrxt1ChanIpAddr | ds0chan | * | 10.1.1.1\n");
     ScrKinds asked{};
     int calls = 0;
     EXPECT_EQ(process_scr_exe(tmp.file("chan.scr"), EXE, W_EXE_FORM_ID,
