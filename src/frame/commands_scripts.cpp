@@ -82,6 +82,20 @@ void compare() {
 
 } // namespace
 
+namespace {
+
+// The Compare window's port type toggles and its what-to-compare toggles.
+bool is_cmp_choice_tb(int id) {
+    static const int ids[] = {210, 211, 212, 226, 227, 228, 744, 745,
+                              229, 230, 231, 233, 234, 235, 236};
+    for (int t : ids)
+        if (t == id)
+            return true;
+    return false;
+}
+
+} // namespace
+
 int scripts_window_action(int id) {
     if (id == CRT_CREATE) {
         script_create();
@@ -101,6 +115,8 @@ int scripts_window_action(int id) {
         compare();
     } else if ((id >= 352 && id <= 358) || id == W_SCR_CRT_DS1_TB) {
         // option toggles: read when Create is pressed
+    } else if (is_cmp_choice_tb(id)) {
+        // port type and what-to-compare toggles: read when Compare is pressed
     } else if (id >= W_CMP_KIND_TB[0] && id <= W_CMP_KIND_TB[2]) {
         if (ui_get_toggle(id))
             display_cmp_kind(id - W_CMP_KIND_TB[0] + 1);

@@ -62,6 +62,8 @@ const WindowAction window_actions[] = {
     {232, WA_SAVE, W_CMP_FORM_ID, T_CMP},
     {233, WA_COMMAND, W_CMP_FORM_ID, 0},
     {234, WA_COMMAND, W_CMP_FORM_ID, 0},
+    {235, WA_COMMAND, W_CMP_FORM_ID, 0},
+    {236, WA_COMMAND, W_CMP_FORM_ID, 0},
     {744, WA_COMMAND, W_CMP_FORM_ID, 0},
     {745, WA_COMMAND, W_CMP_FORM_ID, 0},
     // Discover

@@ -19,6 +19,17 @@ struct CmpPortTb {
 constexpr CmpPortTb cmp_port_tb[] = {{210, 1}, {211, 2}, {212, 3}, {226, 4},
                                      {227, 5}, {228, 8}, {744, 6}};
 
+// What two devices compare (codes 1..7), one toggle each: the main window's
+// choice, the device's own parameters, then one port kind each.
+constexpr int cmp_code_tb[] = {229, 230, 231, 233, 234, 235, 236};
+
+int cmp_window_code() {
+    for (int i = 0; i < 7; ++i)
+        if (ui_get_toggle(cmp_code_tb[i]))
+            return i + 1;
+    return 2;
+}
+
 int current_kind() {
     for (int k = 0; k < 3; ++k)
         if (ui_get_toggle(W_CMP_KIND_TB[k]))
@@ -90,7 +101,7 @@ CmpRequest cmp_window_request() {
     for (const CmpPortTb& p : cmp_port_tb)
         if (ui_get_toggle(p.id))
             req.port_type = p.port_type;
-    req.code = ui_get_toggle(229) || ui_get_toggle(230) ? 1 : 2;
+    req.code = cmp_window_code();
     if (side_is_device[req.kind][0]) {
         req.mrx1 = side_device(0);
         req.ports1 = ui_get_text(W_CMP_PORT_TF[0]);

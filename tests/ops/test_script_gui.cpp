@@ -90,6 +90,22 @@ TEST(ScriptGui, CompareKindsSwitchSidesAndTwoDevicesDiffer) {
     EXPECT_NE(out.find("Number of differences: 3"), std::string::npos) << out;
     screenshot("cmp_form_compared");
 
+    // The async port parameters of port 1 on both sides (code 3).
+    set_toggle_notify(231, true);
+    ui_set_text(W_CMP_PORT_TF[0], "1");
+    ui_set_text(W_CMP_PORT_TF[1], "1");
+    ui_set_text(225, "");
+    answer_later(1500, 2);
+    press(220);
+    pump(300);
+    out = ui_get_text(225);
+    EXPECT_NE(out.find(std::string("\n*** mrxpMode ***\n") + A + " (asy port 1) : cli\n" + B +
+                       " (asy port 1) : slip\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("Number of differences: 1"), std::string::npos) << out;
+    set_toggle_notify(230, true);
+
     // Device with script, then script with script: titles, parts, ports.
     const struct {
         int tb;
@@ -200,7 +216,7 @@ int main(int argc, char** argv) {
         std::ofstream(g_install + "/bin/users.list") << mm_login_name() << "\n";
         SimOptions o;
         o.devices = {{sim_profile("modelj.prof"), A}, {sim_profile("modelj.prof"), B}};
-        o.sets = {std::string(B) + ":sysContact=night shift"};
+        o.sets = {std::string(B) + ":sysContact=night shift", std::string(B) + ":mrxpMode.1=slip"};
         g_sim = std::make_unique<SimProcess>(o);
         char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-mrx", a3[] = "127.0.65.1", a4[] = "-w",
              a5[] = "vantor";
