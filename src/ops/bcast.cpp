@@ -63,7 +63,7 @@ void process_bcast() {
     }
     will_sel_mrx_allow_set();
     const std::string text = ui_get_text(W_BCAST_TEXT);
-    std::vector<MorixRecord*> devs = control_devices(), failed;
+    std::vector<MorixRecord*> devs = sel_reachable(), failed;
     for (MorixRecord* r : devs) {
         free_prm_list(r);
         if (r->allow_set)
@@ -92,17 +92,6 @@ void process_bcast() {
         for (MorixRecord* r : failed)
             display_warn(W_BCAST_FORM_ID, r->name);
     }
-}
-
-std::vector<MorixRecord*> control_devices() {
-    std::vector<MorixRecord*> out;
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (r->selected && r->reachable)
-            out.push_back(r);
-    }
-    return out;
 }
 
 bool control_sent_ok(const MorixRecord* rec) {

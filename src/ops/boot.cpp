@@ -196,7 +196,7 @@ void get_boot_vals(int first_time) {
             return;
         }
     }
-    std::vector<MorixRecord*> devs = control_devices();
+    std::vector<MorixRecord*> devs = sel_reachable();
     set_app_cursor(CURSOR_BUSY);
     for (MorixRecord* r : devs) {
         free_prm_list(r);
@@ -293,7 +293,7 @@ void boot_proc() {
         display_warn(W_BOOT_DIALOG_ID, MSG_NO_REFS);
         return;
     }
-    std::vector<MorixRecord*> devs = control_devices(), failed;
+    std::vector<MorixRecord*> devs = sel_reachable(), failed;
     set_app_cursor(CURSOR_BUSY);
     for (MorixRecord* r : devs) {
         free_prm_list(r);

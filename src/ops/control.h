@@ -70,9 +70,6 @@ extern int bcast_ind;
 int bcast_option_action(int id);
 void process_bcast();
 
-// ---- shared ------------------------------------------------------------------
-// Selected, reachable devices in list order.
-std::vector<MorixRecord*> control_devices();
 // True when the device answered the last request without any error.
 bool control_sent_ok(const MorixRecord* rec);
 // The warning for a device that refuses sets.

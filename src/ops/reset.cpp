@@ -220,7 +220,7 @@ void process_reset() {
 
 int reset_proc(int code, int parent, const std::vector<int>& port_list) {
     will_sel_mrx_allow_set();
-    std::vector<MorixRecord*> devs = control_devices(), failed;
+    std::vector<MorixRecord*> devs = sel_reachable(), failed;
     bool skipped = false;
     for (MorixRecord* r : devs) {
         free_prm_list(r);

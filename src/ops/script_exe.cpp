@@ -14,17 +14,6 @@
 
 namespace {
 
-std::vector<MorixRecord*> sel_reachable() {
-    std::vector<MorixRecord*> out;
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (r->selected && r->reachable)
-            out.push_back(r);
-    }
-    return out;
-}
-
 // Opens the script for view or execution, with the messages of both.
 int open_checked(const std::string& typed, int parent, std::string* path, ScriptFile* f) {
     remove_blanks(typed, path);

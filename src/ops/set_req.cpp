@@ -93,17 +93,6 @@ bool validate_rows(std::string* msg) {
     return ok;
 }
 
-std::vector<MorixRecord*> sel_reachable() {
-    std::vector<MorixRecord*> out;
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (r->selected && r->reachable)
-            out.push_back(r);
-    }
-    return out;
-}
-
 } // namespace
 
 void read_set_val_proc() {

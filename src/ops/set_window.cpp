@@ -29,17 +29,6 @@ constexpr const char* MSG_MISMATCH =
     "type here.\n\nThe current operation will process matching port parameters as well as\n"
     "non-port parameters. It will not use those port parameters that do not match.";
 
-std::vector<MorixRecord*> sel_reachable() {
-    std::vector<MorixRecord*> out;
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (r->selected && r->reachable)
-            out.push_back(r);
-    }
-    return out;
-}
-
 const std::string& row_name(const SetRow& row) {
     static const std::string none;
     const MibVarEntry* e = mib_var(row.mib_index);

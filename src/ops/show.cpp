@@ -30,17 +30,6 @@ constexpr const char* MSG_BAD_CODE = "Invalid internal error code. Software erro
 // Product types whose port field holds a WAN module number in Show.
 const std::vector<int> show_wan_types = {16, 18, 19, 20};
 
-std::vector<MorixRecord*> sel_reachable() {
-    std::vector<MorixRecord*> out;
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (r->selected && r->reachable)
-            out.push_back(r);
-    }
-    return out;
-}
-
 std::string port_name(int code) {
     std::string name;
     cvt_port_opt_str(code, &name);

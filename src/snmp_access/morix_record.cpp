@@ -146,6 +146,17 @@ int free_host_info_list(int value) {
     return value;
 }
 
+std::vector<MorixRecord*> sel_reachable() {
+    std::vector<MorixRecord*> out;
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (r->selected && r->reachable)
+            out.push_back(r);
+    }
+    return out;
+}
+
 int get_host_node_pos(const MorixRecord* rec) {
     if (!rec)
         return mrx_lst_cnt;

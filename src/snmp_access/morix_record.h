@@ -127,6 +127,10 @@ void free_host_info_list(std::array<MorixRecord*, MAX_MRX_SLOTS>& list);
 // reachable; returns value.
 int free_host_info_list(int value);
 
+// The records of the device list that are selected and reachable, in list
+// order: the devices a command works on after the selection check.
+std::vector<MorixRecord*> sel_reachable();
+
 // ---- Device list ordering ------------------------------------------------
 
 // Index at which rec belongs in host_info_list.
