@@ -169,7 +169,13 @@ int ports_of(const SimProfile& p, int code) {
         int platform = platform_of_product(p.product_type);
         if (p.modules.empty())
             return 0;
-        return platform == 4 || platform == 5 ? p.modules[0].channels : 24;
+        if (platform == 5) { // channels numbered on through all modules
+            int sum = 0;
+            for (const WanModule& m : p.modules)
+                sum += m.channels;
+            return sum;
+        }
+        return platform == 4 ? p.modules[0].channels : 24;
     }
     case 9:
         return 96;

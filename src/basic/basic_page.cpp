@@ -145,6 +145,8 @@ std::string page_field_text(const BasicPage& p, size_t i) {
     const PageField& f = p.fields[i];
     if (f.kind == FK_OPTION || f.kind == FK_MASK)
         return ui_get_option(f.widget, UI_BASIC);
+    if (f.kind == FK_TOGGLE)
+        return ui_get_toggle(f.widget, UI_BASIC) ? "1" : "0";
     return ui_get_text(f.widget, UI_BASIC);
 }
 
@@ -155,6 +157,12 @@ void page_set_field(const BasicPage& p, size_t i, const std::string& text) {
             set_om_blank(f.widget, UI_BASIC);
         else
             set_option_menu_top_button(f.widget, text, UI_BASIC);
+    } else if (f.kind == FK_TOGGLE) {
+        bool on = text == "1";
+        ui_set_toggle(f.widget, on, false, UI_BASIC);
+        for (size_t j = 0; on && (f.flags & FF_RADIO) && j < p.fields.size(); ++j)
+            if (j != i && (p.fields[j].flags & FF_RADIO) && (*p.vars)[j] == (*p.vars)[i])
+                ui_set_toggle(p.fields[j].widget, false, false, UI_BASIC);
     } else {
         ui_set_text(f.widget, text, UI_BASIC);
     }
@@ -188,7 +196,8 @@ void populate_page_conf(BasicPage& p) {
     bool several = basic_devices().size() > 1;
     for (size_t i = 0; i < p.fields.size(); ++i) {
         // A field of one device's own value stays blank for several.
-        bool own = (p.fields[i].flags & FF_SINGLE) && several;
+        int flags = p.fields[i].flags;
+        bool own = (flags & FF_SINGLE) && !(flags & FF_SHOW_COMMON) && several;
         page_set_field(p, i, own ? std::string() : saved_display(p, i));
         p.saved[i].changed = false;
     }

@@ -13,10 +13,16 @@ enum FieldKind {
     FK_TEXT,   // text field: the value as text
     FK_OPTION, // option menu of the enumeration names: the value by number
     FK_MASK,   // option menu of cumulative masks: the value's last item
-    FK_SHOWN   // text shown only (not read back)
+    FK_SHOWN,  // text shown only (not read back)
+    FK_TOGGLE  // toggle button: "1" set, "0" not
 };
 // Field flags.
-enum FieldFlag { FF_SINGLE = 1, FF_RANGE_ONLY = 2 };
+// FF_SINGLE: insensitive (and blank) when several devices are selected.
+// FF_SHOW_COMMON: with FF_SINGLE, the common value is still shown (the first
+// remote address of consecutive addresses).
+// FF_RADIO: setting the toggle clears the other radio toggles of the same
+// variable (mm_cli has no radio box to do it).
+enum FieldFlag { FF_SINGLE = 1, FF_RANGE_ONLY = 2, FF_RADIO = 4, FF_SHOW_COMMON = 8 };
 
 struct PageField {
     const char* key;   // field name for mm_cli
@@ -50,6 +56,9 @@ struct PageHooks {
     void (*sent)(BasicPage&) = nullptr;
     // When a common value could not be worked out.
     void (*save_failed)(BasicPage&) = nullptr;
+    // A widget action the page handles itself (its buttons and toggles);
+    // 1 when handled.
+    int (*action)(BasicPage&, int id) = nullptr;
 };
 
 enum PageScope { PS_DEVICE, PS_WAN };

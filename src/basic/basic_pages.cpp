@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "basic/basic_page.h"
+#include "basic/modem_hooks.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
@@ -12,12 +13,14 @@
 #include "ui/ui.h"
 
 extern BasicPage page_gen, page_gen_cont, page_ip, page_ipx, page_at, page_lat, page_traps,
-    page_wan, page_wan_edit;
+    page_wan, page_wan_edit, page_rem_addr, page_ppp_dial, page_async, page_async_add,
+    page_basic_dial;
 
 std::vector<BasicPage*>& basic_pages() {
-    static std::vector<BasicPage*> pages = {&page_gen,   &page_gen_cont, &page_ip,
-                                            &page_ipx,   &page_at,       &page_lat,
-                                            &page_traps, &page_wan,      &page_wan_edit};
+    static std::vector<BasicPage*> pages = {
+        &page_gen,      &page_gen_cont, &page_ip,        &page_ipx,       &page_at,
+        &page_lat,      &page_traps,    &page_wan,       &page_wan_edit,  &page_rem_addr,
+        &page_ppp_dial, &page_async,    &page_async_add, &page_basic_dial};
     return pages;
 }
 
@@ -109,6 +112,7 @@ void cont_basic_close(int window) {
         edit_param_flag = 0;
         gui_unmanage_top_form(BW_WAN_EDIT_FORM, UI_BASIC);
         gui_unmanage_top_form(BW_GEN_CONT_FORM, UI_BASIC);
+        modem_window_closed();
         basic_graceful_exit();
         shown = nullptr;
     } else if (window == BW_WAN_EDIT_FORM) {
@@ -127,6 +131,8 @@ void close_window(int window) {
     for (BasicPage* p : basic_pages())
         if ((window == BW_SETUP_FORM || p->window == window) && !p->first_time)
             edited |= page_edited(*p) != 0;
+    if (window == BW_SETUP_FORM)
+        edited |= modem_pending() != 0;
     if (!edited || cont_basic_close_conf(MSG_CHANGES, win_parent(window)))
         cont_basic_close(window);
 }
@@ -233,6 +239,9 @@ int basic_dispatch(int id) {
         check_sigproto_validity(option_number(page_wan_edit, WE_SIGPROTO_FIELD));
         return 1;
     default:
+        for (BasicPage* p : basic_pages())
+            if (p->hooks.action && p->hooks.action(*p, id))
+                return 1;
         return page_of_field(id) != nullptr; // a field changed: compared at Apply
     }
 }

@@ -57,6 +57,7 @@ const CliVerb cli_verbs[] = {
      verb_modem},
     {"edit-config", "edit-config [--reset all|async|dialout|external-modem|lat|macros|pri[,...]]",
      true, verb_edit_config},
-    {"page", "page NAME [--modules=DEVICE:MODULE,...] [FIELD=VALUE ...]", true, verb_page},
+    {"page", "page NAME [--modules=DEVICE:MODULE,...] [-P PORTS] [FIELD=VALUE ...]", true,
+     verb_page},
     {nullptr, nullptr, false, nullptr},
 };

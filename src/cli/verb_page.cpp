@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "basic/basic_page.h"
+#include "basic/port_pages.h"
 #include "cli/cli.h"
 #include "ui/program.h"
 #include "ui/ui.h"
@@ -45,6 +46,13 @@ bool choose_modules(const std::string& named) {
     return !ui_list_selected_pos(BW_WAN_LIST, UI_BASIC).empty();
 }
 
+// A category chosen as a press would: the toggle set, then its action (a
+// page opens only for a toggle that is set).
+void choose_category(int category) {
+    ui_set_toggle(category, true, false, UI_BASIC);
+    basic_dispatch(category);
+}
+
 } // namespace
 
 int verb_page(const std::vector<std::string>& args) {
@@ -60,18 +68,31 @@ int verb_page(const std::vector<std::string>& args) {
         modules = sets[0].substr(10);
         sets.erase(sets.begin());
     }
+    bool async = p == find_page("async-ports") || p == find_page("async-add");
+    std::string ports;
+    if (sets.size() >= 2 && sets[0] == "-P") {
+        if (!async)
+            return cli_usage_error(verb, std::string("page ") + p->name + " takes no port list");
+        ports = sets[1];
+        sets.erase(sets.begin(), sets.begin() + 2);
+    }
     dispatch_main(W_SETUP_BTN);
     if (!ui_is_managed(BW_SETUP_FORM, UI_BASIC))
         return CLI_FAILED;
     if (p == find_page("general-cont"))
         basic_dispatch(BW_GEN_MORE);
     else if (p == find_page("wan-edit")) {
-        basic_dispatch(CAT_WAN);
+        choose_category(CAT_WAN);
         if (!choose_modules(modules))
             return cli_usage_error(verb, "no WAN module chosen");
         basic_dispatch(BW_WAN_EDIT_PB);
+    } else if (async) {
+        ui_set_text(BW_ASYNC_PORTS, ports, UI_BASIC);
+        choose_category(CAT_ASYNC);
+        if (p == find_page("async-add"))
+            basic_dispatch(BW_ASYNC_ADD_OPEN);
     } else {
-        basic_dispatch(p->category);
+        choose_category(p->category);
     }
     int warned = cli_flush_warnings();
     for (const std::string& s : sets) {
@@ -80,6 +101,8 @@ int verb_page(const std::vector<std::string>& args) {
         if (i < 0)
             return cli_usage_error(verb, "no field '" + s.substr(0, eq) + "' on page " + p->name);
         page_set_field(*p, static_cast<size_t>(i), s.substr(eq + 1));
+        if (p->fields[i].kind == FK_TOGGLE) // its action, as a press would run it
+            basic_dispatch(p->fields[i].widget);
     }
     if (!sets.empty()) {
         int ok = page_conf_apply(*p);

@@ -1,6 +1,7 @@
 // Boot, reset, broadcast, internal modems, the Edit Modem dialog and the
 // configuration file editing behind the dispatch ids.
 #include "basic/int_mdms.h"
+#include "basic/modem_hooks.h"
 #include "files/edit_conf.h"
 #include "files/modem_dialog.h"
 #include "frame/commands.h"
@@ -26,8 +27,12 @@ void cmd_edit_cfg_file() {
 
 int control_window_action(int id) {
     if (boot_option_action(id) || reset_option_action(id) || bcast_option_action(id) ||
-        int_mdms_action(id) || modem_dialog_action(id))
+        int_mdms_action(id))
         return 1;
+    if (modem_dialog_action(id)) {
+        modem_dialog_done(); // the modem pages show what the dialog changed
+        return 1;
+    }
     switch (id) {
     case W_BOOT_APPLY:
         process_boot();

@@ -1,0 +1,285 @@
+// Async Ports, Add Async Port and Basic Dial Access pages: page variables
+// on the chosen async ports or on every channel, with the modem entry points.
+#include <algorithm>
+
+#include "basic/modem_hooks.h"
+#include "basic/port_pages.h"
+#include "catalogue/mib_catalogue.h"
+#include "snmp_access/port_inst.h"
+#include "ui/ui.h"
+
+ModemHooks modem_hooks;
+extern BasicPage page_async_add;
+
+namespace {
+
+enum {
+    BW_PORT_LIST = 940,
+    BW_PORTS = BW_ASYNC_PORTS,
+    BW_PORTS_READ = 942,
+    BW_ADD_OPEN = BW_ASYNC_ADD_OPEN
+};
+enum { BW_ADD_FORM = 181, BW_ADD_CLOSE = 182, BW_ADD_OK = 183 };
+constexpr int MAX_ASYNC = 127;
+
+std::vector<int> chosen_ports; // of the Async Ports and Add Async Port pages
+std::vector<std::string> modem_names;
+std::vector<bool> changed;
+
+std::vector<int> ports_of_field() {
+    std::string text = ui_get_text(BW_PORTS, UI_BASIC);
+    int all = 0, count = 0;
+    std::vector<int> ports = parse_port_list(strip_blanks(&text), &all, &count);
+    if (all || text.empty()) {
+        ports.clear();
+        for (int p = 1; p <= MAX_ASYNC; ++p)
+            ports.push_back(p);
+    }
+    return ports;
+}
+
+bool chan_scope(const BasicPage& p) {
+    return p.vars == &basic_dial_conf_vars;
+}
+
+// Reads the page's table on its ports and keeps the common values.
+int read_common(BasicPage& p) {
+    bool chan = chan_scope(p);
+    if (!chan && chosen_ports.empty())
+        chosen_ports = ports_of_field();
+    read_port_vars(*p.vars, chan, chosen_ports, win_parent(p.window));
+    for (size_t i = 0; i < p.vars->size(); ++i)
+        common_port_value((*p.vars)[i], chan, chosen_ports, &p.saved[i].text, &p.saved[i].number);
+    free_basic_chains();
+    return 1;
+}
+
+void list_rows() {
+    std::vector<int> all;
+    for (int q = 1; q <= MAX_ASYNC; ++q)
+        all.push_back(q);
+    read_port_vars(async_port_vars, false, all, BW_PARENT_SETUP);
+    ui_list_delete_all(BW_PORT_LIST, UI_BASIC);
+    for (int d : basic_devices()) {
+        const MorixRecord* r = host_info_list[d];
+        int id = -1;
+        get_check_mib_var("mrxpMode", &id);
+        for (const PortSlot& s : port_slots(r, id, false, all)) {
+            std::string row = r->name + " " + std::to_string(s.port);
+            for (const std::string& name : async_port_vars) {
+                int vid = -1;
+                get_check_mib_var(name, &vid);
+                std::vector<PortSlot> one = port_slots(r, vid, false, {s.port});
+                std::string v = one.empty() ? "" : slot_value(r, name, one[0]);
+                row += " " + (v.empty() ? std::string("-") : v);
+            }
+            ui_list_add_item(BW_PORT_LIST, row, 0, UI_BASIC);
+        }
+    }
+    free_basic_chains();
+}
+
+int async_read(BasicPage& p) {
+    chosen_ports = ports_of_field();
+    list_rows();
+    read_common(p);
+    size_t m = std::find(p.vars->begin(), p.vars->end(), "mrxpModemVar") - p.vars->begin();
+    std::vector<std::string>& items = p.fields[m].options;
+    items = modem_names;
+    if (!p.saved[m].text.empty() && p.saved[m].text != set_to_blank &&
+        std::find(items.begin(), items.end(), p.saved[m].text) == items.end())
+        items.push_back(p.saved[m].text);
+    ui_set_option_items(BW_ASYNC_MODEM_TYPE, items, UI_BASIC);
+    return 1;
+}
+
+int take_changed(BasicPage& p) {
+    changed.assign(p.saved.size(), false);
+    for (size_t i = 0; i < p.saved.size(); ++i) {
+        changed[i] = p.saved[i].changed;
+        p.saved[i].changed = false;
+    }
+    return 0;
+}
+
+// The changed fields checked and set on the page's ports of every device;
+// ports a device lacks are left out for it, with a note.
+void port_extra(BasicPage& p, const std::vector<int>& devs, int* failed) {
+    bool chan = chan_scope(p);
+    int parent = win_parent(p.window);
+    for (size_t i = 0; i < changed.size(); ++i) {
+        if (!changed[i])
+            continue;
+        std::string value = page_field_text(p, i);
+        if (check_field_value((*p.vars)[i], field_label(p.fields[i].widget + BW_LABEL_OFFSET, 0),
+                              &value, parent) != 0)
+            return void(*failed = 1);
+        for (int d : devs)
+            set_port_param((*p.vars)[i], value, d, chan, chosen_ports);
+    }
+    std::string note;
+    for (int d : devs) {
+        const MorixRecord* r = host_info_list[d];
+        if (!chan && !chosen_ports.empty() && chosen_ports.back() > r->asy_ports &&
+            chosen_ports.size() < MAX_ASYNC)
+            note += r->name + " has " + std::to_string(r->asy_ports) +
+                    " async ports; the ports above it were left out.\n";
+        if (chan && !scope_fits(r, true))
+            note += r->name + " has no WAN channels; left out.\n";
+    }
+    if (!note.empty())
+        display_warn(parent, note);
+}
+
+void reread(BasicPage& p) {
+    get_page_conf_value(p);
+}
+
+// Apply of a page with Edit Modem: the modem changes go after the fields.
+void modem_sent(BasicPage& p) {
+    modem_page_apply(p);
+    get_page_conf_value(p);
+}
+
+void edit_modem(int window, int menu) {
+    if (modem_hooks.edit_modem)
+        modem_hooks.edit_modem(window, ui_get_option(menu, UI_BASIC));
+    else
+        display_warn(window, "Modem editing is not available.");
+}
+
+int async_action(BasicPage& p, int id) {
+    switch (id) {
+    case BW_PORTS_READ:
+        p.first_time = true;
+        get_page_conf_value(p);
+        return 1;
+    case BW_ADD_OPEN:
+        page_async_add.first_time = true;
+        open_page(page_async_add);
+        return 1;
+    case BW_ASYNC_EDIT_MODEM:
+        edit_modem(BW_PARENT_SETUP, BW_ASYNC_MODEM_TYPE);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+int add_action(BasicPage& p, int id) {
+    if (id == BW_ADD_OK) {
+        if (page_conf_apply(p))
+            gui_unmanage_top_form(BW_ADD_FORM, UI_BASIC);
+        return 1;
+    }
+    if (id != BW_ADD_CLOSE)
+        return 0;
+    if (!page_edited(p) ||
+        cont_basic_close_conf("You made changes to existing parameters.\nIf you close the "
+                              "window now, your changes\nwill not take effect.\n\n",
+                              BW_PARENT_SETUP))
+        gui_unmanage_top_form(BW_ADD_FORM, UI_BASIC);
+    return 1;
+}
+
+int dial_action(BasicPage&, int id) {
+    if (id != BW_DIAL_EDIT_MODEM)
+        return 0;
+    edit_modem(BW_PARENT_SETUP, BW_DIAL_MODEM_NAME);
+    return 1;
+}
+
+PageField opt(const char* key, const char* label, int id) {
+    return {key, label, id, FK_OPTION};
+}
+PageField txt(const char* key, const char* label, int id) {
+    return {key, label, id, FK_TEXT};
+}
+
+} // namespace
+
+std::vector<int> async_chosen_ports() {
+    return chosen_ports.empty() ? ports_of_field() : chosen_ports;
+}
+
+void rebuild_modem_menus(const std::vector<std::string>& names, const std::vector<bool>& edited) {
+    modem_names = names;
+    std::string marks;
+    for (size_t i = 0; i < names.size() && i < edited.size(); ++i)
+        if (edited[i])
+            marks += (marks.empty() ? "Edited: " : ", ") + names[i];
+    set_widget_label(BW_MODEM_MARKS, marks, UI_BASIC);
+    ui_set_option_items(BW_DIAL_MODEM_NAME, names, UI_BASIC);
+    extern BasicPage page_async;
+    for (PageField& f : page_async.fields)
+        if (f.widget == BW_ASYNC_MODEM_TYPE) {
+            std::string now = ui_get_option(f.widget, UI_BASIC);
+            f.options = names;
+            if (!now.empty() && std::find(names.begin(), names.end(), now) == names.end())
+                f.options.push_back(now);
+            ui_set_option_items(f.widget, f.options, UI_BASIC);
+            if (!now.empty())
+                set_option_menu_top_button(f.widget, now, UI_BASIC);
+        }
+}
+
+BasicPage page_async = {
+    "async-ports",
+    "Async Ports Edit",
+    CAT_ASYNC,
+    2908,
+    BW_SETUP_FORM,
+    29,
+    EF_ASYNC,
+    &async_port_cont_vars,
+    {opt("mode", "Mode", 945),
+     opt("type", "Type", 946),
+     opt("control-lines", "Control Lines", 947),
+     opt("in-flow", "Input Flow Control", 948),
+     opt("out-flow", "Output Flow Control", 949),
+     opt("speed", "Speed", 950),
+     opt("autobaud", "Autobaud", 951),
+     {"modem-type", "Modem Type", BW_ASYNC_MODEM_TYPE, FK_MASK},
+     txt("ppp-ncp", "PPP Protocols", 953),
+     opt("ppp-dialup", "PPP Dial-up Address", 954),
+     txt("at-node", "AppleTalk Node Id", 955),
+     txt("dedicated-addr", "Dedicated Address", 956),
+     txt("dedicated-port", "Dedicated Port", 957),
+     txt("dedicated-args", "Dedicated Arguments", 958)},
+    PS_DEVICE,
+    PT_ASY,
+    {async_read, nullptr, take_changed, port_extra, modem_sent, nullptr, async_action}};
+
+BasicPage page_async_add = {
+    "async-add",
+    "Add Async Port",
+    0,
+    BW_ADD_FORM,
+    BW_ADD_FORM,
+    803,
+    EF_ADD_ASYNC,
+    &add_async_port_vars,
+    {txt("user", "Remote User", 960), txt("password", "Remote Password", 961),
+     txt("cli-inactivity", "CLI Inactivity", 962), txt("inactivity", "Inactivity Timer", 963),
+     opt("input-activity", "Input Is Activity", 964),
+     opt("output-activity", "Output Is Activity", 965), txt("lat-groups", "LAT Groups", 966)},
+    PS_DEVICE,
+    PT_ASY,
+    {read_common, nullptr, take_changed, port_extra, reread, nullptr, add_action}};
+
+BasicPage page_basic_dial = {
+    "basic-dial",
+    "Basic Dial Access",
+    CAT_BASIC_DIAL,
+    2913,
+    BW_SETUP_FORM,
+    30,
+    EF_BASIC_DIAL,
+    &basic_dial_conf_vars,
+    {opt("mode", "Mode", 970), txt("dedicated-args", "Dedicated Arguments", 971),
+     txt("at-node", "AppleTalk Node Id", 972), txt("cli-inactivity", "CLI Inactivity", 973),
+     txt("inactivity", "Inactivity Timer", 974), opt("input-activity", "Input Is Activity", 975),
+     opt("output-activity", "Output Is Activity", 976)},
+    PS_DEVICE,
+    PT_DS0CHAN,
+    {read_common, nullptr, take_changed, port_extra, modem_sent, nullptr, dial_action}};
