@@ -1,7 +1,7 @@
 // The port pages in the windowed program under a private X server and the
 // window manager, with the real interface description: the Async Ports,
 // Remote Address, PPP Dial Access and Basic Dial Access pages opened on a
-// simulated device, and Edit Modem of the async page opening the modem
+// simulated device, the Add Async Port window, and Edit Modem of the async page opening the modem
 // dialog on the demo load host's file. Every field of a page lies inside
 // the setup window; screenshots in build/frame_screens/pages_*.png.
 // gtest first: the X headers define macros that clash with its names.
@@ -56,10 +56,10 @@ Box box_of(Widget w) {
     return b;
 }
 
-// Every field and label of the page shown lies inside the setup window.
+// Every field and label of the page shown lies inside its window.
 void expect_fields_inside(const BasicPage& p) {
-    Box win = box_of(XtParent(widgets_basic[BW_SETUP_FORM]));
-    std::printf("setup window with page %s: %dx%d\n", p.name, win.w, win.h);
+    Box win = box_of(XtParent(widgets_basic[p.window]));
+    std::printf("window with page %s: %dx%d\n", p.name, win.w, win.h);
     for (const PageField& f : p.fields)
         for (int id : {f.widget, f.widget + BW_LABEL_OFFSET}) {
             Widget w = widgets_basic[id];
@@ -113,6 +113,20 @@ TEST(PortPagesGui, FourPagesOpenAndEditModemShowsTheDialog) {
     press(W_MDM_CANCEL);
     pump(300);
     EXPECT_FALSE(ui_is_managed(W_MDM_DIALOG));
+
+    // Add Async Port opens its own window with its fields read from ports 1-4
+    BasicPage* add = find_page("async-add");
+    ASSERT_NE(add, nullptr);
+    press_basic(BW_ASYNC_ADD_OPEN);
+    pump(800);
+    ASSERT_TRUE(ui_is_managed(add->window, UI_BASIC)) << "no Add Async Port window";
+    for (const PageField& f : add->fields)
+        ASSERT_NE(widgets_basic[f.widget], nullptr) << "Add Async Port lacks " << f.key;
+    expect_fields_inside(*add);
+    screenshot("pages_async_add");
+    answer_later(3000, ASK_OK);
+    press_basic(182);
+    EXPECT_FALSE(ui_is_managed(add->window, UI_BASIC));
     // Nothing was changed: no close question should come (answered only so
     // that a fault cannot hang the test).
     answer_later(3000, ASK_OK);
