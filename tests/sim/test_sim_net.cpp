@@ -174,8 +174,15 @@ TEST(SimNet, BadDatagramsOnEveryPortNeverStopIt) {
         drained++;
     ASSERT_TRUE(sim.running());
     ASSERT_TRUE(c.send_to("127.0.5.50", 161, encode_request(SNMP_MSG_GET, {{inet_addr_oid()}}, 9)));
-    ASSERT_TRUE(c.recv(&r, 2000));
-    EXPECT_EQ(decode_response(r).values.at(0), "127.0.5.50");
+    // On a loaded machine answers to the flood may still arrive; the one
+    // that counts is the answer to request 9.
+    TestResponse answer;
+    for (int i = 0; i < 10000 && !(answer.ok && answer.reqid == 9); ++i) {
+        ASSERT_TRUE(c.recv(&r, 2000));
+        answer = decode_response(r);
+    }
+    ASSERT_EQ(answer.values.size(), 1u);
+    EXPECT_EQ(answer.values[0], "127.0.5.50");
     EXPECT_EQ(sim.stop(), 0); // and it still stops cleanly on SIGTERM
 }
 
