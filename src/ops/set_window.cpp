@@ -408,16 +408,7 @@ void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
     }
     text_set_buf("", &msg, 1);
     pop_cancel_dialog(1, W_SET_FORM_ID, "Cancel Show Values", "", 0, 1, 1, 0);
-    int position = 0;
-    for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
-        MorixRecord* r = host_info_list[position];
-        if (!r->selected || !r->reachable)
-            continue;
-        if (g_cancel_process)
-            break;
-        reset_cancel_dialog("Getting values for", r->name);
-        mm_snmp(r, SNMP_OP_GET);
-    }
+    int position = get_sel_mrx_values();
     int cancelled = pop_cancel_dialog_down();
     if (cancelled) {
         set_sel_morixes_incomplete(position);

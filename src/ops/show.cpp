@@ -234,6 +234,20 @@ std::string format_show_output(int detailed) {
     return buf;
 }
 
+int get_sel_mrx_values() {
+    int position = 0;
+    for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
+        MorixRecord* r = host_info_list[position];
+        if (!r->selected || !r->reachable)
+            continue;
+        if (g_cancel_process)
+            break;
+        reset_cancel_dialog("Getting values for", r->name);
+        mm_snmp(r, SNMP_OP_GET);
+    }
+    return position;
+}
+
 void print_show_output(int output, int detailed) {
     write_otp_msg_redisp(output, format_show_output(detailed), 0, 1);
 }
@@ -254,16 +268,7 @@ void process_show(const ShowTarget& t) {
                     ? build_prm_list_mult(W_MAIN_FUNC_LIST, all, count, ports, show_port_sel_ind)
                     : build_mgmt_func_mult(func, all, count, ports, show_port_sel_ind);
     pop_cancel_dialog(1, t.parent, "Cancel Show", "", 0, 1, 1, 0);
-    int position = 0;
-    for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
-        MorixRecord* r = host_info_list[position];
-        if (!r->selected || !r->reachable)
-            continue;
-        if (g_cancel_process)
-            break;
-        reset_cancel_dialog("Getting values for", r->name);
-        mm_snmp(r, SNMP_OP_GET);
-    }
+    int position = get_sel_mrx_values();
     if (pop_cancel_dialog_down())
         set_sel_morixes_incomplete(position);
     print_show_output(t.output, ui_get_toggle(W_DETAIL_TB) ? 1 : 0);

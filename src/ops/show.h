@@ -46,6 +46,10 @@ void process_show(const ShowTarget& target);
 // Writes the report of every selected, reachable device into output and
 // frees their chains; detailed 1 for the detailed form.
 void print_show_output(int output, int detailed);
+// Reads the chains of the selected, reachable devices with one Get each, in
+// list order, naming each device in the open cancel dialog. Returns the list
+// position reached: after a cancel, the first device that was not served.
+int get_sel_mrx_values();
 // The report text itself (print_show_output without writing).
 std::string format_show_output(int detailed);
 
