@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "../frame/gui_harness.h"
+#include "../frame/gui_run.h"
 #include "basic/basic_page.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
@@ -27,10 +28,6 @@ bool g_ready = false;
 std::unique_ptr<SimProcess> g_sim;
 const char* const A = "127.0.42.1";
 const char* const B = "127.0.42.2";
-
-bool init_done() {
-    return g_init_done != 0;
-}
 
 void press_basic(int id) {
     XmPushButtonCallbackStruct cbs = {};
@@ -98,32 +95,10 @@ TEST(BasicGui, EveryPageOpensReadsAndIpApplies) {
 } // namespace
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    const char* ns = std::getenv("MM_IN_NETNS");
-    std::string install;
-    if (ns && std::string(ns) == "1" && start_xvfb()) {
-        install = copy_stage_dir();
-        setenv("GUI_MM_DIR", install.c_str(), 1);
-        SimOptions o;
-        o.devices = {{sim_profile("modelj.prof"), A}, {sim_profile("modelt.prof"), B}};
-        g_sim = std::make_unique<SimProcess>(o);
-        char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-mrx", a4[] = "-w", a5[] = "vantor";
-        std::string a3 = A;
-        char* args[] = {a0, a1, a2, a3.data(), a4, a5, nullptr};
-        if (g_sim->ready()) {
-            gui_start(6, args);
-            g_ready = pump_until(init_done, 30000);
-            XmTextFieldSetString(widgets[W_MRX_NAME_TF], const_cast<char*>(B));
-            press(31);
-            pump(200);
-        }
-    }
-    int rc = RUN_ALL_TESTS();
-    g_sim.reset();
-    if (!install.empty()) {
-        stop_xvfb();
-        remove_tree(install);
-    }
-    std::fflush(stdout);
-    _exit(rc);
+    GuiTestRun run;
+    run.sim.devices = {{sim_profile("modelj.prof"), A}, {sim_profile("modelt.prof"), B}};
+    run.first = A;
+    run.added = {B};
+    run.window_manager = false;
+    run_gui_tests(argc, argv, run, &g_ready, &g_sim);
 }

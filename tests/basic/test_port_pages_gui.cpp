@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "../frame/gui_harness.h"
+#include "../frame/gui_run.h"
 #include "basic/modem_hooks.h"
 #include "basic/port_pages.h"
 #include "files/modem_dialog.h"
@@ -32,10 +33,6 @@ namespace {
 bool g_ready = false;
 std::unique_ptr<SimProcess> g_sim;
 const std::string A = "127.0.67.1", LH = "127.0.67.9";
-
-bool init_done() {
-    return g_init_done != 0;
-}
 
 void press_basic(int id) {
     XmPushButtonCallbackStruct cbs = {};
@@ -137,42 +134,22 @@ TEST(PortPagesGui, FourPagesOpenAndEditModemShowsTheDialog) {
 } // namespace
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    const char* ns = std::getenv("MM_IN_NETNS");
-    std::string install;
+    // The load host serves copies of the demo configuration file and its
+    // include file.
     TempDir tmp;
-    if (ns && std::string(ns) == "1" && start_xvfb() && start_mwm()) {
-        install = copy_stage_dir();
-        std::ofstream(install + "/bin/users.list") << mm_login_name() << "\n";
-        setenv("GUI_MM_DIR", install.c_str(), 1);
-        setenv("TMPDIR", tmp.path().c_str(), 1);
-        std::string root = tmp.file("root"), demo = sim_profile("../loadhost/");
-        mkdir(root.c_str(), 0755);
-        for (const char* f : {"morix.cfg", "modems.inc"})
-            write_file(root + "/" + f, read_file(demo + f));
-        SimOptions o;
-        o.load_host = LH;
-        o.root = root;
-        o.devices = {{sim_profile("modelj.prof"), A}};
-        o.sets = {A + ":mrxPrefLoadAddr=" + LH, A + ":bootHost=" + LH};
-        for (int port = 1; port <= 4; ++port)
-            o.sets.push_back(A + ":mrxpModemVar." + std::to_string(port) + "=demo_v90");
-        g_sim = std::make_unique<SimProcess>(o);
-        char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-mrx", a4[] = "-w", a5[] = "vantor";
-        std::string a3 = A;
-        char* args[] = {a0, a1, a2, a3.data(), a4, a5, nullptr};
-        if (g_sim->ready()) {
-            gui_start(6, args);
-            g_ready = pump_until(init_done, 30000);
-        }
-    }
-    int rc = RUN_ALL_TESTS();
-    g_sim.reset();
-    if (!install.empty()) {
-        stop_mwm();
-        stop_xvfb();
-        remove_tree(install);
-    }
-    std::fflush(stdout);
-    _exit(rc);
+    std::string root = tmp.file("root"), demo = sim_profile("../loadhost/");
+    mkdir(root.c_str(), 0755);
+    for (const char* f : {"morix.cfg", "modems.inc"})
+        write_file(root + "/" + f, read_file(demo + f));
+    GuiTestRun run;
+    run.sim.load_host = LH;
+    run.sim.root = root;
+    run.sim.devices = {{sim_profile("modelj.prof"), A}};
+    run.sim.sets = {A + ":mrxPrefLoadAddr=" + LH, A + ":bootHost=" + LH};
+    for (int port = 1; port <= 4; ++port)
+        run.sim.sets.push_back(A + ":mrxpModemVar." + std::to_string(port) + "=demo_v90");
+    run.first = A;
+    run.privileged = true;
+    run.env = {"TMPDIR=" + tmp.path()};
+    run_gui_tests(argc, argv, run, &g_ready, &g_sim);
 }

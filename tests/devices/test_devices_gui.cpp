@@ -13,6 +13,7 @@
 #include <string>
 
 #include "../frame/gui_harness.h"
+#include "../frame/gui_run.h"
 #include "devices/mrx_list.h"
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
@@ -24,10 +25,6 @@ namespace {
 
 bool g_ready = false;
 std::unique_ptr<SimProcess> g_sim;
-
-bool init_done() {
-    return g_init_done != 0;
-}
 
 // Row texts of the device list as the list widget shows them.
 std::vector<std::string> rows() {
@@ -85,30 +82,9 @@ TEST(DevicesGui, DeviceListThroughTheRealWidgets) {
 } // namespace
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    const char* ns = std::getenv("MM_IN_NETNS");
-    std::string install;
-    if (ns && std::string(ns) == "1" && start_xvfb() && start_mwm()) {
-        install = copy_stage_dir();
-        setenv("GUI_MM_DIR", install.c_str(), 1);
-        SimOptions o;
-        o.devices = {{sim_profile("modelg.prof"), "127.0.12.1"},
-                     {sim_profile("modell.prof"), "127.0.12.2"}};
-        g_sim = std::make_unique<SimProcess>(o);
-        char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-mrx", a3[] = "127.0.12.1", a4[] = "-w",
-             a5[] = "vantor";
-        char* args[] = {a0, a1, a2, a3, a4, a5, nullptr};
-        if (g_sim->ready()) {
-            gui_start(6, args);
-            g_ready = pump_until(init_done, 30000);
-        }
-    }
-    int rc = RUN_ALL_TESTS();
-    g_sim.reset();
-    if (!install.empty()) {
-        stop_xvfb();
-        remove_tree(install);
-    }
-    std::fflush(stdout);
-    _exit(rc);
+    GuiTestRun run;
+    run.sim.devices = {{sim_profile("modelg.prof"), "127.0.12.1"},
+                       {sim_profile("modell.prof"), "127.0.12.2"}};
+    run.first = "127.0.12.1";
+    run_gui_tests(argc, argv, run, &g_ready, &g_sim);
 }

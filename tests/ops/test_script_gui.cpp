@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "../frame/gui_harness.h"
+#include "../frame/gui_run.h"
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
@@ -33,10 +34,6 @@ const char* const B = "127.0.65.2";
 bool g_ready = false;
 std::string g_install;
 std::unique_ptr<SimProcess> g_sim;
-
-bool init_done() {
-    return g_init_done != 0;
-}
 
 void select_main_devices(const std::vector<int>& positions) {
     ui_list_deselect_all(W_MRX_LIST);
@@ -208,33 +205,12 @@ TEST(ScriptGui, CreateAndExecuteThroughThePortDialogs) {
 } // namespace
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    const char* ns = std::getenv("MM_IN_NETNS");
-    if (ns && std::string(ns) == "1" && start_xvfb() && start_mwm()) {
-        g_install = copy_stage_dir();
-        setenv("GUI_MM_DIR", g_install.c_str(), 1);
-        std::ofstream(g_install + "/bin/users.list") << mm_login_name() << "\n";
-        SimOptions o;
-        o.devices = {{sim_profile("modelj.prof"), A}, {sim_profile("modelj.prof"), B}};
-        o.sets = {std::string(B) + ":sysContact=night shift", std::string(B) + ":mrxpMode.1=slip"};
-        g_sim = std::make_unique<SimProcess>(o);
-        char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-mrx", a3[] = "127.0.65.1", a4[] = "-w",
-             a5[] = "vantor";
-        char* args[] = {a0, a1, a2, a3, a4, a5, nullptr};
-        if (g_sim->ready()) {
-            gui_start(6, args);
-            g_ready = pump_until(init_done, 30000);
-            XmTextFieldSetString(widgets[W_MRX_NAME_TF], const_cast<char*>(B));
-            press(31);
-            pump(200);
-        }
-    }
-    int rc = RUN_ALL_TESTS();
-    g_sim.reset();
-    if (!g_install.empty()) {
-        stop_xvfb();
-        remove_tree(g_install);
-    }
-    std::fflush(stdout);
-    _exit(rc);
+    GuiTestRun run;
+    run.sim.devices = {{sim_profile("modelj.prof"), A}, {sim_profile("modelj.prof"), B}};
+    run.sim.sets = {std::string(B) + ":sysContact=night shift",
+                    std::string(B) + ":mrxpMode.1=slip"};
+    run.first = "127.0.65.1";
+    run.added = {B};
+    run.privileged = true;
+    run_gui_tests(argc, argv, run, &g_ready, &g_sim, &g_install);
 }

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "../frame/gui_harness.h"
+#include "../frame/gui_run.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
 #include "ops/status.h"
@@ -33,10 +34,6 @@ void close_warning() {
     cbs.reason = XmCR_OK;
     XtCallCallbacks(widgets[W_WARNING_BOX], XmNokCallback, &cbs);
     pump(100);
-}
-
-bool init_done() {
-    return g_init_done != 0;
 }
 
 void select_device(const std::string& name) {
@@ -123,33 +120,11 @@ TEST(StatusGui, AutomaticRefreshOnTheToolkitTimer) {
 } // namespace
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    const char* ns = std::getenv("MM_IN_NETNS");
-    std::string install;
-    if (ns && std::string(ns) == "1" && start_xvfb()) {
-        install = copy_stage_dir();
-        setenv("GUI_MM_DIR", install.c_str(), 1);
-        SimOptions o;
-        o.devices = {{sim_profile("stat_pri.prof"), PRI_DEV},
-                     {sim_profile("stat_mp.prof"), MP_DEV}};
-        g_sim = std::make_unique<SimProcess>(o);
-        char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-mrx", a3[] = "127.0.64.1", a4[] = "-w",
-             a5[] = "vantor";
-        char* args[] = {a0, a1, a2, a3, a4, a5, nullptr};
-        if (g_sim->ready()) {
-            gui_start(6, args);
-            g_ready = pump_until(init_done, 30000);
-            ui_set_text(W_MRX_NAME_TF, MP_DEV);
-            press(31);
-            pump(200);
-        }
-    }
-    int rc = RUN_ALL_TESTS();
-    g_sim.reset();
-    if (!install.empty()) {
-        stop_xvfb();
-        remove_tree(install);
-    }
-    std::fflush(stdout);
-    _exit(rc);
+    GuiTestRun run;
+    run.sim.devices = {{sim_profile("stat_pri.prof"), PRI_DEV},
+                       {sim_profile("stat_mp.prof"), MP_DEV}};
+    run.first = "127.0.64.1";
+    run.added = {MP_DEV};
+    run.window_manager = false;
+    run_gui_tests(argc, argv, run, &g_ready, &g_sim);
 }

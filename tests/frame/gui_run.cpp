@@ -1,0 +1,66 @@
+#include "gui_run.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "frame/gui_harness.h"
+#include "frame/motif_internal.h"
+#include "ui/program.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
+
+namespace {
+
+bool init_done() {
+    return g_init_done != 0;
+}
+
+// Starts the server, the simulator and the program; true when it is up.
+bool start_program(const GuiTestRun& run, std::unique_ptr<SimProcess>* sim, std::string* install) {
+    *install = copy_stage_dir();
+    setenv("GUI_MM_DIR", install->c_str(), 1);
+    if (run.privileged)
+        std::ofstream(*install + "/bin/users.list") << mm_login_name() << "\n";
+    for (const std::string& e : run.env) {
+        size_t eq = e.find('=');
+        setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
+    }
+    *sim = std::make_unique<SimProcess>(run.sim);
+    if (!(*sim)->ready())
+        return false;
+    std::string first = run.first;
+    char a0[] = "gui_mm", a1[] = "-nod", a2[] = "-mrx", a4[] = "-w", a5[] = "vantor";
+    char* args[] = {a0, a1, a2, first.data(), a4, a5, nullptr};
+    gui_start(6, args);
+    bool up = pump_until(init_done, 30000);
+    for (const std::string& name : run.added) {
+        ui_set_text(W_MRX_NAME_TF, name);
+        press(31);
+        pump(200);
+    }
+    return up;
+}
+
+} // namespace
+
+void run_gui_tests(int argc, char** argv, const GuiTestRun& run, bool* ready,
+                   std::unique_ptr<SimProcess>* sim, std::string* install) {
+    ::testing::InitGoogleTest(&argc, argv);
+    const char* ns = std::getenv("MM_IN_NETNS");
+    std::string copy;
+    if (ns && std::string(ns) == "1" && start_xvfb() && (!run.window_manager || start_mwm()))
+        *ready = start_program(run, sim, &copy);
+    if (install)
+        *install = copy;
+    int rc = RUN_ALL_TESTS();
+    sim->reset();
+    if (!copy.empty()) {
+        stop_xvfb();
+        remove_tree(copy);
+    }
+    std::fflush(stdout);
+    _exit(rc);
+}
