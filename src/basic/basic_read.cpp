@@ -9,6 +9,7 @@
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
+#include "snmp_access/snmp_values.h"
 #include "ui/ui.h"
 
 namespace {
@@ -251,11 +252,10 @@ int check_field_value(const std::string& name, const std::string& label, std::st
         if (cvt_enum_str_num(id, *value, &number))
             *value = number;
     }
-    if (e->data_type == MDT_INTEGER) {
+    if (is_number_data_type(e->data_type)) {
         remove_trail_blanks(value);
-        size_t start = !value->empty() && ((*value)[0] == '-' || (*value)[0] == '+') ? 1 : 0;
-        if (value->size() <= start ||
-            value->find_first_not_of("0123456789", start) != std::string::npos) {
+        // Also refuses a number beyond the type's range, which would wrap.
+        if (check_set_number(e->data_type, *value) != NC_OK) {
             display_warn(window, label + " is in the wrong format.\nIt should be an integer.");
             return -1;
         }

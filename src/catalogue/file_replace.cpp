@@ -41,27 +41,49 @@ void sync_dir(const std::string& dir) {
     }
 }
 
-// Creates the temporary file exclusively and fills it. The new file takes
-// the original's permission bits so that the replacement reads the same.
-int stage(const FileChange& c, const std::string& tmp, ReplaceFailure* fail) {
+constexpr int PRIVATE_NAME_TRIES = 64;
+
+// Creates a temporary file of this run exclusively: the name is the given
+// one followed by ".<pid>.<n>", taking the first n whose name and rollback
+// name (".old") are both free. A file left by a crashed run or another
+// operator at any such name is skipped, never followed or reused. The
+// descriptor, or -1 (errno set) when no name could be created.
+int create_private(const std::string& base, std::string* tmp) {
+    const std::string stem = base + "." + std::to_string(::getpid()) + ".";
+    for (int n = 0; n < PRIVATE_NAME_TRIES; ++n) {
+        *tmp = stem + std::to_string(n);
+        struct stat st;
+        if (::lstat((*tmp + ".old").c_str(), &st) == 0)
+            continue;
+        int fd = ::open(tmp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Creates the temporary file and fills it. The new file takes the
+// original's permission bits so that the replacement reads the same.
+int stage(const FileChange& c, std::string* tmp, ReplaceFailure* fail) {
     mode_t mode = 0644;
     struct stat st;
     if (::stat(c.path.c_str(), &st) == 0)
         mode = st.st_mode & 07777;
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    int fd = create_private(sibling_path(c.path, c.tmp_name), tmp);
     if (fd < 0) {
-        set_failure(fail, FR_CREATE_FAILED, tmp);
+        set_failure(fail, FR_CREATE_FAILED, *tmp);
         return FR_CREATE_FAILED;
     }
     bool ok = write_all(fd, c.content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     if (!ok)
-        set_failure(fail, FR_WRITE_FAILED, tmp);
+        set_failure(fail, FR_WRITE_FAILED, *tmp);
     if (::close(fd) != 0 && ok) {
         ok = false;
-        set_failure(fail, FR_WRITE_FAILED, tmp);
+        set_failure(fail, FR_WRITE_FAILED, *tmp);
     }
     if (!ok) {
-        ::unlink(tmp.c_str());
+        ::unlink(tmp->c_str());
         return FR_WRITE_FAILED;
     }
     return FR_OK;
@@ -86,11 +108,7 @@ int replace_file_safely(const FileChange& change, ReplaceFailure* fail) {
 
 int replace_files_together(const std::vector<FileChange>& changes, ReplaceFailure* fail,
                            RenameFn rename_fn) {
-    std::vector<std::string> tmps, olds;
-    for (const FileChange& c : changes) {
-        tmps.push_back(sibling_path(c.path, c.tmp_name));
-        olds.push_back(tmps.back() + ".old");
-    }
+    std::vector<std::string> tmps(changes.size()), olds(changes.size());
     auto discard = [&](size_t staged, size_t linked) {
         for (size_t i = 0; i < staged; ++i)
             ::unlink(tmps[i].c_str());
@@ -98,11 +116,12 @@ int replace_files_together(const std::vector<FileChange>& changes, ReplaceFailur
             ::unlink(olds[i].c_str());
     };
     for (size_t i = 0; i < changes.size(); ++i) {
-        int r = stage(changes[i], tmps[i], fail);
+        int r = stage(changes[i], &tmps[i], fail);
         if (r != FR_OK) {
             discard(i, 0);
             return r;
         }
+        olds[i] = tmps[i] + ".old";
     }
     // A single file needs no rollback name: its rename is all or nothing.
     bool need_old = changes.size() > 1;

@@ -1,7 +1,9 @@
 // Replacing data files without ever leaving one half written: the new
 // contents go to a temporary file beside the original, created exclusively
-// (a planted file or link at that name is never followed or reused),
-// written, flushed and synced, and only then renamed over the original.
+// under a name private to the run ("<tmp_name>.<pid>.<n>"; a file or link
+// already at a name is never followed or reused, and a leftover of a
+// crashed run or of another operator never blocks a change), written,
+// flushed and synced, and only then renamed over the original.
 // No shell command is run. Any failure leaves the original byte for byte as
 // it was and removes the temporary file.
 #pragma once
@@ -17,8 +19,8 @@ enum FileReplaceResult {
     FR_RENAME_FAILED = -3  // the temporary file could not be put in place
 };
 
-// One file to replace: its path, the name of its temporary file (same
-// folder) and its new contents.
+// One file to replace: its path, the stem of its temporary file's name
+// (same folder; the run's private suffix is added) and its new contents.
 struct FileChange {
     std::string path;
     std::string tmp_name;
@@ -43,7 +45,7 @@ int replace_file_safely(const FileChange& change, ReplaceFailure* fail);
 
 // Replaces several files so that either all change or none does: every
 // temporary file is written first, each original gets a hard-linked
-// rollback name ("<tmp_name>.old"), then the files are renamed in the given
+// rollback name (the temporary name + ".old"), then the files are renamed in the given
 // order; when a rename fails, the files already replaced get their
 // originals back. Returns FR_OK or the code of the first failure.
 // rename_fn is the rename used (tests pass one that fails on a chosen call).

@@ -50,7 +50,7 @@ void cli_choose_params(const std::vector<std::string>& names, int param_sel);
 // report is its warnings prints them itself).
 std::vector<std::string> cli_take_warnings();
 // False when the last question of the run was answered with Cancel (then
-// "Not confirmed (answer with -y): nothing was sent." is on standard error).
-bool cli_confirmed();
+// "Not confirmed (answer with -y): <nothing_done>." is on standard error).
+bool cli_confirmed(const char* nothing_done = "nothing was sent");
 // Field names of every basic-mode page, one line per page (mm_cli page).
 std::string page_field_help();

@@ -98,14 +98,14 @@ std::vector<std::string> cli_take_warnings() {
     return out;
 }
 
-bool cli_confirmed() {
+bool cli_confirmed(const char* nothing_done) {
     const std::vector<HlEvent>& events = hl_events();
     for (size_t i = events.size(); i-- > 0;) {
         if (events[i].kind != "ask" && events[i].kind != "question")
             continue;
         if (events[i].answer == ASK_OK)
             return true;
-        std::fprintf(stderr, "Not confirmed (answer with -y): nothing was sent.\n");
+        std::fprintf(stderr, "Not confirmed (answer with -y): %s.\n", nothing_done);
         return false;
     }
     return true;

@@ -1,6 +1,8 @@
 // mm_cli script: create a script from the one selected device, view one,
 // or execute one on the selected devices. Port fields of the port dialogs
 // come from --ports KIND=LIST (asy, syn, ptr, en, ds0chan, ds1inf).
+#include <cstdio>
+
 #include "cli/cli.h"
 #include "ops/script_crt.h"
 #include "ops/script_exe.h"
@@ -72,10 +74,15 @@ int run_create(const CliVerb& verb, const std::vector<std::string>& args) {
     ScrCrtState st;
     if (!process_scr_crt(opt, W_CRT_FORM_ID, &st))
         return CLI_FAILED;
-    if (st.port_dialog && !process_scr_crt_prt(&st, ports, W_CRT_FORM_ID))
+    // A question answered Cancel (ports, overwrite) is said, not silent.
+    if (st.port_dialog && !process_scr_crt_prt(&st, ports, W_CRT_FORM_ID)) {
+        cli_confirmed("no script was written");
         return CLI_FAILED;
+    }
     create_scr_proc(&st, file, OUT_CRT, W_CRT_FORM_ID);
     cli_flush_output();
+    if (!cli_confirmed("no script was written"))
+        return CLI_FAILED;
     std::string out = ui_get_text(OUT_CRT);
     return out.find("Script creation complete.") != std::string::npos ? CLI_OK : CLI_FAILED;
 }
@@ -117,7 +124,10 @@ int verb_script(const std::vector<std::string>& args) {
     ui_set_text(OUT_EXE, "");
     int done = process_scr_exe(args[1], OUT_EXE, W_EXE_FORM_ID, ask);
     std::string out = ui_get_text(OUT_EXE);
-    fputs(out.c_str(), stdout);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    if (!done && !cli_confirmed())
+        return CLI_FAILED;
     return done && out.find("Script execution complete.") != std::string::npos ? CLI_OK
                                                                                  : CLI_FAILED;
 }

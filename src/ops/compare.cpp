@@ -177,11 +177,10 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
     }
     if (req.code == 1) {
         int rq = check_rqr_port(W_MAIN_FUNC_LIST, param_sel_flag, req.port_type, &func);
-        if (rq == PRQ_NO_FUNC || rq == PRQ_NO_PRM) {
-            display_warn(parent, "Could not find internal references to a parameter group or "
-                                 "parameter. Software error.");
+        // The operator learns which port parameters the port type leaves out.
+        tell_rqr_port(rq, parent);
+        if (rq == PRQ_NO_FUNC || rq == PRQ_NO_PRM)
             return -1;
-        }
         if ((rq == PRQ_ALL_MATCH || rq == PRQ_SOME_MATCH) && !one_port()) {
             display_warn(parent, MSG_ONE_PORT);
             p1.clear(), p2.clear(), all1 = all2 = 0;
@@ -262,8 +261,8 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
     if (!req.ports1.empty())
         ports = parse_port_list(req.ports1, &all, &count);
     ScriptFile f;
-    if (read_script(req.file1, &f) != SCR_OK)
-        return -4;
+    if (int rc = read_script(req.file1, &f); rc != SCR_OK)
+        return rc;
     free_prm_list(r);
     // First pass: each line remembers the node it built (none when its port
     // does not exist), so the second pass pairs every line with its own node.
@@ -406,11 +405,21 @@ void add_entry_diff(const SortEntry* first, const SortEntry& where) {
 
 } // namespace
 
+static int not_a_script(const std::string& path, int parent) {
+    display_warn(parent, path + " is not a Morix Manager script.");
+    return -1;
+}
+
 int compare_fil_fil(const std::string& path1, const std::string& path2, int output, int parent) {
     g_cmp_diffs.clear();
     std::string buf, b1 = base_name(path1), b2 = base_name(path2);
     text_set_buf("", &buf, 1);
     text_set_buf("Comparing " + b1 + " and " + b2 + "...", &buf, 1);
+    for (const std::string* p : {&path1, &path2}) {
+        ScriptFile f;
+        if (int rc = read_script(*p, &f); rc != SCR_OK)
+            return rc == SCR_BAD_HEADER ? not_a_script(*p, parent) : rc;
+    }
     std::string unknown;
     auto s1 = sort_script(path1, &unknown);
     auto s2 = sort_script(path2, &unknown);
@@ -492,18 +501,30 @@ int process_compare(const CmpRequest& req, int output, int parent) {
         display_warn(parent, "Invalid compare indicator. Software error.");
         return -1;
     }
-    if (rc == -4) {
+    if (rc == SCR_NO_FILE) {
         display_warn(parent, MSG_CANNOT_OPEN);
         return -1;
     }
+    if (rc == SCR_BAD_HEADER)
+        return not_a_script(req.file1, parent);
     return rc;
 }
 
-int save_cmp_diff_script(const std::string& path, int output, int parent) {
+int save_cmp_diff_script(const std::string& typed, int output, int parent) {
     if (g_cmp_diffs.empty()) {
         display_warn(parent, "There are no differences to save.");
         return -1;
     }
+    // The name is taken as every other path name is, and an existing file is
+    // replaced only when the operator says so.
+    std::string path;
+    remove_blanks_warn(parent, typed, &path);
+    if (path.empty()) {
+        display_warn(parent, MSG_NO_SCRIPT);
+        return -1;
+    }
+    if (!check_if_overwrite(parent, 2, path))
+        return -1;
     std::string content = script_header(), msg, left;
     int lines = 0;
     for (const CmpDiff& d : g_cmp_diffs) {

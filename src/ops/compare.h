@@ -34,6 +34,8 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent);
 int compare_mrx_fil(const CmpRequest& req, int output, int parent);
 int compare_fil_fil(const std::string& path1, const std::string& path2, int output, int parent);
 
-// Writes the kept differences as a script; the lines left out (values that
-// cannot be scripted) are listed in output. 0, or -1 (message shown).
-int save_cmp_diff_script(const std::string& path, int output, int parent);
+// Writes the kept differences as a script to the typed name (white space
+// removed, with the warning); an existing file only after the overwrite
+// question. The lines left out (values that cannot be scripted) are listed
+// in output. 0, or -1 (message shown, or the question declined).
+int save_cmp_diff_script(const std::string& typed, int output, int parent);

@@ -276,8 +276,8 @@ bool process_scr_crt(const ScrCrtOptions& opt, int parent, ScrCrtState* st) {
     }
     if (!st->rec)
         return false;
-    // Kinds the device lacks are dropped (with a word when asked for by a
-    // category toggle).
+    // Kinds the device lacks are dropped, each named (async ports only when
+    // asked for).
     struct Drop {
         int kind;
         int port_type;
@@ -298,7 +298,10 @@ bool process_scr_crt(const ScrCrtOptions& opt, int parent, ScrCrtState* st) {
         if (!st->kinds[d.kind] || get_num_ports(st->rec, d.port_type) > 0)
             continue;
         st->kinds[d.kind] = false;
-        bool asked = d.category >= 0 && (opt.category[d.category] || opt.selected);
+        // Async is named only when asked for; the other kinds whenever the
+        // choice needed them (the all-parameters choice included).
+        bool asked = d.category >= 0 && (d.kind != SK_ASY || opt.category[d.category] ||
+                                         opt.selected);
         if (asked && warned.find(d.text) == std::string::npos) {
             display_warn(parent, d.text);
             warned += d.text;

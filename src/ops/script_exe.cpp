@@ -1,5 +1,6 @@
 #include "ops/script_exe.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "catalogue/mib_catalogue.h"
@@ -111,7 +112,11 @@ int process_scr_exe_start(const std::string& typed, int output, int parent, ScrE
             text_set_buf("Script was not executed due to invalid parameter values.\nYou can edit "
                          "script parameter values and try again.",
                          &msg, 1);
-        text_set_buf(l.raw, &msg, 1);
+        // A NUL byte would end the text where it is shown: the line is echoed
+        // with a blank in its place, so its reason and later lines remain.
+        std::string echo = l.raw;
+        std::replace(echo.begin(), echo.end(), '\0', ' ');
+        text_set_buf(echo, &msg, 1);
         text_set_buf("\t" + reason + "\n", &msg, 1);
     }
     if (!msg.empty()) {

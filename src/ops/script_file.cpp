@@ -14,6 +14,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list_file.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_values.h"
 
 const char* const SCR_DIR = "data/mrx_scripts";
 
@@ -54,16 +55,6 @@ bool all_digits(const std::string& s) {
            });
 }
 
-bool is_integer(std::string text) {
-    remove_trail_blanks(&text);
-    if (text.empty())
-        return false;
-    errno = 0;
-    char* end = nullptr;
-    std::strtol(text.c_str(), &end, 10);
-    return errno == 0 && end && *end == '\0';
-}
-
 } // namespace
 
 std::string script_header() {
@@ -98,6 +89,16 @@ ScriptLine parse_script_line(const std::string& raw) {
     int id = 0;
     if (get_check_mib_var(l.name, &id))
         l.mib_index = id;
+    // The writer puts one blank after the separator; blanks beyond it lead
+    // the value of a text variable (a number or a name has none).
+    const MibVarEntry* e = mib_var(l.mib_index);
+    if (e && e->data_type == MDT_OCTET_STR && e->enum_id == -1 && !l.value.empty()) {
+        size_t at = raw.size() - v[3].text.size(), start = at;
+        while (start > 0 && (raw[start - 1] == ' ' || raw[start - 1] == '\t'))
+            --start;
+        if (at - start > 1)
+            l.value = raw.substr(start + 1, at - start - 1) + l.value;
+    }
     int code = 0;
     if (cvt_port_str_opt(l.port_kw, &code))
         l.port_type = code;
@@ -115,7 +116,8 @@ std::string check_script_line(const ScriptLine& l) {
         std::string num;
         return cvt_enum_str_num(l.mib_index, l.value, &num) ? "" : "Invalid Enumerated Type";
     }
-    if (e->data_type == MDT_INTEGER && !is_integer(l.value))
+    // A number must fit its type: a larger one would wrap on the device.
+    if (check_set_number(e->data_type, l.value) != NC_OK)
         return "Invalid Integer Format";
     std::string ip = l.value;
     if (e->data_type == MDT_IP_ADDR && !check_ip_addr_fmt(&ip))
@@ -139,7 +141,9 @@ int read_script(const std::string& path, ScriptFile* out) {
             end = text.size();
         std::string line = text.substr(pos, end - pos);
         pos = end + 1;
-        if (is_comment_line(line) || is_blank_line(line))
+        // A comment may be indented: its first non-blank character is '#'.
+        size_t first = line.find_first_not_of(" \t\r\f\v");
+        if (first == std::string::npos || line[first] == '#')
             continue;
         out->lines.push_back(parse_script_line(line));
     }
@@ -208,9 +212,14 @@ int is_file_empty(const std::string& path) {
 }
 
 int replace_file_safely(const std::string& path, const std::string& content) {
-    // The temporary name carries the process id, so a file left behind by
-    // an interrupted run never blocks the next one.
-    std::string tmp = "." + base_name(path) + "." + std::to_string(getpid()) + ".tmp";
+    // Only a regular file is replaced: a fifo, a device or a folder of
+    // that name is the operator's and is left alone.
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return -1;
     ReplaceFailure fail;
-    return replace_file_safely(FileChange{path, tmp, content}, &fail) == FR_OK ? 0 : -1;
+    return replace_file_safely(FileChange{path, "." + base_name(path) + ".tmp", content}, &fail) ==
+                   FR_OK
+               ? 0
+               : -1;
 }

@@ -1,8 +1,5 @@
 // Validation and sending of the Set window's values, and the set funnel
 // that the Set window and script execution share.
-#include <cerrno>
-#include <cstdlib>
-
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
 #include "devices/mrx_select.h"
@@ -12,6 +9,7 @@
 #include "ops/show.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
+#include "snmp_access/snmp_values.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
@@ -36,16 +34,6 @@ std::string node_name(const ParamNode* n) {
     return e ? e->name : std::string();
 }
 
-bool is_integer(std::string text) {
-    remove_trail_blanks(&text);
-    if (text.empty())
-        return false;
-    errno = 0;
-    char* end = nullptr;
-    std::strtol(text.c_str(), &end, 10);
-    return errno == 0 && end && *end == '\0';
-}
-
 // The row's value for a Set, or the reason it is refused ("" when valid).
 std::string row_value(int i, std::string* value) {
     const SetRow& row = set_wlist[i];
@@ -60,14 +48,15 @@ std::string row_value(int i, std::string* value) {
         return "Invalid Selection";
     }
     *value = ui_get_text(set_row_id(i, SRP_TEXT), UI_SET_ROWS);
-    if (e && e->data_type == MDT_INTEGER && !is_integer(*value))
+    // A number must fit its type: a larger one would wrap on the device.
+    if (e && check_set_number(e->data_type, *value) != NC_OK)
         return "Invalid Integer Format";
     if (e && e->data_type == MDT_IP_ADDR) {
         std::string ip = *value;
         if (!check_ip_addr_fmt(&ip))
             return "Invalid IP Address Format";
     }
-    if (e && e->data_type == MDT_INTEGER)
+    if (e && is_number_data_type(e->data_type))
         remove_trail_blanks(value);
     return "";
 }
@@ -104,18 +93,12 @@ void read_set_val_proc() {
         return;
     }
     set_app_cursor(CURSOR_BUSY);
-    const std::string typed = ui_get_text(W_SET_PORT_TF);
-    cvt_wan_module_ports(W_SET_PORT_TF, typed, {16, 18, 19}, 1, W_SET_FORM_ID);
-    std::string text = ui_get_text(W_SET_PORT_TF);
-    int all = 0, count = 0;
-    std::vector<int> ports;
-    if (!text.empty())
-        ports = parse_port_list(text, &all, &count);
+    SetPorts sp = set_window_ports(1);
     will_sel_mrx_allow_set();
     text_set_buf("\n\n***** Set Operation *****", &msg, 1);
     text_set_buf("Setting the following parameters...", &msg, 1);
     RowTakeState warn;
-    bool have_ports = all != 0 || count > 0;
+    bool have_ports = sp.all != 0 || !sp.ports.empty();
     int rows = 0, nonexistent = 0;
     std::vector<MorixRecord*> recs = sel_reachable();
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
@@ -126,10 +109,13 @@ void read_set_val_proc() {
         row_value(i, &value);
         const MibVarEntry* e = mib_var(set_wlist[i].mib_index);
         text_set_buf("\t" + e->name, &msg, 1);
-        for (MorixRecord* r : recs)
+        for (MorixRecord* r : recs) {
+            const DevicePorts& d = sp.of(r);
             if (r->allow_set == 1 &&
-                build_prm(r, all, count, ports, set_port_sel_ind, set_wlist[i].mib_index, value))
+                build_prm(r, d.all, static_cast<int>(d.ports.size()), d.ports, set_port_sel_ind,
+                          set_wlist[i].mib_index, value))
                 nonexistent = 1;
+        }
         ++rows;
     }
     text_set_buf("", &msg, 1);
@@ -144,7 +130,6 @@ void read_set_val_proc() {
         text_set_buf("No valid parameters were marked. No set performed.", &msg, 1);
         write_otp_msg(W_SET_MSG, msg, 0, 1);
     }
-    ui_set_text(W_SET_PORT_TF, typed);
     if (nonexistent)
         display_warn(W_SET_FORM_ID, MSG_NONEXISTENT_PORTS);
     set_app_cursor(CURSOR_NORMAL);

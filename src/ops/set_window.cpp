@@ -214,18 +214,31 @@ void display_set_cur_val(int all_rows, int all, const std::vector<int>& ports, s
         write_otp_msg(W_SET_VD_TEXT, diffs, 0, 0);
 }
 
-std::vector<int> set_ports(int warn, std::string* typed, int* all, int* count) {
-    *typed = ui_get_text(W_SET_PORT_TF);
-    cvt_wan_module_ports(W_SET_PORT_TF, *typed, {16, 18, 19}, warn, W_SET_FORM_ID);
-    std::string text = ui_get_text(W_SET_PORT_TF);
-    *all = *count = 0;
-    std::vector<int> ports;
-    if (!text.empty())
-        ports = parse_port_list(text, all, count);
-    return ports;
+} // namespace
+
+// ---- ports ------------------------------------------------------------------
+
+const DevicePorts& SetPorts::of(const MorixRecord* r) const {
+    static const DevicePorts none;
+    for (const auto& d : per_device)
+        if (d.first == r)
+            return d.second;
+    return none;
 }
 
-} // namespace
+SetPorts set_window_ports(int warn) {
+    // Product types whose WAN interface ports are typed as module numbers.
+    static const std::vector<int> set_wan_types = {16, 18, 19};
+    SetPorts sp;
+    std::string text = ui_get_text(W_SET_PORT_TF);
+    int count = 0;
+    if (!text.empty())
+        sp.ports = parse_port_list(text, &sp.all, &count);
+    for (MorixRecord* r : sel_reachable())
+        sp.per_device.emplace_back(r, wan_module_ports(r, set_port_sel_ind, sp.all, sp.ports,
+                                                       set_wan_types, warn, W_SET_FORM_ID));
+    return sp;
+}
 
 // ---- rows -------------------------------------------------------------------
 
@@ -382,9 +395,7 @@ void val_dif_proc(int row) {
 
 void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
     set_app_cursor(CURSOR_BUSY);
-    std::string typed;
-    int all = 0, count = 0;
-    std::vector<int> ports = set_ports(0, &typed, &all, &count);
+    SetPorts sp = set_window_ports(0);
     std::string msg;
     text_set_buf("\n\n***** Show Operation *****", &msg, 1);
     text_set_buf(all_rows ? "Getting the following parameters..."
@@ -392,7 +403,7 @@ void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
                  &msg, 1);
     RowTakeState warn;
     warn.warned_no_ports = warn.warned_mismatch = warned;
-    bool have_ports = all != 0 || count > 0;
+    bool have_ports = sp.all != 0 || !sp.ports.empty();
     int nonexistent = 0;
     std::vector<MorixRecord*> recs = sel_reachable();
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
@@ -402,9 +413,12 @@ void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
             continue;
         if (all_rows)
             text_set_buf("\t" + row_name(set_wlist[i]), &msg, 1);
-        for (MorixRecord* r : recs)
-            if (build_prm(r, all, count, ports, set_port_sel_ind, set_wlist[i].mib_index, ""))
+        for (MorixRecord* r : recs) {
+            const DevicePorts& d = sp.of(r);
+            if (build_prm(r, d.all, static_cast<int>(d.ports.size()), d.ports, set_port_sel_ind,
+                          set_wlist[i].mib_index, ""))
                 nonexistent = 1;
+        }
     }
     text_set_buf("", &msg, 1);
     pop_cancel_dialog(1, W_SET_FORM_ID, "Cancel Show Values", "", 0, 1, 1, 0);
@@ -414,10 +428,9 @@ void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
         set_sel_morixes_incomplete(position);
         text_set_buf("\nOperation cancelled.", &msg, 1);
     } else {
-        display_set_cur_val(all_rows, all, ports, &msg);
+        display_set_cur_val(all_rows, sp.all, sp.ports, &msg);
     }
     free_host_info_list(0);
-    ui_set_text(W_SET_PORT_TF, typed);
     if (!cancelled) {
         if (nonexistent && !quiet_ports)
             display_warn(W_SET_FORM_ID, MSG_NONEXISTENT_PORTS);

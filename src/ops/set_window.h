@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ops/show.h"
 #include "snmp_access/morix_record.h"
 
 // Set window objects.
@@ -54,6 +55,17 @@ void set_row_action(int id);
 void set_port_type_changed();
 // A change of the selection or the device list makes shown values stale.
 void mark_set_values_outdated();
+
+// The Set window's port list as typed, and the ports each selected,
+// reachable device takes from it (WAN module numbers are read per device,
+// see wan_module_ports; with warn, a wrong one is warned about).
+struct SetPorts {
+    int all = 0;
+    std::vector<int> ports;
+    std::vector<std::pair<const MorixRecord*, DevicePorts>> per_device;
+    const DevicePorts& of(const MorixRecord* r) const;
+};
+SetPorts set_window_ports(int warn);
 
 // "Show Values" (all_rows 1) and the re-read after a set (0).
 void get_set_cur_val(int warned, int quiet_ports, int all_rows);

@@ -1,5 +1,7 @@
 #include "ops/show.h"
 
+#include <algorithm>
+
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
@@ -194,30 +196,30 @@ int build_prm_list_sng(int list_id, int all_ports, int port_count, const std::ve
     return build_for({rec}, list_id, all_ports, port_count, ports, port_type);
 }
 
-int cvt_wan_module_ports(int port_text_id, const std::string& typed, const std::vector<int>& types,
-                         int warn, int parent) {
-    std::string number = typed;
-    remove_trail_blanks(&number);
-    if (number.empty())
-        return 0;
-    int warned = 0;
-    for (MorixRecord* r : sel_reachable()) {
-        bool wan = false;
-        for (int t : types)
-            wan = wan || r->product_type == t;
-        if (!wan)
-            continue;
-        // Every device reads the number as typed, not a previous device's
-        // interface index.
-        int n = check_str_digits(number) && number.size() < 9 ? std::stoi(number) : 0;
-        if (n >= 1 && n <= r->wan_count && n <= static_cast<int>(r->wan_if_index.size())) {
-            ui_set_text(port_text_id, std::to_string(r->wan_if_index[n - 1]));
-        } else if (warn) {
-            display_warn(parent, MSG_WAN_MODULE);
-            ++warned;
+DevicePorts wan_module_ports(const MorixRecord* r, int port_type, int all,
+                             const std::vector<int>& ports, const std::vector<int>& types,
+                             int warn, int parent) {
+    DevicePorts out{all, ports};
+    bool wan = std::find(types.begin(), types.end(), r->product_type) != types.end();
+    if (!wan || port_type != PT_DS1INF)
+        return out;
+    int modules = std::min(r->wan_count, static_cast<int>(r->wan_if_index.size()));
+    out.all = 0;
+    out.ports.clear();
+    bool wrong = false;
+    if (all) {
+        out.ports.assign(r->wan_if_index.begin(), r->wan_if_index.begin() + std::max(modules, 0));
+    } else {
+        for (int n : ports) {
+            if (n >= 1 && n <= modules)
+                out.ports.push_back(r->wan_if_index[n - 1]);
+            else
+                wrong = true;
         }
     }
-    return warned;
+    if (wrong && warn)
+        display_warn(parent, "<" + r->name + ">  " + MSG_WAN_MODULE);
+    return out;
 }
 
 std::string format_show_output(int detailed) {
@@ -254,26 +256,32 @@ void print_show_output(int output, int detailed) {
 
 void process_show(const ShowTarget& t) {
     set_app_cursor(CURSOR_BUSY);
-    const std::string kept = ui_get_text(t.port_text);
-    cvt_wan_module_ports(t.port_text, kept, show_wan_types, 1, t.parent);
     int func = -1, all = 0, count = 0;
     int code = check_rqr_port(W_MAIN_FUNC_LIST, param_sel_flag, show_port_sel_ind, &func);
     std::vector<int> ports = process_rqr_port(code, t.port_text, &all, &count, 1, t.parent);
     if (code == PRQ_NO_FUNC || code == PRQ_NO_PRM) {
-        ui_set_text(t.port_text, kept);
         set_app_cursor(CURSOR_NORMAL);
         return;
     }
-    int built = param_sel_flag
-                    ? build_prm_list_mult(W_MAIN_FUNC_LIST, all, count, ports, show_port_sel_ind)
-                    : build_mgmt_func_mult(func, all, count, ports, show_port_sel_ind);
+    ports.resize(std::min(ports.size(), static_cast<size_t>(std::max(count, 0))));
+    int built = 0;
+    // Each device reads WAN module numbers for itself.
+    for (MorixRecord* r : sel_reachable()) {
+        DevicePorts d = wan_module_ports(r, show_port_sel_ind, all, ports, show_wan_types, 1,
+                                         t.parent);
+        int n = static_cast<int>(d.ports.size());
+        int rc = param_sel_flag ? build_prm_list_sng(W_MAIN_FUNC_LIST, d.all, n, d.ports,
+                                                     show_port_sel_ind, r)
+                                : build_mgmt_func_sng(func, d.all, n, d.ports, show_port_sel_ind, r);
+        if (rc != 0)
+            built = rc;
+    }
     pop_cancel_dialog(1, t.parent, "Cancel Show", "", 0, 1, 1, 0);
     int position = get_sel_mrx_values();
     if (pop_cancel_dialog_down())
         set_sel_morixes_incomplete(position);
     print_show_output(t.output, ui_get_toggle(W_DETAIL_TB) ? 1 : 0);
     free_host_info_list(0);
-    ui_set_text(t.port_text, kept);
     if (built != 0)
         display_warn(t.parent, MSG_NONEXISTENT_PORTS);
     set_app_cursor(CURSOR_NORMAL);

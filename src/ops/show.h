@@ -60,13 +60,21 @@ int build_prm_list_mult(int list_id, int all_ports, int port_count, const std::v
 int build_prm_list_sng(int list_id, int all_ports, int port_count, const std::vector<int>& ports,
                        int port_type, MorixRecord* rec);
 
-// WAN module numbers: for every selected, reachable device whose product
-// type is in types, a typed number n (1..wan_count) in the port field
-// becomes the interface index of module n. With warn, a wrong number warns
-// "The WAN Module number entered is incorrect" once per such device. An
-// empty field is left alone. Returns the number of devices warned about.
-int cvt_wan_module_ports(int port_text_id, const std::string& typed, const std::vector<int>& types,
-                         int warn, int parent);
+// The ports one device takes from a port list. WAN module numbers: only
+// for the WAN interface port type (ds1inf) and only on a device whose
+// product type is in types, each number n of the list names module n
+// (1..wan_count) and becomes that device's interface index of module n;
+// "all" becomes the interface indexes of all its modules. A number that
+// names no module of the device is left out for that device and, with
+// warn, "<device>  The WAN Module number entered is incorrect" is shown.
+// Every other device and port type takes the list as given.
+struct DevicePorts {
+    int all = 0;
+    std::vector<int> ports;
+};
+DevicePorts wan_module_ports(const MorixRecord* r, int port_type, int all,
+                             const std::vector<int>& ports, const std::vector<int>& types,
+                             int warn, int parent);
 
 // Warning after a command that was given ports a device does not have.
 extern const char* const MSG_NONEXISTENT_PORTS;

@@ -7,6 +7,7 @@
 #include "catalogue/file_replace.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
+#include "snmp_access/snmp_values.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 
@@ -92,6 +93,11 @@ bool editor_value(int id, std::string* value) {
     }
     if (value->find_first_of(std::string("\n\r\0", 3)) != std::string::npos) {
         display_warn(W_SITE_FORM, "A default value must be a single line of text.");
+        return false;
+    }
+    // A default the devices could not take is not stored either.
+    if (check_set_number(mib_var(id)->data_type, *value) != NC_OK) {
+        display_warn(W_SITE_FORM, mib_var(id)->name + " : Invalid Integer Format");
         return false;
     }
     size_t line_len = std::to_string(id).size() + 3 + value->size() + 1;

@@ -67,36 +67,41 @@ int check_rqr_port(int list_widget, int param_sel, int port_type, int* func_inde
     return port_match_code(mib_func_list[f]->var_list, port_type);
 }
 
-std::vector<int> process_rqr_port(int code, int port_text_widget, int* all, int* count,
-                                  int warn_empty, int dialog) {
-    *all = 0;
-    *count = 0;
+void tell_rqr_port(int code, int dialog) {
     switch (code) {
     case PRQ_NO_FUNC:
     case PRQ_NO_PRM:
         display_warn(dialog, MSG_NO_REFS);
-        return {};
+        break;
     case PRQ_ALL_MATCH:
-    case PRQ_SOME_MATCH: {
-        std::vector<int> ports;
+    case PRQ_NO_PORT_PRMS:
+        break;
+    case PRQ_SOME_MATCH:
+        display_warn(dialog, MSG_SOME_MATCH);
+        break;
+    case PRQ_NONE_MATCH:
+        display_warn(dialog, MSG_NONE_MATCH);
+        break;
+    default:
+        display_warn(dialog, MSG_BAD_CODE);
+        break;
+    }
+}
+
+std::vector<int> process_rqr_port(int code, int port_text_widget, int* all, int* count,
+                                  int warn_empty, int dialog) {
+    *all = 0;
+    *count = 0;
+    std::vector<int> ports;
+    if (code == PRQ_ALL_MATCH || code == PRQ_SOME_MATCH) {
         std::string text = ui_get_text(port_text_widget);
         if (!text.empty())
             ports = parse_port_list(text, all, count);
         else if (warn_empty == 1)
             display_warn(dialog, MSG_NO_PORTS);
-        if (code == PRQ_SOME_MATCH)
-            display_warn(dialog, MSG_SOME_MATCH);
-        return ports;
     }
-    case PRQ_NO_PORT_PRMS:
-        return {};
-    case PRQ_NONE_MATCH:
-        display_warn(dialog, MSG_NONE_MATCH);
-        return {};
-    default:
-        display_warn(dialog, MSG_BAD_CODE);
-        return {};
-    }
+    tell_rqr_port(code, dialog);
+    return ports;
 }
 
 int get_port_mib_var_nxt(MorixRecord* rec, const std::string& var_name, int* instances, int max,

@@ -1,5 +1,6 @@
 #include "snmp_access/snmp_values.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +20,36 @@ long mm_atol(const std::string& text) {
     if (negative)
         v = 0u - v;
     return static_cast<long>(static_cast<int32_t>(v));
+}
+
+bool is_number_data_type(int data_type) {
+    return data_type == 3 || (data_type >= 6 && data_type <= 8);
+}
+
+int check_set_number(int data_type, const std::string& text) {
+    if (!is_number_data_type(data_type))
+        return NC_OK;
+    bool is_signed = data_type == 3;
+    size_t i = 0, end = text.size();
+    while (i < end && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    while (end > i && std::isspace(static_cast<unsigned char>(text[end - 1])))
+        --end;
+    bool negative = false;
+    if (i < end && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    if (i == end)
+        return NC_NOT_NUMBER;
+    // Digits beyond the largest bound only saturate the magnitude.
+    uint64_t v = 0;
+    for (; i < end; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i])))
+            return NC_NOT_NUMBER;
+        v = std::min<uint64_t>(v * 10 + static_cast<uint64_t>(text[i] - '0'), 1ull << 40);
+    }
+    uint64_t limit = is_signed ? (negative ? 2147483648ull : 2147483647ull)
+                               : (negative ? 0ull : 4294967295ull);
+    return v <= limit ? NC_OK : NC_OUT_OF_RANGE;
 }
 
 int parse_dotted_oid(const std::string& text, oid* out, size_t max_len, size_t* len) {
@@ -84,6 +115,8 @@ int add_set_var(netsnmp_pdu* pdu, const oid* name, size_t name_len, int data_typ
         snmp_pdu_add_variable(pdu, name, name_len, ASN_OCTET_STR, value.data(), value.size());
         return 0;
     case 3: {
+        if (check_set_number(data_type, value) != NC_OK)
+            return -1;
         long v = mm_atol(value);
         snmp_pdu_add_variable(pdu, name, name_len, ASN_INTEGER, &v, sizeof(v));
         return 0;
@@ -101,6 +134,8 @@ int add_set_var(netsnmp_pdu* pdu, const oid* name, size_t name_len, int data_typ
     case 6:
     case 7:
     case 8: {
+        if (check_set_number(data_type, value) != NC_OK)
+            return -1;
         const u_char tags[] = {ASN_COUNTER, ASN_GAUGE, ASN_TIMETICKS};
         u_long v = static_cast<uint32_t>(mm_atol(value));
         snmp_pdu_add_variable(pdu, name, name_len, tags[data_type - 6], &v, sizeof(v));

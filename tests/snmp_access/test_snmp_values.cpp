@@ -102,7 +102,7 @@ TEST_F(SnmpValues, SetValuesEncodedByDataType) {
     EXPECT_EQ(v->type, ASN_OCTET_STR);
     EXPECT_EQ(v->val_len, 0u);
 
-    v = encode(3, "  -12x", &rc);
+    v = encode(3, "  -12 ", &rc);
     EXPECT_EQ(v->type, ASN_INTEGER);
     EXPECT_EQ(*v->val.integer, -12);
 
@@ -123,13 +123,32 @@ TEST_F(SnmpValues, SetValuesEncodedByDataType) {
     EXPECT_EQ(v->type, ASN_NULL);
 }
 
+// A number outside its type's range, or not a whole number, is refused
+// by the check and by the encoder alike: nothing wraps into another value.
 TEST_F(SnmpValues, UnencodableValuesAddNothing) {
-    int rc = 0;
-    EXPECT_EQ(encode(4, "1.2.3.4", &rc), nullptr);
-    EXPECT_EQ(rc, -1);
-    EXPECT_EQ(encode(1, "1.3.x", &rc), nullptr);
-    EXPECT_EQ(rc, -1);
+    struct Case {
+        int type;
+        const char* text;
+        int check; // check_set_number
+    };
+    const Case cases[] = {
+        {4, "1.2.3.4", NC_OK},          {1, "1.3.x", NC_OK},
+        {3, "4294967297", NC_OUT_OF_RANGE}, {3, "2147483648", NC_OUT_OF_RANGE},
+        {3, "-2147483649", NC_OUT_OF_RANGE}, {3, "99999999999999999999999", NC_OUT_OF_RANGE},
+        {3, "-12x", NC_NOT_NUMBER},     {3, "", NC_NOT_NUMBER},
+        {3, "- 5", NC_NOT_NUMBER},      {6, "4294967296", NC_OUT_OF_RANGE},
+        {7, "-1", NC_OUT_OF_RANGE},     {8, "99999999999999", NC_OUT_OF_RANGE},
+    };
+    for (const Case& c : cases) {
+        int rc = 0;
+        EXPECT_EQ(check_set_number(c.type, c.text), c.check) << c.text;
+        EXPECT_EQ(encode(c.type, c.text, &rc), nullptr) << c.text;
+        EXPECT_EQ(rc, -1) << c.text;
+    }
     EXPECT_EQ(pdu->variables, nullptr);
+    for (const char* edge : {"-2147483648", "2147483647", " +0 "})
+        EXPECT_EQ(check_set_number(3, edge), NC_OK) << edge;
+    EXPECT_EQ(check_set_number(7, "4294967295"), NC_OK);
 }
 
 TEST_F(SnmpValues, AnswerTextsByType) {
