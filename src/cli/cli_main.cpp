@@ -116,11 +116,32 @@ std::string list_path(const std::string& typed) {
     return mm_path("data/mrx_lists", typed);
 }
 
+// Ctrl-C acts as the cancel button of the running operation; a second one
+// ends the program.
+volatile sig_atomic_t interrupted = 0;
+
+void on_interrupt(int) {
+    interrupted = 1;
+    g_cancel_process = 1;
+}
+
+bool in_list(const std::string& name) {
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (r->name == name)
+            return true;
+    }
+    return false;
+}
+
 // The devices of the run in the main window's list, every one selected.
 void add_devices(const GlobalOpts& o) {
     if (!o.list_file.empty())
         load_mrx_list_proc(W_MAIN_WINDOW, list_path(o.list_file));
     for (const std::string& name : o.devices) {
+        if (interrupted)
+            break;
         ui_set_text(W_MRX_NAME_TF, name);
         ui_set_text(W_COMM_TF, o.community);
         dispatch_main(31);
@@ -137,12 +158,6 @@ void add_devices(const GlobalOpts& o) {
     }
     for (int p = 1; p <= ui_list_count(W_MRX_LIST); ++p)
         ui_list_select_pos(W_MRX_LIST, p, false);
-}
-
-// Ctrl-C acts as the cancel button of the running operation; a second one
-// ends the program.
-void on_interrupt(int) {
-    g_cancel_process = 1;
 }
 
 int start_up(const GlobalOpts& o) {
@@ -208,6 +223,18 @@ int main(int argc, char** argv) {
     sigaction(SIGINT, &sa, nullptr);
     add_devices(o);
     int warned = cli_flush_warnings();
+    // Ctrl-C while the devices were identified: the verb does not run on a
+    // list that lacks devices the operator named.
+    if (interrupted) {
+        for (const std::string& name : o.devices)
+            if (!in_list(name))
+                std::fprintf(stderr, "mm_cli: interrupted: %s was not added.\n", name.c_str());
+        std::fprintf(stderr, "mm_cli: interrupted while identifying the devices; %s was not "
+                             "run.\n",
+                     verb->name);
+        free_host_info_list(host_info_list);
+        return CLI_FAILED;
+    }
     int status = verb->run(args);
     warned += cli_flush_warnings();
     if (status == CLI_OK && warned > 0)

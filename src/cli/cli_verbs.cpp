@@ -42,7 +42,10 @@ const CliVerb cli_verbs[] = {
      "boot OPTION [--load ADDR] [--dump ADDR] [--gateway ADDR] [--image NAME] [--time TIME] "
      "[--message TEXT]",
      true, verb_boot},
-    {"reset", "reset CODE [-P PORTS] [-p asy|ptr]", true, verb_reset},
+    {"reset",
+     "reset CODE [-P PORTS] [-p asy|ptr]\n"
+     "  CODE 97, 98, 99 reset every port (WAN module, modem) of PORTS",
+     true, verb_reset},
     {"bcast", "bcast OPTION MESSAGE", true, verb_bcast},
     {"modems", "modems [set available|busy DEVICE:MODEM[,...]]", true, verb_modems},
     {"copy",

@@ -79,9 +79,14 @@ int verb_site_default(const std::vector<std::string>& args) {
         return cli_usage_error(verb, "'" + args[0] + "' is not a parameter with a default");
     const MibVarEntry* e = mib_var(id);
     if (args.size() == 1) {
-        std::string site = e->has_site_def ? e->site_def_val : "none";
-        std::string name;
-        if (e->has_site_def && e->enum_id >= 0 && cvt_enum_num_str(id, site, &name) == 1)
+        // "no site default" cannot be mistaken for a site default whose
+        // value is a word such as "none".
+        if (!e->has_site_def) {
+            std::printf("%s: default %s, no site default\n", e->name.c_str(), e->def_val.c_str());
+            return CLI_OK;
+        }
+        std::string site = e->site_def_val, name;
+        if (e->enum_id >= 0 && cvt_enum_num_str(id, site, &name) == 1)
             site = name;
         std::printf("%s: default %s, site default %s\n", e->name.c_str(), e->def_val.c_str(),
                     site.c_str());

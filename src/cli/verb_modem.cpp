@@ -30,34 +30,27 @@ int open_info() {
     return mdm_init(W_MAIN_WINDOW);
 }
 
+// Every warning printed counts: a list or change with warnings is status 1.
 int finish(int ok) {
     mdm_close_act(0);
-    cli_flush_warnings();
-    return ok ? CLI_OK : CLI_FAILED;
+    int warned = cli_flush_warnings();
+    return ok && warned == 0 ? CLI_OK : CLI_FAILED;
 }
 
-// KEY=VALUE words into the named definition (a copy of the include entry,
-// or a default definition, when the configuration file has none).
+// KEY=VALUE words into the named definition (see mdm_put_values). 1 when
+// the definition changed, 0 when it already held these values, or a usage
+// error status (negative).
 int set_values(const CliVerb& verb, const std::string& name,
                const std::vector<std::string>& pairs) {
-    ModemDef d = crt_mdm_node_def(false, name);
-    if (const ModemDef* c = chk_mdm_list(mdm_info.cfg_list, name))
-        d = *c;
-    else if (const ModemDef* i = chk_mdm_list(mdm_info.db_list, name))
-        d = *i, d.comment.clear();
+    std::vector<std::pair<int, std::string>> values;
     for (const std::string& p : pairs) {
         size_t eq = p.find('=');
         int k = eq == std::string::npos ? -1 : mdm_keyword_index(p.substr(0, eq));
         if (k <= KW_TYPE_OF_MODEM || k >= KW_END)
-            return cli_usage_error(verb, "'" + p + "' is not KEYWORD=VALUE of a modem keyword");
-        d.values[k] = p.substr(eq + 1, MDM_VALUE_MAX);
+            return -cli_usage_error(verb, "'" + p + "' is not KEYWORD=VALUE of a modem keyword");
+        values.emplace_back(k, p.substr(eq + 1));
     }
-    if (ModemDef* c = chk_mdm_list(mdm_info.cfg_list, name))
-        *c = d;
-    else
-        mdm_info.cfg_list.push_back(d);
-    mdm_info.cfg_fil_upd_flag = 1;
-    return CLI_OK;
+    return mdm_put_values(name, values);
 }
 
 } // namespace
@@ -92,9 +85,14 @@ int verb_modem(const std::vector<std::string>& args) {
     const std::string& name = args[1];
     if (sub == "set") {
         int rc = set_values(verb, name, std::vector<std::string>(args.begin() + 2, args.end()));
-        if (rc != CLI_OK) {
+        if (rc < 0) {
             mdm_close_act(0);
-            return rc;
+            return -rc;
+        }
+        if (rc == 0) {
+            std::printf("%s already has these values: nothing was sent.\n", name.c_str());
+            std::fflush(stdout);
+            return finish(1);
         }
     } else {
         MdmEditOpen open;

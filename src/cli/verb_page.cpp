@@ -100,6 +100,15 @@ int verb_page(const std::vector<std::string>& args) {
         int i = eq == std::string::npos ? -1 : field_index(*p, s.substr(0, eq));
         if (i < 0)
             return cli_usage_error(verb, "no field '" + s.substr(0, eq) + "' on page " + p->name);
+        // A field the window does not offer for this selection is refused
+        // before anything is sent, as a press on it would do nothing.
+        if (!is_sens(p->fields[i].widget, UI_BASIC)) {
+            std::fprintf(stderr,
+                         "mm_cli page: field '%s' of page %s cannot be changed for the selected "
+                         "Morixes; nothing was sent.\n",
+                         p->fields[i].key, p->name);
+            return CLI_FAILED;
+        }
         page_set_field(*p, static_cast<size_t>(i), s.substr(eq + 1));
         if (p->fields[i].kind == FK_TOGGLE) // its action, as a press would run it
             basic_dispatch(p->fields[i].widget);

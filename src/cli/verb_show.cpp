@@ -1,5 +1,8 @@
 // mm_cli show: the Show window with its port type toggle, port list and
 // detailed-output toggle, then Apply.
+#include <cstdio>
+
+#include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
 #include "ui/program.h"
 #include "ui/widget_ids.h"
@@ -31,9 +34,24 @@ int verb_show(const std::vector<std::string>& args) {
         return cli_usage_error(verb, "unknown port type");
     if (vars.empty() == func.empty())
         return cli_usage_error(verb, "give either -v or -f");
-    if (!vars.empty())
-        cli_choose_params(cli_split(vars, ','), 1);
-    else
+    // A name the catalogue does not hold is reported and left out; the
+    // others are still shown (and the status tells of the one left out).
+    int unknown = 0;
+    if (!vars.empty()) {
+        std::vector<std::string> known;
+        for (const std::string& n : cli_split(vars, ',')) {
+            int id = 0;
+            if (get_check_mib_var(n, &id) == 1) {
+                known.push_back(n);
+                continue;
+            }
+            std::fprintf(stderr, "mm_cli show: no parameter '%s'; it is not shown.\n", n.c_str());
+            ++unknown;
+        }
+        if (known.empty())
+            return CLI_FAILED;
+        cli_choose_params(known, 1);
+    } else
         cli_choose_params({func}, 0);
     ui_set_toggle(W_DETAIL_TB, detailed, false);
     dispatch_main(13);
@@ -49,5 +67,5 @@ int verb_show(const std::vector<std::string>& args) {
     std::string report = ui_get_text(W_SHOW_TEXT);
     bool failed = report.find("Could not get parameter values.") != std::string::npos ||
                   report.find("\nOperation cancelled.\n") != std::string::npos;
-    return failed ? CLI_FAILED : CLI_OK;
+    return failed || unknown ? CLI_FAILED : CLI_OK;
 }

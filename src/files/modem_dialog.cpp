@@ -226,3 +226,23 @@ int modem_dialog_action(int id) {
         return 0;
     }
 }
+
+int mdm_put_values(const std::string& name, const std::vector<std::pair<int, std::string>>& values) {
+    ModemDef* cfg = chk_mdm_list(mdm_info.cfg_list, name);
+    const ModemDef* inc = chk_mdm_list(mdm_info.db_list, name);
+    ModemDef d = cfg ? *cfg : inc ? *inc : crt_mdm_node_def(false, name);
+    if (!cfg && inc)
+        d.comment.clear();
+    for (const auto& v : values)
+        if (v.first > KW_TYPE_OF_MODEM && v.first < KW_END)
+            d.values[v.first] = v.second.substr(0, MDM_VALUE_MAX);
+    const ModemDef* was = cfg ? cfg : inc;
+    if (was && was->values == d.values)
+        return 0;
+    if (cfg)
+        *cfg = d;
+    else
+        mdm_info.cfg_list.push_back(d);
+    mdm_info.cfg_fil_upd_flag = 1;
+    return 1;
+}

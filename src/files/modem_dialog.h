@@ -7,6 +7,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 constexpr int W_MDM_DIALOG = 1285;
 constexpr int W_MDM_NAME_TF = 1286;
@@ -36,3 +38,12 @@ void mdm_edit_ok();
 void mdm_remove_act();
 // The dialog's buttons and toggle; 1 when id is one of them.
 int modem_dialog_action(int id);
+
+// Keyword values (index 1..16, value) for the definition of name, by the
+// rule of the dialog's OK: the configuration list's entry takes them; a
+// name only in the include list gets a copy of that entry in the
+// configuration list only when a value differs from it; a new name gets a
+// default definition. Returns 1 when the configuration list changed (the
+// change flag is then set), 0 when every value already was as given: then
+// nothing is to be written, uploaded or reset.
+int mdm_put_values(const std::string& name, const std::vector<std::pair<int, std::string>>& values);

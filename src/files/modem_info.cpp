@@ -126,7 +126,10 @@ int fetch_and_parse(int parent) {
     int pr = prs_cfg_fil(mdm_info.local_cfg, &mdm_info.cfg_list, &cp);
     show_parse(cp, parent);
     if (pr != 0) {
-        display_warn(parent, cp.error.empty() ? MSG_NO_PARSE : cp.error);
+        // The reason, then what it means for the operator.
+        if (!cp.error.empty())
+            display_warn(parent, cp.error);
+        display_warn(parent, MSG_NO_PARSE);
         return 0;
     }
     for (size_t i = 0; i < cp.includes.size(); ++i) {

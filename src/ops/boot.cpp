@@ -242,7 +242,8 @@ void get_boot_vals(int first_time) {
     for (MorixRecord* r : devs)
         free_prm_list(r);
     set_app_cursor(CURSOR_NORMAL);
-    if (uncommon)
+    // Said when the window is filled, not again at the refresh within a boot.
+    if (uncommon && first_time)
         display_warn(W_BOOT_DIALOG_ID, MSG_UNCOMMON);
 }
 

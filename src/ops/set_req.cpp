@@ -120,16 +120,28 @@ void read_set_val_proc() {
     }
     text_set_buf("", &msg, 1);
     int warned = warn.warned_no_ports || warn.warned_mismatch ? 1 : 0;
-    if (rows > 0) {
+    // Rows whose ports exist on no device build nothing: that is not a Set.
+    bool built = false, any_allowed = false;
+    for (MorixRecord* r : recs) {
+        built = built || r->prm_list != nullptr;
+        any_allowed = any_allowed || r->allow_set == 1;
+    }
+    if (rows > 0 && any_allowed && !built) {
+        text_set_buf("None of the given ports exists on the selected Morixes. No set performed.",
+                     &msg, 1);
+        rows = 0;
+        write_otp_msg(W_SET_MSG, msg, 0, 1);
+    } else if (rows > 0) {
         write_otp_msg(W_SET_MSG, msg, 0, 1);
         msg.clear();
         int error = 0, cancelled = 0;
         process_set_req(W_SET_MSG, W_SET_FORM_ID, 1, warned, nonexistent, &error, &cancelled);
     } else {
-        free_host_info_list(0);
         text_set_buf("No valid parameters were marked. No set performed.", &msg, 1);
         write_otp_msg(W_SET_MSG, msg, 0, 1);
     }
+    if (rows == 0)
+        free_host_info_list(0);
     if (nonexistent)
         display_warn(W_SET_FORM_ID, MSG_NONEXISTENT_PORTS);
     set_app_cursor(CURSOR_NORMAL);
@@ -233,6 +245,21 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
                          "current values.",
                          &msg, 1);
         }
+    }
+    // After a cancel, which devices were sent their values and which not.
+    if (*cancelled) {
+        std::string sent, not_sent;
+        for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
+            MorixRecord* r = host_info_list[p];
+            if (!r->selected || !r->reachable || !r->allow_set)
+                continue;
+            std::string& to = p < position ? sent : not_sent;
+            to += (to.empty() ? "" : ", ") + r->name;
+        }
+        if (!sent.empty())
+            text_set_buf("Values may have been set on: " + sent, &msg, 1);
+        if (!not_sent.empty())
+            text_set_buf("Nothing was sent to: " + not_sent, &msg, 1);
     }
     if (!msg.empty())
         write_otp_msg(output, msg, 1, 1);

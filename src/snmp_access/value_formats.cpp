@@ -113,7 +113,9 @@ int check_time_fmt(const std::string& text) {
     std::string t = plus ? s.substr(1) : s;
     if (t.size() == 5 && t[2] == ':' && all_digits(t.substr(0, 2)) && all_digits(t.substr(3))) {
         long h = digits_value(t.substr(0, 2)), m = digits_value(t.substr(3));
-        return h <= 23 && m <= 60 ? 1 : 0;
+        // A clock has no minute 60 (12:60 would be read as 13:00 or refused
+        // by the device).
+        return h <= 23 && m <= 59 ? 1 : 0;
     }
     return plus && all_digits(t) ? 1 : 0;
 }

@@ -266,4 +266,37 @@ TEST_F(ModemSim, ADeviceServingItsOwnFileIsRefused) {
     EXPECT_TRUE(mdm_info.cfg_list.empty());
 }
 
+// Values a definition already holds change nothing (no upload, no reset);
+// a parse failure says why and that modem functions are off.
+TEST_F(ModemSim, UnchangedValuesAndParseFailures) {
+    REQUIRE_NETNS();
+    write_file(root + "/morix.cfg", CFG_HEAD + CFG_MODEMS + CFG_TAIL);
+    write_file(root + "/modems.inc", INC);
+    ASSERT_TRUE(run({{A, "morix.cfg"}}));
+    mdm_set_window(MW_NONE, "", 0, {});
+    ASSERT_EQ(mdm_init(W_MAIN_WINDOW), 1) << hl_warning_box();
+    const struct {
+        const char* name;
+        int keyword;
+        const char* value;
+        int changed;
+    } cases[] = {{"v34", KW_DIALIN_SETUP, "ATS0=1", 0},
+                 {"inc", KW_CONNECT_STATUS, "7", 0},
+                 {"v34", KW_DIALIN_SETUP, "ATS0=3", 1},
+                 {"inc", KW_CONNECT_STATUS, "7 9", 1}};
+    for (const auto& c : cases) {
+        size_t before = mdm_info.cfg_list.size();
+        mdm_info.cfg_fil_upd_flag = 0;
+        EXPECT_EQ(mdm_put_values(c.name, {{c.keyword, c.value}}), c.changed) << c.name << c.value;
+        EXPECT_EQ(mdm_info.cfg_fil_upd_flag, c.changed) << c.name << c.value;
+        if (!c.changed)
+            EXPECT_EQ(mdm_info.cfg_list.size(), before) << c.name;
+    }
+    write_file(root + "/morix.cfg", "%modem\n%modem\n");
+    hl_clear_events();
+    EXPECT_EQ(mdm_init(W_MAIN_WINDOW), 0);
+    EXPECT_TRUE(warned("Duplicate modem category statements"));
+    EXPECT_TRUE(warned("modem functionality (editing, etc.) will not be allowed."));
+}
+
 } // namespace
