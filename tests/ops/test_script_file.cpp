@@ -43,6 +43,9 @@ TEST_F(ScriptFileTest, LineChecks) {
         {"mrxSubnetMask | none | 0 | 255.0.0", "Invalid IP Address Format"},
         {"mrxDialoutRetries | none | 0 | 5x", "Invalid Integer Format"},
         {"mrxDialoutRetries | none | 0 | \"\"", "Invalid Integer Format"},
+        {"mrxDialoutRetries | none | 0 | 4294967297", "Invalid Integer Format"},
+        {"mrxDialoutRetries | none | 0 | 2147483648", "Invalid Integer Format"},
+        {"mrxDialoutRetries | none | 0 | -2147483648", ""},
         {"noSuchThing | none | 0 | 1", "Unknown Parameter Name"},
         {"sysContact | none | 0", "Invalid script file line."},
         {"sysContact | none | x1 | a", "Invalid script file line."},
@@ -54,6 +57,23 @@ TEST_F(ScriptFileTest, LineChecks) {
     EXPECT_EQ(parse_script_line("mrxpMode | asy | * | x").port, SCR_WILDCARD);
     EXPECT_EQ(*format_script_line("sysContact", "none", "0", ""), "sysContact | none | 0 | \"\"");
     EXPECT_FALSE(format_script_line("sysContact", "none", "0", std::string(250, 'v')));
+}
+
+// What the writer writes reads back as it was: blanks leading a text
+// value survive, numbers and names take none, and a comment may be indented.
+TEST_F(ScriptFileTest, LinesReadBackAsWritten) {
+    const std::pair<const char*, const char*> values[] = {
+        {"sysContact", "   three blanks"}, {"sysContact", "\tx"}, {"sysContact", "plain"}};
+    for (const auto& [name, value] : values)
+        EXPECT_EQ(parse_script_line(*format_script_line(name, "none", "0", value)).value, value)
+            << value;
+    EXPECT_EQ(parse_script_line("mrxDialoutRetries | none | 0 |    5").value, "5");
+    EXPECT_EQ(parse_script_line("mrxNameServer1Type | none | 0 |   none").value, "none");
+    ScriptFile f;
+    ASSERT_EQ(read_script(script("c", "  # indented\n\t#tab\nsysContact | none | 0 | a\n"), &f),
+              SCR_OK);
+    ASSERT_EQ(f.lines.size(), 1u);
+    EXPECT_EQ(f.lines[0].value, "a");
 }
 
 TEST_F(ScriptFileTest, BadInputIsRefusedWithoutHanging) {
