@@ -11,12 +11,12 @@
 #include "cli/cli.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
-#include "ui/program.h"
-#include "ui/widget_ids.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
+#include "ui/program.h"
 #include "ui/ui.h"
+#include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
@@ -229,8 +229,9 @@ int main(int argc, char** argv) {
         for (const std::string& name : o.devices)
             if (!in_list(name))
                 std::fprintf(stderr, "mm_cli: interrupted: %s was not added.\n", name.c_str());
-        std::fprintf(stderr, "mm_cli: interrupted while identifying the devices; %s was not "
-                             "run.\n",
+        std::fprintf(stderr,
+                     "mm_cli: interrupted while identifying the devices; %s was not "
+                     "run.\n",
                      verb->name);
         free_host_info_list(host_info_list);
         return CLI_FAILED;

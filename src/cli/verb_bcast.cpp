@@ -2,8 +2,8 @@
 // chosen, then Apply after the operator's confirmation.
 #include "cli/cli.h"
 #include "devices/text_buf.h"
-#include "ui/program.h"
 #include "ops/control.h"
+#include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "cli/cli.h"
-#include "ui/program.h"
 #include "ops/copy.h"
+#include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"

@@ -36,8 +36,8 @@ int file_operands(const CliVerb& verb, const std::vector<std::string>& args,
     return CLI_OK;
 }
 
-int run_copy(const std::string& src_host, const std::string& src_path,
-             const std::string& dst_host, const std::string& dst_path, int timeout) {
+int run_copy(const std::string& src_host, const std::string& src_path, const std::string& dst_host,
+             const std::string& dst_path, int timeout) {
     bool on_terminal = isatty(STDOUT_FILENO) == 1;
     NfProgress progress;
     if (on_terminal) {

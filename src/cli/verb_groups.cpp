@@ -5,11 +5,11 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
-#include "ui/program.h"
-#include "ui/widget_ids.h"
 #include "ops/site_prm.h"
 #include "ops/udf_groups.h"
+#include "ui/program.h"
 #include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 namespace {
 

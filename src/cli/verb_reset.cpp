@@ -3,9 +3,9 @@
 #include <cstdlib>
 
 #include "cli/cli.h"
-#include "ui/program.h"
 #include "ops/control.h"
 #include "snmp_access/port_inst.h"
+#include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 

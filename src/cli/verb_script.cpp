@@ -25,7 +25,6 @@ bool parse_ports_arg(const std::string& a, std::array<std::string, SK_COUNT>* te
     return false;
 }
 
-
 int run_create(const CliVerb& verb, const std::vector<std::string>& args) {
     ScrCrtOptions opt;
     std::array<std::string, SK_COUNT> ports{};
@@ -129,5 +128,5 @@ int verb_script(const std::vector<std::string>& args) {
     if (!done && !cli_confirmed())
         return CLI_FAILED;
     return done && out.find("Script execution complete.") != std::string::npos ? CLI_OK
-                                                                                 : CLI_FAILED;
+                                                                               : CLI_FAILED;
 }

@@ -1,11 +1,11 @@
 // mm_cli set: the Set window's rows for the named variables, each marked
 // and given its value (an enumeration entry by name), then Set.
 #include "cli/cli.h"
-#include "ui/program.h"
-#include "ui/widget_ids.h"
 #include "ops/set_window.h"
 #include "ops/show.h"
+#include "ui/program.h"
 #include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 namespace {
 

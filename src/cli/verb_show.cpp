@@ -4,10 +4,10 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
-#include "ui/program.h"
-#include "ui/widget_ids.h"
 #include "ops/show.h"
+#include "ui/program.h"
 #include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 int verb_show(const std::vector<std::string>& args) {
     const CliVerb& verb = *find_cli_verb("show");

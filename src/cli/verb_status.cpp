@@ -5,11 +5,11 @@
 #include <cstdlib>
 
 #include "cli/cli.h"
-#include "ui/program.h"
-#include "ui/widget_ids.h"
 #include "ops/status.h"
 #include "snmp_access/port_inst.h"
+#include "ui/program.h"
 #include "ui/ui.h"
+#include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {

@@ -227,7 +227,8 @@ int modem_dialog_action(int id) {
     }
 }
 
-int mdm_put_values(const std::string& name, const std::vector<std::pair<int, std::string>>& values) {
+int mdm_put_values(const std::string& name,
+                   const std::vector<std::pair<int, std::string>>& values) {
     ModemDef* cfg = chk_mdm_list(mdm_info.cfg_list, name);
     const ModemDef* inc = chk_mdm_list(mdm_info.db_list, name);
     ModemDef d = cfg ? *cfg : inc ? *inc : crt_mdm_node_def(false, name);

@@ -84,9 +84,9 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
                 int all) {
     int count = static_cast<int>(ports.size());
     if (req.code == 1)
-        return (param_sel_flag ? build_prm_list_sng(W_MAIN_FUNC_LIST, all, count, ports,
-                                                    req.port_type, r)
-                               : build_mgmt_func_sng(func, all, count, ports, req.port_type, r)) != 0;
+        return (param_sel_flag
+                    ? build_prm_list_sng(W_MAIN_FUNC_LIST, all, count, ports, req.port_type, r)
+                    : build_mgmt_func_sng(func, all, count, ports, req.port_type, r)) != 0;
     bool bad = false;
     for (const CmpCode& c : cmp_codes) {
         if (c.code != req.code)
@@ -98,7 +98,8 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
             bool in = false;
             for (int k : c.classes)
                 in = in || k == e->port_class;
-            if (in && check_mib_var_write(id, c.port_type) && build_prm(r, all, count, ports, c.port_type, id, "") != 0)
+            if (in && check_mib_var_write(id, c.port_type) &&
+                build_prm(r, all, count, ports, c.port_type, id, "") != 0)
                 bad = true;
         }
     }
@@ -336,7 +337,8 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
                 continue;
             const ScriptLine& l = f.lines[i];
             const ParamNode* n = node_of[i] >= 0 && node_of[i] < static_cast<int>(nodes.size())
-                                     ? nodes[node_of[i]] : nullptr;
+                                     ? nodes[node_of[i]]
+                                     : nullptr;
             std::string script_v = l.value.empty() ? "\"\"" : l.value;
             std::string dev_v = n ? shown_value(n) : "Parameter does not exist.";
             if (n && n->status == NS_OK && dev_v == script_v)
@@ -345,8 +347,8 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
             const MibVarEntry* e = mib_var(l.mib_index);
             std::string head = "\n*** " + e->name;
             if (e->port_class != 0)
-                head += " (" + l.port_kw + " port " +
-                        std::to_string(n ? n->port_num : l.port) + ")";
+                head +=
+                    " (" + l.port_kw + " port " + std::to_string(n ? n->port_num : l.port) + ")";
             text_set_buf(head + " ***", &buf, 1);
             text_set_buf(r->name + " : " + dev_v, &buf, 1);
             text_set_buf(base + " : " + script_v, &buf, 1);
@@ -532,9 +534,9 @@ int save_cmp_diff_script(const std::string& typed, int output, int parent) {
         if (!e)
             continue;
         std::string kw = kw_of(d.port_type);
-        std::string where = e->name + (e->port_class != 0 ? " (" + kw + " port " +
-                                                                script_port_text(d.port) + ")"
-                                                          : "");
+        std::string where =
+            e->name +
+            (e->port_class != 0 ? " (" + kw + " port " + script_port_text(d.port) + ")" : "");
         // Internal and not transferable variables, read-only ones and
         // entries the first side does not hold cannot be scripted.
         bool ok = d.first_has && e->internal_code == MIC_ORDINARY &&

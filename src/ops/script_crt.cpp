@@ -18,12 +18,13 @@ struct KindInfo {
     int port_type;
     const char* keyword;
 };
-constexpr KindInfo kind_info[SK_COUNT] = {{PT_NONE, "none"}, {PT_ASY, "asy"},
-                                          {PT_SYN, "syn"},   {PT_PTR, "ptr"},
-                                          {PT_EN, "en"},     {PT_DS0CHAN, "ds0chan"},
-                                          {PT_DS1INF, "ds1inf"}};
+constexpr KindInfo kind_info[SK_COUNT] = {
+    {PT_NONE, "none"}, {PT_ASY, "asy"},         {PT_SYN, "syn"},      {PT_PTR, "ptr"},
+    {PT_EN, "en"},     {PT_DS0CHAN, "ds0chan"}, {PT_DS1INF, "ds1inf"}};
 
-constexpr unsigned bit(int k) { return 1u << k; }
+constexpr unsigned bit(int k) {
+    return 1u << k;
+}
 
 // Kinds a variable of a port class marks, by write type (index 0..7; write
 // type 1 marks every kind of the class).
@@ -34,9 +35,9 @@ struct MarkRow {
 constexpr unsigned D = bit(SK_DEVICE), A = bit(SK_ASY), S = bit(SK_SYN), P = bit(SK_PTR),
                    E = bit(SK_EN), C = bit(SK_DS0CHAN), W = bit(SK_DS1INF);
 constexpr MarkRow mark_rows[] = {
-    {0, {0, D, 0, 0, 0, 0}},     {1, {0, A, A, 0, 0, 0}},         {2, {0, S, 0, S, 0, 0}},
-    {3, {0, P, 0, 0, P, 0}},     {4, {0, A | S, A, S, 0, 0}},     {5, {0, A | P, A, 0, P, 0}},
-    {6, {0, A | S | E, A, S, 0, E}}, {7, {0, C, 0, 0, 0, 0}}, {9, {0, W, 0, 0, 0, 0}}};
+    {0, {0, D, 0, 0, 0, 0}},         {1, {0, A, A, 0, 0, 0}},     {2, {0, S, 0, S, 0, 0}},
+    {3, {0, P, 0, 0, P, 0}},         {4, {0, A | S, A, S, 0, 0}}, {5, {0, A | P, A, 0, P, 0}},
+    {6, {0, A | S | E, A, S, 0, E}}, {7, {0, C, 0, 0, 0, 0}},     {9, {0, W, 0, 0, 0, 0}}};
 // Write types 6 and 7 (channels and DS1 only) also mark their kind.
 unsigned marked_kinds(const MibVarEntry* e) {
     if (e->port_class == 7 && e->write_type == 6)
@@ -53,29 +54,46 @@ unsigned marked_kinds(const MibVarEntry* e) {
 // Kinds of a port class (the port types build_scr_crt_prm reads it for).
 unsigned class_kinds(int port_class) {
     switch (port_class) {
-    case 0: return D;
-    case 1: return A;
-    case 2: return S;
-    case 3: return P;
-    case 4: return A | S;
-    case 5: return A | P;
-    case 6: return A | S | E;
-    case 7: return C;
-    case 9: return W;
-    default: return 0;
+    case 0:
+        return D;
+    case 1:
+        return A;
+    case 2:
+        return S;
+    case 3:
+        return P;
+    case 4:
+        return A | S;
+    case 5:
+        return A | P;
+    case 6:
+        return A | S | E;
+    case 7:
+        return C;
+    case 9:
+        return W;
+    default:
+        return 0;
     }
 }
 
 // Port classes of each category.
 bool in_category(int cat, int port_class) {
     switch (cat) {
-    case SC_DEVICE: return port_class == 0;
-    case SC_ASY: return port_class == 1 || port_class == 4 || port_class == 5;
-    case SC_PTR: return port_class == 3 || port_class == 5;
-    case SC_EN: return port_class == 6;
-    case SC_CHANNELS: return port_class == 7;
-    case SC_DS1: return port_class == 9;
-    default: return false;
+    case SC_DEVICE:
+        return port_class == 0;
+    case SC_ASY:
+        return port_class == 1 || port_class == 4 || port_class == 5;
+    case SC_PTR:
+        return port_class == 3 || port_class == 5;
+    case SC_EN:
+        return port_class == 6;
+    case SC_CHANNELS:
+        return port_class == 7;
+    case SC_DS1:
+        return port_class == 9;
+    default:
+        return false;
     }
 }
 constexpr int category_kind[SC_COUNT] = {SK_DEVICE, SK_ASY, SK_PTR, SK_EN, SK_DS0CHAN, SK_DS1INF};
@@ -124,8 +142,8 @@ void build_scr_crt_prm(CrtRun* run, int id, bool report) {
                               id, "") != 0)
                     run->nonexistent = true;
         } else if (report && (k == SK_DEVICE || p.given())) {
-            std::string where = k == SK_DEVICE ? e->name
-                                               : e->name + " (" + kind_info[k].keyword + ")";
+            std::string where =
+                k == SK_DEVICE ? e->name : e->name + " (" + kind_info[k].keyword + ")";
             text_set_buf(where + " : " + MSG_CANNOT_SCRIPT, run->msg, 1);
             run->error = true;
         }
@@ -135,14 +153,19 @@ void build_scr_crt_prm(CrtRun* run, int id, bool report) {
 // The text of one node's report, "" when it is written as a line.
 std::string node_problem(const ParamNode* n, bool selected_mode) {
     switch (n->status) {
-    case NS_OK: return "";
-    case NS_NO_SUCH_NAME: return selected_mode ? "Parameter does not exist." : "-";
-    case NS_READ_ONLY: return "Invalid internal error code. Software error. - Parameter is read only.";
+    case NS_OK:
+        return "";
+    case NS_NO_SUCH_NAME:
+        return selected_mode ? "Parameter does not exist." : "-";
+    case NS_READ_ONLY:
+        return "Invalid internal error code. Software error. - Parameter is read only.";
     case NS_BAD_VALUE:
         return "Invalid internal error code. Software error. - Parameter cannot be set to this "
                "value.";
-    case NS_NOT_DONE: return "Operation cancelled.";
-    default: return "Invalid internal error code. Software error.";
+    case NS_NOT_DONE:
+        return "Operation cancelled.";
+    default:
+        return "Invalid internal error code. Software error.";
     }
 }
 
@@ -154,9 +177,9 @@ bool write_scr_crt(CrtRun* run, std::string* content) {
         const MibVarEntry* e = mib_var(n->mib_index);
         std::string kw;
         cvt_port_opt_str(n->port_type, &kw);
-        std::string where = n->port_type != 0 ? e->name + " (" + kw + " port " +
-                                                    std::to_string(n->port_num) + ")"
-                                              : e->name;
+        std::string where = n->port_type != 0
+                                ? e->name + " (" + kw + " port " + std::to_string(n->port_num) + ")"
+                                : e->name;
         std::string problem = node_problem(n, run->st->opt.selected);
         if (problem == "-") // a missing variable of a whole category: left out
             continue;
@@ -165,9 +188,8 @@ bool write_scr_crt(CrtRun* run, std::string* content) {
             if (e->enum_id != -1)
                 cvt_enum_num_str(n->mib_index, n->value, &value);
             bool wild = run->st->opt.wildcard && e->port_class != 0;
-            auto line = format_script_line(e->name, kw,
-                                           wild ? "*" : std::to_string(n->port_type ? n->port_num : 0),
-                                           value);
+            auto line = format_script_line(
+                e->name, kw, wild ? "*" : std::to_string(n->port_type ? n->port_num : 0), value);
             if (line) {
                 *content += *line + "\n";
                 ++lines;
@@ -300,8 +322,8 @@ bool process_scr_crt(const ScrCrtOptions& opt, int parent, ScrCrtState* st) {
         st->kinds[d.kind] = false;
         // Async is named only when asked for; the other kinds whenever the
         // choice needed them (the all-parameters choice included).
-        bool asked = d.category >= 0 && (d.kind != SK_ASY || opt.category[d.category] ||
-                                         opt.selected);
+        bool asked =
+            d.category >= 0 && (d.kind != SK_ASY || opt.category[d.category] || opt.selected);
         if (asked && warned.find(d.text) == std::string::npos) {
             display_warn(parent, d.text);
             warned += d.text;

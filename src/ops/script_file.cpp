@@ -50,9 +50,8 @@ int read_regular(const std::string& path, std::string* out) {
 }
 
 bool all_digits(const std::string& s) {
-    return !s.empty() && s.size() < 8 && std::all_of(s.begin(), s.end(), [](char c) {
-               return c >= '0' && c <= '9';
-           });
+    return !s.empty() && s.size() < 8 &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 } // namespace
@@ -74,8 +73,8 @@ ScriptLine parse_script_line(const std::string& raw) {
     // the program wrote; it counts as unparsable.
     if (raw.size() > SCR_LINE_MAX || raw.find('\0') != std::string::npos)
         return l;
-    l.fields = scan_fields(raw, {SF_WORD, SF_SKIP, SF_WORD, SF_SKIP, SF_WORD, SF_SKIP, SF_REST},
-                           &v);
+    l.fields =
+        scan_fields(raw, {SF_WORD, SF_SKIP, SF_WORD, SF_SKIP, SF_WORD, SF_SKIP, SF_REST}, &v);
     if (l.fields < 4)
         return l;
     l.name = v[0].text;
@@ -102,7 +101,9 @@ ScriptLine parse_script_line(const std::string& raw) {
     int code = 0;
     if (cvt_port_str_opt(l.port_kw, &code))
         l.port_type = code;
-    l.port = l.port_text == "*" ? SCR_WILDCARD : all_digits(l.port_text) ? std::atoi(l.port_text.c_str()) : -2;
+    l.port = l.port_text == "*"        ? SCR_WILDCARD
+             : all_digits(l.port_text) ? std::atoi(l.port_text.c_str())
+                                       : -2;
     return l;
 }
 
@@ -166,8 +167,10 @@ std::string script_port_text(int port) {
 
 std::optional<std::string> format_script_line(const std::string& name, const std::string& port_kw,
                                               const std::string& port, const std::string& value) {
-    std::string line = name + " | " + port_kw + " | " + port + " | " + (value.empty() ? "\"\"" : value);
-    if (line.size() > SCR_LINE_MAX || line.find_first_of(std::string("\n\0", 2)) != std::string::npos)
+    std::string line =
+        name + " | " + port_kw + " | " + port + " | " + (value.empty() ? "\"\"" : value);
+    if (line.size() > SCR_LINE_MAX ||
+        line.find_first_of(std::string("\n\0", 2)) != std::string::npos)
         return std::nullopt;
     return line;
 }

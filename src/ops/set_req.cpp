@@ -111,9 +111,8 @@ void read_set_val_proc() {
         text_set_buf("\t" + e->name, &msg, 1);
         for (MorixRecord* r : recs) {
             const DevicePorts& d = sp.of(r);
-            if (r->allow_set == 1 &&
-                build_prm(r, d.all, static_cast<int>(d.ports.size()), d.ports, set_port_sel_ind,
-                          set_wlist[i].mib_index, value))
+            if (r->allow_set == 1 && build_prm(r, d.all, static_cast<int>(d.ports.size()), d.ports,
+                                               set_port_sel_ind, set_wlist[i].mib_index, value))
                 nonexistent = 1;
         }
         ++rows;

@@ -197,8 +197,8 @@ int build_prm_list_sng(int list_id, int all_ports, int port_count, const std::ve
 }
 
 DevicePorts wan_module_ports(const MorixRecord* r, int port_type, int all,
-                             const std::vector<int>& ports, const std::vector<int>& types,
-                             int warn, int parent) {
+                             const std::vector<int>& ports, const std::vector<int>& types, int warn,
+                             int parent) {
     DevicePorts out{all, ports};
     bool wan = std::find(types.begin(), types.end(), r->product_type) != types.end();
     if (!wan || port_type != PT_DS1INF)
@@ -267,12 +267,12 @@ void process_show(const ShowTarget& t) {
     int built = 0;
     // Each device reads WAN module numbers for itself.
     for (MorixRecord* r : sel_reachable()) {
-        DevicePorts d = wan_module_ports(r, show_port_sel_ind, all, ports, show_wan_types, 1,
-                                         t.parent);
+        DevicePorts d =
+            wan_module_ports(r, show_port_sel_ind, all, ports, show_wan_types, 1, t.parent);
         int n = static_cast<int>(d.ports.size());
-        int rc = param_sel_flag ? build_prm_list_sng(W_MAIN_FUNC_LIST, d.all, n, d.ports,
-                                                     show_port_sel_ind, r)
-                                : build_mgmt_func_sng(func, d.all, n, d.ports, show_port_sel_ind, r);
+        int rc = param_sel_flag
+                     ? build_prm_list_sng(W_MAIN_FUNC_LIST, d.all, n, d.ports, show_port_sel_ind, r)
+                     : build_mgmt_func_sng(func, d.all, n, d.ports, show_port_sel_ind, r);
         if (rc != 0)
             built = rc;
     }

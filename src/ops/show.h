@@ -73,8 +73,8 @@ struct DevicePorts {
     std::vector<int> ports;
 };
 DevicePorts wan_module_ports(const MorixRecord* r, int port_type, int all,
-                             const std::vector<int>& ports, const std::vector<int>& types,
-                             int warn, int parent);
+                             const std::vector<int>& ports, const std::vector<int>& types, int warn,
+                             int parent);
 
 // Warning after a command that was given ports a device does not have.
 extern const char* const MSG_NONEXISTENT_PORTS;

@@ -4,9 +4,9 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
-#include "ui/ui.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/ui.h"
 
 namespace {
 

@@ -47,8 +47,8 @@ int check_set_number(int data_type, const std::string& text) {
             return NC_NOT_NUMBER;
         v = std::min<uint64_t>(v * 10 + static_cast<uint64_t>(text[i] - '0'), 1ull << 40);
     }
-    uint64_t limit = is_signed ? (negative ? 2147483648ull : 2147483647ull)
-                               : (negative ? 0ull : 4294967295ull);
+    uint64_t limit =
+        is_signed ? (negative ? 2147483648ull : 2147483647ull) : (negative ? 0ull : 4294967295ull);
     return v <= limit ? NC_OK : NC_OUT_OF_RANGE;
 }
 

@@ -11,8 +11,8 @@
 
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
-#include "ui/ui.h"
 #include "snmp_access/port_inst.h"
+#include "ui/ui.h"
 
 namespace {
 

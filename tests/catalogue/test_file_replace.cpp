@@ -16,6 +16,15 @@
 
 namespace {
 
+// Files of the folder, sorted.
+std::vector<std::string> listing(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 TEST(FileReplace, ReplacesAndKeepsPermissions) {
     TempDir d;
     write_file(d.file("a.dat"), "old\n");
@@ -27,15 +36,6 @@ TEST(FileReplace, ReplacesAndKeepsPermissions) {
     ::stat(d.file("a.dat").c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_EQ(listing(d.path()), std::vector<std::string>{"a.dat"});
-}
-
-// Files of the folder, sorted.
-std::vector<std::string> listing(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Whatever a crashed run or another operator left at the temporary names
@@ -59,9 +59,9 @@ TEST(FileReplace, LeftoversAtTemporaryNamesNeitherBlockNorAreTouched) {
             if (at == std::string::npos)
                 write_file(d.file(l), "left\n");
             else
-                ASSERT_EQ(::symlink(d.file(l.substr(at + 1)).c_str(),
-                                    d.file(l.substr(0, at)).c_str()),
-                          0);
+                ASSERT_EQ(
+                    ::symlink(d.file(l.substr(at + 1)).c_str(), d.file(l.substr(0, at)).c_str()),
+                    0);
         }
         std::vector<std::string> before = listing(d.path());
         ReplaceFailure f;

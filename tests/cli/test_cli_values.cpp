@@ -77,8 +77,8 @@ TEST_F(CliValues, OutOfRangeNumbersAreRefusedOnEveryPath) {
         {"basic page", {"-mrx", A, "-y", "page", "general", "time-zone=V"}, "must lie between"},
     };
     for (const char* value : {"4294967297", "2147483648", "99999999999999", "-2147483649"}) {
-        std::string file = script("range.scr", std::string("mrxDialoutRetries | none | 0 | ") +
-                                                   value + "\n");
+        std::string file =
+            script("range.scr", std::string("mrxDialoutRetries | none | 0 | ") + value + "\n");
         for (const Path& p : paths) {
             std::vector<std::string> args = p.args;
             for (std::string& a : args) {
@@ -137,8 +137,8 @@ TEST_F(CliValues, ScriptsAndComparisonsKeepWhatTheyHold) {
                                                 "lab\n")});
     EXPECT_EQ(r.status, 0) << r.out << r.err;
     r = cli({"-mrx", A, "-y", "script", "exec",
-             script("nul.scr", std::string("sysName | none | 0 | a\0b\nnoSuch | none | 0 | 1\n",
-                                           44))});
+             script("nul.scr",
+                    std::string("sysName | none | 0 | a") + '\0' + "b\nnoSuch | none | 0 | 1\n")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.out, "Invalid script file line.")) << r.out;
     EXPECT_TRUE(has(r.out, "Unknown Parameter Name")) << r.out;
@@ -164,8 +164,8 @@ TEST_F(CliValues, ScriptsAndComparisonsKeepWhatTheyHold) {
 
     // The saved differences ask before replacing a script.
     write_file(dir.file("keep.scr"), "mine\n");
-    const std::vector<std::string> cmp = {"compare", "--mrx", A, B, "-v", "sysContact", "-o",
-                                          dir.file("keep.scr")};
+    const std::vector<std::string> cmp = {"compare", "--mrx",      A,    B,
+                                          "-v",      "sysContact", "-o", dir.file("keep.scr")};
     std::vector<std::string> args = {"-mrx", A + "," + B};
     args.insert(args.end(), cmp.begin(), cmp.end());
     r = cli(args);
@@ -194,19 +194,27 @@ TEST_F(CliValues, StatusTellsWhetherEverythingWasDone) {
         const char* out_part;
     };
     const Case cases[] = {
-        {{"-mrx", both, "-y", "page", "remote-address", "first=10.1.1.1"}, 1, "cannot be changed",
+        {{"-mrx", both, "-y", "page", "remote-address", "first=10.1.1.1"},
+         1,
+         "cannot be changed",
          ""},
-        {{"-mrx", A, "show", "-v", "nosuchvar,sysName"}, 1, "no parameter 'nosuchvar'",
+        {{"-mrx", A, "show", "-v", "nosuchvar,sysName"},
+         1,
+         "no parameter 'nosuchvar'",
          "sysName : "},
-        {{"-mrx", A, "-y", "set", "-P", "0,33,99", "mrxpNetRemoteAddr=10.1.1.1"}, 1, "",
+        {{"-mrx", A, "-y", "set", "-P", "0,33,99", "mrxpNetRemoteAddr=10.1.1.1"},
+         1,
+         "",
          "No set performed."},
-        {{"-mrx", A, "script", "exec", script("x.scr", "sysLocation | none | 0 | lab\n")}, 1,
-         "Not confirmed (answer with -y)", ""},
+        {{"-mrx", A, "script", "exec", script("x.scr", "sysLocation | none | 0 | lab\n")},
+         1,
+         "Not confirmed (answer with -y)",
+         ""},
         {{"site-default", "sysContact", "none"}, 0, "", ""},
         {{"site-default", "sysContact"}, 0, "", "site default none\n"},
         {{"site-default", "sysContact", "--remove"}, 0, "", ""},
         {{"site-default", "sysContact"}, 0, "", "no site default\n"},
-        {{"-mrx", A, "-y", "boot", "timedBoot", "--time", "12:60"}, 1, "Boot time is invalid", ""},
+        {{"-mrx", A, "-y", "boot", "timedBoot", "--time", "12:60"}, 1, "", "Boot time is invalid"},
     };
     for (const Case& c : cases) {
         ProgramResult r = cli(c.args);
@@ -215,8 +223,9 @@ TEST_F(CliValues, StatusTellsWhetherEverythingWasDone) {
         EXPECT_TRUE(has(r.err, c.err_part)) << what << "\n" << r.err;
         EXPECT_TRUE(has(r.out, c.out_part)) << what << "\n" << r.out;
     }
-    EXPECT_FALSE(has(cli({"-mrx", A, "-y", "set", "-P", "0,33,99", "mrxpNetRemoteAddr=1.1.1.1"}).out,
-                     "Set complete."));
+    EXPECT_FALSE(
+        has(cli({"-mrx", A, "-y", "set", "-P", "0,33,99", "mrxpNetRemoteAddr=1.1.1.1"}).out,
+            "Set complete."));
 }
 
 } // namespace

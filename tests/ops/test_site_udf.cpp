@@ -272,8 +272,8 @@ TEST_F(Groups, AllIdsTaken) {
 // rollback copy, a link to a victim) block no later site-default or group
 // change, and are neither followed nor removed.
 TEST_F(Groups, LeftoverTemporaryFilesBlockNoChange) {
-    const char* leftovers[] = {"mib_site_def_tmp.dat", "mib_site_def_tmp.dat.old",
-                               "mib_func_tmp.dat",     "mib_func_grp_tmp.dat.old",
+    const char* leftovers[] = {"mib_site_def_tmp.dat",  "mib_site_def_tmp.dat.old",
+                               "mib_func_tmp.dat",      "mib_func_grp_tmp.dat.old",
                                "mib_func_vars_tmp.dat", "mib_func_vars_tmp.dat.old"};
     write_file(inst.catalogue("victim"), "victim\n");
     for (const char* l : leftovers)

@@ -132,12 +132,18 @@ TEST_F(SnmpValues, UnencodableValuesAddNothing) {
         int check; // check_set_number
     };
     const Case cases[] = {
-        {4, "1.2.3.4", NC_OK},          {1, "1.3.x", NC_OK},
-        {3, "4294967297", NC_OUT_OF_RANGE}, {3, "2147483648", NC_OUT_OF_RANGE},
-        {3, "-2147483649", NC_OUT_OF_RANGE}, {3, "99999999999999999999999", NC_OUT_OF_RANGE},
-        {3, "-12x", NC_NOT_NUMBER},     {3, "", NC_NOT_NUMBER},
-        {3, "- 5", NC_NOT_NUMBER},      {6, "4294967296", NC_OUT_OF_RANGE},
-        {7, "-1", NC_OUT_OF_RANGE},     {8, "99999999999999", NC_OUT_OF_RANGE},
+        {4, "1.2.3.4", NC_OK},
+        {1, "1.3.x", NC_OK},
+        {3, "4294967297", NC_OUT_OF_RANGE},
+        {3, "2147483648", NC_OUT_OF_RANGE},
+        {3, "-2147483649", NC_OUT_OF_RANGE},
+        {3, "99999999999999999999999", NC_OUT_OF_RANGE},
+        {3, "-12x", NC_NOT_NUMBER},
+        {3, "", NC_NOT_NUMBER},
+        {3, "- 5", NC_NOT_NUMBER},
+        {6, "4294967296", NC_OUT_OF_RANGE},
+        {7, "-1", NC_OUT_OF_RANGE},
+        {8, "99999999999999", NC_OUT_OF_RANGE},
     };
     for (const Case& c : cases) {
         int rc = 0;

@@ -50,9 +50,8 @@ TEST(ValueFormats, BroadcastAddress) {
 TEST(ValueFormats, TimeSyntax) {
     for (const char* ok : {"23:59", "00:00", "+15", " 12:30 ", "+12:30", "+0"})
         EXPECT_EQ(check_time_fmt(ok), 1) << ok;
-    for (const char* bad :
-         {"24:00", "1:30", "+1a", "", "   ", "+", "12:3", "15", "12:60", "+23:60", "ab:cd", "+ 5",
-          "12:30x"})
+    for (const char* bad : {"24:00", "1:30", "+1a", "", "   ", "+", "12:3", "15", "12:60", "+23:60",
+                            "ab:cd", "+ 5", "12:30x"})
         EXPECT_EQ(check_time_fmt(bad), 0) << bad;
 }
 
