@@ -289,8 +289,9 @@ TEST_F(ModemSim, UnchangedValuesAndParseFailures) {
         mdm_info.cfg_fil_upd_flag = 0;
         EXPECT_EQ(mdm_put_values(c.name, {{c.keyword, c.value}}), c.changed) << c.name << c.value;
         EXPECT_EQ(mdm_info.cfg_fil_upd_flag, c.changed) << c.name << c.value;
-        if (!c.changed)
+        if (!c.changed) {
             EXPECT_EQ(mdm_info.cfg_list.size(), before) << c.name;
+        }
     }
     write_file(root + "/morix.cfg", "%modem\n%modem\n");
     hl_clear_events();
