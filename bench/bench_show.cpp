@@ -153,11 +153,11 @@ int main(int argc, char** argv) {
         dispatch_main(31);
     }
     std::vector<std::string> names = code2_names();
-    ui_list_set_policy(W_MAIN_FUNC_LIST, LSP_EXTENDED);
+    ui_list_set_policy(W_FUNC_LIST, LSP_EXTENDED);
     for (const std::string& n : names)
-        ui_list_add_item(W_MAIN_FUNC_LIST, n, 0);
+        ui_list_add_item(W_FUNC_LIST, n, 0);
     for (int p = 1; p <= static_cast<int>(names.size()); ++p)
-        ui_list_select_pos(W_MAIN_FUNC_LIST, p, false);
+        ui_list_select_pos(W_FUNC_LIST, p, false);
     param_sel_flag = 1;
     dispatch_main(13);
     double rtt = loopback_rtt(short_run ? 50 : 500);

@@ -1,6 +1,7 @@
 // Frame services of the basic-mode pages: selection, edit flags, the
 // sensitivity helpers and the toggle rules shared by the pages.
 #include "basic/basic_frame.h"
+#include "ui/widget_ids.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -162,8 +163,6 @@ int check_wan_module_type() {
 }
 
 // The CAS digit fields of the WAN edit page.
-constexpr int BW_WAN_DNIS = 628;
-constexpr int BW_WAN_ANI = 631;
 
 void check_sigproto_validity(int sigproto) {
     bool cas = sigproto == 12 || sigproto == 13;

@@ -4,37 +4,19 @@
 // sensitivity helpers and the close question.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <string>
 #include <vector>
 
 #include "basic/basic_vars.h"
 
 // ---- Widget ids of the basic table ------------------------------------
-enum BasicWidgetId {
-    BW_SETUP_FORM = 0, // the setup window
-    BW_CAT_FIRST = 1,  // category toggles 1..16
-    BW_CAT_LAST = 16,
-    BW_SETUP_HELP = 17, // help of the page shown
-    BW_SETUP_CLOSE = 170,
-    BW_SETUP_APPLY = 171,
-    BW_SETUP_CANCEL = 172,
-    BW_GEN_MORE = 39, // General page: opens General continued
-    BW_GEN_CONT_FORM = 300,
-    BW_GEN_CONT_OK = 315,
-    BW_GEN_CONT_CANCEL = 316,
-    BW_GEN_CONT_HELP = 802,
-    BW_WAN_LIST = 601, // WAN module page
-    BW_WAN_EDIT_PB = 602,
-    BW_WAN_EDIT_FORM = 620,
-    BW_WAN_EDIT_CLOSE = 621,
-    BW_WAN_EDIT_HELP = 622,
-    BW_WAN_EDIT_APPLY = 632,
-    BW_WAN_EDIT_LABEL = 633, // the chosen modules
-    BW_HOTSPOT_SETUP = 700
-};
-// Main-table slots that also hold the basic windows, so that warnings and
-// questions can name them as their parent.
-enum BasicParentId { BW_PARENT_SETUP = 1295, BW_PARENT_GEN_CONT = 1296, BW_PARENT_WAN_EDIT = 1297 };
+// The category toggles of the setup window, in category order.
+constexpr int BW_CAT_FIRST = BW_GEN_CAT_GENERAL_TB;
+constexpr int BW_CAT_LAST = BW_GEN_CAT_EDIT_MODEM_TB;
+// The main-table slots BW_PARENT_* also hold the basic windows, so that
+// warnings and questions can name them as their parent.
 // The parent id of a basic window (its form id in the basic table).
 int win_parent(int window);
 // Label of a field: its own id (fields stay below 1500).

@@ -1,5 +1,6 @@
 // The pages of the setup window (one row each), the frame's start and end
 // of a run, page switching and the action callback of basic-mode widgets.
+#include "ui/widget_ids.h"
 #include <algorithm>
 #include <cstdlib>
 
@@ -168,7 +169,6 @@ void open_wan_edit() {
 
 namespace {
 
-constexpr int BW_WAN_SIGPROTO = 629;
 constexpr size_t WE_SIGPROTO_FIELD = 6;
 
 BasicPage* page_of_field(int id) {

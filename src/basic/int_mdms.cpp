@@ -37,8 +37,8 @@ const char* set_var(const MorixRecord* r) {
 }
 
 int parent_window() {
-    return ui_is_managed(W_IMDM_DIALOG_ID) ? static_cast<int>(W_IMDM_DIALOG_ID)
-                                           : static_cast<int>(W_MAIN_WINDOW);
+    return ui_is_managed(W_IMDM_DIALOG) ? static_cast<int>(W_IMDM_DIALOG)
+                                        : static_cast<int>(W_MAIN_WINDOW);
 }
 
 // "a, b:\n" + tail: the names with the last separator made a colon.
@@ -137,22 +137,22 @@ int process_upd_int_mdms(int first_time, int report) {
 void process_int_mdms() {
     if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
         return;
-    ui_fetch_dialog("int_mdms_dialog", W_IMDM_DIALOG_ID);
+    ui_fetch_dialog("int_mdms_dialog", W_IMDM_DIALOG);
     ui_list_set_policy(W_IMDM_LIST, LSP_EXTENDED);
     if (!process_upd_int_mdms(1))
         return;
     int_mdms_stat = 1;
     ui_set_toggle(W_IMDM_AVAIL_TB, true, false);
     ui_set_toggle(W_IMDM_BUSY_TB, false, false);
-    ui_manage(W_IMDM_DIALOG_ID);
+    ui_manage(W_IMDM_DIALOG);
     if (!will_sel_mrx_allow_set())
-        display_warn(W_IMDM_DIALOG_ID, "Morix(es) not settable. Morix parameters will not be set.");
+        display_warn(W_IMDM_DIALOG, "Morix(es) not settable. Morix parameters will not be set.");
 }
 
 void process_apply_int_mdms() {
     std::vector<int> sel = ui_list_selected_pos(W_IMDM_LIST);
     if (sel.empty()) {
-        display_warn(W_IMDM_DIALOG_ID, "You must select a list item.");
+        display_warn(W_IMDM_DIALOG, "You must select a list item.");
         return;
     }
     // The chosen modems per device, in list order.
@@ -176,10 +176,10 @@ void process_apply_int_mdms() {
     for (const auto& c : chosen) {
         MorixRecord* r = host_info_list[c.first];
         int id = 0;
-        if (!check_morix_set(c.first, W_IMDM_DIALOG_ID))
+        if (!check_morix_set(c.first, W_IMDM_DIALOG))
             continue;
         if (!get_check_mib_var(set_var(r), &id)) {
-            display_warn(W_IMDM_DIALOG_ID, MSG_NO_REFS);
+            display_warn(W_IMDM_DIALOG, MSG_NO_REFS);
             continue;
         }
         free_prm_list(r);
@@ -190,7 +190,7 @@ void process_apply_int_mdms() {
     set_app_cursor(CURSOR_BUSY);
     int error = 0, cancel = 0;
     if (!devices.empty())
-        process_set_req_basic(devices, W_IMDM_DIALOG_ID, &error, &cancel);
+        process_set_req_basic(devices, W_IMDM_DIALOG, &error, &cancel);
     edit_port_flag = 0;
     set_app_cursor(CURSOR_NORMAL);
     process_upd_int_mdms(0, 0);
@@ -207,7 +207,7 @@ int int_mdms_action(int id) {
         process_apply_int_mdms();
         return 1;
     case W_IMDM_UPDATE:
-        if (check_main_sel(W_IMDM_DIALOG_ID, SEL_REACHABLE))
+        if (check_main_sel(W_IMDM_DIALOG, SEL_REACHABLE))
             process_upd_int_mdms(0);
         return 1;
     default:

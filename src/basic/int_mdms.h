@@ -3,16 +3,12 @@
 // "Available" or "Busy" through the basic-mode set funnel.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <string>
 #include <vector>
 
 #include "snmp_access/morix_record.h"
-
-constexpr int W_IMDM_LIST = 801;
-constexpr int W_IMDM_AVAIL_TB = 803; // target state 1
-constexpr int W_IMDM_BUSY_TB = 804;  // target state 2
-constexpr int W_IMDM_APPLY = 805;
-constexpr int W_IMDM_UPDATE = 806;
 
 // One list row: the device's list position, the modem (from 1), its state
 // (1..4, 0 when undefined).

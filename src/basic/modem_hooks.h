@@ -4,17 +4,13 @@
 // the names of edited modems marked.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <string>
 #include <vector>
 
 // Widgets of the entry points.
-enum ModemEntryId {
-    BW_ASYNC_MODEM_TYPE = 952, // async ports: modem type option menu (mrxpModemVar)
-    BW_ASYNC_EDIT_MODEM = 944, // async ports: "Edit Modem..."
-    BW_DIAL_MODEM_NAME = 977,  // basic dial: modem name option menu
-    BW_DIAL_EDIT_MODEM = 978,  // basic dial: "Edit Modem..."
-    BW_MODEM_MARKS = 979       // label naming the edited modems
-};
+enum ModemEntryId {};
 
 struct ModemHooks {
     // Opens the Edit Modem dialog over window for the modem named (the

@@ -1,5 +1,6 @@
 // Async Ports, Add Async Port and Basic Dial Access pages: page variables
 // on the chosen async ports or on every channel, with the modem entry points.
+#include "ui/widget_ids.h"
 #include <algorithm>
 
 #include "basic/modem_hooks.h"
@@ -13,13 +14,7 @@ extern BasicPage page_async_add;
 
 namespace {
 
-enum {
-    BW_PORT_LIST = 940,
-    BW_PORTS = BW_ASYNC_PORTS,
-    BW_PORTS_READ = 942,
-    BW_ADD_OPEN = BW_ASYNC_ADD_OPEN
-};
-enum { BW_ADD_FORM = 181, BW_ADD_CLOSE = 182, BW_ADD_OK = 183 };
+enum { BW_PORTS = BW_ASYNC_PORTS, BW_ADD_OPEN = BW_ASYNC_ADD_OPEN };
 constexpr int MAX_ASYNC = 127;
 
 std::vector<int> chosen_ports; // of the Async Ports and Add Async Port pages

@@ -3,6 +3,8 @@
 // consecutive remote addresses of the Remote Address and PPP Dial pages.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <map>
 #include <string>
 #include <vector>
@@ -12,7 +14,6 @@
 
 // The port list field of the Async Ports page (ports the page edits; empty
 // or "all": every port) and its Add Async Port button.
-enum AsyncPageId { BW_ASYNC_PORTS = 941, BW_ASYNC_ADD_OPEN = 943 };
 
 // One port or channel of a device as a variable's node sees it.
 struct PortSlot {

@@ -2,16 +2,12 @@
 // action-help labels of the Copy and Compare windows, and hotspot help.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <string>
 
 // Main window list and choice ids used here.
-constexpr int W_FUNC_LIST = 50;
-constexpr int W_CHOICE_STD_GROUPS = 46;
-constexpr int W_CMP_FORM = 200;
-constexpr int W_CPY_FORM = 450;
 // Action-help labels of the Compare and Copy windows.
-constexpr int W_CMP_ACT_HLP_LBL = 205;
-constexpr int W_CPY_ACT_HLP_LBL = 458;
 
 // List state of the main function list.
 extern int param_sel_flag; // 0 functions shown, 1 parameters shown

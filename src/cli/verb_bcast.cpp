@@ -22,7 +22,7 @@ int verb_bcast(const std::vector<std::string>& args) {
     ui_set_toggle(toggle, true, false);
     dispatch_main(toggle);
     ui_set_text(W_BCAST_TEXT, args[1]);
-    if (ask_user(W_BCAST_FORM_ID, "Confirmation", "OK", "Cancel", 0,
+    if (ask_user(W_BCAST_FORM, "Confirmation", "OK", "Cancel", 0,
                  "The message will be broadcast to the following Morixes:\n\n" + mrx_conf_names() +
                      "\n\nDo you want to continue?") != ASK_OK) {
         cli_confirmed();

@@ -47,7 +47,7 @@ int verb_boot(const std::vector<std::string>& args) {
         typed.push_back({boot_field_ids[f], args[i + 1]});
     }
     dispatch_main(2);
-    if (!ui_is_managed(W_BOOT_DIALOG_ID))
+    if (!ui_is_managed(W_BOOT_DIALOG))
         return CLI_FAILED;
     int toggle = W_BOOT_OPT_FIRST + option - 1;
     if (!is_sens(toggle)) {

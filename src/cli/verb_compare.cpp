@@ -9,9 +9,7 @@
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
-namespace {
-constexpr int OUT_CMP = 225;
-} // namespace
+namespace {} // namespace
 
 int verb_compare(const std::vector<std::string>& args) {
     const CliVerb& verb = *find_cli_verb("compare");
@@ -64,10 +62,10 @@ int verb_compare(const std::vector<std::string>& args) {
         req.code = vars.empty() && func.empty() ? 2 : 1;
     if (req.code < 1 || req.code > 8)
         return cli_usage_error(verb, "--code takes 1 to 8");
-    cli_watch_output(OUT_CMP);
-    int diffs = process_compare(req, OUT_CMP, W_CMP_FORM_ID);
+    cli_watch_output(W_CMP_TEXT);
+    int diffs = process_compare(req, W_CMP_TEXT, W_CMP_FORM);
     if (diffs > 0 && !out_file.empty())
-        save_cmp_diff_script(out_file, OUT_CMP, W_CMP_FORM_ID);
+        save_cmp_diff_script(out_file, W_CMP_TEXT, W_CMP_FORM);
     cli_flush_output();
     return diffs == 0 ? CLI_OK : CLI_FAILED;
 }

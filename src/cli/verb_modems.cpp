@@ -42,7 +42,7 @@ int verb_modems(const std::vector<std::string>& args) {
     if (set && state == 0)
         return cli_usage_error(verb, "STATE is available or busy");
     dispatch_main(80);
-    if (!ui_is_managed(W_IMDM_DIALOG_ID))
+    if (!ui_is_managed(W_IMDM_DIALOG))
         return CLI_FAILED;
     if (!set) {
         print_rows();
@@ -59,7 +59,7 @@ int verb_modems(const std::vector<std::string>& args) {
     int toggle = state == 1 ? W_IMDM_AVAIL_TB : W_IMDM_BUSY_TB;
     ui_set_toggle(toggle, true, false);
     dispatch_main(toggle);
-    if (ask_user(W_IMDM_DIALOG_ID, "Confirmation", "OK", "Cancel", 0,
+    if (ask_user(W_IMDM_DIALOG, "Confirmation", "OK", "Cancel", 0,
                  "The chosen modems will be set for the following Morixes:\n\n" + mrx_conf_names() +
                      "\n\nDo you want to continue?") != ASK_OK) {
         cli_confirmed();

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int OUT_CRT = 362, OUT_VIEW = 403, OUT_EXE = 417;
-
 const char* const category_names[SC_COUNT] = {"device", "asy", "ptr", "en", "channels", "ds1"};
 
 bool parse_ports_arg(const std::string& a, std::array<std::string, SK_COUNT>* texts) {
@@ -69,20 +67,20 @@ int run_create(const CliVerb& verb, const std::vector<std::string>& args) {
         else
             cli_choose_params({func}, 0);
     }
-    cli_watch_output(OUT_CRT);
+    cli_watch_output(W_CRT_TEXT);
     ScrCrtState st;
-    if (!process_scr_crt(opt, W_CRT_FORM_ID, &st))
+    if (!process_scr_crt(opt, W_CRT_FORM, &st))
         return CLI_FAILED;
     // A question answered Cancel (ports, overwrite) is said, not silent.
-    if (st.port_dialog && !process_scr_crt_prt(&st, ports, W_CRT_FORM_ID)) {
+    if (st.port_dialog && !process_scr_crt_prt(&st, ports, W_CRT_FORM)) {
         cli_confirmed("no script was written");
         return CLI_FAILED;
     }
-    create_scr_proc(&st, file, OUT_CRT, W_CRT_FORM_ID);
+    create_scr_proc(&st, file, W_CRT_TEXT, W_CRT_FORM);
     cli_flush_output();
     if (!cli_confirmed("no script was written"))
         return CLI_FAILED;
-    std::string out = ui_get_text(OUT_CRT);
+    std::string out = ui_get_text(W_CRT_TEXT);
     return out.find("Script creation complete.") != std::string::npos ? CLI_OK : CLI_FAILED;
 }
 
@@ -99,9 +97,9 @@ int verb_script(const std::vector<std::string>& args) {
     if (args[0] == "view") {
         if (args.size() != 2)
             return cli_usage_error(verb, "view takes one FILE");
-        ui_set_text(OUT_VIEW, "");
-        cli_watch_output(OUT_VIEW);
-        int rc = process_scr_view(args[1], OUT_VIEW, W_VIEW_FORM_ID, W_VIEW_FORM_ID);
+        ui_set_text(W_VIEW_TEXT, "");
+        cli_watch_output(W_VIEW_TEXT);
+        int rc = process_scr_view(args[1], W_VIEW_TEXT, W_VIEW_FORM, W_VIEW_FORM);
         cli_flush_output();
         return rc == 0 ? CLI_OK : CLI_FAILED;
     }
@@ -120,9 +118,9 @@ int verb_script(const std::vector<std::string>& args) {
                 (*texts)[k] = ports[k];
         return true;
     };
-    ui_set_text(OUT_EXE, "");
-    int done = process_scr_exe(args[1], OUT_EXE, W_EXE_FORM_ID, ask);
-    std::string out = ui_get_text(OUT_EXE);
+    ui_set_text(W_EXE_TEXT, "");
+    int done = process_scr_exe(args[1], W_EXE_TEXT, W_EXE_FORM, ask);
+    std::string out = ui_get_text(W_EXE_TEXT);
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
     if (!done && !cli_confirmed())

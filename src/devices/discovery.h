@@ -4,6 +4,8 @@
 // IP-to-media table and identifies every address found there.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -14,27 +16,9 @@
 // ---- Widget ids -------------------------------------------------------------
 
 // The network discovery prompt (a labelled entry form with three fields).
-constexpr int W_DSC_PROMPT = 1270;
-constexpr int W_DSC_PROMPT_ADDR_TF = 1271;
-constexpr int W_DSC_PROMPT_MASK_TF = 1272;
-constexpr int W_DSC_PROMPT_TO_TF = 1273;
-constexpr int W_DSC_PROMPT_ADDR_LBL = 1274;
-constexpr int W_DSC_PROMPT_MASK_LBL = 1275;
-constexpr int W_DSC_PROMPT_TO_LBL = 1276;
-constexpr int W_DSC_PROMPT_NOTE = 1277;
 // Its buttons (activate ids).
-constexpr int W_DSC_PROMPT_OK = 1278;
-constexpr int W_DSC_PROMPT_CANCEL = 1279;
-constexpr int W_DSC_PROMPT_HELP = 1280;
 
 // The search-device discovery window (form 238).
-constexpr int W_DSC_FORM = 238;
-constexpr int W_DSC_LIST = 237;        // discovered devices, one row each
-constexpr int W_DSC_VERBOSE_TB = 239;  // show the result of every address
-constexpr int W_DSC_OUTPUT = 245;      // output text area
-constexpr int W_DSC_SRCH_DEV_TF = 247; // search device
-constexpr int W_DSC_TIMEOUT_TF = 248;  // time-out in seconds
-constexpr int W_DSC_RETRIES_TF = 249;  // retries
 
 // Window actions.
 enum DscWindowAction {

@@ -3,6 +3,8 @@
 // the selection, the map of selected devices and the refused-sets warning.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,15 +12,7 @@
 #include "snmp_access/morix_record.h"
 
 // Device information window ("mrx_info_box") and its parts.
-constexpr int W_MRX_INFO_BOX = 1260;
-constexpr int W_MRX_INFO_LABEL = 1261;
-constexpr int W_MRX_INFO_MDM_TEXT = 1262;
 // SNMP settings window fields and toggles.
-constexpr int W_SNMP_TIMEOUT_TF = 537;
-constexpr int W_SNMP_RETRIES_TF = 538;
-constexpr int W_SNMP_COMM_TF = 539;
-constexpr int W_SNMP_UPD_DEF_TB = 540;
-constexpr int W_SNMP_UPD_SEL_TB = 541;
 
 // Selected, reachable devices for basic mode and, for the port pages, the
 // ports chosen on them. Port counts and ports are indexed by list position.

@@ -1,9 +1,9 @@
 #include "devices/mrx_select.h"
 
 #include "catalogue/func_display.h"
-#include "ui/widget_ids.h"
-#include "ui/ui.h"
 #include "snmp_access/morix_record.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ int check_main_sel(int parent_id, int mode) {
         display_warn(parent_id,
                      "This command will not use Morixes that are marked as unreachable.");
     bool need_prm = mode == SEL_SHOW_SET || (mode == SEL_SCRIPT && ui_get_toggle(W_SCR_SEL_PRM_TB));
-    if (need_prm && ui_list_selected_pos(W_MAIN_FUNC_LIST).empty()) {
+    if (need_prm && ui_list_selected_pos(W_FUNC_LIST).empty()) {
         display_warn(parent_id, param_sel_flag ? "You must select at least one parameter."
                                                : "You must select a parameter group.");
         return 0;

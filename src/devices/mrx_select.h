@@ -3,6 +3,8 @@
 // to what the command needs.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 // Modes of check_main_sel.
 enum SelMode {
     SEL_MARK_ONLY = 0, // no requirement
@@ -14,7 +16,6 @@ enum SelMode {
 };
 
 // Toggle of the Create Script window that asks for the selected parameters.
-constexpr int W_SCR_SEL_PRM_TB = 352;
 
 // Returns 1 when the command may go on, 0 when not; messages appear over
 // the window parent_id.

@@ -66,8 +66,8 @@ int get_snmp_info_vals(int mode) {
     if (same_comm)
         ui_set_text(W_SNMP_COMM_TF, first->community);
     if (!same_tr || !same_comm)
-        display_warn(W_SNMP_FORM_ID, "One or more SNMP values were different for the selected "
-                                     "Morixes.\nThose values will not be displayed.");
+        display_warn(W_SNMP_FORM, "One or more SNMP values were different for the selected "
+                                  "Morixes.\nThose values will not be displayed.");
     return 1;
 }
 
@@ -75,19 +75,19 @@ void set_snmp_info_vals() {
     bool upd_def = ui_get_toggle(W_SNMP_UPD_DEF_TB);
     bool upd_sel = ui_get_toggle(W_SNMP_UPD_SEL_TB);
     if (!upd_def && !upd_sel) {
-        display_warn(W_SNMP_FORM_ID, "You must select one or both update options.");
+        display_warn(W_SNMP_FORM, "You must select one or both update options.");
         return;
     }
-    if (upd_sel && !check_main_sel(W_SNMP_FORM_ID, SEL_ANY))
+    if (upd_sel && !check_main_sel(W_SNMP_FORM, SEL_ANY))
         return;
     int timeout = 0, retries = 0;
     if (!read_number_field(W_SNMP_TIMEOUT_TF, mm_snmp_def_to, 0, MAX_TIMEOUT_SECS, &timeout)) {
-        display_warn(W_SNMP_FORM_ID, "The time-out must be a number of seconds from 0 to " +
-                                         std::to_string(MAX_TIMEOUT_SECS) + ".");
+        display_warn(W_SNMP_FORM, "The time-out must be a number of seconds from 0 to " +
+                                      std::to_string(MAX_TIMEOUT_SECS) + ".");
         return;
     }
     if (!read_number_field(W_SNMP_RETRIES_TF, mm_snmp_def_rty, 0, 100, &retries)) {
-        display_warn(W_SNMP_FORM_ID, "The retries must be a number from 0 to 100.");
+        display_warn(W_SNMP_FORM, "The retries must be a number from 0 to 100.");
         return;
     }
     std::string comm;

@@ -6,20 +6,11 @@
 // modem_dialog_action through the dispatch.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <string>
 #include <utility>
 #include <vector>
-
-constexpr int W_MDM_DIALOG = 1285;
-constexpr int W_MDM_NAME_TF = 1286;
-constexpr int W_MDM_CONNECT_TF = 1287;
-constexpr int W_MDM_DIALIN_TF = 1288;
-constexpr int W_MDM_DIALOUT_TF = 1289;
-constexpr int W_MDM_DEFS_TB = 1290;
-constexpr int W_MDM_OK = 1291;
-constexpr int W_MDM_REMOVE = 1292;
-constexpr int W_MDM_CANCEL = 1293;
-constexpr int W_MDM_HELP = 1294;
 
 // What the opening window knows.
 struct MdmEditOpen {

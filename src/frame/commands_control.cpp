@@ -14,7 +14,7 @@ void cmd_boot() {
 }
 
 void cmd_reset_open() {
-    gui_manage_top_form(W_RST_FORM_ID);
+    gui_manage_top_form(W_RST_FORM);
 }
 
 void cmd_internal_modems() {

@@ -20,6 +20,6 @@ int copy_window_action(int id) {
 }
 
 void copy_window_closed(int form) {
-    if (form == W_CPY_FORM_ID)
+    if (form == W_CPY_FORM)
         g_cpy_copy_mode = 0;
 }

@@ -5,14 +5,14 @@
 #include "devices/discovery.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
-#include "ui/app_globals.h"
 #include "frame/commands.h"
 #include "frame/commands_groups.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
 #include "ops/set_window.h"
-#include "ui/ui.h"
 #include "snmp_access/morix_record.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
 
 void cmd_add_mrx() {
     add_morix();
@@ -35,7 +35,7 @@ void cmd_query_mrx() {
 
 void cmd_snmp_info_open() {
     if (get_snmp_info_vals(0))
-        gui_manage_top_form(W_SNMP_FORM_ID);
+        gui_manage_top_form(W_SNMP_FORM);
 }
 
 void cmd_save_mrx_list() {

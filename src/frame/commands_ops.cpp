@@ -22,7 +22,7 @@ void cmd_set_row_action(int id) {
 void cmd_window_closed(int form) {
     copy_window_closed(form);
     status_cmd_window_closed(form);
-    if (form == W_SET_FORM_ID) {
+    if (form == W_SET_FORM) {
         free_set_widgets();
         ui_unmanage(W_SET_VD_DIALOG);
     }
@@ -37,14 +37,14 @@ int ops_window_action(int id) {
     }
     switch (id) {
     case W_SHOW_APPLY:
-        if (check_main_sel(W_SHOW_FORM_ID, SEL_SHOW_SET))
+        if (check_main_sel(W_SHOW_FORM, SEL_SHOW_SET))
             process_show(show_window_target());
         return 1;
     case W_SET_APPLY:
         read_set_val_proc();
         return 1;
     case W_SET_SHOW_VALUES:
-        if (check_main_sel(W_SET_FORM_ID, SEL_REACHABLE)) {
+        if (check_main_sel(W_SET_FORM, SEL_REACHABLE)) {
             reset_values_differ();
             get_set_cur_val(0, 0, 1);
         }

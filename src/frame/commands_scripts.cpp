@@ -13,24 +13,21 @@
 
 namespace {
 
-constexpr int CRT_TEXT = 362, CRT_CREATE = 359, VIEW_FSB = 401, VIEW_TEXT = 403, VIEW_BTN = 404,
-              EXE_FSB = 411, EXE_TEXT = 417, EXE_BTN = 413, CMP_TEXT = 225, CMP_BTN = 220;
-
 ScrCrtState crt_state;
 ScrExeState exe_state;
 
 void crt_file_selection() {
     ui_file_selection(
-        W_CRT_FORM_ID, "Script File Selection", mm_path(SCR_DIR),
+        W_CRT_FORM, "Script File Selection", mm_path(SCR_DIR),
         [](const std::string& typed) {
-            return create_scr_proc(&crt_state, typed, CRT_TEXT, W_CRT_FORM_ID);
+            return create_scr_proc(&crt_state, typed, W_CRT_TEXT, W_CRT_FORM);
         },
         "");
 }
 
 void script_create() {
     ui_unmanage(W_SCR_CRT_PRT.slot);
-    if (!process_scr_crt(scr_crt_window_options(), W_CRT_FORM_ID, &crt_state))
+    if (!process_scr_crt(scr_crt_window_options(), W_CRT_FORM, &crt_state))
         return;
     if (!crt_state.port_dialog) {
         crt_file_selection();
@@ -47,7 +44,7 @@ void script_create() {
 // refuse the fields or the operator declines the question.
 void script_create_ports() {
     crt_state.opt.wildcard = ui_get_toggle(W_SCR_CRT_WILD_TB);
-    if (!process_scr_crt_prt(&crt_state, read_scr_port_dialog(W_SCR_CRT_PRT), W_CRT_FORM_ID))
+    if (!process_scr_crt_prt(&crt_state, read_scr_port_dialog(W_SCR_CRT_PRT), W_CRT_FORM))
         return;
     ui_unmanage(W_SCR_CRT_PRT.slot);
     crt_file_selection();
@@ -55,9 +52,9 @@ void script_create_ports() {
 
 void script_execute() {
     ui_unmanage(W_SCR_EXE_PRT.slot);
-    int rc = process_scr_exe_start(ui_get_text(EXE_FSB), EXE_TEXT, W_EXE_FORM_ID, &exe_state);
+    int rc = process_scr_exe_start(ui_get_text(W_EXE_FSB), W_EXE_TEXT, W_EXE_FORM, &exe_state);
     if (rc == 0)
-        process_scr_exe_prt(exe_state, nullptr, EXE_TEXT, W_EXE_FORM_ID);
+        process_scr_exe_prt(exe_state, nullptr, W_EXE_TEXT, W_EXE_FORM);
     else if (rc == 1)
         open_scr_port_dialog(W_SCR_EXE_PRT, exe_state.wild, scr_exe_fixed_texts(exe_state.wild));
 }
@@ -65,17 +62,17 @@ void script_execute() {
 void script_execute_ports() {
     std::array<std::string, SK_COUNT> texts = read_scr_port_dialog(W_SCR_EXE_PRT);
     ui_unmanage(W_SCR_EXE_PRT.slot);
-    process_scr_exe_prt(exe_state, &texts, EXE_TEXT, W_EXE_FORM_ID);
+    process_scr_exe_prt(exe_state, &texts, W_EXE_TEXT, W_EXE_FORM);
 }
 
 void compare() {
-    int diffs = process_compare(cmp_window_request(), CMP_TEXT, W_CMP_FORM_ID);
-    if (diffs > 0 && ask_user(W_CMP_FORM_ID, "Differences", "Save", "Close", 0,
+    int diffs = process_compare(cmp_window_request(), W_CMP_TEXT, W_CMP_FORM);
+    if (diffs > 0 && ask_user(W_CMP_FORM, "Differences", "Save", "Close", 0,
                               "Save the differences as a script?") == ASK_OK)
         ui_file_selection(
-            W_CMP_FORM_ID, "Script File Selection", mm_path(SCR_DIR),
+            W_CMP_FORM, "Script File Selection", mm_path(SCR_DIR),
             [](const std::string& typed) {
-                return save_cmp_diff_script(typed, CMP_TEXT, W_CMP_FORM_ID) == 0;
+                return save_cmp_diff_script(typed, W_CMP_TEXT, W_CMP_FORM) == 0;
             },
             "");
 }
@@ -97,21 +94,21 @@ bool is_cmp_choice_tb(int id) {
 } // namespace
 
 int scripts_window_action(int id) {
-    if (id == CRT_CREATE) {
+    if (id == W_CRT_CREATE) {
         script_create();
     } else if (id == W_SCR_CRT_PRT.ok) {
         script_create_ports();
     } else if (id == W_SCR_CRT_PRT.cancel) {
         ui_unmanage(W_SCR_CRT_PRT.slot);
-    } else if (id == VIEW_BTN) {
-        process_scr_view(ui_get_text(VIEW_FSB), VIEW_TEXT, W_VIEW_FORM_ID, W_VIEW_FORM_ID);
-    } else if (id == EXE_BTN) {
+    } else if (id == W_VIEW_APPLY) {
+        process_scr_view(ui_get_text(W_VIEW_FSB), W_VIEW_TEXT, W_VIEW_FORM, W_VIEW_FORM);
+    } else if (id == W_EXE_APPLY) {
         script_execute();
     } else if (id == W_SCR_EXE_PRT.ok) {
         script_execute_ports();
     } else if (id == W_SCR_EXE_PRT.cancel) {
         ui_unmanage(W_SCR_EXE_PRT.slot);
-    } else if (id == CMP_BTN) {
+    } else if (id == W_CMP_APPLY) {
         compare();
     } else if ((id >= 352 && id <= 358) || id == W_SCR_CRT_DS1_TB) {
         // option toggles: read when Create is pressed

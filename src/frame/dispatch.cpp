@@ -5,12 +5,12 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
-#include "ops/script_windows.h"
-#include "ui/app_globals.h"
 #include "frame/commands.h"
 #include "frame/help.h"
 #include "frame/save_text.h"
 #include "frame/startup.h"
+#include "ops/script_windows.h"
+#include "ui/app_globals.h"
 #include "ui/ui.h"
 
 int g_customized_mode = 0;
@@ -20,9 +20,8 @@ namespace {
 // Commands of Customized mode; Setup mode makes them insensitive.
 const int customized_cmds[] = {4, 5, 9, 10, 11, 12, 13, 15, 16};
 // Forms of the windows that belong to Customized mode.
-const int customized_forms[] = {W_SHOW_FORM_ID, W_SET_FORM_ID, W_CMP_FORM_ID,
-                                W_UDF_FORM_ID,  W_CRT_FORM_ID, W_VIEW_FORM_ID,
-                                W_EXE_FORM_ID,  W_CPY_FORM_ID, W_SITE_FORM_ID};
+const int customized_forms[] = {W_SHOW_FORM, W_SET_FORM, W_CMP_FORM, W_UDF_FORM, W_CRT_FORM,
+                                W_VIEW_FORM, W_EXE_FORM, W_CPY_FORM, W_SITE_FORM};
 
 // Choices of the function list and what they show: group 0 and 1 for the
 // first two, then port type codes.
@@ -33,6 +32,10 @@ struct ListChoice {
 const ListChoice list_choices[] = {{46, -1}, {47, -2}, {48, 0},  {59, 1}, {61, 3},
                                    {62, 4},  {730, 8}, {731, 5}, {83, 6}};
 
+// Port type selector entries of the main window, W_PT_MRX_PB to
+// W_PT_DS0_PB, choose the port type codes 0, 1, 2, 3, 4, 5 and 8.
+constexpr int W_PORT_TYPE_FIRST = W_PT_MRX_PB;
+constexpr int W_PORT_TYPE_LAST = W_PT_DS0_PB;
 const int port_type_codes[] = {0, 1, 2, 3, 4, 5, 8};
 
 void window_action(const WindowAction& a) {
@@ -68,13 +71,13 @@ struct MainCommand {
 
 const MainCommand main_commands[] = {
     {2, cmd_boot},
-    {3, [] { open_window(W_BCAST_FORM_ID); }},
+    {3, [] { open_window(W_BCAST_FORM); }},
     {4, open_cmp_window},
     {5, cmd_copy_open},
     {7, cmd_reset_open},
-    {9, [] { open_window(W_CRT_FORM_ID); }},
-    {10, [] { open_window(W_EXE_FORM_ID); }},
-    {11, [] { open_window(W_VIEW_FORM_ID); }},
+    {9, [] { open_window(W_CRT_FORM); }},
+    {10, [] { open_window(W_EXE_FORM); }},
+    {11, [] { open_window(W_VIEW_FORM); }},
     {12, cmd_set_open},
     {52, cmd_set_open},
     {13, cmd_show_open},
@@ -85,7 +88,7 @@ const MainCommand main_commands[] = {
     {17, cmd_snmp_info_open},
     {22, cmd_save_mrx_list},
     {23, cmd_open_mrx_list},
-    {24, [] { open_window(W_DISC_FORM_ID); }},
+    {24, [] { open_window(W_DSC_FORM); }},
     {25, display_about},
     {28, cmd_add_mrx},
     {31, cmd_add_mrx},

@@ -6,13 +6,12 @@
 #include "frame/commands.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
-#include "ui/ui.h"
 #include "snmp_access/morix_record.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 namespace {
 constexpr int CR_SINGLE_SELECT = 23; // the toolkit's single-select reason
-constexpr int W_UDF_GROUP_LIST = 251, W_UDF_PRM_LIST = 252, W_UDF_GROUP_PRMS = 254,
-              W_SITE_PRM_LIST = 608;
 
 void show_prm_help_by_name(const std::string& name) {
     int id = 0;
@@ -33,7 +32,7 @@ int list_action_main(int list_id, int pos, const std::string& item, int reason) 
         }
         return 1;
     }
-    case W_MAIN_FUNC_LIST:
+    case W_FUNC_LIST:
         if (param_sel_flag)
             show_prm_help_by_name(item);
         else
@@ -41,12 +40,12 @@ int list_action_main(int list_id, int pos, const std::string& item, int reason) 
         return 1;
     case W_UDF_GROUP_LIST:
         if (reason == CR_SINGLE_SELECT)
-            ui_list_delete_all(W_UDF_GROUP_PRMS);
+            ui_list_delete_all(W_UDF_WORK);
         else
             cmd_list_action(list_id, pos, reason);
         return 1;
     case W_UDF_PRM_LIST:
-    case W_UDF_GROUP_PRMS:
+    case W_UDF_WORK:
     case W_SITE_PRM_LIST:
         show_prm_help_by_name(item);
         if (list_id == W_SITE_PRM_LIST)
@@ -58,11 +57,11 @@ int list_action_main(int list_id, int pos, const std::string& item, int reason) 
 }
 
 void list_selection_main(int list_id) {
-    if (list_id == W_MAIN_FUNC_LIST) {
-        if (ui_is_managed(W_CPY_FORM_ID))
-            update_act_hlp_label(W_CPY_FORM_ID);
-        if (ui_is_managed(W_CMP_FORM_ID))
-            update_act_hlp_label(W_CMP_FORM_ID);
+    if (list_id == W_FUNC_LIST) {
+        if (ui_is_managed(W_CPY_FORM))
+            update_act_hlp_label(W_CPY_FORM);
+        if (ui_is_managed(W_CMP_FORM))
+            update_act_hlp_label(W_CMP_FORM);
         return;
     }
     if (list_id == W_MRX_LIST || list_id == W_SITE_PRM_LIST)
@@ -71,7 +70,7 @@ void list_selection_main(int list_id) {
 
 int prompt_name_ok(const std::string& typed) {
     std::string name;
-    remove_blanks_warn(W_UDF_FORM_ID, typed, &name);
+    remove_blanks_warn(W_UDF_FORM, typed, &name);
     ui_set_text(W_NAME_PROMPT_TEXT, name);
     int result = cmd_udf_new_group(name);
     const char* msg = nullptr;
@@ -98,7 +97,7 @@ int prompt_name_ok(const std::string& typed) {
     default:
         return 1;
     }
-    display_warn(W_UDF_FORM_ID, msg);
+    display_warn(W_UDF_FORM, msg);
     return 0;
 }
 

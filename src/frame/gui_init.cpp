@@ -4,9 +4,9 @@
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "ops/control.h"
+#include "snmp_access/morix_record.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
-#include "snmp_access/morix_record.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ int gui_init() {
     display_mgmt_func_main(FG_STANDARD);
     ui_list_deselect_all(W_FUNC_LIST);
     main_prm_lst_w = W_CHOICE_STD_GROUPS;
-    ui_set_toggle(W_CONFIRM_AUTO_RESET_TB, g_confirm_auto_reset != 0, false);
+    ui_set_toggle(W_AUTO_RESET_TB, g_confirm_auto_reset != 0, false);
     free_host_info_list(host_info_list);
     free_host_info_list(host_disc_list);
     mm_snmp_def_to = 3;

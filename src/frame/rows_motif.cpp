@@ -1,6 +1,7 @@
 // The Set window's rows, built in code in the work area of the window: a
 // name toggle, a text field of 15 columns or an option menu with one button
 // per enumeration entry, and a form holding the hidden "Dsp Diffs" button.
+#include "ui/widget_ids.h"
 #include <Xm/Form.h>
 #include <Xm/PushB.h>
 #include <Xm/RowColumn.h>
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr int W_SET_WORK_SW = 175; // scrolled window holding the work area
 Widget work_rc = nullptr;
 std::vector<Widget> row_widgets;
 

@@ -1,6 +1,7 @@
 // Start-up of the windowed program: toolkit and display, the interface
 // description, the main window, the staged initialisation by 50 ms timers,
 // and the two ways the program ends.
+#include "ui/widget_ids.h"
 #include <Mrm/MrmAppl.h>
 #include <Xm/Label.h>
 #include <Xm/MainW.h>
@@ -11,14 +12,14 @@
 #include <cstring>
 #include <vector>
 
-#include "ui/app_globals.h"
+#include "basic/basic_frame.h"
 #include "frame/commands.h"
 #include "frame/dispatch.h"
 #include "frame/fallback_resources.h"
 #include "frame/gui_init.h"
-#include "basic/basic_frame.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
+#include "ui/app_globals.h"
 #include "ui/ui.h"
 
 Widget top_level = nullptr;
@@ -33,7 +34,6 @@ int g_init_done = 0;
 namespace {
 
 // Shell slots of the windows that get dialogs of their own.
-constexpr int W_SET_SHELL = 1203, W_CRT_SHELL = 1221, W_EXE_SHELL = 1222, W_SET_VD_DIALOG = 151;
 
 struct AppVars {
     Pixel cancel_scale_fg;
@@ -143,7 +143,7 @@ bool init_step_early(int step) {
         fetch_widget("cancel_dialog", main_widget, W_CANCEL_DIALOG);
         break;
     case 4:
-        fetch_widget("boot_dialog", main_widget, W_BOOT_DIALOG_ID);
+        fetch_widget("boot_dialog", main_widget, W_BOOT_DIALOG);
         break;
     case 6:
         create_step_windows(step);
@@ -153,12 +153,12 @@ bool init_step_early(int step) {
         // The value dialog and the two status windows are built once more,
         // replacing those of step 6.
         fetch_widget("set_vd_dialog", widgets[W_SET_SHELL], W_SET_VD_DIALOG);
-        recreate_window(W_MRX_STAT_FORM_ID);
-        recreate_window(W_MP_STAT_FORM_ID);
+        recreate_window(W_MRX_STAT_FORM);
+        recreate_window(W_MP_STAT_FORM);
         break;
     case 10:
         create_step_windows(step);
-        fetch_widget("int_mdms_dialog", main_widget, W_IMDM_DIALOG_ID);
+        fetch_widget("int_mdms_dialog", main_widget, W_IMDM_DIALOG);
         break;
     default:
         if (step > 16)
@@ -174,11 +174,11 @@ void init_step_late(int step) {
     switch (step) {
     case 17:
         create_step_windows(step);
-        fetch_widget("scr_prt_dialog", widgets[W_CRT_SHELL], 385);
+        fetch_widget("scr_prt_dialog", widgets[W_SCR_CRT_SHELL], 385);
         break;
     case 18:
         create_step_windows(step);
-        fetch_widget("scr_exe_prt_dialog", widgets[W_EXE_SHELL], 432);
+        fetch_widget("scr_exe_prt_dialog", widgets[W_SCR_EXE_SHELL], 432);
         break;
     case 20:
         fetch_widget("gen_conf_form", main_widget, 0, UI_BASIC);

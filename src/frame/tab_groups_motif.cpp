@@ -77,8 +77,8 @@ void register_tab_groups(Widget root) {
 void register_main_tab_groups() {
     // The device name, community and device list come first, then the
     // mode toggles and the controls of the customised-mode area.
-    const int ordered_ids[] = {W_MRX_NAME_TF,   W_COMM_TF,    W_MRX_LIST,       W_CUSTOMIZE_TB,
-                               W_AUTO_RESET_TB, W_CHOICE_BOX, W_MAIN_FUNC_LIST, W_PORT_TYPE_OM,
+    const int ordered_ids[] = {W_MRX_NAME_TF,   W_COMM_TF,    W_MRX_LIST,   W_CUSTOMIZE_TB,
+                               W_AUTO_RESET_TB, W_CHOICE_BOX, W_FUNC_LIST,  W_PORT_TYPE_OM,
                                W_PORT_TF,       W_DETAIL_TB,  W_MAIN_OUTPUT};
     for (int id : ordered_ids)
         if (widgets[id] != nullptr)

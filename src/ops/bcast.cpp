@@ -17,7 +17,7 @@ namespace {
 // recorded. Returns the list position reached (for incomplete marking)
 // and whether the pass was cancelled.
 bool bcast_pass(std::vector<MorixRecord*>* failed, int* position) {
-    pop_cancel_dialog(1, W_BCAST_FORM_ID, "Cancel Broadcast", "", 1, 1, 1, 0);
+    pop_cancel_dialog(1, W_BCAST_FORM, "Cancel Broadcast", "", 1, 1, 1, 0);
     int p = 0;
     for (; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
         MorixRecord* r = host_info_list[p];
@@ -53,12 +53,12 @@ int bcast_option_action(int id) {
 }
 
 void process_bcast() {
-    if (!check_main_sel(W_BCAST_FORM_ID, SEL_REACHABLE))
+    if (!check_main_sel(W_BCAST_FORM, SEL_REACHABLE))
         return;
     int msg_id = 0, bcast_id = 0;
     if (!get_check_mib_var("mrxcBcastMsg", &msg_id) || !get_check_mib_var("mrxcBcast", &bcast_id)) {
-        display_warn(W_BCAST_FORM_ID, "Could not find internal references to a parameter group "
-                                      "or parameter. Software error.");
+        display_warn(W_BCAST_FORM, "Could not find internal references to a parameter group "
+                                   "or parameter. Software error.");
         return;
     }
     will_sel_mrx_allow_set();
@@ -85,12 +85,12 @@ void process_bcast() {
     set_app_cursor(CURSOR_NORMAL);
     for (MorixRecord* r : devs)
         if (!r->allow_set)
-            warn_refuses_sets(W_BCAST_FORM_ID, r);
+            warn_refuses_sets(W_BCAST_FORM, r);
     if (!failed.empty()) {
-        display_warn(W_BCAST_FORM_ID, "The broadcast failed for the following Morixes\n(check "
-                                      "the value of the 'allow_snmp_sets' parameter):");
+        display_warn(W_BCAST_FORM, "The broadcast failed for the following Morixes\n(check "
+                                   "the value of the 'allow_snmp_sets' parameter):");
         for (MorixRecord* r : failed)
-            display_warn(W_BCAST_FORM_ID, r->name);
+            display_warn(W_BCAST_FORM, r->name);
     }
 }
 

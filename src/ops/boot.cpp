@@ -119,7 +119,7 @@ bool boot_values(std::vector<std::pair<int, std::string>>* values, std::string* 
 // Returns whether the pass was cancelled.
 bool set_pass(const std::vector<MorixRecord*>& devs, const char* label, bool timeout_ok,
               std::vector<MorixRecord*>* failed) {
-    pop_cancel_dialog(1, W_BOOT_DIALOG_ID, "Cancel Boot", "", 1, 1, 1, 0);
+    pop_cancel_dialog(1, W_BOOT_DIALOG, "Cancel Boot", "", 1, 1, 1, 0);
     for (size_t i = 0; i < devs.size(); ++i) {
         MorixRecord* r = devs[i];
         if (!r->prm_list)
@@ -145,24 +145,24 @@ bool contains(const std::vector<MorixRecord*>& v, const MorixRecord* r) {
 void boot_report(const std::vector<MorixRecord*>& devs, const std::vector<MorixRecord*>& failed) {
     for (MorixRecord* r : devs)
         if (!r->allow_set)
-            warn_refuses_sets(W_BOOT_DIALOG_ID, r);
+            warn_refuses_sets(W_BOOT_DIALOG, r);
     if (!failed.empty()) {
-        display_warn(W_BOOT_DIALOG_ID, "The boot failed for the following Morixes\n(check the "
-                                       "value of the allow_snmp_sets parameter):");
+        display_warn(W_BOOT_DIALOG, "The boot failed for the following Morixes\n(check the "
+                                    "value of the allow_snmp_sets parameter):");
         for (MorixRecord* r : failed)
-            display_warn(W_BOOT_DIALOG_ID, r->name);
+            display_warn(W_BOOT_DIALOG, r->name);
     }
     bool any = false;
     for (MorixRecord* r : devs) {
         if (!r->allow_set || contains(failed, r))
             continue;
         if (!any)
-            display_warn(W_BOOT_DIALOG_ID, "The boot operation was successful for: ");
+            display_warn(W_BOOT_DIALOG, "The boot operation was successful for: ");
         any = true;
-        display_warn(W_BOOT_DIALOG_ID, r->name);
+        display_warn(W_BOOT_DIALOG, r->name);
     }
-    display_warn(W_BOOT_DIALOG_ID, "\nUse the 'Verify Morix State' in the Status menu\nto "
-                                   "determine the current state of a Morix.");
+    display_warn(W_BOOT_DIALOG, "\nUse the 'Verify Morix State' in the Status menu\nto "
+                                "determine the current state of a Morix.");
 }
 
 } // namespace
@@ -192,7 +192,7 @@ void get_boot_vals(int first_time) {
     int ids[BG_COUNT];
     for (int v = 0; v < BG_COUNT; ++v) {
         if (!get_check_mib_var(boot_get_vars[v], &ids[v])) {
-            display_warn(W_BOOT_DIALOG_ID, MSG_NO_REFS);
+            display_warn(W_BOOT_DIALOG, MSG_NO_REFS);
             return;
         }
     }
@@ -244,41 +244,41 @@ void get_boot_vals(int first_time) {
     set_app_cursor(CURSOR_NORMAL);
     // Said when the window is filled, not again at the refresh within a boot.
     if (uncommon && first_time)
-        display_warn(W_BOOT_DIALOG_ID, MSG_UNCOMMON);
+        display_warn(W_BOOT_DIALOG, MSG_UNCOMMON);
 }
 
 void open_boot_dialog() {
     if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
         return;
-    ui_fetch_dialog("boot_dialog", W_BOOT_DIALOG_ID);
+    ui_fetch_dialog("boot_dialog", W_BOOT_DIALOG);
     ui_set_text(W_BOOT_TIME_TF, "");
     ui_set_text(W_BOOT_MSG_TF, "");
     select_option(boot_ind);
-    ui_manage(W_BOOT_DIALOG_ID);
+    ui_manage(W_BOOT_DIALOG);
     get_boot_vals(1);
 }
 
 void process_boot() {
-    if (!check_main_sel(W_BOOT_DIALOG_ID, SEL_REACHABLE))
+    if (!check_main_sel(W_BOOT_DIALOG, SEL_REACHABLE))
         return;
     if (boot_ind == 2) {
         std::string t = ui_get_text(W_BOOT_TIME_TF);
         if (strip_blanks(&t).empty()) {
-            display_warn(W_BOOT_DIALOG_ID, "You did not enter a boot time.");
+            display_warn(W_BOOT_DIALOG, "You did not enter a boot time.");
             return;
         }
         if (!check_time_fmt(t)) {
-            display_warn(W_BOOT_DIALOG_ID, "Boot time is invalid. Please enter time in the "
-                                           "following formats:\n'hh:mm' or '+hh:mm' or '+mm'.");
+            display_warn(W_BOOT_DIALOG, "Boot time is invalid. Please enter time in the "
+                                        "following formats:\n'hh:mm' or '+hh:mm' or '+mm'.");
             return;
         }
     }
     if (boot_ind < 1 || boot_ind > BOOT_OPTIONS) {
-        display_warn(W_BOOT_DIALOG_ID, "Invalid boot indicator. Software error.");
+        display_warn(W_BOOT_DIALOG, "Invalid boot indicator. Software error.");
         return;
     }
     build_mrx_conf("The selected boot option will take place for the following Morixes:",
-                   W_BOOT_DIALOG_ID, boot_proc);
+                   W_BOOT_DIALOG, boot_proc);
 }
 
 void boot_proc() {
@@ -286,12 +286,12 @@ void boot_proc() {
     std::vector<std::pair<int, std::string>> values;
     std::string errors;
     if (!boot_values(&values, &errors)) {
-        display_warn(W_BOOT_DIALOG_ID, errors);
+        display_warn(W_BOOT_DIALOG, errors);
         return;
     }
     int boot_id = 0;
     if (!get_check_mib_var("mrxcBoot", &boot_id)) {
-        display_warn(W_BOOT_DIALOG_ID, MSG_NO_REFS);
+        display_warn(W_BOOT_DIALOG, MSG_NO_REFS);
         return;
     }
     std::vector<MorixRecord*> devs = sel_reachable(), failed;
@@ -307,8 +307,8 @@ void boot_proc() {
         free_prm_list(r);
     if (cancelled) {
         set_app_cursor(CURSOR_NORMAL);
-        display_warn(W_BOOT_DIALOG_ID, "The boot operation was cancelled in progress.\nNo "
-                                       "Morixes have been rebooted.");
+        display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nNo "
+                                    "Morixes have been rebooted.");
         return;
     }
     get_boot_vals(0);
@@ -320,9 +320,9 @@ void boot_proc() {
         free_prm_list(r);
     set_app_cursor(CURSOR_NORMAL);
     if (cancelled) {
-        display_warn(W_BOOT_DIALOG_ID, "The boot operation was cancelled in progress.\nUse the "
-                                       "'Verify Morix State' in the Status menu to see the "
-                                       "current state of selected Morixes.");
+        display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nUse the "
+                                    "'Verify Morix State' in the Status menu to see the "
+                                    "current state of selected Morixes.");
         return;
     }
     boot_report(devs, failed);

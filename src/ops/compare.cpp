@@ -85,7 +85,7 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
     int count = static_cast<int>(ports.size());
     if (req.code == 1)
         return (param_sel_flag
-                    ? build_prm_list_sng(W_MAIN_FUNC_LIST, all, count, ports, req.port_type, r)
+                    ? build_prm_list_sng(W_FUNC_LIST, all, count, ports, req.port_type, r)
                     : build_mgmt_func_sng(func, all, count, ports, req.port_type, r)) != 0;
     bool bad = false;
     for (const CmpCode& c : cmp_codes) {
@@ -177,7 +177,7 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
         return -1;
     }
     if (req.code == 1) {
-        int rq = check_rqr_port(W_MAIN_FUNC_LIST, param_sel_flag, req.port_type, &func);
+        int rq = check_rqr_port(W_FUNC_LIST, param_sel_flag, req.port_type, &func);
         // The operator learns which port parameters the port type leaves out.
         tell_rqr_port(rq, parent);
         if (rq == PRQ_NO_FUNC || rq == PRQ_NO_PRM)
@@ -481,7 +481,7 @@ int process_compare(const CmpRequest& req, int output, int parent) {
     case CMP_MRX_MRX:
         if (!need(!req.mrx1.empty() && !req.mrx2.empty(), "You must select a Morix."))
             return -1;
-        if (req.code == 1 && ui_list_selected_items(W_MAIN_FUNC_LIST).empty()) {
+        if (req.code == 1 && ui_list_selected_items(W_FUNC_LIST).empty()) {
             display_warn(parent, param_sel_flag ? "You must select at least one parameter."
                                                 : "You must select a parameter group.");
             return -1;

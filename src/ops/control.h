@@ -2,21 +2,16 @@
 // dialog, the Reset window and the Broadcast window.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <string>
 #include <vector>
 
 #include "snmp_access/morix_record.h"
 
 // ---- Boot dialog -------------------------------------------------------------
-constexpr int W_BOOT_LOAD_TF = 488;
-constexpr int W_BOOT_DUMP_TF = 489;
-constexpr int W_BOOT_GW_TF = 490;
-constexpr int W_BOOT_IMAGE_TF = 491;
-constexpr int W_BOOT_TIME_TF = 492;
-constexpr int W_BOOT_MSG_TF = 493;
-constexpr int W_BOOT_APPLY = 495;
 // Toggles of boot options 1..7 at W_BOOT_OPT_FIRST + option - 1.
-constexpr int W_BOOT_OPT_FIRST = 481;
+constexpr int W_BOOT_OPT_FIRST = W_BOOT_D_BOOT_NOW_TB;
 constexpr int BOOT_OPTIONS = 7;
 constexpr int BOOT_FIELDS = 6; // the six fields above, in boot_set_vars order
 
@@ -34,8 +29,6 @@ void boot_proc();
 void open_boot_dialog();
 
 // ---- Reset window ------------------------------------------------------------
-constexpr int W_RST_PORT_TF = 515;
-constexpr int W_RST_APPLY = 516;
 constexpr int RESET_PRI = 97, RESET_MODEM = 98, RESET_PORT = 99;
 
 extern int reset_ind;
@@ -63,9 +56,7 @@ int reset_proc(int code, int parent, const std::vector<int>& port_list);
 void register_reset_command();
 
 // ---- Broadcast window --------------------------------------------------------
-constexpr int W_BCAST_APPLY = 181;
-constexpr int W_BCAST_TEXT = 184;
-constexpr int W_BCAST_OPT_FIRST = 185; // options 1..3
+constexpr int W_BCAST_OPT_FIRST = W_BCAST_ALL_PORTS_TB; // options 1..3
 extern int bcast_ind;
 int bcast_option_action(int id);
 void process_bcast();

@@ -3,19 +3,12 @@
 // the automatic reset of the destinations that need one.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <string>
 #include <vector>
 
-// Copy window objects (form W_CPY_FORM_ID).
-constexpr int W_CPY_FROM_LIST = 451;
-constexpr int W_CPY_TO_LIST = 452;
-constexpr int W_CPY_HLP_LABEL = 458;
-constexpr int W_CPY_FROM_PORT_TF = 459;
-constexpr int W_CPY_TO_PORT_TF = 460;
-constexpr int W_CPY_FROM_PORT_LBL = 466;
-constexpr int W_CPY_TO_PORT_LBL = 467;
-constexpr int W_CPY_APPLY = 468;
-constexpr int W_CPY_TEXT = 475;
+// Copy window objects (form W_CPY_FORM).
 
 constexpr int CPY_MAX_PORTS = 128; // destination ports one copy takes
 

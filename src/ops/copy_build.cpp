@@ -62,13 +62,13 @@ bool main_choice_ids(const CopyRequest& req, std::vector<int>* ids) {
     }
     // Group members may have changed since the list was drawn.
     if (read_func_info("data/gui_mm_data") != 0) {
-        display_warn(W_CPY_FORM_ID, "Unable to read parameter group information from data file.");
+        display_warn(W_CPY_FORM, "Unable to read parameter group information from data file.");
         return false;
     }
     int f = items.empty() ? -1 : find_func_by_name(items[0]);
     if (f < 0 || !mib_func_list[f]) {
-        display_warn(W_CPY_FORM_ID, "Could not find internal references to a parameter group or "
-                                    "parameter. Software error.");
+        display_warn(W_CPY_FORM, "Could not find internal references to a parameter group or "
+                                 "parameter. Software error.");
         return false;
     }
     *ids = mib_func_list[f]->var_list;
@@ -79,21 +79,21 @@ bool main_choice_ids(const CopyRequest& req, std::vector<int>* ids) {
 bool copy_main_proc(const CopyRequest& req, MorixRecord* src, std::string* out) {
     int func = -1, all = 0, count = 0;
     int rqr = check_rqr_port(W_FUNC_LIST, req.param_sel, req.port_type, &func);
-    process_rqr_port(rqr, W_CPY_FROM_PORT_TF, &all, &count, 0, W_CPY_FORM_ID);
+    process_rqr_port(rqr, W_CPY_FROM_PORT_TF, &all, &count, 0, W_CPY_FORM);
     if (rqr == PRQ_NO_FUNC || rqr == PRQ_NO_PRM)
         return false;
     bool ports_ok = true;
     if (rqr == PRQ_ALL_MATCH || rqr == PRQ_SOME_MATCH) {
         if (req.src_all != 0 || req.src_count != 1) {
-            display_warn(W_CPY_FORM_ID,
+            display_warn(W_CPY_FORM,
                          "You must enter one port for the 'Copy From' Morix.\nIf you do not "
                          "enter a port number, this operation will not process port related "
                          "parameters.");
             ports_ok = false;
         } else if (req.dst_all == 0 && req.dst_count == 0) {
-            display_warn(W_CPY_FORM_ID, "You did not enter any port numbers for the 'Copy To' "
-                                        "Morix.\nThis operation will not process port related "
-                                        "parameters.");
+            display_warn(W_CPY_FORM, "You did not enter any port numbers for the 'Copy To' "
+                                     "Morix.\nThis operation will not process port related "
+                                     "parameters.");
             ports_ok = false;
         }
     }
@@ -164,5 +164,5 @@ void copy_build(const CopyRequest& req) {
         copy_exe(req);
     free_prm_list(src);
     if (g_cpy_bad_ports)
-        display_warn(W_CPY_FORM_ID, MSG_NONEXISTENT_PORTS);
+        display_warn(W_CPY_FORM, MSG_NONEXISTENT_PORTS);
 }

@@ -87,7 +87,7 @@ void copy_one(const CopyRequest& req, const MorixRecord& src, const std::string&
         out("\nPerforming copy for: " + name);
         mm_snmp(dst, SNMP_OP_SET);
         int error = 0;
-        process_set_req_res(dst, W_CPY_TEXT, W_CPY_FORM_ID, &error, g_cancel_process);
+        process_set_req_res(dst, W_CPY_TEXT, W_CPY_FORM, &error, g_cancel_process);
         st->error = st->error || error;
         // Only a Set the device answered tells which values it took.
         if (dst->status == SR_OK) {
@@ -101,7 +101,7 @@ void copy_one(const CopyRequest& req, const MorixRecord& src, const std::string&
 // Reads the source; false when the copy cannot go on.
 bool read_source(MorixRecord* src, int* cancelled, CopyState* st) {
     out("Getting copy values from " + src->name + "...");
-    pop_cancel_dialog(1, W_CPY_FORM_ID, "Cancel Copy", "", 0, 1, 1, 0);
+    pop_cancel_dialog(1, W_CPY_FORM, "Cancel Copy", "", 0, 1, 1, 0);
     reset_cancel_dialog("Getting values for", src->name);
     mm_snmp(src, SNMP_OP_GET);
     *cancelled = pop_cancel_dialog_down();
@@ -134,17 +134,17 @@ void copy_exe(const CopyRequest& req) {
         free_prm_list(src);
         clear_reset_masks();
         out("Copying the following parameters...");
-        pop_cancel_dialog(1, W_CPY_FORM_ID, "Cancel Copy", "", 1, 1, 1, 0);
+        pop_cancel_dialog(1, W_CPY_FORM, "Cancel Copy", "", 1, 1, 1, 0);
         for (const std::string& name : req.dst_names) {
             if (g_cancel_process)
                 break;
             copy_one(req, *values, name, &st);
         }
         cancelled = pop_cancel_dialog_down();
-        if (st.reset_needed && !cancelled && does_user_want_reset(W_CPY_FORM_ID)) {
+        if (st.reset_needed && !cancelled && does_user_want_reset(W_CPY_FORM)) {
             std::string failed;
             if (!do_cpy_mrx_auto_reset(req.dst_names, W_CPY_TEXT, &failed))
-                display_reset_warning(W_CPY_FORM_ID, failed);
+                display_reset_warning(W_CPY_FORM, failed);
         }
     }
     if (!cancelled)

@@ -99,7 +99,7 @@ void open_cpy_window() {
     static bool listening = false;
     if (!listening) {
         add_mrx_list_listener([] {
-            if (ui_is_managed(W_CPY_FORM_ID))
+            if (ui_is_managed(W_CPY_FORM))
                 fill_cpy_lists();
         });
         listening = true;
@@ -112,7 +112,7 @@ void open_cpy_window() {
     std::string k;
     cvt_port_opt_str(cpy_port_sel_ind, &k);
     process_cpy_port_sel(k);
-    gui_manage_top_form(W_CPY_FORM_ID);
+    gui_manage_top_form(W_CPY_FORM);
 }
 
 int cpy_choice_action(int id) {
@@ -207,7 +207,7 @@ std::string cpy_conf_text(const std::vector<std::string>& names) {
 
 void copy_conf(const CopyRequest& req) {
     auto held = std::make_shared<CopyRequest>(req);
-    gui_display_question(W_CPY_FORM_ID, cpy_conf_text(req.dst_names), "",
+    gui_display_question(W_CPY_FORM, cpy_conf_text(req.dst_names), "",
                          [held] { copy_build(*held); });
 }
 
@@ -222,7 +222,7 @@ void process_copy() {
     std::string msg;
     switch (make_cpy_request(&req, &msg)) {
     case CRQ_WARN:
-        display_warn(W_CPY_FORM_ID, msg);
+        display_warn(W_CPY_FORM, msg);
         return;
     case CRQ_OUTPUT:
         write_otp_msg(W_CPY_TEXT, msg, 1, 1);

@@ -198,7 +198,7 @@ int reset_instance(const MorixRecord* rec, int code, int port_type, int number, 
 }
 
 void process_reset() {
-    if (!check_main_sel(W_RST_FORM_ID, SEL_REACHABLE))
+    if (!check_main_sel(W_RST_FORM, SEL_REACHABLE))
         return;
     int code = reset_ind;
     if (special_var(code)) {
@@ -207,15 +207,15 @@ void process_reset() {
         if (code == RESET_MODEM && all) {
             code = 18; // every modem: the device-wide modem reset
         } else if (all) {
-            display_warn(W_RST_FORM_ID, MSG_NO_ALL);
+            display_warn(W_RST_FORM, MSG_NO_ALL);
             return;
         } else if (ports.empty()) {
-            display_warn(W_RST_FORM_ID, MSG_NO_PORTS);
+            display_warn(W_RST_FORM, MSG_NO_PORTS);
             return;
         }
     }
     build_mrx_conf("The reset option you selected will take place for the following Morixes:",
-                   W_RST_FORM_ID, [code] { reset_proc(code, W_RST_FORM_ID, {}); });
+                   W_RST_FORM, [code] { reset_proc(code, W_RST_FORM, {}); });
 }
 
 int reset_proc(int code, int parent, const std::vector<int>& port_list) {
@@ -227,7 +227,7 @@ int reset_proc(int code, int parent, const std::vector<int>& port_list) {
         skipped = skipped || !r->allow_set;
     }
     if (special_var(code)) {
-        bool typed = parent == W_RST_FORM_ID;
+        bool typed = parent == W_RST_FORM;
         std::vector<int> ports = typed ? window_ports(parent) : port_list;
         if (ports.empty()) {
             if (!typed)

@@ -112,7 +112,7 @@ std::vector<int> chosen_vars(int func_index) {
             ids = mib_func_list[func_index]->var_list;
         return ids;
     }
-    for (const std::string& label : ui_list_selected_items(W_MAIN_FUNC_LIST)) {
+    for (const std::string& label : ui_list_selected_items(W_FUNC_LIST)) {
         int id = 0;
         if (get_check_mib_var(label, &id))
             ids.push_back(id);
@@ -239,7 +239,7 @@ int mark_prm_flags(ScrKinds* kinds, int* func_index, int parent) {
     kinds->fill(false);
     std::vector<int> ids;
     if (param_sel_flag) {
-        for (const std::string& label : ui_list_selected_items(W_MAIN_FUNC_LIST)) {
+        for (const std::string& label : ui_list_selected_items(W_FUNC_LIST)) {
             int id = 0;
             if (!get_check_mib_var(label, &id)) {
                 display_warn(parent, MSG_NOT_IN_MIB);
@@ -248,7 +248,7 @@ int mark_prm_flags(ScrKinds* kinds, int* func_index, int parent) {
             ids.push_back(id);
         }
     } else {
-        std::vector<std::string> sel = ui_list_selected_items(W_MAIN_FUNC_LIST);
+        std::vector<std::string> sel = ui_list_selected_items(W_FUNC_LIST);
         *func_index = sel.empty() ? -1 : find_func_by_name(sel[0]);
         if (*func_index < 0) {
             display_warn(parent, MSG_NOT_IN_MIB);

@@ -68,14 +68,14 @@ void open_cmp_window() {
     static bool listening = false;
     if (!listening) {
         add_mrx_list_listener([] {
-            if (ui_is_managed(W_CMP_FORM_ID))
+            if (ui_is_managed(W_CMP_FORM))
                 fill_cmp_lists();
         });
         listening = true;
     }
     fill_cmp_lists();
     display_cmp_kind(current_kind());
-    gui_manage_top_form(W_CMP_FORM_ID);
+    gui_manage_top_form(W_CMP_FORM);
 }
 
 void display_cmp_kind(int kind) {
@@ -136,10 +136,12 @@ std::array<std::string, SK_COUNT> read_scr_port_dialog(const ScrPortDialog& d) {
 
 ScrCrtOptions scr_crt_window_options() {
     // Selected, all, then one toggle per category in category order.
-    constexpr int category_tb[SC_COUNT] = {354, 355, 356, 357, 358, W_SCR_CRT_DS1_TB};
+    constexpr int category_tb[SC_COUNT] = {
+        W_SCR_CRT_DEVICE_PARAMETERS_TB, W_SCR_CRT_ASYNC_PORT_PRMS_TB,    W_SCR_CRT_PTR_PORT_PRMS_TB,
+        W_SCR_CRT_ITF_PRMS_TB,          W_SCR_CRT_CHANNEL_PARAMETERS_TB, W_SCR_CRT_DS1_TB};
     ScrCrtOptions opt;
-    opt.selected = ui_get_toggle(352);
-    opt.all = ui_get_toggle(353);
+    opt.selected = ui_get_toggle(W_SCR_SEL_PRM_TB);
+    opt.all = ui_get_toggle(W_SCR_CRT_ALL_PARAMETERS_TB);
     for (int c = 0; c < SC_COUNT; ++c)
         opt.category[c] = ui_get_toggle(category_tb[c]);
     opt.wildcard = ui_get_toggle(W_SCR_CRT_WILD_TB);

@@ -2,6 +2,8 @@
 // dialogs of script creation and execution, by widget id.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <array>
 #include <string>
 
@@ -10,22 +12,23 @@
 
 // Compare window: per side a title, a device part (list and port field)
 // and a script file box.
-constexpr int W_CMP_TITLE[2] = {213, 215};
-constexpr int W_CMP_DEV[2] = {219, 223};
-constexpr int W_CMP_LIST[2] = {206, 207};
-constexpr int W_CMP_PORT_ROW[2] = {216, 217};
-constexpr int W_CMP_PORT_TF[2] = {208, 209};
-constexpr int W_CMP_FSB[2] = {214, 218};
-constexpr int W_CMP_KIND_TB[3] = {202, 203, 204};
+constexpr int W_CMP_TITLE[2] = {W_CMP_PANES0_LBL, W_CMP_PANES1_LBL};
+constexpr int W_CMP_DEV[2] = {W_CMP_PANES0_DEV, W_CMP_PANES1_DEV};
+constexpr int W_CMP_LIST[2] = {W_CMP_PANES0_LIST, W_CMP_PANES1_LIST};
+constexpr int W_CMP_PORT_ROW[2] = {W_CMP_PANES0_ROW, W_CMP_PANES1_ROW};
+constexpr int W_CMP_PORT_TF[2] = {W_CMP_PANES0_ROW_TF, W_CMP_PANES1_ROW_TF};
+constexpr int W_CMP_FSB[2] = {W_CMP_PANES0_FSB, W_CMP_PANES1_FSB};
+constexpr int W_CMP_KIND_TB[3] = {W_CMP_MORIX_WITH_MORIX_TB, W_CMP_MORIX_WITH_SCRIPT_TB,
+                                  W_CMP_SCRIPT_WITH_SCRIPT_TB};
 
 // Port dialogs: slot, first field (one per port kind from asy on), buttons.
 struct ScrPortDialog {
     int slot, first_field, ok, cancel;
 };
-constexpr ScrPortDialog W_SCR_CRT_PRT = {385, 390, 386, 387};
-constexpr ScrPortDialog W_SCR_EXE_PRT = {432, 418, 433, 434};
-constexpr int W_SCR_CRT_WILD_TB = 389;
-constexpr int W_SCR_CRT_DS1_TB = 366;
+constexpr ScrPortDialog W_SCR_CRT_PRT = {W_SCR_PRT_DIALOG, W_SCR_PRT_D_ROW1_TF, W_SCR_PRT_D_OK_PB,
+                                         W_SCR_PRT_D_CANCEL_PB};
+constexpr ScrPortDialog W_SCR_EXE_PRT = {W_SCR_EXE_PRT_DIALOG, W_SCR_EXE_PRT_D_ROW1_TF,
+                                         W_SCR_EXE_PRT_D_OK_PB, W_SCR_EXE_PRT_D_CANCEL_PB};
 
 // Fills both device lists with the reachable devices, shows the chosen
 // kind and opens the window.

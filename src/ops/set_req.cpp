@@ -86,7 +86,7 @@ bool validate_rows(std::string* msg) {
 
 void read_set_val_proc() {
     std::string msg;
-    if (!check_main_sel(W_SET_FORM_ID, SEL_REACHABLE))
+    if (!check_main_sel(W_SET_FORM, SEL_REACHABLE))
         return;
     if (!validate_rows(&msg)) {
         write_otp_msg(W_SET_MSG, msg, 0, 1);
@@ -103,7 +103,7 @@ void read_set_val_proc() {
     std::vector<MorixRecord*> recs = sel_reachable();
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
         if (!ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS) ||
-            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &warn, W_SET_FORM_ID))
+            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &warn, W_SET_FORM))
             continue;
         std::string value;
         row_value(i, &value);
@@ -134,7 +134,7 @@ void read_set_val_proc() {
         write_otp_msg(W_SET_MSG, msg, 0, 1);
         msg.clear();
         int error = 0, cancelled = 0;
-        process_set_req(W_SET_MSG, W_SET_FORM_ID, 1, warned, nonexistent, &error, &cancelled);
+        process_set_req(W_SET_MSG, W_SET_FORM, 1, warned, nonexistent, &error, &cancelled);
     } else {
         text_set_buf("No valid parameters were marked. No set performed.", &msg, 1);
         write_otp_msg(W_SET_MSG, msg, 0, 1);
@@ -142,7 +142,7 @@ void read_set_val_proc() {
     if (rows == 0)
         free_host_info_list(0);
     if (nonexistent)
-        display_warn(W_SET_FORM_ID, MSG_NONEXISTENT_PORTS);
+        display_warn(W_SET_FORM, MSG_NONEXISTENT_PORTS);
     set_app_cursor(CURSOR_NORMAL);
 }
 

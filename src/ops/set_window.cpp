@@ -205,7 +205,7 @@ void display_set_cur_val(int all_rows, int all, const std::vector<int>& ports, s
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
         bool marked = ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS);
         if ((!all_rows && !marked) ||
-            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &quiet, W_SET_FORM_ID))
+            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &quiet, W_SET_FORM))
             continue;
         ui_set_read_only(row_input(i), !marked, UI_SET_ROWS);
         display_row(i, answered, all, ports, msg, &diffs);
@@ -236,7 +236,7 @@ SetPorts set_window_ports(int warn) {
         sp.ports = parse_port_list(text, &sp.all, &count);
     for (MorixRecord* r : sel_reachable())
         sp.per_device.emplace_back(r, wan_module_ports(r, set_port_sel_ind, sp.all, sp.ports,
-                                                       set_wan_types, warn, W_SET_FORM_ID));
+                                                       set_wan_types, warn, W_SET_FORM));
     return sp;
 }
 
@@ -306,7 +306,7 @@ void process_set() {
     ui_set_text(W_SET_MSG, "");
     std::vector<int> ids;
     if (param_sel_flag) {
-        for (const std::string& name : ui_list_selected_items(W_MAIN_FUNC_LIST)) {
+        for (const std::string& name : ui_list_selected_items(W_FUNC_LIST)) {
             int id = 0;
             if (get_check_mib_var(name, &id))
                 ids.push_back(id);
@@ -314,7 +314,7 @@ void process_set() {
                 display_warn(W_MAIN_WINDOW, MSG_NO_REFS);
         }
     } else {
-        std::vector<std::string> sel = ui_list_selected_items(W_MAIN_FUNC_LIST);
+        std::vector<std::string> sel = ui_list_selected_items(W_FUNC_LIST);
         int f = sel.empty() ? -1 : find_func_by_name(sel[0]);
         if (f >= 0 && mib_func_list[f])
             ids = mib_func_list[f]->var_list;
@@ -331,8 +331,8 @@ void process_set() {
             row.choices.push_back(c.name);
         rows.push_back(std::move(row));
     }
-    ui_build_set_rows(W_SET_FORM_ID, rows);
-    gui_manage_top_form(W_SET_FORM_ID);
+    ui_build_set_rows(W_SET_FORM, rows);
+    gui_manage_top_form(W_SET_FORM);
     set_option_menu_top_button(W_SET_PORT_OM, set_port_type_label(set_port_sel_ind));
     g_done_show_values = 0;
     set_widget_label(W_SET_SHOW_VALUES, "Show Values");
@@ -357,7 +357,7 @@ void set_row_action(int id) {
 }
 
 void mark_set_values_outdated() {
-    if (g_done_show_values && ui_is_managed(W_SET_FORM_ID))
+    if (g_done_show_values && ui_is_managed(W_SET_FORM))
         set_widget_label(W_SET_SHOW_VALUES, "* Show Values");
 }
 
@@ -409,7 +409,7 @@ void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
         bool marked = ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS);
         if ((!all_rows && !marked) ||
-            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &warn, W_SET_FORM_ID))
+            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &warn, W_SET_FORM))
             continue;
         if (all_rows)
             text_set_buf("\t" + row_name(set_wlist[i]), &msg, 1);
@@ -421,7 +421,7 @@ void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
         }
     }
     text_set_buf("", &msg, 1);
-    pop_cancel_dialog(1, W_SET_FORM_ID, "Cancel Show Values", "", 0, 1, 1, 0);
+    pop_cancel_dialog(1, W_SET_FORM, "Cancel Show Values", "", 0, 1, 1, 0);
     int position = get_sel_mrx_values();
     int cancelled = pop_cancel_dialog_down();
     if (cancelled) {
@@ -433,7 +433,7 @@ void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
     free_host_info_list(0);
     if (!cancelled) {
         if (nonexistent && !quiet_ports)
-            display_warn(W_SET_FORM_ID, MSG_NONEXISTENT_PORTS);
+            display_warn(W_SET_FORM, MSG_NONEXISTENT_PORTS);
         text_set_buf("Show values complete.", &msg, 1);
         g_done_show_values = 1;
         set_widget_label(W_SET_SHOW_VALUES, "Show Values");

@@ -3,6 +3,8 @@
 // differences window, validation, and the set funnel shared with scripts.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <string>
 #include <vector>
 
@@ -10,14 +12,6 @@
 #include "snmp_access/morix_record.h"
 
 // Set window objects.
-constexpr int W_SET_VD_DIALOG = 151; // differences window
-constexpr int W_SET_VD_TEXT = 152;   // its text
-constexpr int W_SET_APPLY = 156;     // Set
-constexpr int W_SET_SHOW_VALUES = 157;
-constexpr int W_SET_CLOSE = 160;
-constexpr int W_SET_PORT_OM = 163; // port type option menu
-constexpr int W_SET_PORT_TF = 166; // port list field
-constexpr int W_SET_MSG = 174;     // message area
 
 struct SetChoice {
     int value;

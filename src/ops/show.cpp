@@ -150,7 +150,7 @@ int build_for(const std::vector<MorixRecord*>& recs, int list_id, int all_ports,
 } // namespace
 
 ShowTarget show_window_target() {
-    return {W_SHOW_FORM_ID, W_SHOW_PORT_TF, W_SHOW_TEXT};
+    return {W_SHOW_FORM, W_SHOW_PORT_TF, W_SHOW_TEXT};
 }
 
 const std::vector<PortTypeChoice>& port_type_choices() {
@@ -173,7 +173,7 @@ int show_toggle_port_type(int toggle_id) {
 }
 
 void open_show_window() {
-    gui_manage_top_form(W_SHOW_FORM_ID);
+    gui_manage_top_form(W_SHOW_FORM);
     if (ui_get_text(W_SHOW_TEXT).empty())
         ui_set_text(W_SHOW_TEXT, SHOW_BANNER);
     // The window opens with its first port type chosen.
@@ -257,7 +257,7 @@ void print_show_output(int output, int detailed) {
 void process_show(const ShowTarget& t) {
     set_app_cursor(CURSOR_BUSY);
     int func = -1, all = 0, count = 0;
-    int code = check_rqr_port(W_MAIN_FUNC_LIST, param_sel_flag, show_port_sel_ind, &func);
+    int code = check_rqr_port(W_FUNC_LIST, param_sel_flag, show_port_sel_ind, &func);
     std::vector<int> ports = process_rqr_port(code, t.port_text, &all, &count, 1, t.parent);
     if (code == PRQ_NO_FUNC || code == PRQ_NO_PRM) {
         set_app_cursor(CURSOR_NORMAL);
@@ -271,7 +271,7 @@ void process_show(const ShowTarget& t) {
             wan_module_ports(r, show_port_sel_ind, all, ports, show_wan_types, 1, t.parent);
         int n = static_cast<int>(d.ports.size());
         int rc = param_sel_flag
-                     ? build_prm_list_sng(W_MAIN_FUNC_LIST, d.all, n, d.ports, show_port_sel_ind, r)
+                     ? build_prm_list_sng(W_FUNC_LIST, d.all, n, d.ports, show_port_sel_ind, r)
                      : build_mgmt_func_sng(func, d.all, n, d.ports, show_port_sel_ind, r);
         if (rc != 0)
             built = rc;

@@ -3,6 +3,8 @@
 // that turn a selection of catalogue names into parameter chains.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <string>
 #include <vector>
 
@@ -12,9 +14,6 @@
 extern int show_port_sel_ind;
 
 // Show window objects.
-constexpr int W_SHOW_TEXT = 126;    // output area
-constexpr int W_SHOW_APPLY = 139;   // Apply: process_show
-constexpr int W_SHOW_PORT_TF = 141; // port list field
 
 // Where a Show reads its port list and writes its report.
 struct ShowTarget {

@@ -3,19 +3,12 @@
 // written to mib_site_def.dat at once.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <string>
 
 // Widget ids of the window.
-enum SitePrmIds {
-    W_SITE_FORM = 600,
-    W_SITE_PRM_LIST = 608,
-    W_SITE_DEF_VAL_TF = 609,  // value editor for a variable without enumeration
-    W_SITE_CAT_DEF_LBL = 610, // the catalogue default
-    W_SITE_MODIFY = 611,
-    W_SITE_REMOVE = 612,
-    W_SITE_NAME_LBL = 615,
-    W_SITE_DEF_VAL_OM = 616 // value editor for an enumerated variable (pulldown "enum_pd")
-};
+enum SitePrmIds {};
 
 // Opens the window with the parameter list of the current port-type choice.
 void process_site_params();

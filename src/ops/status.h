@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "snmp_access/morix_record.h"
+#include "ui/widget_ids.h"
 
 enum StatusMemberId {
     SM_MRX = 0,
@@ -32,7 +33,7 @@ enum StatusMemberId {
 // has a block of eight ids from W_STS_BASE: text area, the input field
 // (ports, channels or intervals), the auto-refresh toggle and its period
 // field, then up to four objects of its own.
-constexpr int W_STS_BASE = 1100;
+constexpr int W_STS_BASE = W_MRX_ST_TEXT;
 constexpr int W_STS_STRIDE = 8;
 enum StatusObject {
     SO_TEXT = 0,

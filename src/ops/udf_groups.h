@@ -3,21 +3,11 @@
 // among the management functions.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <string>
 
-enum UdfIds {
-    W_UDF_FORM = 250,
-    W_UDF_GROUP_LIST = 251,
-    W_UDF_PRM_LIST = 252,
-    W_UDF_ADD = 253,
-    W_UDF_WORK = 254, // members of the group being edited
-    W_UDF_REMOVE = 255,
-    W_UDF_VIEW = 256,
-    W_UDF_DELETE = 257,
-    W_UDF_MODIFY = 258,
-    W_UDF_NEW = 259,
-    W_UDF_CLOSE = 261
-};
+enum UdfIds {};
 
 // Result codes of the group commands.
 enum UdfResult {

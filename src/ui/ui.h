@@ -4,6 +4,8 @@
 // program and a headless one (ui_headless) linked into tests.
 #pragma once
 
+#include "ui/widget_ids.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,25 +20,9 @@ enum UiTable { UI_MAIN = 0, UI_BASIC = 1, UI_SET_ROWS = 2 };
 // r * SET_ROW_STRIDE + p.
 enum SetRowPart { SRP_TOGGLE = 0, SRP_TEXT = 1, SRP_OPTION = 2, SRP_VD_PB = 3 };
 constexpr int SET_ROW_STRIDE = 4;
-inline int set_row_id(int row, int part) { return row * SET_ROW_STRIDE + part; }
-
-// Fixed slots of the main widget table.
-enum FixedWidgetId {
-    W_NAME_PROMPT = 102,
-    W_FILE_SEL_BOX = 103,
-    W_WARNING_BOX = 104,
-    W_MSG_BOX = 105,
-    W_QUESTION_BOX = 106,
-    W_HELP_FORM = 107,
-    W_HELP_TEXT = 108,
-    W_HELP_CLOSE = 111,
-    W_CANCEL_BUTTON = 114,
-    W_CANCEL_LABEL = 115,
-    W_CANCEL_DRAW = 116,
-    W_CANCEL_DIALOG = 117,
-    W_CANCEL_ANCHOR = 118,
-    W_MAIN_WINDOW = 550
-};
+inline int set_row_id(int row, int part) {
+    return row * SET_ROW_STRIDE + part;
+}
 
 // Cursor modes of set_app_cursor.
 enum CursorMode { CURSOR_NORMAL = 1, CURSOR_BUSY = 2, CURSOR_BUSY_ALT = 3 };

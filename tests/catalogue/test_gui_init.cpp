@@ -63,7 +63,7 @@ TEST_F(GuiInit, LoadsEverythingAndResetsTheLists) {
     EXPECT_TRUE(ui_list_selected_pos(W_FUNC_LIST).empty());
     EXPECT_EQ(param_sel_flag, 0);
     EXPECT_EQ(main_prm_lst_w, W_CHOICE_STD_GROUPS);
-    EXPECT_TRUE(ui_get_toggle(W_CONFIRM_AUTO_RESET_TB));
+    EXPECT_TRUE(ui_get_toggle(W_AUTO_RESET_TB));
     for (int i = 0; i < MAX_MRX_SLOTS; ++i) {
         EXPECT_EQ(host_info_list[i], nullptr);
         EXPECT_EQ(host_disc_list[i], nullptr);

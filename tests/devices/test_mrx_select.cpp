@@ -4,8 +4,8 @@
 #include "catalogue/func_display.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
-#include "snmp_access/product_types.h"
 #include "frame/dispatch.h"
+#include "snmp_access/product_types.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
@@ -41,9 +41,9 @@ TEST_F(SelectCheck, OneDeviceIsSelectedForModesZeroAndOne) {
 
 TEST_F(SelectCheck, TheOnlyReachableDeviceIsSelectedForShow) {
     make_list({0, 1});
-    ui_list_select_pos(W_MAIN_FUNC_LIST, 1, false);
-    ui_list_add_item(W_MAIN_FUNC_LIST, "General_Parameters", 0);
-    ui_list_select_pos(W_MAIN_FUNC_LIST, 1, false);
+    ui_list_select_pos(W_FUNC_LIST, 1, false);
+    ui_list_add_item(W_FUNC_LIST, "General_Parameters", 0);
+    ui_list_select_pos(W_FUNC_LIST, 1, false);
     EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SHOW_SET), 1);
     EXPECT_EQ(host_info_list[0]->selected, 0);
     EXPECT_EQ(host_info_list[1]->selected, 1);

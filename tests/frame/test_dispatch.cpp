@@ -5,14 +5,14 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
-#include "frame/dispatch.h"
-#include "ops/show.h"
-#include "frame/startup.h"
 #include "devices/text_buf.h"
-#include "ui_headless/ui_headless.h"
+#include "frame/dispatch.h"
+#include "frame/startup.h"
+#include "ops/show.h"
 #include "snmp_access/morix_record.h"
 #include "support/test_dirs.h"
+#include "ui/app_globals.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ TEST_F(Dispatch, UnprivilegedUserKeepsRestrictedCommands) {
 
 TEST_F(Dispatch, SetupModeAsksWhenWindowsAreOpen) {
     enter_customized_mode();
-    gui_manage_top_form(W_SHOW_FORM_ID);
+    gui_manage_top_form(W_SHOW_FORM);
     hl_widget(W_CUSTOMIZE_TB).toggle = false;
     hl_queue_answer(ASK_CANCEL);
     dispatch_main(W_CUSTOMIZE_TB);
@@ -69,14 +69,14 @@ TEST_F(Dispatch, SetupModeAsksWhenWindowsAreOpen) {
               "You selected Setup mode. All the currently displayed\nCustomized "
               "mode windows will be closed.\n\nDo you want to continue?");
     EXPECT_TRUE(ui_get_toggle(W_CUSTOMIZE_TB));
-    EXPECT_TRUE(ui_is_managed(W_SHOW_FORM_ID));
+    EXPECT_TRUE(ui_is_managed(W_SHOW_FORM));
     EXPECT_TRUE(ui_is_managed(W_CUSTOM_AREA));
     EXPECT_TRUE(is_sens(13));
 
     hl_widget(W_CUSTOMIZE_TB).toggle = false;
     hl_queue_answer(ASK_OK);
     dispatch_main(W_CUSTOMIZE_TB);
-    EXPECT_FALSE(ui_is_managed(W_SHOW_FORM_ID));
+    EXPECT_FALSE(ui_is_managed(W_SHOW_FORM));
     EXPECT_FALSE(ui_is_managed(W_CUSTOM_AREA));
     for (int id : customized_cmds)
         EXPECT_FALSE(is_sens(id)) << id;
@@ -90,14 +90,14 @@ TEST_F(Dispatch, SetupModeWithoutOpenWindowsDoesNotAsk) {
 }
 
 TEST_F(Dispatch, WindowActions) {
-    gui_manage_top_form(W_SHOW_FORM_ID);
+    gui_manage_top_form(W_SHOW_FORM);
     ui_set_text(126, "report");
     EXPECT_EQ(dispatch_main(128), 1); // Clear
     EXPECT_EQ(ui_get_text(126), "");
     EXPECT_EQ(dispatch_main(130), 1); // Close
-    EXPECT_FALSE(ui_is_managed(W_SHOW_FORM_ID));
+    EXPECT_FALSE(ui_is_managed(W_SHOW_FORM));
     EXPECT_EQ(dispatch_main(3), 1); // Broadcast opens its window
-    EXPECT_TRUE(ui_is_managed(W_BCAST_FORM_ID));
+    EXPECT_TRUE(ui_is_managed(W_BCAST_FORM));
     dispatch_main(67);
     EXPECT_EQ(show_port_sel_ind, 3);
     dispatch_main(70);
@@ -136,15 +136,15 @@ TEST_F(Dispatch, FunctionListChoices) {
     dispatch_main(W_FUNC_MODE);
     EXPECT_EQ(param_sel_flag, 1);
     EXPECT_EQ(main_prm_lst_w, 59);
-    EXPECT_EQ(ui_list_get_policy(W_MAIN_FUNC_LIST), LSP_EXTENDED);
+    EXPECT_EQ(ui_list_get_policy(W_FUNC_LIST), LSP_EXTENDED);
     // The same choice again does not redraw the list.
-    ui_list_add_item(W_MAIN_FUNC_LIST, "marker", 0);
+    ui_list_add_item(W_FUNC_LIST, "marker", 0);
     set_mgmt_mode_lst(59);
-    EXPECT_EQ(ui_list_items(W_MAIN_FUNC_LIST).back(), "marker");
+    EXPECT_EQ(ui_list_items(W_FUNC_LIST).back(), "marker");
     set_mgmt_mode_lst(46);
     EXPECT_EQ(param_sel_flag, 0);
     EXPECT_EQ(fnc_sel_ind, FG_STANDARD);
-    EXPECT_EQ(ui_list_get_policy(W_MAIN_FUNC_LIST), LSP_SINGLE);
+    EXPECT_EQ(ui_list_get_policy(W_FUNC_LIST), LSP_SINGLE);
     EXPECT_EQ(choice_port_type(730), 8);
     EXPECT_EQ(choice_port_type(731), 5);
     EXPECT_EQ(choice_port_type(83), 6);

@@ -42,16 +42,12 @@ struct Dlg {
     int table;
     const char* name;
 };
-const Dlg k_dialogs[] = {{W_BOOT_DIALOG_ID, UI_MAIN, "boot_dialog"},
-                         {W_IMDM_DIALOG_ID, UI_MAIN, "int_mdms_dialog"},
-                         {0, UI_BASIC, "gen_conf_form"},
-                         {300, UI_BASIC, "a_gen_conf_form"},
-                         {370, UI_BASIC, "conf_aport_main_form"},
-                         {181, UI_BASIC, "a_aport_main_form"},
-                         {350, UI_BASIC, "conf_sport_main_form"},
-                         {240, UI_BASIC, "edit_modem_main_form"},
-                         {620, UI_BASIC, "conf_wan_main_form"},
-                         {W_MDM_DIALOG, UI_MAIN, "edit_modem_dialog"}};
+const Dlg k_dialogs[] = {
+    {W_BOOT_DIALOG, UI_MAIN, "boot_dialog"}, {W_IMDM_DIALOG, UI_MAIN, "int_mdms_dialog"},
+    {0, UI_BASIC, "gen_conf_form"},          {300, UI_BASIC, "a_gen_conf_form"},
+    {370, UI_BASIC, "conf_aport_main_form"}, {181, UI_BASIC, "a_aport_main_form"},
+    {350, UI_BASIC, "conf_sport_main_form"}, {240, UI_BASIC, "edit_modem_main_form"},
+    {620, UI_BASIC, "conf_wan_main_form"},   {W_MDM_DIALOG, UI_MAIN, "edit_modem_dialog"}};
 
 std::vector<std::string> g_labels; // progress label values seen during start-up
 long g_ready_ms = 0;
@@ -100,7 +96,7 @@ TEST(GuiStartUp, ProgressLabelAndReadyState) {
                             "Initialization complete:  96%"}));
     EXPECT_FALSE(ui_is_managed(W_INIT_FORM));
     EXPECT_EQ(ui_get_text(W_COMM_TF), "public");
-    EXPECT_GT(ui_list_count(W_MAIN_FUNC_LIST), 0);
+    EXPECT_GT(ui_list_count(W_FUNC_LIST), 0);
     EXPECT_TRUE(ui_get_toggle(W_AUTO_RESET_TB));
     EXPECT_EQ(app_busy_count(), 0);
     EXPECT_EQ(mdm_entry_cnt, 0); // set to 7 before start-up
@@ -123,8 +119,8 @@ TEST(GuiStartUp, EveryIdAndWindowExists) {
                              W_CANCEL_LABEL,
                              W_CANCEL_DRAW,
                              W_CANCEL_ANCHOR,
-                             W_BOOT_DIALOG_ID,
-                             W_IMDM_DIALOG_ID,
+                             W_BOOT_DIALOG,
+                             W_IMDM_DIALOG,
                              151,
                              385,
                              432,
@@ -160,14 +156,14 @@ TEST(GuiDialogs, WarningsAccumulateUntilClosed) {
     display_warn(W_MAIN_WINDOW, "third");
     EXPECT_EQ(warning_box_text(), "third");
     // A warning for another window moves the box there, keeping the text.
-    gui_manage_top_form(W_BCAST_FORM_ID);
-    display_warn(W_BCAST_FORM_ID, "fourth");
+    gui_manage_top_form(W_BCAST_FORM);
+    display_warn(W_BCAST_FORM, "fourth");
     EXPECT_EQ(warning_box_text(), "third\n\nfourth");
-    EXPECT_EQ(get_shell_parent(widgets[W_BCAST_FORM_ID]),
+    EXPECT_EQ(get_shell_parent(widgets[W_BCAST_FORM]),
               get_shell_parent(XtParent(XtParent(widgets[W_WARNING_BOX]))));
     ok = XmMessageBoxGetChild(widgets[W_WARNING_BOX], XmDIALOG_OK_BUTTON);
     XtCallCallbacks(ok, XmNactivateCallback, &cbs);
-    gui_unmanage_top_form(W_BCAST_FORM_ID);
+    gui_unmanage_top_form(W_BCAST_FORM);
     pump(50);
 }
 
@@ -260,11 +256,11 @@ TEST(GuiDialogs, MultipleChoiceBoxNeedsAChoice) {
 
 TEST(GuiLists, SearchByTypedKeysIgnoresCase) {
     set_toggle_notify(W_CUSTOMIZE_TB, true);
-    ui_list_delete_all(W_MAIN_FUNC_LIST);
+    ui_list_delete_all(W_FUNC_LIST);
     const char* items[] = {"aa", "bb", "cc", "ABcd", "dd", "ee", "ff", "abx", "gg"};
     for (const char* s : items)
-        ui_list_add_item(W_MAIN_FUNC_LIST, s, 0);
-    Widget list = widgets[W_MAIN_FUNC_LIST];
+        ui_list_add_item(W_FUNC_LIST, s, 0);
+    Widget list = widgets[W_FUNC_LIST];
     pump(100);
     XmProcessTraversal(list, XmTRAVERSE_CURRENT);
     ASSERT_EQ(XmGetFocusWidget(list), list);
@@ -450,22 +446,22 @@ TEST(GuiTabGroups, EverySecondaryWindowRegistersItsInputControls) {
     }
     EXPECT_GT(checked, 30);
     // Tab moves between the three fields of the SNMP window.
-    gui_manage_top_form(W_SNMP_FORM_ID);
+    gui_manage_top_form(W_SNMP_FORM);
     pump(100);
     XmProcessTraversal(widgets[537], XmTRAVERSE_CURRENT);
     Widget shell = get_shell_parent(widgets[537]);
     ASSERT_EQ(XmGetFocusWidget(shell), widgets[537]);
     send_key(widgets[537], XK_Tab);
     EXPECT_EQ(XmGetFocusWidget(shell), widgets[538]);
-    gui_unmanage_top_form(W_SNMP_FORM_ID);
+    gui_unmanage_top_form(W_SNMP_FORM);
 }
 
 TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
-    gui_manage_top_form(W_SHOW_FORM_ID);
-    gui_manage_top_form(W_BCAST_FORM_ID);
+    gui_manage_top_form(W_SHOW_FORM);
+    gui_manage_top_form(W_BCAST_FORM);
     pump(600); // the window manager maps and stacks the frames
-    Widget show = get_shell_parent(widgets[W_SHOW_FORM_ID]);
-    Widget bcast = get_shell_parent(widgets[W_BCAST_FORM_ID]);
+    Widget show = get_shell_parent(widgets[W_SHOW_FORM]);
+    Widget bcast = get_shell_parent(widgets[W_BCAST_FORM]);
     Widget field = widgets[141];
     ASSERT_NE(field, nullptr);
     ASSERT_GT(stacking_index(bcast), stacking_index(show));
@@ -483,7 +479,7 @@ TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
     XEvent press = {};
     press.type = ButtonPress;
     EXPECT_EQ(expose_shell(field, &press), 0);
-    EXPECT_EQ(expose_dialog(W_BCAST_FORM_ID), 1);
+    EXPECT_EQ(expose_dialog(W_BCAST_FORM), 1);
     settle();
     ASSERT_GT(stacking_index(bcast), stacking_index(show));
     EXPECT_EQ(expose_shell(field, &press), 1);
@@ -491,8 +487,8 @@ TEST(GuiWindows, PressRaisesWindowExceptSpaceReturnF1) {
     EXPECT_GT(stacking_index(show), stacking_index(bcast));
     EXPECT_EQ(expose_shell(field, &press), 0);
     close_warning_box(); // in case Return ran a command that warned
-    gui_unmanage_top_form(W_SHOW_FORM_ID);
-    gui_unmanage_top_form(W_BCAST_FORM_ID);
+    gui_unmanage_top_form(W_SHOW_FORM);
+    gui_unmanage_top_form(W_BCAST_FORM);
 }
 
 struct Rect {
@@ -555,9 +551,9 @@ Window transient_for(Widget dialog) {
 // Every dialog opened over the Show window belongs to it: the window
 // manager keeps it above that window, and it is above it on the server.
 TEST(GuiWindows, DialogsAreTransientForTheirWindowAndOnTop) {
-    gui_manage_top_form(W_SHOW_FORM_ID);
+    gui_manage_top_form(W_SHOW_FORM);
     settle();
-    Widget show = get_shell_parent(widgets[W_SHOW_FORM_ID]);
+    Widget show = get_shell_parent(widgets[W_SHOW_FORM]);
     Window show_win = XtWindow(show);
     struct Case {
         const char* what;
@@ -567,32 +563,32 @@ TEST(GuiWindows, DialogsAreTransientForTheirWindowAndOnTop) {
     const std::vector<Case> cases = {
         {"warning box",
          [] {
-             display_warn(W_SHOW_FORM_ID, "over Show");
+             display_warn(W_SHOW_FORM, "over Show");
              return widgets[W_WARNING_BOX];
          },
          [](Widget) { close_warning_box(); }},
         {"message box",
          [] {
-             display_msg(W_SHOW_FORM_ID, "note");
+             display_msg(W_SHOW_FORM, "note");
              return widgets[W_MSG_BOX];
          },
          [](Widget w) { XtUnmanageChild(w); }},
         {"question box",
          [] {
-             gui_display_question(W_SHOW_FORM_ID, "Go on?", "", [] {});
+             gui_display_question(W_SHOW_FORM, "Go on?", "", [] {});
              return widgets[W_QUESTION_BOX];
          },
          [](Widget w) { XtUnmanageChild(w); }},
         {"cancel dialog",
          [] {
-             pop_cancel_dialog(1, W_SHOW_FORM_ID, "Cancel Show", "Getting values");
+             pop_cancel_dialog(1, W_SHOW_FORM, "Cancel Show", "Getting values");
              return widgets[W_CANCEL_DIALOG];
          },
          [](Widget) { pop_cancel_dialog(2); }},
         {"file selection box",
          [] {
              ui_file_selection(
-                 W_SHOW_FORM_ID, "Save", g_install + "/data/mrx_lists",
+                 W_SHOW_FORM, "Save", g_install + "/data/mrx_lists",
                  [](const std::string&) { return 1; }, "help");
              return widgets[W_FILE_SEL_BOX];
          },
@@ -610,20 +606,20 @@ TEST(GuiWindows, DialogsAreTransientForTheirWindowAndOnTop) {
         c.close(dialog);
         settle();
     }
-    gui_unmanage_top_form(W_SHOW_FORM_ID);
+    gui_unmanage_top_form(W_SHOW_FORM);
 }
 
 TEST(GuiWindows, ManageChildPlaceOffsetsClearsHotspotAndWork) {
     set_hotspot(1);
     ASSERT_FALSE(ui_get_text(700, UI_BASIC).empty());
     pop_delay_dialog(1, W_MAIN_WINDOW, "Working", "wait", 1);
-    Widget form = widgets[W_BCAST_FORM_ID];
+    Widget form = widgets[W_BCAST_FORM];
     gui_manage_child_place(form, main_widget, 1);
     pump(1500);
     EXPECT_FALSE(work_dialog_shown());
     EXPECT_EQ(ui_get_text(700, UI_BASIC), "");
     EXPECT_EQ(last_hotspot, -1);
-    EXPECT_TRUE(ui_is_managed(W_BCAST_FORM_ID));
+    EXPECT_TRUE(ui_is_managed(W_BCAST_FORM));
     // Where the windows are on the screen, inside the window manager's frames.
     Display* dpy = XtDisplay(top_level);
     int px = 0, py = 0, x = 0, y = 0;
@@ -633,7 +629,7 @@ TEST(GuiWindows, ManageChildPlaceOffsetsClearsHotspotAndWork) {
                           &child);
     EXPECT_EQ(x, px + 20);
     EXPECT_EQ(y, py + 20);
-    gui_unmanage_top_form(W_BCAST_FORM_ID);
+    gui_unmanage_top_form(W_BCAST_FORM);
 }
 
 // The OK action receives the full path of the name typed in the box.
@@ -642,7 +638,7 @@ TEST(GuiDialogs, FileSelectionHandsOverTheFullPath) {
     chosen.clear();
     std::string dir = g_install + "/data/saved_text";
     ui_file_selection(
-        W_SHOW_FORM_ID, "Save", dir,
+        W_SHOW_FORM, "Save", dir,
         [](const std::string& path) {
             chosen = path;
             return 1;

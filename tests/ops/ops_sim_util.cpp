@@ -37,12 +37,12 @@ void OpsSim::add_all(const std::vector<std::string>& names) {
 }
 
 void OpsSim::choose_params(const std::vector<std::string>& names) {
-    ui_list_set_policy(W_MAIN_FUNC_LIST, LSP_EXTENDED);
-    ui_list_delete_all(W_MAIN_FUNC_LIST);
+    ui_list_set_policy(W_FUNC_LIST, LSP_EXTENDED);
+    ui_list_delete_all(W_FUNC_LIST);
     for (const std::string& n : names)
-        ui_list_add_item(W_MAIN_FUNC_LIST, n, 0);
+        ui_list_add_item(W_FUNC_LIST, n, 0);
     for (int p = 1; p <= static_cast<int>(names.size()); ++p)
-        ui_list_select_pos(W_MAIN_FUNC_LIST, p, false);
+        ui_list_select_pos(W_FUNC_LIST, p, false);
     param_sel_flag = 1;
 }
 

@@ -31,7 +31,7 @@ class ControlSim : public OpsSim {
     // The boot dialog for the selected devices with the option chosen.
     void open_boot(int option) {
         dispatch_main(2);
-        ASSERT_TRUE(ui_is_managed(W_BOOT_DIALOG_ID));
+        ASSERT_TRUE(ui_is_managed(W_BOOT_DIALOG));
         choose(W_BOOT_OPT_FIRST + option - 1);
     }
     // List position (from 1) of a device's modem in the modems list.
@@ -235,7 +235,7 @@ TEST_F(ControlSim, InternalModemsByPlatformClass) {
     add_all({A, B, C});
     hl_clear_events();
     dispatch_main(80);
-    ASSERT_TRUE(ui_is_managed(W_IMDM_DIALOG_ID));
+    ASSERT_TRUE(ui_is_managed(W_IMDM_DIALOG));
     EXPECT_TRUE(warned(C + ":\nMorixes do not contain internal modems.\n"));
     ASSERT_EQ(ui_list_count(W_IMDM_LIST), 8 + 24);
     // Value 1 is "Available" on class 2 and "Used" on class 5.

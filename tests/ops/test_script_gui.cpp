@@ -64,7 +64,7 @@ TEST(ScriptGui, CompareKindsSwitchSidesAndTwoDevicesDiffer) {
     REQUIRE_READY();
     dispatch_main(4);
     pump(200);
-    ASSERT_TRUE(ui_is_managed(W_CMP_FORM_ID));
+    ASSERT_TRUE(ui_is_managed(W_CMP_FORM));
     for (int side = 0; side < 2; ++side) {
         EXPECT_EQ(ui_list_items(W_CMP_LIST[side]), (std::vector<std::string>{A, B}));
         EXPECT_EQ(get_widget_label(W_CMP_TITLE[side]), "Morix List");
@@ -124,7 +124,7 @@ TEST(ScriptGui, CompareKindsSwitchSidesAndTwoDevicesDiffer) {
         if (k.tb == 204)
             screenshot("cmp_form_two_scripts");
     }
-    gui_unmanage_top_form(W_CMP_FORM_ID);
+    gui_unmanage_top_form(W_CMP_FORM);
 }
 
 TEST(ScriptGui, CreateAndExecuteThroughThePortDialogs) {
@@ -132,7 +132,7 @@ TEST(ScriptGui, CreateAndExecuteThroughThePortDialogs) {
     select_main_devices({1});
     dispatch_main(9);
     pump(200);
-    ASSERT_TRUE(ui_is_managed(W_CRT_FORM_ID));
+    ASSERT_TRUE(ui_is_managed(W_CRT_FORM));
     set_toggle_notify(355, true); // async port parameters
     press(359);
     pump(200);
@@ -171,13 +171,13 @@ TEST(ScriptGui, CreateAndExecuteThroughThePortDialogs) {
     EXPECT_NE(script.find(" | asy | * | "), std::string::npos) << script;
     EXPECT_EQ(script.find(" | asy | 1 | "), std::string::npos);
     screenshot("scr_crt_created");
-    gui_unmanage_top_form(W_CRT_FORM_ID);
+    gui_unmanage_top_form(W_CRT_FORM);
 
     // The wildcarded async lines ask for ports on execution.
     select_main_devices({2});
     dispatch_main(10);
     pump(200);
-    ASSERT_TRUE(ui_is_managed(W_EXE_FORM_ID));
+    ASSERT_TRUE(ui_is_managed(W_EXE_FORM));
     ui_set_text(411, path);
     press(413);
     pump(200);
@@ -199,7 +199,7 @@ TEST(ScriptGui, CreateAndExecuteThroughThePortDialogs) {
     EXPECT_NE(out.find("Executing script..."), std::string::npos) << out;
     EXPECT_NE(out.find("Script execution complete"), std::string::npos) << out;
     screenshot("scr_exe_executed");
-    gui_unmanage_top_form(W_EXE_FORM_ID);
+    gui_unmanage_top_form(W_EXE_FORM);
 }
 
 } // namespace

@@ -31,13 +31,12 @@ class ScriptSim : public OpsSim {
         ScrCrtState st;
         std::array<std::string, SK_COUNT> ports{};
         ports[SK_ASY] = "2";
-        return process_scr_crt(o, W_CRT_FORM_ID, &st) &&
-               process_scr_crt_prt(&st, ports, W_CRT_FORM_ID) &&
-               create_scr_proc(&st, path, OUT, W_CRT_FORM_ID) == 1;
+        return process_scr_crt(o, W_CRT_FORM, &st) && process_scr_crt_prt(&st, ports, W_CRT_FORM) &&
+               create_scr_proc(&st, path, OUT, W_CRT_FORM) == 1;
     }
     int exec_on(const std::string& name, const std::string& path, const std::string& asy) {
         select_only(name);
-        return process_scr_exe(path, EXE, W_EXE_FORM_ID,
+        return process_scr_exe(path, EXE, W_EXE_FORM,
                                [&](const ScrKinds&, std::array<std::string, SK_COUNT>* t) {
                                    (*t)[SK_ASY] = asy;
                                    return true;
@@ -48,7 +47,7 @@ class ScriptSim : public OpsSim {
         choose_params({"sysContact", "sysLocation", "mrxpMode", "mrxDialoutRetries"});
         CmpRequest r;
         r.mrx1 = A, r.mrx2 = B, r.code = code, r.port_type = 1, r.ports1 = r.ports2 = "2";
-        return process_compare(r, CMP, W_CMP_FORM_ID);
+        return process_compare(r, CMP, W_CMP_FORM);
     }
 };
 
@@ -81,15 +80,15 @@ TEST_F(ScriptSim, CreateExecuteCompareAndDifferencesScript) {
                                     " : 7\n\nNumber of differences: 1\n"),
               std::string::npos)
         << ui_get_text(CMP);
-    ASSERT_EQ(save_cmp_diff_script(tmp.file("d.scr"), CMP, W_CMP_FORM_ID), 0);
+    ASSERT_EQ(save_cmp_diff_script(tmp.file("d.scr"), CMP, W_CMP_FORM), 0);
     ASSERT_EQ(exec_on(B, tmp.file("d.scr"), ""), 1);
     EXPECT_EQ(cmp(), 0);
     // The device with the script it came from, and with itself.
     CmpRequest r;
     r.kind = CMP_MRX_FIL, r.mrx1 = A, r.file1 = tmp.file("a.scr"), r.ports1 = "2";
-    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM_ID), 0);
+    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM), 0);
     r.kind = CMP_MRX_MRX, r.mrx2 = A, r.code = 2, r.ports1 = r.ports2 = "";
-    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM_ID), 0);
+    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM), 0);
 }
 
 TEST_F(ScriptSim, InvalidScriptSendsNothingAndDs0WildcardAsksPorts) {
@@ -105,7 +104,7 @@ TEST_F(ScriptSim, InvalidScriptSendsNothingAndDs0WildcardAsksPorts) {
     EXPECT_TRUE(control_log().empty());
     write_file(tmp.file("nohdr.scr"), "sysContact | none | 0 | x\n");
     EXPECT_EQ(exec_on(A, tmp.file("nohdr.scr"), ""), 0);
-    EXPECT_EQ(process_scr_view(tmp.file("nohdr.scr"), 403, W_VIEW_FORM_ID, W_VIEW_FORM_ID), -1);
+    EXPECT_EQ(process_scr_view(tmp.file("nohdr.scr"), 403, W_VIEW_FORM, W_VIEW_FORM), -1);
     EXPECT_EQ(hl_texts("warn").back(), tmp.file("nohdr.scr") + " is not a Morix Manager script.");
     EXPECT_EQ(exec_on(A, tmp.path(), ""), 0);
     EXPECT_EQ(hl_texts("warn").back(), "Could not open file.");
@@ -123,7 +122,7 @@ TEST_F(ScriptSim, Ds0chanOnlyWildcardAsksForChannels) {
                                          "mrxt1ChanIpAddr | ds0chan | * | 10.1.1.1\n");
     ScrKinds asked{};
     int calls = 0;
-    EXPECT_EQ(process_scr_exe(tmp.file("chan.scr"), EXE, W_EXE_FORM_ID,
+    EXPECT_EQ(process_scr_exe(tmp.file("chan.scr"), EXE, W_EXE_FORM,
                               [&](const ScrKinds& wild, std::array<std::string, SK_COUNT>*) {
                                   asked = wild;
                                   ++calls;
@@ -148,10 +147,10 @@ TEST_F(ScriptSim, EmptyValueEqualsTwoQuotes) {
     choose_params({"sysContact"});
     CmpRequest r;
     r.mrx1 = A, r.mrx2 = B, r.code = 1, r.port_type = 1;
-    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM_ID), 0) << ui_get_text(CMP);
+    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM), 0) << ui_get_text(CMP);
     write_file(tmp.file("q.scr"), script_header() + "sysContact | none | 0 | \"\"\n");
     r.kind = CMP_MRX_FIL, r.mrx1 = B, r.file1 = tmp.file("q.scr");
-    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM_ID), 0) << ui_get_text(CMP);
+    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM), 0) << ui_get_text(CMP);
     EXPECT_NE(ui_get_text(CMP).find("No differences."), std::string::npos);
 }
 

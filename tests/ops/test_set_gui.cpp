@@ -32,16 +32,16 @@ TEST(SetGui, RowsShowValuesAndDifferences) {
         GTEST_SKIP() << "needs the private network namespace and an X server";
     for (int p = 1; p <= ui_list_count(W_MRX_LIST); ++p)
         ui_list_select_pos(W_MRX_LIST, p, false);
-    ui_list_set_policy(W_MAIN_FUNC_LIST, LSP_EXTENDED);
-    ui_list_delete_all(W_MAIN_FUNC_LIST);
+    ui_list_set_policy(W_FUNC_LIST, LSP_EXTENDED);
+    ui_list_delete_all(W_FUNC_LIST);
     for (const char* n : {"sysContact", "sysLocation", "mrxNameServer1Type", "RadiusPort"})
-        ui_list_add_item(W_MAIN_FUNC_LIST, n, 0);
+        ui_list_add_item(W_FUNC_LIST, n, 0);
     for (int p = 1; p <= 4; ++p)
-        ui_list_select_pos(W_MAIN_FUNC_LIST, p, false);
+        ui_list_select_pos(W_FUNC_LIST, p, false);
     param_sel_flag = 1;
     press(12);
     pump(300);
-    ASSERT_TRUE(ui_is_managed(W_SET_FORM_ID));
+    ASSERT_TRUE(ui_is_managed(W_SET_FORM));
     ASSERT_EQ(set_wlist.size(), 4u);
     Widget tf = set_row_widget(set_row_id(0, SRP_TEXT));
     ASSERT_NE(tf, nullptr);

@@ -329,7 +329,7 @@ TEST_F(StatusSim, AutomaticRefreshRunsUntilTheWindowClosesOrTheDeviceGoes) {
     select_only(B); // the refresh stays on the device it started with
     EXPECT_EQ(hl_fire_timers(), 1);
     EXPECT_NE(ui_get_text(status_obj(0, SO_TEXT)).find("System Up Time"), std::string::npos);
-    EXPECT_EQ(hl_widget(W_MRX_STAT_FORM_ID).title, "Morix Status : " + A);
+    EXPECT_EQ(hl_widget(W_MRX_STAT_FORM).title, "Morix Status : " + A);
     EXPECT_EQ(hl_pending_timers(), 1) << "re-armed";
 
     // Closing the window stops it.
