@@ -70,6 +70,7 @@ struct BasicPage {
     int form;          // page form
     int window;        // window that holds the page
     int help_id;
+    const char* help_file; // under data/help, or nullptr when the page has none
     int edit_flag;
     const VarTable* vars;
     std::vector<PageField> fields; // same order as vars

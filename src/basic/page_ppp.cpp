@@ -225,6 +225,7 @@ BasicPage page_ppp_dial = {
     2912,
     BW_SETUP_FORM,
     28,
+    nullptr,
     EF_PPP_DIAL,
     &ppp_fields,
     {{"first", "First Remote Address", W0 + PD_FIRST, FK_TEXT, 0, 0, nullptr,

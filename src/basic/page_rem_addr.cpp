@@ -80,6 +80,7 @@ BasicPage page_rem_addr = {
     2911,
     BW_SETUP_FORM,
     27,
+    nullptr,
     EF_REM_ADDR,
     &rem_addr_fields,
     {{"first", "First Remote Address", 901, FK_TEXT, 0, 0, nullptr, FF_SINGLE | FF_SHOW_COMMON},

@@ -14,13 +14,15 @@ void traps_save_failed(BasicPage&) {
 }
 } // namespace
 
-BasicPage page_ipx = {"ipx",  "IPX",          CAT_IPX,
-                      2903,   BW_SETUP_FORM,  24,
-                      EF_IPX, &ipx_conf_vars, {{"frame-type", "Frame Type", 60, FK_OPTION}}};
+BasicPage page_ipx = {
+    "ipx", "IPX",       CAT_IPX, 2903,           BW_SETUP_FORM,
+    24,    "stdIPX.wh", EF_IPX,  &ipx_conf_vars, {{"frame-type", "Frame Type", 60, FK_OPTION}}};
 
-BasicPage page_at = {"appletalk",  "AppleTalk",          CAT_APPLETALK,
-                     2904,         BW_SETUP_FORM,        22,
-                     EF_APPLETALK, &appletalk_conf_vars, {{"zone", "Zone", 63, FK_TEXT}}};
+BasicPage page_at = {"appletalk",          "AppleTalk",
+                     CAT_APPLETALK,        2904,
+                     BW_SETUP_FORM,        22,
+                     "stdAppleTalk.wh",    EF_APPLETALK,
+                     &appletalk_conf_vars, {{"zone", "Zone", 63, FK_TEXT}}};
 
 BasicPage page_lat = {"lat",
                       "LAT",
@@ -28,6 +30,7 @@ BasicPage page_lat = {"lat",
                       2905,
                       BW_SETUP_FORM,
                       25,
+                      "stdLAT.wh",
                       EF_LAT,
                       &lat_conf_vars,
                       {{"server-name", "Server Name", 66, FK_TEXT, 0, 0, nullptr, FF_SINGLE},
@@ -40,6 +43,7 @@ BasicPage page_traps = {"traps",
                         2906,
                         BW_SETUP_FORM,
                         20,
+                        "stdSNMPSet.wh",
                         EF_TRAPS,
                         &trap_conf_vars,
                         {{"call-begin", "Call Begin Trap", 70, FK_OPTION},

@@ -106,9 +106,19 @@ int wan_edit_check(BasicPage& p) {
 
 } // namespace
 
-BasicPage page_wan = {
-    "wan", "Wan Module Edit", CAT_WAN, 2910,      BW_SETUP_FORM, 19, EF_WAN, &wan_module_vars,
-    {},    PS_DEVICE,         0,       {wan_read}};
+BasicPage page_wan = {"wan",
+                      "Wan Module Edit",
+                      CAT_WAN,
+                      2910,
+                      BW_SETUP_FORM,
+                      19,
+                      "stdWanMod1.wh",
+                      EF_WAN,
+                      &wan_module_vars,
+                      {},
+                      PS_DEVICE,
+                      0,
+                      {wan_read}};
 
 BasicPage page_wan_edit = {
     "wan-edit",
@@ -117,6 +127,7 @@ BasicPage page_wan_edit = {
     BW_WAN_EDIT_FORM,
     BW_WAN_EDIT_FORM,
     622,
+    "stdWanMod2.wh",
     EF_WAN_EDIT,
     &wan_edit_conf_vars,
     {{"switch-type", "Switch Type", 623, FK_OPTION},

@@ -1,51 +1,32 @@
-// Boot, reset, broadcast, internal modems, the Edit Modem dialog and the
-// configuration file editing behind the dispatch ids.
+// Boot, internal modems, configuration file editing and basic mode from
+// the main window.
+#include "basic/basic_page.h"
 #include "basic/int_mdms.h"
-#include "basic/modem_hooks.h"
 #include "files/edit_conf.h"
-#include "files/modem_dialog.h"
 #include "frame/commands.h"
 #include "ops/control.h"
 #include "ui/ui.h"
-#include "ui/widget_ids.h"
 
-void cmd_boot() {
+void cmd_not_available(int parent_id, const std::string& name) {
+    display_warn(parent_id, "The " + name + " command is not available yet.");
+}
+
+int cmd_boot(int) {
     open_boot_dialog();
+    return 1;
 }
 
-void cmd_reset_open() {
-    gui_manage_top_form(W_RST_FORM);
-}
-
-void cmd_internal_modems() {
+int cmd_internal_modems(int) {
     process_int_mdms();
+    return 1;
 }
 
-void cmd_edit_cfg_file() {
+int cmd_edit_cfg_file(int) {
     edit_conf();
+    return 1;
 }
 
-int control_window_action(int id) {
-    if (boot_option_action(id) || reset_option_action(id) || bcast_option_action(id) ||
-        int_mdms_action(id))
-        return 1;
-    if (modem_dialog_action(id)) {
-        modem_dialog_done(); // the modem pages show what the dialog changed
-        return 1;
-    }
-    switch (id) {
-    case W_BOOT_APPLY:
-        process_boot();
-        return 1;
-    case W_RST_APPLY:
-        process_reset();
-        return 1;
-    case W_RST_PORT_TF:
-        return 1;
-    case W_BCAST_APPLY:
-        process_bcast();
-        return 1;
-    default:
-        return 0;
-    }
+int cmd_setup_basic(int) {
+    process_setup_basic();
+    return 1;
 }

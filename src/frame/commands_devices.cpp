@@ -1,28 +1,28 @@
 // The device list and discovery commands behind the main window's ids.
-#include "frame/commands_devices.h"
-
 #include "catalogue/mib_catalogue.h"
 #include "devices/discovery.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
 #include "frame/commands.h"
-#include "frame/commands_groups.h"
-#include "frame/dispatch.h"
 #include "frame/help.h"
 #include "ops/set_window.h"
+#include "ops/site_prm.h"
 #include "snmp_access/morix_record.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 
-void cmd_add_mrx() {
+int cmd_add_mrx(int) {
     add_morix();
-}
-void cmd_delete_mrx() {
-    delete_morix();
-    mark_set_values_outdated();
+    return 1;
 }
 
-void cmd_query_mrx() {
+int cmd_delete_mrx(int) {
+    delete_morix();
+    mark_set_values_outdated();
+    return 1;
+}
+
+int cmd_query_mrx(int) {
     // The name field is cleaned like Add cleans it; the community field is
     // the community to try when a device does not answer to its own.
     std::string name, alt;
@@ -31,31 +31,46 @@ void cmd_query_mrx() {
     remove_blanks(ui_get_text(W_COMM_TF), &alt);
     query_morix(alt);
     mark_set_values_outdated();
+    return 1;
 }
 
-void cmd_snmp_info_open() {
+int cmd_snmp_info_open(int) {
     if (get_snmp_info_vals(0))
         gui_manage_top_form(W_SNMP_FORM);
+    return 1;
 }
 
-void cmd_save_mrx_list() {
+int cmd_snmp_set(int) {
+    set_snmp_info_vals();
+    return 1;
+}
+
+// Get reads the selected device's values, Get Defaults the defaults.
+int cmd_snmp_get(int id) {
+    get_snmp_info_vals(id == W_SNMP_GET_PB ? 1 : 0);
+    return 1;
+}
+
+int cmd_save_mrx_list(int id) {
     if (mrx_lst_cnt == 0) {
         display_warn(W_MAIN_WINDOW, "There are no Morixes to save.");
-        return;
+        return 1;
     }
     ui_file_selection(
         W_MAIN_WINDOW, "Save Morix List Selection", mm_path("data/mrx_lists"),
         [](const std::string& typed) {
             return save_mrx_list_proc(W_MAIN_WINDOW, typed, host_info_list);
         },
-        fil_sel_help_text(22));
+        fil_sel_help_text(id));
+    return 1;
 }
 
-void cmd_open_mrx_list() {
+int cmd_open_mrx_list(int id) {
     ui_file_selection(
         W_MAIN_WINDOW, "Open Morix List Selection", mm_path("data/mrx_lists"),
         [](const std::string& typed) { return load_mrx_list_proc(W_MAIN_WINDOW, typed); },
-        fil_sel_help_text(23));
+        fil_sel_help_text(id));
+    return 1;
 }
 
 void cmd_show_mrx_info(int pos) {
@@ -71,32 +86,17 @@ void cmd_list_selection(int list_id) {
     if (list_id == W_MRX_LIST) {
         disable_main_menu_opt();
         mark_set_values_outdated();
-    } else {
-        groups_list_selection(list_id);
+    } else if (list_id == W_SITE_PRM_LIST) {
+        update_sel_prm();
     }
 }
 
-void cmd_new_discovery() {
+int cmd_new_discovery(int) {
     ui_fetch_dialog("dsc_prompt_dialog", W_DSC_PROMPT);
     discover_new_proc();
+    return 1;
 }
 
 void cmd_startup_discovery(const std::string& naddr, const std::string& mask, int timeout) {
     discover_morixes_new(naddr, mask, timeout, 1);
-}
-
-int device_window_action(int id) {
-    switch (id) {
-    case 532:
-        set_snmp_info_vals();
-        return 1;
-    case 533:
-        get_snmp_info_vals(1);
-        return 1;
-    case 534:
-        get_snmp_info_vals(0);
-        return 1;
-    default:
-        return dsc_window_action(id);
-    }
 }

@@ -1,29 +1,21 @@
-// The site-default and user-group commands behind the dispatch ids.
-#include "frame/commands_groups.h"
-
+// The site-default and user-group windows from the main window, and their
+// lists.
 #include "frame/commands.h"
 #include "ops/site_prm.h"
 #include "ops/udf_groups.h"
 
-void cmd_udf_open() {
+int cmd_udf_open(int) {
     process_udf_open();
+    return 1;
 }
 
-void cmd_site_open() {
+int cmd_site_open(int) {
     process_site_params();
+    return 1;
 }
 
 int cmd_udf_new_group(const std::string& name) {
     return process_udf_create(name);
-}
-
-int groups_window_action(int id) {
-    return site_window_action(id) || udf_window_action(id);
-}
-
-void groups_list_selection(int list_id) {
-    if (list_id == W_SITE_PRM_LIST)
-        update_sel_prm();
 }
 
 void cmd_list_action(int list_id, int, int) {

@@ -1,61 +1,46 @@
-// The Show and Set windows behind the dispatch ids.
+// The Show and Set windows' commands.
 #include "devices/mrx_select.h"
 #include "frame/commands.h"
-#include "frame/dispatch.h"
 #include "ops/set_window.h"
 #include "ops/show.h"
-#include "ops/status.h"
 #include "ui/ui.h"
 
-void cmd_set_open() {
+int cmd_set_open(int) {
     process_set();
+    return 1;
 }
 
-void cmd_show_open() {
+int cmd_show_open(int) {
     open_show_window();
+    return 1;
 }
 
 void cmd_set_row_action(int id) {
     set_row_action(id);
 }
 
-void cmd_window_closed(int form) {
-    copy_window_closed(form);
-    status_cmd_window_closed(form);
-    if (form == W_SET_FORM) {
-        free_set_widgets();
-        ui_unmanage(W_SET_VD_DIALOG);
-    }
+int cmd_show_port_type(int id) {
+    int port_type = show_toggle_port_type(id);
+    if (port_type >= 0 && ui_get_toggle(id))
+        show_port_sel_ind = port_type;
+    return 1;
 }
 
-int ops_window_action(int id) {
-    int port_type = show_toggle_port_type(id);
-    if (port_type >= 0) {
-        if (ui_get_toggle(id))
-            show_port_sel_ind = port_type;
-        return 1;
+int cmd_show_apply(int) {
+    if (check_main_sel(W_SHOW_FORM, SEL_SHOW_SET))
+        process_show(show_window_target());
+    return 1;
+}
+
+int cmd_set_show_values(int) {
+    if (check_main_sel(W_SET_FORM, SEL_REACHABLE)) {
+        reset_values_differ();
+        get_set_cur_val(0, 0, 1);
     }
-    switch (id) {
-    case W_SHOW_APPLY:
-        if (check_main_sel(W_SHOW_FORM, SEL_SHOW_SET))
-            process_show(show_window_target());
-        return 1;
-    case W_SET_APPLY:
-        read_set_val_proc();
-        return 1;
-    case W_SET_SHOW_VALUES:
-        if (check_main_sel(W_SET_FORM, SEL_REACHABLE)) {
-            reset_values_differ();
-            get_set_cur_val(0, 0, 1);
-        }
-        return 1;
-    case W_SET_PORT_OM:
-        set_port_type_changed();
-        return 1;
-    case W_SET_PORT_TF:
-    case 171:
-        return 1;
-    default:
-        return 0;
-    }
+    return 1;
+}
+
+int cmd_set_port_type(int) {
+    set_port_type_changed();
+    return 1;
 }

@@ -79,46 +79,48 @@ void compare() {
 
 } // namespace
 
-namespace {
-
-// The Compare window's port type toggles and its what-to-compare toggles.
-bool is_cmp_choice_tb(int id) {
-    static const int ids[] = {210, 211, 212, 226, 227, 228, 744, 745,
-                              229, 230, 231, 233, 234, 235, 236};
-    for (int t : ids)
-        if (t == id)
-            return true;
-    return false;
+int cmd_cmp_open(int) {
+    open_cmp_window();
+    return 1;
 }
 
-} // namespace
+int cmd_cmp_kind(int id) {
+    if (ui_get_toggle(id))
+        display_cmp_kind(id - W_CMP_KIND_TB[0] + 1);
+    return 1;
+}
 
-int scripts_window_action(int id) {
-    if (id == W_CRT_CREATE) {
-        script_create();
-    } else if (id == W_SCR_CRT_PRT.ok) {
-        script_create_ports();
-    } else if (id == W_SCR_CRT_PRT.cancel) {
-        ui_unmanage(W_SCR_CRT_PRT.slot);
-    } else if (id == W_VIEW_APPLY) {
-        process_scr_view(ui_get_text(W_VIEW_FSB), W_VIEW_TEXT, W_VIEW_FORM, W_VIEW_FORM);
-    } else if (id == W_EXE_APPLY) {
-        script_execute();
-    } else if (id == W_SCR_EXE_PRT.ok) {
-        script_execute_ports();
-    } else if (id == W_SCR_EXE_PRT.cancel) {
-        ui_unmanage(W_SCR_EXE_PRT.slot);
-    } else if (id == W_CMP_APPLY) {
-        compare();
-    } else if ((id >= 352 && id <= 358) || id == W_SCR_CRT_DS1_TB) {
-        // option toggles: read when Create is pressed
-    } else if (is_cmp_choice_tb(id)) {
-        // port type and what-to-compare toggles: read when Compare is pressed
-    } else if (id >= W_CMP_KIND_TB[0] && id <= W_CMP_KIND_TB[2]) {
-        if (ui_get_toggle(id))
-            display_cmp_kind(id - W_CMP_KIND_TB[0] + 1);
-    } else {
-        return 0;
-    }
+int cmd_compare(int) {
+    compare();
+    return 1;
+}
+
+int cmd_script_view(int) {
+    process_scr_view(ui_get_text(W_VIEW_FSB), W_VIEW_TEXT, W_VIEW_FORM, W_VIEW_FORM);
+    return 1;
+}
+
+int cmd_script_create(int) {
+    script_create();
+    return 1;
+}
+
+int cmd_script_create_ports(int) {
+    script_create_ports();
+    return 1;
+}
+
+int cmd_script_execute(int) {
+    script_execute();
+    return 1;
+}
+
+int cmd_script_execute_ports(int) {
+    script_execute_ports();
+    return 1;
+}
+
+int cmd_port_dialog_cancel(int id) {
+    ui_unmanage(id == W_SCR_CRT_PRT.cancel ? W_SCR_CRT_PRT.slot : W_SCR_EXE_PRT.slot);
     return 1;
 }

@@ -1,18 +1,10 @@
-// The status displays behind the dispatch: the main-window status commands,
-// the status windows' own controls, and closing them.
+// The main window's status commands.
 #include "frame/commands.h"
 #include "ops/status.h"
 #include "ui/ui.h"
 
-void cmd_status(int id) {
+int cmd_status(int id) {
     if (!status_menu_command(id))
         cmd_not_available(W_MAIN_WINDOW, "PPP status");
-}
-
-int status_cmd_action(int id) {
-    return status_window_action(id);
-}
-
-void status_cmd_window_closed(int form) {
-    status_window_closed(form);
+    return 1;
 }

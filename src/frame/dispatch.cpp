@@ -1,15 +1,17 @@
 #include "frame/dispatch.h"
-#include "ops/show.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "frame/commands.h"
 #include "frame/help.h"
+#include "frame/registry.h"
 #include "frame/save_text.h"
 #include "frame/startup.h"
 #include "ops/script_windows.h"
+#include "ops/show.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 
@@ -18,7 +20,8 @@ int g_customized_mode = 0;
 namespace {
 
 // Commands of Customized mode; Setup mode makes them insensitive.
-const int customized_cmds[] = {4, 5, 9, 10, 11, 12, 13, 15, 16};
+const int customized_cmds[] = {W_COMPARE_PB, W_COPY_PB, W_SCR_CRT_PB, W_SCR_EXE_PB, W_SCR_VIEW_PB,
+                               W_SET_PB,     W_SHOW_PB, W_UDF_PB,     W_SITE_PB};
 // Forms of the windows that belong to Customized mode.
 const int customized_forms[] = {W_SHOW_FORM, W_SET_FORM, W_CMP_FORM, W_UDF_FORM, W_CRT_FORM,
                                 W_VIEW_FORM, W_EXE_FORM, W_CPY_FORM, W_SITE_FORM};
@@ -29,8 +32,10 @@ struct ListChoice {
     int id;
     int port_type; // -1 standard groups, -2 user groups
 };
-const ListChoice list_choices[] = {{46, -1}, {47, -2}, {48, 0},  {59, 1}, {61, 3},
-                                   {62, 4},  {730, 8}, {731, 5}, {83, 6}};
+const ListChoice list_choices[] = {
+    {W_CHOICE_STD_GROUPS, -1}, {W_USR_GRP_TB, -2}, {W_MRX_PRM_TB, 0},
+    {W_ASY_PRM_TB, 1},         {W_PTR_PRM_TB, 3},  {W_EN_PRM_TB, 4},
+    {W_DS0_PRM_TB, 8},         {W_DS1_PRM_TB, 5},  {W_CHN_PRM_TB, 6}};
 
 // Port type selector entries of the main window, W_PT_MRX_PB to
 // W_PT_DS0_PB, choose the port type codes 0, 1, 2, 3, 4, 5 and 8.
@@ -38,127 +43,62 @@ constexpr int W_PORT_TYPE_FIRST = W_PT_MRX_PB;
 constexpr int W_PORT_TYPE_LAST = W_PT_DS0_PB;
 const int port_type_codes[] = {0, 1, 2, 3, 4, 5, 8};
 
-void window_action(const WindowAction& a) {
-    switch (a.kind) {
-    case WA_HELP:
-        display_win_help(a.id, UI_MAIN);
-        break;
-    case WA_SAVE:
-        save_output_action(a.form, a.id, a.text);
-        break;
-    case WA_CLEAR:
-        ui_set_text(a.text, "");
-        break;
-    case WA_CLOSE:
-        cmd_window_closed(a.form);
-        gui_unmanage_top_form(a.form);
-        break;
-    default:
-        cmd_window_action(a.id);
-        break;
-    }
-}
-
-void open_window(int form) {
-    gui_manage_top_form(form);
-}
-
-// Main-window commands: the id and what it runs.
-struct MainCommand {
-    int id;
-    void (*run)();
-};
-
-const MainCommand main_commands[] = {
-    {2, cmd_boot},
-    {3, [] { open_window(W_BCAST_FORM); }},
-    {4, open_cmp_window},
-    {5, cmd_copy_open},
-    {7, cmd_reset_open},
-    {9, [] { open_window(W_CRT_FORM); }},
-    {10, [] { open_window(W_EXE_FORM); }},
-    {11, [] { open_window(W_VIEW_FORM); }},
-    {12, cmd_set_open},
-    {52, cmd_set_open},
-    {13, cmd_show_open},
-    {51, cmd_show_open},
-    {14, process_exit},
-    {15, cmd_udf_open},
-    {16, cmd_site_open},
-    {17, cmd_snmp_info_open},
-    {22, cmd_save_mrx_list},
-    {23, cmd_open_mrx_list},
-    {24, [] { open_window(W_DSC_FORM); }},
-    {25, display_about},
-    {28, cmd_add_mrx},
-    {31, cmd_add_mrx},
-    {32, cmd_delete_mrx},
-    {33, cmd_query_mrx},
-    {W_SETUP_BTN, cmd_setup_basic},
-    {W_BASIC_CMD, cmd_setup_basic},
-    {79, cmd_new_discovery},
-    {80, cmd_internal_modems},
-    {82, cmd_edit_cfg_file},
-};
-
-// Status displays and window help take their id along.
-const int status_ids[] = {18, 19, 20, 81, 84, 85, 86, 87, 88};
-
-int dispatch_main_window(int id) {
-    for (const MainCommand& c : main_commands) {
-        if (c.id == id) {
-            c.run();
-            return 1;
-        }
-    }
-    for (int s : status_ids) {
-        if (s == id) {
-            cmd_status(id);
-            return 1;
-        }
-    }
-    if (id == 26 || id == 56) {
-        display_win_help(id, UI_MAIN);
-        return 1;
-    }
-    return 0;
-}
-
-int dispatch_main_controls(int id) {
-    switch (id) {
-    case W_FUNC_MODE:
-        for (const ListChoice& c : list_choices)
-            if (ui_get_toggle(c.id))
-                set_mgmt_mode_lst(c.id);
-        return 1;
-    case W_AUTO_RESET_TB:
-        g_confirm_auto_reset = ui_get_toggle(W_AUTO_RESET_TB) ? 1 : 0;
-        return 1;
-    case W_CUSTOMIZE_TB:
-        if (ui_get_toggle(W_CUSTOMIZE_TB))
-            enter_customized_mode();
-        else
-            enter_setup_mode();
-        return 1;
-    default:
-        break;
-    }
-    if (id >= W_PORT_TYPE_FIRST && id <= W_PORT_TYPE_LAST) {
-        show_port_sel_ind = port_type_codes[id - W_PORT_TYPE_FIRST];
-        return 1;
-    }
-    return 0;
-}
-
 } // namespace
 
+int cmd_exit(int) {
+    process_exit();
+    return 1;
+}
+
+int cmd_about(int) {
+    display_about();
+    return 1;
+}
+
+int cmd_func_mode(int) {
+    for (const ListChoice& c : list_choices)
+        if (ui_get_toggle(c.id))
+            set_mgmt_mode_lst(c.id);
+    return 1;
+}
+
+int cmd_auto_reset(int) {
+    g_confirm_auto_reset = ui_get_toggle(W_AUTO_RESET_TB) ? 1 : 0;
+    return 1;
+}
+
+int cmd_customize(int) {
+    if (ui_get_toggle(W_CUSTOMIZE_TB))
+        enter_customized_mode();
+    else
+        enter_setup_mode();
+    return 1;
+}
+
+int cmd_port_type(int id) {
+    if (id >= W_PORT_TYPE_FIRST && id <= W_PORT_TYPE_LAST)
+        show_port_sel_ind = port_type_codes[id - W_PORT_TYPE_FIRST];
+    return 1;
+}
+
 int dispatch_main(int id) {
-    if (dispatch_main_window(id) || dispatch_main_controls(id))
-        return 1;
-    const WindowAction* a = find_window_action(id);
-    if (a == nullptr)
+    const WindowRow* w = window_of_id(id);
+    if (w == nullptr)
         return 0;
-    window_action(*a);
+    if (const CommandRow* c = command_of(*w, id)) {
+        if (c->run != nullptr && !c->run(id))
+            cmd_not_available(w->form, "requested");
+    } else if (id == w->clear_id) {
+        ui_set_text(w->text, "");
+    } else if (id == w->close_id) {
+        if (w->closed != nullptr)
+            w->closed(w->form);
+        gui_unmanage_top_form(w->form);
+    } else if (std::find(w->saves.begin(), w->saves.end(), id) != w->saves.end()) {
+        save_output_action(w->form, id, w->text);
+    } else {
+        display_win_help(id, UI_MAIN);
+    }
     return 1;
 }
 

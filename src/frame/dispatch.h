@@ -1,28 +1,14 @@
-// Command dispatch by widget id: the main-window commands, the shared
-// per-window actions (Apply, Help, Save, Clear, Close), the function list
-// mode, Setup and Customized mode, and the text-entry filters. Works on the
-// UI services only, so it runs the same on Motif and headless.
+// Command dispatch by widget id over the registry's rows (registry.h): a
+// window's commands and its shared actions (Help, Save, Clear, Close); the
+// function list mode, Setup and Customized mode, and the text-entry
+// filters. Works on the UI services only, so it runs the same on Motif and
+// headless.
 #pragma once
 
 #include <string>
 
 #include "ui/program.h"
 #include "ui/widget_ids.h"
-
-
-// What a window id does when activated.
-enum WindowActionKind { WA_COMMAND, WA_HELP, WA_SAVE, WA_CLEAR, WA_CLOSE };
-
-struct WindowAction {
-    int id;
-    int kind;
-    int form; // the window's form
-    int text; // output text area (save and clear), or 0
-};
-
-// The action of a window id (nullptr when the id is not a window action).
-const WindowAction* find_window_action(int id);
-
 
 // ---- function list mode -------------------------------------------------
 
@@ -54,7 +40,8 @@ int verify_prm_insertion(int rule, int pos, const std::string& text);
 // Double-click on a list item (pos 1-based, item its text, reason the
 // toolkit's call reason). Returns 1 when the id is one of the handled lists.
 int list_action_main(int list_id, int pos, const std::string& item, int reason);
-// Basic-mode action by basic id: help and close here, the rest to the pages.
+// Basic-mode action by basic id: help and close of the basic windows'
+// rows here, the rest to the pages.
 void dispatch_basic(int id);
 // Menu bar and device buttons stay insensitive until start-up finished.
 void set_commands_available(bool available);

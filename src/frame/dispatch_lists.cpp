@@ -6,6 +6,7 @@
 #include "frame/commands.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
+#include "frame/registry.h"
 #include "snmp_access/morix_record.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -101,23 +102,9 @@ int prompt_name_ok(const std::string& typed) {
     return 0;
 }
 
-namespace {
-// Basic-mode forms and their help ids and close buttons.
-struct BasicWindow {
-    int form;
-    int help_id;
-    int close_id;
-};
-// The setup window, General continued and WAN edit close through the
-// basic-mode pages (their close asks about unapplied changes).
-const BasicWindow basic_windows[] = {{0, 17, -1},     {300, 802, -1},  {370, 18, 371},
-                                     {181, 803, 182}, {350, 805, 351}, {240, 801, 241},
-                                     {620, 622, -1},  {0, 19, -1}};
-} // namespace
-
 void dispatch_basic(int id) {
-    for (const BasicWindow& b : basic_windows) {
-        if (id == b.help_id) {
+    for (const BasicWindowRow& b : basic_window_rows()) {
+        if (id == b.help.id) {
             display_win_help(basic_help_id(id), UI_BASIC);
             return;
         }
@@ -126,11 +113,12 @@ void dispatch_basic(int id) {
             return;
         }
     }
-    cmd_basic_action(id);
+    if (!basic_dispatch(id))
+        cmd_not_available(W_MAIN_WINDOW, "basic-mode");
 }
 
 void set_commands_available(bool available) {
-    const int ids[] = {W_MENU_BAR, 31, 32, 33, W_CUSTOMIZE_TB};
+    const int ids[] = {W_MENU_BAR, W_ADD_PB, W_DELETE_PB, W_QUERY_PB, W_CUSTOMIZE_TB};
     for (int id : ids)
         ui_set_sensitive(id, available);
 }

@@ -9,64 +9,14 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
+#include "frame/registry.h"
 #include "frame/startup.h"
+#include "ui/app_globals.h"
 #include "ui/ui.h"
 
 namespace {
 
 constexpr const char* MSG_NO_HELP = "Could not get help file.";
-
-struct HelpFile {
-    int id;
-    int table;
-    const char* file;
-};
-
-const HelpFile help_files[] = {
-    {26, UI_MAIN, "main.wh"},
-    {56, UI_MAIN, "main_menu.wh"},
-    {140, UI_MAIN, "show.wh"},
-    {159, UI_MAIN, "set.wh"},
-    {182, UI_MAIN, "broadcast.wh"},
-    {221, UI_MAIN, "compare.wh"},
-    {243, UI_MAIN, "discover.wh"},
-    {260, UI_MAIN, "usr_def_prm_grps.wh"},
-    {337, UI_MAIN, "sts_asy.wh"},
-    {360, UI_MAIN, "script_create.wh"},
-    {405, UI_MAIN, "script_view.wh"},
-    {414, UI_MAIN, "script_execute.wh"},
-    {469, UI_MAIN, "copy.wh"},
-    {496, UI_MAIN, "boot.wh"},
-    {517, UI_MAIN, "reset.wh"},
-    {535, UI_MAIN, "snmp.wh"},
-    {613, UI_MAIN, "site_def.wh"},
-    {636, UI_MAIN, "sts_syn.wh"},
-    {702, UI_MAIN, "sts_t1_csu.wh"},
-    {807, UI_MAIN, "intmdms.wh"},
-    {837, UI_MAIN, "sts_pri_chn.wh"},
-    {873, UI_MAIN, "sts_dvs.wh"},
-    {923, UI_MAIN, "sts_pri_csu.wh"},
-    {1048, UI_MAIN, "sts_t1_imdm.wh"},
-    {17, UI_BASIC, "stdGeneral1.wh"},
-    {18, UI_BASIC, "stdAsyncPort1.wh"},
-    {19, UI_BASIC, "stdWanMod1.wh"},
-    {20, UI_BASIC, "stdSNMPSet.wh"},
-    {22, UI_BASIC, "stdAppleTalk.wh"},
-    {23, UI_BASIC, "stdIP.wh"},
-    {24, UI_BASIC, "stdIPX.wh"},
-    {25, UI_BASIC, "stdLAT.wh"},
-    {510, UI_BASIC, "stdSecurity.wh"},
-    {622, UI_BASIC, "stdWanMod2.wh"},
-    {801, UI_BASIC, "stdEditModem.wh"},
-    {802, UI_BASIC, "stdGeneral2.wh"},
-    {803, UI_BASIC, "stdAsyncPort3.wh"},
-    {804, UI_BASIC, "stdAsyncPort2.wh"},
-    {805, UI_BASIC, "conf_sport.wh"},
-    {1000, UI_BASIC, "stdRemAddr.wh"},
-    {1075, UI_BASIC, "BasicDialAccess.wh"},
-    {1192, UI_BASIC, "PPPDialAccess.wh"},
-};
 
 bool is_regular_file(const std::string& path) {
     struct stat st;
@@ -122,10 +72,7 @@ void show_help_text(const std::string& added, const std::string& heading) {
 } // namespace
 
 std::string win_help_file(int help_id, int table) {
-    for (const HelpFile& h : help_files)
-        if (h.id == help_id && h.table == table)
-            return h.file;
-    return "";
+    return help_file_of(help_id, table);
 }
 
 int read_help_file(const std::string& path, const std::string& existing, std::string* out,

@@ -1,8 +1,8 @@
 // gui_mm: the Morix Manager program.
 #include <new>
 
-#include "ui/app_globals.h"
 #include "frame/motif_internal.h"
+#include "ui/app_globals.h"
 
 int main(int argc, char** argv) {
     // Memory exhaustion anywhere ends the program with its message.

@@ -5,30 +5,20 @@
 #include <unistd.h>
 
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
+#include "frame/registry.h"
+#include "ui/app_globals.h"
 #include "ui/ui.h"
 
 namespace {
 
-// Save ids of windows with an output text area, and that area.
-struct TextSave {
-    int save_id;
-    int text_id;
-};
-// The status windows save their text area: the fields as "label: value"
-// lines and the tables, as the window shows them.
-const TextSave text_saves[] = {{110, 108},  {129, 126},  {172, 174},  {232, 225},  {246, 245},
-                               {363, 362},  {416, 417},  {473, 475},  {1047, 1124}, {291, 1100},
-                               {336, 1108}, {635, 1108}, {344, 1116}, {836, 1132}, {703, 1140},
-                               {922, 1148}, {872, 1156}, {1022, 1164}};
-
+// The output text a Save button saves (0: the window has none). The status
+// windows save their text area: the fields as "label: value" lines and the
+// tables, as the window shows them.
 int text_of_save(int save_id) {
-    for (const TextSave& t : text_saves)
-        if (t.save_id == save_id)
-            return t.text_id;
-    return 0;
+    const WindowRow* w = window_of_id(save_id);
+    return w != nullptr ? w->text : 0;
 }
 
 bool write_all(int fd, const std::string& text) {

@@ -26,7 +26,6 @@ extern CmdLineOpts g_cmd_opts;
 // program). Invalid options are reported on err; the scan never fails.
 void scan_command_line(int argc, char** argv, CmdLineOpts* opts, std::FILE* err);
 
-
 // Writes the XENVIRONMENT note on err when the variable is unset or empty.
 void check_xenvironment(std::FILE* err);
 
@@ -51,21 +50,3 @@ constexpr int INIT_TIMER_MS = 50;
 // Progress label value after step (multiples of 4 only), else -1.
 int init_progress_percent(int step);
 std::string init_progress_text(int percent);
-
-// One secondary window built by the staged initialisation.
-struct InitWindow {
-    int step;
-    const char* title;
-    const char* icon_name;
-    const char* shell_name;
-    int shell_slot;
-    const char* form_name;
-    int form_slot;
-    int x, y, width, height;
-};
-
-// The windows in step order; the table ends with a null title.
-extern const InitWindow init_window_table[];
-int init_window_count();
-// The window whose form has this id (nullptr when none).
-const InitWindow* find_init_window(int form_slot);

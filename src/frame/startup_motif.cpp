@@ -18,6 +18,7 @@
 #include "frame/fallback_resources.h"
 #include "frame/gui_init.h"
 #include "frame/motif_internal.h"
+#include "frame/registry.h"
 #include "frame/startup.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
@@ -104,21 +105,22 @@ void arm_step(int step) {
                     reinterpret_cast<XtPointer>(static_cast<long>(step)));
 }
 
+void create_window(const WindowRow& w) {
+    const Placement& p = w.place;
+    create_top_popup(top_level, p.x, p.y, p.width, p.height, w.title, p.icon_name, p.shell_name,
+                     p.shell, p.form_name, w.form);
+}
+
 void create_step_windows(int step) {
-    for (int i = 0; init_window_table[i].title != nullptr; ++i) {
-        const InitWindow& w = init_window_table[i];
-        if (w.step != step)
-            continue;
-        create_top_popup(top_level, w.x, w.y, w.width, w.height, w.title, w.icon_name, w.shell_name,
-                         w.shell_slot, w.form_name, w.form_slot);
-    }
+    for (const WindowRow* w : staged_windows())
+        if (w->place.step == step)
+            create_window(*w);
 }
 
 void recreate_window(int form_slot) {
-    const InitWindow* w = find_init_window(form_slot);
-    if (w != nullptr)
-        create_top_popup(top_level, w->x, w->y, w->width, w->height, w->title, w->icon_name,
-                         w->shell_name, w->shell_slot, w->form_name, w->form_slot);
+    const WindowRow* w = window_of_form(form_slot);
+    if (w != nullptr && w->place.step > 0)
+        create_window(*w);
 }
 
 void finish_init();

@@ -28,6 +28,7 @@
 #include "files/modem_dialog.h"
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
+#include "frame/registry.h"
 #include "frame/startup.h"
 #include "gui_harness.h"
 #include "ops/site_prm.h"
@@ -332,22 +333,22 @@ void find_cut_labels(Widget w, std::vector<std::string>* cut) {
 }
 
 TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
-    for (int i = 0; i < init_window_count(); ++i) {
-        const InitWindow& w = init_window_table[i];
-        ASSERT_TRUE(ui_exists(w.shell_slot)) << w.shell_name;
+    for (const WindowRow* row : staged_windows()) {
+        const WindowRow& w = *row;
+        ASSERT_TRUE(ui_exists(w.place.shell)) << w.place.shell_name;
         char* title = nullptr;
-        XtVaGetValues(widgets[w.shell_slot], XmNtitle, &title, nullptr);
+        XtVaGetValues(widgets[w.place.shell], XmNtitle, &title, nullptr);
         EXPECT_STREQ(title, w.title);
-        gui_manage_top_form(w.form_slot);
+        gui_manage_top_form(w.form);
         pump(150);
-        EXPECT_TRUE(ui_is_managed(w.form_slot)) << w.form_name;
-        EXPECT_EQ(expose_dialog(w.form_slot), 1);
+        EXPECT_TRUE(ui_is_managed(w.form)) << w.place.form_name;
+        EXPECT_EQ(expose_dialog(w.form), 1);
         std::vector<std::string> cut;
-        find_cut_labels(widgets[w.form_slot], &cut);
-        EXPECT_EQ(cut, std::vector<std::string>()) << w.form_name << " at its default size";
-        ASSERT_TRUE(screenshot(w.form_name));
-        gui_unmanage_top_form(w.form_slot);
-        EXPECT_EQ(expose_dialog(w.form_slot), 0);
+        find_cut_labels(widgets[w.form], &cut);
+        EXPECT_EQ(cut, std::vector<std::string>()) << w.place.form_name << " at its default size";
+        ASSERT_TRUE(screenshot(w.place.form_name));
+        gui_unmanage_top_form(w.form);
+        EXPECT_EQ(expose_dialog(w.form), 0);
     }
     ui_fetch_dialog("edit_modem_dialog", W_MDM_DIALOG); // built on first use
     for (int id : {W_MDM_NAME_TF, W_MDM_DIALOUT_TF, W_MDM_DEFS_TB, W_MDM_REMOVE})
@@ -427,8 +428,8 @@ TEST(GuiTabGroups, MainWindowTabGoesFromNameToCommunityToList) {
 TEST(GuiTabGroups, EverySecondaryWindowRegistersItsInputControls) {
     close_warning_box();
     std::vector<Widget> roots;
-    for (int i = 0; i < init_window_count(); ++i)
-        roots.push_back(widgets[init_window_table[i].form_slot]);
+    for (const WindowRow* w : staged_windows())
+        roots.push_back(widgets[w->form]);
     for (int id : {151, 385, 432})
         roots.push_back(widgets[id]);
     for (const Dlg& d : k_dialogs)
@@ -530,13 +531,13 @@ TEST(GuiWindows, NoWindowOpensOverTheMenuBar) {
     settle();
     Rect bar = screen_rect(widgets[W_MENU_BAR], false);
     ASSERT_GT(bar.w, 900);
-    for (int i = 0; i < init_window_count(); ++i) {
-        const InitWindow& w = init_window_table[i];
-        gui_manage_top_form(w.form_slot);
+    for (const WindowRow* row : staged_windows()) {
+        const WindowRow& w = *row;
+        gui_manage_top_form(w.form);
         settle();
-        Rect r = screen_rect(get_shell_parent(widgets[w.form_slot]), true);
-        EXPECT_FALSE(r.meets(bar)) << w.form_name << " at " << r.x << "," << r.y;
-        gui_unmanage_top_form(w.form_slot);
+        Rect r = screen_rect(get_shell_parent(widgets[w.form]), true);
+        EXPECT_FALSE(r.meets(bar)) << w.place.form_name << " at " << r.x << "," << r.y;
+        gui_unmanage_top_form(w.form);
     }
 }
 

@@ -5,14 +5,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "ui/app_globals.h"
+#include "frame/registry.h"
 #include "frame/startup.h"
-#include "ui_headless/ui_headless.h"
 #include "support/test_dirs.h"
+#include "ui/app_globals.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
 
@@ -144,24 +146,51 @@ TEST(StagedInit, ProgressFigures) {
     EXPECT_EQ(init_progress_text(3), "Initialization complete:   3%");
 }
 
-TEST(StagedInit, WindowTable) {
-    EXPECT_EQ(init_window_count(), 24);
+TEST(Registry, StagedWindows) {
+    std::vector<const WindowRow*> staged = staged_windows();
+    EXPECT_EQ(staged.size(), 24u);
     std::set<int> shells, forms;
-    for (int i = 0; i < init_window_count(); ++i) {
-        const InitWindow& w = init_window_table[i];
-        EXPECT_TRUE(shells.insert(w.shell_slot).second) << w.title;
-        EXPECT_TRUE(forms.insert(w.form_slot).second) << w.title;
-        EXPECT_GE(w.shell_slot, 1200);
-        EXPECT_LT(w.shell_slot, 1300);
-        EXPECT_GE(w.step, 5);
-        EXPECT_LE(w.step, 19);
+    int last_step = 0;
+    for (const WindowRow* w : staged) {
+        EXPECT_TRUE(shells.insert(w->place.shell).second) << w->title;
+        EXPECT_TRUE(forms.insert(w->form).second) << w->title;
+        EXPECT_GE(w->place.shell, W_HELP_SHELL);
+        EXPECT_LT(w->place.shell, MAX_WIDGETS);
+        EXPECT_GE(w->place.step, last_step) << w->title; // built in step order
+        last_step = w->place.step;
+        EXPECT_LE(w->place.step, 19);
     }
-    const InitWindow* set = find_init_window(150);
+    const WindowRow* set = window_of_form(W_SET_FORM);
     ASSERT_NE(set, nullptr);
     EXPECT_STREQ(set->title, "Set");
-    EXPECT_EQ(set->x, 20);
-    EXPECT_EQ(set->height, 410);
-    EXPECT_EQ(find_init_window(151), nullptr);
+    EXPECT_EQ(set->place.x, 20);
+    EXPECT_EQ(set->place.height, 410);
+    EXPECT_EQ(window_of_form(W_SET_VD_DIALOG), nullptr);
+}
+
+// Every id has one meaning: it belongs to one window, in one role.
+TEST(Registry, EveryIdInOneRowOnce) {
+    std::map<int, std::string> seen;
+    auto claim = [&](int id, const WindowRow& w, const char* role) {
+        if (id <= 0)
+            return;
+        auto r = seen.emplace(id, std::string(w.title) + " " + role);
+        EXPECT_TRUE(r.second) << id << " is " << r.first->second << " and " << w.title << " "
+                              << role;
+        EXPECT_EQ(window_of_id(id), &w) << id;
+    };
+    for (const WindowRow& w : window_rows()) {
+        for (const CommandRow& c : w.commands)
+            claim(c.id, w, "command");
+        for (const HelpRow& h : w.help) {
+            claim(h.id, w, "help");
+            EXPECT_STRNE(help_file_of(h.id, UI_MAIN), "") << h.id;
+        }
+        for (int id : w.saves)
+            claim(id, w, "save");
+        claim(w.clear_id, w, "clear");
+        claim(w.close_id, w, "close");
+    }
 }
 
 TEST(About, NamesVersionAndFits) {
