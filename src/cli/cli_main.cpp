@@ -144,7 +144,7 @@ void add_devices(const GlobalOpts& o) {
             break;
         ui_set_text(W_MRX_NAME_TF, name);
         ui_set_text(W_COMM_TF, o.community);
-        dispatch_main(31);
+        dispatch_main(W_ADD_PB);
     }
     for (MorixRecord* r : host_info_list) {
         if (!r)

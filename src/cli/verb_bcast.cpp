@@ -17,7 +17,7 @@ int verb_bcast(const std::vector<std::string>& args) {
     if (args.size() != 2 || option == 0)
         return cli_usage_error(verb, "OPTION is 1..3 or allPorts, activePorts, console; then "
                                      "one MESSAGE argument");
-    dispatch_main(3);
+    dispatch_main(W_BCAST_PB);
     int toggle = W_BCAST_OPT_FIRST + option - 1;
     ui_set_toggle(toggle, true, false);
     dispatch_main(toggle);

@@ -46,7 +46,7 @@ int verb_boot(const std::vector<std::string>& args) {
                                              boot_names[option - 1]);
         typed.push_back({boot_field_ids[f], args[i + 1]});
     }
-    dispatch_main(2);
+    dispatch_main(W_BOOT_PB);
     if (!ui_is_managed(W_BOOT_DIALOG))
         return CLI_FAILED;
     int toggle = W_BOOT_OPT_FIRST + option - 1;

@@ -75,7 +75,7 @@ int verb_copy(const std::vector<std::string>& args) {
         cli_choose_params(cli_split(vars, ','), 1);
     else if (!func.empty())
         cli_choose_params({func}, 0);
-    dispatch_main(5);
+    dispatch_main(W_COPY_PB);
     bool found = select_row(W_CPY_FROM_LIST, from);
     for (const std::string& name : cli_split(to, ','))
         found = select_row(W_CPY_TO_LIST, name) && found;

@@ -13,7 +13,10 @@
 
 namespace {
 
-const int site_choices[] = {603, 604, 605, 606, 607, 752, 753, 620};
+const int site_choices[] = {W_SITE_PRM_MORIX_TB,       W_SITE_PRM_ASYNC_TB,
+                            W_SITE_PRM_SYNC_TB,        W_SITE_PRM_PRINTER_TB,
+                            W_SITE_PRM_ETHERNET_TB,    W_SITE_PRM_WAN_INTERFACE_TB,
+                            W_SITE_PRM_WAN_CHANNEL_TB, W_SITE_PRM_CHANNELS_TB};
 
 // Selects name in a list; false when the list does not hold it.
 bool select_item(int list_id, const std::string& name) {
@@ -33,7 +36,7 @@ bool site_select(const std::string& name) {
     for (int choice : site_choices) {
         for (int c : site_choices)
             ui_set_toggle(c, c == choice, false);
-        dispatch_main(choice == site_choices[0] ? 16 : choice);
+        dispatch_main(choice == site_choices[0] ? W_SITE_PB : choice);
         if (select_item(W_SITE_PRM_LIST, name)) {
             list_selection_main(W_SITE_PRM_LIST);
             return true;
@@ -154,7 +157,7 @@ int group_change(const CliVerb& verb, const std::vector<std::string>& args) {
 
 int verb_group(const std::vector<std::string>& args) {
     const CliVerb& verb = *find_cli_verb("group");
-    dispatch_main(15);
+    dispatch_main(W_UDF_PB);
     if (args.size() == 1 && args[0] == "list") {
         print_list(W_UDF_GROUP_LIST);
         return failed_if_warned(true);

@@ -41,7 +41,7 @@ int verb_modems(const std::vector<std::string>& args) {
                                                          : 0;
     if (set && state == 0)
         return cli_usage_error(verb, "STATE is available or busy");
-    dispatch_main(80);
+    dispatch_main(W_IMDM_PB);
     if (!ui_is_managed(W_IMDM_DIALOG))
         return CLI_FAILED;
     if (!set) {

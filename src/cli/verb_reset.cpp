@@ -27,14 +27,14 @@ int verb_reset(const std::vector<std::string>& args) {
     if (port_type != PT_ASY && port_type != PT_PTR)
         return cli_usage_error(verb, "a port reset takes -p asy or -p ptr");
     int toggle = -1;
-    for (int id = 500; id < 530 && toggle < 0; ++id) {
+    for (int id : window_command_ids(W_RST_FORM)) {
         int c = 0, t = 0;
         if (reset_choice(id, &c, &t) && c == code && (c != RESET_PORT || t == port_type))
-            toggle = id;
+            toggle = toggle < 0 ? id : toggle;
     }
     if (toggle < 0)
         return cli_usage_error(verb, "CODE is 1..19, 97 (PRI), 98 (modems) or 99 (ports)");
-    dispatch_main(7);
+    dispatch_main(W_RESET_PB);
     ui_set_toggle(toggle, true, false);
     dispatch_main(toggle);
     ui_set_text(W_RST_PORT_TF, ports);

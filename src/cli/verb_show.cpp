@@ -54,7 +54,7 @@ int verb_show(const std::vector<std::string>& args) {
     } else
         cli_choose_params({func}, 0);
     ui_set_toggle(W_DETAIL_TB, detailed, false);
-    dispatch_main(13);
+    dispatch_main(W_SHOW_PB);
     for (const PortTypeChoice& c : port_type_choices())
         ui_set_toggle(c.toggle_id, c.code == port_type, false);
     for (const PortTypeChoice& c : port_type_choices())

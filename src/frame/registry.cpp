@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "basic/basic_page.h"
+#include "ui/program.h"
 #include "ui/ui.h"
 
 const WindowRow* window_of_form(int form) {
@@ -34,6 +35,14 @@ const WindowRow* window_of_id(int id) {
                 return &w;
     }
     return nullptr;
+}
+
+std::vector<int> window_command_ids(int form) {
+    std::vector<int> ids;
+    if (const WindowRow* w = window_of_form(form))
+        for (const CommandRow& c : w->commands)
+            ids.push_back(c.id);
+    return ids;
 }
 
 std::vector<const WindowRow*> staged_windows() {

@@ -242,7 +242,7 @@ void init_display() {
         ui_set_text(W_COMM_TF, g_cmd_opts.comm_str);
     if (!g_cmd_opts.mrx_name.empty()) {
         ui_set_text(W_MRX_NAME_TF, g_cmd_opts.mrx_name);
-        dispatch_main(31);
+        dispatch_main(W_ADD_PB);
         if (ui_list_count(W_MRX_LIST) > 0)
             ui_set_text(W_MRX_NAME_TF, "");
     }

@@ -330,37 +330,20 @@ int status_window_action(int id) {
 }
 
 int status_menu_command(int id) {
-    switch (id) {
-    case 18:
-        open_status_window(SM_MRX);
-        return 1;
-    case 19:
-        open_status_window(SM_ASY);
-        return 1;
-    case 20:
-        open_status_window(SM_ITF);
-        return 1;
-    case 81:
-        open_status_window(SM_PRI);
-        return 1;
-    case 84:
-        open_status_window(SM_DVS);
-        return 1;
-    case 85: {
+    int member = -1;
+    for (int i = 0; i < SM_COUNT && member < 0; ++i)
+        if (id != 0 && status_member(i).menu_id == id)
+            member = i;
+    if (member < 0)
+        return 0;
+    if (member == SM_T1) {
         // One internal CSU command: the PRI CSU on platform class 5, the
         // T1 CSU elsewhere (which refuses devices without a DS1 port).
         check_main_sel(W_MAIN_WINDOW, SEL_MARK_ONLY);
         MorixRecord* r = first_sel_reachable();
-        open_status_window(r && r->platform == 5 ? SM_PRI_CSU : SM_T1);
-        return 1;
+        if (r && r->platform == 5)
+            member = SM_PRI_CSU;
     }
-    case 87:
-        open_status_window(SM_MP);
-        return 1;
-    case 88:
-        open_status_window(SM_IMDM);
-        return 1;
-    default:
-        return 0;
-    }
+    open_status_window(member);
+    return 1;
 }

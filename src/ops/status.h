@@ -63,6 +63,7 @@ struct StatusMember {
     int window;    // window index (block of ids); sync shares async's
     int form;      // form id
     int update_id; // the window's Update button
+    int menu_id;   // the main window's command that opens it (0: reached by another member's)
     // Adds the nodes of the main GET; returns 0 to go on, -1 to stop (the
     // member told the operator why).
     int (*build)(StatusCtx& c);
@@ -112,8 +113,7 @@ int status_window_action(int id);
 void open_status_window(int member);
 // The window of form was closed: its automatic refresh stops.
 void status_window_closed(int form);
-// Main-window status command ids (18, 19, 20, 81, 84, 85, 87, 88): 1 when
-// handled.
+// A main-window status command (a member's menu id): 1 when handled.
 int status_menu_command(int id);
 
 // ---- shared pieces (used by the members) --------------------------------

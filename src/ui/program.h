@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Sets mm_dir from GUI_MM_DIR or the default directory, putting the default
 // into the environment. Returns the warning to show later ("" when none).
@@ -23,6 +24,9 @@ int user_in_list(const std::string& path, const std::string& login);
 // Runs the command of a widget id, as the control with that id would.
 // Returns 1 for a known id, 0 otherwise.
 int dispatch_main(int id);
+// The ids of the commands of the window whose form is form, in the order
+// of its row.
+std::vector<int> window_command_ids(int form);
 // Selection change in a list, as the list reports it.
 void list_selection_main(int list_id);
 // OK of the group-name prompt (id 259); returns 1 when the prompt closes.

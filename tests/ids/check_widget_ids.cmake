@@ -75,13 +75,14 @@ foreach(f IN LISTS uil_files)
 endforeach()
 
 # Command code passes ids by name to the UI services and dialogs.
-set(services "ui_[a-z_]+|display_warn|ask_user|gui_manage_top_form|gui_unmanage_top_form|set_focus|display_win_help")
+set(services "ui_[a-z_]+|dispatch_main|dispatch_basic|display_warn|ask_user|gui_manage_top_form|gui_unmanage_top_form|set_focus|display_win_help")
 file(GLOB_RECURSE sources ${SOURCE_DIR}/src/*.cpp ${SOURCE_DIR}/src/*.h)
 foreach(f IN LISTS sources)
-  file(STRINGS ${f} lines REGEX "(${services})\\([ ]*[0-9]")
-  list(FILTER lines EXCLUDE REGEX "ui_bell\\(") # a volume, not an id
-  foreach(line IN LISTS lines)
-    string(APPEND failures "${f}: number in place of an id: ${line}\n")
+  file(READ ${f} text)
+  string(REGEX MATCHALL "(${services})\\([ ]*[0-9]+" calls "${text}")
+  list(FILTER calls EXCLUDE REGEX "^ui_bell") # a volume, not an id
+  foreach(call IN LISTS calls)
+    string(APPEND failures "${f}: number in place of an id: ${call}\n")
   endforeach()
 endforeach()
 
