@@ -19,8 +19,8 @@ struct GuiTestRun {
     // Exit status when the tests cannot run here (outside the private
     // network namespace, no X server): ctest's SKIP_RETURN_CODE, or 0.
     int skip_status = 0;
-    bool privileged = false;        // the login name in bin/users.list
-    std::vector<std::string> env;   // NAME=VALUE set before the program starts
+    bool privileged = false;      // the login name in bin/users.list
+    std::vector<std::string> env; // NAME=VALUE set before the program starts
 };
 
 // Sets everything up (only inside the test network namespace), runs the

@@ -12,11 +12,14 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 
 #include "frame/gui_harness.h"
 #include "frame/motif_internal.h"
 #include "operator.h"
 #include "operator_x.h"
+#include <X11/CoreP.h>
+#include <X11/IntrinsicP.h>
 
 const char* const MAIN = "Morix Manager";
 
@@ -106,6 +109,15 @@ std::string click_in_menu(Widget cascade, const std::string& item) {
     return click_now(entry);
 }
 
+// The whole screen as it is now (no events processed meanwhile).
+void shot(const std::string& name) {
+    XSync(XtDisplay(top_level), False);
+    const char* build = std::getenv("MM_BUILD_DIR");
+    std::string dir = std::string(build != nullptr ? build : ".") + "/frame_screens";
+    run_command({"mkdir", "-p", dir});
+    run_command({"import", "-window", "root", dir + "/op_" + name + ".png"});
+}
+
 struct Runner {
     const Steps* steps = nullptr;
     size_t next = 0;
@@ -114,6 +126,7 @@ struct Runner {
     bool finished = false;
     bool stop = false;
     std::string failure;
+    std::string name;
 };
 Runner g_run;
 
@@ -159,9 +172,14 @@ void tick(XtPointer, XtIntervalId*) {
         r.step_start = now_ms();
         r.finished = ++r.next == r.steps->size();
     } else if (why[0] == '!' || now_ms() - r.step_start > s.timeout_ms) {
-        r.failure = "step " + std::to_string(r.next + 1) + " (" + s.what + "): " +
-                    why.substr(why[0] == '!' ? 1 : 0);
+        r.failure = "step " + std::to_string(r.next + 1) + " (" + s.what +
+                    "): " + why.substr(why[0] == '!' ? 1 : 0) + "; on screen, top last:";
+        for (const std::string& t : window_titles())
+            r.failure += " \"" + t + "\"";
+        if (!warning_box_text().empty())
+            r.failure += "; warning: " + warning_box_text();
         r.finished = true;
+        shot(r.name);
     }
 }
 
@@ -238,7 +256,8 @@ Step toggle(const std::string& window, const std::string& label, bool state) {
             if (!why.empty())
                 return why;
             *target = find_control(shell, label);
-            if (*target == nullptr || !(XmIsToggleButton(*target) || XmIsToggleButtonGadget(*target)))
+            if (*target == nullptr ||
+                !(XmIsToggleButton(*target) || XmIsToggleButtonGadget(*target)))
                 return "no toggle " + quoted(label);
             return toggle_state(*target) == state ? "" : click_now(*target);
         },
@@ -247,8 +266,22 @@ Step toggle(const std::string& window, const std::string& label, bool state) {
         });
 }
 
+namespace {
+// Selects the field's whole text with a triple click, as a person does,
+// and types over it (BackSpace empties it).
+void retype(Widget field, const std::string& text) {
+    for (int i = 0; i < 3; ++i)
+        click_widget(field);
+    if (text.empty())
+        send_key("BackSpace");
+    send_text(text);
+}
+} // namespace
+
 Step type_into(const std::string& window, const std::string& label, const std::string& text) {
     auto field = std::make_shared<Widget>(nullptr);
+    auto clicked = std::make_shared<bool>(false);
+    auto retyped = std::make_shared<bool>(false);
     return act_then(
         "type " + quoted(text) + " into " + quoted(label),
         [=]() -> std::string {
@@ -256,22 +289,34 @@ Step type_into(const std::string& window, const std::string& label, const std::s
             std::string why = need_shell(window, &shell);
             if (!why.empty())
                 return why;
-            *field = find_input(shell, label);
-            if (*field == nullptr || !(XmIsTextField(*field) || XmIsText(*field)))
-                return "no field " + quoted(label);
-            why = click_now(*field);
-            if (!why.empty())
-                return why;
-            send_key("End");
-            send_key("Home", true);
-            if (text.empty())
-                send_key("BackSpace");
-            send_text(text);
+            if (!*clicked) {
+                *field = find_input(shell, label);
+                if (*field == nullptr || !(XmIsTextField(*field) || XmIsText(*field)))
+                    return "no field " + quoted(label);
+                why = click_now(*field);
+                if (!why.empty())
+                    return why;
+                *clicked = true;
+                return "waiting for the keyboard focus";
+            }
+            // Typing starts once the click gave the field the keyboard focus.
+            if (!why_not_answerable(window).empty() || XmGetFocusWidget(shell) != *field)
+                return quoted(label) + " did not get the keyboard focus";
+            if (click_wait_ms() > 0)
+                return "waiting out the double-click time";
+            retype(*field, text);
             return "";
         },
         [=]() -> std::string {
             std::string now = text_value(*field);
-            return now == text ? "" : quoted(label) + " holds " + quoted(now);
+            if (now == text)
+                return "";
+            // A window still filling its fields changed it meanwhile: once more.
+            if (!*retyped && click_wait_ms() == 0) {
+                *retyped = true;
+                retype(*field, text);
+            }
+            return quoted(label) + " holds " + quoted(now);
         });
 }
 
@@ -429,6 +474,7 @@ Step check(const std::string& what, std::function<std::string()> fn, int timeout
 std::string run_scenario(const std::string& name, const Steps& steps, int budget_ms) {
     g_run = Runner();
     g_run.steps = &steps;
+    g_run.name = name;
     g_run.step_start = now_ms();
     g_run.finished = steps.empty();
     XtAppAddTimeOut(app_context, TICK_MS, tick, nullptr);
@@ -436,9 +482,12 @@ std::string run_scenario(const std::string& name, const Steps& steps, int budget
         g_run.failure = "did not finish within " + std::to_string(budget_ms) + " ms";
     record_windows();
     save_opened_windows();
-    screenshot("op_" + name);
+    if (g_run.failure.empty())
+        shot(name);
     g_run.stop = true;
-    pump(2 * TICK_MS);
+    if (!g_run.failure.empty())
+        unwind();
+    pump(200);
     return g_run.failure;
 }
 
@@ -457,9 +506,11 @@ std::vector<std::string> window_titles() {
 std::string text_of(const std::string& window, const std::string& widget) {
     Widget shell = shell_titled(window);
     Widget w = shell != nullptr ? find_input(shell, widget) : nullptr;
-    if (w == nullptr || !(XmIsText(w) || XmIsTextField(w)))
+    if (w == nullptr && shell != nullptr)
+        w = find_control(shell, widget);
+    if (w == nullptr)
         return "";
-    return text_value(w);
+    return XmIsText(w) || XmIsTextField(w) ? text_value(w) : label_of(w);
 }
 
 std::vector<std::string> list_items(const std::string& window, const std::string& list) {
@@ -475,4 +526,3 @@ std::vector<std::string> list_items(const std::string& window, const std::string
         out.push_back(cvt_cps_str(items[i]));
     return out;
 }
-

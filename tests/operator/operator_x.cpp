@@ -4,6 +4,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <Xm/Label.h>
 #include <Xm/LabelG.h>
 #include <Xm/List.h>
 #include <Xm/RowColumn.h>
