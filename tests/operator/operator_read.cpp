@@ -25,7 +25,7 @@ std::string snmp_get(const std::string& addr, const std::string& var) {
     if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
         v = v.substr(1, v.size() - 2);
     std::string name;
-    if (e->enum_id >= 0 && cvt_enum_num_str(e->enum_id, v, &name) == 1)
+    if (e->enum_id >= 0 && cvt_enum_num_str(id, v, &name) == 1)
         return name;
     return v;
 }

@@ -18,8 +18,6 @@
 #include "frame/motif_internal.h"
 #include "operator.h"
 #include "operator_x.h"
-#include <X11/CoreP.h>
-#include <X11/IntrinsicP.h>
 
 const char* const MAIN = "Morix Manager";
 
@@ -145,8 +143,23 @@ void unwind() {
         Cardinal n = 0;
         XtVaGetValues(shell, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
         std::vector<Widget> forms(kids, kids + n);
-        for (Widget f : forms)
+        for (Widget f : forms) {
+            // A warning is closed by its button, so the program forgets it;
+            // a question is cancelled.
+            unsigned char type = XmDIALOG_QUESTION;
+            if (XmIsMessageBox(f))
+                XtVaGetValues(f, XmNdialogType, &type, nullptr);
+            Widget ok = XmIsMessageBox(f) ? XmMessageBoxGetChild(f, XmDIALOG_OK_BUTTON) : nullptr;
+            if (XmIsMessageBox(f) && type == XmDIALOG_QUESTION) {
+                XmAnyCallbackStruct cbs = {XmCR_CANCEL, nullptr};
+                XtCallCallbacks(f, XmNcancelCallback, &cbs);
+            } else if (ok != nullptr && XtIsManaged(ok)) {
+                XmPushButtonCallbackStruct cbs = {};
+                cbs.reason = XmCR_ACTIVATE;
+                XtCallCallbacks(ok, XmNactivateCallback, &cbs);
+            }
             XtUnmanageChild(f);
+        }
         if (XtIsTopLevelShell(shell))
             XtPopdown(shell);
     }
