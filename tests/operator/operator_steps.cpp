@@ -9,10 +9,12 @@
 #include <Xm/ToggleB.h>
 #include <Xm/ToggleBG.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "frame/gui_harness.h"
 #include "frame/motif_internal.h"
@@ -157,6 +159,12 @@ void unwind() {
                 XmPushButtonCallbackStruct cbs = {};
                 cbs.reason = XmCR_ACTIVATE;
                 XtCallCallbacks(ok, XmNactivateCallback, &cbs);
+            } else if (Widget cancel = find_control(f, "Cancel")) {
+                // A dialog waiting for an answer of its own.
+                XmPushButtonCallbackStruct cbs = {};
+                cbs.reason = XmCR_ACTIVATE;
+                if (XmIsPushButton(cancel) && XtIsManaged(f))
+                    XtCallCallbacks(cancel, XmNactivateCallback, &cbs);
             }
             XtUnmanageChild(f);
         }
@@ -356,6 +364,24 @@ Step choose(const std::string& window, const std::string& label, const std::stri
 }
 
 namespace {
+// Position (from 1) of the item whose words begin with the words of text.
+int item_pos(const std::vector<std::string>& items, const std::string& text) {
+    auto words = [](const std::string& s) {
+        std::vector<std::string> w;
+        std::istringstream in(s);
+        for (std::string x; in >> x;)
+            w.push_back(x);
+        return w;
+    };
+    std::vector<std::string> want = words(text);
+    for (size_t i = 0; i < items.size(); ++i) {
+        std::vector<std::string> have = words(items[i]);
+        if (have.size() >= want.size() && std::equal(want.begin(), want.end(), have.begin()))
+            return static_cast<int>(i + 1);
+    }
+    return 0;
+}
+
 Step list_click(const std::string& window, const std::string& list, const std::string& item,
                 bool add, int clicks) {
     return {"click " + quoted(item) + " in " + quoted(list), [=]() -> std::string {
@@ -366,11 +392,13 @@ Step list_click(const std::string& window, const std::string& list, const std::s
                 Widget l = find_input(shell, list);
                 if (l == nullptr || !XmIsList(l))
                     return "no list " + quoted(list);
-                XmString cs = XmStringCreateLocalized(const_cast<char*>(item.c_str()));
-                int pos = XmListItemPos(l, cs);
-                XmStringFree(cs);
-                if (pos == 0)
-                    return quoted(list) + " has no item " + quoted(item);
+                int pos = item_pos(list_items(window, list), item);
+                if (pos == 0) {
+                    std::string some;
+                    for (const std::string& i : list_items(window, list))
+                        some += some.size() < 200 ? " " + quoted(i) : "";
+                    return quoted(list) + " has no item " + quoted(item) + " (it has" + some + ")";
+                }
                 // The operator scrolls the item into view first.
                 if (!XmListPosToBounds(l, pos, nullptr, nullptr, nullptr, nullptr))
                     XmListSetPos(l, pos);

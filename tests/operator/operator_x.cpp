@@ -21,7 +21,22 @@
 
 namespace {
 
+XErrorHandler g_previous_handler = nullptr;
+
+// Windows come and go while the harness looks at them: a window gone
+// between two requests is not an error of the program.
+int tolerate_gone_windows(Display* d, XErrorEvent* e) {
+    if (e->error_code == BadWindow || e->error_code == BadDrawable || e->error_code == BadMatch)
+        return 0;
+    return g_previous_handler != nullptr ? g_previous_handler(d, e) : 0;
+}
+
 Display* dpy() {
+    static bool installed = false;
+    if (!installed) {
+        installed = true;
+        g_previous_handler = XSetErrorHandler(tolerate_gone_windows);
+    }
     return XtDisplay(top_level);
 }
 
