@@ -7,7 +7,8 @@
 //   EXPECT_EQ(run_scenario("add", {type_into(MAIN, "Morix Name:", "127.0.70.3"),
 //                                  click(MAIN, "Add"), ...}), "");
 //
-// A control is found by its window's title and its label (or widget name).
+// A control is found by its window's title ("Setup: *" for any title that
+// begins so) and its label (or widget name).
 // Before it is clicked it must be viewable, sensitive, inside its window and
 // not covered by another window. Questions and warnings are answered only
 // when they are the top window and hold the keyboard focus.
@@ -59,6 +60,8 @@ Step wait_window(const std::string& title, int timeout_ms = 5000);
 Step wait_closed(const std::string& title, int timeout_ms = 5000);
 // Waits until the window is on top of every other window of the program.
 Step expect_top(const std::string& title);
+// Waits until the window has at least the size its contents ask for.
+Step expect_natural_size(const std::string& title);
 // Waits until a text area or field (widget name) contains needle.
 Step wait_text(const std::string& window, const std::string& widget, const std::string& needle,
                int timeout_ms = 10000);

@@ -485,6 +485,14 @@ Step expect_top(const std::string& title) {
             }};
 }
 
+Step expect_natural_size(const std::string& title) {
+    return {"expect " + quoted(title) + " at its natural size", [=]() -> std::string {
+                Widget shell = nullptr;
+                std::string why = need_shell(title, &shell);
+                return why.empty() ? why_not_natural_size(shell) : why;
+            }};
+}
+
 Step wait_text(const std::string& window, const std::string& widget, const std::string& needle,
                int timeout_ms) {
     return {"wait for " + quoted(needle) + " in " + quoted(widget),

@@ -182,8 +182,10 @@ std::vector<TopWindow> top_windows() {
 
 Widget shell_titled(const std::string& title) {
     std::vector<TopWindow> tops = top_windows();
+    bool prefix = !title.empty() && title.back() == '*';
+    std::string want = prefix ? title.substr(0, title.size() - 1) : title;
     for (auto it = tops.rbegin(); it != tops.rend(); ++it)
-        if (it->title == title)
+        if (prefix ? it->title.compare(0, want.size(), want) == 0 : it->title == title)
             if (Widget w = XtWindowToWidget(dpy(), it->client))
                 return w;
     return nullptr;
@@ -257,6 +259,20 @@ Widget find_input(Widget shell, const std::string& label) {
         }
     }
     return best;
+}
+
+std::string why_not_natural_size(Widget shell) {
+    Rect s = rect_of(shell);
+    for (Widget w : widgets_under(shell)) {
+        if (w == shell || XtParent(w) != shell || !XtIsManaged(w))
+            continue;
+        XtWidgetGeometry want = {};
+        XtQueryGeometry(w, nullptr, &want);
+        if (s.w + 2 < want.width || s.h + 2 < want.height)
+            return "it is " + describe(s) + ", its contents ask for " + std::to_string(want.width) +
+                   "x" + std::to_string(want.height);
+    }
+    return "";
 }
 
 std::string why_not_clickable(Widget w) {

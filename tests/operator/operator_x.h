@@ -16,7 +16,8 @@ struct TopWindow {
 
 // Viewable managed windows, bottom of the stack first.
 std::vector<TopWindow> top_windows();
-// The program's shell widget of the viewable window with this title.
+// The program's shell widget of the viewable window with this title (a
+// title ending in '*' matches every title that begins with the rest).
 Widget shell_titled(const std::string& title);
 // Every widget under root (popup menus excluded).
 std::vector<Widget> widgets_under(Widget root);
@@ -27,6 +28,8 @@ Widget find_control(Widget shell, const std::string& label);
 // one right of (else below) the label with this text.
 Widget find_input(Widget shell, const std::string& label);
 
+// "" when the shell is at least as large as its contents ask to be.
+std::string why_not_natural_size(Widget shell);
 // "" when a click at the middle of w reaches w, else why not.
 std::string why_not_clickable(Widget w);
 // "" when the window is the top window and holds the keyboard focus.
