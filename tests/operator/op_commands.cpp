@@ -72,17 +72,17 @@ TEST(OpCommands, ShowParameterAndEveryPortType) {
                                                               click(W, "Close"), wait_closed(W)}),
               "");
     struct Kind {
-        const char *type, *group, *ports, *variable;
+        const char *type, *row, *group, *ports, *variable;
     };
-    const Kind kinds[] = {{"Async", "Async_Port_Timers", "1-3", "mrxpCliInactivity"},
-                          {"Sync", "Sync_Port_Params", "1", "mrxSyncMode"},
-                          {"Printer", "Printer_Port_Params", "1", "mrxPtrType"},
-                          {"Ethernet", "Ethernet_Parameters", "1", "interfaceEthernetMedia"},
-                          {"WAN Interface", "WAN_Interface_Params", "1", "mrxt1SwitchType"},
-                          {"WAN Channel", "WAN_Channel_Params", "1", "mrxt1ChanSigProto"},
-                          {"WAN Interval", "WAN_Interval_Counters", "1", "mrxt1IntervalOof"}};
+    const Kind kinds[] = {{"Async", J1, "Async_Port_Timers", "1-3", "mrxpCliInactivity"},
+                          {"Sync", J1, "Sync_Port_Params", "1", "mrxSyncMode"},
+                          {"Printer", J1, "Printer_Port_Params", "1", "mrxPtrType"},
+                          {"Ethernet", J1, "Ethernet_Parameters", "1", "interfaceEthernetMedia"},
+                          {"WAN Interface", Q, "WAN_Interface_Params", "1", "mrxt1SwitchType"},
+                          {"WAN Channel", Q, "WAN_Channel_Params", "1", "mrxt1ChanSigProto"},
+                          {"WAN Interval", Q, "WAN_Interval_Counters", "1", "mrxt1IntervalOof"}};
     for (const Kind& k : kinds) {
-        Steps s = pick({J1, Q}, {k.group}, true) +
+        Steps s = pick({k.row}, {k.group}, true) +
                   Steps{menu("Commands>Show..."), wait_window(W),
                         toggle(W, k.type, true),  type_into(W, "Ports:", k.ports),
                         click(W, "Apply"),        wait_text(W, "show_text", k.variable),
@@ -116,6 +116,19 @@ TEST(OpCommands, SetSendsOnlyWhatWasChosen) {
                                      device_has(A, "mrxDialoutEnable", "disabled"),
                                      file_has(g_log, std::string(A) + " mrxcReset"),
                                      click(W, "Close"), wait_closed(W)}),
+              "");
+}
+
+TEST(OpCommands, SetShowsWhereValuesDiffer) {
+    NEED_PROGRAM();
+    const char* W = "Set";
+    const char* D = "Values Differ";
+    EXPECT_EQ(run_scenario("set_values_differ",
+                           pick({J1, J2}, {"sysContact"}) +
+                               Steps{menu("Commands>Set..."), wait_window(W),
+                                     click(W, "Show Values"), click(W, "Dsp Diffs"), wait_window(D),
+                                     wait_text(D, "set_vd_text", "night shift"), click(D, "Close"),
+                                     wait_closed(D), click(W, "Close"), wait_closed(W)}),
               "");
 }
 

@@ -120,6 +120,19 @@ TEST(OpControl, ScriptsCreateViewExecute) {
                                            file_has(script, "mrxDialoutIdleTimer"),
                                            click(C, "Close"), wait_closed(C)}),
               "");
+    // A script of port parameters asks for its ports when made and when run.
+    std::string ports = g_install + "/data/mrx_scripts/op_ports.scr";
+    const char* CP = "Script Creation Ports";
+    EXPECT_EQ(run_scenario(
+                  "script_create_ports",
+                  only(J) + Steps{menu("Commands>Scripts>Create Script..."), wait_window(C),
+                                  toggle(C, "Async Port Parameters", true), click(C, "Create"),
+                                  wait_window(CP), type_into(CP, "Async Ports (asy):", "2"),
+                                  click(CP, "OK"), wait_window("Script File Selection"),
+                                  type_into("Script File Selection", "Selection", ports),
+                                  click("Script File Selection", "OK"), file_has(ports, "mrxpMode"),
+                                  click(C, "Close"), wait_closed(C)}),
+              "");
     const char* V = "View Script";
     EXPECT_EQ(run_scenario("script_view", {menu("Commands>Scripts>View Script..."), wait_window(V),
                                            select_item(V, "Scripts", script), click(V, "View"),
@@ -127,12 +140,18 @@ TEST(OpControl, ScriptsCreateViewExecute) {
                                            click(V, "Close"), wait_closed(V)}),
               "");
     const char* X = "Execute Script";
-    EXPECT_EQ(run_scenario("script_execute",
-                           only(J4) + Steps{menu("Commands>Scripts>Execute Script..."),
-                                            wait_window(X), select_item(X, "Scripts", script),
-                                            click(X, "Execute"), answer("Question", "OK"),
-                                            device_has("127.0.82.4", "mrxDialoutIdleTimer", "55"),
-                                            click(X, "Close"), wait_closed(X)}),
+    EXPECT_EQ(run_scenario(
+                  "script_execute",
+                  only(J4) + Steps{menu("Commands>Scripts>Execute Script..."), wait_window(X),
+                                   select_item(X, "Scripts", script), click(X, "Execute"),
+                                   answer("Question", "OK"),
+                                   device_has("127.0.82.4", "mrxDialoutIdleTimer", "55"),
+                                   select_item(X, "Scripts", ports), click(X, "Execute"),
+                                   wait_window("Script Execution Ports"),
+                                   type_into("Script Execution Ports", "Async Ports (asy):", "3"),
+                                   click("Script Execution Ports", "OK"), answer("Question", "OK"),
+                                   wait_text(X, "scr_exe_text", "mrxpMode"), click(X, "Close"),
+                                   wait_closed(X)}),
               "");
 }
 

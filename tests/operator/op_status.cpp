@@ -41,7 +41,6 @@ const StatusCase cases[] = {
      "Total Calls"},
     {"DVS Status", "<127.0.83.3> : ModelC", "Morix DVS Status", "", "", "", "Tunnel Information"},
     {"MP Status", "<127.0.83.4> : ModelJ", "Morix MP Status", "", "", "", "mpEndPointValue"},
-    {"PPP Status", "<127.0.83.1> : ModelJ", "Morix PPP Status", "", "", "", "PPP"},
 };
 
 std::string address_of(const std::string& row) {
@@ -69,7 +68,7 @@ TEST(OpStatus, EveryStatusWindowShowsTheDevice) {
                 std::string all;
                 for (const char* w :
                      {"mrx_st_text", "asy_st_text", "itf_st_text", "pri_st_text", "pri_csu_st_text",
-                      "t1_st_text", "imdm_st_text", "udas_st_text", "mp_st_text", "ppp_st_text"})
+                      "t1_st_text", "imdm_st_text", "udas_st_text", "mp_st_text"})
                     all += text_of(title, w);
                 return all.find(shown) != std::string::npos ? "" : "it shows " + all.substr(0, 300);
             },

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -87,6 +88,5 @@ std::string snmp_get(const std::string& addr, const std::string& var);
 // Lines of a text file ("" lines kept out).
 std::vector<std::string> file_lines(const std::string& path);
 
-// The interface description's windows and dialogs: the objects of ui/*.uil
-// that no other object holds.
-std::set<std::string> uil_windows(const std::string& ui_dir);
+// The objects of ui/*.uil that no other object holds, with their classes.
+std::map<std::string, std::string> uil_top_objects(const std::string& ui_dir);

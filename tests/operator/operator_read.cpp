@@ -39,11 +39,12 @@ std::vector<std::string> file_lines(const std::string& path) {
     return out;
 }
 
-std::set<std::string> uil_windows(const std::string& ui_dir) {
+std::map<std::string, std::string> uil_top_objects(const std::string& ui_dir) {
     ProgramResult ls = run_program({"ls", ui_dir}, 5000);
-    std::set<std::string> defined, held;
+    std::map<std::string, std::string> defined;
+    std::set<std::string> held;
     std::istringstream files(ls.out);
-    static const std::regex object(R"(\bobject\s+(\w+)\s*:)");
+    static const std::regex object(R"(\bobject\s+(\w+)\s*:\s*(\w+))");
     static const std::regex controls(R"(controls\s*\{([^}]*)\})");
     static const std::regex control(R"(Xm\w+\s+(\w+)\s*;)");
     static const std::regex submenu(R"(XmNsubMenuId\s*=\s*(\w+))");
@@ -56,15 +57,16 @@ std::set<std::string> uil_windows(const std::string& ui_dir) {
             continue;
         std::ifstream in(ui_dir + "/" + f);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        each(text, object, [&](const std::string& n) { defined.insert(n); });
+        for (std::sregex_iterator it(text.begin(), text.end(), object), end; it != end; ++it)
+            defined[(*it)[1].str()] = (*it)[2].str();
         each(text, submenu, [&](const std::string& n) { held.insert(n); });
         each(text, controls, [&](const std::string& block) {
             each(block, control, [&](const std::string& n) { held.insert(n); });
         });
     }
-    std::set<std::string> roots;
-    for (const std::string& d : defined)
-        if (held.count(d) == 0)
+    std::map<std::string, std::string> roots;
+    for (const auto& d : defined)
+        if (held.count(d.first) == 0)
             roots.insert(d);
     return roots;
 }

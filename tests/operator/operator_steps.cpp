@@ -32,10 +32,10 @@ std::set<std::string>& opened() {
     return names;
 }
 
-const std::set<std::string>& known_windows() {
-    static std::set<std::string> names = [] {
+const std::map<std::string, std::string>& known_windows() {
+    static std::map<std::string, std::string> names = [] {
         const char* src = std::getenv("MM_SOURCE_DIR");
-        return uil_windows(std::string(src != nullptr ? src : ".") + "/ui");
+        return uil_top_objects(std::string(src != nullptr ? src : ".") + "/ui");
     }();
     return names;
 }
