@@ -107,7 +107,7 @@ const MainCommand main_commands[] = {
 };
 
 // Status displays and window help take their id along.
-const int status_ids[] = {18, 19, 20, 81, 84, 85, 86, 87, 88};
+const int status_ids[] = {18, 19, 20, 81, 84, 85, 87, 88};
 
 int dispatch_main_window(int id) {
     for (const MainCommand& c : main_commands) {
