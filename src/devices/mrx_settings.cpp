@@ -132,9 +132,9 @@ struct ProductMenuEntry {
 
 // DVS status, PRI channels status, internal CSU status, internal modems,
 // modem calls status and multilink status.
-const ProductMenuEntry k_product_menu[] = {
-    {84, NEED_COMM_SERVER},     {81, NEED_PRI_MODULE},      {85, NEED_WAN_MODULE},
-    {80, NEED_INTERNAL_MODEMS}, {88, NEED_INTERNAL_MODEMS}, {87, NEED_MULTILINK}};
+const ProductMenuEntry k_product_menu[] = {{84, NEED_COMM_SERVER},     {81, NEED_PRI_MODULE},
+                                           {85, NEED_WAN_MODULE},      {80, NEED_INTERNAL_MODEMS},
+                                           {88, NEED_INTERNAL_MODEMS}, {87, NEED_MULTILINK}};
 
 bool device_has(const MorixRecord* r, MenuNeed need) {
     switch (need) {

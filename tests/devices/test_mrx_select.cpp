@@ -4,8 +4,8 @@
 #include "catalogue/func_display.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
-#include "snmp_access/product_types.h"
 #include "frame/dispatch.h"
+#include "snmp_access/product_types.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
