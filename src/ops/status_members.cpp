@@ -146,7 +146,8 @@ int sts_build_ports(StatusCtx& c) {
         if (build_prm(c.rec, c.all, count, c.ports, l.port_type, id, "") != 0)
             missing = true;
     }
-    if (none)
+    // A window that just opened has had no chance to be given ports.
+    if (none && !c.in.opening)
         c.warnings.push_back(MSG_STS_NO_PORTS);
     if (missing)
         c.warnings.push_back(MSG_NONEXISTENT_PORTS);
