@@ -178,6 +178,22 @@ void adopt_by_owner(Widget w) {
         XtVaSetValues(shell, XmNtransientFor, owner, nullptr);
 }
 
+// Grows a window's shell to the size its contents ask for, so that a window
+// never opens cut short (a dialog shell sized before its pages were in it).
+void fit_natural_size(Widget w) {
+    Widget shell = XtParent(w);
+    if (shell == nullptr || !XtIsShell(shell))
+        return;
+    XtWidgetGeometry pref{};
+    XtQueryGeometry(w, nullptr, &pref);
+    Dimension sw = 0, sh = 0;
+    XtVaGetValues(shell, XmNwidth, &sw, XmNheight, &sh, nullptr);
+    Dimension want_w = (pref.request_mode & CWWidth) != 0 && pref.width > sw ? pref.width : sw;
+    Dimension want_h = (pref.request_mode & CWHeight) != 0 && pref.height > sh ? pref.height : sh;
+    if (want_w != sw || want_h != sh)
+        XtVaSetValues(shell, XmNwidth, want_w, XmNheight, want_h, nullptr);
+}
+
 } // namespace
 
 void bring_to_front(Widget w) {
@@ -201,6 +217,8 @@ void gui_manage_child(Widget w) {
     XtManageChild(w);
     if (XmIsFileSelectionBox(w))
         XtVaSetValues(w, XmNresizePolicy, XmRESIZE_ANY, nullptr);
+    if (window && !background)
+        fit_natural_size(w);
     raise_shell(w);
     if (w != widgets[W_INIT_FORM] && w != widgets[W_INIT_LABEL])
         warp_into(w);
@@ -295,6 +313,7 @@ void gui_manage_top_form(int form_id, int table) {
     Widget shell = XtParent(form);
     XtManageChild(form);
     if (XtIsTopLevelShell(shell)) {
+        fit_natural_size(form);
         XtPopup(shell, XtGrabNone);
         XMapRaised(XtDisplay(shell), XtWindow(shell));
         last_raised = nullptr;
