@@ -41,7 +41,8 @@ std::string saved_display(const BasicPage& p, size_t i) {
                 return o;
         return "";
     }
-    return s.text;
+    // An empty common value shows as an empty field.
+    return s.text == set_to_blank ? "" : s.text;
 }
 
 bool integer_text(const std::string& t) {
