@@ -279,6 +279,9 @@ int page_conf_apply(BasicPage& p) {
     }
     int error = 0, cancel = 0;
     process_set_req_basic(devs, win_parent(p.window), &error, &cancel);
+    // Failures are told device by device; success is told too.
+    if (error == 0 && cancel == 0)
+        display_msg(win_parent(p.window), "Set complete.");
     accept_fields(p);
     p.first_time = true;
     edit_flags[p.edit_flag] = 0;
