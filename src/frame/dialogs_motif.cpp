@@ -433,6 +433,9 @@ void display_work(int parent_id, const std::string& title, const std::string& te
         [](Widget, XtPointer, XtPointer) { work_dialog = nullptr; }, nullptr);
     update_work(parent_id, title, text, 0);
     gui_manage_child(work_dialog);
+    // The work that follows may not return to the event loop for a while:
+    // the dialog shows its text before it starts.
+    show_drawn(work_dialog);
 }
 
 void update_work(int parent_id, const std::string& title, const std::string& text, int mode) {

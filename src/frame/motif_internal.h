@@ -53,6 +53,9 @@ void set_dialog_keys(Widget w);
 // Puts the blank label back on option menus that hold no choice (the
 // toolkit relabels them with their current button when it lays them out).
 void reshow_blank_menus();
+// Waits (at most a second) until w's window is mapped, then draws it: for a
+// dialog shown just before work that blocks the event loop.
+void show_drawn(Widget w);
 // True for the Working dialog of the busy state.
 bool is_work_dialog(Widget w);
 // Takes down a pending work dialog, clears the basic-mode hotspot text,

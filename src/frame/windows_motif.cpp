@@ -194,7 +194,48 @@ void fit_natural_size(Widget w) {
         XtVaSetValues(shell, XmNwidth, want_w, XmNheight, want_h, nullptr);
 }
 
+bool viewable(Widget shell) {
+    XWindowAttributes a;
+    return XtIsRealized(shell) &&
+           XGetWindowAttributes(XtDisplay(shell), XtWindow(shell), &a) != 0 &&
+           a.map_state == IsViewable;
+}
+
+// Windows that open at one place would cover each other exactly: a window
+// whose place an open window holds moves 30 pixels down and right, as often
+// as needed.
+void cascade(Widget shell) {
+    constexpr int step = 30;
+    Position x = 0, y = 0;
+    XtVaGetValues(shell, XmNx, &x, XmNy, &y, nullptr);
+    bool moved = false;
+    for (int round = 0; round < 16; ++round) {
+        bool taken = false;
+        for (int i = 0; i < MAX_WIDGETS && !taken; ++i) {
+            Widget s = widgets[i];
+            if (s == nullptr || s == shell || !XtIsTopLevelShell(s) || !viewable(s))
+                continue;
+            Position ox = 0, oy = 0;
+            XtVaGetValues(s, XmNx, &ox, XmNy, &oy, nullptr);
+            taken = ox == x && oy == y;
+        }
+        if (!taken)
+            break;
+        x = static_cast<Position>(x + step);
+        y = static_cast<Position>(y + step);
+        moved = true;
+    }
+    if (moved)
+        XtVaSetValues(shell, XmNx, x, XmNy, y, nullptr);
+}
+
 } // namespace
+
+void show_drawn(Widget w) {
+    Widget shell = get_shell_parent(w);
+    if (shell != nullptr && XtIsRealized(shell) && wait_viewable(shell))
+        XmUpdateDisplay(w);
+}
 
 void bring_to_front(Widget w) {
     Widget shell = get_shell_parent(w);
@@ -314,6 +355,8 @@ void gui_manage_top_form(int form_id, int table) {
     XtManageChild(form);
     if (XtIsTopLevelShell(shell)) {
         fit_natural_size(form);
+        if (!viewable(shell))
+            cascade(shell);
         XtPopup(shell, XtGrabNone);
         XMapRaised(XtDisplay(shell), XtWindow(shell));
         last_raised = nullptr;
