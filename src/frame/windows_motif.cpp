@@ -202,31 +202,35 @@ bool viewable(Widget shell) {
 }
 
 // Windows that open at one place would cover each other exactly: a window
-// whose place an open window holds moves 30 pixels down and right, as often
-// as needed.
+// whose frame lands where an open window's frame stands moves 30 pixels down
+// and right, as often as needed. Done once the window manager has placed it,
+// since only then is its frame where the other frames are measured.
 void cascade(Widget shell) {
     constexpr int step = 30;
-    Position x = 0, y = 0;
-    XtVaGetValues(shell, XmNx, &x, XmNy, &y, nullptr);
-    bool moved = false;
+    int fx = 0, fy = 0;
+    if (!wait_viewable(shell) || !frame_origin(shell, &fx, &fy))
+        return;
+    int shift = 0;
     for (int round = 0; round < 16; ++round) {
         bool taken = false;
         for (int i = 0; i < MAX_WIDGETS && !taken; ++i) {
             Widget s = widgets[i];
-            if (s == nullptr || s == shell || !XtIsTopLevelShell(s) || !viewable(s))
+            int ox = 0, oy = 0;
+            if (s == nullptr || s == shell || !XtIsTopLevelShell(s) || !viewable(s) ||
+                !frame_origin(s, &ox, &oy))
                 continue;
-            Position ox = 0, oy = 0;
-            XtVaGetValues(s, XmNx, &ox, XmNy, &oy, nullptr);
-            taken = ox == x && oy == y;
+            taken = ox == fx + shift && oy == fy + shift;
         }
         if (!taken)
             break;
-        x = static_cast<Position>(x + step);
-        y = static_cast<Position>(y + step);
-        moved = true;
+        shift += step;
     }
-    if (moved)
-        XtVaSetValues(shell, XmNx, x, XmNy, y, nullptr);
+    if (shift == 0)
+        return;
+    Position x = 0, y = 0;
+    XtVaGetValues(shell, XmNx, &x, XmNy, &y, nullptr);
+    XtVaSetValues(shell, XmNx, static_cast<Position>(x + shift), XmNy,
+                  static_cast<Position>(y + shift), nullptr);
 }
 
 } // namespace
@@ -355,10 +359,11 @@ void gui_manage_top_form(int form_id, int table) {
     XtManageChild(form);
     if (XtIsTopLevelShell(shell)) {
         fit_natural_size(form);
-        if (!viewable(shell))
-            cascade(shell);
+        bool was_open = viewable(shell);
         XtPopup(shell, XtGrabNone);
         XMapRaised(XtDisplay(shell), XtWindow(shell));
+        if (!was_open)
+            cascade(shell);
         last_raised = nullptr;
     } else {
         gui_manage_child(form);
