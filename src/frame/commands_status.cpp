@@ -4,7 +4,6 @@
 #include "ui/ui.h"
 
 int cmd_status(int id) {
-    if (!status_menu_command(id))
-        cmd_not_available(W_MAIN_WINDOW, "PPP status");
+    status_menu_command(id);
     return 1;
 }

@@ -38,10 +38,10 @@ struct WindowRow {
     const char* title; // shell title
     Placement place;
     std::vector<HelpRow> help;
-    std::vector<int> saves; // Save buttons: they save text
-    int text;               // output text area (Save and Clear), or 0
-    int clear_id;           // empties text, or 0
-    int close_id;           // closes the window, or 0
+    std::vector<int> saves;   // Save buttons: they save text
+    int text;                 // output text area (Save and Clear), or 0
+    int clear_id;             // empties text, or 0
+    int close_id;             // closes the window, or 0
     void (*closed)(int form); // frees what the window built, or nullptr
     std::vector<CommandRow> commands;
 };

@@ -34,58 +34,66 @@ int open_form(int form) {
     return 1;
 }
 
+// The script folder changes while the program runs (Create Script, Compare's
+// saved differences): the file list is read again each time the window opens.
+int open_script_window(int form, int file_box) {
+    gui_manage_top_form(form);
+    ui_rescan_files(file_box);
+    return 1;
+}
+
 // The main window: its commands, in menu order; the status members add
 // their menu commands.
 WindowRow main_window() {
-    WindowRow w = {W_MAIN_WINDOW,
-                   "Morix Manager",
-                   {},
-                   {{W_WIN_HELP_PB, "main.wh"}, {W_MENU_HELP_PB, "main_menu.wh"}},
-                   {},
-                   0,
-                   0,
-                   0,
-                   nullptr,
-                   {{W_OPEN_LIST_PB, cmd_open_mrx_list},
-                    {W_SAVE_LIST_PB, cmd_save_mrx_list},
-                    {W_EXIT_PB, cmd_exit},
-                    {W_ABOUT_PB, cmd_about},
-                    {W_MRX_NAME_TF, cmd_add_mrx},
-                    {W_ADD_PB, cmd_add_mrx},
-                    {W_DELETE_PB, cmd_delete_mrx},
-                    {W_QUERY_PB, cmd_query_mrx},
-                    {W_DISC_CB, [](int) { return open_form(W_DSC_FORM); }},
-                    {W_NEW_DISC_PB, cmd_new_discovery},
-                    {W_SNMP_INFO_PB, cmd_snmp_info_open},
-                    {W_SHOW_PB, cmd_show_open},
-                    {W_MAIN_SHOW_PB, cmd_show_open},
-                    {W_SET_PB, cmd_set_open},
-                    {W_MAIN_SET_PB, cmd_set_open},
-                    {W_COMPARE_PB, cmd_cmp_open},
-                    {W_COPY_PB, cmd_copy_open},
-                    {W_SCR_CRT_PB, [](int) { return open_form(W_CRT_FORM); }},
-                    {W_SCR_EXE_PB, [](int) { return open_form(W_EXE_FORM); }},
-                    {W_SCR_VIEW_PB, [](int) { return open_form(W_VIEW_FORM); }},
-                    {W_UDF_PB, cmd_udf_open},
-                    {W_SITE_PB, cmd_site_open},
-                    {W_BOOT_PB, cmd_boot},
-                    {W_RESET_PB, [](int) { return open_form(W_RST_FORM); }},
-                    {W_BCAST_PB, [](int) { return open_form(W_BCAST_FORM); }},
-                    {W_IMDM_PB, cmd_internal_modems},
-                    {W_EDIT_CFG_PB, cmd_edit_cfg_file},
-                    {W_SETUP_BTN, cmd_setup_basic},
-                    {W_BASIC_CMD, cmd_setup_basic},
-                    {W_PPP_STAT_PB, cmd_status},
-                    {W_FUNC_MODE, cmd_func_mode},
-                    {W_AUTO_RESET_TB, cmd_auto_reset},
-                    {W_CUSTOMIZE_TB, cmd_customize},
-                    {W_PT_MRX_PB, cmd_port_type},
-                    {W_PT_ASY_PB, cmd_port_type},
-                    {W_PT_SYN_PB, cmd_port_type},
-                    {W_PT_PTR_PB, cmd_port_type},
-                    {W_PT_EN_PB, cmd_port_type},
-                    {W_PT_DS1_PB, cmd_port_type},
-                    {W_PT_DS0_PB, cmd_port_type}}};
+    WindowRow w = {
+        W_MAIN_WINDOW,
+        "Morix Manager",
+        {},
+        {{W_WIN_HELP_PB, "main.wh"}, {W_MENU_HELP_PB, "main_menu.wh"}},
+        {},
+        0,
+        0,
+        0,
+        nullptr,
+        {{W_OPEN_LIST_PB, cmd_open_mrx_list},
+         {W_SAVE_LIST_PB, cmd_save_mrx_list},
+         {W_EXIT_PB, cmd_exit},
+         {W_ABOUT_PB, cmd_about},
+         {W_MRX_NAME_TF, cmd_add_mrx},
+         {W_ADD_PB, cmd_add_mrx},
+         {W_DELETE_PB, cmd_delete_mrx},
+         {W_QUERY_PB, cmd_query_mrx},
+         {W_DISC_CB, [](int) { return open_form(W_DSC_FORM); }},
+         {W_NEW_DISC_PB, cmd_new_discovery},
+         {W_SNMP_INFO_PB, cmd_snmp_info_open},
+         {W_SHOW_PB, cmd_show_open},
+         {W_MAIN_SHOW_PB, cmd_show_open},
+         {W_SET_PB, cmd_set_open},
+         {W_MAIN_SET_PB, cmd_set_open},
+         {W_COMPARE_PB, cmd_cmp_open},
+         {W_COPY_PB, cmd_copy_open},
+         {W_SCR_CRT_PB, [](int) { return open_form(W_CRT_FORM); }},
+         {W_SCR_EXE_PB, [](int) { return open_script_window(W_EXE_FORM, W_EXE_FSB); }},
+         {W_SCR_VIEW_PB, [](int) { return open_script_window(W_VIEW_FORM, W_VIEW_FSB); }},
+         {W_UDF_PB, cmd_udf_open},
+         {W_SITE_PB, cmd_site_open},
+         {W_BOOT_PB, cmd_boot},
+         {W_RESET_PB, [](int) { return open_form(W_RST_FORM); }},
+         {W_BCAST_PB, [](int) { return open_form(W_BCAST_FORM); }},
+         {W_IMDM_PB, cmd_internal_modems},
+         {W_EDIT_CFG_PB, cmd_edit_cfg_file},
+         {W_SETUP_BTN, cmd_setup_basic},
+         {W_BASIC_CMD, cmd_setup_basic},
+         {W_FUNC_MODE, cmd_func_mode},
+         {W_AUTO_RESET_TB, cmd_auto_reset},
+         {W_CUSTOMIZE_TB, cmd_customize},
+         {W_PT_MRX_PB, cmd_port_type},
+         {W_PT_ASY_PB, cmd_port_type},
+         {W_PT_SYN_PB, cmd_port_type},
+         {W_PT_PTR_PB, cmd_port_type},
+         {W_PT_EN_PB, cmd_port_type},
+         {W_PT_DS1_PB, cmd_port_type},
+         {W_PT_DS0_PB, cmd_port_type}}};
     for (int m = 0; m < SM_COUNT; ++m)
         if (status_member(m).menu_id != 0)
             w.commands.push_back({status_member(m).menu_id, cmd_status});
@@ -155,8 +163,9 @@ std::vector<WindowRow> make_rows() {
                      {W_SET_WORK_SW, nullptr}}});
     rows.push_back(status_window(
         W_MRX_STAT_FORM, "Morix Status",
-        {6, "MM/mrx", "mrx_stat_top", W_MRX_STAT_SHELL, "mrx_stat_form", 20, 200, 900, 350}, {},
-        {W_MRX_ST_SAVE_PB}, W_MRX_ST_TEXT, W_MRX_ST_CLOSE_PB, {W_MRX_ST_UPDATE_PB, W_MRX_ST_AUTO}));
+        {6, "MM/mrx", "mrx_stat_top", W_MRX_STAT_SHELL, "mrx_stat_form", 20, 200, 900, 350},
+        {{W_MRX_ST_HELP_PB, "sts_mrx.wh"}}, {W_MRX_ST_SAVE_PB}, W_MRX_ST_TEXT, W_MRX_ST_CLOSE_PB,
+        {W_MRX_ST_UPDATE_PB, W_MRX_ST_AUTO}));
     rows.push_back(status_window(
         W_MP_STAT_FORM, "Morix MP Status",
         {6, "MM/mp", "mp_stat_top", W_MP_STAT_SHELL, "mp_stat_form", 60, 275, 840, 440}, {},
@@ -171,13 +180,10 @@ std::vector<WindowRow> make_rows() {
         {W_ASY_ST_SAVE_PB, W_SYN_ST_SAVE_PB}, W_ASY_ST_TEXT, W_ASY_ST_CLOSE_PB,
         {W_ASY_ST_UPDATE_PB, W_ASY_ST_AUTO, W_ASY_ST_SYNC_PORTS_TB}));
     rows.push_back(status_window(
-        W_PPP_STAT_FORM, "Morix PPP Status",
-        {8, "MM/ppp", "ppp_stat_top", W_PPP_STAT_SHELL, "ppp_stat_form", 60, 275, 660, 360}, {},
-        {W_PPP_ST_SAVE_PB}, 0, W_PPP_ST_CLOSE_PB, {W_PPP_ST_UPDATE_PB}));
-    rows.push_back(status_window(
         W_ITF_STAT_FORM, "Morix Interface Port Status",
-        {9, "MM/itf", "itf_stat_top", W_ITF_STAT_SHELL, "itf_stat_form", 20, 325, 775, 425}, {},
-        {W_ITF_ST_SAVE_PB}, W_ITF_ST_TEXT, W_ITF_ST_CLOSE_PB, {W_ITF_ST_UPDATE_PB, W_ITF_ST_AUTO}));
+        {9, "MM/itf", "itf_stat_top", W_ITF_STAT_SHELL, "itf_stat_form", 20, 325, 775, 425},
+        {{W_ITF_ST_HELP_PB, "sts_itf.wh"}}, {W_ITF_ST_SAVE_PB}, W_ITF_ST_TEXT, W_ITF_ST_CLOSE_PB,
+        {W_ITF_ST_UPDATE_PB, W_ITF_ST_AUTO}));
     rows.push_back(status_window(
         W_PRI_STAT_FORM, "PRI Channels Status",
         {9, "MM/pri_chn", "pri_stat_top", W_PRI_STAT_SHELL, "pri_stat_form", 60, 275, 775, 560},

@@ -317,6 +317,7 @@ int fetch_widget(const char* name, Widget parent, int slot, int table) {
         // main window registers its controls in its own order.
         if (!(table == UI_MAIN && slot == W_MAIN_WINDOW))
             register_tab_groups(w);
+        set_dialog_keys(w);
     }
     tab[slot] = w;
     watch_slot(w, slot, table);

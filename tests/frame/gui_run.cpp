@@ -51,16 +51,19 @@ void run_gui_tests(int argc, char** argv, const GuiTestRun& run, bool* ready,
     ::testing::InitGoogleTest(&argc, argv);
     const char* ns = std::getenv("MM_IN_NETNS");
     std::string copy;
-    if (ns && std::string(ns) == "1" && start_xvfb() && (!run.window_manager || start_mwm()))
+    bool here = ns && std::string(ns) == "1" && start_xvfb();
+    if (here && (!run.window_manager || start_mwm(run.click_to_type)))
         *ready = start_program(run, sim, &copy);
     if (install)
         *install = copy;
     int rc = RUN_ALL_TESTS();
+    if (!here && run.skip_status != 0)
+        rc = run.skip_status;
     sim->reset();
-    if (!copy.empty()) {
+    if (here)
         stop_xvfb();
+    if (!copy.empty())
         remove_tree(copy);
-    }
     std::fflush(stdout);
     _exit(rc);
 }

@@ -148,7 +148,7 @@ TEST(StagedInit, ProgressFigures) {
 
 TEST(Registry, StagedWindows) {
     std::vector<const WindowRow*> staged = staged_windows();
-    EXPECT_EQ(staged.size(), 24u);
+    EXPECT_EQ(staged.size(), 23u);
     std::set<int> shells, forms;
     int last_step = 0;
     for (const WindowRow* w : staged) {

@@ -125,7 +125,7 @@ TEST_F(StatusSim, EveryMemberLaysOutKnownValuesExactly) {
          false,
          {"en1      6                    1500     10000000     up         0           \n",
           "ds1-wan1 18                   1500     1544000      up         0           \n",
-          "ds1-wan1 (in 0            0            0            0            0            0       "
+          "ds1-wan1 (in)  0            0            0            0            0            0       "
           "                 \n"}},
         {SM_IMDM,
          A,
