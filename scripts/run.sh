@@ -24,7 +24,7 @@ fi
 
 build="${MM_BUILD:-build}"
 export GUI_MM_DIR="$PWD/$build/gui_mm_dir"
-program="$PWD/$build/src/frame/gui_mm"
+program="$PWD/$build/src/motif/gui_mm"
 xvfb_pid=""
 mwm_pid=""
 gui_pid=""

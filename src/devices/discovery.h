@@ -20,13 +20,10 @@
 
 // The search-device discovery window (form 238).
 
-// Window actions.
-enum DscWindowAction {
-    DSC_ACT_DISCOVER = 240,
-    DSC_ACT_UPDATE = 241,
-    DSC_ACT_SAVE_LIST = 242,
-    DSC_ACT_CLOSE = 244
-};
+// Help texts of the discovery prompt and of the file selection box that
+// saves the discovered devices.
+extern const char* const DSC_PROMPT_HELP;
+extern const char* const DSC_SAVE_HELP;
 
 // ---- The discovery exchange ---------------------------------------------------
 

@@ -6,9 +6,8 @@
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
 #include "ui/app_globals.h"
-#include "ui/widget_ids.h"
-#include "ui/help_texts.h"
 #include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 namespace {
 
@@ -95,13 +94,19 @@ int save_dsc_mrx_lst_ok(const std::string& typed) {
     return save_mrx_list_proc(W_DSC_FORM, typed, host_disc_list);
 }
 
+const char* const DSC_PROMPT_HELP =
+    "Enter the network address, the subnet mask and the time-out (in seconds)\n"
+    "of the discovery. Empty fields take their default values.";
+const char* const DSC_SAVE_HELP =
+    "Select or type the name of the file that the discovered Morixes are saved to.";
+
 void save_dsc_mrx_lst() {
     if (dsc_mrx_count() == 0) {
         display_warn(W_DSC_FORM, "There are no Morixes to save.");
         return;
     }
     ui_file_selection(W_DSC_FORM, "Save Morix List Selection", mm_path("data/mrx_lists"),
-                      save_dsc_mrx_lst_ok, fil_sel_help_text(DSC_ACT_SAVE_LIST));
+                      save_dsc_mrx_lst_ok, DSC_SAVE_HELP);
 }
 
 void close_dsc_window() {
@@ -114,18 +119,18 @@ void close_dsc_window() {
 
 int dsc_window_action(int id) {
     switch (id) {
-    case DSC_ACT_DISCOVER:
+    case W_DISC_DISCOVER_PB:
         ui_set_text(W_DSC_OUTPUT, "");
         free_dsc_mrx_lst();
         discover_morixes();
         return 1;
-    case DSC_ACT_UPDATE:
+    case W_DISC_COPY_TO_LIST_PB:
         copy_dsc_mrx_lst(host_disc_list);
         return 1;
-    case DSC_ACT_SAVE_LIST:
+    case W_DISC_SAVE_LIST_PB:
         save_dsc_mrx_lst();
         return 1;
-    case DSC_ACT_CLOSE:
+    case W_DISC_CLOSE_PB:
         close_dsc_window();
         return 1;
     case W_DSC_PROMPT_OK:
@@ -135,7 +140,7 @@ int dsc_window_action(int id) {
         dsc_mrx_prm_cancel();
         return 1;
     case W_DSC_PROMPT_HELP:
-        display_item_help(W_DSC_PROMPT, prompt_help_text(79));
+        display_item_help(W_DSC_PROMPT, DSC_PROMPT_HELP);
         return 1;
     default:
         return 0;

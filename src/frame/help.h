@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ui/help_texts.h"
+#include "frame/help_texts.h"
 
 // Help file of a window help id ("" when the id has none).
 std::string win_help_file(int help_id, int table);

@@ -17,17 +17,21 @@ int g_cpy_bad_ports = 0;
 namespace {
 
 const std::vector<CopyChoice> kind_choices = {
-    {453, CPY_MAIN, "Main Window Choice"}, {454, CPY_MRX, "Morix"},
-    {455, CPY_ASY, "Async Ports"},         {456, CPY_SYN, "Sync Ports"},
-    {457, CPY_PTR, "Printer Ports"},       {461, CPY_ETH, "Ethernet Ports"},
-    {462, CPY_DS1, "WAN Interfaces"},      {463, CPY_CHN, "Channels"}};
+    {W_CPY_MAIN_WINDOW_CHOICE_TB, CPY_MAIN, "Main Window Choice"},
+    {W_CPY_MORIX_TB, CPY_MRX, "Morix"},
+    {W_CPY_ASYNC_PORTS_TB, CPY_ASY, "Async Ports"},
+    {W_CPY_SYNC_PORTS_TB, CPY_SYN, "Sync Ports"},
+    {W_CPY_PRINTER_PORTS_TB, CPY_PTR, "Printer Ports"},
+    {W_CPY_ETHERNET_PORTS_TB, CPY_ETH, "Ethernet Ports"},
+    {W_CPY_WAN_INTERFACES_TB, CPY_DS1, "WAN Interfaces"},
+    {W_CPY_CHANNELS_TB, CPY_CHN, "Channels"}};
 
-const std::vector<CopyChoice> port_choices = {{471, PT_ASY, "Async"},
-                                              {472, PT_SYN, "Sync"},
-                                              {474, PT_PTR, "Printer"},
-                                              {746, PT_EN, "Ethernet"},
-                                              {747, PT_DS1INF, "WAN Interface"},
-                                              {1001, PT_CHANNELS, "Channels"}};
+const std::vector<CopyChoice> port_choices = {{W_CPY_ASYNC_TB, PT_ASY, "Async"},
+                                              {W_CPY_SYNC_TB, PT_SYN, "Sync"},
+                                              {W_CPY_PRINTER_TB, PT_PTR, "Printer"},
+                                              {W_CPY_ETHERNET_TB, PT_EN, "Ethernet"},
+                                              {W_CPY_WAN_INTERFACE_TB, PT_DS1INF, "WAN Interface"},
+                                              {W_CPY_PORT_CHANNELS_TB, PT_CHANNELS, "Channels"}};
 
 // Port type of each copy code (codes 3..7 have their own; 1 the selector).
 constexpr int kind_port_type[9] = {0,      -1,    PT_NONE,   PT_ASY,     PT_SYN,

@@ -16,12 +16,17 @@ constexpr bool side_is_device[4][2] = {{true, true}, {true, true}, {true, false}
 struct CmpPortTb {
     int id, port_type;
 };
-constexpr CmpPortTb cmp_port_tb[] = {{210, 1}, {211, 2}, {212, 3}, {226, 4},
-                                     {227, 5}, {228, 8}, {744, 6}};
+constexpr CmpPortTb cmp_port_tb[] = {{W_CMP_ASYNC_TB, 1},         {W_CMP_SYNC_TB, 2},
+                                     {W_CMP_PRINTER_TB, 3},       {W_CMP_ETHERNET_TB, 4},
+                                     {W_CMP_WAN_INTERFACE_TB, 5}, {W_CMP_WAN_CHANNEL_TB, 8},
+                                     {W_CMP_CHANNELS_TB, 6}};
 
 // What two devices compare (codes 1..7), one toggle each: the main window's
 // choice, the device's own parameters, then one port kind each.
-constexpr int cmp_code_tb[] = {229, 230, 231, 233, 234, 235, 236};
+constexpr int cmp_code_tb[] = {W_CMP_MAIN_WINDOW_CHOICE_TB, W_CMP_MORIX_TB,
+                               W_CMP_ASYNC_PORTS_TB,        W_CMP_SYNC_PORTS_TB,
+                               W_CMP_PRINTER_PORTS_TB,      W_CMP_ETHERNET_PORTS_TB,
+                               W_CMP_WAN_INTERFACES_TB};
 
 int cmp_window_code() {
     for (int i = 0; i < 7; ++i)

@@ -154,14 +154,15 @@ ShowTarget show_window_target() {
 }
 
 const std::vector<PortTypeChoice>& port_type_choices() {
-    static const std::vector<PortTypeChoice> choices = {{133, PT_ASY, "Async"},
-                                                        {134, PT_SYN, "Sync"},
-                                                        {135, PT_PTR, "Printer"},
-                                                        {136, PT_EN, "Ethernet"},
-                                                        {728, PT_DS1INF, "WAN Interface"},
-                                                        {732, PT_DS0CHAN, "WAN Channel"},
-                                                        {734, PT_CHANNELS, "Channels"},
-                                                        {735, PT_DS1INT, "WAN Interval"}};
+    static const std::vector<PortTypeChoice> choices = {
+        {W_SHOW_ASYNC_TB, PT_ASY, "Async"},
+        {W_SHOW_SYNC_TB, PT_SYN, "Sync"},
+        {W_SHOW_PRINTER_TB, PT_PTR, "Printer"},
+        {W_SHOW_ETHERNET_TB, PT_EN, "Ethernet"},
+        {W_SHOW_WAN_INTERFACE_TB, PT_DS1INF, "WAN Interface"},
+        {W_SHOW_WAN_CHANNEL_TB, PT_DS0CHAN, "WAN Channel"},
+        {W_SHOW_CHANNELS_TB, PT_CHANNELS, "Channels"},
+        {W_SHOW_WAN_INTERVAL_TB, PT_DS1INT, "WAN Interval"}};
     return choices;
 }
 

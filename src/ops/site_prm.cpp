@@ -22,10 +22,12 @@ struct SiteChoice {
     int id;
     int port_type;
 };
-const SiteChoice site_choices[] = {{603, 0}, {604, 1}, {605, 2}, {606, 3},
-                                   {607, 4}, {752, 5}, {753, 8}, {620, 6}};
+const SiteChoice site_choices[] = {{W_SITE_PRM_MORIX_TB, 0},       {W_SITE_PRM_ASYNC_TB, 1},
+                                   {W_SITE_PRM_SYNC_TB, 2},        {W_SITE_PRM_PRINTER_TB, 3},
+                                   {W_SITE_PRM_ETHERNET_TB, 4},    {W_SITE_PRM_WAN_INTERFACE_TB, 5},
+                                   {W_SITE_PRM_WAN_CHANNEL_TB, 8}, {W_SITE_PRM_CHANNELS_TB, 6}};
 
-int cur_choice = 603;
+int cur_choice = W_SITE_PRM_MORIX_TB;
 int site_sel_id = -1; // catalogue id of the variable being edited, -1 none
 
 int choice_code(int choice_id) {

@@ -35,8 +35,10 @@ const FuncFile k_func = {"mib_func.dat", "mib_func_tmp.dat", FFK_NAME};
 const FuncFile k_vars = {"mib_func_vars.dat", "mib_func_vars_tmp.dat", FFK_NUM};
 
 // Parameter-list choices of the window and their port type codes.
-const int udf_choices[][2] = {{268, 0}, {269, 1}, {270, 2}, {271, 3},
-                              {272, 4}, {273, 5}, {754, 8}, {755, 6}};
+const int udf_choices[][2] = {{W_UDF_MORIX_TB, 0},       {W_UDF_ASYNC_TB, 1},
+                              {W_UDF_SYNC_TB, 2},        {W_UDF_PRINTER_TB, 3},
+                              {W_UDF_ETHERNET_TB, 4},    {W_UDF_WAN_INTERFACE_TB, 5},
+                              {W_UDF_WAN_CHANNEL_TB, 8}, {W_UDF_CHANNELS_TB, 6}};
 
 std::string path_of(const FuncFile& f) {
     return mm_path(CAT_DIR, f.name);

@@ -15,7 +15,7 @@
 #include "../frame/gui_harness.h"
 #include "../frame/gui_run.h"
 #include "basic/basic_page.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "frame/startup.h"
 #include "snmp_access/morix_record.h"
 #include "support/sim_process.h"

@@ -21,7 +21,7 @@
 #include "basic/modem_hooks.h"
 #include "basic/port_pages.h"
 #include "files/modem_dialog.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "frame/startup.h"
 #include "support/sim_process.h"
 #include "support/test_dirs.h"

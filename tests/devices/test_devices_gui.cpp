@@ -16,7 +16,7 @@
 #include "../frame/gui_run.h"
 #include "devices/mrx_list.h"
 #include "frame/dispatch.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "frame/startup.h"
 #include "support/sim_process.h"
 #include "ui/ui.h"

@@ -75,7 +75,7 @@ class Discovery : public DevicesSim {
         ui_set_text(W_DSC_TIMEOUT_TF, timeout);
         ui_set_text(W_DSC_RETRIES_TF, retries);
         ui_set_toggle(W_DSC_VERBOSE_TB, verbose, false);
-        EXPECT_EQ(dsc_window_action(DSC_ACT_DISCOVER), 1);
+        EXPECT_EQ(dsc_window_action(W_DISC_DISCOVER_PB), 1);
         return ui_get_text(W_DSC_OUTPUT);
     }
     std::vector<std::string> table_names() {
@@ -518,8 +518,8 @@ TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
                        {sim_profile("modell.prof"), "127.0.23.43"},
                        {sim_profile("not_morix.prof"), "127.0.23.44"},
                        {sim_profile("modelq.prof"), "127.0.23.45"}}));
-    dsc_window_action(DSC_ACT_UPDATE);
-    dsc_window_action(DSC_ACT_SAVE_LIST);
+    dsc_window_action(W_DISC_COPY_TO_LIST_PB);
+    dsc_window_action(W_DISC_SAVE_LIST_PB);
     EXPECT_EQ(hl_texts("warn"), (std::vector<std::string>{"No valid Morixes were discovered.",
                                                           "There are no Morixes to save."}));
     ui_set_text(W_MRX_NAME_TF, "127.0.23.45");
@@ -530,7 +530,7 @@ TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
     ASSERT_EQ(table_names().size(), 2u);
     hl_clear_events();
     for (int round = 0; round < 2; ++round) {
-        dsc_window_action(DSC_ACT_UPDATE);
+        dsc_window_action(W_DISC_COPY_TO_LIST_PB);
         EXPECT_EQ(ui_list_items(W_MRX_LIST),
                   (std::vector<std::string>{"<127.0.23.43> : ModelL", "<127.0.23.42> : ModelG"}));
         EXPECT_EQ(mrx_lst_cnt, 2);
@@ -542,7 +542,7 @@ TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
     EXPECT_FALSE(ui_is_managed(W_MRX_INFO_BOX));
     EXPECT_TRUE(hl_texts("warn").empty());
 
-    dsc_window_action(DSC_ACT_SAVE_LIST);
+    dsc_window_action(W_DISC_SAVE_LIST_PB);
     ASSERT_EQ(hl_texts("file_sel"), (std::vector<std::string>{mm_path("data/mrx_lists")}));
     std::string path = tmp.file("found.lst");
     EXPECT_EQ(save_dsc_mrx_lst_ok(path), 1);
@@ -557,7 +557,7 @@ TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
     odd->timeout = 1000000;
     host_disc_list[2] = odd;
     hl_clear_events();
-    dsc_window_action(DSC_ACT_UPDATE);
+    dsc_window_action(W_DISC_COPY_TO_LIST_PB);
     EXPECT_EQ(mrx_lst_cnt, 2);
     EXPECT_EQ(hl_texts("warn"), (std::vector<std::string>{
                                     "127.0.23.44 is not a Morix.\nIt was not added to the list.\n",
@@ -565,7 +565,7 @@ TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
 
     // Close empties the window and the table.
     ui_manage(W_DSC_FORM);
-    dsc_window_action(DSC_ACT_CLOSE);
+    dsc_window_action(W_DISC_CLOSE_PB);
     EXPECT_FALSE(ui_is_managed(W_DSC_FORM));
     EXPECT_EQ(ui_get_text(W_DSC_SRCH_DEV_TF), "");
     EXPECT_EQ(ui_get_text(W_DSC_TIMEOUT_TF), "");
@@ -606,7 +606,7 @@ TEST_F(Discovery, SixtyFifthMorixIsReportedButNotKept) {
     EXPECT_EQ(table_names().back(), "127.0.26.2");
 
     hl_clear_events();
-    dsc_window_action(DSC_ACT_UPDATE);
+    dsc_window_action(W_DISC_COPY_TO_LIST_PB);
     EXPECT_EQ(mrx_lst_cnt, MAX_MRX_RECORDS);
     ASSERT_EQ(hl_texts("warn").size(), 1u);
     EXPECT_NE(hl_texts("warn")[0].find("The Morix list is full (63 Morixes).\n"),

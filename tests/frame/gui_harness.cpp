@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "support/process.h"
 
 namespace fs = std::filesystem;

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "frame/gui_harness.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"

@@ -27,7 +27,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "files/modem_dialog.h"
 #include "frame/dispatch.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "frame/registry.h"
 #include "frame/startup.h"
 #include "gui_harness.h"

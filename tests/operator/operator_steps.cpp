@@ -17,7 +17,7 @@
 #include <sstream>
 
 #include "frame/gui_harness.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "operator.h"
 #include "operator_x.h"
 

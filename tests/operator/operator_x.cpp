@@ -17,7 +17,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "../frame/gui_harness.h"
 #include "../frame/gui_run.h"
 #include "frame/dispatch.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "frame/startup.h"
 #include "ops/script_windows.h"
 #include "support/sim_process.h"

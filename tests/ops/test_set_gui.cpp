@@ -15,7 +15,7 @@
 #include "../frame/gui_harness.h"
 #include "../frame/gui_run.h"
 #include "catalogue/func_display.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "frame/startup.h"
 #include "ops/set_window.h"
 #include "support/sim_process.h"

@@ -12,7 +12,7 @@
 
 #include "../frame/gui_harness.h"
 #include "../frame/gui_run.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "frame/startup.h"
 #include "ops/status.h"
 #include "support/sim_process.h"

@@ -2,7 +2,7 @@
 // here until it runs or is removed, so an id stays valid only until then.
 #include <map>
 
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "ui/ui.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "catalogue/func_display.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "ops/script_file.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
@@ -79,9 +79,10 @@ void create_proc(Widget w, XtPointer client, XtPointer) {
         XtVaSetValues(w, XmNrecomputeSize, False, XmNwidth, 118, XmNheight, 30, nullptr);
     else if (in_ranges(id, size_125, XtNumber(size_125)))
         XtVaSetValues(w, XmNrecomputeSize, False, XmNwidth, 125, XmNheight, 30, nullptr);
-    if (id == 50 || id == 252 || id == 608)
+    if (id == W_FUNC_LIST || id == W_UDF_PRM_LIST || id == W_SITE_PRM_LIST)
         setup_list_for_search(w);
-    if ((id == 214 || id == 218 || id == 401 || id == 411) && XmIsFileSelectionBox(w)) {
+    if ((id == W_CMP_PANES0_FSB || id == W_CMP_PANES1_FSB || id == W_VIEW_FSB || id == W_EXE_FSB) &&
+        XmIsFileSelectionBox(w)) {
         trim_file_sel_box(w);
         set_directory(w, mm_path(SCR_DIR));
     }
@@ -203,7 +204,7 @@ void fil_sel_help_proc(Widget, XtPointer client, XtPointer) {
 }
 
 void prompt_name_proc(Widget w, XtPointer client, XtPointer) {
-    if (id_of(client) != 259)
+    if (id_of(client) != W_UDF_NEW)
         return;
     if (prompt_name_ok(ui_get_text(W_NAME_PROMPT_TEXT)))
         XtUnmanageChild(w);

@@ -1,7 +1,7 @@
 // gui_mm: the Morix Manager program.
 #include <new>
 
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "ui/app_globals.h"
 
 int main(int argc, char** argv) {

@@ -12,7 +12,7 @@
 #include <Xm/ToggleBG.h>
 
 #include "frame/dispatch.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 
 namespace {
 

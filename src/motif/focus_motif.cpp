@@ -13,7 +13,7 @@
 
 #include "catalogue/func_display.h"
 #include "frame/dispatch.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "ui/ui.h"
 
 Widget focus_widget = nullptr;

@@ -17,7 +17,7 @@
 #include "frame/dispatch.h"
 #include "frame/fallback_resources.h"
 #include "frame/gui_init.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "frame/registry.h"
 #include "frame/startup.h"
 #include "ui/app_globals.h"

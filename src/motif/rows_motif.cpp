@@ -14,7 +14,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "frame/commands.h"
 #include "frame/help.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "ui/ui.h"
 
 namespace {

@@ -1,5 +1,5 @@
-// Fixed help texts of the prompts and the file selection boxes, shown by
-// the commands that open them.
+// Fixed help texts of the prompts and the file selection boxes, by the id
+// of the command that opens them.
 #pragma once
 
 #include <string>

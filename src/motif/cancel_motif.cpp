@@ -4,7 +4,7 @@
 #include <Xm/DrawingA.h>
 #include <Xm/MessageB.h>
 
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "ui/ui.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Motif implementation of the list services of ui.h (1-based positions).
 #include <Xm/List.h>
 
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "ui/ui.h"
 
 namespace {

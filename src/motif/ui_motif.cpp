@@ -12,7 +12,7 @@
 #include <set>
 
 #include "frame/dispatch.h"
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "frame/startup.h"
 #include "ui/ui.h"
 

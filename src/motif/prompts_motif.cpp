@@ -7,7 +7,7 @@
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "ui/ui.h"
 
 namespace {

@@ -1,14 +1,16 @@
-#include "ui/help_texts.h"
+#include "frame/help_texts.h"
+
+#include "devices/discovery.h"
+#include "ui/widget_ids.h"
 
 std::string prompt_help_text(int id) {
     switch (id) {
-    case 79:
-        return "Enter the network address, the subnet mask and the time-out (in seconds)\n"
-               "of the discovery. Empty fields take their default values.";
-    case 82:
+    case W_NEW_DISC_PB:
+        return DSC_PROMPT_HELP;
+    case W_EDIT_CFG_PB:
         return "Select the parts of the Morixes that are reset after the configuration\n"
                "file was changed.";
-    case 259:
+    case W_UDF_NEW:
         return "Enter a unique name for the new user-defined group. Do not use any punctuation.";
     default:
         return "";
@@ -17,13 +19,13 @@ std::string prompt_help_text(int id) {
 
 std::string fil_sel_help_text(int id) {
     switch (id) {
-    case 22:
+    case W_SAVE_LIST_PB:
         return "Select or type the name of the file that the Morix list is saved to.";
-    case 23:
+    case W_OPEN_LIST_PB:
         return "Select the Morix list file to open. Its Morixes replace the current list.";
-    case 242:
-        return "Select or type the name of the file that the discovered Morixes are saved to.";
-    case 359:
+    case W_DISC_SAVE_LIST_PB:
+        return DSC_SAVE_HELP;
+    case W_CRT_CREATE:
         return "Select or type the name of the script file to create.";
     default:
         return "Select or type the name of the file that the window's output is saved to.\n"

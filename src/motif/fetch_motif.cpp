@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "ui/ui.h"
 
 void ui_fetch_dialog(const std::string& name, int slot) {

@@ -6,7 +6,7 @@
 #include <Xm/Text.h>
 #include <Xm/TextF.h>
 
-#include "frame/motif_internal.h"
+#include "motif/motif_internal.h"
 #include "ui/ui.h"
 
 namespace {
