@@ -224,6 +224,9 @@ TEST_F(ControlSim, BroadcastTwoPassesAndRefusingDevice) {
     EXPECT_EQ(control_log(), std::vector<std::string>{A + " mrxcBcast 0 3"});
     EXPECT_TRUE(warned("<" + B + ">  Could not set any parameters."));
     EXPECT_FALSE(warned("The broadcast failed"));
+    // Success is told too, for the device that took the message only.
+    EXPECT_EQ(hl_texts("msg"),
+              std::vector<std::string>{"The broadcast operation was successful for: \n" + A});
 }
 
 TEST_F(ControlSim, InternalModemsByPlatformClass) {

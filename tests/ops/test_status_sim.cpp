@@ -198,6 +198,12 @@ TEST_F(StatusSim, PortChannelAndIntervalRulesAndRefusals) {
     start_still();
     add_all({A, B, C});
     select_only(A);
+    // Opening the windows, before any list could be typed, warns of nothing.
+    for (int menu_id : {19, 81}) {
+        hl_clear_events();
+        dispatch_main(menu_id);
+        EXPECT_TRUE(hl_texts("warn").empty()) << menu_id;
+    }
     std::string text = run(SM_ASY, "0,3,999");
     EXPECT_NE(text.find("\n3        go"), std::string::npos);
     EXPECT_EQ(text.find("\n999"), std::string::npos);
