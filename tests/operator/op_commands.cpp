@@ -94,17 +94,22 @@ TEST(OpCommands, ShowParameterAndEveryPortType) {
 TEST(OpCommands, SetSendsOnlyWhatWasChosen) {
     NEED_PROGRAM();
     const char* W = "Set";
-    // Both rows marked, only the number typed: the menu row is not sent.
-    EXPECT_EQ(run_scenario("set_untouched_menu",
-                           pick({J1}, {"mrxDialoutEnable", "mrxDialoutRetries"}) +
-                               Steps{menu("Commands>Set..."), wait_window(W),
-                                     toggle(W, "mrxDialoutEnable", true),
-                                     toggle(W, "mrxDialoutRetries", true),
-                                     type_into(W, "mrxDialoutRetries", "5"), click(W, "Set"),
-                                     answer("Reset Parameters", "Cancel"),
-                                     device_has(A, "mrxDialoutRetries", "5"),
-                                     device_has(A, "mrxDialoutEnable", "enabled")}),
-              "");
+    // Both rows marked, only the number typed: nothing is sent, the blank
+    // menu row is named; with the menu row unmarked the number is sent.
+    EXPECT_EQ(
+        run_scenario(
+            "set_untouched_menu",
+            pick({J1}, {"mrxDialoutEnable", "mrxDialoutRetries"}) +
+                Steps{menu("Commands>Set..."), wait_window(W), toggle(W, "mrxDialoutEnable", true),
+                      toggle(W, "mrxDialoutRetries", true), type_into(W, "mrxDialoutRetries", "5"),
+                      click(W, "Set"), wait_text(W, "set_text", "mrxDialoutEnable : Invalid"),
+                      device_has(A, "mrxDialoutEnable", "enabled"),
+                      device_has(A, "mrxDialoutRetries", "3"), toggle(W, "mrxDialoutEnable", false),
+                      click(W, "Set"), answer("Reset Parameters", "Cancel"),
+                      device_has(A, "mrxDialoutRetries", "5"),
+                      device_has(A, "mrxDialoutEnable", "enabled"), click(W, "Close"),
+                      wait_closed(W)}),
+        "");
     // A changed menu row is sent; the reset question, asked while the work
     // dialog is up, is on top with the focus; the reset reaches the device.
     EXPECT_EQ(run_scenario("set_reset_question",
@@ -188,7 +193,7 @@ TEST(OpCommands, UserGroupsNewModifyDelete) {
                                            answer("User Defined Group Change", "Yes"),
                                            select_item(W, "Groups", "op_group"),
                                            click(W, "Delete"),
-                                           answer("Question", "OK"),
+                                           answer("User Defined Group Change", "Yes"),
                                            file_has(groups, "op_group", false),
                                            click(W, "Close"),
                                            wait_closed(W)}),

@@ -134,25 +134,29 @@ TEST(OpControl, ScriptsCreateViewExecute) {
                                   click(C, "Close"), wait_closed(C)}),
               "");
     const char* V = "View Script";
-    EXPECT_EQ(run_scenario("script_view", {menu("Commands>Scripts>View Script..."), wait_window(V),
-                                           select_item(V, "Scripts", script), click(V, "View"),
-                                           wait_text(V, "scr_view_text", "mrxDialoutIdleTimer"),
-                                           click(V, "Close"), wait_closed(V)}),
+    EXPECT_EQ(run_scenario("script_view",
+                           {menu("Commands>Scripts>View Script..."), wait_window(V),
+                            select_item(V, "Scripts", script), click(V, "View"),
+                            wait_text("(op_idle.scr)", "scr_view_text", "mrxDialoutIdleTimer"),
+                            click("(op_idle.scr)", "Close"), wait_closed("(op_idle.scr)")}),
               "");
     const char* X = "Execute Script";
-    EXPECT_EQ(run_scenario(
-                  "script_execute",
-                  only(J4) + Steps{menu("Commands>Scripts>Execute Script..."), wait_window(X),
-                                   select_item(X, "Scripts", script), click(X, "Execute"),
-                                   answer("Question", "OK"),
-                                   device_has("127.0.82.4", "mrxDialoutIdleTimer", "55"),
-                                   select_item(X, "Scripts", ports), click(X, "Execute"),
-                                   wait_window("Script Execution Ports"),
-                                   type_into("Script Execution Ports", "Async Ports (asy):", "3"),
-                                   click("Script Execution Ports", "OK"), answer("Question", "OK"),
-                                   wait_text(X, "scr_exe_text", "mrxpMode"), click(X, "Close"),
-                                   wait_closed(X)}),
-              "");
+    EXPECT_EQ(
+        run_scenario("script_execute",
+                     only(J4) +
+                         Steps{menu("Commands>Scripts>Execute Script..."), wait_window(X),
+                               select_item(X, "Scripts", script), click(X, "Execute"),
+                               answer("Confirmation", "OK"),
+                               device_has("127.0.82.4", "mrxDialoutIdleTimer", "55"),
+                               answer_if_asked("Reset Parameters", "Cancel"),
+                               select_item(X, "Scripts", ports), click(X, "Execute"),
+                               answer("Confirmation", "OK"), wait_window("Script Execution Ports"),
+                               type_into("Script Execution Ports", "Async Ports (asy):", "3"),
+                               click("Script Execution Ports", "OK"),
+                               answer_if_asked("Reset Parameters", "Cancel"),
+                               wait_text(X, "scr_exe_text", "mrxpMode"), click(X, "Close"),
+                               wait_closed(X)}),
+        "");
 }
 
 // Runs last: the list it opens replaces the device list.

@@ -57,11 +57,12 @@ TEST(OpMain, AddQueryDelete) {
                      {type_into(MAIN, "Morix Name:", "127.0.80.3"), click(MAIN, "Add"),
                       row_is(T, true), open_item(MAIN, "mrx_list", T),
                       wait_text("Morix Information", "mrx_info_lbl", "ModelT"),
-                      answer_key("Morix Information", "Return"),
-                      type_into(MAIN, "Morix Name:", "127.0.80.3"), click(MAIN, "Query"),
+                      answer_key("Morix Information", "Return"), open_item(MAIN, "mrx_list", T),
                       wait_text("Morix Information", "mrx_info_lbl", "127.0.80.3"),
-                      answer_key("Morix Information", "Escape"), select_item(MAIN, "mrx_list", T),
-                      click(MAIN, "Delete"), row_is(T, false)}),
+                      answer_key("Morix Information", "Escape"),
+                      type_into(MAIN, "Morix Name:", "127.0.80.3"), click(MAIN, "Query"),
+                      row_is(T, true), select_item(MAIN, "mrx_list", T), click(MAIN, "Delete"),
+                      row_is(T, false)}),
         "");
 }
 
@@ -130,8 +131,8 @@ TEST(OpMain, DiscoverAndNewDiscovery) {
     const char* W = "Discover Morixes/Search Device";
     std::string file = g_install + "/data/mrx_lists/op_found.lst";
     Steps s = {menu("Morix>Discover Morixes..."), wait_window(W),
-               type_into(W, "Search Device:", "127.0.80.3"), type_into(W, "Timeout:", "2"),
-               click(W, "Discover"),
+               type_into(W, "Search Device:", "127.0.80.3"), type_into(W, "Timeout:", "1"),
+               type_into(W, "Retries:", "0"), click(W, "Discover"),
                check(
                    "127.0.80.2 discovered",
                    [=]() -> std::string {
@@ -140,10 +141,10 @@ TEST(OpMain, DiscoverAndNewDiscovery) {
                                return "";
                        return "not in the list";
                    },
-                   10000),
+                   30000),
                // The text names the buttons as they are labelled.
                wait_text(W, "disc_text", "'Copy to List'"), click(W, "Save List...")};
-    for (const Step& st : pick_file("Save Discovered List", file))
+    for (const Step& st : pick_file("Save Morix List Selection", file))
         s.push_back(st);
     s.push_back(file_has(file, "127.0.80.2"));
     s.push_back(click(W, "Close"));

@@ -54,6 +54,9 @@ Step open_item(const std::string& window, const std::string& list, const std::st
 // "Escape"): the dialog must be the top window and hold the focus.
 Step answer(const std::string& title, const std::string& button);
 Step answer_key(const std::string& title, const std::string& key);
+// Answers the dialog when it comes up within wait_ms; goes on without it
+// otherwise (a question that only some values raise).
+Step answer_if_asked(const std::string& title, const std::string& button, int wait_ms = 3000);
 // Presses a key in the window that holds the focus, which must be this one.
 Step key_in(const std::string& window, const std::string& key);
 // Waits for a window to be on screen, or gone.

@@ -25,7 +25,7 @@ const char* const MAIN = "Morix Manager";
 
 namespace {
 
-constexpr int TICK_MS = 20;
+constexpr int TICK_MS = 40;
 
 std::set<std::string>& opened() {
     static std::set<std::string> names;
@@ -173,11 +173,19 @@ void unwind() {
     }
 }
 
+void run_step();
+
+// The next tick is due TICK_MS after this one ended, so a long operation
+// that processes the due timers between its requests is never starved.
 void tick(XtPointer, XtIntervalId*) {
-    Runner& r = g_run;
-    if (r.stop)
+    if (g_run.stop)
         return;
+    run_step();
     XtAppAddTimeOut(app_context, TICK_MS, tick, nullptr);
+}
+
+void run_step() {
+    Runner& r = g_run;
     if (r.finished) {
         if (!r.failure.empty())
             unwind();
@@ -190,6 +198,7 @@ void tick(XtPointer, XtIntervalId*) {
     const Step& s = (*r.steps)[r.next];
     std::string why = s.act();
     if (why.empty()) {
+        record_windows();
         r.step_start = now_ms();
         r.finished = ++r.next == r.steps->size();
     } else if (why[0] == '!' || now_ms() - r.step_start > s.timeout_ms) {
@@ -434,6 +443,19 @@ Step answer(const std::string& title, const std::string& button) {
                     return why;
                 Widget w = find_control(shell_titled(title), button);
                 return w == nullptr ? "!no button " + quoted(button) : click_now(w);
+            }};
+}
+
+Step answer_if_asked(const std::string& title, const std::string& button, int wait_ms) {
+    auto start = std::make_shared<long>(0);
+    Step inner = answer(title, button);
+    return {"answer " + quoted(title) + " with " + quoted(button) + " if asked",
+            [=]() -> std::string {
+                if (*start == 0)
+                    *start = now_ms();
+                if (shell_titled(title) == nullptr)
+                    return now_ms() - *start > wait_ms ? "" : "waiting for " + quoted(title);
+                return inner.act();
             }};
 }
 

@@ -285,9 +285,20 @@ std::string why_not_clickable(Widget w) {
     while (shell != nullptr && !XtIsShell(shell))
         shell = XtParent(shell);
     Rect r = rect_of(w), s = rect_of(shell);
+    // A window the window manager still places is not clicked yet.
+    static Widget last_widget = nullptr;
+    static Rect last_rect;
+    bool moved = w != last_widget || r.x != last_rect.x || r.y != last_rect.y;
+    last_widget = w;
+    last_rect = r;
+    if (moved)
+        return name + " is still moving";
     if (!r.inside(s))
         return name + " (" + describe(r) + ") lies outside its window (" + describe(s) + ")";
     int cx = r.x + r.w / 2, cy = r.y + r.h / 2;
+    Screen* screen = DefaultScreenOfDisplay(dpy());
+    if (cx < 0 || cy < 0 || cx >= WidthOfScreen(screen) || cy >= HeightOfScreen(screen))
+        return name + " (" + describe(r) + ") lies off the screen";
     for (Widget p = XtParent(w); p != nullptr && p != shell; p = XtParent(p))
         if (!rect_of(p).holds(cx, cy))
             return name + " is scrolled out of view";
