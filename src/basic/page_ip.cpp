@@ -48,20 +48,21 @@ void ip_extra(BasicPage& p, const std::vector<int>& devs, int* failed) {
 
 } // namespace
 
-BasicPage page_ip = {"ip",
-                     "IP",
-                     CAT_IP,
-                     2902,
-                     BW_SETUP_FORM,
-                     23,
-                     "stdIP.wh",
-                     EF_IP,
-                     &ip_conf_vars,
-                     {{"address", "IP Address", 50, FK_TEXT, 0, 0, nullptr, FF_SINGLE},
-                      {"mask", "Subnet Mask", 51, FK_TEXT},
-                      {"rip-receive", "RIP Receive Version", 52, FK_OPTION},
-                      {"rip-send", "RIP Send Version", 53, FK_OPTION},
-                      {"broadcast", "Broadcast Address", 54, FK_SHOWN}},
-                     PS_DEVICE,
-                     PT_EN,
-                     {nullptr, nullptr, ip_check, ip_extra, nullptr}};
+BasicPage page_ip = {
+    "ip",
+    "IP",
+    CAT_IP,
+    BW_PG_IP,
+    BW_SETUP_FORM,
+    23,
+    "stdIP.wh",
+    EF_IP,
+    &ip_conf_vars,
+    {{"address", "IP Address", BW_PG_IP_IP_ADDRESS_F, FK_TEXT, 0, 0, nullptr, FF_SINGLE},
+     {"mask", "Subnet Mask", BW_PG_IP_SUBNET_MASK_F, FK_TEXT},
+     {"rip-receive", "RIP Receive Version", BW_PG_IP_RIP_RECEIVE_VERSION_F, FK_OPTION},
+     {"rip-send", "RIP Send Version", BW_PG_IP_RIP_SEND_VERSION_F, FK_OPTION},
+     {"broadcast", "Broadcast Address", BW_PG_IP_BROADCAST_ADDRESS_F, FK_SHOWN}},
+    PS_DEVICE,
+    PT_EN,
+    {nullptr, nullptr, ip_check, ip_extra, nullptr}};

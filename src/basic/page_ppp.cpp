@@ -222,7 +222,7 @@ BasicPage page_ppp_dial = {
     "ppp-dial",
     "PPP Dial Access",
     CAT_PPP_DIAL,
-    2912,
+    BW_PG_PPP,
     BW_SETUP_FORM,
     28,
     nullptr,

@@ -43,10 +43,12 @@ int rem_check(BasicPage& p) {
             return -1;
         }
     if (first_changed &&
-        !gui_check_ip_addr_fmt(&first, field_label(901 + BW_LABEL_OFFSET, 0), parent))
+        !gui_check_ip_addr_fmt(
+            &first, field_label(BW_PG_REM_ADDR_FIRST_REM_ADDR_F + BW_LABEL_OFFSET, 0), parent))
         return -1;
     if (mask_changed &&
-        !gui_check_ip_addr_fmt(&mask, field_label(902 + BW_LABEL_OFFSET, 0), parent))
+        !gui_check_ip_addr_fmt(
+            &mask, field_label(BW_PG_REM_ADDR_SUBNET_MASK_F + BW_LABEL_OFFSET, 0), parent))
         return -1;
     return 0;
 }
@@ -77,15 +79,16 @@ BasicPage page_rem_addr = {
     "remote-address",
     "Remote Address",
     CAT_REM_ADDR,
-    2911,
+    BW_PG_REM_ADDR,
     BW_SETUP_FORM,
     27,
     nullptr,
     EF_REM_ADDR,
     &rem_addr_fields,
-    {{"first", "First Remote Address", 901, FK_TEXT, 0, 0, nullptr, FF_SINGLE | FF_SHOW_COMMON},
-     {"mask", "Subnet Mask", 902, FK_TEXT},
-     {"last", "Last Remote Address", 903, FK_SHOWN}},
+    {{"first", "First Remote Address", BW_PG_REM_ADDR_FIRST_REM_ADDR_F, FK_TEXT, 0, 0, nullptr,
+      FF_SINGLE | FF_SHOW_COMMON},
+     {"mask", "Subnet Mask", BW_PG_REM_ADDR_SUBNET_MASK_F, FK_TEXT},
+     {"last", "Last Remote Address", BW_PG_REM_ADDR_LAST_REM_ADDR_F, FK_SHOWN}},
     PS_DEVICE,
     0,
     {rem_read, nullptr, rem_check, rem_extra, rem_sent}};
