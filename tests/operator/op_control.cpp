@@ -128,7 +128,8 @@ TEST(OpControl, ScriptsCreateViewExecute) {
                   only(J) + Steps{menu("Commands>Scripts>Create Script..."), wait_window(C),
                                   toggle(C, "Async Port Parameters", true), click(C, "Create"),
                                   wait_window(CP), type_into(CP, "Async Ports (asy):", "2"),
-                                  click(CP, "OK"), wait_window("Script File Selection"),
+                                  toggle(CP, "Wildcard Ports", true), click(CP, "OK"),
+                                  wait_window("Script File Selection"),
                                   type_into("Script File Selection", "Selection", ports),
                                   click("Script File Selection", "OK"), file_has(ports, "mrxpMode"),
                                   click(C, "Close"), wait_closed(C)}),
@@ -150,11 +151,12 @@ TEST(OpControl, ScriptsCreateViewExecute) {
                                device_has("127.0.82.4", "mrxDialoutIdleTimer", "55"),
                                answer_if_asked("Reset Parameters", "Cancel"),
                                select_item(X, "Scripts", ports), click(X, "Execute"),
-                               answer("Confirmation", "OK"), wait_window("Script Execution Ports"),
+                               wait_window("Script Execution Ports"),
                                type_into("Script Execution Ports", "Async Ports (asy):", "3"),
-                               click("Script Execution Ports", "OK"),
+                               click("Script Execution Ports", "OK"), answer("Confirmation", "OK"),
                                answer_if_asked("Reset Parameters", "Cancel"),
-                               wait_text(X, "scr_exe_text", "mrxpMode"), click(X, "Close"),
+                               wait_text(X, "scr_exe_text", "complete"),
+                               device_has("127.0.82.4", "mrxpMode.3", "ppp"), click(X, "Close"),
                                wait_closed(X)}),
         "");
 }
@@ -210,8 +212,9 @@ int main(int argc, char** argv) {
     run.sim.load_host = LH;
     run.sim.root = g_root;
     run.sim.control_log = g_log;
-    run.sim.sets = {"127.0.82.1:mrxDialoutIdleTimer=55", "127.0.82.1:mrxPrefLoadAddr=127.0.82.9",
-                    "127.0.82.1:bootHost=127.0.82.9", "127.0.82.1:mrxConfigFile=morix.cfg"};
+    run.sim.sets = {"127.0.82.1:mrxDialoutIdleTimer=55", "127.0.82.1:mrxpMode.2=ppp",
+                    "127.0.82.1:mrxPrefLoadAddr=127.0.82.9", "127.0.82.1:bootHost=127.0.82.9",
+                    "127.0.82.1:mrxConfigFile=morix.cfg"};
     // The third device answers nothing.
     run.sim.faults = {"127.0.82.3:drop=100"};
     run.env = {"WINEDITOR=" + editor};
