@@ -46,8 +46,9 @@ bool parse_list_line(const std::string& line, ListLine* out) {
     std::vector<ScanValue> v;
     if (scan_fields(line, pattern, &v) != 4)
         return false;
-    // A time-out must fit the record's microseconds.
-    if (v[2].num < 0 || v[2].num > MAX_TIMEOUT_SECS || v[3].num < 0)
+    // A time-out must fit the record's microseconds; retries are bounded
+    // like the settings dialog's, so one line cannot hold a load for ever.
+    if (v[2].num < 0 || v[2].num > MAX_TIMEOUT_SECS || v[3].num < 0 || v[3].num > MAX_RETRIES)
         return false;
     *out = ListLine{v[0].text, v[1].text, v[2].num, v[3].num};
     return true;

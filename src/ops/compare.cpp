@@ -1,6 +1,7 @@
 #include "ops/compare.h"
 
 #include <map>
+#include <unordered_set>
 #include <utility>
 
 #include "catalogue/func_catalogue.h"
@@ -24,6 +25,7 @@ constexpr const char* MSG_LIST_UPDATED =
     "The main Morix list may have been updated. You must\nredisplay the current command window "
     "to update Morix Lists.";
 constexpr const char* MSG_NO_DIFF = "No differences.";
+constexpr size_t CMP_LEFT_OUT_SHOWN = 200; // entries named under "Left out"
 constexpr const char* MSG_N_DIFF = "Number of differences: ";
 
 // Codes 2..7: the port classes taken, the writability mode and port type.
@@ -84,9 +86,9 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
                 int all) {
     int count = static_cast<int>(ports.size());
     if (req.code == 1)
-        return (param_sel_flag ? build_prm_list_sng(W_MAIN_FUNC_LIST, all, count, ports,
-                                                    req.port_type, r)
-                               : build_mgmt_func_sng(func, all, count, ports, req.port_type, r)) != 0;
+        return (param_sel_flag
+                    ? build_prm_list_sng(W_MAIN_FUNC_LIST, all, count, ports, req.port_type, r)
+                    : build_mgmt_func_sng(func, all, count, ports, req.port_type, r)) != 0;
     bool bad = false;
     for (const CmpCode& c : cmp_codes) {
         if (c.code != req.code)
@@ -98,7 +100,8 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
             bool in = false;
             for (int k : c.classes)
                 in = in || k == e->port_class;
-            if (in && check_mib_var_write(id, c.port_type) && build_prm(r, all, count, ports, c.port_type, id, "") != 0)
+            if (in && check_mib_var_write(id, c.port_type) &&
+                build_prm(r, all, count, ports, c.port_type, id, "") != 0)
                 bad = true;
         }
     }
@@ -337,7 +340,8 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
                 continue;
             const ScriptLine& l = f.lines[i];
             const ParamNode* n = node_of[i] >= 0 && node_of[i] < static_cast<int>(nodes.size())
-                                     ? nodes[node_of[i]] : nullptr;
+                                     ? nodes[node_of[i]]
+                                     : nullptr;
             std::string script_v = l.value.empty() ? "\"\"" : l.value;
             std::string dev_v = n ? shown_value(n) : "Parameter does not exist.";
             if (n && n->status == NS_OK && dev_v == script_v)
@@ -346,8 +350,8 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
             const MibVarEntry* e = mib_var(l.mib_index);
             std::string head = "\n*** " + e->name;
             if (e->port_class != 0)
-                head += " (" + l.port_kw + " port " +
-                        std::to_string(n ? n->port_num : l.port) + ")";
+                head +=
+                    " (" + l.port_kw + " port " + std::to_string(n ? n->port_num : l.port) + ")";
             text_set_buf(head + " ***", &buf, 1);
             text_set_buf(r->name + " : " + dev_v, &buf, 1);
             text_set_buf(base + " : " + script_v, &buf, 1);
@@ -506,14 +510,17 @@ int save_cmp_diff_script(const std::string& path, int output, int parent) {
     }
     std::string content = script_header(), msg, left;
     int lines = 0;
+    // Each entry left out is named once, and the list is bounded.
+    std::unordered_set<std::string> left_names;
+    long left_more = 0;
     for (const CmpDiff& d : g_cmp_diffs) {
         const MibVarEntry* e = mib_var(d.mib_index);
         if (!e)
             continue;
         std::string kw = kw_of(d.port_type);
-        std::string where = e->name + (e->port_class != 0 ? " (" + kw + " port " +
-                                                                script_port_text(d.port) + ")"
-                                                          : "");
+        std::string where =
+            e->name +
+            (e->port_class != 0 ? " (" + kw + " port " + script_port_text(d.port) + ")" : "");
         // Internal and not transferable variables, read-only ones and
         // entries the first side does not hold cannot be scripted.
         bool ok = d.first_has && e->internal_code == MIC_ORDINARY &&
@@ -522,7 +529,10 @@ int save_cmp_diff_script(const std::string& path, int output, int parent) {
                                             script_port_text(e->port_class ? d.port : 0), d.value)
                        : std::nullopt;
         if (!line) {
-            left += "\t" + where + "\n";
+            if (left_names.size() < CMP_LEFT_OUT_SHOWN && left_names.insert(where).second)
+                left += "\t" + where + "\n";
+            else if (!left_names.count(where))
+                ++left_more;
             continue;
         }
         content += *line + "\n";
@@ -535,6 +545,8 @@ int save_cmp_diff_script(const std::string& path, int output, int parent) {
     text_set_buf("Differences script " + base_name(path) + " written: " + std::to_string(lines) +
                      " line(s).",
                  &msg, 1);
+    if (left_more > 0)
+        left += "\t... and " + std::to_string(left_more) + " more entries\n";
     if (!left.empty())
         text_set_buf("Left out (cannot be scripted):\n" + left, &msg, 0);
     write_otp_msg(output, msg, 0, 1);

@@ -181,6 +181,9 @@ TEST(ModemCfg, HostileInputStaysInBounds) {
     }
     Parsed b = parse_cfg(big);
     EXPECT_EQ(b.list.size(), 16666u); // every third line ends a definition
+    // 16570 repeated names (97 distinct of 16667): twenty warnings, then a sum
+    ASSERT_EQ(b.out.notes.size(), MDM_NOTES_SHOWN + 1);
+    EXPECT_EQ(b.out.notes.back(), "... and 16550 more duplicate type_of_modem names.");
     EXPECT_EQ(b.list[0].values[11]->size(), 255u);
     Parsed n = parse_cfg(nul);
     ASSERT_EQ(n.list.size(), 1u);
