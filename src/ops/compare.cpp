@@ -529,9 +529,11 @@ int save_cmp_diff_script(const std::string& path, int output, int parent) {
                                             script_port_text(e->port_class ? d.port : 0), d.value)
                        : std::nullopt;
         if (!line) {
-            if (left_names.size() < CMP_LEFT_OUT_SHOWN && left_names.insert(where).second)
+            if (!left_names.insert(where).second)
+                continue; // named already
+            if (left_names.size() <= CMP_LEFT_OUT_SHOWN)
                 left += "\t" + where + "\n";
-            else if (!left_names.count(where))
+            else
                 ++left_more;
             continue;
         }
