@@ -62,8 +62,8 @@ const CodeText k_texts[] = {
     {NFC_DST_CLOSE, "the destination file could not be completed (its last block or close "
                     "failed); the previous file is kept"},
     {NFC_BLOCK_LIMIT, "the file does not fit the load host's block numbers: a file must be "
-                      "smaller than 65536 blocks of 512 bytes (33554432 bytes); nothing was "
-                      "kept"},
+                      "smaller than 65536 blocks of 512 bytes (33554432 bytes); no partial "
+                      "file is kept"},
     {NF_NO_MEMORY, "no memory"},
     {NF_BAD_HANDLE, "a file handle of neither kind"},
     {NF_NO_HOST, "the host name or address cannot be resolved"},
@@ -190,7 +190,7 @@ bool nf_set_max_bytes(const std::string& text) {
 std::string nf_code_text(long code) {
     if (code == NFC_SIZE_BOUND)
         return "the copy passed the size bound of " + std::to_string(nf_max_bytes) +
-               " bytes (-fsmax); nothing was kept";
+               " bytes (-fsmax); no partial file is kept";
     if (code == NFC_LOCAL_WRITE)
         return std::string("the local file could not be written: ") +
                (nf_local_errno ? strerror(nf_local_errno) : "write error") +
