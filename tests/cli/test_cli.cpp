@@ -41,6 +41,7 @@ TEST(Cli, UsageErrorsAndHelp) {
         {{}, 2, "no verb given"},
         {{"frobnicate"}, 2, "unknown verb"},
         {{"-t", "0", "show", "-v", "sysName"}, 2, "-t needs"},
+        {{"-fsmax", "0", "get-file", "h", "/bfs/a", "b"}, 2, "-fsmax needs a number of bytes"},
         {{"show", "-p", "asy"}, 2, "give either -v or -f"},
         {{"show", "-v", "a", "-f", "b"}, 2, "give either -v or -f"},
         {{"show", "-p", "lpt", "-v", "a"}, 2, "unknown port type"},

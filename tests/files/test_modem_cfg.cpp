@@ -3,6 +3,8 @@
 // file names, editor command lines and the reset choice rules.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <unistd.h>
 
 #include "files/edit_conf.h"
@@ -185,6 +187,14 @@ TEST(ModemCfg, HostileInputStaysInBounds) {
     ASSERT_EQ(b.out.notes.size(), MDM_NOTES_SHOWN + 1);
     EXPECT_EQ(b.out.notes.back(), "... and 16550 more duplicate type_of_modem names.");
     EXPECT_EQ(b.list[0].values[11]->size(), 255u);
+    // a FIFO in place of a local copy is refused, not waited on
+    TempDir f;
+    ASSERT_EQ(mkfifo(f.file("fifo").c_str(), 0600), 0);
+    ModemList fl;
+    CfgParse fo;
+    EXPECT_EQ(prs_cfg_fil(f.file("fifo"), &fl, &fo), -1);
+    EXPECT_EQ(prs_mdm_inc_fil(f.file("fifo"), "modems.inc", &fl, &fo), -1);
+    EXPECT_EQ(fo.error, "Could not open the modem include file: modems.inc.");
     Parsed n = parse_cfg(nul);
     ASSERT_EQ(n.list.size(), 1u);
     EXPECT_EQ(n.list[0].name, "a");
