@@ -32,6 +32,41 @@ FilePtr open_file(const std::string& path, const char* mode) {
     return FilePtr(f);
 }
 
+namespace {
+
+int refuse_irregular(const std::string& path) {
+    std::fprintf(stderr, "%s is not a regular file (a FIFO, a device or a folder): not written.\n",
+                 printable_text(path).c_str());
+    errno = EINVAL;
+    return -1;
+}
+
+} // namespace
+
+int open_regular_for_write(const std::string& path, int flags, unsigned mode) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return refuse_irregular(path); // not even opened
+    // O_NONBLOCK: a FIFO that appeared meanwhile fails at once; nothing is
+    // emptied before the file is known to be a regular one
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | flags,
+                    static_cast<mode_t>(mode));
+    if (fd < 0)
+        return -1;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return refuse_irregular(path);
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (ftruncate(fd, 0) != 0) {
+        int e = errno;
+        ::close(fd);
+        errno = e;
+        return -1;
+    }
+    return fd;
+}
+
 std::string printable_text(const std::string& text) {
     static const char hex[] = "0123456789abcdef";
     std::string out;

@@ -169,7 +169,7 @@ int save_mrx_list_exec(const std::string& path,
         display_warn(dialog_id, k_no_file);
         return 0;
     }
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0600);
+    int fd = open_regular_for_write(path, O_NOFOLLOW, 0600);
     FilePtr f(fd >= 0 ? fdopen(fd, "w") : nullptr);
     if (!f) {
         if (fd >= 0)

@@ -422,7 +422,10 @@ void mdm_close_act(long code) {
 
 int move_file(const std::string& source, const std::string& destination, int flag) {
     FILE* in = open_file(source, "rb").release(); // a regular file only
-    FILE* out = in ? fopen(destination.c_str(), "wb") : nullptr;
+    int out_fd = in ? open_regular_for_write(destination, 0, 0644) : -1;
+    FILE* out = out_fd >= 0 ? fdopen(out_fd, "wb") : nullptr;
+    if (out_fd >= 0 && !out)
+        close(out_fd);
     bool ok = in && out;
     char buf[8192];
     size_t n;

@@ -87,9 +87,13 @@ TEST_F(ListFile, SaveRefusals) {
     std::array<MorixRecord*, MAX_MRX_SLOTS> recs{};
     EXPECT_EQ(save_mrx_list_exec("", recs, W_MAIN_WINDOW), 0);
     EXPECT_EQ(save_mrx_list_exec(tmp.file("no/such/dir/x"), recs, W_MAIN_WINDOW), 0);
-    EXPECT_EQ(hl_texts("warn"), (std::vector<std::string>{"You did not specify a list file.",
-                                                          "Unable to save list to a file: \n\n" +
-                                                              tmp.file("no/such/dir/x")}));
+    ASSERT_EQ(mkfifo(tmp.file("fifo").c_str(), 0600), 0); // refused, not waited on
+    EXPECT_EQ(save_mrx_list_exec(tmp.file("fifo"), recs, W_MAIN_WINDOW), 0);
+    EXPECT_EQ(
+        hl_texts("warn"),
+        (std::vector<std::string>{"You did not specify a list file.",
+                                  "Unable to save list to a file: \n\n" + tmp.file("no/such/dir/x"),
+                                  "Unable to save list to a file: \n\n" + tmp.file("fifo")}));
 }
 
 TEST_F(ListFile, SaveProcStripsBlanksAndAsksBeforeOverwriting) {

@@ -246,6 +246,10 @@ TEST(ModemFiles, MoveFileCopiesWithoutAProgram) {
     EXPECT_EQ(access(d.file("dst").c_str(), F_OK), 0);
     EXPECT_EQ(move_file(d.file("dst"), d.file("no/dir"), 1), -12);
     EXPECT_NE(access(d.file("dst").c_str(), F_OK), 0);
+    // a FIFO at the destination is refused, not waited on
+    write_file(d.file("src"), "x");
+    ASSERT_EQ(mkfifo(d.file("fifo").c_str(), 0600), 0);
+    EXPECT_EQ(move_file(d.file("src"), d.file("fifo"), 0), -12);
 }
 
 TEST(ModemFiles, EditorCommandLines) {
