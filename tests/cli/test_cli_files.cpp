@@ -154,16 +154,16 @@ TEST(CliFiles, SigtermDuringADownloadLeavesNoTemporaryFile) {
     o.faults = {"127.0.62.60:endless"};
     SimProcess sim(o);
     ASSERT_TRUE(sim.ready()) << sim.error();
-    ProcessSpec spec;
-    spec.argv = {build_dir() + "/src/cli/mm_cli",
+    ProcessSpec desc;
+    desc.argv = {build_dir() + "/src/cli/mm_cli",
                  "-fsmax",
                  "1073741824",
                  "get-file",
                  o.load_host,
                  "/bfs/conf",
                  local.file("got")};
-    spec.env = {"GUI_MM_DIR=" + build_dir() + "/gui_mm_dir"};
-    Process p(spec);
+    desc.env = {"GUI_MM_DIR=" + build_dir() + "/gui_mm_dir"};
+    Process p(desc);
     // the download is under way: its work file is there
     for (int i = 0; i < 100 && named(local.path(), ".nfcopy-").empty(); ++i)
         usleep(50 * 1000);
