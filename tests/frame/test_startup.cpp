@@ -155,7 +155,7 @@ TEST(StagedInit, ProgressFigures) {
 }
 
 TEST(StagedInit, WindowTable) {
-    EXPECT_EQ(init_window_count(), 24);
+    EXPECT_EQ(init_window_count(), 23);
     std::set<int> shells, forms;
     for (int i = 0; i < init_window_count(); ++i) {
         const InitWindow& w = init_window_table[i];
