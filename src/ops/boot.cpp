@@ -4,6 +4,7 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
+#include "devices/long_op.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/control.h"
@@ -119,20 +120,20 @@ bool boot_values(std::vector<std::pair<int, std::string>>* values, std::string* 
 // Returns whether the pass was cancelled.
 bool set_pass(const std::vector<MorixRecord*>& devs, const char* label, bool timeout_ok,
               std::vector<MorixRecord*>* failed) {
-    pop_cancel_dialog(1, W_BOOT_DIALOG_ID, "Cancel Boot", "", 1, 1, 1, 0);
+    LongOperation op(W_BOOT_DIALOG_ID, "Cancel Boot", "", LO_CONFIRM | LO_FOLLOW_SNMP);
     for (size_t i = 0; i < devs.size(); ++i) {
         MorixRecord* r = devs[i];
         if (!r->prm_list)
             continue;
-        if (is_cancelled(static_cast<int>(100 * i / devs.size())))
+        if (op.cancelled(static_cast<int>(100 * i / devs.size())))
             break;
-        reset_cancel_dialog(label, r->name);
+        op.progress(label, r->name);
         mm_snmp(r, SNMP_OP_SET);
         bool ok = control_sent_ok(r) || (timeout_ok && r->status == SR_TIMEOUT);
         if (!ok)
             failed->push_back(r);
     }
-    return pop_cancel_dialog_down() != 0;
+    return op.close();
 }
 
 bool contains(const std::vector<MorixRecord*>& v, const MorixRecord* r) {
@@ -196,7 +197,7 @@ void get_boot_vals(int first_time) {
             return;
         }
     }
-    std::vector<MorixRecord*> devs = sel_reachable();
+    std::vector<MorixRecord*> devs = selected_reachable();
     set_app_cursor(CURSOR_BUSY);
     for (MorixRecord* r : devs) {
         free_prm_list(r);
@@ -294,8 +295,9 @@ void boot_proc() {
         display_warn(W_BOOT_DIALOG_ID, MSG_NO_REFS);
         return;
     }
-    std::vector<MorixRecord*> devs = sel_reachable(), failed;
-    set_app_cursor(CURSOR_BUSY);
+    std::vector<MorixRecord*> devs = selected_reachable(), failed;
+    LongOperation busy;
+    busy.busy();
     for (MorixRecord* r : devs) {
         free_prm_list(r);
         if (r->allow_set)
@@ -306,7 +308,7 @@ void boot_proc() {
     for (MorixRecord* r : devs)
         free_prm_list(r);
     if (cancelled) {
-        set_app_cursor(CURSOR_NORMAL);
+        busy.idle();
         display_warn(W_BOOT_DIALOG_ID, "The boot operation was cancelled in progress.\nNo "
                                        "Morixes have been rebooted.");
         return;
@@ -318,7 +320,7 @@ void boot_proc() {
     cancelled = set_pass(devs, "Booting", true, &failed);
     for (MorixRecord* r : devs)
         free_prm_list(r);
-    set_app_cursor(CURSOR_NORMAL);
+    busy.idle();
     if (cancelled) {
         display_warn(W_BOOT_DIALOG_ID, "The boot operation was cancelled in progress.\nUse the "
                                        "'Verify Morix State' in the Status menu to see the "

@@ -69,13 +69,6 @@ void refill(int list, const std::vector<std::string>& names) {
     }
 }
 
-int list_index(const std::string& name) {
-    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
-        if (host_info_list[p]->name == name)
-            return p;
-    return -1;
-}
-
 } // namespace
 
 const std::vector<CopyChoice>& cpy_kind_choices() {
@@ -149,7 +142,7 @@ int make_cpy_request(CopyRequest* req, std::string* msg) {
         return CRQ_WARN;
     }
     req->src_name = from[0];
-    req->src_index = list_index(req->src_name);
+    req->src_index = host_info_list.position(req->src_name);
     if (req->src_index < 0) {
         *msg = MSG_LIST_UPDATED;
         return CRQ_OUTPUT;

@@ -2,6 +2,7 @@
 // and the port, modem and PRI module resets of chosen ports.
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
+#include "devices/long_op.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/control.h"
@@ -220,7 +221,7 @@ void process_reset() {
 
 int reset_proc(int code, int parent, const std::vector<int>& port_list) {
     will_sel_mrx_allow_set();
-    std::vector<MorixRecord*> devs = sel_reachable(), failed;
+    std::vector<MorixRecord*> devs = selected_reachable(), failed;
     bool skipped = false;
     for (MorixRecord* r : devs) {
         free_prm_list(r);
@@ -249,25 +250,23 @@ int reset_proc(int code, int parent, const std::vector<int>& port_list) {
             if (r->allow_set)
                 add_prm_node(r, id, 0, 0, 0, "", std::to_string(code).c_str(), 0);
     }
-    set_app_cursor(CURSOR_BUSY);
-    pop_cancel_dialog(1, parent, "Cancel Reset", "", 1, 1, 1, 0);
+    LongOperation op(parent, "Cancel Reset", "", LO_BUSY | LO_CONFIRM | LO_FOLLOW_SNMP);
     int position = 0;
     for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
         MorixRecord* r = host_info_list[position];
         if (!r->selected || !r->reachable || !r->prm_list)
             continue;
-        if (is_cancelled(100 * position / mrx_lst_cnt))
+        if (op.cancelled(100 * position / mrx_lst_cnt))
             break;
-        reset_cancel_dialog("Resetting", r->name);
+        op.progress("Resetting", r->name);
         mm_snmp(r, SNMP_OP_SET);
         if (!control_sent_ok(r))
             failed.push_back(r);
     }
-    int cancelled = pop_cancel_dialog_down();
-    if (cancelled)
-        set_sel_morixes_incomplete(position);
+    op.at(position);
+    bool cancelled = op.close();
     free_host_info_list(0);
-    set_app_cursor(CURSOR_NORMAL);
+    op.idle();
     for (MorixRecord* r : devs)
         if (!r->allow_set)
             warn_refuses_sets(parent, r);

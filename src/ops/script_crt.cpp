@@ -3,6 +3,7 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/script_file.h"
@@ -425,11 +426,11 @@ int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int p
         text_set_buf("No valid parameters were specified.", &msg, 1);
         text_set_buf(MSG_NOT_CREATED, &msg, 1);
     } else {
-        pop_cancel_dialog(1, parent, "Cancel Script Create", "", 0, 1, 1, 0);
-        reset_cancel_dialog("Creating script for " + st->rec->name, "");
+        LongOperation op(parent, "Cancel Script Create", "", LO_FOLLOW_SNMP);
+        op.progress("Creating script for " + st->rec->name, "");
         mm_snmp(st->rec, SNMP_OP_GET);
         int rc = st->rec->status;
-        cancelled = pop_cancel_dialog_down() || rc == SR_CANCELLED;
+        cancelled = op.close() || rc == SR_CANCELLED;
         if (cancelled) {
             text_set_buf("Operation cancelled.", &msg, 1);
         } else if (rc != SR_OK) {

@@ -50,7 +50,7 @@ void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::str
         ports = wild[kind];
     else
         ports.ports = {l.port};
-    for (MorixRecord* r : sel_reachable()) {
+    for (MorixRecord* r : selected_reachable()) {
         if (r->allow_set != 1)
             continue;
         if (pt != PT_NONE && get_num_ports(r, pt) < 1) {
@@ -127,7 +127,7 @@ int process_scr_exe_start(const std::string& typed, int output, int parent, ScrE
     bool any_wild = false;
     for (int k = SK_ASY; k < SK_COUNT; ++k) {
         bool has = false;
-        for (MorixRecord* r : sel_reachable())
+        for (MorixRecord* r : selected_reachable())
             has = has || get_num_ports(r, scr_kind_port_type(k)) > 0;
         st->wild[k] = st->wild[k] && has;
         any_wild = any_wild || st->wild[k];

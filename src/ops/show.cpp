@@ -5,6 +5,7 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "devices/text_buf.h"
 #include "ops/reset_mask.h"
 #include "snmp_access/port_inst.h"
@@ -186,7 +187,7 @@ void open_show_window() {
 
 int build_prm_list_mult(int list_id, int all_ports, int port_count, const std::vector<int>& ports,
                         int port_type) {
-    return build_for(sel_reachable(), list_id, all_ports, port_count, ports, port_type);
+    return build_for(selected_reachable(), list_id, all_ports, port_count, ports, port_type);
 }
 
 int build_prm_list_sng(int list_id, int all_ports, int port_count, const std::vector<int>& ports,
@@ -224,7 +225,7 @@ DevicePorts wan_module_ports(const MorixRecord* r, int port_type, int all,
 
 std::string format_show_output(int detailed) {
     std::string buf;
-    for (MorixRecord* r : sel_reachable()) {
+    for (MorixRecord* r : selected_reachable()) {
         bool complete = format_device(r, detailed, &buf);
         free_prm_list(r);
         if (!complete) {
@@ -255,18 +256,17 @@ void print_show_output(int output, int detailed) {
 }
 
 void process_show(const ShowTarget& t) {
-    set_app_cursor(CURSOR_BUSY);
+    LongOperation op;
+    op.busy();
     int func = -1, all = 0, count = 0;
     int code = check_rqr_port(W_MAIN_FUNC_LIST, param_sel_flag, show_port_sel_ind, &func);
     std::vector<int> ports = process_rqr_port(code, t.port_text, &all, &count, 1, t.parent);
-    if (code == PRQ_NO_FUNC || code == PRQ_NO_PRM) {
-        set_app_cursor(CURSOR_NORMAL);
+    if (code == PRQ_NO_FUNC || code == PRQ_NO_PRM)
         return;
-    }
     ports.resize(std::min(ports.size(), static_cast<size_t>(std::max(count, 0))));
     int built = 0;
     // Each device reads WAN module numbers for itself.
-    for (MorixRecord* r : sel_reachable()) {
+    for (MorixRecord* r : selected_reachable()) {
         DevicePorts d =
             wan_module_ports(r, show_port_sel_ind, all, ports, show_wan_types, 1, t.parent);
         int n = static_cast<int>(d.ports.size());
@@ -276,13 +276,11 @@ void process_show(const ShowTarget& t) {
         if (rc != 0)
             built = rc;
     }
-    pop_cancel_dialog(1, t.parent, "Cancel Show", "", 0, 1, 1, 0);
-    int position = get_sel_mrx_values();
-    if (pop_cancel_dialog_down())
-        set_sel_morixes_incomplete(position);
+    op.open(t.parent, "Cancel Show", "", LO_FOLLOW_SNMP);
+    op.at(get_sel_mrx_values());
+    op.close();
     print_show_output(t.output, ui_get_toggle(W_DETAIL_TB) ? 1 : 0);
     free_host_info_list(0);
     if (built != 0)
         display_warn(t.parent, MSG_NONEXISTENT_PORTS);
-    set_app_cursor(CURSOR_NORMAL);
 }

@@ -22,7 +22,7 @@ TEST(CopyConf, FourteenTenCharacterNamesWrapAtAboutSixty) {
 TEST(CopyRequest, RefusalsByWindowState) {
     MorixRecordPtr r = new_host_node();
     r->name = "src";
-    insert_host_node(r, 0);
+    host_info_list.insert(r, 0);
     const std::string ports = "You must enter one port for the 'Copy From' Morix\nand one";
     struct Case {
         const char* from; // selected source, "" for none

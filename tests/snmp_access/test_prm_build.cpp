@@ -120,7 +120,7 @@ MorixRecord* listed(const std::string& name, int sel, int reach) {
     m->reachable = reach;
     m->asy_ports = 2;
     m->wan_if_index = {1};
-    insert_host_node(owned, get_host_node_pos(m));
+    host_info_list.insert(owned, get_host_node_pos(m));
     return m;
 }
 
