@@ -53,17 +53,19 @@ int bcast_option_action(int id) {
     return 1;
 }
 
-void process_bcast() {
+int bcast_exec(const BcastRequest& req) {
     if (!check_main_sel(W_BCAST_FORM_ID, SEL_REACHABLE))
-        return;
+        return CTL_REFUSED;
     int msg_id = 0, bcast_id = 0;
     if (!get_check_mib_var("mrxcBcastMsg", &msg_id) || !get_check_mib_var("mrxcBcast", &bcast_id)) {
         display_warn(W_BCAST_FORM_ID, "Could not find internal references to a parameter group "
                                       "or parameter. Software error.");
-        return;
+        return CTL_FAILED;
     }
     will_sel_mrx_allow_set();
-    const std::string text = ui_get_text(W_BCAST_TEXT);
+    const std::string& text = req.text;
+    const std::string option = std::to_string(req.option);
+    bool cancelled = false;
     std::vector<MorixRecord*> devs = selected_reachable(), failed;
     for (MorixRecord* r : devs) {
         free_prm_list(r);
@@ -73,13 +75,13 @@ void process_bcast() {
     {
         LongOperation busy;
         busy.busy();
-        bool cancelled = bcast_pass(&failed);
+        cancelled = bcast_pass(&failed);
         free_host_info_list(0);
         if (!cancelled) {
             for (MorixRecord* r : devs)
                 if (r->allow_set && !has_failed(failed, r))
-                    add_prm_node(r, bcast_id, 0, 0, 0, "", std::to_string(bcast_ind).c_str(), 0);
-            bcast_pass(&failed);
+                    add_prm_node(r, bcast_id, 0, 0, 0, "", option.c_str(), 0);
+            cancelled = bcast_pass(&failed);
             free_host_info_list(0);
         }
     }
@@ -92,6 +94,10 @@ void process_bcast() {
         for (MorixRecord* r : failed)
             display_warn(W_BCAST_FORM_ID, r->name);
     }
+    bool refused = false;
+    for (MorixRecord* r : devs)
+        refused = refused || !r->allow_set;
+    return cancelled || refused || !failed.empty() ? CTL_FAILED : CTL_DONE;
 }
 
 bool control_sent_ok(const MorixRecord* rec) {

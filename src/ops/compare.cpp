@@ -168,7 +168,8 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
         return -1;
     }
     if (req.code == 1) {
-        int rq = check_rqr_port(W_MAIN_FUNC_LIST, param_sel_flag, req.port_type, &func);
+        int rq = check_rqr_port(ui_list_selected_items(W_MAIN_FUNC_LIST), param_sel_flag,
+                                req.port_type, &func);
         // The operator learns which port parameters the port type leaves out.
         tell_rqr_port(rq, parent);
         if (rq == PRQ_NO_FUNC || rq == PRQ_NO_PRM)

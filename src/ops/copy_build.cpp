@@ -78,8 +78,9 @@ bool main_choice_ids(const CopyRequest& req, std::vector<int>* ids) {
 // Code 1. Returns false when nothing may be built at all.
 bool copy_main_proc(const CopyRequest& req, MorixRecord* src, std::string* out) {
     int func = -1, all = 0, count = 0;
-    int rqr = check_rqr_port(W_FUNC_LIST, req.param_sel, req.port_type, &func);
-    process_rqr_port(rqr, W_CPY_FROM_PORT_TF, &all, &count, 0, W_CPY_FORM_ID);
+    int rqr =
+        check_rqr_port(ui_list_selected_items(W_FUNC_LIST), req.param_sel, req.port_type, &func);
+    process_rqr_port(rqr, ui_get_text(W_CPY_FROM_PORT_TF), &all, &count, 0, W_CPY_FORM_ID);
     if (rqr == PRQ_NO_FUNC || rqr == PRQ_NO_PRM)
         return false;
     bool ports_ok = true;

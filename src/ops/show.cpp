@@ -259,8 +259,10 @@ void process_show(const ShowTarget& t) {
     LongOperation op;
     op.busy();
     int func = -1, all = 0, count = 0;
-    int code = check_rqr_port(W_MAIN_FUNC_LIST, param_sel_flag, show_port_sel_ind, &func);
-    std::vector<int> ports = process_rqr_port(code, t.port_text, &all, &count, 1, t.parent);
+    int code = check_rqr_port(ui_list_selected_items(W_MAIN_FUNC_LIST), param_sel_flag,
+                              show_port_sel_ind, &func);
+    std::vector<int> ports =
+        process_rqr_port(code, ui_get_text(t.port_text), &all, &count, 1, t.parent);
     if (code == PRQ_NO_FUNC || code == PRQ_NO_PRM)
         return;
     ports.resize(std::min(ports.size(), static_cast<size_t>(std::max(count, 0))));

@@ -221,11 +221,6 @@ void run_frame(int member, MorixRecord* rec, const StatusInput& in) {
 
 } // namespace
 
-void run_status(int member, MorixRecord* rec) {
-    if (rec)
-        run_frame(member, rec, status_window_input(member));
-}
-
 void process_status(int member) {
     const StatusMember& m = status_member(member);
     if (!check_main_sel(m.form, SEL_FIRST))

@@ -97,8 +97,6 @@ constexpr int STATUS_WINDOWS = 9;
 // Common frame on the first selected reachable device: selection check,
 // title, the GET under "Cancel Status", the layout into the text area.
 void process_status(int member);
-// The same on a given record (refresh); input from the window.
-void run_status(int member, MorixRecord* rec);
 // The member's result as text: fields as "label: value" lines, then tables.
 std::string status_text(const StatusCtx& c);
 // Reads the window's inputs for a member.

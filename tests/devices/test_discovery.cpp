@@ -40,7 +40,7 @@ class Discovery : public DevicesSim {
   protected:
     void SetUp() override {
         DevicesSim::SetUp();
-        if (devices_in_netns()) {
+        if (in_private_netns()) {
             std::string why;
             ASSERT_TRUE(enter_private_netns(&why)) << why;
         }

@@ -173,6 +173,34 @@ TEST_F(MorixRecordTest, DeviceListRefusesTheSixtyFourthRecord) {
     EXPECT_EQ(host_info_list.insert(bad, 0), 0);
 }
 
+TEST_F(MorixRecordTest, TakeFindPutAndProgramResetKeepTheListWhole) {
+    for (const char* n : {"a", "b", "c"})
+        add_sorted(make_rec(n, 2));
+    EXPECT_EQ(host_info_list.position("b"), 1);
+    EXPECT_EQ(find_record("c"), host_info_list[2]);
+    EXPECT_EQ(find_record("nothere"), nullptr);
+    MorixRecordPtr b = host_info_list.take(1);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(list_names(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(mrx_lst_cnt, 2);
+    EXPECT_EQ(host_info_list.take(5), nullptr); // an empty slot gives nothing
+    EXPECT_EQ(mrx_lst_cnt, 2);
+    // put replaces what a slot held without counting it twice.
+    host_disc_list.put(3, std::move(b));
+    host_disc_list.put(3, make_rec("d", 2));
+    host_disc_list.put(MAX_MRX_SLOTS, make_rec("e", 2)); // outside: dropped
+    EXPECT_EQ(host_disc_list.count(), 1);
+    EXPECT_EQ(host_disc_list[3]->name, "d");
+    EXPECT_EQ(host_disc_list[-1], nullptr);
+
+    g_cancel_process = 1;
+    reset_program_state();
+    EXPECT_EQ(mrx_lst_cnt, 0);
+    EXPECT_EQ(host_info_list[0], nullptr);
+    EXPECT_EQ(host_disc_list.count(), 0);
+    EXPECT_EQ(g_cancel_process, 0);
+}
+
 TEST_F(MorixRecordTest, FreeHostInfoListValueFreesOnlySelectedReachableChains) {
     const int flags[4][2] = {{1, 1}, {1, 0}, {0, 1}, {0, 0}};
     for (int i = 0; i < 4; ++i) {
