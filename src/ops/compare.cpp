@@ -76,7 +76,8 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
     int count = static_cast<int>(ports.size());
     if (req.code == 1)
         return (param_sel_flag
-                    ? build_prm_list_sng(W_MAIN_FUNC_LIST, all, count, ports, req.port_type, r)
+                    ? build_prm_list_sng(ui_list_selected_items(W_MAIN_FUNC_LIST), all, count,
+                                         ports, req.port_type, r)
                     : build_mgmt_func_sng(func, all, count, ports, req.port_type, r)) != 0;
     bool bad = false;
     for (const CmpCode& c : cmp_codes) {
