@@ -179,7 +179,7 @@ StatusInput status_window_input(int member) {
 
 namespace {
 
-void run_frame(int member, MorixRecord* rec, const StatusInput& in) {
+int run_frame(int member, MorixRecord* rec, const StatusInput& in) {
     const StatusMember& m = status_member(member);
     int text_id = status_obj(m.window, SO_TEXT);
     status_busy = true;
@@ -217,23 +217,32 @@ void run_frame(int member, MorixRecord* rec, const StatusInput& in) {
         rec->status = SR_CANCELLED;
     op.idle();
     status_busy = false;
+    if (cancelled)
+        return STS_CANCELLED;
+    if (go != 0)
+        return STS_REFUSED;
+    return rec->status != 0 ? STS_UNREAD : STS_DONE;
 }
 
 } // namespace
 
 void process_status(int member) {
+    process_status(member, status_window_input(member));
+}
+
+int process_status(int member, const StatusInput& in) {
     const StatusMember& m = status_member(member);
     if (!check_main_sel(m.form, SEL_FIRST))
-        return;
+        return STS_REFUSED;
     MorixRecord* rec = first_sel_reachable();
     if (!rec)
-        return;
+        return STS_REFUSED;
     shown_member[m.window] = member;
     if (auto_state[m.window].timer != 0) {
         auto_state[m.window].member = member;
         auto_state[m.window].device = rec->name;
     }
-    run_frame(member, rec, status_window_input(member));
+    return run_frame(member, rec, in);
 }
 
 void status_auto_tick(int w) {
