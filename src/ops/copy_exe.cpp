@@ -115,7 +115,7 @@ bool read_source(MorixRecord* src, int* cancelled, CopyState* st) {
 
 } // namespace
 
-void copy_exe(const CopyRequest& req) {
+int copy_exe(const CopyRequest& req) {
     MorixRecord* src = host_info_list[req.src_index];
     ui_unmanage(W_CPY_TEXT);
     LongOperation op;
@@ -145,4 +145,7 @@ void copy_exe(const CopyRequest& req) {
     if (!cancelled)
         out(st.error ? "\nCopy complete with errors." : "\nCopy complete.");
     ui_manage(W_CPY_TEXT);
+    if (cancelled)
+        return COPY_CANCELLED;
+    return st.error ? COPY_ERRORS : COPY_DONE;
 }
