@@ -380,7 +380,11 @@ bool process_scr_crt_prt(ScrCrtState* st, const std::array<std::string, SK_COUNT
                     "related parameters.\n\nDo you want to continue?") == ASK_OK;
 }
 
-int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int parent) {
+int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int parent,
+                    int* result) {
+    int unused = 0;
+    int& outcome = result ? *result : unused;
+    outcome = SCRIPT_NOT_DONE;
     std::string path;
     remove_blanks_warn(parent, typed, &path);
     if (path.empty()) {
@@ -459,5 +463,9 @@ int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int p
     write_otp_msg(output, msg, 0, 1);
     if (run.nonexistent && !cancelled)
         display_warn(parent, MSG_NONEXISTENT_PORTS);
+    if (cancelled)
+        outcome = SCRIPT_CANCELLED;
+    else if (written)
+        outcome = run.error ? SCRIPT_ERRORS : SCRIPT_DONE;
     return 1;
 }
