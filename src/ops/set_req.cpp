@@ -85,14 +85,15 @@ bool validate_rows(std::string* msg) {
 
 } // namespace
 
-void read_set_val_proc() {
+int read_set_val_proc() {
     std::string msg;
     if (!check_main_sel(W_SET_FORM_ID, SEL_REACHABLE))
-        return;
+        return SET_NOT_DONE;
     if (!validate_rows(&msg)) {
         write_otp_msg(W_SET_MSG, msg, 0, 1);
-        return;
+        return SET_NOT_DONE;
     }
+    int result = SET_NOT_DONE;
     LongOperation busy;
     busy.busy();
     SetPorts sp = set_window_ports(1);
@@ -137,6 +138,7 @@ void read_set_val_proc() {
         msg.clear();
         int error = 0, cancelled = 0;
         process_set_req(W_SET_MSG, W_SET_FORM_ID, 1, warned, nonexistent, &error, &cancelled);
+        result = cancelled ? SET_CANCELLED : error ? SET_ERRORS : SET_DONE;
     } else {
         text_set_buf("No valid parameters were marked. No set performed.", &msg, 1);
         write_otp_msg(W_SET_MSG, msg, 0, 1);
@@ -145,6 +147,7 @@ void read_set_val_proc() {
         free_host_info_list(0);
     if (nonexistent)
         display_warn(W_SET_FORM_ID, MSG_NONEXISTENT_PORTS);
+    return result;
 }
 
 void process_set_req_res(MorixRecord* rec, int output, int parent, int* error, int cancelled) {
