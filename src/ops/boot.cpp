@@ -1,6 +1,7 @@
 // The Boot dialog: the current boot parameters of the selected devices,
 // the boot options and the two SET passes of a boot.
 #include <cstdlib>
+#include <memory>
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
@@ -259,41 +260,45 @@ void open_boot_dialog() {
     get_boot_vals(1);
 }
 
-void process_boot() {
+int process_boot() {
     if (!check_main_sel(W_BOOT_DIALOG_ID, SEL_REACHABLE))
-        return;
+        return CTL_REFUSED;
     if (boot_ind == 2) {
         std::string t = ui_get_text(W_BOOT_TIME_TF);
         if (strip_blanks(&t).empty()) {
             display_warn(W_BOOT_DIALOG_ID, "You did not enter a boot time.");
-            return;
+            return CTL_REFUSED;
         }
         if (!check_time_fmt(t)) {
             display_warn(W_BOOT_DIALOG_ID, "Boot time is invalid. Please enter time in the "
                                            "following formats:\n'hh:mm' or '+hh:mm' or '+mm'.");
-            return;
+            return CTL_REFUSED;
         }
     }
     if (boot_ind < 1 || boot_ind > BOOT_OPTIONS) {
         display_warn(W_BOOT_DIALOG_ID, "Invalid boot indicator. Software error.");
-        return;
+        return CTL_REFUSED;
     }
+    // The confirmation may run its action after this function returned (a
+    // window's question box): the outcome is known here only when it ran.
+    auto outcome = std::make_shared<int>(CTL_REFUSED);
     build_mrx_conf("The selected boot option will take place for the following Morixes:",
-                   W_BOOT_DIALOG_ID, boot_proc);
+                   W_BOOT_DIALOG_ID, [outcome] { *outcome = boot_proc(); });
+    return *outcome;
 }
 
-void boot_proc() {
+int boot_proc() {
     will_sel_mrx_allow_set();
     std::vector<std::pair<int, std::string>> values;
     std::string errors;
     if (!boot_values(&values, &errors)) {
         display_warn(W_BOOT_DIALOG_ID, errors);
-        return;
+        return CTL_FAILED;
     }
     int boot_id = 0;
     if (!get_check_mib_var("mrxcBoot", &boot_id)) {
         display_warn(W_BOOT_DIALOG_ID, MSG_NO_REFS);
-        return;
+        return CTL_FAILED;
     }
     std::vector<MorixRecord*> devs = selected_reachable(), failed;
     LongOperation busy;
@@ -311,7 +316,7 @@ void boot_proc() {
         busy.idle();
         display_warn(W_BOOT_DIALOG_ID, "The boot operation was cancelled in progress.\nNo "
                                        "Morixes have been rebooted.");
-        return;
+        return CTL_FAILED;
     }
     get_boot_vals(0);
     for (MorixRecord* r : devs)
@@ -325,7 +330,11 @@ void boot_proc() {
         display_warn(W_BOOT_DIALOG_ID, "The boot operation was cancelled in progress.\nUse the "
                                        "'Verify Morix State' in the Status menu to see the "
                                        "current state of selected Morixes.");
-        return;
+        return CTL_FAILED;
     }
     boot_report(devs, failed);
+    bool all_took = failed.size() < devs.size();
+    for (MorixRecord* r : devs)
+        all_took = all_took && r->allow_set;
+    return all_took && failed.empty() ? CTL_DONE : CTL_FAILED;
 }

@@ -8,6 +8,13 @@
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
 
+// Result of a command on the selected devices.
+enum ControlResult {
+    CTL_DONE = 0,   // every device took it
+    CTL_FAILED = 1, // a device failed or refuses sets, or the operator cancelled
+    CTL_REFUSED = 2 // the request itself was refused (the warning says why)
+};
+
 // ---- Boot dialog -------------------------------------------------------------
 constexpr int W_BOOT_LOAD_TF = 488;
 constexpr int W_BOOT_DUMP_TF = 489;
@@ -29,8 +36,12 @@ bool boot_field_enabled(int option, int f);
 // fields follow it. 1 when id is a boot option toggle.
 int boot_option_action(int id);
 void get_boot_vals(int first_time);
-void process_boot();
-void boot_proc();
+// Boot: the dialog's values checked, then the operator's confirmation runs
+// boot_proc. A ControlResult (CTL_REFUSED also while the question waits).
+int process_boot();
+// Sets the boot values, then the boot option, on the selected devices. A
+// ControlResult.
+int boot_proc();
 // Opens the Boot dialog for the selected devices.
 void open_boot_dialog();
 
@@ -53,13 +64,6 @@ enum ResetInstError { RIE_OK = 0, RIE_NOT_AVAILABLE = 1, RIE_WAN_MODULE = 2, RIE
 // several), 0 when a caller gave the instance-level number.
 int reset_instance(const MorixRecord* rec, int code, int port_type, int number, int typed,
                    int* instance);
-
-// Result of a command on the selected devices.
-enum ControlResult {
-    CTL_DONE = 0,   // every device took it
-    CTL_FAILED = 1, // a device failed or refuses sets, or the operator cancelled
-    CTL_REFUSED = 2 // the request itself was refused (the warning says why)
-};
 
 // A reset as the Reset window (or mm_cli) asks for it.
 struct ResetRequest {
