@@ -135,16 +135,6 @@ void on_interrupt(int) {
     temp_cleanup_on_signals();
 }
 
-bool in_list(const std::string& name) {
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (r->name == name)
-            return true;
-    }
-    return false;
-}
-
 // The devices of the run in the main window's list, every one selected.
 void add_devices(const GlobalOpts& o) {
     if (!o.list_file.empty())
@@ -237,7 +227,7 @@ int main(int argc, char** argv) {
     // list that lacks devices the operator named.
     if (interrupted) {
         for (const std::string& name : o.devices)
-            if (!in_list(name))
+            if (!find_record(name))
                 std::fprintf(stderr, "mm_cli: interrupted: %s was not added.\n", name.c_str());
         std::fprintf(stderr,
                      "mm_cli: interrupted while identifying the devices; %s was not "

@@ -78,12 +78,12 @@ int run_create(const CliVerb& verb, const std::vector<std::string>& args) {
         cli_confirmed("no script was written");
         return CLI_FAILED;
     }
-    create_scr_proc(&st, file, OUT_CRT, W_CRT_FORM_ID);
+    int result = SCRIPT_NOT_DONE;
+    create_scr_proc(&st, file, OUT_CRT, W_CRT_FORM_ID, &result);
     cli_flush_output();
     if (!cli_confirmed("no script was written"))
         return CLI_FAILED;
-    std::string out = ui_get_text(OUT_CRT);
-    return out.find("Script creation complete.") != std::string::npos ? CLI_OK : CLI_FAILED;
+    return result == SCRIPT_DONE ? CLI_OK : CLI_FAILED;
 }
 
 } // namespace
@@ -121,12 +121,12 @@ int verb_script(const std::vector<std::string>& args) {
         return true;
     };
     ui_set_text(OUT_EXE, "");
-    int done = process_scr_exe(args[1], OUT_EXE, W_EXE_FORM_ID, ask);
+    int result = SCRIPT_NOT_DONE;
+    int done = process_scr_exe(args[1], OUT_EXE, W_EXE_FORM_ID, ask, &result);
     std::string out = ui_get_text(OUT_EXE);
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
     if (!done && !cli_confirmed())
         return CLI_FAILED;
-    return done && out.find("Script execution complete.") != std::string::npos ? CLI_OK
-                                                                               : CLI_FAILED;
+    return done && result == SCRIPT_DONE ? CLI_OK : CLI_FAILED;
 }

@@ -1,4 +1,5 @@
 #include "devices/mrx_list_file.h"
+#include "devices/long_op.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -163,8 +164,7 @@ int check_version_header(std::FILE* f, int kind) {
     return n == want.size() && got == want ? 1 : 0;
 }
 
-int save_mrx_list_exec(const std::string& path,
-                       const std::array<MorixRecord*, MAX_MRX_SLOTS>& records, int dialog_id) {
+int save_mrx_list_exec(const std::string& path, const DeviceList& records, int dialog_id) {
     if (path.empty()) {
         display_warn(dialog_id, k_no_file);
         return 0;
@@ -193,8 +193,7 @@ int save_mrx_list_exec(const std::string& path,
     return 1;
 }
 
-int save_mrx_list_proc(int dialog_id, const std::string& typed,
-                       const std::array<MorixRecord*, MAX_MRX_SLOTS>& records) {
+int save_mrx_list_proc(int dialog_id, const std::string& typed, const DeviceList& records) {
     std::string path;
     remove_blanks_warn(dialog_id, typed, &path);
     if (!check_if_overwrite(dialog_id, 3, path))
@@ -229,7 +228,7 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
         ui_list_delete_all(W_MRX_LIST);
         mrx_list_changed();
     }
-    pop_cancel_dialog(1, W_MAIN_WINDOW, "Cancel Load Morix", "", 0, 1, 1, 0);
+    LongOperation op(W_MAIN_WINDOW, "Cancel Load Morix", "", LO_FOLLOW_SNMP);
     LoadBatch batch;
     batch.expected = expected;
     batch.replace = replace != 0;
@@ -255,7 +254,7 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
     bool full = batch.full;
     const std::vector<std::string>& notes = batch.notes;
     const MorixRecord* first_dupl = batch.first_dupl;
-    pop_cancel_dialog_down();
+    op.close();
     remove_work();
     if (mrx_lst_cnt > 0)
         ui_list_set_top_pos(W_MRX_LIST, 1);

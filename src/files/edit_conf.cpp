@@ -171,7 +171,7 @@ int edit_conf_update(int had_cr, long* copy_code) {
 
 int edit_conf_reset(int preset_mask) {
     bool any = false;
-    for (MorixRecord* r : sel_reachable())
+    for (MorixRecord* r : selected_reachable())
         any = any || r->allow_set;
     if (!any) {
         display_warn(W_MAIN_WINDOW, msg_no_reset());

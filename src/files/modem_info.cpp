@@ -47,7 +47,7 @@ constexpr const char* MSG_NO_MOVE =
 const char* const loc_vars[3] = {"mrxPrefLoadAddr", "mrxConfigFile", "bootHost"};
 
 std::vector<MorixRecord*> selected_devices() {
-    return sel_reachable();
+    return selected_reachable();
 }
 
 // Gets one scalar from every selected device: false when one fails.

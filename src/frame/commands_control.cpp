@@ -2,12 +2,39 @@
 // configuration file editing behind the dispatch ids.
 #include "basic/int_mdms.h"
 #include "basic/modem_hooks.h"
+#include "devices/mrx_select.h"
+#include "devices/text_buf.h"
 #include "files/edit_conf.h"
 #include "files/modem_dialog.h"
 #include "frame/commands.h"
 #include "ops/control.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+
+namespace {
+
+// The Reset window's request: the option chosen, its port type and the
+// numbers typed.
+ResetRequest reset_window_request() {
+    ResetRequest req;
+    req.code = reset_ind;
+    req.port_type = reset_port_type;
+    req.ports = ui_get_text(W_RST_PORT_TF);
+    return req;
+}
+
+// Reset: the numbers checked, then the operator's confirmation sends it.
+void process_reset() {
+    if (!check_main_sel(W_RST_FORM_ID, SEL_REACHABLE))
+        return;
+    std::vector<int> ports;
+    if (reset_request_code(reset_window_request(), W_RST_FORM_ID, &ports) < 0)
+        return;
+    build_mrx_conf("The reset option you selected will take place for the following Morixes:",
+                   W_RST_FORM_ID, [] { reset_exec(reset_window_request(), W_RST_FORM_ID); });
+}
+
+} // namespace
 
 void cmd_boot() {
     open_boot_dialog();
@@ -42,9 +69,13 @@ int control_window_action(int id) {
         return 1;
     case W_RST_PORT_TF:
         return 1;
-    case W_BCAST_APPLY:
-        process_bcast();
+    case W_BCAST_APPLY: {
+        BcastRequest req;
+        req.option = bcast_ind;
+        req.text = ui_get_text(W_BCAST_TEXT);
+        bcast_exec(req);
         return 1;
+    }
     default:
         return 0;
     }

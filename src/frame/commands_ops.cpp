@@ -1,4 +1,5 @@
 // The Show and Set windows behind the dispatch ids.
+#include "catalogue/func_display.h"
 #include "devices/mrx_select.h"
 #include "frame/commands.h"
 #include "frame/dispatch.h"
@@ -28,6 +29,24 @@ void cmd_window_closed(int form) {
     }
 }
 
+namespace {
+
+// The Show window's request: the parameters or function chosen in the main
+// list, the port type and ports, the detail toggle.
+ShowRequest show_window_request() {
+    ShowRequest req;
+    req.items = ui_list_selected_items(W_MAIN_FUNC_LIST);
+    req.param_sel = param_sel_flag;
+    req.port_type = show_port_sel_ind;
+    req.ports = ui_get_text(W_SHOW_PORT_TF);
+    req.detailed = ui_get_toggle(W_DETAIL_TB);
+    req.parent = W_SHOW_FORM_ID;
+    req.output = W_SHOW_TEXT;
+    return req;
+}
+
+} // namespace
+
 int ops_window_action(int id) {
     int port_type = show_toggle_port_type(id);
     if (port_type >= 0) {
@@ -38,7 +57,7 @@ int ops_window_action(int id) {
     switch (id) {
     case W_SHOW_APPLY:
         if (check_main_sel(W_SHOW_FORM_ID, SEL_SHOW_SET))
-            process_show(show_window_target());
+            process_show(show_window_request());
         return 1;
     case W_SET_APPLY:
         read_set_val_proc();

@@ -79,8 +79,6 @@ void register_tab_groups(Widget root);
 // its other controls.
 void register_main_tab_groups();
 Widget get_shell_parent(Widget w);
-void flush_update();
-void force_update(Widget w);
 std::string cvt_cps_str(XmString cs);
 void ring_bell();
 

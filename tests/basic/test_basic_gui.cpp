@@ -44,8 +44,7 @@ std::string text_of(int id) {
 }
 
 TEST(BasicGui, EveryPageOpensReadsAndIpApplies) {
-    if (!g_ready)
-        GTEST_SKIP() << "needs the private network namespace and an X server";
+    REQUIRE_GUI(g_ready);
     for (int p = 1; p <= ui_list_count(W_MRX_LIST); ++p)
         ui_list_select_pos(W_MRX_LIST, p, false);
     press(W_SETUP_BTN);

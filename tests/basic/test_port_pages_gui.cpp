@@ -71,8 +71,7 @@ void expect_fields_inside(const BasicPage& p) {
 }
 
 TEST(PortPagesGui, FourPagesOpenAndEditModemShowsTheDialog) {
-    if (!g_ready)
-        GTEST_SKIP() << "needs the private network namespace and an X server";
+    REQUIRE_GUI(g_ready);
     ui_list_select_pos(W_MRX_LIST, 1, false);
     press(W_SETUP_BTN);
     pump(500);

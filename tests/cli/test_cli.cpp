@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "support/netns.h"
 #include "support/sim_process.h"
 #include "support/test_dirs.h"
 
@@ -22,11 +23,6 @@ std::string build_dir() {
 ProgramResult cli(std::vector<std::string> args) {
     args.insert(args.begin(), build_dir() + "/src/cli/mm_cli");
     return run_program(args, 60000, {"GUI_MM_DIR=" + build_dir() + "/gui_mm_dir"});
-}
-
-bool in_netns() {
-    const char* v = std::getenv("MM_IN_NETNS");
-    return v && std::string(v) == "1";
 }
 
 TEST(Cli, UsageErrorsAndHelp) {
@@ -71,8 +67,7 @@ TEST(Cli, UsageErrorsAndHelp) {
 }
 
 TEST(Cli, ShowReportWarningsAndResetAnswers) {
-    if (!in_netns())
-        GTEST_SKIP() << "run inside scripts/in_netns.sh";
+    REQUIRE_NETNS();
     TempDir tmp;
     SimOptions o;
     o.devices = {{sim_profile("modelj.prof"), A}, {sim_profile("modelj.prof"), B}};
@@ -125,8 +120,7 @@ TEST(Cli, ShowReportWarningsAndResetAnswers) {
 // on success, the code and its explanation with status 1 on failure, and no
 // progress line when the output is not a terminal.
 TEST(Cli, FileVerbsCopyThroughTheLoadHost) {
-    if (!in_netns())
-        GTEST_SKIP() << "run inside scripts/in_netns.sh";
+    REQUIRE_NETNS();
     TempDir tmp, root;
     write_file(root.file("conf"), std::string(600, 'x'));
     SimOptions o;
@@ -213,7 +207,7 @@ TEST(Cli, SiteDefaultAndGroupVerbs) {
     EXPECT_EQ(cli_in(d, {"group", "show", "Night"}).out, "sysContact\nsysLocation\n");
     EXPECT_EQ(cli_in(d, {"-y", "group", "modify", "Night", "sysContact"}).status, 0);
 
-    if (in_netns()) {
+    if (in_private_netns()) {
         SimOptions o;
         o.devices = {{sim_profile("modelj.prof"), A}};
         SimProcess sim(o);

@@ -31,17 +31,11 @@ std::vector<std::string> rows() {
     return ui_list_items(W_MRX_LIST);
 }
 
-#define REQUIRE_READY()                                                                            \
-    do {                                                                                           \
-        if (!g_ready)                                                                              \
-            GTEST_SKIP() << "needs the private network namespace and an X server";                 \
-    } while (0)
-
 // One flow, since each step starts from the list the one before left:
 // start-up with -mrx and -w, Add by the name field and the button, a
 // double-click on a row, Delete.
 TEST(DevicesGui, DeviceListThroughTheRealWidgets) {
-    REQUIRE_READY();
+    REQUIRE_GUI(g_ready);
     EXPECT_EQ(rows(), (std::vector<std::string>{"<127.0.12.1> : ModelG"}));
     char* name = XmTextFieldGetString(widgets[W_MRX_NAME_TF]);
     EXPECT_STREQ(name, ""); // cleared because the list now holds the device

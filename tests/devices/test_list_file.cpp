@@ -60,18 +60,18 @@ class ListFile : public testing::Test {
 };
 
 TEST_F(ListFile, SaveWritesHeaderAndWholeSecondsWithOwnerOnlyMode) {
-    std::array<MorixRecord*, MAX_MRX_SLOTS> recs{};
-    MorixRecord a, b;
-    a.name = "mrx-a";
-    a.community = "public";
-    a.timeout = 2500000;
-    a.retries = 2;
-    b.name = "10.1.1.1";
-    b.community = "vantor";
-    b.timeout = 3000000;
-    b.retries = 0;
-    recs[0] = &a;
-    recs[1] = &b;
+    DeviceList recs;
+    MorixRecordPtr a = new_host_node(), b = new_host_node();
+    a->name = "mrx-a";
+    a->community = "public";
+    a->timeout = 2500000;
+    a->retries = 2;
+    b->name = "10.1.1.1";
+    b->community = "vantor";
+    b->timeout = 3000000;
+    b->retries = 0;
+    recs.insert(a, 0);
+    recs.insert(b, 1);
     std::string path = tmp.file("list.mrx");
     write_file(path, "old content that is longer than the new one ...................");
     chmod(path.c_str(), 0644);
@@ -84,7 +84,7 @@ TEST_F(ListFile, SaveWritesHeaderAndWholeSecondsWithOwnerOnlyMode) {
 }
 
 TEST_F(ListFile, SaveRefusals) {
-    std::array<MorixRecord*, MAX_MRX_SLOTS> recs{};
+    DeviceList recs;
     EXPECT_EQ(save_mrx_list_exec("", recs, W_MAIN_WINDOW), 0);
     EXPECT_EQ(save_mrx_list_exec(tmp.file("no/such/dir/x"), recs, W_MAIN_WINDOW), 0);
     ASSERT_EQ(mkfifo(tmp.file("fifo").c_str(), 0600), 0); // refused, not waited on
@@ -97,7 +97,7 @@ TEST_F(ListFile, SaveRefusals) {
 }
 
 TEST_F(ListFile, SaveProcStripsBlanksAndAsksBeforeOverwriting) {
-    std::array<MorixRecord*, MAX_MRX_SLOTS> recs{};
+    DeviceList recs;
     std::string path = tmp.file("exists.mrx");
     write_file(path, "keep");
     hl_queue_answer(ASK_CANCEL);
@@ -116,7 +116,7 @@ TEST_F(ListFile, LoadRefusalsChangeNothing) {
     MorixRecordPtr owned = new_host_node();
     MorixRecord* keep = owned.get();
     keep->name = "kept";
-    ASSERT_EQ(insert_host_node(owned, 0), 0);
+    ASSERT_EQ(host_info_list.insert(owned, 0), 0);
     write_file(tmp.file("script.scr"), k_script_header);
     write_file(tmp.file("nohash"), "#\n#DB_VERSION: V1.0\n");
     EXPECT_EQ(load_mrx_list_exec("", 1, 0), 0);

@@ -56,12 +56,8 @@ std::string read_file(const std::string& path) {
     return s.str();
 }
 
-#define REQUIRE_READY()                                                                            \
-    if (!g_ready)                                                                                  \
-    GTEST_SKIP() << "needs the private network namespace and an X server"
-
 TEST(ScriptGui, CompareKindsSwitchSidesAndTwoDevicesDiffer) {
-    REQUIRE_READY();
+    REQUIRE_GUI(g_ready);
     dispatch_main(4);
     pump(200);
     ASSERT_TRUE(ui_is_managed(W_CMP_FORM_ID));
@@ -128,7 +124,7 @@ TEST(ScriptGui, CompareKindsSwitchSidesAndTwoDevicesDiffer) {
 }
 
 TEST(ScriptGui, CreateAndExecuteThroughThePortDialogs) {
-    REQUIRE_READY();
+    REQUIRE_GUI(g_ready);
     select_main_devices({1});
     dispatch_main(9);
     pump(200);

@@ -28,8 +28,7 @@ bool g_ready = false;
 std::unique_ptr<SimProcess> g_sim;
 
 TEST(SetGui, RowsShowValuesAndDifferences) {
-    if (!g_ready)
-        GTEST_SKIP() << "needs the private network namespace and an X server";
+    REQUIRE_GUI(g_ready);
     for (int p = 1; p <= ui_list_count(W_MRX_LIST); ++p)
         ui_list_select_pos(W_MRX_LIST, p, false);
     ui_list_set_policy(W_MAIN_FUNC_LIST, LSP_EXTENDED);

@@ -52,8 +52,7 @@ struct GuiCase {
 };
 
 TEST(StatusGui, EveryWindowOnceWithAScreenshot) {
-    if (!g_ready)
-        GTEST_SKIP() << "needs the private network namespace and an X server";
+    REQUIRE_GUI(g_ready);
     const GuiCase cases[] = {
         {SM_MRX, 18, PRI_DEV, "", "Procs (act/most/max): 23/31/64"},
         {SM_ASY, 19, PRI_DEV, "1-6", "alice"},
@@ -99,8 +98,7 @@ TEST(StatusGui, EveryWindowOnceWithAScreenshot) {
 }
 
 TEST(StatusGui, AutomaticRefreshOnTheToolkitTimer) {
-    if (!g_ready)
-        GTEST_SKIP() << "needs the private network namespace and an X server";
+    REQUIRE_GUI(g_ready);
     select_device(PRI_DEV);
     press(18);
     pump(300);
