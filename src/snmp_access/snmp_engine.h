@@ -81,9 +81,10 @@ constexpr int MM_SNMP_IN_FLIGHT = 64;
 // them, each with the record's own time-out and retries, up to
 // MM_SNMP_IN_FLIGHT records in flight (in list order as places free up).
 // The cancel flag is read at least every 100 ms. A run of one task is
-// mm_snmp (progress by chunk). With more, the cancel dialog shows before
-// the first request and after each finished record "<label>: <done> of
-// <total> done, last Morix <name>" and the percentage of records done.
+// mm_snmp (progress by chunk). With more, the cancel dialog is asked
+// (is_cancelled with the percentage of records done) before the first
+// request, after each finished record and every 100 ms, and its label
+// reads "<label>: <done> of <total> done, last Morix <name>".
 // After a cancel, Get and GetNext calls in flight end at once with the
 // nodes of their chunk and after it marked 17 (Set calls finish the chunk
 // in flight first, as a call of one record does), and records not started

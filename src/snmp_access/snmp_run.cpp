@@ -122,13 +122,21 @@ void wait_once(Run& run) {
     }
 }
 
-// Reads the cancel flag (letting only the Cancel button act) when 100 ms
-// have passed since the last look.
+// When 100 ms have passed since the last look: a run of many asks the
+// cancel dialog (which also redraws its scale); a run of one only lets the
+// Cancel button act and reads the flag, its progress calls staying those
+// between chunks.
 void poll_cancel(Run& run) {
     Clock::time_point now = Clock::now();
     if (now - run.polled < std::chrono::microseconds(POLL_USEC))
         return;
     run.polled = now;
+    if (!run.one) {
+        int total = static_cast<int>(run.tasks.size());
+        if (is_cancelled(run.done * 100 / total))
+            run.cancelled = true;
+        return;
+    }
     clear_event_queue(W_CANCEL_BUTTON);
     if (g_cancel_process)
         run.cancelled = true;
