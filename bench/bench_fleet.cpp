@@ -92,6 +92,24 @@ Figures run(const std::string& list, int devices) {
     return f;
 }
 
+// Mean seconds of a one-variable Get from the first device.
+double get_round_trip(int count) {
+    MorixRecord rec;
+    rec.name = address(0);
+    rec.community = "vantor";
+    rec.timeout = 1000000;
+    rec.retries = 2;
+    int id = 0;
+    get_check_mib_var("sysUpTime", &id);
+    auto t0 = std::chrono::steady_clock::now();
+    for (int i = 0; i < count; ++i) {
+        add_prm_node(&rec, id, 0, 0, 0, "", "", 0);
+        mm_snmp(&rec, SNMP_OP_GET);
+        free_prm_list(&rec);
+    }
+    return seconds_since(t0) / count;
+}
+
 bool scenario_runs(const Scenario& s, const std::vector<int>& counts, const std::string& dir) {
     SimOptions o;
     for (int i = 0; i < counts.back(); ++i) {
@@ -107,8 +125,11 @@ bool scenario_runs(const Scenario& s, const std::vector<int>& counts, const std:
         return false;
     }
     double one = 0;
+    Figures first;
     for (int n : counts) {
         Figures f = run(write_list(dir, n), n);
+        if (n == 1)
+            first = f;
         double total = f.load_wall + f.show_wall;
         if (n == 1)
             one = total;
@@ -116,6 +137,18 @@ bool scenario_runs(const Scenario& s, const std::vector<int>& counts, const std:
                     "%4ld req, total %8.2f s, ratio to 1 device %6.2f\n",
                     s.name, n, f.load_wall, f.load_requests, f.reachable, f.listed, f.show_wall,
                     f.show_requests, total, one > 0 ? total / one : 0.0);
+        // Without delay: the wall time the devices beyond the first add,
+        // against the bare round trips of the requests they add.
+        if (s.faults == "delay=0" && n > 1) {
+            double rtt = get_round_trip(200);
+            long extra =
+                f.load_requests + f.show_requests - first.load_requests - first.show_requests;
+            double wall = total - (first.load_wall + first.show_wall);
+            std::printf("%-10s %2d devices: %d more devices cost %.2f ms for %ld more requests; "
+                        "one round trip %.1f us; ratio to their round trips %.2f\n",
+                        s.name, n, n - 1, wall * 1000.0, extra, rtt * 1e6,
+                        extra > 0 ? wall / (static_cast<double>(extra) * rtt) : 0.0);
+        }
         std::fflush(stdout);
     }
     return true;

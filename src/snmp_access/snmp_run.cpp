@@ -104,13 +104,18 @@ void wait_once(Run& run) {
     }
     if (tv.tv_sec > 0 || tv.tv_usec > POLL_USEC || tv.tv_usec < 0)
         tv = timeval{0, POLL_USEC};
+    // Retries and time-outs are looked at once the earliest is due, not on
+    // every answer.
+    Clock::time_point due = Clock::now() + std::chrono::microseconds(tv.tv_usec);
     int n = select(fds, &set, nullptr, nullptr, &tv);
+    bool timeouts = n <= 0 || Clock::now() >= due;
     for (Slot& s : run.slots) {
         if (!s.call || !s.call->sess)
             continue;
         if (n > 0)
             snmp_sess_read(s.call->sess, &set);
-        snmp_sess_timeout(s.call->sess);
+        if (timeouts)
+            snmp_sess_timeout(s.call->sess);
     }
     for (Slot& s : run.slots) {
         if (run.cancelled)
