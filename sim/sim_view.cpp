@@ -272,6 +272,19 @@ bool derived_instances(const std::string& name, const SimProfile& p,
             out->push_back({std::to_string(++k), 10, rev, true});
         return true;
     }
+    if (name == "mrxpModemStatus" || name == "mdmStatState" || name == "mdmCtlState") {
+        // A modem pool at work: most modems wait for calls, every fourth one
+        // carries a call. mrxpModemStatus: 1 available, 2 busy; mdmStatState:
+        // 2 available, 3 busy; mdmCtlState (the operator's control): 1.
+        for (size_t m = 1; m <= p.modems.size(); ++m) {
+            bool busy = m % 4 == 0;
+            int v = name == "mrxpModemStatus" ? (busy ? 2 : 1)
+                    : name == "mdmStatState"  ? (busy ? 3 : 2)
+                                              : 1;
+            out->push_back({std::to_string(m), 10, std::to_string(v), true});
+        }
+        return true;
+    }
     return false;
 }
 

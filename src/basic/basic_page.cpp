@@ -41,7 +41,8 @@ std::string saved_display(const BasicPage& p, size_t i) {
                 return o;
         return "";
     }
-    return s.text;
+    // An empty common value shows as an empty field.
+    return s.text == set_to_blank ? "" : s.text;
 }
 
 bool integer_text(const std::string& t) {
@@ -278,6 +279,9 @@ int page_conf_apply(BasicPage& p) {
     }
     int error = 0, cancel = 0;
     process_set_req_basic(devs, win_parent(p.window), &error, &cancel);
+    // Failures are told device by device; success is told too.
+    if (error == 0 && cancel == 0)
+        display_msg(win_parent(p.window), "Set complete.");
     accept_fields(p);
     p.first_time = true;
     edit_flags[p.edit_flag] = 0;

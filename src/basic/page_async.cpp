@@ -1,6 +1,7 @@
 // Async Ports, Add Async Port and Basic Dial Access pages: page variables
 // on the chosen async ports or on every channel, with the modem entry points.
 #include <algorithm>
+#include <cstdio>
 
 #include "basic/modem_hooks.h"
 #include "basic/port_pages.h"
@@ -65,14 +66,19 @@ void list_rows() {
         int id = -1;
         get_check_mib_var("mrxpMode", &id);
         for (const PortSlot& s : port_slots(r, id, false, all)) {
-            std::string row = r->name + " " + std::to_string(s.port);
+            std::vector<std::string> v;
             for (const std::string& name : async_port_vars) {
                 int vid = -1;
                 get_check_mib_var(name, &vid);
                 std::vector<PortSlot> one = port_slots(r, vid, false, {s.port});
-                std::string v = one.empty() ? "" : slot_value(r, name, one[0]);
-                row += " " + (v.empty() ? std::string("-") : v);
+                std::string text = one.empty() ? "" : slot_value(r, name, one[0]);
+                v.push_back(text.empty() ? "-" : text);
             }
+            v.resize(4);
+            // The columns of the list's heading (the list has a fixed font).
+            char row[256];
+            std::snprintf(row, sizeof row, "%-15s %-5d %-11s %-11s %-7s %s", r->name.c_str(),
+                          s.port, v[0].c_str(), v[1].c_str(), v[2].c_str(), v[3].c_str());
             ui_list_add_item(BW_PORT_LIST, row, 0, UI_BASIC);
         }
     }

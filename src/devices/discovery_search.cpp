@@ -263,6 +263,6 @@ void discover_morixes() {
     if (dsc_identify_addrs(addrs, timeout, retries))
         out("\n\nOperation cancelled.");
     out("\n\n\n*** End of discovery ***\n\n"
-        "Press 'Update' to change the main Morix List to the discovered Morixes.\n"
-        "Press 'Save' to save the list of discovered Morixes in a file.\n");
+        "Press 'Copy to List' to change the main Morix List to the discovered Morixes.\n"
+        "Press 'Save List...' to save the list of discovered Morixes in a file.\n");
 }

@@ -46,8 +46,9 @@ bool parse_list_line(const std::string& line, ListLine* out) {
     std::vector<ScanValue> v;
     if (scan_fields(line, pattern, &v) != 4)
         return false;
-    // A time-out must fit the record's microseconds.
-    if (v[2].num < 0 || v[2].num > MAX_TIMEOUT_SECS || v[3].num < 0)
+    // A time-out must fit the record's microseconds; retries are bounded
+    // like the settings dialog's, so one line cannot hold a load for ever.
+    if (v[2].num < 0 || v[2].num > MAX_TIMEOUT_SECS || v[3].num < 0 || v[3].num > MAX_RETRIES)
         return false;
     *out = ListLine{v[0].text, v[1].text, v[2].num, v[3].num};
     return true;
@@ -186,7 +187,7 @@ int save_mrx_list_exec(const std::string& path,
         display_warn(dialog_id, k_no_file);
         return 0;
     }
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0600);
+    int fd = open_regular_for_write(path, O_NOFOLLOW, 0600);
     FilePtr f(fd >= 0 ? fdopen(fd, "w") : nullptr);
     if (!f) {
         if (fd >= 0)

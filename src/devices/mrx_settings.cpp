@@ -114,35 +114,60 @@ void set_snmp_info_vals() {
     ui_set_toggle(W_SNMP_UPD_SEL_TB, false, false);
 }
 
-// The seven product-specific commands of the main menu, entries 1 to 7:
-// DVS status, PRI channels status, internal CSU status, internal modems,
-// modem calls status, PPP status and multilink status.
-const int k_product_menu_ids[7] = {84, 81, 85, 80, 88, 86, 87};
+namespace {
 
-// Entries made insensitive for a selected device, by product type: bit e-1
-// stands for entry e. Communication servers and the types of platform
-// classes 1 and 2 keep entry 1 only; channelized T1 devices lose entries 2
-// to 5; PRI devices 1, 6 and 7; the types with a compression card 1, 2, 3,
-// 6 and 7.
-const unsigned k_menu_off_by_type[PROD_TYPE_COUNT] = {
-    0,    0, 0x7e, 0x7e, 0x7e, 0x7e, 0x7e, 0x7e, 0x7e, 0x7e, 0x7e, 0x7e,
-    0x7e, 0, 0x1e, 0x1e, 0x61, 0x1e, 0x61, 0x67, 0x67, 0,    0,    0};
+// What a device must have for a product-specific command of the main menu.
+enum MenuNeed {
+    NEED_COMM_SERVER,
+    NEED_PRI_MODULE,
+    NEED_WAN_MODULE,
+    NEED_INTERNAL_MODEMS,
+    NEED_MULTILINK
+};
+
+struct ProductMenuEntry {
+    int id;
+    MenuNeed need;
+};
+
+// DVS status, PRI channels status, internal CSU status, internal modems,
+// modem calls status and multilink status.
+const ProductMenuEntry k_product_menu[] = {{84, NEED_COMM_SERVER},     {81, NEED_PRI_MODULE},
+                                           {85, NEED_WAN_MODULE},      {80, NEED_INTERNAL_MODEMS},
+                                           {88, NEED_INTERNAL_MODEMS}, {87, NEED_MULTILINK}};
+
+bool device_has(const MorixRecord* r, MenuNeed need) {
+    switch (need) {
+    case NEED_COMM_SERVER: // the dial-up tunnels of the DVS status
+        return check_comm_srv(r) != 0;
+    case NEED_PRI_MODULE:
+        return (r->platform == 4 || r->platform == 5) && r->wan_count > 0;
+    case NEED_WAN_MODULE: // the internal CSU of a T1 or PRI module
+        return r->wan_count > 0;
+    case NEED_INTERNAL_MODEMS:
+        return r->modem_count > 0;
+    case NEED_MULTILINK: // the access servers and channelized T1 devices
+        return r->platform == 2 || r->platform == 3;
+    }
+    return false;
+}
+
+} // namespace
 
 void disable_main_menu_opt() {
-    for (int id : k_product_menu_ids)
-        ui_set_sensitive(id, true);
     // Runs on every selection change: marks the selection without the
     // warning an empty selection would give.
     check_main_sel(W_MAIN_WINDOW, SEL_MARK_ONLY);
-    for (int i = 0; i < mrx_lst_cnt; ++i) {
-        const MorixRecord* r = host_info_list[i];
-        if (!r->selected)
-            continue;
-        int t = r->product_type;
-        unsigned mask = t >= 0 && t < PROD_TYPE_COUNT ? k_menu_off_by_type[t] : 0;
-        for (int e = 0; e < 7; ++e)
-            if (mask & (1u << e))
-                ui_set_sensitive(k_product_menu_ids[e], false);
+    // An entry stays available while every selected device has what its
+    // command needs.
+    for (const ProductMenuEntry& e : k_product_menu) {
+        bool all_have = true;
+        for (int i = 0; i < mrx_lst_cnt && all_have; ++i) {
+            const MorixRecord* r = host_info_list[i];
+            if (r->selected && r->reachable)
+                all_have = device_has(r, e.need);
+        }
+        ui_set_sensitive(e.id, all_have);
     }
 }
 

@@ -208,14 +208,19 @@ void clear_event_queue(int widget_id) {
     Display* dpy = XtDisplay(top_level);
     XFlush(dpy);
     Widget target = ui_widget(widget_id, UI_MAIN);
-    Widget warn_ok = widgets[W_WARNING_BOX] != nullptr
-                         ? XmMessageBoxGetChild(widgets[W_WARNING_BOX], XmDIALOG_OK_BUTTON)
-                         : nullptr;
+    // Keys reach a dialog through its shell (the window manager gives the
+    // focus to the shell): the whole warning box takes input, so that Return
+    // and Escape close it, and keys on the cancel dialog reach its button.
+    Widget warn_ok = widgets[W_WARNING_BOX] != nullptr ? XtParent(widgets[W_WARNING_BOX]) : nullptr;
+    Widget key_target =
+        target != nullptr && widget_id == W_CANCEL_BUTTON ? get_shell_parent(target) : nullptr;
     XEvent ev;
     long mask =
         KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
     for (int i = 0; i < 10000 && XCheckMaskEvent(dpy, mask, &ev); ++i) {
-        if (window_inside(target, ev.xany.window) || window_inside(warn_ok, ev.xany.window)) {
+        bool key = ev.type == KeyPress || ev.type == KeyRelease;
+        if (window_inside(target, ev.xany.window) || window_inside(warn_ok, ev.xany.window) ||
+            (key && window_inside(key_target, ev.xany.window))) {
             XtDispatchEvent(&ev);
         } else if (ev.type == KeyPress || ev.type == ButtonPress) {
             XBell(dpy, 50);

@@ -17,7 +17,7 @@ void cmd_show_open();       // 13, 51
 void cmd_udf_open();        // 15
 void cmd_site_open();       // 16
 void cmd_snmp_info_open();  // 17
-void cmd_status(int id);    // 18, 19, 20, 81, 84 to 88
+void cmd_status(int id);    // 18, 19, 20, 81, 84, 85, 87, 88
 void cmd_save_mrx_list();   // 22
 void cmd_open_mrx_list();   // 23
 void cmd_add_mrx();         // 28, 31

@@ -5,8 +5,7 @@
 #include "ui/ui.h"
 
 void cmd_status(int id) {
-    if (!status_menu_command(id))
-        cmd_not_available(W_MAIN_WINDOW, "PPP status");
+    status_menu_command(id);
 }
 
 int status_cmd_action(int id) {

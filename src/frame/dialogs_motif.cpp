@@ -19,6 +19,9 @@ Widget work_dialog = nullptr;
 XtIntervalId work_timer = 0;
 int busy_count = 0;
 int cursor_mode = CURSOR_NORMAL;
+// The window whose command made the program busy: the Working dialog
+// belongs to it.
+Widget busy_owner = nullptr;
 
 XmString make_cs(const std::string& text) {
     return XmStringCreateLtoR(const_cast<char*>(text.c_str()),
@@ -26,6 +29,7 @@ XmString make_cs(const std::string& text) {
 }
 
 // Hides the buttons of a message box that the dialog kind does not use.
+// A box with OK alone closes with Escape as with Return.
 void keep_buttons(Widget box, bool ok, bool cancel, bool help) {
     if (!ok)
         XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON));
@@ -33,6 +37,8 @@ void keep_buttons(Widget box, bool ok, bool cancel, bool help) {
         XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON));
     if (!help)
         XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON));
+    if (ok && !cancel)
+        XtVaSetValues(box, XmNcancelButton, XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON), nullptr);
 }
 
 bool shell_is_shown(Widget shell) {
@@ -121,9 +127,30 @@ Cursor busy_cursor(int mode) {
     return cursors[k];
 }
 
+Widget work_parent(int parent_id);
+
+// The Working dialog never comes up over a question or a warning the
+// operator has to answer: it would take their place on top.
+bool answer_pending() {
+    return (g_ask_dialog != nullptr && XtIsManaged(g_ask_dialog)) ||
+           (warn_box != nullptr && XtIsManaged(warn_box));
+}
+
 void work_timer_cb(XtPointer, XtIntervalId*) {
     work_timer = 0;
+    if (answer_pending())
+        return;
     display_work(W_MAIN_WINDOW, "Working", "Processing request. Please be patient.");
+}
+
+// The Working dialog's window: the one named when it is shown, else the
+// one whose command made the program busy.
+Widget work_parent(int parent_id) {
+    if (parent_id != W_MAIN_WINDOW && ui_is_managed(parent_id))
+        return parent_widget(parent_id);
+    if (busy_owner != nullptr && XtIsRealized(busy_owner) && XtIsManaged(busy_owner))
+        return busy_owner;
+    return owner_window();
 }
 
 // Processes what is pending, dropping button presses and releases.
@@ -281,6 +308,9 @@ int ask_user(int parent_id, const std::string& title, const std::string& ok_labe
     int answer = 0;
     Widget outer = g_ask_dialog;
     g_ask_dialog = box;
+    // The question takes the Working dialog's place on top.
+    if (work_dialog != nullptr)
+        remove_work();
     XtAddCallback(box, XmNokCallback, answer_cb, &answer);
     XtAddCallback(box, XmNcancelCallback, answer_cb, &answer);
     if (busy_count > 0)
@@ -340,6 +370,7 @@ void set_app_cursor(int mode) {
         if (busy_count++ > 0)
             return;
         cursor_mode = mode;
+        busy_owner = owner_window();
         set_cursor_on_windows(busy_cursor(mode));
         if (mode == CURSOR_BUSY && work_timer == 0)
             work_timer = XtAppAddTimeOut(app_context, 2000, work_timer_cb, nullptr);
@@ -384,10 +415,14 @@ bool work_dialog_shown() {
     return work_dialog != nullptr && XtIsManaged(work_dialog);
 }
 
+bool is_work_dialog(Widget w) {
+    return w != nullptr && w == work_dialog;
+}
+
 void display_work(int parent_id, const std::string& title, const std::string& text) {
     if (top_level == nullptr || work_dialog_shown())
         return;
-    Widget parent = ui_is_managed(parent_id) ? parent_widget(parent_id) : main_widget;
+    Widget parent = work_parent(parent_id);
     Arg args[1];
     XtSetArg(args[0], XmNdialogStyle,
              title == "Edit Configuration" ? XmDIALOG_FULL_APPLICATION_MODAL : XmDIALOG_MODELESS);
@@ -398,6 +433,9 @@ void display_work(int parent_id, const std::string& title, const std::string& te
         [](Widget, XtPointer, XtPointer) { work_dialog = nullptr; }, nullptr);
     update_work(parent_id, title, text, 0);
     gui_manage_child(work_dialog);
+    // The work that follows may not return to the event loop for a while:
+    // the dialog shows its text before it starts.
+    show_drawn(work_dialog);
 }
 
 void update_work(int parent_id, const std::string& title, const std::string& text, int mode) {

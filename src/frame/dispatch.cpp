@@ -60,6 +60,14 @@ void open_window(int form) {
     gui_manage_top_form(form);
 }
 
+// The script folder changes while the program runs (Create Script, Compare's
+// saved differences): the file list is read again each time the window opens.
+constexpr int W_VIEW_FSB = 401, W_EXE_FSB = 411;
+void open_script_window(int form, int file_box) {
+    gui_manage_top_form(form);
+    ui_rescan_files(file_box);
+}
+
 // Main-window commands: the id and what it runs.
 struct MainCommand {
     int id;
@@ -73,8 +81,8 @@ const MainCommand main_commands[] = {
     {5, cmd_copy_open},
     {7, cmd_reset_open},
     {9, [] { open_window(W_CRT_FORM_ID); }},
-    {10, [] { open_window(W_EXE_FORM_ID); }},
-    {11, [] { open_window(W_VIEW_FORM_ID); }},
+    {10, [] { open_script_window(W_EXE_FORM_ID, W_EXE_FSB); }},
+    {11, [] { open_script_window(W_VIEW_FORM_ID, W_VIEW_FSB); }},
     {12, cmd_set_open},
     {52, cmd_set_open},
     {13, cmd_show_open},
@@ -99,7 +107,7 @@ const MainCommand main_commands[] = {
 };
 
 // Status displays and window help take their id along.
-const int status_ids[] = {18, 19, 20, 81, 84, 85, 86, 87, 88};
+const int status_ids[] = {18, 19, 20, 81, 84, 85, 87, 88};
 
 int dispatch_main_window(int id) {
     for (const MainCommand& c : main_commands) {

@@ -71,7 +71,7 @@ const WindowAction window_actions[] = {
     {241, WA_COMMAND, W_DISC_FORM_ID, 0},
     {242, WA_COMMAND, W_DISC_FORM_ID, 0},
     {243, WA_HELP, W_DISC_FORM_ID, 0},
-    {244, WA_COMMAND, W_DISC_FORM_ID, 0},  // Close also empties the window
+    {244, WA_COMMAND, W_DISC_FORM_ID, 0}, // Close also empties the window
     {246, WA_SAVE, W_DISC_FORM_ID, T_DISC},
     // Network discovery prompt
     {1278, WA_COMMAND, 1270, 0},
@@ -98,6 +98,7 @@ const WindowAction window_actions[] = {
     {290, WA_COMMAND, W_MRX_STAT_FORM_ID, 0},
     {291, WA_SAVE, W_MRX_STAT_FORM_ID, 1100},
     {289, WA_CLOSE, W_MRX_STAT_FORM_ID, 0},
+    {292, WA_HELP, W_MRX_STAT_FORM_ID, 0},
     {335, WA_COMMAND, W_ASY_STAT_FORM_ID, 0},
     {336, WA_SAVE, W_ASY_STAT_FORM_ID, 1108},
     {337, WA_HELP, W_ASY_STAT_FORM_ID, 0},
@@ -105,6 +106,7 @@ const WindowAction window_actions[] = {
     {343, WA_COMMAND, W_ITF_STAT_FORM_ID, 0},
     {344, WA_SAVE, W_ITF_STAT_FORM_ID, 1116},
     {345, WA_CLOSE, W_ITF_STAT_FORM_ID, 0},
+    {346, WA_HELP, W_ITF_STAT_FORM_ID, 0},
     {701, WA_COMMAND, W_T1_STAT_FORM_ID, 0},
     {702, WA_HELP, W_T1_STAT_FORM_ID, 0},
     {703, WA_SAVE, W_T1_STAT_FORM_ID, 1140},
@@ -121,9 +123,6 @@ const WindowAction window_actions[] = {
     {922, WA_SAVE, W_CSU_STAT_FORM_ID, 1148},
     {923, WA_HELP, W_CSU_STAT_FORM_ID, 0},
     {924, WA_CLOSE, W_CSU_STAT_FORM_ID, 0},
-    {972, WA_SAVE, W_PPP_STAT_FORM_ID, 0},
-    {973, WA_COMMAND, W_PPP_STAT_FORM_ID, 0},
-    {974, WA_CLOSE, W_PPP_STAT_FORM_ID, 0},
     {1020, WA_COMMAND, W_MP_STAT_FORM_ID, 0},
     {1022, WA_SAVE, W_MP_STAT_FORM_ID, 1164},
     {1024, WA_CLOSE, W_MP_STAT_FORM_ID, 0},

@@ -91,7 +91,30 @@ void focus_eh(Widget w, XtPointer client, XEvent* ev, Boolean*) {
         set_hotspot(id);
 }
 
+// A field that takes the focus has its whole text selected with the caret
+// at its end: typing replaces the old value instead of going in front of
+// it. A click afterwards places the caret where it points, as usual.
+void select_all_cb(Widget w, XtPointer, XtPointer) {
+    Boolean editable = False;
+    XtVaGetValues(w, XmNeditable, &editable, nullptr);
+    if (!editable || !XtIsRealized(w))
+        return;
+    Time now = XtLastTimestampProcessed(XtDisplay(w));
+    if (XmIsTextField(w)) {
+        XmTextPosition last = XmTextFieldGetLastPosition(w);
+        XmTextFieldSetInsertionPosition(w, last);
+        if (last > 0)
+            XmTextFieldSetSelection(w, 0, last, now);
+        return;
+    }
+    XmTextPosition last = XmTextGetLastPosition(w);
+    XmTextSetInsertionPosition(w, last);
+    if (last > 0)
+        XmTextSetSelection(w, 0, last, now);
+}
+
 void add_handler(Widget w, int table, int id) {
+    select_on_focus(w);
     long code = (static_cast<long>(table) << 16) | id;
     XtRemoveEventHandler(w, KeyPressMask | KeyReleaseMask | ButtonPressMask | PointerMotionMask,
                          False, focus_eh, reinterpret_cast<XtPointer>(code));
@@ -100,6 +123,16 @@ void add_handler(Widget w, int table, int id) {
 }
 
 } // namespace
+
+void select_on_focus(Widget w) {
+    int mode = XmMULTI_LINE_EDIT;
+    if (XmIsText(w))
+        XtVaGetValues(w, XmNeditMode, &mode, nullptr);
+    if (!XmIsTextField(w) && !(XmIsText(w) && mode == XmSINGLE_LINE_EDIT))
+        return;
+    XtRemoveCallback(w, XmNfocusCallback, select_all_cb, nullptr);
+    XtAddCallback(w, XmNfocusCallback, select_all_cb, nullptr);
+}
 
 void install_focus_handlers(Widget root) {
     if (root == nullptr)

@@ -9,8 +9,8 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
 #include "frame/startup.h"
+#include "ui/app_globals.h"
 #include "ui/ui.h"
 
 namespace {
@@ -32,7 +32,9 @@ const HelpFile help_files[] = {
     {221, UI_MAIN, "compare.wh"},
     {243, UI_MAIN, "discover.wh"},
     {260, UI_MAIN, "usr_def_prm_grps.wh"},
+    {292, UI_MAIN, "sts_mrx.wh"},
     {337, UI_MAIN, "sts_asy.wh"},
+    {346, UI_MAIN, "sts_itf.wh"},
     {360, UI_MAIN, "script_create.wh"},
     {405, UI_MAIN, "script_view.wh"},
     {414, UI_MAIN, "script_execute.wh"},

@@ -16,8 +16,6 @@ const InitWindow init_window_table[] = {
     {6, "Morix MP Status", "MM/mp", "mp_stat_top", 1205, "mp_stat_form", 1019, 60, 275, 840, 440},
     {8, "Morix Async Port Status", "MM/asy", "asy_stat_top", 1206, "asy_stat_form", 334, 20, 325,
      800, 475},
-    {8, "Morix PPP Status", "MM/ppp", "ppp_stat_top", 1207, "ppp_stat_form", 971, 60, 275, 660,
-     360},
     {9, "Morix Interface Port Status", "MM/itf", "itf_stat_top", 1208, "itf_stat_form", 342, 20,
      325, 775, 425},
     {9, "PRI Channels Status", "MM/pri_chn", "pri_stat_top", 1209, "pri_stat_form", 834, 60, 275,

@@ -40,6 +40,24 @@ Widget create_dynamically(const char* name, Widget parent, int slot);
 
 // Shows a widget keeping the stacking rules of the dialogs.
 void gui_manage_child(Widget w);
+// The window the operator works in: the form of the top-level window that
+// holds the keyboard focus (for a dialog, of the window it belongs to); the
+// main window when the focus is elsewhere.
+Widget owner_window();
+// Raises w's shell above the program's other windows and gives it the
+// keyboard focus once the window manager has mapped it.
+void bring_to_front(Widget w);
+// Return presses a dialog's OK button and Escape its Cancel (or Close)
+// button; a dialog with OK alone closes with either.
+void set_dialog_keys(Widget w);
+// Puts the blank label back on option menus that hold no choice (the
+// toolkit relabels them with their current button when it lays them out).
+void reshow_blank_menus();
+// Waits (at most a second) until w's window is mapped, then draws it: for a
+// dialog shown just before work that blocks the event loop.
+void show_drawn(Widget w);
+// True for the Working dialog of the busy state.
+bool is_work_dialog(Widget w);
 // Takes down a pending work dialog, clears the basic-mode hotspot text,
 // places w 20 pixels right of and below parent when offset is 1 (and a
 // parent is given), then shows and raises it.
@@ -66,6 +84,9 @@ void force_update(Widget w);
 std::string cvt_cps_str(XmString cs);
 void ring_bell();
 
+// A text field selects its whole text, caret at the end, when it takes the
+// keyboard focus.
+void select_on_focus(Widget w);
 // Focus and hotspot handler installed on every fetched object.
 void install_focus_handlers(Widget root);
 extern Widget focus_widget;

@@ -56,6 +56,10 @@ Widget add_label(Widget parent, const std::string& text) {
 // Runs the dialog until an answer is given; accept decides whether an OK
 // stands (it may warn and return false to keep the dialog up).
 int run_modal(Widget box, int* answer, bool (*accept)(void*), void* data) {
+    // Like a question, the prompt stays on top until it is answered.
+    Widget outer = g_ask_dialog;
+    g_ask_dialog = box;
+    remove_work();
     gui_manage_child(box);
     for (;;) {
         while (*answer == 0)
@@ -65,6 +69,7 @@ int run_modal(Widget box, int* answer, bool (*accept)(void*), void* data) {
         *answer = 0;
     }
     int result = *answer;
+    g_ask_dialog = outer;
     XtDestroyWidget(XtParent(box));
     return result;
 }
@@ -157,8 +162,8 @@ int display_prompt(int parent_id, const std::string& title, const std::vector<st
         Widget tf = XtVaCreateManagedWidget("field", xmTextFieldWidgetClass, column, XmNcolumns, 30,
                                             nullptr);
         XmTextFieldSetString(tf, const_cast<char*>((*values)[i].c_str()));
-        if (text_translation_table != nullptr)
-            XtOverrideTranslations(tf, text_translation_table);
+        // Return in a field presses OK, as in every dialog.
+        select_on_focus(tf);
         fields.push_back(tf);
     }
     Widget outer = g_ask_dialog;

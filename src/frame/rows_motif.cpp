@@ -71,6 +71,7 @@ void make_text(int row) {
                                         15, nullptr);
     if (text_translation_table != nullptr)
         XtOverrideTranslations(tf, text_translation_table);
+    select_on_focus(tf);
     put(set_row_id(row, SRP_TEXT), tf);
 }
 

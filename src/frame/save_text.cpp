@@ -4,10 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
+#include "ui/app_globals.h"
 #include "ui/ui.h"
 
 namespace {
@@ -19,9 +20,9 @@ struct TextSave {
 };
 // The status windows save their text area: the fields as "label: value"
 // lines and the tables, as the window shows them.
-const TextSave text_saves[] = {{110, 108},  {129, 126},  {172, 174},  {232, 225},  {246, 245},
+const TextSave text_saves[] = {{110, 108},  {129, 126},  {172, 174},  {232, 225},   {246, 245},
                                {363, 362},  {416, 417},  {473, 475},  {1047, 1124}, {291, 1100},
-                               {336, 1108}, {635, 1108}, {344, 1116}, {836, 1132}, {703, 1140},
+                               {336, 1108}, {635, 1108}, {344, 1116}, {836, 1132},  {703, 1140},
                                {922, 1148}, {872, 1156}, {1022, 1164}};
 
 int text_of_save(int save_id) {
@@ -65,7 +66,7 @@ int save_text_proc(int parent_id, const std::string& file_name, const std::strin
         name = mm_path("data/saved_text", name);
     if (!check_if_overwrite(parent_id, 1, name))
         return 0;
-    int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int fd = open_regular_for_write(name, 0, 0644);
     if (fd < 0) {
         display_warn(parent_id, "Unable to save information to file: \n\n" + name);
         return 0;

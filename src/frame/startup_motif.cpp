@@ -11,14 +11,14 @@
 #include <cstring>
 #include <vector>
 
-#include "ui/app_globals.h"
+#include "basic/basic_frame.h"
 #include "frame/commands.h"
 #include "frame/dispatch.h"
 #include "frame/fallback_resources.h"
 #include "frame/gui_init.h"
-#include "basic/basic_frame.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
+#include "ui/app_globals.h"
 #include "ui/ui.h"
 
 Widget top_level = nullptr;
@@ -315,6 +315,7 @@ int fetch_widget(const char* name, Widget parent, int slot, int table) {
         // main window registers its controls in its own order.
         if (!(table == UI_MAIN && slot == W_MAIN_WINDOW))
             register_tab_groups(w);
+        set_dialog_keys(w);
     }
     tab[slot] = w;
     watch_slot(w, slot, table);

@@ -9,6 +9,8 @@
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 
+#include <set>
+
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
 #include "frame/startup.h"
@@ -198,9 +200,34 @@ void ui_set_toggle(int id, bool state, bool notify, int table) {
         XmToggleButtonSetState(w, state ? True : False, notify ? True : False);
 }
 
+namespace {
+
+// Option menus that show no choice. The toolkit keeps a current button in
+// every option menu (the first one unless another was chosen) and puts its
+// label back on the menu when it lays the menu out, so a blank menu is
+// remembered here rather than read from its label: until the operator picks
+// a button (or the program selects one), the menu holds no value.
+std::set<Widget> blank_menus;
+
+void menu_chosen_cb(Widget, XtPointer client, XtPointer) {
+    blank_menus.erase(static_cast<Widget>(client));
+}
+
+void menu_destroyed_cb(Widget w, XtPointer, XtPointer) {
+    blank_menus.erase(w);
+}
+
+void show_blank_label(Widget w) {
+    XmString cs = XmStringCreateLocalized(const_cast<char*>(" "));
+    XtVaSetValues(XmOptionButtonGadget(w), XmNlabelString, cs, nullptr);
+    XmStringFree(cs);
+}
+
+} // namespace
+
 std::string ui_get_option(int id, int table) {
     Widget w = ui_widget(id, table);
-    if (w == nullptr)
+    if (w == nullptr || blank_menus.count(w) != 0)
         return "";
     Widget current = nullptr;
     XtVaGetValues(w, XmNmenuHistory, &current, nullptr);
@@ -231,6 +258,7 @@ bool set_option_menu_top_button(int id, const std::string& label, int table) {
         XmStringFree(cs);
         if (!same)
             continue;
+        blank_menus.erase(w);
         XtVaSetValues(w, XmNmenuHistory, kids[i], nullptr);
         XtVaSetValues(XmOptionButtonGadget(w), XmNlabelString, nullptr, nullptr);
         XmString shown = XmStringCreateLocalized(const_cast<char*>(label.c_str()));
@@ -245,9 +273,26 @@ void set_om_blank(int id, int table) {
     Widget w = ui_widget(id, table);
     if (w == nullptr)
         return;
-    XmString cs = XmStringCreateLocalized(const_cast<char*>(" "));
-    XtVaSetValues(XmOptionButtonGadget(w), XmNlabelString, cs, nullptr);
-    XmStringFree(cs);
+    Widget menu = nullptr;
+    XtVaGetValues(w, XmNsubMenuId, &menu, nullptr);
+    if (menu != nullptr) {
+        WidgetList kids = nullptr;
+        Cardinal n = 0;
+        XtVaGetValues(menu, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
+        for (Cardinal i = 0; i < n; ++i) {
+            XtRemoveCallback(kids[i], XmNactivateCallback, menu_chosen_cb, w);
+            XtAddCallback(kids[i], XmNactivateCallback, menu_chosen_cb, w);
+        }
+    }
+    if (blank_menus.insert(w).second)
+        XtAddCallback(w, XmNdestroyCallback, menu_destroyed_cb, nullptr);
+    show_blank_label(w);
+}
+
+void reshow_blank_menus() {
+    for (Widget w : blank_menus)
+        if (XtIsRealized(w))
+            show_blank_label(w);
 }
 
 namespace {

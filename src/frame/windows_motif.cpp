@@ -2,6 +2,7 @@
 // the file selection box; the main window layout per mode.
 #include <X11/keysym.h>
 #include <Xm/BulletinB.h>
+#include <Xm/DialogS.h>
 #include <Xm/FileSB.h>
 #include <Xm/Form.h>
 #include <Xm/MessageB.h>
@@ -9,18 +10,60 @@
 #include <Xm/Text.h>
 #include <Xm/TextF.h>
 
+#include <unistd.h>
+
 #include <functional>
 
 #include "catalogue/func_display.h"
 #include "frame/dispatch.h"
 #include "frame/motif_internal.h"
+#include "ui/help_texts.h"
+#include "ui/program.h"
 #include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 Widget parent_widget(int id) {
     Widget w = ui_widget(id, UI_MAIN);
     if (w == nullptr || !XtIsRealized(w))
-        return main_widget != nullptr ? main_widget : top_level;
+        return owner_window();
     return w;
+}
+
+namespace {
+
+// The shell's form when the shell shows one (a dialog is made under it).
+Widget shown_form(Widget shell) {
+    if (shell == top_level)
+        return main_widget;
+    WidgetList kids = nullptr;
+    Cardinal n = 0;
+    XtVaGetValues(shell, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
+    return n > 0 && XtIsManaged(kids[0]) ? kids[0] : nullptr;
+}
+
+} // namespace
+
+Widget owner_window() {
+    Widget fallback = main_widget != nullptr ? main_widget : top_level;
+    if (top_level == nullptr)
+        return fallback;
+    Display* dpy = XtDisplay(top_level);
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(dpy, &focus, &revert);
+    Widget w = focus != None && focus != PointerRoot ? XtWindowToWidget(dpy, focus) : nullptr;
+    // A dialog belongs to the window it was made under.
+    for (int depth = 0; w != nullptr && depth < 8; ++depth) {
+        Widget shell = get_shell_parent(w);
+        if (shell == nullptr)
+            break;
+        if (!XmIsDialogShell(shell)) {
+            Widget form = shown_form(shell);
+            return form != nullptr ? form : fallback;
+        }
+        w = XtParent(shell);
+    }
+    return fallback;
 }
 
 Widget get_shell_parent(Widget w) {
@@ -95,25 +138,150 @@ bool frame_origin(Widget shell, int* x, int* y) {
 
 } // namespace
 
+namespace {
+
+bool shown(Widget w) {
+    return w != nullptr && XtIsManaged(w);
+}
+
+// The question or warning that must stay above every other window: an
+// open question first, then the warning box.
+Widget front_dialog() {
+    if (shown(g_ask_dialog))
+        return g_ask_dialog;
+    return shown(widgets[W_WARNING_BOX]) ? widgets[W_WARNING_BOX] : nullptr;
+}
+
+// Waits, at most a second, until the window manager has mapped the shell.
+bool wait_viewable(Widget shell) {
+    Display* dpy = XtDisplay(shell);
+    for (int i = 0; i < 100; ++i) {
+        XSync(dpy, False);
+        XWindowAttributes a;
+        if (XGetWindowAttributes(dpy, XtWindow(shell), &a) != 0 && a.map_state == IsViewable)
+            return true;
+        usleep(10000);
+    }
+    return false;
+}
+
+// A dialog made once under the main window belongs to the window the
+// operator works in when it is shown, so that the window manager keeps it
+// above that window instead of raising the main window.
+void adopt_by_owner(Widget w) {
+    Widget shell = XtParent(w);
+    if (shell == nullptr || !XmIsDialogShell(shell) ||
+        get_shell_parent(XtParent(shell)) != top_level)
+        return;
+    Widget owner = get_shell_parent(owner_window());
+    if (owner != nullptr && XtIsRealized(owner))
+        XtVaSetValues(shell, XmNtransientFor, owner, nullptr);
+}
+
+// Grows a window's shell to the size its contents ask for, so that a window
+// never opens cut short (a dialog shell sized before its pages were in it).
+void fit_natural_size(Widget w) {
+    Widget shell = XtParent(w);
+    if (shell == nullptr || !XtIsShell(shell))
+        return;
+    XtWidgetGeometry pref{};
+    XtQueryGeometry(w, nullptr, &pref);
+    Dimension sw = 0, sh = 0;
+    XtVaGetValues(shell, XmNwidth, &sw, XmNheight, &sh, nullptr);
+    Dimension want_w = (pref.request_mode & CWWidth) != 0 && pref.width > sw ? pref.width : sw;
+    Dimension want_h = (pref.request_mode & CWHeight) != 0 && pref.height > sh ? pref.height : sh;
+    if (want_w != sw || want_h != sh)
+        XtVaSetValues(shell, XmNwidth, want_w, XmNheight, want_h, nullptr);
+}
+
+bool viewable(Widget shell) {
+    XWindowAttributes a;
+    return XtIsRealized(shell) &&
+           XGetWindowAttributes(XtDisplay(shell), XtWindow(shell), &a) != 0 &&
+           a.map_state == IsViewable;
+}
+
+// Windows that open at one place would cover each other exactly: a window
+// whose frame lands where an open window's frame stands moves 30 pixels down
+// and right, as often as needed. Done once the window manager has placed it,
+// since only then is its frame where the other frames are measured.
+void cascade(Widget shell) {
+    constexpr int step = 30;
+    int fx = 0, fy = 0;
+    if (!wait_viewable(shell) || !frame_origin(shell, &fx, &fy))
+        return;
+    int shift = 0;
+    for (int round = 0; round < 16; ++round) {
+        bool taken = false;
+        for (int i = 0; i < MAX_WIDGETS && !taken; ++i) {
+            Widget s = widgets[i];
+            int ox = 0, oy = 0;
+            if (s == nullptr || s == shell || !XtIsTopLevelShell(s) || !viewable(s) ||
+                !frame_origin(s, &ox, &oy))
+                continue;
+            taken = ox == fx + shift && oy == fy + shift;
+        }
+        if (!taken)
+            break;
+        shift += step;
+    }
+    if (shift == 0)
+        return;
+    Position x = 0, y = 0;
+    XtVaGetValues(shell, XmNx, &x, XmNy, &y, nullptr);
+    XtVaSetValues(shell, XmNx, static_cast<Position>(x + shift), XmNy,
+                  static_cast<Position>(y + shift), nullptr);
+}
+
+} // namespace
+
+void show_drawn(Widget w) {
+    Widget shell = get_shell_parent(w);
+    if (shell != nullptr && XtIsRealized(shell) && wait_viewable(shell))
+        XmUpdateDisplay(w);
+}
+
+void bring_to_front(Widget w) {
+    Widget shell = get_shell_parent(w);
+    if (shell == nullptr || !XtIsRealized(shell) || !wait_viewable(shell))
+        return;
+    Display* dpy = XtDisplay(shell);
+    XRaiseWindow(dpy, XtWindow(shell));
+    XSetInputFocus(dpy, XtWindow(shell), RevertToParent, CurrentTime);
+    XFlush(dpy);
+}
+
 void gui_manage_child(Widget w) {
     if (w == nullptr)
         return;
+    bool window = XtParent(w) != nullptr && XtIsShell(XtParent(w));
+    bool background = w == widgets[W_CANCEL_DIALOG] || is_work_dialog(w) ||
+                      w == widgets[W_INIT_FORM] || w == widgets[W_INIT_LABEL];
+    if (window && !background)
+        adopt_by_owner(w);
     XtManageChild(w);
     if (XmIsFileSelectionBox(w))
         XtVaSetValues(w, XmNresizePolicy, XmRESIZE_ANY, nullptr);
+    if (window && !background)
+        fit_natural_size(w);
     raise_shell(w);
     if (w != widgets[W_INIT_FORM] && w != widgets[W_INIT_LABEL])
         warp_into(w);
-    // The warning box stays above other new windows, the work dialog is
-    // re-raised, and an open cancel dialog is always on top.
-    if (widgets[W_WARNING_BOX] != nullptr && w != widgets[W_WARNING_BOX] &&
-        XtIsManaged(widgets[W_WARNING_BOX]))
-        raise_shell(widgets[W_WARNING_BOX]);
-    if (work_dialog_shown())
+    // The work dialog and an open cancel dialog stay above other new
+    // windows; a question or warning stays above everything, with the
+    // keyboard focus.
+    if (work_dialog_shown() && !is_work_dialog(w))
         update_work(W_MAIN_WINDOW, "", "", 1);
     Widget cancel = widgets[W_CANCEL_DIALOG];
     if (cancel != nullptr && w != cancel && XtIsManaged(cancel))
         raise_shell(cancel);
+    if (!window)
+        return;
+    Widget front = front_dialog();
+    if (front != nullptr)
+        bring_to_front(front);
+    else if (!background)
+        bring_to_front(w);
 }
 
 void gui_manage_child_place(Widget w, Widget parent, int offset) {
@@ -190,13 +358,18 @@ void gui_manage_top_form(int form_id, int table) {
     Widget shell = XtParent(form);
     XtManageChild(form);
     if (XtIsTopLevelShell(shell)) {
+        fit_natural_size(form);
+        bool was_open = viewable(shell);
         XtPopup(shell, XtGrabNone);
         XMapRaised(XtDisplay(shell), XtWindow(shell));
+        if (!was_open)
+            cascade(shell);
         last_raised = nullptr;
     } else {
         gui_manage_child(form);
     }
     apply_current_cursor(shell);
+    reshow_blank_menus();
     redisplay_warn(form_id);
 }
 
@@ -274,6 +447,19 @@ void unmanage_cb(Widget w, XtPointer, XtPointer) {
     XtUnmanageChild(w);
 }
 
+constexpr int NAME_PROMPT_HELP_ID = 259; // help text of the group-name prompt
+
+// The group-name prompt's OK creates the group; the prompt closes when the
+// group was made and stays open (with the reason shown) when it was not.
+void name_prompt_ok_cb(Widget w, XtPointer, XtPointer) {
+    if (prompt_name_ok(ui_get_text(W_NAME_PROMPT_TEXT)))
+        XtUnmanageChild(w);
+}
+
+void name_prompt_help_cb(Widget, XtPointer, XtPointer) {
+    display_item_help(W_UDF_FORM_ID, prompt_help_text(NAME_PROMPT_HELP_ID));
+}
+
 } // namespace
 
 Widget create_dynamically(const char* name, Widget parent, int slot) {
@@ -292,10 +478,13 @@ Widget create_dynamically(const char* name, Widget parent, int slot) {
         Arg args[1];
         XtSetArg(args[0], XmNdialogStyle, XmDIALOG_PRIMARY_APPLICATION_MODAL);
         w = XmCreatePromptDialog(parent, const_cast<char*>(name), args, 1);
-        XtUnmanageChild(XmSelectionBoxGetChild(w, XmDIALOG_HELP_BUTTON));
         set_title(w, "Name Entry");
         widgets[W_NAME_PROMPT_TEXT] = XmSelectionBoxGetChild(w, XmDIALOG_TEXT);
+        select_on_focus(widgets[W_NAME_PROMPT_TEXT]);
         XtAddCallback(w, XmNcancelCallback, unmanage_cb, nullptr);
+        XtAddCallback(w, XmNokCallback, name_prompt_ok_cb, nullptr);
+        XtAddCallback(w, XmNhelpCallback, name_prompt_help_cb, nullptr);
+        return w;
     } else if (slot == W_FILE_SEL_BOX && n == "file_sel_box") {
         // The folder path gets a field of its own, so that the folder list
         // holds short names and leaves the file list its share of the width.

@@ -92,6 +92,13 @@ void process_bcast() {
         for (MorixRecord* r : failed)
             display_warn(W_BCAST_FORM_ID, r->name);
     }
+    // Success is said as plainly as failure.
+    std::string done;
+    for (MorixRecord* r : devs)
+        if (!cancelled && r->allow_set && !has_failed(failed, r))
+            done += "\n" + r->name;
+    if (!done.empty())
+        display_msg(W_BCAST_FORM_ID, "The broadcast operation was successful for: " + done);
 }
 
 bool control_sent_ok(const MorixRecord* rec) {

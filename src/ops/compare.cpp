@@ -1,6 +1,7 @@
 #include "ops/compare.h"
 
 #include <map>
+#include <unordered_set>
 #include <utility>
 
 #include "catalogue/func_catalogue.h"
@@ -24,6 +25,7 @@ constexpr const char* MSG_LIST_UPDATED =
     "The main Morix list may have been updated. You must\nredisplay the current command window "
     "to update Morix Lists.";
 constexpr const char* MSG_NO_DIFF = "No differences.";
+constexpr size_t CMP_LEFT_OUT_SHOWN = 200; // entries named under "Left out"
 constexpr const char* MSG_N_DIFF = "Number of differences: ";
 
 // Codes 2..7: the port classes taken, the writability mode and port type.
@@ -529,6 +531,9 @@ int save_cmp_diff_script(const std::string& typed, int output, int parent) {
         return -1;
     std::string content = script_header(), msg, left;
     int lines = 0;
+    // Each entry left out is named once, and the list is bounded.
+    std::unordered_set<std::string> left_names;
+    long left_more = 0;
     for (const CmpDiff& d : g_cmp_diffs) {
         const MibVarEntry* e = mib_var(d.mib_index);
         if (!e)
@@ -545,7 +550,12 @@ int save_cmp_diff_script(const std::string& typed, int output, int parent) {
                                             script_port_text(e->port_class ? d.port : 0), d.value)
                        : std::nullopt;
         if (!line) {
-            left += "\t" + where + "\n";
+            if (!left_names.insert(where).second)
+                continue; // named already
+            if (left_names.size() <= CMP_LEFT_OUT_SHOWN)
+                left += "\t" + where + "\n";
+            else
+                ++left_more;
             continue;
         }
         content += *line + "\n";
@@ -558,6 +568,8 @@ int save_cmp_diff_script(const std::string& typed, int output, int parent) {
     text_set_buf("Differences script " + base_name(path) + " written: " + std::to_string(lines) +
                      " line(s).",
                  &msg, 1);
+    if (left_more > 0)
+        left += "\t... and " + std::to_string(left_more) + " more entries\n";
     if (!left.empty())
         text_set_buf("Left out (cannot be scripted):\n" + left, &msg, 0);
     write_otp_msg(output, msg, 0, 1);

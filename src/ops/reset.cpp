@@ -1,5 +1,7 @@
 // The Reset window: whole-device and subsystem resets (mrxcReset codes),
 // and the port, modem and PRI module resets of chosen ports.
+#include <algorithm>
+
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
 #include "devices/mrx_select.h"
@@ -278,6 +280,14 @@ int reset_proc(int code, int parent, const std::vector<int>& port_list) {
         names.resize(names.size() - 2);
         display_warn(parent, "The reset failed for the following Morixes:\n\n" + names);
     }
+    // The Reset window says what was done, as Boot does.
+    std::string done;
+    for (MorixRecord* r : devs)
+        if (parent == W_RST_FORM_ID && !cancelled && r->allow_set &&
+            std::find(failed.begin(), failed.end(), r) == failed.end())
+            done += "\n" + r->name;
+    if (!done.empty())
+        display_msg(parent, "The reset operation was successful for: " + done);
     return failed.empty() && !skipped && !cancelled ? 1 : 0;
 }
 

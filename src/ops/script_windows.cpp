@@ -76,6 +76,9 @@ void open_cmp_window() {
     fill_cmp_lists();
     display_cmp_kind(current_kind());
     gui_manage_top_form(W_CMP_FORM_ID);
+    // Scripts made since the window was last open are listed too.
+    for (int box : W_CMP_FSB)
+        ui_rescan_files(box);
 }
 
 void display_cmp_kind(int kind) {

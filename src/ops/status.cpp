@@ -286,8 +286,11 @@ void open_status_window(int member) {
     if (member == SM_ASY || member == SM_SYN)
         ui_set_toggle(status_obj(m.window, SO_X1), member == SM_SYN, false);
     MorixRecord* rec = first_sel_reachable();
-    if (rec)
-        run_frame(member, rec, status_window_input(member));
+    if (rec == nullptr)
+        return;
+    StatusInput in = status_window_input(member);
+    in.opening = true;
+    run_frame(member, rec, in);
 }
 
 void status_window_closed(int form) {

@@ -46,10 +46,11 @@ enum StatusObject {
 
 // What the operator gave besides the device (window fields or mm_cli).
 struct StatusInput {
-    std::string list;  // ports, channels or interval numbers
-    int period = 1;    // t1/csu: 0 intervals, 1 current, 2 total
-    bool sort = false; // pri: order by user name
-    int mp_row = 0;    // mp: 1-based row for the detail pane, 0 none
+    std::string list;     // ports, channels or interval numbers
+    int period = 1;       // t1/csu: 0 intervals, 1 current, 2 total
+    bool sort = false;    // pri: order by user name
+    int mp_row = 0;       // mp: 1-based row for the detail pane, 0 none
+    bool opening = false; // the window is just opening: no list typed yet
 };
 
 struct StatusCtx;

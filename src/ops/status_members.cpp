@@ -92,9 +92,14 @@ void port_table(StatusCtx& c, const PortLayout& l) {
 
 constexpr int MAX_ITF = 1024; // interfaces one device may report
 
-const char* const itf_fmt1 = "%-8.8s %-20.20s %-8.8s %-12.12s %-10.10s %-12.12s\n";
-const char* const itf_fmt2 =
-    "%-12.12s %-12.12s %-12.12s %-12.12s %-12.12s %-12.12s %-12.12s %-12.12s\n";
+// The interface tables after their name column, which is as wide as the
+// longest name needs (at least 8 and 12 characters): names are never cut.
+const char* const itf_fmt1 = "%-20.20s %-8.8s %-12.12s %-10.10s %-12.12s\n";
+const char* const itf_fmt2 = "%-12.12s %-12.12s %-12.12s %-12.12s %-12.12s %-12.12s %-12.12s\n";
+
+std::string padded(const std::string& s, size_t width) {
+    return s.size() >= width ? s + " " : s + std::string(width - s.size() + 1, ' ');
+}
 
 // ---- modem calls -------------------------------------------------------------------
 
@@ -146,7 +151,8 @@ int sts_build_ports(StatusCtx& c) {
         if (build_prm(c.rec, c.all, count, c.ports, l.port_type, id, "") != 0)
             missing = true;
     }
-    if (none)
+    // A window that just opened has had no chance to be given ports.
+    if (none && !c.in.opening)
         c.warnings.push_back(MSG_STS_NO_PORTS);
     if (missing)
         c.warnings.push_back(MSG_NONEXISTENT_PORTS);
@@ -172,7 +178,16 @@ int sts_build_itf(StatusCtx& c) {
     c.rec->status = status;
     if (status != 0 || g_cancel_process)
         return status != 0 ? (c.warnings.push_back(MSG_STS_FAILED + c.rec->name), -1) : 0;
-    long count = n.empty() || !check_str_digits(n) || n.size() > 6 ? 0 : std::atol(n.c_str());
+    // A count the device cannot mean is said, not shown as an empty table.
+    bool number = !n.empty() && check_str_digits(n);
+    long count = !number ? 0 : n.size() > 6 ? MAX_ITF + 1L : std::atol(n.c_str());
+    if (!number)
+        c.warnings.push_back("The interface count (ifNumber) of " + c.rec->name + " is not a " +
+                             "number: no interfaces are shown.");
+    else if (count > MAX_ITF)
+        c.warnings.push_back("The interface count (ifNumber) of " + c.rec->name + " is " + n +
+                             ": only the first " + std::to_string(MAX_ITF) +
+                             " interfaces are shown.");
     count = std::min<long>(count, MAX_ITF);
     // The indexes need not run 1..ifNumber (WAN interfaces sit higher):
     // they are walked, at most ifNumber of them.
@@ -190,30 +205,42 @@ int sts_build_itf(StatusCtx& c) {
 }
 
 void sts_layout_itf(StatusCtx& c) {
-    std::string t1, t2;
-    t1 += status_row(itf_fmt1, {"Intf", "", "", "", "Oper", "Last"});
-    t1 += status_row(itf_fmt1, {"Name", "Type", "MTU", "Speed", "Status", "Change"});
-    t1 += status_row(itf_fmt1, {"----", "----", "---", "-----", "------", "------"});
-    t2 += status_row(itf_fmt2, {"", "", "Ucast", "NUcast", "", "", "Unknown", "Queue"});
-    t2 += status_row(itf_fmt2, {"Intf Name", "Octets", "Pkts", "Pkts", "Discards", "Errors",
-                                "Protocols", "Length"});
-    t2 += status_row(itf_fmt2, {"---------", "------", "----", "----", "--------", "------",
-                                "---------", "------"});
+    std::vector<std::pair<int, std::string>> names;
+    size_t w1 = 8, w2 = 12;
     for (int i : c.extra) {
         std::string name = status_val(c, "ifDescr", i);
         if (name == "lo0")
             continue;
         if (name == "en0")
             name = "en1";
-        auto v = [&](const char* var) { return status_val(c, var, i); };
-        t1 += status_row(itf_fmt1, {name, v("ifType"), v("ifMtu"), v("ifSpeed"), v("ifOperStatus"),
-                                    v("ifLastChange")});
-        t2 += status_row(itf_fmt2,
-                         {name + " (in)", v("ifInOctets"), v("ifInUcastPkts"), v("ifInNUcastPkts"),
-                          v("ifInDiscards"), v("ifInErrors"), v("ifInUnknownProtos"), ""});
-        t2 += status_row(itf_fmt2, {name + " (out)", v("ifOutOctets"), v("ifOutUcastPkts"),
-                                    v("ifOutNUcastPkts"), v("ifOutDiscards"), v("ifOutErrors"), "",
-                                    v("ifOutQLen")});
+        w1 = std::max(w1, name.size());
+        w2 = std::max(w2, name.size() + 6);
+        names.emplace_back(i, name);
+    }
+    auto row1 = [&](const std::string& first, const std::vector<std::string>& rest) {
+        return padded(first, w1) + status_row(itf_fmt1, rest);
+    };
+    auto row2 = [&](const std::string& first, const std::vector<std::string>& rest) {
+        return padded(first, w2) + status_row(itf_fmt2, rest);
+    };
+    std::string t1, t2;
+    t1 += row1("Intf", {"", "", "", "Oper", "Last"});
+    t1 += row1("Name", {"Type", "MTU", "Speed", "Status", "Change"});
+    t1 += row1("----", {"----", "---", "-----", "------", "------"});
+    t2 += row2("", {"", "Ucast", "NUcast", "", "", "Unknown", "Queue"});
+    t2 +=
+        row2("Intf Name", {"Octets", "Pkts", "Pkts", "Discards", "Errors", "Protocols", "Length"});
+    t2 +=
+        row2("---------", {"------", "----", "----", "--------", "------", "---------", "------"});
+    for (const auto& [i, name] : names) {
+        auto v = [&, i = i](const char* var) { return status_val(c, var, i); };
+        t1 += row1(name,
+                   {v("ifType"), v("ifMtu"), v("ifSpeed"), v("ifOperStatus"), v("ifLastChange")});
+        t2 +=
+            row2(name + " (in)", {v("ifInOctets"), v("ifInUcastPkts"), v("ifInNUcastPkts"),
+                                  v("ifInDiscards"), v("ifInErrors"), v("ifInUnknownProtos"), ""});
+        t2 += row2(name + " (out)", {v("ifOutOctets"), v("ifOutUcastPkts"), v("ifOutNUcastPkts"),
+                                     v("ifOutDiscards"), v("ifOutErrors"), "", v("ifOutQLen")});
     }
     c.tables = t1 + "\n" + t2;
 }

@@ -207,7 +207,7 @@ int sts_build_pri(StatusCtx& c) {
                              "selected\nMorix(es). The current operation will not use those "
                              "channel numbers.");
     if (kept.empty()) {
-        if (!bad)
+        if (!bad && !c.in.opening)
             c.warnings.push_back("You must enter one or more channel numbers.");
         return -1;
     }

@@ -15,6 +15,8 @@ constexpr int MAX_MRX_RECORDS = 63; // records a list may hold
 constexpr int MAX_MDM_REVS = 7;
 // The most seconds a record's time-out (kept in microseconds) can hold.
 constexpr int MAX_TIMEOUT_SECS = 2147;
+// The most retries of a record (the SNMP settings dialog's bound).
+constexpr int MAX_RETRIES = 100;
 constexpr int MAX_MORIX_SELECT = 50;      // names kept by the WAN-edit window
 constexpr int MORIX_SELECT_NAME_MAX = 29; // characters of one such name
 

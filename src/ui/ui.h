@@ -205,6 +205,9 @@ int display_prompt(int parent_id, const std::string& title, const std::vector<st
 // Builds the named dialog of the interface description under the main
 // window into slot, unless the slot already holds an object.
 void ui_fetch_dialog(const std::string& name, int slot);
+// Reads the folder of a file selection box again, so that files made since
+// it was last listed appear.
+void ui_rescan_files(int id, int table = UI_MAIN);
 
 // ---- Set window rows -----------------------------------------------------
 

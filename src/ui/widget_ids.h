@@ -56,7 +56,6 @@ enum WindowFormId {
     W_PRI_STAT_FORM_ID = 834,
     W_DVS_STAT_FORM_ID = 870,
     W_CSU_STAT_FORM_ID = 920,
-    W_PPP_STAT_FORM_ID = 971,
     W_MP_STAT_FORM_ID = 1019,
     W_IMDM_STAT_FORM_ID = 1046
 };

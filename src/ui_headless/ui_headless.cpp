@@ -443,6 +443,8 @@ void ui_fetch_dialog(const std::string&, int slot) {
     hl_widget(slot);
 }
 
+void ui_rescan_files(int, int) {}
+
 // ---- program end ------------------------------------------------------------
 
 #include <cstdio>

@@ -86,7 +86,8 @@ static const char* const k_required_mib_names[] = {
 
 static const char* const k_window_help_files[] = {
     "main.wh", "main_menu.wh", "show.wh", "set.wh", "broadcast.wh", "compare.wh", "discover.wh",
-    "usr_def_prm_grps.wh", "sts_asy.wh", "script_create.wh", "script_view.wh",
+    "usr_def_prm_grps.wh", "sts_asy.wh", "sts_mrx.wh", "sts_itf.wh", "script_create.wh",
+    "script_view.wh",
     "script_execute.wh", "copy.wh", "boot.wh", "reset.wh", "snmp.wh", "site_def.wh",
     "sts_syn.wh", "sts_t1_csu.wh", "intmdms.wh", "sts_pri_chn.wh", "sts_dvs.wh",
     "sts_pri_csu.wh", "sts_t1_imdm.wh", "stdGeneral1.wh", "stdAsyncPort1.wh", "stdWanMod1.wh",

@@ -41,6 +41,7 @@ TEST(Cli, UsageErrorsAndHelp) {
         {{}, 2, "no verb given"},
         {{"frobnicate"}, 2, "unknown verb"},
         {{"-t", "0", "show", "-v", "sysName"}, 2, "-t needs"},
+        {{"-fsmax", "0", "get-file", "h", "/bfs/a", "b"}, 2, "-fsmax needs a number of bytes"},
         {{"show", "-p", "asy"}, 2, "give either -v or -f"},
         {{"show", "-v", "a", "-f", "b"}, 2, "give either -v or -f"},
         {{"show", "-p", "lpt", "-v", "a"}, 2, "unknown port type"},
@@ -112,8 +113,7 @@ TEST(Cli, ShowReportWarningsAndResetAnswers) {
     r = cli({"-mrx", A + "," + B, "copy", "--from", A, "--to", B, "-v", "mrxDialoutRetries"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("not confirmed (give -y)"), std::string::npos) << r.err;
-    r = cli({"-mrx", A + "," + B, "-y", "copy", "--from", A, "--to", B, "-v",
-             "mrxDialoutRetries"});
+    r = cli({"-mrx", A + "," + B, "-y", "copy", "--from", A, "--to", B, "-v", "mrxDialoutRetries"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Performing copy for: " + B + "\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\nCopy complete.\n"), std::string::npos) << r.out;
@@ -149,6 +149,25 @@ TEST(Cli, FileVerbsCopyThroughTheLoadHost) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out.rfind("-302: ", 0), 0u) << r.out;
     EXPECT_EQ(cli({"get-file", o.load_host, "/bfs/conf"}).status, 2);
+}
+
+// An interface count that no device can mean is said, and the interfaces
+// that exist are still shown.
+TEST(Cli, AnImpossibleInterfaceCountIsSaid) {
+    if (!in_netns())
+        GTEST_SKIP() << "run inside scripts/in_netns.sh";
+    SimOptions o;
+    o.devices = {{sim_profile("modelj.prof"), "127.0.62.30"}};
+    o.sets = {"127.0.62.30:ifNumber=2147483647"};
+    SimProcess sim(o);
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    ProgramResult r = cli({"-mrx", "127.0.62.30", "status", "itf"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("The interface count (ifNumber) of 127.0.62.30 is 2147483647: only the "
+                         "first 1024 interfaces are shown."),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.out.find("\nen1 "), std::string::npos) << r.out;
 }
 
 } // namespace

@@ -29,10 +29,11 @@
 
 namespace {
 
-const std::string k_end = "\n\n\n*** End of discovery ***\n\n"
-                          "Press 'Update' to change the main Morix List to the discovered "
-                          "Morixes.\nPress 'Save' to save the list of discovered Morixes in a "
-                          "file.\n";
+const std::string k_end =
+    "\n\n\n*** End of discovery ***\n\n"
+    "Press 'Copy to List' to change the main Morix List to the discovered "
+    "Morixes.\nPress 'Save List...' to save the list of discovered Morixes in a "
+    "file.\n";
 const std::string k_start = "\nDiscovering Morixes, please wait...\n\n\nNumber of devices to "
                             "query: ";
 

@@ -4,8 +4,8 @@
 #include "catalogue/func_display.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
-#include "snmp_access/product_types.h"
 #include "frame/dispatch.h"
+#include "snmp_access/product_types.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
@@ -111,26 +111,35 @@ TEST_F(SelectCheck, RefusedSetsWarning) {
     EXPECT_EQ(warnings().size(), before);
 }
 
-TEST_F(SelectCheck, MenuEntriesFollowTheSelectedProductTypes) {
+TEST_F(SelectCheck, MenuEntriesFollowWhatTheSelectedDevicesHave) {
     make_list({1, 1});
-    host_info_list[0]->product_type = 16; // entries 1, 6, 7 go
-    host_info_list[1]->product_type = 19; // entries 1, 2, 3, 6, 7 go
-    ui_list_select_pos(W_MRX_LIST, 1, false);
-    disable_main_menu_opt();
-    EXPECT_FALSE(is_sens(84));
-    EXPECT_TRUE(is_sens(81));
-    EXPECT_FALSE(is_sens(86));
-    EXPECT_FALSE(is_sens(87));
-    ui_list_select_pos(W_MRX_LIST, 2, false);
-    disable_main_menu_opt();
-    EXPECT_FALSE(is_sens(81));
-    EXPECT_FALSE(is_sens(85));
-    EXPECT_TRUE(is_sens(80));
-    EXPECT_TRUE(is_sens(88));
+    // An access server with internal modems; a PRI device with modems.
+    host_info_list[0]->platform = 2;
+    host_info_list[0]->modem_count = 8;
+    host_info_list[1]->platform = 4;
+    host_info_list[1]->modem_count = 12;
+    host_info_list[1]->wan_count = 1;
+    struct Case {
+        std::vector<int> rows;
+        std::vector<int> on, off;
+    };
+    const Case cases[] = {
+        {{1}, {80, 88, 87}, {84, 81, 85}},
+        {{2}, {80, 88, 81, 85}, {84, 87}},
+        {{1, 2}, {80, 88}, {84, 81, 85, 87}},
+    };
+    for (const Case& c : cases) {
+        ui_list_deselect_all(W_MRX_LIST);
+        for (int row : c.rows)
+            ui_list_select_pos(W_MRX_LIST, row, false);
+        disable_main_menu_opt();
+        for (int id : c.on)
+            EXPECT_TRUE(is_sens(id)) << id << " rows " << c.rows.size();
+        for (int id : c.off)
+            EXPECT_FALSE(is_sens(id)) << id << " rows " << c.rows.size();
+    }
     ui_list_deselect_all(W_MRX_LIST);
-    disable_main_menu_opt();
-    for (int id : {84, 81, 85, 80, 88, 86, 87})
-        EXPECT_TRUE(is_sens(id)) << id;
+    check_main_sel(W_MAIN_WINDOW, SEL_MARK_ONLY);
     EXPECT_EQ(set_mrx_lst(), 0);
     ui_list_select_pos(W_MRX_LIST, 2, false);
     check_main_sel(W_MAIN_WINDOW, SEL_MARK_ONLY);

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "ui/app_globals.h"
+#include "files/nf.h"
 #include "frame/startup.h"
-#include "ui_headless/ui_headless.h"
 #include "support/test_dirs.h"
+#include "ui/app_globals.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
 
@@ -66,6 +67,15 @@ TEST(CommandLine, EdgeCases) {
     CmdLineOpts p;
     EXPECT_EQ(scan({"-dx", "-mrxy", "a", "plain"}, &p), "");
     EXPECT_EQ(p.mrx_name, "");
+    // The size bound of file copies: a bad value is said and changes nothing.
+    long saved = nf_max_bytes;
+    EXPECT_EQ(scan({"-fsmax", "4096"}, &p), "");
+    EXPECT_EQ(nf_max_bytes, 4096);
+    for (const char* bad : {"0", "1073741825", "12k", ""})
+        EXPECT_EQ(scan({"-fsmax", bad}, &p),
+                  std::string("Invalid file size bound (-fsmax): ") + bad + "\n");
+    EXPECT_EQ(nf_max_bytes, 4096);
+    nf_max_bytes = saved;
 }
 
 TEST(InstallDir, DefaultWhenUnsetOrEmpty) {
@@ -145,7 +155,7 @@ TEST(StagedInit, ProgressFigures) {
 }
 
 TEST(StagedInit, WindowTable) {
-    EXPECT_EQ(init_window_count(), 24);
+    EXPECT_EQ(init_window_count(), 23);
     std::set<int> shells, forms;
     for (int i = 0; i < init_window_count(); ++i) {
         const InitWindow& w = init_window_table[i];

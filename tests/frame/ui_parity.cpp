@@ -79,6 +79,7 @@ const Fn ui_services[] = {
     UI_FN(display_box_ruled),
     UI_FN(display_prompt),
     UI_FN(ui_fetch_dialog),
+    UI_FN(ui_rescan_files),
     UI_FN(ui_build_set_rows),
     UI_FN(ui_free_set_rows),
     UI_FN(ui_set_read_only),

@@ -224,6 +224,9 @@ TEST_F(ControlSim, BroadcastTwoPassesAndRefusingDevice) {
     EXPECT_EQ(control_log(), std::vector<std::string>{A + " mrxcBcast 0 3"});
     EXPECT_TRUE(warned("<" + B + ">  Could not set any parameters."));
     EXPECT_FALSE(warned("The broadcast failed"));
+    // Success is told too, for the device that took the message only.
+    EXPECT_EQ(hl_texts("msg"),
+              std::vector<std::string>{"The broadcast operation was successful for: \n" + A});
 }
 
 TEST_F(ControlSim, InternalModemsByPlatformClass) {
@@ -251,8 +254,10 @@ TEST_F(ControlSim, InternalModemsByPlatformClass) {
     EXPECT_EQ(row(A, 2), imdm_row_text(A, 2, "Busy"));
     EXPECT_EQ(row(B, 3), imdm_row_text(B, 3, "Busy"));
     EXPECT_EQ(row(B, 4), imdm_row_text(B, 4, "Busy"));
-    EXPECT_EQ(row(A, 3), imdm_row_text(A, 3, "<Undefined>"));
-    EXPECT_EQ(row(B, 5), imdm_row_text(B, 5, "<Undefined>"));
+    // The others answer as a working modem pool does.
+    EXPECT_EQ(row(A, 3), imdm_row_text(A, 3, "Available"));
+    EXPECT_EQ(row(A, 8), imdm_row_text(A, 8, "Busy"));
+    EXPECT_EQ(row(B, 5), imdm_row_text(B, 5, "Available"));
     std::sort(chosen.begin(), chosen.end());
     EXPECT_EQ(ui_list_selected_pos(W_IMDM_LIST), chosen);
     ui_list_deselect_all(W_IMDM_LIST);

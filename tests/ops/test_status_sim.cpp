@@ -125,7 +125,7 @@ TEST_F(StatusSim, EveryMemberLaysOutKnownValuesExactly) {
          false,
          {"en1      6                    1500     10000000     up         0           \n",
           "ds1-wan1 18                   1500     1544000      up         0           \n",
-          "ds1-wan1 (in 0            0            0            0            0            0       "
+          "ds1-wan1 (in)  0            0            0            0            0            0       "
           "                 \n"}},
         {SM_IMDM,
          A,
@@ -198,6 +198,12 @@ TEST_F(StatusSim, PortChannelAndIntervalRulesAndRefusals) {
     start_still();
     add_all({A, B, C});
     select_only(A);
+    // Opening the windows, before any list could be typed, warns of nothing.
+    for (int menu_id : {19, 81}) {
+        hl_clear_events();
+        dispatch_main(menu_id);
+        EXPECT_TRUE(hl_texts("warn").empty()) << menu_id;
+    }
     std::string text = run(SM_ASY, "0,3,999");
     EXPECT_NE(text.find("\n3        go"), std::string::npos);
     EXPECT_EQ(text.find("\n999"), std::string::npos);
