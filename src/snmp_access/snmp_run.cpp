@@ -118,8 +118,10 @@ void wait_once(Run& run) {
             snmp_sess_timeout(s.call->sess);
     }
     for (Slot& s : run.slots) {
-        if (run.cancelled)
-            break; // the rest are ended by the cancel
+        // After a cancel only Set calls go on (to the end of their chunk);
+        // the reads are ended by the cancel.
+        if (run.cancelled && s.call && s.call->op != SNMP_OP_SET)
+            continue;
         if (s.call && s.call->reply_kind != RK_NONE) {
             call_take_reply(*s.call);
             after_call(run, s);
