@@ -14,7 +14,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_list.h"
-#include "devices/mrx_probe.h"
+#include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
@@ -66,35 +66,38 @@ std::string dupl_message(const std::vector<std::string>& notes) {
     return s;
 }
 
-// Identifies and lists one device of the file. Returns false when the
-// list is full (the device is not added).
-bool load_one(const ListLine& l, int probe) {
-    if (mrx_lst_cnt >= MAX_MRX_RECORDS)
-        return false;
-    reset_cancel_dialog("Loading", l.name);
+// A record for a line of the file.
+MorixRecordPtr line_record(const ListLine& l) {
     MorixRecordPtr rec = new_host_node();
     rec->name = l.name;
     rec->community = l.community;
     rec->timeout = l.timeout * 1000000;
     rec->retries = l.retries;
-    std::string product, summary, info;
-    int code = connect_morix_probed(rec.get(), probe, &product, &summary, &info);
+    return rec;
+}
+
+// Lists one identified device of the file, or warns that it was not added.
+// Returns false when the list is full (the device is not added).
+bool load_one(MorixRecordPtr rec, const IdentItem& it) {
+    if (mrx_lst_cnt >= MAX_MRX_RECORDS)
+        return false;
+    int code = it.code;
     if (code == CR_OK || code == CR_NOT_REACHABLE) {
         rec->reachable = code == CR_OK;
         rec->has_info = code == CR_OK;
-        rec->info = code == CR_OK ? info : "";
+        rec->info = code == CR_OK ? it.info : "";
         insert_mrx_row(std::move(rec), false);
         return true;
     }
     if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED)
-        warn_not_added(W_MAIN_WINDOW, code, l.name, summary, true);
+        warn_not_added(W_MAIN_WINDOW, code, rec->name, it.summary, true);
     else if (code != CR_CANCELLED)
         display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
     return true;
 }
 
-// Lines of a list file waiting to be loaded: probed together, then loaded
-// one by one in file order.
+// Lines of a list file waiting to be loaded: identified together, then
+// listed in file order.
 struct LoadBatch {
     int expected = 0;
     int loaded = 0;
@@ -107,7 +110,7 @@ struct LoadBatch {
     // Lines to gather before probing: no more than the list can still take.
     size_t size() const {
         return static_cast<size_t>(
-            std::max(1, std::min(MAX_PROBES_IN_FLIGHT, MAX_MRX_RECORDS - mrx_lst_cnt)));
+            std::max(1, std::min(MM_SNMP_IN_FLIGHT, MAX_MRX_RECORDS - mrx_lst_cnt)));
     }
     // Loads the gathered lines; false when the list became full.
     bool flush() {
@@ -116,14 +119,29 @@ struct LoadBatch {
             lines.clear();
             return false;
         }
-        std::vector<ProbeTarget> targets;
-        for (const ListLine& l : lines)
-            targets.push_back(ProbeTarget{l.name, l.community, l.timeout * 1000000, l.retries});
-        std::vector<int> probes = probe_reachable(targets, 0);
-        for (size_t i = 0; i < lines.size() && !g_cancel_process && !full; ++i) {
+        // Lines already listed are not asked; the others are identified
+        // together, then listed (or counted as duplicates) in file order, as
+        // one after the other. A device the cancel left unfinished is not
+        // added.
+        std::vector<MorixRecordPtr> recs(lines.size());
+        std::vector<IdentItem> items;
+        std::vector<int> item_of(lines.size(), -1);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            std::string as_name;
+            if (!replace && find_mrx_dupl(lines[i].name, &as_name) >= 0)
+                continue;
+            recs[i] = line_record(lines[i]);
+            item_of[i] = static_cast<int>(items.size());
+            items.push_back(IdentItem{});
+            items.back().rec = recs[i].get();
+        }
+        connect_morix_many(items, "Loading");
+        for (size_t i = 0; i < lines.size() && !full; ++i) {
             update_work(W_MAIN_WINDOW, "Creating Morix List", load_progress(expected, loaded), 0);
             std::string as_name;
             int dupl = replace ? -1 : find_mrx_dupl(lines[i].name, &as_name);
+            if (dupl < 0 && item_of[i] < 0)
+                continue; // listed before the load, gone since: not asked
             if (dupl >= 0) {
                 const std::string& n = lines[i].name;
                 notes.push_back(as_name.empty() ? n : n + " (as " + as_name + ")");
@@ -131,7 +149,7 @@ struct LoadBatch {
                     first_dupl = host_info_list[dupl];
                 continue;
             }
-            if (!load_one(lines[i], probes[i]))
+            if (!load_one(std::move(recs[i]), items[item_of[i]]))
                 full = true;
             else
                 ++loaded;

@@ -233,16 +233,25 @@ std::string format_show_output(int detailed) {
 }
 
 int get_sel_mrx_values() {
-    int position = 0;
-    for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
-        MorixRecord* r = host_info_list[position];
-        if (!r->selected || !r->reachable)
-            continue;
-        if (g_cancel_process)
-            break;
-        reset_cancel_dialog("Getting values for", r->name);
-        mm_snmp(r, SNMP_OP_GET);
+    std::vector<SnmpTask> tasks;
+    for (MorixRecord* r : sel_reachable()) {
+        tasks.emplace_back();
+        tasks.back().rec = r;
+        tasks.back().op = SNMP_OP_GET;
     }
+    // One device keeps its name in the dialog and its progress by chunk.
+    if (tasks.size() == 1 && !g_cancel_process)
+        reset_cancel_dialog("Getting values for", tasks[0].rec->name);
+    if (!g_cancel_process)
+        mm_snmp_many(tasks, "Getting values");
+    // Devices a cancel left unstarted are incomplete; those started carry
+    // their nodes' 17s. Nothing is left for the caller to mark.
+    for (SnmpTask& t : tasks)
+        if (!t.started)
+            t.rec->status = SR_CANCELLED;
+    int position = 0;
+    while (position < MAX_MRX_SLOTS && host_info_list[position])
+        ++position;
     return position;
 }
 

@@ -57,9 +57,11 @@ int process_show(const ShowRequest& req);
 // Writes the report of every selected, reachable device into output and
 // frees their chains; detailed 1 for the detailed form.
 void print_show_output(int output, int detailed);
-// Reads the chains of the selected, reachable devices with one Get each, in
-// list order, naming each device in the open cancel dialog. Returns the list
-// position reached: after a cancel, the first device that was not served.
+// Reads the chains of the selected, reachable devices with one Get each, all
+// devices at once (mm_snmp_many), the open cancel dialog counting the
+// devices done. After a cancel, devices not started get status 17 and those
+// in flight their unserved nodes 17. Returns the end of the list (the
+// position from which a caller would mark devices incomplete).
 int get_sel_mrx_values();
 // The report text itself (print_show_output without writing).
 std::string format_show_output(int detailed);

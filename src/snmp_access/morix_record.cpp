@@ -271,6 +271,7 @@ void cpy_host_node(MorixRecord* dst, const MorixRecord* src) {
     dst->wan_count = src->wan_count;
     dst->prm_count = src->prm_count;
     dst->allow_set = src->allow_set;
+    dst->max_vars = src->max_vars;
     dst->product_type = src->product_type;
     // The WAN arrays hold wan_count elements (wan_if_index at least one).
     size_t n = src->wan_count > 0 ? static_cast<size_t>(src->wan_count) : 0;

@@ -69,6 +69,9 @@ struct MorixRecord {
     int platform = 0;
     int product_type = 0;
     int allow_set = 0;
+    // The largest request (variables) the device accepted after it answered
+    // tooBig; 0 until then. The request engine starts chunks at this size.
+    int max_vars = 0;
     bool has_mac_addr = false;
     std::string mac_addr;
     std::array<std::string, MAX_MDM_REVS> modem_rev_ports;
