@@ -148,8 +148,7 @@ TEST(Cli, FileVerbsCopyThroughTheLoadHost) {
 // An interface count that no device can mean is said, and the interfaces
 // that exist are still shown.
 TEST(Cli, AnImpossibleInterfaceCountIsSaid) {
-    if (!in_netns())
-        GTEST_SKIP() << "run inside scripts/in_netns.sh";
+    REQUIRE_NETNS();
     SimOptions o;
     o.devices = {{sim_profile("modelj.prof"), "127.0.62.30"}};
     o.sets = {"127.0.62.30:ifNumber=2147483647"};

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/netns.h"
 #include "support/sim_process.h"
 #include "support/test_dirs.h"
 
@@ -19,11 +20,6 @@ namespace {
 std::string build_dir() {
     const char* d = std::getenv("MM_BUILD_DIR");
     return d ? d : "build";
-}
-
-bool in_netns() {
-    const char* v = std::getenv("MM_IN_NETNS");
-    return v && std::string(v) == "1";
 }
 
 ProgramResult cli(std::vector<std::string> args, const std::vector<std::string>& env,
@@ -49,8 +45,7 @@ std::vector<std::string> named(const std::string& dir, const std::string& prefix
 const std::string CFG = "%modem\ntype_of_modem v34\nend\n%service\ntelnet 23\n";
 
 TEST(CliFiles, EditConfigNeverReportsAFailedUploadAsDone) {
-    if (!in_netns())
-        GTEST_SKIP() << "run inside scripts/in_netns.sh";
+    REQUIRE_NETNS();
     const struct {
         const char* edit; // shell commands on "$1", the local copy
         const char* fault;
@@ -144,8 +139,7 @@ TEST(CliFiles, AFifoInPlaceOfADataFileIsRefusedAtOnce) {
 }
 
 TEST(CliFiles, SigtermDuringADownloadLeavesNoTemporaryFile) {
-    if (!in_netns())
-        GTEST_SKIP() << "run inside scripts/in_netns.sh";
+    REQUIRE_NETNS();
     TempDir root, local;
     write_file(root.file("conf"), "x");
     SimOptions o;
