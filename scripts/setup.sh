@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libmotif-dev libxt-dev libx11-dev uil
+  libmotif-dev libxt-dev libx11-dev libxtst-dev uil
   libsnmp-dev snmpd snmp
   xvfb x11-apps x11-utils xfonts-base imagemagick xdotool mwm groff-base
   googletest libgtest-dev libgmock-dev libbenchmark-dev

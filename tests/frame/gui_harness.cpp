@@ -77,13 +77,15 @@ bool mwm_running() {
 }
 } // namespace
 
-bool start_mwm() {
+bool start_mwm(bool click_to_type) {
     if (display_name.empty())
         return false;
     ProcessSpec s;
     // The window manager does not raise a window because it took the
     // keyboard focus, so the stacking the tests see is the program's.
-    s.argv = {"mwm", "-display", display_name, "-xrm", "Mwm*keyboardFocusPolicy: pointer"};
+    s.argv = {"mwm", "-display", display_name};
+    if (!click_to_type)
+        s.argv.insert(s.argv.end(), {"-xrm", "Mwm*keyboardFocusPolicy: pointer"});
     s.stop_timeout_ms = 3000;
     if (!mwm.start(s))
         return false;

@@ -14,7 +14,9 @@ void stop_xvfb();
 const std::string& xvfb_display();
 // Starts the Motif window manager on the display of start_xvfb and waits
 // until it manages the screen; stop_mwm stops it by its process id.
-bool start_mwm();
+// Focus follows the pointer unless click_to_type (the window manager's own
+// default: a click gives the focus and raises the window).
+bool start_mwm(bool click_to_type = false);
 void stop_mwm();
 // The window's place in the root window's stacking order (bottom 0), taken
 // from the top-level ancestor that holds it (the window manager's frame),

@@ -51,16 +51,19 @@ void run_gui_tests(int argc, char** argv, const GuiTestRun& run, bool* ready,
                    std::unique_ptr<SimProcess>* sim, std::string* install) {
     ::testing::InitGoogleTest(&argc, argv);
     std::string copy;
-    if (in_private_netns() && start_xvfb() && (!run.window_manager || start_mwm()))
+    bool here = in_private_netns() && start_xvfb();
+    if (here && (!run.window_manager || start_mwm(run.click_to_type)))
         *ready = start_program(run, sim, &copy);
     if (install)
         *install = copy;
     int rc = RUN_ALL_TESTS();
+    if (!here && run.skip_status != 0)
+        rc = run.skip_status;
     sim->reset();
-    if (!copy.empty()) {
+    if (here)
         stop_xvfb();
+    if (!copy.empty())
         remove_tree(copy);
-    }
     std::fflush(stdout);
     _exit(skip_aware_status(rc));
 }

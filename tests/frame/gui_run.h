@@ -16,8 +16,12 @@ struct GuiTestRun {
     std::string first;              // named with -mrx at start-up
     std::vector<std::string> added; // added with Add once start-up finished
     bool window_manager = true;     // start mwm on the server
-    bool privileged = false;        // the login name in bin/users.list
-    std::vector<std::string> env;   // NAME=VALUE set before the program starts
+    bool click_to_type = false;     // mwm's own focus policy (see start_mwm)
+    // Exit status when the tests cannot run here (outside the private
+    // network namespace, no X server): ctest's SKIP_RETURN_CODE, or 0.
+    int skip_status = 0;
+    bool privileged = false;      // the login name in bin/users.list
+    std::vector<std::string> env; // NAME=VALUE set before the program starts
 };
 
 // Sets everything up (only inside the test network namespace), runs the

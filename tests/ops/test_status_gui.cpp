@@ -1,6 +1,6 @@
-// The status windows in the windowed program under a private X server: each
-// window once with the real interface description and a screenshot, and
-// the automatic refresh on the toolkit's timers.
+// The status windows in the windowed program under a private X server: the
+// automatic refresh on the toolkit's timers (tests/operator/op_status.cpp
+// drives every window as an operator).
 // gtest first: the X headers define macros that clash with its names.
 #include <gtest/gtest.h>
 
@@ -26,16 +26,6 @@ std::unique_ptr<SimProcess> g_sim;
 const char* const PRI_DEV = "127.0.64.1";
 const char* const MP_DEV = "127.0.64.2";
 
-// Closes the warning box (its OK), so that each screenshot shows one window.
-void close_warning() {
-    if (widgets[W_WARNING_BOX] == nullptr)
-        return;
-    XmAnyCallbackStruct cbs = {};
-    cbs.reason = XmCR_OK;
-    XtCallCallbacks(widgets[W_WARNING_BOX], XmNokCallback, &cbs);
-    pump(100);
-}
-
 void select_device(const std::string& name) {
     ui_list_deselect_all(W_MRX_LIST);
     for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
@@ -50,52 +40,6 @@ struct GuiCase {
     const char* input;
     const char* expect; // a piece of the text area
 };
-
-TEST(StatusGui, EveryWindowOnceWithAScreenshot) {
-    REQUIRE_GUI(g_ready);
-    const GuiCase cases[] = {
-        {SM_MRX, 18, PRI_DEV, "", "Procs (act/most/max): 23/31/64"},
-        {SM_ASY, 19, PRI_DEV, "1-6", "alice"},
-        {SM_ITF, 20, PRI_DEV, "", "ds1-wan1"},
-        {SM_IMDM, 88, PRI_DEV, "", "Consec. Failures"},
-        {SM_PRI, 81, PRI_DEV, "all", "carol"},
-        {SM_T1, 85, PRI_DEV, "", "Circuit ID: CKT-77A"},
-        {SM_PRI_CSU, 0, PRI_DEV, "", "Path Code"},
-        {SM_DVS, 84, MP_DEV, "", ""},
-        {SM_MP, 87, MP_DEV, "", "ep-erin-07"},
-    };
-    for (const GuiCase& c : cases) {
-        const StatusMember& m = status_member(c.member);
-        SCOPED_TRACE(m.key);
-        select_device(c.device);
-        ui_set_text(status_obj(m.window, SO_INPUT), c.input);
-        if (c.menu_id != 0) {
-            press(c.menu_id);
-        } else {
-            gui_manage_top_form(m.form);
-            ui_set_toggle(status_obj(m.window, SO_X1), true, false);
-            press(m.update_id);
-        }
-        pump(400);
-        ASSERT_TRUE(ui_is_managed(m.form));
-        if (c.member == SM_MP) {
-            ui_list_select_pos(status_obj(m.window, SO_X1), 1, false);
-            press(status_obj(m.window, SO_X2));
-            pump(300);
-        }
-        std::string text = ui_get_text(status_obj(m.window, SO_TEXT));
-        if (*c.expect)
-            EXPECT_NE(text.find(c.expect), std::string::npos) << text;
-        else
-            EXPECT_EQ(text, "");
-        if (c.member != SM_DVS)
-            close_warning(); // the refusal stays in the picture
-        EXPECT_TRUE(screenshot(std::string("status_") + m.key));
-        close_warning();
-        gui_unmanage_top_form(m.form);
-        pump(100);
-    }
-}
 
 TEST(StatusGui, AutomaticRefreshOnTheToolkitTimer) {
     REQUIRE_GUI(g_ready);

@@ -1,0 +1,221 @@
+// The Commands menu driven as an operator: Show for a parameter and for a
+// group of every port type, Set (an untouched menu row is not sent, a
+// changed one is, the reset question on top while the work dialog is up),
+// Compare and its saved differences, Copy, and user-defined groups. The
+// outcome is read back from the devices and the files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "frame/gui_run.h"
+#include "operator/operator.h"
+
+namespace {
+
+bool g_ready = false;
+std::unique_ptr<SimProcess> g_sim;
+std::string g_install;
+std::string g_log;
+
+#define NEED_PROGRAM()                                                                             \
+    if (!g_ready)                                                                                  \
+    GTEST_SKIP() << "needs the private network namespace and an X server"
+
+const char* const A = "127.0.81.1";
+const char* const J1 = "<127.0.81.1> : ModelJ";
+const char* const J2 = "<127.0.81.2> : ModelJ";
+const char* const Q = "<127.0.81.3> : ModelQ";
+
+Step device_has(const std::string& addr, const std::string& var, const std::string& value) {
+    return check(addr + " " + var + " reads " + value, [=]() -> std::string {
+        std::string now = snmp_get(addr, var);
+        return now == value ? "" : "it reads \"" + now + "\"";
+    });
+}
+
+Step file_has(const std::string& path, const std::string& needle, bool present = true) {
+    return check(path + (present ? " holds " : " lacks ") + needle, [=]() -> std::string {
+        bool found = false;
+        for (const std::string& line : file_lines(path))
+            found = found || line.find(needle) != std::string::npos;
+        return found == present ? "" : "it does not";
+    });
+}
+
+Steps operator+(Steps a, const Steps& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The main window in Customize mode with the devices and parameters (or
+// one group when groups is set) selected.
+Steps pick(const std::vector<std::string>& rows, const std::vector<std::string>& params,
+           bool groups = false) {
+    Steps s = {toggle(MAIN, "Customize", true),
+               toggle(MAIN, groups ? "Standard Parameter Groups" : "Morix Parameters", true)};
+    for (size_t i = 0; i < rows.size(); ++i)
+        s.push_back(select_item(MAIN, "mrx_list", rows[i], i > 0));
+    for (size_t i = 0; i < params.size(); ++i)
+        s.push_back(select_item(MAIN, "func_list", params[i], i > 0));
+    return s;
+}
+
+TEST(OpCommands, ShowParameterAndEveryPortType) {
+    NEED_PROGRAM();
+    const char* W = "Show";
+    std::string contact = snmp_get(A, "sysContact");
+    ASSERT_FALSE(contact.empty());
+    EXPECT_EQ(run_scenario("show_parameter",
+                           pick({J1}, {"sysContact"}) + Steps{menu("Commands>Show..."),
+                                                              wait_window(W), click(W, "Apply"),
+                                                              wait_text(W, "show_text", contact),
+                                                              click(W, "Close"), wait_closed(W)}),
+              "");
+    struct Kind {
+        const char *type, *row, *group, *ports, *variable;
+    };
+    const Kind kinds[] = {{"Async", J1, "Async_Port_Timers", "1-3", "mrxpCliInactivity"},
+                          {"Sync", J1, "Sync_Port_Params", "1", "mrxSyncMode"},
+                          {"Printer", J1, "Printer_Port_Params", "1", "mrxPtrType"},
+                          {"Ethernet", J1, "Ethernet_Parameters", "1", "interfaceEthernetMedia"},
+                          {"WAN Interface", Q, "WAN_Interface_Params", "1", "mrxt1SwitchType"},
+                          {"WAN Channel", Q, "WAN_Channel_Params", "1", "mrxt1ChanSigProto"},
+                          {"WAN Interval", Q, "WAN_Interval_Counters", "1", "mrxt1IntervalOof"}};
+    for (const Kind& k : kinds) {
+        Steps s = pick({k.row}, {k.group}, true) +
+                  Steps{menu("Commands>Show..."), wait_window(W),
+                        toggle(W, k.type, true),  type_into(W, "Ports:", k.ports),
+                        click(W, "Apply"),        wait_text(W, "show_text", k.variable),
+                        click(W, "Close"),        wait_closed(W)};
+        EXPECT_EQ(run_scenario(std::string("show_") + k.group, s), "") << k.type;
+    }
+}
+
+TEST(OpCommands, SetSendsOnlyWhatWasChosen) {
+    NEED_PROGRAM();
+    const char* W = "Set";
+    // Both rows marked, only the number typed: nothing is sent, the blank
+    // menu row is named; with the menu row unmarked the number is sent.
+    EXPECT_EQ(
+        run_scenario(
+            "set_untouched_menu",
+            pick({J1}, {"mrxDialoutEnable", "mrxDialoutRetries"}) +
+                Steps{menu("Commands>Set..."), wait_window(W), toggle(W, "mrxDialoutEnable", true),
+                      toggle(W, "mrxDialoutRetries", true), type_into(W, "mrxDialoutRetries", "5"),
+                      click(W, "Set"), wait_text(W, "set_text", "mrxDialoutEnable : Invalid"),
+                      device_has(A, "mrxDialoutEnable", "enabled"),
+                      device_has(A, "mrxDialoutRetries", "3"), toggle(W, "mrxDialoutEnable", false),
+                      click(W, "Set"), answer("Reset Parameters", "Cancel"),
+                      device_has(A, "mrxDialoutRetries", "5"),
+                      device_has(A, "mrxDialoutEnable", "enabled"), click(W, "Close"),
+                      wait_closed(W)}),
+        "");
+    // A changed menu row is sent; the reset question, asked while the work
+    // dialog is up, is on top with the focus; the reset reaches the device.
+    EXPECT_EQ(run_scenario("set_reset_question",
+                           pick({J1}, {"mrxDialoutEnable", "mrxDialoutRetries"}) +
+                               Steps{menu("Commands>Set..."), wait_window(W),
+                                     toggle(W, "mrxDialoutEnable", true),
+                                     choose(W, "mrxDialoutEnable", "disabled"), click(W, "Set"),
+                                     pause(2500), answer("Reset Parameters", "Reset"),
+                                     device_has(A, "mrxDialoutEnable", "disabled"),
+                                     file_has(g_log, std::string(A) + " mrxcReset"),
+                                     click(W, "Close"), wait_closed(W)}),
+              "");
+}
+
+TEST(OpCommands, SetShowsWhereValuesDiffer) {
+    NEED_PROGRAM();
+    const char* W = "Set";
+    const char* D = "Values Differ";
+    EXPECT_EQ(run_scenario("set_values_differ",
+                           pick({J1, J2}, {"sysContact"}) +
+                               Steps{menu("Commands>Set..."), wait_window(W),
+                                     click(W, "Show Values"), click(W, "Dsp Diffs"), wait_window(D),
+                                     wait_text(D, "set_vd_text", "night shift"), click(D, "Close"),
+                                     wait_closed(D), click(W, "Close"), wait_closed(W)}),
+              "");
+}
+
+TEST(OpCommands, CompareAndSaveDifferences) {
+    NEED_PROGRAM();
+    const char* W = "Compare";
+    std::string file = g_install + "/data/mrx_scripts/op_compare.txt";
+    EXPECT_EQ(
+        run_scenario("compare",
+                     pick({J1}, {"sysContact"}) +
+                         Steps{menu("Commands>Compare..."), wait_window(W),
+                               toggle(W, "Morix with Morix", true),
+                               toggle(W, "Main Window Choice", true),
+                               select_item(W, "cmp_panes0_list", "127.0.81.1"),
+                               select_item(W, "cmp_panes1_list", "127.0.81.2"), click(W, "Compare"),
+                               answer("Differences", "Save"), wait_window("Script File Selection"),
+                               type_into("Script File Selection", "Selection", file),
+                               click("Script File Selection", "OK"), file_has(file, "sysContact"),
+                               click(W, "Close"), wait_closed(W)}),
+        "");
+}
+
+TEST(OpCommands, CopyToAnotherDevice) {
+    NEED_PROGRAM();
+    const char* W = "Copy";
+    EXPECT_EQ(run_scenario("copy", pick({J1}, {"mrxDialoutIdleTimer"}) +
+                                       Steps{menu("Commands>Copy..."), wait_window(W),
+                                             select_item(W, "Copy From", "127.0.81.1"),
+                                             select_item(W, "Copy To", "127.0.81.2"),
+                                             toggle(W, "Main Window Choice", true),
+                                             click(W, "Copy"), answer("Confirmation", "OK"),
+                                             device_has("127.0.81.2", "mrxDialoutIdleTimer", "77"),
+                                             answer("Reset Parameters", "Cancel"),
+                                             click(W, "Close"), wait_closed(W)}),
+              "");
+}
+
+TEST(OpCommands, UserGroupsNewModifyDelete) {
+    NEED_PROGRAM();
+    const char* W = "User Defined Parameter Groups";
+    std::string groups = g_install + "/data/gui_mm_data/mib_func.dat";
+    EXPECT_EQ(run_scenario("user_groups", {menu("Commands>User Defined Groups..."),
+                                           wait_window(W),
+                                           toggle(W, "Morix", true),
+                                           select_item(W, "Parameters", "mrxDialoutRetries"),
+                                           click(W, "Add"),
+                                           click(W, "New Group..."),
+                                           wait_window("New Parameter Group"),
+                                           type_into("New Parameter Group", "Text", "op_group"),
+                                           click("New Parameter Group", "OK"),
+                                           wait_closed("New Parameter Group"),
+                                           file_has(groups, "op_group"),
+                                           select_item(W, "Groups", "op_group"),
+                                           select_item(W, "Parameters", "mrxDialoutIdleTimer"),
+                                           click(W, "Add"),
+                                           click(W, "Modify"),
+                                           answer("User Defined Group Change", "Yes"),
+                                           select_item(W, "Groups", "op_group"),
+                                           click(W, "Delete"),
+                                           answer("User Defined Group Change", "Yes"),
+                                           file_has(groups, "op_group", false),
+                                           click(W, "Close"),
+                                           wait_closed(W)}),
+              "");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const char* build = std::getenv("MM_BUILD_DIR");
+    g_log = std::string(build != nullptr ? build : ".") + "/op_commands_control.log";
+    std::remove(g_log.c_str());
+    GuiTestRun run;
+    run.sim.devices = {{sim_profile("modelj.prof"), "127.0.81.1"},
+                       {sim_profile("modelj.prof"), "127.0.81.2"},
+                       {sim_profile("modelq.prof"), "127.0.81.3"}};
+    run.sim.sets = {"127.0.81.2:sysContact=night shift", "127.0.81.1:mrxDialoutIdleTimer=77"};
+    run.sim.control_log = g_log;
+    run.first = "127.0.81.1";
+    run.added = {"127.0.81.2", "127.0.81.3"};
+    run.click_to_type = true;
+    run.privileged = true;
+    run.skip_status = 77;
+    run_gui_tests(argc, argv, run, &g_ready, &g_sim, &g_install);
+}

@@ -1,0 +1,94 @@
+// Every status window driven as an operator: the device chosen in the main
+// window, the entry of the Status menu, the window's fields, Update, and
+// what the window then shows compared with what the device holds.
+#include <gtest/gtest.h>
+
+#include "frame/gui_run.h"
+#include "operator/operator.h"
+
+namespace {
+
+bool g_ready = false;
+std::unique_ptr<SimProcess> g_sim;
+
+#define NEED_PROGRAM()                                                                             \
+    if (!g_ready)                                                                                  \
+    GTEST_SKIP() << "needs the private network namespace and an X server"
+
+struct StatusCase {
+    const char* entry; // of the Status menu
+    const char* row;   // device chosen in the main window
+    const char* title; // of the window, before " : device"
+    const char* input; // label of the window's port or channel field, or ""
+    const char* ports; // typed into it
+    const char* var;   // a variable the window shows, read from the device too
+    const char* shown; // what the window shows before its value
+};
+
+const StatusCase cases[] = {
+    {"Morix Status", "<127.0.83.1> : ModelJ", "Morix Status", "", "", "", "System Up Time"},
+    {"Async Port Status...", "<127.0.83.1> : ModelJ", "Morix Async Port Status", "Ports", "1-3",
+     "totalPorts", "Num Ports: "},
+    {"Interface Port Status", "<127.0.83.1> : ModelJ", "Morix Interface Status", "", "",
+     "ifDescr.2", ""},
+    {"PRI Channels Status...", "<127.0.83.2> : ModelQ", "Morix PRI Channels Status", "Channels",
+     "1,2,5", "", "Async Channels"},
+    {"Internal CSU Status", "<127.0.83.6> : ModelT", "Morix PRI Internal CSU Status", "", "", "",
+     "Out of Frame"},
+    {"Internal CSU Status", "<127.0.83.5> : ModelN", "Morix T1 Internal CSU Status", "", "", "",
+     "Out of Frame"},
+    {"Modem Calls Status", "<127.0.83.2> : ModelQ", "Morix Modem Calls Status", "", "", "",
+     "Total Calls"},
+    {"MP Status", "<127.0.83.4> : ModelJ", "Morix MP Status", "", "", "", "ep-dave-01"},
+};
+
+std::string address_of(const std::string& row) {
+    return row.substr(1, row.find('>') - 1);
+}
+
+TEST(OpStatus, EveryStatusWindowShowsTheDevice) {
+    NEED_PROGRAM();
+    for (const StatusCase& c : cases) {
+        std::string addr = address_of(c.row);
+        std::string title = std::string(c.title) + " : " + addr;
+        std::string value = *c.var != '\0' ? snmp_get(addr, c.var) : "";
+        ASSERT_TRUE(*c.var == '\0' || !value.empty()) << c.var;
+        std::string shown = c.shown + value;
+        Steps s = {toggle(MAIN, "Customize", true), select_item(MAIN, "mrx_list", c.row),
+                   menu(std::string("Status>") + c.entry), wait_window(title)};
+        if (*c.input != '\0') {
+            s.push_back(type_into(title, c.input, c.ports));
+            s.push_back(click(title, "Update"));
+        }
+        s.push_back(check(
+            "the window shows " + shown,
+            [=]() -> std::string {
+                std::string all;
+                for (const char* w :
+                     {"mrx_st_text", "asy_st_text", "itf_st_text", "pri_st_text", "pri_csu_st_text",
+                      "t1_st_text", "imdm_st_text", "udas_st_text", "mp_st_text"})
+                    all += text_of(title, w);
+                return all.find(shown) != std::string::npos ? "" : "it shows " + all.substr(0, 300);
+            },
+            20000));
+        s.push_back(click(title, "Close"));
+        s.push_back(wait_closed(title));
+        EXPECT_EQ(run_scenario(std::string("status_") + c.title, s), "") << c.title;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    GuiTestRun run;
+    run.sim.devices = {{sim_profile("modelj.prof"), "127.0.83.1"},
+                       {sim_profile("stat_pri.prof"), "127.0.83.2"},
+                       {sim_profile("stat_mp.prof"), "127.0.83.4"},
+                       {sim_profile("modeln.prof"), "127.0.83.5"},
+                       {sim_profile("modelt.prof"), "127.0.83.6"}};
+    run.first = "127.0.83.1";
+    run.added = {"127.0.83.2", "127.0.83.4", "127.0.83.5", "127.0.83.6"};
+    run.click_to_type = true;
+    run.skip_status = 77;
+    run_gui_tests(argc, argv, run, &g_ready, &g_sim);
+}
