@@ -234,7 +234,7 @@ std::string format_show_output(int detailed) {
 
 int get_sel_mrx_values() {
     std::vector<SnmpTask> tasks;
-    for (MorixRecord* r : sel_reachable()) {
+    for (MorixRecord* r : selected_reachable()) {
         tasks.emplace_back();
         tasks.back().rec = r;
         tasks.back().op = SNMP_OP_GET;

@@ -109,10 +109,10 @@ TEST(GuiStartUp, ProgressLabelAndReadyState) {
 }
 
 TEST(GuiStartUp, EveryIdAndWindowExists) {
-    const int main_ids[] = {1,  2,  3,  4,  5,  7,  9,  10, 11,  12,  13,  14,  15,  16, 17, 18, 19,
-                            20, 22, 23, 24, 25, 26, 28, 30, 31,  32,  33,  36,  37,  38, 39, 40, 44,
-                            46, 47, 48, 50, 51, 52, 54, 56, 59,  61,  62,  63,  71,  74, 76, 79, 80,
-                            81, 82, 83, 84, 85, 87, 88, 550, 641, 642, 730, 731, 756};
+    const int main_ids[] = {1,  2,  3,  4,  5,  7,  9,  10, 11, 12, 13,  14,  15,  16,  17,  18,
+                            19, 20, 22, 23, 24, 25, 26, 28, 30, 31, 32,  33,  36,  37,  38,  39,
+                            40, 44, 46, 47, 48, 50, 51, 52, 54, 56, 59,  61,  62,  63,  71,  74,
+                            76, 79, 80, 81, 82, 83, 84, 85, 87, 88, 550, 641, 642, 730, 731, 756};
     for (int id : main_ids)
         EXPECT_TRUE(ui_exists(id)) << id;
     const int fixed_ids[] = {W_FILE_SEL_BOX,
@@ -294,80 +294,6 @@ TEST(GuiFilters, LeadingBlankRefusedInNameField) {
     EXPECT_EQ(ui_get_text(W_MRX_NAME_TF), "");
 }
 
-// Labels and buttons under w that are narrower than their text needs.
-void find_cut_labels(Widget w, std::vector<std::string>* cut) {
-    if (!XtIsManaged(w) && !XtIsShell(w))
-        return;
-    if (XmIsLabel(w) && !XmIsCascadeButton(w)) {
-        // What the text needs: its width plus margins, shadow and highlight.
-        XmString label = nullptr;
-        XmFontList fonts = nullptr;
-        Dimension width = 0, margin = 0, left = 0, right = 0, shadow = 0, highlight = 0;
-        unsigned char type = XmSTRING;
-        XtVaGetValues(w, XmNlabelString, &label, XmNfontList, &fonts, XmNwidth, &width,
-                      XmNmarginWidth, &margin, XmNmarginLeft, &left, XmNmarginRight, &right,
-                      XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight, XmNlabelType,
-                      &type, nullptr);
-        if (type == XmSTRING && label != nullptr && fonts != nullptr) {
-            int need =
-                XmStringWidth(fonts, label) + 2 * (margin + shadow + highlight) + left + right;
-            // The text must fit the widget, and the widget the window.
-            Widget shell = get_shell_parent(w);
-            Position x = 0, y = 0, sx = 0, sy = 0;
-            XtTranslateCoords(w, 0, 0, &x, &y);
-            XtTranslateCoords(shell, 0, 0, &sx, &sy);
-            Dimension shell_width = 0;
-            XtVaGetValues(shell, XmNwidth, &shell_width, nullptr);
-            int visible = std::min<int>(width, sx + shell_width - x);
-            if (need > visible)
-                cut->push_back(std::string(XtName(w)) + " " + std::to_string(visible) + "<" +
-                               std::to_string(need));
-        }
-        if (label != nullptr)
-            XmStringFree(label);
-    }
-    if (XtIsComposite(w)) {
-        WidgetList kids = nullptr;
-        Cardinal n = 0;
-        XtVaGetValues(w, XmNchildren, &kids, XmNnumChildren, &n, nullptr);
-        for (Cardinal i = 0; i < n; ++i)
-            find_cut_labels(kids[i], cut);
-    }
-}
-
-TEST(GuiWindows, EverySecondaryWindowOpensAndCloses) {
-    for (int i = 0; i < init_window_count(); ++i) {
-        const InitWindow& w = init_window_table[i];
-        ASSERT_TRUE(ui_exists(w.shell_slot)) << w.shell_name;
-        char* title = nullptr;
-        XtVaGetValues(widgets[w.shell_slot], XmNtitle, &title, nullptr);
-        EXPECT_STREQ(title, w.title);
-        gui_manage_top_form(w.form_slot);
-        pump(150);
-        EXPECT_TRUE(ui_is_managed(w.form_slot)) << w.form_name;
-        EXPECT_EQ(expose_dialog(w.form_slot), 1);
-        std::vector<std::string> cut;
-        find_cut_labels(widgets[w.form_slot], &cut);
-        EXPECT_EQ(cut, std::vector<std::string>()) << w.form_name << " at its default size";
-        ASSERT_TRUE(screenshot(w.form_name));
-        gui_unmanage_top_form(w.form_slot);
-        EXPECT_EQ(expose_dialog(w.form_slot), 0);
-    }
-    ui_fetch_dialog("edit_modem_dialog", W_MDM_DIALOG); // built on first use
-    for (int id : {W_MDM_NAME_TF, W_MDM_DIALOUT_TF, W_MDM_DEFS_TB, W_MDM_REMOVE})
-        EXPECT_TRUE(ui_exists(id)) << id;
-    for (const Dlg& d : k_dialogs) {
-        ui_manage(d.id, d.table);
-        pump(150);
-        EXPECT_TRUE(ui_is_managed(d.id, d.table)) << d.name;
-        std::vector<std::string> cut;
-        find_cut_labels(ui_widget(d.id, d.table), &cut);
-        EXPECT_EQ(cut, std::vector<std::string>()) << d.name << " at its default size";
-        ASSERT_TRUE(screenshot(d.name));
-        ui_unmanage(d.id, d.table);
-    }
-}
-
 namespace {
 
 unsigned char navigation_type(Widget w) {
@@ -542,75 +468,6 @@ TEST(GuiWindows, NoWindowOpensOverTheMenuBar) {
         EXPECT_FALSE(r.meets(bar)) << w.form_name << " at " << r.x << "," << r.y;
         gui_unmanage_top_form(w.form_slot);
     }
-}
-
-// The window a dialog's shell is transient for (None when it is not).
-Window transient_for(Widget dialog) {
-    Window owner = None;
-    Widget shell = get_shell_parent(dialog);
-    XGetTransientForHint(XtDisplay(shell), XtWindow(shell), &owner);
-    return owner;
-}
-
-// Every dialog opened over the Show window belongs to it: the window
-// manager keeps it above that window, and it is above it on the server.
-TEST(GuiWindows, DialogsAreTransientForTheirWindowAndOnTop) {
-    gui_manage_top_form(W_SHOW_FORM_ID);
-    settle();
-    Widget show = get_shell_parent(widgets[W_SHOW_FORM_ID]);
-    Window show_win = XtWindow(show);
-    struct Case {
-        const char* what;
-        std::function<Widget()> open;
-        std::function<void(Widget)> close;
-    };
-    const std::vector<Case> cases = {
-        {"warning box",
-         [] {
-             display_warn(W_SHOW_FORM_ID, "over Show");
-             return widgets[W_WARNING_BOX];
-         },
-         [](Widget) { close_warning_box(); }},
-        {"message box",
-         [] {
-             display_msg(W_SHOW_FORM_ID, "note");
-             return widgets[W_MSG_BOX];
-         },
-         [](Widget w) { XtUnmanageChild(w); }},
-        {"question box",
-         [] {
-             gui_display_question(W_SHOW_FORM_ID, "Go on?", "", [] {});
-             return widgets[W_QUESTION_BOX];
-         },
-         [](Widget w) { XtUnmanageChild(w); }},
-        {"cancel dialog",
-         [] {
-             pop_cancel_dialog(1, W_SHOW_FORM_ID, "Cancel Show", "Getting values");
-             return widgets[W_CANCEL_DIALOG];
-         },
-         [](Widget) { pop_cancel_dialog(2); }},
-        {"file selection box",
-         [] {
-             ui_file_selection(
-                 W_SHOW_FORM_ID, "Save", g_install + "/data/mrx_lists",
-                 [](const std::string&) { return 1; }, "help");
-             return widgets[W_FILE_SEL_BOX];
-         },
-         [](Widget w) { XtUnmanageChild(w); }},
-    };
-    for (const Case& c : cases) {
-        Widget dialog = c.open();
-        ASSERT_NE(dialog, nullptr) << c.what;
-        settle();
-        EXPECT_EQ(transient_for(dialog), show_win) << c.what;
-        EXPECT_GT(stacking_index(get_shell_parent(dialog)), stacking_index(show)) << c.what;
-        std::string shot = std::string("over_show_") + c.what;
-        std::replace(shot.begin(), shot.end(), ' ', '_');
-        ASSERT_TRUE(screenshot(shot));
-        c.close(dialog);
-        settle();
-    }
-    gui_unmanage_top_form(W_SHOW_FORM_ID);
 }
 
 TEST(GuiWindows, ManageChildPlaceOffsetsClearsHotspotAndWork) {
