@@ -5,14 +5,14 @@
 #include "devices/discovery.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
-#include "ui/app_globals.h"
 #include "frame/commands.h"
 #include "frame/commands_groups.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
 #include "ops/set_window.h"
-#include "ui/ui.h"
 #include "snmp_access/morix_record.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
 
 void cmd_add_mrx() {
     add_morix();
@@ -90,11 +90,11 @@ int device_window_action(int id) {
     case 532:
         set_snmp_info_vals();
         return 1;
-    case 533:
-        get_snmp_info_vals(1);
-        return 1;
-    case 534:
+    case 533: // Get: the selected devices' settings
         get_snmp_info_vals(0);
+        return 1;
+    case 534: // Get Defaults: the program's defaults
+        get_snmp_info_vals(1);
         return 1;
     default:
         return dsc_window_action(id);
