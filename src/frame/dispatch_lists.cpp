@@ -6,8 +6,8 @@
 #include "frame/commands.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
-#include "ui/ui.h"
 #include "snmp_access/morix_record.h"
+#include "ui/ui.h"
 
 namespace {
 constexpr int CR_SINGLE_SELECT = 23; // the toolkit's single-select reason
@@ -111,9 +111,8 @@ struct BasicWindow {
 };
 // The setup window, General continued and WAN edit close through the
 // basic-mode pages (their close asks about unapplied changes).
-const BasicWindow basic_windows[] = {{0, 17, -1},     {300, 802, -1},  {370, 18, 371},
-                                     {181, 803, 182}, {350, 805, 351}, {240, 801, 241},
-                                     {620, 622, -1},  {0, 19, -1}};
+const BasicWindow basic_windows[] = {
+    {0, 17, -1}, {300, 802, -1}, {181, 803, 182}, {620, 622, -1}, {0, 19, -1}};
 } // namespace
 
 void dispatch_basic(int id) {

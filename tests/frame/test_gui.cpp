@@ -46,10 +46,9 @@ const Dlg k_dialogs[] = {{W_BOOT_DIALOG_ID, UI_MAIN, "boot_dialog"},
                          {W_IMDM_DIALOG_ID, UI_MAIN, "int_mdms_dialog"},
                          {0, UI_BASIC, "gen_conf_form"},
                          {300, UI_BASIC, "a_gen_conf_form"},
-                         {370, UI_BASIC, "conf_aport_main_form"},
+
                          {181, UI_BASIC, "a_aport_main_form"},
-                         {350, UI_BASIC, "conf_sport_main_form"},
-                         {240, UI_BASIC, "edit_modem_main_form"},
+
                          {620, UI_BASIC, "conf_wan_main_form"},
                          {W_MDM_DIALOG, UI_MAIN, "edit_modem_dialog"}};
 
