@@ -303,6 +303,29 @@ bool answer_request(SimDevice* dev, netsnmp_pdu* req, ControlLog* log, std::stri
     return encode_toobig(*dev, req, fit + 1, out);
 }
 
+// "ADDR TYPE OID[=VALUE] ..." for a request taken: the type G, N or S, the
+// value of a Set as its tag and bytes in hexadecimal.
+void log_request(const SimDevice& dev, const netsnmp_pdu* req, FILE* f) {
+    char type = req->command == SNMP_MSG_SET ? 'S' : req->command == SNMP_MSG_GETNEXT ? 'N' : 'G';
+    std::string line = dev.address + " " + type;
+    for (const netsnmp_variable_list* vb = req->variables; vb; vb = vb->next_variable) {
+        line += " ";
+        for (size_t i = 0; i < vb->name_length; ++i)
+            line += (i ? "." : "") + std::to_string(vb->name[i]);
+        if (req->command != SNMP_MSG_SET)
+            continue;
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02X", vb->type);
+        line += std::string("=") + hex + ":";
+        for (size_t i = 0; i < vb->val_len && vb->val.string; ++i) {
+            std::snprintf(hex, sizeof hex, "%02X", vb->val.string[i]);
+            line += hex;
+        }
+    }
+    std::fprintf(f, "%s\n", line.c_str());
+    std::fflush(f);
+}
+
 } // namespace
 
 void init_sim_snmp() {
@@ -344,6 +367,8 @@ void handle_snmp_datagram(SimDevice* dev, const unsigned char* data, size_t len,
         std::memcmp(req->community, comm.data(), comm.size()) != 0)
         return;
     dev->requests++;
+    if (log && log->requests)
+        log_request(*dev, req.get(), log->requests);
     std::string answer;
     if (!answer_request(dev, req.get(), log, &answer))
         return;

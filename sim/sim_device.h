@@ -27,6 +27,7 @@ struct SimDevice {
 // Where recorded control Sets go (null: nowhere).
 struct ControlLog {
     FILE* file = nullptr;
+    FILE* requests = nullptr; // every request taken, one line each (null: none)
 };
 
 // Prepares a device: view, faults (profile faults, then the extra words),

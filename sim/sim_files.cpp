@@ -182,7 +182,7 @@ std::string LoadHost::read_block(FileSession* s, uint32_t id, const unsigned cha
                                  size_t len) {
     if (len < 2)
         return abort_reply(id, BFSA_BAD_BLOCK);
-    if (s->closed)
+    if (s->closed && !faults.after_close)
         return abort_reply(id, BFSA_NOT_OPEN);
     if (s->writing)
         return abort_reply(id, BFSA_WRONG_MODE);
@@ -192,6 +192,10 @@ std::string LoadHost::read_block(FileSession* s, uint32_t id, const unsigned cha
     uint8_t buf[BFS_BLOCK];
     size_t size = static_cast<size_t>(faults.block);
     ssize_t n = pread(s->fd, buf, size, static_cast<off_t>(block) * static_cast<off_t>(size));
+    if (faults.endless && n >= 0 && static_cast<size_t>(n) < size) {
+        memset(buf + n, 'e', size - static_cast<size_t>(n)); // the file goes on and on
+        n = static_cast<ssize_t>(size);
+    }
     if (n < 0)
         return abort_reply(id, BFSA_NOT_OPEN);
     if (n == 0 && !faults.eof_zero)
@@ -212,6 +216,8 @@ std::string LoadHost::write_block(FileSession* s, uint32_t id, const unsigned ch
         return abort_reply(id, BFSA_BAD_BLOCK);
     if (static_cast<int>(block) == faults.abort_block)
         return abort_reply(id, faults.abort_code);
+    if (faults.write_abort >= 0)
+        return abort_reply(id, faults.write_abort);
     ssize_t n = pwrite(s->fd, data, count, static_cast<off_t>(block) * BFS_BLOCK);
     if (n != static_cast<ssize_t>(count))
         return abort_reply(id, BFSA_IO);
@@ -222,6 +228,8 @@ std::string LoadHost::close_transfer(FileSession* s, uint32_t id) {
     if (s->closed)
         return erpc_return(id, "");
     s->closed = true;
+    if (faults.after_close && !s->writing)
+        return erpc_return(id, ""); // the file stays open and read blocks are still served
     int rc = close(s->fd);
     s->fd = -1;
     if (s->writing) {
@@ -271,6 +279,8 @@ void LoadHost::handle(const unsigned char* data, size_t len, const sockaddr_in& 
         reply = read_block(s, id, args, args_len);
     } else if (proc == BFS_WRITE) {
         reply = write_block(s, id, args, args_len);
+    } else if (faults.silent_close && s->writing) {
+        return; // the new file is never put in place, and nothing says so
     } else {
         reply = close_transfer(s, id);
     }
@@ -280,6 +290,8 @@ void LoadHost::handle(const unsigned char* data, size_t len, const sockaddr_in& 
         s->has_reply = true;
         s->used = std::chrono::steady_clock::now();
     }
+    if (faults.after_close && proc == BFS_CLOSE)
+        replies->push_back(reply); // answered twice
     if (faults.stray) {
         std::string stray = reply;
         stray[3] = static_cast<char>(stray[3] ^ 0x55);

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
 #include "sim_world.h"
+#include "ui/app_globals.h"
 
 namespace {
 
@@ -30,6 +30,7 @@ struct Options {
     std::string root;
     std::string catalogue;
     std::string control_log;
+    std::string request_log;
     std::vector<std::pair<std::string, std::string>> faults; // address, words
     std::vector<std::pair<std::string, std::string>> sets;   // address, NAME=VALUE
 };
@@ -37,7 +38,7 @@ struct Options {
 const char* const USAGE =
     "usage: mrxsim --profile FILE --addr 127.0.0.N [--profile FILE --addr 127.0.0.M ...]\n"
     "              [--load-host 127.0.0.L --root DIR] [--catalogue DIR]\n"
-    "              [--control-log FILE] [--fault ADDR:WORD[,WORD...]]\n"
+    "              [--control-log FILE] [--request-log FILE] [--fault ADDR:WORD[,WORD...]]\n"
     "              [--set ADDR:NAME[.INSTANCE]=VALUE]\n";
 
 int usage_error(const std::string& message) {
@@ -67,6 +68,8 @@ int parse_args(int argc, char** argv, Options* o) {
             o->catalogue = v;
         else if (a == "--control-log")
             o->control_log = v;
+        else if (a == "--request-log")
+            o->request_log = v;
         else if (a == "--fault" && v.find(':') != std::string::npos)
             o->faults.emplace_back(v.substr(0, v.find(':')), v.substr(v.find(':') + 1));
         else if (a == "--set" && v.find(':') != std::string::npos &&
@@ -178,6 +181,13 @@ int main(int argc, char** argv) {
         world.log.file = std::fopen(o.control_log.c_str(), "a");
         if (!world.log.file) {
             std::fprintf(stderr, "mrxsim: cannot open %s\n", o.control_log.c_str());
+            return 2;
+        }
+    }
+    if (!o.request_log.empty()) {
+        world.log.requests = std::fopen(o.request_log.c_str(), "a");
+        if (!world.log.requests) {
+            std::fprintf(stderr, "mrxsim: cannot open %s\n", o.request_log.c_str());
             return 2;
         }
     }

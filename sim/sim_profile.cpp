@@ -271,6 +271,14 @@ int apply_fault_word(const std::string& word, FaultSettings* f, std::string* err
         f->reject_mode2 = true;
     else if (key == "eof_zero" && value.empty())
         f->eof_zero = true;
+    else if (key == "endless" && value.empty())
+        f->endless = true;
+    else if (key == "after_close" && value.empty())
+        f->after_close = true;
+    else if (key == "silent_close" && value.empty())
+        f->silent_close = true;
+    else if (key == "write_abort")
+        ok = to_int(value, 0, 65535, &v) && (f->write_abort = static_cast<int>(v), true);
     else
         ok = false;
     if (!ok)

@@ -58,6 +58,10 @@ struct FaultSettings {
     int abort_code = 3;              // abort code used at abort_block
     bool eof_zero = false;           // load host: the end of a file is a return of 0 bytes
     int block = 512;                 // load host: bytes of data per read block (1..512)
+    bool endless = false;            // load host: every read block is full, the file never ends
+    bool after_close = false;        // load host: a closed read transfer goes on answering
+    bool silent_close = false;       // load host: the close of a write is never answered
+    int write_abort = -1;            // load host: every write block aborted with this code
     int tamper = 0;                  // TamperMode of every noError answer
     int dsc_flood = 0;               // >0: discovery answered by this many replies
 };

@@ -118,21 +118,6 @@ void gray_out_text_widget(int id, bool blank, bool sensitive) {
     ui_set_sensitive(id, sensitive, UI_BASIC);
 }
 
-void gray_out_tog_widget(int id, bool clear, bool sensitive, bool apply) {
-    if (clear)
-        ui_set_toggle(id, false, apply, UI_BASIC);
-    ui_set_sensitive(id, sensitive, UI_BASIC);
-}
-
-int get_radio_tog_spec(const std::vector<int>& toggles, int mode) {
-    for (size_t i = 0; i < toggles.size(); ++i) {
-        bool hit = mode == 0 ? ui_get_toggle(toggles[i], UI_BASIC) : is_sens(toggles[i], UI_BASIC);
-        if (hit)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
 int process_ipro_set(const std::vector<int>& toggles, int pressed, int* code) {
     bool on[5] = {};
     for (size_t i = 0; i < 5 && i < toggles.size(); ++i)
@@ -151,15 +136,6 @@ int process_ipro_set(const std::vector<int>& toggles, int pressed, int* code) {
     static const int rank[9] = {0, 0, 1, 0, 2, 3, 4, 5, 6};
     *code = column == 0 ? b : 9 + 7 * (column - 1) + rank[b];
     return 1;
-}
-
-int check_wan_module_type() {
-    for (const WanChoice& c : wan_chosen) {
-        const MorixRecord* r = host_info_list[c.mrx_pos];
-        if (r && r->platform == 5 && c.module < static_cast<int>(r->wan_module_type.size()))
-            return r->wan_module_type[c.module];
-    }
-    return 0;
 }
 
 // The CAS digit fields of the WAN edit page.

@@ -144,14 +144,9 @@ int set_wan_edit_param(const std::string& name, const std::string& value, int mr
 // ---- Sensitivity and toggles ------------------------------------------------
 void gray_out_widget(int id, bool sensitive);
 void gray_out_text_widget(int id, bool blank, bool sensitive);
-void gray_out_tog_widget(int id, bool clear, bool sensitive, bool apply);
-// Position of the set (mode 0) or sensitive (mode 1) toggle among toggles.
-int get_radio_tog_spec(const std::vector<int>& toggles, int mode);
 // PPP protocol code of five toggles; 0 (toggle set again, bell) when the
 // first three are all off, else 1 and *code.
 int process_ipro_set(const std::vector<int>& toggles, int pressed, int* code);
-// Module type of the first chosen WAN module of a platform-5 device, or 0.
-int check_wan_module_type();
 // The CAS digit fields are sensitive for signalling protocols 12 and 13 only.
 void check_sigproto_validity(int sigproto);
 extern int g_bell_count; // bells rung, for the record

@@ -5,6 +5,7 @@
 
 #include "basic/basic_frame.h"
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "ops/reset_mask.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
@@ -110,14 +111,15 @@ const char* unread_message(int result) {
 } // namespace
 
 int get_values_from_mrx(const VarTable& vars, int port_kind, int, int window) {
-    set_app_cursor(CURSOR_BUSY);
+    LongOperation op;
+    op.busy();
     int parent = ui_is_managed(window, UI_BASIC) ? win_parent(window) : W_MAIN_WINDOW;
-    pop_cancel_dialog(1, parent, "Cancel Show Values", "", 1, 1, 1, 0);
+    op.open(parent, "Cancel Show Values", "", LO_CONFIRM | LO_FOLLOW_SNMP);
     std::vector<int> devs = basic_devices();
     std::map<int, int> result;
     size_t done = 0;
     for (; done < devs.size(); ++done) {
-        if (is_cancelled(static_cast<int>(100 * done / devs.size())))
+        if (op.cancelled(static_cast<int>(100 * done / devs.size())))
             break;
         MorixRecord* r = host_info_list[devs[done]];
         if (!r->reachable || r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST) {
@@ -130,15 +132,14 @@ int get_values_from_mrx(const VarTable& vars, int port_kind, int, int window) {
             if (get_check_mib_var(name, &id))
                 add_get_nodes(r, devs[done], id, name, port_kind);
         }
-        reset_cancel_dialog("Getting values for", r->name);
+        op.progress("Getting values for", r->name);
         mm_snmp(r, SNMP_OP_GET);
         if (r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST)
             result[devs[done]] = r->status;
     }
-    if (pop_cancel_dialog_down())
-        for (size_t i = done; i < devs.size(); ++i)
-            host_info_list[devs[i]]->status = SR_CANCELLED;
-    set_app_cursor(CURSOR_NORMAL);
+    op.unserved(list_records(devs, done));
+    op.close();
+    op.idle();
     std::string msg;
     for (const auto& [pos, code] : result)
         msg += host_info_list[pos]->name + ":\n" + unread_message(code) + "\n";

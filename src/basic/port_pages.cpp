@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
@@ -85,13 +86,12 @@ std::vector<PortSlot> port_slots(const MorixRecord* r, int id, bool chan,
 
 int read_port_vars(const std::vector<std::string>& vars, bool chan, const std::vector<int>& ports,
                    int window) {
-    set_app_cursor(CURSOR_BUSY);
-    pop_cancel_dialog(1, window, "Cancel Show Values", "", 1, 1, 1, 0);
+    LongOperation op(window, "Cancel Show Values", "", LO_BUSY | LO_CONFIRM | LO_FOLLOW_SNMP);
     std::vector<int> devs = basic_devices();
     int answered = 0;
     std::string msg;
     for (size_t i = 0; i < devs.size(); ++i) {
-        if (is_cancelled(static_cast<int>(100 * i / devs.size())))
+        if (op.cancelled(static_cast<int>(100 * i / devs.size())))
             break;
         MorixRecord* r = host_info_list[devs[i]];
         free_prm_list(r);
@@ -103,15 +103,15 @@ int read_port_vars(const std::vector<std::string>& vars, bool chan, const std::v
                  id < 0 ? std::vector<PortSlot>{} : port_slots(r, id, chan, ports))
                 add_node(r, id, s, "");
         }
-        reset_cancel_dialog("Getting values for", r->name);
+        op.progress("Getting values for", r->name);
         mm_snmp(r, SNMP_OP_GET);
         if (r->status == SR_OK)
             answered = 1;
         else
             msg += r->name + ":\nCould not get parameter values. This may be due to a timeout.\n";
     }
-    pop_cancel_dialog_down();
-    set_app_cursor(CURSOR_NORMAL);
+    op.close();
+    op.idle();
     if (!msg.empty())
         display_warn(window, msg);
     return answered;

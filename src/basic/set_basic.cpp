@@ -1,6 +1,7 @@
 #include "basic/set_basic.h"
 
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "devices/text_buf.h"
 #include "ops/reset_mask.h"
 #include "snmp_access/port_inst.h"
@@ -101,19 +102,18 @@ void process_set_req_res_basic(MorixRecord* rec, int window, int* error, int can
 
 void process_set_req_basic(const std::vector<int>& devices, int window, int* error, int* cancel) {
     *error = 0;
-    pop_cancel_dialog(1, window, "Cancel Set", "", 1, 1, 1, 0);
+    LongOperation op(window, "Cancel Set", "", LO_CONFIRM | LO_FOLLOW_SNMP);
     size_t done = 0;
     for (; done < devices.size(); ++done) {
-        if (is_cancelled(static_cast<int>(100 * done / devices.size())))
+        if (op.cancelled(static_cast<int>(100 * done / devices.size())))
             break;
         MorixRecord* r = host_info_list[devices[done]];
-        reset_cancel_dialog("Setting values for", r->name);
+        op.progress("Setting values for", r->name);
         mm_snmp(r, SNMP_OP_SET);
     }
-    *cancel = pop_cancel_dialog_down();
     // Devices not reached before the cancel were never sent anything.
-    for (size_t i = done; i < devices.size(); ++i)
-        host_info_list[devices[i]]->status = SR_CANCELLED;
+    op.unserved(list_records(devices, done));
+    *cancel = op.close();
     for (int d : devices)
         process_set_req_res_basic(host_info_list[d], window, error, *cancel);
     if (*cancel)

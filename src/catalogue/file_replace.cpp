@@ -1,5 +1,7 @@
 #include "catalogue/file_replace.h"
 
+#include "catalogue/line_scan.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -154,7 +156,7 @@ int replace_files_together(const std::vector<FileChange>& changes, ReplaceFailur
 
 bool read_whole_file(const std::string& path, std::string* content) {
     content->clear();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = open_file(path, "rb").release(); // a regular file only
     if (f == nullptr)
         return false;
     char buf[4096];

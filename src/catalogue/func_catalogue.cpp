@@ -128,6 +128,10 @@ int find_func_by_name(const std::string& name) {
     return -1;
 }
 
+namespace {
+const bool func_info_registered = add_state_reset(free_func_info);
+} // namespace
+
 void free_func_info() {
     for (auto& f : mib_func_list)
         f.reset();

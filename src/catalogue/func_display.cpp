@@ -104,10 +104,8 @@ void set_hotspot(int number) {
 void clear_hotspot(int form) {
     static const int forms[][2] = {{BW_SETUP_FORM, BW_HOTSPOT_SETUP},
                                    {BW_GEN_CONT_FORM, BW_GEN_CONT_HOTSPOT},
-                                   {BW_CONF_APORT_MAIN_FORM, BW_CONF_APORT_HOTSPOT},
-                                   {BW_ADD_FORM, BW_A_APORT_HOTSPOT},
-                                   {BW_CONF_SPORT_MAIN_FORM, BW_CONF_SPORT_HOTSPOT},
-                                   {BW_EDIT_MODEM_MAIN_FORM, BW_EDIT_MODEM_HOTSPOT}};
+                                   {BW_ADD_FORM, BW_A_APORT_HOTSPOT}};
+
     for (const auto& f : forms) {
         if (f[0] == form) {
             ui_set_text(f[1], "", UI_BASIC);

@@ -1,12 +1,85 @@
 #include "catalogue/line_scan.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 
 FilePtr open_file(const std::string& path, const char* mode) {
-    return FilePtr(std::fopen(path.c_str(), mode));
+    if (mode[0] != 'r' || std::strchr(mode, '+'))
+        return FilePtr(std::fopen(path.c_str(), mode));
+    // O_NONBLOCK: the open of a FIFO does not wait for a writer
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        std::fprintf(stderr, "%s is not a regular file (a FIFO, a device or a folder): not read.\n",
+                     printable_text(path).c_str());
+        errno = EINVAL;
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* f = fdopen(fd, mode);
+    if (!f)
+        ::close(fd);
+    return FilePtr(f);
+}
+
+namespace {
+
+int refuse_irregular(const std::string& path) {
+    std::fprintf(stderr, "%s is not a regular file (a FIFO, a device or a folder): not written.\n",
+                 printable_text(path).c_str());
+    errno = EINVAL;
+    return -1;
+}
+
+} // namespace
+
+int open_regular_for_write(const std::string& path, int flags, unsigned mode) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return refuse_irregular(path); // not even opened
+    // O_NONBLOCK: a FIFO that appeared meanwhile fails at once; nothing is
+    // emptied before the file is known to be a regular one
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | flags,
+                    static_cast<mode_t>(mode));
+    if (fd < 0)
+        return -1;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return refuse_irregular(path);
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (ftruncate(fd, 0) != 0) {
+        int e = errno;
+        ::close(fd);
+        errno = e;
+        return -1;
+    }
+    return fd;
+}
+
+std::string printable_text(const std::string& text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : text) {
+        if (c == '\t' || c == '\n' || (c >= 0x20 && c < 0x7f)) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            out += "\\x";
+            out.push_back(hex[c >> 4]);
+            out.push_back(hex[c & 15]);
+        }
+    }
+    return out;
 }
 
 bool read_piece(std::FILE* f, int max_chars, std::string* piece) {
@@ -132,6 +205,6 @@ int scan_fields(const std::string& line, const std::vector<ScanField>& pattern,
 
 void report_invalid_line(const std::string& file_name, const std::string& line) {
     std::string head = "Invalid " + file_name + " data line: ";
-    std::printf("\n\n%s\n\t%s\n\n", head.c_str(), line.c_str());
+    std::printf("\n\n%s\n\t%s\n\n", printable_text(head).c_str(), printable_text(line).c_str());
     std::fflush(stdout);
 }

@@ -16,7 +16,21 @@ struct FileCloser {
     }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+// Opens a file; for reading, only a regular file: a FIFO, a device or a
+// folder is refused at once (never waited on or read) with a message on
+// standard error naming it, and errno EINVAL.
 FilePtr open_file(const std::string& path, const char* mode);
+
+// Opens path for writing (O_WRONLY | O_CREAT | flags) and empties it, but
+// only a regular file, new or existing: a FIFO, a device or a folder is
+// refused at once, never waited on or written, with a message on standard
+// error naming it and errno EINVAL. The descriptor, or -1.
+int open_regular_for_write(const std::string& path, int flags, unsigned mode);
+
+// The text with every byte other than printable ASCII, tab and line end
+// shown as \xNN, so that a message quoting a damaged line cannot drive the
+// terminal.
+std::string printable_text(const std::string& text);
 
 // Reads the next piece of at most max_chars characters (a line, or part of
 // a longer line), keeping its line end as read. False at end of file.

@@ -79,6 +79,10 @@ void parse_site_def_line(const std::string& line, LineBudget& budget) {
 
 } // namespace
 
+namespace {
+const bool mib_info_registered = add_state_reset(clear_mib_info);
+} // namespace
+
 void clear_mib_info() {
     for (auto& e : mib_data_list)
         e.reset();

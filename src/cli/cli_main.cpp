@@ -11,10 +11,12 @@
 #include "cli/cli.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
+#include "files/nf.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
 #include "ui/program.h"
+#include "ui/temp_files.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
@@ -30,7 +32,7 @@ struct GlobalOpts {
 
 const char* const USAGE_HEAD =
     "usage: mm_cli [-mrx NAME[,NAME...]] [-l FILE] [-c COMMUNITY] [-t SECONDS]\n"
-    "              [-r RETRIES] [-y] [-debug] VERB [ARGUMENTS]\n"
+    "              [-r RETRIES] [-fsmax BYTES] [-y] [-debug] VERB [ARGUMENTS]\n"
     "       mm_cli --help | mm_cli VERB --help\n";
 
 const char* const USAGE_BODY =
@@ -46,6 +48,7 @@ const char* const USAGE_BODY =
     "  -c COMMUNITY         SNMP community of the run\n"
     "  -t SECONDS           SNMP time-out of the run\n"
     "  -r RETRIES           SNMP retries of the run\n"
+    "  -fsmax BYTES         size bound of every file copy (default 16777216)\n"
     "  -y                   answer every question with its OK button\n"
     "  -debug               dump records and the catalogue on standard output\n"
     "\nVerbs:\n";
@@ -95,6 +98,12 @@ bool parse_globals(int argc, char** argv, GlobalOpts* o, int* index, std::string
                     "-t needs a number of seconds from 1 to " + std::to_string(MAX_TIMEOUT_SECS);
                 return false;
             }
+        } else if (a == "-fsmax" && v) {
+            if (!nf_set_max_bytes(argv[++i])) {
+                *error = "-fsmax needs a number of bytes from 1 to " +
+                         std::to_string(NF_MAX_BYTES_LIMIT);
+                return false;
+            }
         } else if (a == "-r" && v) {
             if (!number_arg(argv[++i], 100, &o->retries)) {
                 *error = "-r needs a number of retries from 0 to 100";
@@ -117,22 +126,13 @@ std::string list_path(const std::string& typed) {
 }
 
 // Ctrl-C acts as the cancel button of the running operation; a second one
-// ends the program.
+// ends the program, removing its temporary files as SIGTERM does.
 volatile sig_atomic_t interrupted = 0;
 
 void on_interrupt(int) {
     interrupted = 1;
     g_cancel_process = 1;
-}
-
-bool in_list(const std::string& name) {
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (r->name == name)
-            return true;
-    }
-    return false;
+    temp_cleanup_on_signals();
 }
 
 // The devices of the run in the main window's list, every one selected.
@@ -217,9 +217,9 @@ int main(int argc, char** argv) {
                              "Morix configurations. Check\nthe users.list file.\n");
         return CLI_FAILED;
     }
+    temp_cleanup_on_signals();
     struct sigaction sa {};
     sa.sa_handler = on_interrupt;
-    sa.sa_flags = SA_RESETHAND;
     sigaction(SIGINT, &sa, nullptr);
     add_devices(o);
     int warned = cli_flush_warnings();
@@ -227,7 +227,7 @@ int main(int argc, char** argv) {
     // list that lacks devices the operator named.
     if (interrupted) {
         for (const std::string& name : o.devices)
-            if (!in_list(name))
+            if (!find_record(name))
                 std::fprintf(stderr, "mm_cli: interrupted: %s was not added.\n", name.c_str());
         std::fprintf(stderr,
                      "mm_cli: interrupted while identifying the devices; %s was not "

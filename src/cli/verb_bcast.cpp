@@ -17,17 +17,14 @@ int verb_bcast(const std::vector<std::string>& args) {
     if (args.size() != 2 || option == 0)
         return cli_usage_error(verb, "OPTION is 1..3 or allPorts, activePorts, console; then "
                                      "one MESSAGE argument");
-    dispatch_main(W_BCAST_PB);
-    int toggle = W_BCAST_OPT_FIRST + option - 1;
-    ui_set_toggle(toggle, true, false);
-    dispatch_main(toggle);
-    ui_set_text(W_BCAST_TEXT, args[1]);
+    BcastRequest req;
+    req.option = option;
+    req.text = args[1];
     if (ask_user(W_BCAST_FORM, "Confirmation", "OK", "Cancel", 0,
                  "The message will be broadcast to the following Morixes:\n\n" + mrx_conf_names() +
                      "\n\nDo you want to continue?") != ASK_OK) {
         cli_confirmed();
         return CLI_FAILED;
     }
-    dispatch_main(W_BCAST_APPLY);
-    return CLI_OK;
+    return bcast_exec(req) == CTL_DONE ? CLI_OK : CLI_FAILED;
 }

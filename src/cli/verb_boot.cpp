@@ -61,14 +61,9 @@ int verb_boot(const std::vector<std::string>& args) {
     for (const auto& t : typed)
         ui_set_text(t.first, t.second);
     cli_flush_warnings();
-    dispatch_main(W_BOOT_APPLY);
+    int result = process_boot();
     bool confirmed = cli_confirmed();
-    bool succeeded = false, failed = !confirmed;
-    for (const std::string& w : cli_take_warnings()) {
+    for (const std::string& w : cli_take_warnings())
         std::printf("%s\n", w.c_str());
-        succeeded = succeeded || w.find("The boot operation was successful") != std::string::npos;
-        for (const char* bad : {"The boot failed", "allow_snmp_sets parameter is false"})
-            failed = failed || w.find(bad) != std::string::npos;
-    }
-    return succeeded && !failed ? CLI_OK : CLI_FAILED;
+    return confirmed && result == CTL_DONE ? CLI_OK : CLI_FAILED;
 }

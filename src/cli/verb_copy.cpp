@@ -1,9 +1,11 @@
-// mm_cli copy: the Copy window with its source and destination rows, kind,
-// port type and port fields, then Copy (the confirmation is answered by -y).
+// mm_cli copy: the copy input from the arguments (source and destination
+// rows of the Copy window, kind, port type, ports, parameters), checked and
+// confirmed as the window does (the confirmation is answered by -y).
 #include <cstdio>
 
 #include "cli/cli.h"
 #include "ops/copy.h"
+#include "snmp_access/morix_record.h"
 #include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -21,14 +23,6 @@ bool select_row(int list, const std::string& name) {
         }
     std::fprintf(stderr, "mm_cli copy: %s is not a reachable Morix of the list\n", name.c_str());
     return false;
-}
-
-void choose(const std::vector<CopyChoice>& table, int code) {
-    for (const CopyChoice& c : table)
-        ui_set_toggle(c.id, c.code == code, false);
-    for (const CopyChoice& c : table)
-        if (c.code == code)
-            dispatch_main(c.id);
 }
 
 } // namespace
@@ -81,16 +75,44 @@ int verb_copy(const std::vector<std::string>& args) {
         found = select_row(W_CPY_TO_LIST, name) && found;
     if (!found)
         return CLI_FAILED;
-    choose(cpy_kind_choices(), code);
-    choose(cpy_port_choices(), port_type);
-    ui_set_text(W_CPY_FROM_PORT_TF, from_port);
-    ui_set_text(W_CPY_TO_PORT_TF, to_ports);
+    CopyInput in;
+    in.from = {from};
+    std::vector<std::string> wanted = cli_split(to, ',');
+    for (MorixRecord* r : host_info_list) { // destinations in list order
+        if (!r)
+            break;
+        for (const std::string& w : wanted)
+            if (w == r->name) {
+                in.to.push_back(w);
+                break;
+            }
+    }
+    in.code = code;
+    in.port_type = port_type;
+    in.from_ports = from_port;
+    in.to_ports = to_ports;
+    in.param_sel = vars.empty() ? 0 : 1;
+    if (code == CPY_MAIN)
+        in.items = vars.empty() ? std::vector<std::string>{func} : cli_split(vars, ',');
     cli_watch_output(W_CPY_TEXT);
-    dispatch_main(W_CPY_APPLY);
+    ui_set_text(W_CPY_TEXT, "");
+    g_cpy_bad_ports = 0;
+    CopyRequest req;
+    std::string msg;
+    int result = -1;
+    switch (make_cpy_request(in, &req, &msg)) {
+    case CRQ_WARN:
+        display_warn(W_CPY_FORM, msg);
+        break;
+    case CRQ_OUTPUT:
+        write_otp_msg(W_CPY_TEXT, msg, 1, 1);
+        break;
+    default:
+        if (gui_display_question(W_CPY_FORM, cpy_conf_text(req.dst_names), "",
+                                 [&] { result = copy_build(req); }) &&
+            result < 0)
+            std::fprintf(stderr, "mm_cli copy: the copy was not confirmed (give -y)\n");
+    }
     cli_flush_output();
-    std::string text = ui_get_text(W_CPY_TEXT);
-    if (text.empty() && !hl_texts("question").empty())
-        std::fprintf(stderr, "mm_cli copy: the copy was not confirmed (give -y)\n");
-    bool done = text.find("\nCopy complete.\n") != std::string::npos;
-    return done ? CLI_OK : CLI_FAILED;
+    return result == COPY_DONE ? CLI_OK : CLI_FAILED;
 }

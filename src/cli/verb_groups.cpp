@@ -46,19 +46,15 @@ bool site_select(const std::string& name) {
 }
 
 // An enumerated value may be given by its name or its number; anything
-// else leaves the menu blank, which Modify refuses.
-void site_put_value(int id, const std::string& value) {
-    if (mib_var(id)->enum_id < 0) {
-        ui_set_text(W_SITE_DEF_VAL_TF, value);
-        return;
-    }
-    set_om_blank(W_SITE_DEF_VAL_OM);
-    if (set_option_menu_top_button(W_SITE_DEF_VAL_OM, value))
-        return;
-    bool number = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+// else is refused as a blank menu is.
+std::string site_value_name(int id, const std::string& value) {
+    if (mib_var(id)->enum_id < 0)
+        return value;
     std::string name;
+    bool number = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
     if (number && cvt_enum_num_str(id, value, &name) == 1)
-        set_option_menu_top_button(W_SITE_DEF_VAL_OM, name);
+        return name;
+    return value;
 }
 
 int failed_if_warned(bool ok) {
@@ -95,12 +91,12 @@ int verb_site_default(const std::vector<std::string>& args) {
                     site.c_str());
         return CLI_OK;
     }
-    bool remove = args[1] == "--remove";
-    if (!remove)
-        site_put_value(id, args[1]);
-    dispatch_main(remove ? W_SITE_REMOVE : W_SITE_MODIFY);
-    bool done = remove ? !e->has_site_def : e->has_site_def;
-    return failed_if_warned(done);
+    SiteRequest req;
+    req.id = id;
+    req.remove = args[1] == "--remove";
+    if (!req.remove)
+        req.value = site_value_name(id, args[1]);
+    return failed_if_warned(site_default_exec(req) == SITE_DONE);
 }
 
 namespace {

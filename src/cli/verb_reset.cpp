@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "cli/cli.h"
+#include "devices/mrx_select.h"
+#include "devices/text_buf.h"
 #include "ops/control.h"
 #include "snmp_access/port_inst.h"
 #include "ui/program.h"
@@ -29,15 +31,26 @@ int verb_reset(const std::vector<std::string>& args) {
     int toggle = -1;
     for (int id : window_command_ids(W_RST_FORM)) {
         int c = 0, t = 0;
-        if (reset_choice(id, &c, &t) && c == code && (c != RESET_PORT || t == port_type))
-            toggle = toggle < 0 ? id : toggle;
+        if (toggle < 0 && reset_choice(id, &c, &t) && c == code &&
+            (c != RESET_PORT || t == port_type))
+            toggle = id;
     }
     if (toggle < 0)
         return cli_usage_error(verb, "CODE is 1..19, 97 (PRI), 98 (modems) or 99 (ports)");
-    dispatch_main(W_RESET_PB);
-    ui_set_toggle(toggle, true, false);
-    dispatch_main(toggle);
-    ui_set_text(W_RST_PORT_TF, ports);
-    dispatch_main(W_RST_APPLY);
-    return cli_confirmed() ? CLI_OK : CLI_FAILED;
+    ResetRequest req;
+    req.code = code;
+    req.port_type = port_type;
+    req.ports = ports;
+    std::vector<int> numbers;
+    if (!check_main_sel(W_RST_FORM, SEL_REACHABLE) ||
+        reset_request_code(req, W_RST_FORM, &numbers) < 0)
+        return CLI_FAILED;
+    int result = -1;
+    build_mrx_conf("The reset option you selected will take place for the following Morixes:",
+                   W_RST_FORM, [&] { result = reset_exec(req, W_RST_FORM); });
+    if (result < 0) {
+        cli_confirmed();
+        return CLI_FAILED;
+    }
+    return result == CTL_DONE ? CLI_OK : CLI_FAILED;
 }

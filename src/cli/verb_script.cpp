@@ -11,6 +11,7 @@
 
 namespace {
 
+
 const char* const category_names[SC_COUNT] = {"device", "asy", "ptr", "en", "channels", "ds1"};
 
 bool parse_ports_arg(const std::string& a, std::array<std::string, SK_COUNT>* texts) {
@@ -76,12 +77,12 @@ int run_create(const CliVerb& verb, const std::vector<std::string>& args) {
         cli_confirmed("no script was written");
         return CLI_FAILED;
     }
-    create_scr_proc(&st, file, W_CRT_TEXT, W_CRT_FORM);
+    int result = SCRIPT_NOT_DONE;
+    create_scr_proc(&st, file, W_CRT_TEXT, W_CRT_FORM, &result);
     cli_flush_output();
     if (!cli_confirmed("no script was written"))
         return CLI_FAILED;
-    std::string out = ui_get_text(W_CRT_TEXT);
-    return out.find("Script creation complete.") != std::string::npos ? CLI_OK : CLI_FAILED;
+    return result == SCRIPT_DONE ? CLI_OK : CLI_FAILED;
 }
 
 } // namespace
@@ -119,12 +120,12 @@ int verb_script(const std::vector<std::string>& args) {
         return true;
     };
     ui_set_text(W_EXE_TEXT, "");
-    int done = process_scr_exe(args[1], W_EXE_TEXT, W_EXE_FORM, ask);
+    int result = SCRIPT_NOT_DONE;
+    int done = process_scr_exe(args[1], W_EXE_TEXT, W_EXE_FORM, ask, &result);
     std::string out = ui_get_text(W_EXE_TEXT);
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
     if (!done && !cli_confirmed())
         return CLI_FAILED;
-    return done && out.find("Script execution complete.") != std::string::npos ? CLI_OK
-                                                                               : CLI_FAILED;
+    return done && result == SCRIPT_DONE ? CLI_OK : CLI_FAILED;
 }

@@ -61,12 +61,7 @@ int verb_set(const std::vector<std::string>& args) {
             ui_set_text(set_row_id(r, SRP_TEXT), v.second, UI_SET_ROWS);
     }
     cli_watch_output(W_SET_MSG);
-    dispatch_main(W_SET_APPLY);
+    int result = read_set_val_proc();
     cli_flush_output();
-    std::string text = ui_get_text(W_SET_MSG);
-    for (const char* failure : {"Set complete with errors.", "Set was not executed.",
-                                "No set performed.", "Press 'Show Values'"})
-        if (text.find(failure) != std::string::npos)
-            return CLI_FAILED;
-    return CLI_OK;
+    return result == SET_DONE ? CLI_OK : CLI_FAILED;
 }

@@ -4,6 +4,7 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
+#include "devices/mrx_select.h"
 #include "ops/show.h"
 #include "ui/program.h"
 #include "ui/ui.h"
@@ -53,19 +54,18 @@ int verb_show(const std::vector<std::string>& args) {
         cli_choose_params(known, 1);
     } else
         cli_choose_params({func}, 0);
-    ui_set_toggle(W_DETAIL_TB, detailed, false);
-    dispatch_main(W_SHOW_PB);
-    for (const PortTypeChoice& c : port_type_choices())
-        ui_set_toggle(c.toggle_id, c.code == port_type, false);
-    for (const PortTypeChoice& c : port_type_choices())
-        if (c.code == port_type)
-            dispatch_main(c.toggle_id);
-    ui_set_text(W_SHOW_PORT_TF, ports);
+    if (!check_main_sel(W_SHOW_FORM, SEL_SHOW_SET))
+        return CLI_FAILED;
+    ShowRequest req;
+    req.items = ui_list_selected_items(W_FUNC_LIST);
+    req.param_sel = vars.empty() ? 0 : 1;
+    req.port_type = port_type;
+    req.ports = ports;
+    req.detailed = detailed;
+    req.parent = W_SHOW_FORM;
+    req.output = W_SHOW_TEXT;
     cli_watch_output(W_SHOW_TEXT);
-    dispatch_main(W_SHOW_APPLY);
+    int result = process_show(req);
     cli_flush_output();
-    std::string report = ui_get_text(W_SHOW_TEXT);
-    bool failed = report.find("Could not get parameter values.") != std::string::npos ||
-                  report.find("\nOperation cancelled.\n") != std::string::npos;
-    return failed || unknown ? CLI_FAILED : CLI_OK;
+    return result != SHOW_DONE || unknown ? CLI_FAILED : CLI_OK;
 }

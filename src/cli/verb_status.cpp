@@ -1,6 +1,6 @@
-// mm_cli status: one status member's window with its inputs (ports or
-// channels, the period and interval numbers, the sort toggle, a multilink
-// row), then Update; prints the window's text.
+// mm_cli status: one status member's request (ports or channels, the
+// period and interval numbers, the sort order), then a multilink row's
+// details when asked; prints the window's text.
 #include <cstdio>
 #include <cstdlib>
 
@@ -54,19 +54,14 @@ int verb_status(const std::vector<std::string>& args) {
         return cli_usage_error(verb, "the period is current, total or intervals");
     const StatusMember& m = status_member(member);
     int w = m.window;
-    ui_set_text(status_obj(w, SO_INPUT), period == 0 ? intervals : list);
-    if (member == SM_ASY || member == SM_SYN || member == SM_PRI)
-        ui_set_toggle(status_obj(w, SO_X1), member == SM_SYN || (member == SM_PRI && sort), false);
-    if (member == SM_T1 || member == SM_PRI_CSU)
-        for (int o = SO_X1; o <= SO_X3; ++o)
-            ui_set_toggle(status_obj(w, o),
-                          o == (period == 1   ? SO_X1
-                                : period == 2 ? SO_X2
-                                              : SO_X3),
-                          false);
     int text = status_obj(w, SO_TEXT);
     ui_set_text(text, "");
-    dispatch_main(m.update_id);
+    StatusInput in;
+    in.list = period == 0 ? intervals : list;
+    in.sort = member == SM_PRI && sort;
+    if (member == SM_T1 || member == SM_PRI_CSU)
+        in.period = period;
+    int result = process_status(member, in);
     if (member == SM_MP && row > 0 && !ui_get_text(text).empty()) {
         ui_list_select_pos(status_obj(w, SO_X1), row, false);
         dispatch_main(status_obj(w, SO_X2));
@@ -74,8 +69,5 @@ int verb_status(const std::vector<std::string>& args) {
     std::string out = ui_get_text(text);
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
-    bool failed = out.empty() && member != SM_MP;
-    for (const std::string& t : hl_texts("warn"))
-        failed = failed || t.find(MSG_STS_FAILED) != std::string::npos;
-    return failed ? CLI_FAILED : CLI_OK;
+    return result == STS_DONE ? CLI_OK : CLI_FAILED;
 }

@@ -1,20 +1,34 @@
 #include "devices/allow_sets.h"
 
 #include <cstdio>
-#include <optional>
 
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/snmp_engine.h"
 
-int are_parameters_settable(MorixRecord* rec) {
+bool settable_request(MorixRecord* rec) {
     int id = 0;
     if (!get_check_mib_var("mrxAllowSets", &id)) {
         std::fprintf(stderr, "Could not get mib_var_id");
-        return 0;
+        return false;
     }
+    free_prm_list(rec);
+    add_prm_node(rec, id, 0, 0, 0, "", "", 0);
+    return true;
+}
+
+void settable_take(MorixRecord* rec) {
     // Any failure leaves the device presumed settable.
-    std::optional<std::string> value = get_mrx_prm_val_str(rec, "mrxAllowSets");
-    rec->allow_set = value && *value == "2" ? 0 : 1;
+    std::string value;
+    bool got = rec->status == 0 && get_prm_val(rec, "mrxAllowSets", 0, "", &value, nullptr);
+    rec->allow_set = got && value == "2" ? 0 : 1;
+    free_prm_list(rec);
+}
+
+int are_parameters_settable(MorixRecord* rec) {
+    if (!settable_request(rec))
+        return 0;
+    mm_snmp(rec, SNMP_OP_GET);
+    settable_take(rec);
     return rec->allow_set;
 }
 

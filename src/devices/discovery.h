@@ -114,7 +114,7 @@ void free_dsc_mrx_lst();
 // ---- Window actions --------------------------------------------------------------
 
 // "Update": the main device list becomes the re-identified discovered devices.
-void copy_dsc_mrx_lst(std::array<MorixRecord*, MAX_MRX_SLOTS>& table);
+void copy_dsc_mrx_lst(const DeviceList& table);
 // "Save List": opens the file selection on the discovered devices.
 void save_dsc_mrx_lst();
 // OK of that file selection with the typed file name; 1 when saved.

@@ -2,6 +2,7 @@
 // broadcast address rules and the hand-over of the responders to the list
 // loader through a temporary list file.
 #include "devices/discovery.h"
+#include "devices/long_op.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>
@@ -330,7 +331,8 @@ int discover_morixes_disc(const std::string& bcast, int timeout, const std::stri
                           const std::string& network) {
     if (timeout < 1)
         timeout = DSC_DEFAULT_TIMEOUT;
-    set_app_cursor_no_dly(CURSOR_BUSY);
+    LongOperation op;
+    op.busy(true);
     display_work(W_MAIN_WINDOW, "Discovering Morixes",
                  header + "Broadcasting to: " + bcast + "\nTimeout: " + std::to_string(timeout) +
                      "\n\nDiscovering Morixes. Please be patient.");
@@ -345,7 +347,6 @@ int discover_morixes_disc(const std::string& bcast, int timeout, const std::stri
     if (names.empty()) {
         remove_work();
         display_warn(W_MAIN_WINDOW, std::string(k_no_valid) + "\n\nBroadcast: " + bcast);
-        set_app_cursor(CURSOR_NORMAL);
         return 0;
     }
     std::string path;
@@ -362,6 +363,5 @@ int discover_morixes_disc(const std::string& bcast, int timeout, const std::stri
     }
     if (lines >= 0)
         unlink(path.c_str());
-    set_app_cursor(CURSOR_NORMAL);
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/discovery.h"
+#include "devices/long_op.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_probe.h"
 #include "snmp_access/product_types.h"
@@ -99,7 +100,7 @@ bool keep_dsc_record(MorixRecordPtr& rec, const std::string& info) {
     rec->info = info;
     rec->has_info = true;
     ui_list_add_item(W_DSC_LIST, mrx_row_text(rec.get()), 0);
-    host_disc_list[slot] = rec.release();
+    host_disc_list.put(slot, std::move(rec));
     return true;
 }
 
@@ -157,10 +158,10 @@ int dsc_collect_addrs(MorixRecord* search, std::vector<std::string>* addrs) {
     out("\nDiscovering Morixes, please wait...\n");
     out("\n\nNumber of devices to query: ");
     const std::string before = ui_get_text(W_DSC_OUTPUT);
-    pop_cancel_dialog(1, W_DSC_FORM, "Cancel Query Discover",
-                      "Querying 'Search Device' for list of possible Morixes.", 0, 0, 0, 0);
+    LongOperation op(W_DSC_FORM, "Cancel Query Discover",
+                     "Querying 'Search Device' for list of possible Morixes.", LO_NO_SCALE);
     int cancelled = 0;
-    while (in_column(n, prefix) && !(cancelled = is_cancelled(0))) {
+    while (in_column(n, prefix) && !(cancelled = op.cancelled(0))) {
         if (static_cast<int>(addrs->size()) >= MAX_DSC_ADDRS) {
             out("\n" + std::string("The search device lists more than ") +
                 std::to_string(MAX_DSC_ADDRS) +
@@ -188,15 +189,14 @@ int dsc_collect_addrs(MorixRecord* search, std::vector<std::string>* addrs) {
             break;
         }
     }
-    pop_cancel_dialog_down();
+    op.close();
     free_prm_list(search);
     out("\n");
     return cancelled ? CR_CANCELLED : 0;
 }
 
 int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int retries) {
-    pop_cancel_dialog(1, W_DSC_FORM, "Cancel Discover", "Percentage of devices queried:", 0, 0, 1,
-                      0);
+    LongOperation op(W_DSC_FORM, "Cancel Discover", "Percentage of devices queried:", 0);
     MarkRun marks;
     int not_kept = 0, cancelled = 0;
     const size_t total = addrs.size();
@@ -222,10 +222,10 @@ int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int r
                 break;
             }
             double done = static_cast<double>(i + 1) / static_cast<double>(total) * 100.0;
-            cancelled = is_cancelled(static_cast<int>(done)) ? 1 : 0;
+            cancelled = op.cancelled(static_cast<int>(done)) ? 1 : 0;
         }
     }
-    pop_cancel_dialog_down();
+    op.close();
     if (not_kept > 0)
         out("\n\n" + std::to_string(not_kept) +
             " identified Morix(es) could not be kept: the list " + "of discovered Morixes holds " +

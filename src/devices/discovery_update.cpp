@@ -2,6 +2,7 @@
 // device list becomes the discovered devices), Save List, Close, and the
 // dispatch of the window's ids.
 #include "devices/discovery.h"
+#include "devices/long_op.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
@@ -62,7 +63,7 @@ int update_one(const MorixRecord* found) {
 
 } // namespace
 
-void copy_dsc_mrx_lst(std::array<MorixRecord*, MAX_MRX_SLOTS>& table) {
+void copy_dsc_mrx_lst(const DeviceList& table) {
     int count = 0;
     while (count < MAX_MRX_SLOTS && table[count])
         ++count;
@@ -70,24 +71,23 @@ void copy_dsc_mrx_lst(std::array<MorixRecord*, MAX_MRX_SLOTS>& table) {
         display_warn(W_DSC_FORM, k_no_valid);
         return;
     }
-    set_app_cursor_no_dly(CURSOR_BUSY);
+    LongOperation op;
+    op.busy(true);
     ui_unmanage(W_MRX_INFO_BOX);
     free_host_info_list(host_info_list);
     ui_list_delete_all(W_MRX_LIST);
     mrx_list_changed();
-    pop_cancel_dialog(1, W_DSC_FORM, "Cancel Update Morix", "", 0, 0, 1, 0);
+    op.open(W_DSC_FORM, "Cancel Update Morix", "", 0);
     for (int i = 0; i < count; ++i) {
         double pct = static_cast<double>(i) / static_cast<double>(count) * 100.0;
-        if (is_cancelled(static_cast<int>(pct)))
+        if (op.cancelled(static_cast<int>(pct)))
             break;
-        reset_cancel_dialog("Adding", table[i]->name);
+        op.progress("Adding", table[i]->name);
         if (update_one(table[i]) == CR_CANCELLED || g_cancel_process)
             break;
     }
     if (mrx_lst_cnt > 0)
         ui_list_set_top_pos(W_MRX_LIST, 1);
-    pop_cancel_dialog_down();
-    set_app_cursor(CURSOR_NORMAL);
 }
 
 int save_dsc_mrx_lst_ok(const std::string& typed) {

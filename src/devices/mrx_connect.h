@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "snmp_access/morix_record.h"
 
@@ -23,19 +24,29 @@ enum ConnectResult {
 int connect_morix(MorixRecord* rec, std::string* product_name, std::string* summary,
                   std::string* info, const std::string& alt_community);
 
+// One device of a many-device identification: the record (name,
+// community, timeout, retries set; empty chain), a second community to try,
+// and what connect_morix would give.
+struct IdentItem {
+    MorixRecord* rec = nullptr;
+    std::string alt_community;
+    int code = CR_CANCELLED;
+    std::string product, summary, info;
+};
+
+// Identifies every item's record at once: each device's steps follow one
+// another as in connect_morix and its requests are the same, while the
+// devices are served side by side (see mm_snmp_many; label names the work
+// in the cancel dialog). Returns 1 when the operator cancelled: items not
+// finished then have code 17.
+int connect_morix_many(std::vector<IdentItem>& items, const std::string& label);
+
 // connect_morix after a reachability probe (see mrx_probe.h): a device that
 // stayed silent is not reachable (result 11, status 4) without asking it
 // again; any other probe result identifies it as usual.
 int connect_morix_probed(MorixRecord* rec, int probe, std::string* product_name,
                          std::string* summary, std::string* info);
 
-// Module interface indexes and module details of a device's WAN modules.
-// Each returns "" or the text naming a value outside its bound (the query
-// stops there).
-std::string get_ds1_index(MorixRecord* rec);
-std::string get_ds1_info(MorixRecord* rec);
-// Firmware revision groups of the internal modems.
-void get_imdm_revs(MorixRecord* rec);
 // 0 when the device is its own configuration server, 9 when it is not, -1
 // for a null record; message receives the operator text unless the result
 // is 9.

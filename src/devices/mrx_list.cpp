@@ -1,4 +1,5 @@
 #include "devices/mrx_list.h"
+#include "devices/long_op.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>
@@ -8,10 +9,10 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_select.h"
-#include "ui/app_globals.h"
-#include "ui/widget_ids.h"
-#include "ui/ui.h"
 #include "snmp_access/product_types.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 PortSelection port_mrx_map;
 
@@ -24,17 +25,6 @@ std::vector<std::function<void()>>& mrx_list_listeners() {
 
 const char* const k_in_list = "The Morix you entered is already in the list.";
 const char* const k_in_list_as = "The Morix you entered is already in the list as: ";
-
-// Removes the record at index from the table, moving the later ones down a
-// slot; the caller owns the record.
-MorixRecordPtr take_host_node(int index) {
-    MorixRecordPtr rec(host_info_list[index]);
-    for (int i = index; i + 1 < MAX_MRX_SLOTS; ++i)
-        host_info_list[i] = host_info_list[i + 1];
-    host_info_list[MAX_MRX_SLOTS - 1] = nullptr;
-    --mrx_lst_cnt;
-    return rec;
-}
 
 void warn_list_full(int parent_id, const std::string& name) {
     display_warn(parent_id, "The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
@@ -161,7 +151,7 @@ int find_mrx_dupl(const std::string& text, std::string* as_note) {
 int insert_mrx_row(MorixRecordPtr rec, bool select) {
     int pos = get_host_node_pos(rec.get());
     MorixRecord* listed = rec.get();
-    if (mrx_lst_cnt >= MAX_MRX_RECORDS || insert_host_node(rec, pos) != 0)
+    if (mrx_lst_cnt >= MAX_MRX_RECORDS || host_info_list.insert(rec, pos) != 0)
         return -1; // rec frees the record
     ui_list_add_item(W_MRX_LIST, mrx_row_text(listed), pos + 1);
     if (select)
@@ -259,7 +249,7 @@ int query_one(int index, const std::string& alt, std::vector<MorixRecord*>* move
     }
     if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED) {
         warn_not_added(W_MAIN_WINDOW, code, rec->name, summary, false);
-        take_host_node(index);
+        host_info_list.take(index);
         return 1;
     }
     if (code != CR_CANCELLED)
@@ -298,9 +288,9 @@ int resort_moved(const std::vector<MorixRecord*>& moved) {
         for (int p : ui_list_selected_pos(W_MRX_LIST))
             was_selected = was_selected || p == from + 1;
         ui_list_delete_pos(W_MRX_LIST, from + 1);
-        MorixRecordPtr owned = take_host_node(from);
+        MorixRecordPtr owned = host_info_list.take(from);
         int to = get_host_node_pos(rec);
-        insert_host_node(owned, to); // a slot was just freed: cannot fail
+        host_info_list.insert(owned, to); // a slot was just freed: cannot fail
         ui_list_add_item(W_MRX_LIST, mrx_row_text(rec), to + 1);
         if (was_selected)
             ui_list_select_pos(W_MRX_LIST, to + 1, false);
@@ -315,7 +305,7 @@ void query_morix(const std::string& alt_community) {
     std::vector<int> sel = rows_to_work_on();
     if (sel.empty())
         return;
-    pop_cancel_dialog(1, W_MAIN_WINDOW, "Cancel Query", "", 0, 1, 1, 0);
+    LongOperation op(W_MAIN_WINDOW, "Cancel Query", "", LO_FOLLOW_SNMP);
     std::vector<MorixRecord*> moved;
     int removed = 0;
     for (int p : sel) {
@@ -326,7 +316,7 @@ void query_morix(const std::string& alt_community) {
             continue;
         removed += query_one(index, alt_community, &moved);
     }
-    pop_cancel_dialog_down();
+    op.close();
     if (mrx_lst_cnt > 1) {
         int last_moved = resort_moved(moved);
         std::vector<int> now = ui_list_selected_pos(W_MRX_LIST);
@@ -393,7 +383,7 @@ void delete_morix() {
             continue;
         remove_mrx_info(host_info_list[index]->name);
         ui_list_delete_pos(W_MRX_LIST, index + 1);
-        take_host_node(index);
+        host_info_list.take(index);
         ++removed;
     }
     int current = sel.front() > mrx_lst_cnt ? mrx_lst_cnt : sel.front();

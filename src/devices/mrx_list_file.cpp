@@ -1,4 +1,5 @@
 #include "devices/mrx_list_file.h"
+#include "devices/long_op.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +14,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_list.h"
-#include "devices/mrx_probe.h"
+#include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
@@ -46,8 +47,9 @@ bool parse_list_line(const std::string& line, ListLine* out) {
     std::vector<ScanValue> v;
     if (scan_fields(line, pattern, &v) != 4)
         return false;
-    // A time-out must fit the record's microseconds.
-    if (v[2].num < 0 || v[2].num > MAX_TIMEOUT_SECS || v[3].num < 0)
+    // A time-out must fit the record's microseconds; retries are bounded
+    // like the settings dialog's, so one line cannot hold a load for ever.
+    if (v[2].num < 0 || v[2].num > MAX_TIMEOUT_SECS || v[3].num < 0 || v[3].num > MAX_RETRIES)
         return false;
     *out = ListLine{v[0].text, v[1].text, v[2].num, v[3].num};
     return true;
@@ -64,35 +66,38 @@ std::string dupl_message(const std::vector<std::string>& notes) {
     return s;
 }
 
-// Identifies and lists one device of the file. Returns false when the
-// list is full (the device is not added).
-bool load_one(const ListLine& l, int probe) {
-    if (mrx_lst_cnt >= MAX_MRX_RECORDS)
-        return false;
-    reset_cancel_dialog("Loading", l.name);
+// A record for a line of the file.
+MorixRecordPtr line_record(const ListLine& l) {
     MorixRecordPtr rec = new_host_node();
     rec->name = l.name;
     rec->community = l.community;
     rec->timeout = l.timeout * 1000000;
     rec->retries = l.retries;
-    std::string product, summary, info;
-    int code = connect_morix_probed(rec.get(), probe, &product, &summary, &info);
+    return rec;
+}
+
+// Lists one identified device of the file, or warns that it was not added.
+// Returns false when the list is full (the device is not added).
+bool load_one(MorixRecordPtr rec, const IdentItem& it) {
+    if (mrx_lst_cnt >= MAX_MRX_RECORDS)
+        return false;
+    int code = it.code;
     if (code == CR_OK || code == CR_NOT_REACHABLE) {
         rec->reachable = code == CR_OK;
         rec->has_info = code == CR_OK;
-        rec->info = code == CR_OK ? info : "";
+        rec->info = code == CR_OK ? it.info : "";
         insert_mrx_row(std::move(rec), false);
         return true;
     }
     if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED)
-        warn_not_added(W_MAIN_WINDOW, code, l.name, summary, true);
+        warn_not_added(W_MAIN_WINDOW, code, rec->name, it.summary, true);
     else if (code != CR_CANCELLED)
         display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
     return true;
 }
 
-// Lines of a list file waiting to be loaded: probed together, then loaded
-// one by one in file order.
+// Lines of a list file waiting to be loaded: identified together, then
+// listed in file order.
 struct LoadBatch {
     int expected = 0;
     int loaded = 0;
@@ -105,7 +110,7 @@ struct LoadBatch {
     // Lines to gather before probing: no more than the list can still take.
     size_t size() const {
         return static_cast<size_t>(
-            std::max(1, std::min(MAX_PROBES_IN_FLIGHT, MAX_MRX_RECORDS - mrx_lst_cnt)));
+            std::max(1, std::min(MM_SNMP_IN_FLIGHT, MAX_MRX_RECORDS - mrx_lst_cnt)));
     }
     // Loads the gathered lines; false when the list became full.
     bool flush() {
@@ -114,14 +119,29 @@ struct LoadBatch {
             lines.clear();
             return false;
         }
-        std::vector<ProbeTarget> targets;
-        for (const ListLine& l : lines)
-            targets.push_back(ProbeTarget{l.name, l.community, l.timeout * 1000000, l.retries});
-        std::vector<int> probes = probe_reachable(targets, 0);
-        for (size_t i = 0; i < lines.size() && !g_cancel_process && !full; ++i) {
+        // Lines already listed are not asked; the others are identified
+        // together, then listed (or counted as duplicates) in file order, as
+        // one after the other. A device the cancel left unfinished is not
+        // added.
+        std::vector<MorixRecordPtr> recs(lines.size());
+        std::vector<IdentItem> items;
+        std::vector<int> item_of(lines.size(), -1);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            std::string as_name;
+            if (!replace && find_mrx_dupl(lines[i].name, &as_name) >= 0)
+                continue;
+            recs[i] = line_record(lines[i]);
+            item_of[i] = static_cast<int>(items.size());
+            items.push_back(IdentItem{});
+            items.back().rec = recs[i].get();
+        }
+        connect_morix_many(items, "Loading");
+        for (size_t i = 0; i < lines.size() && !full; ++i) {
             update_work(W_MAIN_WINDOW, "Creating Morix List", load_progress(expected, loaded), 0);
             std::string as_name;
             int dupl = replace ? -1 : find_mrx_dupl(lines[i].name, &as_name);
+            if (dupl < 0 && item_of[i] < 0)
+                continue; // listed before the load, gone since: not asked
             if (dupl >= 0) {
                 const std::string& n = lines[i].name;
                 notes.push_back(as_name.empty() ? n : n + " (as " + as_name + ")");
@@ -129,7 +149,7 @@ struct LoadBatch {
                     first_dupl = host_info_list[dupl];
                 continue;
             }
-            if (!load_one(lines[i], probes[i]))
+            if (!load_one(std::move(recs[i]), items[item_of[i]]))
                 full = true;
             else
                 ++loaded;
@@ -162,13 +182,12 @@ int check_version_header(std::FILE* f, int kind) {
     return n == want.size() && got == want ? 1 : 0;
 }
 
-int save_mrx_list_exec(const std::string& path,
-                       const std::array<MorixRecord*, MAX_MRX_SLOTS>& records, int dialog_id) {
+int save_mrx_list_exec(const std::string& path, const DeviceList& records, int dialog_id) {
     if (path.empty()) {
         display_warn(dialog_id, k_no_file);
         return 0;
     }
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0600);
+    int fd = open_regular_for_write(path, O_NOFOLLOW, 0600);
     FilePtr f(fd >= 0 ? fdopen(fd, "w") : nullptr);
     if (!f) {
         if (fd >= 0)
@@ -192,8 +211,7 @@ int save_mrx_list_exec(const std::string& path,
     return 1;
 }
 
-int save_mrx_list_proc(int dialog_id, const std::string& typed,
-                       const std::array<MorixRecord*, MAX_MRX_SLOTS>& records) {
+int save_mrx_list_proc(int dialog_id, const std::string& typed, const DeviceList& records) {
     std::string path;
     remove_blanks_warn(dialog_id, typed, &path);
     if (!check_if_overwrite(dialog_id, 3, path))
@@ -228,7 +246,7 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
         ui_list_delete_all(W_MRX_LIST);
         mrx_list_changed();
     }
-    pop_cancel_dialog(1, W_MAIN_WINDOW, "Cancel Load Morix", "", 0, 1, 1, 0);
+    LongOperation op(W_MAIN_WINDOW, "Cancel Load Morix", "", LO_FOLLOW_SNMP);
     LoadBatch batch;
     batch.expected = expected;
     batch.replace = replace != 0;
@@ -254,7 +272,7 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
     bool full = batch.full;
     const std::vector<std::string>& notes = batch.notes;
     const MorixRecord* first_dupl = batch.first_dupl;
-    pop_cancel_dialog_down();
+    op.close();
     remove_work();
     if (mrx_lst_cnt > 0)
         ui_list_set_top_pos(W_MRX_LIST, 1);

@@ -19,13 +19,11 @@ int check_version_header(std::FILE* f, int kind);
 
 // Writes the records (null-ended table) to path; 1 when written. Warnings
 // appear over dialog_id.
-int save_mrx_list_exec(const std::string& path,
-                       const std::array<MorixRecord*, MAX_MRX_SLOTS>& records, int dialog_id);
+int save_mrx_list_exec(const std::string& path, const DeviceList& records, int dialog_id);
 // Save from a file selection: the typed name without blanks (with the
 // blanks warning), the overwrite question, then the save. 1 when saved (the
 // selection box closes).
-int save_mrx_list_proc(int dialog_id, const std::string& typed,
-                       const std::array<MorixRecord*, MAX_MRX_SLOTS>& records);
+int save_mrx_list_proc(int dialog_id, const std::string& typed, const DeviceList& records);
 // Loads a list file; replace 1 empties the list first. expected (>= 1) is
 // the number of devices the caller expects. Returns 1 when the file was
 // read, 0 when it was refused.

@@ -59,6 +59,27 @@ int open_abort_code(unsigned abort) {
     return abort < 3 ? codes[abort] : BFS_ABORT_OTHER;
 }
 
+// The block number of a byte offset, or -1 when it does not fit 16 bits.
+long block_of(uint64_t offset, size_t block_size) {
+    uint64_t block = block_size ? offset / block_size : 0;
+    return block < static_cast<uint64_t>(BFS_MAX_BLOCKS) ? static_cast<long>(block) : -1;
+}
+
+int failed(BfsHandle* h, int code) {
+    h->last_code = code;
+    return code;
+}
+
+// Writes len bytes as the block at the handle's offset: 0 or a transfer
+// code (the number is never cut to 16 bits).
+int write_at_offset(BfsHandle* h, const uint8_t* data, size_t len) {
+    long block = block_of(h->offset, BFS_BLOCK);
+    if (block < 0)
+        return failed(h, BFS_BLOCK_LIMIT);
+    int rc = bfs_block_write(h, static_cast<unsigned>(block), data, len);
+    return rc != 0 ? failed(h, rc) : 0;
+}
+
 // Sends the open call until it is answered; 0 or a transfer code.
 int open_call(BfsHandle* h, const std::string& path, unsigned mode) {
     for (;;) {
@@ -182,10 +203,13 @@ int bfs_read(BfsHandle* h, uint8_t* buf, int size) {
     int done = 0;
     while (done < size) {
         if (h->rd_avail == 0 && !(h->flags & BFS_F_EOF)) {
-            unsigned block = h->blk_size ? (h->offset / h->blk_size) % 65536 : 0;
-            int n = bfs_block_read(h, block, h->buf);
+            // Never wrap to block 0: that would read the file again forever.
+            long block = block_of(h->offset, h->blk_size);
+            if (block < 0)
+                return failed(h, BFS_BLOCK_LIMIT);
+            int n = bfs_block_read(h, static_cast<unsigned>(block), h->buf);
             if (n < 0)
-                return n;
+                return failed(h, n);
             if (n == 0)
                 h->flags |= BFS_F_EOF;
             if (n > 0 && h->blk_size == 0)
@@ -194,7 +218,7 @@ int bfs_read(BfsHandle* h, uint8_t* buf, int size) {
                 h->flags |= BFS_F_EOF; // a short block is the last one
             h->rd_pos = 0;
             h->rd_avail = static_cast<size_t>(n);
-            h->offset += static_cast<uint32_t>(n);
+            h->offset += static_cast<uint64_t>(n);
         }
         size_t take = std::min(static_cast<size_t>(size - done), h->rd_avail);
         if (take == 0)
@@ -218,7 +242,7 @@ int bfs_write(BfsHandle* h, const uint8_t* data, int size) {
         data += take;
         left -= take;
         if (h->wr_held == BFS_BLOCK) {
-            int rc = bfs_block_write(h, h->offset / BFS_BLOCK, h->buf, BFS_BLOCK);
+            int rc = write_at_offset(h, h->buf, BFS_BLOCK);
             if (rc != 0)
                 return rc;
             h->offset += BFS_BLOCK;
@@ -226,7 +250,7 @@ int bfs_write(BfsHandle* h, const uint8_t* data, int size) {
         }
     }
     for (; left >= BFS_BLOCK; data += BFS_BLOCK, left -= BFS_BLOCK) {
-        int rc = bfs_block_write(h, h->offset / BFS_BLOCK, data, BFS_BLOCK);
+        int rc = write_at_offset(h, data, BFS_BLOCK);
         if (rc != 0)
             return rc;
         h->offset += BFS_BLOCK;
@@ -244,7 +268,7 @@ int bfs_close(BfsHandle* h) {
     int rc = 0;
     bool writing = h->flags & BFS_F_WRITE;
     if (writing && h->wr_held > 0) {
-        rc = bfs_block_write(h, h->offset / BFS_BLOCK, h->buf, h->wr_held);
+        rc = write_at_offset(h, h->buf, h->wr_held);
         h->offset += BFS_BLOCK;
         h->wr_held = 0;
     }

@@ -16,11 +16,16 @@
 constexpr int BFS_PORT = 121;
 constexpr uint32_t BFS_PROGRAM = 1;
 constexpr unsigned BFS_VERSION = 0;
-constexpr size_t BFS_BLOCK = 512;      // data bytes of one block
-constexpr size_t BFS_OPEN_ARGS = 6;    // u16 0, u16 mode, u16 path length
-constexpr size_t BFS_READ_RES = 6;     // type, 0, count or code (reply offsets 6..11)
+constexpr size_t BFS_BLOCK = 512;   // data bytes of one block
+constexpr size_t BFS_OPEN_ARGS = 6; // u16 0, u16 mode, u16 path length
+constexpr size_t BFS_READ_RES = 6;  // type, 0, count or code (reply offsets 6..11)
 // The longest path one open call carries.
 constexpr size_t BFS_PATH_MAX = ERPC_MSG_MAX - ERPC_CALL_HDR - BFS_OPEN_ARGS;
+// Block numbers are 16 bits: a transfer has at most 65536 blocks. A file
+// must be smaller than 65536 blocks of 512 bytes, because a reader that has
+// taken the last of 65536 full blocks cannot ask whether anything follows.
+constexpr long BFS_MAX_BLOCKS = 65536;
+constexpr long BFS_FILE_LIMIT = BFS_MAX_BLOCKS * static_cast<long>(BFS_BLOCK); // 33554432
 
 enum BfsProc { BFS_OPEN = 0, BFS_READ = 1, BFS_WRITE = 2, BFS_CLOSE = 3, BFS_RELEASE = 4 };
 enum BfsMode { BFS_MODE_WRITE = 0, BFS_MODE_READ1 = 1, BFS_MODE_READ = 2 };
@@ -38,22 +43,23 @@ enum BfsAbort {
 
 // Transfer result codes.
 enum BfsCode {
-    BFS_NO_REPLY = -1,      // no matching reply in time, a receive failure, a malformed reply
+    BFS_NO_REPLY = -1, // no matching reply in time, a receive failure, a malformed reply
     BFS_NO_MEMORY = -2,
     BFS_NO_SOCKET = -3,
     BFS_NO_BIND = -4,
-    BFS_BAD_MODE = -5,      // open mode other than "r" or "w"
-    BFS_PATH_LONG = -6,     // the path does not fit one call: refused before sending
-    BFS_OPEN_ABORT0 = -7,   // open: no such file (or a write open rejected)
-    BFS_OPEN_ABORT1 = -8,   // open: permission denied
-    BFS_OPEN_ABORT2 = -9,   // open: bad path
+    BFS_BAD_MODE = -5,    // open mode other than "r" or "w"
+    BFS_PATH_LONG = -6,   // the path does not fit one call: refused before sending
+    BFS_OPEN_ABORT0 = -7, // open: no such file (or a write open rejected)
+    BFS_OPEN_ABORT1 = -8, // open: permission denied
+    BFS_OPEN_ABORT2 = -9, // open: bad path
     BFS_ABORT_OTHER = -10,
-    BFS_NOT_READING = -11,  // also a read answered with abort 5
-    BFS_NOT_WRITING = -12,  // also a write answered with abort 5
+    BFS_NOT_READING = -11, // also a read answered with abort 5
+    BFS_NOT_WRITING = -12, // also a write answered with abort 5
     BFS_READ_ABORT3 = -13,
     BFS_WRITE_ABORT7 = -14,
     BFS_WRITE_ABORT8 = -15,
-    BFS_NOT_OPEN = -16,     // close of a handle open for neither
+    BFS_NOT_OPEN = -16,    // close of a handle open for neither
+    BFS_BLOCK_LIMIT = -17, // the next block number would pass 65535: nothing is sent
     BFS_READ_REJECT = -22,
     BFS_WRITE_REJECT = -32
 };
@@ -67,16 +73,17 @@ enum BfsFlags { BFS_F_READ = 1, BFS_F_EOF = 2, BFS_F_WRITE = 16 };
 
 struct BfsHandle {
     int sock = -1;
-    sockaddr_in server{};   // the service; follows the sender of each reply
-    uint32_t call_id = 0;   // id of the last call
+    sockaddr_in server{}; // the service; follows the sender of each reply
+    uint32_t call_id = 0; // id of the last call
     int flags = 0;
     uint8_t buf[2 * BFS_BLOCK]{};
-    size_t rd_pos = 0;      // reading: next byte to hand out
-    size_t rd_avail = 0;    // reading: bytes left in buf
-    size_t wr_held = 0;     // writing: bytes of a partial block in buf
-    uint32_t offset = 0;    // bytes read, or bytes handed to write-block calls
-    size_t blk_size = 0;    // reading: learned from the first non-empty block
-    long blocks = 0;        // block calls answered (progress)
+    size_t rd_pos = 0;   // reading: next byte to hand out
+    size_t rd_avail = 0; // reading: bytes left in buf
+    size_t wr_held = 0;  // writing: bytes of a partial block in buf
+    uint64_t offset = 0; // bytes read, or bytes handed to write-block calls
+    size_t blk_size = 0; // reading: learned from the first non-empty block
+    long blocks = 0;     // block calls answered (progress)
+    int last_code = 0;   // the transfer code of the last failed read or write
 };
 
 // Opens path on the service at addr (port 121) for "r" or "w"; a read open
@@ -88,9 +95,11 @@ BfsHandle* bfs_open(const in_addr* addr, const std::string& path, const char* mo
 int bfs_block_read(BfsHandle* h, unsigned block, uint8_t* buf);
 // One block of len bytes (at most BFS_BLOCK): 0 or a transfer code.
 int bfs_block_write(BfsHandle* h, unsigned block, const uint8_t* data, size_t len);
-// Bytes delivered (0 at the end) or a transfer code.
+// Bytes delivered (0 at the end) or a transfer code; -17 when the file
+// goes on past the last block number.
 int bfs_read(BfsHandle* h, uint8_t* buf, int size);
-// 0 or a transfer code; a partial block is kept until the next write or close.
+// 0 or a transfer code; a partial block is kept until the next write or
+// close. -17 when the data would need a block number past 65535.
 int bfs_write(BfsHandle* h, const uint8_t* data, int size);
 // Writes a held partial block, closes and releases; frees the handle. 0,
 // the code of the final block write or of a refused close of a write

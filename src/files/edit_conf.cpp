@@ -56,12 +56,13 @@ bool same_mark(const FileMark& a, const FileMark& b) {
            a.st.st_ino == b.st.st_ino;
 }
 
-// After the editor changed the file: upload, resets.
-void changed_file(int allowed, const std::string& reason, int had_cr, const EditConfRun& run,
+// After the editor changed the file: upload, resets. False when the
+// changes did not reach the load host.
+bool changed_file(int allowed, const std::string& reason, int had_cr, const EditConfRun& run,
                   long* code) {
     if (allowed != EDIT_ALLOWED) {
         display_warn(W_MAIN_WINDOW, reason + "The changes have not been saved.");
-        return;
+        return false;
     }
     int up = edit_conf_update(had_cr, code);
     if (up == 1) {
@@ -72,6 +73,25 @@ void changed_file(int allowed, const std::string& reason, int had_cr, const Edit
     } else if (up == 0) {
         ui_unmanage(W_MRX_INFO_BOX);
     }
+    return up == 1;
+}
+
+// An edited file that is gone or empty is never sent: it would replace the
+// device's whole configuration with nothing. The operator is told; the
+// file on the load host stays as it was.
+bool refuse_empty_upload(const std::string& local, const std::string& remote) {
+    struct stat st {};
+    const char* what = nullptr;
+    if (stat(local.c_str(), &st) != 0)
+        what = "no longer exists";
+    else if (S_ISREG(st.st_mode) && st.st_size == 0)
+        what = "is empty";
+    if (!what)
+        return false;
+    display_warn(W_MAIN_WINDOW, "The edited configuration file\n'" + local + "'\n" + what +
+                                    ": nothing was sent to the load host,\nits " + remote +
+                                    " is unchanged.");
+    return true;
 }
 
 } // namespace
@@ -134,6 +154,8 @@ int edit_conf_exec(const std::string& editor, const std::string& path, int is_wi
 
 int edit_conf_update(int had_cr, long* copy_code) {
     std::string remote = mdm_remote_path(mdm_info.cfg_fil_nam);
+    if (refuse_empty_upload(mdm_info.local_cfg, remote))
+        return 2;
     if (ask_user(W_MAIN_WINDOW, TITLE, "Yes", "No", 1,
                  "Do you want to update the configuration file:\n" + remote + " ?") != ASK_OK)
         return 0;
@@ -149,7 +171,7 @@ int edit_conf_update(int had_cr, long* copy_code) {
 
 int edit_conf_reset(int preset_mask) {
     bool any = false;
-    for (MorixRecord* r : sel_reachable())
+    for (MorixRecord* r : selected_reachable())
         any = any || r->allow_set;
     if (!any) {
         display_warn(W_MAIN_WINDOW, msg_no_reset());
@@ -214,12 +236,13 @@ int edit_conf(const EditConfRun& run) {
     int rc = edit_conf_exec(editor, mdm_info.local_cfg, is_win, run.in_terminal, &had_cr);
     remove_work();
     long code = 0;
+    bool saved = true;
     if (rc < 0)
         display_warn(W_MAIN_WINDOW, "Edit command failed:\n" + editor + " " + mdm_info.local_cfg +
                                         "\n\nPlease check your environment (TERM, WINEDITOR, "
                                         "EDITOR).");
     else if (rc == 1)
-        changed_file(allowed, kept, had_cr, run, &code);
+        saved = changed_file(allowed, kept, had_cr, run, &code);
     mdm_close_act(code);
-    return rc >= 0 ? 1 : 0;
+    return rc >= 0 && saved ? 1 : 0;
 }

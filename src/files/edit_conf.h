@@ -26,7 +26,8 @@ struct EditConfRun {
     bool in_terminal = false;
     int reset_mask = -1; // -1: ask with the choice box
 };
-// The menu command. 1 when the edit ran.
+// The menu command. 1 when the edit ran and a changed file reached the
+// load host (or nothing changed); 0 otherwise.
 int edit_conf(const EditConfRun& run = EditConfRun());
 // WINEDITOR when set and not empty (is_win 1), else EDITOR; "" for none.
 std::string edit_conf_editor(int* is_win);
@@ -34,7 +35,8 @@ std::string edit_conf_editor(int* is_win);
 // Carriage returns are removed before; *had_cr tells whether there were.
 int edit_conf_exec(const std::string& editor, const std::string& path, int is_win, bool in_terminal,
                    int* had_cr);
-// Upload question and upload: 1 uploaded, 0 declined, 2 failed.
+// Upload question and upload: 1 uploaded, 0 declined, 2 failed (or not
+// tried: an empty or missing file is never sent).
 int edit_conf_update(int had_cr, long* copy_code);
 // The reset offer; 1 when the choice was offered.
 int edit_conf_reset(int preset_mask);

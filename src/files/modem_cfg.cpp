@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "catalogue/line_scan.h"
+
 const char* const mdm_keywords[MDM_KW_COUNT] = {
     "type_of_modem",     "ready_status",    "connect_status",
     "reset_cmd",         "connect_abort",   "dialin_setup_cmd",
@@ -72,20 +74,19 @@ const char* skip_blanks(const char* c) {
 }
 
 // Reads one line (without its line end) of at most MDM_LINE_MAX characters;
-// the rest of a longer line and everything after a NUL byte are dropped.
+// the rest of a longer line and everything after a NUL byte are dropped,
+// without ever holding more than one line's worth in memory.
 bool read_line(FILE* fp, std::string* line) {
-    char* buf = nullptr;
-    size_t cap = 0;
-    ssize_t n = getline(&buf, &cap, fp);
-    if (n < 0) {
-        free(buf);
+    line->clear();
+    int c = getc_unlocked(fp);
+    if (c == EOF)
         return false;
+    bool nul = false;
+    for (; c != EOF && c != '\n'; c = getc_unlocked(fp)) {
+        nul = nul || c == '\0';
+        if (!nul && line->size() < static_cast<size_t>(MDM_LINE_MAX))
+            line->push_back(static_cast<char>(c));
     }
-    size_t len = strnlen(buf, static_cast<size_t>(n));
-    if (len > 0 && buf[len - 1] == '\n')
-        --len;
-    line->assign(buf, std::min(len, static_cast<size_t>(MDM_LINE_MAX)));
-    free(buf);
     return true;
 }
 
@@ -193,13 +194,22 @@ int start_definition(const char* c, MdmParse* p, std::string* message) {
     }
     p->cur = ModemDef();
     p->cur.name = name.substr(0, MDM_NAME_STORED);
-    if (chk_mdm_list(*p->list, p->cur.name)) {
+    if (!p->names_ready) { // the list may hold the definitions of earlier files
+        for (const ModemDef& d : *p->list)
+            if (!d.duplicate)
+                p->names.insert(d.name);
+        p->names_ready = true;
+    }
+    if (p->names.count(p->cur.name)) {
         p->cur.duplicate = true;
-        p->notes.push_back(p->from_cfg
-                               ? "Encountered duplicate type_of_modem, " + p->cur.name +
-                                     ",\nfrom the config file."
-                               : "Encountered duplicate type_of_modem, " + p->cur.name +
-                                     ",\nfrom the modem include file: " + p->inc_name + ".");
+        if (p->notes.size() >= MDM_NOTES_SHOWN)
+            ++p->notes_hidden;
+        else
+            p->notes.push_back(p->from_cfg
+                                   ? "Encountered duplicate type_of_modem, " + p->cur.name +
+                                         ",\nfrom the config file."
+                                   : "Encountered duplicate type_of_modem, " + p->cur.name +
+                                         ",\nfrom the modem include file: " + p->inc_name + ".");
     }
     p->state = 1;
     return MLR_OK;
@@ -216,9 +226,15 @@ int end_definition(MdmParse* p, bool include_seen, std::string* message) {
         return MLR_OK;
     if (p->from_cfg && include_seen)
         return MLR_DEF_AFTER_INCLUDE;
-    p->cur.comment = p->comments;
+    if (p->list->size() >= MDM_DEFS_MAX) {
+        p->too_many = true;
+        return MLR_OK;
+    }
+    p->cur.comment = std::move(p->comments);
     p->comments.clear();
-    p->list->push_back(p->cur);
+    if (!p->cur.duplicate && p->names_ready)
+        p->names.insert(p->cur.name);
+    p->list->push_back(std::move(p->cur));
     return MLR_OK;
 }
 
@@ -284,15 +300,26 @@ bool add_include(const char* c, CfgParse* out) {
     return true;
 }
 
-void finish(const MdmParse& p, CfgParse* out) {
+// Ends a parse run: -1 with the error when the list overflowed, else rc.
+int finish(const MdmParse& p, CfgParse* out, int rc) {
     out->notes.insert(out->notes.end(), p.notes.begin(), p.notes.end());
+    if (p.notes_hidden > 0)
+        out->notes.push_back("... and " + std::to_string(p.notes_hidden) +
+                             " more duplicate type_of_modem names.");
     out->comments_lost = out->comments_lost || p.comments_lost;
+    if (rc == 0 && p.too_many) {
+        out->error = "The modem definitions hold more than " + std::to_string(MDM_DEFS_MAX) +
+                     " entries;\nmodem functionality (editing, etc.) will not be allowed.";
+        return -1;
+    }
+    return rc;
 }
 
 } // namespace
 
 int prs_cfg_fil(const std::string& path, ModemList* list, CfgParse* out) {
-    FILE* fp = fopen(path.c_str(), "r");
+    FilePtr file = open_file(path, "r");
+    FILE* fp = file.get();
     if (!fp)
         return -1;
     MdmParse p;
@@ -300,7 +327,7 @@ int prs_cfg_fil(const std::string& path, ModemList* list, CfgParse* out) {
     bool in_modem = false, modem_seen = false, include_seen = false;
     int rc = 0;
     std::string line;
-    while (rc == 0 && read_line(fp, &line)) {
+    while (rc == 0 && !p.too_many && read_line(fp, &line)) {
         const char* c = skip_blanks(line.c_str());
         std::string word = first_word(line);
         if (word == "%include") {
@@ -329,23 +356,22 @@ int prs_cfg_fil(const std::string& path, ModemList* list, CfgParse* out) {
                 out->error = "A modem definition within the configuration file was\nencountered "
                              "after a reference to a modem include file.";
                 rc = -1;
-            } else if (r == MLR_MESSAGE) {
+            } else if (r == MLR_MESSAGE && out->debug.size() < MDM_NOTES_SHOWN) {
                 out->debug.push_back(msg);
             }
         }
     }
-    fclose(fp);
     if (p.comments_lost)
         fputs("\n\nWARNING: Unable to handle all comments.  Apply will cause some comments to be "
               "removed.\n\n",
               stdout);
-    finish(p, out);
-    return rc;
+    return finish(p, out, rc);
 }
 
 int prs_mdm_inc_fil(const std::string& path, const std::string& inc_name, ModemList* list,
                     CfgParse* out) {
-    FILE* fp = fopen(path.c_str(), "r");
+    FilePtr file = open_file(path, "r");
+    FILE* fp = file.get();
     if (!fp) {
         out->error = "Could not open the modem include file: " + inc_name + ".";
         return -1;
@@ -356,7 +382,7 @@ int prs_mdm_inc_fil(const std::string& path, const std::string& inc_name, ModemL
     p.inc_name = inc_name;
     int rc = 0;
     std::string line;
-    while (rc == 0 && read_line(fp, &line)) {
+    while (rc == 0 && !p.too_many && read_line(fp, &line)) {
         const char* c = skip_blanks(line.c_str());
         if (*c == '\0' || *c == '#') {
             mdm_add_comment(&p, line);
@@ -368,13 +394,11 @@ int prs_mdm_inc_fil(const std::string& path, const std::string& inc_name, ModemL
             out->error =
                 "An include statement was encountered in the modem\ninclude file: " + inc_name;
             rc = -1;
-        } else if (r == MLR_MESSAGE) {
-            out->debug.push_back(msg);
+        } else if (r == MLR_MESSAGE && out->debug.size() < MDM_NOTES_SHOWN) {
+            out->debug.push_back(msg); // the first ones: enough to find the fault
         }
     }
-    fclose(fp);
-    finish(p, out);
-    return rc;
+    return finish(p, out, rc);
 }
 
 namespace {
@@ -426,7 +450,8 @@ bool copy_replacing(FILE* in, FILE* out, const ModemList& list) {
 
 int write_cfg_fil_list(const std::string& path, const std::string& tmp_path,
                        const ModemList& list) {
-    FILE* in = fopen(path.c_str(), "r");
+    FilePtr in_file = open_file(path, "r");
+    FILE* in = in_file.release();
     if (!in)
         return 0;
     int fd = open(tmp_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);

@@ -9,6 +9,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 constexpr int MDM_KW_COUNT = 18;      // type_of_modem .. end
@@ -19,6 +20,9 @@ constexpr int MDM_COMMENT_MAX = 1024;
 constexpr int MDM_INC_MAX = 16;      // include files the table holds
 constexpr int MDM_INC_NAME_MAX = 65; // characters of one include file name
 constexpr int MDM_LINE_MAX = 512;    // characters of a line that are read
+// Definitions one list holds; a file with more is refused (a real one has
+// a few dozen, and each costs under a kilobyte).
+constexpr size_t MDM_DEFS_MAX = 500000;
 
 enum MdmKeyword {
     KW_TYPE_OF_MODEM = 0,
@@ -80,7 +84,14 @@ struct MdmParse {
     std::string comments;           // comment buffer
     bool comments_lost = false;     // a comment did not fit
     std::vector<std::string> notes; // duplicate-name warnings for the operator
+    // the usable names of *list, so that a name is checked in constant time
+    std::unordered_set<std::string> names;
+    bool names_ready = false;
+    bool too_many = false; // *list reached MDM_DEFS_MAX: nothing more is added
+    long notes_hidden = 0; // duplicate warnings past MDM_NOTES_SHOWN, only counted
 };
+// Duplicate-name warnings given one by one; the rest are summed up in one.
+constexpr size_t MDM_NOTES_SHOWN = 20;
 
 // Copies the next word of *cursor into word and moves past it: 0, or 1 when
 // only white space remains.

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
 #include "files/nf.h"
 #include "ops/control.h"
@@ -15,6 +16,7 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
+#include "ui/temp_files.h"
 #include "ui/ui.h"
 
 MdmInfo mdm_info;
@@ -45,7 +47,7 @@ constexpr const char* MSG_NO_MOVE =
 const char* const loc_vars[3] = {"mrxPrefLoadAddr", "mrxConfigFile", "bootHost"};
 
 std::vector<MorixRecord*> selected_devices() {
-    return sel_reachable();
+    return selected_reachable();
 }
 
 // Gets one scalar from every selected device: false when one fails.
@@ -79,21 +81,60 @@ bool get_from_all(const std::vector<const char*>& vars,
 void release_lists() {
     mdm_info.cfg_list.clear();
     mdm_info.db_list.clear();
-    for (const std::string& p : mdm_info.inc_local)
+    for (const std::string& p : mdm_info.inc_local) {
         unlink(p.c_str());
+        temp_untrack(p);
+    }
     mdm_info.inc_local.clear();
     mdm_info.inc_names.clear();
 }
 
+std::string tmp_dir() {
+    const char* tmp = getenv("TMPDIR");
+    return tmp && *tmp ? tmp : "/tmp";
+}
+
+// The private folder "mm_cfg.PID.XXXXXX" of the local copies. Folders of
+// processes that no longer run are removed first; a folder kept for the
+// operator after a failed upload is named "mm_cfg.kept..." and stays.
 bool make_local_dir() {
     if (!mdm_info.local_dir.empty())
         return true;
-    const char* tmp = getenv("TMPDIR");
-    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/mm_cfg.XXXXXX";
+    temp_remove_stale(tmp_dir(), "mm_cfg.");
+    std::string tmpl = tmp_dir() + "/mm_cfg." + std::to_string(getpid()) + ".XXXXXX";
     if (!mkdtemp(&tmpl[0]))
         return false;
     mdm_info.local_dir = tmpl;
+    temp_track(tmpl, true);
     return true;
+}
+
+// Copies a load host file to a local copy that a signal removes.
+long fetch_copy(const std::string& name, const std::string& local) {
+    long rc = nfcopy(mdm_info.cfg_fil_adr, mdm_remote_path(name), "", local, mm_snmp_def_to);
+    if (rc >= 0)
+        temp_track(local);
+    return rc;
+}
+
+// Keeps the local copy of the configuration file for the operator: its
+// folder is renamed "mm_cfg.kept.PID.XXXXXX", out of reach of the removal
+// of leftovers, and no signal removes it any more.
+void keep_local_copy() {
+    const std::string& dir = mdm_info.local_dir;
+    size_t base = dir.rfind("/mm_cfg.");
+    if (base == std::string::npos || dir.compare(base, 13, "/mm_cfg.kept.") == 0)
+        return;
+    std::string kept = dir.substr(0, base) + "/mm_cfg.kept." + dir.substr(base + 8);
+    if (rename(dir.c_str(), kept.c_str()) != 0)
+        kept = dir;
+    temp_untrack(dir);
+    temp_untrack(mdm_info.local_cfg);
+    auto moved = [&](const std::string& p) { return kept + p.substr(dir.size()); };
+    mdm_info.local_cfg = moved(mdm_info.local_cfg);
+    for (std::string& p : mdm_info.inc_local)
+        p = moved(p);
+    mdm_info.local_dir = kept;
 }
 
 std::string local_path(const std::string& remote_name, const std::string& prefix) {
@@ -116,10 +157,9 @@ int fetch_and_parse(int parent) {
         return 0;
     }
     mdm_info.local_cfg = local_path(mdm_info.cfg_fil_nam, "");
-    long rc = nfcopy(mdm_info.cfg_fil_adr, mdm_remote_path(mdm_info.cfg_fil_nam), "",
-                     mdm_info.local_cfg, mm_snmp_def_to);
+    long rc = fetch_copy(mdm_info.cfg_fil_nam, mdm_info.local_cfg);
     if (rc < 1) {
-        display_warn(parent, MSG_NO_ACCESS);
+        display_warn(parent, std::string(MSG_NO_ACCESS) + "\n(" + nf_result_text(rc) + ")");
         return 0;
     }
     CfgParse cp;
@@ -137,8 +177,9 @@ int fetch_and_parse(int parent) {
         std::string local = local_path(name, "inc" + std::to_string(i) + "_");
         mdm_info.inc_names.push_back(name);
         mdm_info.inc_local.push_back(local);
-        if (nfcopy(mdm_info.cfg_fil_adr, mdm_remote_path(name), "", local, mm_snmp_def_to) < 1) {
-            display_warn(parent, MSG_NO_INC);
+        long inc = fetch_copy(name, local);
+        if (inc < 1) {
+            display_warn(parent, std::string(MSG_NO_INC) + "\n(" + nf_result_text(inc) + ")");
             return 0;
         }
         CfgParse ip;
@@ -228,8 +269,10 @@ int mdm_init(int parent) {
     set_app_cursor(CURSOR_BUSY);
     std::string name = current_name();
     mdm_info.org_mdm_typ_prm = name;
-    if (!mdm_info.local_cfg.empty())
+    if (!mdm_info.local_cfg.empty()) {
         unlink(mdm_info.local_cfg.c_str());
+        temp_untrack(mdm_info.local_cfg);
+    }
     mdm_info.local_cfg.clear();
     release_lists();
     mdm_info.cfg_fil_upd_flag = 0;
@@ -281,16 +324,28 @@ void dsp_mdm_opt(const std::string& current) {
 void mdm_bfs_error(long code, int parent, const std::string& local, const std::string& remote,
                    const std::string& host) {
     int where = ui_is_managed(parent) ? parent : W_MAIN_WINDOW;
-    if (code == NF_WRITE_FAIL && !local.empty() && !remote.empty() && !host.empty()) {
+    if (local.empty() || remote.empty() || host.empty()) {
+        display_warn(where, MSG_NO_MOVE);
+        return;
+    }
+    // Every failed upload keeps the operator's changes and says where.
+    bool ours = local == mdm_info.local_cfg;
+    if (ours)
+        keep_local_copy();
+    const std::string& kept = ours ? mdm_info.local_cfg : local;
+    if (code == NF_WRITE_FAIL) {
         display_warn(where, std::string(MSG_NO_MOVE) +
                                 "\nThe original Morix configuration file may have been "
                                 "corrupted.\n\nMove the local copy of the configuration file "
                                 "with your changes\n'" +
-                                local + "' to '" + remote + "'\nlocated on " + host + ".");
-        mdm_info.cfg_fil_nam.clear();
-        return;
+                                kept + "' to '" + remote + "'\nlocated on " + host + ".");
+    } else {
+        display_warn(where, std::string(MSG_NO_MOVE) + "\n(" + nf_result_text(code) +
+                                ")\n\nThe local copy of the configuration file with your "
+                                "changes is kept in\n'" +
+                                kept + "'.");
     }
-    display_warn(where, MSG_NO_MOVE);
+    mdm_info.cfg_fil_nam.clear();
 }
 
 int mdm_apply_act(int parent) {
@@ -350,23 +405,30 @@ void mdm_close_act(long code) {
     mdm_info.cfg_fil_upd_flag = mdm_info.mdm_typ_upd_flag = 0;
     release_lists();
     // A failed copy-back keeps the local copy (and its folder) for the
-    // operator, as the warning told.
+    // operator, as the warning told; the next fetch uses a folder of its own.
     bool keep =
         !mdm_info.local_cfg.empty() && (mdm_info.cfg_fil_nam.empty() || code == NF_WRITE_FAIL);
-    if (!keep && !mdm_info.local_cfg.empty())
+    if (keep)
+        keep_local_copy();
+    if (!keep && !mdm_info.local_cfg.empty()) {
         unlink(mdm_info.local_cfg.c_str());
+        temp_untrack(mdm_info.local_cfg);
+    }
     if (!keep && !mdm_info.local_dir.empty()) {
         unlink((mdm_info.local_dir + "/tmp.cfg." + std::to_string(getpid())).c_str());
         rmdir(mdm_info.local_dir.c_str());
-        mdm_info.local_dir.clear();
+        temp_untrack(mdm_info.local_dir);
     }
-    if (!keep)
-        mdm_info.local_cfg.clear();
+    mdm_info.local_dir.clear();
+    mdm_info.local_cfg.clear();
 }
 
 int move_file(const std::string& source, const std::string& destination, int flag) {
-    FILE* in = fopen(source.c_str(), "rb");
-    FILE* out = in ? fopen(destination.c_str(), "wb") : nullptr;
+    FILE* in = open_file(source, "rb").release(); // a regular file only
+    int out_fd = in ? open_regular_for_write(destination, 0, 0644) : -1;
+    FILE* out = out_fd >= 0 ? fdopen(out_fd, "wb") : nullptr;
+    if (out_fd >= 0 && !out)
+        close(out_fd);
     bool ok = in && out;
     char buf[8192];
     size_t n;

@@ -1,6 +1,8 @@
 // Network file handles: local and remote files behind one interface.
 #include "files/nf.h"
 
+#include "ui/temp_files.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
@@ -36,6 +38,12 @@ int errno_code(int e) {
     default:
         return NF_OPEN_OTHER;
     }
+}
+
+void drop_tmp(NfHandle* h) {
+    unlink(h->tmp_path.c_str());
+    temp_untrack(h->tmp_path);
+    h->tmp_path.clear();
 }
 
 NfHandle* new_handle(int kind, int* code) {
@@ -76,31 +84,32 @@ NfHandle* open_remote(const std::string& host, const std::string& path, const ch
 // The new content of a local file goes to a file of its own in the same
 // folder (created exclusively, never through a planted link) and is renamed
 // over the old one at close. The old file's permissions are kept, and a
-// file the operator may not write is refused as before.
+// file the operator may not write is refused as before. A link at the path
+// is replaced by the new file, as every other writer of the program does;
+// anything else that is not a regular file (a FIFO, a device) is refused.
 int open_local_write(NfHandle* h, const std::string& path) {
-    std::string target = path;
     struct stat st {};
-    bool exists = stat(path.c_str(), &st) == 0;
+    bool exists = lstat(path.c_str(), &st) == 0;
     if (!exists && errno != ENOENT)
         return errno_code(errno);
+    bool link = exists && S_ISLNK(st.st_mode);
     if (exists && S_ISDIR(st.st_mode))
         return NF_BAD_PATH;
-    if (exists && access(path.c_str(), W_OK) != 0)
+    if (exists && !link && !S_ISREG(st.st_mode))
+        return NF_BAD_PATH;
+    if (exists && !link && access(path.c_str(), W_OK) != 0)
         return errno_code(errno);
-    char real[PATH_MAX];
-    if (exists && realpath(path.c_str(), real))
-        target = real; // a link: the file it leads to is replaced
-    size_t slash = target.rfind('/');
-    std::string dir = slash == std::string::npos ? "." : target.substr(0, slash);
+    size_t slash = path.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
     if (dir.empty())
         dir = "/";
+    temp_remove_stale(dir, ".nfcopy-"); // left by a copy that was killed
     static unsigned counter = 0;
     int fd = -1;
     for (int tries = 0; fd < 0 && tries < 100; tries++) {
-        h->tmp_path = dir + "/.nfcopy-" + std::to_string(getpid()) + "-" +
-                      std::to_string(++counter);
-        fd = open(h->tmp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                  0666);
+        h->tmp_path =
+            dir + "/.nfcopy-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+        fd = open(h->tmp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             break;
     }
@@ -109,18 +118,41 @@ int open_local_write(NfHandle* h, const std::string& path) {
         h->tmp_path.clear();
         return errno_code(e);
     }
-    if (exists)
+    temp_track(h->tmp_path);
+    if (exists && !link)
         fchmod(fd, st.st_mode & 07777);
     h->fp = fdopen(fd, "w");
     if (!h->fp) {
         int e = errno;
         close(fd);
-        unlink(h->tmp_path.c_str());
-        h->tmp_path.clear();
+        drop_tmp(h);
         return errno_code(e);
     }
-    h->final_path = target;
+    h->final_path = path;
     return 0;
+}
+
+// Opens a local file for reading: only a regular file is taken. The open
+// does not wait for a FIFO's writer, and a device is never read.
+FILE* open_local_read(const std::string& path, int* code) {
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *code = errno_code(errno);
+        return nullptr;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        *code = NF_BAD_PATH;
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE* fp = fdopen(fd, "r");
+    if (!fp) {
+        *code = errno_code(errno);
+        close(fd);
+    }
+    return fp;
 }
 
 NfHandle* open_local(const std::string& path, const char* mode, int* code) {
@@ -138,13 +170,10 @@ NfHandle* open_local(const std::string& path, const char* mode, int* code) {
         h->std_stream = true;
     } else if (writing) {
         rc = open_local_write(h, path);
+    } else if (reading) {
+        h->fp = open_local_read(path, &rc);
     } else {
-        struct stat st {};
-        h->fp = fopen(path.c_str(), mode);
-        if (!h->fp)
-            rc = errno_code(errno);
-        else if (fstat(fileno(h->fp), &st) == 0 && S_ISDIR(st.st_mode))
-            rc = NF_BAD_PATH;
+        rc = NF_OPEN_OTHER; // a local file opens for "r" or "w" only
     }
     if (rc != 0) {
         if (h->fp)
@@ -204,7 +233,11 @@ int nfread(NfHandle* h, void* buf, int size) {
 int nfwrite(NfHandle* h, const void* buf, int size) {
     if (h && h->kind == NF_LOCAL) {
         size_t want = size > 0 ? static_cast<size_t>(size) : 0;
-        return fwrite(buf, 1, want, h->fp) < want ? NF_WRITE_FAIL : 0;
+        if (fwrite(buf, 1, want, h->fp) < want) {
+            h->error = nf_local_errno = errno;
+            return NF_WRITE_FAIL;
+        }
+        return 0;
     }
     if (h && h->kind == NF_REMOTE)
         return bfs_write(h->bfs, static_cast<const uint8_t*>(buf), size) != 0 ? NF_WRITE_FAIL : 0;
@@ -220,12 +253,21 @@ int nfclose(NfHandle* h) {
     } else if (h->std_stream) {
         rc = fflush(h->fp) != 0 ? NF_CLOSE_FAIL : 0;
     } else {
-        rc = fclose(h->fp) != 0 ? NF_CLOSE_FAIL : 0;
+        // the data reach the disk before the new file replaces the old one
+        bool synced = h->tmp_path.empty() || (fflush(h->fp) == 0 && fsync(fileno(h->fp)) == 0);
+        if (!synced)
+            nf_local_errno = errno;
+        rc = fclose(h->fp) != 0 || !synced ? NF_CLOSE_FAIL : 0;
+        if (rc != 0 && synced)
+            nf_local_errno = errno;
         if (!h->tmp_path.empty()) {
-            if (rc == 0 && rename(h->tmp_path.c_str(), h->final_path.c_str()) != 0)
+            if (rc == 0 && rename(h->tmp_path.c_str(), h->final_path.c_str()) != 0) {
+                nf_local_errno = errno;
                 rc = NF_CLOSE_FAIL;
+            }
             if (rc != 0)
                 unlink(h->tmp_path.c_str());
+            temp_untrack(h->tmp_path);
         }
     }
     delete h;
@@ -242,7 +284,7 @@ void nfdiscard(NfHandle* h) {
     }
     if (h->kind == NF_LOCAL && !h->tmp_path.empty()) {
         fclose(h->fp);
-        unlink(h->tmp_path.c_str());
+        drop_tmp(h);
         delete h;
         return;
     }

@@ -43,8 +43,24 @@ enum NfCopyCode {
     NFC_SRC_TOO_MANY = -309,
     NFC_DST_TOO_MANY = -310,
     NFC_SRC_CLOSE = -311,
-    NFC_DST_CLOSE = -312
+    NFC_DST_CLOSE = -312,
+    NFC_BLOCK_LIMIT = -313, // the file does not fit the service's 16-bit block numbers
+    NFC_SIZE_BOUND = -314,  // the copy passed nf_max_bytes
+    NFC_LOCAL_WRITE = -315  // the local destination could not be written (nf_local_errno)
 };
+
+// The size bound of every copy, a setting of the run (gui_mm and mm_cli
+// take -fsmax BYTES). A copy that would pass it stops with -314 and leaves
+// no partial file. The default is far above any configuration or modem
+// file and below the service's block limit.
+constexpr long NF_DEFAULT_MAX_BYTES = 16L * 1024 * 1024;
+constexpr long NF_MAX_BYTES_LIMIT = 1024L * 1024 * 1024;
+extern long nf_max_bytes;
+// Sets nf_max_bytes from a decimal text of 1 to NF_MAX_BYTES_LIMIT bytes;
+// false (nothing changed) for anything else.
+bool nf_set_max_bytes(const std::string& text);
+// The system error of the last local write or close failure (-315).
+extern int nf_local_errno;
 
 constexpr const char* NF_REMOTE_PREFIX = "/bfs/";
 
@@ -52,12 +68,13 @@ enum NfKind { NF_LOCAL = 1, NF_REMOTE = 2 };
 
 struct NfHandle {
     int kind = 0;
-    FILE* fp = nullptr;        // local
-    bool std_stream = false;   // standard input or output: not closed
-    std::string final_path;    // local write: where the file goes at close
-    std::string tmp_path;      // local write: the new content until then
-    BfsHandle* bfs = nullptr;  // remote
-    in_addr addr{};            // the resolved server address
+    FILE* fp = nullptr;       // local
+    bool std_stream = false;  // standard input or output: not closed
+    std::string final_path;   // local write: where the file goes at close
+    std::string tmp_path;     // local write: the new content until then
+    int error = 0;            // local: errno of the first failed write
+    BfsHandle* bfs = nullptr; // remote
+    in_addr addr{};           // the resolved server address
 };
 
 // The IPv4 address of a host (dotted or a name), or 0.
@@ -65,7 +82,9 @@ in_addr_t determine_inet_address(const std::string& host);
 
 // Opens host:path ("" host: a local file, "-" standard input or output) for
 // "r" or "w". A local file opened for "w" is written to a new file beside
-// it that replaces it only at a successful nfclose.
+// it that replaces it only at a successful nfclose; a link at the path is
+// replaced itself, never written through. A local file other than a regular
+// one (a FIFO, a device, a directory) is refused with -202 (except "-").
 NfHandle* nfopen(const std::string& host, const std::string& path, const char* mode, int* code);
 // Bytes read (0 at the end) or -220 / -101.
 int nfread(NfHandle* h, void* buf, int size);
@@ -82,11 +101,10 @@ void nfdiscard(NfHandle* h);
 using NfProgress = std::function<void(long bytes, long blocks)>;
 
 // Copies a whole file; "" host means local. Bytes copied or a copy code.
-long nfcopy(const std::string& src_host, const std::string& src_path,
-            const std::string& dst_host, const std::string& dst_path, int timeout_secs);
-long nfcopy(const std::string& src_host, const std::string& src_path,
-            const std::string& dst_host, const std::string& dst_path, int timeout_secs,
-            const NfProgress& progress);
+long nfcopy(const std::string& src_host, const std::string& src_path, const std::string& dst_host,
+            const std::string& dst_path, int timeout_secs);
+long nfcopy(const std::string& src_host, const std::string& src_path, const std::string& dst_host,
+            const std::string& dst_path, int timeout_secs, const NfProgress& progress);
 // Sets fs_timeout and fs_delay for a caller's time-out in seconds.
 void nf_set_timing(int timeout_secs);
 

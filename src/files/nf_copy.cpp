@@ -1,7 +1,14 @@
 // The copy loop between two network files and the texts of its codes.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 #include "files/nf.h"
+
+long nf_max_bytes = NF_DEFAULT_MAX_BYTES;
+int nf_local_errno = 0;
 
 namespace {
 
@@ -54,6 +61,9 @@ const CodeText k_texts[] = {
     {NFC_SRC_CLOSE, "closing the source file failed"},
     {NFC_DST_CLOSE, "the destination file could not be completed (its last block or close "
                     "failed); the previous file is kept"},
+    {NFC_BLOCK_LIMIT, "the file does not fit the load host's block numbers: a file must be "
+                      "smaller than 65536 blocks of 512 bytes (33554432 bytes); no partial "
+                      "file is kept"},
     {NF_NO_MEMORY, "no memory"},
     {NF_BAD_HANDLE, "a file handle of neither kind"},
     {NF_NO_HOST, "the host name or address cannot be resolved"},
@@ -75,6 +85,7 @@ const CodeText k_texts[] = {
     {BFS_OPEN_ABORT0, "the load host has no such file"},
     {BFS_OPEN_ABORT1, "the load host denied access"},
     {BFS_OPEN_ABORT2, "the load host refused the path"},
+    {BFS_BLOCK_LIMIT, "the file needs a block number past 65535"},
     {BFS_ABORT_OTHER, "the load host aborted the transfer"},
 };
 
@@ -85,55 +96,105 @@ void nf_set_timing(int timeout_secs) {
     fs_delay = fs_timeout / 4; // 0 for 1 second: the call layer waits 1 s then
 }
 
-long nfcopy(const std::string& src_host, const std::string& src_path,
-            const std::string& dst_host, const std::string& dst_path, int timeout_secs) {
+long nfcopy(const std::string& src_host, const std::string& src_path, const std::string& dst_host,
+            const std::string& dst_path, int timeout_secs) {
     return nfcopy(src_host, src_path, dst_host, dst_path, timeout_secs, NfProgress());
 }
 
-long nfcopy(const std::string& src_host, const std::string& src_path,
-            const std::string& dst_host, const std::string& dst_path, int timeout_secs,
-            const NfProgress& progress) {
+namespace {
+
+// Refuses, before anything is sent or written, a local source that is too
+// large for the size bound or (going to a load host) for the block numbers.
+long check_source_size(const NfHandle* src, bool remote_dst) {
+    struct stat st {};
+    if (src->kind != NF_LOCAL || src->std_stream || fstat(fileno(src->fp), &st) != 0)
+        return 0;
+    if (remote_dst && st.st_size >= BFS_FILE_LIMIT)
+        return NFC_BLOCK_LIMIT;
+    return st.st_size > nf_max_bytes ? NFC_SIZE_BOUND : 0;
+}
+
+// The copy code of a failed read or write of handle h.
+long transfer_failure(const NfHandle* h, int nf_code) {
+    if (h->kind == NF_REMOTE && h->bfs->last_code == BFS_BLOCK_LIMIT)
+        return NFC_BLOCK_LIMIT;
+    if (h->kind == NF_LOCAL && nf_code == NF_WRITE_FAIL)
+        return NFC_LOCAL_WRITE;
+    return nf_code;
+}
+
+// Moves the data: 0 or a copy code; *total counts the bytes.
+long copy_data(NfHandle* src, NfHandle* dst, long* total, const NfProgress& progress) {
+    uint8_t buf[COPY_CHUNK];
+    bool remote_dst = dst->kind == NF_REMOTE;
+    for (;;) {
+        int n = nfread(src, buf, sizeof buf);
+        if (n < 0)
+            return transfer_failure(src, NF_READ_FAIL);
+        if (n == 0)
+            return 0;
+        if (*total + n > nf_max_bytes)
+            return NFC_SIZE_BOUND;
+        if (remote_dst && *total + n >= BFS_FILE_LIMIT)
+            return NFC_BLOCK_LIMIT; // a stream source: refused at the last block
+        int rc = nfwrite(dst, buf, n);
+        if (rc != 0)
+            return transfer_failure(dst, rc);
+        *total += n;
+        if (progress) {
+            const NfHandle* remote = src->kind == NF_REMOTE ? src : dst;
+            progress(*total, remote->kind == NF_REMOTE ? remote->bfs->blocks : 0);
+        }
+    }
+}
+
+} // namespace
+
+long nfcopy(const std::string& src_host, const std::string& src_path, const std::string& dst_host,
+            const std::string& dst_path, int timeout_secs, const NfProgress& progress) {
     nf_set_timing(timeout_secs);
     int code = 0;
     NfHandle* src = nfopen(src_host, src_path, "r", &code);
     if (!src)
         return map_code(k_src_open, code, NFC_SRC_OPEN);
+    if (long too_big = check_source_size(src, !dst_host.empty())) {
+        nfclose(src);
+        return too_big;
+    }
     NfHandle* dst = nfopen(dst_host, dst_path, "w", &code);
     if (!dst) {
         nfclose(src);
         return map_code(k_dst_open, code, NFC_DST_OPEN);
     }
-    long total = 0, error = 0;
-    uint8_t buf[COPY_CHUNK];
-    for (;;) {
-        int n = nfread(src, buf, sizeof buf);
-        if (n < 0) {
-            error = NF_READ_FAIL;
-            break;
-        }
-        if (n == 0)
-            break;
-        int rc = nfwrite(dst, buf, n);
-        if (rc != 0) {
-            error = rc;
-            break;
-        }
-        total += n;
-        if (progress) {
-            const NfHandle* remote = src->kind == NF_REMOTE ? src : dst;
-            progress(total, remote->kind == NF_REMOTE ? remote->bfs->blocks : 0);
-        }
-    }
+    long total = 0;
+    long error = copy_data(src, dst, &total, progress);
     if (nfclose(src) != 0 && error == 0)
         error = NFC_SRC_CLOSE;
     if (error != 0)
         nfdiscard(dst); // a failed copy never replaces the destination
     else if (nfclose(dst) != 0)
-        error = NFC_DST_CLOSE;
+        error = dst_host.empty() ? NFC_LOCAL_WRITE : NFC_DST_CLOSE;
     return error != 0 ? error : total;
 }
 
+bool nf_set_max_bytes(const std::string& text) {
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != text.npos)
+        return false;
+    long v = std::stol(text);
+    if (v < 1 || v > NF_MAX_BYTES_LIMIT)
+        return false;
+    nf_max_bytes = v;
+    return true;
+}
+
 std::string nf_code_text(long code) {
+    if (code == NFC_SIZE_BOUND)
+        return "the copy passed the size bound of " + std::to_string(nf_max_bytes) +
+               " bytes (-fsmax); no partial file is kept";
+    if (code == NFC_LOCAL_WRITE)
+        return std::string("the local file could not be written: ") +
+               (nf_local_errno ? strerror(nf_local_errno) : "write error") +
+               "; the previous file is kept";
     for (const CodeText& t : k_texts) {
         if (t.code == code)
             return t.text;

@@ -35,6 +35,12 @@ int cmd_edit_cfg_file(int id);
 int cmd_setup_basic(int id);
 int cmd_status(int id);
 
+// Reset, Broadcast and Copy windows: their command reads the window into
+// a request.
+int cmd_reset(int id);
+int cmd_bcast(int id);
+int cmd_copy(int id);
+
 // SNMP Information window.
 int cmd_snmp_set(int id);
 int cmd_snmp_get(int id);

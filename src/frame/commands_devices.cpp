@@ -45,9 +45,9 @@ int cmd_snmp_set(int) {
     return 1;
 }
 
-// Get reads the selected device's values, Get Defaults the defaults.
+// Get reads the selected devices' settings, Get Defaults the program's.
 int cmd_snmp_get(int id) {
-    get_snmp_info_vals(id == W_SNMP_GET_PB ? 1 : 0);
+    get_snmp_info_vals(id == W_SNMP_GET_PB ? 0 : 1);
     return 1;
 }
 

@@ -1,4 +1,5 @@
 // The Show and Set windows' commands.
+#include "catalogue/func_display.h"
 #include "devices/mrx_select.h"
 #include "frame/commands.h"
 #include "ops/set_window.h"
@@ -26,9 +27,27 @@ int cmd_show_port_type(int id) {
     return 1;
 }
 
+namespace {
+
+// The Show window's request: the parameters or function chosen in the main
+// list, the port type and ports, the detail toggle.
+ShowRequest show_window_request() {
+    ShowRequest req;
+    req.items = ui_list_selected_items(W_FUNC_LIST);
+    req.param_sel = param_sel_flag;
+    req.port_type = show_port_sel_ind;
+    req.ports = ui_get_text(W_SHOW_PORT_TF);
+    req.detailed = ui_get_toggle(W_DETAIL_TB);
+    req.parent = W_SHOW_FORM;
+    req.output = W_SHOW_TEXT;
+    return req;
+}
+
+} // namespace
+
 int cmd_show_apply(int) {
     if (check_main_sel(W_SHOW_FORM, SEL_SHOW_SET))
-        process_show(show_window_target());
+        process_show(show_window_request());
     return 1;
 }
 

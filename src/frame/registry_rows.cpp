@@ -16,14 +16,6 @@ int set_apply(int) {
     read_set_val_proc();
     return 1;
 }
-int reset_apply(int) {
-    process_reset();
-    return 1;
-}
-int bcast_apply(int) {
-    process_bcast();
-    return 1;
-}
 void set_closed(int) {
     free_set_widgets();
     ui_unmanage(W_SET_VD_DIALOG);
@@ -228,7 +220,7 @@ std::vector<WindowRow> make_rows() {
                    W_RST_PRI_SESSIONS_TB})
         reset.push_back({id, reset_option_action});
     reset.push_back({W_RST_PORT_TF, nullptr});
-    reset.push_back({W_RST_APPLY, reset_apply});
+    reset.push_back({W_RST_APPLY, cmd_reset});
     rows.push_back({W_RST_FORM,
                     "Reset",
                     {10, "MM/rst", "rst_top", W_RST_SHELL, "rst_form", 360, 100, 640, 465},
@@ -248,7 +240,7 @@ std::vector<WindowRow> make_rows() {
                     0,
                     W_BCAST_CLOSE_PB,
                     nullptr,
-                    {{W_BCAST_APPLY, bcast_apply},
+                    {{W_BCAST_APPLY, cmd_bcast},
                      {W_BCAST_ALL_PORTS_TB, bcast_option_action},
                      {W_BCAST_ACTIVE_PORTS_TB, bcast_option_action},
                      {W_BCAST_CONSOLE_TB, bcast_option_action}}});

@@ -17,10 +17,6 @@
 
 namespace {
 
-int copy_apply(int) {
-    process_copy();
-    return 1;
-}
 int boot_apply(int) {
     process_boot();
     return 1;
@@ -86,7 +82,7 @@ WindowRow copy_window() {
                      W_CPY_PRINTER_TB, W_CPY_ETHERNET_TB, W_CPY_WAN_INTERFACE_TB,
                      W_CPY_PORT_CHANNELS_TB},
                     cpy_choice_action) +
-                rows_of({W_CPY_APPLY}, copy_apply)};
+                rows_of({W_CPY_APPLY}, cmd_copy)};
 }
 
 WindowRow discover_window() {
@@ -251,14 +247,7 @@ const std::vector<BasicWindowRow>& basic_window_rows() {
     static const std::vector<BasicWindowRow> rows = {
         {BW_SETUP_FORM, {BW_SETUP_HELP, nullptr}, -1},
         {BW_GEN_CONT_FORM, {BW_GEN_CONT_HELP, "stdGeneral2.wh"}, -1},
-        {BW_CONF_APORT_MAIN_FORM,
-         {BW_CONF_APORT_HELP_PB, "stdAsyncPort1.wh"},
-         BW_CONF_APORT_CLOSE_PB},
         {BW_ADD_FORM, {BW_A_APORT_HELP_PB, "stdAsyncPort3.wh"}, BW_ADD_CLOSE},
-        {BW_CONF_SPORT_MAIN_FORM, {BW_CONF_SPORT_HELP_PB, "conf_sport.wh"}, BW_CONF_SPORT_CLOSE_PB},
-        {BW_EDIT_MODEM_MAIN_FORM,
-         {BW_EDIT_MODEM_HELP_PB, "stdEditModem.wh"},
-         BW_EDIT_MODEM_CLOSE_PB},
         {BW_WAN_EDIT_FORM, {BW_WAN_EDIT_HELP, "stdWanMod2.wh"}, -1}};
     return rows;
 }

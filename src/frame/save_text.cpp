@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
@@ -55,7 +56,7 @@ int save_text_proc(int parent_id, const std::string& file_name, const std::strin
         name = mm_path("data/saved_text", name);
     if (!check_if_overwrite(parent_id, 1, name))
         return 0;
-    int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int fd = open_regular_for_write(name, 0, 0644);
     if (fd < 0) {
         display_warn(parent_id, "Unable to save information to file: \n\n" + name);
         return 0;

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "catalogue/line_scan.h"
+#include "files/nf.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 
@@ -38,6 +40,11 @@ void scan_option(int argc, char** argv, int i, CmdLineOpts* opts, std::FILE* err
             take_value(argc, argv, i, &opts->dsc_snmask_str);
         else if (std::strcmp(arg, "-dt") == 0 && take_value(argc, argv, i, &value))
             opts->dsc_timeout = std::atoi(value.c_str());
+        break;
+    case 'f':
+        if (std::strcmp(arg, "-fsmax") == 0 && take_value(argc, argv, i, &value) &&
+            !nf_set_max_bytes(value))
+            std::fprintf(err, "%s%s\n", "Invalid file size bound (-fsmax): ", value.c_str());
         break;
     case 'n':
         if (std::strcmp(arg, "-nod") == 0)
@@ -118,7 +125,7 @@ std::string mm_login_name() {
 }
 
 int user_in_list(const std::string& path, const std::string& login) {
-    std::FILE* fp = std::fopen(path.c_str(), "r");
+    std::FILE* fp = open_file(path, "r").release(); // never a FIFO or a device
     if (fp == nullptr)
         return -1;
     std::string user = login.substr(0, 8);

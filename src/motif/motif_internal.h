@@ -53,6 +53,8 @@ void set_dialog_keys(Widget w);
 // Puts the blank label back on option menus that hold no choice (the
 // toolkit relabels them with their current button when it lays them out).
 void reshow_blank_menus();
+// Forgets the blank option menus inside root (root about to be destroyed).
+void forget_blank_menus(Widget root);
 // Waits (at most a second) until w's window is mapped, then draws it: for a
 // dialog shown just before work that blocks the event loop.
 void show_drawn(Widget w);
@@ -79,8 +81,6 @@ void register_tab_groups(Widget root);
 // its other controls.
 void register_main_tab_groups();
 Widget get_shell_parent(Widget w);
-void flush_update();
-void force_update(Widget w);
 std::string cvt_cps_str(XmString cs);
 void ring_bell();
 

@@ -134,8 +134,10 @@ void ui_build_set_rows(int, const std::vector<UiSetRow>& rows) {
 
 void ui_free_set_rows() {
     row_widgets.clear();
-    if (work_rc != nullptr)
+    if (work_rc != nullptr) {
+        forget_blank_menus(work_rc);
         XtDestroyWidget(work_rc);
+    }
     work_rc = nullptr;
 }
 

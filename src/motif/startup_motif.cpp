@@ -189,12 +189,9 @@ void init_step_late(int step) {
         fetch_widget("a_gen_conf_form", main_widget, 300, UI_BASIC);
         break;
     case 22:
-        fetch_widget("conf_aport_main_form", main_widget, 370, UI_BASIC);
         break;
     case 23:
         fetch_widget("a_aport_main_form", main_widget, 181, UI_BASIC);
-        fetch_widget("conf_sport_main_form", main_widget, 350, UI_BASIC);
-        fetch_widget("edit_modem_main_form", main_widget, 240, UI_BASIC);
         mdm_entry_cnt = 0;
         break;
     case 24:

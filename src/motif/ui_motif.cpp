@@ -1,5 +1,6 @@
 // Motif implementation of the widget services of ui.h: texts, labels,
 // lists, toggles, option menus, sensitivity and showing by widget id.
+#include <X11/IntrinsicP.h>
 #include <Xm/CascadeBG.h>
 #include <Xm/FileSB.h>
 #include <Xm/List.h>
@@ -290,9 +291,24 @@ void set_om_blank(int id, int table) {
 }
 
 void reshow_blank_menus() {
+    // A menu whose destruction is under way (its destroy callback comes
+    // only when the event that destroyed it is done) is left alone.
     for (Widget w : blank_menus)
-        if (XtIsRealized(w))
+        if (!w->core.being_destroyed && XtIsRealized(w))
             show_blank_label(w);
+}
+
+void forget_blank_menus(Widget root) {
+    for (auto it = blank_menus.begin(); it != blank_menus.end();) {
+        Widget w = *it;
+        while (w != nullptr && w != root)
+            w = XtParent(w);
+        if (w == root) {
+            it = blank_menus.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 namespace {

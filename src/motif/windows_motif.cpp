@@ -72,16 +72,6 @@ Widget get_shell_parent(Widget w) {
     return w;
 }
 
-void flush_update() {
-    if (top_level != nullptr)
-        XFlush(XtDisplay(top_level));
-}
-
-void force_update(Widget w) {
-    if (w != nullptr && XtIsRealized(w))
-        XmUpdateDisplay(w);
-}
-
 void ring_bell() {
     if (top_level != nullptr)
         XBell(XtDisplay(top_level), 50);

@@ -2,6 +2,7 @@
 // written in two SET passes (the text, then the broadcast itself).
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
+#include "devices/long_op.h"
 #include "devices/mrx_select.h"
 #include "ops/control.h"
 #include "ops/reset_mask.h"
@@ -14,24 +15,24 @@ int bcast_ind = 1;
 namespace {
 
 // One SET to every device of the list that has a chain; failures are
-// recorded. Returns the list position reached (for incomplete marking)
-// and whether the pass was cancelled.
-bool bcast_pass(std::vector<MorixRecord*>* failed, int* position) {
-    pop_cancel_dialog(1, W_BCAST_FORM, "Cancel Broadcast", "", 1, 1, 1, 0);
+// recorded. Returns whether the pass was cancelled (the devices not reached
+// are then marked incomplete).
+bool bcast_pass(std::vector<MorixRecord*>* failed) {
+    LongOperation op(W_BCAST_FORM, "Cancel Broadcast", "", LO_CONFIRM | LO_FOLLOW_SNMP);
     int p = 0;
     for (; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
         MorixRecord* r = host_info_list[p];
         if (!r->selected || !r->reachable || !r->prm_list)
             continue;
-        if (is_cancelled(100 * p / mrx_lst_cnt))
+        if (op.cancelled(100 * p / mrx_lst_cnt))
             break;
-        reset_cancel_dialog("Broadcasting to", r->name);
+        op.progress("Broadcasting to", r->name);
         mm_snmp(r, SNMP_OP_SET);
         if (!control_sent_ok(r))
             failed->push_back(r);
     }
-    *position = p;
-    return pop_cancel_dialog_down() != 0;
+    op.at(p);
+    return op.close();
 }
 
 bool has_failed(const std::vector<MorixRecord*>& failed, const MorixRecord* r) {
@@ -52,43 +53,44 @@ int bcast_option_action(int id) {
     return 1;
 }
 
-void process_bcast() {
+int bcast_exec(const BcastRequest& req) {
     if (!check_main_sel(W_BCAST_FORM, SEL_REACHABLE))
-        return;
+        return CTL_REFUSED;
     int msg_id = 0, bcast_id = 0;
     if (!get_check_mib_var("mrxcBcastMsg", &msg_id) || !get_check_mib_var("mrxcBcast", &bcast_id)) {
         display_warn(W_BCAST_FORM, "Could not find internal references to a parameter group "
-                                   "or parameter. Software error.");
-        return;
+                                      "or parameter. Software error.");
+        return CTL_FAILED;
     }
     will_sel_mrx_allow_set();
-    const std::string text = ui_get_text(W_BCAST_TEXT);
-    std::vector<MorixRecord*> devs = sel_reachable(), failed;
+    const std::string& text = req.text;
+    const std::string option = std::to_string(req.option);
+    bool cancelled = false;
+    std::vector<MorixRecord*> devs = selected_reachable(), failed;
     for (MorixRecord* r : devs) {
         free_prm_list(r);
         if (r->allow_set)
             add_prm_node(r, msg_id, 0, 0, 0, "", text.c_str(), 0);
     }
-    set_app_cursor(CURSOR_BUSY);
-    int position = 0;
-    bool cancelled = bcast_pass(&failed, &position);
-    free_host_info_list(0);
-    if (!cancelled) {
-        for (MorixRecord* r : devs)
-            if (r->allow_set && !has_failed(failed, r))
-                add_prm_node(r, bcast_id, 0, 0, 0, "", std::to_string(bcast_ind).c_str(), 0);
-        cancelled = bcast_pass(&failed, &position);
+    {
+        LongOperation busy;
+        busy.busy();
+        cancelled = bcast_pass(&failed);
         free_host_info_list(0);
+        if (!cancelled) {
+            for (MorixRecord* r : devs)
+                if (r->allow_set && !has_failed(failed, r))
+                    add_prm_node(r, bcast_id, 0, 0, 0, "", option.c_str(), 0);
+            cancelled = bcast_pass(&failed);
+            free_host_info_list(0);
+        }
     }
-    if (cancelled)
-        set_sel_morixes_incomplete(position);
-    set_app_cursor(CURSOR_NORMAL);
     for (MorixRecord* r : devs)
         if (!r->allow_set)
             warn_refuses_sets(W_BCAST_FORM, r);
     if (!failed.empty()) {
         display_warn(W_BCAST_FORM, "The broadcast failed for the following Morixes\n(check "
-                                   "the value of the 'allow_snmp_sets' parameter):");
+                                      "the value of the 'allow_snmp_sets' parameter):");
         for (MorixRecord* r : failed)
             display_warn(W_BCAST_FORM, r->name);
     }
@@ -99,6 +101,10 @@ void process_bcast() {
             done += "\n" + r->name;
     if (!done.empty())
         display_msg(W_BCAST_FORM, "The broadcast operation was successful for: " + done);
+    bool refused = false;
+    for (MorixRecord* r : devs)
+        refused = refused || !r->allow_set;
+    return cancelled || refused || !failed.empty() ? CTL_FAILED : CTL_DONE;
 }
 
 bool control_sent_ok(const MorixRecord* rec) {

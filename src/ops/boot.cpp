@@ -1,9 +1,11 @@
 // The Boot dialog: the current boot parameters of the selected devices,
 // the boot options and the two SET passes of a boot.
 #include <cstdlib>
+#include <memory>
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
+#include "devices/long_op.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/control.h"
@@ -119,20 +121,20 @@ bool boot_values(std::vector<std::pair<int, std::string>>* values, std::string* 
 // Returns whether the pass was cancelled.
 bool set_pass(const std::vector<MorixRecord*>& devs, const char* label, bool timeout_ok,
               std::vector<MorixRecord*>* failed) {
-    pop_cancel_dialog(1, W_BOOT_DIALOG, "Cancel Boot", "", 1, 1, 1, 0);
+    LongOperation op(W_BOOT_DIALOG, "Cancel Boot", "", LO_CONFIRM | LO_FOLLOW_SNMP);
     for (size_t i = 0; i < devs.size(); ++i) {
         MorixRecord* r = devs[i];
         if (!r->prm_list)
             continue;
-        if (is_cancelled(static_cast<int>(100 * i / devs.size())))
+        if (op.cancelled(static_cast<int>(100 * i / devs.size())))
             break;
-        reset_cancel_dialog(label, r->name);
+        op.progress(label, r->name);
         mm_snmp(r, SNMP_OP_SET);
         bool ok = control_sent_ok(r) || (timeout_ok && r->status == SR_TIMEOUT);
         if (!ok)
             failed->push_back(r);
     }
-    return pop_cancel_dialog_down() != 0;
+    return op.close();
 }
 
 bool contains(const std::vector<MorixRecord*>& v, const MorixRecord* r) {
@@ -148,7 +150,7 @@ void boot_report(const std::vector<MorixRecord*>& devs, const std::vector<MorixR
             warn_refuses_sets(W_BOOT_DIALOG, r);
     if (!failed.empty()) {
         display_warn(W_BOOT_DIALOG, "The boot failed for the following Morixes\n(check the "
-                                    "value of the allow_snmp_sets parameter):");
+                                       "value of the allow_snmp_sets parameter):");
         for (MorixRecord* r : failed)
             display_warn(W_BOOT_DIALOG, r->name);
     }
@@ -162,7 +164,7 @@ void boot_report(const std::vector<MorixRecord*>& devs, const std::vector<MorixR
         display_warn(W_BOOT_DIALOG, r->name);
     }
     display_warn(W_BOOT_DIALOG, "\nUse the 'Verify Morix State' in the Status menu\nto "
-                                "determine the current state of a Morix.");
+                                   "determine the current state of a Morix.");
 }
 
 } // namespace
@@ -196,7 +198,7 @@ void get_boot_vals(int first_time) {
             return;
         }
     }
-    std::vector<MorixRecord*> devs = sel_reachable();
+    std::vector<MorixRecord*> devs = selected_reachable();
     set_app_cursor(CURSOR_BUSY);
     for (MorixRecord* r : devs) {
         free_prm_list(r);
@@ -258,44 +260,49 @@ void open_boot_dialog() {
     get_boot_vals(1);
 }
 
-void process_boot() {
+int process_boot() {
     if (!check_main_sel(W_BOOT_DIALOG, SEL_REACHABLE))
-        return;
+        return CTL_REFUSED;
     if (boot_ind == 2) {
         std::string t = ui_get_text(W_BOOT_TIME_TF);
         if (strip_blanks(&t).empty()) {
             display_warn(W_BOOT_DIALOG, "You did not enter a boot time.");
-            return;
+            return CTL_REFUSED;
         }
         if (!check_time_fmt(t)) {
             display_warn(W_BOOT_DIALOG, "Boot time is invalid. Please enter time in the "
-                                        "following formats:\n'hh:mm' or '+hh:mm' or '+mm'.");
-            return;
+                                           "following formats:\n'hh:mm' or '+hh:mm' or '+mm'.");
+            return CTL_REFUSED;
         }
     }
     if (boot_ind < 1 || boot_ind > BOOT_OPTIONS) {
         display_warn(W_BOOT_DIALOG, "Invalid boot indicator. Software error.");
-        return;
+        return CTL_REFUSED;
     }
+    // The confirmation may run its action after this function returned (a
+    // window's question box): the outcome is known here only when it ran.
+    auto outcome = std::make_shared<int>(CTL_REFUSED);
     build_mrx_conf("The selected boot option will take place for the following Morixes:",
-                   W_BOOT_DIALOG, boot_proc);
+                   W_BOOT_DIALOG, [outcome] { *outcome = boot_proc(); });
+    return *outcome;
 }
 
-void boot_proc() {
+int boot_proc() {
     will_sel_mrx_allow_set();
     std::vector<std::pair<int, std::string>> values;
     std::string errors;
     if (!boot_values(&values, &errors)) {
         display_warn(W_BOOT_DIALOG, errors);
-        return;
+        return CTL_FAILED;
     }
     int boot_id = 0;
     if (!get_check_mib_var("mrxcBoot", &boot_id)) {
         display_warn(W_BOOT_DIALOG, MSG_NO_REFS);
-        return;
+        return CTL_FAILED;
     }
-    std::vector<MorixRecord*> devs = sel_reachable(), failed;
-    set_app_cursor(CURSOR_BUSY);
+    std::vector<MorixRecord*> devs = selected_reachable(), failed;
+    LongOperation busy;
+    busy.busy();
     for (MorixRecord* r : devs) {
         free_prm_list(r);
         if (r->allow_set)
@@ -306,10 +313,10 @@ void boot_proc() {
     for (MorixRecord* r : devs)
         free_prm_list(r);
     if (cancelled) {
-        set_app_cursor(CURSOR_NORMAL);
+        busy.idle();
         display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nNo "
-                                    "Morixes have been rebooted.");
-        return;
+                                       "Morixes have been rebooted.");
+        return CTL_FAILED;
     }
     get_boot_vals(0);
     for (MorixRecord* r : devs)
@@ -318,12 +325,16 @@ void boot_proc() {
     cancelled = set_pass(devs, "Booting", true, &failed);
     for (MorixRecord* r : devs)
         free_prm_list(r);
-    set_app_cursor(CURSOR_NORMAL);
+    busy.idle();
     if (cancelled) {
         display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nUse the "
-                                    "'Verify Morix State' in the Status menu to see the "
-                                    "current state of selected Morixes.");
-        return;
+                                       "'Verify Morix State' in the Status menu to see the "
+                                       "current state of selected Morixes.");
+        return CTL_FAILED;
     }
     boot_report(devs, failed);
+    bool all_took = failed.size() < devs.size();
+    for (MorixRecord* r : devs)
+        all_took = all_took && r->allow_set;
+    return all_took && failed.empty() ? CTL_DONE : CTL_FAILED;
 }

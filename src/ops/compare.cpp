@@ -1,12 +1,14 @@
 #include "ops/compare.h"
 
 #include <map>
+#include <unordered_set>
 #include <utility>
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "devices/text_buf.h"
 #include "ops/script_file.h"
 #include "ops/show.h"
@@ -24,6 +26,7 @@ constexpr const char* MSG_LIST_UPDATED =
     "The main Morix list may have been updated. You must\nredisplay the current command window "
     "to update Morix Lists.";
 constexpr const char* MSG_NO_DIFF = "No differences.";
+constexpr size_t CMP_LEFT_OUT_SHOWN = 200; // entries named under "Left out"
 constexpr const char* MSG_N_DIFF = "Number of differences: ";
 
 // Codes 2..7: the port classes taken, the writability mode and port type.
@@ -34,16 +37,6 @@ struct CmpCode {
 };
 const CmpCode cmp_codes[] = {{2, {0}, 0},    {3, {1, 4, 5}, 1}, {4, {2, 4}, 2},
                              {5, {3, 5}, 3}, {6, {6}, 4},       {7, {9}, 5}};
-
-MorixRecord* find_mrx(const std::string& name) {
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (r->name == name)
-            return r;
-    }
-    return nullptr;
-}
 
 std::string kw_of(int pt) {
     std::string k;
@@ -85,7 +78,8 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
     int count = static_cast<int>(ports.size());
     if (req.code == 1)
         return (param_sel_flag
-                    ? build_prm_list_sng(W_FUNC_LIST, all, count, ports, req.port_type, r)
+                    ? build_prm_list_sng(ui_list_selected_items(W_FUNC_LIST), all, count,
+                                         ports, req.port_type, r)
                     : build_mgmt_func_sng(func, all, count, ports, req.port_type, r)) != 0;
     bool bad = false;
     for (const CmpCode& c : cmp_codes) {
@@ -177,7 +171,8 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
         return -1;
     }
     if (req.code == 1) {
-        int rq = check_rqr_port(W_FUNC_LIST, param_sel_flag, req.port_type, &func);
+        int rq = check_rqr_port(ui_list_selected_items(W_FUNC_LIST), param_sel_flag,
+                                req.port_type, &func);
         // The operator learns which port parameters the port type leaves out.
         tell_rqr_port(rq, parent);
         if (rq == PRQ_NO_FUNC || rq == PRQ_NO_PRM)
@@ -192,8 +187,8 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
     std::string buf;
     text_set_buf("Comparing " + req.mrx1 + " and " + req.mrx2 + "...", &buf, 1);
     text_set_buf("", &buf, 1);
-    MorixRecord* a = find_mrx(req.mrx1);
-    MorixRecord* b = find_mrx(req.mrx2);
+    MorixRecord* a = find_record(req.mrx1);
+    MorixRecord* b = find_record(req.mrx2);
     if (!a || !b) {
         text_set_buf("\n" + std::string(MSG_LIST_UPDATED) + "\n", &buf, 1);
         write_otp_msg(output, buf, 0, 1);
@@ -209,12 +204,12 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
     free_prm_list(b);
     bool bad = build_side(a, req, func, p1, all1);
     bad = build_side(b, req, func, p2, all2) || bad;
-    pop_cancel_dialog(1, parent, "Cancel Compare", "", 0, 1, 1, 0);
+    LongOperation op(parent, "Cancel Compare", "", LO_FOLLOW_SNMP);
     std::string failed;
     for (MorixRecord* r : {a, b}) {
         if (g_cancel_process)
             break;
-        reset_cancel_dialog("Getting values for", r->name);
+        op.progress("Getting values for", r->name);
         mm_snmp(r, SNMP_OP_GET);
         if (r->status != SR_OK && r->status != SR_CANCELLED &&
             failed.find("\n" + r->name + "\n") == std::string::npos)
@@ -226,12 +221,12 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
             if (r->status != SR_OK && (r == a || b != &copy || a->status == SR_OK))
                 text_set_buf("Could not get values for: " + r->name, &buf, 1);
     } else if (!g_cancel_process) {
-        reset_cancel_dialog("Comparing Morixes", "");
+        op.progress("Comparing Morixes", "");
         diffs = walk_pairs(a, b, req.mrx1, req.mrx2, req.code, &buf);
         if (diffs >= 0)
             end_count(diffs, "\n", &buf);
     }
-    int cancelled = pop_cancel_dialog_down();
+    bool cancelled = op.close();
     if (cancelled) {
         text_set_buf("Operation cancelled.", &buf, 1);
         g_cmp_diffs.clear();
@@ -251,7 +246,7 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
     std::string base = base_name(req.file1);
     text_set_buf("", &buf, 1);
     text_set_buf("Comparing " + req.mrx1 + " and " + base + "...", &buf, 1);
-    MorixRecord* r = find_mrx(req.mrx1);
+    MorixRecord* r = find_record(req.mrx1);
     if (!r) {
         text_set_buf("\n" + std::string(MSG_LIST_UPDATED) + "\n", &buf, 1);
         write_otp_msg(output, buf, 0, 1);
@@ -318,10 +313,10 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
         if (r->prm_count > before)
             node_of[i] = before;
     }
-    pop_cancel_dialog(1, parent, "Cancel Compare", "", 0, 1, 1, 0);
-    reset_cancel_dialog("Getting values for", r->name);
+    LongOperation op(parent, "Cancel Compare", "", LO_FOLLOW_SNMP);
+    op.progress("Getting values for", r->name);
     mm_snmp(r, SNMP_OP_GET);
-    int cancelled = pop_cancel_dialog_down() || r->status == SR_CANCELLED;
+    bool cancelled = op.close() || r->status == SR_CANCELLED;
     int diffs = -1;
     if (cancelled) {
         text_set_buf("Operation cancelled.", &buf, 1);
@@ -428,11 +423,11 @@ int compare_fil_fil(const std::string& path1, const std::string& path2, int outp
     if (!s1 || !s2)
         return -4;
     text_set_buf(unknown, &buf, 0);
-    pop_cancel_dialog(1, parent, "Cancel Compare", "Comparing scripts", 0, 0, 1, 0);
+    LongOperation op(parent, "Cancel Compare", "Comparing scripts", 0);
     size_t i = 0, j = 0, total = s1->size() + s2->size();
     int diffs = 0, cancelled = 0;
     while (i < s1->size() || j < s2->size()) {
-        if ((i + j) % 512 == 0 && is_cancelled(static_cast<int>((i + j) * 100 / (total + 1)))) {
+        if ((i + j) % 512 == 0 && op.cancelled(static_cast<int>((i + j) * 100 / (total + 1)))) {
             cancelled = 1;
             break;
         }
@@ -459,7 +454,7 @@ int compare_fil_fil(const std::string& path1, const std::string& path2, int outp
             ++i, ++j;
         }
     }
-    cancelled = pop_cancel_dialog_down() || cancelled;
+    cancelled = op.close() || cancelled;
     if (cancelled) {
         text_set_buf("Operation cancelled.", &buf, 1);
         g_cmp_diffs.clear();
@@ -529,6 +524,9 @@ int save_cmp_diff_script(const std::string& typed, int output, int parent) {
         return -1;
     std::string content = script_header(), msg, left;
     int lines = 0;
+    // Each entry left out is named once, and the list is bounded.
+    std::unordered_set<std::string> left_names;
+    long left_more = 0;
     for (const CmpDiff& d : g_cmp_diffs) {
         const MibVarEntry* e = mib_var(d.mib_index);
         if (!e)
@@ -545,7 +543,12 @@ int save_cmp_diff_script(const std::string& typed, int output, int parent) {
                                             script_port_text(e->port_class ? d.port : 0), d.value)
                        : std::nullopt;
         if (!line) {
-            left += "\t" + where + "\n";
+            if (!left_names.insert(where).second)
+                continue; // named already
+            if (left_names.size() <= CMP_LEFT_OUT_SHOWN)
+                left += "\t" + where + "\n";
+            else
+                ++left_more;
             continue;
         }
         content += *line + "\n";
@@ -558,6 +561,8 @@ int save_cmp_diff_script(const std::string& typed, int output, int parent) {
     text_set_buf("Differences script " + base_name(path) + " written: " + std::to_string(lines) +
                      " line(s).",
                  &msg, 1);
+    if (left_more > 0)
+        left += "\t... and " + std::to_string(left_more) + " more entries\n";
     if (!left.empty())
         text_set_buf("Left out (cannot be scripted):\n" + left, &msg, 0);
     write_otp_msg(output, msg, 0, 1);

@@ -8,6 +8,14 @@
 #include <vector>
 
 #include "snmp_access/morix_record.h"
+#include "snmp_access/port_inst.h"
+
+// Result of a command on the selected devices.
+enum ControlResult {
+    CTL_DONE = 0,   // every device took it
+    CTL_FAILED = 1, // a device failed or refuses sets, or the operator cancelled
+    CTL_REFUSED = 2 // the request itself was refused (the warning says why)
+};
 
 // ---- Boot dialog -------------------------------------------------------------
 // Toggles of boot options 1..7 at W_BOOT_OPT_FIRST + option - 1.
@@ -23,8 +31,12 @@ bool boot_field_enabled(int option, int f);
 // fields follow it. 1 when id is a boot option toggle.
 int boot_option_action(int id);
 void get_boot_vals(int first_time);
-void process_boot();
-void boot_proc();
+// Boot: the dialog's values checked, then the operator's confirmation runs
+// boot_proc. A ControlResult (CTL_REFUSED also while the question waits).
+int process_boot();
+// Sets the boot values, then the boot option, on the selected devices. A
+// ControlResult.
+int boot_proc();
 // Opens the Boot dialog for the selected devices.
 void open_boot_dialog();
 
@@ -45,11 +57,25 @@ enum ResetInstError { RIE_OK = 0, RIE_NOT_AVAILABLE = 1, RIE_WAN_MODULE = 2, RIE
 // several), 0 when a caller gave the instance-level number.
 int reset_instance(const MorixRecord* rec, int code, int port_type, int number, int typed,
                    int* instance);
-void process_reset();
-// Performs reset code on the selected devices; ports are read from the
-// window when parent is the reset window, else taken from port_list.
-// 1 on full success, 0 when any device failed, was skipped or the reset
-// stopped.
+
+// A reset as the Reset window (or mm_cli) asks for it.
+struct ResetRequest {
+    int code = 1;           // reset option: mrxcReset code, RESET_PORT, RESET_MODEM, RESET_PRI
+    int port_type = PT_ASY; // port type of a port reset (asy or ptr)
+    std::string ports;      // port, modem or PRI module numbers as typed
+};
+// The code to send for a request (every modem: the device-wide modem
+// reset) and its numbers; -1 after a warning over parent when the numbers
+// do not suit the option.
+int reset_request_code(const ResetRequest& req, int parent, std::vector<int>* ports);
+// Sends the request to the selected reachable devices (the numbers typed:
+// a WAN module number where a device has several).
+int reset_exec(const ResetRequest& req, int parent);
+// Sends reset code with ports to the selected reachable devices; typed as
+// for reset_instance. A ControlResult.
+int reset_send(int code, int port_type, const std::vector<int>& ports, bool typed, int parent);
+// reset_send with instance-level numbers and the window's port type: 1 on
+// full success, 0 when any device failed, was skipped or the reset stopped.
 int reset_proc(int code, int parent, const std::vector<int>& port_list);
 // Makes reset_proc what the reset question of other windows runs
 // (g_reset_runner); called once at start-up.
@@ -59,7 +85,14 @@ void register_reset_command();
 constexpr int W_BCAST_OPT_FIRST = W_BCAST_ALL_PORTS_TB; // options 1..3
 extern int bcast_ind;
 int bcast_option_action(int id);
-void process_bcast();
+// A broadcast as the Broadcast window (or mm_cli) asks for it.
+struct BcastRequest {
+    int option = 1;   // 1 all ports, 2 active ports, 3 console
+    std::string text; // the message
+};
+// Sends the message, then the broadcast, to the selected reachable devices
+// that allow sets. A ControlResult.
+int bcast_exec(const BcastRequest& req);
 
 // True when the device answered the last request without any error.
 bool control_sent_ok(const MorixRecord* rec);

@@ -46,6 +46,28 @@ struct CopyRequest {
     std::vector<int> dst_ports;
     std::vector<std::string> dst_names; // in device-list order
     int param_sel = 1;                  // code 1: parameters (1) or a function (0)
+    std::vector<std::string> items;     // code 1: the chosen parameters or function
+    std::string src_port_text;          // "Copy From" port as typed
+};
+
+// What the Copy window (or mm_cli) asks for, before it is checked.
+struct CopyInput {
+    std::vector<std::string> from; // chosen "Copy From" names
+    std::vector<std::string> to;   // chosen "Copy To" names, in device-list order
+    int code = CPY_MAIN;
+    int port_type = 1; // port type of code 1
+    std::string from_ports;
+    std::string to_ports;
+    int param_sel = 1;              // code 1: parameters (1) or a function (0)
+    std::vector<std::string> items; // code 1: the chosen parameters or function
+};
+
+// Result of a copy.
+enum CopyResult {
+    COPY_DONE = 0,      // every value was copied ("Copy complete.")
+    COPY_ERRORS = 1,    // it ran with errors
+    COPY_CANCELLED = 2, // the operator cancelled
+    COPY_REFUSED = 3    // nothing was copied (the output or a warning says why)
 };
 
 extern int cpy_ind;          // copy code chosen in the window
@@ -62,18 +84,20 @@ int cpy_choice_action(int id);
 // Writes the chosen port type into both port fields' labels.
 void process_cpy_port_sel(const std::string& keyword);
 
-// The Copy button: validation, the request, the confirmation.
-void process_copy();
+// The Copy button with the window's input: validation, the request, the
+// confirmation.
+void process_copy(const CopyInput& in);
 // Where make_cpy_request's message goes.
 enum CopyReqResult { CRQ_OK = 0, CRQ_WARN = 1, CRQ_OUTPUT = 2 };
-// Fills req from the window; on a refusal msg receives the text for the
-// warning box (CRQ_WARN) or the output area (CRQ_OUTPUT).
-int make_cpy_request(CopyRequest* req, std::string* msg);
+// Checks the input and fills req; on a refusal msg receives the text for
+// the warning box (CRQ_WARN) or the output area (CRQ_OUTPUT).
+int make_cpy_request(const CopyInput& in, CopyRequest* req, std::string* msg);
 // The confirmation text with the destination names wrapped.
 std::string cpy_conf_text(const std::vector<std::string>& names);
 // Asks for confirmation; on OK runs the builder of the request's code.
 void copy_conf(const CopyRequest& req);
-// Builds the source chain for the request's code and runs copy_exe.
-void copy_build(const CopyRequest& req);
-// Reads the source and writes every destination.
-void copy_exe(const CopyRequest& req);
+// Builds the source chain for the request's code and runs copy_exe. A
+// CopyResult.
+int copy_build(const CopyRequest& req);
+// Reads the source and writes every destination. A CopyResult.
+int copy_exe(const CopyRequest& req);

@@ -51,7 +51,7 @@ void copy_kind_proc(const CopyRequest& req, const CopyKindRow& row, MorixRecord*
 // The catalogue ids of the main window's choice; false (after the warning)
 // when the function cannot be found again.
 bool main_choice_ids(const CopyRequest& req, std::vector<int>* ids) {
-    std::vector<std::string> items = ui_list_selected_items(W_FUNC_LIST);
+    const std::vector<std::string>& items = req.items;
     if (req.param_sel) {
         for (const std::string& label : items) {
             int id = 0;
@@ -68,7 +68,7 @@ bool main_choice_ids(const CopyRequest& req, std::vector<int>* ids) {
     int f = items.empty() ? -1 : find_func_by_name(items[0]);
     if (f < 0 || !mib_func_list[f]) {
         display_warn(W_CPY_FORM, "Could not find internal references to a parameter group or "
-                                 "parameter. Software error.");
+                                    "parameter. Software error.");
         return false;
     }
     *ids = mib_func_list[f]->var_list;
@@ -78,8 +78,8 @@ bool main_choice_ids(const CopyRequest& req, std::vector<int>* ids) {
 // Code 1. Returns false when nothing may be built at all.
 bool copy_main_proc(const CopyRequest& req, MorixRecord* src, std::string* out) {
     int func = -1, all = 0, count = 0;
-    int rqr = check_rqr_port(W_FUNC_LIST, req.param_sel, req.port_type, &func);
-    process_rqr_port(rqr, W_CPY_FROM_PORT_TF, &all, &count, 0, W_CPY_FORM);
+    int rqr = check_rqr_port(req.items, req.param_sel, req.port_type, &func);
+    process_rqr_port(rqr, req.src_port_text, &all, &count, 0, W_CPY_FORM);
     if (rqr == PRQ_NO_FUNC || rqr == PRQ_NO_PRM)
         return false;
     bool ports_ok = true;
@@ -92,8 +92,8 @@ bool copy_main_proc(const CopyRequest& req, MorixRecord* src, std::string* out) 
             ports_ok = false;
         } else if (req.dst_all == 0 && req.dst_count == 0) {
             display_warn(W_CPY_FORM, "You did not enter any port numbers for the 'Copy To' "
-                                     "Morix.\nThis operation will not process port related "
-                                     "parameters.");
+                                        "Morix.\nThis operation will not process port related "
+                                        "parameters.");
             ports_ok = false;
         }
     }
@@ -129,14 +129,14 @@ bool copy_main_proc(const CopyRequest& req, MorixRecord* src, std::string* out) 
 
 } // namespace
 
-void copy_build(const CopyRequest& req) {
+int copy_build(const CopyRequest& req) {
     if (req.src_index < 0 || req.src_index >= MAX_MRX_SLOTS || !host_info_list[req.src_index] ||
         host_info_list[req.src_index]->name != req.src_name) {
         write_otp_msg(W_CPY_TEXT,
                       "\nThe main Morix list may have been updated. You must\nredisplay the "
                       "current command window to update Morix Lists.\n",
                       1, 1);
-        return;
+        return COPY_REFUSED;
     }
     MorixRecord* src = host_info_list[req.src_index];
     free_prm_list(src);
@@ -146,7 +146,7 @@ void copy_build(const CopyRequest& req) {
                       "Channel parameters are not copied: nothing was copied to the selected "
                       "Morixes.",
                       1, 1);
-        return;
+        return COPY_REFUSED;
     }
     bool go = true;
     if (req.code == CPY_MAIN) {
@@ -160,9 +160,11 @@ void copy_build(const CopyRequest& req) {
         text_set_buf(std::string(req.code == CPY_MAIN ? "\n" : "") + MSG_NO_VALID, &out, 1);
     if (!out.empty())
         write_otp_msg(W_CPY_TEXT, out, 0, 1);
+    int result = COPY_REFUSED;
     if (go && src->prm_list)
-        copy_exe(req);
+        result = copy_exe(req);
     free_prm_list(src);
     if (g_cpy_bad_ports)
         display_warn(W_CPY_FORM, MSG_NONEXISTENT_PORTS);
+    return result;
 }

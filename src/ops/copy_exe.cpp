@@ -3,6 +3,7 @@
 // its reset mask; the automatic reset of the destinations at the end.
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
+#include "devices/long_op.h"
 #include "ops/copy.h"
 #include "ops/reset_mask.h"
 #include "ops/set_window.h"
@@ -27,13 +28,6 @@ void out(const std::string& text) {
 std::string label_of(const ParamNode* n) {
     const MibVarEntry* e = mib_var(n->mib_index);
     return e ? e->name : std::string();
-}
-
-int list_position(const std::string& name) {
-    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
-        if (host_info_list[p]->name == name)
-            return p;
-    return -1;
 }
 
 struct CopyState {
@@ -68,7 +62,7 @@ void build_dst(const CopyRequest& req, const MorixRecord& src, MorixRecord* dst,
 // One destination: settable test, nodes, Set, report, reset mask.
 void copy_one(const CopyRequest& req, const MorixRecord& src, const std::string& name,
               CopyState* st) {
-    int p = list_position(name);
+    int p = host_info_list.position(name);
     if (p < 0 || !host_info_list[p]->reachable) {
         out(MSG_LIST_UPDATED);
         st->error = true;
@@ -101,10 +95,10 @@ void copy_one(const CopyRequest& req, const MorixRecord& src, const std::string&
 // Reads the source; false when the copy cannot go on.
 bool read_source(MorixRecord* src, int* cancelled, CopyState* st) {
     out("Getting copy values from " + src->name + "...");
-    pop_cancel_dialog(1, W_CPY_FORM, "Cancel Copy", "", 0, 1, 1, 0);
-    reset_cancel_dialog("Getting values for", src->name);
+    LongOperation op(W_CPY_FORM, "Cancel Copy", "", LO_FOLLOW_SNMP);
+    op.progress("Getting values for", src->name);
     mm_snmp(src, SNMP_OP_GET);
-    *cancelled = pop_cancel_dialog_down();
+    *cancelled = op.close();
     if (*cancelled) {
         out("Operation cancelled.");
         return false;
@@ -121,10 +115,11 @@ bool read_source(MorixRecord* src, int* cancelled, CopyState* st) {
 
 } // namespace
 
-void copy_exe(const CopyRequest& req) {
+int copy_exe(const CopyRequest& req) {
     MorixRecord* src = host_info_list[req.src_index];
     ui_unmanage(W_CPY_TEXT);
-    set_app_cursor(CURSOR_BUSY);
+    LongOperation op;
+    op.busy();
     CopyState st;
     int cancelled = 0;
     if (read_source(src, &cancelled, &st)) {
@@ -134,13 +129,13 @@ void copy_exe(const CopyRequest& req) {
         free_prm_list(src);
         clear_reset_masks();
         out("Copying the following parameters...");
-        pop_cancel_dialog(1, W_CPY_FORM, "Cancel Copy", "", 1, 1, 1, 0);
+        op.open(W_CPY_FORM, "Cancel Copy", "", LO_CONFIRM | LO_FOLLOW_SNMP);
         for (const std::string& name : req.dst_names) {
             if (g_cancel_process)
                 break;
             copy_one(req, *values, name, &st);
         }
-        cancelled = pop_cancel_dialog_down();
+        cancelled = op.close();
         if (st.reset_needed && !cancelled && does_user_want_reset(W_CPY_FORM)) {
             std::string failed;
             if (!do_cpy_mrx_auto_reset(req.dst_names, W_CPY_TEXT, &failed))
@@ -150,5 +145,7 @@ void copy_exe(const CopyRequest& req) {
     if (!cancelled)
         out(st.error ? "\nCopy complete with errors." : "\nCopy complete.");
     ui_manage(W_CPY_TEXT);
-    set_app_cursor(CURSOR_NORMAL);
+    if (cancelled)
+        return COPY_CANCELLED;
+    return st.error ? COPY_ERRORS : COPY_DONE;
 }

@@ -73,13 +73,6 @@ void refill(int list, const std::vector<std::string>& names) {
     }
 }
 
-int list_index(const std::string& name) {
-    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
-        if (host_info_list[p]->name == name)
-            return p;
-    return -1;
-}
-
 } // namespace
 
 const std::vector<CopyChoice>& cpy_kind_choices() {
@@ -145,26 +138,27 @@ void process_cpy_port_sel(const std::string& keyword) {
     set_widget_label(W_CPY_TO_PORT_LBL, "To Ports (" + keyword + "):");
 }
 
-int make_cpy_request(CopyRequest* req, std::string* msg) {
-    std::vector<std::string> from = ui_list_selected_items(W_CPY_FROM_LIST);
-    req->dst_names = ui_list_selected_items(W_CPY_TO_LIST);
+int make_cpy_request(const CopyInput& in, CopyRequest* req, std::string* msg) {
+    const std::vector<std::string>& from = in.from;
+    req->dst_names = in.to;
     if (from.size() != 1 || req->dst_names.empty()) {
         *msg = MSG_SELECT;
         return CRQ_WARN;
     }
     req->src_name = from[0];
-    req->src_index = list_index(req->src_name);
+    req->src_index = host_info_list.position(req->src_name);
     if (req->src_index < 0) {
         *msg = MSG_LIST_UPDATED;
         return CRQ_OUTPUT;
     }
-    req->code = cpy_ind;
+    req->code = in.code;
     if (req->code < CPY_MAIN || req->code > CPY_CHN) {
         *msg = "Invalid copy indicator. Software error.";
         return CRQ_WARN;
     }
-    req->port_type = req->code == CPY_MAIN ? cpy_port_sel_ind : kind_port_type[req->code];
-    std::string src = ui_get_text(W_CPY_FROM_PORT_TF), dst = ui_get_text(W_CPY_TO_PORT_TF);
+    req->port_type = req->code == CPY_MAIN ? in.port_type : kind_port_type[req->code];
+    const std::string &src = in.from_ports, &dst = in.to_ports;
+    req->src_port_text = src;
     std::vector<int> src_ports;
     if (!src.empty())
         src_ports = parse_port_list(src, &req->src_all, &req->src_count);
@@ -184,10 +178,11 @@ int make_cpy_request(CopyRequest* req, std::string* msg) {
         return CRQ_WARN;
     }
     if (req->code == CPY_MAIN) {
-        req->param_sel = param_sel_flag;
-        if (ui_list_selected_items(W_FUNC_LIST).empty()) {
-            *msg = param_sel_flag ? "You must select at least one parameter."
-                                  : "You must select a parameter group.";
+        req->param_sel = in.param_sel;
+        req->items = in.items;
+        if (in.items.empty()) {
+            *msg = in.param_sel ? "You must select at least one parameter."
+                                : "You must select a parameter group.";
             return CRQ_WARN;
         }
     }
@@ -215,16 +210,12 @@ void copy_conf(const CopyRequest& req) {
                          [held] { copy_build(*held); });
 }
 
-void process_copy() {
+void process_copy(const CopyInput& in) {
     ui_set_text(W_CPY_TEXT, "");
     g_cpy_bad_ports = 0;
-    if (ui_list_count(W_CPY_FROM_LIST) == 1) {
-        ui_list_select_pos(W_CPY_FROM_LIST, 1, false);
-        ui_list_select_pos(W_CPY_TO_LIST, 1, false);
-    }
     CopyRequest req;
     std::string msg;
-    switch (make_cpy_request(&req, &msg)) {
+    switch (make_cpy_request(in, &req, &msg)) {
     case CRQ_WARN:
         display_warn(W_CPY_FORM, msg);
         return;

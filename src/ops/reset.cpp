@@ -4,6 +4,7 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
+#include "devices/long_op.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/control.h"
@@ -140,19 +141,6 @@ bool add_special_nodes(const std::vector<MorixRecord*>& devs, int code, int port
     return true;
 }
 
-// The port numbers of the window's text, or an empty list after a warning.
-std::vector<int> window_ports(int parent) {
-    int all = 0, count = 0;
-    std::vector<int> ports = parse_port_list(ui_get_text(W_RST_PORT_TF), &all, &count);
-    if (all) {
-        display_warn(parent, MSG_NO_ALL);
-        return {};
-    }
-    if (ports.empty())
-        display_warn(parent, MSG_NO_PORTS);
-    return ports;
-}
-
 int run_reset(int code, const std::vector<int>& ports, int parent) {
     return reset_proc(code, parent, ports);
 }
@@ -199,77 +187,82 @@ int reset_instance(const MorixRecord* rec, int code, int port_type, int number, 
     return RIE_OK;
 }
 
-void process_reset() {
-    if (!check_main_sel(W_RST_FORM, SEL_REACHABLE))
-        return;
-    int code = reset_ind;
-    if (special_var(code)) {
-        int all = 0, count = 0;
-        std::vector<int> ports = parse_port_list(ui_get_text(W_RST_PORT_TF), &all, &count);
-        if (code == RESET_MODEM && all) {
-            code = 18; // every modem: the device-wide modem reset
-        } else if (all) {
-            display_warn(W_RST_FORM, MSG_NO_ALL);
-            return;
-        } else if (ports.empty()) {
-            display_warn(W_RST_FORM, MSG_NO_PORTS);
-            return;
-        }
+int reset_request_code(const ResetRequest& req, int parent, std::vector<int>* ports) {
+    ports->clear();
+    if (!special_var(req.code))
+        return req.code;
+    int all = 0, count = 0;
+    *ports = parse_port_list(req.ports, &all, &count);
+    if (req.code == RESET_MODEM && all)
+        return 18; // every modem: the device-wide modem reset
+    if (all) {
+        display_warn(parent, MSG_NO_ALL);
+        return -1;
     }
-    build_mrx_conf("The reset option you selected will take place for the following Morixes:",
-                   W_RST_FORM, [code] { reset_proc(code, W_RST_FORM, {}); });
+    if (ports->empty()) {
+        display_warn(parent, MSG_NO_PORTS);
+        return -1;
+    }
+    return req.code;
+}
+
+int reset_exec(const ResetRequest& req, int parent) {
+    std::vector<int> ports;
+    int code = reset_request_code(req, parent, &ports);
+    if (code < 0)
+        return CTL_REFUSED;
+    return reset_send(code, req.port_type, ports, true, parent);
 }
 
 int reset_proc(int code, int parent, const std::vector<int>& port_list) {
+    return reset_send(code, reset_port_type, port_list, false, parent) == CTL_DONE ? 1 : 0;
+}
+
+int reset_send(int code, int port_type, const std::vector<int>& ports, bool typed, int parent) {
     will_sel_mrx_allow_set();
-    std::vector<MorixRecord*> devs = sel_reachable(), failed;
+    std::vector<MorixRecord*> devs = selected_reachable(), failed;
     bool skipped = false;
     for (MorixRecord* r : devs) {
         free_prm_list(r);
         skipped = skipped || !r->allow_set;
     }
     if (special_var(code)) {
-        bool typed = parent == W_RST_FORM;
-        std::vector<int> ports = typed ? window_ports(parent) : port_list;
         if (ports.empty()) {
-            if (!typed)
-                display_warn(parent, MSG_NO_PORTS);
-            return 0;
+            display_warn(parent, MSG_NO_PORTS);
+            return CTL_REFUSED;
         }
-        int port_type = special_port_type(code, reset_port_type);
-        if (!add_special_nodes(devs, code, port_type, ports, typed, parent, &failed)) {
+        int type = special_port_type(code, port_type);
+        if (!add_special_nodes(devs, code, type, ports, typed, parent, &failed)) {
             free_host_info_list(0);
-            return 0;
+            return CTL_FAILED;
         }
     } else {
         int id = 0;
         if (!get_check_mib_var("mrxcReset", &id)) {
             display_warn(parent, MSG_NO_REFS);
-            return 0;
+            return CTL_FAILED;
         }
         for (MorixRecord* r : devs)
             if (r->allow_set)
                 add_prm_node(r, id, 0, 0, 0, "", std::to_string(code).c_str(), 0);
     }
-    set_app_cursor(CURSOR_BUSY);
-    pop_cancel_dialog(1, parent, "Cancel Reset", "", 1, 1, 1, 0);
+    LongOperation op(parent, "Cancel Reset", "", LO_BUSY | LO_CONFIRM | LO_FOLLOW_SNMP);
     int position = 0;
     for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
         MorixRecord* r = host_info_list[position];
         if (!r->selected || !r->reachable || !r->prm_list)
             continue;
-        if (is_cancelled(100 * position / mrx_lst_cnt))
+        if (op.cancelled(100 * position / mrx_lst_cnt))
             break;
-        reset_cancel_dialog("Resetting", r->name);
+        op.progress("Resetting", r->name);
         mm_snmp(r, SNMP_OP_SET);
         if (!control_sent_ok(r))
             failed.push_back(r);
     }
-    int cancelled = pop_cancel_dialog_down();
-    if (cancelled)
-        set_sel_morixes_incomplete(position);
+    op.at(position);
+    bool cancelled = op.close();
     free_host_info_list(0);
-    set_app_cursor(CURSOR_NORMAL);
+    op.idle();
     for (MorixRecord* r : devs)
         if (!r->allow_set)
             warn_refuses_sets(parent, r);
@@ -288,7 +281,7 @@ int reset_proc(int code, int parent, const std::vector<int>& port_list) {
             done += "\n" + r->name;
     if (!done.empty())
         display_msg(parent, "The reset operation was successful for: " + done);
-    return failed.empty() && !skipped && !cancelled ? 1 : 0;
+    return failed.empty() && !skipped && !cancelled ? CTL_DONE : CTL_FAILED;
 }
 
 void register_reset_command() {

@@ -45,13 +45,6 @@ std::vector<int> walk_positions() {
     return out;
 }
 
-int position_of(const std::string& name) {
-    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
-        if (host_info_list[p]->name == name)
-            return p;
-    return -1;
-}
-
 bool add_reset_node(MorixRecord* rec, int code) {
     int id = 0;
     if (!get_check_mib_var("mrxcReset", &id)) {
@@ -177,7 +170,7 @@ int does_user_want_reset(int parent) {
 }
 
 int do_auto_reset(MorixRecord* rec) {
-    int p = position_of(rec->name);
+    int p = host_info_list.position(rec->name);
     if (p < 0)
         return 0;
     uint32_t mask = g_auto_reset_mask[p];
@@ -214,7 +207,7 @@ int do_cpy_mrx_auto_reset(const std::vector<std::string>& names, int output,
                           std::string* failed_names) {
     std::vector<MorixRecord*> recs;
     for (const std::string& name : names) {
-        int p = position_of(name);
+        int p = host_info_list.position(name);
         if (p < 0) {
             write_otp_msg(output,
                           "\nThe main Morix list may have been updated. You must\n"
@@ -236,12 +229,6 @@ void display_reset_timeout_warning(int parent, const std::string& names) {
     display_warn(parent, "Could not reset the following Morixes. \nTry inceasing the SNMP "
                          "timeout period:\n\n   " +
                              names + "\n");
-}
-
-void set_sel_morixes_incomplete(int position) {
-    for (int p = position < 0 ? 0 : position; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
-        if (host_info_list[p]->selected && host_info_list[p]->reachable)
-            host_info_list[p]->status = SR_CANCELLED;
 }
 
 int confirm_reset_q(int parent, const std::vector<int>& codes) {

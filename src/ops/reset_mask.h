@@ -54,9 +54,6 @@ int do_cpy_mrx_auto_reset(const std::vector<std::string>& names, int output,
 void display_reset_warning(int parent, const std::string& names);
 void display_reset_timeout_warning(int parent, const std::string& names);
 
-// Status 17 for every selected, reachable device from position on.
-void set_sel_morixes_incomplete(int position);
-
 // The Reset command of the reset window, registered by its owner: runs
 // reset code with the port list (empty for none) over parent; 1 on success.
 extern std::function<int(int code, const std::vector<int>& ports, int parent)> g_reset_runner;

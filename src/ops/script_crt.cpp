@@ -3,6 +3,7 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/script_file.h"
@@ -379,7 +380,11 @@ bool process_scr_crt_prt(ScrCrtState* st, const std::array<std::string, SK_COUNT
                     "related parameters.\n\nDo you want to continue?") == ASK_OK;
 }
 
-int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int parent) {
+int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int parent,
+                    int* result) {
+    int unused = 0;
+    int& outcome = result ? *result : unused;
+    outcome = SCRIPT_NOT_DONE;
     std::string path;
     remove_blanks_warn(parent, typed, &path);
     if (path.empty()) {
@@ -425,11 +430,11 @@ int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int p
         text_set_buf("No valid parameters were specified.", &msg, 1);
         text_set_buf(MSG_NOT_CREATED, &msg, 1);
     } else {
-        pop_cancel_dialog(1, parent, "Cancel Script Create", "", 0, 1, 1, 0);
-        reset_cancel_dialog("Creating script for " + st->rec->name, "");
+        LongOperation op(parent, "Cancel Script Create", "", LO_FOLLOW_SNMP);
+        op.progress("Creating script for " + st->rec->name, "");
         mm_snmp(st->rec, SNMP_OP_GET);
         int rc = st->rec->status;
-        cancelled = pop_cancel_dialog_down() || rc == SR_CANCELLED;
+        cancelled = op.close() || rc == SR_CANCELLED;
         if (cancelled) {
             text_set_buf("Operation cancelled.", &msg, 1);
         } else if (rc != SR_OK) {
@@ -458,5 +463,9 @@ int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int p
     write_otp_msg(output, msg, 0, 1);
     if (run.nonexistent && !cancelled)
         display_warn(parent, MSG_NONEXISTENT_PORTS);
+    if (cancelled)
+        outcome = SCRIPT_CANCELLED;
+    else if (written)
+        outcome = run.error ? SCRIPT_ERRORS : SCRIPT_DONE;
     return 1;
 }

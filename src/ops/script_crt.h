@@ -55,6 +55,15 @@ bool process_scr_crt(const ScrCrtOptions& opt, int parent, ScrCrtState* st);
 // the file selection is due.
 bool process_scr_crt_prt(ScrCrtState* st, const std::array<std::string, SK_COUNT>& texts,
                          int parent);
+// Result of creating or executing a script.
+enum ScriptResult {
+    SCRIPT_DONE = 0,      // complete without errors
+    SCRIPT_ERRORS = 1,    // complete with errors
+    SCRIPT_CANCELLED = 2, // the operator cancelled
+    SCRIPT_NOT_DONE = 3   // refused, not confirmed or not written
+};
 // Reads the values and writes the script; 1 when the file selection may
-// close (done or refused for good), 0 to keep it open.
-int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int parent);
+// close (done or refused for good), 0 to keep it open. result (may be null)
+// receives the ScriptResult.
+int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int parent,
+                    int* result = nullptr);

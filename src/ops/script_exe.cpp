@@ -50,7 +50,7 @@ void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::str
         ports = wild[kind];
     else
         ports.ports = {l.port};
-    for (MorixRecord* r : sel_reachable()) {
+    for (MorixRecord* r : selected_reachable()) {
         if (r->allow_set != 1)
             continue;
         if (pt != PT_NONE && get_num_ports(r, pt) < 1) {
@@ -127,7 +127,7 @@ int process_scr_exe_start(const std::string& typed, int output, int parent, ScrE
     bool any_wild = false;
     for (int k = SK_ASY; k < SK_COUNT; ++k) {
         bool has = false;
-        for (MorixRecord* r : sel_reachable())
+        for (MorixRecord* r : selected_reachable())
             has = has || get_num_ports(r, scr_kind_port_type(k)) > 0;
         st->wild[k] = st->wild[k] && has;
         any_wild = any_wild || st->wild[k];
@@ -136,7 +136,9 @@ int process_scr_exe_start(const std::string& typed, int output, int parent, ScrE
 }
 
 int process_scr_exe_prt(const ScrExeState& st, const std::array<std::string, SK_COUNT>* texts,
-                        int output, int parent) {
+                        int output, int parent, int* result) {
+    if (result)
+        *result = SCRIPT_NOT_DONE;
     ScrPortSet ports{};
     if (texts != nullptr) {
         ports = parse_scr_ports(*texts);
@@ -156,24 +158,32 @@ int process_scr_exe_prt(const ScrExeState& st, const std::array<std::string, SK_
     // The confirmation may run its action after this function returned
     // (a window's question box): it keeps its own copies.
     auto done = std::make_shared<int>(0);
+    auto outcome = std::make_shared<int>(SCRIPT_NOT_DONE);
     build_mrx_conf("Script execution will take place for the following Morixes:", parent,
-                   [done, path = st.path, ports, output, parent] {
-                       *done = execute_scr_proc(path, ports, output, parent) >= 0;
+                   [done, outcome, path = st.path, ports, output, parent] {
+                       int rc = execute_scr_proc(path, ports, output, parent);
+                       *done = rc >= 0;
+                       *outcome = rc >= 0 ? rc : SCRIPT_NOT_DONE;
                    });
+    if (result)
+        *result = *outcome;
     return *done;
 }
 
-int process_scr_exe(const std::string& typed, int output, int parent, const ScrPortAsk& ask) {
+int process_scr_exe(const std::string& typed, int output, int parent, const ScrPortAsk& ask,
+                    int* result) {
+    if (result)
+        *result = SCRIPT_NOT_DONE;
     ScrExeState st;
     int rc = process_scr_exe_start(typed, output, parent, &st);
     if (rc < 0)
         return 0;
     if (rc == 0)
-        return process_scr_exe_prt(st, nullptr, output, parent);
+        return process_scr_exe_prt(st, nullptr, output, parent, result);
     std::array<std::string, SK_COUNT> texts = scr_exe_fixed_texts(st.wild);
     if (!ask(st.wild, &texts))
         return 0;
-    return process_scr_exe_prt(st, &texts, output, parent);
+    return process_scr_exe_prt(st, &texts, output, parent, result);
 }
 
 std::array<std::string, SK_COUNT> scr_exe_fixed_texts(const ScrKinds& wild) {
@@ -209,5 +219,7 @@ int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int outpu
                       1, 1);
     if (nonexistent && !cancelled)
         display_warn(parent, MSG_NONEXISTENT_PORTS);
-    return error ? 1 : 0;
+    if (cancelled)
+        return SCRIPT_CANCELLED;
+    return error ? SCRIPT_ERRORS : SCRIPT_DONE;
 }

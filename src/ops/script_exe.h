@@ -30,11 +30,14 @@ int process_scr_exe_start(const std::string& typed, int output, int parent, ScrE
 // The port dialog's texts of the wildcarded kinds ("1" and "2" for en and ds1inf).
 std::array<std::string, SK_COUNT> scr_exe_fixed_texts(const ScrKinds& wild);
 // The port dialog's OK (texts, or nullptr without a dialog): the question
-// when no port was given, the confirmation and the execution. 1 when run.
+// when no port was given, the confirmation and the execution. 1 when run;
+// result (may be null) receives the ScriptResult known on return.
 int process_scr_exe_prt(const ScrExeState& st, const std::array<std::string, SK_COUNT>* texts,
-                        int output, int parent);
+                        int output, int parent, int* result = nullptr);
 // Validation, wildcard ports, confirmation and execution in one call (the
-// ports asked through ask). 1 when the script was executed.
-int process_scr_exe(const std::string& typed, int output, int parent, const ScrPortAsk& ask);
-// Sends every line to the selected devices through the set funnel.
+// ports asked through ask). 1 when the script was executed; result as above.
+int process_scr_exe(const std::string& typed, int output, int parent, const ScrPortAsk& ask,
+                    int* result = nullptr);
+// Sends every line to the selected devices through the set funnel: a
+// ScriptResult, or -1 when the file cannot be read.
 int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int output, int parent);

@@ -209,11 +209,6 @@ std::optional<std::vector<SortEntry>> sort_script(const std::string& path, std::
     return out;
 }
 
-int is_file_empty(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) != 0 || st.st_size == 0 ? 1 : 0;
-}
-
 int replace_file_safely(const std::string& path, const std::string& content) {
     // Only a regular file is replaced: a fifo, a device or a folder of
     // that name is the operator's and is left alone.

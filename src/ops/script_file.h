@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-constexpr int SCR_LINE_MAX = 255;              // characters of one line
+constexpr int SCR_LINE_MAX = 255;                // characters of one line
 constexpr long SCR_FILE_MAX = 64L * 1024 * 1024; // bytes a script may have
-constexpr int SCR_WILDCARD = -1;               // port number of a "*" line
+constexpr int SCR_WILDCARD = -1;                 // port number of a "*" line
 
 extern const char* const SCR_DIR; // default folder under the installation
 constexpr const char* MSG_NO_SCRIPT = "You must enter or select a script file.";
@@ -22,11 +22,11 @@ struct ScriptLine {
     std::string name;    // catalogue name
     std::string port_kw; // port type keyword
     std::string port_text;
-    std::string value;   // "" stands for the two-double-quote form
-    int fields = 0;      // fields found (4 for a usable line)
-    int mib_index = -1;  // catalogue id, -1 when unknown
-    int port_type = -1;  // code of the keyword, -1 when unknown
-    int port = 0;        // number, SCR_WILDCARD for "*", -2 when not a number
+    std::string value;  // "" stands for the two-double-quote form
+    int fields = 0;     // fields found (4 for a usable line)
+    int mib_index = -1; // catalogue id, -1 when unknown
+    int port_type = -1; // code of the keyword, -1 when unknown
+    int port = 0;       // number, SCR_WILDCARD for "*", -2 when not a number
 };
 
 // A script file read into memory: its parameter lines (comments and blank
@@ -75,8 +75,6 @@ struct SortEntry {
 // and unknown names are reported on standard output / in *report.
 std::optional<std::vector<SortEntry>> sort_script(const std::string& path, std::string* report);
 
-// 1 when the file has no content (or does not exist).
-int is_file_empty(const std::string& path);
 // File name without directories.
 std::string base_name(const std::string& path);
 

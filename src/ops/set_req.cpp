@@ -2,6 +2,7 @@
 // that the Set window and script execution share.
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
+#include "devices/long_op.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/reset_mask.h"
@@ -84,15 +85,17 @@ bool validate_rows(std::string* msg) {
 
 } // namespace
 
-void read_set_val_proc() {
+int read_set_val_proc() {
     std::string msg;
     if (!check_main_sel(W_SET_FORM, SEL_REACHABLE))
-        return;
+        return SET_NOT_DONE;
     if (!validate_rows(&msg)) {
         write_otp_msg(W_SET_MSG, msg, 0, 1);
-        return;
+        return SET_NOT_DONE;
     }
-    set_app_cursor(CURSOR_BUSY);
+    int result = SET_NOT_DONE;
+    LongOperation busy;
+    busy.busy();
     SetPorts sp = set_window_ports(1);
     will_sel_mrx_allow_set();
     text_set_buf("\n\n***** Set Operation *****", &msg, 1);
@@ -100,7 +103,7 @@ void read_set_val_proc() {
     RowTakeState warn;
     bool have_ports = sp.all != 0 || !sp.ports.empty();
     int rows = 0, nonexistent = 0;
-    std::vector<MorixRecord*> recs = sel_reachable();
+    std::vector<MorixRecord*> recs = selected_reachable();
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
         if (!ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS) ||
             !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &warn, W_SET_FORM))
@@ -135,6 +138,7 @@ void read_set_val_proc() {
         msg.clear();
         int error = 0, cancelled = 0;
         process_set_req(W_SET_MSG, W_SET_FORM, 1, warned, nonexistent, &error, &cancelled);
+        result = cancelled ? SET_CANCELLED : error ? SET_ERRORS : SET_DONE;
     } else {
         text_set_buf("No valid parameters were marked. No set performed.", &msg, 1);
         write_otp_msg(W_SET_MSG, msg, 0, 1);
@@ -143,7 +147,7 @@ void read_set_val_proc() {
         free_host_info_list(0);
     if (nonexistent)
         display_warn(W_SET_FORM, MSG_NONEXISTENT_PORTS);
-    set_app_cursor(CURSOR_NORMAL);
+    return result;
 }
 
 void process_set_req_res(MorixRecord* rec, int output, int parent, int* error, int cancelled) {
@@ -209,7 +213,7 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
                     int* cancelled) {
     *error = 0;
     std::string msg;
-    pop_cancel_dialog(1, parent, "Cancel Set", "", 1, 1, 1, 0);
+    LongOperation op(parent, "Cancel Set", "", LO_CONFIRM | LO_FOLLOW_SNMP);
     int position = 0;
     for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
         MorixRecord* r = host_info_list[position];
@@ -218,17 +222,16 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
         if (g_cancel_process)
             break;
         if (r->allow_set) {
-            reset_cancel_dialog("Setting values for", r->name);
+            op.progress("Setting values for", r->name);
             mm_snmp(r, SNMP_OP_SET);
         } else {
             text_set_buf("<" + r->name + ">  " + MSG_NOT_ALLOWED, &msg, 1);
             *error = 1;
         }
     }
-    *cancelled = pop_cancel_dialog_down();
-    if (*cancelled)
-        set_sel_morixes_incomplete(position);
-    for (MorixRecord* r : sel_reachable())
+    op.at(position);
+    *cancelled = op.close();
+    for (MorixRecord* r : selected_reachable())
         if (r->prm_list || r->status != 0)
             process_set_req_res(r, output, parent, error, *cancelled);
     bool reset_due = false;

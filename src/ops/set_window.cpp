@@ -3,6 +3,7 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/reset_mask.h"
@@ -187,7 +188,7 @@ void display_row(int index, const std::vector<MorixRecord*>& answered, int all,
 // Fills the rows from the answers (all_rows, or only the marked rows).
 void display_set_cur_val(int all_rows, int all, const std::vector<int>& ports, std::string* msg) {
     std::vector<MorixRecord*> answered;
-    for (MorixRecord* r : sel_reachable()) {
+    for (MorixRecord* r : selected_reachable()) {
         if (r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST)
             text_set_buf("Could not get values (probably due to a timeout) for: " + r->name, msg,
                          1);
@@ -234,7 +235,7 @@ SetPorts set_window_ports(int warn) {
     int count = 0;
     if (!text.empty())
         sp.ports = parse_port_list(text, &sp.all, &count);
-    for (MorixRecord* r : sel_reachable())
+    for (MorixRecord* r : selected_reachable())
         sp.per_device.emplace_back(r, wan_module_ports(r, set_port_sel_ind, sp.all, sp.ports,
                                                        set_wan_types, warn, W_SET_FORM));
     return sp;
@@ -394,7 +395,8 @@ void val_dif_proc(int row) {
 // ---- Show Values --------------------------------------------------------------
 
 void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
-    set_app_cursor(CURSOR_BUSY);
+    LongOperation op;
+    op.busy();
     SetPorts sp = set_window_ports(0);
     std::string msg;
     text_set_buf("\n\n***** Show Operation *****", &msg, 1);
@@ -405,7 +407,7 @@ void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
     warn.warned_no_ports = warn.warned_mismatch = warned;
     bool have_ports = sp.all != 0 || !sp.ports.empty();
     int nonexistent = 0;
-    std::vector<MorixRecord*> recs = sel_reachable();
+    std::vector<MorixRecord*> recs = selected_reachable();
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
         bool marked = ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS);
         if ((!all_rows && !marked) ||
@@ -421,11 +423,10 @@ void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
         }
     }
     text_set_buf("", &msg, 1);
-    pop_cancel_dialog(1, W_SET_FORM, "Cancel Show Values", "", 0, 1, 1, 0);
-    int position = get_sel_mrx_values();
-    int cancelled = pop_cancel_dialog_down();
+    op.open(W_SET_FORM, "Cancel Show Values", "", LO_FOLLOW_SNMP);
+    op.at(get_sel_mrx_values());
+    bool cancelled = op.close();
     if (cancelled) {
-        set_sel_morixes_incomplete(position);
         text_set_buf("\nOperation cancelled.", &msg, 1);
     } else {
         display_set_cur_val(all_rows, sp.all, sp.ports, &msg);
@@ -439,5 +440,4 @@ void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
         set_widget_label(W_SET_SHOW_VALUES, "Show Values");
     }
     write_otp_msg(W_SET_MSG, msg, 0, 1);
-    set_app_cursor(CURSOR_NORMAL);
 }

@@ -63,8 +63,16 @@ SetPorts set_window_ports(int warn);
 
 // "Show Values" (all_rows 1) and the re-read after a set (0).
 void get_set_cur_val(int warned, int quiet_ports, int all_rows);
-// The "Set" action.
-void read_set_val_proc();
+// Result of the Set window's Apply.
+enum SetResult {
+    SET_DONE = 0,      // every marked value was set
+    SET_ERRORS = 1,    // set with errors
+    SET_CANCELLED = 2, // the operator cancelled
+    SET_NOT_DONE = 3   // nothing was set (no valid row, no port, refused)
+};
+// Apply of the Set window: the marked rows set on the selected devices. A
+// SetResult.
+int read_set_val_proc();
 // Clears the differences text, blanks every input, hides every "Dsp Diffs".
 void reset_values_differ();
 // Opens the differences window at the variable's section.

@@ -5,6 +5,7 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "devices/text_buf.h"
 #include "ops/reset_mask.h"
 #include "snmp_access/port_inst.h"
@@ -133,10 +134,10 @@ bool format_device(const MorixRecord* r, int detailed, std::string* buf) {
     return true;
 }
 
-int build_for(const std::vector<MorixRecord*>& recs, int list_id, int all_ports, int port_count,
-              const std::vector<int>& ports, int port_type) {
+int build_for(const std::vector<MorixRecord*>& recs, const std::vector<std::string>& labels,
+              int all_ports, int port_count, const std::vector<int>& ports, int port_type) {
     int result = 0;
-    for (const std::string& label : ui_list_selected_items(list_id)) {
+    for (const std::string& label : labels) {
         int id = 0;
         if (!get_check_mib_var(label, &id) || !check_port_type(id, port_type))
             continue;
@@ -148,10 +149,6 @@ int build_for(const std::vector<MorixRecord*>& recs, int list_id, int all_ports,
 }
 
 } // namespace
-
-ShowTarget show_window_target() {
-    return {W_SHOW_FORM, W_SHOW_PORT_TF, W_SHOW_TEXT};
-}
 
 const std::vector<PortTypeChoice>& port_type_choices() {
     static const std::vector<PortTypeChoice> choices = {
@@ -189,16 +186,11 @@ void open_show_window() {
     show_port_sel_ind = port_type_choices()[0].code;
 }
 
-int build_prm_list_mult(int list_id, int all_ports, int port_count, const std::vector<int>& ports,
-                        int port_type) {
-    return build_for(sel_reachable(), list_id, all_ports, port_count, ports, port_type);
-}
-
-int build_prm_list_sng(int list_id, int all_ports, int port_count, const std::vector<int>& ports,
-                       int port_type, MorixRecord* rec) {
+int build_prm_list_sng(const std::vector<std::string>& labels, int all_ports, int port_count,
+                       const std::vector<int>& ports, int port_type, MorixRecord* rec) {
     if (!rec)
         return 0;
-    return build_for({rec}, list_id, all_ports, port_count, ports, port_type);
+    return build_for({rec}, labels, all_ports, port_count, ports, port_type);
 }
 
 DevicePorts wan_module_ports(const MorixRecord* r, int port_type, int all,
@@ -229,7 +221,7 @@ DevicePorts wan_module_ports(const MorixRecord* r, int port_type, int all,
 
 std::string format_show_output(int detailed) {
     std::string buf;
-    for (MorixRecord* r : sel_reachable()) {
+    for (MorixRecord* r : selected_reachable()) {
         bool complete = format_device(r, detailed, &buf);
         free_prm_list(r);
         if (!complete) {
@@ -242,16 +234,25 @@ std::string format_show_output(int detailed) {
 }
 
 int get_sel_mrx_values() {
-    int position = 0;
-    for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
-        MorixRecord* r = host_info_list[position];
-        if (!r->selected || !r->reachable)
-            continue;
-        if (g_cancel_process)
-            break;
-        reset_cancel_dialog("Getting values for", r->name);
-        mm_snmp(r, SNMP_OP_GET);
+    std::vector<SnmpTask> tasks;
+    for (MorixRecord* r : selected_reachable()) {
+        tasks.emplace_back();
+        tasks.back().rec = r;
+        tasks.back().op = SNMP_OP_GET;
     }
+    // One device keeps its name in the dialog and its progress by chunk.
+    if (tasks.size() == 1 && !g_cancel_process)
+        reset_cancel_dialog("Getting values for", tasks[0].rec->name);
+    if (!g_cancel_process)
+        mm_snmp_many(tasks, "Getting values");
+    // Devices a cancel left unstarted are incomplete; those started carry
+    // their nodes' 17s. Nothing is left for the caller to mark.
+    for (SnmpTask& t : tasks)
+        if (!t.started)
+            t.rec->status = SR_CANCELLED;
+    int position = 0;
+    while (position < MAX_MRX_SLOTS && host_info_list[position])
+        ++position;
     return position;
 }
 
@@ -259,35 +260,53 @@ void print_show_output(int output, int detailed) {
     write_otp_msg_redisp(output, format_show_output(detailed), 0, 1);
 }
 
-void process_show(const ShowTarget& t) {
-    set_app_cursor(CURSOR_BUSY);
-    int func = -1, all = 0, count = 0;
-    int code = check_rqr_port(W_FUNC_LIST, param_sel_flag, show_port_sel_ind, &func);
-    std::vector<int> ports = process_rqr_port(code, t.port_text, &all, &count, 1, t.parent);
-    if (code == PRQ_NO_FUNC || code == PRQ_NO_PRM) {
-        set_app_cursor(CURSOR_NORMAL);
-        return;
+namespace {
+
+// What the fetch left on the devices, read before the report frees it.
+int show_outcome(bool cancelled) {
+    int result = cancelled ? SHOW_CANCELLED : SHOW_DONE;
+    for (const MorixRecord* r : selected_reachable()) {
+        if (r->status == SR_CANCELLED)
+            return SHOW_CANCELLED;
+        if (r->status != 0) {
+            result = result == SHOW_DONE ? SHOW_UNREAD : result;
+            continue;
+        }
+        for (const ParamNode* n = r->prm_list; n; n = n->next)
+            if (n->status == NS_NOT_DONE)
+                return SHOW_CANCELLED;
     }
+    return result;
+}
+
+} // namespace
+
+int process_show(const ShowRequest& req) {
+    LongOperation op;
+    op.busy();
+    int func = -1, all = 0, count = 0;
+    int code = check_rqr_port(req.items, req.param_sel, req.port_type, &func);
+    std::vector<int> ports = process_rqr_port(code, req.ports, &all, &count, 1, req.parent);
+    if (code == PRQ_NO_FUNC || code == PRQ_NO_PRM)
+        return SHOW_REFUSED;
     ports.resize(std::min(ports.size(), static_cast<size_t>(std::max(count, 0))));
     int built = 0;
     // Each device reads WAN module numbers for itself.
-    for (MorixRecord* r : sel_reachable()) {
+    for (MorixRecord* r : selected_reachable()) {
         DevicePorts d =
-            wan_module_ports(r, show_port_sel_ind, all, ports, show_wan_types, 1, t.parent);
+            wan_module_ports(r, req.port_type, all, ports, show_wan_types, 1, req.parent);
         int n = static_cast<int>(d.ports.size());
-        int rc = param_sel_flag
-                     ? build_prm_list_sng(W_FUNC_LIST, d.all, n, d.ports, show_port_sel_ind, r)
-                     : build_mgmt_func_sng(func, d.all, n, d.ports, show_port_sel_ind, r);
+        int rc = req.param_sel ? build_prm_list_sng(req.items, d.all, n, d.ports, req.port_type, r)
+                               : build_mgmt_func_sng(func, d.all, n, d.ports, req.port_type, r);
         if (rc != 0)
             built = rc;
     }
-    pop_cancel_dialog(1, t.parent, "Cancel Show", "", 0, 1, 1, 0);
-    int position = get_sel_mrx_values();
-    if (pop_cancel_dialog_down())
-        set_sel_morixes_incomplete(position);
-    print_show_output(t.output, ui_get_toggle(W_DETAIL_TB) ? 1 : 0);
+    op.open(req.parent, "Cancel Show", "", LO_FOLLOW_SNMP);
+    op.at(get_sel_mrx_values());
+    int result = show_outcome(op.close());
+    print_show_output(req.output, req.detailed ? 1 : 0);
     free_host_info_list(0);
     if (built != 0)
-        display_warn(t.parent, MSG_NONEXISTENT_PORTS);
-    set_app_cursor(CURSOR_NORMAL);
+        display_warn(req.parent, MSG_NONEXISTENT_PORTS);
+    return result;
 }

@@ -15,14 +15,24 @@ extern int show_port_sel_ind;
 
 // Show window objects.
 
-// Where a Show reads its port list and writes its report.
-struct ShowTarget {
-    int parent;    // window whose warning box and cancel dialog are used
-    int port_text; // port list field
-    int output;    // output area
+// What a Show asks for.
+struct ShowRequest {
+    std::vector<std::string> items; // catalogue labels (param_sel 1) or one function name (0)
+    int param_sel = 1;
+    int port_type = 1;
+    std::string ports;     // port list as typed
+    bool detailed = false; // the detailed report
+    int parent = 0;        // window whose warning box and cancel dialog are used
+    int output = 0;        // output area of the report
 };
-// The Show window.
-ShowTarget show_window_target();
+
+// Result of a Show.
+enum ShowResult {
+    SHOW_DONE = 0,      // every device answered
+    SHOW_UNREAD = 1,    // a device could not be read
+    SHOW_CANCELLED = 2, // the operator cancelled
+    SHOW_REFUSED = 3    // the chosen parameters or function are not in the catalogue
+};
 
 // The Show window's port type toggles and the port type code each selects.
 struct PortTypeChoice {
@@ -40,24 +50,25 @@ extern const char* const SHOW_BANNER;
 void open_show_window();
 
 // The Show command (after the selection check): port conversion and check,
-// chain building, the fetch under the "Cancel Show" dialog, the report.
-void process_show(const ShowTarget& target);
+// chain building, the fetch under the "Cancel Show" dialog, the report. A
+// ShowResult.
+int process_show(const ShowRequest& req);
 // Writes the report of every selected, reachable device into output and
 // frees their chains; detailed 1 for the detailed form.
 void print_show_output(int output, int detailed);
-// Reads the chains of the selected, reachable devices with one Get each, in
-// list order, naming each device in the open cancel dialog. Returns the list
-// position reached: after a cancel, the first device that was not served.
+// Reads the chains of the selected, reachable devices with one Get each, all
+// devices at once (mm_snmp_many), the open cancel dialog counting the
+// devices done. After a cancel, devices not started get status 17 and those
+// in flight their unserved nodes 17. Returns the end of the list (the
+// position from which a caller would mark devices incomplete).
 int get_sel_mrx_values();
 // The report text itself (print_show_output without writing).
 std::string format_show_output(int detailed);
 
-// Nodes (Get, empty value) for each selected catalogue name of list_id on
-// every selected, reachable device, or on one device. 0 or PORT_NOT_FOUND.
-int build_prm_list_mult(int list_id, int all_ports, int port_count, const std::vector<int>& ports,
-                        int port_type);
-int build_prm_list_sng(int list_id, int all_ports, int port_count, const std::vector<int>& ports,
-                       int port_type, MorixRecord* rec);
+// Nodes (Get, empty value) for each catalogue name of labels on one device.
+// 0 or PORT_NOT_FOUND.
+int build_prm_list_sng(const std::vector<std::string>& labels, int all_ports, int port_count,
+                       const std::vector<int>& ports, int port_type, MorixRecord* rec);
 
 // The ports one device takes from a port list. WAN module numbers: only
 // for the WAN interface port type (ds1inf) and only on a device whose

@@ -74,17 +74,17 @@ void build_editor(int id) {
 
 // The value the editor holds, as it goes into the file; false (after the
 // warning) when there is none or it cannot be stored.
-bool editor_value(int id, std::string* value) {
+bool editor_value(int id, const std::string& typed, std::string* value) {
     const MibVarEntry* e = mib_var(id);
     if (e->enum_id >= 0 && e->enum_id < MAX_MIB_ENUMS) {
-        if (cvt_enum_str_num(id, ui_get_option(W_SITE_DEF_VAL_OM), value) != 1) {
+        if (cvt_enum_str_num(id, typed, value) != 1) {
             display_warn(W_SITE_FORM, "You must select a default value.");
             return false;
         }
         return true;
     }
     // The reader drops the white space before a value, so it is not stored.
-    std::string text = ui_get_text(W_SITE_DEF_VAL_TF);
+    const std::string& text = typed;
     size_t start = 0;
     while (start < text.size() && std::isspace(static_cast<unsigned char>(text[start])))
         ++start;
@@ -147,15 +147,27 @@ void update_sel_prm() {
     ui_set_sensitive(W_SITE_REMOVE, true);
 }
 
-void process_site_prm_mod(int remove) {
-    if (site_sel_id < 0 || mib_var(site_sel_id) == nullptr) {
+int site_default_exec(const SiteRequest& req) {
+    if (req.id < 0 || mib_var(req.id) == nullptr) {
         display_warn(W_SITE_FORM, "You need to select a parameter to set the default value.");
-        return;
+        return SITE_REFUSED;
     }
     std::string value;
-    if (!remove && !editor_value(site_sel_id, &value))
-        return;
-    if (write_site_prm_def(site_sel_id, remove ? nullptr : &value, remove) != 1)
+    if (!req.remove && !editor_value(req.id, req.value, &value))
+        return SITE_REFUSED;
+    int rc = write_site_prm_def(req.id, req.remove ? nullptr : &value, req.remove ? 1 : 0);
+    return rc == 1 ? SITE_DONE : SITE_FAILED;
+}
+
+void process_site_prm_mod(int remove) {
+    SiteRequest req;
+    req.id = site_sel_id;
+    req.remove = remove != 0;
+    const MibVarEntry* e = site_sel_id < 0 ? nullptr : mib_var(site_sel_id);
+    if (e && !req.remove)
+        req.value = e->enum_id >= 0 && e->enum_id < MAX_MIB_ENUMS ? ui_get_option(W_SITE_DEF_VAL_OM)
+                                                                  : ui_get_text(W_SITE_DEF_VAL_TF);
+    if (site_default_exec(req) != SITE_DONE)
         return;
     ui_list_deselect_all(W_SITE_PRM_LIST);
     clear_value_area();

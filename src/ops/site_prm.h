@@ -16,7 +16,22 @@ void process_site_params();
 void process_site_params_list(int choice_id);
 // The selection of list 608 changed: shows the variable and its editor.
 void update_sel_prm();
-// Modify (remove 0) or Remove (remove 1) the selected variable's default.
+// A change of one site default, as the window or mm_cli asks for it.
+struct SiteRequest {
+    int id = -1;         // catalogue id of the variable
+    std::string value;   // the value as typed, or the enumeration's value name
+    bool remove = false; // remove the site default instead
+};
+// Result of a site default change.
+enum SiteResult {
+    SITE_DONE = 0,   // the file and the catalogue hold the change
+    SITE_FAILED = 1, // the file could not be rewritten (warning shown)
+    SITE_REFUSED = 2 // no variable, or a value that cannot be stored (warning shown)
+};
+// Checks the value and rewrites mib_site_def.dat. A SiteResult.
+int site_default_exec(const SiteRequest& req);
+// Modify (remove 0) or Remove (remove 1) of the window: the selected
+// variable and the editor's value.
 void process_site_prm_mod(int remove);
 // Rewrites mib_site_def.dat with the default of id set to value or removed.
 // 1 on success, 0 when nothing was to be done or the replacement failed,

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "devices/mrx_select.h"
 #include "ops/reset_mask.h"
 #include "snmp_access/port_inst.h"
@@ -38,16 +39,6 @@ MorixRecord* first_sel_reachable() {
         if (!r)
             break;
         if (r->selected && r->reachable)
-            return r;
-    }
-    return nullptr;
-}
-
-MorixRecord* record_named(const std::string& name) {
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (r->name == name)
             return r;
     }
     return nullptr;
@@ -188,11 +179,12 @@ StatusInput status_window_input(int member) {
 
 namespace {
 
-void run_frame(int member, MorixRecord* rec, const StatusInput& in) {
+int run_frame(int member, MorixRecord* rec, const StatusInput& in) {
     const StatusMember& m = status_member(member);
     int text_id = status_obj(m.window, SO_TEXT);
     status_busy = true;
-    set_app_cursor(CURSOR_BUSY);
+    LongOperation op;
+    op.busy();
     ui_set_text(text_id, "");
     set_dialog_title(m.form, std::string(m.title) + " : " + rec->name);
     StatusCtx c;
@@ -201,17 +193,16 @@ void run_frame(int member, MorixRecord* rec, const StatusInput& in) {
     c.parent = m.form;
     c.in = in;
     free_prm_list(rec);
-    pop_cancel_dialog(1, m.form, "Cancel Status", "", 0, 1, 1, 0);
-    reset_cancel_dialog(m.progress ? m.progress : "", rec->name);
+    op.open(m.form, "Cancel Status", "", LO_FOLLOW_SNMP);
+    op.at(list_position(rec));
+    op.progress(m.progress ? m.progress : "", rec->name);
     int go = m.build(c);
     if (go == 0 && !g_cancel_process)
         mm_snmp(rec, SNMP_OP_GET);
-    bool cancelled = pop_cancel_dialog_down() != 0;
-    if (cancelled) {
-        set_sel_morixes_incomplete(list_position(rec));
-    } else if (go == 0 && rec->status != 0) {
+    bool cancelled = op.close();
+    if (!cancelled && go == 0 && rec->status != 0) {
         display_warn(m.form, std::string(MSG_STS_FAILED) + rec->name);
-    } else if (go == 0) {
+    } else if (!cancelled && go == 0) {
         m.layout(c);
         ui_set_text(text_id, status_text(c));
         write_otp_msg(text_id, "", 0, 1);
@@ -224,37 +215,41 @@ void run_frame(int member, MorixRecord* rec, const StatusInput& in) {
     free_prm_list(rec);
     if (cancelled)
         rec->status = SR_CANCELLED;
-    set_app_cursor(CURSOR_NORMAL);
+    op.idle();
     status_busy = false;
+    if (cancelled)
+        return STS_CANCELLED;
+    if (go != 0)
+        return STS_REFUSED;
+    return rec->status != 0 ? STS_UNREAD : STS_DONE;
 }
 
 } // namespace
 
-void run_status(int member, MorixRecord* rec) {
-    if (rec)
-        run_frame(member, rec, status_window_input(member));
+void process_status(int member) {
+    process_status(member, status_window_input(member));
 }
 
-void process_status(int member) {
+int process_status(int member, const StatusInput& in) {
     const StatusMember& m = status_member(member);
     if (!check_main_sel(m.form, SEL_FIRST))
-        return;
+        return STS_REFUSED;
     MorixRecord* rec = first_sel_reachable();
     if (!rec)
-        return;
+        return STS_REFUSED;
     shown_member[m.window] = member;
     if (auto_state[m.window].timer != 0) {
         auto_state[m.window].member = member;
         auto_state[m.window].device = rec->name;
     }
-    run_frame(member, rec, status_window_input(member));
+    return run_frame(member, rec, in);
 }
 
 void status_auto_tick(int w) {
     auto_state[w].timer = 0;
     const AutoRefresh a = auto_state[w];
     int form = status_member(a.member >= 0 ? a.member : shown_member[w]).form;
-    MorixRecord* rec = record_named(a.device);
+    MorixRecord* rec = find_record(a.device);
     bool open = expose_dialog(form) != 0 || ui_is_managed(form);
     if (a.member < 0 || !rec || !rec->reachable || !open ||
         !ui_get_toggle(status_obj(w, SO_AUTO_TB))) {

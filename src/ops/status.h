@@ -97,11 +97,19 @@ inline int status_obj(int w, int obj) {
 // Number of status windows (sync shares the async window).
 constexpr int STATUS_WINDOWS = 9;
 
+// Result of a status display.
+enum StatusResult {
+    STS_DONE = 0,      // the values were read and laid out
+    STS_UNREAD = 1,    // the device did not answer
+    STS_CANCELLED = 2, // the operator cancelled
+    STS_REFUSED = 3    // no device, or the input was refused (the warning says why)
+};
 // Common frame on the first selected reachable device: selection check,
-// title, the GET under "Cancel Status", the layout into the text area.
+// title, the GET under "Cancel Status", the layout into the text area. A
+// StatusResult.
+int process_status(int member, const StatusInput& in);
+// process_status with the inputs of the member's window.
 void process_status(int member);
-// The same on a given record (refresh); input from the window.
-void run_status(int member, MorixRecord* rec);
 // The member's result as text: fields as "label: value" lines, then tables.
 std::string status_text(const StatusCtx& c);
 // Reads the window's inputs for a member.

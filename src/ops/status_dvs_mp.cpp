@@ -184,13 +184,7 @@ void process_mp_detail(int row) {
         display_warn(m.form, "You must select a list item.");
         return;
     }
-    MorixRecord* rec = nullptr;
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (r->name == mp_device)
-            rec = r;
-    }
+    MorixRecord* rec = find_record(mp_device);
     if (!rec || !rec->reachable) {
         display_warn(m.form, MSG_STS_FAILED + mp_device);
         return;

@@ -178,7 +178,16 @@ int sts_build_itf(StatusCtx& c) {
     c.rec->status = status;
     if (status != 0 || g_cancel_process)
         return status != 0 ? (c.warnings.push_back(MSG_STS_FAILED + c.rec->name), -1) : 0;
-    long count = n.empty() || !check_str_digits(n) || n.size() > 6 ? 0 : std::atol(n.c_str());
+    // A count the device cannot mean is said, not shown as an empty table.
+    bool number = !n.empty() && check_str_digits(n);
+    long count = !number ? 0 : n.size() > 6 ? MAX_ITF + 1L : std::atol(n.c_str());
+    if (!number)
+        c.warnings.push_back("The interface count (ifNumber) of " + c.rec->name + " is not a " +
+                             "number: no interfaces are shown.");
+    else if (count > MAX_ITF)
+        c.warnings.push_back("The interface count (ifNumber) of " + c.rec->name + " is " + n +
+                             ": only the first " + std::to_string(MAX_ITF) +
+                             " interfaces are shown.");
     count = std::min<long>(count, MAX_ITF);
     // The indexes need not run 1..ifNumber (WAN interfaces sit higher):
     // they are walked, at most ifNumber of them.

@@ -6,13 +6,23 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/app_globals.h"
 
-std::array<MorixRecord*, MAX_MRX_SLOTS> host_info_list{};
-std::array<MorixRecord*, MAX_MRX_SLOTS> host_disc_list{};
-int mrx_lst_cnt = 0;
+DeviceList host_info_list;
+DeviceList host_disc_list;
+const int& mrx_lst_cnt = host_info_list.count_ref();
 std::array<std::string, MAX_MORIX_SELECT> morix_select;
 
 namespace {
+
+void reset_device_lists() {
+    host_info_list.clear();
+    host_disc_list.clear();
+    for (std::string& s : morix_select)
+        s.clear();
+}
+
+const bool device_lists_registered = add_state_reset(reset_device_lists);
 
 // Links n at the end of the chain in constant time through the kept tail;
 // a chain whose head changed behind the record's back is walked once.
@@ -127,13 +137,61 @@ void free_host_node(MorixRecord* rec) {
     delete rec;
 }
 
-void free_host_info_list(std::array<MorixRecord*, MAX_MRX_SLOTS>& list) {
-    for (MorixRecord*& r : list) {
-        free_host_node(r);
-        r = nullptr;
-    }
-    if (&list == &host_info_list)
-        mrx_lst_cnt = 0;
+void free_host_info_list(DeviceList& list) {
+    list.clear();
+}
+
+MorixRecord* DeviceList::operator[](int index) const {
+    return index >= 0 && index < MAX_MRX_SLOTS ? slots_[index].get() : nullptr;
+}
+
+int DeviceList::insert(MorixRecordPtr& rec, int index) {
+    if (!rec || count_ >= MAX_MRX_RECORDS || index < 0 || index > count_)
+        return -1;
+    for (int i = count_; i > index; --i)
+        slots_[i] = std::move(slots_[i - 1]);
+    slots_[index] = std::move(rec);
+    ++count_;
+    return 0;
+}
+
+MorixRecordPtr DeviceList::take(int index) {
+    if (index < 0 || index >= MAX_MRX_SLOTS || !slots_[index])
+        return nullptr;
+    MorixRecordPtr rec = std::move(slots_[index]);
+    for (int i = index; i + 1 < MAX_MRX_SLOTS; ++i)
+        slots_[i] = std::move(slots_[i + 1]);
+    --count_;
+    return rec;
+}
+
+void DeviceList::put(int slot, MorixRecordPtr rec) {
+    if (slot < 0 || slot >= MAX_MRX_SLOTS)
+        return;
+    count_ += (rec ? 1 : 0) - (slots_[slot] ? 1 : 0);
+    slots_[slot] = std::move(rec);
+}
+
+void DeviceList::clear() {
+    for (auto& s : slots_)
+        s.reset();
+    count_ = 0;
+}
+
+MorixRecord* DeviceList::find(const std::string& name) const {
+    int p = position(name);
+    return p < 0 ? nullptr : slots_[p].get();
+}
+
+int DeviceList::position(const std::string& name) const {
+    for (int p = 0; p < MAX_MRX_SLOTS && slots_[p]; ++p)
+        if (slots_[p]->name == name)
+            return p;
+    return -1;
+}
+
+MorixRecord* find_record(const std::string& name) {
+    return host_info_list.find(name);
 }
 
 int free_host_info_list(int value) {
@@ -146,7 +204,7 @@ int free_host_info_list(int value) {
     return value;
 }
 
-std::vector<MorixRecord*> sel_reachable() {
+std::vector<MorixRecord*> selected_reachable() {
     std::vector<MorixRecord*> out;
     for (MorixRecord* r : host_info_list) {
         if (!r)
@@ -170,17 +228,6 @@ int get_host_node_pos(const MorixRecord* rec) {
            host_info_list[i]->name < rec->name)
         ++i;
     return i;
-}
-
-int insert_host_node(MorixRecordPtr& rec, int index) {
-    if (!rec || mrx_lst_cnt >= MAX_MRX_RECORDS || index < 0 || index > mrx_lst_cnt)
-        return -1;
-    for (int i = mrx_lst_cnt; i > index; --i)
-        host_info_list[i] = host_info_list[i - 1];
-    host_info_list[index] = rec.release();
-    mrx_lst_cnt++;
-    host_info_list[mrx_lst_cnt] = nullptr;
-    return 0;
 }
 
 namespace {
@@ -224,6 +271,7 @@ void cpy_host_node(MorixRecord* dst, const MorixRecord* src) {
     dst->wan_count = src->wan_count;
     dst->prm_count = src->prm_count;
     dst->allow_set = src->allow_set;
+    dst->max_vars = src->max_vars;
     dst->product_type = src->product_type;
     // The WAN arrays hold wan_count elements (wan_if_index at least one).
     size_t n = src->wan_count > 0 ? static_cast<size_t>(src->wan_count) : 0;

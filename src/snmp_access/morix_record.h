@@ -15,6 +15,8 @@ constexpr int MAX_MRX_RECORDS = 63; // records a list may hold
 constexpr int MAX_MDM_REVS = 7;
 // The most seconds a record's time-out (kept in microseconds) can hold.
 constexpr int MAX_TIMEOUT_SECS = 2147;
+// The most retries of a record (the SNMP settings dialog's bound).
+constexpr int MAX_RETRIES = 100;
 constexpr int MAX_MORIX_SELECT = 50;      // names kept by the WAN-edit window
 constexpr int MORIX_SELECT_NAME_MAX = 29; // characters of one such name
 
@@ -67,6 +69,9 @@ struct MorixRecord {
     int platform = 0;
     int product_type = 0;
     int allow_set = 0;
+    // The largest request (variables) the device accepted after it answered
+    // tooBig; 0 until then. The request engine starts chunks at this size.
+    int max_vars = 0;
     bool has_mac_addr = false;
     std::string mac_addr;
     std::array<std::string, MAX_MDM_REVS> modem_rev_ports;
@@ -85,12 +90,67 @@ using MorixRecordPtr = std::unique_ptr<MorixRecord>;
 // A new empty record, owned by the caller until a list takes it.
 MorixRecordPtr new_host_node();
 
-// The device list and the discovery list; null slots are empty. The device
-// list is kept sorted by product priority, then name, and ends at the first
-// null slot; mrx_lst_cnt counts its records.
-extern std::array<MorixRecord*, MAX_MRX_SLOTS> host_info_list;
-extern std::array<MorixRecord*, MAX_MRX_SLOTS> host_disc_list;
-extern int mrx_lst_cnt;
+// A table of device records in MAX_MRX_SLOTS slots. The table owns its
+// records: one enters through insert or put and leaves through take, erase or
+// clear; everything else reads plain pointers. Reading a slot outside the
+// table gives null, as an empty slot does.
+class DeviceList {
+  public:
+    using Slots = std::array<std::unique_ptr<MorixRecord>, MAX_MRX_SLOTS>;
+    // Walks every slot, empty ones as null, so that `for (MorixRecord* r :
+    // list)` loops stop at the first null as a packed list ends there.
+    class iterator {
+      public:
+        explicit iterator(Slots::const_iterator it) : it_(it) {}
+        MorixRecord* operator*() const { return it_->get(); }
+        iterator& operator++() {
+            ++it_;
+            return *this;
+        }
+        bool operator!=(const iterator& o) const { return it_ != o.it_; }
+
+      private:
+        Slots::const_iterator it_;
+    };
+
+    MorixRecord* operator[](int index) const;
+    iterator begin() const { return iterator(slots_.begin()); }
+    iterator end() const { return iterator(slots_.end()); }
+    // Records held (in a packed list: the records before the first null).
+    int count() const { return count_; }
+    const int& count_ref() const { return count_; }
+
+    // Stores rec at index of a packed list, moving later records one slot
+    // up; the list then owns it and rec is empty. Returns 0, or -1 (nothing
+    // changed, rec still owns the record) when the list holds
+    // MAX_MRX_RECORDS records or index lies outside 0..count().
+    int insert(MorixRecordPtr& rec, int index);
+    // Removes the record at index of a packed list, moving later records
+    // down a slot; the caller owns it (null for an empty slot).
+    MorixRecordPtr take(int index);
+    // Stores rec in slot (freeing what the slot held); for lists with holes.
+    void put(int slot, MorixRecordPtr rec);
+    // Frees every record and empties every slot.
+    void clear();
+    // The first record of that name, or null.
+    MorixRecord* find(const std::string& name) const;
+    // Slot of the record of that name, or -1.
+    int position(const std::string& name) const;
+
+  private:
+    Slots slots_;
+    int count_ = 0;
+};
+
+// The device list (packed, sorted by product priority, then name) and the
+// discovery list (slots as discovery filled them). mrx_lst_cnt reads the
+// device list's count.
+extern DeviceList host_info_list;
+extern DeviceList host_disc_list;
+extern const int& mrx_lst_cnt;
+
+// The device-list record of that name, or null.
+MorixRecord* find_record(const std::string& name);
 
 // Names of the devices the WAN-edit window works on; an empty slot ends the
 // filled ones.
@@ -121,25 +181,20 @@ void free_prm_list(MorixRecord* rec);
 // Frees a record and its chain.
 void free_host_node(MorixRecord* rec);
 // Frees every record of a list and empties all its slots (program end, list
-// replacement). Clearing host_info_list also resets mrx_lst_cnt.
-void free_host_info_list(std::array<MorixRecord*, MAX_MRX_SLOTS>& list);
+// replacement).
+void free_host_info_list(DeviceList& list);
 // Frees the parameter chain of every device-list record that is selected and
 // reachable; returns value.
 int free_host_info_list(int value);
 
 // The records of the device list that are selected and reachable, in list
 // order: the devices a command works on after the selection check.
-std::vector<MorixRecord*> sel_reachable();
+std::vector<MorixRecord*> selected_reachable();
 
 // ---- Device list ordering ------------------------------------------------
 
 // Index at which rec belongs in host_info_list.
 int get_host_node_pos(const MorixRecord* rec);
-// Stores rec at index, moving later records one slot up; the list then owns
-// it and rec is empty. Returns 0, or -1 (nothing changed, rec still owns the
-// record) when the list already holds MAX_MRX_RECORDS records or the index
-// lies outside 0..mrx_lst_cnt.
-int insert_host_node(MorixRecordPtr& rec, int index);
 // Copies a record's identity, settings, counts, WAN arrays and parameter
 // chain into dst. dst gets a chain of its own (its previous chain is freed),
 // so freeing either record never touches the other's nodes.

@@ -74,16 +74,17 @@ int build_mgmt_func_sng(int func_index, int all_ports, int port_count,
 
 // ---- Port requirement of a selection (operator messages) -----------------
 
-// Checks the selected items of a list (catalogue labels with param_sel 1, a
-// management function name with 0) against the port type.
-int check_rqr_port(int list_widget, int param_sel, int port_type, int* func_index);
+// Checks the items chosen in a parameter list (catalogue labels with
+// param_sel 1, a management function name with 0) against the port type.
+int check_rqr_port(const std::vector<std::string>& items, int param_sel, int port_type,
+                   int* func_index);
 // Tells the operator what a requirement code means (-6/-7, 14, 15 and
 // unknown codes have a message; 12 and 13 none).
 void tell_rqr_port(int code, int dialog);
-// Tells the operator what a requirement code means and parses the port
-// text field when port parameters take part. dialog is the window whose
+// Tells the operator what a requirement code means and parses the typed
+// port text when port parameters take part. dialog is the window whose
 // warning box shows the messages.
-std::vector<int> process_rqr_port(int code, int port_text_widget, int* all, int* count,
+std::vector<int> process_rqr_port(int code, const std::string& text, int* all, int* count,
                                   int warn_empty, int dialog);
 
 // ---- Instances from the device -------------------------------------------

@@ -47,8 +47,8 @@ int port_match_code(const std::vector<int>& ids, int port_type) {
 
 } // namespace
 
-int check_rqr_port(int list_widget, int param_sel, int port_type, int* func_index) {
-    std::vector<std::string> items = ui_list_selected_items(list_widget);
+int check_rqr_port(const std::vector<std::string>& items, int param_sel, int port_type,
+                   int* func_index) {
     std::vector<int> ids;
     if (param_sel == 1) {
         for (const std::string& label : items) {
@@ -88,13 +88,12 @@ void tell_rqr_port(int code, int dialog) {
     }
 }
 
-std::vector<int> process_rqr_port(int code, int port_text_widget, int* all, int* count,
+std::vector<int> process_rqr_port(int code, const std::string& text, int* all, int* count,
                                   int warn_empty, int dialog) {
     *all = 0;
     *count = 0;
     std::vector<int> ports;
     if (code == PRQ_ALL_MATCH || code == PRQ_SOME_MATCH) {
-        std::string text = ui_get_text(port_text_widget);
         if (!text.empty())
             ports = parse_port_list(text, all, count);
         else if (warn_empty == 1)

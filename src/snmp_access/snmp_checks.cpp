@@ -90,30 +90,55 @@ bool answer_matches(const netsnmp_pdu* resp, const std::vector<SentVar>& sent, i
     return v == nullptr; // more answers than variables sent
 }
 
-netsnmp_session* mm_snmp_open_peer(const std::string& name, const std::string& community,
-                                   int timeout, int retries, int* result) {
-    netsnmp_session s;
-    snmp_sess_init(&s);
-    s.version = SNMP_VERSION_1;
-    s.community = reinterpret_cast<u_char*>(const_cast<char*>(community.c_str()));
-    s.community_len = community.size();
-    s.retries = retries;
-    s.timeout = timeout;
-    // The peer is built here, never parsed by the library from the name:
-    // UDP to the resolved IPv4 address, port 161.
+namespace {
+
+// The library session and transport of a peer, built by us: UDP to the
+// resolved IPv4 address, port 161. Null (and *result set) when the name is
+// refused or the transport cannot be made.
+netsnmp_transport* peer_transport(const std::string& name, const std::string& community,
+                                  int timeout, int retries, netsnmp_session* s, int* result) {
+    snmp_sess_init(s);
+    s->version = SNMP_VERSION_1;
+    s->community = reinterpret_cast<u_char*>(const_cast<char*>(community.c_str()));
+    s->community_len = community.size();
+    s->retries = retries;
+    s->timeout = timeout;
+    // The peer is built here, never parsed by the library from the name.
     netsnmp_ep ep{};
     if (!mm_snmp_peer_addr(name, &ep.a.sin)) {
         *result = SR_UNKNOWN_HOST;
         return nullptr;
     }
     netsnmp_transport* t = netsnmp_udp_transport(&ep, 0);
-    if (!t) {
+    if (!t)
         *result = SR_NO_SESSION;
+    return t;
+}
+
+} // namespace
+
+netsnmp_session* mm_snmp_open_peer(const std::string& name, const std::string& community,
+                                   int timeout, int retries, int* result) {
+    netsnmp_session s;
+    netsnmp_transport* t = peer_transport(name, community, timeout, retries, &s, result);
+    if (!t)
         return nullptr;
-    }
     snmp_errno = 0;
     netsnmp_session* ss = snmp_add(&s, t, nullptr, nullptr);
     if (!ss)
         *result = SR_NO_SESSION;
     return ss;
+}
+
+void* mm_snmp_open_peer_sess(const std::string& name, const std::string& community, int timeout,
+                             int retries, int* result) {
+    netsnmp_session s;
+    netsnmp_transport* t = peer_transport(name, community, timeout, retries, &s, result);
+    if (!t)
+        return nullptr;
+    snmp_errno = 0;
+    void* sess = snmp_sess_add(&s, t, nullptr, nullptr);
+    if (!sess)
+        *result = SR_NO_SESSION;
+    return sess;
 }

@@ -27,6 +27,10 @@ bool mm_snmp_peer_addr(const std::string& name, sockaddr_in* out);
 // (*result -3).
 netsnmp_session* mm_snmp_open_peer(const std::string& name, const std::string& community,
                                    int timeout, int retries, int* result);
+// The same as a session of the library's single-session interface (kept out
+// of the library's list of open sessions); closed with snmp_sess_close.
+void* mm_snmp_open_peer_sess(const std::string& name, const std::string& community, int timeout,
+                             int retries, int* result);
 
 // True when an answer of ASN type asn_type may carry a value of a variable
 // of catalogue data type data_type. Numbers (codes 3, 6, 7, 8) accept any of

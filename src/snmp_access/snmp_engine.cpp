@@ -1,7 +1,9 @@
-// Entry of the request engine: chunk size policy, cutting the chain into
-// chunks, writing answers back into the nodes, progress and cancel, and the
-// debug dump of a record after a call.
+// A record's call of the request engine: chunk size policy, cutting the
+// chain into chunks, writing answers back into the nodes, progress and
+// cancel between chunks, and the debug dump of a record after a call.
 #include "snmp_access/snmp_engine.h"
+
+#include "snmp_access/snmp_call.h"
 
 #include <arpa/inet.h>
 
@@ -172,42 +174,133 @@ int set_parameters_incomplete(ParamNode* node) {
     return 1;
 }
 
-int mm_snmp_split_format(MorixRecord* rec, int chunk_size, int op) {
-    if (!rec || chunk_size < 1)
-        return SR_ERROR;
-    int total = rec->prm_count;
-    int n = (total + chunk_size - 1) / chunk_size;
-    ParamNode* cursor = rec->prm_list;
-    bool cancelled = is_cancelled(0) != 0;
-    for (int i = 1; i <= n && !cancelled; ++i) {
-        int size = i < n ? chunk_size : total - (n - 1) * chunk_size;
-        int base = (i - 1) * chunk_size;
-        SnmpChunk ch;
-        ch.resize(size);
-        ParamNode* first = cursor;
-        fill_chunk(ch, size, base, &cursor, op);
-        int rc = report_result(mm_snmp_process(rec, size, ch, op));
-        if (rc != SR_OK)
-            return rc;
-        write_back(rec, first, ch, size, base, op);
-        float pct = (static_cast<float>(i) / static_cast<float>(n)) * 100.0f;
-        if (i < n && is_cancelled(static_cast<int>(pct)))
-            cancelled = true;
-    }
-    // A cancelled call is recognised by the cancel flag and the nodes marked
-    // not done, not by the result.
-    if (cancelled)
-        set_parameters_incomplete(cursor);
-    return SR_OK;
+namespace {
+
+// Between chunks: whether the operator cancelled, through the cancel
+// dialog's progress in a run of one record, else from the flag alone.
+bool cancel_check(const SnmpCall& c, int percent) {
+    if (c.chunk_progress)
+        return is_cancelled(percent) != 0;
+    return g_cancel_process != 0;
 }
 
-void mm_snmp(MorixRecord* rec, int op) {
-    if (!rec || rec->prm_count <= 0)
+// Cuts the next chunk from the chain and gives its first request.
+void chunk_next(SnmpCall& c, SendRange* r) {
+    ++c.index;
+    int total = c.rec->prm_count;
+    c.size = c.index < c.chunks ? c.chunk_size : total - (c.chunks - 1) * c.chunk_size;
+    c.base = (c.index - 1) * c.chunk_size;
+    c.ch.resize(c.size);
+    c.first = c.cursor;
+    fill_chunk(c.ch, c.size, c.base, &c.cursor, c.op);
+    proc_start(c, r);
+}
+
+// A pass over the whole chain in chunks of chunk_size; true with the first
+// request, false when the call ended.
+bool pass_begin(SnmpCall& c, int chunk_size, SendRange* r) {
+    c.chunk_size = chunk_size;
+    c.chunks = (c.rec->prm_count + chunk_size - 1) / chunk_size;
+    c.index = 0;
+    c.cursor = c.rec->prm_list;
+    if (cancel_check(c, 0)) {
+        set_parameters_incomplete(c.cursor);
+        call_finish(c, SR_OK);
+        return false;
+    }
+    chunk_next(c, r);
+    return true;
+}
+
+// The pass ended with rc: a pass of 32 that could not be split small
+// enough is followed by one of one variable per request.
+bool pass_end(SnmpCall& c, int rc, SendRange* r) {
+    if (rc == SR_NO_SPLIT && c.chunk_size == MM_SNMP_CHUNK)
+        return pass_begin(c, 1, r);
+    call_finish(c, rc);
+    return false;
+}
+
+// The chunk was served with result: write-back, progress, and the next
+// chunk (true with its first request) or the end of the pass.
+bool chunk_end(SnmpCall& c, int result, SendRange* r) {
+    int rc = report_result(result);
+    if (rc != SR_OK)
+        return pass_end(c, rc, r);
+    write_back(c.rec, c.first, c.ch, c.size, c.base, c.op);
+    if (c.index >= c.chunks)
+        return pass_end(c, SR_OK, r);
+    float pct = (static_cast<float>(c.index) / static_cast<float>(c.chunks)) * 100.0f;
+    if (cancel_check(c, static_cast<int>(pct))) {
+        // A cancelled call is recognised by the cancel flag and the nodes
+        // marked not done, not by the result.
+        set_parameters_incomplete(c.cursor);
+        return pass_end(c, SR_OK, r);
+    }
+    chunk_next(c, r);
+    return true;
+}
+
+} // namespace
+
+void call_begin(SnmpCall& c) {
+    if (!c.rec || c.rec->prm_count <= 0) {
+        c.done = true; // an empty chain leaves the status as it was
         return;
-    SnmpCallSession session(rec);
-    rec->status = mm_snmp_split_format(rec, MM_SNMP_CHUNK, op);
-    if (rec->status == SR_NO_SPLIT)
-        rec->status = mm_snmp_split_format(rec, 1, op);
+    }
+    SendRange r;
+    if (!pass_begin(c, MM_SNMP_CHUNK, &r))
+        return;
+    int rc = exec_begin(c, r);
+    if (rc != SR_PENDING)
+        call_resume(c, rc);
+}
+
+void call_resume(SnmpCall& c, int rc) {
+    // Each turn sends a request (and returns to wait for it) or moves the
+    // call past one request range, chunk or pass, so the loop ends.
+    for (;;) {
+        SendRange r;
+        int result = SR_OK;
+        if (!proc_next(c, rc, &r, &result) && !chunk_end(c, result, &r))
+            return;
+        rc = exec_begin(c, r);
+        if (rc == SR_PENDING)
+            return;
+    }
+}
+
+void call_take_reply(SnmpCall& c) {
+    int kind = c.reply_kind;
+    netsnmp_pdu* resp = c.reply;
+    c.reply = nullptr;
+    c.reply_kind = RK_NONE;
+    int rc = SR_ERROR;
+    if (kind == RK_ANSWER)
+        rc = exec_answer(c, resp);
+    else if (kind == RK_TIMEOUT)
+        rc = exec_failure(1, 0);
+    else
+        rc = exec_failure(0, c.reply_err);
+    if (resp)
+        snmp_free_pdu(resp);
+    if (rc != SR_PENDING)
+        call_resume(c, rc);
+}
+
+void call_abandon(SnmpCall& c) {
+    call_close_session(c);
+    set_parameters_incomplete(c.first);
+    call_finish(c, SR_OK);
+}
+
+void call_finish(SnmpCall& c, int rc) {
+    call_close_session(c);
+    if (c.reply)
+        snmp_free_pdu(c.reply);
+    c.reply = nullptr;
+    c.rec->status = rc;
+    c.done = true;
     if (debug_flag == 1)
-        dump_snmp_record(rec, op);
+        dump_snmp_record(c.rec, c.op);
 }

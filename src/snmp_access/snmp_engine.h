@@ -1,10 +1,12 @@
 // The request engine: every SNMP exchange of the program (except the
-// discovery broadcast) goes through mm_snmp. It cuts a record's parameter
-// chain into requests of at most 32 variables, sends them synchronously
-// (SNMP v1), splits requests that are too big, strips rejected variables,
-// writes answers back into the nodes and leaves a result code in the record.
+// discovery broadcast) goes through mm_snmp or mm_snmp_many. It cuts a
+// record's parameter chain into requests of at most 32 variables, sends them
+// (SNMP v1, one request in flight per record, many records at once),
+// splits requests that are too big, strips rejected variables, writes
+// answers back into the nodes and leaves a result code in the record.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,31 +54,42 @@ struct SnmpChunk {
 
 // Runs the operation over the record's whole chain; the outcome is the
 // record's status and the nodes. An empty chain leaves status unchanged.
+// Progress goes to the cancel dialog between chunks (percent of chunks
+// served), and a cancel marks the nodes not yet served with 17.
 void mm_snmp(MorixRecord* rec, int op);
-int mm_snmp_split_format(MorixRecord* rec, int chunk_size, int op);
-int mm_snmp_process(MorixRecord* rec, int count, SnmpChunk& chunk, int op);
-// Sends positions start..start+count-1 that still have status 0 as one PDU.
-// On 3, split_at receives the offset (from start) of the variable the device
-// named, or -1 when it named none.
-int mm_snmp_exec(MorixRecord* rec, int start, int count, SnmpChunk& chunk, int op, int* split_at);
 // Marks node and every node after it with status 17; returns 1.
 int set_parameters_incomplete(ParamNode* node);
 
-// Keeps one library session for every exchange with rec while the object
-// lives: opened by the first exchange, closed when the object goes. mm_snmp
-// holds one for the whole call (all chunks, splits and re-sends); exchanges
-// outside such a call open and close their own session.
-class SnmpCallSession {
-  public:
-    explicit SnmpCallSession(const MorixRecord* rec);
-    ~SnmpCallSession();
-    SnmpCallSession(const SnmpCallSession&) = delete;
-    SnmpCallSession& operator=(const SnmpCallSession&) = delete;
-
-  private:
-    const MorixRecord* prev_rec_;
-    void* prev_session_;
+// One record's part in a run of many: the operation on its chain, and what
+// follows each call.
+struct SnmpTask {
+    MorixRecord* rec = nullptr;
+    int op = SNMP_OP_GET;
+    // Called when a call on the record ended (status and nodes written):
+    // returns the next operation, the chain rebuilt for it, or 0 when the
+    // record is done. None: one call.
+    std::function<int(MorixRecord*)> then;
+    bool started = false;  // set by the run: the first call began
+    bool finished = false; // set by the run: every call ended before a cancel
 };
+
+// Records served at once by a run.
+constexpr int MM_SNMP_IN_FLIGHT = 64;
+
+// Serves the tasks' records at once, on this thread: each record's
+// requests leave one at a time in exactly the order and form mm_snmp gives
+// them, each with the record's own time-out and retries, up to
+// MM_SNMP_IN_FLIGHT records in flight (in list order as places free up).
+// The cancel flag is read at least every 100 ms. A run of one task is
+// mm_snmp (progress by chunk). With more, the cancel dialog is asked
+// (is_cancelled with the percentage of records done) before the first
+// request, after each finished record and every 100 ms, and its label
+// reads "<label>: <done> of <total> done, last Morix <name>".
+// After a cancel, Get and GetNext calls in flight end at once with the
+// nodes of their chunk and after it marked 17 (Set calls finish the chunk
+// in flight first, as a call of one record does), and records not started
+// stay untouched (started false). Returns 1 when the run was cancelled.
+int mm_snmp_many(std::vector<SnmpTask>& tasks, const std::string& label);
 
 // Prepares the SNMP library once (quiet, no MIB files, no persistent state).
 void mm_snmp_init();

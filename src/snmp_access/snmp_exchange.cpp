@@ -1,8 +1,10 @@
-// One chunk of the request engine: fitting it into requests that the device
-// accepts (mm_snmp_process) and the single exchange (mm_snmp_exec).
+// One exchange of the request engine: the request built from a range of a
+// chunk, sent through the library's asynchronous interface, and its answer
+// (values stored, rejected variables stripped and the rest sent again).
 #include <cstdlib>
 
 #include "catalogue/mib_catalogue.h"
+#include "snmp_access/snmp_call.h"
 #include "snmp_access/snmp_checks.h"
 #include "snmp_access/snmp_engine.h"
 #include "snmp_access/snmp_values.h"
@@ -11,11 +13,6 @@ long g_snmp_requests_sent = 0;
 long g_snmp_sessions_opened = 0;
 
 namespace {
-
-// The session of the call in progress (see SnmpCallSession): its record, and
-// the library session once the first exchange has opened it.
-const MorixRecord* g_call_rec = nullptr;
-netsnmp_session* g_call_session = nullptr;
 
 constexpr size_t REQ_OID_MAX = 64; // sub-identifiers of a request identifier
 
@@ -124,75 +121,48 @@ void store_answers(const netsnmp_pdu* resp, const std::vector<int>& active, Snmp
     }
 }
 
-netsnmp_session* open_session(const MorixRecord* rec, int* result) {
-    netsnmp_session* ss =
-        mm_snmp_open_peer(rec->name, rec->community, rec->timeout, rec->retries, result);
-    if (ss)
-        ++g_snmp_sessions_opened;
-    return ss;
-}
-
-// The session for an exchange with rec: the call's session (opened on first
-// use; a failed open is tried again by the next exchange, as each exchange
-// would), or a session of its own that the caller closes (*own set).
-netsnmp_session* session_for(const MorixRecord* rec, int* result, bool* own) {
-    *own = rec != g_call_rec;
-    if (*own)
-        return open_session(rec, result);
-    if (!g_call_session)
-        g_call_session = open_session(rec, result);
-    return g_call_session;
-}
-
-// Sends the request, strips variables the device rejects one at a time and
-// sends the rest again, and stores the answer. Takes over pdu.
-int exchange(netsnmp_session* ss, netsnmp_pdu* pdu, int start, std::vector<int>& active,
-             std::vector<SentVar>& sent, SnmpChunk& ch, int op, int* split_at) {
-    // Each round removes one variable, so the loop ends after active.size()
-    // rounds at most.
-    for (;;) {
-        netsnmp_pdu* resp = nullptr;
-        snmp_errno = 0;
-        ss->s_snmp_errno = 0;
-        ++g_snmp_requests_sent;
-        int stat = snmp_synch_response(ss, pdu, &resp);
-        int err = ss->s_snmp_errno ? ss->s_snmp_errno : snmp_errno;
-        if (stat != STAT_SUCCESS || !resp) {
-            if (resp)
-                snmp_free_pdu(resp);
-            return failure_result(stat, err);
-        }
-        long e = resp->errindex;
-        bool named = e >= 1 && e <= static_cast<long>(active.size());
-        if (resp->errstat == SNMP_ERR_NOERROR) {
-            // An answer that does not fit the request is no data at all.
-            if (!answer_matches(resp, sent, op)) {
-                snmp_free_pdu(resp);
-                return SR_ERROR;
-            }
-            store_answers(resp, active, ch, op);
-            snmp_free_pdu(resp);
-            return SR_OK;
-        }
-        if (resp->errstat == SNMP_ERR_TOOBIG) {
-            *split_at = named ? active[e - 1] - start : static_cast<int>(e) - 1;
-            snmp_free_pdu(resp);
-            return SR_TOO_BIG;
-        }
-        if (!named) {
-            snmp_free_pdu(resp);
-            return SR_ERROR;
-        }
-        // The device names the variable by its place in the request sent;
-        // mark the position that variable came from.
-        ch.statuses[active[e - 1]] = node_status_of(resp->errstat);
-        active.erase(active.begin() + (e - 1));
-        sent.erase(sent.begin() + (e - 1));
-        pdu = snmp_fix_pdu(resp, pdu_type_of(op));
-        snmp_free_pdu(resp);
-        if (!pdu)
-            return active.empty() ? SR_OK : SR_ERROR;
+// Called by the library for the request in flight: keeps a copy of the
+// answer, or what ended the request, for the run's loop to handle.
+int call_input(int op, netsnmp_session* ss, int reqid, netsnmp_pdu* pdu, void* magic) {
+    SnmpCall* c = static_cast<SnmpCall*>(magic);
+    if (reqid != c->reqid || c->reply_kind != RK_NONE)
+        return 1; // an answer to a request the call no longer waits for
+    if (op == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu) {
+        c->reply = snmp_clone_pdu(pdu);
+        c->reply_kind = c->reply ? RK_ANSWER : RK_FAILED;
+    } else if (op == NETSNMP_CALLBACK_OP_TIMED_OUT) {
+        c->reply_kind = RK_TIMEOUT;
+    } else if (op == NETSNMP_CALLBACK_OP_SEND_FAILED || op == NETSNMP_CALLBACK_OP_DISCONNECT) {
+        c->reply_kind = RK_FAILED;
+        c->reply_err = ss ? ss->s_snmp_errno : 0;
+    } else {
+        return 1; // other notices (a resend) leave the request waiting
     }
+    c->reqid = 0;
+    return 1;
+}
+
+// Sends pdu for the call; SR_PENDING, or the result of a failed send. Takes
+// over pdu.
+int send_pdu(SnmpCall& c, netsnmp_pdu* pdu) {
+    netsnmp_session* ss = snmp_sess_session(c.sess);
+    snmp_errno = 0;
+    ss->s_snmp_errno = 0;
+    ++g_snmp_requests_sent;
+    c.reply_kind = RK_NONE;
+    c.reply_err = 0;
+    c.reqid = snmp_sess_async_send(c.sess, pdu, call_input, &c);
+    if (c.reqid != 0)
+        return SR_PENDING;
+    snmp_free_pdu(pdu);
+    return exec_failure(0, ss->s_snmp_errno ? ss->s_snmp_errno : snmp_errno);
+}
+
+// The largest request the device accepted, once it answered tooBig: later
+// chunks start at that size instead of being split again.
+void note_accepted(SnmpCall& c, int variables) {
+    if ((c.too_big_seen || c.rec->max_vars > 0) && variables > c.rec->max_vars)
+        c.rec->max_vars = variables;
 }
 
 } // namespace
@@ -221,107 +191,75 @@ void mm_snmp_init() {
     init_snmp("gui_mm");
 }
 
-int mm_snmp_exec(MorixRecord* rec, int start, int count, SnmpChunk& ch, int op, int* split_at) {
-    int type = pdu_type_of(op);
-    if (!rec || type == 0 || start < 0 || count < 0 ||
-        start + count > static_cast<int>(ch.statuses.size()))
+int exec_failure(int timed_out, int err) {
+    return failure_result(timed_out ? STAT_TIMEOUT : STAT_ERROR, err);
+}
+
+int exec_begin(SnmpCall& c, SendRange r) {
+    int type = pdu_type_of(c.op);
+    if (type == 0 || r.start < 0 || r.count < 0 ||
+        r.start + r.count > static_cast<int>(c.ch.statuses.size()))
         return SR_ERROR;
     // An empty name would make the library talk to its default host.
-    if (rec->name.empty())
+    if (c.rec->name.empty())
         return SR_UNKNOWN_HOST;
     mm_snmp_init();
-    int result = SR_OK;
-    bool own = true;
-    netsnmp_session* ss = session_for(rec, &result, &own);
-    if (!ss)
-        return result;
+    if (!c.sess) {
+        // A session that could not be opened is tried again by the next
+        // exchange, as each exchange would.
+        int result = SR_OK;
+        c.sess = mm_snmp_open_peer_sess(c.rec->name, c.rec->community, c.rec->timeout,
+                                        c.rec->retries, &result);
+        if (!c.sess)
+            return result;
+        ++g_snmp_sessions_opened;
+    }
     netsnmp_pdu* pdu = snmp_pdu_create(type);
-    std::vector<int> active;
-    std::vector<SentVar> sent;
-    add_variables(pdu, start, count, ch, op, &active, &sent);
-    if (active.empty()) {
+    c.sending = r;
+    c.split_at = -1;
+    c.active.clear();
+    c.sent.clear();
+    add_variables(pdu, r.start, r.count, c.ch, c.op, &c.active, &c.sent);
+    if (c.active.empty()) {
         snmp_free_pdu(pdu);
-        result = SR_OK;
-    } else {
-        int dummy = -1;
-        result = exchange(ss, pdu, start, active, sent, ch, op, split_at ? split_at : &dummy);
+        return SR_OK;
     }
-    if (own)
-        snmp_close(ss);
-    return result;
+    return send_pdu(c, pdu);
 }
 
-SnmpCallSession::SnmpCallSession(const MorixRecord* rec)
-    : prev_rec_(g_call_rec), prev_session_(g_call_session) {
-    g_call_rec = rec;
-    g_call_session = nullptr;
-}
-
-SnmpCallSession::~SnmpCallSession() {
-    if (g_call_session)
-        snmp_close(g_call_session);
-    g_call_rec = prev_rec_;
-    g_call_session = static_cast<netsnmp_session*>(prev_session_);
-}
-
-namespace {
-
-int map_final(int rc) {
-    switch (rc) {
-    case SR_OK:
-    case SR_NO_SPLIT:
-    case SR_TIMEOUT:
-    case SR_UNKNOWN_HOST:
-        return rc;
-    default:
+int exec_answer(SnmpCall& c, const netsnmp_pdu* resp) {
+    long e = resp->errindex;
+    bool named = e >= 1 && e <= static_cast<long>(c.active.size());
+    if (resp->errstat == SNMP_ERR_NOERROR) {
+        // An answer that does not fit the request is no data at all.
+        if (!answer_matches(resp, c.sent, c.op))
+            return SR_ERROR;
+        store_answers(resp, c.active, c.ch, c.op);
+        note_accepted(c, static_cast<int>(c.active.size()));
+        return SR_OK;
+    }
+    if (resp->errstat == SNMP_ERR_TOOBIG) {
+        c.too_big_seen = true;
+        c.split_at = named ? c.active[e - 1] - c.sending.start : static_cast<int>(e) - 1;
+        return SR_TOO_BIG;
+    }
+    if (!named)
         return SR_ERROR;
-    }
+    // The device names the variable by its place in the request sent; mark
+    // the position that variable came from and send the rest again (each
+    // round removes one variable, so this ends).
+    c.ch.statuses[c.active[e - 1]] = node_status_of(resp->errstat);
+    c.active.erase(c.active.begin() + (e - 1));
+    c.sent.erase(c.sent.begin() + (e - 1));
+    netsnmp_pdu* pdu = snmp_fix_pdu(const_cast<netsnmp_pdu*>(resp), pdu_type_of(c.op));
+    if (!pdu)
+        return c.active.empty() ? SR_OK : SR_ERROR;
+    return send_pdu(c, pdu);
 }
 
-// Serves a tooBig answer for positions first..first+count-1: the part before
-// the variable the device named goes alone, then the rest (and so on while
-// the rest is too big). 0, or 1 when a part cannot be served or the device
-// named no usable split point (error index 0 or 1).
-int serve_too_big(MorixRecord* rec, int first, int count, SnmpChunk& ch, int op, int split) {
-    while (split >= 1 && split < count) {
-        int ignored = -1;
-        if (mm_snmp_exec(rec, first, split, ch, op, &ignored) != SR_OK)
-            return SR_NO_SPLIT;
-        first += split;
-        count -= split;
-        int rc = mm_snmp_exec(rec, first, count, ch, op, &split);
-        if (rc == SR_OK)
-            return SR_OK;
-        if (rc != SR_TOO_BIG)
-            return SR_NO_SPLIT;
-    }
-    return SR_NO_SPLIT;
-}
-
-int send_half(MorixRecord* rec, int first, int count, SnmpChunk& ch, int op) {
-    int split = -1;
-    int rc = mm_snmp_exec(rec, first, count, ch, op, &split);
-    if (rc == SR_NO_BUILD)
-        return SR_NO_SPLIT;
-    if (rc == SR_TOO_BIG)
-        rc = serve_too_big(rec, first, count, ch, op, split);
-    return map_final(rc);
-}
-
-} // namespace
-
-int mm_snmp_process(MorixRecord* rec, int count, SnmpChunk& ch, int op) {
-    int split = -1;
-    int rc = mm_snmp_exec(rec, 0, count, ch, op, &split);
-    if (rc == SR_TOO_BIG)
-        return serve_too_big(rec, 0, count, ch, op, split);
-    if (rc != SR_NO_BUILD)
-        return map_final(rc);
-    int h = count / 2;
-    if (h < 1)
-        return SR_NO_SPLIT;
-    rc = send_half(rec, 0, h, ch, op);
-    if (rc != SR_OK)
-        return rc;
-    return send_half(rec, h, count - h, ch, op);
+void call_close_session(SnmpCall& c) {
+    c.reqid = 0;
+    if (c.sess)
+        snmp_sess_close(c.sess);
+    c.sess = nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 const char* const MM_VERSION = "R3.1";
 
@@ -31,4 +32,35 @@ void mm_out_of_memory() {
     std::fputs(MSG_NO_MEMORY, stderr);
     std::fputs("\n", stderr);
     std::_Exit(1);
+}
+
+namespace {
+
+std::vector<void (*)()>& state_resets() {
+    static std::vector<void (*)()> resets;
+    return resets;
+}
+
+void reset_globals() {
+    debug_flag = 0;
+    rrr_flag = 0;
+    mm_snmp_def_to = 3;
+    mm_snmp_def_rty = 2;
+    mm_snmp_def_comm = "vantor";
+    g_confirm_auto_reset = 1;
+    mdm_entry_cnt = 0;
+}
+
+const bool globals_registered = add_state_reset(reset_globals);
+
+} // namespace
+
+bool add_state_reset(void (*reset)()) {
+    state_resets().push_back(reset);
+    return true;
+}
+
+void reset_program_state() {
+    for (void (*reset)() : state_resets())
+        reset();
 }

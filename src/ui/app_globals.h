@@ -41,3 +41,14 @@ extern int g_confirm_auto_reset;
 // Number of modem entry widgets the modem editor has built in the Edit
 // Modem window; start-up sets it to 0 once that window has been fetched.
 extern int mdm_entry_cnt;
+
+// ---- Program state as it is before start-up -------------------------------
+
+// Registers a function that puts one module's state back to how it was
+// before start-up (a module registers it beside the state it owns).
+// Returns true, so that a module can register from a static initialiser.
+bool add_state_reset(void (*reset)());
+// Runs every registered reset: empties the device lists and the catalogue
+// tables, the cancel state, the flags, the SNMP defaults and each module's
+// own state. The installation directory stays. Tests start from here.
+void reset_program_state();

@@ -5,12 +5,26 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "ui/app_globals.h"
 #include "ui/ui.h"
 
 int g_cancel_process = 0;
 int g_snmp_pct_done = 0;
 int g_other_pct_done = 0;
 int g_update_in_snmp = 0;
+
+namespace {
+
+void reset_cancel_state() {
+    g_cancel_process = 0;
+    g_snmp_pct_done = 0;
+    g_other_pct_done = 0;
+    g_update_in_snmp = 0;
+}
+
+const bool cancel_state_registered = add_state_reset(reset_cancel_state);
+
+} // namespace
 
 int vask_user(int parent_id, const std::string& title, const std::string& ok_label,
               const std::string& cancel_label, int default_ok, const char* format, ...) {

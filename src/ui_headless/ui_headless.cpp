@@ -1,6 +1,7 @@
 // Headless UI services: widget states in memory, dialogs recorded, questions
 // answered from a script. Linked into tests in place of the Motif services.
 #include "ui_headless/ui_headless.h"
+#include "ui/app_globals.h"
 
 #include <deque>
 #include <map>
@@ -62,6 +63,10 @@ void shift_selection(HlWidget& w, int from, int delta) {
 // ---- test control ----------------------------------------------------------
 
 void hl_drop_timers();
+
+namespace {
+const bool headless_registered = add_state_reset(hl_reset);
+} // namespace
 
 void hl_reset() {
     st() = HlState();
@@ -549,8 +554,8 @@ void ui_build_set_rows(int, const std::vector<UiSetRow>& rows) {
         HlWidget& t = hl_widget(set_row_id(r, SRP_TOGGLE), UI_SET_ROWS);
         t.label = rows[r].name;
         t.managed = true;
-        HlWidget& in = hl_widget(set_row_id(r, rows[r].choices.empty() ? SRP_TEXT : SRP_OPTION),
-                                 UI_SET_ROWS);
+        HlWidget& in =
+            hl_widget(set_row_id(r, rows[r].choices.empty() ? SRP_TEXT : SRP_OPTION), UI_SET_ROWS);
         in.option_labels = rows[r].choices;
         in.managed = true;
         in.sensitive = false;

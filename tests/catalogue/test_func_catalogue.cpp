@@ -7,9 +7,9 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
+#include "support/test_dirs.h"
 #include "ui/app_globals.h"
 #include "ui_headless/ui_headless.h"
-#include "support/test_dirs.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
@@ -218,11 +218,11 @@ TEST_F(Hotspots, LaterLineReplacesAndPointerMovesShowAndClearText) {
     EXPECT_EQ(ui_get_text(701, UI_BASIC), "Parity");
     clear_hotspot(300);
     EXPECT_EQ(ui_get_text(701, UI_BASIC), "");
-    ui_set_text(705, "x", UI_BASIC);
+    ui_set_text(703, "x", UI_BASIC);
     clear_hotspot(999); // a form without help area
-    EXPECT_EQ(ui_get_text(705, UI_BASIC), "x");
-    clear_hotspot(240);
-    EXPECT_EQ(ui_get_text(705, UI_BASIC), "");
+    EXPECT_EQ(ui_get_text(703, UI_BASIC), "x");
+    clear_hotspot(181);
+    EXPECT_EQ(ui_get_text(703, UI_BASIC), "");
 }
 
 } // namespace

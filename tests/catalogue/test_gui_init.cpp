@@ -49,8 +49,8 @@ class GuiInit : public testing::Test {
 };
 
 TEST_F(GuiInit, LoadsEverythingAndResetsTheLists) {
-    host_info_list[0] = new MorixRecord();
-    host_disc_list[5] = new MorixRecord();
+    host_info_list.put(0, new_host_node());
+    host_disc_list.put(5, new_host_node());
     mm_snmp_def_to = 9;
     mm_snmp_def_comm = "changed";
     g_confirm_auto_reset = 1;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "support/netns.h"
 #include "support/sim_process.h"
 #include "support/test_dirs.h"
 
@@ -24,11 +25,6 @@ ProgramResult cli(std::vector<std::string> args) {
     return run_program(args, 60000, {"GUI_MM_DIR=" + build_dir() + "/gui_mm_dir"});
 }
 
-bool in_netns() {
-    const char* v = std::getenv("MM_IN_NETNS");
-    return v && std::string(v) == "1";
-}
-
 TEST(Cli, UsageErrorsAndHelp) {
     struct Case {
         std::vector<std::string> args;
@@ -41,6 +37,7 @@ TEST(Cli, UsageErrorsAndHelp) {
         {{}, 2, "no verb given"},
         {{"frobnicate"}, 2, "unknown verb"},
         {{"-t", "0", "show", "-v", "sysName"}, 2, "-t needs"},
+        {{"-fsmax", "0", "get-file", "h", "/bfs/a", "b"}, 2, "-fsmax needs a number of bytes"},
         {{"show", "-p", "asy"}, 2, "give either -v or -f"},
         {{"show", "-v", "a", "-f", "b"}, 2, "give either -v or -f"},
         {{"show", "-p", "lpt", "-v", "a"}, 2, "unknown port type"},
@@ -70,8 +67,7 @@ TEST(Cli, UsageErrorsAndHelp) {
 }
 
 TEST(Cli, ShowReportWarningsAndResetAnswers) {
-    if (!in_netns())
-        GTEST_SKIP() << "run inside scripts/in_netns.sh";
+    REQUIRE_NETNS();
     TempDir tmp;
     SimOptions o;
     o.devices = {{sim_profile("modelj.prof"), A}, {sim_profile("modelj.prof"), B}};
@@ -112,8 +108,7 @@ TEST(Cli, ShowReportWarningsAndResetAnswers) {
     r = cli({"-mrx", A + "," + B, "copy", "--from", A, "--to", B, "-v", "mrxDialoutRetries"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("not confirmed (give -y)"), std::string::npos) << r.err;
-    r = cli({"-mrx", A + "," + B, "-y", "copy", "--from", A, "--to", B, "-v",
-             "mrxDialoutRetries"});
+    r = cli({"-mrx", A + "," + B, "-y", "copy", "--from", A, "--to", B, "-v", "mrxDialoutRetries"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Performing copy for: " + B + "\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\nCopy complete.\n"), std::string::npos) << r.out;
@@ -125,8 +120,7 @@ TEST(Cli, ShowReportWarningsAndResetAnswers) {
 // on success, the code and its explanation with status 1 on failure, and no
 // progress line when the output is not a terminal.
 TEST(Cli, FileVerbsCopyThroughTheLoadHost) {
-    if (!in_netns())
-        GTEST_SKIP() << "run inside scripts/in_netns.sh";
+    REQUIRE_NETNS();
     TempDir tmp, root;
     write_file(root.file("conf"), std::string(600, 'x'));
     SimOptions o;
@@ -149,6 +143,24 @@ TEST(Cli, FileVerbsCopyThroughTheLoadHost) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out.rfind("-302: ", 0), 0u) << r.out;
     EXPECT_EQ(cli({"get-file", o.load_host, "/bfs/conf"}).status, 2);
+}
+
+// An interface count that no device can mean is said, and the interfaces
+// that exist are still shown.
+TEST(Cli, AnImpossibleInterfaceCountIsSaid) {
+    REQUIRE_NETNS();
+    SimOptions o;
+    o.devices = {{sim_profile("modelj.prof"), "127.0.62.30"}};
+    o.sets = {"127.0.62.30:ifNumber=2147483647"};
+    SimProcess sim(o);
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    ProgramResult r = cli({"-mrx", "127.0.62.30", "status", "itf"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("The interface count (ifNumber) of 127.0.62.30 is 2147483647: only the "
+                         "first 1024 interfaces are shown."),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.out.find("\nen1 "), std::string::npos) << r.out;
 }
 
 } // namespace
@@ -194,7 +206,7 @@ TEST(Cli, SiteDefaultAndGroupVerbs) {
     EXPECT_EQ(cli_in(d, {"group", "show", "Night"}).out, "sysContact\nsysLocation\n");
     EXPECT_EQ(cli_in(d, {"-y", "group", "modify", "Night", "sysContact"}).status, 0);
 
-    if (in_netns()) {
+    if (in_private_netns()) {
         SimOptions o;
         o.devices = {{sim_profile("modelj.prof"), A}};
         SimProcess sim(o);

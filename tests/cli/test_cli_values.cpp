@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/netns.h"
 #include "support/sim_process.h"
 #include "support/test_dirs.h"
 
@@ -20,17 +21,11 @@ std::string build_dir() {
     return d ? d : "build";
 }
 
-bool in_netns() {
-    const char* v = std::getenv("MM_IN_NETNS");
-    return v && std::string(v) == "1";
-}
-
 // A private copy of the staged installation (site defaults are rewritten).
 class CliValues : public testing::Test {
   protected:
     void SetUp() override {
-        if (!in_netns())
-            GTEST_SKIP() << "run inside scripts/in_netns.sh";
+        REQUIRE_NETNS();
         std::filesystem::copy(build_dir() + "/gui_mm_dir", dir.path(),
                               std::filesystem::copy_options::recursive);
     }

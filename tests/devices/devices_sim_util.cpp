@@ -4,16 +4,11 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
 #include "frame/dispatch.h"
-#include "ui_headless/ui_headless.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/snmp_engine.h"
-
-bool devices_in_netns() {
-    const char* v = std::getenv("MM_IN_NETNS");
-    return v && std::string(v) == "1";
-}
+#include "ui/app_globals.h"
+#include "ui_headless/ui_headless.h"
 
 void DevicesSim::SetUp() {
     staged = std::make_unique<StagedInstall>();

@@ -7,17 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "support/netns.h"
 #include "support/sim_process.h"
 #include "support/test_dirs.h"
 
 // Skips a test that is not running inside the private network namespace.
-#define REQUIRE_NETNS()                                                                            \
-    do {                                                                                           \
-        if (!devices_in_netns())                                                                   \
-            GTEST_SKIP() << "run inside scripts/in_netns.sh";                                      \
-    } while (0)
-
-bool devices_in_netns();
 
 // A copy of the installation tree with its catalogue loaded, the request
 // engine prepared and the headless UI reset; the device list starts empty.

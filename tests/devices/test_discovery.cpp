@@ -41,7 +41,7 @@ class Discovery : public DevicesSim {
   protected:
     void SetUp() override {
         DevicesSim::SetUp();
-        if (devices_in_netns()) {
+        if (in_private_netns()) {
             std::string why;
             ASSERT_TRUE(enter_private_netns(&why)) << why;
         }
@@ -551,11 +551,11 @@ TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
                   "#\n127.0.23.42 | vantor | 2 | 0\n127.0.23.43 | vantor | 2 | 0\n");
 
     // A discovered device that no longer is a Morix is refused by Update.
-    auto* odd = new MorixRecord();
+    MorixRecordPtr odd = new_host_node();
     odd->name = "127.0.23.44";
     odd->community = "vantor";
     odd->timeout = 1000000;
-    host_disc_list[2] = odd;
+    host_disc_list.put(2, std::move(odd));
     hl_clear_events();
     dsc_window_action(W_DISC_COPY_TO_LIST_PB);
     EXPECT_EQ(mrx_lst_cnt, 2);

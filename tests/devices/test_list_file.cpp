@@ -7,8 +7,8 @@
 #include "catalogue/line_scan.h"
 #include "devices/mrx_list_file.h"
 #include "frame/dispatch.h"
-#include "ui_headless/ui_headless.h"
 #include "support/test_dirs.h"
+#include "ui_headless/ui_headless.h"
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
@@ -60,18 +60,18 @@ class ListFile : public testing::Test {
 };
 
 TEST_F(ListFile, SaveWritesHeaderAndWholeSecondsWithOwnerOnlyMode) {
-    std::array<MorixRecord*, MAX_MRX_SLOTS> recs{};
-    MorixRecord a, b;
-    a.name = "mrx-a";
-    a.community = "public";
-    a.timeout = 2500000;
-    a.retries = 2;
-    b.name = "10.1.1.1";
-    b.community = "vantor";
-    b.timeout = 3000000;
-    b.retries = 0;
-    recs[0] = &a;
-    recs[1] = &b;
+    DeviceList recs;
+    MorixRecordPtr a = new_host_node(), b = new_host_node();
+    a->name = "mrx-a";
+    a->community = "public";
+    a->timeout = 2500000;
+    a->retries = 2;
+    b->name = "10.1.1.1";
+    b->community = "vantor";
+    b->timeout = 3000000;
+    b->retries = 0;
+    recs.insert(a, 0);
+    recs.insert(b, 1);
     std::string path = tmp.file("list.mrx");
     write_file(path, "old content that is longer than the new one ...................");
     chmod(path.c_str(), 0644);
@@ -84,16 +84,20 @@ TEST_F(ListFile, SaveWritesHeaderAndWholeSecondsWithOwnerOnlyMode) {
 }
 
 TEST_F(ListFile, SaveRefusals) {
-    std::array<MorixRecord*, MAX_MRX_SLOTS> recs{};
+    DeviceList recs;
     EXPECT_EQ(save_mrx_list_exec("", recs, W_MAIN_WINDOW), 0);
     EXPECT_EQ(save_mrx_list_exec(tmp.file("no/such/dir/x"), recs, W_MAIN_WINDOW), 0);
-    EXPECT_EQ(hl_texts("warn"), (std::vector<std::string>{"You did not specify a list file.",
-                                                          "Unable to save list to a file: \n\n" +
-                                                              tmp.file("no/such/dir/x")}));
+    ASSERT_EQ(mkfifo(tmp.file("fifo").c_str(), 0600), 0); // refused, not waited on
+    EXPECT_EQ(save_mrx_list_exec(tmp.file("fifo"), recs, W_MAIN_WINDOW), 0);
+    EXPECT_EQ(
+        hl_texts("warn"),
+        (std::vector<std::string>{"You did not specify a list file.",
+                                  "Unable to save list to a file: \n\n" + tmp.file("no/such/dir/x"),
+                                  "Unable to save list to a file: \n\n" + tmp.file("fifo")}));
 }
 
 TEST_F(ListFile, SaveProcStripsBlanksAndAsksBeforeOverwriting) {
-    std::array<MorixRecord*, MAX_MRX_SLOTS> recs{};
+    DeviceList recs;
     std::string path = tmp.file("exists.mrx");
     write_file(path, "keep");
     hl_queue_answer(ASK_CANCEL);
@@ -112,7 +116,7 @@ TEST_F(ListFile, LoadRefusalsChangeNothing) {
     MorixRecordPtr owned = new_host_node();
     MorixRecord* keep = owned.get();
     keep->name = "kept";
-    ASSERT_EQ(insert_host_node(owned, 0), 0);
+    ASSERT_EQ(host_info_list.insert(owned, 0), 0);
     write_file(tmp.file("script.scr"), k_script_header);
     write_file(tmp.file("nohash"), "#\n#DB_VERSION: V1.0\n");
     EXPECT_EQ(load_mrx_list_exec("", 1, 0), 0);
@@ -132,13 +136,18 @@ TEST_F(ListFile, InvalidLinesAreReportedAndSkipped) {
     std::string path = tmp.file("bad.mrx");
     write_file(path, std::string(k_list_header) +
                          "#\n\n   \n# comment\nmrx|vantor|3|2\n"
-                         "mrx | vantor | x | 2\nmrx | vantor | 99999 | 2\n");
+                         "mrx | vantor | x | 2\nmrx | vantor | 99999 | 2\n"
+                         "mrx | vantor | 1 | 1000000000\nmrx\x1b[2J | vantor | 1 | \x07x\n");
     testing::internal::CaptureStdout();
     EXPECT_EQ(load_mrx_list_exec(path, 1, 0), 1);
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("Invalid " + path + " data line: \n\tmrx|vantor|3|2\n"), std::string::npos);
     EXPECT_NE(out.find("\tmrx | vantor | x | 2\n"), std::string::npos);
     EXPECT_NE(out.find("\tmrx | vantor | 99999 | 2\n"), std::string::npos);
+    EXPECT_NE(out.find("\tmrx | vantor | 1 | 1000000000\n"), std::string::npos); // retries
+    // control bytes of a damaged line never reach the terminal as they are
+    EXPECT_NE(out.find("\tmrx\\x1b[2J | vantor | 1 | \\x07x\n"), std::string::npos) << out;
+    EXPECT_EQ(out.find('\x1b'), std::string::npos);
     EXPECT_EQ(mrx_lst_cnt, 0);
 }
 

@@ -26,7 +26,7 @@ class SelectCheck : public testing::Test {
             r->reachable = reachable[i];
             r->product_type = reachable[i] ? 12 : PT_NOT_REACHABLE;
             ui_list_add_item(W_MRX_LIST, mrx_row_text(r.get()), 0);
-            ASSERT_EQ(insert_host_node(r, static_cast<int>(i)), 0);
+            ASSERT_EQ(host_info_list.insert(r, static_cast<int>(i)), 0);
         }
     }
     std::vector<std::string> warnings() { return hl_texts("warn"); }

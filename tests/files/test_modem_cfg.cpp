@@ -3,6 +3,8 @@
 // file names, editor command lines and the reset choice rules.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <unistd.h>
 
 #include "files/edit_conf.h"
@@ -181,7 +183,18 @@ TEST(ModemCfg, HostileInputStaysInBounds) {
     }
     Parsed b = parse_cfg(big);
     EXPECT_EQ(b.list.size(), 16666u); // every third line ends a definition
+    // 16570 repeated names (97 distinct of 16667): twenty warnings, then a sum
+    ASSERT_EQ(b.out.notes.size(), MDM_NOTES_SHOWN + 1);
+    EXPECT_EQ(b.out.notes.back(), "... and 16550 more duplicate type_of_modem names.");
     EXPECT_EQ(b.list[0].values[11]->size(), 255u);
+    // a FIFO in place of a local copy is refused, not waited on
+    TempDir f;
+    ASSERT_EQ(mkfifo(f.file("fifo").c_str(), 0600), 0);
+    ModemList fl;
+    CfgParse fo;
+    EXPECT_EQ(prs_cfg_fil(f.file("fifo"), &fl, &fo), -1);
+    EXPECT_EQ(prs_mdm_inc_fil(f.file("fifo"), "modems.inc", &fl, &fo), -1);
+    EXPECT_EQ(fo.error, "Could not open the modem include file: modems.inc.");
     Parsed n = parse_cfg(nul);
     ASSERT_EQ(n.list.size(), 1u);
     EXPECT_EQ(n.list[0].name, "a");
@@ -233,6 +246,10 @@ TEST(ModemFiles, MoveFileCopiesWithoutAProgram) {
     EXPECT_EQ(access(d.file("dst").c_str(), F_OK), 0);
     EXPECT_EQ(move_file(d.file("dst"), d.file("no/dir"), 1), -12);
     EXPECT_NE(access(d.file("dst").c_str(), F_OK), 0);
+    // a FIFO at the destination is refused, not waited on
+    write_file(d.file("src"), "x");
+    ASSERT_EQ(mkfifo(d.file("fifo").c_str(), 0600), 0);
+    EXPECT_EQ(move_file(d.file("src"), d.file("fifo"), 0), -12);
 }
 
 TEST(ModemFiles, EditorCommandLines) {

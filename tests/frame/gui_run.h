@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/netns.h"
 #include "support/sim_process.h"
 
 struct GuiTestRun {

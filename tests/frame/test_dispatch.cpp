@@ -197,11 +197,11 @@ TEST(MrxConf, NamesOfSelectedReachableDevicesWrapAt60) {
     hl_reset();
     free_host_info_list(host_info_list);
     for (int i = 0; i < 12; ++i) {
-        auto* r = new MorixRecord();
+        MorixRecordPtr r = new_host_node();
         r->name = "device-" + std::to_string(i);
         r->selected = i != 3;
         r->reachable = i != 5;
-        host_info_list[i] = r;
+        host_info_list.insert(r, i);
     }
     int ran = 0;
     EXPECT_EQ(build_mrx_conf("The selected boot option will take place:", W_MAIN_WINDOW,

@@ -6,11 +6,11 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
 #include "frame/help.h"
 #include "frame/save_text.h"
-#include "ui_headless/ui_headless.h"
 #include "support/test_dirs.h"
+#include "ui/app_globals.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
 
@@ -153,4 +153,11 @@ TEST_F(Help, SaveFailures) {
     std::string f = dir_.file("no/such/dir/out.txt");
     EXPECT_EQ(save_text_proc(125, f, "x"), 0);
     EXPECT_EQ(hl_warning_box(), "Unable to save information to file: \n\n" + f);
+    // a FIFO in place of the file is refused at once
+    hl_close_warning_box();
+    std::string fifo = dir_.file("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    hl_queue_answer(ASK_OK); // overwrite
+    EXPECT_EQ(save_text_proc(125, fifo, "x"), 0);
+    EXPECT_EQ(hl_warning_box(), "Unable to save information to file: \n\n" + fifo);
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "files/nf.h"
 #include "frame/registry.h"
 #include "frame/startup.h"
 #include "support/test_dirs.h"
@@ -68,6 +69,15 @@ TEST(CommandLine, EdgeCases) {
     CmdLineOpts p;
     EXPECT_EQ(scan({"-dx", "-mrxy", "a", "plain"}, &p), "");
     EXPECT_EQ(p.mrx_name, "");
+    // The size bound of file copies: a bad value is said and changes nothing.
+    long saved = nf_max_bytes;
+    EXPECT_EQ(scan({"-fsmax", "4096"}, &p), "");
+    EXPECT_EQ(nf_max_bytes, 4096);
+    for (const char* bad : {"0", "1073741825", "12k", ""})
+        EXPECT_EQ(scan({"-fsmax", bad}, &p),
+                  std::string("Invalid file size bound (-fsmax): ") + bad + "\n");
+    EXPECT_EQ(nf_max_bytes, 4096);
+    nf_max_bytes = saved;
 }
 
 TEST(InstallDir, DefaultWhenUnsetOrEmpty) {

@@ -229,8 +229,17 @@ TEST_F(Hostile, DiscoveryFloodOfUnreachableAddressesCostsOneTimeout) {
 TEST(HostileFiles, EndlessAndHugeFilesStopAtTheirBounds) {
     char dir[] = "/tmp/mm_hostile_XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
+    // a link to a device is refused at once; a regular file of 9 MiB is
+    // read up to the bounds
     std::string zero = std::string(dir) + "/mib_enum.dat";
     ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(read_mib_enum_dat(zero), -4);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(zero + " is not a regular file"), std::string::npos) << err;
+    unlink(zero.c_str());
+    std::ofstream(zero).close();
+    ASSERT_EQ(truncate(zero.c_str(), 9L * 1024 * 1024), 0);
     testing::internal::CaptureStdout();
     auto t0 = std::chrono::steady_clock::now();
     EXPECT_EQ(read_mib_enum_dat(zero), 0);

@@ -166,23 +166,25 @@ TEST(OpControl, CancelDialogOnASilentDevice) {
     NEED_PROGRAM();
     const char* F = "Open Morix List Selection";
     const char* C = "Cancel Load Morix";
-    EXPECT_EQ(run_scenario("cancel_silent", {menu("File>Open Morix List..."), wait_window(F),
-                                             type_into(F, "Selection", g_silent_list),
-                                             click(F, "OK"), wait_window(C), click(C, "Cancel"),
-                                             // Cancelled at once, not after the device's time-outs.
-                                             wait_closed(C, 2500),
-                                             check("the answering device is listed",
-                                                   []() -> std::string {
-                                                       std::string all;
-                                                       for (const std::string& row :
-                                                            list_items(MAIN, "mrx_list"))
-                                                           if (row == J)
-                                                               return "";
-                                                           else
-                                                               all += " \"" + row + "\"";
-                                                       return "the list holds" + all;
-                                                   })}),
-              "");
+    EXPECT_EQ(
+        run_scenario("cancel_silent",
+                     {menu("File>Open Morix List..."), wait_window(F),
+                      type_into(F, "Selection", g_silent_list), click(F, "OK"), wait_window(C),
+                      // The answering device is done first.
+                      wait_text(C, "cancel_lbl", "1 of 2 done"), click(C, "Cancel"),
+                      // Cancelled at once, not after the device's time-outs.
+                      wait_closed(C, 2500),
+                      check("the answering device is listed",
+                            []() -> std::string {
+                                std::string all;
+                                for (const std::string& row : list_items(MAIN, "mrx_list"))
+                                    if (row == J)
+                                        return "";
+                                    else
+                                        all += " \"" + row + "\"";
+                                return "the list holds" + all;
+                            })}),
+        "");
 }
 
 } // namespace

@@ -90,7 +90,11 @@ TEST(OpMain, SnmpInformation) {
                            {select_item(MAIN, "mrx_list", J), menu("Morix>SNMP Information..."),
                             wait_window(W), type_into(W, "Retries:", "4"),
                             toggle(W, "Update defaults", true), click(W, "Set"),
+                            type_into(W, "Retries:", "3"),
+                            toggle(W, "Update selected Morixes", true), click(W, "Set"),
+                            // Get reads the device's values, Get Defaults the program's.
                             type_into(W, "Retries:", "1"), click(W, "Get"),
+                            wait_text(W, "Retries:", "3"), click(W, "Get Defaults"),
                             wait_text(W, "Retries:", "4"), click(W, "Close"), wait_closed(W)}),
               "");
 }

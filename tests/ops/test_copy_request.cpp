@@ -19,10 +19,10 @@ TEST(CopyConf, FourteenTenCharacterNamesWrapAtAboutSixty) {
               "    morix-1010, morix-1011, morix-1012, morix-1013\n\nDo you want to continue?");
 }
 
-TEST(CopyRequest, RefusalsByWindowState) {
+TEST(CopyRequest, RefusalsOfTheInput) {
     MorixRecordPtr r = new_host_node();
     r->name = "src";
-    insert_host_node(r, 0);
+    host_info_list.insert(r, 0);
     const std::string ports = "You must enter one port for the 'Copy From' Morix\nand one";
     struct Case {
         const char* from; // selected source, "" for none
@@ -46,18 +46,16 @@ TEST(CopyRequest, RefusalsByWindowState) {
     };
     for (const Case& c : cases) {
         hl_reset();
-        ui_list_add_item(W_CPY_FROM_LIST, c.from, 0);
-        ui_list_add_item(W_CPY_TO_LIST, "src", 0);
+        CopyInput in;
         if (*c.from)
-            ui_list_select_pos(W_CPY_FROM_LIST, 1, false);
-        ui_list_select_pos(W_CPY_TO_LIST, 1, false);
-        param_sel_flag = 1;
-        cpy_ind = c.code;
-        ui_set_text(W_CPY_FROM_PORT_TF, c.src_ports);
-        ui_set_text(W_CPY_TO_PORT_TF, c.dst_ports);
+            in.from = {c.from};
+        in.to = {"src"};
+        in.code = c.code;
+        in.from_ports = c.src_ports;
+        in.to_ports = c.dst_ports;
         CopyRequest req;
         std::string msg;
-        EXPECT_EQ(make_cpy_request(&req, &msg), c.result) << c.code << " " << c.dst_ports;
+        EXPECT_EQ(make_cpy_request(in, &req, &msg), c.result) << c.code << " " << c.dst_ports;
         EXPECT_EQ(msg.substr(0, c.msg.size()), c.msg);
     }
     free_host_info_list(host_info_list);

@@ -1,6 +1,8 @@
 // Script files without a peer: the line rules, bad input, the safe
 // replacement, and the file comparison (with its 20 000-line timing).
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -130,6 +132,26 @@ TEST_F(ScriptFileTest, FileCompareReportsAndSavesDifferences) {
     same.file1 = same.file2 = a;
     EXPECT_EQ(process_compare(same, OUT, 0), -1);
     EXPECT_EQ(hl_texts("warn").back(), "Cannot compare same script file.");
+}
+
+// What cannot be scripted is named once per entry, and at most 200 of them.
+TEST_F(ScriptFileTest, LeftOutEntriesAreNamedOnceAndBounded) {
+    std::string only_b;
+    for (int i = 1; i <= 250; ++i)
+        only_b += "mrxpMode | asy | " + std::to_string(i) + " | ppp\n";
+    std::string a = script("a", "sysContact | none | 0 | ops\n");
+    std::string b = script("b", "sysContact | none | 0 | night\n" + only_b + only_b);
+    ASSERT_GT(compare_fil_fil(a, b, OUT, 0), 250);
+    ASSERT_EQ(save_cmp_diff_script(tmp.file("d"), OUT, 0), 0);
+    std::string out = ui_get_text(OUT);
+    size_t left = out.find("Left out (cannot be scripted):\n");
+    ASSERT_NE(left, std::string::npos);
+    std::string names = out.substr(left);
+    EXPECT_EQ(std::count(names.begin(), names.end(), '\n'), 202) << names;
+    EXPECT_NE(names.find("\tmrxpMode (asy port 1)\n"), std::string::npos);
+    EXPECT_EQ(names.find("\tmrxpMode (asy port 1)\n", names.find("port 1)") + 1),
+              std::string::npos);
+    EXPECT_NE(names.find("\t... and 50 more entries\n"), std::string::npos) << names;
 }
 
 // Two scripts of 20 000 lines that differ only in order: sorting and

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "ops/reset_mask.h"
 #include "ops/show.h"
 #include "snmp_access/morix_record.h"
@@ -28,7 +29,7 @@ class ShowReport : public testing::Test {
         r->name = name;
         r->selected = r->reachable = 1;
         r->asy_ports = 8;
-        insert_host_node(owned, mrx_lst_cnt);
+        host_info_list.insert(owned, mrx_lst_cnt);
         r->status = status;
         return r;
     }
@@ -115,7 +116,18 @@ TEST_F(ShowReport, CancelInTheMiddleOfThreeDevices) {
     node(b, "sysName", "two");
     node(b, "sysContact", "", 17);
     node(device("c"), "sysName", "three");
-    set_sel_morixes_incomplete(2);
+    {
+        // Cancelled while the third device was due: only it is incomplete,
+        // and the guard takes the dialog and the cursor down on its way out.
+        hl_cancel_at(1);
+        LongOperation op(W_MAIN_WINDOW, "Cancel Show", "", LO_BUSY | LO_FOLLOW_SNMP);
+        EXPECT_TRUE(op.cancelled(66));
+        op.at(2);
+        EXPECT_EQ(hl_cursor_depth(), 1);
+    }
+    EXPECT_FALSE(hl_cancel_dialog_open());
+    EXPECT_EQ(hl_cursor_depth(), 0);
+    EXPECT_EQ(host_info_list[1]->status, 0);
     EXPECT_EQ(host_info_list[2]->status, 17);
     std::string want = "\n\n" + STARS + "\n\nMORIX : a\n\n\nsysName : one\n" + "\n\n" + STARS +
                        "\n\nMORIX : b\n\n\nsysName : two\n" + "\n\nOperation cancelled.\n\n\n" +

@@ -42,8 +42,7 @@ struct GuiCase {
 };
 
 TEST(StatusGui, AutomaticRefreshOnTheToolkitTimer) {
-    if (!g_ready)
-        GTEST_SKIP() << "needs the private network namespace and an X server";
+    REQUIRE_GUI(g_ready);
     select_device(PRI_DEV);
     press(18);
     pump(300);

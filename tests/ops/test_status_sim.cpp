@@ -265,7 +265,7 @@ TEST_F(StatusSim, TunnelsOfACommunicationServer) {
         r->reachable = 1;
         r->product_type = 4;
         r->asy_ports = 16;
-        insert_host_node(r, i);
+        host_info_list.insert(r, i);
         ui_list_add_item(W_MRX_LIST, mrx_row_text(host_info_list[i]), 0);
     }
     select_only(A);

@@ -5,6 +5,7 @@
 
 #include "snmp_access/snmp_engine.h"
 #include "snmp_test_util.h"
+#include "support/netns.h"
 #include "ui/app_globals.h"
 
 enum EngineVar {
@@ -32,19 +33,6 @@ inline void put_engine_catalogue() {
     put_var({V_NET_ADDR, "netAddr", "1.3.6.1.2.1.1.6", 4});
     put_var({V_IF_DESCR, "ifDescr", "1.3.6.1.2.1.2.2.1.2", 2});
 }
-
-// Network tests run only inside the private network namespace of the test
-// command (scripts/in_netns.sh), so that nothing can leave the machine.
-inline bool in_private_netns() {
-    const char* v = std::getenv("MM_IN_NETNS");
-    return v && std::string(v) == "1";
-}
-
-#define REQUIRE_NETNS()                                                                            \
-    do {                                                                                           \
-        if (!in_private_netns())                                                                   \
-            GTEST_SKIP() << "run inside scripts/in_netns.sh";                                      \
-    } while (0)
 
 inline void set_peer(MorixRecord* rec, const std::string& name, const std::string& community,
                      int timeout_ms = 500, int retries = 1) {

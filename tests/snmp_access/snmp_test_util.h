@@ -12,6 +12,7 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/morix_record.h"
+#include "ui/app_globals.h"
 #include "ui/ui.h"
 #include "ui_headless/ui_headless.h"
 
@@ -58,28 +59,10 @@ inline int put_func(int slot, const std::string& name, const std::vector<int>& v
     return slot;
 }
 
-inline void clear_device_list() {
-    free_host_info_list(host_info_list);
-    free_host_info_list(host_disc_list);
-    mrx_lst_cnt = 0;
-}
-
 class SnmpAccessTest : public testing::Test {
   protected:
-    void SetUp() override {
-        clear_mib_info();
-        free_func_info();
-        clear_device_list();
-        hl_reset();
-        g_cancel_process = 0;
-    }
-    void TearDown() override {
-        clear_mib_info();
-        free_func_info();
-        clear_device_list();
-        hl_reset();
-        g_cancel_process = 0;
-    }
+    void SetUp() override { reset_program_state(); }
+    void TearDown() override { reset_program_state(); }
 };
 
 // A fresh record owned by the test.

@@ -128,7 +128,7 @@ MorixRecordPtr make_rec(const std::string& name, int product_type) {
 }
 
 int add_sorted(MorixRecordPtr m) {
-    return insert_host_node(m, get_host_node_pos(m.get()));
+    return host_info_list.insert(m, get_host_node_pos(m.get()));
 }
 
 std::vector<std::string> list_names() {
@@ -161,7 +161,7 @@ TEST_F(MorixRecordTest, DeviceListRefusesTheSixtyFourthRecord) {
     for (int i = 0; i < MAX_MRX_RECORDS; ++i)
         ASSERT_EQ(add_sorted(make_rec("dev" + std::to_string(100 + i), 2)), 0);
     MorixRecordPtr extra = make_rec("dev000", 2);
-    EXPECT_EQ(insert_host_node(extra, get_host_node_pos(extra.get())), -1);
+    EXPECT_EQ(host_info_list.insert(extra, get_host_node_pos(extra.get())), -1);
     EXPECT_NE(extra, nullptr); // a refused record stays with its owner
     EXPECT_EQ(mrx_lst_cnt, MAX_MRX_RECORDS);
     EXPECT_EQ(host_info_list[MAX_MRX_SLOTS - 1], nullptr);
@@ -169,8 +169,36 @@ TEST_F(MorixRecordTest, DeviceListRefusesTheSixtyFourthRecord) {
     MorixRecordPtr bad = make_rec("x", 2);
     free_host_info_list(host_info_list);
     EXPECT_EQ(mrx_lst_cnt, 0);
-    EXPECT_EQ(insert_host_node(bad, 1), -1); // past the end of an empty list
-    EXPECT_EQ(insert_host_node(bad, 0), 0);
+    EXPECT_EQ(host_info_list.insert(bad, 1), -1); // past the end of an empty list
+    EXPECT_EQ(host_info_list.insert(bad, 0), 0);
+}
+
+TEST_F(MorixRecordTest, TakeFindPutAndProgramResetKeepTheListWhole) {
+    for (const char* n : {"a", "b", "c"})
+        add_sorted(make_rec(n, 2));
+    EXPECT_EQ(host_info_list.position("b"), 1);
+    EXPECT_EQ(find_record("c"), host_info_list[2]);
+    EXPECT_EQ(find_record("nothere"), nullptr);
+    MorixRecordPtr b = host_info_list.take(1);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(list_names(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(mrx_lst_cnt, 2);
+    EXPECT_EQ(host_info_list.take(5), nullptr); // an empty slot gives nothing
+    EXPECT_EQ(mrx_lst_cnt, 2);
+    // put replaces what a slot held without counting it twice.
+    host_disc_list.put(3, std::move(b));
+    host_disc_list.put(3, make_rec("d", 2));
+    host_disc_list.put(MAX_MRX_SLOTS, make_rec("e", 2)); // outside: dropped
+    EXPECT_EQ(host_disc_list.count(), 1);
+    EXPECT_EQ(host_disc_list[3]->name, "d");
+    EXPECT_EQ(host_disc_list[-1], nullptr);
+
+    g_cancel_process = 1;
+    reset_program_state();
+    EXPECT_EQ(mrx_lst_cnt, 0);
+    EXPECT_EQ(host_info_list[0], nullptr);
+    EXPECT_EQ(host_disc_list.count(), 0);
+    EXPECT_EQ(g_cancel_process, 0);
 }
 
 TEST_F(MorixRecordTest, FreeHostInfoListValueFreesOnlySelectedReachableChains) {

@@ -120,7 +120,7 @@ MorixRecord* listed(const std::string& name, int sel, int reach) {
     m->reachable = reach;
     m->asy_ports = 2;
     m->wan_if_index = {1};
-    insert_host_node(owned, get_host_node_pos(m));
+    host_info_list.insert(owned, get_host_node_pos(m));
     return m;
 }
 
@@ -145,43 +145,36 @@ TEST_F(BuildTest, FunctionExpansionForSelectedReachableDevices) {
 }
 
 TEST_F(BuildTest, PortRequirementOfParametersAndFunctions) {
-    const int list = 50;
-    hl_widget(list).items = {"scalar", "asyVar", "asySynVar"};
-    hl_widget(list).selected = {1, 2, 3};
+    using Items = std::vector<std::string>;
+    const Items three = {"scalar", "asyVar", "asySynVar"};
     int fi = -1;
-    EXPECT_EQ(check_rqr_port(list, 1, 1, &fi), PRQ_ALL_MATCH);
-    EXPECT_EQ(check_rqr_port(list, 1, 2, &fi), PRQ_SOME_MATCH);
-    EXPECT_EQ(check_rqr_port(list, 1, 4, &fi), PRQ_NONE_MATCH);
-    hl_widget(list).selected = {1};
-    EXPECT_EQ(check_rqr_port(list, 1, 4, &fi), PRQ_NO_PORT_PRMS);
-    hl_widget(list).items.push_back("bogus");
-    hl_widget(list).selected = {1, 4};
-    EXPECT_EQ(check_rqr_port(list, 1, 1, &fi), PRQ_NO_PRM);
+    EXPECT_EQ(check_rqr_port(three, 1, 1, &fi), PRQ_ALL_MATCH);
+    EXPECT_EQ(check_rqr_port(three, 1, 2, &fi), PRQ_SOME_MATCH);
+    EXPECT_EQ(check_rqr_port(three, 1, 4, &fi), PRQ_NONE_MATCH);
+    EXPECT_EQ(check_rqr_port(Items{"scalar"}, 1, 4, &fi), PRQ_NO_PORT_PRMS);
+    EXPECT_EQ(check_rqr_port(Items{"scalar", "bogus"}, 1, 1, &fi), PRQ_NO_PRM);
 
     put_func(3, "scalars", {1, 6});
     put_func(4, "ports", {2, 3});
-    hl_widget(list).items = {"scalars", "ports", "nothere"};
-    hl_widget(list).selected = {1};
     for (int t : {0, 1, 4, 8, 9})
-        EXPECT_EQ(check_rqr_port(list, 0, t, &fi), PRQ_NO_PORT_PRMS);
+        EXPECT_EQ(check_rqr_port(Items{"scalars"}, 0, t, &fi), PRQ_NO_PORT_PRMS);
     EXPECT_EQ(fi, 3);
-    hl_widget(list).selected = {2};
-    EXPECT_EQ(check_rqr_port(list, 0, 8, &fi), PRQ_SOME_MATCH);
+    EXPECT_EQ(check_rqr_port(Items{"ports"}, 0, 8, &fi), PRQ_SOME_MATCH);
     EXPECT_EQ(fi, 4);
-    hl_widget(list).selected = {3};
-    EXPECT_EQ(check_rqr_port(list, 0, 8, &fi), PRQ_NO_FUNC);
+    EXPECT_EQ(check_rqr_port(Items{"nothere"}, 0, 8, &fi), PRQ_NO_FUNC);
+    EXPECT_EQ(check_rqr_port(Items{}, 0, 8, &fi), PRQ_NO_FUNC);
 }
 
 TEST_F(BuildTest, ProcessRqrPortTellsTheOperator) {
-    const int field = 60, dlg = 550;
+    const int dlg = 550;
+    std::string field = "1-3";
     int all = 7, count = 7;
-    hl_widget(field).text = "1-3";
     std::vector<int> p = process_rqr_port(PRQ_ALL_MATCH, field, &all, &count, 1, dlg);
     EXPECT_EQ(p, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(count, 3);
     EXPECT_TRUE(hl_texts("warn").empty());
 
-    hl_widget(field).text = "";
+    field = "";
     p = process_rqr_port(PRQ_SOME_MATCH, field, &all, &count, 1, dlg);
     EXPECT_TRUE(p.empty());
     std::vector<std::string> w = hl_texts("warn");
@@ -196,7 +189,7 @@ TEST_F(BuildTest, ProcessRqrPortTellsTheOperator) {
     process_rqr_port(PRQ_ALL_MATCH, field, &all, &count, 0, dlg);
     EXPECT_TRUE(hl_texts("warn").empty());
 
-    hl_widget(field).text = "all";
+    field = "all";
     all = count = 5;
     p = process_rqr_port(PRQ_NO_PORT_PRMS, field, &all, &count, 1, dlg);
     EXPECT_TRUE(p.empty());

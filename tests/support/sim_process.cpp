@@ -22,6 +22,8 @@ std::vector<std::string> sim_args(const SimOptions& o) {
     a.insert(a.end(), {"--catalogue", o.catalogue.empty() ? sim_catalogue_dir() : o.catalogue});
     if (!o.control_log.empty())
         a.insert(a.end(), {"--control-log", o.control_log});
+    if (!o.request_log.empty())
+        a.insert(a.end(), {"--request-log", o.request_log});
     for (const std::string& f : o.faults)
         a.insert(a.end(), {"--fault", f});
     for (const std::string& s : o.sets)

@@ -42,6 +42,7 @@ struct SimOptions {
     std::string root;                // directory the load host serves
     std::string catalogue;           // empty: sim_catalogue_dir()
     std::string control_log;         // file receiving the recorded control Sets
+    std::string request_log;         // file receiving every request taken
     std::vector<std::string> faults; // "ADDR:WORD[,WORD...]" (see sim/README.md)
     std::vector<std::string> sets;   // "ADDR:NAME[.INSTANCE]=VALUE"
     int ready_timeout_ms = 20000;
