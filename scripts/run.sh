@@ -33,9 +33,16 @@ load_root=""
 
 # Stops what this script started, by process id, and removes the load
 # host's folder.
+# mwm only notes a SIGTERM and quits at its next X event, so a process
+# still there after two seconds is killed.
 stop_started() {
   for pid in $gui_pid $sim_pid $mwm_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null || true
+    kill "$pid" 2>/dev/null || continue
+    for _ in $(seq 20); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done
   [ -n "$load_root" ] && rm -rf "$load_root"
