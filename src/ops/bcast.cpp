@@ -19,19 +19,9 @@ namespace {
 // are then marked incomplete).
 bool bcast_pass(std::vector<MorixRecord*>* failed) {
     LongOperation op(W_BCAST_FORM, "Cancel Broadcast", "", LO_CONFIRM | LO_FOLLOW_SNMP);
-    int p = 0;
-    for (; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
-        MorixRecord* r = host_info_list[p];
-        if (!r->selected || !r->reachable || !r->prm_list)
-            continue;
-        if (op.cancelled(100 * p / mrx_lst_cnt))
-            break;
-        op.progress("Broadcasting to", r->name);
-        mm_snmp(r, SNMP_OP_SET);
+    for (MorixRecord* r : op.serve(selected_reachable(), SNMP_OP_SET, "Broadcasting to"))
         if (!control_sent_ok(r))
             failed->push_back(r);
-    }
-    op.at(p);
     return op.close();
 }
 
@@ -59,7 +49,7 @@ int bcast_exec(const BcastRequest& req) {
     int msg_id = 0, bcast_id = 0;
     if (!get_check_mib_var("mrxcBcastMsg", &msg_id) || !get_check_mib_var("mrxcBcast", &bcast_id)) {
         display_warn(W_BCAST_FORM, "Could not find internal references to a parameter group "
-                                      "or parameter. Software error.");
+                                   "or parameter. Software error.");
         return CTL_FAILED;
     }
     will_sel_mrx_allow_set();
@@ -90,7 +80,7 @@ int bcast_exec(const BcastRequest& req) {
             warn_refuses_sets(W_BCAST_FORM, r);
     if (!failed.empty()) {
         display_warn(W_BCAST_FORM, "The broadcast failed for the following Morixes\n(check "
-                                      "the value of the 'allow_snmp_sets' parameter):");
+                                   "the value of the 'allow_snmp_sets' parameter):");
         for (MorixRecord* r : failed)
             display_warn(W_BCAST_FORM, r->name);
     }

@@ -122,14 +122,7 @@ bool boot_values(std::vector<std::pair<int, std::string>>* values, std::string* 
 bool set_pass(const std::vector<MorixRecord*>& devs, const char* label, bool timeout_ok,
               std::vector<MorixRecord*>* failed) {
     LongOperation op(W_BOOT_DIALOG, "Cancel Boot", "", LO_CONFIRM | LO_FOLLOW_SNMP);
-    for (size_t i = 0; i < devs.size(); ++i) {
-        MorixRecord* r = devs[i];
-        if (!r->prm_list)
-            continue;
-        if (op.cancelled(static_cast<int>(100 * i / devs.size())))
-            break;
-        op.progress(label, r->name);
-        mm_snmp(r, SNMP_OP_SET);
+    for (MorixRecord* r : op.serve(devs, SNMP_OP_SET, label)) {
         bool ok = control_sent_ok(r) || (timeout_ok && r->status == SR_TIMEOUT);
         if (!ok)
             failed->push_back(r);
@@ -150,7 +143,7 @@ void boot_report(const std::vector<MorixRecord*>& devs, const std::vector<MorixR
             warn_refuses_sets(W_BOOT_DIALOG, r);
     if (!failed.empty()) {
         display_warn(W_BOOT_DIALOG, "The boot failed for the following Morixes\n(check the "
-                                       "value of the allow_snmp_sets parameter):");
+                                    "value of the allow_snmp_sets parameter):");
         for (MorixRecord* r : failed)
             display_warn(W_BOOT_DIALOG, r->name);
     }
@@ -164,7 +157,7 @@ void boot_report(const std::vector<MorixRecord*>& devs, const std::vector<MorixR
         display_warn(W_BOOT_DIALOG, r->name);
     }
     display_warn(W_BOOT_DIALOG, "\nUse the 'Verify Morix State' in the Status menu\nto "
-                                   "determine the current state of a Morix.");
+                                "determine the current state of a Morix.");
 }
 
 } // namespace
@@ -200,12 +193,15 @@ void get_boot_vals(int first_time) {
     }
     std::vector<MorixRecord*> devs = selected_reachable();
     set_app_cursor(CURSOR_BUSY);
-    for (MorixRecord* r : devs) {
-        free_prm_list(r);
+    std::vector<SnmpTask> tasks(devs.size());
+    for (size_t i = 0; i < devs.size(); ++i) {
+        free_prm_list(devs[i]);
         for (int v = 0; v < BG_COUNT; ++v)
-            add_prm_node(r, ids[v], 0, 0, 0, "", "", 0);
-        mm_snmp(r, SNMP_OP_GET);
+            add_prm_node(devs[i], ids[v], 0, 0, 0, "", "", 0);
+        tasks[i].rec = devs[i];
+        tasks[i].op = SNMP_OP_GET;
     }
+    mm_snmp_many(tasks, "");
     bool uncommon = false, flash = !devs.empty();
     for (int v = 0; v < BG_COUNT; ++v) {
         const ParamNode* first = nullptr;
@@ -271,7 +267,7 @@ int process_boot() {
         }
         if (!check_time_fmt(t)) {
             display_warn(W_BOOT_DIALOG, "Boot time is invalid. Please enter time in the "
-                                           "following formats:\n'hh:mm' or '+hh:mm' or '+mm'.");
+                                        "following formats:\n'hh:mm' or '+hh:mm' or '+mm'.");
             return CTL_REFUSED;
         }
     }
@@ -315,7 +311,7 @@ int boot_proc() {
     if (cancelled) {
         busy.idle();
         display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nNo "
-                                       "Morixes have been rebooted.");
+                                    "Morixes have been rebooted.");
         return CTL_FAILED;
     }
     get_boot_vals(0);
@@ -328,8 +324,8 @@ int boot_proc() {
     busy.idle();
     if (cancelled) {
         display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nUse the "
-                                       "'Verify Morix State' in the Status menu to see the "
-                                       "current state of selected Morixes.");
+                                    "'Verify Morix State' in the Status menu to see the "
+                                    "current state of selected Morixes.");
         return CTL_FAILED;
     }
     boot_report(devs, failed);

@@ -78,8 +78,8 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
     int count = static_cast<int>(ports.size());
     if (req.code == 1)
         return (param_sel_flag
-                    ? build_prm_list_sng(ui_list_selected_items(W_FUNC_LIST), all, count,
-                                         ports, req.port_type, r)
+                    ? build_prm_list_sng(ui_list_selected_items(W_FUNC_LIST), all, count, ports,
+                                         req.port_type, r)
                     : build_mgmt_func_sng(func, all, count, ports, req.port_type, r)) != 0;
     bool bad = false;
     for (const CmpCode& c : cmp_codes) {
@@ -171,8 +171,8 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
         return -1;
     }
     if (req.code == 1) {
-        int rq = check_rqr_port(ui_list_selected_items(W_FUNC_LIST), param_sel_flag,
-                                req.port_type, &func);
+        int rq = check_rqr_port(ui_list_selected_items(W_FUNC_LIST), param_sel_flag, req.port_type,
+                                &func);
         // The operator learns which port parameters the port type leaves out.
         tell_rqr_port(rq, parent);
         if (rq == PRQ_NO_FUNC || rq == PRQ_NO_PRM)
@@ -205,16 +205,22 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
     bool bad = build_side(a, req, func, p1, all1);
     bad = build_side(b, req, func, p2, all2) || bad;
     LongOperation op(parent, "Cancel Compare", "", LO_FOLLOW_SNMP);
+    // Two devices are read side by side; one device compared with itself
+    // is read twice in turn (one request at a time per device).
+    std::vector<MorixRecord*> served;
+    if (b == &copy) {
+        for (MorixRecord* r : {a, b})
+            if (!g_cancel_process)
+                for (MorixRecord* s : op.serve({r}, SNMP_OP_GET, "Getting values for"))
+                    served.push_back(s);
+    } else {
+        served = op.serve({a, b}, SNMP_OP_GET, "Getting values for");
+    }
     std::string failed;
-    for (MorixRecord* r : {a, b}) {
-        if (g_cancel_process)
-            break;
-        op.progress("Getting values for", r->name);
-        mm_snmp(r, SNMP_OP_GET);
+    for (MorixRecord* r : served)
         if (r->status != SR_OK && r->status != SR_CANCELLED &&
             failed.find("\n" + r->name + "\n") == std::string::npos)
             failed += "\n" + r->name + "\n";
-    }
     int diffs = -1;
     if (!g_cancel_process && !failed.empty()) {
         for (MorixRecord* r : {a, b})
