@@ -19,6 +19,7 @@ int verb_status(const std::vector<std::string>& args);
 int verb_modem(const std::vector<std::string>& args);
 int verb_edit_config(const std::vector<std::string>& args);
 int verb_page(const std::vector<std::string>& args);
+int verb_undo(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, verb_show},
@@ -62,5 +63,6 @@ const CliVerb cli_verbs[] = {
      true, verb_edit_config},
     {"page", "page NAME [--modules=DEVICE:MODULE,...] [-P PORTS] [FIELD=VALUE ...]", true,
      verb_page},
+    {"undo", "undo", true, verb_undo},
     {nullptr, nullptr, false, nullptr},
 };
