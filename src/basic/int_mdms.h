@@ -25,7 +25,8 @@ const char* imdm_state_word(int platform, int state);
 // The list row text of a modem.
 std::string imdm_row_text(const std::string& name, int modem, const char* word);
 
-void process_int_mdms();
+// Opens the internal modems window; 1 when it opened with its list.
+int process_int_mdms();
 // Reads every modem state of the selected, reachable devices into
 // int_mdms_rows; names devices without modems when report is 1. 0 when
 // some device could not be read.
@@ -33,6 +34,14 @@ int process_get_int_mdms_vals(int report);
 // Rebuilds the list; a refresh of a list of the same length selects the
 // same rows again.
 int process_upd_int_mdms(int first_time, int report = 1);
-void process_apply_int_mdms();
+// Result of setting the chosen modems.
+enum ImdmResult {
+    IMDM_DONE = 0,       // every chosen modem's device took the state
+    IMDM_NOT_CHOSEN = 1, // no modem was chosen
+    IMDM_FAILED = 2,     // a device refused sets or a Set failed
+    IMDM_CANCELLED = 3   // the operator cancelled
+};
+// Sets the chosen modems to the chosen state. An ImdmResult.
+int process_apply_int_mdms();
 // The target state toggles and buttons of the window; 1 when id is one.
 int int_mdms_action(int id);

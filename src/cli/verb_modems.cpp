@@ -41,8 +41,7 @@ int verb_modems(const std::vector<std::string>& args) {
                                                          : 0;
     if (set && state == 0)
         return cli_usage_error(verb, "STATE is available or busy");
-    dispatch_main(W_IMDM_PB);
-    if (!ui_is_managed(W_IMDM_DIALOG))
+    if (!process_int_mdms())
         return CLI_FAILED;
     if (!set) {
         print_rows();
@@ -65,7 +64,7 @@ int verb_modems(const std::vector<std::string>& args) {
         cli_confirmed();
         return CLI_FAILED;
     }
-    dispatch_main(W_IMDM_APPLY);
+    int result = process_apply_int_mdms();
     print_rows();
-    return CLI_OK;
+    return result == IMDM_DONE ? CLI_OK : CLI_FAILED;
 }

@@ -96,8 +96,17 @@ int write_dsc_list_file(const std::string& dir, const std::vector<std::string>& 
 
 // ---- Search-device discovery ---------------------------------------------------
 
-// The "Discover" action of the search-device window.
-void discover_morixes();
+// Outcome of a search-device discovery.
+enum DscSearchResult {
+    DSC_FOUND = 0,     // at least one Morix was identified
+    DSC_NONE = 1,      // the walk ran, no Morix was identified
+    DSC_UNREAD = 2,    // the search device could not be read
+    DSC_CANCELLED = 3, // the operator cancelled
+    DSC_REFUSED = 4    // no search device was given
+};
+// The "Discover" action of the search-device window (its fields give the
+// search device, time-out and retries). A DscSearchResult.
+int discover_morixes();
 // Reads the search device's ipNetToMediaNetAddress column into addrs (at
 // most MAX_DSC_ADDRS), writing the running count to the output. Returns 0
 // when the walk ran (completely or not), -1 when the search device could

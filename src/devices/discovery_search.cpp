@@ -233,19 +233,19 @@ int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int r
     return cancelled;
 }
 
-void discover_morixes() {
+int discover_morixes() {
     std::string dev;
     remove_blanks_warn(W_DSC_FORM, ui_get_text(W_DSC_SRCH_DEV_TF), &dev);
     ui_set_text(W_DSC_SRCH_DEV_TF, dev);
     if (dev.empty()) {
         display_warn(W_DSC_FORM, "You must enter a search device.");
-        return;
+        return DSC_REFUSED;
     }
     int timeout = number_field(W_DSC_TIMEOUT_TF, mm_snmp_def_to, MAX_TIMEOUT_SECS);
     int retries = number_field(W_DSC_RETRIES_TF, mm_snmp_def_rty, INT_MAX);
     int id = 0;
     if (!get_check_mib_var(k_table_var, &id))
-        return;
+        return DSC_UNREAD;
     MorixRecord search;
     search.name = dev;
     search.community = mm_snmp_def_comm;
@@ -255,14 +255,18 @@ void discover_morixes() {
     int rc = dsc_collect_addrs(&search, &addrs);
     free_prm_list(&search);
     if (rc == -1)
-        return;
+        return DSC_UNREAD;
     if (rc == CR_CANCELLED) {
         out("\nOperation cancelled.");
-        return;
+        return DSC_CANCELLED;
     }
-    if (dsc_identify_addrs(addrs, timeout, retries))
+    int cancelled = dsc_identify_addrs(addrs, timeout, retries);
+    if (cancelled)
         out("\n\nOperation cancelled.");
     out("\n\n\n*** End of discovery ***\n\n"
         "Press 'Copy to List' to change the main Morix List to the discovered Morixes.\n"
         "Press 'Save List...' to save the list of discovered Morixes in a file.\n");
+    if (cancelled)
+        return DSC_CANCELLED;
+    return dsc_mrx_count() > 0 ? DSC_FOUND : DSC_NONE;
 }
