@@ -7,6 +7,7 @@
 #include "ops/script_exe.h"
 #include "ops/script_file.h"
 #include "ops/script_windows.h"
+#include "ops/undo.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -78,6 +79,11 @@ void compare() {
 }
 
 } // namespace
+
+int cmd_undo(int) {
+    undo_last_change(W_MAIN_OUTPUT, W_MAIN_WINDOW);
+    return 1;
+}
 
 int cmd_cmp_open(int) {
     open_cmp_window();
