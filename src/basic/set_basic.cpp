@@ -104,17 +104,22 @@ void process_set_req_res_basic(MorixRecord* rec, int window, int* error, int can
 void process_set_req_basic(const std::vector<int>& devices, int window, int* error, int* cancel) {
     *error = 0;
     LongOperation op(window, "Cancel Set", "", LO_CONFIRM | LO_FOLLOW_SNMP);
-    size_t done = 0;
+    // The devices are sent their values side by side.
+    std::vector<MorixRecord*> recs;
+    for (int d : devices)
+        recs.push_back(host_info_list[d]);
     std::vector<SafeSet> safe(devices.size());
-    for (; done < devices.size(); ++done) {
-        if (op.cancelled(static_cast<int>(100 * done / devices.size())))
-            break;
-        MorixRecord* r = host_info_list[devices[done]];
-        op.progress("Setting values for", r->name);
-        safe_set_send(r, &safe[done]);
-    }
+    std::vector<char> began(devices.size(), 0);
+    if (recs.size() == 1)
+        op.progress("Setting values for", recs[0]->name);
+    if (!op.cancelled(0))
+        began = safe_set_send_many(recs, "Setting values for", &safe);
     // Devices not reached before the cancel were never sent anything.
-    op.unserved(list_records(devices, done));
+    std::vector<MorixRecord*> unsent;
+    for (size_t i = 0; i < recs.size(); ++i)
+        if (!began[i])
+            unsent.push_back(recs[i]);
+    op.unserved(unsent);
     *cancel = op.close();
     for (size_t i = 0; i < devices.size(); ++i) {
         process_set_req_res_basic(host_info_list[devices[i]], window, error, *cancel);

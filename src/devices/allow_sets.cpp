@@ -32,28 +32,40 @@ int are_parameters_settable(MorixRecord* rec) {
     return rec->allow_set;
 }
 
-int will_sel_mrx_allow_set() {
-    // The selected reachable devices are asked side by side.
+void settable_many(const std::vector<MorixRecord*>& recs) {
     std::vector<SnmpTask> tasks;
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (!r->selected || !r->reachable)
-            continue;
-        if (!settable_request(r)) {
-            for (SnmpTask& t : tasks)
-                free_prm_list(t.rec);
-            return 0;
+    for (MorixRecord* r : recs) {
+        if (!settable_request(r)) { // no such variable: none is taken as settable
+            for (MorixRecord* x : recs) {
+                free_prm_list(x);
+                x->allow_set = 0;
+            }
+            return;
         }
         tasks.emplace_back();
         tasks.back().rec = r;
         tasks.back().op = SNMP_OP_GET;
     }
     mm_snmp_many(tasks, "");
-    int all = 1;
-    for (SnmpTask& t : tasks) {
+    for (SnmpTask& t : tasks)
         settable_take(t.rec);
-        all = all && t.rec->allow_set;
+}
+
+int will_sel_mrx_allow_set() {
+    // The selected reachable devices are asked side by side.
+    std::vector<MorixRecord*> recs;
+    for (MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        if (r->selected && r->reachable)
+            recs.push_back(r);
     }
+    int id = 0;
+    if (!get_check_mib_var("mrxAllowSets", &id))
+        return 0;
+    settable_many(recs);
+    int all = 1;
+    for (MorixRecord* r : recs)
+        all = all && r->allow_set;
     return all;
 }

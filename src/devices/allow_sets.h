@@ -1,6 +1,8 @@
 // Whether devices accept SET requests (the device variable mrxAllowSets).
 #pragma once
 
+#include <vector>
+
 #include "snmp_access/morix_record.h"
 
 // Reads mrxAllowSets; allow_set becomes 0 only when the device answered "2".
@@ -11,6 +13,8 @@ int are_parameters_settable(MorixRecord* rec);
 // (the chain is emptied).
 bool settable_request(MorixRecord* rec);
 void settable_take(MorixRecord* rec);
+// Refreshes the flag of every record, asking them side by side.
+void settable_many(const std::vector<MorixRecord*>& recs);
 // Refreshes the flag of every selected, reachable device of the list;
 // 1 when all of them allow sets.
 int will_sel_mrx_allow_set();

@@ -1,6 +1,8 @@
 // Copying: one Get on the source, then per destination the settable test,
 // one Set of the source's values on the destination ports, its report and
 // its reset mask; the automatic reset of the destinations at the end.
+#include <algorithm>
+
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
 #include "devices/long_op.h"
@@ -37,12 +39,28 @@ struct CopyState {
     bool reset_needed = false;
 };
 
+// What goes to the output window, kept until the destination's turn.
+struct Line {
+    std::string text;
+    int new_line;
+};
+
+// One destination: its record, the lines before its Set, and its Set.
+struct Dest {
+    std::string name;
+    int p = -1;
+    MorixRecord* rec = nullptr;
+    std::vector<Line> before;
+    SafeSet safe;
+    bool began = false;
+};
+
 // Builds the source's good values on one destination; lists them once.
-void build_dst(const CopyRequest& req, const MorixRecord& src, MorixRecord* dst, CopyState* st) {
+void build_dst(const CopyRequest& req, const MorixRecord& src, Dest* d, CopyState* st) {
     std::string list;
     for (const ParamNode* n = src.prm_list; n; n = n->next) {
         if (n->status == NS_OK) {
-            if (build_prm(dst, req.dst_all, req.dst_count, req.dst_ports, n->port_type,
+            if (build_prm(d->rec, req.dst_all, req.dst_count, req.dst_ports, n->port_type,
                           n->mib_index, n->value) == PORT_NOT_FOUND)
                 g_cpy_bad_ports = 1;
             if (!st->listed)
@@ -57,45 +75,103 @@ void build_dst(const CopyRequest& req, const MorixRecord& src, MorixRecord* dst,
     }
     st->listed = true;
     if (!list.empty())
-        write_otp_msg(W_CPY_TEXT, list, 0, 1);
+        d->before.push_back({list, 0});
 }
 
-// One destination: settable test, nodes, Set, report, reset mask.
-void copy_one(const CopyRequest& req, const MorixRecord& src, const std::string& name,
-              CopyState* st) {
-    int p = host_info_list.position(name);
-    if (p < 0 || !host_info_list[p]->reachable) {
-        out(MSG_LIST_UPDATED);
-        st->error = true;
-        return;
+// Every destination's settable test (side by side) and nodes; the lines
+// each will report before its Set.
+std::vector<Dest> prepare_dsts(const CopyRequest& req, const MorixRecord& src, CopyState* st) {
+    std::vector<Dest> dsts;
+    std::vector<MorixRecord*> asked;
+    for (const std::string& name : req.dst_names) {
+        dsts.emplace_back();
+        Dest& d = dsts.back();
+        d.name = name;
+        d.p = host_info_list.position(name);
+        if (d.p < 0 || !host_info_list[d.p]->reachable) {
+            d.before.push_back({MSG_LIST_UPDATED, 1});
+            st->error = true;
+            continue;
+        }
+        d.rec = host_info_list[d.p];
+        if (std::find(asked.begin(), asked.end(), d.rec) != asked.end()) {
+            d.rec = nullptr; // one device, one Set
+            continue;
+        }
+        free_prm_list(d.rec);
+        asked.push_back(d.rec);
     }
-    MorixRecord* dst = host_info_list[p];
-    free_prm_list(dst);
-    if (!are_parameters_settable(dst)) {
-        out("<" + name + ">  " + MSG_NOT_ALLOWED);
-        st->error = true;
-        return;
+    settable_many(asked);
+    for (Dest& d : dsts) {
+        if (!d.rec)
+            continue;
+        if (!d.rec->allow_set) {
+            d.before.push_back({"<" + d.name + ">  " + MSG_NOT_ALLOWED, 1});
+            st->error = true;
+            d.rec = nullptr;
+            continue;
+        }
+        build_dst(req, src, &d, st);
+        if (d.rec->prm_list)
+            d.before.push_back({"\nPerforming copy for: " + d.name, 1});
     }
-    reset_cancel_dialog("Copying to", name);
-    build_dst(req, src, dst, st);
+    return dsts;
+}
+
+// One destination's report after the Sets: its lines, the Set's result,
+// its reset mask.
+void report_dst(Dest& d, CopyState* st) {
+    for (const Line& l : d.before)
+        write_otp_msg(W_CPY_TEXT, l.text, l.new_line, 1);
+    if (!d.rec)
+        return;
+    MorixRecord* dst = d.rec;
     if (dst->prm_list) {
-        out("\nPerforming copy for: " + name);
-        SafeSet safe;
-        safe_set_send(dst, &safe);
         int error = 0;
         process_set_req_res(dst, W_CPY_TEXT, W_CPY_FORM, &error, g_cancel_process);
         std::string lines;
-        error = safe_set_report(dst, safe, &lines) || error;
+        error = safe_set_report(dst, d.safe, &lines) || error;
         if (!lines.empty())
             write_otp_msg(W_CPY_TEXT, lines, 0, 1);
         st->error = st->error || error;
         // Only a Set the device answered tells which values it took.
         if (dst->status == SR_OK) {
-            g_auto_reset_mask[p] = build_reset_mask(dst, &g_input_port[p]);
-            st->reset_needed = st->reset_needed || g_auto_reset_mask[p] != 0;
+            g_auto_reset_mask[d.p] = build_reset_mask(dst, &g_input_port[d.p]);
+            st->reset_needed = st->reset_needed || g_auto_reset_mask[d.p] != 0;
         }
     }
     free_prm_list(dst);
+}
+
+// Sends every destination its values side by side and reports them in
+// order; after a cancel, destinations not begun report nothing.
+void copy_all(const CopyRequest& req, const MorixRecord& src, CopyState* st) {
+    if (g_cancel_process)
+        return;
+    std::vector<Dest> dsts = prepare_dsts(req, src, st);
+    std::vector<MorixRecord*> recs;
+    for (const Dest& d : dsts)
+        if (d.rec && d.rec->prm_list)
+            recs.push_back(d.rec);
+    if (recs.size() == 1)
+        reset_cancel_dialog("Copying to", recs[0]->name);
+    std::vector<SafeSet> safe(recs.size());
+    std::vector<char> began(recs.size(), 0);
+    if (!g_cancel_process)
+        began = safe_set_send_many(recs, "Copying to", &safe);
+    for (size_t i = 0, k = 0; i < dsts.size(); ++i) {
+        Dest& d = dsts[i];
+        bool sent = d.rec && d.rec->prm_list;
+        if (sent) {
+            d.safe = safe[k];
+            d.began = began[k++];
+        }
+        if (g_cancel_process && sent && !d.began) {
+            free_prm_list(d.rec);
+            continue;
+        }
+        report_dst(d, st);
+    }
 }
 
 // Reads the source; false when the copy cannot go on.
@@ -136,11 +212,7 @@ int copy_exe(const CopyRequest& req) {
         clear_reset_masks();
         out("Copying the following parameters...");
         op.open(W_CPY_FORM, "Cancel Copy", "", LO_CONFIRM | LO_FOLLOW_SNMP);
-        for (const std::string& name : req.dst_names) {
-            if (g_cancel_process)
-                break;
-            copy_one(req, *values, name, &st);
-        }
+        copy_all(req, *values, &st);
         cancelled = op.close();
         if (st.reset_needed && !cancelled && does_user_want_reset(W_CPY_FORM)) {
             std::string failed;

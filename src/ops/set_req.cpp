@@ -215,24 +215,39 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
     *error = 0;
     std::string msg;
     LongOperation op(parent, "Cancel Set", "", LO_CONFIRM | LO_FOLLOW_SNMP);
-    // Per list slot: the undo script and read-back of the device.
-    std::vector<SafeSet> safe(MAX_MRX_SLOTS);
-    int position = 0;
-    for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
-        MorixRecord* r = host_info_list[position];
+    // The devices that take Sets are sent theirs side by side; per list
+    // slot, the undo script and read-back of the device and whether its Set
+    // was begun.
+    std::vector<MorixRecord*> allowed;
+    std::vector<int> slot_of;
+    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
+        MorixRecord* r = host_info_list[p];
         if (!r->selected || !r->reachable)
             continue;
-        if (g_cancel_process)
-            break;
         if (r->allow_set) {
-            op.progress("Setting values for", r->name);
-            safe_set_send(r, &safe[position]);
+            allowed.push_back(r);
+            slot_of.push_back(p);
         } else {
             text_set_buf("<" + r->name + ">  " + MSG_NOT_ALLOWED, &msg, 1);
             *error = 1;
         }
     }
-    op.at(position);
+    if (allowed.size() == 1)
+        op.progress("Setting values for", allowed[0]->name);
+    std::vector<SafeSet> safe_of(allowed.size());
+    std::vector<char> began(allowed.size(), 0);
+    if (!op.cancelled(0))
+        began = safe_set_send_many(allowed, "Setting values for", &safe_of);
+    std::vector<SafeSet> safe(MAX_MRX_SLOTS);
+    std::vector<char> sent_to(MAX_MRX_SLOTS, 0);
+    std::vector<MorixRecord*> unsent;
+    for (size_t i = 0; i < allowed.size(); ++i) {
+        safe[slot_of[i]] = safe_of[i];
+        sent_to[slot_of[i]] = began[i];
+        if (!began[i] && allowed[i]->prm_list)
+            unsent.push_back(allowed[i]);
+    }
+    op.unserved(unsent);
     *cancelled = op.close();
     for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
         MorixRecord* r = host_info_list[p];
@@ -266,7 +281,7 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
             MorixRecord* r = host_info_list[p];
             if (!r->selected || !r->reachable || !r->allow_set)
                 continue;
-            std::string& to = p < position ? sent : not_sent;
+            std::string& to = sent_to[p] ? sent : not_sent;
             to += (to.empty() ? "" : ", ") + r->name;
         }
         if (!sent.empty())

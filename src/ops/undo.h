@@ -34,6 +34,13 @@ struct SafeSet {
 // sends nothing (the record's status becomes 17, as for a device the Set
 // never reached).
 void safe_set_send(MorixRecord* rec, SafeSet* out);
+// safe_set_send for many devices side by side: the undo reads of all of
+// them at once, then their Sets, then their read-backs (label names the
+// work in the cancel dialog). out[i] belongs to recs[i]; returns for each
+// whether its Set was begun (after a cancel, those not begun were sent
+// nothing).
+std::vector<char> safe_set_send_many(const std::vector<MorixRecord*>& recs,
+                                     const std::string& label, std::vector<SafeSet>* out);
 // The report lines of one device (undo script, left out, not taken,
 // refusal), each ended by a line end; 1 when they count as an error.
 int safe_set_report(const MorixRecord* rec, const SafeSet& s, std::string* text);

@@ -84,12 +84,9 @@ std::string undo_content(const MorixRecord* got, std::vector<std::string>* left_
     return content;
 }
 
-// Reads and keeps what the Set will overwrite; false when nothing may be sent.
-bool keep_undo(MorixRecord* rec, SafeSet* out) {
-    MorixRecordPtr got = get_copy(rec, false);
-    mm_snmp(got.get(), SNMP_OP_GET);
-    if (g_cancel_process)
-        return false;
+// Keeps what the Set will overwrite, read into got; false when nothing may
+// be sent.
+bool keep_undo(const MorixRecord* rec, const MorixRecord* got, SafeSet* out) {
     if (got->status != SR_OK) {
         out->refusal = "<" + rec->name +
                        ">  Nothing was set: the current values could not be read for the "
@@ -97,8 +94,8 @@ bool keep_undo(MorixRecord* rec, SafeSet* out) {
         return false;
     }
     std::string reason;
-    if (write_undo_script(rec->name, undo_content(got.get(), &out->left_out), UNDO_KEEP,
-                          &out->undo_path, &reason) != 0) {
+    if (write_undo_script(rec->name, undo_content(got, &out->left_out), UNDO_KEEP, &out->undo_path,
+                          &reason) != 0) {
         out->refusal = "<" + rec->name + ">  Nothing was set: the undo script could not be " +
                        "written (" + reason + ").";
         return false;
@@ -106,14 +103,8 @@ bool keep_undo(MorixRecord* rec, SafeSet* out) {
     return true;
 }
 
-// Reads back the nodes the device accepted and lists those it does not hold.
-void read_back(MorixRecord* rec, SafeSet* out) {
-    MorixRecordPtr back = get_copy(rec, true);
-    if (!back->prm_list)
-        return;
-    mm_snmp(back.get(), SNMP_OP_GET);
-    if (g_cancel_process)
-        return;
+// Lists the accepted nodes of rec that the read-back back does not hold.
+void compare_back(const MorixRecord* rec, const MorixRecord* back, SafeSet* out) {
     const ParamNode* sent = rec->prm_list;
     for (const ParamNode* n = back->prm_list; n; n = n->next) {
         while (sent && sent->status != NS_OK)
@@ -128,6 +119,27 @@ void read_back(MorixRecord* rec, SafeSet* out) {
                                      shown(sent->mib_index, sent->value));
         sent = sent->next;
     }
+}
+
+// One engine run of op over the records (null ones skipped); which of them
+// the run began.
+std::vector<char> run_all(const std::vector<MorixRecord*>& recs, int op, const std::string& label) {
+    std::vector<SnmpTask> tasks;
+    std::vector<size_t> of;
+    for (size_t i = 0; i < recs.size(); ++i) {
+        if (!recs[i])
+            continue;
+        tasks.emplace_back();
+        tasks.back().rec = recs[i];
+        tasks.back().op = op;
+        of.push_back(i);
+    }
+    std::vector<char> started(recs.size(), 0);
+    if (!g_cancel_process)
+        mm_snmp_many(tasks, label);
+    for (size_t k = 0; k < tasks.size(); ++k)
+        started[of[k]] = tasks[k].started ? 1 : 0;
+    return started;
 }
 
 // A complete decimal number (blanks around it and a sign allowed).
@@ -168,18 +180,55 @@ bool set_value_held(int mib_index, const std::string& sent, const std::string& r
     return sent == read;
 }
 
-void safe_set_send(MorixRecord* rec, SafeSet* out) {
-    *out = SafeSet{};
-    if (!rec->prm_list)
-        return;
-    if (!keep_undo(rec, out)) {
-        out->refused = !out->refusal.empty();
-        rec->status = SR_CANCELLED; // never sent
-        return;
+std::vector<char> safe_set_send_many(const std::vector<MorixRecord*>& recs,
+                                     const std::string& label, std::vector<SafeSet>* out) {
+    size_t n = recs.size();
+    out->assign(n, SafeSet{});
+    // What the Sets will overwrite, read from every device at once.
+    std::vector<MorixRecordPtr> got(n);
+    std::vector<MorixRecord*> reads(n, nullptr);
+    for (size_t i = 0; i < n; ++i)
+        if (recs[i]->prm_list) {
+            got[i] = get_copy(recs[i], false);
+            reads[i] = got[i].get();
+        }
+    std::vector<char> read = run_all(reads, SNMP_OP_GET, label);
+    // The Sets of the devices whose undo script is kept.
+    std::vector<MorixRecord*> sets(n, nullptr);
+    for (size_t i = 0; i < n; ++i) {
+        if (!reads[i])
+            continue;
+        if (read[i] && !g_cancel_process && keep_undo(recs[i], reads[i], &(*out)[i])) {
+            sets[i] = recs[i];
+            continue;
+        }
+        (*out)[i].refused = !(*out)[i].refusal.empty();
+        recs[i]->status = SR_CANCELLED; // never sent
     }
-    mm_snmp(rec, SNMP_OP_SET);
-    if (rec->status == SR_OK && !g_cancel_process)
-        read_back(rec, out);
+    std::vector<char> sent = run_all(sets, SNMP_OP_SET, label);
+    if (g_cancel_process)
+        return sent;
+    // The accepted values read back from every device the Set reached.
+    std::vector<MorixRecordPtr> back(n);
+    std::vector<MorixRecord*> backs(n, nullptr);
+    for (size_t i = 0; i < n; ++i)
+        if (sets[i] && recs[i]->status == SR_OK) {
+            back[i] = get_copy(recs[i], true);
+            backs[i] = back[i]->prm_list ? back[i].get() : nullptr;
+        }
+    run_all(backs, SNMP_OP_GET, label);
+    if (g_cancel_process)
+        return sent;
+    for (size_t i = 0; i < n; ++i)
+        if (backs[i])
+            compare_back(recs[i], backs[i], &(*out)[i]);
+    return sent;
+}
+
+void safe_set_send(MorixRecord* rec, SafeSet* out) {
+    std::vector<SafeSet> one;
+    safe_set_send_many({rec}, "", &one);
+    *out = one[0];
 }
 
 int safe_set_report(const MorixRecord* rec, const SafeSet& s, std::string* text) {

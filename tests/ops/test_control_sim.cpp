@@ -235,7 +235,8 @@ TEST_F(ControlSim, BroadcastTwoPassesAndRefusingDevice) {
 }
 
 // Commands serve the selected devices side by side: each device hears the
-// same requests, in the same order, as when it is served alone.
+// same requests, in the same order, as when it is served alone (a Set: the
+// allow-sets read, the undo read, the Set, the read-back and the re-read).
 TEST_F(ControlSim, EachDeviceHearsTheSameRequestsAloneAndBesideOthers) {
     REQUIRE_NETNS();
     struct Command {
@@ -258,6 +259,13 @@ TEST_F(ControlSim, EachDeviceHearsTheSameRequestsAloneAndBesideOthers) {
              dispatch_main(W_BCAST_APPLY);
          }},
         {"query", [&] { dispatch_main(W_QUERY_PB); }},
+        {"set",
+         [&] {
+             open_set({"sysContact", "mrxDialoutRetries"});
+             mark("sysContact", "wire");
+             mark("mrxDialoutRetries", "4");
+             dispatch_main(W_SET_APPLY);
+         }},
     };
     for (const Command& c : commands) {
         std::vector<std::string> heard[2];
