@@ -41,6 +41,29 @@ int cmd_reset(int id);
 int cmd_bcast(int id);
 int cmd_copy(int id);
 
+// Search-device window and network discovery prompt.
+int cmd_discover(int id);
+int cmd_dsc_copy_to_list(int id);
+int cmd_dsc_save_list(int id);
+int cmd_dsc_close(int id);
+int cmd_dsc_prompt_ok(int id);
+int cmd_dsc_prompt_cancel(int id);
+int cmd_dsc_prompt_help(int id);
+
+// User groups and site parameters windows.
+int cmd_udf_choice(int id);
+int cmd_udf_add(int id);
+int cmd_udf_remove(int id);
+int cmd_udf_view(int id);
+int cmd_udf_delete(int id);
+int cmd_udf_modify(int id);
+int cmd_udf_new(int id);
+int cmd_udf_close(int id);
+int cmd_site_choice(int id);
+int cmd_site_modify(int id);
+// The parameter selected in the site window's list changed.
+void cmd_site_selection();
+
 // SNMP Information window.
 int cmd_snmp_set(int id);
 int cmd_snmp_get(int id);

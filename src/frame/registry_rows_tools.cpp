@@ -97,8 +97,10 @@ WindowRow discover_window() {
         0,
         0,
         nullptr,
-        rows_of({W_DISC_DISCOVER_PB, W_DISC_COPY_TO_LIST_PB, W_DISC_SAVE_LIST_PB, W_DISC_CLOSE_PB},
-                dsc_window_action)};
+        {{W_DISC_DISCOVER_PB, cmd_discover},
+         {W_DISC_COPY_TO_LIST_PB, cmd_dsc_copy_to_list},
+         {W_DISC_SAVE_LIST_PB, cmd_dsc_save_list},
+         {W_DISC_CLOSE_PB, cmd_dsc_close}}};
 }
 
 WindowRow site_window() {
@@ -113,9 +115,9 @@ WindowRow site_window() {
             nullptr,
             rows_of({W_SITE_PRM_MORIX_TB, W_SITE_PRM_ASYNC_TB, W_SITE_PRM_SYNC_TB,
                      W_SITE_PRM_PRINTER_TB, W_SITE_PRM_ETHERNET_TB, W_SITE_PRM_CHANNELS_TB,
-                     W_SITE_PRM_WAN_INTERFACE_TB, W_SITE_PRM_WAN_CHANNEL_TB, W_SITE_MODIFY,
-                     W_SITE_REMOVE},
-                    site_window_action)};
+                     W_SITE_PRM_WAN_INTERFACE_TB, W_SITE_PRM_WAN_CHANNEL_TB},
+                    cmd_site_choice) +
+                rows_of({W_SITE_MODIFY, W_SITE_REMOVE}, cmd_site_modify)};
 }
 
 WindowRow udf_window() {
@@ -129,11 +131,17 @@ WindowRow udf_window() {
             0,
             0,
             nullptr,
-            rows_of({W_UDF_ADD, W_UDF_REMOVE, W_UDF_VIEW, W_UDF_DELETE, W_UDF_MODIFY, W_UDF_NEW,
-                     W_UDF_CLOSE, W_UDF_MORIX_TB, W_UDF_ASYNC_TB, W_UDF_SYNC_TB, W_UDF_PRINTER_TB,
-                     W_UDF_ETHERNET_TB, W_UDF_WAN_INTERFACE_TB, W_UDF_WAN_CHANNEL_TB,
-                     W_UDF_CHANNELS_TB},
-                    udf_window_action)};
+            std::vector<CommandRow>{{W_UDF_ADD, cmd_udf_add},
+             {W_UDF_REMOVE, cmd_udf_remove},
+             {W_UDF_VIEW, cmd_udf_view},
+             {W_UDF_DELETE, cmd_udf_delete},
+             {W_UDF_MODIFY, cmd_udf_modify},
+             {W_UDF_NEW, cmd_udf_new},
+             {W_UDF_CLOSE, cmd_udf_close}} +
+                rows_of({W_UDF_MORIX_TB, W_UDF_ASYNC_TB, W_UDF_SYNC_TB, W_UDF_PRINTER_TB,
+                         W_UDF_ETHERNET_TB, W_UDF_WAN_INTERFACE_TB, W_UDF_WAN_CHANNEL_TB,
+                         W_UDF_CHANNELS_TB},
+                        cmd_udf_choice)};
 }
 
 WindowRow view_window() {
@@ -218,9 +226,10 @@ std::vector<WindowRow> make_more_rows() {
     rows.push_back(create_window());
     rows.push_back(execute_window());
     rows.push_back(t1_window());
-    rows.push_back(dialog(
-        W_DSC_PROMPT, "Network Discovery", {}, 0,
-        rows_of({W_DSC_PROMPT_OK, W_DSC_PROMPT_CANCEL, W_DSC_PROMPT_HELP}, dsc_window_action)));
+    rows.push_back(dialog(W_DSC_PROMPT, "Network Discovery", {}, 0,
+                          {{W_DSC_PROMPT_OK, cmd_dsc_prompt_ok},
+                           {W_DSC_PROMPT_CANCEL, cmd_dsc_prompt_cancel},
+                           {W_DSC_PROMPT_HELP, cmd_dsc_prompt_help}}));
     rows.push_back(
         dialog(W_BOOT_DIALOG, "Boot", {{W_BOOT_D_HELP_PB, "boot.wh"}}, W_BOOT_D_CLOSE_PB,
                rows_of({W_BOOT_D_BOOT_NOW_TB, W_BOOT_D_TIMED_BOOT_TB, W_BOOT_D_CANCEL_TIMED_BOOT_TB,
