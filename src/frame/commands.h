@@ -40,6 +40,7 @@ int cmd_status(int id);
 int cmd_reset(int id);
 int cmd_bcast(int id);
 int cmd_copy(int id);
+int cmd_copy_choice(int id);
 
 // Search-device window and network discovery prompt.
 int cmd_discover(int id);
@@ -72,6 +73,7 @@ int cmd_show_port_type(int id);
 int cmd_show_apply(int id);
 int cmd_set_show_values(int id);
 int cmd_set_port_type(int id);
+int cmd_set_apply(int id);
 // Compare and script windows and their port dialogs.
 int cmd_cmp_kind(int id);
 int cmd_compare(int id);

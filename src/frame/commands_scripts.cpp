@@ -6,7 +6,7 @@
 #include "ops/script_crt.h"
 #include "ops/script_exe.h"
 #include "ops/script_file.h"
-#include "ops/script_windows.h"
+#include "frame/script_windows.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"

@@ -10,7 +10,7 @@
 #include "frame/registry.h"
 #include "frame/save_text.h"
 #include "frame/startup.h"
-#include "ops/script_windows.h"
+#include "frame/script_windows.h"
 #include "ops/show.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"

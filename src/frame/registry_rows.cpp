@@ -12,10 +12,6 @@
 namespace {
 
 // Runs that ignore the id.
-int set_apply(int) {
-    read_set_val_proc();
-    return 1;
-}
 void set_closed(int) {
     free_set_widgets();
     ui_unmanage(W_SET_VD_DIALOG);
@@ -148,7 +144,7 @@ std::vector<WindowRow> make_rows() {
                     0,
                     W_SET_CLOSE,
                     set_closed,
-                    {{W_SET_APPLY, set_apply},
+                    {{W_SET_APPLY, cmd_set_apply},
                      {W_SET_SHOW_VALUES, cmd_set_show_values},
                      {W_SET_PORT_OM, cmd_set_port_type},
                      {W_SET_PORT_TF, nullptr},

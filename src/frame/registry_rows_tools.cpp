@@ -81,7 +81,7 @@ WindowRow copy_window() {
                      W_CPY_WAN_INTERFACES_TB, W_CPY_CHANNELS_TB, W_CPY_ASYNC_TB, W_CPY_SYNC_TB,
                      W_CPY_PRINTER_TB, W_CPY_ETHERNET_TB, W_CPY_WAN_INTERFACE_TB,
                      W_CPY_PORT_CHANNELS_TB},
-                    cpy_choice_action) +
+                    cmd_copy_choice) +
                 rows_of({W_CPY_APPLY}, cmd_copy)};
 }
 
