@@ -34,6 +34,14 @@ int cmd_internal_modems(int id);
 int cmd_edit_cfg_file(int id);
 int cmd_setup_basic(int id);
 int cmd_status(int id);
+// Status windows: Update, the automatic refresh toggle, a window's own
+// toggles, the multilink Details; status_control_command gives the one of a
+// control of a status window.
+int cmd_status_update(int id);
+int cmd_status_auto(int id);
+int cmd_status_option(int id);
+int cmd_status_details(int id);
+int (*status_control_command(int id))(int);
 
 // Reset, Broadcast and Copy windows: their command reads the window into
 // a request.

@@ -94,7 +94,7 @@ WindowRow status_window(int form, const char* title, Placement place, std::vecto
                         std::vector<int> saves, int text, int close, std::vector<int> controls) {
     std::vector<CommandRow> commands;
     for (int id : controls)
-        commands.push_back({id, status_window_action});
+        commands.push_back({id, status_control_command(id)});
     return {form, title, place, std::move(help),      std::move(saves),
             text, 0,     close, status_window_closed, std::move(commands)};
 }

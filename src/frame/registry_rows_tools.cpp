@@ -202,9 +202,11 @@ WindowRow t1_window() {
             0,
             W_T1_ST_CLOSE_PB,
             status_window_closed,
-            rows_of({W_T1_ST_UPDATE_PB, W_T1_ST_AUTO, W_T1_ST_CURRENT_TB, W_T1_ST_TOTAL_TB,
-                     W_T1_ST_INTERVALS_TB},
-                    status_window_action)};
+            {{W_T1_ST_UPDATE_PB, cmd_status_update},
+             {W_T1_ST_AUTO, cmd_status_auto},
+             {W_T1_ST_CURRENT_TB, cmd_status_option},
+             {W_T1_ST_TOTAL_TB, cmd_status_option},
+             {W_T1_ST_INTERVALS_TB, cmd_status_option}}};
 }
 
 // Dialogs built on demand (no staged shell).
