@@ -11,6 +11,23 @@ int cmd_set_open(int) {
     return 1;
 }
 
+// Opens the Show window with its banner.
+void open_show_window() {
+    gui_manage_top_form(W_SHOW_FORM);
+    if (ui_get_text(W_SHOW_TEXT).empty())
+        ui_set_text(W_SHOW_TEXT, SHOW_BANNER);
+    // The port type used is the one marked on screen; with none marked, the
+    // window opens with its first port type chosen.
+    for (const PortTypeChoice& c : port_type_choices()) {
+        if (ui_get_toggle(c.toggle_id)) {
+            show_port_sel_ind = c.code;
+            return;
+        }
+    }
+    ui_set_toggle(port_type_choices()[0].toggle_id, true, false);
+    show_port_sel_ind = port_type_choices()[0].code;
+}
+
 int cmd_show_open(int) {
     open_show_window();
     return 1;

@@ -11,6 +11,11 @@
 
 namespace {
 
+// A broadcast option toggle: its state goes with it.
+int bcast_option(int id) {
+    return bcast_option_action(id, ui_get_toggle(id));
+}
+
 // Runs that ignore the id.
 void set_closed(int) {
     free_set_widgets();
@@ -214,7 +219,7 @@ std::vector<WindowRow> make_rows() {
                    W_RST_APPLETALK_TB,
                    W_RST_ALL_INTERNAL_MODEMS_TB,
                    W_RST_PRI_SESSIONS_TB})
-        reset.push_back({id, reset_option_action});
+        reset.push_back({id, [](int t) { return reset_option_action(t, ui_get_toggle(t)); }});
     reset.push_back({W_RST_PORT_TF, nullptr});
     reset.push_back({W_RST_APPLY, cmd_reset});
     rows.push_back({W_RST_FORM,
@@ -237,9 +242,9 @@ std::vector<WindowRow> make_rows() {
                     W_BCAST_CLOSE_PB,
                     nullptr,
                     {{W_BCAST_APPLY, cmd_bcast},
-                     {W_BCAST_ALL_PORTS_TB, bcast_option_action},
-                     {W_BCAST_ACTIVE_PORTS_TB, bcast_option_action},
-                     {W_BCAST_CONSOLE_TB, bcast_option_action}}});
+                     {W_BCAST_ALL_PORTS_TB, bcast_option},
+                     {W_BCAST_ACTIVE_PORTS_TB, bcast_option},
+                     {W_BCAST_CONSOLE_TB, bcast_option}}});
     rows.push_back({W_SNMP_FORM,
                     "SNMP Information",
                     {11, "MM/snmp", "snmp_top", W_SNMP_SHELL, "snmp_form", 100, 100, 660, 175},

@@ -17,9 +17,16 @@
 
 namespace {
 
+// Boot reads the dialog's fields into its request.
 int boot_apply(int) {
-    process_boot();
+    BootRequest req;
+    for (int f = 0; f < BOOT_FIELDS; ++f)
+        req.fields[f] = ui_get_text(boot_field_id(f));
+    process_boot(req);
     return 1;
+}
+int boot_option(int id) {
+    return boot_option_action(id, ui_get_toggle(id));
 }
 int modem_dialog(int id) {
     if (!modem_dialog_action(id))
@@ -237,7 +244,7 @@ std::vector<WindowRow> make_more_rows() {
                rows_of({W_BOOT_D_BOOT_NOW_TB, W_BOOT_D_TIMED_BOOT_TB, W_BOOT_D_CANCEL_TIMED_BOOT_TB,
                         W_BOOT_D_DUMP_AND_BOOT_TB, W_BOOT_D_BOOT_FROM_FLASH_TB,
                         W_BOOT_D_LOAD_IMG_TO_FLASH_TB, W_BOOT_D_SHUT_DOWN_TB},
-                       boot_option_action) +
+                       boot_option) +
                    rows_of({W_BOOT_APPLY}, boot_apply)));
     rows.push_back(dialog(
         W_IMDM_DIALOG, "Internal Modems", {{W_INT_MDMS_D_HELP_PB, "intmdms.wh"}},
