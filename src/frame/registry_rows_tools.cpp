@@ -28,11 +28,35 @@ int boot_apply(int) {
 int boot_option(int id) {
     return boot_option_action(id, ui_get_toggle(id));
 }
-int modem_dialog(int id) {
-    if (!modem_dialog_action(id))
-        return 0;
-    modem_dialog_done(); // the modem pages show what the dialog changed
+// The Edit Modem dialog's controls read the dialog into a request; the
+// modem pages then show what the dialog changed.
+MdmDialogRequest modem_dialog_request() {
+    MdmDialogRequest req;
+    req.name = ui_get_text(W_MDM_NAME_TF);
+    for (int i = 0; i < 3; ++i)
+        req.texts[i] = ui_get_text(mdm_dialog_id(i));
+    req.defaults = ui_get_toggle(W_MDM_DEFS_TB);
+    return req;
+}
+int modem_dialog_field(int) {
+    modem_dialog_done();
     return 1;
+}
+int modem_dialog_ok(int) {
+    mdm_edit_ok(modem_dialog_request());
+    return modem_dialog_field(0);
+}
+int modem_dialog_remove(int) {
+    mdm_remove_act(modem_dialog_request());
+    return modem_dialog_field(0);
+}
+int modem_dialog_defaults(int) {
+    mdm_rvrt_defs_act(modem_dialog_request());
+    return modem_dialog_field(0);
+}
+int modem_dialog_cancel(int) {
+    mdm_dialog_cancel();
+    return modem_dialog_field(0);
 }
 void copy_closed(int) {
     g_cpy_copy_mode = 0;
@@ -252,9 +276,12 @@ std::vector<WindowRow> make_more_rows() {
         rows_of({W_IMDM_AVAIL_TB, W_IMDM_BUSY_TB, W_IMDM_APPLY, W_IMDM_UPDATE}, int_mdms_action)));
     rows.push_back(
         dialog(W_MDM_DIALOG, "Edit Modem", {}, 0,
-               rows_of({W_MDM_NAME_TF, W_MDM_CONNECT_TF, W_MDM_DIALIN_TF, W_MDM_DIALOUT_TF,
-                        W_MDM_DEFS_TB, W_MDM_OK, W_MDM_REMOVE, W_MDM_CANCEL},
-                       modem_dialog)));
+               rows_of({W_MDM_NAME_TF, W_MDM_CONNECT_TF, W_MDM_DIALIN_TF, W_MDM_DIALOUT_TF},
+                       modem_dialog_field) +
+                   std::vector<CommandRow>{{W_MDM_DEFS_TB, modem_dialog_defaults},
+                                           {W_MDM_OK, modem_dialog_ok},
+                                           {W_MDM_REMOVE, modem_dialog_remove},
+                                           {W_MDM_CANCEL, modem_dialog_cancel}}));
     return rows;
 }
 
