@@ -58,6 +58,19 @@ int modem_dialog_cancel(int) {
     mdm_dialog_cancel();
     return modem_dialog_field(0);
 }
+// The internal modems dialog: the list's selection goes with its commands.
+int int_mdms_state(int id) {
+    int_mdms_state_toggled(id, ui_get_toggle(id));
+    return 1;
+}
+int int_mdms_apply(int) {
+    process_apply_int_mdms(ui_list_selected_pos(W_IMDM_LIST));
+    return 1;
+}
+int int_mdms_upd(int) {
+    int_mdms_update(ui_list_selected_pos(W_IMDM_LIST));
+    return 1;
+}
 void copy_closed(int) {
     g_cpy_copy_mode = 0;
 }
@@ -273,7 +286,8 @@ std::vector<WindowRow> make_more_rows() {
     rows.push_back(dialog(
         W_IMDM_DIALOG, "Internal Modems", {{W_INT_MDMS_D_HELP_PB, "intmdms.wh"}},
         W_INT_MDMS_D_CLOSE_PB,
-        rows_of({W_IMDM_AVAIL_TB, W_IMDM_BUSY_TB, W_IMDM_APPLY, W_IMDM_UPDATE}, int_mdms_action)));
+        rows_of({W_IMDM_AVAIL_TB, W_IMDM_BUSY_TB}, int_mdms_state) +
+            std::vector<CommandRow>{{W_IMDM_APPLY, int_mdms_apply}, {W_IMDM_UPDATE, int_mdms_upd}}));
     rows.push_back(
         dialog(W_MDM_DIALOG, "Edit Modem", {}, 0,
                rows_of({W_MDM_NAME_TF, W_MDM_CONNECT_TF, W_MDM_DIALIN_TF, W_MDM_DIALOUT_TF},
