@@ -12,8 +12,8 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
-#include "ui/window_state.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 std::vector<ImdmRow> int_mdms_rows;
 int int_mdms_stat = 1;

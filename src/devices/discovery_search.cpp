@@ -124,8 +124,7 @@ int identify_one(const std::string& name, int probe, int timeout, int retries, b
     std::string line = result_line(code, rec->name);
     if (code == CR_OK && !keep_dsc_record(rec, info))
         ++*not_kept;
-    bool full =
-        verbose || (code != CR_NOT_MORIX && code != CR_NOT_REACHABLE);
+    bool full = verbose || (code != CR_NOT_MORIX && code != CR_NOT_REACHABLE);
     if (!full) {
         marks->mark();
         return code;

@@ -14,8 +14,8 @@
 #include "ui/app_globals.h"
 #include "ui/command_result.h"
 #include "ui/ui.h"
-#include "ui/window_state.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 PortSelection port_mrx_map;
 

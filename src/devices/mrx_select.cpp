@@ -3,8 +3,8 @@
 #include "catalogue/func_display.h"
 #include "snmp_access/morix_record.h"
 #include "ui/ui.h"
-#include "ui/window_state.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 namespace {
 

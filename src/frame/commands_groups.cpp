@@ -12,8 +12,8 @@ const int site_choice_ids[] = {W_SITE_PRM_MORIX_TB,         W_SITE_PRM_ASYNC_TB,
                                W_SITE_PRM_SYNC_TB,          W_SITE_PRM_PRINTER_TB,
                                W_SITE_PRM_ETHERNET_TB,      W_SITE_PRM_CHANNELS_TB,
                                W_SITE_PRM_WAN_INTERFACE_TB, W_SITE_PRM_WAN_CHANNEL_TB};
-const int udf_choice_ids[] = {W_UDF_MORIX_TB,    W_UDF_ASYNC_TB,         W_UDF_SYNC_TB,
-                              W_UDF_PRINTER_TB,  W_UDF_ETHERNET_TB,      W_UDF_WAN_INTERFACE_TB,
+const int udf_choice_ids[] = {W_UDF_MORIX_TB,       W_UDF_ASYNC_TB,    W_UDF_SYNC_TB,
+                              W_UDF_PRINTER_TB,     W_UDF_ETHERNET_TB, W_UDF_WAN_INTERFACE_TB,
                               W_UDF_WAN_CHANNEL_TB, W_UDF_CHANNELS_TB};
 
 std::string first_selected(int list_id) {

@@ -2,11 +2,11 @@
 // Compare window behind their ids. File names come from the windows' file
 // selection boxes; the controls are read in ops/script_windows.
 #include "frame/commands.h"
+#include "frame/script_windows.h"
 #include "ops/compare.h"
 #include "ops/script_crt.h"
 #include "ops/script_exe.h"
 #include "ops/script_file.h"
-#include "frame/script_windows.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"

@@ -131,20 +131,19 @@ WindowRow copy_window() {
 
 WindowRow discover_window() {
     // Close also empties the window: the discovery command does it.
-    return {
-        W_DSC_FORM,
-        "Discover Morixes/Search Device",
-        {14, "MM/disc", "disc_top", W_DISC_SHELL, "disc_form", 100, 100, 780, 600},
-        {{W_DISC_HELP_PB, "discover.wh"}},
-        {W_DISC_SAVE_PB},
-        W_DSC_OUTPUT,
-        0,
-        0,
-        nullptr,
-        {{W_DISC_DISCOVER_PB, cmd_discover},
-         {W_DISC_COPY_TO_LIST_PB, cmd_dsc_copy_to_list},
-         {W_DISC_SAVE_LIST_PB, cmd_dsc_save_list},
-         {W_DISC_CLOSE_PB, cmd_dsc_close}}};
+    return {W_DSC_FORM,
+            "Discover Morixes/Search Device",
+            {14, "MM/disc", "disc_top", W_DISC_SHELL, "disc_form", 100, 100, 780, 600},
+            {{W_DISC_HELP_PB, "discover.wh"}},
+            {W_DISC_SAVE_PB},
+            W_DSC_OUTPUT,
+            0,
+            0,
+            nullptr,
+            {{W_DISC_DISCOVER_PB, cmd_discover},
+             {W_DISC_COPY_TO_LIST_PB, cmd_dsc_copy_to_list},
+             {W_DISC_SAVE_LIST_PB, cmd_dsc_save_list},
+             {W_DISC_CLOSE_PB, cmd_dsc_close}}};
 }
 
 WindowRow site_window() {
@@ -176,12 +175,12 @@ WindowRow udf_window() {
             0,
             nullptr,
             std::vector<CommandRow>{{W_UDF_ADD, cmd_udf_add},
-             {W_UDF_REMOVE, cmd_udf_remove},
-             {W_UDF_VIEW, cmd_udf_view},
-             {W_UDF_DELETE, cmd_udf_delete},
-             {W_UDF_MODIFY, cmd_udf_modify},
-             {W_UDF_NEW, cmd_udf_new},
-             {W_UDF_CLOSE, cmd_udf_close}} +
+                                    {W_UDF_REMOVE, cmd_udf_remove},
+                                    {W_UDF_VIEW, cmd_udf_view},
+                                    {W_UDF_DELETE, cmd_udf_delete},
+                                    {W_UDF_MODIFY, cmd_udf_modify},
+                                    {W_UDF_NEW, cmd_udf_new},
+                                    {W_UDF_CLOSE, cmd_udf_close}} +
                 rows_of({W_UDF_MORIX_TB, W_UDF_ASYNC_TB, W_UDF_SYNC_TB, W_UDF_PRINTER_TB,
                          W_UDF_ETHERNET_TB, W_UDF_WAN_INTERFACE_TB, W_UDF_WAN_CHANNEL_TB,
                          W_UDF_CHANNELS_TB},
@@ -283,11 +282,11 @@ std::vector<WindowRow> make_more_rows() {
                         W_BOOT_D_LOAD_IMG_TO_FLASH_TB, W_BOOT_D_SHUT_DOWN_TB},
                        boot_option) +
                    rows_of({W_BOOT_APPLY}, boot_apply)));
-    rows.push_back(dialog(
-        W_IMDM_DIALOG, "Internal Modems", {{W_INT_MDMS_D_HELP_PB, "intmdms.wh"}},
-        W_INT_MDMS_D_CLOSE_PB,
-        rows_of({W_IMDM_AVAIL_TB, W_IMDM_BUSY_TB}, int_mdms_state) +
-            std::vector<CommandRow>{{W_IMDM_APPLY, int_mdms_apply}, {W_IMDM_UPDATE, int_mdms_upd}}));
+    rows.push_back(dialog(W_IMDM_DIALOG, "Internal Modems", {{W_INT_MDMS_D_HELP_PB, "intmdms.wh"}},
+                          W_INT_MDMS_D_CLOSE_PB,
+                          rows_of({W_IMDM_AVAIL_TB, W_IMDM_BUSY_TB}, int_mdms_state) +
+                              std::vector<CommandRow>{{W_IMDM_APPLY, int_mdms_apply},
+                                                      {W_IMDM_UPDATE, int_mdms_upd}}));
     rows.push_back(
         dialog(W_MDM_DIALOG, "Edit Modem", {}, 0,
                rows_of({W_MDM_NAME_TF, W_MDM_CONNECT_TF, W_MDM_DIALIN_TF, W_MDM_DIALOUT_TF},

@@ -59,7 +59,7 @@ int bcast_exec(const BcastRequest& req) {
     int msg_id = 0, bcast_id = 0;
     if (!get_check_mib_var("mrxcBcastMsg", &msg_id) || !get_check_mib_var("mrxcBcast", &bcast_id)) {
         display_warn(W_BCAST_FORM, "Could not find internal references to a parameter group "
-                                      "or parameter. Software error.");
+                                   "or parameter. Software error.");
         return CTL_FAILED;
     }
     will_sel_mrx_allow_set();
@@ -90,7 +90,7 @@ int bcast_exec(const BcastRequest& req) {
             warn_refuses_sets(W_BCAST_FORM, r);
     if (!failed.empty()) {
         display_warn(W_BCAST_FORM, "The broadcast failed for the following Morixes\n(check "
-                                      "the value of the 'allow_snmp_sets' parameter):");
+                                   "the value of the 'allow_snmp_sets' parameter):");
         for (MorixRecord* r : failed)
             display_warn(W_BCAST_FORM, r->name);
     }

@@ -151,7 +151,7 @@ void boot_report(const std::vector<MorixRecord*>& devs, const std::vector<MorixR
             warn_refuses_sets(W_BOOT_DIALOG, r);
     if (!failed.empty()) {
         display_warn(W_BOOT_DIALOG, "The boot failed for the following Morixes\n(check the "
-                                       "value of the allow_snmp_sets parameter):");
+                                    "value of the allow_snmp_sets parameter):");
         for (MorixRecord* r : failed)
             display_warn(W_BOOT_DIALOG, r->name);
     }
@@ -165,7 +165,7 @@ void boot_report(const std::vector<MorixRecord*>& devs, const std::vector<MorixR
         display_warn(W_BOOT_DIALOG, r->name);
     }
     display_warn(W_BOOT_DIALOG, "\nUse the 'Verify Morix State' in the Status menu\nto "
-                                   "determine the current state of a Morix.");
+                                "determine the current state of a Morix.");
 }
 
 } // namespace
@@ -276,7 +276,7 @@ int process_boot(const BootRequest& req) {
         }
         if (!check_time_fmt(t)) {
             display_warn(W_BOOT_DIALOG, "Boot time is invalid. Please enter time in the "
-                                           "following formats:\n'hh:mm' or '+hh:mm' or '+mm'.");
+                                        "following formats:\n'hh:mm' or '+hh:mm' or '+mm'.");
             return CTL_REFUSED;
         }
     }
@@ -320,7 +320,7 @@ int boot_proc(const BootRequest& req) {
     if (cancelled) {
         busy.idle();
         display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nNo "
-                                       "Morixes have been rebooted.");
+                                    "Morixes have been rebooted.");
         return CTL_FAILED;
     }
     get_boot_vals(0);
@@ -333,8 +333,8 @@ int boot_proc(const BootRequest& req) {
     busy.idle();
     if (cancelled) {
         display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nUse the "
-                                       "'Verify Morix State' in the Status menu to see the "
-                                       "current state of selected Morixes.");
+                                    "'Verify Morix State' in the Status menu to see the "
+                                    "current state of selected Morixes.");
         return CTL_FAILED;
     }
     boot_report(devs, failed);

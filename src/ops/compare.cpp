@@ -15,8 +15,8 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
-#include "ui/window_state.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 std::vector<CmpDiff> g_cmp_diffs;
 
@@ -79,8 +79,8 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
     int count = static_cast<int>(ports.size());
     if (req.code == 1)
         return (param_sel_flag
-                    ? build_prm_list_sng(main_selection().params, all, count,
-                                         ports, req.port_type, r)
+                    ? build_prm_list_sng(main_selection().params, all, count, ports, req.port_type,
+                                         r)
                     : build_mgmt_func_sng(func, all, count, ports, req.port_type, r)) != 0;
     bool bad = false;
     for (const CmpCode& c : cmp_codes) {
@@ -172,8 +172,7 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
         return -1;
     }
     if (req.code == 1) {
-        int rq = check_rqr_port(main_selection().params, param_sel_flag,
-                                req.port_type, &func);
+        int rq = check_rqr_port(main_selection().params, param_sel_flag, req.port_type, &func);
         // The operator learns which port parameters the port type leaves out.
         tell_rqr_port(rq, parent);
         if (rq == PRQ_NO_FUNC || rq == PRQ_NO_PRM)

@@ -11,8 +11,8 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
-#include "ui/window_state.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
-#include "ui/window_state.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 std::vector<SetRow> set_wlist;
 int set_port_sel_ind = PT_ASY;
@@ -195,8 +195,8 @@ void display_row(int index, const std::vector<MorixRecord*>& answered, int all,
 }
 
 // Fills the rows from the answers (all_rows, or only the marked rows).
-void display_set_cur_val(const SetRequest& req, int all_rows, int all, const std::vector<int>& ports,
-                         std::string* msg) {
+void display_set_cur_val(const SetRequest& req, int all_rows, int all,
+                         const std::vector<int>& ports, std::string* msg) {
     std::vector<MorixRecord*> answered;
     for (MorixRecord* r : selected_reachable()) {
         if (r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST)

@@ -13,8 +13,8 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
-#include "ui/window_state.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 const char* const MSG_STS_FAILED = "Could not get status values for: ";
 const char* const MSG_STS_NO_PORTS = "You must enter one or more port numbers.";

@@ -57,11 +57,11 @@ struct StatusInput {
 // A status window as the operator left it (window index w: the objects
 // status_obj(w, ...)).
 struct StatusWindowView {
-    std::string input;             // SO_INPUT
-    bool auto_on = false;          // SO_AUTO_TB
-    std::string auto_secs;         // SO_AUTO_SECS
+    std::string input;                       // SO_INPUT
+    bool auto_on = false;                    // SO_AUTO_TB
+    std::string auto_secs;                   // SO_AUTO_SECS
     bool x1 = false, x2 = false, x3 = false; // SO_X1..SO_X3 toggles
-    int list_row = 0;              // mp: first selected row of the SO_X1 list, 0 none
+    int list_row = 0;                        // mp: first selected row of the SO_X1 list, 0 none
 };
 // The frame's reader of a status window, for the automatic refresh (set by
 // the frame; unset, a window reads as empty).

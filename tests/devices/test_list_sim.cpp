@@ -7,13 +7,13 @@
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
 #include "devices/mrx_select.h"
-#include "snmp_access/product_types.h"
 #include "devices_sim_util.h"
-#include "ui/app_globals.h"
 #include "frame/dispatch.h"
-#include "ui_headless/ui_headless.h"
+#include "snmp_access/product_types.h"
 #include "support/snmpd_peer.h"
+#include "ui/app_globals.h"
 #include "ui/command_result.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
 
