@@ -135,25 +135,26 @@ int process_upd_int_mdms(int first_time, int report, const std::vector<int>& sel
     return ok;
 }
 
-void process_int_mdms() {
+int process_int_mdms() {
     if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
-        return;
+        return 0;
     ui_fetch_dialog("int_mdms_dialog", W_IMDM_DIALOG);
     ui_list_set_policy(W_IMDM_LIST, LSP_EXTENDED);
     if (!process_upd_int_mdms(1))
-        return;
+        return 0;
     int_mdms_stat = 1;
     ui_set_toggle(W_IMDM_AVAIL_TB, true, false);
     ui_set_toggle(W_IMDM_BUSY_TB, false, false);
     ui_manage(W_IMDM_DIALOG);
     if (!will_sel_mrx_allow_set())
         display_warn(W_IMDM_DIALOG, "Morix(es) not settable. Morix parameters will not be set.");
+    return 1;
 }
 
-void process_apply_int_mdms(const std::vector<int>& sel) {
+int process_apply_int_mdms(const std::vector<int>& sel) {
     if (sel.empty()) {
         display_warn(W_IMDM_DIALOG, "You must select a list item.");
-        return;
+        return IMDM_NOT_CHOSEN;
     }
     // The chosen modems per device, in list order.
     std::vector<std::pair<int, std::vector<int>>> chosen;
@@ -173,13 +174,17 @@ void process_apply_int_mdms(const std::vector<int>& sel) {
     edit_port_flag = 1;
     will_sel_mrx_allow_set();
     std::vector<int> devices;
+    int result = IMDM_DONE;
     for (const auto& c : chosen) {
         MorixRecord* r = host_info_list[c.first];
         int id = 0;
-        if (!check_morix_set(c.first, W_IMDM_DIALOG))
+        if (!check_morix_set(c.first, W_IMDM_DIALOG)) {
+            result = IMDM_FAILED;
             continue;
+        }
         if (!get_check_mib_var(set_var(r), &id)) {
             display_warn(W_IMDM_DIALOG, MSG_NO_REFS);
+            result = IMDM_FAILED;
             continue;
         }
         free_prm_list(r);
@@ -194,6 +199,9 @@ void process_apply_int_mdms(const std::vector<int>& sel) {
     edit_port_flag = 0;
     set_app_cursor(CURSOR_NORMAL);
     process_upd_int_mdms(0, 0, sel);
+    if (cancel)
+        return IMDM_CANCELLED;
+    return error ? IMDM_FAILED : result;
 }
 
 void int_mdms_state_toggled(int id, bool set) {

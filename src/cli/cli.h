@@ -12,12 +12,15 @@
 enum CliStatus { CLI_OK = 0, CLI_FAILED = 1, CLI_USAGE = 2 };
 
 // One verb: its name, its usage line (after "mm_cli [OPTIONS] "), whether
-// it can change devices (then the users-list access check applies), and
-// its handler. A handler returns a CliStatus.
+// it can change devices (then the users-list access check applies),
+// whether it reports values or devices as JSON with --json, and its
+// handler. A handler returns a CliStatus; it decides it from the result
+// codes of the commands it calls.
 struct CliVerb {
     const char* name;
     const char* usage;
     bool changes_devices;
+    bool json;
     int (*run)(const std::vector<std::string>& args);
 };
 
@@ -52,5 +55,11 @@ std::vector<std::string> cli_take_warnings();
 // False when the last question of the run was answered with Cancel (then
 // "Not confirmed (answer with -y): <nothing_done>." is on standard error).
 bool cli_confirmed(const char* nothing_done = "nothing was sent");
+// A parameter node's status as a word: present, no such variable,
+// read-only, bad value, not done, error.
+const char* cli_node_status_word(int status);
+// Names for shell completion (verbs, vars, funcs, pages, fields of PAGE),
+// one a line; false for an unknown kind.
+bool cli_print_names(const std::string& kind, const std::string& page);
 // Field names of every basic-mode page, one line per page (mm_cli page).
 std::string page_field_help();

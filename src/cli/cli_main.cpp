@@ -1,6 +1,7 @@
 // mm_cli: global options, start-up without a display, the verb, the exit
 // status.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -9,6 +10,7 @@
 
 #include "catalogue/func_display.h"
 #include "cli/cli.h"
+#include "cli/cli_json.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
 #include "files/nf.h"
@@ -32,8 +34,8 @@ struct GlobalOpts {
 
 const char* const USAGE_HEAD =
     "usage: mm_cli [-mrx NAME[,NAME...]] [-l FILE] [-c COMMUNITY] [-t SECONDS]\n"
-    "              [-r RETRIES] [-fsmax BYTES] [-y] [-debug] VERB [ARGUMENTS]\n"
-    "       mm_cli --help | mm_cli VERB --help\n";
+    "              [-r RETRIES] [-fsmax BYTES] [-y] [-debug] [--json] VERB [ARGUMENTS]\n"
+    "       mm_cli --help | mm_cli VERB --help | mm_cli --names KIND [PAGE]\n";
 
 const char* const USAGE_BODY =
     "\nRuns one Morix Manager command on the listed devices, all of them\n"
@@ -51,6 +53,11 @@ const char* const USAGE_BODY =
     "  -fsmax BYTES         size bound of every file copy (default 16777216)\n"
     "  -y                   answer every question with its OK button\n"
     "  -debug               dump records and the catalogue on standard output\n"
+    "  --json               one JSON document on standard output instead of the\n"
+    "                       text (show, status, list, info, discover, compare,\n"
+    "                       page, modem list, script view); also after the verb\n"
+    "  --names KIND [PAGE]  names for shell completion: verbs, vars, funcs,\n"
+    "                       pages, fields PAGE\n"
     "\nVerbs:\n";
 
 const char* const USAGE_TAIL =
@@ -85,6 +92,8 @@ bool parse_globals(int argc, char** argv, GlobalOpts* o, int* index, std::string
             o->yes = true;
         } else if (a == "-debug") {
             o->debug = true;
+        } else if (a == "--json") {
+            cli_json = true;
         } else if (a == "-mrx" && v) {
             for (const std::string& n : cli_split(argv[++i], ','))
                 o->devices.push_back(n);
@@ -181,6 +190,51 @@ int start_up(const GlobalOpts& o) {
     return CLI_OK;
 }
 
+// On a terminal, the running operation's label and percentage on one
+// line of standard error, rewritten in place and wiped at its end.
+void show_progress(const std::string& label, int percent) {
+    if (percent < 0)
+        std::fputs("\r\033[K", stderr);
+    else
+        std::fprintf(stderr, "\r%s %d%%\033[K", label.c_str(), percent);
+    std::fflush(stderr);
+}
+
+// --json anywhere among the verb's arguments; it is taken out of them.
+void take_json_args(std::vector<std::string>* args) {
+    for (size_t i = 0; i < args->size();)
+        if ((*args)[i] == "--json") {
+            cli_json = true;
+            args->erase(args->begin() + static_cast<long>(i));
+        } else {
+            ++i;
+        }
+}
+
+// Names for completion need the catalogue but no device.
+int print_names(int argc, char** argv) {
+    GlobalOpts o;
+    if (start_up(o) != CLI_OK)
+        return CLI_FAILED;
+    return cli_print_names(argv[2], argc > 3 ? argv[3] : "") ? CLI_OK : CLI_USAGE;
+}
+
+// Runs the verb; warnings (those of adding the devices, warned_before,
+// included) make a success a failure.
+int run_verb(const CliVerb& verb, const std::vector<std::string>& args, int warned_before) {
+    if (cli_json)
+        cli_json_doc().begin_object().str("verb", verb.name);
+    int status = verb.run(args);
+    int warned = warned_before + cli_flush_warnings();
+    if (status == CLI_OK && warned > 0)
+        status = CLI_FAILED;
+    if (cli_json) {
+        cli_json_doc().num("status", status).end_object();
+        cli_json_flush();
+    }
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -192,6 +246,8 @@ int main(int argc, char** argv) {
         print_usage(stdout);
         return CLI_OK;
     }
+    if (argc >= 3 && std::string(argv[1]) == "--names")
+        return print_names(argc, argv);
     if (!parse_globals(argc, argv, &o, &index, &error) || index >= argc) {
         std::fprintf(stderr, "mm_cli: %s\n", error.empty() ? "no verb given" : error.c_str());
         print_usage(stderr);
@@ -204,6 +260,11 @@ int main(int argc, char** argv) {
         return CLI_USAGE;
     }
     std::vector<std::string> args(argv + index + 1, argv + argc);
+    take_json_args(&args);
+    if (cli_json && !verb->json) {
+        std::fprintf(stderr, "mm_cli %s: --json is not offered by this verb\n", verb->name);
+        return CLI_USAGE;
+    }
     if (args.size() == 1 && args[0] == "--help") {
         std::printf("usage: mm_cli [OPTIONS] %s\n", verb->usage);
         if (std::string(verb->name) == "page")
@@ -218,6 +279,8 @@ int main(int argc, char** argv) {
         return CLI_FAILED;
     }
     temp_cleanup_on_signals();
+    if (isatty(STDERR_FILENO) == 1)
+        hl_set_progress_listener(show_progress);
     struct sigaction sa {};
     sa.sa_handler = on_interrupt;
     sigaction(SIGINT, &sa, nullptr);
@@ -236,10 +299,7 @@ int main(int argc, char** argv) {
         free_host_info_list(host_info_list);
         return CLI_FAILED;
     }
-    int status = verb->run(args);
-    warned += cli_flush_warnings();
-    if (status == CLI_OK && warned > 0)
-        status = CLI_FAILED;
+    int status = run_verb(*verb, args, warned);
     free_host_info_list(host_info_list);
     return status;
 }

@@ -1,8 +1,12 @@
 // Helpers shared by the verb handlers of mm_cli.
 #include <cstdio>
 
+#include "basic/basic_page.h"
+#include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
+#include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
+#include "cli/cli_json.h"
 #include "snmp_access/port_inst.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -38,7 +42,8 @@ void cli_flush_output() {
     if (watched_id < 0)
         return;
     std::string text = ui_get_text(watched_id);
-    if (text.size() > watched_from)
+    // With --json the report's facts go into the document instead.
+    if (text.size() > watched_from && !cli_json)
         std::fwrite(text.data() + watched_from, 1, text.size() - watched_from, stdout);
     watched_from = text.size();
     std::fflush(stdout);
@@ -108,5 +113,51 @@ bool cli_confirmed(const char* nothing_done) {
         std::fprintf(stderr, "Not confirmed (answer with -y): %s.\n", nothing_done);
         return false;
     }
+    return true;
+}
+
+const char* cli_node_status_word(int status) {
+    switch (status) {
+    case 0:
+        return "present";
+    case 5:
+        return "no such variable";
+    case 7:
+        return "read-only";
+    case 8:
+        return "bad value";
+    case 17:
+        return "not done";
+    default:
+        return "error";
+    }
+}
+
+bool cli_print_names(const std::string& kind, const std::string& page) {
+    std::vector<std::string> names;
+    if (kind == "verbs") {
+        for (const CliVerb* v = cli_verbs; v->name; ++v)
+            names.push_back(v->name);
+    } else if (kind == "vars") {
+        for (const auto& e : mib_data_list)
+            if (e)
+                names.push_back(e->name);
+    } else if (kind == "funcs") {
+        for (const auto& f : mib_func_list)
+            if (f)
+                names.push_back(f->name);
+    } else if (kind == "pages") {
+        for (BasicPage* p : basic_pages())
+            names.push_back(p->name);
+    } else if (kind == "fields") {
+        BasicPage* p = find_page(page);
+        for (size_t i = 0; p && i < p->fields.size(); ++i)
+            if (p->fields[i].kind != FK_SHOWN)
+                names.push_back(p->fields[i].key);
+    } else {
+        return false;
+    }
+    for (const std::string& n : names)
+        std::printf("%s\n", n.c_str());
     return true;
 }

@@ -19,48 +19,56 @@ int verb_status(const std::vector<std::string>& args);
 int verb_modem(const std::vector<std::string>& args);
 int verb_edit_config(const std::vector<std::string>& args);
 int verb_page(const std::vector<std::string>& args);
+int verb_list(const std::vector<std::string>& args);
+int verb_info(const std::vector<std::string>& args);
+int verb_discover(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
-    {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, verb_show},
-    {"set", "set [-p TYPE] [-P PORTS] NAME=VALUE ...", true, verb_set},
-    {"get-file", "get-file [-t SECONDS] HOST REMOTE-PATH LOCAL-PATH", false, verb_get_file},
-    {"put-file", "put-file [-t SECONDS] LOCAL-PATH HOST REMOTE-PATH", true, verb_put_file},
-    {"site-default", "site-default NAME [VALUE | --remove]", false, verb_site_default},
+    {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, true,
+     verb_show},
+    {"set", "set [-p TYPE] [-P PORTS] NAME=VALUE ...", true, false, verb_set},
+    {"get-file", "get-file [-t SECONDS] HOST REMOTE-PATH LOCAL-PATH", false, false, verb_get_file},
+    {"put-file", "put-file [-t SECONDS] LOCAL-PATH HOST REMOTE-PATH", true, false, verb_put_file},
+    {"site-default", "site-default NAME [VALUE | --remove]", false, false, verb_site_default},
     {"group",
      "group list | show NAME | create NAME MEMBER... | modify NAME MEMBER... | delete NAME", false,
-     verb_group},
+     false, verb_group},
     {"script",
      "script create FILE [-a] [--category device,asy,ptr,en,channels,ds1] [-w] [-v NAMES | -f "
      "FUNCTION] [--ports KIND=LIST ...] | script view FILE | script exec FILE [--ports KIND=LIST "
      "...]",
-     true, verb_script},
+     true, true, verb_script},
     {"compare",
      "compare (--mrx A B [--code N] [-p TYPE] [-v NAMES | -f FUNCTION] [-P1 PORTS -P2 PORTS] | "
      "--mrx-file A FILE [-p TYPE] [-P PORTS] | --files F1 F2) [-o FILE]",
-     false, verb_compare},
+     false, true, verb_compare},
     {"boot",
      "boot OPTION [--load ADDR] [--dump ADDR] [--gateway ADDR] [--image NAME] [--time TIME] "
      "[--message TEXT]",
-     true, verb_boot},
+     true, false, verb_boot},
     {"reset",
      "reset CODE [-P PORTS] [-p asy|ptr]\n"
      "  CODE 97, 98, 99 reset every port (WAN module, modem) of PORTS",
-     true, verb_reset},
-    {"bcast", "bcast OPTION MESSAGE", true, verb_bcast},
-    {"modems", "modems [set available|busy DEVICE:MODEM[,...]]", true, verb_modems},
+     true, false, verb_reset},
+    {"bcast", "bcast OPTION MESSAGE", true, false, verb_bcast},
+    {"modems", "modems [set available|busy DEVICE:MODEM[,...]]", true, false, verb_modems},
     {"copy",
      "copy --from A --to B[,C...] [--code N] [-p TYPE] [--from-port P] [--to-ports LIST]\n"
      "       [-v NAME[,NAME...] | -f FUNCTION]",
-     true, verb_copy},
+     true, false, verb_copy},
     {"status",
      "status MEMBER [-P PORTS] [--period current|total|intervals -I LIST] [--sort] [-R ROW]\n"
      "  MEMBER: mrx, asy, syn, itf, imdm, pri, t1, pricsu, dvs, mp",
-     false, verb_status},
-    {"modem", "modem list | set NAME KEYWORD=VALUE... | remove NAME | defaults NAME", true,
+     false, true, verb_status},
+    {"modem", "modem list | set NAME KEYWORD=VALUE... | remove NAME | defaults NAME", true, true,
      verb_modem},
     {"edit-config", "edit-config [--reset all|async|dialout|external-modem|lat|macros|pri[,...]]",
-     true, verb_edit_config},
-    {"page", "page NAME [--modules=DEVICE:MODULE,...] [-P PORTS] [FIELD=VALUE ...]", true,
+     true, false, verb_edit_config},
+    {"page", "page NAME [--modules=DEVICE:MODULE,...] [-P PORTS] [FIELD=VALUE ...]", true, true,
      verb_page},
-    {nullptr, nullptr, false, nullptr},
+    {"list", "list [-o FILE]", false, true, verb_list},
+    {"info", "info NAME", false, true, verb_info},
+    {"discover", "discover [-dn ADDRESS -ds MASK | --search DEVICE] [-dt SECONDS] [-o FILE]", false,
+     true, verb_discover},
+    {nullptr, nullptr, false, false, nullptr},
 };

@@ -4,12 +4,38 @@
 // first.
 #include <cstdlib>
 
+#include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
+#include "cli/cli_json.h"
 #include "ops/compare.h"
+#include "ops/script_file.h"
+#include "snmp_access/port_inst.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
-namespace {} // namespace
+namespace {
+
+// The differences found, each as the line of the differences script that
+// would make the second side equal to the first.
+void json_diffs(int diffs, const std::string& report) {
+    JsonWriter& j = cli_json_doc();
+    j.num("count", diffs).begin_array("differences");
+    for (const CmpDiff& d : diffs > 0 ? g_cmp_diffs : std::vector<CmpDiff>{}) {
+        const MibVarEntry* e = mib_var(d.mib_index);
+        std::string kw;
+        j.begin_object().str("variable", e ? e->name : "");
+        if (d.port_type != 0 && cvt_port_opt_str(d.port_type, &kw))
+            j.str("port_type", kw);
+        else
+            j.null("port_type");
+        d.port == SCR_WILDCARD || d.port_type == 0 ? j.null("port") : j.num("port", d.port);
+        j.boolean("all_ports", d.port == SCR_WILDCARD).boolean("first_has_value", d.first_has);
+        j.str("value", d.value).end_object();
+    }
+    j.end_array().str("report", report);
+}
+
+} // namespace
 
 int verb_compare(const std::vector<std::string>& args) {
     const CliVerb& verb = *find_cli_verb("compare");
@@ -63,9 +89,12 @@ int verb_compare(const std::vector<std::string>& args) {
     if (req.code < 1 || req.code > 8)
         return cli_usage_error(verb, "--code takes 1 to 8");
     cli_watch_output(W_CMP_TEXT);
+    size_t start = ui_get_text(W_CMP_TEXT).size();
     int diffs = process_compare(req, W_CMP_TEXT, W_CMP_FORM);
     if (diffs > 0 && !out_file.empty())
         save_cmp_diff_script(out_file, W_CMP_TEXT, W_CMP_FORM);
     cli_flush_output();
+    if (cli_json)
+        json_diffs(diffs, ui_get_text(W_CMP_TEXT).substr(start));
     return diffs == 0 ? CLI_OK : CLI_FAILED;
 }

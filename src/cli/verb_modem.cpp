@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cli/cli.h"
+#include "cli/cli_json.h"
 #include "devices/mrx_select.h"
 #include "files/edit_conf.h"
 #include "files/modem_dialog.h"
@@ -22,6 +23,20 @@ void print_list(const char* heading, const ModemList& list) {
             if (d.values[k])
                 std::printf("    %-18s %s\n", mdm_keywords[k], d.values[k]->c_str());
     }
+}
+
+void json_list(const char* key, const ModemList& list) {
+    JsonWriter& j = cli_json_doc();
+    j.begin_array(key);
+    for (const ModemDef& d : list) {
+        j.begin_object().str("name", d.name).boolean("duplicate", d.duplicate);
+        j.begin_object("values");
+        for (int k = 1; k < KW_END; ++k)
+            if (d.values[k])
+                j.str(mdm_keywords[k], *d.values[k]);
+        j.end_object().end_object();
+    }
+    j.end_array();
 }
 
 int open_info() {
@@ -69,6 +84,14 @@ int verb_modem(const std::vector<std::string>& args) {
         return cli_usage_error(verb, "NAME has 1 to 15 characters");
     if (!open_info())
         return finish(0);
+    if (sub == "list" && cli_json) {
+        cli_json_doc()
+            .str("config_file", mdm_remote_path(mdm_info.cfg_fil_nam))
+            .str("load_host", mdm_info.cfg_fil_adr);
+        json_list("configuration", mdm_info.cfg_list);
+        json_list("defaults", mdm_info.db_list);
+        return finish(1);
+    }
     if (sub == "list") {
         std::printf("Configuration file %s on %s\n", mdm_remote_path(mdm_info.cfg_fil_nam).c_str(),
                     mdm_info.cfg_fil_adr.c_str());

@@ -6,13 +6,34 @@
 #include "basic/basic_page.h"
 #include "basic/port_pages.h"
 #include "cli/cli.h"
+#include "cli/cli_json.h"
 #include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
 namespace {
 
+void json_fields(BasicPage& p) {
+    JsonWriter& j = cli_json_doc();
+    j.str("page", p.name).begin_array("wan_modules");
+    for (const std::string& row :
+         p.fields.empty() ? ui_list_items(BW_WAN_LIST, UI_BASIC) : std::vector<std::string>{})
+        j.str("", row);
+    j.end_array().begin_array("fields");
+    // A blank value is a field whose devices disagree (or that is empty).
+    for (size_t i = 0; i < p.fields.size(); ++i)
+        if (is_sens(p.fields[i].widget, UI_BASIC))
+            j.begin_object()
+                .str("key", p.fields[i].key)
+                .str("label", p.fields[i].label)
+                .str("value", page_field_text(p, i))
+                .end_object();
+    j.end_array();
+}
+
 void print_fields(BasicPage& p) {
+    if (cli_json)
+        return json_fields(p);
     if (p.fields.empty())
         for (const std::string& row : ui_list_items(BW_WAN_LIST, UI_BASIC))
             std::printf("%s\n", row.c_str());

@@ -2,15 +2,18 @@
 // or execute one on the selected devices. Port fields of the port dialogs
 // come from --ports KIND=LIST (asy, syn, ptr, en, ds0chan, ds1inf).
 #include <cstdio>
+#include <cstdlib>
 
+#include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
+#include "cli/cli_json.h"
 #include "ops/script_crt.h"
 #include "ops/script_exe.h"
+#include "ops/script_file.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
 namespace {
-
 
 const char* const category_names[SC_COUNT] = {"device", "asy", "ptr", "en", "channels", "ds1"};
 
@@ -85,6 +88,33 @@ int run_create(const CliVerb& verb, const std::vector<std::string>& args) {
     return result == SCRIPT_DONE ? CLI_OK : CLI_FAILED;
 }
 
+// A script's parameter lines with what each names and whether it could be
+// executed (the reason when not).
+int json_view(const std::string& path) {
+    ScriptFile f;
+    int rc = read_script(path, &f);
+    JsonWriter& j = cli_json_doc();
+    j.str("file", path).begin_array("lines");
+    for (const ScriptLine& l : rc == SCR_OK ? f.lines : std::vector<ScriptLine>{}) {
+        j.begin_object().str("variable", l.name).str("port_type", l.port_kw);
+        if (l.port == SCR_WILDCARD || l.port < 0)
+            j.null("port");
+        else
+            j.num("port", l.port);
+        j.boolean("all_ports", l.port == SCR_WILDCARD).str("value", l.value);
+        // Scripts hold an enumerated value by its name.
+        std::string number;
+        const MibVarEntry* e = l.mib_index >= 0 ? mib_var(l.mib_index) : nullptr;
+        if (e && e->enum_id != -1 && cvt_enum_str_num(l.mib_index, l.value, &number))
+            j.num("enum_number", std::atol(number.c_str())).str("enum_name", l.value);
+        std::string problem = check_script_line(l);
+        problem.empty() ? j.null("problem") : j.str("problem", problem);
+        j.end_object();
+    }
+    j.end_array();
+    return rc;
+}
+
 } // namespace
 
 int verb_script(const std::vector<std::string>& args) {
@@ -102,6 +132,8 @@ int verb_script(const std::vector<std::string>& args) {
         cli_watch_output(W_VIEW_TEXT);
         int rc = process_scr_view(args[1], W_VIEW_TEXT, W_VIEW_FORM, W_VIEW_FORM);
         cli_flush_output();
+        if (cli_json && rc == 0)
+            json_view(args[1]);
         return rc == 0 ? CLI_OK : CLI_FAILED;
     }
     if (args[0] != "exec")

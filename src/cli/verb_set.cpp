@@ -48,8 +48,7 @@ int verb_set(const std::vector<std::string>& args) {
     for (const auto& v : values)
         names.push_back(v.first);
     cli_choose_params(names, 1);
-    dispatch_main(W_SET_PB);
-    if (!ui_is_managed(W_SET_FORM))
+    if (!process_set())
         return CLI_FAILED;
     set_option_menu_top_button(W_SET_PORT_OM, set_port_type_label(port_type));
     dispatch_main(W_SET_PORT_OM);

@@ -1,14 +1,49 @@
 // mm_cli show: the Show window with its port type toggle, port list and
 // detailed-output toggle, then Apply.
 #include <cstdio>
+#include <cstdlib>
 
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
+#include "cli/cli_json.h"
 #include "devices/mrx_select.h"
 #include "ops/show.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_engine.h"
 #include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+
+namespace {
+
+// One device of the report as a JSON object: its result and every value
+// with its variable, port type and port, enumeration and status.
+void json_device(const MorixRecord& r) {
+    JsonWriter& j = cli_json_doc();
+    j.begin_object().str("device", r.name);
+    j.str("result", r.status == 0 ? "done" : r.status == SR_CANCELLED ? "cancelled" : "unread");
+    j.begin_array("values");
+    for (const ParamNode* n = r.status == 0 ? r.prm_list : nullptr; n; n = n->next) {
+        const MibVarEntry* e = mib_var(n->mib_index);
+        j.begin_object().str("variable", e ? e->name : "");
+        std::string kw;
+        if (n->port_type != 0 && cvt_port_opt_str(n->port_type, &kw))
+            j.str("port_type", kw).num("port", n->port_num);
+        else
+            j.null("port_type").null("port");
+        j.str("status", cli_node_status_word(n->status));
+        if (n->status == NS_OK) {
+            j.str("value", n->value);
+            std::string name;
+            if (e && e->enum_id != -1 && cvt_enum_num_str(n->mib_index, n->value, &name))
+                j.num("enum_number", std::atol(n->value.c_str())).str("enum_name", name);
+        }
+        j.end_object();
+    }
+    j.end_array().end_object();
+}
+
+} // namespace
 
 int verb_show(const std::vector<std::string>& args) {
     const CliVerb& verb = *find_cli_verb("show");
@@ -65,7 +100,17 @@ int verb_show(const std::vector<std::string>& args) {
     req.parent = W_SHOW_FORM;
     req.output = W_SHOW_TEXT;
     cli_watch_output(W_SHOW_TEXT);
+    if (cli_json) {
+        cli_json_doc().begin_array("devices");
+        show_device_listener = json_device;
+    }
     int result = process_show(req);
+    show_device_listener = nullptr;
     cli_flush_output();
+    if (cli_json)
+        cli_json_doc().end_array().str("result", result == SHOW_DONE        ? "done"
+                                                 : result == SHOW_CANCELLED ? "cancelled"
+                                                 : result == SHOW_UNREAD    ? "unread"
+                                                                            : "refused");
     return result != SHOW_DONE || unknown ? CLI_FAILED : CLI_OK;
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "cli/cli.h"
+#include "cli/cli_json.h"
 #include "ops/status.h"
 #include "snmp_access/port_inst.h"
 #include "ui/program.h"
@@ -61,13 +62,36 @@ int verb_status(const std::vector<std::string>& args) {
     in.sort = member == SM_PRI && sort;
     if (member == SM_T1 || member == SM_PRI_CSU)
         in.period = period;
+    std::vector<std::pair<std::string, std::string>> fields;
+    std::string tables;
+    in.fields_out = &fields;
+    in.tables_out = &tables;
     int result = process_status(member, in);
     if (member == SM_MP && row > 0 && !ui_get_text(text).empty()) {
         ui_list_select_pos(status_obj(w, SO_X1), row, false);
         dispatch_main(status_obj(w, SO_X2));
     }
     std::string out = ui_get_text(text);
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
+    if (cli_json) {
+        // The multilink row's details are in the window text only.
+        if (member == SM_MP && row > 0)
+            tables = out;
+        std::vector<MorixRecord*> sel = selected_reachable();
+        const MorixRecord* rec = sel.empty() ? nullptr : sel[0];
+        JsonWriter& j = cli_json_doc();
+        j.str("member", m.key);
+        rec ? j.str("device", rec->name) : j.null("device");
+        j.str("result", result == STS_DONE        ? "done"
+                        : result == STS_UNREAD    ? "unread"
+                        : result == STS_CANCELLED ? "cancelled"
+                                                  : "refused");
+        j.begin_array("fields");
+        for (const auto& f : fields)
+            j.begin_object().str("label", f.first).str("value", f.second).end_object();
+        j.end_array().str("tables", tables);
+    } else {
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fflush(stdout);
+    }
     return result == STS_DONE ? CLI_OK : CLI_FAILED;
 }

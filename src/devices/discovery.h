@@ -107,9 +107,17 @@ struct DiscoverRequest {
     std::string device, timeout, retries;
     bool verbose = false;
 };
-// Empties the output and the discovered table, then discovers through the
-// search device. CMD_DONE, CMD_CANCELLED, CMD_FAILED (the search device
-// could not be read), CMD_REFUSED (no search device).
+// Outcome of a search-device discovery.
+enum DscSearchResult {
+    DSC_FOUND = 0,     // at least one Morix was identified
+    DSC_NONE = 1,      // the walk ran, no Morix was identified
+    DSC_UNREAD = 2,    // the search device could not be read
+    DSC_CANCELLED = 3, // the operator cancelled
+    DSC_REFUSED = 4    // no search device was given
+};
+// "Discover" of the search-device window: empties the output and the
+// discovered table, then discovers through the search device. A
+// DscSearchResult.
 int discover_morixes(const DiscoverRequest& req);
 // Empties the search-device window's output.
 void dsc_output_clear();

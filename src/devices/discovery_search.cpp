@@ -13,7 +13,6 @@
 #include "snmp_access/product_types.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
-#include "ui/command_result.h"
 #include "ui/ui.h"
 
 namespace {
@@ -253,13 +252,13 @@ int discover_morixes(const DiscoverRequest& req) {
     ui_set_text(W_DSC_SRCH_DEV_TF, dev);
     if (dev.empty()) {
         display_warn(W_DSC_FORM, "You must enter a search device.");
-        return CMD_REFUSED;
+        return DSC_REFUSED;
     }
     int timeout = number_field(W_DSC_TIMEOUT_TF, req.timeout, mm_snmp_def_to, MAX_TIMEOUT_SECS);
     int retries = number_field(W_DSC_RETRIES_TF, req.retries, mm_snmp_def_rty, INT_MAX);
     int id = 0;
     if (!get_check_mib_var(k_table_var, &id))
-        return CMD_FAILED;
+        return DSC_UNREAD;
     MorixRecord search;
     search.name = dev;
     search.community = mm_snmp_def_comm;
@@ -269,17 +268,18 @@ int discover_morixes(const DiscoverRequest& req) {
     int rc = dsc_collect_addrs(&search, &addrs);
     free_prm_list(&search);
     if (rc == -1)
-        return CMD_FAILED;
+        return DSC_UNREAD;
     if (rc == CR_CANCELLED) {
         out("\nOperation cancelled.");
-        return CMD_CANCELLED;
+        return DSC_CANCELLED;
     }
-    if (dsc_identify_addrs(addrs, timeout, retries, req.verbose)) {
+    int cancelled = dsc_identify_addrs(addrs, timeout, retries, req.verbose);
+    if (cancelled)
         out("\n\nOperation cancelled.");
-        rc = CR_CANCELLED;
-    }
     out("\n\n\n*** End of discovery ***\n\n"
         "Press 'Copy to List' to change the main Morix List to the discovered Morixes.\n"
         "Press 'Save List...' to save the list of discovered Morixes in a file.\n");
-    return rc == CR_CANCELLED ? CMD_CANCELLED : CMD_DONE;
+    if (cancelled)
+        return DSC_CANCELLED;
+    return dsc_mrx_count() > 0 ? DSC_FOUND : DSC_NONE;
 }

@@ -172,8 +172,17 @@ void mrx_list_changed() {
         l();
 }
 
+namespace {
+std::vector<RefusedDevice> refused;
+} // namespace
+
+const std::vector<RefusedDevice>& refused_devices() {
+    return refused;
+}
+
 void warn_not_added(int parent_id, int code, const std::string& name, const std::string& descr,
                     bool one_warning) {
+    refused.push_back(RefusedDevice{name, code, descr});
     std::string text;
     if (code == CR_UNKNOWN_HOST)
         text = name + " is an unknown device.\nIt was not added to the list.";

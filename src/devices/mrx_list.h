@@ -45,6 +45,15 @@ int insert_mrx_row(MorixRecordPtr rec, bool select);
 // Warning of a device that was not added, with its sysDescr when known.
 void warn_not_added(int parent_id, int code, const std::string& name, const std::string& descr,
                     bool one_warning);
+// A device identification refused during the run (unknown host, not a
+// Morix, not supported): its name, identification code and sysDescr.
+struct RefusedDevice {
+    std::string name;
+    int code = 0;
+    std::string descr;
+};
+// Every device warn_not_added reported since the start of the run.
+const std::vector<RefusedDevice>& refused_devices();
 
 // What Add takes from the main window: the name or address typed and the
 // community field (blank: the default community, written back).

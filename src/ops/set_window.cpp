@@ -307,11 +307,11 @@ void free_set_widgets() {
     set_vd_text("");
 }
 
-void process_set() {
+int process_set() {
     set_app_cursor(CURSOR_BUSY);
     if (!check_main_sel(W_MAIN_WINDOW, SEL_SHOW_SET)) {
         set_app_cursor(CURSOR_NORMAL);
-        return;
+        return 0;
     }
     free_set_widgets();
     ui_set_text(W_SET_PORT_TF, "");
@@ -349,6 +349,7 @@ void process_set() {
     g_done_show_values = 0;
     set_widget_label(W_SET_SHOW_VALUES, "Show Values");
     set_app_cursor(CURSOR_NORMAL);
+    return 1;
 }
 
 void sensitize_cb(int row, bool marked) {

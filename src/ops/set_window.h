@@ -52,7 +52,9 @@ std::string set_port_type_label(int code);
 int set_port_type_code(const std::string& label);
 
 // Opens (or rebuilds) the window for the current selection.
-void process_set();
+// Opens the Set window on the chosen parameters after the selection
+// check; 1 when it opened, 0 when the check refused.
+int process_set();
 // Builds the row of one catalogue variable at the end of set_wlist.
 void create_set_widgets(int mib_index);
 // Frees the rows and empties the work area.

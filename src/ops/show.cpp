@@ -203,10 +203,14 @@ DevicePorts wan_module_ports(const MorixRecord* r, int port_type, int all,
     return out;
 }
 
+std::function<void(const MorixRecord&)> show_device_listener;
+
 std::string format_show_output(int detailed) {
     std::string buf;
     for (MorixRecord* r : selected_reachable()) {
         bool complete = format_device(r, detailed, &buf);
+        if (show_device_listener)
+            show_device_listener(*r);
         free_prm_list(r);
         if (!complete) {
             text_set_buf("\n\nOperation cancelled.\n\n", &buf, 1);

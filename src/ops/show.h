@@ -5,6 +5,7 @@
 
 #include "ui/widget_ids.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,9 @@ void print_show_output(int output, int detailed);
 // in flight their unserved nodes 17. Returns the end of the list (the
 // position from which a caller would mark devices incomplete).
 int get_sel_mrx_values();
+// Called with each device of the report, before its chain is freed, when
+// set (mm_cli --json reads the values, port types and statuses there).
+extern std::function<void(const MorixRecord&)> show_device_listener;
 // The report text itself (print_show_output without writing).
 std::string format_show_output(int detailed);
 

@@ -206,6 +206,10 @@ int run_frame(int member, MorixRecord* rec, const StatusInput& in) {
         display_warn(m.form, std::string(MSG_STS_FAILED) + rec->name);
     } else if (!cancelled && go == 0) {
         m.layout(c);
+        if (in.fields_out)
+            *in.fields_out = c.fields;
+        if (in.tables_out)
+            *in.tables_out = c.tables;
         ui_set_text(text_id, status_text(c));
         write_otp_msg(text_id, "", 0, 1);
     }

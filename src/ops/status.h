@@ -52,6 +52,9 @@ struct StatusInput {
     bool sort = false;    // pri: order by user name
     int mp_row = 0;       // mp: 1-based row for the detail pane, 0 none
     bool opening = false; // the window is just opening: no list typed yet
+    // When set, receive what the layout gave (mm_cli --json).
+    std::vector<std::pair<std::string, std::string>>* fields_out = nullptr;
+    std::string* tables_out = nullptr;
 };
 
 // A status window as the operator left it (window index w: the objects

@@ -212,8 +212,20 @@ void pop_cancel_dialog(int mode, int parent_id, const std::string& title, const 
     }
 }
 
+namespace {
+std::function<void(const std::string&, int)> progress_listener;
+int last_percent = 0;
+} // namespace
+
+void hl_set_progress_listener(std::function<void(const std::string&, int)> listener) {
+    progress_listener = std::move(listener);
+}
+
 int is_cancelled(int percent) {
     HlState& s = st();
+    last_percent = percent;
+    if (progress_listener && s.cancel_open)
+        progress_listener(s.cancel_label, percent);
     if (s.cancel_follow_snmp)
         g_snmp_pct_done = percent;
     else
@@ -234,10 +246,15 @@ void reset_cancel_dialog(const std::string& text, const std::string& device_name
     st().cancel_label = label;
     if (st().cancel_follow_snmp)
         g_snmp_pct_done = 0;
+    if (progress_listener && st().cancel_open)
+        progress_listener(label, last_percent);
 }
 
 int pop_cancel_dialog_down() {
     int cancelled = g_cancel_process;
+    if (progress_listener && st().cancel_open)
+        progress_listener("", -1);
+    last_percent = 0;
     st().cancel_open = false;
     g_snmp_pct_done = 0;
     g_other_pct_done = 0;

@@ -2,6 +2,7 @@
 // record of every dialog shown, scripted answers and a chosen cancel point.
 #pragma once
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -57,6 +58,11 @@ std::vector<int> hl_cancel_percents();
 // Accumulated text of the open warning box ("" when closed), and closing it.
 std::string hl_warning_box();
 void hl_close_warning_box();
+
+// Called with the cancel dialog's label and percentage whenever a long
+// operation reports progress, and with ("", -1) when the dialog goes down
+// (mm_cli shows it on a terminal). Not reset by hl_reset.
+void hl_set_progress_listener(std::function<void(const std::string&, int)> listener);
 
 int hl_cursor_depth();
 bool hl_cancel_dialog_open();

@@ -1,0 +1,211 @@
+// mm_cli's device list verbs (list, info, discover) and its --json
+// documents, run as a program against mrxsim; every document is parsed
+// (python3's json module) and its status is the exit status of the same
+// run without --json.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+
+#include "support/netns.h"
+#include "support/sim_process.h"
+#include "support/test_dirs.h"
+
+namespace {
+
+const std::string A = "127.0.88.1", B = "127.0.88.2", S = "127.0.88.3", Q = "127.0.88.9";
+
+std::string build_dir() {
+    const char* d = std::getenv("MM_BUILD_DIR");
+    return d ? d : "build";
+}
+
+ProgramResult cli(std::vector<std::string> args) {
+    args.insert(args.begin(), build_dir() + "/src/cli/mm_cli");
+    return run_program(args, 60000, {"GUI_MM_DIR=" + build_dir() + "/gui_mm_dir"});
+}
+
+// A JSON document as "path=value" pairs (path members joined by dots,
+// array elements by index, values in JSON form); empty when it does not
+// parse.
+std::map<std::string, std::string> parse_json(const std::string& text) {
+    TempDir tmp;
+    write_file(tmp.file("doc"), text);
+    ProgramResult r = run_program(
+        {"python3", "-c",
+         "import json,sys\n"
+         "def walk(p, v):\n"
+         "    if isinstance(v, dict): [walk(p + [k], x) for k, x in v.items()]\n"
+         "    elif isinstance(v, list): [walk(p + [str(i)], x) for i, x in enumerate(v)]\n"
+         "    else: print('.'.join(p) + '=' + json.dumps(v))\n"
+         "walk([], json.load(open(sys.argv[1])))\n",
+         tmp.file("doc")},
+        20000);
+    std::map<std::string, std::string> flat;
+    for (size_t pos = 0; r.status == 0 && pos < r.out.size();) {
+        size_t nl = r.out.find('\n', pos), eq = r.out.find('=', pos);
+        flat[r.out.substr(pos, eq - pos)] = r.out.substr(eq + 1, nl - eq - 1);
+        pos = nl + 1;
+    }
+    return flat;
+}
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class CliJson : public testing::Test {
+  protected:
+    void SetUp() override {
+        REQUIRE_NETNS();
+        // The search device's IP-to-media table lists A, B and a silent Q.
+        std::string prof;
+        for (const std::string& line :
+             {"arp 1 " + A + " 02:00:00:00:00:01 3", "arp 1 " + B + " 02:00:00:00:00:02 3",
+              "arp 1 " + Q + " 02:00:00:00:00:09 3"})
+            prof += line + "\n";
+        std::string base = read_file(sim_profile("modelg.prof"));
+        std::string kept;
+        for (size_t pos = 0; pos < base.size();) {
+            size_t nl = base.find('\n', pos);
+            std::string line = base.substr(pos, nl - pos);
+            if (line.rfind("arp", 0) != 0)
+                kept += line + "\n";
+            pos = nl == std::string::npos ? base.size() : nl + 1;
+        }
+        write_file(tmp.file("search.prof"), kept + prof);
+        SimOptions o;
+        o.devices = {{sim_profile("modelj.prof"), A},
+                     {sim_profile("modelt.prof"), B},
+                     {tmp.file("search.prof"), S}};
+        sim = std::make_unique<SimProcess>(o);
+        ASSERT_TRUE(sim->ready()) << sim->error();
+    }
+    TempDir tmp;
+    std::unique_ptr<SimProcess> sim;
+};
+
+TEST_F(CliJson, ListInfoAndDiscoverBuildTheDeviceList) {
+    const std::string quick[] = {"-t", "1", "-r", "0"};
+    ProgramResult r = cli({"-mrx", A + "," + B, "list", "-o", tmp.file("two.lst")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("NAME ", 0), 0u) << r.out;
+    EXPECT_TRUE(has(r.out, "\n" + A + std::string(24 - A.size() + 1, ' ') + A)) << r.out;
+    EXPECT_TRUE(has(r.out, "ModelT               14.1       48")) << r.out;
+    EXPECT_EQ(read_file(tmp.file("two.lst")),
+              "#\n# DB_VERSION: V1.0\n# FORMAT: Morix Name | Community String | Timeout | "
+              "Retries\n#\n" +
+                  A + " | vantor | 3 | 2\n" + B + " | vantor | 3 | 2\n");
+
+    // The saved list loads back; a silent device is listed as such.
+    r = cli({"-l", tmp.file("two.lst"), "-mrx", Q, quick[0], quick[1], quick[2], quick[3], "--json",
+             "list"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    auto doc = parse_json(r.out);
+    EXPECT_EQ(doc["devices.0.product"], "\"ModelJ\"") << r.out;
+    EXPECT_EQ(doc["devices.0.timeout"], "1");
+    EXPECT_EQ(doc["devices.1.wan_modules"], "2");
+    EXPECT_EQ(doc["devices.1.internal_modems"], "24");
+    EXPECT_EQ(doc["devices.2.name"], "\"" + Q + "\"");
+    EXPECT_EQ(doc["devices.2.result_text"], "\"NOT REACHABLE\"");
+    EXPECT_EQ(doc["complete"], "false");
+
+    r = cli({"-mrx", B, "info", B});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind(B + " : \n\nMorix ModelT", 0), 0u) << r.out;
+    EXPECT_TRUE(has(r.out, "\nInternal Modems F/W Rev:  \n1-24 ")) << r.out;
+    doc = parse_json(cli({"-mrx", B, "info", B, "--json"}).out);
+    EXPECT_EQ(doc["modem_revisions.0.modems"], "\"1-24\"");
+    EXPECT_EQ(doc["fields.0.label"], "\"H/W Rev\"");
+    EXPECT_EQ(cli({"-mrx", B, "info", A}).status, 1);
+
+    // The discovery datagram goes to A alone (a host mask), never to a
+    // broadcast address other test programs' simulators hear.
+    r = cli(
+        {"discover", "-dn", A, "-ds", "255.255.255.254", "-dt", "1", "-o", tmp.file("found.lst")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "\n" + A + " ")) << r.out;
+    EXPECT_TRUE(has(read_file(tmp.file("found.lst")), "\n" + A + " | vantor | 3 | 2\n"));
+    r = cli({"discover", "-dn", "127.0.88.20", "-ds", "255.255.255.254", "-dt", "1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(has(r.err, "No valid Morixes were discovered.")) << r.err;
+
+    r = cli({quick[0], quick[1], quick[2], quick[3], "--json", "discover", "--search", S});
+    EXPECT_EQ(r.status, 0) << r.err;
+    doc = parse_json(r.out);
+    EXPECT_EQ(doc["devices.0.name"] + doc["devices.1.name"], "\"" + A + "\"\"" + B + "\"");
+    EXPECT_EQ(doc.count("devices.2.name"), 0u);
+    r = cli({quick[0], quick[1], quick[2], quick[3], "discover", "--search", Q});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(has(r.out, "Unable to connect to device, " + Q)) << r.out;
+}
+
+// The same run with --json: another report altogether, the same status,
+// and the document carries it.
+TEST_F(CliJson, EveryDocumentParsesAndKeepsTheTextRunsStatus) {
+    write_file(tmp.file("a.scr"), "#\n# DB_VERSION: V1.0\n# FORMAT: Parameter Name | Port Type | "
+                                  "Port Number | Value\n#\nmrxpMode | asy | * | slip\n"
+                                  "nosuch | none | 0 | 1\n");
+    write_file(tmp.file("b.scr"), read_file(tmp.file("a.scr")));
+    const std::string two = A + "," + B;
+    const std::vector<std::pair<int, std::vector<std::string>>> runs = {
+        {0, {"-mrx", two, "show", "-p", "asy", "-P", "2", "-v", "mrxpMode,sysContact"}},
+        {1, {"-mrx", A + "," + Q, "-t", "1", "-r", "0", "show", "-v", "sysName"}},
+        {0, {"-mrx", A, "status", "asy", "-P", "1"}},
+        {1, {"-mrx", Q, "-t", "1", "-r", "0", "status", "mrx"}},
+        {1, {"-mrx", two, "compare", "--mrx", A, B, "-v", "sysContact,sysName"}},
+        {0, {"-mrx", A, "compare", "--files", tmp.file("a.scr"), tmp.file("b.scr")}},
+        {0, {"script", "view", tmp.file("a.scr")}},
+        {1, {"script", "view", tmp.file("none.scr")}},
+        {0, {"-mrx", A, "page", "ip"}},
+        {2, {"-mrx", A, "page", "ip", "nosuch=1"}},
+        {0, {"-mrx", A, "list"}},
+        {1, {"list"}},
+    };
+    for (const auto& [status, args] : runs) {
+        ProgramResult text = cli(args);
+        EXPECT_EQ(text.status, status) << text.err;
+        std::vector<std::string> json_args = args;
+        json_args.push_back("--json");
+        ProgramResult json = cli(json_args);
+        EXPECT_EQ(json.status, text.status) << json.out << json.err;
+        auto doc = parse_json(json.out);
+        EXPECT_EQ(doc["status"], std::to_string(text.status)) << json.out;
+        EXPECT_FALSE(doc["verb"].empty());
+        if (doc["verb"] == "\"show\"" && text.status == 0) {
+            EXPECT_EQ(doc["devices.1.device"], "\"" + B + "\"");
+            EXPECT_EQ(doc["devices.1.values.0.port_type"], "\"asy\"") << json.out;
+            EXPECT_EQ(doc["devices.1.values.0.port"], "2");
+            EXPECT_EQ(doc["devices.1.values.0.enum_name"], "\"cli\"");
+            EXPECT_EQ(doc["devices.1.values.1.port"], "null");
+            EXPECT_EQ(doc["devices.1.values.1.value"], "\"network operations\"");
+        }
+        if (doc["verb"] == "\"script\"" && text.status == 0) {
+            EXPECT_EQ(doc["lines.0.all_ports"], "true");
+            EXPECT_EQ(doc["lines.0.enum_name"], "\"slip\"");
+            EXPECT_EQ(doc["lines.1.problem"], "\"Unknown Parameter Name\"");
+        }
+    }
+    EXPECT_EQ(cli({"-mrx", A, "set", "sysName=x", "--json"}).status, 2);
+}
+
+// Completion names come from the installed catalogue and pages.
+TEST(CliCompletion, CompletesVariablesAndPageFields) {
+    const char* install = std::getenv("MM_SOURCE_INSTALL");
+    const std::string src = std::string(install ? install : "install") + "/..";
+    auto complete = [&](const std::string& words, int cword) {
+        return run_program({"bash", "-c",
+                            "source " + src + "/src/cli/mm_cli.bash; COMP_WORDS=(" + words +
+                                "); COMP_CWORD=" + std::to_string(cword) +
+                                "; _mm_cli; echo \"${COMPREPLY[*]}\""},
+                           20000, {"GUI_MM_DIR=" + build_dir() + "/gui_mm_dir"})
+            .out;
+    };
+    const std::string m = build_dir() + "/src/cli/mm_cli";
+    EXPECT_EQ(complete(m + " show -v sysCon", 3), "sysContact\n");
+    EXPECT_EQ(complete(m + " show -v sysName,sysCon", 3), "sysName,sysContact\n");
+    EXPECT_EQ(complete(m + " page ip rip-rec", 3), "rip-receive=\n");
+    EXPECT_EQ(complete(m + " disc", 1), "discover\n");
+}
+
+} // namespace
