@@ -1,5 +1,6 @@
 // Reading the variables of a page from the devices with the common-value
 // rule, and turning field texts into Set requests with their checks.
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -118,27 +119,28 @@ int get_values_from_mrx(const VarTable& vars, int port_kind, int, int window) {
     op.open(parent, "Cancel Show Values", "", LO_CONFIRM | LO_FOLLOW_SNMP);
     std::vector<int> devs = basic_devices();
     std::map<int, int> result;
-    size_t done = 0;
-    for (; done < devs.size(); ++done) {
-        if (op.cancelled(static_cast<int>(100 * done / devs.size())))
-            break;
-        MorixRecord* r = host_info_list[devs[done]];
+    // Devices known to be silent are reported, not asked; the others are
+    // read side by side.
+    std::vector<int> asked;
+    std::vector<MorixRecord*> recs;
+    for (int p : devs) {
+        MorixRecord* r = host_info_list[p];
         if (!r->reachable || r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST) {
-            result[devs[done]] = r->reachable ? r->status : 11;
+            result[p] = r->reachable ? r->status : 11;
             continue;
         }
         free_prm_list(r);
         for (const std::string& name : vars) {
             int id = 0;
             if (get_check_mib_var(name, &id))
-                add_get_nodes(r, devs[done], id, name, port_kind);
+                add_get_nodes(r, p, id, name, port_kind);
         }
-        op.progress("Getting values for", r->name);
-        mm_snmp(r, SNMP_OP_GET);
-        if (r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST)
-            result[devs[done]] = r->status;
+        asked.push_back(p);
+        recs.push_back(r);
     }
-    op.unserved(list_records(devs, done));
+    for (MorixRecord* r : op.serve(recs, SNMP_OP_GET, "Getting values for"))
+        if (r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST)
+            result[asked[std::find(recs.begin(), recs.end(), r) - recs.begin()]] = r->status;
     op.close();
     op.idle();
     std::string msg;

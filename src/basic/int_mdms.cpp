@@ -97,9 +97,14 @@ int process_get_int_mdms_vals(int report) {
         read.push_back(p);
     }
     set_app_cursor(CURSOR_BUSY);
+    std::vector<SnmpTask> tasks(read.size());
+    for (size_t i = 0; i < read.size(); ++i) {
+        tasks[i].rec = host_info_list[read[i]];
+        tasks[i].op = SNMP_OP_GET;
+    }
+    mm_snmp_many(tasks, "");
     for (int p : read) {
         MorixRecord* r = host_info_list[p];
-        mm_snmp(r, SNMP_OP_GET);
         bool ok = r->status == SR_OK;
         for (const ParamNode* n = r->prm_list; n; n = n->next) {
             ok = ok && n->status == NS_OK;

@@ -90,10 +90,9 @@ int read_port_vars(const std::vector<std::string>& vars, bool chan, const std::v
     std::vector<int> devs = basic_devices();
     int answered = 0;
     std::string msg;
-    for (size_t i = 0; i < devs.size(); ++i) {
-        if (op.cancelled(static_cast<int>(100 * i / devs.size())))
-            break;
-        MorixRecord* r = host_info_list[devs[i]];
+    std::vector<MorixRecord*> asked;
+    for (int p : devs) {
+        MorixRecord* r = host_info_list[p];
         free_prm_list(r);
         if (!r->reachable || r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST)
             continue;
@@ -103,8 +102,9 @@ int read_port_vars(const std::vector<std::string>& vars, bool chan, const std::v
                  id < 0 ? std::vector<PortSlot>{} : port_slots(r, id, chan, ports))
                 add_node(r, id, s, "");
         }
-        op.progress("Getting values for", r->name);
-        mm_snmp(r, SNMP_OP_GET);
+        asked.push_back(r);
+    }
+    for (MorixRecord* r : op.serve(asked, SNMP_OP_GET, "Getting values for")) {
         if (r->status == SR_OK)
             answered = 1;
         else

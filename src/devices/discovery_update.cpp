@@ -34,30 +34,35 @@ void warn_update_refused(int code, const std::string& name, const std::string& d
         display_warn(W_DSC_FORM, descr);
 }
 
-// Identifies a copy of a discovered record again and lists it. Returns the
-// identification code.
-int update_one(const MorixRecord* found) {
+// A copy of a discovered record, to be identified again.
+MorixRecordPtr copy_found(const MorixRecord* found) {
     MorixRecordPtr rec = new_host_node();
     rec->name = found->name;
     rec->community = found->community;
     rec->timeout = found->timeout;
     rec->retries = found->retries;
     rec->product_type = found->product_type;
-    std::string product, summary, info;
-    int code = connect_morix(rec.get(), &product, &summary, &info, "");
+    return rec;
+}
+
+// Lists a record identified again, or says why it is not listed. Returns
+// the identification code.
+int take_one(MorixRecordPtr rec, const IdentItem& it) {
+    int code = it.code;
     if (code != CR_OK && code != CR_NOT_REACHABLE) {
-        warn_update_refused(code, found->name, summary);
+        warn_update_refused(code, rec->name, it.summary);
         return code;
     }
     rec->reachable = code == CR_OK;
     rec->has_info = code == CR_OK;
-    rec->info = code == CR_OK ? info : "";
+    rec->info = code == CR_OK ? it.info : "";
     if (code == CR_NOT_REACHABLE)
         remove_mrx_info(rec->name);
+    std::string name = rec->name;
     // The device list holds 63 records; the discovered table holds 64.
     if (insert_mrx_row(std::move(rec), false) < 0)
         display_warn(W_DSC_FORM, "The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
-                                     " Morixes).\n" + found->name + " was not added to the list.");
+                                     " Morixes).\n" + name + " was not added to the list.");
     return code;
 }
 
@@ -78,14 +83,21 @@ void copy_dsc_mrx_lst(const DeviceList& table) {
     ui_list_delete_all(W_MRX_LIST);
     mrx_list_changed();
     op.open(W_DSC_FORM, "Cancel Update Morix", "", 0);
+    // Every found device is identified again side by side, then listed in
+    // the order found; a cancel lists those identified before it.
+    std::vector<MorixRecordPtr> recs;
+    std::vector<IdentItem> items(count);
     for (int i = 0; i < count; ++i) {
-        double pct = static_cast<double>(i) / static_cast<double>(count) * 100.0;
-        if (op.cancelled(static_cast<int>(pct)))
-            break;
-        op.progress("Adding", table[i]->name);
-        if (update_one(table[i]) == CR_CANCELLED || g_cancel_process)
-            break;
+        recs.push_back(copy_found(table[i]));
+        items[i].rec = recs.back().get();
     }
+    if (count == 1)
+        op.progress("Adding", table[0]->name);
+    if (!op.cancelled(0))
+        connect_morix_many(items, "Adding");
+    for (int i = 0; i < count; ++i)
+        if (take_one(std::move(recs[i]), items[i]) == CR_CANCELLED)
+            break;
     if (mrx_lst_cnt > 0)
         ui_list_set_top_pos(W_MRX_LIST, 1);
 }

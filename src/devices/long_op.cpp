@@ -53,6 +53,27 @@ void LongOperation::unserved(std::vector<MorixRecord*> records) {
     unserved_ = std::move(records);
 }
 
+std::vector<MorixRecord*> LongOperation::serve(const std::vector<MorixRecord*>& devs, int snmp_op,
+                                               const std::string& text) {
+    std::vector<SnmpTask> tasks;
+    for (MorixRecord* r : devs) {
+        if (!r->prm_list)
+            continue;
+        tasks.emplace_back();
+        tasks.back().rec = r;
+        tasks.back().op = snmp_op;
+    }
+    if (tasks.size() == 1)
+        progress(text, tasks[0].rec->name);
+    if (!tasks.empty() && !cancelled(0))
+        mm_snmp_many(tasks, text);
+    std::vector<MorixRecord*> served, left;
+    for (const SnmpTask& t : tasks)
+        (t.started ? served : left).push_back(t.rec);
+    unserved_.insert(unserved_.end(), left.begin(), left.end());
+    return served;
+}
+
 bool LongOperation::cancelled(int percent) {
     return is_cancelled(percent) != 0;
 }

@@ -39,6 +39,15 @@ class LongOperation {
     void at(int position);
     // After a cancel these records are marked incomplete (in place of at).
     void unserved(std::vector<MorixRecord*> records);
+    // Runs the request engine's operation on every record of devs that has
+    // a chain, all of them at once, in this operation's cancel dialog: one
+    // record keeps "<text> Morix <name>" and its progress by chunk, more
+    // read "<text>: <done> of <total> done, last Morix <name>". Records a
+    // cancel left unstarted are marked incomplete at close. Returns the
+    // records that were served (their status and nodes written), in the
+    // order of devs.
+    std::vector<MorixRecord*> serve(const std::vector<MorixRecord*>& devs, int snmp_op,
+                                    const std::string& text);
     // Reports progress; true once the operator has cancelled.
     bool cancelled(int percent);
     // New dialog label "%s Morix %s" (the text alone without a name).

@@ -241,19 +241,16 @@ int add_morix(const AddMorixRequest& req) {
 
 namespace {
 
-// Identifies the record at index again; returns 1 when the record left the
-// list, 0 otherwise. Changed product types are collected in moved.
-int query_one(int index, const std::string& alt, std::vector<MorixRecord*>* moved) {
+// Takes the new identification of the record at index into the list;
+// returns 1 when the record left the list, 0 otherwise. Changed product
+// types are collected in moved.
+int query_take(int index, const IdentItem& it, int old_type, const std::string& old_row,
+               std::vector<MorixRecord*>* moved) {
     MorixRecord* rec = host_info_list[index];
-    reset_cancel_dialog("Querying", rec->name);
-    std::string old_row = mrx_row_text(rec);
     ui_list_delete_pos(W_MRX_LIST, index + 1);
-    int old_type = rec->product_type;
-    free_prm_list(rec);
-    std::string product, summary, info;
-    int code = connect_morix(rec, &product, &summary, &info, alt);
+    int code = it.code;
     if (code == CR_OK || code == CR_NOT_REACHABLE) {
-        take_connect_result(rec, code, info);
+        take_connect_result(rec, code, it.info);
         ui_list_add_item(W_MRX_LIST, mrx_row_text(rec), index + 1);
         ui_list_select_pos(W_MRX_LIST, index + 1, false);
         if (rec->product_type != old_type)
@@ -261,7 +258,7 @@ int query_one(int index, const std::string& alt, std::vector<MorixRecord*>* move
         return 0;
     }
     if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED) {
-        warn_not_added(W_MAIN_WINDOW, code, rec->name, summary, false);
+        warn_not_added(W_MAIN_WINDOW, code, rec->name, it.summary, false);
         host_info_list.take(index);
         return 1;
     }
@@ -326,19 +323,31 @@ void query_morix(const std::string& alt_community) {
         if (p >= 1 && p <= mrx_lst_cnt)
             chosen.push_back(host_info_list[p - 1]);
     LongOperation op(W_MAIN_WINDOW, "Cancel Query", "", LO_FOLLOW_SNMP);
-    std::vector<MorixRecord*> moved;
-    int removed = 0;
+    // Every selected device is identified again side by side; the answers
+    // are then taken into the list in list order.
+    std::vector<IdentItem> items;
+    std::vector<int> old_types;
+    std::vector<std::string> old_rows; // the rows as listed before
     for (int p : sel) {
-        if (g_cancel_process)
-            break;
-        int index = p - 1 - removed;
-        if (index < 0 || index >= mrx_lst_cnt)
+        if (p < 1 || p > mrx_lst_cnt)
             continue;
-        MorixRecord* rec = host_info_list[index];
-        if (query_one(index, alt_community, &moved) == 1) {
-            chosen.erase(std::find(chosen.begin(), chosen.end(), rec));
-            ++removed;
-        }
+        MorixRecord* rec = host_info_list[p - 1];
+        free_prm_list(rec);
+        items.emplace_back();
+        items.back().rec = rec;
+        items.back().alt_community = alt_community;
+        old_types.push_back(rec->product_type);
+        old_rows.push_back(mrx_row_text(rec));
+    }
+    if (items.size() == 1)
+        op.progress("Querying", items[0].rec->name);
+    if (!items.empty() && !g_cancel_process)
+        connect_morix_many(items, "Querying");
+    std::vector<MorixRecord*> moved;
+    for (size_t i = 0; i < items.size(); ++i) {
+        int index = index_of(items[i].rec);
+        if (index >= 0 && query_take(index, items[i], old_types[i], old_rows[i], &moved) == 1)
+            chosen.erase(std::find(chosen.begin(), chosen.end(), items[i].rec));
     }
     op.close();
     if (mrx_lst_cnt > 1) {

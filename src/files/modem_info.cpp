@@ -60,23 +60,31 @@ bool get_from_all(const std::vector<const char*>& vars,
             *no_refs = true;
             return false;
         }
+    std::vector<SnmpTask> tasks;
     for (MorixRecord* r : selected_devices()) {
         free_prm_list(r);
         for (int id : ids)
             add_prm_node(r, id, 0, 0, 0, "", "", 0);
-        mm_snmp(r, SNMP_OP_GET);
+        tasks.emplace_back();
+        tasks.back().rec = r;
+        tasks.back().op = SNMP_OP_GET;
+    }
+    mm_snmp_many(tasks, "");
+    bool all = true;
+    for (SnmpTask& t : tasks) {
+        MorixRecord* r = t.rec;
         std::vector<std::string> got;
-        bool ok = r->status == SR_OK;
+        bool ok = t.started && r->status == SR_OK;
         for (const ParamNode* n = r->prm_list; ok && n; n = n->next) {
             ok = n->status == NS_OK;
             got.push_back(n->value);
         }
         free_prm_list(r);
-        if (!ok || got.size() != vars.size())
-            return false;
-        values->push_back(got);
+        all = all && ok && got.size() == vars.size();
+        if (all)
+            values->push_back(got);
     }
-    return !values->empty();
+    return all && !values->empty();
 }
 
 void release_lists() {

@@ -19,19 +19,9 @@ namespace {
 // are then marked incomplete).
 bool bcast_pass(std::vector<MorixRecord*>* failed) {
     LongOperation op(W_BCAST_FORM, "Cancel Broadcast", "", LO_CONFIRM | LO_FOLLOW_SNMP);
-    int p = 0;
-    for (; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
-        MorixRecord* r = host_info_list[p];
-        if (!r->selected || !r->reachable || !r->prm_list)
-            continue;
-        if (op.cancelled(100 * p / mrx_lst_cnt))
-            break;
-        op.progress("Broadcasting to", r->name);
-        mm_snmp(r, SNMP_OP_SET);
+    for (MorixRecord* r : op.serve(selected_reachable(), SNMP_OP_SET, "Broadcasting to"))
         if (!control_sent_ok(r))
             failed->push_back(r);
-    }
-    op.at(p);
     return op.close();
 }
 

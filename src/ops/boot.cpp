@@ -123,14 +123,7 @@ bool boot_values(const BootRequest& req, std::vector<std::pair<int, std::string>
 bool set_pass(const std::vector<MorixRecord*>& devs, const char* label, bool timeout_ok,
               std::vector<MorixRecord*>* failed) {
     LongOperation op(W_BOOT_DIALOG, "Cancel Boot", "", LO_CONFIRM | LO_FOLLOW_SNMP);
-    for (size_t i = 0; i < devs.size(); ++i) {
-        MorixRecord* r = devs[i];
-        if (!r->prm_list)
-            continue;
-        if (op.cancelled(static_cast<int>(100 * i / devs.size())))
-            break;
-        op.progress(label, r->name);
-        mm_snmp(r, SNMP_OP_SET);
+    for (MorixRecord* r : op.serve(devs, SNMP_OP_SET, label)) {
         bool ok = control_sent_ok(r) || (timeout_ok && r->status == SR_TIMEOUT);
         if (!ok)
             failed->push_back(r);
@@ -205,12 +198,15 @@ void get_boot_vals(int first_time) {
     }
     std::vector<MorixRecord*> devs = selected_reachable();
     set_app_cursor(CURSOR_BUSY);
-    for (MorixRecord* r : devs) {
-        free_prm_list(r);
+    std::vector<SnmpTask> tasks(devs.size());
+    for (size_t i = 0; i < devs.size(); ++i) {
+        free_prm_list(devs[i]);
         for (int v = 0; v < BG_COUNT; ++v)
-            add_prm_node(r, ids[v], 0, 0, 0, "", "", 0);
-        mm_snmp(r, SNMP_OP_GET);
+            add_prm_node(devs[i], ids[v], 0, 0, 0, "", "", 0);
+        tasks[i].rec = devs[i];
+        tasks[i].op = SNMP_OP_GET;
     }
+    mm_snmp_many(tasks, "");
     bool uncommon = false, flash = !devs.empty();
     for (int v = 0; v < BG_COUNT; ++v) {
         const ParamNode* first = nullptr;

@@ -205,16 +205,22 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
     bool bad = build_side(a, req, func, p1, all1);
     bad = build_side(b, req, func, p2, all2) || bad;
     LongOperation op(parent, "Cancel Compare", "", LO_FOLLOW_SNMP);
+    // Two devices are read side by side; one device compared with itself
+    // is read twice in turn (one request at a time per device).
+    std::vector<MorixRecord*> served;
+    if (b == &copy) {
+        for (MorixRecord* r : {a, b})
+            if (!g_cancel_process)
+                for (MorixRecord* s : op.serve({r}, SNMP_OP_GET, "Getting values for"))
+                    served.push_back(s);
+    } else {
+        served = op.serve({a, b}, SNMP_OP_GET, "Getting values for");
+    }
     std::string failed;
-    for (MorixRecord* r : {a, b}) {
-        if (g_cancel_process)
-            break;
-        op.progress("Getting values for", r->name);
-        mm_snmp(r, SNMP_OP_GET);
+    for (MorixRecord* r : served)
         if (r->status != SR_OK && r->status != SR_CANCELLED &&
             failed.find("\n" + r->name + "\n") == std::string::npos)
             failed += "\n" + r->name + "\n";
-    }
     int diffs = -1;
     if (!g_cancel_process && !failed.empty()) {
         for (MorixRecord* r : {a, b})

@@ -247,19 +247,9 @@ int reset_send(int code, int port_type, const std::vector<int>& ports, bool type
                 add_prm_node(r, id, 0, 0, 0, "", std::to_string(code).c_str(), 0);
     }
     LongOperation op(parent, "Cancel Reset", "", LO_BUSY | LO_CONFIRM | LO_FOLLOW_SNMP);
-    int position = 0;
-    for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
-        MorixRecord* r = host_info_list[position];
-        if (!r->selected || !r->reachable || !r->prm_list)
-            continue;
-        if (op.cancelled(100 * position / mrx_lst_cnt))
-            break;
-        op.progress("Resetting", r->name);
-        mm_snmp(r, SNMP_OP_SET);
+    for (MorixRecord* r : op.serve(devs, SNMP_OP_SET, "Resetting"))
         if (!control_sent_ok(r))
             failed.push_back(r);
-    }
-    op.at(position);
     bool cancelled = op.close();
     free_host_info_list(0);
     op.idle();

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <functional>
+#include <iterator>
 
 #include "basic/int_mdms.h"
 #include "frame/dispatch.h"
@@ -138,11 +141,13 @@ TEST_F(ControlSim, CancelInTheFirstPassRebootsNothing) {
     ASSERT_TRUE(start_logged({{sim_profile("modelj.prof"), A}, {sim_profile("modelj.prof"), B}}));
     add_all({A, B});
     open_boot(1);
-    // Calls 1 to 4 come from the allow-sets reads and the first device's
-    // parameter Set; the 5th is the check before the second device.
+    // Calls 1 to 4 come from the allow-sets reads and the start of the
+    // parameter pass, which serves both devices at once; the 5th comes when
+    // the first of them is done.
     hl_cancel_at(5);
     dispatch_main(W_BOOT_APPLY);
-    EXPECT_EQ(hl_cancel_label(), "Setting boot parameters for Morix " + A); // B never reached
+    EXPECT_EQ(hl_cancel_label().rfind("Setting boot parameters for: 1 of 2 done, last Morix ", 0),
+              0u);
     EXPECT_TRUE(warned("The boot operation was cancelled in progress.\nNo Morixes have been "
                        "rebooted."));
     EXPECT_EQ(log_count("mrxcBoot"), 0);
@@ -227,6 +232,60 @@ TEST_F(ControlSim, BroadcastTwoPassesAndRefusingDevice) {
     // Success is told too, for the device that took the message only.
     EXPECT_EQ(hl_texts("msg"),
               std::vector<std::string>{"The broadcast operation was successful for: \n" + A});
+}
+
+// Commands serve the selected devices side by side: each device hears the
+// same requests, in the same order, as when it is served alone.
+TEST_F(ControlSim, EachDeviceHearsTheSameRequestsAloneAndBesideOthers) {
+    REQUIRE_NETNS();
+    struct Command {
+        const char* name;
+        std::function<void()> run;
+    };
+    const Command commands[] = {
+        {"reset",
+         [&] {
+             dispatch_main(7);
+             choose(505);
+             ui_set_text(W_RST_PORT_TF, "all");
+             dispatch_main(W_RST_APPLY);
+         }},
+        {"broadcast",
+         [&] {
+             dispatch_main(3);
+             choose(W_BCAST_OPT_FIRST + 2);
+             ui_set_text(W_BCAST_TEXT, "maintenance at noon");
+             dispatch_main(W_BCAST_APPLY);
+         }},
+        {"query", [&] { dispatch_main(W_QUERY_PB); }},
+    };
+    for (const Command& c : commands) {
+        std::vector<std::string> heard[2];
+        for (int many = 0; many < 2; ++many) {
+            free_host_info_list(host_info_list);
+            ui_list_delete_all(W_MRX_LIST);
+            sim.reset();
+            SimOptions o;
+            o.devices = {{sim_profile("modelj.prof"), A},
+                         {sim_profile("modelq.prof"), B},
+                         {sim_profile("modelj.prof"), C}};
+            o.request_log = tmp.file(std::string(c.name) + std::to_string(many) + ".log");
+            sim = std::make_unique<SimProcess>(o);
+            ASSERT_TRUE(sim->ready()) << sim->error();
+            add_all(many ? std::vector<std::string>{A, B, C} : std::vector<std::string>{A});
+            // Only the requests of the command: identification is not compared.
+            std::ifstream before(o.request_log);
+            size_t skip = std::count(std::istreambuf_iterator<char>(before), {}, '\n');
+            c.run();
+            std::ifstream in(o.request_log);
+            std::string line;
+            for (size_t n = 0; std::getline(in, line); ++n)
+                if (n >= skip && line.rfind(A + " ", 0) == 0)
+                    heard[many].push_back(line);
+        }
+        EXPECT_FALSE(heard[0].empty()) << c.name;
+        EXPECT_EQ(heard[0], heard[1]) << c.name;
+    }
 }
 
 TEST_F(ControlSim, InternalModemsByPlatformClass) {
