@@ -97,12 +97,17 @@ void put_value(const SimDevice& dev, const ViewEntry& e, netsnmp_variable_list* 
     }
 }
 
-bool generr_hit(const SimDevice& dev, const ViewEntry& e) {
-    for (const std::string& g : dev.faults.generr) {
+// True when a fault list names the object (NAME or NAME.INSTANCE).
+bool names_entry(const std::vector<std::string>& names, const ViewEntry& e) {
+    for (const std::string& g : names) {
         if (g == e.label || g == e.label + "." + e.instance)
             return true;
     }
     return false;
+}
+
+bool generr_hit(const SimDevice& dev, const ViewEntry& e) {
+    return names_entry(dev.faults.generr, e);
 }
 
 struct Outcome {
@@ -216,6 +221,9 @@ Outcome answer_set(SimDevice* dev, netsnmp_pdu* req, ControlLog* log) {
         changes.emplace_back(e, v);
     }
     for (auto& c : changes) {
+        // set_ignore: firmware that answers the Set and keeps the old value.
+        if (names_entry(dev->faults.set_ignore, *c.first))
+            continue;
         c.first->value = c.second;
         log_control_set(*dev, *c.first, log);
         follow_modem_control(dev, *c.first);

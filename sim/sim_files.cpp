@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -224,14 +225,51 @@ std::string LoadHost::write_block(FileSession* s, uint32_t id, const unsigned ch
     return erpc_return(id, "");
 }
 
+void LoadHost::change_after_read(const std::string& target) {
+    for (const std::string& name : faults.file_change) {
+        bool named =
+            target == root_ + "/" + name ||
+            (target.size() > name.size() &&
+             target.compare(target.size() - name.size() - 1, std::string::npos, "/" + name) == 0);
+        if (!named || std::find(changed_.begin(), changed_.end(), name) != changed_.end())
+            continue;
+        changed_.push_back(name);
+        int fd = open(target.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        if (fd < 0)
+            return;
+        const char line[] = "# changed by another writer\n";
+        if (write(fd, line, sizeof line - 1) < 0) {
+            // the change is best effort: a read-only file simply stays
+        }
+        close(fd);
+        return;
+    }
+}
+
+void LoadHost::damage_upload(int fd) {
+    struct stat st;
+    if (fstat(fd, &st) != 0)
+        return;
+    unsigned char c = 'x';
+    off_t at = st.st_size > 0 ? st.st_size / 2 : 0;
+    if (st.st_size > 0 && pread(fd, &c, 1, at) == 1)
+        c ^= 0x20;
+    if (pwrite(fd, &c, 1, at) != 1)
+        return;
+}
+
 std::string LoadHost::close_transfer(FileSession* s, uint32_t id) {
     if (s->closed)
         return erpc_return(id, "");
     s->closed = true;
     if (faults.after_close && !s->writing)
         return erpc_return(id, ""); // the file stays open and read blocks are still served
+    if (s->writing && faults.store_damaged)
+        damage_upload(s->fd);
     int rc = close(s->fd);
     s->fd = -1;
+    if (!s->writing && !faults.file_change.empty())
+        change_after_read(s->target);
     if (s->writing) {
         if (rc != 0 || rename(s->tmp_path.c_str(), s->target.c_str()) != 0) {
             unlink(s->tmp_path.c_str());

@@ -56,7 +56,14 @@ class LoadHost {
     // -1 with the full path, or the abort code that refuses the path.
     int resolve(const std::string& path, bool writing, std::string* full);
 
-    std::string root_; // real path of the root
+    // The file_change fault: another writer changes a named file once,
+    // after its first read transfer ends.
+    void change_after_read(const std::string& target);
+    // The store_damaged fault: one byte of the new content is spoilt.
+    void damage_upload(int fd);
+
+    std::string root_;                 // real path of the root
+    std::vector<std::string> changed_; // file_change names already changed
     std::vector<FileSession> sessions_;
     unsigned tmp_counter_ = 0;
 };

@@ -261,6 +261,12 @@ int apply_fault_word(const std::string& word, FaultSettings* f, std::string* err
         ok = to_int(value, 1, 65000, &v) && (f->dsc_flood = static_cast<int>(v), true);
     else if (key == "generr")
         ok = !value.empty() && (f->generr.push_back(value), true);
+    else if (key == "set_ignore")
+        ok = !value.empty() && (f->set_ignore.push_back(value), true);
+    else if (key == "file_change")
+        ok = !value.empty() && (f->file_change.push_back(value), true);
+    else if (key == "store_damaged" && value.empty())
+        f->store_damaged = true;
     else if (key == "toobig_index" && value.empty())
         f->toobig_index = true;
     else if (key == "other_port" && value.empty())

@@ -43,27 +43,30 @@ struct SetLine {
 
 // Faults a device or the load host injects; all off by default.
 struct FaultSettings {
-    int drop_pct = 0;                // share of received datagrams silently dropped
-    unsigned seed = 1;               // seed of the drop decision
-    int delay_ms = 0;                // every reply leaves this much later
-    int max_vars = 0;                // >0: requests with more variables get tooBig
-    bool toobig_index = false;       // tooBig carries the index of the first variable left out
-    bool other_port = false;         // replies leave from a second port of the same address
-    bool stray = false;              // a reply with a wrong transaction id goes first
-    std::vector<std::string> generr; // NAME or NAME.INSTANCE answered with genErr
-    int boot_silence_ms = 0;         // a Set of mrxcBoot goes unanswered and the device
-                                     // answers nothing for this long (it reboots)
-    bool reject_mode2 = false;       // load host: rejects open mode 2
-    int abort_block = -1;            // load host: block number answered with an abort
-    int abort_code = 3;              // abort code used at abort_block
-    bool eof_zero = false;           // load host: the end of a file is a return of 0 bytes
-    int block = 512;                 // load host: bytes of data per read block (1..512)
-    bool endless = false;            // load host: every read block is full, the file never ends
-    bool after_close = false;        // load host: a closed read transfer goes on answering
-    bool silent_close = false;       // load host: the close of a write is never answered
-    int write_abort = -1;            // load host: every write block aborted with this code
-    int tamper = 0;                  // TamperMode of every noError answer
-    int dsc_flood = 0;               // >0: discovery answered by this many replies
+    int drop_pct = 0;                    // share of received datagrams silently dropped
+    unsigned seed = 1;                   // seed of the drop decision
+    int delay_ms = 0;                    // every reply leaves this much later
+    int max_vars = 0;                    // >0: requests with more variables get tooBig
+    bool toobig_index = false;           // tooBig carries the index of the first variable left out
+    bool other_port = false;             // replies leave from a second port of the same address
+    bool stray = false;                  // a reply with a wrong transaction id goes first
+    std::vector<std::string> generr;     // NAME or NAME.INSTANCE answered with genErr
+    int boot_silence_ms = 0;             // a Set of mrxcBoot goes unanswered and the device
+                                         // answers nothing for this long (it reboots)
+    bool reject_mode2 = false;           // load host: rejects open mode 2
+    int abort_block = -1;                // load host: block number answered with an abort
+    int abort_code = 3;                  // abort code used at abort_block
+    bool eof_zero = false;               // load host: the end of a file is a return of 0 bytes
+    int block = 512;                     // load host: bytes of data per read block (1..512)
+    bool endless = false;                // load host: every read block is full, the file never ends
+    bool after_close = false;            // load host: a closed read transfer goes on answering
+    bool silent_close = false;           // load host: the close of a write is never answered
+    int write_abort = -1;                // load host: every write block aborted with this code
+    int tamper = 0;                      // TamperMode of every noError answer
+    int dsc_flood = 0;                   // >0: discovery answered by this many replies
+    std::vector<std::string> set_ignore; // NAME or NAME.INSTANCE: a Set is answered but not kept
+    std::vector<std::string> file_change; // load host: files changed once after their first read
+    bool store_damaged = false;           // load host: every upload is stored with a byte spoilt
 };
 
 // How a tampering device spoils its noError answers (fault word tamper).

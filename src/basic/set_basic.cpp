@@ -4,6 +4,7 @@
 #include "devices/long_op.h"
 #include "devices/text_buf.h"
 #include "ops/reset_mask.h"
+#include "ops/undo.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
@@ -104,18 +105,28 @@ void process_set_req_basic(const std::vector<int>& devices, int window, int* err
     *error = 0;
     LongOperation op(window, "Cancel Set", "", LO_CONFIRM | LO_FOLLOW_SNMP);
     size_t done = 0;
+    std::vector<SafeSet> safe(devices.size());
     for (; done < devices.size(); ++done) {
         if (op.cancelled(static_cast<int>(100 * done / devices.size())))
             break;
         MorixRecord* r = host_info_list[devices[done]];
         op.progress("Setting values for", r->name);
-        mm_snmp(r, SNMP_OP_SET);
+        safe_set_send(r, &safe[done]);
     }
     // Devices not reached before the cancel were never sent anything.
     op.unserved(list_records(devices, done));
     *cancel = op.close();
-    for (int d : devices)
-        process_set_req_res_basic(host_info_list[d], window, error, *cancel);
+    for (size_t i = 0; i < devices.size(); ++i) {
+        process_set_req_res_basic(host_info_list[devices[i]], window, error, *cancel);
+        // The basic windows report by warnings only: a device whose values
+        // did not all take (or that was not sent) gets one, naming its undo
+        // script; a clean Apply stays quiet (Undo Last Change finds the script).
+        std::string lines;
+        if (safe_set_report(host_info_list[devices[i]], safe[i], &lines)) {
+            *error = 1;
+            display_warn(window, lines.substr(0, lines.size() - 1));
+        }
+    }
     if (*cancel)
         display_warn(window, "Operation cancelled.");
     else if (*error)

@@ -22,6 +22,7 @@ int verb_page(const std::vector<std::string>& args);
 int verb_list(const std::vector<std::string>& args);
 int verb_info(const std::vector<std::string>& args);
 int verb_discover(const std::vector<std::string>& args);
+int verb_undo(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, true,
@@ -70,5 +71,6 @@ const CliVerb cli_verbs[] = {
     {"info", "info NAME", false, true, verb_info},
     {"discover", "discover [-dn ADDRESS -ds MASK | --search DEVICE] [-dt SECONDS] [-o FILE]", false,
      true, verb_discover},
+    {"undo", "undo", true, false, verb_undo},
     {nullptr, nullptr, false, false, nullptr},
 };

@@ -33,12 +33,27 @@ int are_parameters_settable(MorixRecord* rec) {
 }
 
 int will_sel_mrx_allow_set() {
-    int all = 1;
+    // The selected reachable devices are asked side by side.
+    std::vector<SnmpTask> tasks;
     for (MorixRecord* r : host_info_list) {
         if (!r)
             break;
-        if (r->selected && r->reachable && !are_parameters_settable(r))
-            all = 0;
+        if (!r->selected || !r->reachable)
+            continue;
+        if (!settable_request(r)) {
+            for (SnmpTask& t : tasks)
+                free_prm_list(t.rec);
+            return 0;
+        }
+        tasks.emplace_back();
+        tasks.back().rec = r;
+        tasks.back().op = SNMP_OP_GET;
+    }
+    mm_snmp_many(tasks, "");
+    int all = 1;
+    for (SnmpTask& t : tasks) {
+        settable_take(t.rec);
+        all = all && t.rec->allow_set;
     }
     return all;
 }

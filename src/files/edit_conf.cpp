@@ -161,11 +161,9 @@ int edit_conf_update(int had_cr, long* copy_code) {
         return 0;
     if (had_cr)
         add_file_line_cr(mdm_info.local_cfg);
-    *copy_code = nfcopy("", mdm_info.local_cfg, mdm_info.cfg_fil_adr, remote, mm_snmp_def_to);
-    if (*copy_code < 1) {
-        mdm_bfs_error(*copy_code, W_MAIN_WINDOW, mdm_info.local_cfg, remote, mdm_info.cfg_fil_adr);
+    *copy_code = mdm_checked_upload(W_MAIN_WINDOW);
+    if (*copy_code < 1)
         return 2;
-    }
     return 1;
 }
 

@@ -126,6 +126,8 @@ long fetch_copy(const std::string& name, const std::string& local) {
     return rc;
 }
 
+} // namespace
+
 // Keeps the local copy of the configuration file for the operator: its
 // folder is renamed "mm_cfg.kept.PID.XXXXXX", out of reach of the removal
 // of leftovers, and no signal removes it any more.
@@ -145,6 +147,8 @@ void keep_local_copy() {
         p = moved(p);
     mdm_info.local_dir = kept;
 }
+
+namespace {
 
 std::string local_path(const std::string& remote_name, const std::string& prefix) {
     return mdm_info.local_dir + "/" + prefix + mdm_local_name(remote_name) + "." +
@@ -167,7 +171,7 @@ int fetch_and_parse(int parent) {
     }
     mdm_info.local_cfg = local_path(mdm_info.cfg_fil_nam, "");
     long rc = fetch_copy(mdm_info.cfg_fil_nam, mdm_info.local_cfg);
-    if (rc < 1) {
+    if (rc < 1 || !read_local_file(mdm_info.local_cfg, &mdm_info.fetched_cfg)) {
         display_warn(parent, std::string(MSG_NO_ACCESS) + "\n(" + nf_result_text(rc) + ")");
         return 0;
     }
@@ -367,11 +371,8 @@ int mdm_apply_act(int parent) {
             ok = false;
         } else {
             std::string remote = mdm_remote_path(mdm_info.cfg_fil_nam);
-            long rc = nfcopy("", mdm_info.local_cfg, mdm_info.cfg_fil_adr, remote, mm_snmp_def_to);
-            if (rc < 1) {
-                mdm_bfs_error(rc, parent, mdm_info.local_cfg, remote, mdm_info.cfg_fil_adr);
+            if (mdm_checked_upload(parent) < 1)
                 ok = false;
-            }
         }
     }
     if (!ok) {

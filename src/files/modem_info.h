@@ -32,6 +32,7 @@ struct MdmInfo {
     std::string cfg_fil_nam; // file name on the load host
     std::string local_dir;   // private folder of the local copies
     std::string local_cfg;   // local copy of the configuration file
+    std::string fetched_cfg; // the configuration file as fetched (or last written)
     std::vector<std::string> inc_names, inc_local;
     ModemList cfg_list; // cfg_fil_mdm_list
     ModemList db_list;  // mdm_db_list
@@ -68,6 +69,24 @@ int mdm_apply_act(int parent);
 // The copy-back failure warning; -230 keeps the local copy.
 void mdm_bfs_error(long code, int parent, const std::string& local, const std::string& remote,
                    const std::string& host);
+// Keeps the local copy of the configuration file (and its folder) for the
+// operator after a failed upload: no close or signal removes it.
+void keep_local_copy();
+// Reads a local file of at most nf_max_bytes whole; false on failure.
+bool read_local_file(const std::string& path, std::string* out);
+
+// Results of mdm_checked_upload besides the copy codes of nf.h.
+enum UploadCheck {
+    UPL_CHANGED = -400,  // the load host's file is no longer the one fetched
+    UPL_NOT_READ = -401, // the load host's file could not be read again first
+    UPL_READ_BACK = -402 // the upload does not read back as it was written
+};
+// Writes the local copy back to the load host safely: the file is fetched
+// again and compared with the copy fetched at the start (nothing is written
+// when it changed), uploaded, then fetched back and compared byte for byte.
+// Every failure is told over parent and keeps the local copy. The byte
+// count, or a copy code (nf.h) or UploadCheck code.
+long mdm_checked_upload(int parent);
 // Modem subsystem reset, then the chosen async ports: 1 on success.
 int modem_resets_proc(int parent);
 // Releases the lists and removes the local copies (the configuration copy

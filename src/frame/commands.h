@@ -28,6 +28,8 @@ int cmd_set_open(int id);
 int cmd_cmp_open(int id);
 int cmd_copy_open(int id);
 int cmd_udf_open(int id);
+// Undo Last Change: its report goes to the main window's output area.
+int cmd_undo(int id);
 int cmd_site_open(int id);
 int cmd_boot(int id);
 int cmd_internal_modems(int id);

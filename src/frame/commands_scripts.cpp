@@ -1,12 +1,13 @@
 // The script windows (create, view, execute), their port dialogs and the
 // Compare window behind their ids. File names come from the windows' file
-// selection boxes; the controls are read in ops/script_windows.
+// selection boxes; the controls are read in frame/script_windows.
 #include "frame/commands.h"
 #include "frame/script_windows.h"
 #include "ops/compare.h"
 #include "ops/script_crt.h"
 #include "ops/script_exe.h"
 #include "ops/script_file.h"
+#include "ops/undo.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -78,6 +79,11 @@ void compare() {
 }
 
 } // namespace
+
+int cmd_undo(int) {
+    undo_last_change(W_MAIN_OUTPUT, W_MAIN_WINDOW);
+    return 1;
+}
 
 int cmd_cmp_open(int) {
     open_cmp_window();

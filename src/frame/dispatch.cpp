@@ -21,7 +21,7 @@ namespace {
 
 // Commands of Customized mode; Setup mode makes them insensitive.
 const int customized_cmds[] = {W_COMPARE_PB, W_COPY_PB, W_SCR_CRT_PB, W_SCR_EXE_PB, W_SCR_VIEW_PB,
-                               W_SET_PB,     W_SHOW_PB, W_UDF_PB,     W_SITE_PB};
+                               W_SET_PB,     W_SHOW_PB, W_UDF_PB,     W_SITE_PB,    W_UNDO_PB};
 // Forms of the windows that belong to Customized mode.
 const int customized_forms[] = {W_SHOW_FORM, W_SET_FORM, W_CMP_FORM, W_UDF_FORM, W_CRT_FORM,
                                 W_VIEW_FORM, W_EXE_FORM, W_CPY_FORM, W_SITE_FORM};

@@ -68,6 +68,7 @@ WindowRow main_window() {
          {W_SCR_CRT_PB, [](int) { return open_form(W_CRT_FORM); }},
          {W_SCR_EXE_PB, [](int) { return open_script_window(W_EXE_FORM, W_EXE_FSB); }},
          {W_SCR_VIEW_PB, [](int) { return open_script_window(W_VIEW_FORM, W_VIEW_FSB); }},
+         {W_UNDO_PB, cmd_undo},
          {W_UDF_PB, cmd_udf_open},
          {W_SITE_PB, cmd_site_open},
          {W_BOOT_PB, cmd_boot},

@@ -7,6 +7,7 @@
 #include "ops/copy.h"
 #include "ops/reset_mask.h"
 #include "ops/set_window.h"
+#include "ops/undo.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
@@ -79,9 +80,14 @@ void copy_one(const CopyRequest& req, const MorixRecord& src, const std::string&
     build_dst(req, src, dst, st);
     if (dst->prm_list) {
         out("\nPerforming copy for: " + name);
-        mm_snmp(dst, SNMP_OP_SET);
+        SafeSet safe;
+        safe_set_send(dst, &safe);
         int error = 0;
         process_set_req_res(dst, W_CPY_TEXT, W_CPY_FORM, &error, g_cancel_process);
+        std::string lines;
+        error = safe_set_report(dst, safe, &lines) || error;
+        if (!lines.empty())
+            write_otp_msg(W_CPY_TEXT, lines, 0, 1);
         st->error = st->error || error;
         // Only a Set the device answered tells which values it took.
         if (dst->status == SR_OK) {

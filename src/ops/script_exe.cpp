@@ -30,7 +30,8 @@ int open_checked(const std::string& typed, int parent, std::string* path, Script
     return rc == SCR_OK ? 0 : -1;
 }
 
-// The SET nodes of one line on every selected device that allows sets.
+} // namespace
+
 void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::string* msg,
                            bool* nonexistent) {
     const MibVarEntry* e = mib_var(l.mib_index);
@@ -66,8 +67,6 @@ void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::str
             *nonexistent = true;
     }
 }
-
-} // namespace
 
 int process_scr_view(const std::string& typed, int output, int title_id, int parent) {
     std::string path;

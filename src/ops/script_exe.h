@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ops/script_crt.h"
+#include "ops/script_file.h"
 
 // Shows the file (header included) in output and "(base name)" as title.
 // 0, or -1 with the message over parent.
@@ -41,3 +42,7 @@ int process_scr_exe(const std::string& typed, int output, int parent, const ScrP
 // Sends every line to the selected devices through the set funnel: a
 // ScriptResult, or -1 when the file cannot be read.
 int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int output, int parent);
+// The SET nodes of one valid line on every selected, reachable device that
+// allows sets (a "*" port takes the ports of its kind from wild).
+void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::string* msg,
+                           bool* nonexistent);

@@ -8,6 +8,7 @@
 #include "ops/reset_mask.h"
 #include "ops/set_window.h"
 #include "ops/show.h"
+#include "ops/undo.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "snmp_access/snmp_values.h"
@@ -222,6 +223,8 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
     *error = 0;
     std::string msg;
     LongOperation op(parent, "Cancel Set", "", LO_CONFIRM | LO_FOLLOW_SNMP);
+    // Per list slot: the undo script and read-back of the device.
+    std::vector<SafeSet> safe(MAX_MRX_SLOTS);
     int position = 0;
     for (; position < MAX_MRX_SLOTS && host_info_list[position]; ++position) {
         MorixRecord* r = host_info_list[position];
@@ -231,7 +234,7 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
             break;
         if (r->allow_set) {
             op.progress("Setting values for", r->name);
-            mm_snmp(r, SNMP_OP_SET);
+            safe_set_send(r, &safe[position]);
         } else {
             text_set_buf("<" + r->name + ">  " + MSG_NOT_ALLOWED, &msg, 1);
             *error = 1;
@@ -239,9 +242,17 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
     }
     op.at(position);
     *cancelled = op.close();
-    for (MorixRecord* r : selected_reachable())
-        if (r->prm_list || r->status != 0)
-            process_set_req_res(r, output, parent, error, *cancelled);
+    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
+        MorixRecord* r = host_info_list[p];
+        if (!r->selected || !r->reachable || (!r->prm_list && r->status == 0))
+            continue;
+        process_set_req_res(r, output, parent, error, *cancelled);
+        std::string lines;
+        if (safe_set_report(r, safe[p], &lines))
+            *error = 1;
+        if (!lines.empty())
+            write_otp_msg(output, lines, 0, 1);
+    }
     bool reset_due = false;
     if (!*error)
         reset_due = build_sel_mrx_reset_mask() && !*cancelled;

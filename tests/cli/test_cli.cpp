@@ -103,6 +103,18 @@ TEST(Cli, ShowReportWarningsAndResetAnswers) {
     EXPECT_NE(r.out.find("\nCopy complete.\n"), std::string::npos) << r.out;
     r = cli({"-mrx", B, "show", "-v", "mrxDialoutRetries"});
     EXPECT_NE(r.out.find("mrxDialoutRetries : 5\n"), std::string::npos) << r.out;
+
+    // Undo: shown but not run without -y; with it B holds its old value.
+    for (bool yes : {false, true}) {
+        r = cli(yes ? std::vector<std::string>{"-mrx", B, "-y", "undo"}
+                    : std::vector<std::string>{"-mrx", B, "undo"});
+        EXPECT_EQ(r.status, yes ? 0 : 1) << r.err;
+        EXPECT_NE(r.out.find("mrxDialoutRetries | none | 0 | 3\n"), std::string::npos) << r.out;
+        r = cli({"-mrx", B, "show", "-v", "mrxDialoutRetries"});
+        EXPECT_NE(r.out.find(yes ? "mrxDialoutRetries : 3\n" : "mrxDialoutRetries : 5\n"),
+                  std::string::npos)
+            << r.out;
+    }
 }
 
 // get-file and put-file against the simulator's load host: the byte count

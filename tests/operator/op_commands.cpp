@@ -1,7 +1,8 @@
 // The Commands menu driven as an operator: Show for a parameter and for a
 // group of every port type, Set (an untouched menu row is not sent, a
 // changed one is, the reset question on top while the work dialog is up),
-// Compare and its saved differences, Copy, and user-defined groups. The
+// Compare and its saved differences, Copy, user-defined groups, and Undo
+// Last Change. The
 // outcome is read back from the devices and the files.
 #include <gtest/gtest.h>
 
@@ -198,6 +199,31 @@ TEST(OpCommands, UserGroupsNewModifyDelete) {
                                            click(W, "Close"),
                                            wait_closed(W)}),
               "");
+}
+
+// A Set, then Commands -> Undo Last Change: the undo script is shown in
+// the main window, asked for, and the device holds its old value again.
+TEST(OpCommands, UndoLastChange) {
+    NEED_PROGRAM();
+    const char* W = "Set";
+    std::string before = snmp_get(A, "mrxDialoutRetries");
+    ASSERT_FALSE(before.empty());
+    std::string changed = before == "6" ? "7" : "6";
+    EXPECT_EQ(
+        run_scenario(
+            "undo_last_change",
+            pick({J1}, {"mrxDialoutRetries"}) +
+                Steps{menu("Commands>Set..."), wait_window(W), toggle(W, "mrxDialoutRetries", true),
+                      type_into(W, "mrxDialoutRetries", changed), click(W, "Set"),
+                      answer("Reset Parameters", "Cancel"),
+                      wait_text(W, "set_text", "Undo script: "),
+                      device_has(A, "mrxDialoutRetries", changed), click(W, "Close"),
+                      wait_closed(W), menu("Commands>Undo Last Change..."),
+                      wait_text(MAIN, "main_output", "mrxDialoutRetries | none | 0 | " + before),
+                      answer("Question", "OK"), answer("Reset Parameters", "Cancel"),
+                      wait_text(MAIN, "main_output", "Undo complete."),
+                      device_has(A, "mrxDialoutRetries", before)}),
+        "");
 }
 
 } // namespace

@@ -54,8 +54,10 @@ class ModemSim : public DevicesSim {
     }
     // Devices at the addresses, each with its configuration file name.
     bool run(const std::vector<std::pair<std::string, std::string>>& devs,
-             const std::vector<std::string>& extra_sets = {}) {
+             const std::vector<std::string>& extra_sets = {},
+             const std::vector<std::string>& faults = {}) {
         SimOptions o;
+        o.faults = faults;
         o.load_host = LH;
         o.root = root;
         o.control_log = tmp.file("control.log");
@@ -177,6 +179,42 @@ TEST_F(ModemSim, LocationAndFileProblemsSwitchModemsOff) {
     hl_clear_events();
     EXPECT_EQ(mdm_init(W_MAIN_WINDOW), 0);
     EXPECT_TRUE(warned("i16"));
+}
+
+// The load host's file changed by another writer between the fetch and
+// Apply: nothing is written and the edit is kept; an upload stored damaged
+// is caught by the read-back.
+TEST_F(ModemSim, UploadsDetectConcurrentChangeAndDamagedStore) {
+    REQUIRE_NETNS();
+    const std::string cfg = CFG_HEAD + CFG_MODEMS;
+    for (const char* fault : {"file_change=morix.cfg", "store_damaged"}) {
+        write_file(root + "/morix.cfg", cfg);
+        ASSERT_TRUE(run({{A, "morix.cfg"}}, {}, {LH + ":" + fault}));
+        mdm_set_window(MW_NONE, "", 0, {});
+        hl_clear_events();
+        ASSERT_EQ(mdm_init(W_MAIN_WINDOW), 1) << hl_warning_box();
+        mdm_info.cfg_list.push_back(crt_mdm_node_def(false, "new"));
+        mdm_info.cfg_fil_upd_flag = 1;
+        EXPECT_EQ(mdm_apply_act(W_MAIN_WINDOW), 0);
+        const std::string kept = mdm_info.local_cfg;
+        std::string on_host = read_file(root + "/morix.cfg");
+        if (std::string(fault) == "store_damaged") {
+            EXPECT_TRUE(warned("The configuration file /bfs/morix.cfg on " + LH +
+                               "\ndoes not read back as it was written"))
+                << hl_warning_box();
+            EXPECT_NE(on_host, read_file(kept));
+        } else {
+            EXPECT_TRUE(warned("The configuration file /bfs/morix.cfg on " + LH +
+                               "\nchanged since it was fetched.\nNothing was written."))
+                << hl_warning_box();
+            EXPECT_EQ(on_host, cfg + "# changed by another writer\n");
+        }
+        EXPECT_TRUE(warned("Your changes are kept in\n'" + kept + "'."));
+        EXPECT_NE(read_file(kept).find("type_of_modem\t\tnew"), std::string::npos);
+        mdm_close_act(0);
+        EXPECT_TRUE(access(kept.c_str(), R_OK) == 0) << "the edit outlives the close";
+        sim.reset();
+    }
 }
 
 // An editor script: records its arguments, then runs the given commands.

@@ -1,0 +1,94 @@
+// Writing the configuration file back without overwriting someone else's
+// edit: the load host's file is fetched again and must still be the one
+// fetched at the start; after the upload it is fetched back and must be
+// what was written.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "files/modem_info.h"
+#include "files/nf.h"
+#include "ui/app_globals.h"
+#include "ui/ui.h"
+#include "ui/window_state.h"
+
+namespace {
+
+// The load host's current file, fetched into the private folder.
+long fetch_current(const std::string& remote, std::string* content) {
+    std::string check = mdm_info.local_dir + "/check.cfg";
+    long rc = nfcopy(mdm_info.cfg_fil_adr, remote, "", check, mm_snmp_def_to);
+    if (rc >= 0 && !read_local_file(check, content))
+        rc = NF_READ_FAIL;
+    unlink(check.c_str());
+    return rc;
+}
+
+// Tells the operator, keeps the edit and names where it is.
+void refuse(int parent, const std::string& what) {
+    keep_local_copy();
+    mdm_info.cfg_fil_nam.clear(); // the close keeps the local copy too
+    display_warn(window_open(parent) ? parent : W_MAIN_WINDOW,
+                 what + "\n\nYour changes are kept in\n'" + mdm_info.local_cfg + "'.");
+}
+
+} // namespace
+
+bool read_local_file(const std::string& path, std::string* out) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= nf_max_bytes;
+    out->clear();
+    char buf[8192];
+    while (ok) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        out->append(buf, static_cast<size_t>(n));
+        ok = static_cast<long>(out->size()) <= nf_max_bytes;
+    }
+    ::close(fd);
+    return ok;
+}
+
+long mdm_checked_upload(int parent) {
+    const std::string remote = mdm_remote_path(mdm_info.cfg_fil_nam);
+    const std::string host = mdm_info.cfg_fil_adr;
+    const std::string where = "The configuration file " + remote + " on " + host;
+    std::string now, mine;
+    long rc = fetch_current(remote, &now);
+    if (rc < 0) {
+        refuse(parent, where + "\ncould not be read again before writing it back (" +
+                           nf_result_text(rc) + ").\nNothing was written.");
+        return UPL_NOT_READ;
+    }
+    if (now != mdm_info.fetched_cfg) {
+        refuse(parent, where + "\nchanged since it was fetched.\nNothing was written.");
+        return UPL_CHANGED;
+    }
+    if (!read_local_file(mdm_info.local_cfg, &mine)) {
+        refuse(parent, "The local copy of " + remote + " could not be read.\nNothing was written.");
+        return NF_READ_FAIL;
+    }
+    rc = nfcopy("", mdm_info.local_cfg, host, remote, mm_snmp_def_to);
+    if (rc < 1) {
+        mdm_bfs_error(rc, parent, mdm_info.local_cfg, remote, host);
+        return rc;
+    }
+    long back = fetch_current(remote, &now);
+    if (back < 0 || now != mine) {
+        refuse(parent, where + "\ndoes not read back as it was written: the upload failed." +
+                           (back < 0 ? "\n(" + nf_result_text(back) + ")" : std::string()));
+        return UPL_READ_BACK;
+    }
+    mdm_info.fetched_cfg = mine;
+    return rc;
+}

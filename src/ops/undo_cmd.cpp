@@ -1,0 +1,115 @@
+// Undo Last Change: the newest undo script of each selected device, shown,
+// checked like any script, confirmed, and executed on its own device only
+// through the set funnel (which keeps an undo script of the undo in turn).
+#include <algorithm>
+
+#include "devices/allow_sets.h"
+#include "devices/mrx_select.h"
+#include "devices/text_buf.h"
+#include "ops/script_exe.h"
+#include "ops/set_window.h"
+#include "ops/undo.h"
+#include "ui/ui.h"
+
+namespace {
+
+struct UndoPlan {
+    MorixRecord* rec = nullptr;
+    std::string path;
+    ScriptFile script;
+};
+
+// The plan of one device, or the reason it has none (added to text).
+bool plan_device(MorixRecord* r, UndoPlan* p, std::string* text) {
+    std::vector<std::string> all = undo_scripts_of(r->name);
+    if (all.empty()) {
+        *text += "<" + r->name + ">  No undo script.\n\n";
+        return false;
+    }
+    p->rec = r;
+    p->path = all.back();
+    if (read_script(p->path, &p->script) != SCR_OK) {
+        *text += "<" + r->name + ">  " + p->path + " is not a Morix Manager script.\n\n";
+        return false;
+    }
+    std::string bad;
+    for (const ScriptLine& l : p->script.lines) {
+        std::string reason = check_script_line(l);
+        if (!reason.empty())
+            bad += l.raw + "\n\t" + reason + "\n";
+    }
+    if (!bad.empty()) {
+        *text += "<" + r->name + ">  " + p->path +
+                 " will not be executed due to invalid parameter values:\n" + bad + "\n";
+        return false;
+    }
+    *text += "<" + r->name + ">  " + p->path + " sets:\n";
+    for (const ScriptLine& l : p->script.lines)
+        *text += "\t" + l.raw + "\n";
+    if (p->script.lines.empty())
+        *text += "\t(nothing)\n";
+    *text += "\n";
+    return true;
+}
+
+// Builds each plan's nodes on its own device only: the selection is
+// narrowed to that device while its lines are expanded.
+bool build_plans(const std::vector<UndoPlan>& plans, std::string* msg) {
+    bool nonexistent = false;
+    std::vector<MorixRecord*> selected = selected_reachable();
+    for (const UndoPlan& p : plans) {
+        for (MorixRecord* r : selected)
+            r->selected = r == p.rec;
+        for (const ScriptLine& l : p.script.lines)
+            execute_scr_proc_line(l, ScrPortSet{}, msg, &nonexistent);
+    }
+    // The funnel works on the devices that have a plan.
+    for (MorixRecord* r : selected)
+        r->selected =
+            std::any_of(plans.begin(), plans.end(), [r](const UndoPlan& p) { return p.rec == r; });
+    return nonexistent;
+}
+
+} // namespace
+
+int undo_last_change(int output, int parent) {
+    if (!check_main_sel(parent, SEL_REACHABLE))
+        return SCRIPT_NOT_DONE;
+    std::vector<MorixRecord*> selected = selected_reachable();
+    std::vector<UndoPlan> plans;
+    std::string text = "Undo Last Change\n\n", names;
+    for (MorixRecord* r : selected) {
+        UndoPlan p;
+        if (plan_device(r, &p, &text)) {
+            plans.push_back(std::move(p));
+            names += "    " + r->name + "\n";
+        }
+    }
+    ui_set_text(output, "");
+    write_otp_msg(output, text, 0, 1);
+    if (plans.empty()) {
+        display_warn(parent, "There is no undo script to execute for the selected Morixes.");
+        return SCRIPT_NOT_DONE;
+    }
+    if (ask_user(parent, "Question", "OK", "Cancel", 0,
+                 "Undo Last Change will set the values shown for the following Morixes:\n\n" +
+                     names + "\nDo you want to continue?") != ASK_OK)
+        return SCRIPT_NOT_DONE;
+    will_sel_mrx_allow_set();
+    free_host_info_list(0);
+    std::string msg;
+    bool nonexistent = build_plans(plans, &msg);
+    if (!msg.empty())
+        write_otp_msg(output, msg, 0, 1);
+    int error = 0, cancelled = 0;
+    process_set_req(output, parent, 0, 0, nonexistent ? 1 : 0, &error, &cancelled);
+    for (MorixRecord* r : selected)
+        r->selected = 1;
+    if (!cancelled)
+        write_otp_msg(output,
+                      std::string("\n") + (error ? "Undo complete with errors." : "Undo complete."),
+                      1, 1);
+    if (cancelled)
+        return SCRIPT_CANCELLED;
+    return error ? SCRIPT_ERRORS : SCRIPT_DONE;
+}
