@@ -10,6 +10,7 @@
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
 #include "ui/ui.h"
+#include "ui/window_state.h"
 
 int edit_flags[EF_COUNT];
 int edit_param_flag = 0;
@@ -63,7 +64,7 @@ int read_port_list(int list_id) {
         m.ported_index[i] = -1;
     }
     std::vector<int> devs = basic_devices();
-    for (const std::string& row : ui_list_selected_items(list_id, UI_BASIC)) {
+    for (const std::string& row : page_list(list_id).rows) {
         size_t sp = row.rfind(' ');
         if (sp == std::string::npos)
             continue;
@@ -91,7 +92,7 @@ std::vector<int> selected_ports(int mrx_pos) {
 
 int read_wan_choice() {
     wan_chosen.clear();
-    for (const std::string& row : ui_list_selected_items(BW_WAN_LIST, UI_BASIC)) {
+    for (const std::string& row : page_list(BW_WAN_LIST).rows) {
         // "%s %d ...": the device name has no blanks, the module number follows.
         size_t sp = row.find(' ');
         if (sp == std::string::npos)
@@ -121,7 +122,7 @@ void gray_out_text_widget(int id, bool blank, bool sensitive) {
 int process_ipro_set(const std::vector<int>& toggles, int pressed, int* code) {
     bool on[5] = {};
     for (size_t i = 0; i < 5 && i < toggles.size(); ++i)
-        on[i] = ui_is_managed(toggles[i], UI_BASIC) && ui_get_toggle(toggles[i], UI_BASIC);
+        on[i] = page_read(toggles[i], PR_MANAGED) == "1" && page_toggle(toggles[i]);
     if (!on[0] && !on[1] && !on[2]) {
         ui_set_toggle(pressed, true, false, UI_BASIC);
         ui_bell(50);

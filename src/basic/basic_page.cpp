@@ -11,6 +11,7 @@
 #include "devices/allow_sets.h"
 #include "snmp_access/morix_record.h"
 #include "ui/ui.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ void page_window_init(BasicPage& p) {
     p.saved.assign(p.vars->size(), PageSaved{});
     for (size_t i = 0; i < p.fields.size(); ++i) {
         const PageField& f = p.fields[i];
-        if (get_widget_label(label_of(f), UI_BASIC).empty())
+        if (page_read(label_of(f), PR_LABEL).empty())
             set_widget_label(label_of(f), f.label, UI_BASIC);
         if (f.kind == FK_MASK) {
             ui_set_option_items(f.widget, f.options, UI_BASIC);
@@ -145,10 +146,10 @@ void page_window_exit(BasicPage& p) {
 std::string page_field_text(const BasicPage& p, size_t i) {
     const PageField& f = p.fields[i];
     if (f.kind == FK_OPTION || f.kind == FK_MASK)
-        return ui_get_option(f.widget, UI_BASIC);
+        return page_read(f.widget, PR_OPTION);
     if (f.kind == FK_TOGGLE)
-        return ui_get_toggle(f.widget, UI_BASIC) ? "1" : "0";
-    return ui_get_text(f.widget, UI_BASIC);
+        return page_read(f.widget, PR_TOGGLE);
+    return page_read(f.widget, PR_TEXT);
 }
 
 void page_set_field(const BasicPage& p, size_t i, const std::string& text) {
@@ -227,7 +228,7 @@ int get_page_conf_value(BasicPage& p) {
 int page_edited(BasicPage& p) {
     int edited = 0;
     for (size_t i = 0; i < p.fields.size() && i < p.saved.size(); ++i) {
-        if (p.fields[i].kind == FK_SHOWN || !is_sens(p.fields[i].widget, UI_BASIC))
+        if (p.fields[i].kind == FK_SHOWN || page_read(p.fields[i].widget, PR_SENSITIVE) != "1")
             continue;
         std::string now = page_field_text(p, i);
         p.saved[i].changed =

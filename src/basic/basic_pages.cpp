@@ -12,6 +12,7 @@
 #include "devices/mrx_select.h"
 #include "snmp_access/morix_record.h"
 #include "ui/ui.h"
+#include "ui/window_state.h"
 
 extern BasicPage page_gen, page_gen_cont, page_ip, page_ipx, page_at, page_lat, page_traps,
     page_wan, page_wan_edit, page_rem_addr, page_ppp_dial, page_async, page_async_add,
@@ -158,7 +159,7 @@ void open_wan_edit() {
         return;
     }
     std::string rows;
-    for (const std::string& r : ui_list_selected_items(BW_WAN_LIST, UI_BASIC))
+    for (const std::string& r : page_list(BW_WAN_LIST).rows)
         rows += (rows.empty() ? "" : "\n") + r;
     set_widget_label(BW_WAN_EDIT_LABEL, rows, UI_BASIC);
     page_wan_edit.first_time = true;
@@ -201,7 +202,7 @@ int basic_dispatch(int id) {
     if (id >= BW_CAT_FIRST && id <= BW_CAT_LAST) {
         // A radio box also reports the toggle it turned off.
         BasicPage* p = page_of_category(id);
-        if (p && p != shown && ui_get_toggle(id, UI_BASIC))
+        if (p && p != shown && page_toggle(id))
             open_page(*p);
         return p != nullptr;
     }

@@ -13,6 +13,7 @@
 #include "snmp_access/snmp_engine.h"
 #include "snmp_access/snmp_values.h"
 #include "ui/ui.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ const char* unread_message(int result) {
 int get_values_from_mrx(const VarTable& vars, int port_kind, int, int window) {
     LongOperation op;
     op.busy();
-    int parent = ui_is_managed(window, UI_BASIC) ? win_parent(window) : W_MAIN_WINDOW;
+    int parent = window_open(window, UI_BASIC) ? win_parent(window) : W_MAIN_WINDOW;
     op.open(parent, "Cancel Show Values", "", LO_CONFIRM | LO_FOLLOW_SNMP);
     std::vector<int> devs = basic_devices();
     std::map<int, int> result;
@@ -232,9 +233,9 @@ void free_basic_chains() {
 }
 
 std::string field_label(int label_id, int group_id) {
-    std::string label = label_id > 0 ? get_widget_label(label_id, UI_BASIC) : "";
+    std::string label = label_id > 0 ? page_read(label_id, PR_LABEL) : "";
     if (group_id > 0)
-        label = get_widget_label(group_id, UI_BASIC) + " " + label;
+        label = page_read(group_id, PR_LABEL) + " " + label;
     return label;
 }
 
@@ -270,7 +271,7 @@ int check_field_value(const std::string& name, const std::string& label, std::st
 
 int read_textfield(int field_id, const std::string& name, const std::vector<int>& devs,
                    int port_kind, int label_id, int group_id, int window) {
-    std::string value = ui_get_text(field_id, UI_BASIC);
+    std::string value = page_read(field_id, PR_TEXT);
     if (check_field_value(name, field_label(label_id, group_id), &value, window) != 0)
         return -1;
     return set_param(name, value, devs, port_kind);
@@ -279,7 +280,7 @@ int read_textfield(int field_id, const std::string& name, const std::vector<int>
 int read_optionmenu(int om_id, const std::string& name, const std::vector<int>& devs, int port_kind,
                     int label_id, int window) {
     int id = 0;
-    std::string value = ui_get_option(om_id, UI_BASIC);
+    std::string value = page_read(om_id, PR_OPTION);
     if (!get_check_mib_var(name, &id)) {
         display_warn(window, "Cannot get internal MIB id for " + name + ".");
         return -1;
@@ -301,7 +302,7 @@ int read_optionmenu(int om_id, const std::string& name, const std::vector<int>& 
 
 int read_txtfld_4_ok(int field_id, const std::string& name, int label_id, int window,
                      std::string* saved) {
-    std::string value = ui_get_text(field_id, UI_BASIC);
+    std::string value = page_read(field_id, PR_TEXT);
     std::string checked = value;
     if (check_field_value(name, field_label(label_id, 0), &checked, window) != 0)
         return -1;

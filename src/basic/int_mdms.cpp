@@ -13,6 +13,7 @@
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 std::vector<ImdmRow> int_mdms_rows;
 int int_mdms_stat = 1;
@@ -37,8 +38,8 @@ const char* set_var(const MorixRecord* r) {
 }
 
 int parent_window() {
-    return ui_is_managed(W_IMDM_DIALOG) ? static_cast<int>(W_IMDM_DIALOG)
-                                        : static_cast<int>(W_MAIN_WINDOW);
+    return window_open(W_IMDM_DIALOG) ? static_cast<int>(W_IMDM_DIALOG)
+                                      : static_cast<int>(W_MAIN_WINDOW);
 }
 
 // "a, b:\n" + tail: the names with the last separator made a colon.
@@ -120,9 +121,9 @@ int process_get_int_mdms_vals(int report) {
     return unread.empty() ? 1 : 0;
 }
 
-int process_upd_int_mdms(int first_time, int report) {
-    std::vector<int> selected = ui_list_selected_pos(W_IMDM_LIST);
-    int before = ui_list_count(W_IMDM_LIST);
+int process_upd_int_mdms(int first_time, int report, const std::vector<int>& selected) {
+    // The list shows int_mdms_rows, one row each.
+    size_t before = int_mdms_rows.size();
     int ok = process_get_int_mdms_vals(report);
     ui_list_delete_all(W_IMDM_LIST);
     for (const ImdmRow& row : int_mdms_rows) {
@@ -131,7 +132,7 @@ int process_upd_int_mdms(int first_time, int report) {
                          imdm_row_text(r->name, row.modem, imdm_state_word(r->platform, row.state)),
                          0);
     }
-    if (!first_time && before == ui_list_count(W_IMDM_LIST) && !selected.empty()) {
+    if (!first_time && before == int_mdms_rows.size() && !selected.empty()) {
         for (int pos : selected)
             ui_list_select_pos(W_IMDM_LIST, pos, false);
         ui_list_set_top_pos(W_IMDM_LIST, selected.front());
@@ -155,8 +156,7 @@ int process_int_mdms() {
     return 1;
 }
 
-int process_apply_int_mdms() {
-    std::vector<int> sel = ui_list_selected_pos(W_IMDM_LIST);
+int process_apply_int_mdms(const std::vector<int>& sel) {
     if (sel.empty()) {
         display_warn(W_IMDM_DIALOG, "You must select a list item.");
         return IMDM_NOT_CHOSEN;
@@ -203,27 +203,18 @@ int process_apply_int_mdms() {
         process_set_req_basic(devices, W_IMDM_DIALOG, &error, &cancel);
     edit_port_flag = 0;
     set_app_cursor(CURSOR_NORMAL);
-    process_upd_int_mdms(0, 0);
+    process_upd_int_mdms(0, 0, sel);
     if (cancel)
         return IMDM_CANCELLED;
     return error ? IMDM_FAILED : result;
 }
 
-int int_mdms_action(int id) {
-    switch (id) {
-    case W_IMDM_AVAIL_TB:
-    case W_IMDM_BUSY_TB:
-        if (ui_get_toggle(id))
-            int_mdms_stat = id == W_IMDM_AVAIL_TB ? 1 : 2;
-        return 1;
-    case W_IMDM_APPLY:
-        process_apply_int_mdms();
-        return 1;
-    case W_IMDM_UPDATE:
-        if (check_main_sel(W_IMDM_DIALOG, SEL_REACHABLE))
-            process_upd_int_mdms(0);
-        return 1;
-    default:
-        return 0;
-    }
+void int_mdms_state_toggled(int id, bool set) {
+    if (set)
+        int_mdms_stat = id == W_IMDM_AVAIL_TB ? 1 : 2;
+}
+
+void int_mdms_update(const std::vector<int>& selected) {
+    if (check_main_sel(W_IMDM_DIALOG, SEL_REACHABLE))
+        process_upd_int_mdms(0, 1, selected);
 }

@@ -32,8 +32,8 @@ int process_int_mdms();
 // some device could not be read.
 int process_get_int_mdms_vals(int report);
 // Rebuilds the list; a refresh of a list of the same length selects the
-// same rows again.
-int process_upd_int_mdms(int first_time, int report = 1);
+// same rows again (selected: the rows selected before).
+int process_upd_int_mdms(int first_time, int report = 1, const std::vector<int>& selected = {});
 // Result of setting the chosen modems.
 enum ImdmResult {
     IMDM_DONE = 0,       // every chosen modem's device took the state
@@ -41,7 +41,10 @@ enum ImdmResult {
     IMDM_FAILED = 2,     // a device refused sets or a Set failed
     IMDM_CANCELLED = 3   // the operator cancelled
 };
-// Sets the chosen modems to the chosen state. An ImdmResult.
-int process_apply_int_mdms();
-// The target state toggles and buttons of the window; 1 when id is one.
-int int_mdms_action(int id);
+// Sets the modems of the selected rows of the list to the chosen state. An
+// ImdmResult.
+int process_apply_int_mdms(const std::vector<int>& selected);
+// The Available/Busy toggle id changed to set.
+void int_mdms_state_toggled(int id, bool set);
+// Update of the dialog (selected: the list's selected rows).
+void int_mdms_update(const std::vector<int>& selected);

@@ -9,6 +9,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/port_inst.h"
 #include "ui/ui.h"
+#include "ui/window_state.h"
 
 ModemHooks modem_hooks;
 extern BasicPage page_async_add;
@@ -23,7 +24,7 @@ std::vector<std::string> modem_names;
 std::vector<bool> changed;
 
 std::vector<int> ports_of_field() {
-    std::string text = ui_get_text(BW_PORTS, UI_BASIC);
+    std::string text = page_read(BW_PORTS, PR_TEXT);
     int all = 0, count = 0;
     std::vector<int> ports = parse_port_list(strip_blanks(&text), &all, &count);
     if (all || text.empty()) {
@@ -144,7 +145,7 @@ void modem_sent(BasicPage& p) {
 
 void edit_modem(int window, int menu) {
     if (modem_hooks.edit_modem)
-        modem_hooks.edit_modem(window, ui_get_option(menu, UI_BASIC));
+        modem_hooks.edit_modem(window, page_read(menu, PR_OPTION));
     else
         display_warn(window, "Modem editing is not available.");
 }
@@ -214,7 +215,7 @@ void rebuild_modem_menus(const std::vector<std::string>& names, const std::vecto
     extern BasicPage page_async;
     for (PageField& f : page_async.fields)
         if (f.widget == BW_ASYNC_MODEM_TYPE) {
-            std::string now = ui_get_option(f.widget, UI_BASIC);
+            std::string now = page_read(f.widget, PR_OPTION);
             f.options = names;
             if (!now.empty() && std::find(names.begin(), names.end(), now) == names.end())
                 f.options.push_back(now);

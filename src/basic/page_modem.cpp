@@ -11,6 +11,7 @@
 #include "files/modem_dialog.h"
 #include "files/modem_info.h"
 #include "ui/ui.h"
+#include "ui/window_state.h"
 
 extern BasicPage page_basic_dial, page_gen;
 
@@ -52,7 +53,7 @@ void take_snapshot() {
 // Both menus from the lists; a definition added, changed or removed since
 // the last load or Apply is marked edited.
 void rebuild_from_lists() {
-    std::string current = ui_get_option(BW_ASYNC_MODEM_TYPE, UI_BASIC), chosen;
+    std::string current = page_read(BW_ASYNC_MODEM_TYPE, PR_OPTION), chosen;
     std::vector<std::string> names = mdm_opt_entries(current, &chosen);
     std::vector<bool> edited(names.size(), false);
     for (size_t i = 0; i < names.size(); ++i) {
@@ -75,7 +76,7 @@ int load_for(int kind) {
         mdm_close_act(0);
     loaded = MW_NONE;
     bool async = kind == MW_ASYNC;
-    mdm_set_window(kind, async ? ui_get_option(BW_ASYNC_MODEM_TYPE, UI_BASIC) : "",
+    mdm_set_window(kind, async ? page_read(BW_ASYNC_MODEM_TYPE, PR_OPTION) : "",
                    async ? BW_ASYNC_MODEM_TYPE : 0,
                    async ? async_chosen_ports() : std::vector<int>{});
     int on = mdm_init(BW_PARENT_SETUP);

@@ -9,6 +9,7 @@
 #include "ops/reset_mask.h"
 #include "snmp_access/port_inst.h"
 #include "ui/ui.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ int chosen(const BasicPage& p, int first, int count) {
 // The multilink fields follow the fifth protocol toggle; the endpoint
 // value also needs a class other than the first.
 void ppp_sensitivity(BasicPage& p) {
-    bool ml = ui_get_toggle(W0 + PD_NCP0 + 4, UI_BASIC);
+    bool ml = page_toggle(W0 + PD_NCP0 + 4);
     gray_out_widget(W0 + PD_MRRU, ml);
     for (int i = 0; i < 5; ++i)
         gray_out_widget(W0 + PD_CLASS0 + i, ml);

@@ -8,6 +8,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/morix_record.h"
 #include "ui/ui.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ const char* const isdn_switches[] = {
 // 3 all chosen modules ISDN, 2 none, 1 a mix, 0 no module chosen.
 int determine_protocol() {
     int isdn = 0, other = 0;
-    for (const std::string& row : ui_list_selected_items(BW_WAN_LIST, UI_BASIC)) {
+    for (const std::string& row : page_list(BW_WAN_LIST).rows) {
         std::istringstream in(row);
         std::string name, module, sw;
         in >> name >> module >> sw;

@@ -5,6 +5,7 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
 #include "ui/ui.h"
+#include "ui/window_state.h"
 
 int param_sel_flag = 0;
 int fnc_sel_ind = 0;
@@ -16,7 +17,7 @@ int last_hotspot = -1;
 namespace {
 
 // Fills list_id with names, each inserted at its alphabetical place.
-void fill_sorted(int list_id, const std::vector<std::string>& names) {
+std::vector<std::string> fill_sorted(int list_id, const std::vector<std::string>& names) {
     std::vector<std::string> items;
     items.reserve(names.size());
     for (const std::string& n : names)
@@ -24,18 +25,19 @@ void fill_sorted(int list_id, const std::vector<std::string>& names) {
     ui_list_delete_all(list_id);
     for (const std::string& n : items)
         ui_list_add_item(list_id, n, 0);
+    return items;
 }
 
 void refresh_act_hlp_labels() {
-    if (ui_is_managed(W_CPY_FORM))
+    if (window_open(W_CPY_FORM))
         update_act_hlp_label(W_CPY_FORM);
-    if (ui_is_managed(W_CMP_FORM))
+    if (window_open(W_CMP_FORM))
         update_act_hlp_label(W_CMP_FORM);
 }
 
 } // namespace
 
-void display_mgmt_func(int list_id, int group) {
+std::vector<std::string> display_mgmt_func(int list_id, int group) {
     std::vector<std::string> names;
     if (group >= 0 && group < MAX_FUNC_GROUPS) {
         for (int fid : mib_grp_list[group]) {
@@ -44,7 +46,7 @@ void display_mgmt_func(int list_id, int group) {
                 names.push_back(mib_func_list[idx]->name);
         }
     }
-    fill_sorted(list_id, names);
+    return fill_sorted(list_id, names);
 }
 
 void display_mgmt_prm(int list_id, int port_type) {
@@ -59,12 +61,13 @@ void display_mgmt_prm(int list_id, int port_type) {
     fill_sorted(list_id, names);
 }
 
-void display_mgmt_func_main(int group) {
+std::vector<std::string> display_mgmt_func_main(int group) {
     param_sel_flag = 0;
     fnc_sel_ind = group;
     ui_list_set_policy(W_FUNC_LIST, LSP_SINGLE);
-    display_mgmt_func(W_FUNC_LIST, group);
+    std::vector<std::string> items = display_mgmt_func(W_FUNC_LIST, group);
     refresh_act_hlp_labels();
+    return items;
 }
 
 void display_mgmt_prm_main(int port_type) {
@@ -75,7 +78,7 @@ void display_mgmt_prm_main(int port_type) {
 }
 
 void update_act_hlp_label(int window) {
-    std::vector<std::string> sel = ui_list_selected_items(W_FUNC_LIST);
+    std::vector<std::string> sel = main_selection().params;
     std::string text = "<nothing selected>";
     if (!sel.empty())
         text = sel[0] + (sel.size() > 1 ? ", ..." : "");

@@ -5,6 +5,7 @@
 #include "ui/widget_ids.h"
 
 #include <string>
+#include <vector>
 
 // Main window list and choice ids used here.
 // Action-help labels of the Compare and Copy windows.
@@ -18,9 +19,11 @@ extern int main_prm_lst_w; // id of the radio choice in force
 extern int g_cmp_dev_mode;
 extern int g_cpy_copy_mode;
 
-void display_mgmt_func(int list_id, int group);
+// Fill a list with the functions of a group / the parameters of a port
+// type, sorted; display_mgmt_func gives the names as listed.
+std::vector<std::string> display_mgmt_func(int list_id, int group);
 void display_mgmt_prm(int list_id, int port_type);
-void display_mgmt_func_main(int group);
+std::vector<std::string> display_mgmt_func_main(int group);
 void display_mgmt_prm_main(int port_type);
 void update_act_hlp_label(int window);
 

@@ -14,8 +14,6 @@ const char* const boot_opts[BOOT_FIELDS] = {"--load",  "--dump", "--gateway",
                                             "--image", "--time", "--message"};
 const char* const boot_names[BOOT_OPTIONS] = {"bootNow",   "timedBoot", "cancelBoot", "dumpAndBoot",
                                               "flashBoot", "loadFlash", "shutdown"};
-const int boot_field_ids[BOOT_FIELDS] = {W_BOOT_LOAD_TF,  W_BOOT_DUMP_TF, W_BOOT_GW_TF,
-                                         W_BOOT_IMAGE_TF, W_BOOT_TIME_TF, W_BOOT_MSG_TF};
 
 int boot_option(const std::string& a) {
     for (int o = 1; o <= BOOT_OPTIONS; ++o)
@@ -44,7 +42,7 @@ int verb_boot(const std::vector<std::string>& args) {
             return cli_usage_error(verb, std::string(boot_opts[f]) +
                                              " is not used by boot option " +
                                              boot_names[option - 1]);
-        typed.push_back({boot_field_ids[f], args[i + 1]});
+        typed.push_back({f, args[i + 1]});
     }
     dispatch_main(W_BOOT_PB);
     if (!ui_is_managed(W_BOOT_DIALOG))
@@ -58,10 +56,14 @@ int verb_boot(const std::vector<std::string>& args) {
     }
     ui_set_toggle(toggle, true, false);
     dispatch_main(toggle);
+    // The request: the fields as the dialog shows them, those given replaced.
+    BootRequest req;
+    for (int f = 0; f < BOOT_FIELDS; ++f)
+        req.fields[f] = ui_get_text(boot_field_id(f));
     for (const auto& t : typed)
-        ui_set_text(t.first, t.second);
+        req.fields[t.first] = t.second;
     cli_flush_warnings();
-    int result = process_boot();
+    int result = process_boot(req);
     bool confirmed = cli_confirmed();
     for (const std::string& w : cli_take_warnings())
         std::printf("%s\n", w.c_str());

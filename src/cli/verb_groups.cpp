@@ -101,13 +101,18 @@ int verb_site_default(const std::vector<std::string>& args) {
 
 namespace {
 
-int group_fill(const CliVerb& verb, const std::vector<std::string>& members) {
+// The work area of the group window holds the members (their catalogue
+// names also go into work, when given).
+int group_fill(const CliVerb& verb, const std::vector<std::string>& members,
+               std::vector<std::string>* work = nullptr) {
     ui_list_delete_all(W_UDF_WORK);
     for (const std::string& m : members) {
         int id = 0;
         if (get_check_mib_var(m, &id) != 1)
             return cli_usage_error(verb, "unknown parameter '" + m + "'");
         ui_list_add_item(W_UDF_WORK, mib_var(id)->name, 0);
+        if (work)
+            work->push_back(mib_var(id)->name);
     }
     return CLI_OK;
 }
@@ -131,9 +136,11 @@ int group_change(const CliVerb& verb, const std::vector<std::string>& args) {
     if (op == "modify") {
         if (args.size() < 3)
             return cli_usage_error(verb, "modify needs at least one member");
-        if (group_fill(verb, {args.begin() + 2, args.end()}) != CLI_OK)
+        UdfRequest req;
+        req.group = name;
+        if (group_fill(verb, {args.begin() + 2, args.end()}, &req.work) != CLI_OK)
             return CLI_USAGE;
-        int rc = process_udf_modify();
+        int rc = process_udf_modify(req);
         if (rc == UDF_DECLINED)
             std::fprintf(stderr, "%s was not modified (answered No; -y answers Yes)\n",
                          name.c_str());

@@ -271,14 +271,14 @@ int parse_discover(const CliVerb& verb, const std::vector<std::string>& args, Di
 }
 
 int discover_search(const DiscoverArgs& d) {
-    ui_set_text(W_DSC_SRCH_DEV_TF, d.search);
-    ui_set_text(W_DSC_TIMEOUT_TF, d.timeout > 0 ? std::to_string(d.timeout) : "");
-    ui_set_text(W_DSC_RETRIES_TF, "");
-    ui_set_text(W_DSC_OUTPUT, "");
+    DiscoverRequest req;
+    req.device = d.search;
+    req.timeout = d.timeout > 0 ? std::to_string(d.timeout) : "";
+    dsc_output_clear();
     free_dsc_mrx_lst();
     if (!cli_json)
         cli_watch_output(W_DSC_OUTPUT);
-    int result = discover_morixes();
+    int result = discover_morixes(req);
     cli_flush_output();
     if (cli_json)
         report_devices(records_of(host_disc_list), refused_devices().size(),

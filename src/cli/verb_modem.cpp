@@ -10,6 +10,7 @@
 #include "files/edit_conf.h"
 #include "files/modem_dialog.h"
 #include "files/modem_info.h"
+#include "ui/program.h"
 #include "ui/ui.h"
 
 namespace {
@@ -124,12 +125,12 @@ int verb_modem(const std::vector<std::string>& args) {
         mdm_edit_act(open);
         if (sub == "defaults") {
             ui_set_toggle(W_MDM_DEFS_TB, true, false);
-            modem_dialog_action(W_MDM_DEFS_TB);
+            dispatch_main(W_MDM_DEFS_TB);
             if (!ui_get_toggle(W_MDM_DEFS_TB))
                 return finish(0);
-            modem_dialog_action(W_MDM_OK);
+            dispatch_main(W_MDM_OK);
         } else {
-            modem_dialog_action(W_MDM_REMOVE);
+            dispatch_main(W_MDM_REMOVE);
         }
         if (!mdm_info.cfg_fil_upd_flag)
             return finish(0);

@@ -1,5 +1,6 @@
 // mm_cli modems: the internal modems list; with "set", the named modems
 // chosen in it and set to the state after the operator's confirmation.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -47,24 +48,28 @@ int verb_modems(const std::vector<std::string>& args) {
         print_rows();
         return CLI_OK;
     }
+    // The rows chosen, in list order, as the dialog's list would give them.
+    std::vector<int> chosen;
     for (const std::string& item : cli_split(args[2], ',')) {
         size_t colon = item.rfind(':');
         int modem = colon == std::string::npos ? 0 : std::atoi(item.c_str() + colon + 1);
         int pos = modem > 0 ? row_pos(item.substr(0, colon), modem) : 0;
         if (pos == 0)
             return cli_usage_error(verb, "no internal modem '" + item + "' in the list");
-        ui_list_select_pos(W_IMDM_LIST, pos, false);
+        chosen.push_back(pos);
     }
+    std::sort(chosen.begin(), chosen.end());
+    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
     int toggle = state == 1 ? W_IMDM_AVAIL_TB : W_IMDM_BUSY_TB;
     ui_set_toggle(toggle, true, false);
-    dispatch_main(toggle);
+    int_mdms_state_toggled(toggle, true);
     if (ask_user(W_IMDM_DIALOG, "Confirmation", "OK", "Cancel", 0,
                  "The chosen modems will be set for the following Morixes:\n\n" + mrx_conf_names() +
                      "\n\nDo you want to continue?") != ASK_OK) {
         cli_confirmed();
         return CLI_FAILED;
     }
-    int result = process_apply_int_mdms();
+    int result = process_apply_int_mdms(chosen);
     print_rows();
     return result == IMDM_DONE ? CLI_OK : CLI_FAILED;
 }

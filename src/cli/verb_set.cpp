@@ -1,5 +1,7 @@
-// mm_cli set: the Set window's rows for the named variables, each marked
-// and given its value (an enumeration entry by name), then Set.
+// mm_cli set: the Set window's rows for the named variables, then a Set
+// request that marks each and gives its value (an enumeration entry by
+// name).
+#include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
 #include "ops/set_window.h"
 #include "ops/show.h"
@@ -9,11 +11,13 @@
 
 namespace {
 
-// The row whose name toggle carries name, or -1.
+// The row of the Set window for the variable name, or -1.
 int find_row(const std::string& name) {
-    for (int r = 0; ui_exists(set_row_id(r, SRP_TOGGLE), UI_SET_ROWS); ++r)
-        if (get_widget_label(set_row_id(r, SRP_TOGGLE), UI_SET_ROWS) == name)
-            return r;
+    for (size_t r = 0; r < set_wlist.size(); ++r) {
+        const MibVarEntry* e = mib_var(set_wlist[r].mib_index);
+        if (e && e->name == name)
+            return static_cast<int>(r);
+    }
     return -1;
 }
 
@@ -48,19 +52,18 @@ int verb_set(const std::vector<std::string>& args) {
         return CLI_FAILED;
     set_option_menu_top_button(W_SET_PORT_OM, set_port_type_label(port_type));
     dispatch_main(W_SET_PORT_OM);
-    ui_set_text(W_SET_PORT_TF, ports);
+    SetRequest req;
+    req.ports = ports;
+    req.rows.resize(set_wlist.size());
     for (const auto& v : values) {
         int r = find_row(v.first);
         if (r < 0)
             continue; // reported by the window as an unknown parameter
-        ui_set_toggle(set_row_id(r, SRP_TOGGLE), true, true, UI_SET_ROWS);
-        if (ui_exists(set_row_id(r, SRP_OPTION), UI_SET_ROWS))
-            set_option_menu_top_button(set_row_id(r, SRP_OPTION), v.second, UI_SET_ROWS);
-        else
-            ui_set_text(set_row_id(r, SRP_TEXT), v.second, UI_SET_ROWS);
+        req.rows[r].marked = true;
+        (set_wlist[r].enumerated ? req.rows[r].option : req.rows[r].text) = v.second;
     }
     cli_watch_output(W_SET_MSG);
-    int result = read_set_val_proc();
+    int result = read_set_val_proc(req);
     cli_flush_output();
     return result == SET_DONE ? CLI_OK : CLI_FAILED;
 }

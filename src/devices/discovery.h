@@ -67,9 +67,13 @@ std::vector<std::string> disc(const std::string& address, int timeout,
 
 // Opens the prompt "Discover Morixes/Network".
 void discover_new_proc();
+// The prompt's three fields as typed.
+struct DscPromptRequest {
+    std::string address, mask, timeout;
+};
 // OK of the prompt: 0 when accepted (the prompt closes and discovery runs),
 // -1 when a field was refused (the prompt stays open).
-int dsc_mrx_prm_ok();
+int dsc_mrx_prm_ok(const DscPromptRequest& req);
 // Cancel of the prompt.
 void dsc_mrx_prm_cancel();
 // Header text of the work dialog for the given texts ("" meaning absent).
@@ -96,6 +100,13 @@ int write_dsc_list_file(const std::string& dir, const std::vector<std::string>& 
 
 // ---- Search-device discovery ---------------------------------------------------
 
+// What "Discover" of the search-device window takes: the search device,
+// time-out and retries as typed (blank: the defaults, written back), and
+// whether devices that are no Morix or do not answer are reported too.
+struct DiscoverRequest {
+    std::string device, timeout, retries;
+    bool verbose = false;
+};
 // Outcome of a search-device discovery.
 enum DscSearchResult {
     DSC_FOUND = 0,     // at least one Morix was identified
@@ -104,9 +115,12 @@ enum DscSearchResult {
     DSC_CANCELLED = 3, // the operator cancelled
     DSC_REFUSED = 4    // no search device was given
 };
-// The "Discover" action of the search-device window (its fields give the
-// search device, time-out and retries). A DscSearchResult.
-int discover_morixes();
+// "Discover" of the search-device window: empties the output and the
+// discovered table, then discovers through the search device. A
+// DscSearchResult.
+int discover_morixes(const DiscoverRequest& req);
+// Empties the search-device window's output.
+void dsc_output_clear();
 // Reads the search device's ipNetToMediaNetAddress column into addrs (at
 // most MAX_DSC_ADDRS), writing the running count to the output. Returns 0
 // when the walk ran (completely or not), -1 when the search device could
@@ -114,7 +128,8 @@ int discover_morixes();
 int dsc_collect_addrs(MorixRecord* search, std::vector<std::string>* addrs);
 // Identifies every address and reports it; identified devices go into
 // host_disc_list. Returns 1 when the operator cancelled.
-int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int retries);
+int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int retries,
+                       bool verbose = false);
 // Number of filled slots of host_disc_list.
 int dsc_mrx_count();
 // Frees every record of host_disc_list and empties the window's list.
@@ -130,6 +145,3 @@ void save_dsc_mrx_lst();
 int save_dsc_mrx_lst_ok(const std::string& typed);
 // "Close": empties the window and the table and hides the window.
 void close_dsc_window();
-// The actions of the search-device window (240, 241, 242, 244) and of the
-// network discovery prompt's buttons (1278 to 1280) by id; 1 when handled.
-int dsc_window_action(int id);

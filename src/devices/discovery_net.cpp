@@ -92,8 +92,7 @@ void collect_replies(int fd, std::chrono::steady_clock::time_point deadline,
 }
 
 // A prompt field without surrounding blanks, at most 24 characters.
-std::string prompt_field(int id) {
-    std::string text = ui_get_text(id);
+std::string prompt_field(std::string text) {
     std::string s = strip_blanks(&text);
     if (s.size() > PROMPT_FIELD_MAX)
         s.resize(PROMPT_FIELD_MAX);
@@ -221,10 +220,10 @@ void discover_new_proc() {
     set_focus(W_DSC_PROMPT_ADDR_TF);
 }
 
-int dsc_mrx_prm_ok() {
-    std::string addr = prompt_field(W_DSC_PROMPT_ADDR_TF);
-    std::string mask = prompt_field(W_DSC_PROMPT_MASK_TF);
-    int timeout = field_seconds(prompt_field(W_DSC_PROMPT_TO_TF));
+int dsc_mrx_prm_ok(const DscPromptRequest& req) {
+    std::string addr = prompt_field(req.address);
+    std::string mask = prompt_field(req.mask);
+    int timeout = field_seconds(prompt_field(req.timeout));
     const struct {
         int id;
         std::string* text;

@@ -18,15 +18,20 @@
 namespace {
 
 const char* const k_table_var = "ipNetToMediaNetAddress";
+// The window's output as written here since it was last emptied: the
+// running count of addresses rewrites its end.
+std::string dsc_output;
+
 void out(const std::string& text) {
+    dsc_output += text;
     write_otp_msg(W_DSC_OUTPUT, text, 0, 1);
 }
 
 // A number field of the window; empty takes the default, which is written
 // back. A value too large for the record is cut and written back.
-int number_field(int id, int def, int max) {
+int number_field(int id, const std::string& typed, int def, int max) {
     std::string text;
-    remove_blanks(ui_get_text(id), &text);
+    remove_blanks(typed, &text);
     if (text.empty()) {
         ui_set_text(id, std::to_string(def));
         return def;
@@ -106,8 +111,8 @@ bool keep_dsc_record(MorixRecordPtr& rec, const std::string& info) {
 
 // Identifies one address and reports it. Returns the identification code;
 // *not_kept counts identified devices the full table could not hold.
-int identify_one(const std::string& name, int probe, int timeout, int retries, MarkRun* marks,
-                 int* not_kept) {
+int identify_one(const std::string& name, int probe, int timeout, int retries, bool verbose,
+                 MarkRun* marks, int* not_kept) {
     MorixRecordPtr rec = new_host_node();
     rec->name = name;
     rec->community = mm_snmp_def_comm;
@@ -118,8 +123,7 @@ int identify_one(const std::string& name, int probe, int timeout, int retries, M
     std::string line = result_line(code, rec->name);
     if (code == CR_OK && !keep_dsc_record(rec, info))
         ++*not_kept;
-    bool full =
-        ui_get_toggle(W_DSC_VERBOSE_TB) || (code != CR_NOT_MORIX && code != CR_NOT_REACHABLE);
+    bool full = verbose || (code != CR_NOT_MORIX && code != CR_NOT_REACHABLE);
     if (!full) {
         marks->mark();
         return code;
@@ -157,7 +161,7 @@ int dsc_collect_addrs(MorixRecord* search, std::vector<std::string>* addrs) {
     }
     out("\nDiscovering Morixes, please wait...\n");
     out("\n\nNumber of devices to query: ");
-    const std::string before = ui_get_text(W_DSC_OUTPUT);
+    const std::string before = dsc_output;
     LongOperation op(W_DSC_FORM, "Cancel Query Discover",
                      "Querying 'Search Device' for list of possible Morixes.", LO_NO_SCALE);
     int cancelled = 0;
@@ -174,7 +178,8 @@ int dsc_collect_addrs(MorixRecord* search, std::vector<std::string>* addrs) {
         // passed over.
         if (dsc_addr_usable(n->value, "", ""))
             addrs->push_back(n->value);
-        ui_set_text(W_DSC_OUTPUT, before + std::to_string(addrs->size()));
+        dsc_output = before + std::to_string(addrs->size());
+        ui_set_text(W_DSC_OUTPUT, dsc_output);
         n = get_next_row(search, id, n->next_oid.substr(prefix.size()));
         if ((cancelled = g_cancel_process) != 0)
             break;
@@ -195,7 +200,8 @@ int dsc_collect_addrs(MorixRecord* search, std::vector<std::string>* addrs) {
     return cancelled ? CR_CANCELLED : 0;
 }
 
-int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int retries) {
+int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int retries,
+                       bool verbose) {
     LongOperation op(W_DSC_FORM, "Cancel Discover", "Percentage of devices queried:", 0);
     MarkRun marks;
     int not_kept = 0, cancelled = 0;
@@ -215,8 +221,8 @@ int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int r
         int pct = static_cast<int>(static_cast<double>(first) / static_cast<double>(total) * 100.0);
         std::vector<int> probes = probe_reachable(targets, pct);
         for (size_t i = first; i < end && !cancelled; ++i) {
-            int code = identify_one(names[i - first], probes[i - first], timeout, retries, &marks,
-                                    &not_kept);
+            int code = identify_one(names[i - first], probes[i - first], timeout, retries, verbose,
+                                    &marks, &not_kept);
             if (code == CR_CANCELLED || g_cancel_process) {
                 cancelled = 1;
                 break;
@@ -233,16 +239,23 @@ int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int r
     return cancelled;
 }
 
-int discover_morixes() {
+void dsc_output_clear() {
+    dsc_output.clear();
+    ui_set_text(W_DSC_OUTPUT, "");
+}
+
+int discover_morixes(const DiscoverRequest& req) {
+    dsc_output_clear();
+    free_dsc_mrx_lst();
     std::string dev;
-    remove_blanks_warn(W_DSC_FORM, ui_get_text(W_DSC_SRCH_DEV_TF), &dev);
+    remove_blanks_warn(W_DSC_FORM, req.device, &dev);
     ui_set_text(W_DSC_SRCH_DEV_TF, dev);
     if (dev.empty()) {
         display_warn(W_DSC_FORM, "You must enter a search device.");
         return DSC_REFUSED;
     }
-    int timeout = number_field(W_DSC_TIMEOUT_TF, mm_snmp_def_to, MAX_TIMEOUT_SECS);
-    int retries = number_field(W_DSC_RETRIES_TF, mm_snmp_def_rty, INT_MAX);
+    int timeout = number_field(W_DSC_TIMEOUT_TF, req.timeout, mm_snmp_def_to, MAX_TIMEOUT_SECS);
+    int retries = number_field(W_DSC_RETRIES_TF, req.retries, mm_snmp_def_rty, INT_MAX);
     int id = 0;
     if (!get_check_mib_var(k_table_var, &id))
         return DSC_UNREAD;
@@ -260,7 +273,7 @@ int discover_morixes() {
         out("\nOperation cancelled.");
         return DSC_CANCELLED;
     }
-    int cancelled = dsc_identify_addrs(addrs, timeout, retries);
+    int cancelled = dsc_identify_addrs(addrs, timeout, retries, req.verbose);
     if (cancelled)
         out("\n\nOperation cancelled.");
     out("\n\n\n*** End of discovery ***\n\n"

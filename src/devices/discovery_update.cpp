@@ -122,39 +122,10 @@ void save_dsc_mrx_lst() {
 }
 
 void close_dsc_window() {
-    for (int id : {W_DSC_SRCH_DEV_TF, W_DSC_TIMEOUT_TF, W_DSC_RETRIES_TF, W_DSC_OUTPUT})
+    for (int id : {W_DSC_SRCH_DEV_TF, W_DSC_TIMEOUT_TF, W_DSC_RETRIES_TF})
         ui_set_text(id, "");
+    dsc_output_clear();
     ui_set_toggle(W_DSC_VERBOSE_TB, false, false);
     free_dsc_mrx_lst();
     gui_unmanage_top_form(W_DSC_FORM);
-}
-
-int dsc_window_action(int id) {
-    switch (id) {
-    case W_DISC_DISCOVER_PB:
-        ui_set_text(W_DSC_OUTPUT, "");
-        free_dsc_mrx_lst();
-        discover_morixes();
-        return 1;
-    case W_DISC_COPY_TO_LIST_PB:
-        copy_dsc_mrx_lst(host_disc_list);
-        return 1;
-    case W_DISC_SAVE_LIST_PB:
-        save_dsc_mrx_lst();
-        return 1;
-    case W_DISC_CLOSE_PB:
-        close_dsc_window();
-        return 1;
-    case W_DSC_PROMPT_OK:
-        dsc_mrx_prm_ok();
-        return 1;
-    case W_DSC_PROMPT_CANCEL:
-        dsc_mrx_prm_cancel();
-        return 1;
-    case W_DSC_PROMPT_HELP:
-        display_item_help(W_DSC_PROMPT, DSC_PROMPT_HELP);
-        return 1;
-    default:
-        return 0;
-    }
 }

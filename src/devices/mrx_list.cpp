@@ -1,6 +1,7 @@
 #include "devices/mrx_list.h"
 #include "devices/long_op.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <netdb.h>
 
@@ -11,8 +12,10 @@
 #include "devices/mrx_select.h"
 #include "snmp_access/product_types.h"
 #include "ui/app_globals.h"
+#include "ui/command_result.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 PortSelection port_mrx_map;
 
@@ -84,9 +87,9 @@ bool add_is_duplicate(const std::string& text) {
 
 // Community field without blanks; an empty one takes the default, which
 // is written back.
-std::string community_field() {
+std::string community_field(const std::string& typed) {
     std::string comm;
-    remove_blanks(ui_get_text(W_COMM_TF), &comm);
+    remove_blanks(typed, &comm);
     if (comm.empty()) {
         comm = mm_snmp_def_comm;
         ui_set_text(W_COMM_TF, comm);
@@ -194,23 +197,23 @@ void warn_not_added(int parent_id, int code, const std::string& name, const std:
         display_warn(parent_id, descr);
 }
 
-void add_morix() {
+int add_morix(const AddMorixRequest& req) {
     std::string name;
-    remove_blanks_warn(W_MAIN_WINDOW, ui_get_text(W_MRX_NAME_TF), &name);
+    remove_blanks_warn(W_MAIN_WINDOW, req.name, &name);
     ui_set_text(W_MRX_NAME_TF, name);
     if (name.empty()) {
         display_warn(W_MAIN_WINDOW, "You must enter a Morix name or an IP address.");
-        return;
+        return CMD_REFUSED;
     }
     if (add_is_duplicate(name))
-        return;
+        return CMD_REFUSED;
     if (mrx_lst_cnt >= MAX_MRX_RECORDS) {
         warn_list_full(W_MAIN_WINDOW, name);
-        return;
+        return CMD_REFUSED;
     }
     MorixRecordPtr rec = new_host_node();
     rec->name = name;
-    rec->community = community_field();
+    rec->community = community_field(req.community);
     rec->timeout = mm_snmp_def_to * 1000000;
     rec->retries = mm_snmp_def_rty;
     std::string product, summary, info;
@@ -223,16 +226,17 @@ void add_morix() {
         int pos = insert_mrx_row(std::move(rec), false);
         if (pos < 0) {
             warn_list_full(W_MAIN_WINDOW, name);
-            return;
+            return CMD_REFUSED;
         }
         set_focus(W_MRX_LIST);
         show_morix_list_dupl(pos);
-        return;
+        return code == CR_OK ? CMD_DONE : CMD_FAILED;
     }
     if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED)
         warn_not_added(W_MAIN_WINDOW, code, name, summary, false);
     else if (code != CR_CANCELLED)
         display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
+    return code == CR_CANCELLED ? CMD_CANCELLED : CMD_FAILED;
 }
 
 namespace {
@@ -240,9 +244,9 @@ namespace {
 // Takes the new identification of the record at index into the list;
 // returns 1 when the record left the list, 0 otherwise. Changed product
 // types are collected in moved.
-int query_take(int index, const IdentItem& it, int old_type, std::vector<MorixRecord*>* moved) {
+int query_take(int index, const IdentItem& it, int old_type, const std::string& old_row,
+               std::vector<MorixRecord*>* moved) {
     MorixRecord* rec = host_info_list[index];
-    std::string old_row = ui_list_items(W_MRX_LIST)[index];
     ui_list_delete_pos(W_MRX_LIST, index + 1);
     int code = it.code;
     if (code == CR_OK || code == CR_NOT_REACHABLE) {
@@ -268,9 +272,11 @@ int query_take(int index, const IdentItem& it, int old_type, std::vector<MorixRe
 // The selected rows; a list of one device needs no selection. Warns and
 // gives nothing when no row is selected.
 std::vector<int> rows_to_work_on() {
-    if (mrx_lst_cnt == 1 && ui_list_selected_pos(W_MRX_LIST).empty())
+    std::vector<int> sel = main_selection().devices;
+    if (mrx_lst_cnt == 1 && sel.empty()) {
         ui_list_select_pos(W_MRX_LIST, 1, false);
-    std::vector<int> sel = ui_list_selected_pos(W_MRX_LIST);
+        sel.push_back(1);
+    }
     if (sel.empty())
         display_warn(W_MAIN_WINDOW, "You must select a Morix.");
     return sel;
@@ -283,16 +289,15 @@ int index_of(const MorixRecord* rec) {
     return -1;
 }
 
-// Moves records whose product type changed to their sorted places.
-int resort_moved(const std::vector<MorixRecord*>& moved) {
+// Moves records whose product type changed to their sorted places; chosen
+// are the selected records.
+int resort_moved(const std::vector<MorixRecord*>& moved, const std::vector<MorixRecord*>& chosen) {
     int last = -1;
     for (MorixRecord* rec : moved) {
         int from = index_of(rec);
         if (from < 0)
             continue;
-        bool was_selected = false;
-        for (int p : ui_list_selected_pos(W_MRX_LIST))
-            was_selected = was_selected || p == from + 1;
+        bool was_selected = std::find(chosen.begin(), chosen.end(), rec) != chosen.end();
         ui_list_delete_pos(W_MRX_LIST, from + 1);
         MorixRecordPtr owned = host_info_list.take(from);
         int to = get_host_node_pos(rec);
@@ -311,11 +316,18 @@ void query_morix(const std::string& alt_community) {
     std::vector<int> sel = rows_to_work_on();
     if (sel.empty())
         return;
+    // The selected records stay selected (a query selects its row again)
+    // unless they leave the list.
+    std::vector<MorixRecord*> chosen;
+    for (int p : sel)
+        if (p >= 1 && p <= mrx_lst_cnt)
+            chosen.push_back(host_info_list[p - 1]);
     LongOperation op(W_MAIN_WINDOW, "Cancel Query", "", LO_FOLLOW_SNMP);
     // Every selected device is identified again side by side; the answers
     // are then taken into the list in list order.
     std::vector<IdentItem> items;
     std::vector<int> old_types;
+    std::vector<std::string> old_rows; // the rows as listed before
     for (int p : sel) {
         if (p < 1 || p > mrx_lst_cnt)
             continue;
@@ -325,6 +337,7 @@ void query_morix(const std::string& alt_community) {
         items.back().rec = rec;
         items.back().alt_community = alt_community;
         old_types.push_back(rec->product_type);
+        old_rows.push_back(mrx_row_text(rec));
     }
     if (items.size() == 1)
         op.progress("Querying", items[0].rec->name);
@@ -333,14 +346,16 @@ void query_morix(const std::string& alt_community) {
     std::vector<MorixRecord*> moved;
     for (size_t i = 0; i < items.size(); ++i) {
         int index = index_of(items[i].rec);
-        if (index >= 0)
-            query_take(index, items[i], old_types[i], &moved);
+        if (index >= 0 && query_take(index, items[i], old_types[i], old_rows[i], &moved) == 1)
+            chosen.erase(std::find(chosen.begin(), chosen.end(), items[i].rec));
     }
     op.close();
     if (mrx_lst_cnt > 1) {
-        int last_moved = resort_moved(moved);
-        std::vector<int> now = ui_list_selected_pos(W_MRX_LIST);
-        int target = !now.empty() ? now.back() - 1 : last_moved;
+        int last_moved = resort_moved(moved, chosen);
+        int last_chosen = -1;
+        for (MorixRecord* rec : chosen)
+            last_chosen = std::max(last_chosen, index_of(rec));
+        int target = last_chosen >= 0 ? last_chosen : last_moved;
         if (target >= 0)
             show_morix_list_dupl(target);
     }
@@ -360,6 +375,11 @@ void view_morix() {
     }
 }
 
+namespace {
+// The device information window's label as last set.
+std::string shown_info_label;
+} // namespace
+
 void display_mrx_info(int index) {
     if (index < 0 || index >= mrx_lst_cnt)
         return;
@@ -368,6 +388,7 @@ void display_mrx_info(int index) {
     if (rec->has_info && rec->info.size() < 1025)
         label += rec->info;
     set_widget_label(W_MRX_INFO_LABEL, label);
+    shown_info_label = label;
     if (rec->modem_count >= 1) {
         std::string text;
         for (int g = 0; g < MAX_MDM_REVS; ++g) {
@@ -387,8 +408,7 @@ void display_mrx_info(int index) {
 }
 
 void remove_mrx_info(const std::string& name) {
-    if (ui_is_managed(W_MRX_INFO_BOX) &&
-        get_widget_label(W_MRX_INFO_LABEL).find(name) != std::string::npos)
+    if (window_open(W_MRX_INFO_BOX) && shown_info_label.find(name) != std::string::npos)
         ui_unmanage(W_MRX_INFO_BOX);
 }
 

@@ -55,7 +55,16 @@ struct RefusedDevice {
 // Every device warn_not_added reported since the start of the run.
 const std::vector<RefusedDevice>& refused_devices();
 
-void add_morix();
+// What Add takes from the main window: the name or address typed and the
+// community field (blank: the default community, written back).
+struct AddMorixRequest {
+    std::string name;
+    std::string community;
+};
+// Identifies the device and lists it: CMD_DONE, CMD_FAILED (listed as
+// unreachable, or not added), CMD_CANCELLED, CMD_REFUSED (no name, a
+// duplicate, a full list).
+int add_morix(const AddMorixRequest& req);
 void query_morix(const std::string& alt_community);
 void view_morix();
 void display_mrx_info(int index);
@@ -63,7 +72,15 @@ void remove_mrx_info(const std::string& name);
 void delete_morix();
 int show_morix_list_dupl(int index);
 int get_snmp_info_vals(int mode);
-void set_snmp_info_vals();
+// What the SNMP settings window's Set takes: which settings to update and
+// the three fields as typed (blank: the default, written back).
+struct SnmpSettingsRequest {
+    bool update_defaults = false;
+    bool update_selected = false;
+    std::string timeout, retries, community;
+};
+// CMD_DONE, or CMD_REFUSED with a warning.
+int set_snmp_info_vals(const SnmpSettingsRequest& req);
 void disable_main_menu_opt();
 int set_mrx_lst();
 int check_sel_set_mrxs(int dialog_id, const std::string& message, int force);

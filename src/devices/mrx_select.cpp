@@ -4,26 +4,31 @@
 #include "snmp_access/morix_record.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 namespace {
 
-int list_rows() {
-    int rows = ui_list_count(W_MRX_LIST);
-    return rows < mrx_lst_cnt ? rows : mrx_lst_cnt;
-}
-
-bool row_selected(int row) {
-    for (int p : ui_list_selected_pos(W_MRX_LIST))
+bool row_selected(const MainSelection& sel, int row) {
+    for (int p : sel.devices)
         if (p == row)
             return true;
     return false;
 }
 
-// Selects the row whose choice is obvious (without the list's callback).
-void auto_select(int mode, int rows) {
+// Selects the row whose choice is obvious (without the list's callback),
+// in the list and in sel.
+void select_row(MainSelection* sel, int row) {
+    ui_list_select_pos(W_MRX_LIST, row, false);
+    auto at = sel->devices.begin();
+    while (at != sel->devices.end() && *at < row)
+        ++at;
+    sel->devices.insert(at, row);
+}
+
+void auto_select(MainSelection* sel, int mode, int rows) {
     if (mode <= SEL_ANY) {
-        if (rows == 1 && !row_selected(1))
-            ui_list_select_pos(W_MRX_LIST, 1, false);
+        if (rows == 1 && !row_selected(*sel, 1))
+            select_row(sel, 1);
         return;
     }
     int reachable = 0, last = 0;
@@ -33,21 +38,22 @@ void auto_select(int mode, int rows) {
             last = i + 1;
         }
     }
-    if (reachable == 1 && !row_selected(last))
-        ui_list_select_pos(W_MRX_LIST, last, false);
+    if (reachable == 1 && !row_selected(*sel, last))
+        select_row(sel, last);
 }
 
 } // namespace
 
-int check_main_sel(int parent_id, int mode) {
+int check_main_sel(int parent_id, int mode, bool script_params) {
     for (MorixRecord* r : host_info_list)
         if (r)
             r->selected = 0;
-    int rows = list_rows();
-    auto_select(mode, rows);
+    MainSelection sel = main_selection();
+    int rows = sel.rows < mrx_lst_cnt ? sel.rows : mrx_lst_cnt;
+    auto_select(&sel, mode, rows);
     int selected = 0, sel_reachable = 0;
     bool any_unreachable = false;
-    for (int p : ui_list_selected_pos(W_MRX_LIST)) {
+    for (int p : sel.devices) {
         if (p < 1 || p > rows || !host_info_list[p - 1])
             continue;
         MorixRecord* r = host_info_list[p - 1];
@@ -80,8 +86,8 @@ int check_main_sel(int parent_id, int mode) {
     if (any_unreachable)
         display_warn(parent_id,
                      "This command will not use Morixes that are marked as unreachable.");
-    bool need_prm = mode == SEL_SHOW_SET || (mode == SEL_SCRIPT && ui_get_toggle(W_SCR_SEL_PRM_TB));
-    if (need_prm && ui_list_selected_pos(W_FUNC_LIST).empty()) {
+    bool need_prm = mode == SEL_SHOW_SET || (mode == SEL_SCRIPT && script_params);
+    if (need_prm && sel.params.empty()) {
         display_warn(parent_id, param_sel_flag ? "You must select at least one parameter."
                                                : "You must select a parameter group.");
         return 0;

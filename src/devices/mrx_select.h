@@ -15,8 +15,8 @@ enum SelMode {
     SEL_SCRIPT = 5     // exactly one reachable device
 };
 
-// Toggle of the Create Script window that asks for the selected parameters.
-
 // Returns 1 when the command may go on, 0 when not; messages appear over
-// the window parent_id.
-int check_main_sel(int parent_id, int mode);
+// the window parent_id. The devices and parameters are those the main
+// window's lists hold (main_selection); script_params: a script of the
+// selected parameters is asked for (SEL_SCRIPT needs parameters then).
+int check_main_sel(int parent_id, int mode, bool script_params = false);

@@ -7,6 +7,7 @@
 #include "devices/mrx_select.h"
 #include "snmp_access/product_types.h"
 #include "ui/app_globals.h"
+#include "ui/command_result.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
@@ -14,9 +15,9 @@ namespace {
 
 // Reads a number field; an empty one is refilled with the default. False
 // when the text is not a number in range.
-bool read_number_field(int id, int def, int low, int high, int* out) {
+bool read_number_field(int id, const std::string& typed, int def, int low, int high, int* out) {
     std::string text;
-    remove_blanks(ui_get_text(id), &text);
+    remove_blanks(typed, &text);
     if (text.empty()) {
         ui_set_text(id, std::to_string(def));
         *out = def;
@@ -71,27 +72,28 @@ int get_snmp_info_vals(int mode) {
     return 1;
 }
 
-void set_snmp_info_vals() {
-    bool upd_def = ui_get_toggle(W_SNMP_UPD_DEF_TB);
-    bool upd_sel = ui_get_toggle(W_SNMP_UPD_SEL_TB);
+int set_snmp_info_vals(const SnmpSettingsRequest& req) {
+    bool upd_def = req.update_defaults;
+    bool upd_sel = req.update_selected;
     if (!upd_def && !upd_sel) {
         display_warn(W_SNMP_FORM, "You must select one or both update options.");
-        return;
+        return CMD_REFUSED;
     }
     if (upd_sel && !check_main_sel(W_SNMP_FORM, SEL_ANY))
-        return;
+        return CMD_REFUSED;
     int timeout = 0, retries = 0;
-    if (!read_number_field(W_SNMP_TIMEOUT_TF, mm_snmp_def_to, 0, MAX_TIMEOUT_SECS, &timeout)) {
+    if (!read_number_field(W_SNMP_TIMEOUT_TF, req.timeout, mm_snmp_def_to, 0, MAX_TIMEOUT_SECS,
+                           &timeout)) {
         display_warn(W_SNMP_FORM, "The time-out must be a number of seconds from 0 to " +
                                       std::to_string(MAX_TIMEOUT_SECS) + ".");
-        return;
+        return CMD_REFUSED;
     }
-    if (!read_number_field(W_SNMP_RETRIES_TF, mm_snmp_def_rty, 0, 100, &retries)) {
+    if (!read_number_field(W_SNMP_RETRIES_TF, req.retries, mm_snmp_def_rty, 0, 100, &retries)) {
         display_warn(W_SNMP_FORM, "The retries must be a number from 0 to 100.");
-        return;
+        return CMD_REFUSED;
     }
     std::string comm;
-    remove_blanks(ui_get_text(W_SNMP_COMM_TF), &comm);
+    remove_blanks(req.community, &comm);
     if (comm.empty())
         comm = mm_snmp_def_comm;
     if (upd_def) {
@@ -112,6 +114,7 @@ void set_snmp_info_vals() {
     }
     ui_set_toggle(W_SNMP_UPD_DEF_TB, false, false);
     ui_set_toggle(W_SNMP_UPD_SEL_TB, false, false);
+    return CMD_DONE;
 }
 
 namespace {

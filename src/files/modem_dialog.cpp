@@ -4,6 +4,7 @@
 #include "files/edit_conf.h"
 #include "files/modem_info.h"
 #include "ui/ui.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -24,16 +25,16 @@ void set_texts_read_only(bool ro) {
         ui_set_read_only(id, ro);
 }
 
-MdmTexts typed_texts() {
+MdmTexts typed_texts(const MdmDialogRequest& req) {
     MdmTexts t;
     for (int i = 0; i < 3; ++i)
-        t[i] = ui_get_text(text_ids[i]).substr(0, MDM_VALUE_MAX);
+        t[i] = req.texts[i].substr(0, MDM_VALUE_MAX);
     return t;
 }
 
-std::string typed_name() {
+std::string typed_name(const MdmDialogRequest& req) {
     std::string n;
-    for (char c : ui_get_text(W_MDM_NAME_TF))
+    for (char c : req.name)
         if (c != ' ' && c != '\t' && c != '\n')
             n += c;
     return n;
@@ -46,7 +47,7 @@ void close_dialog() {
 std::string current_option() {
     if (mdm_info.window != MW_ASYNC || mdm_info.opt_menu_id == 0)
         return mdm_info.org_mdm_typ_prm;
-    return ui_get_option(mdm_info.opt_menu_id, UI_BASIC);
+    return page_read(mdm_info.opt_menu_id, PR_OPTION);
 }
 
 void after_change(bool changed) {
@@ -57,12 +58,12 @@ void after_change(bool changed) {
         mdm_info.port_form_edited = 1;
 }
 
-void apply_ok(const std::string& name, const MdmTexts& texts) {
+void apply_ok(const std::string& name, const MdmTexts& texts, bool defaults) {
     bool dial = mdm_info.window == MW_BASIC_DIAL;
     ModemDef* cfg = chk_mdm_list(mdm_info.cfg_list, name);
     ModemDef* inc = chk_mdm_list(mdm_info.db_list, name);
     bool changed = false;
-    if (ui_get_toggle(W_MDM_DEFS_TB)) {
+    if (defaults) {
         changed = del_mdm_node(mdm_info.cfg_list, name) != 0;
     } else if (cfg) {
         changed = chk_upd_mdm_strs(cfg, texts) != 0;
@@ -155,12 +156,12 @@ int mdm_edit_act(const MdmEditOpen& open) {
     return 1;
 }
 
-void mdm_rvrt_defs_act() {
-    if (!ui_get_toggle(W_MDM_DEFS_TB)) {
+void mdm_rvrt_defs_act(const MdmDialogRequest& req) {
+    if (!req.defaults) {
         set_texts_read_only(false);
         return;
     }
-    std::string name = typed_name();
+    std::string name = typed_name(req);
     const ModemDef* inc = chk_mdm_list(mdm_info.db_list, name);
     if (!inc) {
         display_warn(dlg_parent, "There are no defaults for this modem.");
@@ -176,17 +177,17 @@ void mdm_rvrt_defs_act() {
     }
 }
 
-void mdm_edit_ok() {
+void mdm_edit_ok(const MdmDialogRequest& req) {
     if (mdm_info.edit_allowed != EDIT_ALLOWED) {
         close_dialog();
         display_warn(dlg_parent, reason_text() + "The changes have not been saved.");
         return;
     }
-    apply_ok(typed_name(), typed_texts());
+    apply_ok(typed_name(req), typed_texts(req), req.defaults);
 }
 
-void mdm_remove_act() {
-    std::string name = typed_name();
+void mdm_remove_act(const MdmDialogRequest& req) {
+    std::string name = typed_name(req);
     if (name.empty()) {
         display_warn(dlg_parent, "You must enter a modem name.");
         return;
@@ -203,28 +204,12 @@ void mdm_remove_act() {
     remove_confirmed(name);
 }
 
-int modem_dialog_action(int id) {
-    switch (id) {
-    case W_MDM_OK:
-        mdm_edit_ok();
-        return 1;
-    case W_MDM_REMOVE:
-        mdm_remove_act();
-        return 1;
-    case W_MDM_DEFS_TB:
-        mdm_rvrt_defs_act();
-        return 1;
-    case W_MDM_CANCEL:
-        close_dialog();
-        return 1;
-    case W_MDM_NAME_TF:
-    case W_MDM_CONNECT_TF:
-    case W_MDM_DIALIN_TF:
-    case W_MDM_DIALOUT_TF:
-        return 1;
-    default:
-        return 0;
-    }
+void mdm_dialog_cancel() {
+    close_dialog();
+}
+
+int mdm_dialog_id(int i) {
+    return i >= 0 && i < 3 ? text_ids[i] : 0;
 }
 
 int mdm_put_values(const std::string& name,

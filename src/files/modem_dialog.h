@@ -2,12 +2,13 @@
 // dialin_setup_cmd and dialout_setup_cmd texts and a defaults toggle, over
 // the configuration list (editable) and the include list (defaults).
 // Opened by mdm_edit_act from the async port window or the basic dial
-// window (see modem_info.h for the order of calls); its controls reach
-// modem_dialog_action through the dispatch.
+// window (see modem_info.h for the order of calls); the frame reads it into
+// an MdmDialogRequest for each of its controls.
 #pragma once
 
 #include "ui/widget_ids.h"
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,11 +25,19 @@ struct MdmEditOpen {
 int mdm_cfg_allow_edit(int parent);
 // Opens the dialog after the permission check and questions; 1 when open.
 int mdm_edit_act(const MdmEditOpen& open);
-void mdm_rvrt_defs_act();
-void mdm_edit_ok();
-void mdm_remove_act();
-// The dialog's buttons and toggle; 1 when id is one of them.
-int modem_dialog_action(int id);
+// The Edit Modem dialog as the operator left it.
+struct MdmDialogRequest {
+    std::string name;                 // the modem name field
+    std::array<std::string, 3> texts; // connect, dial-in and dial-out strings
+    bool defaults = false;            // the defaults toggle
+};
+// Text field i (0..2: connect, dial-in, dial-out) of the dialog.
+int mdm_dialog_id(int i);
+// The dialog's defaults toggle, OK, Remove and Cancel.
+void mdm_rvrt_defs_act(const MdmDialogRequest& req);
+void mdm_edit_ok(const MdmDialogRequest& req);
+void mdm_remove_act(const MdmDialogRequest& req);
+void mdm_dialog_cancel();
 
 // Keyword values (index 1..16, value) for the definition of name, by the
 // rule of the dialog's OK: the configuration list's entry takes them; a

@@ -18,6 +18,7 @@
 #include "ui/app_globals.h"
 #include "ui/temp_files.h"
 #include "ui/ui.h"
+#include "ui/window_state.h"
 
 MdmInfo mdm_info;
 
@@ -335,7 +336,7 @@ void dsp_mdm_opt(const std::string& current) {
 
 void mdm_bfs_error(long code, int parent, const std::string& local, const std::string& remote,
                    const std::string& host) {
-    int where = ui_is_managed(parent) ? parent : W_MAIN_WINDOW;
+    int where = window_open(parent) ? parent : W_MAIN_WINDOW;
     if (local.empty() || remote.empty() || host.empty()) {
         display_warn(where, MSG_NO_MOVE);
         return;

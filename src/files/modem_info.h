@@ -11,7 +11,7 @@
 //   ... mdm_edit_act(<form id>, <name>) opens the dialog (modem_dialog.h) ...
 //   mdm_apply_act(<form id>) on the window's Apply,
 //   mdm_close_act(0) when the window closes.
-// The dialog's buttons reach modem_dialog_action through the dispatch.
+// The dialog's buttons reach the dialog's commands through the dispatch.
 #pragma once
 
 #include <string>

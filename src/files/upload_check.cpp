@@ -12,6 +12,7 @@
 #include "files/nf.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ long fetch_current(const std::string& remote, std::string* content) {
 void refuse(int parent, const std::string& what) {
     keep_local_copy();
     mdm_info.cfg_fil_nam.clear(); // the close keeps the local copy too
-    display_warn(ui_is_managed(parent) ? parent : W_MAIN_WINDOW,
+    display_warn(window_open(parent) ? parent : W_MAIN_WINDOW,
                  what + "\n\nYour changes are kept in\n'" + mdm_info.local_cfg + "'.");
 }
 

@@ -36,12 +36,44 @@ int cmd_internal_modems(int id);
 int cmd_edit_cfg_file(int id);
 int cmd_setup_basic(int id);
 int cmd_status(int id);
+// Status windows: Update, the automatic refresh toggle, a window's own
+// toggles, the multilink Details; status_control_command gives the one of a
+// control of a status window.
+int cmd_status_update(int id);
+int cmd_status_auto(int id);
+int cmd_status_option(int id);
+int cmd_status_details(int id);
+int (*status_control_command(int id))(int);
 
 // Reset, Broadcast and Copy windows: their command reads the window into
 // a request.
 int cmd_reset(int id);
 int cmd_bcast(int id);
 int cmd_copy(int id);
+int cmd_copy_choice(int id);
+
+// Search-device window and network discovery prompt.
+int cmd_discover(int id);
+int cmd_dsc_copy_to_list(int id);
+int cmd_dsc_save_list(int id);
+int cmd_dsc_close(int id);
+int cmd_dsc_prompt_ok(int id);
+int cmd_dsc_prompt_cancel(int id);
+int cmd_dsc_prompt_help(int id);
+
+// User groups and site parameters windows.
+int cmd_udf_choice(int id);
+int cmd_udf_add(int id);
+int cmd_udf_remove(int id);
+int cmd_udf_view(int id);
+int cmd_udf_delete(int id);
+int cmd_udf_modify(int id);
+int cmd_udf_new(int id);
+int cmd_udf_close(int id);
+int cmd_site_choice(int id);
+int cmd_site_modify(int id);
+// The parameter selected in the site window's list changed.
+void cmd_site_selection();
 
 // SNMP Information window.
 int cmd_snmp_set(int id);
@@ -51,6 +83,7 @@ int cmd_show_port_type(int id);
 int cmd_show_apply(int id);
 int cmd_set_show_values(int id);
 int cmd_set_port_type(int id);
+int cmd_set_apply(int id);
 // Compare and script windows and their port dialogs.
 int cmd_cmp_kind(int id);
 int cmd_compare(int id);

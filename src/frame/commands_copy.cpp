@@ -1,11 +1,55 @@
 // The Copy window: opened from the main window, its Copy reads the window
 // into a CopyInput.
 #include "catalogue/func_display.h"
+#include "devices/mrx_list.h"
 #include "frame/commands.h"
 #include "ops/copy.h"
+#include "snmp_access/port_inst.h"
 #include "ui/ui.h"
 
 namespace {
+
+void refill(int list, const std::vector<std::string>& names) {
+    std::vector<std::string> kept = ui_list_selected_items(list);
+    ui_list_delete_all(list);
+    for (size_t i = 0; i < names.size(); ++i) {
+        ui_list_add_item(list, names[i], 0);
+        for (const std::string& k : kept)
+            if (k == names[i])
+                ui_list_select_pos(list, static_cast<int>(i) + 1, false);
+    }
+}
+
+// The device lists of the window: the reachable devices, the choices that
+// are still listed kept.
+void fill_cpy_lists() {
+    std::vector<std::string> names;
+    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
+        if (host_info_list[p]->reachable)
+            names.push_back(host_info_list[p]->name);
+    refill(W_CPY_FROM_LIST, names);
+    refill(W_CPY_TO_LIST, names);
+}
+
+void open_cpy_window() {
+    static bool listening = false;
+    if (!listening) {
+        add_mrx_list_listener([] {
+            if (ui_is_managed(W_CPY_FORM))
+                fill_cpy_lists();
+        });
+        listening = true;
+    }
+    ui_list_set_policy(W_CPY_FROM_LIST, LSP_SINGLE);
+    ui_list_set_policy(W_CPY_TO_LIST, LSP_MULTIPLE);
+    fill_cpy_lists();
+    g_cpy_copy_mode = 1;
+    update_act_hlp_label(W_CPY_FORM);
+    std::string k;
+    cvt_port_opt_str(cpy_port_sel_ind, &k);
+    process_cpy_port_sel(k);
+    gui_manage_top_form(W_CPY_FORM);
+}
 
 // The Copy window's input: the chosen rows (a single device is chosen on
 // both sides), kind, port type, port fields and the main list's choice.
@@ -36,4 +80,8 @@ int cmd_copy_open(int) {
 int cmd_copy(int) {
     process_copy(copy_window_input());
     return 1;
+}
+
+int cmd_copy_choice(int id) {
+    return cpy_choice_action(id, ui_get_toggle(id));
 }

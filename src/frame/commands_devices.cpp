@@ -12,7 +12,10 @@
 #include "ui/ui.h"
 
 int cmd_add_mrx(int) {
-    add_morix();
+    AddMorixRequest req;
+    req.name = ui_get_text(W_MRX_NAME_TF);
+    req.community = ui_get_text(W_COMM_TF);
+    add_morix(req);
     return 1;
 }
 
@@ -41,7 +44,13 @@ int cmd_snmp_info_open(int) {
 }
 
 int cmd_snmp_set(int) {
-    set_snmp_info_vals();
+    SnmpSettingsRequest req;
+    req.update_defaults = ui_get_toggle(W_SNMP_UPD_DEF_TB);
+    req.update_selected = ui_get_toggle(W_SNMP_UPD_SEL_TB);
+    req.timeout = ui_get_text(W_SNMP_TIMEOUT_TF);
+    req.retries = ui_get_text(W_SNMP_RETRIES_TF);
+    req.community = ui_get_text(W_SNMP_COMM_TF);
+    set_snmp_info_vals(req);
     return 1;
 }
 
@@ -87,7 +96,7 @@ void cmd_list_selection(int list_id) {
         disable_main_menu_opt();
         mark_set_values_outdated();
     } else if (list_id == W_SITE_PRM_LIST) {
-        update_sel_prm();
+        cmd_site_selection();
     }
 }
 

@@ -11,13 +11,30 @@ int cmd_set_open(int) {
     return 1;
 }
 
+// Opens the Show window with its banner.
+void open_show_window() {
+    gui_manage_top_form(W_SHOW_FORM);
+    if (ui_get_text(W_SHOW_TEXT).empty())
+        ui_set_text(W_SHOW_TEXT, SHOW_BANNER);
+    // The port type used is the one marked on screen; with none marked, the
+    // window opens with its first port type chosen.
+    for (const PortTypeChoice& c : port_type_choices()) {
+        if (ui_get_toggle(c.toggle_id)) {
+            show_port_sel_ind = c.code;
+            return;
+        }
+    }
+    ui_set_toggle(port_type_choices()[0].toggle_id, true, false);
+    show_port_sel_ind = port_type_choices()[0].code;
+}
+
 int cmd_show_open(int) {
     open_show_window();
     return 1;
 }
 
 void cmd_set_row_action(int id) {
-    set_row_action(id);
+    set_row_action(id, ui_get_toggle(set_row_id(id / SET_ROW_STRIDE, SRP_TOGGLE), UI_SET_ROWS));
 }
 
 int cmd_show_port_type(int id) {
@@ -28,6 +45,22 @@ int cmd_show_port_type(int id) {
 }
 
 namespace {
+
+// The Set window's request: the ports typed and each row's mark and input.
+SetRequest set_window_request() {
+    SetRequest req;
+    req.ports = ui_get_text(W_SET_PORT_TF);
+    for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
+        SetRowInput in;
+        in.marked = ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS);
+        if (set_wlist[i].enumerated)
+            in.option = ui_get_option(set_row_id(i, SRP_OPTION), UI_SET_ROWS);
+        else
+            in.text = ui_get_text(set_row_id(i, SRP_TEXT), UI_SET_ROWS);
+        req.rows.push_back(in);
+    }
+    return req;
+}
 
 // The Show window's request: the parameters or function chosen in the main
 // list, the port type and ports, the detail toggle.
@@ -54,12 +87,17 @@ int cmd_show_apply(int) {
 int cmd_set_show_values(int) {
     if (check_main_sel(W_SET_FORM, SEL_REACHABLE)) {
         reset_values_differ();
-        get_set_cur_val(0, 0, 1);
+        get_set_cur_val(set_window_request(), 0, 0, 1);
     }
     return 1;
 }
 
 int cmd_set_port_type(int) {
-    set_port_type_changed();
+    set_port_type_changed(ui_get_option(W_SET_PORT_OM));
+    return 1;
+}
+
+int cmd_set_apply(int) {
+    read_set_val_proc(set_window_request());
     return 1;
 }

@@ -1,12 +1,12 @@
 // The script windows (create, view, execute), their port dialogs and the
 // Compare window behind their ids. File names come from the windows' file
-// selection boxes; the controls are read in ops/script_windows.
+// selection boxes; the controls are read in frame/script_windows.
 #include "frame/commands.h"
+#include "frame/script_windows.h"
 #include "ops/compare.h"
 #include "ops/script_crt.h"
 #include "ops/script_exe.h"
 #include "ops/script_file.h"
-#include "ops/script_windows.h"
 #include "ops/undo.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"

@@ -1,4 +1,5 @@
 #include "frame/gui_init.h"
+#include "frame/window_readers.h"
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
@@ -52,6 +53,7 @@ void dump_mib_catalogue(std::FILE* out) {
 }
 
 int gui_init() {
+    register_window_readers();
     if (read_mib_info("data/gui_mm_data") != 0)
         return -4;
     if (read_hotspot_info("data/help") != 0)

@@ -11,11 +11,12 @@
 
 namespace {
 
-// Runs that ignore the id.
-int set_apply(int) {
-    read_set_val_proc();
-    return 1;
+// A broadcast option toggle: its state goes with it.
+int bcast_option(int id) {
+    return bcast_option_action(id, ui_get_toggle(id));
 }
+
+// Runs that ignore the id.
 void set_closed(int) {
     free_set_widgets();
     ui_unmanage(W_SET_VD_DIALOG);
@@ -99,7 +100,7 @@ WindowRow status_window(int form, const char* title, Placement place, std::vecto
                         std::vector<int> saves, int text, int close, std::vector<int> controls) {
     std::vector<CommandRow> commands;
     for (int id : controls)
-        commands.push_back({id, status_window_action});
+        commands.push_back({id, status_control_command(id)});
     return {form, title, place, std::move(help),      std::move(saves),
             text, 0,     close, status_window_closed, std::move(commands)};
 }
@@ -149,7 +150,7 @@ std::vector<WindowRow> make_rows() {
                     0,
                     W_SET_CLOSE,
                     set_closed,
-                    {{W_SET_APPLY, set_apply},
+                    {{W_SET_APPLY, cmd_set_apply},
                      {W_SET_SHOW_VALUES, cmd_set_show_values},
                      {W_SET_PORT_OM, cmd_set_port_type},
                      {W_SET_PORT_TF, nullptr},
@@ -219,7 +220,7 @@ std::vector<WindowRow> make_rows() {
                    W_RST_APPLETALK_TB,
                    W_RST_ALL_INTERNAL_MODEMS_TB,
                    W_RST_PRI_SESSIONS_TB})
-        reset.push_back({id, reset_option_action});
+        reset.push_back({id, [](int t) { return reset_option_action(t, ui_get_toggle(t)); }});
     reset.push_back({W_RST_PORT_TF, nullptr});
     reset.push_back({W_RST_APPLY, cmd_reset});
     rows.push_back({W_RST_FORM,
@@ -242,9 +243,9 @@ std::vector<WindowRow> make_rows() {
                     W_BCAST_CLOSE_PB,
                     nullptr,
                     {{W_BCAST_APPLY, cmd_bcast},
-                     {W_BCAST_ALL_PORTS_TB, bcast_option_action},
-                     {W_BCAST_ACTIVE_PORTS_TB, bcast_option_action},
-                     {W_BCAST_CONSOLE_TB, bcast_option_action}}});
+                     {W_BCAST_ALL_PORTS_TB, bcast_option},
+                     {W_BCAST_ACTIVE_PORTS_TB, bcast_option},
+                     {W_BCAST_CONSOLE_TB, bcast_option}}});
     rows.push_back({W_SNMP_FORM,
                     "SNMP Information",
                     {11, "MM/snmp", "snmp_top", W_SNMP_SHELL, "snmp_form", 100, 100, 660, 175},

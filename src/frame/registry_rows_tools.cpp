@@ -17,14 +17,58 @@
 
 namespace {
 
+// Boot reads the dialog's fields into its request.
 int boot_apply(int) {
-    process_boot();
+    BootRequest req;
+    for (int f = 0; f < BOOT_FIELDS; ++f)
+        req.fields[f] = ui_get_text(boot_field_id(f));
+    process_boot(req);
     return 1;
 }
-int modem_dialog(int id) {
-    if (!modem_dialog_action(id))
-        return 0;
-    modem_dialog_done(); // the modem pages show what the dialog changed
+int boot_option(int id) {
+    return boot_option_action(id, ui_get_toggle(id));
+}
+// The Edit Modem dialog's controls read the dialog into a request; the
+// modem pages then show what the dialog changed.
+MdmDialogRequest modem_dialog_request() {
+    MdmDialogRequest req;
+    req.name = ui_get_text(W_MDM_NAME_TF);
+    for (int i = 0; i < 3; ++i)
+        req.texts[i] = ui_get_text(mdm_dialog_id(i));
+    req.defaults = ui_get_toggle(W_MDM_DEFS_TB);
+    return req;
+}
+int modem_dialog_field(int) {
+    modem_dialog_done();
+    return 1;
+}
+int modem_dialog_ok(int) {
+    mdm_edit_ok(modem_dialog_request());
+    return modem_dialog_field(0);
+}
+int modem_dialog_remove(int) {
+    mdm_remove_act(modem_dialog_request());
+    return modem_dialog_field(0);
+}
+int modem_dialog_defaults(int) {
+    mdm_rvrt_defs_act(modem_dialog_request());
+    return modem_dialog_field(0);
+}
+int modem_dialog_cancel(int) {
+    mdm_dialog_cancel();
+    return modem_dialog_field(0);
+}
+// The internal modems dialog: the list's selection goes with its commands.
+int int_mdms_state(int id) {
+    int_mdms_state_toggled(id, ui_get_toggle(id));
+    return 1;
+}
+int int_mdms_apply(int) {
+    process_apply_int_mdms(ui_list_selected_pos(W_IMDM_LIST));
+    return 1;
+}
+int int_mdms_upd(int) {
+    int_mdms_update(ui_list_selected_pos(W_IMDM_LIST));
     return 1;
 }
 void copy_closed(int) {
@@ -81,24 +125,25 @@ WindowRow copy_window() {
                      W_CPY_WAN_INTERFACES_TB, W_CPY_CHANNELS_TB, W_CPY_ASYNC_TB, W_CPY_SYNC_TB,
                      W_CPY_PRINTER_TB, W_CPY_ETHERNET_TB, W_CPY_WAN_INTERFACE_TB,
                      W_CPY_PORT_CHANNELS_TB},
-                    cpy_choice_action) +
+                    cmd_copy_choice) +
                 rows_of({W_CPY_APPLY}, cmd_copy)};
 }
 
 WindowRow discover_window() {
     // Close also empties the window: the discovery command does it.
-    return {
-        W_DSC_FORM,
-        "Discover Morixes/Search Device",
-        {14, "MM/disc", "disc_top", W_DISC_SHELL, "disc_form", 100, 100, 780, 600},
-        {{W_DISC_HELP_PB, "discover.wh"}},
-        {W_DISC_SAVE_PB},
-        W_DSC_OUTPUT,
-        0,
-        0,
-        nullptr,
-        rows_of({W_DISC_DISCOVER_PB, W_DISC_COPY_TO_LIST_PB, W_DISC_SAVE_LIST_PB, W_DISC_CLOSE_PB},
-                dsc_window_action)};
+    return {W_DSC_FORM,
+            "Discover Morixes/Search Device",
+            {14, "MM/disc", "disc_top", W_DISC_SHELL, "disc_form", 100, 100, 780, 600},
+            {{W_DISC_HELP_PB, "discover.wh"}},
+            {W_DISC_SAVE_PB},
+            W_DSC_OUTPUT,
+            0,
+            0,
+            nullptr,
+            {{W_DISC_DISCOVER_PB, cmd_discover},
+             {W_DISC_COPY_TO_LIST_PB, cmd_dsc_copy_to_list},
+             {W_DISC_SAVE_LIST_PB, cmd_dsc_save_list},
+             {W_DISC_CLOSE_PB, cmd_dsc_close}}};
 }
 
 WindowRow site_window() {
@@ -113,9 +158,9 @@ WindowRow site_window() {
             nullptr,
             rows_of({W_SITE_PRM_MORIX_TB, W_SITE_PRM_ASYNC_TB, W_SITE_PRM_SYNC_TB,
                      W_SITE_PRM_PRINTER_TB, W_SITE_PRM_ETHERNET_TB, W_SITE_PRM_CHANNELS_TB,
-                     W_SITE_PRM_WAN_INTERFACE_TB, W_SITE_PRM_WAN_CHANNEL_TB, W_SITE_MODIFY,
-                     W_SITE_REMOVE},
-                    site_window_action)};
+                     W_SITE_PRM_WAN_INTERFACE_TB, W_SITE_PRM_WAN_CHANNEL_TB},
+                    cmd_site_choice) +
+                rows_of({W_SITE_MODIFY, W_SITE_REMOVE}, cmd_site_modify)};
 }
 
 WindowRow udf_window() {
@@ -129,11 +174,17 @@ WindowRow udf_window() {
             0,
             0,
             nullptr,
-            rows_of({W_UDF_ADD, W_UDF_REMOVE, W_UDF_VIEW, W_UDF_DELETE, W_UDF_MODIFY, W_UDF_NEW,
-                     W_UDF_CLOSE, W_UDF_MORIX_TB, W_UDF_ASYNC_TB, W_UDF_SYNC_TB, W_UDF_PRINTER_TB,
-                     W_UDF_ETHERNET_TB, W_UDF_WAN_INTERFACE_TB, W_UDF_WAN_CHANNEL_TB,
-                     W_UDF_CHANNELS_TB},
-                    udf_window_action)};
+            std::vector<CommandRow>{{W_UDF_ADD, cmd_udf_add},
+                                    {W_UDF_REMOVE, cmd_udf_remove},
+                                    {W_UDF_VIEW, cmd_udf_view},
+                                    {W_UDF_DELETE, cmd_udf_delete},
+                                    {W_UDF_MODIFY, cmd_udf_modify},
+                                    {W_UDF_NEW, cmd_udf_new},
+                                    {W_UDF_CLOSE, cmd_udf_close}} +
+                rows_of({W_UDF_MORIX_TB, W_UDF_ASYNC_TB, W_UDF_SYNC_TB, W_UDF_PRINTER_TB,
+                         W_UDF_ETHERNET_TB, W_UDF_WAN_INTERFACE_TB, W_UDF_WAN_CHANNEL_TB,
+                         W_UDF_CHANNELS_TB},
+                        cmd_udf_choice)};
 }
 
 WindowRow view_window() {
@@ -194,9 +245,11 @@ WindowRow t1_window() {
             0,
             W_T1_ST_CLOSE_PB,
             status_window_closed,
-            rows_of({W_T1_ST_UPDATE_PB, W_T1_ST_AUTO, W_T1_ST_CURRENT_TB, W_T1_ST_TOTAL_TB,
-                     W_T1_ST_INTERVALS_TB},
-                    status_window_action)};
+            {{W_T1_ST_UPDATE_PB, cmd_status_update},
+             {W_T1_ST_AUTO, cmd_status_auto},
+             {W_T1_ST_CURRENT_TB, cmd_status_option},
+             {W_T1_ST_TOTAL_TB, cmd_status_option},
+             {W_T1_ST_INTERVALS_TB, cmd_status_option}}};
 }
 
 // Dialogs built on demand (no staged shell).
@@ -218,25 +271,30 @@ std::vector<WindowRow> make_more_rows() {
     rows.push_back(create_window());
     rows.push_back(execute_window());
     rows.push_back(t1_window());
-    rows.push_back(dialog(
-        W_DSC_PROMPT, "Network Discovery", {}, 0,
-        rows_of({W_DSC_PROMPT_OK, W_DSC_PROMPT_CANCEL, W_DSC_PROMPT_HELP}, dsc_window_action)));
+    rows.push_back(dialog(W_DSC_PROMPT, "Network Discovery", {}, 0,
+                          {{W_DSC_PROMPT_OK, cmd_dsc_prompt_ok},
+                           {W_DSC_PROMPT_CANCEL, cmd_dsc_prompt_cancel},
+                           {W_DSC_PROMPT_HELP, cmd_dsc_prompt_help}}));
     rows.push_back(
         dialog(W_BOOT_DIALOG, "Boot", {{W_BOOT_D_HELP_PB, "boot.wh"}}, W_BOOT_D_CLOSE_PB,
                rows_of({W_BOOT_D_BOOT_NOW_TB, W_BOOT_D_TIMED_BOOT_TB, W_BOOT_D_CANCEL_TIMED_BOOT_TB,
                         W_BOOT_D_DUMP_AND_BOOT_TB, W_BOOT_D_BOOT_FROM_FLASH_TB,
                         W_BOOT_D_LOAD_IMG_TO_FLASH_TB, W_BOOT_D_SHUT_DOWN_TB},
-                       boot_option_action) +
+                       boot_option) +
                    rows_of({W_BOOT_APPLY}, boot_apply)));
-    rows.push_back(dialog(
-        W_IMDM_DIALOG, "Internal Modems", {{W_INT_MDMS_D_HELP_PB, "intmdms.wh"}},
-        W_INT_MDMS_D_CLOSE_PB,
-        rows_of({W_IMDM_AVAIL_TB, W_IMDM_BUSY_TB, W_IMDM_APPLY, W_IMDM_UPDATE}, int_mdms_action)));
+    rows.push_back(dialog(W_IMDM_DIALOG, "Internal Modems", {{W_INT_MDMS_D_HELP_PB, "intmdms.wh"}},
+                          W_INT_MDMS_D_CLOSE_PB,
+                          rows_of({W_IMDM_AVAIL_TB, W_IMDM_BUSY_TB}, int_mdms_state) +
+                              std::vector<CommandRow>{{W_IMDM_APPLY, int_mdms_apply},
+                                                      {W_IMDM_UPDATE, int_mdms_upd}}));
     rows.push_back(
         dialog(W_MDM_DIALOG, "Edit Modem", {}, 0,
-               rows_of({W_MDM_NAME_TF, W_MDM_CONNECT_TF, W_MDM_DIALIN_TF, W_MDM_DIALOUT_TF,
-                        W_MDM_DEFS_TB, W_MDM_OK, W_MDM_REMOVE, W_MDM_CANCEL},
-                       modem_dialog)));
+               rows_of({W_MDM_NAME_TF, W_MDM_CONNECT_TF, W_MDM_DIALIN_TF, W_MDM_DIALOUT_TF},
+                       modem_dialog_field) +
+                   std::vector<CommandRow>{{W_MDM_DEFS_TB, modem_dialog_defaults},
+                                           {W_MDM_OK, modem_dialog_ok},
+                                           {W_MDM_REMOVE, modem_dialog_remove},
+                                           {W_MDM_CANCEL, modem_dialog_cancel}}));
     return rows;
 }
 

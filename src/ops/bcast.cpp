@@ -34,11 +34,11 @@ bool has_failed(const std::vector<MorixRecord*>& failed, const MorixRecord* r) {
 
 } // namespace
 
-int bcast_option_action(int id) {
+int bcast_option_action(int id, bool set) {
     int option = id - W_BCAST_OPT_FIRST + 1;
     if (option < 1 || option > 3)
         return 0;
-    if (ui_get_toggle(id))
+    if (set)
         bcast_ind = option;
     return 1;
 }

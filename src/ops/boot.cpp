@@ -91,12 +91,13 @@ const ParamNode* answer(const MorixRecord* r, int mib_index) {
 
 // The SET values of the dialog, or false (and the reasons) when a changed
 // address is malformed.
-bool boot_values(std::vector<std::pair<int, std::string>>* values, std::string* errors) {
+bool boot_values(const BootRequest& req, std::vector<std::pair<int, std::string>>* values,
+                 std::string* errors) {
     for (int f = 0; f < BOOT_FIELDS; ++f) {
         const BootField& b = boot_fields[f];
         if (!boot_field_enabled(boot_ind, f))
             continue;
-        std::string text = ui_get_text(b.id);
+        std::string text = req.fields[f];
         if (b.kind == FK_ADDR && text == kept_copy[f])
             continue;
         if (b.kind == FK_TIME && text.empty())
@@ -168,11 +169,15 @@ bool boot_field_enabled(int option, int f) {
     return boot_field_table[option - 1][f];
 }
 
-int boot_option_action(int id) {
+int boot_field_id(int f) {
+    return f >= 0 && f < BOOT_FIELDS ? boot_fields[f].id : 0;
+}
+
+int boot_option_action(int id, bool set) {
     int option = id - W_BOOT_OPT_FIRST + 1;
     if (option < 1 || option > BOOT_OPTIONS)
         return 0;
-    if (ui_get_toggle(id)) {
+    if (set) {
         boot_ind = option;
         apply_option_fields();
     }
@@ -256,11 +261,11 @@ void open_boot_dialog() {
     get_boot_vals(1);
 }
 
-int process_boot() {
+int process_boot(const BootRequest& req) {
     if (!check_main_sel(W_BOOT_DIALOG, SEL_REACHABLE))
         return CTL_REFUSED;
     if (boot_ind == 2) {
-        std::string t = ui_get_text(W_BOOT_TIME_TF);
+        std::string t = req.fields[BF_TIME];
         if (strip_blanks(&t).empty()) {
             display_warn(W_BOOT_DIALOG, "You did not enter a boot time.");
             return CTL_REFUSED;
@@ -279,15 +284,15 @@ int process_boot() {
     // window's question box): the outcome is known here only when it ran.
     auto outcome = std::make_shared<int>(CTL_REFUSED);
     build_mrx_conf("The selected boot option will take place for the following Morixes:",
-                   W_BOOT_DIALOG, [outcome] { *outcome = boot_proc(); });
+                   W_BOOT_DIALOG, [outcome, req] { *outcome = boot_proc(req); });
     return *outcome;
 }
 
-int boot_proc() {
+int boot_proc(const BootRequest& req) {
     will_sel_mrx_allow_set();
     std::vector<std::pair<int, std::string>> values;
     std::string errors;
-    if (!boot_values(&values, &errors)) {
+    if (!boot_values(req, &values, &errors)) {
         display_warn(W_BOOT_DIALOG, errors);
         return CTL_FAILED;
     }

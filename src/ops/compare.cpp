@@ -16,6 +16,7 @@
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 std::vector<CmpDiff> g_cmp_diffs;
 
@@ -78,8 +79,8 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
     int count = static_cast<int>(ports.size());
     if (req.code == 1)
         return (param_sel_flag
-                    ? build_prm_list_sng(ui_list_selected_items(W_FUNC_LIST), all, count, ports,
-                                         req.port_type, r)
+                    ? build_prm_list_sng(main_selection().params, all, count, ports, req.port_type,
+                                         r)
                     : build_mgmt_func_sng(func, all, count, ports, req.port_type, r)) != 0;
     bool bad = false;
     for (const CmpCode& c : cmp_codes) {
@@ -171,8 +172,7 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
         return -1;
     }
     if (req.code == 1) {
-        int rq = check_rqr_port(ui_list_selected_items(W_FUNC_LIST), param_sel_flag, req.port_type,
-                                &func);
+        int rq = check_rqr_port(main_selection().params, param_sel_flag, req.port_type, &func);
         // The operator learns which port parameters the port type leaves out.
         tell_rqr_port(rq, parent);
         if (rq == PRQ_NO_FUNC || rq == PRQ_NO_PRM)
@@ -482,7 +482,7 @@ int process_compare(const CmpRequest& req, int output, int parent) {
     case CMP_MRX_MRX:
         if (!need(!req.mrx1.empty() && !req.mrx2.empty(), "You must select a Morix."))
             return -1;
-        if (req.code == 1 && ui_list_selected_items(W_FUNC_LIST).empty()) {
+        if (req.code == 1 && main_selection().params.empty()) {
             display_warn(parent, param_sel_flag ? "You must select at least one parameter."
                                                 : "You must select a parameter group.");
             return -1;

@@ -4,6 +4,7 @@
 
 #include "ui/widget_ids.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -27,16 +28,24 @@ extern int boot_ind;
 // Whether boot option (1..7) lets the operator edit field f (0..5, in
 // boot_set_vars order); the other fields are insensitive and not sent.
 bool boot_field_enabled(int option, int f);
-// A boot option toggle changed: the option becomes current and the
+// The dialog's field f (0..5).
+int boot_field_id(int f);
+constexpr int BF_TIME = 4; // the boot time field
+// What Boot takes from the dialog: its six fields as typed, in
+// boot_set_vars order (the option is boot_ind).
+struct BootRequest {
+    std::array<std::string, BOOT_FIELDS> fields;
+};
+// A boot option toggle changed to set: the option becomes current and the
 // fields follow it. 1 when id is a boot option toggle.
-int boot_option_action(int id);
+int boot_option_action(int id, bool set);
 void get_boot_vals(int first_time);
-// Boot: the dialog's values checked, then the operator's confirmation runs
+// Boot: the request checked, then the operator's confirmation runs
 // boot_proc. A ControlResult (CTL_REFUSED also while the question waits).
-int process_boot();
+int process_boot(const BootRequest& req);
 // Sets the boot values, then the boot option, on the selected devices. A
 // ControlResult.
-int boot_proc();
+int boot_proc(const BootRequest& req);
 // Opens the Boot dialog for the selected devices.
 void open_boot_dialog();
 
@@ -48,7 +57,9 @@ extern int reset_port_type; // port type of a port reset (asy or ptr)
 // The reset option and port type of a reset window toggle; false when id
 // is not one.
 bool reset_choice(int id, int* code, int* port_type);
-int reset_option_action(int id);
+// A reset window toggle changed to set: its option becomes current. 1 when
+// id is one.
+int reset_option_action(int id, bool set);
 
 // Why a reset number cannot be turned into an instance.
 enum ResetInstError { RIE_OK = 0, RIE_NOT_AVAILABLE = 1, RIE_WAN_MODULE = 2, RIE_NO_PORT = 3 };
@@ -84,7 +95,8 @@ void register_reset_command();
 // ---- Broadcast window --------------------------------------------------------
 constexpr int W_BCAST_OPT_FIRST = W_BCAST_ALL_PORTS_TB; // options 1..3
 extern int bcast_ind;
-int bcast_option_action(int id);
+// A broadcast option toggle changed to set. 1 when id is one.
+int bcast_option_action(int id, bool set);
 // A broadcast as the Broadcast window (or mm_cli) asks for it.
 struct BcastRequest {
     int option = 1;   // 1 all ports, 2 active ports, 3 console

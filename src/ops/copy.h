@@ -75,12 +75,9 @@ extern int cpy_port_sel_ind; // port type chosen in the window
 // Set while a build used ports a device does not have.
 extern int g_cpy_bad_ports;
 
-// Main window id 5: fills both lists with the reachable devices and opens
-// the window. The lists follow the device list while the window is open.
-void open_cpy_window();
-void fill_cpy_lists();
-// A kind toggle or port type choice of the window; 1 when id is one of them.
-int cpy_choice_action(int id);
+// A kind toggle or port type choice of the window turned on (set) or off;
+// 1 when id is one of them.
+int cpy_choice_action(int id, bool set);
 // Writes the chosen port type into both port fields' labels.
 void process_cpy_port_sel(const std::string& keyword);
 

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "catalogue/func_display.h"
-#include "devices/mrx_list.h"
 #include "ops/copy.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
@@ -58,19 +57,8 @@ const CopyChoice* find_choice(const std::vector<CopyChoice>& table, int id) {
 // a toggle is set by id without the toolkit).
 void set_only(const std::vector<CopyChoice>& table, int id) {
     for (const CopyChoice& c : table)
-        if (c.id != id && ui_get_toggle(c.id))
+        if (c.id != id)
             ui_set_toggle(c.id, false, false);
-}
-
-void refill(int list, const std::vector<std::string>& names) {
-    std::vector<std::string> kept = ui_list_selected_items(list);
-    ui_list_delete_all(list);
-    for (size_t i = 0; i < names.size(); ++i) {
-        ui_list_add_item(list, names[i], 0);
-        for (const std::string& k : kept)
-            if (k == names[i])
-                ui_list_select_pos(list, static_cast<int>(i) + 1, false);
-    }
 }
 
 } // namespace
@@ -83,45 +71,16 @@ const std::vector<CopyChoice>& cpy_port_choices() {
     return port_choices;
 }
 
-void fill_cpy_lists() {
-    std::vector<std::string> names;
-    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
-        if (host_info_list[p]->reachable)
-            names.push_back(host_info_list[p]->name);
-    refill(W_CPY_FROM_LIST, names);
-    refill(W_CPY_TO_LIST, names);
-}
-
-void open_cpy_window() {
-    static bool listening = false;
-    if (!listening) {
-        add_mrx_list_listener([] {
-            if (ui_is_managed(W_CPY_FORM))
-                fill_cpy_lists();
-        });
-        listening = true;
-    }
-    ui_list_set_policy(W_CPY_FROM_LIST, LSP_SINGLE);
-    ui_list_set_policy(W_CPY_TO_LIST, LSP_MULTIPLE);
-    fill_cpy_lists();
-    g_cpy_copy_mode = 1;
-    update_act_hlp_label(W_CPY_FORM);
-    std::string k;
-    cvt_port_opt_str(cpy_port_sel_ind, &k);
-    process_cpy_port_sel(k);
-    gui_manage_top_form(W_CPY_FORM);
-}
-
-int cpy_choice_action(int id) {
+int cpy_choice_action(int id, bool set) {
     if (const CopyChoice* c = find_choice(kind_choices, id)) {
-        if (ui_get_toggle(id)) {
+        if (set) {
             set_only(kind_choices, id);
             cpy_ind = c->code;
         }
         return 1;
     }
     if (const CopyChoice* c = find_choice(port_choices, id)) {
-        if (ui_get_toggle(id)) {
+        if (set) {
             set_only(port_choices, id);
             cpy_port_sel_ind = c->code;
             std::string k;

@@ -157,11 +157,11 @@ bool reset_choice(int id, int* code, int* port_type) {
     return false;
 }
 
-int reset_option_action(int id) {
+int reset_option_action(int id, bool set) {
     int code = 0, port_type = 0;
     if (!reset_choice(id, &code, &port_type))
         return 0;
-    if (ui_get_toggle(id)) {
+    if (set) {
         reset_ind = code;
         if (code == RESET_PORT)
             reset_port_type = port_type;

@@ -12,6 +12,7 @@
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -113,7 +114,7 @@ std::vector<int> chosen_vars(int func_index) {
             ids = mib_func_list[func_index]->var_list;
         return ids;
     }
-    for (const std::string& label : ui_list_selected_items(W_FUNC_LIST)) {
+    for (const std::string& label : main_selection().params) {
         int id = 0;
         if (get_check_mib_var(label, &id))
             ids.push_back(id);
@@ -240,7 +241,7 @@ int mark_prm_flags(ScrKinds* kinds, int* func_index, int parent) {
     kinds->fill(false);
     std::vector<int> ids;
     if (param_sel_flag) {
-        for (const std::string& label : ui_list_selected_items(W_FUNC_LIST)) {
+        for (const std::string& label : main_selection().params) {
             int id = 0;
             if (!get_check_mib_var(label, &id)) {
                 display_warn(parent, MSG_NOT_IN_MIB);
@@ -249,7 +250,7 @@ int mark_prm_flags(ScrKinds* kinds, int* func_index, int parent) {
             ids.push_back(id);
         }
     } else {
-        std::vector<std::string> sel = ui_list_selected_items(W_FUNC_LIST);
+        std::vector<std::string> sel = main_selection().params;
         *func_index = sel.empty() ? -1 : find_func_by_name(sel[0]);
         if (*func_index < 0) {
             display_warn(parent, MSG_NOT_IN_MIB);
@@ -273,7 +274,7 @@ int mark_prm_flags(ScrKinds* kinds, int* func_index, int parent) {
 bool process_scr_crt(const ScrCrtOptions& opt, int parent, ScrCrtState* st) {
     *st = ScrCrtState{};
     st->opt = opt;
-    if (!check_main_sel(parent, SEL_SCRIPT))
+    if (!check_main_sel(parent, SEL_SCRIPT, opt.selected))
         return false;
     if (opt.selected && mark_prm_flags(&st->kinds, &st->func_index, parent) != 0)
         return false;

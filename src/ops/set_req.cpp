@@ -37,11 +37,12 @@ std::string node_name(const ParamNode* n) {
 }
 
 // The row's value for a Set, or the reason it is refused ("" when valid).
-std::string row_value(int i, std::string* value) {
+std::string row_value(const SetRequest& req, int i, std::string* value) {
     const SetRow& row = set_wlist[i];
     const MibVarEntry* e = mib_var(row.mib_index);
+    const SetRowInput in = i < static_cast<int>(req.rows.size()) ? req.rows[i] : SetRowInput{};
     if (row.enumerated) {
-        std::string label = ui_get_option(set_row_id(i, SRP_OPTION), UI_SET_ROWS);
+        const std::string& label = in.option;
         for (const SetChoice& c : row.choices)
             if (!label.empty() && c.name == label) {
                 *value = std::to_string(c.value);
@@ -49,7 +50,7 @@ std::string row_value(int i, std::string* value) {
             }
         return "Invalid Selection";
     }
-    *value = ui_get_text(set_row_id(i, SRP_TEXT), UI_SET_ROWS);
+    *value = in.text;
     // A number must fit its type: a larger one would wrap on the device.
     if (e && check_set_number(e->data_type, *value) != NC_OK)
         return "Invalid Integer Format";
@@ -64,13 +65,13 @@ std::string row_value(int i, std::string* value) {
 }
 
 // Checks every marked row; false (and the refusal text) on any error.
-bool validate_rows(std::string* msg) {
+bool validate_rows(const SetRequest& req, std::string* msg) {
     bool ok = true;
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
-        if (!ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS))
+        if (!req.marked(i))
             continue;
         std::string value;
-        std::string reason = row_value(i, &value);
+        std::string reason = row_value(req, i, &value);
         if (reason.empty())
             continue;
         if (ok)
@@ -86,18 +87,25 @@ bool validate_rows(std::string* msg) {
 
 } // namespace
 
-int read_set_val_proc() {
+namespace {
+// The Set window's request of the Set in progress: the values are read
+// back from its marked rows afterwards.
+SetRequest set_in_force;
+} // namespace
+
+int read_set_val_proc(const SetRequest& req) {
+    set_in_force = req;
     std::string msg;
     if (!check_main_sel(W_SET_FORM, SEL_REACHABLE))
         return SET_NOT_DONE;
-    if (!validate_rows(&msg)) {
+    if (!validate_rows(req, &msg)) {
         write_otp_msg(W_SET_MSG, msg, 0, 1);
         return SET_NOT_DONE;
     }
     int result = SET_NOT_DONE;
     LongOperation busy;
     busy.busy();
-    SetPorts sp = set_window_ports(1);
+    SetPorts sp = set_window_ports(req.ports, 1);
     will_sel_mrx_allow_set();
     text_set_buf("\n\n***** Set Operation *****", &msg, 1);
     text_set_buf("Setting the following parameters...", &msg, 1);
@@ -106,11 +114,11 @@ int read_set_val_proc() {
     int rows = 0, nonexistent = 0;
     std::vector<MorixRecord*> recs = selected_reachable();
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
-        if (!ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS) ||
+        if (!req.marked(i) ||
             !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &warn, W_SET_FORM))
             continue;
         std::string value;
-        row_value(i, &value);
+        row_value(req, i, &value);
         const MibVarEntry* e = mib_var(set_wlist[i].mib_index);
         text_set_buf("\t" + e->name, &msg, 1);
         for (MorixRecord* r : recs) {
@@ -292,7 +300,7 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
     if (!msg.empty())
         write_otp_msg(output, msg, 1, 1);
     if (redisplay && !*cancelled)
-        get_set_cur_val(warned, nonexistent, 0);
+        get_set_cur_val(set_in_force, warned, nonexistent, 0);
     if (reset_due && does_user_want_reset(parent)) {
         std::string failed;
         if (!do_sel_mrx_auto_reset(&failed))

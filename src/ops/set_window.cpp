@@ -12,6 +12,7 @@
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 std::vector<SetRow> set_wlist;
 int set_port_sel_ind = PT_ASY;
@@ -64,16 +65,24 @@ std::string shown_value(const SetRow& row, const std::string& raw) {
     return raw.empty() ? "\"\"" : raw;
 }
 
+// The differences text as written here.
+std::string vd_text;
+
+void set_vd_text(const std::string& text) {
+    vd_text = text;
+    ui_set_text(W_SET_VD_TEXT, text);
+}
+
 // Cuts the variable's section out of the differences text: from its header
 // line to the next section's header, or to the end.
 void remove_vd_entry(const SetRow& row) {
-    std::string text = ui_get_text(W_SET_VD_TEXT);
+    std::string text = vd_text;
     size_t at = text.find("**** " + row_name(row) + " ****\n");
     if (at == std::string::npos)
         return;
     size_t next = text.find("\n**** ", at + 1);
     text.erase(at, next == std::string::npos ? std::string::npos : next + 1 - at);
-    ui_set_text(W_SET_VD_TEXT, text);
+    set_vd_text(text);
 }
 
 struct DeviceNodes {
@@ -186,7 +195,8 @@ void display_row(int index, const std::vector<MorixRecord*>& answered, int all,
 }
 
 // Fills the rows from the answers (all_rows, or only the marked rows).
-void display_set_cur_val(int all_rows, int all, const std::vector<int>& ports, std::string* msg) {
+void display_set_cur_val(const SetRequest& req, int all_rows, int all,
+                         const std::vector<int>& ports, std::string* msg) {
     std::vector<MorixRecord*> answered;
     for (MorixRecord* r : selected_reachable()) {
         if (r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST)
@@ -204,15 +214,17 @@ void display_set_cur_val(int all_rows, int all, const std::vector<int>& ports, s
     quiet.warned_no_ports = quiet.warned_mismatch = 1;
     bool have_ports = all != 0 || !ports.empty();
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
-        bool marked = ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS);
+        bool marked = req.marked(i);
         if ((!all_rows && !marked) ||
             !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &quiet, W_SET_FORM))
             continue;
         ui_set_read_only(row_input(i), !marked, UI_SET_ROWS);
         display_row(i, answered, all, ports, msg, &diffs);
     }
-    if (!diffs.empty())
+    if (!diffs.empty()) {
+        vd_text += diffs;
         write_otp_msg(W_SET_VD_TEXT, diffs, 0, 0);
+    }
 }
 
 } // namespace
@@ -227,11 +239,10 @@ const DevicePorts& SetPorts::of(const MorixRecord* r) const {
     return none;
 }
 
-SetPorts set_window_ports(int warn) {
+SetPorts set_window_ports(const std::string& text, int warn) {
     // Product types whose WAN interface ports are typed as module numbers.
     static const std::vector<int> set_wan_types = {16, 18, 19};
     SetPorts sp;
-    std::string text = ui_get_text(W_SET_PORT_TF);
     int count = 0;
     if (!text.empty())
         sp.ports = parse_port_list(text, &sp.all, &count);
@@ -293,7 +304,7 @@ void create_set_widgets(int mib_index) {
 void free_set_widgets() {
     set_wlist.clear();
     ui_free_set_rows();
-    ui_set_text(W_SET_VD_TEXT, "");
+    set_vd_text("");
 }
 
 int process_set() {
@@ -307,7 +318,7 @@ int process_set() {
     ui_set_text(W_SET_MSG, "");
     std::vector<int> ids;
     if (param_sel_flag) {
-        for (const std::string& name : ui_list_selected_items(W_FUNC_LIST)) {
+        for (const std::string& name : main_selection().params) {
             int id = 0;
             if (get_check_mib_var(name, &id))
                 ids.push_back(id);
@@ -315,7 +326,7 @@ int process_set() {
                 display_warn(W_MAIN_WINDOW, MSG_NO_REFS);
         }
     } else {
-        std::vector<std::string> sel = ui_list_selected_items(W_FUNC_LIST);
+        std::vector<std::string> sel = main_selection().params;
         int f = sel.empty() ? -1 : find_func_by_name(sel[0]);
         if (f >= 0 && mib_func_list[f])
             ids = mib_func_list[f]->var_list;
@@ -341,30 +352,29 @@ int process_set() {
     return 1;
 }
 
-void sensitize_cb(int row) {
+void sensitize_cb(int row, bool marked) {
     if (row < 0 || row >= static_cast<int>(set_wlist.size()))
         return;
-    bool marked = ui_get_toggle(set_row_id(row, SRP_TOGGLE), UI_SET_ROWS);
     ui_set_read_only(row_input(row), !marked, UI_SET_ROWS);
     if (marked)
         set_focus(row_input(row), UI_SET_ROWS);
 }
 
-void set_row_action(int id) {
+void set_row_action(int id, bool marked) {
     int row = id / SET_ROW_STRIDE;
     if (id % SET_ROW_STRIDE == SRP_TOGGLE)
-        sensitize_cb(row);
+        sensitize_cb(row, marked);
     else if (id % SET_ROW_STRIDE == SRP_VD_PB)
         val_dif_proc(row);
 }
 
 void mark_set_values_outdated() {
-    if (g_done_show_values && ui_is_managed(W_SET_FORM))
+    if (g_done_show_values && window_open(W_SET_FORM))
         set_widget_label(W_SET_SHOW_VALUES, "* Show Values");
 }
 
-void set_port_type_changed() {
-    int code = set_port_type_code(ui_get_option(W_SET_PORT_OM));
+void set_port_type_changed(const std::string& label) {
+    int code = set_port_type_code(label);
     if (code >= 0 && code != set_port_sel_ind) {
         set_port_sel_ind = code;
         mark_set_values_outdated();
@@ -372,7 +382,7 @@ void set_port_type_changed() {
 }
 
 void reset_values_differ() {
-    ui_set_text(W_SET_VD_TEXT, "");
+    set_vd_text("");
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
         if (set_wlist[i].enumerated)
             set_om_blank(set_row_id(i, SRP_OPTION), UI_SET_ROWS);
@@ -388,17 +398,17 @@ void val_dif_proc(int row) {
         return;
     ui_fetch_dialog("set_vd_dialog", W_SET_VD_DIALOG);
     ui_manage(W_SET_VD_DIALOG);
-    size_t at = ui_get_text(W_SET_VD_TEXT).find("**** " + row_name(set_wlist[row]) + " ****");
+    size_t at = vd_text.find("**** " + row_name(set_wlist[row]) + " ****");
     if (at != std::string::npos)
         ui_text_show_position(W_SET_VD_TEXT, static_cast<int>(at));
 }
 
 // ---- Show Values --------------------------------------------------------------
 
-void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
+void get_set_cur_val(const SetRequest& req, int warned, int quiet_ports, int all_rows) {
     LongOperation op;
     op.busy();
-    SetPorts sp = set_window_ports(0);
+    SetPorts sp = set_window_ports(req.ports, 0);
     std::string msg;
     text_set_buf("\n\n***** Show Operation *****", &msg, 1);
     text_set_buf(all_rows ? "Getting the following parameters..."
@@ -410,7 +420,7 @@ void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
     int nonexistent = 0;
     std::vector<MorixRecord*> recs = selected_reachable();
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
-        bool marked = ui_get_toggle(set_row_id(i, SRP_TOGGLE), UI_SET_ROWS);
+        bool marked = req.marked(i);
         if ((!all_rows && !marked) ||
             !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &warn, W_SET_FORM))
             continue;
@@ -430,7 +440,7 @@ void get_set_cur_val(int warned, int quiet_ports, int all_rows) {
     if (cancelled) {
         text_set_buf("\nOperation cancelled.", &msg, 1);
     } else {
-        display_set_cur_val(all_rows, sp.all, sp.ports, &msg);
+        display_set_cur_val(req, all_rows, sp.all, sp.ports, &msg);
     }
     free_host_info_list(0);
     if (!cancelled) {

@@ -27,6 +27,23 @@ struct SetRow {
     bool vd_shown = false; // "Dsp Diffs" is shown
 };
 extern std::vector<SetRow> set_wlist;
+
+// The Set window as the operator left it: the ports typed and, per row of
+// set_wlist (in order), whether it is marked and its input (the option
+// menu's choice of an enumerated row, the text of another). Rows past the
+// end of rows count as not marked.
+struct SetRowInput {
+    bool marked = false;
+    std::string option;
+    std::string text;
+};
+struct SetRequest {
+    std::string ports;
+    std::vector<SetRowInput> rows;
+    bool marked(int row) const {
+        return row >= 0 && row < static_cast<int>(rows.size()) && rows[row].marked;
+    }
+};
 extern int set_port_sel_ind;
 extern int g_done_show_values;
 
@@ -44,11 +61,11 @@ void create_set_widgets(int mib_index);
 void free_set_widgets();
 // Toggle of a row changed: its input becomes editable (and focused) when
 // marked, read-only when not.
-void sensitize_cb(int row);
+void sensitize_cb(int row, bool marked);
 // Action of an object of the rows table by its id.
-void set_row_action(int id);
+void set_row_action(int id, bool marked);
 // The port type option menu changed.
-void set_port_type_changed();
+void set_port_type_changed(const std::string& label);
 // A change of the selection or the device list makes shown values stale.
 void mark_set_values_outdated();
 
@@ -61,10 +78,10 @@ struct SetPorts {
     std::vector<std::pair<const MorixRecord*, DevicePorts>> per_device;
     const DevicePorts& of(const MorixRecord* r) const;
 };
-SetPorts set_window_ports(int warn);
+SetPorts set_window_ports(const std::string& text, int warn);
 
 // "Show Values" (all_rows 1) and the re-read after a set (0).
-void get_set_cur_val(int warned, int quiet_ports, int all_rows);
+void get_set_cur_val(const SetRequest& req, int warned, int quiet_ports, int all_rows);
 // Result of the Set window's Apply.
 enum SetResult {
     SET_DONE = 0,      // every marked value was set
@@ -74,7 +91,7 @@ enum SetResult {
 };
 // Apply of the Set window: the marked rows set on the selected devices. A
 // SetResult.
-int read_set_val_proc();
+int read_set_val_proc(const SetRequest& req);
 // Clears the differences text, blanks every input, hides every "Dsp Diffs".
 void reset_values_differ();
 // Opens the differences window at the variable's section.

@@ -170,22 +170,6 @@ int show_toggle_port_type(int toggle_id) {
     return -1;
 }
 
-void open_show_window() {
-    gui_manage_top_form(W_SHOW_FORM);
-    if (ui_get_text(W_SHOW_TEXT).empty())
-        ui_set_text(W_SHOW_TEXT, SHOW_BANNER);
-    // The port type used is the one marked on screen; with none marked, the
-    // window opens with its first port type chosen.
-    for (const PortTypeChoice& c : port_type_choices()) {
-        if (ui_get_toggle(c.toggle_id)) {
-            show_port_sel_ind = c.code;
-            return;
-        }
-    }
-    ui_set_toggle(port_type_choices()[0].toggle_id, true, false);
-    show_port_sel_ind = port_type_choices()[0].code;
-}
-
 int build_prm_list_sng(const std::vector<std::string>& labels, int all_ports, int port_count,
                        const std::vector<int>& ports, int port_type, MorixRecord* rec) {
     if (!rec)

@@ -47,8 +47,6 @@ int show_toggle_port_type(int toggle_id);
 
 // The banner the Show window's output area opens with.
 extern const char* const SHOW_BANNER;
-// Opens the Show window with its banner.
-void open_show_window();
 
 // The Show command (after the selection check): port conversion and check,
 // chain building, the fetch under the "Cancel Show" dialog, the report. A

@@ -112,33 +112,34 @@ bool editor_value(int id, const std::string& typed, std::string* value) {
 
 } // namespace
 
-void process_site_params() {
+int site_choice_code(int choice_id) {
+    return choice_code(choice_id);
+}
+
+void process_site_params(int choice_id) {
     set_app_cursor(CURSOR_BUSY);
-    for (const SiteChoice& c : site_choices)
-        if (ui_get_toggle(c.id))
-            cur_choice = c.id;
+    if (choice_code(choice_id) >= 0)
+        cur_choice = choice_id;
     display_mgmt_prm(W_SITE_PRM_LIST, choice_code(cur_choice));
     clear_value_area();
     gui_manage_top_form(W_SITE_FORM);
     set_app_cursor(CURSOR_NORMAL);
 }
 
-void process_site_params_list(int choice_id) {
+void process_site_params_list(int choice_id, bool set) {
     // The radio box reports the choice that was left as well.
-    if (choice_id == cur_choice || !ui_get_toggle(choice_id) || choice_code(choice_id) < 0)
+    if (choice_id == cur_choice || !set || choice_code(choice_id) < 0)
         return;
-    cur_choice = choice_id;
-    process_site_params();
+    process_site_params(choice_id);
 }
 
-void update_sel_prm() {
+void update_sel_prm(const std::string& selected) {
     clear_value_area();
-    std::vector<std::string> sel = ui_list_selected_items(W_SITE_PRM_LIST);
-    if (sel.empty())
+    if (selected.empty())
         return;
-    set_widget_label(W_SITE_NAME_LBL, sel[0]);
+    set_widget_label(W_SITE_NAME_LBL, selected);
     int id = 0;
-    if (get_check_mib_var(sel[0], &id) != 1)
+    if (get_check_mib_var(selected, &id) != 1)
         return;
     set_widget_label(W_SITE_CAT_DEF_LBL, mib_var(id)->def_val);
     build_editor(id);
@@ -159,14 +160,13 @@ int site_default_exec(const SiteRequest& req) {
     return rc == 1 ? SITE_DONE : SITE_FAILED;
 }
 
-void process_site_prm_mod(int remove) {
+void process_site_prm_mod(int remove, const std::string& option, const std::string& text) {
     SiteRequest req;
     req.id = site_sel_id;
     req.remove = remove != 0;
     const MibVarEntry* e = site_sel_id < 0 ? nullptr : mib_var(site_sel_id);
     if (e && !req.remove)
-        req.value = e->enum_id >= 0 && e->enum_id < MAX_MIB_ENUMS ? ui_get_option(W_SITE_DEF_VAL_OM)
-                                                                  : ui_get_text(W_SITE_DEF_VAL_TF);
+        req.value = e->enum_id >= 0 && e->enum_id < MAX_MIB_ENUMS ? option : text;
     if (site_default_exec(req) != SITE_DONE)
         return;
     ui_list_deselect_all(W_SITE_PRM_LIST);
@@ -199,16 +199,4 @@ int write_site_prm_def(int id, const std::string* value, int remove) {
     // The catalogue changes only once the file holds the new default.
     set_site_default(id, remove ? nullptr : value);
     return 1;
-}
-
-int site_window_action(int id) {
-    if (choice_code(id) >= 0) {
-        process_site_params_list(id);
-        return 1;
-    }
-    if (id == W_SITE_MODIFY || id == W_SITE_REMOVE) {
-        process_site_prm_mod(id == W_SITE_REMOVE ? 1 : 0);
-        return 1;
-    }
-    return 0;
 }

@@ -14,6 +14,7 @@
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 const char* const MSG_STS_FAILED = "Could not get status values for: ";
 const char* const MSG_STS_NO_PORTS = "You must enter one or more port numbers.";
@@ -57,8 +58,8 @@ void stop_auto(int w) {
     auto_state[w] = AutoRefresh();
 }
 
-int auto_period(int w) {
-    std::string t = ui_get_text(status_obj(w, SO_AUTO_SECS));
+int auto_period(const StatusWindowView& v) {
+    std::string t = v.auto_secs;
     remove_trail_blanks(&t);
     std::string s = strip_blanks(&t);
     if (s.empty() || !check_str_digits(s) || s.size() > 5)
@@ -67,20 +68,28 @@ int auto_period(int w) {
     return n >= AUTO_MIN_SECS && n <= AUTO_MAX_SECS ? n : -1;
 }
 
-void arm_auto(int w) {
-    int secs = auto_period(w);
+void arm_auto(int w, const StatusWindowView& v) {
+    int secs = auto_period(v);
     if (secs < 0)
         return;
     auto_state[w].timer = ui_add_timer(secs * 1000, [w] { status_auto_tick(w); });
 }
 
+StatusWindowView read_window(int w) {
+    return status_window_reader ? status_window_reader(w) : StatusWindowView{};
+}
+
+} // namespace
+
+StatusWindowView (*status_window_reader)(int window) = nullptr;
+
 // The toggle of window w changed: start (on the device shown) or stop.
-void auto_toggled(int w) {
+void status_auto_toggled(int w, const StatusWindowView& v) {
     stop_auto(w);
-    if (!ui_get_toggle(status_obj(w, SO_AUTO_TB)))
+    if (!v.auto_on)
         return;
     int form = status_member(shown_member[w]).form;
-    if (auto_period(w) < 0) {
+    if (auto_period(v) < 0) {
         display_warn(form, "You must enter a refresh period in seconds:\n(1 - 3600).");
         ui_set_toggle(status_obj(w, SO_AUTO_TB), false, false);
         return;
@@ -93,10 +102,8 @@ void auto_toggled(int w) {
     }
     auto_state[w].member = shown_member[w];
     auto_state[w].device = r->name;
-    arm_auto(w);
+    arm_auto(w, v);
 }
-
-} // namespace
 
 // ---- shared pieces ---------------------------------------------------------
 
@@ -161,19 +168,14 @@ std::string status_text(const StatusCtx& c) {
 
 // ---- the common frame ------------------------------------------------------
 
-StatusInput status_window_input(int member) {
-    int w = status_member(member).window;
+StatusInput status_window_input(int member, const StatusWindowView& v) {
     StatusInput in;
-    in.list = ui_get_text(status_obj(w, SO_INPUT));
-    in.sort = member == SM_PRI && ui_get_toggle(status_obj(w, SO_X1));
+    in.list = v.input;
+    in.sort = member == SM_PRI && v.x1;
     if (member == SM_T1 || member == SM_PRI_CSU)
-        in.period = ui_get_toggle(status_obj(w, SO_X3))   ? 0
-                    : ui_get_toggle(status_obj(w, SO_X2)) ? 2
-                                                          : 1;
-    if (member == SM_MP) {
-        std::vector<int> sel = ui_list_selected_pos(status_obj(w, SO_X1));
-        in.mp_row = sel.empty() ? 0 : sel[0];
-    }
+        in.period = v.x3 ? 0 : v.x2 ? 2 : 1;
+    if (member == SM_MP)
+        in.mp_row = v.list_row;
     return in;
 }
 
@@ -230,8 +232,10 @@ int run_frame(int member, MorixRecord* rec, const StatusInput& in) {
 
 } // namespace
 
-void process_status(int member) {
-    process_status(member, status_window_input(member));
+void status_update(int member, const StatusWindowView& v) {
+    if (status_member(member).window == 1)
+        member = v.x1 ? SM_SYN : SM_ASY;
+    process_status(member, status_window_input(member, v));
 }
 
 int process_status(int member, const StatusInput& in) {
@@ -254,9 +258,9 @@ void status_auto_tick(int w) {
     const AutoRefresh a = auto_state[w];
     int form = status_member(a.member >= 0 ? a.member : shown_member[w]).form;
     MorixRecord* rec = find_record(a.device);
-    bool open = expose_dialog(form) != 0 || ui_is_managed(form);
-    if (a.member < 0 || !rec || !rec->reachable || !open ||
-        !ui_get_toggle(status_obj(w, SO_AUTO_TB))) {
+    bool open = expose_dialog(form) != 0 || window_open(form);
+    StatusWindowView v = read_window(w);
+    if (a.member < 0 || !rec || !rec->reachable || !open || !v.auto_on) {
         stop_auto(w);
         ui_set_toggle(status_obj(w, SO_AUTO_TB), false, false);
         return;
@@ -264,13 +268,13 @@ void status_auto_tick(int w) {
     // A command already at work (this window's or another's) keeps the
     // device's chain: this tick is skipped.
     if (!status_busy && rec->prm_count == 0)
-        run_frame(a.member, rec, status_window_input(a.member));
-    arm_auto(w);
+        run_frame(a.member, rec, status_window_input(a.member, v));
+    arm_auto(w, v);
 }
 
 // ---- windows ---------------------------------------------------------------
 
-void open_status_window(int member) {
+void open_status_window(int member, StatusWindowView v) {
     const StatusMember& m = status_member(member);
     if (!check_main_sel(m.form, SEL_FIRST))
         return;
@@ -278,16 +282,19 @@ void open_status_window(int member) {
     shown_member[m.window] = member;
     if (member == SM_T1 || member == SM_PRI_CSU) {
         int w = m.window;
-        if (!ui_get_toggle(status_obj(w, SO_X1)) && !ui_get_toggle(status_obj(w, SO_X2)) &&
-            !ui_get_toggle(status_obj(w, SO_X3)))
+        if (!v.x1 && !v.x2 && !v.x3) {
             ui_set_toggle(status_obj(w, SO_X1), true, false);
+            v.x1 = true;
+        }
     }
-    if (member == SM_ASY || member == SM_SYN)
+    if (member == SM_ASY || member == SM_SYN) {
         ui_set_toggle(status_obj(m.window, SO_X1), member == SM_SYN, false);
+        v.x1 = member == SM_SYN;
+    }
     MorixRecord* rec = first_sel_reachable();
     if (rec == nullptr)
         return;
-    StatusInput in = status_window_input(member);
+    StatusInput in = status_window_input(member, v);
     in.opening = true;
     run_frame(member, rec, in);
 }
@@ -300,24 +307,9 @@ void status_window_closed(int form) {
         }
 }
 
-int status_window_action(int id) {
-    int member = status_member_of_update(id);
-    if (member >= 0) {
-        int w = status_member(member).window;
-        if (w == 1)
-            member = ui_get_toggle(status_obj(w, SO_X1)) ? SM_SYN : SM_ASY;
-        process_status(member);
-        return 1;
-    }
-    if (id < W_STS_BASE || id >= W_STS_BASE + STATUS_WINDOWS * W_STS_STRIDE)
-        return 0;
-    int w = (id - W_STS_BASE) / W_STS_STRIDE, obj = (id - W_STS_BASE) % W_STS_STRIDE;
-    if (obj == SO_AUTO_TB) {
-        auto_toggled(w);
-    } else if (w == 8 && obj == SO_X2) {
-        std::vector<int> sel = ui_list_selected_pos(status_obj(w, SO_X1));
-        process_mp_detail(sel.empty() ? 0 : sel[0]);
-    } else if ((w == 5 || w == 6) && obj >= SO_X1 && obj <= SO_X3 && ui_get_toggle(id)) {
+void status_option_toggled(int w, int obj, bool set) {
+    int id = status_obj(w, obj);
+    if ((w == 5 || w == 6) && obj >= SO_X1 && obj <= SO_X3 && set) {
         // The period toggles are one choice; current and total clear the
         // interval numbers.
         for (int o = SO_X1; o <= SO_X3; ++o)
@@ -326,12 +318,11 @@ int status_window_action(int id) {
         if (obj != SO_X3)
             ui_set_text(status_obj(w, SO_INPUT), "");
     } else if (w == 1 && obj == SO_X1) {
-        shown_member[1] = ui_get_toggle(id) ? SM_SYN : SM_ASY;
+        shown_member[1] = set ? SM_SYN : SM_ASY;
     }
-    return 1;
 }
 
-int status_menu_command(int id) {
+int status_menu_command(int id, StatusWindowView (*view)(int window)) {
     int member = -1;
     for (int i = 0; i < SM_COUNT && member < 0; ++i)
         if (id != 0 && status_member(i).menu_id == id)
@@ -346,6 +337,6 @@ int status_menu_command(int id) {
         if (r && r->platform == 5)
             member = SM_PRI_CSU;
     }
-    open_status_window(member);
+    open_status_window(member, view(status_member(member).window));
     return 1;
 }

@@ -57,6 +57,19 @@ struct StatusInput {
     std::string* tables_out = nullptr;
 };
 
+// A status window as the operator left it (window index w: the objects
+// status_obj(w, ...)).
+struct StatusWindowView {
+    std::string input;                       // SO_INPUT
+    bool auto_on = false;                    // SO_AUTO_TB
+    std::string auto_secs;                   // SO_AUTO_SECS
+    bool x1 = false, x2 = false, x3 = false; // SO_X1..SO_X3 toggles
+    int list_row = 0;                        // mp: first selected row of the SO_X1 list, 0 none
+};
+// The frame's reader of a status window, for the automatic refresh (set by
+// the frame; unset, a window reads as empty).
+extern StatusWindowView (*status_window_reader)(int window);
+
 struct StatusCtx;
 
 struct StatusMember {
@@ -111,22 +124,25 @@ enum StatusResult {
 // title, the GET under "Cancel Status", the layout into the text area. A
 // StatusResult.
 int process_status(int member, const StatusInput& in);
-// process_status with the inputs of the member's window.
-void process_status(int member);
+// Update of a status window: the member the window shows (async or sync
+// by its Sync toggle) with the window's inputs.
+void status_update(int member, const StatusWindowView& v);
 // The member's result as text: fields as "label: value" lines, then tables.
 std::string status_text(const StatusCtx& c);
-// Reads the window's inputs for a member.
-StatusInput status_window_input(int member);
+// The member's inputs from its window.
+StatusInput status_window_input(int member, const StatusWindowView& v);
 
-// Window actions of the status windows: Update, toggles, Details. 1 when
-// id is theirs.
-int status_window_action(int id);
+// The automatic refresh toggle of window w changed.
+void status_auto_toggled(int w, const StatusWindowView& v);
+// A toggle of window w's own (object obj, SO_X1..SO_X3) changed to set.
+void status_option_toggled(int w, int obj, bool set);
 // Opens a member's window and fetches.
-void open_status_window(int member);
+void open_status_window(int member, StatusWindowView v);
 // The window of form was closed: its automatic refresh stops.
 void status_window_closed(int form);
-// A main-window status command (a member's menu id): 1 when handled.
-int status_menu_command(int id);
+// A main-window status command (a member's menu id): 1 when handled; the
+// views of the windows as the frame reads them.
+int status_menu_command(int id, StatusWindowView (*view)(int window));
 
 // ---- shared pieces (used by the members) --------------------------------
 

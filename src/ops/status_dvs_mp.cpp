@@ -54,6 +54,8 @@ const char* const mp_sts_i_vars[] = {"mpStatsTxPkts",   "mpStatsRxPkts",   "mpSt
 // The bundles of the last list: interface index by row, and the device.
 std::vector<int> mp_rows;
 std::string mp_device;
+// The rows of the window's multilink list, as listed.
+std::vector<std::string> mp_items;
 
 std::string word(std::string s) {
     for (char& ch : s)
@@ -157,6 +159,7 @@ int sts_build_mp(StatusCtx& c) {
 void sts_layout_mp(StatusCtx& c) {
     int list = status_obj(mp_window(), SO_X1);
     ui_list_delete_all(list);
+    mp_items.clear();
     mp_rows = c.extra;
     mp_device = c.rec->name;
     for (int b : c.extra) {
@@ -171,6 +174,7 @@ void sts_layout_mp(StatusCtx& c) {
         }
         std::string row = status_row(mp_row_fmt, {word(user), word(ep), word(links)});
         ui_list_add_item(list, row, 0);
+        mp_items.push_back(row);
         c.tables += row + "\n";
     }
     if (c.extra.empty())
@@ -189,7 +193,7 @@ void process_mp_detail(int row) {
         display_warn(m.form, MSG_STS_FAILED + mp_device);
         return;
     }
-    std::vector<std::string> items = ui_list_items(status_obj(m.window, SO_X1));
+    const std::vector<std::string>& items = mp_items;
     std::istringstream in(row <= static_cast<int>(items.size()) ? items[row - 1] : "");
     std::string w1, w2, w3;
     in >> w1 >> w2 >> w3;

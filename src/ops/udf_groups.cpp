@@ -72,18 +72,18 @@ int replace_func_files(const std::vector<FuncFile>& files, const std::vector<std
 }
 
 // The index of the group selected in the group list, -1 when none.
-int selected_group(std::string* name) {
-    std::vector<std::string> sel = ui_list_selected_items(W_UDF_GROUP_LIST);
-    if (sel.empty())
+int selected_group(const UdfRequest& req, std::string* name) {
+    if (req.group.empty())
         return -1;
-    *name = sel[0];
-    return find_func_by_name(sel[0]);
+    *name = req.group;
+    return find_func_by_name(req.group);
 }
 
 // Member lines of the work area; false (UDF_NO_MEMBER) for a name the
 // catalogue does not have.
-bool work_area_lines(int func_id, std::vector<std::string>* lines) {
-    for (const std::string& item : ui_list_items(W_UDF_WORK)) {
+bool work_area_lines(const std::vector<std::string>& work, int func_id,
+                     std::vector<std::string>* lines) {
+    for (const std::string& item : work) {
         int id = 0;
         if (get_check_mib_var(item, &id) != 1)
             return false;
@@ -92,11 +92,14 @@ bool work_area_lines(int func_id, std::vector<std::string>* lines) {
     return true;
 }
 
-void add_sorted_unique(int list_id, const std::string& item) {
-    std::vector<std::string> items = ui_list_items(list_id);
-    if (std::find(items.begin(), items.end(), item) != items.end())
+// Adds item to the list list_id that holds items, at its alphabetical
+// place, unless it is there already.
+void add_sorted_unique(int list_id, std::vector<std::string>* items, const std::string& item) {
+    if (std::find(items->begin(), items->end(), item) != items->end())
         return;
-    ui_list_add_item(list_id, item, get_alpha_pos(items, item) + 1);
+    int at = get_alpha_pos(*items, item);
+    ui_list_add_item(list_id, item, at + 1);
+    items->insert(items->begin() + at, item);
 }
 
 void clear_selections() {
@@ -111,8 +114,7 @@ int reread_catalogue(const std::string& select_name) {
     if (read_func_info(CAT_DIR) != 0)
         return UDF_NO_REREAD;
     if (param_sel_flag == 0) {
-        display_mgmt_func_main(fnc_sel_ind);
-        std::vector<std::string> items = ui_list_items(W_FUNC_LIST);
+        std::vector<std::string> items = display_mgmt_func_main(fnc_sel_ind);
         for (size_t i = 0; i < items.size() && !select_name.empty(); ++i)
             if (items[i] == select_name)
                 ui_list_select_pos(W_FUNC_LIST, static_cast<int>(i) + 1, false);
@@ -148,21 +150,24 @@ int check_new_name(const std::string& name) {
 
 } // namespace
 
-void process_udf_open() {
+void process_udf_open(int port_type) {
     if (read_func_info(CAT_DIR) != 0) {
         display_warn(W_MAIN_WINDOW, "Unable to read parameter group information from data file.");
         return;
     }
     display_mgmt_func(W_UDF_GROUP_LIST, FG_USER_DEFINED);
-    int code = 0;
-    for (const auto& c : udf_choices)
-        if (ui_get_toggle(c[0]))
-            code = c[1];
-    display_mgmt_prm(W_UDF_PRM_LIST, code);
+    display_mgmt_prm(W_UDF_PRM_LIST, port_type);
     gui_manage_top_form(W_UDF_FORM);
 }
 
-int process_udf_create(const std::string& name) {
+int udf_choice_port_type(int toggle_id) {
+    for (const auto& c : udf_choices)
+        if (c[0] == toggle_id)
+            return c[1];
+    return -1;
+}
+
+int process_udf_create(const UdfRequest& req, const std::string& name) {
     if (name.empty())
         return UDF_OK;
     int r = check_new_name(name);
@@ -177,7 +182,7 @@ int process_udf_create(const std::string& name) {
         return UDF_NO_FREE_ID;
     // Every member is checked before any file changes.
     std::vector<std::string> members;
-    if (!work_area_lines(func_id, &members))
+    if (!work_area_lines(req.work, func_id, &members))
         return UDF_NO_MEMBER;
     std::string id = std::to_string(func_id);
     // Members first and the group line last: until the group line is in
@@ -188,14 +193,15 @@ int process_udf_create(const std::string& name) {
     // The prompt stays open so that the operator can try again.
     if (replace_func_files(files, text) != UDF_OK)
         return UDF_NO_FILE;
-    add_sorted_unique(W_UDF_GROUP_LIST, name);
+    std::vector<std::string> groups = req.groups;
+    add_sorted_unique(W_UDF_GROUP_LIST, &groups, name);
     clear_selections();
     return reread_catalogue(name);
 }
 
-void process_udf_view() {
+void process_udf_view(const UdfRequest& req) {
     std::string name;
-    int idx = selected_group(&name);
+    int idx = selected_group(req, &name);
     if (name.empty()) {
         display_warn(W_UDF_FORM, MSG_SELECT_GROUP);
         return;
@@ -205,27 +211,28 @@ void process_udf_view() {
         return;
     }
     ui_list_delete_all(W_UDF_WORK);
+    std::vector<std::string> work;
     bool missing = false;
     for (int id : mib_func_list[idx]->var_list) {
         const MibVarEntry* e = mib_var(id);
         if (e == nullptr)
             missing = true;
         else
-            add_sorted_unique(W_UDF_WORK, e->name);
+            add_sorted_unique(W_UDF_WORK, &work, e->name);
     }
     if (missing)
         display_warn(W_UDF_FORM, "One or more parameters in the selected user-defined group "
                                  "cannot be found\nin the current MIB. Check your data files.");
 }
 
-int process_udf_modify() {
+int process_udf_modify(const UdfRequest& req) {
     std::string name;
-    int idx = selected_group(&name);
+    int idx = selected_group(req, &name);
     if (name.empty()) {
         display_warn(W_UDF_FORM, MSG_SELECT_GROUP);
         return UDF_DECLINED;
     }
-    if (ui_list_count(W_UDF_WORK) == 0) {
+    if (req.work.empty()) {
         display_warn(W_UDF_FORM, "A parameter group must contain at least one parameter.");
         return UDF_DECLINED;
     }
@@ -235,7 +242,7 @@ int process_udf_modify() {
         return UDF_DECLINED;
     int func_id = mib_func_list[idx]->func_id;
     std::vector<std::string> members;
-    if (!work_area_lines(func_id, &members))
+    if (!work_area_lines(req.work, func_id, &members))
         return UDF_NO_MEMBER;
     std::vector<std::string> text;
     if (!read_func_files({k_vars}, &text))
@@ -247,9 +254,9 @@ int process_udf_modify() {
     return reread_catalogue("");
 }
 
-int process_udf_delete() {
+int process_udf_delete(const UdfRequest& req) {
     std::string name;
-    int idx = selected_group(&name);
+    int idx = selected_group(req, &name);
     if (name.empty()) {
         display_warn(W_UDF_FORM, MSG_SELECT_GROUP);
         return UDF_DECLINED;
@@ -270,9 +277,8 @@ int process_udf_delete() {
         text[i] = drop_func_lines(text[i], files[i].kind, func_id);
     if (replace_func_files(files, text) != UDF_OK)
         return UDF_NOT_REPLACED;
-    std::vector<int> pos = ui_list_selected_pos(W_UDF_GROUP_LIST);
-    if (!pos.empty())
-        ui_list_delete_pos(W_UDF_GROUP_LIST, pos[0]);
+    if (req.group_pos > 0)
+        ui_list_delete_pos(W_UDF_GROUP_LIST, req.group_pos);
     clear_selections();
     return reread_catalogue("");
 }
@@ -284,12 +290,12 @@ int confirm_udf_change(const std::string& action, const std::string& name) {
                : 0;
 }
 
-int check_udf_close() {
+int check_udf_close(const UdfRequest& req) {
     std::string name;
-    int idx = selected_group(&name);
+    int idx = selected_group(req, &name);
     if (idx < 0)
         return 1;
-    std::vector<std::string> work = ui_list_items(W_UDF_WORK);
+    const std::vector<std::string>& work = req.work;
     std::set<std::string> stored;
     for (int id : mib_func_list[idx]->var_list)
         if (mib_var(id) != nullptr)
@@ -326,22 +332,21 @@ std::string udf_result_text(int code) {
     }
 }
 
-namespace {
-
-void udf_add_selected() {
-    for (const std::string& item : ui_list_selected_items(W_UDF_PRM_LIST))
-        add_sorted_unique(W_UDF_WORK, item);
+void udf_add_selected(const UdfRequest& req) {
+    std::vector<std::string> work = req.work;
+    for (const std::string& item : req.prm_selected)
+        add_sorted_unique(W_UDF_WORK, &work, item);
 }
 
-void udf_remove_selected() {
-    std::vector<int> pos = ui_list_selected_pos(W_UDF_WORK);
+void udf_remove_selected(const UdfRequest& req) {
+    std::vector<int> pos = req.work_selected;
     std::sort(pos.rbegin(), pos.rend());
     for (int p : pos)
         ui_list_delete_pos(W_UDF_WORK, p);
 }
 
-void udf_close() {
-    if (check_udf_close() == 0 &&
+void udf_close(const UdfRequest& req) {
+    if (check_udf_close(req) == 0 &&
         ask_user(W_UDF_FORM, "Question", "OK", "Cancel", 0,
                  "You made changes in the work area for an existing parameter group\nand did "
                  "not press 'Modify'. If you close the window now, your changes\nwill not take "
@@ -350,47 +355,14 @@ void udf_close() {
     cont_udf_close_proc();
 }
 
-void show_result(int code) {
+void udf_show_result(int code) {
     std::string text = udf_result_text(code);
     if (!text.empty())
         display_warn(W_UDF_FORM, text);
 }
 
-} // namespace
-
-int udf_window_action(int id) {
-    for (const auto& c : udf_choices) {
-        if (c[0] == id) {
-            if (ui_get_toggle(id))
-                display_mgmt_prm(W_UDF_PRM_LIST, c[1]);
-            return 1;
-        }
-    }
-    switch (id) {
-    case W_UDF_ADD:
-        udf_add_selected();
-        return 1;
-    case W_UDF_REMOVE:
-        udf_remove_selected();
-        return 1;
-    case W_UDF_VIEW:
-        process_udf_view();
-        return 1;
-    case W_UDF_DELETE:
-        show_result(process_udf_delete());
-        return 1;
-    case W_UDF_MODIFY:
-        show_result(process_udf_modify());
-        return 1;
-    case W_UDF_NEW:
-        ui_set_text(W_NAME_PROMPT_TEXT, "");
-        set_dialog_title(W_NAME_PROMPT, "New Parameter Group");
-        ui_manage(W_NAME_PROMPT);
-        return 1;
-    case W_UDF_CLOSE:
-        udf_close();
-        return 1;
-    default:
-        return 0;
-    }
+void udf_new_group_prompt() {
+    ui_set_text(W_NAME_PROMPT_TEXT, "");
+    set_dialog_title(W_NAME_PROMPT, "New Parameter Group");
+    ui_manage(W_NAME_PROMPT);
 }

@@ -6,6 +6,7 @@
 #include "ui/widget_ids.h"
 
 #include <string>
+#include <vector>
 
 enum UdfIds {};
 
@@ -24,17 +25,36 @@ enum UdfResult {
 };
 
 // Opens the window after reading the function catalogue again.
-void process_udf_open();
-int process_udf_create(const std::string& name);
-void process_udf_view();
-int process_udf_modify();
-int process_udf_delete();
-// 0 when "No" was pressed.
+// The user groups window as the operator left it.
+struct UdfRequest {
+    std::string group;                     // group selected in the group list, "" none
+    int group_pos = 0;                     // its position (1-based), 0 none
+    std::vector<std::string> groups;       // the group list
+    std::vector<std::string> work;         // the work area
+    std::vector<int> work_selected;        // selected work-area positions
+    std::vector<std::string> prm_selected; // parameters selected in the parameter list
+};
+
+// Opens the window with the parameters of port_type in its parameter list.
+void process_udf_open(int port_type);
+// Port type code of a parameter-list choice toggle, -1 for another id.
+int udf_choice_port_type(int toggle_id);
+// A new group named name of the work area's members: a UdfResult.
+int process_udf_create(const UdfRequest& req, const std::string& name);
+// The selected group's members into the work area.
+void process_udf_view(const UdfRequest& req);
+// UdfResults: the selected group takes the work area's members / goes.
+int process_udf_modify(const UdfRequest& req);
+int process_udf_delete(const UdfRequest& req);
 int confirm_udf_change(const std::string& action, const std::string& name);
-// 0 when the work area differs from the stored members of the selected group.
-int check_udf_close();
+// 0 when the work area differs from the selected group's members.
+int check_udf_close(const UdfRequest& req);
 void cont_udf_close_proc();
-// The warning text for a result code ("" for none).
 std::string udf_result_text(int code);
-// Runs a command of the window by widget id; 0 when the id is not one.
-int udf_window_action(int id);
+// The window's Add, Remove and Close; the warning of a UdfResult; the
+// new-group prompt.
+void udf_add_selected(const UdfRequest& req);
+void udf_remove_selected(const UdfRequest& req);
+void udf_close(const UdfRequest& req);
+void udf_show_result(int code);
+void udf_new_group_prompt();

@@ -1,7 +1,9 @@
 // User-interface services used by every command. Commands address windows
 // and controls only by widget id (main table or basic-mode table) through
-// these functions. Two implementations exist: the Motif one linked into the
-// program and a headless one (ui_headless) linked into tests.
+// these functions. Only the frame and the front ends read a control's value;
+// the commands below the frame get request records (ui/window_state.h for
+// what windows share). Two implementations exist: the Motif one linked into
+// the program and a headless one (ui_headless) linked into tests.
 #pragma once
 
 #include "ui/widget_ids.h"

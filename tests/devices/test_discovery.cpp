@@ -75,7 +75,7 @@ class Discovery : public DevicesSim {
         ui_set_text(W_DSC_TIMEOUT_TF, timeout);
         ui_set_text(W_DSC_RETRIES_TF, retries);
         ui_set_toggle(W_DSC_VERBOSE_TB, verbose, false);
-        EXPECT_EQ(dsc_window_action(W_DISC_DISCOVER_PB), 1);
+        EXPECT_EQ(dispatch_main(W_DISC_DISCOVER_PB), 1);
         return ui_get_text(W_DSC_OUTPUT);
     }
     std::vector<std::string> table_names() {
@@ -201,10 +201,8 @@ TEST_F(Discovery, PromptOpensWithItsLabelsAndRefusesBadFields) {
               "Use the 'Save Morix List' menu\nselection to save the discovered\nMorixes.");
     EXPECT_EQ(ui_get_text(W_DSC_PROMPT_TO_TF), "10");
 
-    EXPECT_EQ(dsc_mrx_prm_ok(), -1); // empty address
-    ui_set_text(W_DSC_PROMPT_ADDR_TF, "10.1.2.3");
-    ui_set_text(W_DSC_PROMPT_MASK_TF, "255.255.255.0.0");
-    EXPECT_EQ(dsc_mrx_prm_ok(), -1);
+    EXPECT_EQ(dsc_mrx_prm_ok({"", "", "10"}), -1); // empty address
+    EXPECT_EQ(dsc_mrx_prm_ok({"10.1.2.3", "255.255.255.0.0", "10"}), -1);
     const auto& ev = hl_events();
     ASSERT_EQ(ev.size(), 2u);
     EXPECT_EQ(ev[0].text, "Invalid IP Address Format: Internet Address.");
@@ -212,9 +210,9 @@ TEST_F(Discovery, PromptOpensWithItsLabelsAndRefusesBadFields) {
     EXPECT_EQ(ev[1].text, "Invalid IP Address Format: Subnet Mask.");
     EXPECT_EQ(ev[1].parent, W_DSC_PROMPT_MASK_TF);
     EXPECT_TRUE(ui_is_managed(W_DSC_PROMPT));
-    dsc_window_action(W_DSC_PROMPT_HELP);
+    dispatch_main(W_DSC_PROMPT_HELP);
     EXPECT_EQ(hl_texts("item_help").size(), 1u);
-    dsc_window_action(W_DSC_PROMPT_CANCEL);
+    dispatch_main(W_DSC_PROMPT_CANCEL);
     EXPECT_FALSE(ui_is_managed(W_DSC_PROMPT));
 }
 
@@ -304,15 +302,14 @@ TEST_F(Discovery, PromptDiscoversTheLoopbackNetworkAndSkipsListedDevices) {
     ASSERT_TRUE(start({{sim_profile("modelg.prof"), "127.0.22.1"},
                        {sim_profile("modelq.prof"), "127.0.22.2"},
                        {sim_profile("not_morix.prof"), "127.0.22.3"}}));
-    ui_set_text(W_MRX_NAME_TF, "127.0.22.1");
-    add_morix();
+    add_morix({"127.0.22.1", ""});
     ASSERT_EQ(mrx_lst_cnt, 1);
     hl_clear_events();
     discover_new_proc();
     ui_set_text(W_DSC_PROMPT_ADDR_TF, " 127.0.0.1 ");
     ui_set_text(W_DSC_PROMPT_MASK_TF, "255.0.0.0");
     ui_set_text(W_DSC_PROMPT_TO_TF, "1");
-    EXPECT_EQ(dsc_window_action(W_DSC_PROMPT_OK), 1);
+    EXPECT_EQ(dispatch_main(W_DSC_PROMPT_OK), 1);
     EXPECT_FALSE(ui_is_managed(W_DSC_PROMPT));
     std::vector<std::string> work = hl_texts("work");
     ASSERT_FALSE(work.empty());
@@ -518,19 +515,18 @@ TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
                        {sim_profile("modell.prof"), "127.0.23.43"},
                        {sim_profile("not_morix.prof"), "127.0.23.44"},
                        {sim_profile("modelq.prof"), "127.0.23.45"}}));
-    dsc_window_action(W_DISC_COPY_TO_LIST_PB);
-    dsc_window_action(W_DISC_SAVE_LIST_PB);
+    dispatch_main(W_DISC_COPY_TO_LIST_PB);
+    dispatch_main(W_DISC_SAVE_LIST_PB);
     EXPECT_EQ(hl_texts("warn"), (std::vector<std::string>{"No valid Morixes were discovered.",
                                                           "There are no Morixes to save."}));
-    ui_set_text(W_MRX_NAME_TF, "127.0.23.45");
-    add_morix();
+    add_morix({"127.0.23.45", ""});
     ASSERT_EQ(mrx_lst_cnt, 1);
     ui_manage(W_MRX_INFO_BOX);
     discover("127.0.23.41", "2", "0", false);
     ASSERT_EQ(table_names().size(), 2u);
     hl_clear_events();
     for (int round = 0; round < 2; ++round) {
-        dsc_window_action(W_DISC_COPY_TO_LIST_PB);
+        dispatch_main(W_DISC_COPY_TO_LIST_PB);
         EXPECT_EQ(ui_list_items(W_MRX_LIST),
                   (std::vector<std::string>{"<127.0.23.43> : ModelL", "<127.0.23.42> : ModelG"}));
         EXPECT_EQ(mrx_lst_cnt, 2);
@@ -542,7 +538,7 @@ TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
     EXPECT_FALSE(ui_is_managed(W_MRX_INFO_BOX));
     EXPECT_TRUE(hl_texts("warn").empty());
 
-    dsc_window_action(W_DISC_SAVE_LIST_PB);
+    dispatch_main(W_DISC_SAVE_LIST_PB);
     ASSERT_EQ(hl_texts("file_sel"), (std::vector<std::string>{mm_path("data/mrx_lists")}));
     std::string path = tmp.file("found.lst");
     EXPECT_EQ(save_dsc_mrx_lst_ok(path), 1);
@@ -557,7 +553,7 @@ TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
     odd->timeout = 1000000;
     host_disc_list.put(2, std::move(odd));
     hl_clear_events();
-    dsc_window_action(W_DISC_COPY_TO_LIST_PB);
+    dispatch_main(W_DISC_COPY_TO_LIST_PB);
     EXPECT_EQ(mrx_lst_cnt, 2);
     EXPECT_EQ(hl_texts("warn"), (std::vector<std::string>{
                                     "127.0.23.44 is not a Morix.\nIt was not added to the list.\n",
@@ -565,7 +561,7 @@ TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
 
     // Close empties the window and the table.
     ui_manage(W_DSC_FORM);
-    dsc_window_action(W_DISC_CLOSE_PB);
+    dispatch_main(W_DISC_CLOSE_PB);
     EXPECT_FALSE(ui_is_managed(W_DSC_FORM));
     EXPECT_EQ(ui_get_text(W_DSC_SRCH_DEV_TF), "");
     EXPECT_EQ(ui_get_text(W_DSC_TIMEOUT_TF), "");
@@ -606,7 +602,7 @@ TEST_F(Discovery, SixtyFifthMorixIsReportedButNotKept) {
     EXPECT_EQ(table_names().back(), "127.0.26.2");
 
     hl_clear_events();
-    dsc_window_action(W_DISC_COPY_TO_LIST_PB);
+    dispatch_main(W_DISC_COPY_TO_LIST_PB);
     EXPECT_EQ(mrx_lst_cnt, MAX_MRX_RECORDS);
     ASSERT_EQ(hl_texts("warn").size(), 1u);
     EXPECT_NE(hl_texts("warn")[0].find("The Morix list is full (63 Morixes).\n"),

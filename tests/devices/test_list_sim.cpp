@@ -7,21 +7,20 @@
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
 #include "devices/mrx_select.h"
-#include "snmp_access/product_types.h"
 #include "devices_sim_util.h"
-#include "ui/app_globals.h"
 #include "frame/dispatch.h"
-#include "ui_headless/ui_headless.h"
+#include "snmp_access/product_types.h"
 #include "support/snmpd_peer.h"
+#include "ui/app_globals.h"
+#include "ui/command_result.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
 
 class ListSim : public DevicesSim {
   protected:
     void add(const std::string& typed, const std::string& community = "") {
-        ui_set_text(W_MRX_NAME_TF, typed);
-        ui_set_text(W_COMM_TF, community);
-        add_morix();
+        add_morix({typed, community});
     }
     std::vector<std::string> rows() { return ui_list_items(W_MRX_LIST); }
     std::vector<std::string> warnings() { return hl_texts("warn"); }
@@ -156,14 +155,11 @@ TEST_F(ListSim, SnmpSettingsOfSelectedDevices) {
               (std::vector<std::string>{"One or more SNMP values were different for the selected "
                                         "Morixes.\nThose values will not be displayed."}));
     hl_clear_events();
-    set_snmp_info_vals();
+    EXPECT_EQ(set_snmp_info_vals({}), CMD_REFUSED);
     EXPECT_EQ(warnings(),
               (std::vector<std::string>{"You must select one or both update options."}));
     ui_set_toggle(W_SNMP_UPD_SEL_TB, true, false);
-    ui_set_text(W_SNMP_TIMEOUT_TF, "7");
-    ui_set_text(W_SNMP_RETRIES_TF, "");
-    ui_set_text(W_SNMP_COMM_TF, " pub lic ");
-    set_snmp_info_vals();
+    EXPECT_EQ(set_snmp_info_vals({false, true, "7", "", " pub lic "}), CMD_DONE);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(host_info_list[i]->timeout, 7000000);
         EXPECT_EQ(host_info_list[i]->retries, mm_snmp_def_rty);

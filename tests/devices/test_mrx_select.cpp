@@ -84,9 +84,8 @@ TEST_F(SelectCheck, ParameterChoiceForShowAndScripts) {
     EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SHOW_SET), 0);
     param_sel_flag = 0;
     EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SHOW_SET), 0);
-    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SCRIPT), 1); // toggle off
-    ui_set_toggle(W_SCR_SEL_PRM_TB, true, false);
-    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SCRIPT), 0);
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SCRIPT), 1); // a script of everything
+    EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SCRIPT, true), 0);
     EXPECT_EQ(warnings(), (std::vector<std::string>{"You must select at least one parameter.",
                                                     "You must select a parameter group.",
                                                     "You must select a parameter group."}));

@@ -104,24 +104,24 @@ TEST_F(ModemSim, EditApplyWritesTheModemSectionAndResets) {
     ASSERT_EQ(mdm_edit_act({W_MAIN_WINDOW, "v34", "", ""}), 1);
     EXPECT_EQ(ui_get_text(W_MDM_DIALIN_TF), "ATS0=1");
     ui_set_text(W_MDM_DIALIN_TF, "ATS0=2");
-    modem_dialog_action(W_MDM_OK);
+    dispatch_main(W_MDM_OK);
     EXPECT_FALSE(ui_is_managed(W_MDM_DIALOG));
     // an include-only name changed: a copy joins the configuration list
     mdm_edit_act({W_MAIN_WINDOW, "inc", "", ""});
     EXPECT_EQ(ui_get_text(W_MDM_CONNECT_TF), "7");
     ui_set_text(W_MDM_CONNECT_TF, "7 8");
-    modem_dialog_action(W_MDM_OK);
+    dispatch_main(W_MDM_OK);
     // defaults toggle on a name in both lists: texts of the include entry,
     // read-only, and OK removes the configuration entry
     mdm_edit_act({W_MAIN_WINDOW, "both", "", ""});
     ui_set_toggle(W_MDM_DEFS_TB, true, false);
-    modem_dialog_action(W_MDM_DEFS_TB);
+    dispatch_main(W_MDM_DEFS_TB);
     EXPECT_EQ(ui_get_text(W_MDM_DIALIN_TF), "B1");
-    modem_dialog_action(W_MDM_OK);
+    dispatch_main(W_MDM_OK);
     // an include-only entry cannot be removed
     mdm_edit_act({W_MAIN_WINDOW, "both", "", ""});
     hl_queue_answer(ASK_OK);
-    modem_dialog_action(W_MDM_REMOVE);
+    dispatch_main(W_MDM_REMOVE);
     EXPECT_TRUE(warned("exists only in an include file"));
     EXPECT_EQ(mdm_info.cfg_fil_upd_flag, 1);
 
@@ -299,7 +299,7 @@ TEST_F(ModemSim, ADeviceServingItsOwnFileIsRefused) {
     ASSERT_EQ(mdm_init(W_MAIN_WINDOW), 1);
     hl_queue_answer(ASK_OK);
     ASSERT_EQ(mdm_edit_act({W_MAIN_WINDOW, "m", "", ""}), 1);
-    modem_dialog_action(W_MDM_OK);
+    dispatch_main(W_MDM_OK);
     EXPECT_TRUE(warned("The changes have not been saved."));
     EXPECT_TRUE(mdm_info.cfg_list.empty());
 }

@@ -1,6 +1,6 @@
 // The Compare window's device sides and kind switching, and the port
 // dialogs of script creation and execution, driven by widget id.
-#include "ops/script_windows.h"
+#include "frame/script_windows.h"
 
 #include "devices/mrx_list.h"
 #include "snmp_access/morix_record.h"
