@@ -148,13 +148,11 @@ void on_interrupt(int) {
 void add_devices(const GlobalOpts& o) {
     if (!o.list_file.empty())
         load_mrx_list_proc(W_MAIN_WINDOW, list_path(o.list_file));
-    for (const std::string& name : o.devices) {
-        if (interrupted)
-            break;
-        ui_set_text(W_MRX_NAME_TF, name);
-        ui_set_text(W_COMM_TF, o.community);
-        dispatch_main(W_ADD_PB);
-    }
+    std::vector<AddMorixRequest> adds;
+    for (const std::string& name : o.devices)
+        adds.push_back({name, o.community});
+    if (!interrupted)
+        add_morixes(adds);
     for (MorixRecord* r : host_info_list) {
         if (!r)
             break;

@@ -109,19 +109,24 @@ bool keep_dsc_record(MorixRecordPtr& rec, const std::string& info) {
     return true;
 }
 
-// Identifies one address and reports it. Returns the identification code;
-// *not_kept counts identified devices the full table could not hold.
-int identify_one(const std::string& name, int probe, int timeout, int retries, bool verbose,
-                 MarkRun* marks, int* not_kept) {
+// A record for an address to identify.
+MorixRecordPtr dsc_record(const std::string& name, int timeout, int retries) {
     MorixRecordPtr rec = new_host_node();
     rec->name = name;
     rec->community = mm_snmp_def_comm;
     rec->timeout = timeout * 1000000;
     rec->retries = retries;
-    std::string product, summary, info;
-    int code = connect_morix_probed(rec.get(), probe, &product, &summary, &info);
+    return rec;
+}
+
+// Reports one identified address and keeps a Morix. Returns the
+// identification code; *not_kept counts identified devices the full table
+// could not hold.
+int report_one(MorixRecordPtr rec, const IdentItem& it, bool verbose, MarkRun* marks,
+               int* not_kept) {
+    int code = it.code;
     std::string line = result_line(code, rec->name);
-    if (code == CR_OK && !keep_dsc_record(rec, info))
+    if (code == CR_OK && !keep_dsc_record(rec, it.info))
         ++*not_kept;
     bool full = verbose || (code != CR_NOT_MORIX && code != CR_NOT_REACHABLE);
     if (!full) {
@@ -130,9 +135,39 @@ int identify_one(const std::string& name, int probe, int timeout, int retries, b
     }
     marks->end();
     if (code != CR_NOT_REACHABLE && code != CR_CANCELLED)
-        line += summary;
+        line += it.summary;
     out(line + "\n");
     return code;
+}
+
+// Identifies the addresses of a batch side by side (those the probe found
+// silent are not asked) and reports them in order. Returns 1 on a cancel.
+int identify_batch(const std::vector<std::string>& names, const std::vector<int>& probes,
+                   int timeout, int retries, bool verbose, MarkRun* marks, int* not_kept) {
+    std::vector<MorixRecordPtr> recs;
+    std::vector<IdentItem> items(names.size()), asked;
+    std::vector<int> asked_of(names.size(), -1);
+    for (size_t i = 0; i < names.size(); ++i) {
+        recs.push_back(dsc_record(names[i], timeout, retries));
+        items[i].rec = recs.back().get();
+        if (probes[i] == PROBE_SILENT) {
+            items[i].code =
+                connect_morix_probed(items[i].rec, PROBE_SILENT, nullptr, nullptr, nullptr);
+            continue;
+        }
+        asked_of[i] = static_cast<int>(asked.size());
+        asked.push_back(items[i]);
+    }
+    if (!asked.empty() && !g_cancel_process)
+        connect_morix_many(asked, "Identifying");
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (asked_of[i] >= 0)
+            items[i] = asked[asked_of[i]];
+        int code = report_one(std::move(recs[i]), items[i], verbose, marks, not_kept);
+        if (code == CR_CANCELLED || g_cancel_process)
+            return 1;
+    }
+    return 0;
 }
 
 } // namespace
@@ -207,7 +242,7 @@ int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int r
     int not_kept = 0, cancelled = 0;
     const size_t total = addrs.size();
     // Addresses go in batches: all of a batch are probed at once, then
-    // identified and reported one by one in order, so an unreachable
+    // identified side by side and reported in order, so an unreachable
     // address costs its batch one time-out, not one each.
     for (size_t first = 0; first < total && !cancelled; first += MAX_PROBES_IN_FLIGHT) {
         size_t end = std::min(total, first + MAX_PROBES_IN_FLIGHT);
@@ -220,16 +255,9 @@ int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int r
         }
         int pct = static_cast<int>(static_cast<double>(first) / static_cast<double>(total) * 100.0);
         std::vector<int> probes = probe_reachable(targets, pct);
-        for (size_t i = first; i < end && !cancelled; ++i) {
-            int code = identify_one(names[i - first], probes[i - first], timeout, retries, verbose,
-                                    &marks, &not_kept);
-            if (code == CR_CANCELLED || g_cancel_process) {
-                cancelled = 1;
-                break;
-            }
-            double done = static_cast<double>(i + 1) / static_cast<double>(total) * 100.0;
-            cancelled = op.cancelled(static_cast<int>(done)) ? 1 : 0;
-        }
+        cancelled = identify_batch(names, probes, timeout, retries, verbose, &marks, &not_kept);
+        double done = static_cast<double>(end) / static_cast<double>(total) * 100.0;
+        cancelled = cancelled || op.cancelled(static_cast<int>(done)) ? 1 : 0;
     }
     op.close();
     if (not_kept > 0)

@@ -197,7 +197,22 @@ void warn_not_added(int parent_id, int code, const std::string& name, const std:
         display_warn(parent_id, descr);
 }
 
-int add_morix(const AddMorixRequest& req) {
+namespace {
+
+// Whether text names or addresses a device of the list (no warning).
+bool in_list(const std::string& text) {
+    NameMatcher matcher(text);
+    for (int i = 0; i < mrx_lst_cnt; ++i) {
+        DuplMatch m = matcher.match(host_info_list[i]);
+        if (m.by_name || m.by_addr)
+            return true;
+    }
+    return false;
+}
+
+// Add's steps for one request; pre, when given, holds the record and the
+// result of its identification done beforehand (side by side with others).
+int add_one(const AddMorixRequest& req, MorixRecordPtr* pre_rec, const IdentItem* pre) {
     std::string name;
     remove_blanks_warn(W_MAIN_WINDOW, req.name, &name);
     ui_set_text(W_MRX_NAME_TF, name);
@@ -211,16 +226,26 @@ int add_morix(const AddMorixRequest& req) {
         warn_list_full(W_MAIN_WINDOW, name);
         return CMD_REFUSED;
     }
-    MorixRecordPtr rec = new_host_node();
-    rec->name = name;
-    rec->community = community_field(req.community);
-    rec->timeout = mm_snmp_def_to * 1000000;
-    rec->retries = mm_snmp_def_rty;
+    MorixRecordPtr rec;
     std::string product, summary, info;
-    set_app_cursor(CURSOR_BUSY);
-    g_cancel_process = 0;
-    int code = connect_morix(rec.get(), &product, &summary, &info, "");
-    set_app_cursor(CURSOR_NORMAL);
+    int code = CR_CANCELLED;
+    std::string community = community_field(req.community);
+    if (pre && (*pre_rec)->name == name) {
+        rec = std::move(*pre_rec);
+        code = pre->code;
+        summary = pre->summary;
+        info = pre->info;
+    } else {
+        rec = new_host_node();
+        rec->name = name;
+        rec->community = community;
+        rec->timeout = mm_snmp_def_to * 1000000;
+        rec->retries = mm_snmp_def_rty;
+        set_app_cursor(CURSOR_BUSY);
+        g_cancel_process = 0;
+        code = connect_morix(rec.get(), &product, &summary, &info, "");
+        set_app_cursor(CURSOR_NORMAL);
+    }
     if (code == CR_OK || code == CR_NOT_REACHABLE) {
         take_connect_result(rec.get(), code, info);
         int pos = insert_mrx_row(std::move(rec), false);
@@ -237,6 +262,54 @@ int add_morix(const AddMorixRequest& req) {
     else if (code != CR_CANCELLED)
         display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
     return code == CR_CANCELLED ? CMD_CANCELLED : CMD_FAILED;
+}
+
+} // namespace
+
+int add_morix(const AddMorixRequest& req) {
+    return add_one(req, nullptr, nullptr);
+}
+
+std::vector<int> add_morixes(const std::vector<AddMorixRequest>& reqs) {
+    // The devices that Add would identify are identified first, side by
+    // side; each request then takes Add's steps in order, so that the
+    // warnings and the list are those of adding them one after the other.
+    std::vector<MorixRecordPtr> recs;
+    std::vector<IdentItem> items;
+    std::vector<int> item_of(reqs.size(), -1);
+    std::vector<std::string> seen;
+    for (size_t i = 0; i < reqs.size(); ++i) {
+        std::string name, community;
+        remove_blanks(reqs[i].name, &name);
+        remove_blanks(reqs[i].community, &community);
+        if (name.empty() || in_list(name) ||
+            std::find(seen.begin(), seen.end(), name) != seen.end() ||
+            mrx_lst_cnt + static_cast<int>(items.size()) >= MAX_MRX_RECORDS)
+            continue;
+        seen.push_back(name);
+        recs.push_back(new_host_node());
+        MorixRecord* rec = recs.back().get();
+        rec->name = name;
+        rec->community = community.empty() ? mm_snmp_def_comm : community;
+        rec->timeout = mm_snmp_def_to * 1000000;
+        rec->retries = mm_snmp_def_rty;
+        items.emplace_back();
+        items.back().rec = rec;
+        item_of[i] = static_cast<int>(items.size()) - 1;
+    }
+    if (items.size() > 1) {
+        set_app_cursor(CURSOR_BUSY);
+        g_cancel_process = 0;
+        connect_morix_many(items, "Adding");
+        set_app_cursor(CURSOR_NORMAL);
+    }
+    std::vector<int> codes;
+    for (size_t i = 0; i < reqs.size(); ++i) {
+        int k = items.size() > 1 ? item_of[i] : -1;
+        codes.push_back(k >= 0 ? add_one(reqs[i], &recs[k], &items[k])
+                               : add_one(reqs[i], nullptr, nullptr));
+    }
+    return codes;
 }
 
 namespace {

@@ -65,6 +65,10 @@ struct AddMorixRequest {
 // unreachable, or not added), CMD_CANCELLED, CMD_REFUSED (no name, a
 // duplicate, a full list).
 int add_morix(const AddMorixRequest& req);
+// Add for several devices: they are identified side by side, then each
+// request takes Add's steps in order (the same warnings and list as adding
+// them one after the other). The result of each, in order.
+std::vector<int> add_morixes(const std::vector<AddMorixRequest>& reqs);
 void query_morix(const std::string& alt_community);
 void view_morix();
 void display_mrx_info(int index);

@@ -35,10 +35,9 @@ struct SafeSet {
 // never reached).
 void safe_set_send(MorixRecord* rec, SafeSet* out);
 // safe_set_send for many devices side by side: the undo reads of all of
-// them at once, then their Sets, then their read-backs (label names the
-// work in the cancel dialog). out[i] belongs to recs[i]; returns for each
-// whether its Set was begun (after a cancel, those not begun were sent
-// nothing).
+// them at once ("Reading current values" in the cancel dialog), then their
+// Sets (label), then their read-backs ("Reading back values"). out[i] belongs to recs[i]; returns
+// for each whether its Set was begun (after a cancel, those not begun were sent nothing).
 std::vector<char> safe_set_send_many(const std::vector<MorixRecord*>& recs,
                                      const std::string& label, std::vector<SafeSet>* out);
 // The report lines of one device (undo script, left out, not taken,

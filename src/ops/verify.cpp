@@ -192,7 +192,7 @@ std::vector<char> safe_set_send_many(const std::vector<MorixRecord*>& recs,
             got[i] = get_copy(recs[i], false);
             reads[i] = got[i].get();
         }
-    std::vector<char> read = run_all(reads, SNMP_OP_GET, label);
+    std::vector<char> read = run_all(reads, SNMP_OP_GET, "Reading current values");
     // The Sets of the devices whose undo script is kept.
     std::vector<MorixRecord*> sets(n, nullptr);
     for (size_t i = 0; i < n; ++i) {
@@ -216,7 +216,7 @@ std::vector<char> safe_set_send_many(const std::vector<MorixRecord*>& recs,
             back[i] = get_copy(recs[i], true);
             backs[i] = back[i]->prm_list ? back[i].get() : nullptr;
         }
-    run_all(backs, SNMP_OP_GET, label);
+    run_all(backs, SNMP_OP_GET, "Reading back values");
     if (g_cancel_process)
         return sent;
     for (size_t i = 0; i < n; ++i)

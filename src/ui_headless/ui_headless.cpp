@@ -15,7 +15,9 @@ struct HlState {
     int answer_all = 0; // 0: the default button
     std::string warning_box;
     bool warning_open = false;
-    int cancel_at = 0; // 0: never
+    int cancel_at = 0;     // 0: never
+    std::string cancel_on; // a label that arms a cancel ("" never)
+    bool cancel_armed = false;
     int cancelled_calls = 0;
     std::vector<int> percents;
     int cursor_depth = 0;
@@ -103,6 +105,11 @@ void hl_queue_answer(int answer) {
 void hl_cancel_at(int n) {
     st().cancel_at = n;
     st().cancelled_calls = 0;
+}
+
+void hl_cancel_on_label(const std::string& prefix) {
+    st().cancel_on = prefix;
+    st().cancel_armed = false;
 }
 
 int hl_is_cancelled_calls() {
@@ -232,7 +239,9 @@ int is_cancelled(int percent) {
         g_other_pct_done = percent;
     s.percents.push_back(percent);
     ++s.cancelled_calls;
-    if (s.cancel_at > 0 && s.cancelled_calls == s.cancel_at) {
+    if ((s.cancel_at > 0 && s.cancelled_calls == s.cancel_at) || s.cancel_armed) {
+        s.cancel_armed = false;
+        s.cancel_on.clear();
         g_cancel_process = 1;
         s.cancel_open = false;
     }
@@ -244,6 +253,8 @@ void reset_cancel_dialog(const std::string& text, const std::string& device_name
     if (label.size() >= 1024)
         label = "App Error: Header doesn't fit";
     st().cancel_label = label;
+    if (!st().cancel_on.empty() && label.rfind(st().cancel_on, 0) == 0)
+        st().cancel_armed = true;
     if (st().cancel_follow_snmp)
         g_snmp_pct_done = 0;
     if (progress_listener && st().cancel_open)

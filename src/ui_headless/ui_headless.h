@@ -52,6 +52,9 @@ void hl_queue_answer(int answer);
 void hl_answer_all(int answer);
 // The n-th is_cancelled call from now (1-based) reports a cancel.
 void hl_cancel_at(int n);
+// The first is_cancelled call after the cancel dialog's label begins with
+// prefix reports a cancel (a point that does not depend on call counts).
+void hl_cancel_on_label(const std::string& prefix);
 int hl_is_cancelled_calls();
 std::vector<int> hl_cancel_percents();
 

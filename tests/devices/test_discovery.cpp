@@ -495,16 +495,12 @@ TEST_F(Discovery, CancelStopsTheWalkOrTheIdentificationPass) {
     EXPECT_EQ(out, k_start + "\n\nOperation cancelled.");
     EXPECT_EQ(table_names().size(), 0u);
 
-    // Calls one identification makes, then a cancel inside the second.
-    hl_cancel_at(0);
-    int before = hl_is_cancelled_calls();
-    ASSERT_EQ(dsc_identify_addrs({"127.0.23.32"}, 1, 0), 0);
-    int per_device = hl_is_cancelled_calls() - before;
-    free_dsc_mrx_lst();
-    ui_set_text(W_DSC_OUTPUT, "");
-    hl_cancel_at(per_device + 1);
+    // A cancel once the first device of the side-by-side identification is
+    // done: the others end at once, and nothing after the first unfinished
+    // address is reported or kept.
+    hl_cancel_on_label("Identifying: 1 of 3 done");
     EXPECT_EQ(dsc_identify_addrs({"127.0.23.32", "127.0.23.33", "127.0.23.34"}, 1, 0), 1);
-    EXPECT_EQ(table_names(), (std::vector<std::string>{"127.0.23.32"}));
+    EXPECT_LE(table_names().size(), 1u);
     EXPECT_EQ(ui_get_text(W_DSC_OUTPUT).find("127.0.23.34"), std::string::npos);
 }
 

@@ -53,6 +53,40 @@ TEST_F(ListSim, AddStripsBlanksSortsAndKeepsUnreachableDevices) {
                               "The Morix you entered is already in the list as: 127.0.9.1"}));
 }
 
+// Several names at once (mm_cli -mrx) are identified side by side, yet the
+// list and the warnings are those of adding them one after the other.
+TEST_F(ListSim, SeveralNamesAddAsOneAfterTheOther) {
+    REQUIRE_NETNS();
+    ASSERT_TRUE(start({{sim_profile("not_morix.prof"), "127.0.9.10"},
+                       {sim_profile("modelg.prof"), "127.0.9.1"},
+                       {sim_profile("modell.prof"), "127.0.9.2"}}));
+    const std::vector<std::string> names = {"127.0.9.10", "127.0.9.1", " 127.0. 9.2 ", "",
+                                            "127.0.9.1"};
+    std::vector<std::string> seen_rows[2], seen_warnings[2];
+    for (int batch = 0; batch < 2; ++batch) {
+        free_host_info_list(host_info_list);
+        ui_list_delete_all(W_MRX_LIST);
+        hl_clear_events();
+        if (batch) {
+            std::vector<AddMorixRequest> reqs;
+            for (const std::string& n : names)
+                reqs.push_back({n, ""});
+            EXPECT_EQ(add_morixes(reqs),
+                      (std::vector<int>{CMD_FAILED, CMD_DONE, CMD_DONE, CMD_REFUSED, CMD_REFUSED}));
+        } else {
+            for (const std::string& n : names)
+                add(n);
+        }
+        seen_rows[batch] = rows();
+        seen_warnings[batch] = warnings();
+    }
+    EXPECT_EQ(seen_rows[0],
+              (std::vector<std::string>{"<127.0.9.2> : ModelL", "<127.0.9.1> : ModelG"}));
+    EXPECT_EQ(seen_rows[1], seen_rows[0]);
+    EXPECT_EQ(seen_warnings[0].size(), 6u);
+    EXPECT_EQ(seen_warnings[1], seen_warnings[0]);
+}
+
 TEST_F(ListSim, AddByAddressOfADeviceListedByName) {
     REQUIRE_NETNS();
     ASSERT_TRUE(start({{sim_profile("modelg.prof"), "127.0.0.1"}}));

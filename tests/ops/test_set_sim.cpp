@@ -165,7 +165,7 @@ TEST_F(SetSim, ResetQuestionAndCancelledSet) {
               (std::vector<std::string>{A + " mrxcReset 0 11", B + " mrxcReset 0 11"}));
     // Cancelled while the second device is served: no reset is offered.
     ui_set_text(W_SET_MSG, "");
-    hl_cancel_at(4); // two allow-sets reads, then the first and second Set
+    hl_cancel_on_label("Setting values for: 1 of 2 done");
     set_now();
     EXPECT_TRUE(hl_texts("ask").empty());
     EXPECT_EQ(control_log().size(), 2u);
