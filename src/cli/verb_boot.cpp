@@ -44,11 +44,10 @@ int verb_boot(const std::vector<std::string>& args) {
                                              boot_names[option - 1]);
         typed.push_back({f, args[i + 1]});
     }
-    dispatch_main(W_BOOT_PB);
-    if (!ui_is_managed(W_BOOT_DIALOG))
+    if (open_boot_dialog() != CTL_DONE)
         return CLI_FAILED;
     int toggle = W_BOOT_OPT_FIRST + option - 1;
-    if (!is_sens(toggle)) {
+    if (!boot_option_offered(option)) {
         cli_flush_warnings();
         std::fprintf(stderr, "Boot option %s is not offered for these Morixes.\n",
                      boot_names[option - 1]);

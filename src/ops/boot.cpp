@@ -18,6 +18,9 @@ int boot_ind = 1;
 
 namespace {
 
+// Whether the flash options are offered to the devices of the dialog.
+bool flash_offered = false;
+
 constexpr const char* MSG_NO_REFS =
     "Could not find internal references to a parameter group or parameter. Software error.";
 constexpr const char* MSG_UNCOMMON =
@@ -236,6 +239,7 @@ void get_boot_vals(int first_time) {
         }
     }
     if (first_time) {
+        flash_offered = flash;
         for (int o = 1; o <= BOOT_OPTIONS; ++o)
             if (is_flash_option(o))
                 ui_set_sensitive(W_BOOT_OPT_FIRST + o - 1, flash);
@@ -250,15 +254,20 @@ void get_boot_vals(int first_time) {
         display_warn(W_BOOT_DIALOG, MSG_UNCOMMON);
 }
 
-void open_boot_dialog() {
+bool boot_option_offered(int option) {
+    return option >= 1 && option <= BOOT_OPTIONS && (!is_flash_option(option) || flash_offered);
+}
+
+int open_boot_dialog() {
     if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
-        return;
+        return CTL_REFUSED;
     ui_fetch_dialog("boot_dialog", W_BOOT_DIALOG);
     ui_set_text(W_BOOT_TIME_TF, "");
     ui_set_text(W_BOOT_MSG_TF, "");
     select_option(boot_ind);
     ui_manage(W_BOOT_DIALOG);
     get_boot_vals(1);
+    return CTL_DONE;
 }
 
 int process_boot(const BootRequest& req) {

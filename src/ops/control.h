@@ -46,8 +46,12 @@ int process_boot(const BootRequest& req);
 // Sets the boot values, then the boot option, on the selected devices. A
 // ControlResult.
 int boot_proc(const BootRequest& req);
-// Opens the Boot dialog for the selected devices.
-void open_boot_dialog();
+// Opens the Boot dialog for the selected devices: CTL_DONE, or CTL_REFUSED
+// when the selection has no reachable device.
+int open_boot_dialog();
+// Whether the dialog opened last offers the option (the flash options only
+// when every device can boot from flash).
+bool boot_option_offered(int option);
 
 // ---- Reset window ------------------------------------------------------------
 constexpr int RESET_PRI = 97, RESET_MODEM = 98, RESET_PORT = 99;

@@ -3,6 +3,7 @@
 #include "ui_headless/ui_headless.h"
 #include "ui/app_globals.h"
 
+#include <cstdlib>
 #include <deque>
 #include <map>
 
@@ -29,6 +30,37 @@ struct HlState {
 HlState& st() {
     static HlState s;
     return s;
+}
+
+// Rewordings of what the program says, from MM_REWORD ("FROM=>TO" pairs
+// separated by ";"). A seam for tests: it changes the words of reports and
+// warnings without changing what the program does, which shows that no
+// caller decides anything from the words.
+const std::vector<std::pair<std::string, std::string>>& rewordings() {
+    static const std::vector<std::pair<std::string, std::string>> pairs = [] {
+        std::vector<std::pair<std::string, std::string>> out;
+        const char* env = std::getenv("MM_REWORD");
+        std::string spec = env ? env : "";
+        for (size_t pos = 0; pos < spec.size();) {
+            size_t end = spec.find(';', pos);
+            std::string one =
+                spec.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+            size_t arrow = one.find("=>");
+            if (arrow != std::string::npos && arrow > 0)
+                out.push_back({one.substr(0, arrow), one.substr(arrow + 2)});
+            pos = end == std::string::npos ? spec.size() : end + 1;
+        }
+        return out;
+    }();
+    return pairs;
+}
+
+std::string reworded(std::string text) {
+    for (const auto& [from, to] : rewordings())
+        for (size_t at = text.find(from); at != std::string::npos;
+             at = text.find(from, at + to.size()))
+            text.replace(at, from.size(), to);
+    return text;
 }
 
 void record(const std::string& kind, int parent, const std::string& title, const std::string& text,
@@ -139,7 +171,8 @@ std::string hl_cancel_label() {
 
 // ---- messages and questions ---------------------------------------------
 
-void display_warn(int parent_id, const std::string& text) {
+void display_warn(int parent_id, const std::string& said) {
+    std::string text = reworded(said);
     record("warn", parent_id, "Warning Message", text);
     if (text.empty())
         return;
@@ -157,7 +190,7 @@ void ui_bell(int volume) {
 }
 
 void display_msg(int parent_id, const std::string& text) {
-    record("msg", parent_id, "Message", text);
+    record("msg", parent_id, "Message", reworded(text));
 }
 
 int ask_user(int parent_id, const std::string& title, const std::string&, const std::string&,
@@ -326,7 +359,7 @@ void ui_set_text(int id, const std::string& text, int table) {
 
 void write_otp_msg(int id, const std::string& text, int new_line, int, int table) {
     HlWidget& w = hl_widget(id, table);
-    w.text += text;
+    w.text += reworded(text);
     if (new_line)
         w.text += "\n";
 }

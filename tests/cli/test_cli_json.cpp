@@ -190,6 +190,36 @@ TEST_F(CliJson, EveryDocumentParsesAndKeepsTheTextRunsStatus) {
 }
 
 // Completion names come from the installed catalogue and pages.
+// The exit status comes from the commands' result codes, never from their
+// words: the same runs with the program's sentences reworded (MM_REWORD, a
+// seam of the headless services) end with the same status.
+TEST_F(CliJson, RewordedMessagesLeaveTheStatus) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string from, to;
+        int status;
+    };
+    const Case cases[] = {
+        {{"-mrx", A, "-y", "set", "sysContact=reworded"}, "Set complete.", "Set failed.", 0},
+        {{"-mrx", A, "-y", "set", "mrxDialoutRetries=4294967297"},
+         "Invalid Integer Format",
+         "Set complete.",
+         1},
+        {{"-mrx", A, "show", "-v", "sysContact"}, "sysContact", "Operation cancelled.", 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> argv = c.args;
+        argv.insert(argv.begin(), build_dir() + "/src/cli/mm_cli");
+        std::string dir = "GUI_MM_DIR=" + build_dir() + "/gui_mm_dir";
+        ProgramResult plain = run_program(argv, 60000, {dir});
+        ProgramResult other = run_program(argv, 60000, {dir, "MM_REWORD=" + c.from + "=>" + c.to});
+        EXPECT_EQ(plain.status, c.status) << c.args.back() << plain.out << plain.err;
+        EXPECT_EQ(other.status, plain.status) << c.args.back() << other.out << other.err;
+        EXPECT_TRUE(has(plain.out + plain.err, c.from)) << c.args.back();
+        EXPECT_TRUE(has(other.out + other.err, c.to)) << c.args.back() << other.out << other.err;
+    }
+}
+
 TEST(CliCompletion, CompletesVariablesAndPageFields) {
     const char* install = std::getenv("MM_SOURCE_INSTALL");
     const std::string src = std::string(install ? install : "install") + "/..";
