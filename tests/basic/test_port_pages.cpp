@@ -268,10 +268,8 @@ TEST_F(PortPages, MmCliOpensPortPagesAndTheirPorts) {
     start({{three, A}}, {A + ":mrxpNetRemoteAddr.1=10.3.0.7", A + ":mrxpNetRemoteAddr.2=10.3.0.8",
                          A + ":mrxpNetRemoteAddr.3=10.3.0.9"});
     auto cli = [](std::vector<std::string> args) {
-        const char* b = std::getenv("MM_BUILD_DIR");
-        std::string build = b ? b : "build";
-        args.insert(args.begin(), {build + "/src/cli/mm_cli", "-mrx", A});
-        return run_program(args, 60000, {"GUI_MM_DIR=" + build + "/gui_mm_dir"});
+        args.insert(args.begin(), {"-mrx", A});
+        return run_cli(args);
     };
     ProgramResult r = cli({"page", "remote-address"});
     EXPECT_EQ(r.status, 0) << r.err;
