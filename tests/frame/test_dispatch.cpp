@@ -227,14 +227,3 @@ TEST(MrxConf, NamesOfSelectedReachableDevicesWrapAt60) {
     free_host_info_list(host_info_list);
     EXPECT_EQ(mrx_conf_names(), "    ");
 }
-
-TEST(TextHelpers, BufferGrowsAndFlagsAreSpelled) {
-    std::string buf;
-    text_set_buf("a", &buf, 1);
-    text_set_buf("b", &buf, 0);
-    text_set_buf("c", &buf, 1);
-    EXPECT_EQ(buf, "a\nbc\n");
-    EXPECT_STREQ(itob(1), "TRUE");
-    EXPECT_STREQ(itob(-2), "TRUE");
-    EXPECT_STREQ(itob(0), "FALSE");
-}
