@@ -71,12 +71,6 @@ class BasicSim : public OpsSim {
             }
         return "";
     }
-    bool warned(const std::string& part) {
-        for (const std::string& w : hl_texts("warn"))
-            if (w.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
 };
 
 // Every variable of every table is in the catalogue; every page's fields

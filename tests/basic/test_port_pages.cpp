@@ -131,12 +131,6 @@ class PortPages : public OpsSim {
             }
         return "(no device)";
     }
-    bool warned(const std::string& part) {
-        for (const std::string& w : hl_texts("warn"))
-            if (w.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
     std::vector<std::string> port_addrs(int n, const std::string& prefix) {
         std::vector<std::string> sets;
         for (int p = 1; p <= n; ++p)
