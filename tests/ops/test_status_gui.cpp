@@ -12,8 +12,8 @@
 
 #include "../frame/gui_harness.h"
 #include "../frame/gui_run.h"
-#include "motif/motif_internal.h"
 #include "frame/startup.h"
+#include "motif/motif_internal.h"
 #include "ops/status.h"
 #include "support/sim_process.h"
 #include "ui/ui.h"
