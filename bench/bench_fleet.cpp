@@ -19,6 +19,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list_file.h"
 #include "frame/dispatch.h"
+#include "frame/window_readers.h"
 #include "ops/show.h"
 #include "snmp_access/snmp_engine.h"
 #include "support/sim_process.h"
@@ -130,6 +131,11 @@ bool scenario_runs(const Scenario& s, const std::vector<int>& counts, const std:
         Figures f = run(write_list(dir, n), n);
         if (n == 1)
             first = f;
+        // A Show that sent nothing measured nothing: the set-up is broken.
+        if (f.reachable > 0 && f.show_requests == 0) {
+            std::fprintf(stderr, "%s, %d devices: the Show sent no request\n", s.name, n);
+            return false;
+        }
         double total = f.load_wall + f.show_wall;
         if (n == 1)
             one = total;
@@ -206,6 +212,7 @@ int main(int argc, char** argv) {
         return 1;
     mm_snmp_init();
     hl_reset();
+    register_window_readers();
     mm_snmp_def_comm = "vantor";
     TempDir tmp;
     // Show window: parameters mode, sysName alone.

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config clang-format
   libmotif-dev libxt-dev libx11-dev libxtst-dev uil
   libsnmp-dev snmpd snmp
   xvfb x11-apps x11-utils xfonts-base imagemagick xdotool mwm groff-base

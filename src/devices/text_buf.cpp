@@ -1,7 +1,7 @@
 #include "devices/text_buf.h"
 
-#include "ui/ui.h"
 #include "snmp_access/morix_record.h"
+#include "ui/ui.h"
 
 void text_set_buf(const std::string& text, std::string* buffer, int new_line) {
     *buffer += text;

@@ -143,8 +143,8 @@ int api_recvmsg(int sock, msghdr* msg, const char* caller, int trace) {
     return n;
 }
 
-int send_call(int sock, const sockaddr_in* server, uint32_t id, uint32_t program,
-              unsigned version, unsigned procedure, int argc, iovec* args) {
+int send_call(int sock, const sockaddr_in* server, uint32_t id, uint32_t program, unsigned version,
+              unsigned procedure, int argc, iovec* args) {
     uint8_t hdr[ERPC_CALL_HDR];
     set_long(hdr, id);
     set_short(hdr + 4, ERPC_CLASS_CALL);
@@ -163,8 +163,8 @@ int send_call(int sock, const sockaddr_in* server, uint32_t id, uint32_t program
     return api_sendmsg(sock, &msg, "send_call", 0) < 0 ? -1 : 0;
 }
 
-int erpc_call(int sock, const sockaddr_in* server, uint32_t id, uint32_t program,
-              unsigned version, unsigned procedure, int argc, iovec* args) {
+int erpc_call(int sock, const sockaddr_in* server, uint32_t id, uint32_t program, unsigned version,
+              unsigned procedure, int argc, iovec* args) {
     return send_call(sock, server, id, program, version, procedure, argc, args);
 }
 
@@ -180,7 +180,8 @@ int erpc_callresp(int sock, sockaddr_in* server, uint32_t id, uint32_t program, 
             *already_sent = 0;
         else if (send_call(sock, server, id, program, version, procedure, argc, args) != 0)
             return -1;
-        int n = await_reply(sock, server, id, resc, res, steady::now() + std::chrono::seconds(step));
+        int n =
+            await_reply(sock, server, id, resc, res, steady::now() + std::chrono::seconds(step));
         if (n != -2)
             return n;
         total -= step;

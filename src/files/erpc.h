@@ -22,10 +22,10 @@
 
 // ---- Message layout ----------------------------------------------------------
 
-constexpr size_t ERPC_MSG_MAX = 2048;  // largest datagram sent or received
-constexpr size_t ERPC_CALL_HDR = 18;   // id, class, type, 0, program, version, procedure
-constexpr size_t ERPC_REPLY_HDR = 10;  // id, class, type, 0
-constexpr size_t ERPC_RECV_HDR = 6;    // what the call layer keeps of a reply: id, class
+constexpr size_t ERPC_MSG_MAX = 2048; // largest datagram sent or received
+constexpr size_t ERPC_CALL_HDR = 18;  // id, class, type, 0, program, version, procedure
+constexpr size_t ERPC_REPLY_HDR = 10; // id, class, type, 0
+constexpr size_t ERPC_RECV_HDR = 6;   // what the call layer keeps of a reply: id, class
 
 enum ErpcClass { ERPC_CLASS_CALL = 0x0020, ERPC_CLASS_REPLY = 0x0021 };
 enum ErpcType { ERPC_CALL = 0, ERPC_REJECT = 1, ERPC_RETURN = 2, ERPC_ABORT = 3 };
@@ -60,10 +60,10 @@ int api_recvmsg(int sock, msghdr* msg, const char* caller, int trace);
 // receiving; n areas therefore take n + 1 elements.
 //
 // Sends one call message and does not wait. 0, or -1 when it was not sent.
-int send_call(int sock, const sockaddr_in* server, uint32_t id, uint32_t program,
-              unsigned version, unsigned procedure, int argc, iovec* args);
-int erpc_call(int sock, const sockaddr_in* server, uint32_t id, uint32_t program,
-              unsigned version, unsigned procedure, int argc, iovec* args);
+int send_call(int sock, const sockaddr_in* server, uint32_t id, uint32_t program, unsigned version,
+              unsigned procedure, int argc, iovec* args);
+int erpc_call(int sock, const sockaddr_in* server, uint32_t id, uint32_t program, unsigned version,
+              unsigned procedure, int argc, iovec* args);
 
 // Sends the call (unless *already_sent, which is then cleared), waits up to
 // `wait` seconds for a reply with this id and the reply class, and sends

@@ -17,9 +17,9 @@
 #include "frame/dispatch.h"
 #include "frame/fallback_resources.h"
 #include "frame/gui_init.h"
-#include "motif/motif_internal.h"
 #include "frame/registry.h"
 #include "frame/startup.h"
+#include "motif/motif_internal.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 

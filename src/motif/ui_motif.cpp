@@ -13,8 +13,8 @@
 #include <set>
 
 #include "frame/dispatch.h"
-#include "motif/motif_internal.h"
 #include "frame/startup.h"
+#include "motif/motif_internal.h"
 #include "ui/ui.h"
 
 Widget widgets[MAX_WIDGETS];

@@ -16,8 +16,8 @@
 
 #include "catalogue/func_display.h"
 #include "frame/dispatch.h"
-#include "motif/motif_internal.h"
 #include "frame/help_texts.h"
+#include "motif/motif_internal.h"
 #include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"

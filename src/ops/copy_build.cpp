@@ -68,7 +68,7 @@ bool main_choice_ids(const CopyRequest& req, std::vector<int>* ids) {
     int f = items.empty() ? -1 : find_func_by_name(items[0]);
     if (f < 0 || !mib_func_list[f]) {
         display_warn(W_CPY_FORM, "Could not find internal references to a parameter group or "
-                                    "parameter. Software error.");
+                                 "parameter. Software error.");
         return false;
     }
     *ids = mib_func_list[f]->var_list;
@@ -92,8 +92,8 @@ bool copy_main_proc(const CopyRequest& req, MorixRecord* src, std::string* out) 
             ports_ok = false;
         } else if (req.dst_all == 0 && req.dst_count == 0) {
             display_warn(W_CPY_FORM, "You did not enter any port numbers for the 'Copy To' "
-                                        "Morix.\nThis operation will not process port related "
-                                        "parameters.");
+                                     "Morix.\nThis operation will not process port related "
+                                     "parameters.");
             ports_ok = false;
         }
     }

@@ -80,10 +80,58 @@ void add_port_resets(MorixRecord* rec, const ResetPorts& ports) {
     }
 }
 
+// Builds the automatic reset chain of rec: 1 when there is nothing to
+// reset, 0 when the device cannot be reset, -1 when the chain is ready.
+int build_auto_reset(MorixRecord* rec) {
+    int p = host_info_list.position(rec->name);
+    if (p < 0)
+        return 0;
+    uint32_t mask = g_auto_reset_mask[p];
+    if (mask == 0)
+        return 1;
+    free_prm_list(rec);
+    if (!rec->reachable || !rec->allow_set)
+        return 0;
+    for (int bit = 0; bit < 8; ++bit) {
+        if (!(mask & (1u << bit)))
+            continue;
+        if (bit == 0)
+            add_port_resets(rec, g_input_port[p]);
+        else
+            add_reset_node(rec, mask_reset_code[bit + 1]);
+    }
+    return -1;
+}
+
+// Whether the device took every reset of its chain; the chain goes.
+int take_auto_reset(MorixRecord* rec) {
+    int ok = rec->status == SR_OK;
+    for (const ParamNode* n = rec->prm_list; n; n = n->next)
+        ok = ok && n->status == NS_OK;
+    free_prm_list(rec);
+    return ok;
+}
+
 int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_names) {
+    // Every device's resets are sent side by side; the failures are named
+    // in list order.
+    std::vector<int> took(recs.size());
+    std::vector<SnmpTask> tasks;
+    for (size_t i = 0; i < recs.size(); ++i) {
+        took[i] = build_auto_reset(recs[i]);
+        if (took[i] >= 0)
+            continue;
+        tasks.emplace_back();
+        tasks.back().rec = recs[i];
+        tasks.back().op = SNMP_OP_SET;
+    }
+    mm_snmp_many(tasks, "Resetting");
     int all_ok = 1;
-    for (MorixRecord* r : recs) {
-        if (do_auto_reset(r))
+    for (size_t i = 0; i < recs.size(); ++i) {
+        MorixRecord* r = recs[i];
+        if (took[i] < 0)
+            took[i] = take_auto_reset(r);
+        if (took[i])
             continue;
         all_ok = 0;
         if (failed_names) {
@@ -170,29 +218,11 @@ int does_user_want_reset(int parent) {
 }
 
 int do_auto_reset(MorixRecord* rec) {
-    int p = host_info_list.position(rec->name);
-    if (p < 0)
-        return 0;
-    uint32_t mask = g_auto_reset_mask[p];
-    if (mask == 0)
-        return 1;
-    free_prm_list(rec);
-    if (!rec->reachable || !rec->allow_set)
-        return 0;
-    for (int bit = 0; bit < 8; ++bit) {
-        if (!(mask & (1u << bit)))
-            continue;
-        if (bit == 0)
-            add_port_resets(rec, g_input_port[p]);
-        else
-            add_reset_node(rec, mask_reset_code[bit + 1]);
-    }
+    int built = build_auto_reset(rec);
+    if (built >= 0)
+        return built;
     mm_snmp(rec, SNMP_OP_SET);
-    int ok = rec->status == SR_OK;
-    for (const ParamNode* n = rec->prm_list; n; n = n->next)
-        ok = ok && n->status == NS_OK;
-    free_prm_list(rec);
-    return ok;
+    return take_auto_reset(rec);
 }
 
 int do_sel_mrx_auto_reset(std::string* failed_names) {

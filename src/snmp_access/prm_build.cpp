@@ -4,8 +4,8 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
 #include "snmp_access/port_inst.h"
+#include "ui/app_globals.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
-#include "ui/app_globals.h"
 #include "support/test_dirs.h"
+#include "ui/app_globals.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "devices/mrx_connect.h"
-#include "snmp_access/product_types.h"
 #include "devices_sim_util.h"
+#include "snmp_access/product_types.h"
 #include "ui/app_globals.h"
 
 namespace {

@@ -59,8 +59,8 @@ class ScriptedHost {
             uint8_t buf[4096];
             SeenCall c;
             socklen_t flen = sizeof c.from;
-            ssize_t n = recvfrom(fd_, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&c.from),
-                                 &flen);
+            ssize_t n =
+                recvfrom(fd_, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&c.from), &flen);
             if (n < 0 || erpc_parse_call(buf, static_cast<size_t>(n), &c.hdr) != 0)
                 continue;
             c.args.assign(reinterpret_cast<char*>(buf) + ERPC_CALL_HDR, n - ERPC_CALL_HDR);
@@ -95,8 +95,8 @@ inline std::vector<std::string> good_reply(const SeenCall& c, const std::string&
         return {erpc_return(c.hdr.id, "")};
     size_t block = get_short(reinterpret_cast<const uint8_t*>(c.args.data())) * BFS_BLOCK;
     std::string data = block < content.size() ? content.substr(block, BFS_BLOCK) : "";
-    return {erpc_return(c.hdr.id, bfs_read_results(
-                                      reinterpret_cast<const uint8_t*>(data.data()), data.size()))};
+    return {erpc_return(
+        c.hdr.id, bfs_read_results(reinterpret_cast<const uint8_t*>(data.data()), data.size()))};
 }
 
 inline unsigned arg16(const SeenCall& c, size_t at) {

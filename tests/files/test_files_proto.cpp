@@ -116,14 +116,14 @@ TEST(FilesProto, AbortsAndRejectsMapToTransferCodes) {
         unsigned code;
         int want;
     } cases[] = {
-        {BFS_OPEN, ERPC_ABORT, 0, -7},  {BFS_OPEN, ERPC_ABORT, 1, -8},
-        {BFS_OPEN, ERPC_ABORT, 2, -9},  {BFS_OPEN, ERPC_ABORT, 3, -10},
-        {BFS_OPEN, ERPC_ABORT, 4, -10}, {BFS_OPEN, ERPC_ABORT, 99, -10},
-        {BFS_READ, ERPC_ABORT, 0, -10}, {BFS_READ, ERPC_ABORT, 3, -13},
-        {BFS_READ, ERPC_ABORT, 4, 0},   {BFS_READ, ERPC_ABORT, 5, -11},
-        {BFS_READ, ERPC_ABORT, 7, -10}, {BFS_READ, ERPC_REJECT, 2, -22},
-        {BFS_WRITE, ERPC_ABORT, 4, -10}, {BFS_WRITE, ERPC_ABORT, 5, -12},
-        {BFS_WRITE, ERPC_ABORT, 7, -14}, {BFS_WRITE, ERPC_ABORT, 8, -15},
+        {BFS_OPEN, ERPC_ABORT, 0, -7},    {BFS_OPEN, ERPC_ABORT, 1, -8},
+        {BFS_OPEN, ERPC_ABORT, 2, -9},    {BFS_OPEN, ERPC_ABORT, 3, -10},
+        {BFS_OPEN, ERPC_ABORT, 4, -10},   {BFS_OPEN, ERPC_ABORT, 99, -10},
+        {BFS_READ, ERPC_ABORT, 0, -10},   {BFS_READ, ERPC_ABORT, 3, -13},
+        {BFS_READ, ERPC_ABORT, 4, 0},     {BFS_READ, ERPC_ABORT, 5, -11},
+        {BFS_READ, ERPC_ABORT, 7, -10},   {BFS_READ, ERPC_REJECT, 2, -22},
+        {BFS_WRITE, ERPC_ABORT, 4, -10},  {BFS_WRITE, ERPC_ABORT, 5, -12},
+        {BFS_WRITE, ERPC_ABORT, 7, -14},  {BFS_WRITE, ERPC_ABORT, 8, -15},
         {BFS_WRITE, ERPC_REJECT, 2, -32}, {BFS_OPEN, ERPC_REJECT, 2, -7},
     };
     nf_set_timing(1);
@@ -133,8 +133,8 @@ TEST(FilesProto, AbortsAndRejectsMapToTransferCodes) {
         ScriptedHost host(k_host, [&](const SeenCall& s, size_t) {
             if (s.hdr.procedure != c.proc)
                 return good_reply(s, std::string(600, 'r'));
-            std::string m = c.type == ERPC_ABORT ? erpc_abort(s.hdr.id, c.code)
-                                                 : erpc_reject(s.hdr.id, c.code);
+            std::string m =
+                c.type == ERPC_ABORT ? erpc_abort(s.hdr.id, c.code) : erpc_reject(s.hdr.id, c.code);
             return std::vector<std::string>{m};
         });
         int code = 1;
@@ -158,8 +158,9 @@ TEST(FilesProto, BadRepliesAtEveryStepEndTheTransferCleanly) {
         std::string bad;
         long want_read;
     } cases[] = {
-        {0, "short", NFC_SRC_OPEN},   {0, "typeless", NFC_SRC_OPEN}, {1, "short", NF_READ_FAIL},
-        {1, "count", NF_READ_FAIL},   {1, "huge", NF_READ_FAIL},     {1, "long", 600},
+        {0, "short", NFC_SRC_OPEN},   {0, "typeless", NFC_SRC_OPEN},
+        {1, "short", NF_READ_FAIL},   {1, "count", NF_READ_FAIL},
+        {1, "huge", NF_READ_FAIL},    {1, "long", 600},
         {2, "garbage", NF_READ_FAIL}, {3, "short", 600},
     };
     std::string content(600, 'q');

@@ -79,9 +79,9 @@ TEST(FilesSim, AMebibyteGoesUpAndComesBackWithProgress) {
         last_blocks = blocks;
     };
     std::string text;
-    EXPECT_EQ(nf_copy_report("", run.local.file("big"), "127.0.61.10", "/bfs/big", 3, progress,
-                             &text),
-              1 << 20);
+    EXPECT_EQ(
+        nf_copy_report("", run.local.file("big"), "127.0.61.10", "/bfs/big", 3, progress, &text),
+        1 << 20);
     EXPECT_EQ(text, "1048576 bytes copied");
     EXPECT_EQ(last_blocks, 2048);
     EXPECT_EQ(read_file(run.root.file("big")), pattern(1 << 20));
@@ -149,7 +149,7 @@ TEST(FilesSim, AFailedCopyKeepsThePreviousFileOnEitherSide) {
     EXPECT_EQ(read_file(run.root.file("cfg600")), pattern(600));
     EXPECT_EQ(read_file(run.root.file("cfg1024")), pattern(1024));
     EXPECT_EQ(entries(run.local.path()), 3u); // no work files left beside them
-    usleep(200 * 1000); // the release is not awaited
+    usleep(200 * 1000);                       // the release is not awaited
     EXPECT_EQ(entries(run.root.path()), 2u);
 }
 

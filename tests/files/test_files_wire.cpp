@@ -46,9 +46,21 @@ TEST(FilesWire, CallHeaderAndProcedureArgumentsAreByteExact) {
     set_short(args + 4, static_cast<unsigned>(path.size()));
     iovec a[3] = {{}, {args, sizeof args}, {&path[0], path.size()}};
     ASSERT_EQ(send_call(p.a, &p.addr_b, 0x12345678, BFS_PROGRAM, BFS_VERSION, BFS_OPEN, 2, a), 0);
-    EXPECT_EQ(hex(p.take()), "12345678" "0020" "0000" "0000" "00000001" "0000" "0000"
-                             "0000" "0002" "000b" + hex(path));
-    EXPECT_EQ(hex(bfs_open_args(BFS_MODE_WRITE, "ab")), "0000" "0000" "0002" "6162");
+    EXPECT_EQ(hex(p.take()), "12345678"
+                             "0020"
+                             "0000"
+                             "0000"
+                             "00000001"
+                             "0000"
+                             "0000"
+                             "0000"
+                             "0002"
+                             "000b" +
+                                 hex(path));
+    EXPECT_EQ(hex(bfs_open_args(BFS_MODE_WRITE, "ab")), "0000"
+                                                        "0000"
+                                                        "0002"
+                                                        "6162");
 
     // a call larger than one datagram is not sent at all
     std::string big(ERPC_MSG_MAX, 'x');
@@ -61,10 +73,28 @@ TEST(FilesWire, ReplyEncodersAndArgumentDecoders) {
         std::string msg, want;
     } cases[] = {
         {erpc_return(0x00aa00bb, bfs_read_results(reinterpret_cast<const uint8_t*>("hi"), 2)),
-         "00aa00bb" "0021" "0002" "0000" "0002" "6869"},
-        {erpc_abort(7, BFSA_END), "00000007" "0021" "0003" "0000" "0004"},
-        {erpc_reject(7, ERPC_REJ_PROCEDURE), "00000007" "0021" "0001" "0000" "0002"},
-        {erpc_reject(7, ERPC_REJ_VERSION, 0, 3), "00000007" "0021" "0001" "0000" "0001" "0000"
+         "00aa00bb"
+         "0021"
+         "0002"
+         "0000"
+         "0002"
+         "6869"},
+        {erpc_abort(7, BFSA_END), "00000007"
+                                  "0021"
+                                  "0003"
+                                  "0000"
+                                  "0004"},
+        {erpc_reject(7, ERPC_REJ_PROCEDURE), "00000007"
+                                             "0021"
+                                             "0001"
+                                             "0000"
+                                             "0002"},
+        {erpc_reject(7, ERPC_REJ_VERSION, 0, 3), "00000007"
+                                                 "0021"
+                                                 "0001"
+                                                 "0000"
+                                                 "0001"
+                                                 "0000"
                                                  "0003"},
     };
     for (const auto& c : cases)
