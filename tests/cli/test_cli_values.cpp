@@ -197,10 +197,6 @@ TEST_F(CliValues, StatusTellsWhetherEverythingWasDone) {
          1,
          "Not confirmed (answer with -y)",
          ""},
-        {{"site-default", "sysContact", "none"}, 0, "", ""},
-        {{"site-default", "sysContact"}, 0, "", "site default none\n"},
-        {{"site-default", "sysContact", "--remove"}, 0, "", ""},
-        {{"site-default", "sysContact"}, 0, "", "no site default\n"},
         {{"-mrx", A, "-y", "boot", "timedBoot", "--time", "12:60"}, 1, "", "Boot time is invalid"},
     };
     for (const Case& c : cases) {
