@@ -131,12 +131,6 @@ class PortPages : public OpsSim {
             }
         return "(no device)";
     }
-    bool warned(const std::string& part) {
-        for (const std::string& w : hl_texts("warn"))
-            if (w.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
     std::vector<std::string> port_addrs(int n, const std::string& prefix) {
         std::vector<std::string> sets;
         for (int p = 1; p <= n; ++p)
@@ -268,10 +262,8 @@ TEST_F(PortPages, MmCliOpensPortPagesAndTheirPorts) {
     start({{three, A}}, {A + ":mrxpNetRemoteAddr.1=10.3.0.7", A + ":mrxpNetRemoteAddr.2=10.3.0.8",
                          A + ":mrxpNetRemoteAddr.3=10.3.0.9"});
     auto cli = [](std::vector<std::string> args) {
-        const char* b = std::getenv("MM_BUILD_DIR");
-        std::string build = b ? b : "build";
-        args.insert(args.begin(), {build + "/src/cli/mm_cli", "-mrx", A});
-        return run_program(args, 60000, {"GUI_MM_DIR=" + build + "/gui_mm_dir"});
+        args.insert(args.begin(), {"-mrx", A});
+        return run_cli(args);
     };
     ProgramResult r = cli({"page", "remote-address"});
     EXPECT_EQ(r.status, 0) << r.err;

@@ -15,16 +15,6 @@ namespace {
 const std::string A = "127.0.62.1", B = "127.0.62.2";
 const std::string STARS(72, '*');
 
-std::string build_dir() {
-    const char* d = std::getenv("MM_BUILD_DIR");
-    return d ? d : "build";
-}
-
-ProgramResult cli(std::vector<std::string> args) {
-    args.insert(args.begin(), build_dir() + "/src/cli/mm_cli");
-    return run_program(args, 60000, {"GUI_MM_DIR=" + build_dir() + "/gui_mm_dir"});
-}
-
 TEST(Cli, UsageErrorsAndHelp) {
     struct Case {
         std::vector<std::string> args;
@@ -54,11 +44,11 @@ TEST(Cli, UsageErrorsAndHelp) {
         {{"edit-config", "--reset", "async,boot"}, 2, "unknown reset 'boot'"},
     };
     for (const Case& c : cases) {
-        ProgramResult r = cli(c.args);
+        ProgramResult r = run_cli(c.args);
         EXPECT_EQ(r.status, c.status) << c.args.size();
         EXPECT_NE(r.err.find(c.err_part), std::string::npos) << r.err;
     }
-    ProgramResult help = cli({"--help"});
+    ProgramResult help = run_cli({"--help"});
     EXPECT_NE(help.out.find("  show [-d]"), std::string::npos);
     EXPECT_NE(help.out.find("  set [-p TYPE]"), std::string::npos);
 }
@@ -73,7 +63,8 @@ TEST(Cli, ShowReportWarningsAndResetAnswers) {
     SimProcess sim(o);
     ASSERT_TRUE(sim.ready()) << sim.error();
 
-    ProgramResult r = cli({"-mrx", A + "," + B, "-t", "1", "show", "-v", "sysContact", "-P", "1"});
+    ProgramResult r =
+        run_cli({"-mrx", A + "," + B, "-t", "1", "show", "-v", "sysContact", "-P", "1"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     auto dev = [](const std::string& a, const std::string& v) {
@@ -82,35 +73,36 @@ TEST(Cli, ShowReportWarningsAndResetAnswers) {
     EXPECT_EQ(r.out, dev(A, "network operations") + dev(B, "night") + "\n\n" + STARS + "\n\n");
 
     // The reset question: Cancel without -y, Reset with it.
-    r = cli({"-mrx", A, "set", "mrxDialoutRetries=4"});
+    r = run_cli({"-mrx", A, "set", "mrxDialoutRetries=4"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Set complete.\n"), std::string::npos);
     EXPECT_EQ(read_file(o.control_log), "");
-    r = cli({"-mrx", A, "-y", "set", "mrxDialoutRetries=5", "mrxDialoutEnable=disabled"});
+    r = run_cli({"-mrx", A, "-y", "set", "mrxDialoutRetries=5", "mrxDialoutEnable=disabled"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(read_file(o.control_log), A + " mrxcReset 0 11\n");
-    r = cli({"-mrx", A, "show", "-v", "mrxDialoutRetries,mrxDialoutEnable"});
+    r = run_cli({"-mrx", A, "show", "-v", "mrxDialoutRetries,mrxDialoutEnable"});
     EXPECT_NE(r.out.find("mrxDialoutRetries : 5\nmrxDialoutEnable : disabled\n"), std::string::npos)
         << r.out;
 
     // Copy: nothing without the confirmation, then the value reaches B.
-    r = cli({"-mrx", A + "," + B, "copy", "--from", A, "--to", B, "-v", "mrxDialoutRetries"});
+    r = run_cli({"-mrx", A + "," + B, "copy", "--from", A, "--to", B, "-v", "mrxDialoutRetries"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("not confirmed (give -y)"), std::string::npos) << r.err;
-    r = cli({"-mrx", A + "," + B, "-y", "copy", "--from", A, "--to", B, "-v", "mrxDialoutRetries"});
+    r = run_cli(
+        {"-mrx", A + "," + B, "-y", "copy", "--from", A, "--to", B, "-v", "mrxDialoutRetries"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Performing copy for: " + B + "\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\nCopy complete.\n"), std::string::npos) << r.out;
-    r = cli({"-mrx", B, "show", "-v", "mrxDialoutRetries"});
+    r = run_cli({"-mrx", B, "show", "-v", "mrxDialoutRetries"});
     EXPECT_NE(r.out.find("mrxDialoutRetries : 5\n"), std::string::npos) << r.out;
 
     // Undo: shown but not run without -y; with it B holds its old value.
     for (bool yes : {false, true}) {
-        r = cli(yes ? std::vector<std::string>{"-mrx", B, "-y", "undo"}
-                    : std::vector<std::string>{"-mrx", B, "undo"});
+        r = run_cli(yes ? std::vector<std::string>{"-mrx", B, "-y", "undo"}
+                        : std::vector<std::string>{"-mrx", B, "undo"});
         EXPECT_EQ(r.status, yes ? 0 : 1) << r.err;
         EXPECT_NE(r.out.find("mrxDialoutRetries | none | 0 | 3\n"), std::string::npos) << r.out;
-        r = cli({"-mrx", B, "show", "-v", "mrxDialoutRetries"});
+        r = run_cli({"-mrx", B, "show", "-v", "mrxDialoutRetries"});
         EXPECT_NE(r.out.find(yes ? "mrxDialoutRetries : 3\n" : "mrxDialoutRetries : 5\n"),
                   std::string::npos)
             << r.out;
@@ -130,20 +122,20 @@ TEST(Cli, FileVerbsCopyThroughTheLoadHost) {
     SimProcess sim(o);
     ASSERT_TRUE(sim.ready()) << sim.error();
 
-    ProgramResult r = cli({"get-file", o.load_host, "/bfs/conf", tmp.file("got")});
+    ProgramResult r = run_cli({"get-file", o.load_host, "/bfs/conf", tmp.file("got")});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "600 bytes copied\n");
     EXPECT_EQ(read_file(tmp.file("got")), std::string(600, 'x'));
 
     write_file(tmp.file("up"), "modem\n");
-    r = cli({"put-file", "-t", "2", tmp.file("up"), o.load_host, "/bfs/new"});
+    r = run_cli({"put-file", "-t", "2", tmp.file("up"), o.load_host, "/bfs/new"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(read_file(root.file("new")), "modem\n");
 
-    r = cli({"get-file", o.load_host, "config", tmp.file("no")});
+    r = run_cli({"get-file", o.load_host, "config", tmp.file("no")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out.rfind("-302: ", 0), 0u) << r.out;
-    EXPECT_EQ(cli({"get-file", o.load_host, "/bfs/conf"}).status, 2);
+    EXPECT_EQ(run_cli({"get-file", o.load_host, "/bfs/conf"}).status, 2);
 }
 
 // An interface count that no device can mean is said, and the interfaces
@@ -155,7 +147,7 @@ TEST(Cli, AnImpossibleInterfaceCountIsSaid) {
     o.sets = {"127.0.62.30:ifNumber=2147483647"};
     SimProcess sim(o);
     ASSERT_TRUE(sim.ready()) << sim.error();
-    ProgramResult r = cli({"-mrx", "127.0.62.30", "status", "itf"});
+    ProgramResult r = run_cli({"-mrx", "127.0.62.30", "status", "itf"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("The interface count (ifNumber) of 127.0.62.30 is 2147483647: only the "
                          "first 1024 interfaces are shown."),
@@ -166,59 +158,50 @@ TEST(Cli, AnImpossibleInterfaceCountIsSaid) {
 
 } // namespace
 
-namespace {
-
-ProgramResult cli_in(const std::string& dir, std::vector<std::string> args) {
-    args.insert(args.begin(), build_dir() + "/src/cli/mm_cli");
-    return run_program(args, 60000, {"GUI_MM_DIR=" + dir});
-}
-
-} // namespace
-
 // site-default and group on a copy of the staged tree: the files change as
 // the windows change them, questions need -y, and a new group is at once
 // usable by show -f.
 TEST(Cli, SiteDefaultAndGroupVerbs) {
     TempDir dir;
-    std::filesystem::copy(build_dir() + "/gui_mm_dir", dir.path(),
+    std::filesystem::copy(staged_install_dir(), dir.path(),
                           std::filesystem::copy_options::recursive);
     const std::string cat = dir.path() + "/data/gui_mm_data/";
     const std::string func_before = read_file(cat + "mib_func.dat");
     const std::string d = dir.path();
 
-    ProgramResult r = cli_in(d, {"site-default", "EnableRadiusAcct", "enabled"});
+    ProgramResult r = run_cli({"site-default", "EnableRadiusAcct", "enabled"}, d);
     EXPECT_EQ(r.status, 0) << r.err;
-    r = cli_in(d, {"site-default", "EnableRadiusAcct"});
+    r = run_cli({"site-default", "EnableRadiusAcct"}, d);
     EXPECT_EQ(r.out, "EnableRadiusAcct: default disabled, site default enabled\n");
-    EXPECT_EQ(cli_in(d, {"site-default", "EnableRadiusAcct", "bogus"}).status, 1);
-    EXPECT_EQ(cli_in(d, {"site-default", "EnableRadiusAcct", "--remove"}).status, 0);
-    EXPECT_EQ(cli_in(d, {"site-default", "nosuch", "1"}).status, 2);
+    EXPECT_EQ(run_cli({"site-default", "EnableRadiusAcct", "bogus"}, d).status, 1);
+    EXPECT_EQ(run_cli({"site-default", "EnableRadiusAcct", "--remove"}, d).status, 0);
+    EXPECT_EQ(run_cli({"site-default", "nosuch", "1"}, d).status, 2);
 
-    r = cli_in(d, {"group", "create", "Night", "sysContact", "sysLocation"});
+    r = run_cli({"group", "create", "Night", "sysContact", "sysLocation"}, d);
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(cli_in(d, {"group", "list"}).out, "Night\n");
-    EXPECT_EQ(cli_in(d, {"group", "show", "Night"}).out, "sysContact\nsysLocation\n");
-    r = cli_in(d, {"group", "create", "Night", "sysName"});
+    EXPECT_EQ(run_cli({"group", "list"}, d).out, "Night\n");
+    EXPECT_EQ(run_cli({"group", "show", "Night"}, d).out, "sysContact\nsysLocation\n");
+    r = run_cli({"group", "create", "Night", "sysName"}, d);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("This parameter group already exists."), std::string::npos);
-    EXPECT_EQ(cli_in(d, {"group", "create", "X", "nosuch"}).status, 2);
+    EXPECT_EQ(run_cli({"group", "create", "X", "nosuch"}, d).status, 2);
     // Without -y the question is answered No and nothing changes.
-    EXPECT_EQ(cli_in(d, {"group", "modify", "Night", "sysName"}).status, 1);
-    EXPECT_EQ(cli_in(d, {"group", "show", "Night"}).out, "sysContact\nsysLocation\n");
-    EXPECT_EQ(cli_in(d, {"-y", "group", "modify", "Night", "sysContact"}).status, 0);
+    EXPECT_EQ(run_cli({"group", "modify", "Night", "sysName"}, d).status, 1);
+    EXPECT_EQ(run_cli({"group", "show", "Night"}, d).out, "sysContact\nsysLocation\n");
+    EXPECT_EQ(run_cli({"-y", "group", "modify", "Night", "sysContact"}, d).status, 0);
 
     if (in_private_netns()) {
         SimOptions o;
         o.devices = {{sim_profile("modelj.prof"), A}};
         SimProcess sim(o);
         ASSERT_TRUE(sim.ready()) << sim.error();
-        r = cli_in(d, {"-mrx", A, "-t", "1", "show", "-f", "Night"});
+        r = run_cli({"-mrx", A, "-t", "1", "show", "-f", "Night"}, d);
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_NE(r.out.find("sysContact : network operations\n"), std::string::npos) << r.out;
     }
 
-    EXPECT_EQ(cli_in(d, {"group", "delete", "Night"}).status, 1);
-    EXPECT_EQ(cli_in(d, {"-y", "group", "delete", "Night"}).status, 0);
-    EXPECT_EQ(cli_in(d, {"group", "list"}).out, "");
+    EXPECT_EQ(run_cli({"group", "delete", "Night"}, d).status, 1);
+    EXPECT_EQ(run_cli({"-y", "group", "delete", "Night"}, d).status, 0);
+    EXPECT_EQ(run_cli({"group", "list"}, d).out, "");
     EXPECT_EQ(read_file(cat + "mib_func.dat"), func_before);
 }

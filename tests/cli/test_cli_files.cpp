@@ -17,19 +17,6 @@
 
 namespace {
 
-std::string build_dir() {
-    const char* d = std::getenv("MM_BUILD_DIR");
-    return d ? d : "build";
-}
-
-ProgramResult cli(std::vector<std::string> args, const std::vector<std::string>& env,
-                  int timeout_ms = 60000) {
-    args.insert(args.begin(), build_dir() + "/src/cli/mm_cli");
-    std::vector<std::string> e = env;
-    e.push_back("GUI_MM_DIR=" + build_dir() + "/gui_mm_dir");
-    return run_program(args, timeout_ms, e);
-}
-
 // Names in dir that begin with prefix.
 std::vector<std::string> named(const std::string& dir, const std::string& prefix) {
     std::vector<std::string> v;
@@ -77,8 +64,9 @@ TEST(CliFiles, EditConfigNeverReportsAFailedUploadAsDone) {
         SimProcess sim(o);
         ASSERT_TRUE(sim.ready()) << sim.error();
         write_file(tmp.file("ed.sh"), std::string(c.edit) + "\n");
-        ProgramResult r = cli({"-mrx", dev, "-t", "1", "-y", "edit-config", "--reset", "macros"},
-                              {"EDITOR=sh " + tmp.file("ed.sh"), "TMPDIR=" + tmp.path()});
+        ProgramResult r =
+            run_cli({"-mrx", dev, "-t", "1", "-y", "edit-config", "--reset", "macros"}, "",
+                    {"EDITOR=sh " + tmp.file("ed.sh"), "TMPDIR=" + tmp.path()});
         bool failure = *c.err_part != '\0';
         EXPECT_EQ(read_file(root.file("morix.cfg")), failure ? CFG : CFG + "lat 1\n");
         if (!failure) {
@@ -101,7 +89,7 @@ TEST(CliFiles, EditConfigNeverReportsAFailedUploadAsDone) {
 
 TEST(CliFiles, AFifoInPlaceOfADataFileIsRefusedAtOnce) {
     TempDir dir;
-    std::filesystem::copy(build_dir() + "/gui_mm_dir", dir.path(),
+    std::filesystem::copy(staged_install_dir(), dir.path(),
                           std::filesystem::copy_options::recursive);
     const struct {
         const char* file;
@@ -126,9 +114,7 @@ TEST(CliFiles, AFifoInPlaceOfADataFileIsRefusedAtOnce) {
         std::string path = dir.file(c.file), saved = path + ".saved";
         bool existed = rename(path.c_str(), saved.c_str()) == 0;
         ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-        std::vector<std::string> args = c.args;
-        args.insert(args.begin(), build_dir() + "/src/cli/mm_cli");
-        ProgramResult r = run_program(args, 15000, {"GUI_MM_DIR=" + dir.path()});
+        ProgramResult r = run_cli(c.args, dir.path(), {}, 15000);
         EXPECT_FALSE(r.timed_out);
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find(c.err_part), std::string::npos) << r.err;
@@ -149,14 +135,9 @@ TEST(CliFiles, SigtermDuringADownloadLeavesNoTemporaryFile) {
     SimProcess sim(o);
     ASSERT_TRUE(sim.ready()) << sim.error();
     ProcessSpec desc;
-    desc.argv = {build_dir() + "/src/cli/mm_cli",
-                 "-fsmax",
-                 "1073741824",
-                 "get-file",
-                 o.load_host,
-                 "/bfs/conf",
-                 local.file("got")};
-    desc.env = {"GUI_MM_DIR=" + build_dir() + "/gui_mm_dir"};
+    desc.argv = {cli_binary(), "-fsmax",    "1073741824",     "get-file",
+                 o.load_host,  "/bfs/conf", local.file("got")};
+    desc.env = {"GUI_MM_DIR=" + staged_install_dir()};
     Process p(desc);
     // the download is under way: its work file is there
     for (int i = 0; i < 100 && named(local.path(), ".nfcopy-").empty(); ++i)

@@ -15,16 +15,6 @@ namespace {
 
 const std::string A = "127.0.88.1", B = "127.0.88.2", S = "127.0.88.3", Q = "127.0.88.9";
 
-std::string build_dir() {
-    const char* d = std::getenv("MM_BUILD_DIR");
-    return d ? d : "build";
-}
-
-ProgramResult cli(std::vector<std::string> args) {
-    args.insert(args.begin(), build_dir() + "/src/cli/mm_cli");
-    return run_program(args, 60000, {"GUI_MM_DIR=" + build_dir() + "/gui_mm_dir"});
-}
-
 // A JSON document as "path=value" pairs (path members joined by dots,
 // array elements by index, values in JSON form); empty when it does not
 // parse.
@@ -87,7 +77,7 @@ class CliJson : public testing::Test {
 
 TEST_F(CliJson, ListInfoAndDiscoverBuildTheDeviceList) {
     const std::string quick[] = {"-t", "1", "-r", "0"};
-    ProgramResult r = cli({"-mrx", A + "," + B, "list", "-o", tmp.file("two.lst")});
+    ProgramResult r = run_cli({"-mrx", A + "," + B, "list", "-o", tmp.file("two.lst")});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("NAME ", 0), 0u) << r.out;
     EXPECT_TRUE(has(r.out, "\n" + A + std::string(24 - A.size() + 1, ' ') + A)) << r.out;
@@ -98,8 +88,8 @@ TEST_F(CliJson, ListInfoAndDiscoverBuildTheDeviceList) {
                   A + " | vantor | 3 | 2\n" + B + " | vantor | 3 | 2\n");
 
     // The saved list loads back; a silent device is listed as such.
-    r = cli({"-l", tmp.file("two.lst"), "-mrx", Q, quick[0], quick[1], quick[2], quick[3], "--json",
-             "list"});
+    r = run_cli({"-l", tmp.file("two.lst"), "-mrx", Q, quick[0], quick[1], quick[2], quick[3],
+                 "--json", "list"});
     EXPECT_EQ(r.status, 1) << r.err;
     auto doc = parse_json(r.out);
     EXPECT_EQ(doc["devices.0.product"], "\"ModelJ\"") << r.out;
@@ -110,32 +100,32 @@ TEST_F(CliJson, ListInfoAndDiscoverBuildTheDeviceList) {
     EXPECT_EQ(doc["devices.2.result_text"], "\"NOT REACHABLE\"");
     EXPECT_EQ(doc["complete"], "false");
 
-    r = cli({"-mrx", B, "info", B});
+    r = run_cli({"-mrx", B, "info", B});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind(B + " : \n\nMorix ModelT", 0), 0u) << r.out;
     EXPECT_TRUE(has(r.out, "\nInternal Modems F/W Rev:  \n1-24 ")) << r.out;
-    doc = parse_json(cli({"-mrx", B, "info", B, "--json"}).out);
+    doc = parse_json(run_cli({"-mrx", B, "info", B, "--json"}).out);
     EXPECT_EQ(doc["modem_revisions.0.modems"], "\"1-24\"");
     EXPECT_EQ(doc["fields.0.label"], "\"H/W Rev\"");
-    EXPECT_EQ(cli({"-mrx", B, "info", A}).status, 1);
+    EXPECT_EQ(run_cli({"-mrx", B, "info", A}).status, 1);
 
     // The discovery datagram goes to A alone (a host mask), never to a
     // broadcast address other test programs' simulators hear.
-    r = cli(
+    r = run_cli(
         {"discover", "-dn", A, "-ds", "255.255.255.254", "-dt", "1", "-o", tmp.file("found.lst")});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(has(r.out, "\n" + A + " ")) << r.out;
     EXPECT_TRUE(has(read_file(tmp.file("found.lst")), "\n" + A + " | vantor | 3 | 2\n"));
-    r = cli({"discover", "-dn", "127.0.88.20", "-ds", "255.255.255.254", "-dt", "1"});
+    r = run_cli({"discover", "-dn", "127.0.88.20", "-ds", "255.255.255.254", "-dt", "1"});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.err, "No valid Morixes were discovered.")) << r.err;
 
-    r = cli({quick[0], quick[1], quick[2], quick[3], "--json", "discover", "--search", S});
+    r = run_cli({quick[0], quick[1], quick[2], quick[3], "--json", "discover", "--search", S});
     EXPECT_EQ(r.status, 0) << r.err;
     doc = parse_json(r.out);
     EXPECT_EQ(doc["devices.0.name"] + doc["devices.1.name"], "\"" + A + "\"\"" + B + "\"");
     EXPECT_EQ(doc.count("devices.2.name"), 0u);
-    r = cli({quick[0], quick[1], quick[2], quick[3], "discover", "--search", Q});
+    r = run_cli({quick[0], quick[1], quick[2], quick[3], "discover", "--search", Q});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.out, "Unable to connect to device, " + Q)) << r.out;
 }
@@ -163,11 +153,11 @@ TEST_F(CliJson, EveryDocumentParsesAndKeepsTheTextRunsStatus) {
         {1, {"list"}},
     };
     for (const auto& [status, args] : runs) {
-        ProgramResult text = cli(args);
+        ProgramResult text = run_cli(args);
         EXPECT_EQ(text.status, status) << text.err;
         std::vector<std::string> json_args = args;
         json_args.push_back("--json");
-        ProgramResult json = cli(json_args);
+        ProgramResult json = run_cli(json_args);
         EXPECT_EQ(json.status, text.status) << json.out << json.err;
         auto doc = parse_json(json.out);
         EXPECT_EQ(doc["status"], std::to_string(text.status)) << json.out;
@@ -186,7 +176,7 @@ TEST_F(CliJson, EveryDocumentParsesAndKeepsTheTextRunsStatus) {
             EXPECT_EQ(doc["lines.1.problem"], "\"Unknown Parameter Name\"");
         }
     }
-    EXPECT_EQ(cli({"-mrx", A, "set", "sysName=x", "--json"}).status, 2);
+    EXPECT_EQ(run_cli({"-mrx", A, "set", "sysName=x", "--json"}).status, 2);
 }
 
 // Completion names come from the installed catalogue and pages.
@@ -208,11 +198,8 @@ TEST_F(CliJson, RewordedMessagesLeaveTheStatus) {
         {{"-mrx", A, "show", "-v", "sysContact"}, "sysContact", "Operation cancelled.", 0},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> argv = c.args;
-        argv.insert(argv.begin(), build_dir() + "/src/cli/mm_cli");
-        std::string dir = "GUI_MM_DIR=" + build_dir() + "/gui_mm_dir";
-        ProgramResult plain = run_program(argv, 60000, {dir});
-        ProgramResult other = run_program(argv, 60000, {dir, "MM_REWORD=" + c.from + "=>" + c.to});
+        ProgramResult plain = run_cli(c.args);
+        ProgramResult other = run_cli(c.args, "", {"MM_REWORD=" + c.from + "=>" + c.to});
         EXPECT_EQ(plain.status, c.status) << c.args.back() << plain.out << plain.err;
         EXPECT_EQ(other.status, plain.status) << c.args.back() << other.out << other.err;
         EXPECT_TRUE(has(plain.out + plain.err, c.from)) << c.args.back();
@@ -228,10 +215,10 @@ TEST(CliCompletion, CompletesVariablesAndPageFields) {
                             "source " + src + "/src/cli/mm_cli.bash; COMP_WORDS=(" + words +
                                 "); COMP_CWORD=" + std::to_string(cword) +
                                 "; _mm_cli; echo \"${COMPREPLY[*]}\""},
-                           20000, {"GUI_MM_DIR=" + build_dir() + "/gui_mm_dir"})
+                           20000, {"GUI_MM_DIR=" + staged_install_dir()})
             .out;
     };
-    const std::string m = build_dir() + "/src/cli/mm_cli";
+    const std::string m = staged_install_dir() + "/../src/cli/mm_cli";
     EXPECT_EQ(complete(m + " show -v sysCon", 3), "sysContact\n");
     EXPECT_EQ(complete(m + " show -v sysName,sysCon", 3), "sysName,sysContact\n");
     EXPECT_EQ(complete(m + " page ip rip-rec", 3), "rip-receive=\n");

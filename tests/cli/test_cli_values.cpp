@@ -16,17 +16,12 @@ namespace {
 
 const std::string A = "127.0.87.1", B = "127.0.87.2", Q = "127.0.87.3";
 
-std::string build_dir() {
-    const char* d = std::getenv("MM_BUILD_DIR");
-    return d ? d : "build";
-}
-
 // A private copy of the staged installation (site defaults are rewritten).
 class CliValues : public testing::Test {
   protected:
     void SetUp() override {
         REQUIRE_NETNS();
-        std::filesystem::copy(build_dir() + "/gui_mm_dir", dir.path(),
+        std::filesystem::copy(staged_install_dir(), dir.path(),
                               std::filesystem::copy_options::recursive);
     }
     void start(const std::vector<SimDeviceSpec>& devices, const std::vector<std::string>& sets) {
@@ -37,10 +32,7 @@ class CliValues : public testing::Test {
         sim = std::make_unique<SimProcess>(o);
         ASSERT_TRUE(sim->ready()) << sim->error();
     }
-    ProgramResult cli(std::vector<std::string> args) {
-        args.insert(args.begin(), build_dir() + "/src/cli/mm_cli");
-        return run_program(args, 60000, {"GUI_MM_DIR=" + dir.path()});
-    }
+    ProgramResult cli(const std::vector<std::string>& args) { return run_cli(args, dir.path()); }
     std::string script(const std::string& name, const std::string& body) {
         write_file(dir.file(name), "#\n# DB_VERSION: V1.0\n# FORMAT: Parameter Name | Port Type | "
                                    "Port Number | Value\n#\n" +
@@ -205,10 +197,6 @@ TEST_F(CliValues, StatusTellsWhetherEverythingWasDone) {
          1,
          "Not confirmed (answer with -y)",
          ""},
-        {{"site-default", "sysContact", "none"}, 0, "", ""},
-        {{"site-default", "sysContact"}, 0, "", "site default none\n"},
-        {{"site-default", "sysContact", "--remove"}, 0, "", ""},
-        {{"site-default", "sysContact"}, 0, "", "no site default\n"},
         {{"-mrx", A, "-y", "boot", "timedBoot", "--time", "12:60"}, 1, "", "Boot time is invalid"},
     };
     for (const Case& c : cases) {

@@ -50,3 +50,10 @@ std::string DevicesSim::derived_profile(const std::string& shipped, const std::s
     write_file(path, read_file(sim_profile(shipped)) + "\n" + extra + "\n");
     return path;
 }
+
+bool DevicesSim::warned(const std::string& part) {
+    for (const std::string& w : hl_texts("warn"))
+        if (w.find(part) != std::string::npos)
+            return true;
+    return false;
+}

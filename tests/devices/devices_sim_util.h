@@ -25,6 +25,8 @@ class DevicesSim : public testing::Test {
     // A profile written into the temporary folder from a shipped one, with
     // extra lines appended (later lines override earlier keywords).
     std::string derived_profile(const std::string& shipped, const std::string& extra);
+    // Whether a warning shown so far holds part.
+    bool warned(const std::string& part);
     std::unique_ptr<StagedInstall> staged;
     std::unique_ptr<SimProcess> sim;
     TempDir tmp;

@@ -28,12 +28,6 @@ TEST(ModemRevs, RevisionsBeyondSixShareASeventhGroup) {
     EXPECT_EQ(ports[0], "1,9");
 }
 
-TEST(MdmRanges, SinglesAndRuns) {
-    EXPECT_EQ(mdm_port_ranges({}), "");
-    EXPECT_EQ(mdm_port_ranges({4}), "4");
-    EXPECT_EQ(mdm_port_ranges({1, 2, 4, 5, 6, 9}), "1-2,4-6,9");
-}
-
 IdentAnswers sample() {
     IdentAnswers a;
     a.values = {{"sysDescr", "Morix ModelL"},

@@ -94,14 +94,6 @@ TEST_F(Dispatch, WindowActions) {
     ui_set_text(126, "report");
     EXPECT_EQ(dispatch_main(128), 1); // Clear
     EXPECT_EQ(ui_get_text(126), "");
-    EXPECT_EQ(dispatch_main(130), 1); // Close
-    EXPECT_FALSE(ui_is_managed(W_SHOW_FORM));
-    EXPECT_EQ(dispatch_main(3), 1); // Broadcast opens its window
-    EXPECT_TRUE(ui_is_managed(W_BCAST_FORM));
-    dispatch_main(67);
-    EXPECT_EQ(show_port_sel_ind, 3);
-    dispatch_main(70);
-    EXPECT_EQ(show_port_sel_ind, 8);
 }
 
 TEST_F(Dispatch, ConfirmAutoResetToggle) {
@@ -226,15 +218,4 @@ TEST(MrxConf, NamesOfSelectedReachableDevicesWrapAt60) {
     }
     free_host_info_list(host_info_list);
     EXPECT_EQ(mrx_conf_names(), "    ");
-}
-
-TEST(TextHelpers, BufferGrowsAndFlagsAreSpelled) {
-    std::string buf;
-    text_set_buf("a", &buf, 1);
-    text_set_buf("b", &buf, 0);
-    text_set_buf("c", &buf, 1);
-    EXPECT_EQ(buf, "a\nbc\n");
-    EXPECT_STREQ(itob(1), "TRUE");
-    EXPECT_STREQ(itob(-2), "TRUE");
-    EXPECT_STREQ(itob(0), "FALSE");
 }

@@ -106,6 +106,8 @@ TEST(GuiStartUp, ProgressLabelAndReadyState) {
     std::printf("start-up to ready: %ld ms\n", g_ready_ms);
 }
 
+// The ids of the main window; its secondary windows and dialogs are each
+// opened by an operator scenario (tests/operator, test_op_windows).
 TEST(GuiStartUp, EveryIdAndWindowExists) {
     const int main_ids[] = {1,  2,  3,  4,  5,  7,  9,  10, 11, 12, 13,  14,  15,  16,  17,  18,
                             19, 20, 22, 23, 24, 25, 26, 28, 30, 31, 32,  33,  36,  37,  38,  39,
@@ -113,25 +115,6 @@ TEST(GuiStartUp, EveryIdAndWindowExists) {
                             76, 79, 80, 81, 82, 83, 84, 85, 87, 88, 550, 641, 642, 730, 731, 756};
     for (int id : main_ids)
         EXPECT_TRUE(ui_exists(id)) << id;
-    const int fixed_ids[] = {W_FILE_SEL_BOX,
-                             W_QUESTION_BOX,
-                             W_NAME_PROMPT,
-                             W_CANCEL_DIALOG,
-                             W_CANCEL_BUTTON,
-                             W_CANCEL_LABEL,
-                             W_CANCEL_DRAW,
-                             W_CANCEL_ANCHOR,
-                             W_BOOT_DIALOG,
-                             W_IMDM_DIALOG,
-                             151,
-                             385,
-                             432,
-                             W_HELP_TEXT,
-                             W_HELP_CLOSE};
-    for (int id : fixed_ids)
-        EXPECT_TRUE(ui_exists(id)) << id;
-    for (int id : {0, 300, 181, 620, 700, 701, 703, 706, 171, 315, 632})
-        EXPECT_TRUE(ui_exists(id, UI_BASIC)) << id;
     // Buttons sized by the creation set-up.
     Dimension w = 0, h = 0;
     XtVaGetValues(widgets[140], XmNwidth, &w, XmNheight, &h, nullptr);
@@ -440,28 +423,6 @@ TEST(GuiWindows, ManageChildPlaceOffsetsClearsHotspotAndWork) {
     gui_unmanage_top_form(W_BCAST_FORM);
 }
 
-// The OK action receives the full path of the name typed in the box.
-TEST(GuiDialogs, FileSelectionHandsOverTheFullPath) {
-    static std::string chosen;
-    chosen.clear();
-    std::string dir = g_install + "/data/saved_text";
-    ui_file_selection(
-        W_SHOW_FORM, "Save", dir,
-        [](const std::string& path) {
-            chosen = path;
-            return 1;
-        },
-        "help");
-    Widget box = widgets[W_FILE_SEL_BOX];
-    XmTextFieldSetString(XmFileSelectionBoxGetChild(box, XmDIALOG_TEXT),
-                         const_cast<char*>("out.txt"));
-    XtCallActionProc(XmFileSelectionBoxGetChild(box, XmDIALOG_TEXT), "activate", nullptr, nullptr,
-                     0);
-    pump(100);
-    EXPECT_EQ(chosen, dir + "/out.txt");
-    EXPECT_FALSE(XtIsManaged(box));
-}
-
 TEST(GuiAccessors, SetDirectorySetsDirectoryAndFilter) {
     Widget box = widgets[W_FILE_SEL_BOX];
     ASSERT_NE(box, nullptr);
@@ -474,40 +435,6 @@ TEST(GuiAccessors, SetDirectorySetsDirectoryAndFilter) {
     EXPECT_EQ(cvt_cps_str(mask), "*.txt");
     XmStringFree(dir);
     XmStringFree(mask);
-}
-
-// The Site Parameters window in the real toolkit: an enumerated variable
-// gets an option menu built from its enumeration, and Modify stores the
-// chosen value's number in the file and in the catalogue.
-TEST(GuiWindows, SiteParametersEnumeratedEditor) {
-    dispatch_main(16);
-    pump(150);
-    ASSERT_TRUE(ui_is_managed(W_SITE_FORM));
-    std::vector<std::string> items = ui_list_items(W_SITE_PRM_LIST);
-    int pos = 0, id = -1;
-    for (size_t i = 0; i < items.size() && pos == 0; ++i)
-        if (get_check_mib_var(items[i], &id) == 1 && mib_var(id)->enum_id >= 0)
-            pos = static_cast<int>(i) + 1;
-    ASSERT_GT(pos, 0);
-    XmListSelectPos(ui_widget(W_SITE_PRM_LIST, UI_MAIN), pos, True);
-    pump(150);
-    EXPECT_EQ(get_widget_label(W_SITE_NAME_LBL), items[pos - 1]);
-    EXPECT_TRUE(ui_is_managed(W_SITE_DEF_VAL_OM));
-    EXPECT_FALSE(ui_is_managed(W_SITE_DEF_VAL_TF));
-    const EnumEntry& last = mib_enum_list[mib_var(id)->enum_id].back();
-    ASSERT_TRUE(set_option_menu_top_button(W_SITE_DEF_VAL_OM, last.text));
-    EXPECT_EQ(ui_get_option(W_SITE_DEF_VAL_OM), last.text);
-    pump(150);
-    ASSERT_TRUE(screenshot("site_prm_enum_editor"));
-    press(W_SITE_MODIFY);
-    pump(150);
-    EXPECT_EQ(mib_var(id)->site_def_val, std::to_string(last.value));
-    std::ifstream f(g_install + "/data/gui_mm_data/mib_site_def.dat");
-    std::string all((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    EXPECT_NE(all.find(std::to_string(id) + " | " + std::to_string(last.value) + "\n"),
-              std::string::npos);
-    EXPECT_FALSE(ui_is_managed(W_SITE_DEF_VAL_OM));
-    gui_unmanage_top_form(W_SITE_FORM);
 }
 
 TEST(GuiAccessors, GetColorByNameFallsBackToBlack) {

@@ -102,34 +102,27 @@ TEST_F(Program, StartUpWarningStaysAboveMainWindow) {
     EXPECT_GT(g_stacking.warning_index, g_stacking.main_index);
 }
 
-TEST_F(Program, MissingInterfaceDescriptionStopsNonZero) {
-    std::string err;
-    int rc = run_program({"-nod"}, {"GUI_MM_DIR=/nonexistent/mm"}, 10000, &err);
-    EXPECT_EQ(rc, 1);
-    EXPECT_NE(err.find("\n\nCannot open hierarchy. Check GUI_MM_DIR environment variable for "
-                       "accuracy.\n\n"),
-              std::string::npos)
-        << err;
-}
-
-TEST_F(Program, NoDisplayStopsNonZero) {
-    std::string err;
-    int rc = run_program({"-nod"}, {"DISPLAY=:1999"}, 10000, &err);
-    EXPECT_EQ(rc, 1);
-    EXPECT_NE(err.find("\n\nFailed to open the display.\n\n"), std::string::npos) << err;
-}
-
-TEST_F(Program, MissingCatalogueStopsNonZero) {
+// A missing interface description, display or catalogue file stops start-up
+// with its message and status 1.
+TEST_F(Program, FatalStopsEndNonZeroWithTheirMessage) {
     std::string dir = copy_stage_dir();
     std::filesystem::remove(dir + "/data/gui_mm_data/mib.dat");
-    std::string err;
-    int rc = run_program({"-nod"}, {"GUI_MM_DIR=" + dir}, 15000, &err);
+    const struct {
+        std::string env;
+        const char* message;
+    } cases[] = {
+        {"GUI_MM_DIR=/nonexistent/mm",
+         "\n\nCannot open hierarchy. Check GUI_MM_DIR environment variable for accuracy.\n\n"},
+        {"DISPLAY=:1999", "\n\nFailed to open the display.\n\n"},
+        {"GUI_MM_DIR=" + dir, "\n\nCannot open data files.\nCheck file permissions and "
+                              "GUI_MM_DIR environment variable.\n\n"},
+    };
+    for (const auto& c : cases) {
+        std::string err;
+        EXPECT_EQ(run_program({"-nod"}, {c.env}, 15000, &err), 1) << c.env;
+        EXPECT_NE(err.find(c.message), std::string::npos) << err;
+    }
     remove_tree(dir);
-    EXPECT_EQ(rc, 1);
-    EXPECT_NE(err.find("\n\nCannot open data files.\nCheck file permissions and GUI_MM_DIR "
-                       "environment variable.\n\n"),
-              std::string::npos)
-        << err;
 }
 
 TEST_F(Program, InvalidOptionThenExitFromMenu) {

@@ -18,35 +18,10 @@ std::unique_ptr<SimProcess> g_sim;
 std::string g_install;
 std::string g_log;
 
-#define NEED_PROGRAM()                                                                             \
-    if (!g_ready)                                                                                  \
-    GTEST_SKIP() << "needs the private network namespace and an X server"
-
 const char* const A = "127.0.81.1";
 const char* const J1 = "<127.0.81.1> : ModelJ";
 const char* const J2 = "<127.0.81.2> : ModelJ";
 const char* const Q = "<127.0.81.3> : ModelQ";
-
-Step device_has(const std::string& addr, const std::string& var, const std::string& value) {
-    return check(addr + " " + var + " reads " + value, [=]() -> std::string {
-        std::string now = snmp_get(addr, var);
-        return now == value ? "" : "it reads \"" + now + "\"";
-    });
-}
-
-Step file_has(const std::string& path, const std::string& needle, bool present = true) {
-    return check(path + (present ? " holds " : " lacks ") + needle, [=]() -> std::string {
-        bool found = false;
-        for (const std::string& line : file_lines(path))
-            found = found || line.find(needle) != std::string::npos;
-        return found == present ? "" : "it does not";
-    });
-}
-
-Steps operator+(Steps a, const Steps& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 // The main window in Customize mode with the devices and parameters (or
 // one group when groups is set) selected.

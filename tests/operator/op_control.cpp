@@ -19,35 +19,10 @@ bool g_ready = false;
 std::unique_ptr<SimProcess> g_sim;
 std::string g_install, g_log, g_root, g_silent_list;
 
-#define NEED_PROGRAM()                                                                             \
-    if (!g_ready)                                                                                  \
-    GTEST_SKIP() << "needs the private network namespace and an X server"
-
 const char* const J = "<127.0.82.1> : ModelJ";
 const char* const T = "<127.0.82.2> : ModelT";
 const char* const J4 = "<127.0.82.4> : ModelJ";
 const char* const LH = "127.0.82.9";
-
-Step file_has(const std::string& path, const std::string& needle) {
-    return check(path + " holds " + needle, [=]() -> std::string {
-        for (const std::string& line : file_lines(path))
-            if (line.find(needle) != std::string::npos)
-                return "";
-        return "it does not";
-    });
-}
-
-Step device_has(const std::string& addr, const std::string& var, const std::string& value) {
-    return check(addr + " " + var + " reads " + value, [=]() -> std::string {
-        std::string now = snmp_get(addr, var);
-        return now == value ? "" : "it reads \"" + now + "\"";
-    });
-}
-
-Steps operator+(Steps a, const Steps& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 Steps only(const std::string& row) {
     return {select_item(MAIN, "mrx_list", row)};

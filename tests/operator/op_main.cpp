@@ -15,10 +15,6 @@ bool g_ready = false;
 std::unique_ptr<SimProcess> g_sim;
 std::string g_install;
 
-#define NEED_PROGRAM()                                                                             \
-    if (!g_ready)                                                                                  \
-    GTEST_SKIP() << "needs the private network namespace and an X server"
-
 bool listed(const std::string& row) {
     for (const std::string& item : list_items(MAIN, "mrx_list"))
         if (item == row)
@@ -34,15 +30,6 @@ Step row_is(const std::string& row, bool present) {
 
 const char* const J = "<127.0.80.1> : ModelJ";
 const char* const T = "<127.0.80.3> : ModelT";
-
-Step file_has(const std::string& path, const std::string& needle) {
-    return check("file " + path + " holds " + needle, [=]() -> std::string {
-        for (const std::string& line : file_lines(path))
-            if (line.find(needle) != std::string::npos)
-                return "";
-        return "it does not";
-    });
-}
 
 // Types a path into a file selection box and presses OK.
 Steps pick_file(const std::string& title, const std::string& path) {
@@ -108,6 +95,10 @@ TEST(OpMain, SiteParameters) {
                             select_item(W, "Parameters", "mrxDialoutRetries"),
                             type_into(W, "Site Default:", "6"), click(W, "Modify"),
                             file_has(g_install + "/data/gui_mm_data/mib_site_def.dat", "92 | 6"),
+                            // An enumerated variable is edited by name, stored by number.
+                            select_item(W, "Parameters", "mrxDialoutEnable"),
+                            choose(W, "site_def_val_om", "disabled"), click(W, "Modify"),
+                            file_has(g_install + "/data/gui_mm_data/mib_site_def.dat", "90 | 0"),
                             click(W, "Close"), wait_closed(W)}),
               "");
 }

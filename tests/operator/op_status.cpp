@@ -3,6 +3,8 @@
 // what the window then shows compared with what the device holds.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "frame/gui_run.h"
 #include "operator/operator.h"
 
@@ -10,10 +12,6 @@ namespace {
 
 bool g_ready = false;
 std::unique_ptr<SimProcess> g_sim;
-
-#define NEED_PROGRAM()                                                                             \
-    if (!g_ready)                                                                                  \
-    GTEST_SKIP() << "needs the private network namespace and an X server"
 
 struct StatusCase {
     const char* entry; // of the Status menu
@@ -75,6 +73,32 @@ TEST(OpStatus, EveryStatusWindowShowsTheDevice) {
         s.push_back(wait_closed(title));
         EXPECT_EQ(run_scenario(std::string("status_") + c.title, s), "") << c.title;
     }
+}
+
+// Refresh every second, on the toolkit's timer: the device's up time moves
+// on in the window without Update.
+TEST(OpStatus, AutomaticRefreshReadsTheDeviceAgain) {
+    NEED_PROGRAM();
+    const char* W = "Morix Status : 127.0.83.1";
+    auto first = std::make_shared<std::string>();
+    EXPECT_EQ(run_scenario("status_auto_refresh",
+                           {toggle(MAIN, "Customize", true),
+                            select_item(MAIN, "mrx_list", "<127.0.83.1> : ModelJ"),
+                            menu("Status>Morix Status"), wait_window(W),
+                            check("the window shows the up time",
+                                  [=]() -> std::string {
+                                      *first = text_of(W, "mrx_st_text");
+                                      return first->find("System Up Time") != std::string::npos
+                                                 ? ""
+                                                 : "it does not";
+                                  }),
+                            type_into(W, "mrx_st_secs", "1"), toggle(W, "Refresh every", true),
+                            check("the window is read again",
+                                  [=]() -> std::string {
+                                      return text_of(W, "mrx_st_text") != *first ? "" : "it is not";
+                                  }),
+                            toggle(W, "Refresh every", false), click(W, "Close"), wait_closed(W)}),
+              "");
 }
 
 } // namespace

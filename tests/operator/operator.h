@@ -74,6 +74,18 @@ Step pause(int ms);
 // A read-back: polled until fn returns "" (or its reason after timeout_ms).
 Step check(const std::string& what, std::function<std::string()> fn, int timeout_ms = 5000);
 
+// Read-backs polled as steps: a line of the file holds needle (or none
+// does), and the device's variable reads value.
+Step file_has(const std::string& path, const std::string& needle, bool present = true);
+Step device_has(const std::string& addr, const std::string& var, const std::string& value);
+// The steps of a followed by those of b.
+Steps operator+(Steps a, const Steps& b);
+
+// Skips a scenario test when its program could not be started.
+#define NEED_PROGRAM()                                                                             \
+    if (!g_ready)                                                                                  \
+    GTEST_SKIP() << "needs the private network namespace and an X server"
+
 // Runs the steps; "" when all were done, else the failing step and why.
 // Screenshot of the last step: build/frame_screens/op_<name>.png. The
 // windows opened so far are listed in build/operator_windows/<program>.txt.

@@ -597,3 +597,24 @@ std::vector<std::string> list_items(const std::string& window, const std::string
         out.push_back(cvt_cps_str(items[i]));
     return out;
 }
+
+Step file_has(const std::string& path, const std::string& needle, bool present) {
+    return check(path + (present ? " holds " : " lacks ") + needle, [=]() -> std::string {
+        bool found = false;
+        for (const std::string& line : file_lines(path))
+            found = found || line.find(needle) != std::string::npos;
+        return found == present ? "" : "it does not";
+    });
+}
+
+Step device_has(const std::string& addr, const std::string& var, const std::string& value) {
+    return check(addr + " " + var + " reads " + value, [=]() -> std::string {
+        std::string now = snmp_get(addr, var);
+        return now == value ? "" : "it reads \"" + now + "\"";
+    });
+}
+
+Steps operator+(Steps a, const Steps& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}

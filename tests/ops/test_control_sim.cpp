@@ -53,12 +53,6 @@ class ControlSim : public OpsSim {
         for (int p = 0; host_info_list[p]; ++p)
             host_info_list[p]->selected = host_info_list[p]->name == name;
     }
-    bool warned(const std::string& part) {
-        for (const std::string& w : hl_texts("warn"))
-            if (w.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
     int log_count(const std::string& part) {
         int n = 0;
         for (const std::string& l : control_log())

@@ -15,12 +15,6 @@
 namespace {
 
 const std::string A = "127.0.32.1", B = "127.0.32.2", C = "127.0.32.3";
-MorixRecord* mrx_named(const std::string& name) {
-    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
-        if (host_info_list[p]->name == name)
-            return host_info_list[p];
-    return nullptr;
-}
 
 const std::string STILL =
     "counter_rate 0\ncounter_rate totalInChars 0\ncounter_rate totalOutChars 0";
@@ -301,14 +295,14 @@ TEST_F(StatusSim, CountersAdvanceUnreachableAndCancel) {
     // A cancel shows nothing and marks the device incomplete.
     hl_cancel_at(1);
     EXPECT_EQ(run(SM_MRX), "");
-    EXPECT_EQ(mrx_named(A)->status, 17);
-    EXPECT_EQ(mrx_named(A)->prm_count, 0) << "no chain is left for the next command";
+    EXPECT_EQ(find_record(A)->status, 17);
+    EXPECT_EQ(find_record(A)->prm_count, 0) << "no chain is left for the next command";
     EXPECT_TRUE(hl_texts("warn").empty());
 
     // The device stops answering: the warning, empty fields.
     sim.reset();
-    mrx_named(A)->timeout = 200000;
-    mrx_named(A)->retries = 0;
+    find_record(A)->timeout = 200000;
+    find_record(A)->retries = 0;
     EXPECT_EQ(run(SM_MRX), "");
     EXPECT_EQ(hl_texts("warn"), std::vector<std::string>{MSG_STS_FAILED + A});
 }

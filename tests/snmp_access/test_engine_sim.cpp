@@ -1,8 +1,7 @@
 // What the device simulator adds to the request engine's tests, over real
 // UDP with the shipped catalogue: chunking and progress, splitting for
-// devices that answer only small requests or tooBig with an index, one
-// session across splits, cancel between chunks, port tables, Set, lost
-// datagrams and stray replies.
+// devices that answer tooBig with an index, one session across splits,
+// cancel between chunks, port tables, Set, lost datagrams and stray replies.
 #include <dirent.h>
 #include <gmock/gmock.h>
 
@@ -18,7 +17,6 @@ using testing::internal::GetCapturedStdout;
 namespace {
 
 constexpr const char* DEV = "127.0.52.1";        // plain ModelJ
-constexpr const char* DEV_SMALL = "127.0.52.2";  // at most 5 variables, tooBig without index
 constexpr const char* DEV_INDEX = "127.0.52.3";  // at most 3 variables, tooBig with index
 constexpr const char* DEV_LOSSY = "127.0.52.4";  // drops 30 % of the datagrams
 constexpr const char* DEV_GENERR = "127.0.52.5"; // genErr for hwRev
@@ -39,12 +37,11 @@ class EngineSim : public EngineTest {
         if (!in_private_netns())
             return;
         SimOptions o;
-        for (const char* a : {DEV, DEV_SMALL, DEV_INDEX, DEV_LOSSY, DEV_GENERR})
+        for (const char* a : {DEV, DEV_INDEX, DEV_LOSSY, DEV_GENERR})
             o.devices.push_back({sim_profile("modelj.prof"), a});
         o.devices.push_back({sim_profile("modelr.prof"), DEV_WAN});
         o.devices.push_back({sim_profile("modelj.prof"), DEV_STRAY});
-        o.faults = {std::string(DEV_SMALL) + ":max_vars=5",
-                    std::string(DEV_INDEX) + ":max_vars=3,toobig_index",
+        o.faults = {std::string(DEV_INDEX) + ":max_vars=3,toobig_index",
                     std::string(DEV_LOSSY) + ":drop=30,seed=7",
                     std::string(DEV_GENERR) + ":generr=hwRev", std::string(DEV_STRAY) + ":stray"};
         for (int k = 0; k < SPLIT_LOSSY_COUNT; ++k) {
@@ -112,20 +109,6 @@ TEST_F(EngineSim, ChunksOfThirtyTwoAndProgress) {
     EXPECT_EQ(r->status, 3);
 }
 
-TEST_F(EngineSim, ThirdOfFiveRejectedWithNoSuchName) {
-    add_scalars(2);
-    add_prm_node(r.rec, id("sysDescr"), 0, 0, 99, "", "", 0);
-    add_scalars(2);
-    mm_snmp(r.rec, SNMP_OP_GET);
-    EXPECT_EQ(r->status, 0);
-    std::vector<const ParamNode*> n = node_list(r.rec);
-    EXPECT_EQ(n[2]->status, NS_NO_SUCH_NAME);
-    EXPECT_FALSE(n[2]->has_value);
-    EXPECT_EQ(n[1]->value, "ModelJ-HW-C");
-    EXPECT_EQ(n[3]->value, n[0]->value);
-    EXPECT_EQ(n[4]->value, "ModelJ-HW-C");
-}
-
 TEST_F(EngineSim, GenErrMarksTheNodeMinusOne) {
     set_peer(r.rec, DEV_GENERR, "vantor");
     add_scalars(4);
@@ -135,20 +118,6 @@ TEST_F(EngineSim, GenErrMarksTheNodeMinusOne) {
     EXPECT_EQ(n[1]->status, NS_OTHER_ERROR);
     EXPECT_EQ(n[2]->status, 0);
     EXPECT_EQ(n[2]->value, "R2.3");
-}
-
-TEST_F(EngineSim, SmallRequestDeviceServedByTheOneVariablePass) {
-    set_peer(r.rec, DEV_SMALL, "vantor");
-    add_scalars(12);
-    long before = g_snmp_requests_sent;
-    CaptureStdout();
-    mm_snmp(r.rec, SNMP_OP_GET);
-    std::string out = GetCapturedStdout();
-    EXPECT_EQ(r->status, 0);
-    EXPECT_EQ(out, "\n\nSplitting the packet wasn't enough.\nSubmitting one variable at a "
-                   "time.\n\n");
-    EXPECT_EQ(sent_since(before), 1 + 12);
-    expect_all_served();
 }
 
 TEST_F(EngineSim, TooBigWithIndexSplitsWhereTheDeviceSays) {

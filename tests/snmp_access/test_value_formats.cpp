@@ -34,19 +34,6 @@ TEST(ValueFormats, GuiIpCheckWarnsWithTheLabel) {
     hl_reset();
 }
 
-TEST(ValueFormats, BroadcastAddress) {
-    std::string out;
-    EXPECT_EQ(get_bcast_addr("192.168.5.9", "255.255.255.0", &out, 0), 0);
-    EXPECT_EQ(out, "192.168.5.255");
-    EXPECT_EQ(get_bcast_addr("10.1.2.3", "255.0.0.0", &out, 0), 0);
-    EXPECT_EQ(out, "10.255.255.255");
-    out = "unchanged";
-    EXPECT_EQ(get_bcast_addr("10.1.2", "255.0.0.0", &out, 0), -1);
-    EXPECT_EQ(out, "unchanged");
-    EXPECT_EQ(get_bcast_addr("10.1.2.3", "x", &out, 1), -1);
-    EXPECT_EQ(out, "255.255.255.255");
-}
-
 TEST(ValueFormats, TimeSyntax) {
     for (const char* ok : {"23:59", "00:00", "+15", " 12:30 ", "+12:30", "+0"})
         EXPECT_EQ(check_time_fmt(ok), 1) << ok;

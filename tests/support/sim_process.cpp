@@ -42,6 +42,22 @@ std::string sim_profile(const std::string& name) {
            "/" + name;
 }
 
+std::string staged_install_dir() {
+    return build_dir() + "/gui_mm_dir";
+}
+
+std::string cli_binary() {
+    return build_dir() + "/src/cli/mm_cli";
+}
+
+ProgramResult run_cli(std::vector<std::string> args, const std::string& install,
+                      const std::vector<std::string>& env, int timeout_ms) {
+    args.insert(args.begin(), cli_binary());
+    std::vector<std::string> e = env;
+    e.push_back("GUI_MM_DIR=" + (install.empty() ? staged_install_dir() : install));
+    return run_program(args, timeout_ms, e);
+}
+
 std::string sim_catalogue_dir() {
     return env_or("MM_SIM_CATALOGUE", build_dir() + "/gui_mm_dir/data/gui_mm_data");
 }

@@ -75,3 +75,11 @@ class SimProcess {
 std::string sim_binary();
 std::string sim_profile(const std::string& name);
 std::string sim_catalogue_dir();
+// The build's staged installation tree (MM_BUILD_DIR/gui_mm_dir) and mm_cli.
+std::string staged_install_dir();
+std::string cli_binary();
+
+// Runs the build's mm_cli with args on an installation tree (the staged one
+// when install is empty) and extra environment entries.
+ProgramResult run_cli(std::vector<std::string> args, const std::string& install = "",
+                      const std::vector<std::string>& env = {}, int timeout_ms = 60000);

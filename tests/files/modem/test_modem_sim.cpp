@@ -80,12 +80,6 @@ class ModemSim : public DevicesSim {
         return check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE) == 1;
     }
     std::string control_log() { return read_file(tmp.file("control.log")); }
-    bool warned(const std::string& part) {
-        for (const std::string& w : hl_texts("warn"))
-            if (w.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
     std::string root;
 };
 
