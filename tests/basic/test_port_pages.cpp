@@ -242,7 +242,7 @@ TEST_F(PortPages, AsyncPortsOnA32PortDevice) {
     start({{sim_profile("modelj.prof"), A}}, {});
     ui_set_text(BW_ASYNC_PORTS, "1-4", UI_BASIC);
     BasicPage& p = open("async-ports");
-    EXPECT_EQ(ui_list_count(940, UI_BASIC), 32);
+    EXPECT_EQ(ui_list_count(BW_PORT_LIST, UI_BASIC), 32);
     put(p, "speed", "38400");
     put(p, "in-flow", "hardware");
     EXPECT_EQ(page_conf_apply(p), 1);

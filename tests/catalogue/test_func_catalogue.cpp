@@ -126,17 +126,17 @@ TEST_F(FuncCatalogue, ParameterListFitsPortTypeAndSkipsInternalAndReadOnly) {
               var_line(3, "enParam", 5, 6) + var_line(4, "roParam", 0, 6) +
               var_line(5, "hidden", 1, 6, 1) + var_line(6, "anotherEn", 1, 6) +
               var_line(7, "syncAsync", 3, 4) + var_line(8, "chanParam", 1, 7));
-    display_mgmt_prm(608, 4);
-    EXPECT_EQ(ui_list_items(608), (std::vector<std::string>{"anotherEn", "enParam"}));
-    display_mgmt_prm(608, 1);
-    EXPECT_EQ(ui_list_items(608),
+    display_mgmt_prm(W_SITE_PRM_LIST, 4);
+    EXPECT_EQ(ui_list_items(W_SITE_PRM_LIST), (std::vector<std::string>{"anotherEn", "enParam"}));
+    display_mgmt_prm(W_SITE_PRM_LIST, 1);
+    EXPECT_EQ(ui_list_items(W_SITE_PRM_LIST),
               (std::vector<std::string>{"anotherEn", "asyParam", "enParam", "syncAsync"}));
-    display_mgmt_prm(608, 0);
-    EXPECT_EQ(ui_list_items(608), (std::vector<std::string>{"devParam"}));
-    display_mgmt_prm(608, 8);
-    EXPECT_EQ(ui_list_items(608), (std::vector<std::string>{"chanParam"}));
-    display_mgmt_prm(608, 7);
-    EXPECT_TRUE(ui_list_items(608).empty());
+    display_mgmt_prm(W_SITE_PRM_LIST, 0);
+    EXPECT_EQ(ui_list_items(W_SITE_PRM_LIST), (std::vector<std::string>{"devParam"}));
+    display_mgmt_prm(W_SITE_PRM_LIST, 8);
+    EXPECT_EQ(ui_list_items(W_SITE_PRM_LIST), (std::vector<std::string>{"chanParam"}));
+    display_mgmt_prm(W_SITE_PRM_LIST, 7);
+    EXPECT_TRUE(ui_list_items(W_SITE_PRM_LIST).empty());
 }
 
 TEST_F(FuncCatalogue, MainListSwitchesSetStateAndActionHelpLabels) {

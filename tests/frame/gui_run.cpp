@@ -39,7 +39,7 @@ bool start_program(const GuiTestRun& run, std::unique_ptr<SimProcess>* sim, std:
     bool up = pump_until(init_done, 30000);
     for (const std::string& name : run.added) {
         ui_set_text(W_MRX_NAME_TF, name);
-        press(31);
+        press(W_ADD_PB);
         pump(200);
     }
     return up;

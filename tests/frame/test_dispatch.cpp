@@ -91,9 +91,9 @@ TEST_F(Dispatch, SetupModeWithoutOpenWindowsDoesNotAsk) {
 
 TEST_F(Dispatch, WindowActions) {
     gui_manage_top_form(W_SHOW_FORM);
-    ui_set_text(126, "report");
-    EXPECT_EQ(dispatch_main(128), 1); // Clear
-    EXPECT_EQ(ui_get_text(126), "");
+    ui_set_text(W_SHOW_TEXT, "report");
+    EXPECT_EQ(dispatch_main(W_SHOW_CLEAR_PB), 1); // Clear
+    EXPECT_EQ(ui_get_text(W_SHOW_TEXT), "");
 }
 
 TEST_F(Dispatch, ConfirmAutoResetToggle) {
@@ -106,15 +106,15 @@ TEST_F(Dispatch, ConfirmAutoResetToggle) {
 }
 
 TEST_F(Dispatch, ExitAndLaterCommands) {
-    dispatch_main(14);
+    dispatch_main(W_EXIT_PB);
     EXPECT_EQ(hl_events().back().kind, "exit");
     // Boot (2) reaches its command, which first checks the selection.
-    dispatch_main(2);
+    dispatch_main(W_BOOT_PB);
     EXPECT_EQ(hl_warning_box(), "You must select a reachable Morix from the list.");
     hl_close_warning_box();
     // Add (31) reaches the device list command.
     ui_set_text(W_MRX_NAME_TF, " ");
-    dispatch_main(31);
+    dispatch_main(W_ADD_PB);
     EXPECT_EQ(hl_texts("warn").back(), "You must enter a Morix name or an IP address.");
 }
 
@@ -149,9 +149,9 @@ TEST_F(Dispatch, ListDoubleClicks) {
     EXPECT_EQ(list_action_main(W_MRX_LIST, 1, "x", 0), 1);
     EXPECT_EQ(hl_warning_box(), "You must select a reachable Morix from the list.");
     EXPECT_EQ(list_action_main(999, 1, "x", 0), 0);
-    ui_list_add_item(254, "a", 0);
+    ui_list_add_item(W_UDF_WORK, "a", 0);
     list_action_main(251, 1, "g", 23);
-    EXPECT_EQ(ui_list_count(254), 0);
+    EXPECT_EQ(ui_list_count(W_UDF_WORK), 0);
 }
 
 TEST_F(Dispatch, GroupNamePromptStripsBlanks) {

@@ -402,13 +402,13 @@ TEST(GuiWindows, NoWindowOpensOverTheMenuBar) {
 
 TEST(GuiWindows, ManageChildPlaceOffsetsClearsHotspotAndWork) {
     set_hotspot(1);
-    ASSERT_FALSE(ui_get_text(700, UI_BASIC).empty());
+    ASSERT_FALSE(ui_get_text(BW_HOTSPOT_SETUP, UI_BASIC).empty());
     pop_delay_dialog(1, W_MAIN_WINDOW, "Working", "wait", 1);
     Widget form = widgets[W_BCAST_FORM];
     gui_manage_child_place(form, main_widget, 1);
     pump(1500);
     EXPECT_FALSE(work_dialog_shown());
-    EXPECT_EQ(ui_get_text(700, UI_BASIC), "");
+    EXPECT_EQ(ui_get_text(BW_HOTSPOT_SETUP, UI_BASIC), "");
     EXPECT_EQ(last_hotspot, -1);
     EXPECT_TRUE(ui_is_managed(W_BCAST_FORM));
     // Where the windows are on the screen, inside the window manager's frames.

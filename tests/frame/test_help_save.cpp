@@ -121,7 +121,7 @@ TEST_F(Help, DefaultValuePrefersSiteDefault) {
 TEST_F(Help, SaveChecksAndWrites) {
     EXPECT_EQ(save_text_check(125, 129, 1), 0);
     EXPECT_EQ(hl_warning_box(), "There is no information to save.");
-    ui_set_text(126, "values");
+    ui_set_text(W_SHOW_TEXT, "values");
     EXPECT_EQ(save_text_check(125, 129, 1), 1);
     EXPECT_EQ(save_text_check(125, 999, 1), 1); // ids not listed pass
 

@@ -30,7 +30,7 @@ bool OpsSim::start_logged(const std::vector<SimDeviceSpec>& devices,
 void OpsSim::add_all(const std::vector<std::string>& names) {
     for (const std::string& n : names) {
         ui_set_text(W_MRX_NAME_TF, n);
-        dispatch_main(31);
+        dispatch_main(W_ADD_PB);
     }
     for (int p = 1; p <= ui_list_count(W_MRX_LIST); ++p)
         ui_list_select_pos(W_MRX_LIST, p, false);
@@ -48,7 +48,7 @@ void OpsSim::choose_params(const std::vector<std::string>& names) {
 
 void OpsSim::open_set(const std::vector<std::string>& names) {
     choose_params(names);
-    dispatch_main(12);
+    dispatch_main(W_SET_PB);
 }
 
 int OpsSim::row_of(const std::string& name) {

@@ -33,7 +33,7 @@ class ControlSim : public OpsSim {
     }
     // The boot dialog for the selected devices with the option chosen.
     void open_boot(int option) {
-        dispatch_main(2);
+        dispatch_main(W_BOOT_PB);
         ASSERT_TRUE(ui_is_managed(W_BOOT_DIALOG));
         choose(W_BOOT_OPT_FIRST + option - 1);
     }
@@ -181,13 +181,13 @@ TEST_F(ControlSim, ResetsOfTheWindowAndOfTheResetQuestion) {
     REQUIRE_NETNS();
     ASSERT_TRUE(start_logged({{sim_profile("modelj.prof"), A}, {sim_profile("modelq.prof"), B}}));
     add_all({A, B});
-    dispatch_main(7);
-    choose(505); // internal modems, "all": one device-wide modem reset each
+    dispatch_main(W_RESET_PB);
+    choose(W_RST_INTERNAL_MODEMS_TB); // internal modems, "all": one device-wide modem reset each
     ui_set_text(W_RST_PORT_TF, "all");
     dispatch_main(W_RST_APPLY);
     EXPECT_EQ(control_log(),
               (std::vector<std::string>{A + " mrxcReset 0 18", B + " mrxcReset 0 18"}));
-    choose(503); // async ports: "all" is refused, nothing is sent
+    choose(W_RST_ASYNC_PORTS_TB); // async ports: "all" is refused, nothing is sent
     hl_clear_events();
     dispatch_main(W_RST_APPLY);
     EXPECT_TRUE(warned("You must enter one or more port numbers."));
@@ -212,7 +212,7 @@ TEST_F(ControlSim, BroadcastTwoPassesAndRefusingDevice) {
     ASSERT_TRUE(start_logged(
         {{sim_profile("modelj.prof"), A}, {derived_profile("modelj.prof", "allow_sets 2"), B}}));
     add_all({A, B});
-    dispatch_main(3);
+    dispatch_main(W_BCAST_PB);
     choose(W_BCAST_OPT_FIRST + 2);
     ui_set_text(W_BCAST_TEXT, "maintenance at noon");
     hl_clear_events();
@@ -237,14 +237,14 @@ TEST_F(ControlSim, EachDeviceHearsTheSameRequestsAloneAndBesideOthers) {
     const Command commands[] = {
         {"reset",
          [&] {
-             dispatch_main(7);
-             choose(505);
+             dispatch_main(W_RESET_PB);
+             choose(W_RST_INTERNAL_MODEMS_TB);
              ui_set_text(W_RST_PORT_TF, "all");
              dispatch_main(W_RST_APPLY);
          }},
         {"broadcast",
          [&] {
-             dispatch_main(3);
+             dispatch_main(W_BCAST_PB);
              choose(W_BCAST_OPT_FIRST + 2);
              ui_set_text(W_BCAST_TEXT, "maintenance at noon");
              dispatch_main(W_BCAST_APPLY);
@@ -295,7 +295,7 @@ TEST_F(ControlSim, InternalModemsByPlatformClass) {
                              {A + ":mrxpModemStatus.1=1", B + ":mdmStatState.1=1"}));
     add_all({A, B, C});
     hl_clear_events();
-    dispatch_main(80);
+    dispatch_main(W_IMDM_PB);
     ASSERT_TRUE(ui_is_managed(W_IMDM_DIALOG));
     EXPECT_TRUE(warned(C + ":\nMorixes do not contain internal modems.\n"));
     ASSERT_EQ(ui_list_count(W_IMDM_LIST), 8 + 24);

@@ -41,7 +41,7 @@ class CopySim : public OpsSim {
     // Runs a copy through the window (async port type); returns its output.
     std::string copy(const std::string& from, const std::vector<std::string>& to, int code,
                      const std::string& from_port = "", const std::string& to_ports = "") {
-        dispatch_main(5);
+        dispatch_main(W_COPY_PB);
         ui_list_deselect_all(W_CPY_FROM_LIST);
         ui_list_deselect_all(W_CPY_TO_LIST);
         select(W_CPY_FROM_LIST, from);
@@ -181,13 +181,13 @@ TEST_F(CopySim, ListsFollowTheDeviceListWhileOpen) {
     REQUIRE_NETNS();
     ASSERT_TRUE(start_logged({{sim_profile("modelj.prof"), A}, {sim_profile("modelj.prof"), B}}));
     add_all({A});
-    dispatch_main(5);
+    dispatch_main(W_COPY_PB);
     select(W_CPY_TO_LIST, A);
     add_all({B});
     EXPECT_EQ(ui_list_items(W_CPY_FROM_LIST), (std::vector<std::string>{A, B}));
     EXPECT_EQ(ui_list_selected_items(W_CPY_TO_LIST), std::vector<std::string>{A});
     ui_list_deselect_pos(W_MRX_LIST, 2);
-    dispatch_main(32); // delete A
+    dispatch_main(W_DELETE_PB); // delete A
     EXPECT_EQ(ui_list_items(W_CPY_TO_LIST), std::vector<std::string>{B});
 }
 

@@ -91,7 +91,7 @@ TEST_F(SetSim, DeviceRefusingSetsEndsWithErrorsAndNoReset) {
     EXPECT_TRUE(control_log().empty());
     // The device that allows sets took the value: a Show sees it.
     ui_list_deselect_pos(W_MRX_LIST, 2);
-    dispatch_main(13);
+    dispatch_main(W_SHOW_PB);
     dispatch_main(W_SHOW_APPLY);
     EXPECT_NE(ui_get_text(W_SHOW_TEXT).find("mrxDialoutRetries : 5\n"), std::string::npos);
 }

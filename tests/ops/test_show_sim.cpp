@@ -15,7 +15,7 @@ class ShowSim : public OpsSim {
   protected:
     void show(const std::vector<std::string>& names, int toggle, const std::string& ports) {
         choose_params(names);
-        dispatch_main(13);
+        dispatch_main(W_SHOW_PB);
         ui_set_toggle(toggle, true, true);
         dispatch_main(toggle);
         ui_set_text(W_SHOW_PORT_TF, ports);

@@ -42,7 +42,7 @@ class Windows : public ::testing::Test {
     }
     void select_site_prm(int id) {
         hl_widget(603).toggle = true;
-        dispatch_main(16);
+        dispatch_main(W_SITE_PB);
         auto items = ui_list_items(W_SITE_PRM_LIST);
         for (size_t i = 0; i < items.size(); ++i)
             if (items[i] == mib_var(id)->name)
@@ -81,7 +81,7 @@ TEST_F(Windows, EnumeratedSiteDefaultWrittenAsNumberShownByName) {
 TEST_F(Windows, TextSiteDefaultWarningsAndRemove) {
     int id = find_var(false);
     ASSERT_GE(id, 0);
-    dispatch_main(16);
+    dispatch_main(W_SITE_PB);
     dispatch_main(W_SITE_MODIFY);
     EXPECT_EQ(hl_texts("warn").back(), "You need to select a parameter to set the default value.");
     select_site_prm(id);
@@ -121,8 +121,8 @@ TEST_F(Windows, SiteFaultsLeaveFileAndEntryUnchanged) {
 TEST_F(Windows, PortTypeChoicesFillTheParameterLists) {
     const int choices[][3] = {{603, 268, 0}, {604, 269, 1}, {605, 270, 2}, {606, 271, 3},
                               {607, 272, 4}, {752, 273, 5}, {753, 754, 8}, {620, 755, 6}};
-    dispatch_main(16);
-    dispatch_main(15);
+    dispatch_main(W_SITE_PB);
+    dispatch_main(W_UDF_PB);
     for (const auto& c : choices) {
         display_mgmt_prm(999, c[2]);
         std::vector<std::string> expected = ui_list_items(999);
@@ -179,7 +179,7 @@ TEST_F(Windows, FullAndReadOnlyCatalogueFolder) {
     EXPECT_EQ(hl_texts("warn").back(), "Unable to update (copy into) file:\nmib_site_def.dat\n");
     EXPECT_EQ(site_file(), before);
     EXPECT_FALSE(mib_var(id)->has_site_def);
-    dispatch_main(15);
+    dispatch_main(W_UDF_PB);
     EXPECT_EQ(prompt_name_ok("Full"), 0);
     EXPECT_EQ(read_file(inst.catalogue("mib_func.dat")), before_func);
     EXPECT_EQ(find_func_by_name("Full"), -1);
@@ -194,7 +194,7 @@ TEST_F(Windows, FullAndReadOnlyCatalogueFolder) {
 class Groups : public Windows {
   protected:
     void open_with_work(const std::vector<std::string>& members) {
-        dispatch_main(15);
+        dispatch_main(W_UDF_PB);
         ui_list_delete_all(W_UDF_WORK);
         for (const std::string& m : members)
             ui_list_add_item(W_UDF_WORK, m, 0);

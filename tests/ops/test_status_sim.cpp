@@ -313,7 +313,7 @@ TEST_F(StatusSim, AutomaticRefreshRunsUntilTheWindowClosesOrTheDeviceGoes) {
         start_logged({{sim_profile("stat_pri.prof"), A}, {sim_profile("stat_mp.prof"), B}}));
     add_all({A, B});
     select_only(A);
-    dispatch_main(18);
+    dispatch_main(W_MRX_STAT_PB);
     int tb = status_obj(0, SO_AUTO_TB);
     ui_set_text(status_obj(0, SO_AUTO_SECS), "0");
     ui_set_toggle(tb, true, false);
@@ -333,17 +333,17 @@ TEST_F(StatusSim, AutomaticRefreshRunsUntilTheWindowClosesOrTheDeviceGoes) {
     EXPECT_EQ(hl_pending_timers(), 1) << "re-armed";
 
     // Closing the window stops it.
-    dispatch_main(289);
+    dispatch_main(W_MRX_ST_CLOSE_PB);
     EXPECT_EQ(hl_pending_timers(), 0);
     EXPECT_FALSE(ui_get_toggle(tb));
 
     // Deleting the device stops it at the next tick.
     select_only(A);
-    dispatch_main(18);
+    dispatch_main(W_MRX_STAT_PB);
     ui_set_toggle(tb, true, false);
     dispatch_main(tb);
     ASSERT_EQ(hl_pending_timers(), 1);
-    dispatch_main(32);
+    dispatch_main(W_DELETE_PB);
     ui_set_text(status_obj(0, SO_TEXT), "");
     hl_fire_timers();
     EXPECT_EQ(ui_get_text(status_obj(0, SO_TEXT)), "");

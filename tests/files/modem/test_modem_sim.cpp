@@ -73,7 +73,7 @@ class ModemSim : public DevicesSim {
             return false;
         for (const auto& d : devs) {
             ui_set_text(W_MRX_NAME_TF, d.first);
-            dispatch_main(31);
+            dispatch_main(W_ADD_PB);
         }
         for (int p = 1; p <= ui_list_count(W_MRX_LIST); ++p)
             ui_list_select_pos(W_MRX_LIST, p, false);
