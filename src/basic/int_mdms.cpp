@@ -97,12 +97,10 @@ int process_get_int_mdms_vals(int report) {
         read.push_back(p);
     }
     set_app_cursor(CURSOR_BUSY);
-    std::vector<SnmpTask> tasks(read.size());
-    for (size_t i = 0; i < read.size(); ++i) {
-        tasks[i].rec = host_info_list[read[i]];
-        tasks[i].op = SNMP_OP_GET;
-    }
-    mm_snmp_many(tasks, "");
+    std::vector<MorixRecord*> recs;
+    for (int p : read)
+        recs.push_back(host_info_list[p]);
+    mm_snmp_all(recs, SNMP_OP_GET, "");
     for (int p : read) {
         MorixRecord* r = host_info_list[p];
         bool ok = r->status == SR_OK;

@@ -19,20 +19,6 @@ void set_failure(ReplaceFailure* fail, int result, const std::string& file) {
     fail->reason = std::strerror(errno);
 }
 
-// Writes all of content to fd, retrying short writes and interruptions.
-bool write_all(int fd, const std::string& content) {
-    size_t done = 0;
-    while (done < content.size()) {
-        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // Makes a rename in dir survive a crash; a folder that cannot be synced
 // does not make the change fail.
 void sync_dir(const std::string& dir) {
@@ -92,6 +78,19 @@ int stage(const FileChange& c, std::string* tmp, ReplaceFailure* fail) {
 }
 
 } // namespace
+
+bool write_all(int fd, const std::string& content) {
+    size_t done = 0;
+    while (done < content.size()) {
+        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
 
 std::string dir_of(const std::string& path) {
     size_t slash = path.rfind('/');

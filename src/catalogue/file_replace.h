@@ -53,5 +53,9 @@ using RenameFn = int (*)(const char*, const char*);
 int replace_files_together(const std::vector<FileChange>& changes, ReplaceFailure* fail,
                            RenameFn rename_fn = ::rename);
 
+// Writes all of content to fd, retrying short writes and interruptions;
+// false when a write fails.
+bool write_all(int fd, const std::string& content);
+
 // Reads a whole file; false when it cannot be opened or read.
 bool read_whole_file(const std::string& path, std::string* content);

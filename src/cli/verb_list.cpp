@@ -31,7 +31,7 @@ Releases read_releases(const DeviceList& list) {
     int major = 0, minor = 0;
     if (!get_check_mib_var("swRevMajor", &major) || !get_check_mib_var("swRevMinor", &minor))
         return out;
-    std::vector<SnmpTask> tasks;
+    std::vector<MorixRecord*> recs;
     for (MorixRecord* r : list) {
         if (!r)
             break;
@@ -40,17 +40,15 @@ Releases read_releases(const DeviceList& list) {
         free_prm_list(r);
         add_prm_node(r, major, 0, 0, 0, "", "", 0);
         add_prm_node(r, minor, 0, 0, 0, "", "", 0);
-        tasks.emplace_back();
-        tasks.back().rec = r;
+        recs.push_back(r);
     }
-    if (!tasks.empty())
-        mm_snmp_many(tasks, "Reading releases");
-    for (const SnmpTask& t : tasks) {
-        const ParamNode* a = t.rec->prm_list;
+    mm_snmp_all(recs, SNMP_OP_GET, "Reading releases");
+    for (MorixRecord* r : recs) {
+        const ParamNode* a = r->prm_list;
         const ParamNode* b = a ? a->next : nullptr;
-        if (t.rec->status == 0 && a && b && a->status == NS_OK && b->status == NS_OK)
-            out[t.rec] = a->value + "." + b->value;
-        free_prm_list(t.rec);
+        if (r->status == 0 && a && b && a->status == NS_OK && b->status == NS_OK)
+            out[r] = a->value + "." + b->value;
+        free_prm_list(r);
     }
     return out;
 }

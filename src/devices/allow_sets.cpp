@@ -33,7 +33,6 @@ int are_parameters_settable(MorixRecord* rec) {
 }
 
 void settable_many(const std::vector<MorixRecord*>& recs) {
-    std::vector<SnmpTask> tasks;
     for (MorixRecord* r : recs) {
         if (!settable_request(r)) { // no such variable: none is taken as settable
             for (MorixRecord* x : recs) {
@@ -42,13 +41,10 @@ void settable_many(const std::vector<MorixRecord*>& recs) {
             }
             return;
         }
-        tasks.emplace_back();
-        tasks.back().rec = r;
-        tasks.back().op = SNMP_OP_GET;
     }
-    mm_snmp_many(tasks, "");
-    for (SnmpTask& t : tasks)
-        settable_take(t.rec);
+    mm_snmp_all(recs, SNMP_OP_GET, "");
+    for (MorixRecord* r : recs)
+        settable_take(r);
 }
 
 int will_sel_mrx_allow_set() {

@@ -55,21 +55,18 @@ void LongOperation::unserved(std::vector<MorixRecord*> records) {
 
 std::vector<MorixRecord*> LongOperation::serve(const std::vector<MorixRecord*>& devs, int snmp_op,
                                                const std::string& text) {
-    std::vector<SnmpTask> tasks;
-    for (MorixRecord* r : devs) {
-        if (!r->prm_list)
-            continue;
-        tasks.emplace_back();
-        tasks.back().rec = r;
-        tasks.back().op = snmp_op;
-    }
-    if (tasks.size() == 1)
-        progress(text, tasks[0].rec->name);
-    if (!tasks.empty() && !cancelled(0))
-        mm_snmp_many(tasks, text);
+    std::vector<MorixRecord*> asked;
+    for (MorixRecord* r : devs)
+        if (r->prm_list)
+            asked.push_back(r);
+    if (asked.size() == 1)
+        progress(text, asked[0]->name);
+    std::vector<char> began(asked.size(), 0);
+    if (!asked.empty() && !cancelled(0))
+        began = mm_snmp_all(asked, snmp_op, text);
     std::vector<MorixRecord*> served, left;
-    for (const SnmpTask& t : tasks)
-        (t.started ? served : left).push_back(t.rec);
+    for (size_t i = 0; i < asked.size(); ++i)
+        (began[i] ? served : left).push_back(asked[i]);
     unserved_.insert(unserved_.end(), left.begin(), left.end());
     return served;
 }

@@ -60,21 +60,18 @@ bool get_from_all(const std::vector<const char*>& vars,
             *no_refs = true;
             return false;
         }
-    std::vector<SnmpTask> tasks;
-    for (MorixRecord* r : selected_devices()) {
+    std::vector<MorixRecord*> recs = selected_devices();
+    for (MorixRecord* r : recs) {
         free_prm_list(r);
         for (int id : ids)
             add_prm_node(r, id, 0, 0, 0, "", "", 0);
-        tasks.emplace_back();
-        tasks.back().rec = r;
-        tasks.back().op = SNMP_OP_GET;
     }
-    mm_snmp_many(tasks, "");
+    std::vector<char> began = mm_snmp_all(recs, SNMP_OP_GET, "");
     bool all = true;
-    for (SnmpTask& t : tasks) {
-        MorixRecord* r = t.rec;
+    for (size_t i = 0; i < recs.size(); ++i) {
+        MorixRecord* r = recs[i];
         std::vector<std::string> got;
-        bool ok = t.started && r->status == SR_OK;
+        bool ok = began[i] && r->status == SR_OK;
         for (const ParamNode* n = r->prm_list; ok && n; n = n->next) {
             ok = n->status == NS_OK;
             got.push_back(n->value);

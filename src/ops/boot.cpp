@@ -201,15 +201,12 @@ void get_boot_vals(int first_time) {
     }
     std::vector<MorixRecord*> devs = selected_reachable();
     set_app_cursor(CURSOR_BUSY);
-    std::vector<SnmpTask> tasks(devs.size());
-    for (size_t i = 0; i < devs.size(); ++i) {
-        free_prm_list(devs[i]);
+    for (MorixRecord* r : devs) {
+        free_prm_list(r);
         for (int v = 0; v < BG_COUNT; ++v)
-            add_prm_node(devs[i], ids[v], 0, 0, 0, "", "", 0);
-        tasks[i].rec = devs[i];
-        tasks[i].op = SNMP_OP_GET;
+            add_prm_node(r, ids[v], 0, 0, 0, "", "", 0);
     }
-    mm_snmp_many(tasks, "");
+    mm_snmp_all(devs, SNMP_OP_GET, "");
     bool uncommon = false, flash = !devs.empty();
     for (int v = 0; v < BG_COUNT; ++v) {
         const ParamNode* first = nullptr;

@@ -116,16 +116,13 @@ int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_n
     // Every device's resets are sent side by side; the failures are named
     // in list order.
     std::vector<int> took(recs.size());
-    std::vector<SnmpTask> tasks;
+    std::vector<MorixRecord*> sent(recs.size(), nullptr);
     for (size_t i = 0; i < recs.size(); ++i) {
         took[i] = build_auto_reset(recs[i]);
-        if (took[i] >= 0)
-            continue;
-        tasks.emplace_back();
-        tasks.back().rec = recs[i];
-        tasks.back().op = SNMP_OP_SET;
+        if (took[i] < 0)
+            sent[i] = recs[i];
     }
-    mm_snmp_many(tasks, "Resetting");
+    mm_snmp_all(sent, SNMP_OP_SET, "Resetting");
     int all_ok = 1;
     for (size_t i = 0; i < recs.size(); ++i) {
         MorixRecord* r = recs[i];

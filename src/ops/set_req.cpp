@@ -223,18 +223,17 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
     *error = 0;
     std::string msg;
     LongOperation op(parent, "Cancel Set", "", LO_CONFIRM | LO_FOLLOW_SNMP);
-    // The devices that take Sets are sent theirs side by side; per list
-    // slot, the undo script and read-back of the device and whether its Set
-    // was begun.
+    // The devices that take Sets are sent theirs side by side; at[p] is the
+    // place of list slot p among them (-1: not sent).
     std::vector<MorixRecord*> allowed;
-    std::vector<int> slot_of;
+    std::vector<int> at(MAX_MRX_SLOTS, -1);
     for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
         MorixRecord* r = host_info_list[p];
         if (!r->selected || !r->reachable)
             continue;
         if (r->allow_set) {
+            at[p] = static_cast<int>(allowed.size());
             allowed.push_back(r);
-            slot_of.push_back(p);
         } else {
             text_set_buf("<" + r->name + ">  " + MSG_NOT_ALLOWED, &msg, 1);
             *error = 1;
@@ -246,12 +245,8 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
     std::vector<char> began(allowed.size(), 0);
     if (!op.cancelled(0))
         began = safe_set_send_many(allowed, "Setting values for", &safe_of);
-    std::vector<SafeSet> safe(MAX_MRX_SLOTS);
-    std::vector<char> sent_to(MAX_MRX_SLOTS, 0);
     std::vector<MorixRecord*> unsent;
     for (size_t i = 0; i < allowed.size(); ++i) {
-        safe[slot_of[i]] = safe_of[i];
-        sent_to[slot_of[i]] = began[i];
         if (!began[i] && allowed[i]->prm_list)
             unsent.push_back(allowed[i]);
     }
@@ -263,7 +258,7 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
             continue;
         process_set_req_res(r, output, parent, error, *cancelled);
         std::string lines;
-        if (safe_set_report(r, safe[p], &lines))
+        if (safe_set_report(r, at[p] >= 0 ? safe_of[at[p]] : SafeSet{}, &lines))
             *error = 1;
         if (!lines.empty())
             write_otp_msg(output, lines, 0, 1);
@@ -289,7 +284,7 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
             MorixRecord* r = host_info_list[p];
             if (!r->selected || !r->reachable || !r->allow_set)
                 continue;
-            std::string& to = sent_to[p] ? sent : not_sent;
+            std::string& to = at[p] >= 0 && began[at[p]] ? sent : not_sent;
             to += (to.empty() ? "" : ", ") + r->name;
         }
         if (!sent.empty())

@@ -222,22 +222,18 @@ std::string format_show_output(int detailed) {
 }
 
 int get_sel_mrx_values() {
-    std::vector<SnmpTask> tasks;
-    for (MorixRecord* r : selected_reachable()) {
-        tasks.emplace_back();
-        tasks.back().rec = r;
-        tasks.back().op = SNMP_OP_GET;
-    }
+    std::vector<MorixRecord*> recs = selected_reachable();
     // One device keeps its name in the dialog and its progress by chunk.
-    if (tasks.size() == 1 && !g_cancel_process)
-        reset_cancel_dialog("Getting values for", tasks[0].rec->name);
+    if (recs.size() == 1 && !g_cancel_process)
+        reset_cancel_dialog("Getting values for", recs[0]->name);
+    std::vector<char> began(recs.size(), 0);
     if (!g_cancel_process)
-        mm_snmp_many(tasks, "Getting values");
+        began = mm_snmp_all(recs, SNMP_OP_GET, "Getting values");
     // Devices a cancel left unstarted are incomplete; those started carry
     // their nodes' 17s. Nothing is left for the caller to mark.
-    for (SnmpTask& t : tasks)
-        if (!t.started)
-            t.rec->status = SR_CANCELLED;
+    for (size_t i = 0; i < recs.size(); ++i)
+        if (!began[i])
+            recs[i]->status = SR_CANCELLED;
     int position = 0;
     while (position < MAX_MRX_SLOTS && host_info_list[position])
         ++position;

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "catalogue/file_replace.h"
 #include "devices/allow_sets.h"
 #include "devices/mrx_select.h"
 #include "ops/script_exe.h"
@@ -69,16 +70,7 @@ bool write_new(const std::string& path, const std::string& content, bool* taken,
         *reason = path + ": " + std::strerror(errno);
         return false;
     }
-    size_t done = 0;
-    while (done < content.size()) {
-        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<size_t>(n);
-    }
-    bool ok = done == content.size() && fsync(fd) == 0;
+    bool ok = write_all(fd, content) && fsync(fd) == 0;
     if (!ok)
         *reason = path + ": " + std::strerror(errno ? errno : EIO);
     if (::close(fd) != 0)

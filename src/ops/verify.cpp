@@ -121,27 +121,6 @@ void compare_back(const MorixRecord* rec, const MorixRecord* back, SafeSet* out)
     }
 }
 
-// One engine run of op over the records (null ones skipped); which of them
-// the run began.
-std::vector<char> run_all(const std::vector<MorixRecord*>& recs, int op, const std::string& label) {
-    std::vector<SnmpTask> tasks;
-    std::vector<size_t> of;
-    for (size_t i = 0; i < recs.size(); ++i) {
-        if (!recs[i])
-            continue;
-        tasks.emplace_back();
-        tasks.back().rec = recs[i];
-        tasks.back().op = op;
-        of.push_back(i);
-    }
-    std::vector<char> started(recs.size(), 0);
-    if (!g_cancel_process)
-        mm_snmp_many(tasks, label);
-    for (size_t k = 0; k < tasks.size(); ++k)
-        started[of[k]] = tasks[k].started ? 1 : 0;
-    return started;
-}
-
 // A complete decimal number (blanks around it and a sign allowed).
 bool parse_number(const std::string& text, long long* out) {
     const char* p = text.c_str();
@@ -192,7 +171,7 @@ std::vector<char> safe_set_send_many(const std::vector<MorixRecord*>& recs,
             got[i] = get_copy(recs[i], false);
             reads[i] = got[i].get();
         }
-    std::vector<char> read = run_all(reads, SNMP_OP_GET, "Reading current values");
+    std::vector<char> read = mm_snmp_all(reads, SNMP_OP_GET, "Reading current values");
     // The Sets of the devices whose undo script is kept.
     std::vector<MorixRecord*> sets(n, nullptr);
     for (size_t i = 0; i < n; ++i) {
@@ -205,7 +184,7 @@ std::vector<char> safe_set_send_many(const std::vector<MorixRecord*>& recs,
         (*out)[i].refused = !(*out)[i].refusal.empty();
         recs[i]->status = SR_CANCELLED; // never sent
     }
-    std::vector<char> sent = run_all(sets, SNMP_OP_SET, label);
+    std::vector<char> sent = mm_snmp_all(sets, SNMP_OP_SET, label);
     if (g_cancel_process)
         return sent;
     // The accepted values read back from every device the Set reached.
@@ -216,7 +195,7 @@ std::vector<char> safe_set_send_many(const std::vector<MorixRecord*>& recs,
             back[i] = get_copy(recs[i], true);
             backs[i] = back[i]->prm_list ? back[i].get() : nullptr;
         }
-    run_all(backs, SNMP_OP_GET, "Reading back values");
+    mm_snmp_all(backs, SNMP_OP_GET, "Reading back values");
     if (g_cancel_process)
         return sent;
     for (size_t i = 0; i < n; ++i)

@@ -90,6 +90,10 @@ constexpr int MM_SNMP_IN_FLIGHT = 64;
 // in flight first, as a call of one record does), and records not started
 // stay untouched (started false). Returns 1 when the run was cancelled.
 int mm_snmp_many(std::vector<SnmpTask>& tasks, const std::string& label);
+// mm_snmp_many of one operation over records (null ones skipped); for each
+// record, whether the run began it (a cancel leaves the others untouched).
+std::vector<char> mm_snmp_all(const std::vector<MorixRecord*>& recs, int op,
+                              const std::string& label);
 
 // Prepares the SNMP library once (quiet, no MIB files, no persistent state).
 void mm_snmp_init();

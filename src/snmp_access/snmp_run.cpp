@@ -202,6 +202,25 @@ int mm_snmp_many(std::vector<SnmpTask>& tasks, const std::string& label) {
     return run.cancelled || g_cancel_process ? 1 : 0;
 }
 
+std::vector<char> mm_snmp_all(const std::vector<MorixRecord*>& recs, int op,
+                              const std::string& label) {
+    std::vector<SnmpTask> tasks;
+    std::vector<size_t> of;
+    for (size_t i = 0; i < recs.size(); ++i) {
+        if (!recs[i])
+            continue;
+        tasks.emplace_back();
+        tasks.back().rec = recs[i];
+        tasks.back().op = op;
+        of.push_back(i);
+    }
+    mm_snmp_many(tasks, label);
+    std::vector<char> started(recs.size(), 0);
+    for (size_t k = 0; k < tasks.size(); ++k)
+        started[of[k]] = tasks[k].started ? 1 : 0;
+    return started;
+}
+
 void mm_snmp(MorixRecord* rec, int op) {
     if (!rec || rec->prm_count <= 0)
         return;

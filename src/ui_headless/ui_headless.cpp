@@ -40,15 +40,15 @@ const std::vector<std::pair<std::string, std::string>>& rewordings() {
     static const std::vector<std::pair<std::string, std::string>> pairs = [] {
         std::vector<std::pair<std::string, std::string>> out;
         const char* env = std::getenv("MM_REWORD");
-        std::string spec = env ? env : "";
-        for (size_t pos = 0; pos < spec.size();) {
-            size_t end = spec.find(';', pos);
+        std::string pairs_text = env ? env : "";
+        for (size_t pos = 0; pos < pairs_text.size();) {
+            size_t end = pairs_text.find(';', pos);
             std::string one =
-                spec.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+                pairs_text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
             size_t arrow = one.find("=>");
             if (arrow != std::string::npos && arrow > 0)
                 out.push_back({one.substr(0, arrow), one.substr(arrow + 2)});
-            pos = end == std::string::npos ? spec.size() : end + 1;
+            pos = end == std::string::npos ? pairs_text.size() : end + 1;
         }
         return out;
     }();
