@@ -76,8 +76,13 @@ if [ -z "${DISPLAY:-}" ]; then
     sleep 0.1
   done
   echo "No DISPLAY: started Xvfb on $DISPLAY (pid $xvfb_pid) with mwm (pid $mwm_pid)."
+  # The X server lives in this script's network namespace: a client from
+  # another shell with only DISPLAY set may reach another server of the
+  # same number there, so the hint enters this namespace first.
+  as_root=""
+  [ -n "${SUDO_USER:-}" ] && as_root="sudo "
   echo "Take a screenshot from another shell with:"
-  echo "  DISPLAY=$DISPLAY import -window root screenshot.png"
+  echo "  ${as_root}nsenter --net=/proc/$$/ns/net env DISPLAY=$DISPLAY import -window root screenshot.png"
 fi
 
 # The simulated network: one device per product family, on loopback.
