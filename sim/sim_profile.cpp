@@ -1,6 +1,8 @@
 #include "sim_profile.h"
 #include "sim_live.h"
 
+#include <arpa/inet.h>
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -233,6 +235,16 @@ int parse_hex_bytes(const std::string& text, std::string* bytes) {
     return 0;
 }
 
+namespace {
+
+// A dotted loopback address (127.x.y.z).
+bool loopback_address(const std::string& text) {
+    in_addr a{};
+    return inet_pton(AF_INET, text.c_str(), &a) == 1 && (ntohl(a.s_addr) >> 24) == 127;
+}
+
+} // namespace
+
 int apply_fault_word(const std::string& word, FaultSettings* f, std::string* error) {
     size_t eq = word.find('=');
     std::string key = word.substr(0, eq);
@@ -263,6 +275,8 @@ int apply_fault_word(const std::string& word, FaultSettings* f, std::string* err
         ok = !value.empty() && (f->generr.push_back(value), true);
     else if (key == "set_ignore")
         ok = !value.empty() && (f->set_ignore.push_back(value), true);
+    else if (key == "reply_from")
+        ok = loopback_address(value) && (f->reply_from = value, true);
     else if (key == "file_change")
         ok = !value.empty() && (f->file_change.push_back(value), true);
     else if (key == "store_damaged" && value.empty())

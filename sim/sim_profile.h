@@ -67,6 +67,8 @@ struct FaultSettings {
     std::vector<std::string> set_ignore; // NAME or NAME.INSTANCE: a Set is answered but not kept
     std::vector<std::string> file_change; // load host: files changed once after their first read
     bool store_damaged = false;           // load host: every upload is stored with a byte spoilt
+    std::string reply_from; // load host: replies leave from this address (port 121), which
+                            // serves further calls too
 };
 
 // How a tampering device spoils its noError answers (fault word tamper).

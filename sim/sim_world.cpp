@@ -78,7 +78,8 @@ void load_host_call(SimWorld* w, const unsigned char* data, size_t len, const so
         return;
     std::vector<std::string> replies;
     lh->handle(data, len, from, &replies);
-    int fd = lh->faults.other_port ? w->load_host_alt_fd : w->load_host_121_fd;
+    bool alt = lh->faults.other_port || !lh->faults.reply_from.empty();
+    int fd = alt ? w->load_host_alt_fd : w->load_host_121_fd;
     queue_replies(w, fd, from, lh->faults.delay_ms, &replies);
 }
 
@@ -175,8 +176,13 @@ int bind_load_host(SimWorld* w, std::string* error) {
         w->load_host_121_fd = add_socket(w, std::move(s));
         w->listeners.push_back({w->load_host_121_fd, LK_PORT121, -1, true});
     }
-    if (w->load_host->faults.other_port) {
-        if (open_udp(w->load_host_addr, 0, false, &s, error) != 0)
+    // other_port: a second port of the same address; reply_from: port 121
+    // of another address.
+    const std::string& from = w->load_host->faults.reply_from;
+    if (w->load_host->faults.other_port || !from.empty()) {
+        bool other_addr = !from.empty();
+        if (open_udp(other_addr ? from : w->load_host_addr, other_addr ? 121 : 0, other_addr, &s,
+                     error) != 0)
             return -1;
         w->load_host_alt_fd = add_socket(w, std::move(s));
         w->listeners.push_back({w->load_host_alt_fd, LK_ALT, -1, true});

@@ -1,7 +1,7 @@
 // mm_cli get-file and put-file: one whole copy between a load host and a
-// local file through the remote file service. Standard output gets the byte
-// count or the copy code with its explanation; on a terminal the progress
-// (bytes and blocks) is shown on one line that is rewritten.
+// local file through the remote file service; put-file reads the file back. Standard output gets
+// the byte count or the copy code with its explanation; on a terminal the progress (bytes and
+// blocks) is shown on one line that is rewritten.
 #include <unistd.h>
 
 #include <cstdio>
@@ -36,8 +36,9 @@ int file_operands(const CliVerb& verb, const std::vector<std::string>& args,
     return CLI_OK;
 }
 
+// Copies, or with to_host an upload that is then read back and compared.
 int run_copy(const std::string& src_host, const std::string& src_path, const std::string& dst_host,
-             const std::string& dst_path, int timeout) {
+             const std::string& dst_path, int timeout, bool to_host = false) {
     bool on_terminal = isatty(STDOUT_FILENO) == 1;
     NfProgress progress;
     if (on_terminal) {
@@ -47,7 +48,9 @@ int run_copy(const std::string& src_host, const std::string& src_path, const std
         };
     }
     std::string text;
-    long result = nf_copy_report(src_host, src_path, dst_host, dst_path, timeout, progress, &text);
+    long result =
+        to_host ? nf_put_checked(src_path, dst_host, dst_path, timeout, progress, &text)
+                : nf_copy_report(src_host, src_path, dst_host, dst_path, timeout, progress, &text);
     if (on_terminal)
         std::printf("\r\033[K");
     std::printf("%s\n", text.c_str());
@@ -69,5 +72,5 @@ int verb_put_file(const std::vector<std::string>& args) {
     int timeout = 0;
     if (int rc = file_operands(*find_cli_verb("put-file"), args, &ops, &timeout))
         return rc;
-    return run_copy("", ops[0], ops[1], ops[2], timeout);
+    return run_copy("", ops[0], ops[1], ops[2], timeout, true);
 }

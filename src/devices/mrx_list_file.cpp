@@ -39,6 +39,7 @@ std::string load_progress(int expected, int loaded) {
 struct ListLine {
     std::string name, community;
     int timeout = 0, retries = 0;
+    long line_no = 0; // in the file, counting from 1
 };
 
 bool parse_list_line(const std::string& line, ListLine* out) {
@@ -51,7 +52,7 @@ bool parse_list_line(const std::string& line, ListLine* out) {
     // like the settings dialog's, so one line cannot hold a load for ever.
     if (v[2].num < 0 || v[2].num > MAX_TIMEOUT_SECS || v[3].num < 0 || v[3].num > MAX_RETRIES)
         return false;
-    *out = ListLine{v[0].text, v[1].text, v[2].num, v[3].num};
+    *out = ListLine{v[0].text, v[1].text, v[2].num, v[3].num, 0};
     return true;
 }
 
@@ -64,6 +65,18 @@ std::string dupl_message(const std::vector<std::string>& notes) {
         s += notes[k];
     }
     return s;
+}
+
+// Lines that repeat a device of the file, the first ones named: each
+// device is loaded (and later served) once.
+std::string twice_message(const std::string& path, const std::vector<std::string>& twice) {
+    constexpr size_t shown = 20;
+    std::string s = path + ":";
+    for (size_t k = 0; k < twice.size() && k < shown; ++k)
+        s += "\n" + twice[k];
+    if (twice.size() > shown)
+        s += "\n... and " + std::to_string(twice.size() - shown) + " more";
+    return s + "\nEach Morix is loaded once.";
 }
 
 // A record for a line of the file.
@@ -106,6 +119,18 @@ struct LoadBatch {
     const MorixRecord* first_dupl = nullptr;
     std::vector<std::string> notes;
     std::vector<ListLine> lines;
+    // Lines naming a device an earlier line of the file named (by name or
+    // address), and the records the file's lines named so far.
+    std::vector<std::string> twice;
+    std::vector<const MorixRecord*> named_here;
+
+    void note_twice(const ListLine& l, const std::string& as_name) {
+        twice.push_back(l.name + (as_name.empty() ? "" : " (as " + as_name + ")") +
+                        " listed twice, line " + std::to_string(l.line_no));
+    }
+    bool named_before(const MorixRecord* r) const {
+        return std::find(named_here.begin(), named_here.end(), r) != named_here.end();
+    }
 
     // Lines to gather before probing: no more than the list can still take.
     size_t size() const {
@@ -128,7 +153,7 @@ struct LoadBatch {
         std::vector<int> item_of(lines.size(), -1);
         for (size_t i = 0; i < lines.size(); ++i) {
             std::string as_name;
-            if (!replace && find_mrx_dupl(lines[i].name, &as_name) >= 0)
+            if (find_mrx_dupl(lines[i].name, &as_name) >= 0)
                 continue;
             recs[i] = line_record(lines[i]);
             item_of[i] = static_cast<int>(items.size());
@@ -139,20 +164,29 @@ struct LoadBatch {
         for (size_t i = 0; i < lines.size() && !full; ++i) {
             update_work(W_MAIN_WINDOW, "Creating Morix List", load_progress(expected, loaded), 0);
             std::string as_name;
-            int dupl = replace ? -1 : find_mrx_dupl(lines[i].name, &as_name);
+            int dupl = find_mrx_dupl(lines[i].name, &as_name);
             if (dupl < 0 && item_of[i] < 0)
                 continue; // listed before the load, gone since: not asked
+            if (dupl >= 0 && named_before(host_info_list[dupl])) {
+                note_twice(lines[i], as_name); // served once, whatever its names
+                continue;
+            }
             if (dupl >= 0) {
                 const std::string& n = lines[i].name;
                 notes.push_back(as_name.empty() ? n : n + " (as " + as_name + ")");
+                named_here.push_back(host_info_list[dupl]);
                 if (!first_dupl)
                     first_dupl = host_info_list[dupl];
                 continue;
             }
+            const MorixRecord* rec = recs[i].get();
+            int code = items[item_of[i]].code;
             if (!load_one(std::move(recs[i]), items[item_of[i]]))
                 full = true;
             else
                 ++loaded;
+            if (!full && (code == CR_OK || code == CR_NOT_REACHABLE))
+                named_here.push_back(rec); // listed now
         }
         lines.clear();
         return !full;
@@ -253,7 +287,11 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
     std::string line;
     g_cancel_process = 0;
     LineBudget budget(path);
+    long line_no = 3; // the header's lines
+    bool line_start = true;
     while (!g_cancel_process && read_piece(f.get(), 255, &line) && budget.take(line)) {
+        line_no += line_start ? 1 : 0;
+        line_start = !line.empty() && line.back() == '\n';
         std::string squeezed;
         remove_blanks(line, &squeezed);
         if (squeezed.empty() || line[0] == '#')
@@ -263,6 +301,7 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
             budget.invalid(line);
             continue;
         }
+        l.line_no = line_no;
         batch.lines.push_back(l);
         if (batch.lines.size() >= batch.size() && !batch.flush())
             break;
@@ -280,6 +319,8 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
         display_warn(W_MAIN_WINDOW, "The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
                                         " Morixes).\nThe remaining Morixes of " + path +
                                         " were not loaded.");
+    if (!batch.twice.empty())
+        display_warn(W_MAIN_WINDOW, twice_message(path, batch.twice));
     if (!notes.empty()) {
         display_warn(W_MAIN_WINDOW, dupl_message(notes));
         for (int i = 0; i < mrx_lst_cnt; ++i)

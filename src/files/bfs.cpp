@@ -6,8 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <new>
+
+#include "ui/app_globals.h"
 
 int fs_timeout = 9;
 int fs_delay = 2;
@@ -18,10 +21,23 @@ namespace {
 // class, or -1.
 int bfs_call(BfsHandle* h, unsigned proc, int argc, iovec* args, int resc, iovec* res) {
     return erpc_callresp(h->sock, &h->server, h->call_id, BFS_PROGRAM, BFS_VERSION, proc, argc,
-                         args, fs_delay, fs_timeout, resc, res, nullptr);
+                         args, fs_delay, fs_timeout, resc, res, nullptr, &h->drops);
+}
+
+// Says under -debug what the transfer dropped.
+void report_drops(const BfsHandle* h) {
+    if (!debug_flag || (h->drops.foreign == 0 && h->drops.stray == 0))
+        return;
+    char addr[INET_ADDRSTRLEN] = "";
+    inet_ntop(AF_INET, &h->server.sin_addr, addr, sizeof addr);
+    fprintf(stderr,
+            "remote file service %s: dropped %ld datagrams from other addresses and %ld with "
+            "another call id or class\n",
+            addr, h->drops.foreign, h->drops.stray);
 }
 
 void release_handle(BfsHandle* h) {
+    report_drops(h);
     if (h->sock >= 0)
         close(h->sock);
     delete h;
@@ -134,6 +150,7 @@ BfsHandle* bfs_open(const in_addr* addr, const std::string& path, const char* mo
         h->server.sin_family = AF_INET;
         h->server.sin_addr = *addr;
         h->server.sin_port = htons(BFS_PORT);
+        h->call_id = erpc_first_id();
         rc = open_call(h, path, open_mode);
         h->flags = reading ? BFS_F_READ : BFS_F_WRITE;
     }

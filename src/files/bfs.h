@@ -73,8 +73,9 @@ enum BfsFlags { BFS_F_READ = 1, BFS_F_EOF = 2, BFS_F_WRITE = 16 };
 
 struct BfsHandle {
     int sock = -1;
-    sockaddr_in server{}; // the service; follows the sender of each reply
-    uint32_t call_id = 0; // id of the last call
+    sockaddr_in server{}; // the service; its port follows the sender of each reply
+    uint32_t call_id = 0; // id of the last call; the open's is unpredictable
+    ErpcDrops drops;      // datagrams dropped while waiting for replies
     int flags = 0;
     uint8_t buf[2 * BFS_BLOCK]{};
     size_t rd_pos = 0;   // reading: next byte to hand out
@@ -86,6 +87,9 @@ struct BfsHandle {
     int last_code = 0;   // the transfer code of the last failed read or write
 };
 
+// Under -debug, the end of a transfer that dropped datagrams writes one
+// line saying how many and why to standard error.
+//
 // Opens path on the service at addr (port 121) for "r" or "w"; a read open
 // rejected with mode 2 is tried again with mode 1. The handle, or nullptr
 // with *code set to a transfer code (0 on success).

@@ -2,12 +2,14 @@
 #include "files/erpc.h"
 
 #include <poll.h>
+#include <sys/random.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <random>
 
 namespace {
 
@@ -27,11 +29,19 @@ int ms_left(steady::time_point deadline) {
     return ms.count() > 0 ? static_cast<int>(ms.count()) : 0;
 }
 
+// Counts a dropped datagram.
+void count_drop(ErpcDrops* drops, bool foreign) {
+    if (drops && foreign)
+        drops->foreign++;
+    else if (drops)
+        drops->stray++;
+}
+
 // Waits for a matching reply until the deadline. Reply bytes after the
 // first 6, -1 on a receive failure, -2 when the deadline passed (or the
 // wait was interrupted).
 int await_reply(int sock, sockaddr_in* server, uint32_t id, int resc, iovec* res,
-                steady::time_point deadline) {
+                steady::time_point deadline, ErpcDrops* drops) {
     for (;;) {
         pollfd p{sock, POLLIN, 0};
         int ready = poll(&p, 1, ms_left(deadline));
@@ -51,14 +61,16 @@ int await_reply(int sock, sockaddr_in* server, uint32_t id, int resc, iovec* res
         if (n < 0)
             return -1;
         const auto* hdr = static_cast<const uint8_t*>(res[0].iov_base);
-        if (n < static_cast<int>(ERPC_RECV_HDR) || get_long(hdr) != id ||
+        bool foreign =
+            from.sin_family != AF_INET || from.sin_addr.s_addr != server->sin_addr.s_addr;
+        if (foreign || n < static_cast<int>(ERPC_RECV_HDR) || get_long(hdr) != id ||
             get_short(hdr + 4) != ERPC_CLASS_REPLY) {
+            count_drop(drops, foreign);
             if (ms_left(deadline) == 0)
                 return -2;
             continue; // not ours: the wait goes on to the same deadline
         }
-        server->sin_addr = from.sin_addr;
-        server->sin_port = from.sin_port;
+        server->sin_port = from.sin_port; // the service may answer from another port
         return n - static_cast<int>(ERPC_RECV_HDR);
     }
 }
@@ -170,7 +182,7 @@ int erpc_call(int sock, const sockaddr_in* server, uint32_t id, uint32_t program
 
 int erpc_callresp(int sock, sockaddr_in* server, uint32_t id, uint32_t program, unsigned version,
                   unsigned procedure, int argc, iovec* args, int wait, int total, int resc,
-                  iovec* res, int* already_sent) {
+                  iovec* res, int* already_sent, ErpcDrops* drops) {
     int step = wait > 0 ? wait : 1;
     uint8_t hdr[ERPC_RECV_HDR];
     res[0].iov_base = hdr;
@@ -180,13 +192,21 @@ int erpc_callresp(int sock, sockaddr_in* server, uint32_t id, uint32_t program, 
             *already_sent = 0;
         else if (send_call(sock, server, id, program, version, procedure, argc, args) != 0)
             return -1;
-        int n =
-            await_reply(sock, server, id, resc, res, steady::now() + std::chrono::seconds(step));
+        int n = await_reply(sock, server, id, resc, res, steady::now() + std::chrono::seconds(step),
+                            drops);
         if (n != -2)
             return n;
         total -= step;
     }
     return -1;
+}
+
+uint32_t erpc_first_id() {
+    uint32_t id = 0;
+    if (getrandom(&id, sizeof id, 0) == static_cast<ssize_t>(sizeof id))
+        return id;
+    std::random_device rd; // the kernel's generator failed: the library's
+    return static_cast<uint32_t>(rd());
 }
 
 int erpc_parse_call(const uint8_t* data, size_t len, ErpcCallHdr* hdr) {

@@ -65,16 +65,29 @@ int send_call(int sock, const sockaddr_in* server, uint32_t id, uint32_t program
 int erpc_call(int sock, const sockaddr_in* server, uint32_t id, uint32_t program, unsigned version,
               unsigned procedure, int argc, iovec* args);
 
+// Datagrams a caller received and dropped while waiting for its replies.
+struct ErpcDrops {
+    long foreign = 0; // from an address other than the one the call went to
+    long stray = 0;   // from that address, but shorter than 6 bytes, with
+                      // another call id or not of the reply class
+};
+
 // Sends the call (unless *already_sent, which is then cleared), waits up to
 // `wait` seconds for a reply with this id and the reply class, and sends
 // again until `total` seconds are used up. A wait of 0 counts as 1 second,
-// so the loop always ends. Datagrams with another id or class, or shorter
-// than 6 bytes, are skipped without ending the wait or extending it. A
-// matching reply's sender becomes *server. Returns the reply bytes after
-// the first 6 (scattered into res[1..resc]) or -1.
+// so the loop always ends. A reply is taken only from the address the call
+// went to: datagrams from any other address, and datagrams with another id
+// or class or shorter than 6 bytes, are dropped (counted in *drops when
+// given) without ending the wait or extending it. A matching reply may come
+// from another port of that address, which then becomes the port of
+// *server. Returns the reply bytes after the first 6 (scattered into
+// res[1..resc]) or -1.
 int erpc_callresp(int sock, sockaddr_in* server, uint32_t id, uint32_t program, unsigned version,
                   unsigned procedure, int argc, iovec* args, int wait, int total, int resc,
-                  iovec* res, int* already_sent);
+                  iovec* res, int* already_sent, ErpcDrops* drops = nullptr);
+// The first call id of a transfer: unpredictable, so that a host that did
+// not see the call cannot answer it.
+uint32_t erpc_first_id();
 
 // ---- Service side ----------------------------------------------------------------
 

@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_map>
 
 #include "catalogue/line_scan.h"
 
@@ -73,7 +75,8 @@ const char* skip_blanks(const char* c) {
     return c;
 }
 
-// Reads one line (without its line end) of at most MDM_LINE_MAX characters;
+// Reads one line (without its line end, "\n" or "\r\n") of at most
+// MDM_LINE_MAX characters;
 // the rest of a longer line and everything after a NUL byte are dropped,
 // without ever holding more than one line's worth in memory.
 bool read_line(FILE* fp, std::string* line) {
@@ -87,6 +90,8 @@ bool read_line(FILE* fp, std::string* line) {
         if (!nul && line->size() < static_cast<size_t>(MDM_LINE_MAX))
             line->push_back(static_cast<char>(c));
     }
+    if (!line->empty() && line->back() == '\r')
+        line->pop_back(); // a CRLF line end is a line end
     return true;
 }
 
@@ -407,43 +412,216 @@ bool starts_modem(const std::string& line) {
     return strncmp(skip_blanks(line.c_str()), "%modem", 6) == 0;
 }
 
-void write_entries(FILE* out, const ModemList& list) {
-    for (const ModemDef& d : list) {
-        if (d.duplicate)
-            continue;
-        fputs(d.comment.empty() ? "\n" : d.comment.c_str(), out);
-        fprintf(out, "%s%s%s\n", mdm_keywords[0], kw_separator(0), d.name.c_str());
-        for (int k = 1; k < KW_END; ++k)
-            if (d.values[k])
-                fprintf(out, "%s%s%s\n", mdm_keywords[k], kw_separator(k), d.values[k]->c_str());
-        fputs("end\n", out);
+// The line end of a raw line: "\r\n", "\n" or none.
+std::string line_end(const std::string& raw) {
+    if (raw.size() >= 2 && raw.compare(raw.size() - 2, 2, "\r\n") == 0)
+        return "\r\n";
+    return !raw.empty() && raw.back() == '\n' ? "\n" : "";
+}
+
+// A raw line as read_line gives it to the parser.
+std::string logical_line(const std::string& raw) {
+    std::string l = raw.substr(0, raw.size() - (!raw.empty() && raw.back() == '\n'));
+    l.resize(std::min({l.size(), l.find('\0'), static_cast<size_t>(MDM_LINE_MAX)}));
+    if (!l.empty() && l.back() == '\r')
+        l.pop_back();
+    return l;
+}
+
+// One definition of a new entry, with the file's line end.
+std::string entry_text(const ModemDef& d, const std::string& eol) {
+    std::string t;
+    for (size_t at = 0, nl; at < d.comment.size(); at = nl + 1) {
+        nl = d.comment.find('\n', at);
+        nl = nl == std::string::npos ? d.comment.size() : nl;
+        t += d.comment.substr(at, nl - at) + eol;
     }
-    fputs("\n\n", out);
+    if (t.empty())
+        t = eol;
+    t += std::string(mdm_keywords[0]) + kw_separator(0) + d.name + eol;
+    for (int k = 1; k < KW_END; ++k)
+        if (d.values[k])
+            t += std::string(mdm_keywords[k]) + kw_separator(k) + *d.values[k] + eol;
+    return t + "end" + eol;
+}
+
+// A definition of the file as read: its raw lines (the comment and blank
+// lines before it first) and the keyword of each line inside it (-1 for
+// the others).
+struct DefBlock {
+    std::vector<std::string> lines;
+    std::vector<int> kws;
+};
+
+// Rewrites the modem section of a configuration file from the list while
+// copying it: a definition the list holds unchanged is copied byte for
+// byte, an edited one changes only the lines of the values that differ,
+// one the list no longer holds goes with its comment, and entries new to
+// the list follow the file's last definition, written with its line ends.
+class SectionWriter {
+  public:
+    SectionWriter(FILE* out, const ModemList& list) : out_(out) {
+        for (const ModemDef& d : list)
+            if (!d.duplicate && !wanted_.count(d.name))
+                wanted_.emplace(d.name, &d);
+        for (const ModemDef& d : list)
+            if (!d.duplicate)
+                order_.push_back(&d);
+        parse_.list = &parsed_;
+    }
+    void start(const std::string& modem_line) {
+        eol_ = line_end(modem_line).empty() ? "\n" : line_end(modem_line);
+    }
+    void line(const std::string& raw);
+    // The section ends (a '%' line or the end of the file).
+    void finish();
+
+  private:
+    void put(const std::string& raw) { fwrite(raw.data(), 1, raw.size(), out_); }
+    void put_all(std::vector<std::string>* lines) {
+        for (const std::string& l : *lines)
+            put(l);
+        lines->clear();
+    }
+    void end_block(bool used);
+    void put_edited(const ModemDef& have, const ModemDef& want);
+
+    FILE* out_;
+    std::string eol_ = "\n";
+    std::unordered_map<std::string, const ModemDef*> wanted_;
+    std::vector<const ModemDef*> order_;
+    std::unordered_set<std::string> written_;
+    ModemList parsed_;
+    MdmParse parse_;
+    std::vector<std::string> pending_; // comment and blank lines between definitions
+    DefBlock block_;
+    bool in_def_ = false;
+};
+
+void SectionWriter::line(const std::string& raw) {
+    std::string logical = logical_line(raw);
+    const char* c = skip_blanks(logical.c_str());
+    if (*c == '\0' || *c == '#') {
+        if (in_def_) {
+            block_.lines.push_back(raw);
+            block_.kws.push_back(-1);
+        } else {
+            pending_.push_back(raw);
+        }
+        return;
+    }
+    int before = parse_.state;
+    size_t count = parsed_.size();
+    std::string message;
+    parse_modem(logical, &parse_, false, &message);
+    if (!in_def_ && parse_.state == 0) {
+        put_all(&pending_); // a line outside any definition: kept as it is
+        put(raw);
+        return;
+    }
+    if (!in_def_) {
+        in_def_ = true;
+        block_.lines.swap(pending_);
+        block_.kws.assign(block_.lines.size(), -1);
+    }
+    block_.lines.push_back(raw);
+    block_.kws.push_back(before == 1 ? mdm_keyword_index(first_word(logical)) : -1);
+    if (parse_.state == 0)
+        end_block(parsed_.size() > count);
+}
+
+void SectionWriter::end_block(bool used) {
+    in_def_ = false;
+    if (!used) { // never a definition the list could hold: kept as it is
+        put_all(&block_.lines);
+        return;
+    }
+    ModemDef have = std::move(parsed_.back());
+    parsed_.pop_back();
+    auto it = wanted_.find(have.name);
+    if (it == wanted_.end()) {
+        block_.lines.clear(); // deleted, with its duplicates
+        return;
+    }
+    if (have.duplicate) {
+        put_all(&block_.lines); // never used: kept as it is
+        return;
+    }
+    written_.insert(have.name);
+    put_edited(have, *it->second);
+    block_.lines.clear();
+}
+
+void SectionWriter::put_edited(const ModemDef& have, const ModemDef& want) {
+    std::vector<std::string>& lines = block_.lines;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        int k = block_.kws[i];
+        bool end_line = i + 1 == lines.size();
+        if (end_line) {
+            for (int n = 1; n < KW_END; ++n) // values the definition did not hold
+                if (want.values[n] && !have.values[n])
+                    put(std::string(mdm_keywords[n]) + kw_separator(n) + *want.values[n] +
+                        (line_end(lines[i]).empty() ? eol_ : line_end(lines[i])));
+        }
+        if (k <= 0 || k >= KW_END || want.values[k] == have.values[k]) {
+            put(lines[i]);
+            continue;
+        }
+        if (!want.values[k])
+            continue; // a value the entry no longer holds
+        // the keyword and the blanks after it stay; the value and line end too
+        std::string logical = logical_line(lines[i]);
+        const char* c = skip_blanks(logical.c_str());
+        while (*c && !is_blank(*c))
+            ++c;
+        while (*c == ' ' || *c == '\t')
+            ++c;
+        put(logical.substr(0, static_cast<size_t>(c - logical.c_str())) + *want.values[k] +
+            line_end(lines[i]));
+    }
+}
+
+void SectionWriter::finish() {
+    if (in_def_) { // a definition without its end: never parsed, kept
+        in_def_ = false;
+        put_all(&block_.lines);
+    }
+    for (const ModemDef* d : order_)
+        if (written_.insert(d->name).second)
+            put(entry_text(*d, eol_));
+    put_all(&pending_);
 }
 
 // Copies raw lines (line ends and every byte kept) from in to out,
-// replacing the body of every modem section.
+// rewriting the definitions of the first modem section from the list.
 bool copy_replacing(FILE* in, FILE* out, const ModemList& list) {
-    bool found = false, dropping = false;
+    SectionWriter section(out, list);
+    int where = 0; // 0 before the modem section, 1 in it, 2 after it
     char* buf = nullptr;
     size_t cap = 0;
     ssize_t n;
     while ((n = getline(&buf, &cap, in)) >= 0) {
         std::string line(buf, static_cast<size_t>(n));
-        if (dropping && skip_blanks(line.c_str())[0] != '%')
+        if (where == 1 && skip_blanks(line.c_str())[0] == '%') {
+            section.finish();
+            where = 2;
+        }
+        if (where == 1) {
+            section.line(line);
             continue;
-        dropping = false;
+        }
         fwrite(line.data(), 1, line.size(), out);
-        if (starts_modem(line)) {
+        if (where == 0 && starts_modem(line)) {
             if (line.back() != '\n')
                 fputc('\n', out);
-            found = true;
-            dropping = true;
-            write_entries(out, list);
+            section.start(line);
+            where = 1;
         }
     }
+    if (where == 1)
+        section.finish();
     free(buf);
-    return found;
+    return where > 0;
 }
 
 } // namespace

@@ -46,7 +46,9 @@ enum NfCopyCode {
     NFC_DST_CLOSE = -312,
     NFC_BLOCK_LIMIT = -313, // the file does not fit the service's 16-bit block numbers
     NFC_SIZE_BOUND = -314,  // the copy passed nf_max_bytes
-    NFC_LOCAL_WRITE = -315  // the local destination could not be written (nf_local_errno)
+    NFC_LOCAL_WRITE = -315, // the local destination could not be written (nf_local_errno)
+    NFC_READ_BACK = -316,   // written, but the file reads back otherwise
+    NFC_NO_READ_BACK = -317 // written, but the file could not be read back
 };
 
 // The size bound of every copy, a setting of the run (gui_mm and mm_cli
@@ -117,5 +119,15 @@ std::string nf_result_text(long result);
 long nf_copy_report(const std::string& src_host, const std::string& src_path,
                     const std::string& dst_host, const std::string& dst_path, int timeout_secs,
                     const NfProgress& progress, std::string* text);
+// The same for an upload, which is then read back from the load host and
+// compared byte for byte with what was sent: the byte count, a copy code,
+// -316 when the file reads back otherwise or -317 (with the reason in
+// *text) when it cannot be read back.
+long nf_put_checked(const std::string& src_path, const std::string& dst_host,
+                    const std::string& dst_path, int timeout_secs, const NfProgress& progress,
+                    std::string* text);
+// Reads a whole file (at most nf_max_bytes) into *out: bytes read or a copy
+// code of its source side.
+long nf_fetch(const std::string& host, const std::string& path, int timeout_secs, std::string* out);
 // "N bytes, M blocks", the progress line of a long transfer.
 std::string nf_progress_text(long bytes, long blocks);

@@ -64,6 +64,9 @@ const CodeText k_texts[] = {
     {NFC_BLOCK_LIMIT, "the file does not fit the load host's block numbers: a file must be "
                       "smaller than 65536 blocks of 512 bytes (33554432 bytes); no partial "
                       "file is kept"},
+    {NFC_READ_BACK, "the file was written but reads back otherwise from the load host: the "
+                    "upload failed"},
+    {NFC_NO_READ_BACK, "the file was written but could not be read back from the load host"},
     {NF_NO_MEMORY, "no memory"},
     {NF_BAD_HANDLE, "a file handle of neither kind"},
     {NF_NO_HOST, "the host name or address cannot be resolved"},
@@ -123,8 +126,10 @@ long transfer_failure(const NfHandle* h, int nf_code) {
     return nf_code;
 }
 
-// Moves the data: 0 or a copy code; *total counts the bytes.
-long copy_data(NfHandle* src, NfHandle* dst, long* total, const NfProgress& progress) {
+// Moves the data: 0 or a copy code; *total counts the bytes and *sent,
+// when given, keeps them.
+long copy_data(NfHandle* src, NfHandle* dst, long* total, const NfProgress& progress,
+               std::string* sent) {
     uint8_t buf[COPY_CHUNK];
     bool remote_dst = dst->kind == NF_REMOTE;
     for (;;) {
@@ -140,6 +145,8 @@ long copy_data(NfHandle* src, NfHandle* dst, long* total, const NfProgress& prog
         int rc = nfwrite(dst, buf, n);
         if (rc != 0)
             return transfer_failure(dst, rc);
+        if (sent)
+            sent->append(reinterpret_cast<const char*>(buf), static_cast<size_t>(n));
         *total += n;
         if (progress) {
             const NfHandle* remote = src->kind == NF_REMOTE ? src : dst;
@@ -148,10 +155,9 @@ long copy_data(NfHandle* src, NfHandle* dst, long* total, const NfProgress& prog
     }
 }
 
-} // namespace
-
-long nfcopy(const std::string& src_host, const std::string& src_path, const std::string& dst_host,
-            const std::string& dst_path, int timeout_secs, const NfProgress& progress) {
+long copy_files(const std::string& src_host, const std::string& src_path,
+                const std::string& dst_host, const std::string& dst_path, int timeout_secs,
+                const NfProgress& progress, std::string* sent) {
     nf_set_timing(timeout_secs);
     int code = 0;
     NfHandle* src = nfopen(src_host, src_path, "r", &code);
@@ -167,7 +173,7 @@ long nfcopy(const std::string& src_host, const std::string& src_path, const std:
         return map_code(k_dst_open, code, NFC_DST_OPEN);
     }
     long total = 0;
-    long error = copy_data(src, dst, &total, progress);
+    long error = copy_data(src, dst, &total, progress, sent);
     if (nfclose(src) != 0 && error == 0)
         error = NFC_SRC_CLOSE;
     if (error != 0)
@@ -175,6 +181,52 @@ long nfcopy(const std::string& src_host, const std::string& src_path, const std:
     else if (nfclose(dst) != 0)
         error = dst_host.empty() ? NFC_LOCAL_WRITE : NFC_DST_CLOSE;
     return error != 0 ? error : total;
+}
+
+} // namespace
+
+long nfcopy(const std::string& src_host, const std::string& src_path, const std::string& dst_host,
+            const std::string& dst_path, int timeout_secs, const NfProgress& progress) {
+    return copy_files(src_host, src_path, dst_host, dst_path, timeout_secs, progress, nullptr);
+}
+
+long nf_fetch(const std::string& host, const std::string& path, int timeout_secs,
+              std::string* out) {
+    nf_set_timing(timeout_secs);
+    out->clear();
+    int code = 0;
+    NfHandle* h = nfopen(host, path, "r", &code);
+    if (!h)
+        return map_code(k_src_open, code, NFC_SRC_OPEN);
+    long error = 0;
+    char buf[COPY_CHUNK];
+    for (int n; error == 0 && (n = nfread(h, buf, sizeof buf)) != 0;) {
+        if (n < 0)
+            error = transfer_failure(h, NF_READ_FAIL);
+        else if (static_cast<long>(out->size()) + n > nf_max_bytes)
+            error = NFC_SIZE_BOUND;
+        else
+            out->append(buf, static_cast<size_t>(n));
+    }
+    if (nfclose(h) != 0 && error == 0)
+        error = NFC_SRC_CLOSE;
+    return error != 0 ? error : static_cast<long>(out->size());
+}
+
+long nf_put_checked(const std::string& src_path, const std::string& dst_host,
+                    const std::string& dst_path, int timeout_secs, const NfProgress& progress,
+                    std::string* text) {
+    std::string sent, back;
+    long result = copy_files("", src_path, dst_host, dst_path, timeout_secs, progress, &sent);
+    long fetched = result >= 0 ? nf_fetch(dst_host, dst_path, timeout_secs, &back) : 0;
+    if (fetched < 0)
+        result = NFC_NO_READ_BACK;
+    else if (result >= 0 && back != sent)
+        result = NFC_READ_BACK;
+    *text = nf_result_text(result);
+    if (fetched < 0)
+        *text += " (" + nf_code_text(fetched) + ")";
+    return result;
 }
 
 bool nf_set_max_bytes(const std::string& text) {

@@ -1,6 +1,8 @@
 // One exchange of the request engine: the request built from a range of a
 // chunk, sent through the library's asynchronous interface, and its answer
 // (values stored, rejected variables stripped and the rest sent again).
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 #include "catalogue/mib_catalogue.h"
@@ -8,6 +10,7 @@
 #include "snmp_access/snmp_checks.h"
 #include "snmp_access/snmp_engine.h"
 #include "snmp_access/snmp_values.h"
+#include "ui/app_globals.h"
 
 long g_snmp_requests_sent = 0;
 long g_snmp_sessions_opened = 0;
@@ -182,8 +185,16 @@ void mm_snmp_init() {
         return;
     done = true;
     // No MIB files, no configuration files, no persistent state: numeric
-    // identifiers only, and nothing written under /var/lib/snmp.
+    // identifiers only. What the library still keeps (the index folder of
+    // its certificate store, made at start-up) goes under the program's own
+    // data folder, never under the system's (/var/lib/snmp). The folders are
+    // made here, quietly: the library would announce on standard error that
+    // it made them. Where they cannot be made, the library keeps nothing.
     setenv("MIBS", "", 1);
+    const std::string persistent = (mm_dir.empty() ? mm_default_dir() : mm_dir) + "/data/snmp";
+    mkdir(persistent.c_str(), 0700);
+    mkdir((persistent + "/cert_indexes").c_str(), 0700);
+    netsnmp_ds_set_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_PERSISTENT_DIR, persistent.c_str());
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_PERSIST_STATE, 1);
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);

@@ -124,6 +124,25 @@ TEST(CliFiles, AFifoInPlaceOfADataFileIsRefusedAtOnce) {
     }
 }
 
+// The SNMP library's own files go under the installation's data folder,
+// made without a word, and never under the system's folder (an empty one is
+// mounted over it for the run).
+TEST(CliFiles, TheSnmpLibraryKeepsItsFilesInTheDataFolder) {
+    REQUIRE_NETNS();
+    TempDir dir;
+    std::filesystem::copy(staged_install_dir(), dir.path(),
+                          std::filesystem::copy_options::recursive);
+    const std::string script = "mount -t tmpfs none /var/lib/snmp || exit 99; \"$0\" \"$@\" "
+                               ">/dev/null; echo \"left: $(ls -A /var/lib/snmp)\"";
+    ProgramResult r =
+        run_program({"unshare", "-m", "sh", "-c", script, cli_binary(), "site-default", "sysName"},
+                    30000, {"GUI_MM_DIR=" + dir.path()});
+    EXPECT_EQ(r.out, "left: \n") << r.err;
+    EXPECT_EQ(r.err.find("Created directory"), std::string::npos) << r.err;
+    struct stat st {};
+    EXPECT_EQ(stat(dir.file("data/snmp/cert_indexes").c_str(), &st), 0);
+}
+
 TEST(CliFiles, SigtermDuringADownloadLeavesNoTemporaryFile) {
     REQUIRE_NETNS();
     TempDir root, local;

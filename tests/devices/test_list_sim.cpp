@@ -217,17 +217,24 @@ TEST_F(ListSim, SavedListLoadsBackAndDuplicatesAreNoted) {
     std::string path = tmp.file("nine.mrx");
     ASSERT_EQ(save_mrx_list_exec(path, host_info_list, W_MAIN_WINDOW), 1);
     std::vector<std::string> before = rows();
+    // A device written twice (line 14) is loaded once, either way.
+    write_file(path, read_file(path) + "127.0.10.3 | vantor | 1 | 0\n");
+    const std::string twice =
+        path + ":\n127.0.10.3 listed twice, line 14\nEach Morix is loaded once.";
     // Loading it back into the same list: nine duplicates, 4 + 4 + 1 notes.
     hl_clear_events();
     ASSERT_EQ(load_mrx_list_exec(path, 0, 9), 1);
     EXPECT_EQ(mrx_lst_cnt, 9);
-    ASSERT_EQ(warnings().size(), 1u);
-    EXPECT_EQ(warnings()[0], "Some of the discovered Morixes are already in the list:\n"
-                             "127.0.10.1, 127.0.10.2, 127.0.10.3, 127.0.10.4,\n"
-                             "127.0.10.5, 127.0.10.6, 127.0.10.7, 127.0.10.8,\n127.0.10.9");
+    EXPECT_EQ(warnings(), (std::vector<std::string>{
+                              twice, "Some of the discovered Morixes are already in the list:\n"
+                                     "127.0.10.1, 127.0.10.2, 127.0.10.3, 127.0.10.4,\n"
+                                     "127.0.10.5, 127.0.10.6, 127.0.10.7, 127.0.10.8,\n"
+                                     "127.0.10.9"}));
     // Replacing the list: same devices, whole seconds.
+    hl_clear_events();
     ASSERT_EQ(load_mrx_list_exec(path, 1, 0), 1);
     EXPECT_EQ(rows(), before);
+    EXPECT_EQ(warnings(), std::vector<std::string>{twice});
     EXPECT_EQ(host_info_list[0]->timeout, 2000000);
     EXPECT_EQ(host_info_list[0]->community, "vantor");
     EXPECT_FALSE(hl_cancel_dialog_open());

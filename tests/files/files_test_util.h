@@ -1,5 +1,5 @@
 // A scripted remote file service for the transfer tests: a real UDP socket
-// on ADDR:121 served by a thread, answering each call with whatever the
+// on ADDR:121 (or another port) served by a thread, answering each call with whatever the
 // test's handler returns and recording every call with its arrival time.
 #pragma once
 
@@ -29,11 +29,12 @@ using ScriptFn = std::function<std::vector<std::string>(const SeenCall&, size_t 
 
 class ScriptedHost {
   public:
-    ScriptedHost(const std::string& addr, ScriptFn fn) : fn_(std::move(fn)) {
+    ScriptedHost(const std::string& addr, ScriptFn fn, unsigned port = BFS_PORT)
+        : fn_(std::move(fn)) {
         fd_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         sockaddr_in a{};
         a.sin_family = AF_INET;
-        a.sin_port = htons(BFS_PORT);
+        a.sin_port = htons(static_cast<uint16_t>(port));
         inet_pton(AF_INET, addr.c_str(), &a.sin_addr);
         bound_ = bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
         thread_ = std::thread([this] { serve(); });

@@ -5,10 +5,12 @@
 
 #include <future>
 #include <map>
+#include <set>
 
 #include "files/nf.h"
 #include "files_test_util.h"
 #include "support/test_dirs.h"
+#include "ui/app_globals.h"
 
 namespace {
 
@@ -43,6 +45,7 @@ TEST(FilesProto, UploadsGoOutInWholeBlocksWithThePartialBlockAtClose) {
         {0, {"0", "3", "4"}},
     };
     TempDir tmp;
+    std::set<uint32_t> first_ids;
     for (const auto& c : cases) {
         ScriptedHost host(k_host, [](const SeenCall& s, size_t) { return good_reply(s, ""); });
         ASSERT_TRUE(host.bound());
@@ -53,7 +56,64 @@ TEST(FilesProto, UploadsGoOutInWholeBlocksWithThePartialBlockAtClose) {
             std::this_thread::sleep_for(milliseconds(10)); // the release is not awaited
         EXPECT_EQ(trace(calls), c.want) << c.size;
         for (size_t i = 0; i < calls.size(); i++)
-            EXPECT_EQ(calls[i].hdr.id, i) << "ids count up from the open";
+            EXPECT_EQ(calls[i].hdr.id, calls[0].hdr.id + i) << "ids count up from the open";
+        first_ids.insert(calls.empty() ? 0 : calls[0].hdr.id);
+    }
+    EXPECT_EQ(first_ids.size(), 3u) << "every transfer starts at its own id";
+}
+
+TEST(FilesProto, RepliesFromElsewhereAreDroppedAndCounted) {
+    // A hostile host serves forged content. From a second address it sees
+    // every call and answers it first, with the right id; from another port
+    // of the load host's own address it answers blindly with the ids a
+    // transfer would use if they started at 0. The genuine host answers, or
+    // (for the upload) stays silent.
+    const struct {
+        const char* hostile_addr;
+        unsigned hostile_port;
+        bool upload, genuine_answers;
+        long want;
+        const char* debug;
+    } cases[] = {
+        {"127.0.60.2", BFS_PORT, false, true, 1500,
+         "dropped 5 datagrams from other addresses and 0 with"},
+        {"127.0.60.2", BFS_PORT, true, false, NFC_DST_OPEN,
+         "dropped 3 datagrams from other addresses and 0"},
+        {"127.0.60.1", 1210, false, true, 1500, "dropped 0 datagrams from other addresses and 20"},
+    };
+    const std::string genuine(1500, 'g'), forged(1500, 'F');
+    TempDir tmp;
+    write_file(tmp.file("up"), genuine);
+    for (const auto& c : cases) {
+        ScriptedHost hostile(
+            c.hostile_addr, [&](const SeenCall& s, size_t) { return good_reply(s, forged); },
+            c.hostile_port);
+        auto forge = [&](const SeenCall& s) {
+            std::vector<std::string> lies;
+            for (uint32_t id = 0; id < 4 && c.hostile_port != BFS_PORT; id++)
+                lies.push_back(erpc_return(id, ""));
+            if (c.hostile_port == BFS_PORT)
+                lies = good_reply(s, forged);
+            for (const std::string& m : lies)
+                sendto(hostile.fd(), m.data(), m.size(), 0,
+                       reinterpret_cast<const sockaddr*>(&s.from), sizeof s.from);
+        };
+        ScriptedHost host(k_host, [&](const SeenCall& s, size_t) {
+            forge(s);
+            return c.genuine_answers ? good_reply(s, genuine) : std::vector<std::string>();
+        });
+        ASSERT_TRUE(hostile.bound() && host.bound());
+        debug_flag = 1;
+        testing::internal::CaptureStderr();
+        long got = c.upload ? nfcopy("", tmp.file("up"), k_host, "/bfs/x", 1)
+                            : nfcopy(k_host, "/bfs/x", "", tmp.file("got"), 1);
+        std::string err = testing::internal::GetCapturedStderr();
+        debug_flag = 0;
+        EXPECT_EQ(got, c.want) << c.hostile_addr;
+        if (!c.upload) {
+            EXPECT_EQ(read_file(tmp.file("got")), genuine) << c.hostile_addr;
+        }
+        EXPECT_NE(err.find(c.debug), std::string::npos) << err;
     }
 }
 

@@ -100,6 +100,38 @@ TEST(FilesSim, AMebibyteGoesUpAndComesBackWithProgress) {
     EXPECT_EQ(bfs_close(h), 0);
 }
 
+TEST(FilesSim, AHostAnsweringFromASecondAddressIsNotHeard) {
+    // Were its replies taken, the copies would go on with that address and
+    // succeed there.
+    LoadHostRun run("127.0.61.50", "reply_from=127.0.61.51");
+    ASSERT_TRUE(run.sim->ready()) << run.sim->error();
+    write_file(run.local.file("up"), "forged");
+    EXPECT_EQ(nfcopy("127.0.61.50", "/bfs/cfg600", "", run.local.file("got"), 1), NFC_SRC_OPEN);
+    EXPECT_EQ(nfcopy("", run.local.file("up"), "127.0.61.50", "/bfs/cfg600", 1), NFC_DST_OPEN);
+    EXPECT_EQ(read_file(run.root.file("cfg600")), pattern(600));
+    EXPECT_EQ(entries(run.local.path()), 1u);
+}
+
+TEST(FilesSim, AnUploadIsReadBackAndADifferenceIsSaid) {
+    const struct {
+        const char* addr;
+        const char* fault;
+        long want;
+        const char* text;
+    } cases[] = {
+        {"127.0.61.40", "", 600, "600 bytes copied"},
+        {"127.0.61.41", "store_damaged", NFC_READ_BACK, "-316: the file was written but reads "},
+    };
+    for (const auto& c : cases) {
+        LoadHostRun run(c.addr, c.fault);
+        ASSERT_TRUE(run.sim->ready()) << run.sim->error();
+        write_file(run.local.file("up"), pattern(600));
+        std::string text;
+        EXPECT_EQ(nf_put_checked(run.local.file("up"), c.addr, "/bfs/up", 2, {}, &text), c.want);
+        EXPECT_EQ(text.rfind(c.text, 0), 0u) << text;
+    }
+}
+
 TEST(FilesSim, OpenFailuresGiveTheirCopyCodes) {
     LoadHostRun run("127.0.61.20");
     ASSERT_TRUE(run.sim->ready()) << run.sim->error();

@@ -7,6 +7,8 @@
 
 #include <unistd.h>
 
+#include <functional>
+
 #include "files/edit_conf.h"
 #include "files/editor_run.h"
 #include "files/modem_cfg.h"
@@ -146,7 +148,7 @@ TEST(ModemCfg, WriterLayoutKeepsTheRestOfTheFile) {
         "setup_cmd\t\tATE1M0Q2V0W2&C1&D2&K3&Q5S7=60\nconnect_ignore\t\t2\nconnect_retry\t\t3 7 8\n"
         "dial_cmd\t\tATDT\ntimeout\t\t\t90\nretry\t\t\t2\nreset_delay\t\t3.0+0.2\n"
         "dtr_down_time\t\t\nanswer_cmd\t\tATA\nend\n"
-        "\ntype_of_modem\t\tbare\ndialin_setup_cmd\tAT\ntimeout\t\t\t5\nend\n\n\n";
+        "\ntype_of_modem\t\tbare\ndialin_setup_cmd\tAT\ntimeout\t\t\t5\nend\n\n";
     EXPECT_EQ(read_file(d.file("c")), head + expect + tail);
     EXPECT_NE(access(d.file("w").c_str(), F_OK), 0);
 
@@ -156,6 +158,60 @@ TEST(ModemCfg, WriterLayoutKeepsTheRestOfTheFile) {
     EXPECT_EQ(read_file(d.file("n")), "%gateway\nx\n");
     EXPECT_NE(access(d.file("w").c_str(), F_OK), 0);
     EXPECT_EQ(write_cfg_fil_list(d.file("missing"), d.file("w"), l), 0);
+}
+
+// "$" stands for the file's own line end in these texts.
+std::string with_eol(std::string text, const std::string& eol) {
+    for (size_t at = 0; (at = text.find('$', at)) != std::string::npos; at += eol.size())
+        text.replace(at, 1, eol);
+    return text;
+}
+
+TEST(ModemCfg, RewriteKeepsLineEndsAndChangesOnlyWhatWasEdited) {
+    const std::string file =
+        "%gateway$net 1$%modem$# first$type_of_modem a$dial_cmd   ATDT$bogus 1$end$$"
+        "type_of_modem b$dialin_setup_cmd ATZ$timeout\t\t\t90$end$type_of_modem a$end$"
+        "# third$type_of_modem c$end$$%include m.inc$%service$x";
+    const struct {
+        const char* what;
+        std::function<void(ModemList&)> edit;
+        std::string from, to; // the only change of the file
+    } cases[] = {
+        {"nothing", [](ModemList&) {}, "", ""},
+        {"one field", [](ModemList& l) { l[1].values[KW_DIALIN_SETUP] = "AT&F"; },
+         "dialin_setup_cmd ATZ$", "dialin_setup_cmd AT&F$"},
+        {"a new field", [](ModemList& l) { l[1].values[KW_DIALOUT_SETUP] = "ATD"; }, "90$end$",
+         "90$dialout_setup_cmd\tATD$end$"},
+        {"deleted", [](ModemList& l) { del_mdm_node(l, "c"); }, "# third$type_of_modem c$end$", ""},
+        {"deleted with its duplicate", [](ModemList& l) { del_mdm_node(l, "a"); },
+         "# first$type_of_modem a$dial_cmd   ATDT$bogus 1$end$$type_of_modem b$dialin_setup_cmd "
+         "ATZ$timeout\t\t\t90$end$type_of_modem a$end$",
+         "$type_of_modem b$dialin_setup_cmd ATZ$timeout\t\t\t90$end$"},
+        {"added",
+         [](ModemList& l) {
+             l.push_back(ModemDef());
+             l.back().name = "d";
+             l.back().values[KW_TIMEOUT] = "5";
+         },
+         "c$end$", "c$end$$type_of_modem\t\td$timeout\t\t\t5$end$"},
+    };
+    for (const std::string eol : {"\n", "\r\n"}) {
+        for (const auto& c : cases) {
+            TempDir d;
+            write_file(d.file("c"), with_eol(file, eol));
+            ModemList l;
+            CfgParse out;
+            ASSERT_EQ(prs_cfg_fil(d.file("c"), &l, &out), 0);
+            ASSERT_EQ(names(l), "a,b,a*,c,");
+            EXPECT_EQ(mdm_edit_texts(l[1])[1], "ATZ"); // no line end in a value
+            c.edit(l);
+            ASSERT_EQ(write_cfg_fil_list(d.file("c"), d.file("w"), l), 1);
+            std::string want = file;
+            if (!c.from.empty())
+                want.replace(want.find(c.from), c.from.size(), c.to);
+            EXPECT_EQ(read_file(d.file("c")), with_eol(want, eol)) << c.what << " " << eol.size();
+        }
+    }
 }
 
 TEST(ModemCfg, HostileInputStaysInBounds) {

@@ -126,7 +126,7 @@ TEST_F(ModemSim, EditApplyWritesTheModemSectionAndResets) {
         CFG_HEAD +
         "# first\ntype_of_modem\t\tv34\nconnect_status\t\t1 5\ndialin_setup_cmd\tATS0=2\n"
         "dialout_setup_cmd\tATS0=0\nend\n\ntype_of_modem\t\tinc\nconnect_status\t\t7 8\n"
-        "dialin_setup_cmd\tI1\ndialout_setup_cmd\tI0\nend\n\n\n" +
+        "dialin_setup_cmd\tI1\ndialout_setup_cmd\tI0\nend\n\n" +
         CFG_TAIL;
     EXPECT_EQ(read_file(root + "/morix.cfg"), expect);
     EXPECT_EQ(read_file(root + "/modems.inc"), INC);
