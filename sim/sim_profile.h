@@ -67,6 +67,7 @@ struct FaultSettings {
     std::vector<std::string> set_ignore; // NAME or NAME.INSTANCE: a Set is answered but not kept
     std::vector<std::string> file_change; // load host: files changed once after their first read
     bool store_damaged = false;           // load host: every upload is stored with a byte spoilt
+    int uptime_s = 0;                     // the device has been up this long at start
 };
 
 // How a tampering device spoils its noError answers (fault word tamper).
