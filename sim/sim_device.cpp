@@ -31,7 +31,7 @@ int init_sim_device(SimDevice* dev, const SimProfile& profile, const std::string
             return -1;
     }
     dev->rng.seed(dev->faults.seed);
-    dev->start = std::chrono::steady_clock::now();
+    dev->start = std::chrono::steady_clock::now() - std::chrono::seconds(dev->faults.uptime_s);
     DeviceFacts facts{address};
     if (build_device_view(profile, facts, &dev->view, error) != 0)
         return -1;

@@ -259,6 +259,8 @@ int apply_fault_word(const std::string& word, FaultSettings* f, std::string* err
         ok = to_int(value, 0, 60000, &v) && (f->delay_ms = static_cast<int>(v), true);
     else if (key == "max_vars")
         ok = to_int(value, 1, 10000, &v) && (f->max_vars = static_cast<int>(v), true);
+    else if (key == "uptime")
+        ok = to_int(value, 0, 40000000, &v) && (f->uptime_s = static_cast<int>(v), true);
     else if (key == "boot_silence")
         ok = to_int(value, 1, 600000, &v) && (f->boot_silence_ms = static_cast<int>(v), true);
     else if (key == "abort_block")

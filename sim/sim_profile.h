@@ -69,6 +69,7 @@ struct FaultSettings {
     bool store_damaged = false;           // load host: every upload is stored with a byte spoilt
     std::string reply_from; // load host: replies leave from this address (port 121), which
                             // serves further calls too
+    int uptime_s = 0;       // the device has been up this long at start
 };
 
 // How a tampering device spoils its noError answers (fault word tamper).

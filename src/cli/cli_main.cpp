@@ -11,6 +11,7 @@
 #include "catalogue/func_display.h"
 #include "cli/cli.h"
 #include "cli/cli_json.h"
+#include "devices/ident_memory.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
 #include "files/nf.h"
@@ -29,12 +30,13 @@ struct GlobalOpts {
     std::vector<std::string> devices;
     std::string list_file, community;
     int timeout = -1, retries = -1;
-    bool yes = false, debug = false;
+    bool yes = false, debug = false, fresh = false;
 };
 
 const char* const USAGE_HEAD =
     "usage: mm_cli [-mrx NAME[,NAME...]] [-l FILE] [-c COMMUNITY] [-t SECONDS]\n"
-    "              [-r RETRIES] [-fsmax BYTES] [-y] [-debug] [--json] VERB [ARGUMENTS]\n"
+    "              [-r RETRIES] [-fsmax BYTES] [-fresh] [-y] [-debug] [--json]\n"
+    "              VERB [ARGUMENTS]\n"
     "       mm_cli --help | mm_cli VERB --help | mm_cli --names KIND [PAGE]\n";
 
 const char* const USAGE_BODY =
@@ -51,6 +53,8 @@ const char* const USAGE_BODY =
     "  -t SECONDS           SNMP time-out of the run\n"
     "  -r RETRIES           SNMP retries of the run\n"
     "  -fsmax BYTES         size bound of every file copy (default 16777216)\n"
+    "  -fresh               identify every device afresh instead of using what\n"
+    "                       was remembered of it (checked by one request)\n"
     "  -y                   answer every question with its OK button\n"
     "  -debug               dump records and the catalogue on standard output\n"
     "  --json               one JSON document on standard output instead of the\n"
@@ -92,6 +96,8 @@ bool parse_globals(int argc, char** argv, GlobalOpts* o, int* index, std::string
             o->yes = true;
         } else if (a == "-debug") {
             o->debug = true;
+        } else if (a == "-fresh") {
+            o->fresh = true;
         } else if (a == "--json") {
             cli_json = true;
         } else if (a == "-mrx" && v) {
@@ -177,6 +183,7 @@ int start_up(const GlobalOpts& o) {
         return CLI_FAILED;
     }
     mm_snmp_init();
+    g_ident_use = o.fresh ? IDENT_FRESH : IDENT_LOADS_AND_ADDS;
     if (!o.community.empty())
         mm_snmp_def_comm = o.community;
     if (o.timeout > 0)

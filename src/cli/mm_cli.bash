@@ -34,7 +34,7 @@ _mm_cli() {
     esac
     if [ -z "$verb" ]; then
         if [[ "$cur" == -* ]]; then
-            COMPREPLY=($(compgen -W "-mrx -l -c -t -r -fsmax -y -debug --json --help" -- "$cur"))
+            COMPREPLY=($(compgen -W "-mrx -l -c -t -r -fsmax -fresh -y -debug --json --help" -- "$cur"))
         else
             COMPREPLY=($(compgen -W "$(_mm_cli_names verbs)" -- "$cur"))
         fi

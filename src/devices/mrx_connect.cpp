@@ -2,17 +2,20 @@
 
 #include <arpa/inet.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
+#include "devices/ident_memory.h"
 #include "devices/mrx_bounds.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_probe.h"
 #include "devices/mrx_texts.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/product_types.h"
+#include "snmp_access/snmp_checks.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
@@ -141,6 +144,74 @@ void imdm_take(MorixRecord* rec) {
     free_prm_list(rec);
 }
 
+bool wan_arrays_fit(const IdentFacts& f, int total) {
+    auto within = [](const std::vector<int>& v, int lo, int hi) {
+        return std::all_of(v.begin(), v.end(), [=](int x) { return x >= lo && x <= hi; });
+    };
+    return f.wan_count == total &&
+           f.wan_if_index.size() == static_cast<size_t>(std::max(1, total)) &&
+           f.wan_chan_count.size() == static_cast<size_t>(total) &&
+           f.wan_module_type.size() == static_cast<size_t>(total) &&
+           within(f.wan_if_index, 1, 65535) && within(f.wan_chan_count, 0, 31);
+}
+
+// Fills a record from remembered facts through identification's own rules
+// (product, support, required answers, bounds); CR_OK, or -1 when the
+// facts would not give an identified device.
+int restore_facts(MorixRecord* rec, const IdentFacts& f, std::string* product, std::string* summary,
+                  std::string* info) {
+    bool compression = false;
+    if (!set_product(rec, f.oid, &compression))
+        return -1;
+    bool release_ok = f.has_major && f.major == 14 && f.has_minor && f.minor == 1;
+    IdentAnswers a{f.answers};
+    bool known = std::all_of(f.answers.begin(), f.answers.end(), [](const auto& kv) {
+        return std::find_if(std::begin(k_stage2_vars), std::end(k_stage2_vars), [&](const char* v) {
+                   return kv.first == v;
+               }) != std::end(k_stage2_vars);
+    });
+    bool required = std::all_of(std::begin(k_stage2_required), std::end(k_stage2_required),
+                                [&](const char* v) { return a.has(v); });
+    bool has_total = a.has("mrxt1Total") && !a.get("mrxt1Total").empty();
+    int total = has_total ? count_of(a, "mrxt1Total") : 0;
+    bool modems_ok = a.has("totalmodems") ? f.modem_count == count_of(a, "totalmodems") : true;
+    if (check_comm_srv(rec) || (!release_ok && !rrr_flag) || !known || !required ||
+        !check_counts(a).empty() || !modems_ok || (has_total && !wan_arrays_fit(f, total)))
+        return -1;
+    rec->addr = sockaddr_in{};
+    rec->addr.sin_family = AF_INET;
+    inet_pton(AF_INET, a.get("mrxInetAddr").c_str(), &rec->addr.sin_addr);
+    rec->asy_ports = count_of(a, "totalPorts");
+    rec->syn_ports = count_of(a, "totalSyncPorts");
+    rec->para_ports = count_of(a, "mrxpParaPorts");
+    rec->enet_ports = 1;
+    rec->csu_text = "Not Found";
+    rec->modem_count = f.modem_count;
+    rec->has_config_server = a.has("mrxConfigServer");
+    rec->config_server = a.get("mrxConfigServer");
+    rec->has_mac_addr = a.has("macAddress");
+    rec->mac_addr = a.get("macAddress");
+    rec->wan_count = has_total ? total : 0;
+    rec->wan_if_index = has_total ? f.wan_if_index : std::vector<int>(1, 1);
+    rec->wan_chan_count = has_total ? f.wan_chan_count : std::vector<int>();
+    rec->wan_module_type = has_total ? f.wan_module_type : std::vector<int>();
+    rec->allow_set = f.allow_set;
+    rec->modem_revs = f.modem_revs;
+    rec->modem_rev_ports = f.modem_rev_ports;
+    WanDisplay wan{{f.wan_text[0], f.wan_text[1]}, {f.wan_text[2], f.wan_text[3]}};
+    if (summary)
+        *summary = build_mrx_summary(a);
+    if (info)
+        *info = build_mrx_info(a, wan, compression, rec->modem_count, rec->platform);
+    if (product)
+        *product = prod_type_str(rec->product_type);
+    free_prm_list(rec);
+    return CR_OK;
+}
+
+// What the file keeps of an identification after it ended.
+enum MemoryOutcome { MEM_NONE, MEM_STORE, MEM_FORGET };
+
 // Identification of one record as steps between calls of the request
 // engine: each step reads the answers of the call before and builds the
 // chain of the next one, so that the engine can serve many records at once
@@ -152,9 +223,22 @@ class IdentJob {
              std::string* info)
         : rec_(rec), alt_(alt), first_community_(rec->community), product_(product),
           summary_(summary), info_(info) {}
-    int start() { return stage1_send(); }
+    // With an entry, the check request goes first and a remembered
+    // identification that still holds is used; with remember, a fresh
+    // success is followed by the check request whose answer is remembered.
+    void use_memory(const IdentEntry* entry, bool remember) {
+        entry_ = entry;
+        remember_ = remember;
+    }
+    int start() {
+        return entry_ ? check_send(entry_->facts, &IdentJob::after_check) : stage1_send();
+    }
     int next() { return (this->*step_)(); }
     int result() const { return result_; }
+    int memory() const { return memory_; }
+    bool held() const { return held_; }
+    const IdentFacts& facts() const { return facts_; }
+    const IdentSample& sample() const { return sample_; }
 
   private:
     using Step = int (IdentJob::*)();
@@ -181,6 +265,11 @@ class IdentJob {
     int modems_send();
     int after_modems();
     int done();
+    int check_send(const IdentFacts& f, Step after);
+    std::string read_check();
+    int after_check();
+    int after_sample();
+    void capture();
     int end(int code);
     int fail(int code, bool with_descr);
     int out_of_range(const std::string& bad);
@@ -197,6 +286,12 @@ class IdentJob {
     IdentAnswers a_;
     WanDisplay wan_;
     std::string bad_;
+    const IdentEntry* entry_ = nullptr;
+    bool remember_ = false;
+    int memory_ = MEM_NONE;
+    bool held_ = false; // the remembered identification was used
+    IdentSample sample_;
+    IdentFacts facts_;
 };
 
 int IdentJob::end(int code) {
@@ -487,18 +582,155 @@ int IdentJob::after_modems() {
 
 int IdentJob::done() {
     free_prm_list(rec_);
+    if (!remember_)
+        return end(CR_OK);
+    capture();
+    return check_send(facts_, &IdentJob::after_sample);
+}
+
+// The facts of a fresh success, as the record and the answers hold them.
+void IdentJob::capture() {
+    IdentFacts& f = facts_;
+    f.oid = s1_.oid;
+    f.descr = s1_.descr;
+    f.has_major = s1_.has_major;
+    f.has_minor = s1_.has_minor;
+    f.major = s1_.major;
+    f.minor = s1_.minor;
+    f.answers = a_.values;
+    f.wan_text = {wan_.fw_rev[0], wan_.fw_rev[1], wan_.wan_type[0], wan_.wan_type[1]};
+    f.wan_count = rec_->wan_count;
+    f.wan_if_index = rec_->wan_if_index;
+    f.wan_chan_count = rec_->wan_chan_count;
+    f.wan_module_type = rec_->wan_module_type;
+    f.modem_count = rec_->modem_count;
+    f.allow_set = rec_->allow_set;
+    f.modem_revs = rec_->modem_revs;
+    f.modem_rev_ports = rec_->modem_rev_ports;
+}
+
+// The check request: one Get of scalars, timed by the wall clock.
+int IdentJob::check_send(const IdentFacts& f, Step after) {
+    free_prm_list(rec_);
+    // Only what the device answered before, so that no variable is refused
+    // and the request stays one.
+    for (const std::string& v : ident_check_vars())
+        if (v == "sysObjectID" || v == "sysUpTime" || v == "mrxAllowSets" || f.answers.count(v))
+            add_var(rec_, v.c_str(), 0);
+    sample_ = IdentSample{};
+    sample_.sent = ident_now();
+    return get(after);
+}
+
+// Reads the answer to the check request into sample_; returns the
+// sysObjectID ("" when the request failed).
+std::string IdentJob::read_check() {
+    sample_.received = ident_now();
+    std::string oid, v;
+    if (rec_->status != 0)
+        return oid;
+    node_value(rec_, "sysObjectID", 0, &oid);
+    if (node_value(rec_, "sysUpTime", 0, &v) && !v.empty() &&
+        v.find_first_not_of("0123456789") == std::string::npos && v.size() <= 10)
+        sample_.uptime = std::atoll(v.c_str());
+    for (const std::string& name : ident_check_vars()) {
+        if (name == "sysObjectID" || name == "sysUpTime")
+            continue;
+        bool got = node_value(rec_, name.c_str(), 0, &v);
+        if (name == "mrxAllowSets" && has_var("mrxAllowSets"))
+            sample_.values[name] = got && v == "2" ? "2" : "1"; // as the settable test reads it
+        else if (got)
+            sample_.values[name] = v;
+    }
+    return oid;
+}
+
+// Before a remembered identification: it is used when it still holds; a
+// device that stayed silent is not reachable, as stage 1 would find;
+// anything else identifies afresh.
+int IdentJob::after_check() {
+    std::string oid = read_check();
+    if (g_cancel_process)
+        return fail(CR_CANCELLED, false);
+    if (rec_->status == SR_TIMEOUT) {
+        rec_->product_type = PT_NOT_REACHABLE;
+        return fail(CR_NOT_REACHABLE, false);
+    }
+    if (rec_->status == 0 && ident_still_holds(*entry_, oid, sample_) &&
+        restore_facts(rec_, entry_->facts, product_, summary_, info_) == CR_OK) {
+        facts_ = entry_->facts;
+        memory_ = MEM_STORE;
+        held_ = true;
+        return end(CR_OK);
+    }
+    memory_ = MEM_FORGET;
+    return stage1_send();
+}
+
+// After a fresh success: remembered when the check's answer agrees with
+// what identification read.
+int IdentJob::after_sample() {
+    std::string oid = read_check();
+    bool agrees = rec_->status == 0 && oid == facts_.oid && sample_.uptime >= 0 &&
+                  sample_.values == ident_expected_values(facts_);
+    free_prm_list(rec_);
+    memory_ = agrees ? MEM_STORE : MEM_FORGET;
     return end(CR_OK);
 }
 
-// Runs the identification of every item, one task per item.
-int run_jobs(std::vector<IdentItem>& items, const std::string& label) {
+// The address of a record's name, "" when it does not resolve.
+std::string device_address(const MorixRecord* rec) {
+    sockaddr_in sin{};
+    char buf[INET_ADDRSTRLEN] = "";
+    if (!mm_snmp_peer_addr(rec->name, &sin) || !inet_ntop(AF_INET, &sin.sin_addr, buf, sizeof buf))
+        return "";
+    return buf;
+}
+
+// Takes what the jobs learnt into the file: entries that held or were
+// made, forgotten ones, and (without remembered use) every device asked.
+void keep_memory(IdentMemory* memory, const std::vector<std::unique_ptr<IdentJob>>& jobs,
+                 const std::vector<IdentItem>& items, const std::vector<std::string>& addrs,
+                 bool remembered) {
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (addrs[i].empty())
+            continue;
+        const IdentJob& job = *jobs[i];
+        if (!remembered || job.memory() == MEM_FORGET) {
+            memory->forget(addrs[i], MM_SNMP_PORT);
+        } else if (job.memory() == MEM_STORE && job.result() == CR_OK) {
+            IdentEntry e;
+            e.address = addrs[i];
+            e.port = MM_SNMP_PORT;
+            e.community = items[i].rec->community;
+            const IdentEntry* old = memory->find(e.address, e.port, e.community);
+            e.identified = job.held() && old ? old->identified : job.sample().sent;
+            e.sample = job.sample();
+            e.sample.values.clear();
+            e.facts = job.facts();
+            memory->store(e);
+        }
+    }
+    memory->save();
+}
+
+// Runs the identification of every item, one task per item; remembered:
+// what the file holds is checked and used, and fresh successes remembered.
+int run_jobs(std::vector<IdentItem>& items, const std::string& label, bool remembered) {
+    IdentMemory memory(IdentMemory::default_path());
+    std::vector<std::string> addrs(items.size());
     std::vector<std::unique_ptr<IdentJob>> jobs;
     std::vector<SnmpTask> tasks;
-    for (IdentItem& it : items) {
+    for (size_t i = 0; i < items.size(); ++i) {
+        IdentItem& it = items[i];
         it.code = CR_CANCELLED;
         jobs.push_back(std::make_unique<IdentJob>(it.rec, it.alt_community, &it.product,
                                                   &it.summary, &it.info));
         IdentJob* job = jobs.back().get();
+        if (remembered || !memory.empty())
+            addrs[i] = device_address(it.rec);
+        if (remembered && !addrs[i].empty())
+            job->use_memory(memory.find(addrs[i], MM_SNMP_PORT, it.rec->community), true);
         SnmpTask t;
         t.rec = it.rec;
         t.op = job->start();
@@ -508,6 +740,7 @@ int run_jobs(std::vector<IdentItem>& items, const std::string& label) {
     int cancelled = mm_snmp_many(tasks, label);
     for (size_t i = 0; i < items.size(); ++i)
         items[i].code = jobs[i]->result();
+    keep_memory(&memory, jobs, items, addrs, remembered);
     return cancelled;
 }
 
@@ -518,7 +751,7 @@ int connect_morix(MorixRecord* rec, std::string* product_name, std::string* summ
     std::vector<IdentItem> one(1);
     one[0].rec = rec;
     one[0].alt_community = alt_community;
-    run_jobs(one, "");
+    run_jobs(one, "", false);
     if (product_name && one[0].code == CR_OK)
         *product_name = one[0].product;
     if (summary && !one[0].summary.empty())
@@ -528,8 +761,8 @@ int connect_morix(MorixRecord* rec, std::string* product_name, std::string* summ
     return one[0].code;
 }
 
-int connect_morix_many(std::vector<IdentItem>& items, const std::string& label) {
-    return run_jobs(items, label);
+int connect_morix_many(std::vector<IdentItem>& items, const std::string& label, bool remembered) {
+    return run_jobs(items, label, remembered);
 }
 
 int connect_morix_probed(MorixRecord* rec, int probe, std::string* product_name,

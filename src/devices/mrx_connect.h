@@ -38,8 +38,12 @@ struct IdentItem {
 // another as in connect_morix and its requests are the same, while the
 // devices are served side by side (see mm_snmp_many; label names the work
 // in the cancel dialog). Returns 1 when the operator cancelled: items not
-// finished then have code 17.
-int connect_morix_many(std::vector<IdentItem>& items, const std::string& label);
+// finished then have code 17. remembered: a device's remembered
+// identification (ident_memory.h) is checked with one request and used when
+// it still holds, and a fresh success is remembered; otherwise (and in
+// connect_morix) what was remembered of the devices is forgotten.
+int connect_morix_many(std::vector<IdentItem>& items, const std::string& label,
+                       bool remembered = false);
 
 // connect_morix after a reachability probe (see mrx_probe.h): a device that
 // stayed silent is not reachable (result 11, status 4) without asking it

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "catalogue/mib_catalogue.h"
+#include "devices/ident_memory.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_select.h"
 #include "snmp_access/product_types.h"
@@ -267,6 +268,8 @@ int add_one(const AddMorixRequest& req, MorixRecordPtr* pre_rec, const IdentItem
 } // namespace
 
 int add_morix(const AddMorixRequest& req) {
+    if (g_ident_use == IDENT_LOADS_AND_ADDS)
+        return add_morixes({req}).front();
     return add_one(req, nullptr, nullptr);
 }
 
@@ -297,15 +300,18 @@ std::vector<int> add_morixes(const std::vector<AddMorixRequest>& reqs) {
         items.back().rec = rec;
         item_of[i] = static_cast<int>(items.size()) - 1;
     }
-    if (items.size() > 1) {
+    // Devices added by name may use what was remembered of them.
+    bool remembered = g_ident_use == IDENT_LOADS_AND_ADDS;
+    bool together = items.size() > 1 || remembered;
+    if (together) {
         set_app_cursor(CURSOR_BUSY);
         g_cancel_process = 0;
-        connect_morix_many(items, "Adding");
+        connect_morix_many(items, "Adding", remembered);
         set_app_cursor(CURSOR_NORMAL);
     }
     std::vector<int> codes;
     for (size_t i = 0; i < reqs.size(); ++i) {
-        int k = items.size() > 1 ? item_of[i] : -1;
+        int k = together ? item_of[i] : -1;
         codes.push_back(k >= 0 ? add_one(reqs[i], &recs[k], &items[k])
                                : add_one(reqs[i], nullptr, nullptr));
     }

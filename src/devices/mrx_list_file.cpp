@@ -12,6 +12,7 @@
 #include "catalogue/line_budget.h"
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
+#include "devices/ident_memory.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_list.h"
 #include "snmp_access/snmp_engine.h"
@@ -160,7 +161,7 @@ struct LoadBatch {
             items.push_back(IdentItem{});
             items.back().rec = recs[i].get();
         }
-        connect_morix_many(items, "Loading");
+        connect_morix_many(items, "Loading", g_ident_use >= IDENT_LOADS);
         for (size_t i = 0; i < lines.size() && !full; ++i) {
             update_work(W_MAIN_WINDOW, "Creating Morix List", load_progress(expected, loaded), 0);
             std::string as_name;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "basic/basic_frame.h"
+#include "devices/ident_memory.h"
 #include "frame/commands.h"
 #include "frame/dispatch.h"
 #include "frame/fallback_resources.h"
@@ -259,6 +260,8 @@ void finish_init() {
     g_customized_mode = 1;
     enter_setup_mode();
     init_display();
+    // After start-up only list loads use remembered identification.
+    g_ident_use = IDENT_LOADS;
     g_init_done = 1;
     set_commands_available(true);
     if (g_init_done_hook != nullptr)
@@ -268,6 +271,7 @@ void finish_init() {
 } // namespace
 
 int gui_start(int argc, char** argv) {
+    g_ident_use = IDENT_LOADS_AND_ADDS;
     std::fill(widgets, widgets + MAX_WIDGETS, nullptr);
     std::fill(widgets_basic, widgets_basic + MAX_WIDGETS_BASIC, nullptr);
     std::string warning = resolve_mm_dir();
