@@ -67,6 +67,12 @@ struct FaultSettings {
     std::vector<std::string> set_ignore; // NAME or NAME.INSTANCE: a Set is answered but not kept
     std::vector<std::string> file_change; // load host: files changed once after their first read
     bool store_damaged = false;           // load host: every upload is stored with a byte spoilt
+    // Traps (sim_traps.cpp): where they go and what makes the device send them.
+    int trap_port = 162;      // port of the trap hosts
+    int calls = 0;            // >0: a call begins every this many seconds on the next async port
+    bool disconnects = false; // every call that ends is cut unexpectedly
+    int wan_errors = 0;       // bipolar violations a second on the first WAN module
+    int trap_burst = 0;       // callBegin traps sent at start, one a millisecond
 };
 
 // How a tampering device spoils its noError answers (fault word tamper).
