@@ -336,6 +336,14 @@ void log_request(const SimDevice& dev, const netsnmp_pdu* req, FILE* f) {
 
 } // namespace
 
+bool encode_sim_pdu(netsnmp_pdu* pdu, std::string* out) {
+    return encode_pdu(pdu, out);
+}
+
+long sim_uptime_ticks(const SimDevice& dev) {
+    return uptime_ticks(dev);
+}
+
 void init_sim_snmp() {
     setenv("MIBS", "", 1);
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_PERSIST_STATE, 1);

@@ -22,6 +22,14 @@ struct SimDevice {
     long requests = 0;
     // With the boot_silence fault: no answers until then (a reboot).
     std::chrono::steady_clock::time_point silent_until;
+    // Trap state (sim_traps.cpp): the second of up time last looked at, the
+    // call in progress (async port, 0 none; its start second), calls so far
+    // and unexpected disconnects not yet reported.
+    long trap_second = 0;
+    int call_port = 0;
+    long call_start = 0;
+    long calls = 0;
+    long cut_calls = 0;
 };
 
 // Where recorded control Sets go (null: nowhere).
@@ -58,6 +66,11 @@ bool drop_datagram(FaultSettings* faults, std::mt19937* rng);
 // True while a device is rebooting (boot_silence fault) or the drop fault
 // loses the datagram.
 bool device_ignores(SimDevice* dev);
+
+// Encodes a PDU as the device's agent does; false when the library refuses.
+bool encode_sim_pdu(netsnmp_pdu* pdu, std::string* out);
+// Up time of the device in hundredths of a second.
+long sim_uptime_ticks(const SimDevice& dev);
 
 // Sets up the Net-SNMP library for encoding and decoding only (no MIBs,
 // no configuration files, no persistent state, no logging).

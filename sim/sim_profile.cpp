@@ -299,6 +299,16 @@ int apply_fault_word(const std::string& word, FaultSettings* f, std::string* err
         f->after_close = true;
     else if (key == "silent_close" && value.empty())
         f->silent_close = true;
+    else if (key == "trap_port")
+        ok = to_int(value, 1, 65535, &v) && (f->trap_port = static_cast<int>(v), true);
+    else if (key == "calls")
+        ok = to_int(value, 1, 86400, &v) && (f->calls = static_cast<int>(v), true);
+    else if (key == "disconnects" && value.empty())
+        f->disconnects = true;
+    else if (key == "wan_errors")
+        ok = to_int(value, 1, 1000000, &v) && (f->wan_errors = static_cast<int>(v), true);
+    else if (key == "trap_burst")
+        ok = to_int(value, 1, 100000, &v) && (f->trap_burst = static_cast<int>(v), true);
     else if (key == "write_abort")
         ok = to_int(value, 0, 65535, &v) && (f->write_abort = static_cast<int>(v), true);
     else

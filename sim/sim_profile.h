@@ -70,6 +70,12 @@ struct FaultSettings {
     std::string reply_from; // load host: replies leave from this address (port 121), which
                             // serves further calls too
     int uptime_s = 0;       // the device has been up this long at start
+    // Traps (sim_traps.cpp): where they go and what makes the device send them.
+    int trap_port = 162;      // port of the trap hosts
+    int calls = 0;            // >0: a call begins every this many seconds on the next async port
+    bool disconnects = false; // every call that ends is cut unexpectedly
+    int wan_errors = 0;       // bipolar violations a second on the first WAN module
+    int trap_burst = 0;       // callBegin traps sent at start, one a millisecond
 };
 
 // How a tampering device spoils its noError answers (fault word tamper).

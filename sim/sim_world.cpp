@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "sim_traps.h"
+
 namespace {
 
 constexpr size_t RECV_BUFFER = 65536;
@@ -122,6 +124,20 @@ void drain(SimWorld* w, const Listener& l) {
         if (static_cast<size_t>(n) > sizeof buf || !from_loopback(from))
             continue;
         dispatch(w, l, buf, static_cast<size_t>(n), from);
+    }
+}
+
+// Traps leave from the device's SNMP socket, so they come from its address.
+void send_traps(SimWorld* w, bool start) {
+    auto now = std::chrono::steady_clock::now();
+    std::vector<TrapDatagram> traps;
+    for (size_t d = 0; d < w->devices.size(); d++) {
+        SimDevice* dev = w->devices[d].get();
+        start ? start_traps(dev, &traps) : tick_traps(dev, &traps);
+        for (TrapDatagram& t : traps)
+            w->pending.push_back({now + std::chrono::milliseconds(t.delay_ms),
+                                  w->device_sockets[d].snmp_fd, t.to, std::move(t.data)});
+        traps.clear();
     }
 }
 
@@ -251,6 +267,7 @@ void run_world(SimWorld* w, volatile sig_atomic_t* stop) {
         fds.push_back({l.fd, POLLIN, 0});
     auto last_expire = std::chrono::steady_clock::now();
     int wait_ms = 1000;
+    send_traps(w, true);
     while (!*stop) {
         int rc = poll(fds.data(), fds.size(), wait_ms);
         if (rc < 0 && errno != EINTR)
@@ -259,6 +276,7 @@ void run_world(SimWorld* w, volatile sig_atomic_t* stop) {
             if (fds[i].revents & POLLIN)
                 drain(w, w->listeners[i]);
         }
+        send_traps(w, false);
         wait_ms = send_due(w);
         auto now = std::chrono::steady_clock::now();
         if (w->load_host && now - last_expire > std::chrono::seconds(5)) {

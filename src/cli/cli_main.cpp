@@ -59,7 +59,8 @@ const char* const USAGE_BODY =
     "  -debug               dump records and the catalogue on standard output\n"
     "  --json               one JSON document on standard output instead of the\n"
     "                       text (show, status, list, info, discover, compare,\n"
-    "                       page, modem list, script view); also after the verb\n"
+    "                       page, modem list, script view; events: one object\n"
+    "                       per event and line); also after the verb\n"
     "  --names KIND [PAGE]  names for shell completion: verbs, vars, funcs,\n"
     "                       pages, fields PAGE\n"
     "\nVerbs:\n";

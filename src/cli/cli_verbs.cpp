@@ -23,6 +23,8 @@ int verb_list(const std::vector<std::string>& args);
 int verb_info(const std::vector<std::string>& args);
 int verb_discover(const std::vector<std::string>& args);
 int verb_undo(const std::vector<std::string>& args);
+int verb_events(const std::vector<std::string>& args);
+int verb_send_traps_here(const std::vector<std::string>& args);
 
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, true,
@@ -72,5 +74,9 @@ const CliVerb cli_verbs[] = {
     {"discover", "discover [-dn ADDRESS -ds MASK | --search DEVICE] [-dt SECONDS] [-o FILE]", false,
      true, verb_discover},
     {"undo", "undo", true, false, verb_undo},
+    {"events", "events [--port N] [--count N] [--timeout SECONDS] [--log]", false, true,
+     verb_events},
+    {"send-traps-here", "send-traps-here [--host 1|2] [--address ADDR] [--community TEXT]", true,
+     false, verb_send_traps_here},
     {nullptr, nullptr, false, false, nullptr},
 };

@@ -30,7 +30,7 @@ _mm_cli() {
         COMPREPLY=($(compgen -W "$(_mm_cli_names funcs)" -- "$cur")); return ;;
     -p)
         COMPREPLY=($(compgen -W "asy syn ptr en ds1inf channels" -- "$cur")); return ;;
-    -mrx | -c | -t | -r | -fsmax | -P | -dn | -ds | -dt | --search) return ;;
+    -mrx | -c | -t | -r | -fsmax | -P | -dn | -ds | -dt | --search | --port | --count | --timeout | --host | --address | --community) return ;;
     esac
     if [ -z "$verb" ]; then
         if [[ "$cur" == -* ]]; then
@@ -57,6 +57,8 @@ _mm_cli() {
     bcast) words="allPorts activePorts console" ;;
     group) words="list show create modify delete" ;;
     edit-config) words="--reset" ;;
+    events) words="--port --count --timeout --log --json" ;;
+    send-traps-here) words="--host --address --community" ;;
     get-file | put-file) COMPREPLY=($(compgen -f -- "$cur")); return ;;
     page)
         local page="" j

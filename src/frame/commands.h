@@ -107,3 +107,7 @@ int cmd_udf_new_group(const std::string& name);
 // The device information window for the device at list position pos.
 void cmd_show_mrx_info(int pos);
 void cmd_hide_mrx_info();
+// The Events window: open (starts the receiver), filter, Send Traps Here.
+int cmd_events_open(int id);
+int cmd_events_filter(int id);
+int cmd_events_send_here(int id);

@@ -87,7 +87,8 @@ WindowRow main_window() {
          {W_PT_PTR_PB, cmd_port_type},
          {W_PT_EN_PB, cmd_port_type},
          {W_PT_DS1_PB, cmd_port_type},
-         {W_PT_DS0_PB, cmd_port_type}}};
+         {W_PT_DS0_PB, cmd_port_type},
+         {W_EVENTS_PB, cmd_events_open}}};
     for (int m = 0; m < SM_COUNT; ++m)
         if (status_member(m).menu_id != 0)
             w.commands.push_back({status_member(m).menu_id, cmd_status});
@@ -165,6 +166,20 @@ std::vector<WindowRow> make_rows() {
         {6, "MM/mp", "mp_stat_top", W_MP_STAT_SHELL, "mp_stat_form", 60, 275, 840, 440}, {},
         {W_MP_ST_SAVE_PB}, W_MP_ST_TEXT, W_MP_ST_CLOSE_PB,
         {W_MP_ST_UPDATE_PB, W_MP_ST_AUTO, W_MP_ST_DETAILS_PB}));
+    rows.push_back(
+        {W_EVENTS_FORM,
+         "Events",
+         {12, "MM/events", "events_top", W_EVENTS_SHELL, "events_form", 60, 200, 900, 500},
+         {{W_EV_HELP_PB, "events.wh"}},
+         {W_EV_SAVE_PB},
+         W_EV_TEXT,
+         0,
+         W_EV_CLOSE_PB,
+         nullptr,
+         {{W_EV_FILTER_PB, cmd_events_filter},
+          {W_EV_DEVICE_TF, cmd_events_filter},
+          {W_EV_KIND_TF, cmd_events_filter},
+          {W_EV_SEND_HERE_PB, cmd_events_send_here}}});
     // The sync port status shares the async window, with a Save and a help
     // of its own.
     rows.push_back(status_window(

@@ -158,8 +158,8 @@ int user_in_list(const std::string& path, const std::string& login) {
 }
 
 namespace {
-const int restricted_main_ids[] = {W_BOOT_PB, W_COPY_PB,     W_RESET_PB,     W_SCR_EXE_PB,
-                                   W_SET_PB,  W_MAIN_SET_PB, W_AUTO_RESET_TB};
+const int restricted_main_ids[] = {W_BOOT_PB, W_COPY_PB,     W_RESET_PB,      W_SCR_EXE_PB,
+                                   W_SET_PB,  W_MAIN_SET_PB, W_AUTO_RESET_TB, W_EV_SEND_HERE_PB};
 const int restricted_basic_ids[] = {171, 219, 282, 500, 315, 632};
 } // namespace
 

@@ -149,7 +149,7 @@ TEST(UsersList, SecurityCheckWarnsAndRestricts) {
 
 TEST(Registry, StagedWindows) {
     std::vector<const WindowRow*> staged = staged_windows();
-    EXPECT_EQ(staged.size(), 23u);
+    EXPECT_EQ(staged.size(), 24u);
     std::set<int> shells, forms;
     int last_step = 0;
     for (const WindowRow* w : staged) {

@@ -3,6 +3,8 @@
 // what the window then shows compared with what the device holds.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <memory>
 
 #include "frame/gui_run.h"
@@ -101,6 +103,46 @@ TEST(OpStatus, AutomaticRefreshReadsTheDeviceAgain) {
               "");
 }
 
+// The Events window starts the receiver; a trap sent with snmptrap appears
+// live; the kind filter hides and shows it; Save writes what is shown.
+TEST(OpStatus, EventsWindowShowsATrapFiltersAndSavesIt) {
+    NEED_PROGRAM();
+    const char* W = "Events";
+    std::string file = "/tmp/op_events_" + std::to_string(getpid()) + ".txt";
+    auto send = [] {
+        return run_program({"snmptrap", "-v1", "-c", "vantor", "127.0.0.1:16258",
+                            "1.3.6.1.4.1.32473.1.3.10", "127.0.83.1", "0", "0", "4200"},
+                           10000, {"MIBS="})
+                           .status == 0
+                   ? ""
+                   : "snmptrap failed";
+    };
+    auto text_lacks = [W](const std::string& part) {
+        return [W, part]() -> std::string {
+            return text_of(W, "ev_text").find(part) == std::string::npos ? "" : "it shows " + part;
+        };
+    };
+    Steps s = {menu("Status>Events..."),
+               wait_window(W),
+               check("a trap is sent", send),
+               wait_text(W, "ev_text", " 127.0.83.1 coldStart uptime 0:00:42"),
+               type_into(W, "ev_kind", "linkDown"),
+               click(W, "Filter"),
+               check("the filter hides it", text_lacks("coldStart")),
+               type_into(W, "ev_kind", "coldStart"),
+               click(W, "Filter"),
+               wait_text(W, "ev_text", " 127.0.83.1 coldStart "),
+               click(W, "Save..."),
+               wait_window("Save Output/Messages File Selection"),
+               type_into("Save Output/Messages File Selection", "Selection", file),
+               click("Save Output/Messages File Selection", "OK"),
+               file_has(file, " 127.0.83.1 coldStart uptime 0:00:42"),
+               click(W, "Close"),
+               wait_closed(W)};
+    EXPECT_EQ(run_scenario("events", s), "");
+    unlink(file.c_str());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -114,5 +156,6 @@ int main(int argc, char** argv) {
     run.added = {"127.0.83.2", "127.0.83.4", "127.0.83.5", "127.0.83.6"};
     run.click_to_type = true;
     run.skip_status = 77;
+    run.env = {"GUI_MM_TRAP_PORT=16258"};
     run_gui_tests(argc, argv, run, &g_ready, &g_sim);
 }

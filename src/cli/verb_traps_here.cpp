@@ -1,0 +1,38 @@
+// mm_cli send-traps-here: points the selected devices' traps at this
+// station (mrxSnmpTrapHost1 or 2 and mrxSnmpTrapCommunity), with undo
+// script and read-back.
+#include <cstdio>
+
+#include "cli/cli.h"
+#include "devices/mrx_select.h"
+#include "events/trap_hosts.h"
+#include "ui/widget_ids.h"
+
+int verb_send_traps_here(const std::vector<std::string>& args) {
+    const CliVerb& verb = *find_cli_verb("send-traps-here");
+    TrapHostsRequest req;
+    for (size_t i = 0; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return cli_usage_error(verb, "option " + args[i] + " needs a value");
+        const std::string& o = args[i];
+        const std::string& v = args[i + 1];
+        if (o == "--host" && (v == "1" || v == "2"))
+            req.slot = v == "2" ? 2 : 1;
+        else if (o == "--address")
+            req.address = v;
+        else if (o == "--community" && !v.empty())
+            req.community = v;
+        else
+            return cli_usage_error(verb, "bad option or value: " + o + " " + v);
+    }
+    // The selection check marks the devices of the list (its warnings name
+    // those that cannot be reached).
+    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
+        return CLI_FAILED;
+    std::vector<MorixRecord*> devices = selected_reachable();
+    Outcome out = send_traps_here(req, devices);
+    std::fputs(out.report.c_str(), stdout);
+    for (const std::string& w : out.warnings)
+        std::fprintf(stderr, "%s\n", w.c_str());
+    return out.result == Result::done ? CLI_OK : CLI_FAILED;
+}

@@ -1,0 +1,118 @@
+#include "events/trap_hosts.h"
+
+#include <arpa/inet.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "catalogue/mib_catalogue.h"
+#include "devices/allow_sets.h"
+#include "ops/undo.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_engine.h"
+
+namespace {
+
+constexpr const char* MSG_NOT_ALLOWED =
+    "Could not set any parameters.\nThe value of the allow_snmp_sets parameter is false. "
+    "Morix ignored.";
+
+// The one place where the trap settings are sent: the safe Set of every
+// change of configuration (undo read, Set, read-back), side by side.
+std::vector<char> send_trap_settings(const std::vector<MorixRecord*>& recs,
+                                     std::vector<SafeSet>* safe) {
+    return safe_set_send_many(recs, "Pointing traps at this station", safe);
+}
+
+// The Set chain of one device; false (nothing built) with a reason.
+bool build_trap_chain(const TrapHostsRequest& req, MorixRecord* rec, std::string* reason) {
+    std::string host_name = req.slot == 2 ? "mrxSnmpTrapHost2" : "mrxSnmpTrapHost1";
+    int host = -1, comm = -1;
+    if (!get_check_mib_var(host_name, &host) || !get_check_mib_var("mrxSnmpTrapCommunity", &comm)) {
+        *reason = "The catalogue lacks " + host_name + " or mrxSnmpTrapCommunity.";
+        return false;
+    }
+    std::string address = req.address.empty() ? station_address_towards(rec->addr) : req.address;
+    std::string checked = address;
+    if (address.empty() || check_ip_addr_fmt(&checked) != 1) {
+        *reason = "<" + rec->name + ">  No address of this station reaches the device.";
+        return false;
+    }
+    std::string community = req.community.empty() ? rec->community : req.community;
+    free_prm_list(rec);
+    add_prm_node(rec, host, PT_NONE, 0, 0, "", address.c_str(), 0);
+    add_prm_node(rec, comm, PT_NONE, 0, 0, "", community.c_str(), 0);
+    return true;
+}
+
+} // namespace
+
+std::string station_address_towards(const sockaddr_in& device) {
+    int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return "";
+    sockaddr_in to = device;
+    to.sin_port = htons(161);
+    sockaddr_in local{};
+    socklen_t len = sizeof local;
+    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0 &&
+              getsockname(fd, reinterpret_cast<sockaddr*>(&local), &len) == 0;
+    close(fd);
+    char text[INET_ADDRSTRLEN] = "";
+    if (!ok || !inet_ntop(AF_INET, &local.sin_addr, text, sizeof text))
+        return "";
+    return text;
+}
+
+Outcome send_traps_here(const TrapHostsRequest& req, const std::vector<MorixRecord*>& devices) {
+    Outcome out;
+    settable_many(devices);
+    std::vector<MorixRecord*> recs;
+    std::vector<DeviceOutcome> results;
+    for (MorixRecord* rec : devices) {
+        DeviceOutcome d{rec->name, DeviceState::done, ""};
+        if (!rec->allow_set) {
+            d = {rec->name, DeviceState::refused, "<" + rec->name + ">  " + MSG_NOT_ALLOWED};
+        } else if (!build_trap_chain(req, rec, &d.reason)) {
+            d.state = DeviceState::refused;
+        } else {
+            recs.push_back(rec);
+        }
+        results.push_back(d);
+    }
+    std::vector<SafeSet> safe(recs.size());
+    std::vector<char> began = send_trap_settings(recs, &safe);
+    for (size_t i = 0, k = 0; i < devices.size(); ++i) {
+        DeviceOutcome& d = results[i];
+        if (d.state != DeviceState::done) {
+            out.warnings.push_back(d.reason);
+            out.devices.push_back(d);
+            continue;
+        }
+        MorixRecord* rec = recs[k];
+        std::string lines;
+        int error = safe_set_report(rec, safe[k], &lines);
+        if (!began[k]) {
+            d = {rec->name, DeviceState::cancelled, "<" + rec->name + ">  Not sent (cancelled)."};
+        } else if (rec->status != SR_OK || error) {
+            d = {rec->name, rec->status == SR_OK ? DeviceState::unread : DeviceState::unreachable,
+                 "<" + rec->name + ">  The trap settings were not all taken."};
+        } else {
+            std::string value;
+            for (ParamNode* n = rec->prm_list; n; n = n->next)
+                value +=
+                    (value.empty() ? "" : ", ") + mib_var(n->mib_index)->name + " = " + n->value;
+            lines = rec->name + ": " + value + "\n" + lines;
+        }
+        ++k;
+        out.report += lines;
+        if (d.state != DeviceState::done)
+            out.warnings.push_back(d.reason);
+        out.devices.push_back(d);
+        free_prm_list(rec);
+    }
+    out.result = Result::done;
+    for (const DeviceOutcome& d : out.devices)
+        if (d.state != DeviceState::done)
+            out.result = d.state == DeviceState::refused ? Result::refused : Result::failed;
+    return out;
+}
