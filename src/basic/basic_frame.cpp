@@ -9,6 +9,7 @@
 #include "devices/mrx_list.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/port_resolve.h"
 #include "ui/ui.h"
 #include "ui/window_state.h"
 
@@ -101,8 +102,7 @@ int read_wan_choice() {
         int module = std::atoi(row.c_str() + row.find_first_not_of(' ', sp));
         for (int p : basic_devices()) {
             const MorixRecord* r = host_info_list[p];
-            if (r->name == name && module >= 1 && module <= r->wan_count &&
-                module <= static_cast<int>(r->wan_if_index.size()))
+            if (r->name == name && module_if_index(*r, module) != 0)
                 wan_chosen.push_back({p, module - 1});
         }
     }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <string>
 
 #include "catalogue/func_display.h"
 #include "cli/cli.h"
@@ -16,6 +17,7 @@
 #include "devices/mrx_list_file.h"
 #include "files/nf.h"
 #include "snmp_access/morix_record.h"
+#include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
 #include "ui/program.h"
@@ -67,8 +69,11 @@ const char* const USAGE_BODY =
 
 const char* const USAGE_TAIL =
     "\nTYPE is one of asy, syn, ptr, en, ds1inf, channels (default asy).\n"
-    "PORTS is a port list such as 1-4,7 or all. GUI_MM_DIR names the\n"
-    "installation directory, as for gui_mm.\n";
+    "PORTS is a port list such as 1-4,7 or all, read by every verb the same\n"
+    "way for each device: all is every port of the type the device has, and\n"
+    "a number it does not have is refused for that device, naming it.\n"
+    "%s\n"
+    "GUI_MM_DIR names the installation directory, as for gui_mm.\n";
 
 void print_usage(std::FILE* out) {
     std::fputs(USAGE_HEAD, out);
@@ -77,7 +82,7 @@ void print_usage(std::FILE* out) {
         std::fprintf(out, "  %s\n", v->usage);
     std::fprintf(out, "\nFields of the pages (page NAME FIELD=VALUE ...):\n%s",
                  page_field_help().c_str());
-    std::fputs(USAGE_TAIL, out);
+    std::fprintf(out, USAGE_TAIL, MODULE_NUMBER_RULE);
 }
 
 bool number_arg(const std::string& text, int max, int* out) {
@@ -273,6 +278,9 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 1 && args[0] == "--help") {
         std::printf("usage: mm_cli [OPTIONS] %s\n", verb->usage);
+        if (std::string(verb->usage).find("PORTS") != std::string::npos ||
+            std::string(verb->usage).find("ports") != std::string::npos)
+            std::printf("%s\n", MODULE_NUMBER_RULE);
         if (std::string(verb->name) == "page")
             std::printf("Fields of the pages:\n%s", page_field_help().c_str());
         return CLI_OK;

@@ -51,7 +51,7 @@ const CliVerb cli_verbs[] = {
      true, false, verb_boot},
     {"reset",
      "reset CODE [-P PORTS] [-p asy|ptr]\n"
-     "  CODE 97, 98, 99 reset every port (WAN module, modem) of PORTS",
+     "  CODE 97, 98, 99 reset every WAN module, modem or port of PORTS",
      true, false, verb_reset},
     {"bcast", "bcast OPTION MESSAGE", true, false, verb_bcast},
     {"modems", "modems [set available|busy DEVICE:MODEM[,...]]", true, false, verb_modems},
@@ -61,13 +61,14 @@ const CliVerb cli_verbs[] = {
      true, false, verb_copy},
     {"status",
      "status MEMBER [-P PORTS] [--period current|total|intervals -I LIST] [--sort] [-R ROW]\n"
-     "  MEMBER: mrx, asy, syn, itf, imdm, pri, t1, pricsu, dvs, mp",
+     "  MEMBER: mrx, asy, syn, itf, imdm, pri, t1, pricsu, dvs, mp\n"
+     "  MEMBER t1, pricsu: -P names the WAN module (default 1)",
      false, true, verb_status},
     {"modem", "modem list | set NAME KEYWORD=VALUE... | remove NAME | defaults NAME", true, true,
      verb_modem},
     {"edit-config", "edit-config [--reset all|async|dialout|external-modem|lat|macros|pri[,...]]",
      true, false, verb_edit_config},
-    {"page", "page NAME [--modules=DEVICE:MODULE,...] [-P PORTS] [FIELD=VALUE ...]", true, true,
+    {"page", "page NAME [--modules=DEVICE:MODULES,...] [-P PORTS] [FIELD=VALUE ...]", true, true,
      verb_page},
     {"list", "list [-o FILE]", false, true, verb_list},
     {"info", "info NAME", false, true, verb_info},

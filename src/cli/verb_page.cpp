@@ -1,12 +1,15 @@
 // mm_cli page: a basic-mode page of the selected devices as "label: value"
 // lines; with FIELD=VALUE arguments, those fields changed and the page
 // applied with the window's checks and messages.
+#include <algorithm>
 #include <cstdio>
 
 #include "basic/basic_page.h"
 #include "basic/port_pages.h"
 #include "cli/cli.h"
 #include "cli/cli_json.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/port_resolve.h"
 #include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -50,17 +53,37 @@ int field_index(const BasicPage& p, const std::string& key) {
     return -1;
 }
 
-// The WAN edit page works on modules named "DEVICE:MODULE" (all when none).
-bool choose_modules(const std::string& named) {
-    std::vector<std::string> want = cli_split(named, ',');
+// The WAN edit page works on the modules named "DEVICE:MODULES" (all when
+// none), MODULES read as every command reads WAN module numbers. A device
+// that lacks a named module is refused, naming it, before anything is sent.
+bool choose_modules(const std::string& named, std::string* refusal) {
+    std::vector<std::pair<const MorixRecord*, DevicePorts>> want;
+    for (const std::string& w : cli_split(named, ',')) {
+        size_t colon = w.rfind(':');
+        const MorixRecord* r =
+            colon == std::string::npos ? nullptr : find_record(w.substr(0, colon));
+        if (!r) {
+            *refusal = "mm_cli page: '" + w + "' names no Morix of the list as DEVICE:MODULE.";
+            return false;
+        }
+        DevicePorts d = resolve_port_text(*r, PT_DS1INF, w.substr(colon + 1), PortPurpose::page);
+        if (!d.refusal.empty()) {
+            *refusal = d.refusal;
+            return false;
+        }
+        want.emplace_back(r, d);
+    }
+    // The list takes several modules, as the window's list does.
+    ui_list_set_policy(BW_WAN_LIST, LSP_EXTENDED, UI_BASIC);
     std::vector<std::string> rows = ui_list_items(BW_WAN_LIST, UI_BASIC);
     for (size_t i = 0; i < rows.size(); ++i) {
         char name[64] = {};
         int module = 0;
         std::sscanf(rows[i].c_str(), "%63s %d", name, &module);
         bool take = want.empty();
-        for (const std::string& w : want)
-            take |= w == std::string(name) + ":" + std::to_string(module);
+        for (const auto& [r, d] : want)
+            take |= r->name == name && std::find(d.ports.begin(), d.ports.end(),
+                                                 module_if_index(*r, module)) != d.ports.end();
         if (take)
             ui_list_select_pos(BW_WAN_LIST, static_cast<int>(i) + 1, false, UI_BASIC);
     }
@@ -104,8 +127,13 @@ int verb_page(const std::vector<std::string>& args) {
         basic_dispatch(BW_GEN_MORE);
     else if (p == find_page("wan-edit")) {
         choose_category(CAT_WAN);
-        if (!choose_modules(modules))
-            return cli_usage_error(verb, "no WAN module chosen");
+        std::string refusal;
+        if (!choose_modules(modules, &refusal)) {
+            if (refusal.empty())
+                return cli_usage_error(verb, "no WAN module chosen");
+            std::fprintf(stderr, "%s\n", refusal.c_str());
+            return CLI_FAILED;
+        }
         basic_dispatch(BW_WAN_EDIT_PB);
     } else if (async) {
         ui_set_text(BW_ASYNC_PORTS, ports, UI_BASIC);

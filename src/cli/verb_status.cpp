@@ -60,8 +60,10 @@ int verb_status(const std::vector<std::string>& args) {
     StatusInput in;
     in.list = period == 0 ? intervals : list;
     in.sort = member == SM_PRI && sort;
-    if (member == SM_T1 || member == SM_PRI_CSU)
+    if (member == SM_T1 || member == SM_PRI_CSU) {
         in.period = period;
+        in.module = list; // -P names the WAN module here
+    }
     std::vector<std::pair<std::string, std::string>> fields;
     std::string tables;
     in.fields_out = &fields;

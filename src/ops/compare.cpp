@@ -13,6 +13,7 @@
 #include "ops/script_file.h"
 #include "ops/show.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -74,6 +75,23 @@ void add_diff(const ParamNode* first, const ParamNode* second) {
 }
 
 // Builds one side's chain; true when a requested port was not usable.
+// The port type whose ports a comparison reads.
+int compared_port_type(const CmpRequest& req) {
+    for (const CmpCode& c : cmp_codes)
+        if (c.code == req.code && req.code != 1)
+            return c.port_type;
+    return req.port_type;
+}
+
+// One side's ports as that device reads them; a refusal names it.
+DevicePorts side_ports(const MorixRecord& r, const CmpRequest& req, const std::vector<int>& ports,
+                       int all, int parent) {
+    DevicePorts d = resolve_ports(r, compared_port_type(req), all, ports, PortPurpose::read);
+    if (!d.refusal.empty())
+        display_warn(parent, d.refusal);
+    return d;
+}
+
 bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vector<int>& ports,
                 int all) {
     int count = static_cast<int>(ports.size());
@@ -181,7 +199,7 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
             display_warn(parent, MSG_ONE_PORT);
             p1.clear(), p2.clear(), all1 = all2 = 0;
         } else if (rq != PRQ_ALL_MATCH && rq != PRQ_SOME_MATCH) {
-            p2.clear(), all2 = 0;
+            p1.clear(), p2.clear(), all1 = all2 = 0; // no port parameter takes part
         }
     }
     std::string buf;
@@ -202,8 +220,10 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
     }
     free_prm_list(a);
     free_prm_list(b);
-    bool bad = build_side(a, req, func, p1, all1);
-    bad = build_side(b, req, func, p2, all2) || bad;
+    DevicePorts d1 = side_ports(*a, req, p1, all1, parent);
+    DevicePorts d2 = side_ports(*b, req, p2, all2, parent);
+    bool bad = build_side(a, req, func, d1.ports, d1.all);
+    bad = build_side(b, req, func, d2.ports, d2.all) || bad;
     LongOperation op(parent, "Cancel Compare", "", LO_FOLLOW_SNMP);
     // Two devices are read side by side; one device compared with itself
     // is read twice in turn (one request at a time per device).
@@ -312,8 +332,10 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
         }
         if (pt < 0 || (pt != 0 && !check_port_type(l.mib_index, pt)))
             continue;
+        if (pt != 0) // the line's port as this device reads it
+            one = resolve_ports(*r, pt, 0, one, PortPurpose::read).ports;
         int before = r->prm_count;
-        if (build_prm(r, 0, 1, one, pt, l.mib_index, "") != 0)
+        if (one.empty() || build_prm(r, 0, 1, one, pt, l.mib_index, "") != 0)
             bad = true;
         used[i] = true;
         if (r->prm_count > before)

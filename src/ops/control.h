@@ -68,8 +68,9 @@ int reset_option_action(int id, bool set);
 // Why a reset number cannot be turned into an instance.
 enum ResetInstError { RIE_OK = 0, RIE_NOT_AVAILABLE = 1, RIE_WAN_MODULE = 2, RIE_NO_PORT = 3 };
 // The instance of the reset node for a number: typed 1 when the number was
-// typed in the reset window (a WAN module number on devices that have
-// several), 0 when a caller gave the instance-level number.
+// typed in the reset window (a PRI module number is a WAN module number on
+// every device with modules, see resolve_ports), 0 when a caller gave the
+// instance-level number.
 int reset_instance(const MorixRecord* rec, int code, int port_type, int number, int typed,
                    int* instance);
 
@@ -83,8 +84,8 @@ struct ResetRequest {
 // reset) and its numbers; -1 after a warning over parent when the numbers
 // do not suit the option.
 int reset_request_code(const ResetRequest& req, int parent, std::vector<int>* ports);
-// Sends the request to the selected reachable devices (the numbers typed:
-// a WAN module number where a device has several).
+// Sends the request to the selected reachable devices (the numbers typed,
+// read by each device as resolve_ports reads them).
 int reset_exec(const ResetRequest& req, int parent);
 // Sends reset code with ports to the selected reachable devices; typed as
 // for reset_instance. A ControlResult.

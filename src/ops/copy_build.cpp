@@ -7,6 +7,7 @@
 #include "ops/copy.h"
 #include "ops/show.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -39,7 +40,8 @@ void copy_kind_proc(const CopyRequest& req, const CopyKindRow& row, MorixRecord*
     for (int id = 0; id < MAX_MIB_VARS; ++id) {
         const MibVarEntry* e = mib_var(id);
         if (!e || e->internal_code == MIC_INTERNAL || e->internal_code == MIC_NOT_TRANSFERABLE ||
-            !has_class(row, e->port_class) || !check_mib_var_write(id, row.mode))
+            !has_class(row, e->port_class) || !check_mib_var_write(id, row.mode) ||
+            (row.mode != PT_NONE && req.src_port < 1))
             continue;
         int r = row.mode == PT_NONE ? build_prm(src, 0, 0, {}, PT_NONE, id, "")
                                     : build_prm(src, 0, 1, {req.src_port}, row.mode, id, "");
@@ -111,7 +113,7 @@ bool copy_main_proc(const CopyRequest& req, MorixRecord* src, std::string* out) 
             text_set_buf(e->name + " : " + MSG_NOT_COPYABLE, out, 1);
             continue;
         }
-        if (!check_port_type(id, req.port_type) || (port_var && !ports_ok))
+        if (!check_port_type(id, req.port_type) || (port_var && (!ports_ok || req.src_port < 1)))
             continue;
         if (!check_mib_var_write(id, req.port_type)) {
             text_set_buf(port_var ? e->name + " (" + kw + ") : " + MSG_NOT_COPYABLE
@@ -148,13 +150,22 @@ int copy_build(const CopyRequest& req) {
                       1, 1);
         return COPY_REFUSED;
     }
+    // The "Copy From" port as the source device reads it; a port it does not
+    // have is refused, naming it, and no port variable is read.
+    CopyRequest from = req;
+    if (req.code != CPY_MRX && req.src_all == 0 && req.src_count == 1) {
+        DevicePorts s = resolve_ports(*src, req.port_type, 0, {req.src_port}, PortPurpose::copy);
+        from.src_port = s.ports.empty() ? 0 : s.ports[0];
+        if (!s.refusal.empty())
+            display_warn(W_CPY_FORM, s.refusal);
+    }
     bool go = true;
     if (req.code == CPY_MAIN) {
-        go = copy_main_proc(req, src, &out);
+        go = copy_main_proc(from, src, &out);
     } else {
         for (const CopyKindRow& row : kind_rows)
             if (row.code == req.code)
-                copy_kind_proc(req, row, src);
+                copy_kind_proc(from, row, src);
     }
     if (go && !src->prm_list)
         text_set_buf(std::string(req.code == CPY_MAIN ? "\n" : "") + MSG_NO_VALID, &out, 1);

@@ -11,6 +11,7 @@
 #include "ops/set_window.h"
 #include "ops/undo.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -58,9 +59,14 @@ struct Dest {
 // Builds the source's good values on one destination; lists them once.
 void build_dst(const CopyRequest& req, const MorixRecord& src, Dest* d, CopyState* st) {
     std::string list;
+    // The "Copy To" ports as this destination reads them.
+    DevicePorts to =
+        resolve_ports(*d->rec, req.port_type, req.dst_all, req.dst_ports, PortPurpose::copy);
+    if (!to.refusal.empty())
+        d->before.push_back({to.refusal, 1});
     for (const ParamNode* n = src.prm_list; n; n = n->next) {
         if (n->status == NS_OK) {
-            if (build_prm(d->rec, req.dst_all, req.dst_count, req.dst_ports, n->port_type,
+            if (build_prm(d->rec, to.all, static_cast<int>(to.ports.size()), to.ports, n->port_type,
                           n->mib_index, n->value) == PORT_NOT_FOUND)
                 g_cpy_bad_ports = 1;
             if (!st->listed)

@@ -10,6 +10,7 @@
 #include "ops/control.h"
 #include "ops/reset_mask.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -26,9 +27,8 @@ constexpr const char* MSG_NO_ALL =
 constexpr const char* MSG_NO_REFS =
     "Could not find internal references to a parameter group or parameter. Software error.";
 
-// Product type numbers whose WAN modules decide the PRI reset instance.
-constexpr int PROD_MODELN = 14, PROD_MODELP = 15, PROD_MODELQ = 16, PROD_MODELR = 17,
-              PROD_MODELS = 18, PROD_MODELT = 19, PROD_MODELU = 20;
+// Product types without the internal modem reset.
+constexpr int PROD_MODELT = 19, PROD_MODELU = 20;
 
 // The window's choices: toggle id, reset code, port type of a port reset.
 struct ResetChoice {
@@ -86,22 +86,17 @@ bool one_of(int v, std::initializer_list<int> set) {
     return false;
 }
 
+// A typed PRI module number is a WAN module number on every device with
+// modules (resolve_ports); a caller's number is the interface index itself.
 int pri_instance(const MorixRecord* rec, int number, int typed, int* instance) {
-    int t = rec->product_type;
-    if (typed && one_of(t, {PROD_MODELT, PROD_MODELU})) {
-        int n = std::min(rec->wan_count, static_cast<int>(rec->wan_if_index.size()));
-        if (number < 1 || number > n)
-            return RIE_WAN_MODULE;
-        *instance = rec->wan_if_index[number - 1];
+    if (!typed) {
+        *instance = number;
         return RIE_OK;
     }
-    if (typed && one_of(t, {PROD_MODELQ, PROD_MODELS})) {
-        if (number != 1)
-            return RIE_WAN_MODULE;
-        *instance = 2;
-        return RIE_OK;
-    }
-    *instance = number; // ModelN, P, R and callers: the interface index itself
+    DevicePorts d = resolve_ports(*rec, PT_DS1INF, 0, {number}, PortPurpose::reset);
+    if (d.ports.empty())
+        return RIE_WAN_MODULE;
+    *instance = d.ports[0];
     return RIE_OK;
 }
 
@@ -118,14 +113,21 @@ bool add_special_nodes(const std::vector<MorixRecord*>& devs, int code, int port
     for (MorixRecord* r : devs) {
         if (!r->allow_set)
             continue;
+        // Typed numbers name the device's ports, modems or WAN modules; a
+        // device that lacks one of them is left out, named in the warning.
+        DevicePorts d = resolve_ports(*r, port_type, 0, numbers, PortPurpose::reset);
+        if (typed && !d.refusal.empty()) {
+            display_warn(parent, d.refusal);
+            free_prm_list(r);
+            failed->push_back(r);
+            continue;
+        }
         bool usable = true;
         for (int number : numbers) {
             int inst = 0;
             int err = reset_instance(r, code, port_type, number, typed, &inst);
-            if (err == RIE_NOT_AVAILABLE || err == RIE_WAN_MODULE) {
-                display_warn(parent, err == RIE_NOT_AVAILABLE
-                                         ? "This feature is not available"
-                                         : "The WAN Module number entered is incorrect");
+            if (err == RIE_NOT_AVAILABLE) {
+                display_warn(parent, "This feature is not available");
                 return false;
             }
             if (err == RIE_NO_PORT)

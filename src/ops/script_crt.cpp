@@ -1,5 +1,7 @@
 #include "ops/script_crt.h"
 
+#include <set>
+
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
@@ -9,6 +11,7 @@
 #include "ops/script_file.h"
 #include "ops/show.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -127,6 +130,7 @@ struct CrtRun {
     std::string* msg;
     bool error = false;
     bool nonexistent = false;
+    std::set<std::string> refusals{}; // each told once
 };
 
 // GET nodes of one variable for every needed kind of its port class.
@@ -139,10 +143,17 @@ void build_scr_crt_prm(CrtRun* run, int id, bool report) {
         const ScrPorts& p = run->st->ports[k];
         int pt = kind_info[k].port_type;
         if (check_mib_var_write(id, pt)) {
-            if (k == SK_DEVICE || p.given())
-                if (build_prm(run->st->rec, p.all, static_cast<int>(p.ports.size()), p.ports, pt,
-                              id, "") != 0)
+            if (k == SK_DEVICE || p.given()) {
+                DevicePorts d{p.all, p.ports, {}, ""};
+                if (k != SK_DEVICE)
+                    d = resolve_ports(*run->st->rec, pt, p.all, p.ports, PortPurpose::script);
+                if (!d.refusal.empty() && run->refusals.insert(d.refusal).second)
+                    text_set_buf(d.refusal, run->msg, 1);
+                if (build_prm(run->st->rec, d.all, static_cast<int>(d.ports.size()), d.ports, pt,
+                              id, "") != 0 ||
+                    !d.refusal.empty())
                     run->nonexistent = true;
+            }
         } else if (report && (k == SK_DEVICE || p.given())) {
             std::string where =
                 k == SK_DEVICE ? e->name : e->name + " (" + kind_info[k].keyword + ")";
@@ -179,8 +190,10 @@ bool write_scr_crt(CrtRun* run, std::string* content) {
         const MibVarEntry* e = mib_var(n->mib_index);
         std::string kw;
         cvt_port_opt_str(n->port_type, &kw);
+        // A script names ports as the operator does (WAN modules by number).
+        int port = operator_port_number(*run->st->rec, n->port_type, n->port_num);
         std::string where = n->port_type != 0
-                                ? e->name + " (" + kw + " port " + std::to_string(n->port_num) + ")"
+                                ? e->name + " (" + kw + " port " + std::to_string(port) + ")"
                                 : e->name;
         std::string problem = node_problem(n, run->st->opt.selected);
         if (problem == "-") // a missing variable of a whole category: left out
@@ -191,7 +204,7 @@ bool write_scr_crt(CrtRun* run, std::string* content) {
                 cvt_enum_num_str(n->mib_index, n->value, &value);
             bool wild = run->st->opt.wildcard && e->port_class != 0;
             auto line = format_script_line(
-                e->name, kw, wild ? "*" : std::to_string(n->port_type ? n->port_num : 0), value);
+                e->name, kw, wild ? "*" : std::to_string(n->port_type ? port : 0), value);
             if (line) {
                 *content += *line + "\n";
                 ++lines;
@@ -344,8 +357,8 @@ bool process_scr_crt(const ScrCrtOptions& opt, int parent, ScrCrtState* st) {
 bool process_scr_crt_prt(ScrCrtState* st, const std::array<std::string, SK_COUNT>& texts,
                          int parent) {
     std::array<std::string, SK_COUNT> t = texts;
-    t[SK_EN] = st->kinds[SK_EN] ? "1" : ""; // fixed fields
-    t[SK_DS1INF] = st->kinds[SK_DS1INF] ? "2" : "";
+    t[SK_EN] = st->kinds[SK_EN] ? "1" : "";         // fixed fields
+    t[SK_DS1INF] = st->kinds[SK_DS1INF] ? "1" : ""; // WAN module 1
     if (!texts[SK_DS1INF].empty() && st->kinds[SK_DS1INF])
         t[SK_DS1INF] = texts[SK_DS1INF];
     if (!texts[SK_EN].empty() && st->kinds[SK_EN])

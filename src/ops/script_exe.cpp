@@ -11,6 +11,7 @@
 #include "ops/set_window.h"
 #include "ops/show.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/port_resolve.h"
 #include "ui/ui.h"
 
 namespace {
@@ -54,16 +55,22 @@ void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::str
     for (MorixRecord* r : selected_reachable()) {
         if (r->allow_set != 1)
             continue;
-        if (pt != PT_NONE && get_num_ports(r, pt) < 1) {
-            *nonexistent = true;
-            continue;
-        }
         if (pt != PT_NONE && !check_port_type(l.mib_index, pt))
             continue;
         if (e->port_class != 0 && !ports.given())
             continue;
-        if (build_prm(r, ports.all, static_cast<int>(ports.ports.size()), ports.ports, pt,
-                      l.mib_index, value) != 0)
+        // The line's (or the wildcard's) numbers as this device reads them.
+        DevicePorts d{ports.all, ports.ports, {}, ""};
+        if (pt != PT_NONE)
+            d = resolve_ports(*r, pt, ports.all, ports.ports, PortPurpose::script);
+        if (!d.refusal.empty()) {
+            text_set_buf(e->name + " : " + d.refusal, msg, 1);
+            *nonexistent = true;
+        }
+        if (e->port_class != 0 && !d.all && d.ports.empty())
+            continue;
+        if (build_prm(r, d.all, static_cast<int>(d.ports.size()), d.ports, pt, l.mib_index,
+                      value) != 0)
             *nonexistent = true;
     }
 }
@@ -188,7 +195,7 @@ int process_scr_exe(const std::string& typed, int output, int parent, const ScrP
 std::array<std::string, SK_COUNT> scr_exe_fixed_texts(const ScrKinds& wild) {
     std::array<std::string, SK_COUNT> texts{};
     texts[SK_EN] = wild[SK_EN] ? "1" : "";
-    texts[SK_DS1INF] = wild[SK_DS1INF] ? "2" : "";
+    texts[SK_DS1INF] = wild[SK_DS1INF] ? "1" : ""; // WAN module 1
     return texts;
 }
 

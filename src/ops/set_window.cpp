@@ -239,16 +239,17 @@ const DevicePorts& SetPorts::of(const MorixRecord* r) const {
     return none;
 }
 
-SetPorts set_window_ports(const std::string& text, int warn) {
-    // Product types whose WAN interface ports are typed as module numbers.
-    static const std::vector<int> set_wan_types = {16, 18, 19};
+SetPorts set_window_ports(const std::string& text, int warn, PortPurpose purpose) {
     SetPorts sp;
     int count = 0;
     if (!text.empty())
         sp.ports = parse_port_list(text, &sp.all, &count);
-    for (MorixRecord* r : selected_reachable())
-        sp.per_device.emplace_back(r, wan_module_ports(r, set_port_sel_ind, sp.all, sp.ports,
-                                                       set_wan_types, warn, W_SET_FORM));
+    for (MorixRecord* r : selected_reachable()) {
+        DevicePorts d = resolve_ports(*r, set_port_sel_ind, sp.all, sp.ports, purpose);
+        if (warn && !d.refusal.empty())
+            display_warn(W_SET_FORM, d.refusal);
+        sp.per_device.emplace_back(r, d);
+    }
     return sp;
 }
 
@@ -408,7 +409,7 @@ void val_dif_proc(int row) {
 void get_set_cur_val(const SetRequest& req, int warned, int quiet_ports, int all_rows) {
     LongOperation op;
     op.busy();
-    SetPorts sp = set_window_ports(req.ports, 0);
+    SetPorts sp = set_window_ports(req.ports, quiet_ports ? 0 : 1, PortPurpose::read);
     std::string msg;
     text_set_buf("\n\n***** Show Operation *****", &msg, 1);
     text_set_buf(all_rows ? "Getting the following parameters..."

@@ -70,15 +70,16 @@ void set_port_type_changed(const std::string& label);
 void mark_set_values_outdated();
 
 // The Set window's port list as typed, and the ports each selected,
-// reachable device takes from it (WAN module numbers are read per device,
-// see wan_module_ports; with warn, a wrong one is warned about).
+// reachable device takes from it (resolve_ports; with warn, each device's
+// refusal is warned about).
 struct SetPorts {
     int all = 0;
     std::vector<int> ports;
     std::vector<std::pair<const MorixRecord*, DevicePorts>> per_device;
     const DevicePorts& of(const MorixRecord* r) const;
 };
-SetPorts set_window_ports(const std::string& text, int warn);
+SetPorts set_window_ports(const std::string& text, int warn,
+                          PortPurpose purpose = PortPurpose::write);
 
 // "Show Values" (all_rows 1) and the re-read after a set (0).
 void get_set_cur_val(const SetRequest& req, int warned, int quiet_ports, int all_rows);

@@ -27,11 +27,7 @@ const char* const MSG_NONEXISTENT_PORTS =
 namespace {
 
 const std::string STARS(72, '*');
-constexpr const char* MSG_WAN_MODULE = "The WAN Module number entered is incorrect";
 constexpr const char* MSG_BAD_CODE = "Invalid internal error code. Software error.";
-
-// Product types whose port field holds a WAN module number in Show.
-const std::vector<int> show_wan_types = {16, 18, 19, 20};
 
 std::string port_name(int code) {
     std::string name;
@@ -177,32 +173,6 @@ int build_prm_list_sng(const std::vector<std::string>& labels, int all_ports, in
     return build_for({rec}, labels, all_ports, port_count, ports, port_type);
 }
 
-DevicePorts wan_module_ports(const MorixRecord* r, int port_type, int all,
-                             const std::vector<int>& ports, const std::vector<int>& types, int warn,
-                             int parent) {
-    DevicePorts out{all, ports};
-    bool wan = std::find(types.begin(), types.end(), r->product_type) != types.end();
-    if (!wan || port_type != PT_DS1INF)
-        return out;
-    int modules = std::min(r->wan_count, static_cast<int>(r->wan_if_index.size()));
-    out.all = 0;
-    out.ports.clear();
-    bool wrong = false;
-    if (all) {
-        out.ports.assign(r->wan_if_index.begin(), r->wan_if_index.begin() + std::max(modules, 0));
-    } else {
-        for (int n : ports) {
-            if (n >= 1 && n <= modules)
-                out.ports.push_back(r->wan_if_index[n - 1]);
-            else
-                wrong = true;
-        }
-    }
-    if (wrong && warn)
-        display_warn(parent, "<" + r->name + ">  " + MSG_WAN_MODULE);
-    return out;
-}
-
 std::function<void(const MorixRecord&)> show_device_listener;
 
 std::string format_show_output(int detailed) {
@@ -275,10 +245,13 @@ int process_show(const ShowRequest& req) {
         return SHOW_REFUSED;
     ports.resize(std::min(ports.size(), static_cast<size_t>(std::max(count, 0))));
     int built = 0;
-    // Each device reads WAN module numbers for itself.
+    // Each device reads the port list for itself.
     for (MorixRecord* r : selected_reachable()) {
-        DevicePorts d =
-            wan_module_ports(r, req.port_type, all, ports, show_wan_types, 1, req.parent);
+        DevicePorts d = code == PRQ_NO_PORT_PRMS || code == PRQ_NONE_MATCH
+                            ? DevicePorts{}
+                            : resolve_ports(*r, req.port_type, all, ports, PortPurpose::read);
+        if (!d.refusal.empty())
+            display_warn(req.parent, d.refusal);
         int n = static_cast<int>(d.ports.size());
         int rc = req.param_sel ? build_prm_list_sng(req.items, d.all, n, d.ports, req.port_type, r)
                                : build_mgmt_func_sng(func, d.all, n, d.ports, req.port_type, r);

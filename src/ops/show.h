@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "snmp_access/morix_record.h"
+#include "snmp_access/port_resolve.h"
 
 // Port type code chosen for Show (main window selector, Show window toggles).
 extern int show_port_sel_ind;
@@ -71,22 +72,6 @@ std::string format_show_output(int detailed);
 // 0 or PORT_NOT_FOUND.
 int build_prm_list_sng(const std::vector<std::string>& labels, int all_ports, int port_count,
                        const std::vector<int>& ports, int port_type, MorixRecord* rec);
-
-// The ports one device takes from a port list. WAN module numbers: only
-// for the WAN interface port type (ds1inf) and only on a device whose
-// product type is in types, each number n of the list names module n
-// (1..wan_count) and becomes that device's interface index of module n;
-// "all" becomes the interface indexes of all its modules. A number that
-// names no module of the device is left out for that device and, with
-// warn, "<device>  The WAN Module number entered is incorrect" is shown.
-// Every other device and port type takes the list as given.
-struct DevicePorts {
-    int all = 0;
-    std::vector<int> ports;
-};
-DevicePorts wan_module_ports(const MorixRecord* r, int port_type, int all,
-                             const std::vector<int>& ports, const std::vector<int>& types, int warn,
-                             int parent);
 
 // Warning after a command that was given ports a device does not have.
 extern const char* const MSG_NONEXISTENT_PORTS;

@@ -49,6 +49,7 @@ enum StatusObject {
 struct StatusInput {
     std::string list;     // ports, channels or interval numbers
     int period = 1;       // t1/csu: 0 intervals, 1 current, 2 total
+    std::string module;   // t1/csu: the WAN module number as typed (empty: the first)
     bool sort = false;    // pri: order by user name
     int mp_row = 0;       // mp: 1-based row for the detail pane, 0 none
     bool opening = false; // the window is just opening: no list typed yet

@@ -8,6 +8,7 @@
 #include "ops/show.h"
 #include "ops/status.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 
@@ -134,8 +135,13 @@ void sts_layout_mrx(StatusCtx& c) {
 int sts_build_ports(StatusCtx& c) {
     const PortLayout& l = port_layout(c);
     int count = 0;
-    c.ports = parse_port_list(c.in.list, &c.all, &count);
-    bool none = c.ports.empty() && !c.all;
+    std::vector<int> typed = parse_port_list(c.in.list, &c.all, &count);
+    bool none = typed.empty() && !c.all;
+    // The device's own ports of the list; the others are refused, naming it.
+    DevicePorts d = resolve_ports(*c.rec, l.port_type, c.all, typed, PortPurpose::status);
+    c.all = d.all;
+    c.ports = d.ports;
+    count = static_cast<int>(c.ports.size());
     bool missing = false;
     const std::vector<const char*>& vars = *c.m->vars;
     for (size_t v = 0; v < vars.size(); ++v) {
@@ -154,7 +160,9 @@ int sts_build_ports(StatusCtx& c) {
     // A window that just opened has had no chance to be given ports.
     if (none && !c.in.opening)
         c.warnings.push_back(MSG_STS_NO_PORTS);
-    if (missing)
+    if (!none && !d.refusal.empty())
+        c.warnings.push_back(d.refusal);
+    else if (missing)
         c.warnings.push_back(MSG_NONEXISTENT_PORTS);
     return 0;
 }

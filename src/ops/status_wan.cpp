@@ -6,6 +6,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "ops/status.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/port_resolve.h"
 #include "ui/ui.h"
 
 namespace {
@@ -103,7 +104,10 @@ const CsuCounter* counters(const StatusCtx& c, int* n) {
     return is_t1(c) ? t1_counters : pri_counters;
 }
 
+// The interface of the chosen WAN module (sts_build_csu keeps it in extra).
 int ds1_if(const StatusCtx& c) {
+    if (!c.extra.empty())
+        return c.extra[0];
     return c.rec->wan_if_index.empty() ? 0 : c.rec->wan_if_index[0];
 }
 
@@ -281,24 +285,27 @@ int sts_build_csu(StatusCtx& c) {
         c.warnings.push_back("The Morix you selected has no DS1 port(s) or is a  PRI device.");
         return -1;
     }
+    // One WAN module, numbered as every command numbers them.
+    DevicePorts module = resolve_port_text(
+        *c.rec, PT_DS1INF, c.in.module.empty() ? "1" : c.in.module, PortPurpose::status);
+    if (!module.refusal.empty() || module.ports.size() != 1) {
+        c.warnings.push_back(!module.refusal.empty()
+                                 ? module.refusal
+                                 : "<" + c.rec->name + ">  Enter one WAN module number.");
+        return -1;
+    }
+    c.extra.assign(1, module.ports[0]);
     if (c.in.period == 0) {
         int all = 0, count = 0;
         std::vector<int> list = parse_port_list(c.in.list, &all, &count);
-        bool bad = false;
-        for (int n : list) {
-            if (n >= 1 && n <= DS1_INTERVALS)
-                c.ports.push_back(n);
-            else
-                bad = true;
-        }
+        DevicePorts d = resolve_ports(*c.rec, PT_DS1INT, 0, list, PortPurpose::status);
+        c.ports = d.ports;
         if (all || c.ports.empty()) {
             c.warnings.push_back("You must enter one or more valid interval numbers:\n(1 - 96).");
             return -1;
         }
-        if (bad)
-            c.warnings.push_back("You specified (or a script contains) one or more non-existent\n"
-                                 "interval numbers for the selected Morixes. The current "
-                                 "operation will\nnot use those interval numbers.");
+        if (!d.refusal.empty())
+            c.warnings.push_back(d.refusal);
     } else {
         c.ports.push_back(0);
     }

@@ -148,7 +148,7 @@ TEST_F(ControlSim, ResetInstanceByCodeAndProductType) {
     MorixRecord t, q, n, j;
     t.product_type = 19, t.wan_count = 2, t.wan_if_index = {2, 3}, t.platform = 5;
     q.product_type = 16, q.wan_count = 1, q.wan_if_index = {2};
-    n.product_type = 14;
+    n.product_type = 14, n.wan_count = 1, n.wan_if_index = {2}, n.platform = 3;
     j.product_type = 10, j.asy_ports = 16, j.para_ports = 1, j.modem_count = 8;
     struct Case {
         MorixRecord* rec;
@@ -161,7 +161,8 @@ TEST_F(ControlSim, ResetInstanceByCodeAndProductType) {
         {&t, RESET_MODEM, PT_IMDM, 1, 1, RIE_NOT_AVAILABLE, 0},
         {&q, RESET_PRI, PT_DS1INF, 1, 1, RIE_OK, 2},
         {&q, RESET_PRI, PT_DS1INF, 2, 1, RIE_WAN_MODULE, 0},
-        {&n, RESET_PRI, PT_DS1INF, 7, 1, RIE_OK, 7}, // typed number is the instance
+        {&n, RESET_PRI, PT_DS1INF, 1, 1, RIE_OK, 2}, // module 1, as on every WAN device
+        {&j, RESET_PRI, PT_DS1INF, 1, 1, RIE_WAN_MODULE, 0},
         {&j, RESET_MODEM, PT_IMDM, 5, 1, RIE_OK, 5},
         {&j, RESET_PORT, PT_ASY, 3, 1, RIE_OK, 3},
         {&j, RESET_PORT, PT_PTR, 1, 1, RIE_OK, 17}, // printer port after the async ones

@@ -59,7 +59,10 @@ TEST_F(ShowSim, PortWarningsAndWanModuleNumbers) {
     // Port 40 does not exist on a 32-port device; async ports are no WAN
     // module numbers, on the ModelT either.
     show({"mrxpMode"}, 133, "40");
-    EXPECT_EQ(hl_texts("warn"), std::vector<std::string>{MSG_NONEXISTENT_PORTS});
+    EXPECT_EQ(hl_texts("warn"),
+              std::vector<std::string>{"<" + A +
+                                       ">  Port number(s) 40 do not exist (this Morix "
+                                       "has async ports 1-32; they are not read)."});
     EXPECT_EQ(ui_get_text(W_SHOW_PORT_TF), "40");
     // Module 1 of the ModelT becomes its interface index for the WAN variable.
     ui_list_select_pos(W_MRX_LIST, 1, false);
