@@ -16,6 +16,7 @@
 #include "files/nf.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/access.h"
 #include "ui/app_globals.h"
 #include "ui/program.h"
 #include "ui/temp_files.h"
@@ -30,11 +31,13 @@ struct GlobalOpts {
     std::string list_file, community;
     int timeout = -1, retries = -1;
     bool yes = false, debug = false;
+    bool accept_no_undo = false;
 };
 
 const char* const USAGE_HEAD =
     "usage: mm_cli [-mrx NAME[,NAME...]] [-l FILE] [-c COMMUNITY] [-t SECONDS]\n"
-    "              [-r RETRIES] [-fsmax BYTES] [-y] [-debug] [--json] VERB [ARGUMENTS]\n"
+    "              [-r RETRIES] [-fsmax BYTES] [-y] [--accept-no-undo] [-debug] [--json]\n"
+    "              VERB [ARGUMENTS]\n"
     "       mm_cli --help | mm_cli VERB --help | mm_cli --names KIND [PAGE]\n";
 
 const char* const USAGE_BODY =
@@ -52,6 +55,8 @@ const char* const USAGE_BODY =
     "  -r RETRIES           SNMP retries of the run\n"
     "  -fsmax BYTES         size bound of every file copy (default 16777216)\n"
     "  -y                   answer every question with its OK button\n"
+    "  --accept-no-undo     send values whose old value undo cannot write back\n"
+    "                       (without it such a device is sent nothing)\n"
     "  -debug               dump records and the catalogue on standard output\n"
     "  --json               one JSON document on standard output instead of the\n"
     "                       text (show, status, list, info, discover, compare,\n"
@@ -92,6 +97,8 @@ bool parse_globals(int argc, char** argv, GlobalOpts* o, int* index, std::string
             o->yes = true;
         } else if (a == "-debug") {
             o->debug = true;
+        } else if (a == "--accept-no-undo") {
+            o->accept_no_undo = true;
         } else if (a == "--json") {
             cli_json = true;
         } else if (a == "-mrx" && v) {
@@ -177,6 +184,7 @@ int start_up(const GlobalOpts& o) {
         return CLI_FAILED;
     }
     mm_snmp_init();
+    g_accept_no_undo = o.accept_no_undo ? 1 : 0;
     if (!o.community.empty())
         mm_snmp_def_comm = o.community;
     if (o.timeout > 0)
@@ -271,9 +279,11 @@ int main(int argc, char** argv) {
     }
     if (start_up(o) != CLI_OK)
         return CLI_FAILED;
-    if (verb->changes_devices && user_in_list(mm_path("bin/users.list"), mm_login_name()) != 1) {
-        std::fprintf(stderr, "You will not have access to commands that can\nchange current "
-                             "Morix configurations. Check\nthe users.list file.\n");
+    // The access rule holds for every verb: those that change devices stop
+    // here, and the change pipeline and the upload refuse too.
+    g_may_change = user_in_list(mm_path("bin/users.list"), mm_login_name()) == 1 ? 1 : 0;
+    if (verb->changes_devices && !g_may_change) {
+        std::fprintf(stderr, "%s\n", MSG_NO_ACCESS);
         return CLI_FAILED;
     }
     temp_cleanup_on_signals();
