@@ -216,7 +216,7 @@ Outcome answer_set(SimDevice* dev, netsnmp_pdu* req, ControlLog* log) {
         if (generr_hit(*dev, *e))
             return {SNMP_ERR_GENERR, i};
         SimValue v;
-        if (!set_value_fits(*e, vb, &v))
+        if (!set_value_fits(*e, vb, &v) || names_entry(dev->faults.set_refuse, *e))
             return {SNMP_ERR_BADVALUE, i};
         changes.emplace_back(e, v);
     }

@@ -279,6 +279,8 @@ int apply_fault_word(const std::string& word, FaultSettings* f, std::string* err
         ok = !value.empty() && (f->set_ignore.push_back(value), true);
     else if (key == "reply_from")
         ok = loopback_address(value) && (f->reply_from = value, true);
+    else if (key == "set_refuse")
+        ok = !value.empty() && (f->set_refuse.push_back(value), true);
     else if (key == "file_change")
         ok = !value.empty() && (f->file_change.push_back(value), true);
     else if (key == "store_damaged" && value.empty())

@@ -65,6 +65,7 @@ struct FaultSettings {
     int tamper = 0;                      // TamperMode of every noError answer
     int dsc_flood = 0;                   // >0: discovery answered by this many replies
     std::vector<std::string> set_ignore; // NAME or NAME.INSTANCE: a Set is answered but not kept
+    std::vector<std::string> set_refuse; // NAME or NAME.INSTANCE: a Set is answered badValue
     std::vector<std::string> file_change; // load host: files changed once after their first read
     bool store_damaged = false;           // load host: every upload is stored with a byte spoilt
     std::string reply_from; // load host: replies leave from this address (port 121), which

@@ -159,6 +159,12 @@ int process_apply_int_mdms(const std::vector<int>& sel) {
         display_warn(W_IMDM_DIALOG, "You must select a list item.");
         return IMDM_NOT_CHOSEN;
     }
+    int result = set_int_mdms(sel, int_mdms_stat);
+    process_upd_int_mdms(0, 0, sel);
+    return result;
+}
+
+int set_int_mdms(const std::vector<int>& sel, int state) {
     // The chosen modems per device, in list order.
     std::vector<std::pair<int, std::vector<int>>> chosen;
     for (int pos : sel) {
@@ -169,12 +175,6 @@ int process_apply_int_mdms(const std::vector<int>& sel) {
             chosen.push_back({row.mrx_pos, {}});
         chosen.back().second.push_back(row.modem);
     }
-    port_mrx_map.count = 0;
-    for (const auto& c : chosen) {
-        port_mrx_map.mrx_index[port_mrx_map.count++] = c.first;
-        port_mrx_map.port_count[c.first] = static_cast<int>(c.second.size());
-    }
-    edit_port_flag = 1;
     will_sel_mrx_allow_set();
     std::vector<int> devices;
     int result = IMDM_DONE;
@@ -192,16 +192,15 @@ int process_apply_int_mdms(const std::vector<int>& sel) {
         }
         free_prm_list(r);
         for (int m : c.second)
-            add_prm_node(r, id, PT_IMDM, m, m, "", std::to_string(int_mdms_stat).c_str(), 0);
+            add_prm_node(r, id, PT_IMDM, m, m, "", std::to_string(state).c_str(), 0);
         devices.push_back(c.first);
     }
     set_app_cursor(CURSOR_BUSY);
     int error = 0, cancel = 0;
     if (!devices.empty())
-        process_set_req_basic(devices, W_IMDM_DIALOG, &error, &cancel);
-    edit_port_flag = 0;
+        // The dialog's confirmation covers it: undo cannot set a modem's state.
+        process_set_req_basic(devices, W_IMDM_DIALOG, &error, &cancel, true);
     set_app_cursor(CURSOR_NORMAL);
-    process_upd_int_mdms(0, 0, sel);
     if (cancel)
         return IMDM_CANCELLED;
     return error ? IMDM_FAILED : result;

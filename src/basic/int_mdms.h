@@ -1,6 +1,6 @@
 // The internal modems window: the state of every internal modem of the
 // selected devices, one list row per modem, and setting chosen modems to
-// "Available" or "Busy" through the basic-mode set funnel.
+// "Available" or "Busy" through the change pipeline.
 #pragma once
 
 #include "ui/widget_ids.h"
@@ -44,6 +44,10 @@ enum ImdmResult {
 // Sets the modems of the selected rows of the list to the chosen state. An
 // ImdmResult.
 int process_apply_int_mdms(const std::vector<int>& selected);
+// Sets the modems of the rows at the given positions (from 1) of
+// int_mdms_rows to state (1 available, 2 busy) through the change
+// pipeline; the caller asked the operator. An ImdmResult.
+int set_int_mdms(const std::vector<int>& rows, int state);
 // The Available/Busy toggle id changed to set.
 void int_mdms_state_toggled(int id, bool set);
 // Update of the dialog (selected: the list's selected rows).

@@ -48,6 +48,9 @@ int wan_read(BasicPage& p) {
              ++k)
             wan_chosen.push_back({d, k});
     get_values_from_mrx(*p.vars, 0, 0, p.window);
+    // Several modules are chosen together (as the interface description
+    // says; the headless list learns it here).
+    ui_list_set_policy(BW_WAN_LIST, LSP_EXTENDED, UI_BASIC);
     ui_list_delete_all(BW_WAN_LIST, UI_BASIC);
     for (const WanChoice& c : wan_chosen) {
         const MorixRecord* r = host_info_list[c.mrx_pos];

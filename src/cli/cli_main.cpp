@@ -19,6 +19,7 @@
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/access.h"
 #include "ui/app_globals.h"
 #include "ui/program.h"
 #include "ui/temp_files.h"
@@ -33,11 +34,13 @@ struct GlobalOpts {
     std::string list_file, community;
     int timeout = -1, retries = -1;
     bool yes = false, debug = false, fresh = false;
+    bool accept_no_undo = false;
 };
 
 const char* const USAGE_HEAD =
     "usage: mm_cli [-mrx NAME[,NAME...]] [-l FILE] [-c COMMUNITY] [-t SECONDS]\n"
-    "              [-r RETRIES] [-fsmax BYTES] [-fresh] [-y] [-debug] [--json]\n"
+    "              [-r RETRIES] [-fsmax BYTES] [-fresh] [-y] [--accept-no-undo]\n"
+    "              [-debug] [--json]\n"
     "              VERB [ARGUMENTS]\n"
     "       mm_cli --help | mm_cli VERB --help | mm_cli --names KIND [PAGE]\n";
 
@@ -58,6 +61,8 @@ const char* const USAGE_BODY =
     "  -fresh               identify every device afresh instead of using what\n"
     "                       was remembered of it (checked by one request)\n"
     "  -y                   answer every question with its OK button\n"
+    "  --accept-no-undo     send values whose old value undo cannot write back\n"
+    "                       (without it such a device is sent nothing)\n"
     "  -debug               dump records and the catalogue on standard output\n"
     "  --json               one JSON document on standard output instead of the\n"
     "                       text (show, status, list, info, discover, compare,\n"
@@ -104,6 +109,8 @@ bool parse_globals(int argc, char** argv, GlobalOpts* o, int* index, std::string
             o->debug = true;
         } else if (a == "-fresh") {
             o->fresh = true;
+        } else if (a == "--accept-no-undo") {
+            o->accept_no_undo = true;
         } else if (a == "--json") {
             cli_json = true;
         } else if (a == "-mrx" && v) {
@@ -190,6 +197,7 @@ int start_up(const GlobalOpts& o) {
     }
     mm_snmp_init();
     g_ident_use = o.fresh ? IDENT_FRESH : IDENT_LOADS_AND_ADDS;
+    g_accept_no_undo = o.accept_no_undo ? 1 : 0;
     if (!o.community.empty())
         mm_snmp_def_comm = o.community;
     if (o.timeout > 0)
@@ -287,9 +295,11 @@ int main(int argc, char** argv) {
     }
     if (start_up(o) != CLI_OK)
         return CLI_FAILED;
-    if (verb->changes_devices && user_in_list(mm_path("bin/users.list"), mm_login_name()) != 1) {
-        std::fprintf(stderr, "You will not have access to commands that can\nchange current "
-                             "Morix configurations. Check\nthe users.list file.\n");
+    // The access rule holds for every verb: those that change devices stop
+    // here, and the change pipeline and the upload refuse too.
+    g_may_change = user_in_list(mm_path("bin/users.list"), mm_login_name()) == 1 ? 1 : 0;
+    if (verb->changes_devices && !g_may_change) {
+        std::fprintf(stderr, "%s\n", MSG_NO_ACCESS);
         return CLI_FAILED;
     }
     temp_cleanup_on_signals();

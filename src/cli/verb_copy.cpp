@@ -1,26 +1,23 @@
-// mm_cli copy: the copy input from the arguments (source and destination
-// rows of the Copy window, kind, port type, ports, parameters), checked and
-// confirmed as the window does (the confirmation is answered by -y).
+// mm_cli copy: the copy request from the arguments (source and destination
+// devices, kind, port type, ports, parameters), checked and confirmed as
+// the Copy window does (the confirmation is answered by -y), then copied.
 #include <cstdio>
 
 #include "cli/cli.h"
+#include "devices/mrx_list.h"
 #include "ops/copy.h"
 #include "snmp_access/morix_record.h"
-#include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
 
-// Selects the row of name in a list of the window; false when absent.
-bool select_row(int list, const std::string& name) {
-    std::vector<std::string> items = ui_list_items(list);
-    for (size_t i = 0; i < items.size(); ++i)
-        if (items[i] == name) {
-            ui_list_select_pos(list, static_cast<int>(i) + 1, false);
-            return true;
-        }
+// True when name is a reachable device of the list (else said on stderr).
+bool reachable(const std::string& name) {
+    int p = host_info_list.position(name);
+    if (p >= 0 && host_info_list[p]->reachable)
+        return true;
     std::fprintf(stderr, "mm_cli copy: %s is not a reachable Morix of the list\n", name.c_str());
     return false;
 }
@@ -65,14 +62,9 @@ int verb_copy(const std::vector<std::string>& args) {
         return cli_usage_error(verb, "give -v or -f, not both");
     if (code < 0)
         code = vars.empty() && func.empty() ? CPY_MRX : CPY_MAIN;
-    if (!vars.empty())
-        cli_choose_params(cli_split(vars, ','), 1);
-    else if (!func.empty())
-        cli_choose_params({func}, 0);
-    dispatch_main(W_COPY_PB);
-    bool found = select_row(W_CPY_FROM_LIST, from);
+    bool found = reachable(from);
     for (const std::string& name : cli_split(to, ','))
-        found = select_row(W_CPY_TO_LIST, name) && found;
+        found = reachable(name) && found;
     if (!found)
         return CLI_FAILED;
     CopyInput in;

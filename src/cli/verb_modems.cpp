@@ -1,21 +1,26 @@
-// mm_cli modems: the internal modems list; with "set", the named modems
-// chosen in it and set to the state after the operator's confirmation.
+// mm_cli modems: the internal modems of the devices; with "set", the named
+// modems set to the state after the operator's confirmation, then listed.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "basic/int_mdms.h"
 #include "cli/cli.h"
+#include "devices/allow_sets.h"
+#include "devices/mrx_select.h"
 #include "devices/text_buf.h"
-#include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
 namespace {
 
 void print_rows() {
-    for (const std::string& row : ui_list_items(W_IMDM_LIST))
-        std::printf("%s\n", row.c_str());
+    for (const ImdmRow& row : int_mdms_rows) {
+        const MorixRecord* r = host_info_list[row.mrx_pos];
+        std::printf(
+            "%s\n",
+            imdm_row_text(r->name, row.modem, imdm_state_word(r->platform, row.state)).c_str());
+    }
     std::fflush(stdout);
 }
 
@@ -42,8 +47,10 @@ int verb_modems(const std::vector<std::string>& args) {
                                                          : 0;
     if (set && state == 0)
         return cli_usage_error(verb, "STATE is available or busy");
-    if (!process_int_mdms())
+    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE) || !process_get_int_mdms_vals(1))
         return CLI_FAILED;
+    if (!will_sel_mrx_allow_set())
+        display_warn(W_IMDM_DIALOG, "Morix(es) not settable. Morix parameters will not be set.");
     if (!set) {
         print_rows();
         return CLI_OK;
@@ -60,16 +67,14 @@ int verb_modems(const std::vector<std::string>& args) {
     }
     std::sort(chosen.begin(), chosen.end());
     chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
-    int toggle = state == 1 ? W_IMDM_AVAIL_TB : W_IMDM_BUSY_TB;
-    ui_set_toggle(toggle, true, false);
-    int_mdms_state_toggled(toggle, true);
     if (ask_user(W_IMDM_DIALOG, "Confirmation", "OK", "Cancel", 0,
                  "The chosen modems will be set for the following Morixes:\n\n" + mrx_conf_names() +
                      "\n\nDo you want to continue?") != ASK_OK) {
         cli_confirmed();
         return CLI_FAILED;
     }
-    int result = process_apply_int_mdms(chosen);
+    int result = set_int_mdms(chosen, state);
+    process_get_int_mdms_vals(0);
     print_rows();
     return result == IMDM_DONE ? CLI_OK : CLI_FAILED;
 }

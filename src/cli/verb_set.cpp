@@ -1,27 +1,11 @@
-// mm_cli set: the Set window's rows for the named variables, then a Set
-// request that marks each and gives its value (an enumeration entry by
-// name).
+// mm_cli set: a Set request of the named variables and their values (an
+// enumeration entry by name), sent like the Set window's Apply.
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
 #include "ops/set_window.h"
 #include "ops/show.h"
-#include "ui/program.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
-
-namespace {
-
-// The row of the Set window for the variable name, or -1.
-int find_row(const std::string& name) {
-    for (size_t r = 0; r < set_wlist.size(); ++r) {
-        const MibVarEntry* e = mib_var(set_wlist[r].mib_index);
-        if (e && e->name == name)
-            return static_cast<int>(r);
-    }
-    return -1;
-}
-
-} // namespace
 
 int verb_set(const std::vector<std::string>& args) {
     const CliVerb& verb = *find_cli_verb("set");
@@ -44,26 +28,24 @@ int verb_set(const std::vector<std::string>& args) {
         return cli_usage_error(verb, "unknown port type");
     if (values.empty())
         return cli_usage_error(verb, "give at least one NAME=VALUE");
-    std::vector<std::string> names;
-    for (const auto& v : values)
-        names.push_back(v.first);
-    cli_choose_params(names, 1);
-    if (!process_set())
-        return CLI_FAILED;
-    set_option_menu_top_button(W_SET_PORT_OM, set_port_type_label(port_type));
-    dispatch_main(W_SET_PORT_OM);
+    // The request: one marked row per variable, its value as typed (an
+    // enumeration entry by name).
+    std::vector<SetRow> rows;
     SetRequest req;
     req.ports = ports;
-    req.rows.resize(set_wlist.size());
     for (const auto& v : values) {
-        int r = find_row(v.first);
-        if (r < 0)
-            continue; // reported by the window as an unknown parameter
-        req.rows[r].marked = true;
-        (set_wlist[r].enumerated ? req.rows[r].option : req.rows[r].text) = v.second;
+        int id = 0;
+        if (!get_check_mib_var(v.first, &id))
+            return cli_usage_error(verb, "no variable '" + v.first + "' in the catalogue");
+        rows.push_back(set_row_of(id));
+        SetRowInput in;
+        in.marked = true;
+        (rows.back().enumerated ? in.option : in.text) = v.second;
+        req.rows.push_back(in);
     }
+    set_port_sel_ind = port_type;
     cli_watch_output(W_SET_MSG);
-    int result = read_set_val_proc(req);
+    int result = set_values_proc(rows, req, W_SET_MSG, W_MAIN_WINDOW, SR_SAY_COMPLETE);
     cli_flush_output();
     return result == SET_DONE ? CLI_OK : CLI_FAILED;
 }

@@ -77,9 +77,10 @@ bool read_local_file(const std::string& path, std::string* out);
 
 // Results of mdm_checked_upload besides the copy codes of nf.h.
 enum UploadCheck {
-    UPL_CHANGED = -400,  // the load host's file is no longer the one fetched
-    UPL_NOT_READ = -401, // the load host's file could not be read again first
-    UPL_READ_BACK = -402 // the upload does not read back as it was written
+    UPL_CHANGED = -400,   // the load host's file is no longer the one fetched
+    UPL_NOT_READ = -401,  // the load host's file could not be read again first
+    UPL_READ_BACK = -402, // the upload does not read back as it was written
+    UPL_NO_ACCESS = -403  // the operator may not change files (the access rule)
 };
 // Writes the local copy back to the load host safely: the file is fetched
 // again and compared with the copy fetched at the start (nothing is written

@@ -10,6 +10,7 @@
 
 #include "files/modem_info.h"
 #include "files/nf.h"
+#include "ui/access.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 #include "ui/window_state.h"
@@ -63,6 +64,10 @@ long mdm_checked_upload(int parent) {
     const std::string remote = mdm_remote_path(mdm_info.cfg_fil_nam);
     const std::string host = mdm_info.cfg_fil_adr;
     const std::string where = "The configuration file " + remote + " on " + host;
+    if (!g_may_change) {
+        refuse(parent, std::string(MSG_NO_ACCESS) + "\nNothing was written.");
+        return UPL_NO_ACCESS;
+    }
     std::string now, mine;
     long rc = fetch_current(remote, &now);
     if (rc < 0) {

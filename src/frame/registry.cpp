@@ -72,3 +72,17 @@ const char* help_file_of(int help_id, int table) {
                 return h.file;
     return "";
 }
+
+std::vector<int> change_ids(int table) {
+    std::vector<int> ids;
+    if (table == UI_BASIC) {
+        for (const BasicWindowRow& b : basic_window_rows())
+            ids.insert(ids.end(), b.changes.begin(), b.changes.end());
+        return ids;
+    }
+    for (const WindowRow& w : window_rows())
+        for (const CommandRow& c : w.commands)
+            if (c.changes)
+                ids.push_back(c.id);
+    return ids;
+}

@@ -11,10 +11,13 @@
 
 // A command: the id of a control and what it runs. run returns 1 when it
 // handled the id; a null run marks a control that is only read when its
-// window's command runs (an option toggle, a field).
+// window's command runs (an option toggle, a field). changes marks a
+// command that changes a device or a file on a load host: the access rule
+// greys it for an operator not in bin/users.list.
 struct CommandRow {
     int id;
     int (*run)(int id);
+    bool changes = false;
 };
 
 // A help button and the file under data/help it shows.
@@ -63,9 +66,14 @@ std::vector<const WindowRow*> staged_windows();
 struct BasicWindowRow {
     int form;
     HelpRow help;
-    int close_id; // -1: closing goes through the pages (they ask first)
+    int close_id;             // -1: closing goes through the pages (they ask first)
+    std::vector<int> changes; // its controls that send Sets (the access rule)
 };
 const std::vector<BasicWindowRow>& basic_window_rows();
+
+// The controls that change a device or a file, of both tables: the main
+// table's command rows marked changes, then the basic table's.
+std::vector<int> change_ids(int table);
 
 // The help file of a help id of either table ("" when it has none).
 const char* help_file_of(int help_id, int table);

@@ -285,7 +285,7 @@ std::vector<WindowRow> make_more_rows() {
     rows.push_back(dialog(W_IMDM_DIALOG, "Internal Modems", {{W_INT_MDMS_D_HELP_PB, "intmdms.wh"}},
                           W_INT_MDMS_D_CLOSE_PB,
                           rows_of({W_IMDM_AVAIL_TB, W_IMDM_BUSY_TB}, int_mdms_state) +
-                              std::vector<CommandRow>{{W_IMDM_APPLY, int_mdms_apply},
+                              std::vector<CommandRow>{{W_IMDM_APPLY, int_mdms_apply, true},
                                                       {W_IMDM_UPDATE, int_mdms_upd}}));
     rows.push_back(
         dialog(W_MDM_DIALOG, "Edit Modem", {}, 0,
@@ -303,9 +303,9 @@ const std::vector<BasicWindowRow>& basic_window_rows() {
     // window, General continued and WAN edit close through their pages
     // (which ask about unapplied changes).
     static const std::vector<BasicWindowRow> rows = {
-        {BW_SETUP_FORM, {BW_SETUP_HELP, nullptr}, -1},
-        {BW_GEN_CONT_FORM, {BW_GEN_CONT_HELP, "stdGeneral2.wh"}, -1},
-        {BW_ADD_FORM, {BW_A_APORT_HELP_PB, "stdAsyncPort3.wh"}, BW_ADD_CLOSE},
-        {BW_WAN_EDIT_FORM, {BW_WAN_EDIT_HELP, "stdWanMod2.wh"}, -1}};
+        {BW_SETUP_FORM, {BW_SETUP_HELP, nullptr}, -1, {BW_SETUP_APPLY}},
+        {BW_GEN_CONT_FORM, {BW_GEN_CONT_HELP, "stdGeneral2.wh"}, -1, {BW_GEN_CONT_OK}},
+        {BW_ADD_FORM, {BW_A_APORT_HELP_PB, "stdAsyncPort3.wh"}, BW_ADD_CLOSE, {BW_ADD_OK}},
+        {BW_WAN_EDIT_FORM, {BW_WAN_EDIT_HELP, "stdWanMod2.wh"}, -1, {BW_WAN_EDIT_APPLY}}};
     return rows;
 }

@@ -9,6 +9,8 @@
 
 #include "catalogue/line_scan.h"
 #include "files/nf.h"
+#include "frame/registry.h"
+#include "ui/access.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 
@@ -157,14 +159,8 @@ int user_in_list(const std::string& path, const std::string& login) {
     return found;
 }
 
-namespace {
-const int restricted_main_ids[] = {W_BOOT_PB, W_COPY_PB,     W_RESET_PB,      W_SCR_EXE_PB,
-                                   W_SET_PB,  W_MAIN_SET_PB, W_AUTO_RESET_TB, W_EV_SEND_HERE_PB};
-const int restricted_basic_ids[] = {171, 219, 282, 500, 315, 632};
-} // namespace
-
 bool is_restricted_id(int id) {
-    for (int r : restricted_main_ids)
+    for (int r : change_ids(UI_MAIN))
         if (r == id)
             return true;
     return false;
@@ -178,11 +174,12 @@ void gui_check_security(const std::string& login) {
         display_warn(W_MAIN_WINDOW, "You will not have access to commands that can\nchange current "
                                     "Morix configurations. Check\nthe users.list file.");
     g_user_privileged = found == 1 ? 1 : 0;
+    g_may_change = g_user_privileged;
     if (g_user_privileged)
         return;
-    for (int id : restricted_main_ids)
+    for (int id : change_ids(UI_MAIN))
         ui_set_sensitive(id, false);
-    for (int id : restricted_basic_ids)
+    for (int id : change_ids(UI_BASIC))
         ui_set_sensitive(id, false, UI_BASIC);
 }
 

@@ -10,8 +10,10 @@
 #include "catalogue/func_display.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"
+#include "frame/registry.h"
 #include "motif/motif_internal.h"
 #include "ops/script_file.h"
+#include "ui/access.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 
@@ -66,6 +68,11 @@ void clear_slot_cb(Widget w, XtPointer client, XtPointer) {
 
 void file_in_slot(Widget w, int id, int table) {
     (table == UI_BASIC ? widgets_basic : widgets)[id] = w;
+    // The access rule holds for windows built after start-up too.
+    if (!g_may_change)
+        for (int c : change_ids(table))
+            if (c == id)
+                XtSetSensitive(w, False);
     long code = (static_cast<long>(table) << 16) | id;
     XtAddCallback(w, XmNdestroyCallback, clear_slot_cb, reinterpret_cast<XtPointer>(code));
 }

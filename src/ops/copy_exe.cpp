@@ -6,10 +6,10 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
 #include "devices/long_op.h"
+#include "ops/change.h"
 #include "ops/copy.h"
 #include "ops/reset_mask.h"
 #include "ops/set_window.h"
-#include "ops/undo.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
@@ -21,9 +21,7 @@ namespace {
 constexpr const char* MSG_LIST_UPDATED =
     "\nThe main Morix list may have been updated. You must\nredisplay the current command "
     "window to update Morix Lists.\n";
-constexpr const char* MSG_NOT_ALLOWED =
-    "Could not set any parameters.\nThe value of the allow_snmp_sets parameter is false. "
-    "Morix ignored.";
+constexpr const char* MSG_NOT_ALLOWED = MSG_SETS_NOT_ALLOWED;
 
 void out(const std::string& text) {
     write_otp_msg(W_CPY_TEXT, text, 1, 1);
@@ -36,8 +34,8 @@ std::string label_of(const ParamNode* n) {
 
 struct CopyState {
     bool error = false;
-    bool listed = false; // the parameters were listed (first destination)
-    bool reset_needed = false;
+    bool listed = false;  // the parameters were listed (first destination)
+    ChangeOutcome change; // the Sets of every destination
 };
 
 // What goes to the output window, kept until the destination's turn.
@@ -52,8 +50,7 @@ struct Dest {
     int p = -1;
     MorixRecord* rec = nullptr;
     std::vector<Line> before;
-    SafeSet safe;
-    bool began = false;
+    const DeviceChange* change = nullptr; // its part of the change, once sent
 };
 
 // Builds the source's good values on one destination; lists them once.
@@ -124,55 +121,43 @@ std::vector<Dest> prepare_dsts(const CopyRequest& req, const MorixRecord& src, C
     return dsts;
 }
 
-// One destination's report after the Sets: its lines, the Set's result,
-// its reset mask.
+// One destination's report after the Sets: its lines and the Set's result.
 void report_dst(Dest& d, CopyState* st) {
     for (const Line& l : d.before)
         write_otp_msg(W_CPY_TEXT, l.text, l.new_line, 1);
     if (!d.rec)
         return;
-    MorixRecord* dst = d.rec;
-    if (dst->prm_list) {
+    if (d.change) {
         int error = 0;
-        process_set_req_res(dst, W_CPY_TEXT, W_CPY_FORM, &error, g_cancel_process);
-        std::string lines;
-        error = safe_set_report(dst, d.safe, &lines) || error;
-        if (!lines.empty())
-            write_otp_msg(W_CPY_TEXT, lines, 0, 1);
+        process_set_req_res(*d.change, W_CPY_TEXT, W_CPY_FORM, &error, g_cancel_process);
         st->error = st->error || error;
-        // Only a Set the device answered tells which values it took.
-        if (dst->status == SR_OK) {
-            g_auto_reset_mask[d.p] = build_reset_mask(dst, &g_input_port[d.p]);
-            st->reset_needed = st->reset_needed || g_auto_reset_mask[d.p] != 0;
-        }
     }
-    free_prm_list(dst);
+    free_prm_list(d.rec);
 }
 
-// Sends every destination its values side by side and reports them in
-// order; after a cancel, destinations not begun report nothing.
+// Sends every destination its values side by side through the change
+// pipeline and reports them in order; after a cancel, destinations not
+// begun report nothing.
 void copy_all(const CopyRequest& req, const MorixRecord& src, CopyState* st) {
     if (g_cancel_process)
         return;
     std::vector<Dest> dsts = prepare_dsts(req, src, st);
-    std::vector<MorixRecord*> recs;
+    ChangePlan plan;
+    plan.label = "Copying to";
     for (const Dest& d : dsts)
         if (d.rec && d.rec->prm_list)
-            recs.push_back(d.rec);
-    if (recs.size() == 1)
-        reset_cancel_dialog("Copying to", recs[0]->name);
-    std::vector<SafeSet> safe(recs.size());
-    std::vector<char> began(recs.size(), 0);
-    if (!g_cancel_process)
-        began = safe_set_send_many(recs, "Copying to", &safe);
-    for (size_t i = 0, k = 0; i < dsts.size(); ++i) {
-        Dest& d = dsts[i];
-        bool sent = d.rec && d.rec->prm_list;
-        if (sent) {
-            d.safe = safe[k];
-            d.began = began[k++];
-        }
-        if (g_cancel_process && sent && !d.began) {
+            plan.devices.push_back(d.rec);
+    if (plan.devices.size() == 1)
+        reset_cancel_dialog("Copying to", plan.devices[0]->name);
+    if (!g_cancel_process && !plan.devices.empty())
+        st->change = run_change(plan, nullptr);
+    if (st->change.outcome.result == Result::refused)
+        display_warn(W_CPY_FORM, MSG_NO_ACCESS);
+    for (Dest& d : dsts) {
+        for (const DeviceChange& c : st->change.devices)
+            if (d.rec && c.rec == d.rec)
+                d.change = &c;
+        if (g_cancel_process && d.change && !d.change->sent) {
             free_prm_list(d.rec);
             continue;
         }
@@ -215,16 +200,16 @@ int copy_exe(const CopyRequest& req) {
         MorixRecordPtr values = new_host_node();
         cpy_host_node(values.get(), src);
         free_prm_list(src);
-        clear_reset_masks();
         out("Copying the following parameters...");
         op.open(W_CPY_FORM, "Cancel Copy", "", LO_CONFIRM | LO_FOLLOW_SNMP);
         copy_all(req, *values, &st);
         cancelled = op.close();
-        if (st.reset_needed && !cancelled && does_user_want_reset(W_CPY_FORM)) {
-            std::string failed;
-            if (!do_cpy_mrx_auto_reset(req.dst_names, W_CPY_TEXT, &failed))
-                display_reset_warning(W_CPY_FORM, failed);
-        }
+        // The resets of the destinations that took their values, even when
+        // another one failed.
+        st.change.cancelled = st.change.cancelled || cancelled;
+        st.change.outcome.result = Result::done;
+        if (!cancelled)
+            ask_change_reset(st.change, W_CPY_FORM, false);
     }
     if (!cancelled)
         out(st.error ? "\nCopy complete with errors." : "\nCopy complete.");

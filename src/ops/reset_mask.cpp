@@ -1,9 +1,11 @@
 #include "ops/reset_mask.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
+#include "ops/control.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
@@ -11,7 +13,6 @@
 
 std::array<uint32_t, MAX_MRX_SLOTS> g_auto_reset_mask{};
 std::array<ResetPorts, MAX_MRX_SLOTS> g_input_port{};
-int edit_port_flag = 0;
 std::function<int(int, const std::vector<int>&, int)> g_reset_runner;
 
 namespace {
@@ -25,26 +26,6 @@ constexpr const char* MSG_RESET_Q =
     "The Morixes you selected need to be reset for changes to take effect.\n\n"
     "Do you want to reset now?";
 
-// The devices the reset operations walk, with their list positions: the
-// basic-mode port selection while it is in force, else the device list.
-std::vector<int> walk_positions() {
-    std::vector<int> out;
-    if (edit_port_flag) {
-        for (int i = 0; i < port_mrx_map.count && i < MAX_MRX_SLOTS; ++i) {
-            int p = port_mrx_map.mrx_index[i];
-            if (p < 0 || p >= MAX_MRX_SLOTS || !host_info_list[p])
-                continue;
-            const MorixRecord* r = host_info_list[p];
-            if (r->selected && r->reachable && port_mrx_map.port_count[p] > 0)
-                out.push_back(p);
-        }
-        return out;
-    }
-    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
-        out.push_back(p);
-    return out;
-}
-
 bool add_reset_node(MorixRecord* rec, int code) {
     int id = 0;
     if (!get_check_mib_var("mrxcReset", &id)) {
@@ -55,9 +36,35 @@ bool add_reset_node(MorixRecord* rec, int code) {
     return true;
 }
 
-void add_port_resets(MorixRecord* rec, const ResetPorts& ports) {
+// The reset of the WAN module of interface index if_index: the module
+// reset (mrxt1ResetPRI) at the instance reset code 97 uses for that
+// module on this device. False when the device has no such module.
+bool add_module_reset(MorixRecord* rec, int if_index) {
+    int module = 0;
+    int modules = std::min(rec->wan_count, static_cast<int>(rec->wan_if_index.size()));
+    for (int m = 1; m <= modules && module == 0; ++m)
+        if (rec->wan_if_index[m - 1] == if_index)
+            module = m;
+    int id = 0, inst = 0;
+    // Devices whose interface index is the module's own number name it directly.
+    int rc = module ? reset_instance(rec, RESET_PRI, PT_DS1INF, module, 1, &inst)
+                    : reset_instance(rec, RESET_PRI, PT_DS1INF, if_index, 0, &inst);
+    if (rc != RIE_OK || !get_check_mib_var("mrxt1ResetPRI", &id))
+        return false;
+    add_prm_node(rec, id, PT_DS1INF, module ? module : if_index, inst, "", "2", 0);
+    return true;
+}
+
+void add_port_resets(MorixRecord* rec, const ResetPorts& ports, std::vector<std::string>* notes) {
     for (int t = PT_ASY; t <= PT_CHANNELS; ++t) {
         const ResetPortSlot& s = ports[t];
+        if (t == PT_DS1INF) { // WAN interfaces: their modules, one by one
+            for (int i = 0; i < s.count; ++i)
+                if (!add_module_reset(rec, static_cast<int>(s.ports[i])))
+                    notes->push_back("<" + rec->name + ">  No reset applies to WAN interface " +
+                                     std::to_string(s.ports[i]) + ".");
+            continue;
+        }
         if (s.all_ports || ((t == PT_SYN || t == PT_PTR) && s.count > 0)) {
             if (all_ports_code[t] != 0)
                 add_reset_node(rec, all_ports_code[t]);
@@ -65,13 +72,13 @@ void add_port_resets(MorixRecord* rec, const ResetPorts& ports) {
         }
         if (s.count == 0)
             continue;
-        if (t == PT_EN) {
-            std::fprintf(stderr, "Ethernet ports of %s are not reset one by one\n",
-                         rec->name.c_str());
+        if (t != PT_ASY) {
+            std::string kw;
+            cvt_port_opt_str(t, &kw);
+            notes->push_back("<" + rec->name + ">  No reset applies to single " + kw +
+                             " ports: they take the new values without one.");
             continue;
         }
-        if (t != PT_ASY && t != PT_DS1INF)
-            continue;
         int id = 0;
         if (!get_check_mib_var("charPortReset", &id))
             continue;
@@ -82,7 +89,7 @@ void add_port_resets(MorixRecord* rec, const ResetPorts& ports) {
 
 // Builds the automatic reset chain of rec: 1 when there is nothing to
 // reset, 0 when the device cannot be reset, -1 when the chain is ready.
-int build_auto_reset(MorixRecord* rec) {
+int build_auto_reset(MorixRecord* rec, std::vector<std::string>* notes) {
     int p = host_info_list.position(rec->name);
     if (p < 0)
         return 0;
@@ -96,11 +103,11 @@ int build_auto_reset(MorixRecord* rec) {
         if (!(mask & (1u << bit)))
             continue;
         if (bit == 0)
-            add_port_resets(rec, g_input_port[p]);
+            add_port_resets(rec, g_input_port[p], notes);
         else
             add_reset_node(rec, mask_reset_code[bit + 1]);
     }
-    return -1;
+    return rec->prm_list ? -1 : 1;
 }
 
 // Whether the device took every reset of its chain; the chain goes.
@@ -112,13 +119,19 @@ int take_auto_reset(MorixRecord* rec) {
     return ok;
 }
 
-int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_names) {
+} // namespace
+
+int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_names,
+                    std::vector<std::string>* notes) {
+    std::vector<std::string> ignored;
+    if (!notes)
+        notes = &ignored;
     // Every device's resets are sent side by side; the failures are named
     // in list order.
     std::vector<int> took(recs.size());
     std::vector<MorixRecord*> sent(recs.size(), nullptr);
     for (size_t i = 0; i < recs.size(); ++i) {
-        took[i] = build_auto_reset(recs[i]);
+        took[i] = build_auto_reset(recs[i], notes);
         if (took[i] < 0)
             sent[i] = recs[i];
     }
@@ -139,8 +152,6 @@ int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_n
     }
     return all_ok;
 }
-
-} // namespace
 
 void clear_reset_masks() {
     g_auto_reset_mask.fill(0);
@@ -195,57 +206,10 @@ uint32_t build_reset_mask(MorixRecord* rec, ResetPorts* ports) {
     return mask;
 }
 
-int build_sel_mrx_reset_mask() {
-    clear_reset_masks();
-    int any = 0;
-    for (int p : walk_positions()) {
-        MorixRecord* r = host_info_list[p];
-        if (!r->selected)
-            continue;
-        g_auto_reset_mask[p] = build_reset_mask(r, &g_input_port[p]);
-        any = any || g_auto_reset_mask[p] != 0;
-    }
-    return any;
-}
-
 int does_user_want_reset(int parent) {
     if (g_confirm_auto_reset == 0)
         return 1;
     return ask_user(parent, "Reset Parameters", "Reset", "Cancel", 0, MSG_RESET_Q) == ASK_OK;
-}
-
-int do_auto_reset(MorixRecord* rec) {
-    int built = build_auto_reset(rec);
-    if (built >= 0)
-        return built;
-    mm_snmp(rec, SNMP_OP_SET);
-    return take_auto_reset(rec);
-}
-
-int do_sel_mrx_auto_reset(std::string* failed_names) {
-    std::vector<MorixRecord*> recs;
-    for (int p : walk_positions())
-        if (host_info_list[p]->selected && host_info_list[p]->allow_set == 1)
-            recs.push_back(host_info_list[p]);
-    return auto_reset_list(recs, failed_names);
-}
-
-int do_cpy_mrx_auto_reset(const std::vector<std::string>& names, int output,
-                          std::string* failed_names) {
-    std::vector<MorixRecord*> recs;
-    for (const std::string& name : names) {
-        int p = host_info_list.position(name);
-        if (p < 0) {
-            write_otp_msg(output,
-                          "\nThe main Morix list may have been updated. You must\n"
-                          "redisplay the current command window to update Morix Lists.\n",
-                          1, 1);
-            continue;
-        }
-        if (host_info_list[p]->allow_set == 1)
-            recs.push_back(host_info_list[p]);
-    }
-    return auto_reset_list(recs, failed_names);
 }
 
 void display_reset_warning(int parent, const std::string& names) {

@@ -36,21 +36,14 @@ void save_port_to_be_reset(ResetPorts* ports, int port_type, int port);
 void check_all_ports_set(const MorixRecord* rec, ResetPorts* ports);
 // The mask of one device from its chain (nodes with status 0).
 uint32_t build_reset_mask(MorixRecord* rec, ResetPorts* ports);
-// Masks of every selected device (or of the basic-mode port selection);
-// 1 when any mask is not empty.
-int build_sel_mrx_reset_mask();
-
 // 1 when the confirmation is off or the operator pressed "Reset".
 int does_user_want_reset(int parent);
-// The resets of one device in one SET; 1 on success.
-int do_auto_reset(MorixRecord* rec);
-// do_auto_reset for every selected device that allows sets; failed names
-// are joined by ", ". 1 when all succeeded.
-int do_sel_mrx_auto_reset(std::string* failed_names);
-// The same for the copy window's destination devices, found by name; a name
-// no longer in the list adds the redisplay note to output.
-int do_cpy_mrx_auto_reset(const std::vector<std::string>& names, int output,
-                          std::string* failed_names);
+// The automatic resets of recs side by side (their masks and ports from
+// g_auto_reset_mask and g_input_port): failed names joined by ", ", and a
+// line in notes (may be null) for each change no reset applies to. A
+// WAN-interface change resets its WAN module. 1 when all succeeded.
+int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_names,
+                    std::vector<std::string>* notes);
 void display_reset_warning(int parent, const std::string& names);
 void display_reset_timeout_warning(int parent, const std::string& names);
 
@@ -61,6 +54,3 @@ extern std::function<int(int code, const std::vector<int>& ports, int parent)> g
 // by the vector's end or a -1) through g_reset_runner, stopping after code 1.
 // Returns 1 when the operator chose OK.
 int confirm_reset_q(int parent, const std::vector<int>& codes);
-
-// Basic mode walks its port selection instead of the device list while set.
-extern int edit_port_flag;

@@ -34,7 +34,7 @@ int open_checked(const std::string& typed, int parent, std::string* path, Script
 } // namespace
 
 void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::string* msg,
-                           bool* nonexistent) {
+                           bool* nonexistent, bool* no_port) {
     const MibVarEntry* e = mib_var(l.mib_index);
     if (!e)
         return;
@@ -52,12 +52,17 @@ void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::str
         ports = wild[kind];
     else
         ports.ports = {l.port};
+    // A "*" with no ports of its kind names no port: said, never skipped quietly.
+    if (e->port_class != 0 && !ports.given()) {
+        text_set_buf(l.raw + "\n\tNo ports were given for \"*\": this line was not set.", msg, 1);
+        if (no_port)
+            *no_port = true;
+        return;
+    }
     for (MorixRecord* r : selected_reachable()) {
         if (r->allow_set != 1)
             continue;
         if (pt != PT_NONE && !check_port_type(l.mib_index, pt))
-            continue;
-        if (e->port_class != 0 && !ports.given())
             continue;
         // The line's (or the wildcard's) numbers as this device reads them.
         DevicePorts d{ports.all, ports.ports, {}, ""};
@@ -210,14 +215,15 @@ int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int outpu
         display_warn(parent, MSG_CANNOT_OPEN);
         return -1;
     }
-    bool nonexistent = false;
+    bool nonexistent = false, no_port = false;
     free_host_info_list(0);
     for (const ScriptLine& l : f.lines)
         if (check_script_line(l).empty())
-            execute_scr_proc_line(l, ports, &msg, &nonexistent);
+            execute_scr_proc_line(l, ports, &msg, &nonexistent, &no_port);
     write_otp_msg(output, msg, 0, 1);
     int error = 0, cancelled = 0;
     process_set_req(output, parent, 0, 0, nonexistent ? 1 : 0, &error, &cancelled);
+    error = error || no_port;
     if (!cancelled)
         write_otp_msg(output,
                       std::string("\n") + (error ? "Script execution complete with errors."

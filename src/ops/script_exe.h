@@ -1,6 +1,6 @@
 // Viewing and executing scripts: every line is checked before anything is
 // sent; wildcarded ports come from the execution port dialog; the SETs go
-// through the set funnel.
+// through the change pipeline.
 #pragma once
 
 #include <array>
@@ -39,10 +39,11 @@ int process_scr_exe_prt(const ScrExeState& st, const std::array<std::string, SK_
 // ports asked through ask). 1 when the script was executed; result as above.
 int process_scr_exe(const std::string& typed, int output, int parent, const ScrPortAsk& ask,
                     int* result = nullptr);
-// Sends every line to the selected devices through the set funnel: a
+// Sends every line to the selected devices through the change pipeline: a
 // ScriptResult, or -1 when the file cannot be read.
 int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int output, int parent);
 // The SET nodes of one valid line on every selected, reachable device that
-// allows sets (a "*" port takes the ports of its kind from wild).
+// allows sets (a "*" port takes the ports of its kind from wild; with none
+// given the line is refused in msg and *no_port set).
 void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::string* msg,
-                           bool* nonexistent);
+                           bool* nonexistent, bool* no_port = nullptr);

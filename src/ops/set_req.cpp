@@ -5,6 +5,7 @@
 #include "devices/long_op.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
+#include "ops/change.h"
 #include "ops/reset_mask.h"
 #include "ops/set_window.h"
 #include "ops/show.h"
@@ -17,28 +18,12 @@
 
 namespace {
 
-constexpr const char* MSG_NOT_ALLOWED =
-    "Could not set any parameters.\nThe value of the allow_snmp_sets parameter is false. "
-    "Morix ignored.";
-
-// Reasons of the node statuses a device may answer a Set with.
-struct StatusReason {
-    int status;
-    const char* reason;
-};
-constexpr StatusReason set_reasons[] = {
-    {NS_NO_SUCH_NAME, "Parameter cannot be set: it does not exist or is read only."},
-    {NS_READ_ONLY, "Parameter is read only."},
-    {NS_BAD_VALUE, "Parameter cannot be set to this value."}};
-
-std::string node_name(const ParamNode* n) {
-    const MibVarEntry* e = mib_var(n->mib_index);
-    return e ? e->name : std::string();
-}
+constexpr const char* MSG_NOT_ALLOWED = MSG_SETS_NOT_ALLOWED;
 
 // The row's value for a Set, or the reason it is refused ("" when valid).
-std::string row_value(const SetRequest& req, int i, std::string* value) {
-    const SetRow& row = set_wlist[i];
+std::string row_value(const std::vector<SetRow>& rows, const SetRequest& req, int i,
+                      std::string* value) {
+    const SetRow& row = rows[i];
     const MibVarEntry* e = mib_var(row.mib_index);
     const SetRowInput in = i < static_cast<int>(req.rows.size()) ? req.rows[i] : SetRowInput{};
     if (row.enumerated) {
@@ -65,19 +50,19 @@ std::string row_value(const SetRequest& req, int i, std::string* value) {
 }
 
 // Checks every marked row; false (and the refusal text) on any error.
-bool validate_rows(const SetRequest& req, std::string* msg) {
+bool validate_rows(const std::vector<SetRow>& rows, const SetRequest& req, std::string* msg) {
     bool ok = true;
-    for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
         if (!req.marked(i))
             continue;
         std::string value;
-        std::string reason = row_value(req, i, &value);
+        std::string reason = row_value(rows, req, i, &value);
         if (reason.empty())
             continue;
         if (ok)
             text_set_buf("\nSet will not be executed due to the following errors:\n", msg, 1);
         ok = false;
-        const MibVarEntry* e = mib_var(set_wlist[i].mib_index);
+        const MibVarEntry* e = mib_var(rows[i].mib_index);
         text_set_buf("\t" + (e ? e->name : std::string()) + " : " + reason, msg, 1);
     }
     if (!ok)
@@ -95,11 +80,16 @@ SetRequest set_in_force;
 
 int read_set_val_proc(const SetRequest& req) {
     set_in_force = req;
+    return set_values_proc(set_wlist, req, W_SET_MSG, W_SET_FORM, SR_SAY_COMPLETE | SR_REREAD);
+}
+
+int set_values_proc(const std::vector<SetRow>& wlist, const SetRequest& req, int output, int parent,
+                    int report) {
     std::string msg;
-    if (!check_main_sel(W_SET_FORM, SEL_REACHABLE))
+    if (!check_main_sel(parent, SEL_REACHABLE))
         return SET_NOT_DONE;
-    if (!validate_rows(req, &msg)) {
-        write_otp_msg(W_SET_MSG, msg, 0, 1);
+    if (!validate_rows(wlist, req, &msg)) {
+        write_otp_msg(output, msg, 0, 1);
         return SET_NOT_DONE;
     }
     int result = SET_NOT_DONE;
@@ -113,18 +103,17 @@ int read_set_val_proc(const SetRequest& req) {
     bool have_ports = sp.all != 0 || !sp.ports.empty();
     int rows = 0, nonexistent = 0;
     std::vector<MorixRecord*> recs = selected_reachable();
-    for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
-        if (!req.marked(i) ||
-            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &warn, W_SET_FORM))
+    for (int i = 0; i < static_cast<int>(wlist.size()); ++i) {
+        if (!req.marked(i) || !set_row_taken(wlist[i], have_ports, set_port_sel_ind, &warn, parent))
             continue;
         std::string value;
-        row_value(req, i, &value);
-        const MibVarEntry* e = mib_var(set_wlist[i].mib_index);
+        row_value(wlist, req, i, &value);
+        const MibVarEntry* e = mib_var(wlist[i].mib_index);
         text_set_buf("\t" + e->name, &msg, 1);
         for (MorixRecord* r : recs) {
             const DevicePorts& d = sp.of(r);
             if (r->allow_set == 1 && build_prm(r, d.all, static_cast<int>(d.ports.size()), d.ports,
-                                               set_port_sel_ind, set_wlist[i].mib_index, value))
+                                               set_port_sel_ind, wlist[i].mib_index, value))
                 nonexistent = 1;
         }
         ++rows;
@@ -141,79 +130,115 @@ int read_set_val_proc(const SetRequest& req) {
         text_set_buf("None of the given ports exists on the selected Morixes. No set performed.",
                      &msg, 1);
         rows = 0;
-        write_otp_msg(W_SET_MSG, msg, 0, 1);
+        write_otp_msg(output, msg, 0, 1);
     } else if (rows > 0) {
-        write_otp_msg(W_SET_MSG, msg, 0, 1);
+        write_otp_msg(output, msg, 0, 1);
         msg.clear();
         int error = 0, cancelled = 0;
-        process_set_req(W_SET_MSG, W_SET_FORM, 1, warned, nonexistent, &error, &cancelled);
+        process_set_req(output, parent, report, warned, nonexistent, &error, &cancelled);
         result = cancelled ? SET_CANCELLED : error ? SET_ERRORS : SET_DONE;
     } else {
         text_set_buf("No valid parameters were marked. No set performed.", &msg, 1);
-        write_otp_msg(W_SET_MSG, msg, 0, 1);
+        write_otp_msg(output, msg, 0, 1);
     }
     if (rows == 0)
         free_host_info_list(0);
     if (nonexistent)
-        display_warn(W_SET_FORM, MSG_NONEXISTENT_PORTS);
+        display_warn(parent, MSG_NONEXISTENT_PORTS);
     return result;
 }
 
-void process_set_req_res(MorixRecord* rec, int output, int parent, int* error, int cancelled) {
-    std::string text;
-    bool dev_error = false;
-    if (rec->status == SR_CANCELLED) {
-        // Never sent: nothing may have changed on it.
-        dev_error = true;
-    } else if (rec->status != 0) {
-        text_set_buf("Some values may have been set for: " + rec->name, &text, 1);
-        dev_error = true;
-    } else {
-        bool all_missing = true;
-        for (const ParamNode* n = rec->prm_list; n; n = n->next)
-            all_missing = all_missing && n->status == NS_NO_SUCH_NAME;
-        if (all_missing) {
-            text_set_buf("<" + rec->name +
-                             ">  Could not set any parameters.\nCheck the value of the "
-                             "allow_snmp_sets parameter.",
-                         &text, 1);
-            dev_error = true;
+namespace {
+
+// The follow-up of values undo cannot write back: asked over parent, and
+// on OK the refused devices are sent their plan again, accepting it.
+void ask_no_undo(ChangeOutcome* co, int parent, const std::string& label) {
+    std::string lines;
+    ChangePlan again;
+    again.label = label;
+    again.accept_no_undo = true;
+    for (DeviceChange& d : co->devices)
+        if (d.no_undo) {
+            lines += d.safe.refusal + "\n";
+            again.devices.push_back(d.rec);
         }
-        for (const ParamNode* n = rec->prm_list; n && !all_missing; n = n->next) {
-            if (n->status == NS_OK)
-                continue;
-            dev_error = true;
-            if (n->status == NS_NOT_DONE) {
-                text_set_buf("The operation was cancelled on the " + node_name(n) +
-                                 " parameter for Morix " + rec->name + "\n",
-                             &text, 1);
-                break;
-            }
-            const char* reason = nullptr;
-            for (const StatusReason& s : set_reasons)
-                if (s.status == n->status)
-                    reason = s.reason;
-            if (!reason) {
-                text_set_buf("Invalid internal error code. Software error.", &text, 1);
-                continue;
-            }
-            std::string where = "<" + rec->name + ">";
-            if (n->port_type != 0) {
-                std::string k;
-                cvt_port_opt_str(n->port_type, &k);
-                where = "<" + rec->name + " (" + k + " port " + std::to_string(n->port_num) + ")>";
-            }
-            text_set_buf(where + " " + node_name(n) + " : " + reason, &text, 1);
+    if (again.devices.empty() || g_accept_no_undo == 0)
+        return;
+    if (g_accept_no_undo < 0 &&
+        ask_user(parent, "Question", "OK", "Cancel", 0,
+                 lines + "\nSet these values anyway? Undo Last Change will not restore them.") !=
+            ASK_OK)
+        return;
+    for (MorixRecord* r : again.devices)
+        r->status = SR_OK;
+    ChangeOutcome more = run_change(again, nullptr);
+    for (DeviceChange& d : co->devices)
+        for (const DeviceChange& m : more.devices)
+            if (m.rec == d.rec)
+                d = m;
+    co->cancelled = co->cancelled || more.cancelled;
+    finish_change_outcome(co);
+}
+
+} // namespace
+
+ChangeOutcome send_change(ChangePlan plan, int parent, const char* cancel_title) {
+    LongOperation op(parent, cancel_title, "", LO_CONFIRM | LO_FOLLOW_SNMP);
+    std::vector<MorixRecord*> sendable;
+    for (MorixRecord* r : plan.devices)
+        if (r->allow_set == 1 && r->prm_list)
+            sendable.push_back(r);
+    if (sendable.size() == 1)
+        op.progress(plan.label, sendable[0]->name);
+    ChangeOutcome co;
+    if (!op.cancelled(0)) {
+        co = run_change(plan, nullptr);
+        ask_no_undo(&co, parent, plan.label);
+    } else {
+        co.cancelled = true;
+        for (MorixRecord* r : plan.devices) {
+            co.devices.emplace_back();
+            co.devices.back().rec = r;
         }
     }
-    if (cancelled)
-        text_set_buf("Operation cancelled.", &text, 1);
+    std::vector<MorixRecord*> unsent;
+    for (const DeviceChange& d : co.devices)
+        if (!d.sent && !d.refused && d.rec->prm_list)
+            unsent.push_back(d.rec);
+    op.unserved(unsent);
+    co.cancelled = op.close() || co.cancelled;
+    return co;
+}
+
+void ask_change_reset(const ChangeOutcome& co, int parent, bool timeout_text) {
+    bool due = false;
+    for (const DeviceChange& d : co.devices)
+        due = due || d.reset_mask != 0;
+    if (!due || co.cancelled || co.outcome.result != Result::done || !does_user_want_reset(parent))
+        return;
+    std::string failed;
+    std::vector<std::string> notes;
+    bool ok = run_change_reset(co, &failed, &notes);
+    for (const std::string& n : notes)
+        display_warn(parent, n);
+    if (!ok && timeout_text)
+        display_reset_timeout_warning(parent, failed);
+    else if (!ok)
+        display_reset_warning(parent, failed);
+}
+
+void process_set_req_res(const DeviceChange& d, int output, int parent, int* error, int cancelled) {
+    std::string text;
+    bool dev_error = change_report_lines(d, cancelled, &text);
     if (!text.empty())
         write_otp_msg(output, text, 0, 1);
     if (dev_error)
         *error = 1;
-    if (!cancelled && dev_error)
-        display_warn(parent, "<" + rec->name +
+    bool set_error = d.rec->status != SR_OK;
+    for (const ParamNode* n = d.rec->prm_list; n; n = n->next)
+        set_error = set_error || n->status != NS_OK;
+    if (!cancelled && set_error)
+        display_warn(parent, "<" + d.rec->name +
                                  "> There was an error setting one or more parameters.\nThis "
                                  "may be due to a timeout.\nCheck message box for details.");
 }
@@ -222,52 +247,30 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
                     int* cancelled) {
     *error = 0;
     std::string msg;
-    LongOperation op(parent, "Cancel Set", "", LO_CONFIRM | LO_FOLLOW_SNMP);
-    // The devices that take Sets are sent theirs side by side; at[p] is the
-    // place of list slot p among them (-1: not sent).
-    std::vector<MorixRecord*> allowed;
-    std::vector<int> at(MAX_MRX_SLOTS, -1);
+    // Every selected, reachable device is in the plan; those that refuse
+    // Sets are named after the others.
+    ChangePlan plan;
     for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
         MorixRecord* r = host_info_list[p];
-        if (!r->selected || !r->reachable)
-            continue;
-        if (r->allow_set) {
-            at[p] = static_cast<int>(allowed.size());
-            allowed.push_back(r);
-        } else {
-            text_set_buf("<" + r->name + ">  " + MSG_NOT_ALLOWED, &msg, 1);
+        if (r->selected && r->reachable && (r->prm_list || r->status != 0 || !r->allow_set))
+            plan.devices.push_back(r);
+    }
+    ChangeOutcome co = send_change(plan, parent, "Cancel Set");
+    *cancelled = co.cancelled;
+    for (const DeviceChange& d : co.devices) {
+        if (d.rec->allow_set != 1 && g_may_change) {
+            text_set_buf("<" + d.rec->name + ">  " + MSG_NOT_ALLOWED, &msg, 1);
             *error = 1;
+            continue;
         }
+        process_set_req_res(d, output, parent, error, *cancelled);
     }
-    if (allowed.size() == 1)
-        op.progress("Setting values for", allowed[0]->name);
-    std::vector<SafeSet> safe_of(allowed.size());
-    std::vector<char> began(allowed.size(), 0);
-    if (!op.cancelled(0))
-        began = safe_set_send_many(allowed, "Setting values for", &safe_of);
-    std::vector<MorixRecord*> unsent;
-    for (size_t i = 0; i < allowed.size(); ++i) {
-        if (!began[i] && allowed[i]->prm_list)
-            unsent.push_back(allowed[i]);
+    if (co.outcome.result == Result::refused) {
+        display_warn(parent, MSG_NO_ACCESS);
+        *error = 1;
     }
-    op.unserved(unsent);
-    *cancelled = op.close();
-    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
-        MorixRecord* r = host_info_list[p];
-        if (!r->selected || !r->reachable || (!r->prm_list && r->status == 0))
-            continue;
-        process_set_req_res(r, output, parent, error, *cancelled);
-        std::string lines;
-        if (safe_set_report(r, at[p] >= 0 ? safe_of[at[p]] : SafeSet{}, &lines))
-            *error = 1;
-        if (!lines.empty())
-            write_otp_msg(output, lines, 0, 1);
-    }
-    bool reset_due = false;
-    if (!*error)
-        reset_due = build_sel_mrx_reset_mask() && !*cancelled;
     free_host_info_list(0);
-    if (redisplay) {
+    if (redisplay & SR_SAY_COMPLETE) {
         if (!*cancelled) {
             text_set_buf(" ", &msg, 1);
             text_set_buf(*error ? "Set complete with errors." : "Set complete.", &msg, 1);
@@ -280,12 +283,11 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
     // After a cancel, which devices were sent their values and which not.
     if (*cancelled) {
         std::string sent, not_sent;
-        for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
-            MorixRecord* r = host_info_list[p];
-            if (!r->selected || !r->reachable || !r->allow_set)
+        for (const DeviceChange& d : co.devices) {
+            if (d.rec->allow_set != 1)
                 continue;
-            std::string& to = at[p] >= 0 && began[at[p]] ? sent : not_sent;
-            to += (to.empty() ? "" : ", ") + r->name;
+            std::string& to = d.sent ? sent : not_sent;
+            to += (to.empty() ? "" : ", ") + d.rec->name;
         }
         if (!sent.empty())
             text_set_buf("Values may have been set on: " + sent, &msg, 1);
@@ -294,12 +296,9 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
     }
     if (!msg.empty())
         write_otp_msg(output, msg, 1, 1);
-    if (redisplay && !*cancelled)
+    if ((redisplay & SR_REREAD) && !*cancelled)
         get_set_cur_val(set_in_force, warned, nonexistent, 0);
-    if (reset_due && does_user_want_reset(parent)) {
-        std::string failed;
-        if (!do_sel_mrx_auto_reset(&failed))
-            display_reset_warning(parent, failed);
-    }
+    if (!*error)
+        ask_change_reset(co, parent, false);
     return *error ? 1 : 0;
 }

@@ -290,7 +290,7 @@ int set_port_type_code(const std::string& label) {
     return -1;
 }
 
-void create_set_widgets(int mib_index) {
+SetRow set_row_of(int mib_index) {
     SetRow row;
     row.mib_index = mib_index;
     const MibVarEntry* e = mib_var(mib_index);
@@ -299,7 +299,11 @@ void create_set_widgets(int mib_index) {
         for (const EnumEntry& en : mib_enum_list[e->enum_id])
             row.choices.push_back({en.value, en.text});
     }
-    set_wlist.push_back(std::move(row));
+    return row;
+}
+
+void create_set_widgets(int mib_index) {
+    set_wlist.push_back(set_row_of(mib_index));
 }
 
 void free_set_widgets() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ops/change.h"
 #include "ops/show.h"
 #include "snmp_access/morix_record.h"
 
@@ -93,18 +94,42 @@ enum SetResult {
 // Apply of the Set window: the marked rows set on the selected devices. A
 // SetResult.
 int read_set_val_proc(const SetRequest& req);
+// The row of a catalogue variable (its choices when enumerated).
+SetRow set_row_of(int mib_index);
+// What the set commands report besides each device's lines.
+enum SetReport {
+    SR_SAY_COMPLETE = 1, // "Set complete." (or the cancel note) at the end
+    SR_REREAD = 2        // the Set window's rows read again afterwards
+};
+// The Set of the marked rows of wlist (the Set window's, or rows made by
+// set_row_of) on the selected devices at the ports of req, with the port
+// type set_port_sel_ind: validated, built, sent through the change
+// pipeline and reported into output over parent (report: SetReport bits).
+// A SetResult.
+int set_values_proc(const std::vector<SetRow>& wlist, const SetRequest& req, int output, int parent,
+                    int report);
 // Clears the differences text, blanks every input, hides every "Dsp Diffs".
 void reset_values_differ();
 // Opens the differences window at the variable's section.
 void val_dif_proc(int row);
 
-// The set funnel: sends the chains built for the selected devices, reports
-// into output (a message or output area of window parent), re-reads the set
-// rows when redisplay is 1, and offers the automatic reset.
+// The windows' side of the change pipeline: run_change in a cancel dialog
+// titled cancel_title over parent, and the question about values undo
+// cannot write back (on OK those devices are sent theirs, accepting it).
+ChangeOutcome send_change(ChangePlan plan, int parent, const char* cancel_title);
+// The reset follow-up of a change that needs one: the question (unless it
+// is turned off) and the resets; failures warned over parent (with the
+// time-out advice when timeout_text).
+void ask_change_reset(const ChangeOutcome& co, int parent, bool timeout_text);
+
+// Sends the chains built for the selected devices through the change
+// pipeline, reports into output (a message or output area of window
+// parent), ends with "Set complete." and re-reads the Set window's rows by
+// the SetReport bits of redisplay, and offers the automatic reset.
 int process_set_req(int output, int parent, int redisplay, int warned, int nonexistent, int* error,
                     int* cancelled);
-// The result of one device; sets *error on any failure.
-void process_set_req_res(MorixRecord* rec, int output, int parent, int* error, int cancelled);
+// The report of one device; sets *error on any failure.
+void process_set_req_res(const DeviceChange& d, int output, int parent, int* error, int cancelled);
 
 // Which rows an action takes: a port variable needs ports, and its port
 // class must fit the window's port type. Warns at most once per action.

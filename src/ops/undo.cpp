@@ -24,9 +24,15 @@
 namespace {
 
 constexpr int MAX_DIR_ENTRIES = 1000000; // entries looked at in the undo folder
-constexpr int NAME_TRIES = 1000;         // milliseconds tried when a name is taken
-// "YYYYMMDD-HHMMSS-mmm.scr" after "DEVICE_".
-constexpr size_t STAMP_LEN = 23;
+constexpr int NAME_TRIES = 1000;         // sequence numbers tried when a name is taken
+// "YYYYMMDD-HHMMSS-mmm.scr" (older names) and "SSSSSSSSSS.scr" after "DEVICE_".
+const std::string STAMP_SHAPE = "dddddddd-dddddd-ddd.scr";
+const std::string SEQ_SHAPE = "dddddddddd.scr";
+constexpr long long SEQ_MAX = 9999999999LL;
+
+std::chrono::system_clock::time_point system_now() {
+    return std::chrono::system_clock::now();
+}
 
 std::string device_part(const std::string& device) {
     std::string out = device.empty() ? std::string("unknown") : device;
@@ -36,17 +42,48 @@ std::string device_part(const std::string& device) {
     return out;
 }
 
-// True when file is an undo script name of the device part dev.
-bool is_undo_name(const std::string& file, const std::string& dev) {
-    if (file.size() != dev.size() + 1 + STAMP_LEN || file.compare(0, dev.size() + 1, dev + "_"))
+bool has_shape(const std::string& text, const std::string& shape) {
+    if (text.size() != shape.size())
         return false;
-    const std::string stamp = file.substr(dev.size() + 1);
-    const std::string shape = "dddddddd-dddddd-ddd.scr";
     for (size_t i = 0; i < shape.size(); ++i)
-        if (shape[i] == 'd' ? !std::isdigit(static_cast<unsigned char>(stamp[i]))
-                            : stamp[i] != shape[i])
+        if (shape[i] == 'd' ? !std::isdigit(static_cast<unsigned char>(text[i]))
+                            : text[i] != shape[i])
             return false;
     return true;
+}
+
+// The sequence number of an undo script name (after "DEVICE_"): 0 for the
+// older time-stamped names, -1 for a name that is not an undo script's.
+long long name_seq(const std::string& tail) {
+    if (has_shape(tail, SEQ_SHAPE))
+        return std::stoll(tail.substr(0, 10));
+    return has_shape(tail, STAMP_SHAPE) ? 0 : -1;
+}
+
+// Undo script names in the folder, of the device part dev ("" for every
+// device), with their sequence numbers.
+std::vector<std::pair<long long, std::string>> journal_names(const std::string& dev) {
+    std::vector<std::pair<long long, std::string>> out;
+    DIR* d = opendir(undo_dir().c_str());
+    if (!d)
+        return out;
+    int seen = 0;
+    while (struct dirent* ent = readdir(d)) {
+        if (++seen > MAX_DIR_ENTRIES)
+            break;
+        std::string name = ent->d_name;
+        size_t tail = name.size() >= SEQ_SHAPE.size() + 2 ? name.size() - SEQ_SHAPE.size() : 0;
+        long long seq = tail ? name_seq(name.substr(tail)) : -1;
+        if (seq <= 0 && name.size() >= STAMP_SHAPE.size() + 2)
+            seq = std::max(seq, name_seq(name.substr(name.size() - STAMP_SHAPE.size())));
+        size_t cut = name.size() - (seq > 0 ? SEQ_SHAPE.size() : STAMP_SHAPE.size()) - 1;
+        if (seq < 0 || name[cut] != '_' || (!dev.empty() && name.substr(0, cut) != dev))
+            continue;
+        out.emplace_back(seq, name);
+    }
+    closedir(d);
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 int make_dir(const std::string& dir, std::string* reason) {
@@ -86,47 +123,40 @@ std::string undo_dir() {
     return mm_path(SCR_DIR) + "/" + UNDO_SUBDIR;
 }
 
-std::string undo_file_name(const std::string& device, std::chrono::system_clock::time_point t) {
-    using namespace std::chrono;
-    long long ms = duration_cast<milliseconds>(t.time_since_epoch()).count();
-    time_t secs = static_cast<time_t>(ms / 1000);
-    struct tm tm {};
-    gmtime_r(&secs, &tm);
-    char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d-%03d.scr", tm.tm_year + 1900,
-                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
-                  static_cast<int>(ms % 1000));
-    return device_part(device) + "_" + stamp;
+std::string undo_file_name(const std::string& device, long long seq) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%010lld", seq);
+    return device_part(device) + "_" + digits + ".scr";
 }
+
+std::chrono::system_clock::time_point (*undo_clock)() = system_now;
 
 std::vector<std::string> undo_scripts_of(const std::string& device) {
     std::vector<std::string> names;
-    const std::string dev = device_part(device);
-    DIR* d = opendir(undo_dir().c_str());
-    if (!d)
-        return names;
-    int seen = 0;
-    while (struct dirent* ent = readdir(d)) {
-        if (++seen > MAX_DIR_ENTRIES)
-            break;
-        if (is_undo_name(ent->d_name, dev))
-            names.push_back(ent->d_name);
-    }
-    closedir(d);
-    std::sort(names.begin(), names.end());
-    for (std::string& n : names)
-        n = undo_dir() + "/" + n;
+    for (const auto& [seq, name] : journal_names(device_part(device)))
+        names.push_back(undo_dir() + "/" + name);
     return names;
+}
+
+int undo_dir_ready(std::string* reason) {
+    if (make_dir(mm_path(SCR_DIR), reason) != 0 || make_dir(undo_dir(), reason) != 0)
+        return -1;
+    if (access(undo_dir().c_str(), W_OK | X_OK) != 0) {
+        *reason = undo_dir() + ": " + std::strerror(errno);
+        return -1;
+    }
+    return 0;
 }
 
 int write_undo_script(const std::string& device, const std::string& content, int keep,
                       std::string* path, std::string* reason) {
-    if (make_dir(mm_path(SCR_DIR), reason) != 0 || make_dir(undo_dir(), reason) != 0)
+    if (undo_dir_ready(reason) != 0)
         return -1;
-    auto t = std::chrono::system_clock::now();
+    std::vector<std::pair<long long, std::string>> all_devices = journal_names("");
+    long long next = all_devices.empty() ? 1 : all_devices.back().first + 1;
     bool written = false;
-    for (int i = 0; i < NAME_TRIES && !written; ++i) {
-        *path = undo_dir() + "/" + undo_file_name(device, t + std::chrono::milliseconds(i));
+    for (int i = 0; i < NAME_TRIES && !written && next + i <= SEQ_MAX; ++i) {
+        *path = undo_dir() + "/" + undo_file_name(device, next + i);
         bool taken = false;
         written = write_new(*path, content, &taken, reason);
         if (!written && !taken)

@@ -1,6 +1,8 @@
 // Undo Last Change: the newest undo script of each selected device, shown,
 // checked like any script, confirmed, and executed on its own device only
-// through the set funnel (which keeps an undo script of the undo in turn).
+// through the change pipeline (which keeps an undo script of the undo in
+// turn). An entry that left values out says so, and the undo ends with
+// errors: it cannot bring the device all the way back.
 #include <algorithm>
 
 #include "devices/allow_sets.h"
@@ -17,7 +19,25 @@ struct UndoPlan {
     MorixRecord* rec = nullptr;
     std::string path;
     ScriptFile script;
+    std::vector<std::string> left_out; // what the entry cannot write back
 };
+
+// The "# Left out: " lines of an undo script.
+std::vector<std::string> left_out_lines(const std::string& path) {
+    std::vector<std::string> out;
+    std::string text;
+    if (read_script_text(path, &text) != SCR_OK)
+        return out;
+    const std::string mark = UNDO_LEFT_OUT;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        std::string line = text.substr(at, end == std::string::npos ? end : end - at);
+        if (line.compare(0, mark.size(), mark) == 0)
+            out.push_back(line.substr(mark.size()));
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return out;
+}
 
 // The plan of one device, or the reason it has none (added to text).
 bool plan_device(MorixRecord* r, UndoPlan* p, std::string* text) {
@@ -48,20 +68,23 @@ bool plan_device(MorixRecord* r, UndoPlan* p, std::string* text) {
         *text += "\t" + l.raw + "\n";
     if (p->script.lines.empty())
         *text += "\t(nothing)\n";
+    p->left_out = left_out_lines(p->path);
+    for (const std::string& l : p->left_out)
+        *text += "\tcannot be undone: " + l + "\n";
     *text += "\n";
     return true;
 }
 
 // Builds each plan's nodes on its own device only: the selection is
 // narrowed to that device while its lines are expanded.
-bool build_plans(const std::vector<UndoPlan>& plans, std::string* msg) {
+bool build_plans(const std::vector<UndoPlan>& plans, std::string* msg, bool* no_port) {
     bool nonexistent = false;
     std::vector<MorixRecord*> selected = selected_reachable();
     for (const UndoPlan& p : plans) {
         for (MorixRecord* r : selected)
             r->selected = r == p.rec;
         for (const ScriptLine& l : p.script.lines)
-            execute_scr_proc_line(l, ScrPortSet{}, msg, &nonexistent);
+            execute_scr_proc_line(l, ScrPortSet{}, msg, &nonexistent, no_port);
     }
     // The funnel works on the devices that have a plan.
     for (MorixRecord* r : selected)
@@ -98,11 +121,21 @@ int undo_last_change(int output, int parent) {
     will_sel_mrx_allow_set();
     free_host_info_list(0);
     std::string msg;
-    bool nonexistent = build_plans(plans, &msg);
+    bool no_port = false;
+    bool nonexistent = build_plans(plans, &msg, &no_port);
+    bool left_out = false;
+    for (const UndoPlan& p : plans)
+        if (!p.left_out.empty()) {
+            left_out = true;
+            text_set_buf("<" + p.rec->name + ">  Undo leaves out what its undo script cannot " +
+                             "write back: the device is not all the way back.",
+                         &msg, 1);
+        }
     if (!msg.empty())
         write_otp_msg(output, msg, 0, 1);
     int error = 0, cancelled = 0;
     process_set_req(output, parent, 0, 0, nonexistent ? 1 : 0, &error, &cancelled);
+    error = error || no_port || left_out;
     for (MorixRecord* r : selected)
         r->selected = 1;
     if (!cancelled)

@@ -1,7 +1,7 @@
-// Sending one device's Set chain safely: the read of what it overwrites
-// (kept as an undo script), the Set, and the read-back of what it wrote.
-// Both reads are Gets of exactly the Set's variables and instances, cut
-// into chunks by the request engine like the Set itself.
+// The pieces of a safe change: the Get copies of a Set chain (the read of
+// what it overwrites and the read-back of what it wrote, cut into chunks by
+// the request engine like the Set itself), the undo line of a value read,
+// and the comparison of what was sent with what reads back.
 #include <arpa/inet.h>
 
 #include <cerrno>
@@ -16,17 +16,6 @@
 #include "ui/ui.h"
 
 namespace {
-
-// "NAME" or "NAME (kw port N)" of a node.
-std::string node_where(const ParamNode* n) {
-    const MibVarEntry* e = mib_var(n->mib_index);
-    std::string name = e ? e->name : std::string();
-    if (n->port_type == 0)
-        return name;
-    std::string kw;
-    cvt_port_opt_str(n->port_type, &kw);
-    return name + " (" + kw + " port " + std::to_string(n->port_num) + ")";
-}
 
 // A value as the operator reads it: the enumeration name where there is
 // one, "" shown as two double quotes.
@@ -57,53 +46,56 @@ bool scriptable(int port_type) {
            port_type == PT_DS0CHAN;
 }
 
-// The undo script of the values read; nodes it cannot hold go to left_out.
-std::string undo_content(const MorixRecord* got, std::vector<std::string>* left_out) {
-    std::string content = script_header();
-    content += "# Undo script of " + got->name + ": the values it held before a change.\n";
-    for (const ParamNode* n = got->prm_list; n; n = n->next) {
-        const MibVarEntry* e = mib_var(n->mib_index);
-        if (!e)
-            continue;
-        std::string kw;
+} // namespace
+
+std::string node_where(const ParamNode* n) {
+    const MibVarEntry* e = mib_var(n->mib_index);
+    std::string name = e ? e->name : std::string();
+    if (n->port_type == 0)
+        return name;
+    std::string kw = "internal modem";
+    if (n->port_type != PT_IMDM)
         cvt_port_opt_str(n->port_type, &kw);
-        std::string value = n->value;
-        bool enum_ok = e->enum_id == -1 || cvt_enum_num_str(n->mib_index, n->value, &value);
-        std::optional<std::string> line;
-        if (n->status == NS_OK && enum_ok && scriptable(n->port_type))
-            line = format_script_line(e->name, kw, std::to_string(n->port_type ? n->port_num : 0),
-                                      value);
-        if (line)
-            content += *line + "\n";
-        else
-            left_out->push_back(node_where(n) + (n->status != NS_OK ? ": could not be read"
-                                                 : !scriptable(n->port_type)
-                                                     ? ": a script cannot set this port type"
-                                                     : ": its value cannot be written back"));
-    }
-    return content;
+    return name + " (" + kw + " port " + std::to_string(n->port_num) + ")";
 }
 
-// Keeps what the Set will overwrite, read into got; false when nothing may
-// be sent.
-bool keep_undo(const MorixRecord* rec, const MorixRecord* got, SafeSet* out) {
-    if (got->status != SR_OK) {
-        out->refusal = "<" + rec->name +
-                       ">  Nothing was set: the current values could not be read for the "
-                       "undo script.";
-        return false;
-    }
-    std::string reason;
-    if (write_undo_script(rec->name, undo_content(got, &out->left_out), UNDO_KEEP, &out->undo_path,
-                          &reason) != 0) {
-        out->refusal = "<" + rec->name + ">  Nothing was set: the undo script could not be " +
-                       "written (" + reason + ").";
-        return false;
-    }
-    return true;
+MorixRecordPtr set_read_copy(const MorixRecord* rec, bool accepted_only) {
+    return get_copy(rec, accepted_only);
 }
 
-// Lists the accepted nodes of rec that the read-back back does not hold.
+UndoLine undo_line(const ParamNode* n) {
+    UndoLine out;
+    const MibVarEntry* e = mib_var(n->mib_index);
+    if (!e) {
+        out.left_out = ": not in the catalogue";
+        return out;
+    }
+    if (n->status != NS_OK) {
+        out.left_out = ": could not be read";
+        out.unread = true;
+        return out;
+    }
+    if (!scriptable(n->port_type)) {
+        out.left_out = ": a script cannot set this port type";
+        return out;
+    }
+    std::string kw;
+    cvt_port_opt_str(n->port_type, &kw);
+    std::string value = n->value;
+    bool enum_ok = e->enum_id == -1 || cvt_enum_num_str(n->mib_index, n->value, &value);
+    std::optional<std::string> line;
+    if (enum_ok)
+        line =
+            format_script_line(e->name, kw, std::to_string(n->port_type ? n->port_num : 0), value);
+    if (line)
+        out.line = *line;
+    else
+        out.left_out = ": its value cannot be written back";
+    return out;
+}
+
+namespace {} // namespace
+
 void compare_back(const MorixRecord* rec, const MorixRecord* back, SafeSet* out) {
     const ParamNode* sent = rec->prm_list;
     for (const ParamNode* n = back->prm_list; n; n = n->next) {
@@ -120,6 +112,8 @@ void compare_back(const MorixRecord* rec, const MorixRecord* back, SafeSet* out)
         sent = sent->next;
     }
 }
+
+namespace {
 
 // A complete decimal number (blanks around it and a sign allowed).
 bool parse_number(const std::string& text, long long* out) {
@@ -157,57 +151,6 @@ bool set_value_held(int mib_index, const std::string& sent, const std::string& r
         return bare(sent) == bare(read);
     }
     return sent == read;
-}
-
-std::vector<char> safe_set_send_many(const std::vector<MorixRecord*>& recs,
-                                     const std::string& label, std::vector<SafeSet>* out) {
-    size_t n = recs.size();
-    out->assign(n, SafeSet{});
-    // What the Sets will overwrite, read from every device at once.
-    std::vector<MorixRecordPtr> got(n);
-    std::vector<MorixRecord*> reads(n, nullptr);
-    for (size_t i = 0; i < n; ++i)
-        if (recs[i]->prm_list) {
-            got[i] = get_copy(recs[i], false);
-            reads[i] = got[i].get();
-        }
-    std::vector<char> read = mm_snmp_all(reads, SNMP_OP_GET, "Reading current values");
-    // The Sets of the devices whose undo script is kept.
-    std::vector<MorixRecord*> sets(n, nullptr);
-    for (size_t i = 0; i < n; ++i) {
-        if (!reads[i])
-            continue;
-        if (read[i] && !g_cancel_process && keep_undo(recs[i], reads[i], &(*out)[i])) {
-            sets[i] = recs[i];
-            continue;
-        }
-        (*out)[i].refused = !(*out)[i].refusal.empty();
-        recs[i]->status = SR_CANCELLED; // never sent
-    }
-    std::vector<char> sent = mm_snmp_all(sets, SNMP_OP_SET, label);
-    if (g_cancel_process)
-        return sent;
-    // The accepted values read back from every device the Set reached.
-    std::vector<MorixRecordPtr> back(n);
-    std::vector<MorixRecord*> backs(n, nullptr);
-    for (size_t i = 0; i < n; ++i)
-        if (sets[i] && recs[i]->status == SR_OK) {
-            back[i] = get_copy(recs[i], true);
-            backs[i] = back[i]->prm_list ? back[i].get() : nullptr;
-        }
-    mm_snmp_all(backs, SNMP_OP_GET, "Reading back values");
-    if (g_cancel_process)
-        return sent;
-    for (size_t i = 0; i < n; ++i)
-        if (backs[i])
-            compare_back(recs[i], backs[i], &(*out)[i]);
-    return sent;
-}
-
-void safe_set_send(MorixRecord* rec, SafeSet* out) {
-    std::vector<SafeSet> one;
-    safe_set_send_many({rec}, "", &one);
-    *out = one[0];
 }
 
 int safe_set_report(const MorixRecord* rec, const SafeSet& s, std::string* text) {

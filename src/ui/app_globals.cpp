@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "ui/access.h"
+
 const char* const MM_VERSION = "R3.1";
 
 std::string mm_dir;
@@ -26,6 +28,8 @@ int mm_snmp_def_to = 3;
 int mm_snmp_def_rty = 2;
 std::string mm_snmp_def_comm = "vantor";
 int g_confirm_auto_reset = 1;
+int g_may_change = 1;
+int g_accept_no_undo = -1;
 int mdm_entry_cnt = 0;
 
 void mm_out_of_memory() {
@@ -48,6 +52,8 @@ void reset_globals() {
     mm_snmp_def_rty = 2;
     mm_snmp_def_comm = "vantor";
     g_confirm_auto_reset = 1;
+    g_may_change = 1;
+    g_accept_no_undo = -1;
     mdm_entry_cnt = 0;
 }
 

@@ -25,6 +25,8 @@ bool start_program(const GuiTestRun& run, std::unique_ptr<SimProcess>* sim, std:
     setenv("GUI_MM_DIR", install->c_str(), 1);
     if (run.privileged)
         std::ofstream(*install + "/bin/users.list") << mm_login_name() << "\n";
+    if (run.unlisted)
+        std::ofstream(*install + "/bin/users.list") << "nobody\n";
     for (const std::string& e : run.env) {
         size_t eq = e.find('=');
         setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);

@@ -21,6 +21,7 @@ struct GuiTestRun {
     // network namespace, no X server): ctest's SKIP_RETURN_CODE, or 0.
     int skip_status = 0;
     bool privileged = false;      // the login name in bin/users.list
+    bool unlisted = false;        // a bin/users.list that does not name the login
     std::vector<std::string> env; // NAME=VALUE set before the program starts
 };
 

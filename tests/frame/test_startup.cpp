@@ -14,6 +14,7 @@
 #include "frame/registry.h"
 #include "frame/startup.h"
 #include "support/test_dirs.h"
+#include "ui/access.h"
 #include "ui/app_globals.h"
 #include "ui_headless/ui_headless.h"
 
@@ -128,11 +129,13 @@ TEST(UsersList, SecurityCheckWarnsAndRestricts) {
     EXPECT_EQ(hl_texts("warn"),
               (std::vector<std::string>{"Could not open user access file.", second}));
     EXPECT_EQ(g_user_privileged, 0);
-    for (int id : {2, 5, 7, 10, 12, 52, 54})
+    EXPECT_EQ(g_may_change, 0);
+    for (int id : {W_BOOT_PB, W_COPY_PB, W_RESET_PB, W_SCR_EXE_PB, W_SET_PB, W_MAIN_SET_PB,
+                   W_AUTO_RESET_TB, W_UNDO_PB, W_EDIT_CFG_PB, W_IMDM_APPLY})
         EXPECT_FALSE(is_sens(id)) << id;
-    for (int id : {171, 219, 282, 500, 315, 632})
+    for (int id : {BW_SETUP_APPLY, BW_GEN_CONT_OK, BW_ADD_OK, BW_WAN_EDIT_APPLY})
         EXPECT_FALSE(is_sens(id, UI_BASIC)) << id;
-    EXPECT_TRUE(is_sens(3)); // Broadcast stays
+    EXPECT_TRUE(is_sens(W_BCAST_PB)); // Broadcast stays
 
     std::filesystem::create_directories(d.file("bin"));
     write_file(d.file("bin/users.list"), "bob\n");
@@ -144,7 +147,8 @@ TEST(UsersList, SecurityCheckWarnsAndRestricts) {
     gui_check_security("bob");
     EXPECT_TRUE(hl_texts("warn").empty());
     EXPECT_EQ(g_user_privileged, 1);
-    EXPECT_TRUE(is_sens(12));
+    EXPECT_EQ(g_may_change, 1);
+    EXPECT_TRUE(is_sens(W_SET_PB));
 }
 
 TEST(Registry, StagedWindows) {

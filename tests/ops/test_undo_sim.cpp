@@ -1,6 +1,7 @@
 // Safe change against simulated devices: every change path (Set window,
 // script execution, copy, basic Apply) leaves an undo script whose
-// execution brings the device back to a script taken before; a value the
+// execution brings the device back to a script taken before; the journal
+// keeps only changes that reached a device, in its own order; a value the
 // device does not keep is reported by the read-back.
 #include <gtest/gtest.h>
 
@@ -14,6 +15,8 @@
 #include "ops/undo.h"
 #include "ops_sim_util.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/snmp_engine.h"
+#include "ui/access.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
@@ -56,8 +59,25 @@ class UndoSim : public OpsSim {
             EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM), 0) << n << "\n" << ui_get_text(CMP);
         }
     }
+    void undo_restores_to(const std::vector<std::string>& names, const std::string& value) {
+        select_only(names);
+        hl_queue_answer(ASK_OK);
+        ASSERT_EQ(undo_last_change(OUT, W_MAIN_WINDOW), SCRIPT_DONE) << ui_get_text(OUT);
+        for (const std::string& n : names)
+            EXPECT_EQ(retries(n), value) << n;
+    }
     MorixRecord* rec(const std::string& name) {
         return host_info_list[host_info_list.position(name)];
+    }
+    std::string retries(const std::string& name) {
+        MorixRecordPtr g = new_host_node();
+        cpy_host_node(g.get(), rec(name));
+        free_prm_list(g.get());
+        int id = 0;
+        EXPECT_TRUE(get_check_mib_var("mrxDialoutRetries", &id));
+        build_prm(g.get(), 0, 0, {}, PT_NONE, id, "");
+        mm_snmp(g.get(), SNMP_OP_GET);
+        return g->prm_list ? g->prm_list->value : "";
     }
 };
 
@@ -116,6 +136,41 @@ TEST_F(UndoSim, EveryChangePathLeavesAnUndoThatRestoresTheDevice) {
     // The undo of the undo is kept too: the newest script sets 8 again.
     EXPECT_NE(read_file(undo_scripts_of(A).back()).find("mrxDialoutRetries | none | 0 | 8\n"),
               std::string::npos);
+}
+
+// A change cancelled before its Sets keeps no journal entry, and a clock
+// stepped back between two changes does not reorder the journal: the next
+// undo acts on the newest change that reached each device.
+TEST_F(UndoSim, UndoActsOnTheNewestChangeThatReachedTheDevice) {
+    REQUIRE_NETNS();
+    ASSERT_TRUE(start_logged({{sim_profile("modelj.prof"), A}, {sim_profile("modelj.prof"), B}}));
+    add_all({A, B});
+    hl_answer_all(ASK_CANCEL); // no automatic resets
+    static std::chrono::system_clock::time_point now = std::chrono::system_clock::now();
+    undo_clock = [] { return now; };
+    open_set({"mrxDialoutRetries"});
+    // Not in the users list: the pipeline itself refuses, whatever pressed it.
+    g_may_change = 0;
+    mark("mrxDialoutRetries", "4");
+    dispatch_main(W_SET_APPLY);
+    g_may_change = 1;
+    EXPECT_NE(set_messages().find(std::string("<") + A + ">  " + MSG_NO_ACCESS), std::string::npos)
+        << set_messages();
+    EXPECT_TRUE(undo_scripts_of(A).empty());
+    for (const char* v : {"5", "6"}) {
+        mark("mrxDialoutRetries", v);
+        dispatch_main(W_SET_APPLY);
+        now -= std::chrono::hours(1);
+    }
+    size_t kept = undo_scripts_of(A).size();
+    hl_cancel_on_label("Reading current values");
+    mark("mrxDialoutRetries", "9");
+    dispatch_main(W_SET_APPLY);
+    EXPECT_NE(set_messages().find("Nothing was sent to: " + A + ", " + B), std::string::npos)
+        << set_messages();
+    EXPECT_EQ(undo_scripts_of(A).size(), kept);
+    undo_restores_to({A, B}, "5");
+    undo_clock = [] { return std::chrono::system_clock::now(); };
 }
 
 TEST_F(UndoSim, ValueTheDeviceDoesNotKeepIsReported) {

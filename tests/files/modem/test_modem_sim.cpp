@@ -18,6 +18,7 @@
 #include "files/modem_dialog.h"
 #include "files/modem_info.h"
 #include "frame/dispatch.h"
+#include "ui/access.h"
 #include "ui/app_globals.h"
 #include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
@@ -177,13 +178,18 @@ TEST_F(ModemSim, LocationAndFileProblemsSwitchModemsOff) {
 
 // The load host's file changed by another writer between the fetch and
 // Apply: nothing is written and the edit is kept; an upload stored damaged
-// is caught by the read-back.
+// is caught by the read-back; an operator not in the users list writes
+// nothing.
 TEST_F(ModemSim, UploadsDetectConcurrentChangeAndDamagedStore) {
     REQUIRE_NETNS();
     const std::string cfg = CFG_HEAD + CFG_MODEMS;
-    for (const char* fault : {"file_change=morix.cfg", "store_damaged"}) {
+    for (const char* fault : {"file_change=morix.cfg", "store_damaged", "unlisted"}) {
+        const bool unlisted = std::string(fault) == "unlisted";
         write_file(root + "/morix.cfg", cfg);
-        ASSERT_TRUE(run({{A, "morix.cfg"}}, {}, {LH + ":" + fault}));
+        ASSERT_TRUE(run({{A, "morix.cfg"}}, {},
+                        unlisted ? std::vector<std::string>{}
+                                 : std::vector<std::string>{LH + ":" + fault}));
+        g_may_change = unlisted ? 0 : 1;
         mdm_set_window(MW_NONE, "", 0, {});
         hl_clear_events();
         ASSERT_EQ(mdm_init(W_MAIN_WINDOW), 1) << hl_warning_box();
@@ -197,12 +203,17 @@ TEST_F(ModemSim, UploadsDetectConcurrentChangeAndDamagedStore) {
                                "\ndoes not read back as it was written"))
                 << hl_warning_box();
             EXPECT_NE(on_host, read_file(kept));
+        } else if (unlisted) {
+            EXPECT_TRUE(warned(std::string(MSG_NO_ACCESS) + "\nNothing was written."))
+                << hl_warning_box();
+            EXPECT_EQ(on_host, cfg);
         } else {
             EXPECT_TRUE(warned("The configuration file /bfs/morix.cfg on " + LH +
                                "\nchanged since it was fetched.\nNothing was written."))
                 << hl_warning_box();
             EXPECT_EQ(on_host, cfg + "# changed by another writer\n");
         }
+        g_may_change = 1;
         EXPECT_TRUE(warned("Your changes are kept in\n'" + kept + "'."));
         EXPECT_NE(read_file(kept).find("type_of_modem\t\tnew"), std::string::npos);
         mdm_close_act(0);
