@@ -6,7 +6,7 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
-#include "ops/undo.h"
+#include "ops/change.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 
@@ -16,11 +16,14 @@ constexpr const char* MSG_NOT_ALLOWED =
     "Could not set any parameters.\nThe value of the allow_snmp_sets parameter is false. "
     "Morix ignored.";
 
-// The one place where the trap settings are sent: the safe Set of every
-// change of configuration (undo read, Set, read-back), side by side.
-std::vector<char> send_trap_settings(const std::vector<MorixRecord*>& recs,
-                                     std::vector<SafeSet>* safe) {
-    return safe_set_send_many(recs, "Pointing traps at this station", safe);
+// The one place where the trap settings are sent: the change pipeline of
+// every change of configuration (access, undo read, Set, undo journal,
+// read-back), side by side.
+ChangeOutcome send_trap_settings(const std::vector<MorixRecord*>& recs) {
+    ChangePlan plan;
+    plan.devices = recs;
+    plan.label = "Pointing traps at this station";
+    return run_change(plan, nullptr);
 }
 
 // The Set chain of one device; false (nothing built) with a reason.
@@ -79,8 +82,7 @@ Outcome send_traps_here(const TrapHostsRequest& req, const std::vector<MorixReco
         }
         results.push_back(d);
     }
-    std::vector<SafeSet> safe(recs.size());
-    std::vector<char> began = send_trap_settings(recs, &safe);
+    ChangeOutcome co = send_trap_settings(recs);
     for (size_t i = 0, k = 0; i < devices.size(); ++i) {
         DeviceOutcome& d = results[i];
         if (d.state != DeviceState::done) {
@@ -89,9 +91,13 @@ Outcome send_traps_here(const TrapHostsRequest& req, const std::vector<MorixReco
             continue;
         }
         MorixRecord* rec = recs[k];
+        const DeviceChange& dc = co.devices[k];
         std::string lines;
-        int error = safe_set_report(rec, safe[k], &lines);
-        if (!began[k]) {
+        bool error = change_report_lines(dc, co.cancelled, &lines);
+        if (dc.refused) {
+            d = {rec->name, DeviceState::refused,
+                 "<" + rec->name + ">  Not sent: " + dc.safe.refusal};
+        } else if (!dc.sent) {
             d = {rec->name, DeviceState::cancelled, "<" + rec->name + ">  Not sent (cancelled)."};
         } else if (rec->status != SR_OK || error) {
             d = {rec->name, rec->status == SR_OK ? DeviceState::unread : DeviceState::unreachable,
