@@ -17,7 +17,9 @@
 #include "snmp_access/morix_record.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
+#include "ui/diag.h"
 #include "ui/program.h"
+#include "ui/progress.h"
 #include "ui/temp_files.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -39,10 +41,12 @@ const char* const USAGE_HEAD =
 
 const char* const USAGE_BODY =
     "\nRuns one Morix Manager command on the listed devices, all of them\n"
-    "selected, without a display. Standard output receives the text the\n"
-    "command appends to its window; standard error receives its warnings.\n"
-    "Questions are answered with Cancel unless -y is given. Exit status: 0\n"
-    "ran without a warning, 1 a failure or warning was reported, 2 usage.\n"
+    "selected, without a display. Standard output receives the command's\n"
+    "report, or with --json one JSON document, and nothing else; standard\n"
+    "error receives every warning and every failure's reason, naming the\n"
+    "device. Questions are answered with Cancel unless -y is given. Exit\n"
+    "status: 0 ran without a warning, 1 a failure or warning was reported,\n"
+    "2 usage, 3 an existing file was not overwritten (give -y).\n"
     "\nGlobal options:\n"
     "  -mrx NAME[,NAME...]  add and identify these devices, in this order\n"
     "  -l FILE              load a Morix list file (a bare name is looked up\n"
@@ -52,10 +56,11 @@ const char* const USAGE_BODY =
     "  -r RETRIES           SNMP retries of the run\n"
     "  -fsmax BYTES         size bound of every file copy (default 16777216)\n"
     "  -y                   answer every question with its OK button\n"
-    "  -debug               dump records and the catalogue on standard output\n"
+    "  -debug               dump records and the catalogue on standard error\n"
     "  --json               one JSON document on standard output instead of the\n"
     "                       text (show, status, list, info, discover, compare,\n"
-    "                       page, modem list, script view); also after the verb\n"
+    "                       page, modem list, script view, get-file, put-file,\n"
+    "                       boot, reset, bcast); also after the verb\n"
     "  --names KIND [PAGE]  names for shell completion: verbs, vars, funcs,\n"
     "                       pages, fields PAGE\n"
     "\nVerbs:\n";
@@ -64,6 +69,13 @@ const char* const USAGE_TAIL =
     "\nTYPE is one of asy, syn, ptr, en, ds1inf, channels (default asy).\n"
     "PORTS is a port list such as 1-4,7 or all. GUI_MM_DIR names the\n"
     "installation directory, as for gui_mm.\n";
+
+// A usage error of the command line: the message and the synopsis only.
+int usage_error(const std::string& message) {
+    std::fprintf(stderr, "mm_cli: %s\n%sRun 'mm_cli --help' for the verbs and their options.\n",
+                 message.c_str(), USAGE_HEAD);
+    return CLI_USAGE;
+}
 
 void print_usage(std::FILE* out) {
     std::fputs(USAGE_HEAD, out);
@@ -198,6 +210,29 @@ void show_progress(const std::string& label, int percent) {
     std::fflush(stderr);
 }
 
+// The engine's progress in mm_cli: Ctrl-C cancels the run; on a terminal
+// a run of many devices shows its label and count on standard error.
+class CliProgress : public Progress {
+  public:
+    explicit CliProgress(bool on_terminal) : on_terminal_(on_terminal) {}
+    void begin(const std::string& what, int total) override {
+        what_ = what;
+        total_ = total;
+    }
+    void step(int done, int total, const std::string& current) override {
+        if (on_terminal_ && total_ > 1 && !what_.empty() && total > 0)
+            show_progress(what_ + ": " + std::to_string(done) + " of " + std::to_string(total) +
+                              (current.empty() ? "" : ", last " + current),
+                          done * 100 / total);
+    }
+    bool cancelled() override { return interrupted != 0; }
+
+  private:
+    bool on_terminal_;
+    std::string what_;
+    int total_ = 0;
+};
+
 // --json anywhere among the verb's arguments; it is taken out of them.
 void take_json_args(std::vector<std::string>* args) {
     for (size_t i = 0; i < args->size();)
@@ -224,6 +259,11 @@ int run_verb(const CliVerb& verb, const std::vector<std::string>& args, int warn
         cli_json_doc().begin_object().str("verb", verb.name);
     int status = verb.run(args);
     int warned = warned_before + cli_flush_warnings();
+    if (interrupted) {
+        std::fprintf(stderr, "mm_cli %s: interrupted (Ctrl-C); the operation was cancelled.\n",
+                     verb.name);
+        status = status == CLI_OK ? CLI_FAILED : status;
+    }
     if (status == CLI_OK && warned > 0)
         status = CLI_FAILED;
     if (cli_json) {
@@ -237,6 +277,7 @@ int run_verb(const CliVerb& verb, const std::vector<std::string>& args, int warn
 
 int main(int argc, char** argv) {
     std::set_new_handler(mm_out_of_memory);
+    set_diag_stream(stderr);
     GlobalOpts o;
     int index = 0;
     std::string error;
@@ -246,17 +287,11 @@ int main(int argc, char** argv) {
     }
     if (argc >= 3 && std::string(argv[1]) == "--names")
         return print_names(argc, argv);
-    if (!parse_globals(argc, argv, &o, &index, &error) || index >= argc) {
-        std::fprintf(stderr, "mm_cli: %s\n", error.empty() ? "no verb given" : error.c_str());
-        print_usage(stderr);
-        return CLI_USAGE;
-    }
+    if (!parse_globals(argc, argv, &o, &index, &error) || index >= argc)
+        return usage_error(error.empty() ? "no verb given" : error);
     const CliVerb* verb = find_cli_verb(argv[index]);
-    if (!verb) {
-        std::fprintf(stderr, "mm_cli: unknown verb '%s'\n", argv[index]);
-        print_usage(stderr);
-        return CLI_USAGE;
-    }
+    if (!verb)
+        return usage_error(std::string("unknown verb '") + argv[index] + "'");
     std::vector<std::string> args(argv + index + 1, argv + argc);
     take_json_args(&args);
     if (cli_json && !verb->json) {
@@ -277,8 +312,11 @@ int main(int argc, char** argv) {
         return CLI_FAILED;
     }
     temp_cleanup_on_signals();
-    if (isatty(STDERR_FILENO) == 1)
+    bool on_terminal = isatty(STDERR_FILENO) == 1;
+    if (on_terminal)
         hl_set_progress_listener(show_progress);
+    CliProgress progress(on_terminal);
+    set_front_end_progress(&progress);
     struct sigaction sa {};
     sa.sa_handler = on_interrupt;
     sigaction(SIGINT, &sa, nullptr);
