@@ -15,6 +15,7 @@
 #include "frame/startup.h"
 #include "support/test_dirs.h"
 #include "ui/app_globals.h"
+#include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
@@ -128,11 +129,12 @@ TEST(UsersList, SecurityCheckWarnsAndRestricts) {
     EXPECT_EQ(hl_texts("warn"),
               (std::vector<std::string>{"Could not open user access file.", second}));
     EXPECT_EQ(g_user_privileged, 0);
-    for (int id : {2, 5, 7, 10, 12, 52, 54})
+    for (int id :
+         {W_BOOT_PB, W_COPY_PB, W_RESET_PB, W_SCR_EXE_PB, W_SET_PB, W_MAIN_SET_PB, W_AUTO_RESET_TB})
         EXPECT_FALSE(is_sens(id)) << id;
-    for (int id : {171, 219, 282, 500, 315, 632})
+    for (int id : {BW_SETUP_APPLY, 219, 282, 500, BW_GEN_CONT_OK, BW_WAN_EDIT_APPLY})
         EXPECT_FALSE(is_sens(id, UI_BASIC)) << id;
-    EXPECT_TRUE(is_sens(3)); // Broadcast stays
+    EXPECT_TRUE(is_sens(W_BCAST_PB)); // Broadcast stays
 
     std::filesystem::create_directories(d.file("bin"));
     write_file(d.file("bin/users.list"), "bob\n");
