@@ -60,7 +60,8 @@ const char* const USAGE_BODY =
     "  --json               one JSON document on standard output instead of the\n"
     "                       text (show, status, list, info, discover, compare,\n"
     "                       page, modem list, script view, get-file, put-file,\n"
-    "                       boot, reset, bcast); also after the verb\n"
+    "                       boot, reset, bcast, site-default, group); also after\n"
+    "                       the verb\n"
     "  --names KIND [PAGE]  names for shell completion: verbs, vars, funcs,\n"
     "                       pages, fields PAGE\n"
     "\nVerbs:\n";

@@ -30,10 +30,10 @@ const CliVerb cli_verbs[] = {
     {"set", "set [-p TYPE] [-P PORTS] NAME=VALUE ...", true, false, verb_set},
     {"get-file", "get-file [-t SECONDS] HOST REMOTE-PATH LOCAL-PATH", false, true, verb_get_file},
     {"put-file", "put-file [-t SECONDS] LOCAL-PATH HOST REMOTE-PATH", true, true, verb_put_file},
-    {"site-default", "site-default NAME [VALUE | --remove]", false, false, verb_site_default},
+    {"site-default", "site-default NAME [VALUE | --remove]", false, true, verb_site_default},
     {"group",
      "group list | show NAME | create NAME MEMBER... | modify NAME MEMBER... | delete NAME", false,
-     false, verb_group},
+     true, verb_group},
     {"script",
      "script create FILE [-a] [--category device,asy,ptr,en,channels,ds1] [-w] [-v NAMES | -f "
      "FUNCTION] [--ports KIND=LIST ...] | script view FILE | script exec FILE [--ports KIND=LIST "

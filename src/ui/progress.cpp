@@ -24,7 +24,9 @@ void CancelDialogProgress::begin(const std::string& what, int total) {
 }
 
 void CancelDialogProgress::step(int done, int total, const std::string& current) {
-    if (many_ && (done != last_done_ || current != last_current_)) {
+    // The label changes at the start and when a step names another device;
+    // a step that only polls (the same device) keeps it.
+    if (many_ && (last_done_ < 0 || current != last_current_)) {
         last_done_ = done;
         last_current_ = current;
         reset_cancel_dialog(what_ + ": " + std::to_string(done) + " of " + std::to_string(total) +

@@ -12,9 +12,10 @@ Progress& front_end_progress();
 void set_front_end_progress(Progress* progress);
 
 // Progress over the cancel dialog. A run of many steps labels the dialog
-// "<what>: <done> of <total> done, last Morix <current>" whenever done or
-// current change; every step sets the dialog's percentage and lets its
-// Cancel button act. cancelled() lets the button act and reads the flag.
+// "<what>: <done> of <total> done, last Morix <current>" at its first step
+// and whenever current changes; every step sets the dialog's percentage and
+// lets its Cancel button act. cancelled() lets the button act and reads the
+// flag.
 class CancelDialogProgress : public Progress {
   public:
     void begin(const std::string& what, int total) override;

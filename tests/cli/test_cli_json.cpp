@@ -152,6 +152,8 @@ TEST_F(CliJson, EveryDocumentParsesAndKeepsTheTextRunsStatus) {
         {2, {"-mrx", A, "page", "ip", "nosuch=1"}},
         {0, {"-mrx", A, "list"}},
         {1, {"list"}},
+        {0, {"site-default", "sysContact"}},
+        {0, {"group", "list"}},
     };
     for (const auto& [status, args] : runs) {
         ProgramResult text = run_cli(args);
