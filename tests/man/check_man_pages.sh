@@ -28,7 +28,7 @@ done
 
 # The verbs that mm_cli offers are the verbs its page describes.
 if [ -x "$build/src/cli/mm_cli" ]; then
-  page_text="$(groff -man -Tutf8 "$src/man/mm_cli.1" 2>/dev/null | col -b)"
+  page_text="$(groff -man -Tutf8 "$src/man/mm_cli.1" 2>/dev/null | col -bx)"
   verbs="$("$build/src/cli/mm_cli" --help | sed -n '/^Verbs:/,/^$/p' | grep -E '^  [a-z]' | awk '{print $1}')"
   [ -n "$verbs" ] || fail "mm_cli --help lists no verbs"
   for verb in $verbs; do
