@@ -65,6 +65,8 @@ PduPtr decode_pdu(const unsigned char* data, size_t len) {
 
 // Uptime in hundredths of a second since the device started.
 long uptime_ticks(const SimDevice& dev) {
+    if (dev.profile.clock_step >= 0)
+        return dev.requests * dev.profile.clock_step;
     auto d = std::chrono::steady_clock::now() - dev.start;
     return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count() / 10);
 }

@@ -65,10 +65,12 @@ const std::vector<StateDefault>& state_defaults() {
 } // namespace
 
 int parse_live_keyword(const std::string& key, const std::string& rest, SimProfile* p) {
+    long v = 0;
+    if (key == "clock_step")
+        return parse_long(rest, 0, 8640000, &v) ? (p->clock_step = v, 1) : -1;
     if (key != "counter_rate")
         return 0;
     size_t sp = rest.find_first_of(" \t");
-    long v = 0;
     if (sp == std::string::npos)
         return parse_long(rest, 0, 1000000, &v) ? (p->counter_rate = v, 1) : -1;
     std::string name = rest.substr(0, sp);

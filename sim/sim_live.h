@@ -12,7 +12,8 @@
 // The profile keyword "counter_rate": "counter_rate N" sets the rate of
 // every counter of the device (per second of up time), "counter_rate NAME
 // N" the rate of one variable. Returns 1 when handled, 0 for another
-// keyword, -1 for a bad line.
+// keyword, -1 for a bad line. Also "clock_step TICKS": up time advances by
+// TICKS hundredths of a second per request instead of with the wall clock.
 int parse_live_keyword(const std::string& key, const std::string& rest, SimProfile* p);
 
 // The rate of a counter of this device: its own, the device's, or the

@@ -120,6 +120,9 @@ struct SimProfile {
     // many per second of up time, or by its own rate when named here.
     long counter_rate = -1; // -1: the default of the product type
     std::vector<std::pair<std::string, long>> counter_rates;
+    // -1: up time runs with the wall clock; else it advances this many
+    // hundredths of a second per request taken (a clock tests can count).
+    long clock_step = -1;
 };
 
 // Reads a profile file. Returns 0, or -1 with a message naming the file and

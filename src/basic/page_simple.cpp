@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "basic/basic_page.h"
+#include "ui/diag.h"
 
 namespace {
 constexpr const char* TRAP_RANGE = "The value must lie between 1 and 255";
@@ -10,7 +11,7 @@ PageField trap(const char* key, const char* label, int id) {
     return {key, label, id, FK_TEXT, 1, 255, TRAP_RANGE};
 }
 void traps_save_failed(BasicPage&) {
-    std::printf("An ERROR has occured!\n");
+    diag_printf("An ERROR has occured!\n");
 }
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "basic/basic_page.h"
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/morix_record.h"
+#include "ui/diag.h"
 #include "ui/ui.h"
 #include "ui/window_state.h"
 
@@ -83,7 +84,7 @@ int determine_protocol() {
         (is_isdn ? isdn : other)++;
     }
     if (isdn + other == 0) {
-        std::printf("There was an error determining the Telco Protocol\n");
+        diag_printf("There was an error determining the Telco Protocol\n");
         return 0;
     }
     return other == 0 ? 3 : isdn == 0 ? 2 : 1;

@@ -3,12 +3,12 @@
 #include <cstdio>
 
 #include "catalogue/line_scan.h"
+#include "ui/diag.h"
 
 LineBudget::~LineBudget() {
     int hidden = invalid_ - DATA_FILE_MAX_INVALID_SHOWN;
     if (hidden > 0) {
-        std::printf("\n\n... and %d more Invalid %s data lines\n\n", hidden, file_.c_str());
-        std::fflush(stdout);
+        diag_printf("\n\n... and %d more Invalid %s data lines\n\n", hidden, file_.c_str());
     }
 }
 
@@ -21,10 +21,9 @@ bool LineBudget::take(const std::string& piece) {
     if (lines_ <= DATA_FILE_MAX_LINES && bytes_ <= DATA_FILE_MAX_BYTES)
         return true;
     over_ = true;
-    std::printf("\n\n%s: the file is larger than %ld lines or %ld bytes; the rest of it was "
+    diag_printf("\n\n%s: the file is larger than %ld lines or %ld bytes; the rest of it was "
                 "not read.\n\n",
                 file_.c_str(), DATA_FILE_MAX_LINES, DATA_FILE_MAX_BYTES);
-    std::fflush(stdout);
     return false;
 }
 

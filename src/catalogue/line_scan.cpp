@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ui/diag.h"
+
 FilePtr open_file(const std::string& path, const char* mode) {
     if (mode[0] != 'r' || std::strchr(mode, '+'))
         return FilePtr(std::fopen(path.c_str(), mode));
@@ -205,6 +207,5 @@ int scan_fields(const std::string& line, const std::vector<ScanField>& pattern,
 
 void report_invalid_line(const std::string& file_name, const std::string& line) {
     std::string head = "Invalid " + file_name + " data line: ";
-    std::printf("\n\n%s\n\t%s\n\n", printable_text(head).c_str(), printable_text(line).c_str());
-    std::fflush(stdout);
+    diag_printf("\n\n%s\n\t%s\n\n", printable_text(head).c_str(), printable_text(line).c_str());
 }

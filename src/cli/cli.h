@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-// Exit statuses.
-enum CliStatus { CLI_OK = 0, CLI_FAILED = 1, CLI_USAGE = 2 };
+// Exit statuses. CLI_KEPT: an existing file was not overwritten because
+// the question was answered Cancel (no -y); nothing was written.
+enum CliStatus { CLI_OK = 0, CLI_FAILED = 1, CLI_USAGE = 2, CLI_KEPT = 3 };
 
 // One verb: its name, its usage line (after "mm_cli [OPTIONS] "), whether
 // it can change devices (then the users-list access check applies),
@@ -55,6 +56,12 @@ std::vector<std::string> cli_take_warnings();
 // False when the last question of the run was answered with Cancel (then
 // "Not confirmed (answer with -y): <nothing_done>." is on standard error).
 bool cli_confirmed(const char* nothing_done = "nothing was sent");
+// Where the questions of the run stand now (give it to cli_kept_file).
+size_t cli_question_mark();
+// True when an overwrite question asked since mark was answered Cancel;
+// then "mm_cli VERB: PATH exists; it was not overwritten (give -y)." is on
+// standard error.
+bool cli_kept_file(size_t mark, const char* verb, const std::string& path);
 // A parameter node's status as a word: present, no such variable,
 // read-only, bad value, not done, error.
 const char* cli_node_status_word(int status);

@@ -6,14 +6,28 @@ bool cli_json = false;
 
 namespace {
 
-// Length of the valid UTF-8 sequence at text[i], or 0.
+// Length of the well-formed UTF-8 sequence at text[i], or 0. Overlong
+// forms, UTF-16 surrogates (U+D800..U+DFFF) and code points above U+10FFFF
+// are not well formed: the second byte's range rules them out.
 size_t utf8_length(const std::string& text, size_t i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    size_t n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
-    if (n == 0 || i + n > text.size())
+    auto byte = [&text, i](size_t k) { return static_cast<unsigned char>(text[i + k]); };
+    unsigned char c = byte(0), low = 0x80, high = 0xBF;
+    size_t n = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        n = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        low = c == 0xE0 ? 0xA0 : 0x80;  // below: overlong
+        high = c == 0xED ? 0x9F : 0xBF; // above: a surrogate
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        low = c == 0xF0 ? 0x90 : 0x80;  // below: overlong
+        high = c == 0xF4 ? 0x8F : 0xBF; // above: past U+10FFFF
+    }
+    if (n == 0 || i + n > text.size() || byte(1) < low || byte(1) > high)
         return 0;
-    for (size_t k = 1; k < n; ++k)
-        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+    for (size_t k = 2; k < n; ++k)
+        if ((byte(k) & 0xC0) != 0x80)
             return 0;
     return n;
 }

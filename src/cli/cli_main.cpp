@@ -21,7 +21,9 @@
 #include "snmp_access/snmp_engine.h"
 #include "ui/access.h"
 #include "ui/app_globals.h"
+#include "ui/diag.h"
 #include "ui/program.h"
+#include "ui/progress.h"
 #include "ui/temp_files.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -46,10 +48,12 @@ const char* const USAGE_HEAD =
 
 const char* const USAGE_BODY =
     "\nRuns one Morix Manager command on the listed devices, all of them\n"
-    "selected, without a display. Standard output receives the text the\n"
-    "command appends to its window; standard error receives its warnings.\n"
-    "Questions are answered with Cancel unless -y is given. Exit status: 0\n"
-    "ran without a warning, 1 a failure or warning was reported, 2 usage.\n"
+    "selected, without a display. Standard output receives the command's\n"
+    "report, or with --json one JSON document, and nothing else; standard\n"
+    "error receives every warning and every failure's reason, naming the\n"
+    "device. Questions are answered with Cancel unless -y is given. Exit\n"
+    "status: 0 ran without a warning, 1 a failure or warning was reported,\n"
+    "2 usage, 3 an existing file was not overwritten (give -y).\n"
     "\nGlobal options:\n"
     "  -mrx NAME[,NAME...]  add and identify these devices, in this order\n"
     "  -l FILE              load a Morix list file (a bare name is looked up\n"
@@ -63,11 +67,12 @@ const char* const USAGE_BODY =
     "  -y                   answer every question with its OK button\n"
     "  --accept-no-undo     send values whose old value undo cannot write back\n"
     "                       (without it such a device is sent nothing)\n"
-    "  -debug               dump records and the catalogue on standard output\n"
+    "  -debug               dump records and the catalogue on standard error\n"
     "  --json               one JSON document on standard output instead of the\n"
     "                       text (show, status, list, info, discover, compare,\n"
-    "                       page, modem list, script view; events: one object\n"
-    "                       per event and line); also after the verb\n"
+    "                       page, modem list, script view, get-file, put-file,\n"
+    "                       boot, reset, bcast, site-default, group; events: one\n"
+    "                       object per event and line); also after the verb\n"
     "  --names KIND [PAGE]  names for shell completion: verbs, vars, funcs,\n"
     "                       pages, fields PAGE\n"
     "\nVerbs:\n";
@@ -79,6 +84,13 @@ const char* const USAGE_TAIL =
     "a number it does not have is refused for that device, naming it.\n"
     "%s\n"
     "GUI_MM_DIR names the installation directory, as for gui_mm.\n";
+
+// A usage error of the command line: the message and the synopsis only.
+int usage_error(const std::string& message) {
+    std::fprintf(stderr, "mm_cli: %s\n%sRun 'mm_cli --help' for the verbs and their options.\n",
+                 message.c_str(), USAGE_HEAD);
+    return CLI_USAGE;
+}
 
 void print_usage(std::FILE* out) {
     std::fputs(USAGE_HEAD, out);
@@ -219,6 +231,29 @@ void show_progress(const std::string& label, int percent) {
     std::fflush(stderr);
 }
 
+// The engine's progress in mm_cli: Ctrl-C cancels the run; on a terminal
+// a run of many devices shows its label and count on standard error.
+class CliProgress : public Progress {
+  public:
+    explicit CliProgress(bool on_terminal) : on_terminal_(on_terminal) {}
+    void begin(const std::string& what, int total) override {
+        what_ = what;
+        total_ = total;
+    }
+    void step(int done, int total, const std::string& current) override {
+        if (on_terminal_ && total_ > 1 && !what_.empty() && total > 0)
+            show_progress(what_ + ": " + std::to_string(done) + " of " + std::to_string(total) +
+                              (current.empty() ? "" : ", last " + current),
+                          done * 100 / total);
+    }
+    bool cancelled() override { return interrupted != 0; }
+
+  private:
+    bool on_terminal_;
+    std::string what_;
+    int total_ = 0;
+};
+
 // --json anywhere among the verb's arguments; it is taken out of them.
 void take_json_args(std::vector<std::string>* args) {
     for (size_t i = 0; i < args->size();)
@@ -245,6 +280,11 @@ int run_verb(const CliVerb& verb, const std::vector<std::string>& args, int warn
         cli_json_doc().begin_object().str("verb", verb.name);
     int status = verb.run(args);
     int warned = warned_before + cli_flush_warnings();
+    if (interrupted) {
+        std::fprintf(stderr, "mm_cli %s: interrupted (Ctrl-C); the operation was cancelled.\n",
+                     verb.name);
+        status = status == CLI_OK ? CLI_FAILED : status;
+    }
     if (status == CLI_OK && warned > 0)
         status = CLI_FAILED;
     if (cli_json) {
@@ -258,6 +298,7 @@ int run_verb(const CliVerb& verb, const std::vector<std::string>& args, int warn
 
 int main(int argc, char** argv) {
     std::set_new_handler(mm_out_of_memory);
+    set_diag_stream(stderr);
     GlobalOpts o;
     int index = 0;
     std::string error;
@@ -267,17 +308,11 @@ int main(int argc, char** argv) {
     }
     if (argc >= 3 && std::string(argv[1]) == "--names")
         return print_names(argc, argv);
-    if (!parse_globals(argc, argv, &o, &index, &error) || index >= argc) {
-        std::fprintf(stderr, "mm_cli: %s\n", error.empty() ? "no verb given" : error.c_str());
-        print_usage(stderr);
-        return CLI_USAGE;
-    }
+    if (!parse_globals(argc, argv, &o, &index, &error) || index >= argc)
+        return usage_error(error.empty() ? "no verb given" : error);
     const CliVerb* verb = find_cli_verb(argv[index]);
-    if (!verb) {
-        std::fprintf(stderr, "mm_cli: unknown verb '%s'\n", argv[index]);
-        print_usage(stderr);
-        return CLI_USAGE;
-    }
+    if (!verb)
+        return usage_error(std::string("unknown verb '") + argv[index] + "'");
     std::vector<std::string> args(argv + index + 1, argv + argc);
     take_json_args(&args);
     if (cli_json && !verb->json) {
@@ -303,8 +338,11 @@ int main(int argc, char** argv) {
         return CLI_FAILED;
     }
     temp_cleanup_on_signals();
-    if (isatty(STDERR_FILENO) == 1)
+    bool on_terminal = isatty(STDERR_FILENO) == 1;
+    if (on_terminal)
         hl_set_progress_listener(show_progress);
+    CliProgress progress(on_terminal);
+    set_front_end_progress(&progress);
     struct sigaction sa {};
     sa.sa_handler = on_interrupt;
     sigaction(SIGINT, &sa, nullptr);

@@ -116,6 +116,24 @@ bool cli_confirmed(const char* nothing_done) {
     return true;
 }
 
+size_t cli_question_mark() {
+    return hl_events().size();
+}
+
+bool cli_kept_file(size_t mark, const char* verb, const std::string& path) {
+    const std::vector<HlEvent>& events = hl_events();
+    for (size_t i = mark; i < events.size(); ++i) {
+        const HlEvent& e = events[i];
+        if ((e.kind == "ask" || e.kind == "question") && e.title == "Overwrite" &&
+            e.answer != ASK_OK) {
+            std::fprintf(stderr, "mm_cli %s: %s exists; it was not overwritten (give -y).\n", verb,
+                         path.c_str());
+            return true;
+        }
+    }
+    return false;
+}
+
 const char* cli_node_status_word(int status) {
     switch (status) {
     case 0:

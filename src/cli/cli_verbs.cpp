@@ -30,12 +30,12 @@ const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, true,
      verb_show},
     {"set", "set [-p TYPE] [-P PORTS] NAME=VALUE ...", true, false, verb_set},
-    {"get-file", "get-file [-t SECONDS] HOST REMOTE-PATH LOCAL-PATH", false, false, verb_get_file},
-    {"put-file", "put-file [-t SECONDS] LOCAL-PATH HOST REMOTE-PATH", true, false, verb_put_file},
-    {"site-default", "site-default NAME [VALUE | --remove]", false, false, verb_site_default},
+    {"get-file", "get-file [-t SECONDS] HOST REMOTE-PATH LOCAL-PATH", false, true, verb_get_file},
+    {"put-file", "put-file [-t SECONDS] LOCAL-PATH HOST REMOTE-PATH", true, true, verb_put_file},
+    {"site-default", "site-default NAME [VALUE | --remove]", false, true, verb_site_default},
     {"group",
      "group list | show NAME | create NAME MEMBER... | modify NAME MEMBER... | delete NAME", false,
-     false, verb_group},
+     true, verb_group},
     {"script",
      "script create FILE [-a] [--category device,asy,ptr,en,channels,ds1] [-w] [-v NAMES | -f "
      "FUNCTION] [--ports KIND=LIST ...] | script view FILE | script exec FILE [--ports KIND=LIST "
@@ -48,12 +48,12 @@ const CliVerb cli_verbs[] = {
     {"boot",
      "boot OPTION [--load ADDR] [--dump ADDR] [--gateway ADDR] [--image NAME] [--time TIME] "
      "[--message TEXT]",
-     true, false, verb_boot},
+     true, true, verb_boot},
     {"reset",
      "reset CODE [-P PORTS] [-p asy|ptr]\n"
      "  CODE 97, 98, 99 reset every WAN module, modem or port of PORTS",
-     true, false, verb_reset},
-    {"bcast", "bcast OPTION MESSAGE", true, false, verb_bcast},
+     true, true, verb_reset},
+    {"bcast", "bcast OPTION MESSAGE", true, true, verb_bcast},
     {"modems", "modems [set available|busy DEVICE:MODEM[,...]]", true, false, verb_modems},
     {"copy",
      "copy --from A --to B[,C...] [--code N] [-p TYPE] [--from-port P] [--to-ports LIST]\n"

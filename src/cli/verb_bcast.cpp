@@ -1,6 +1,7 @@
 // mm_cli bcast: the message typed into the Broadcast window, the option
 // chosen, then Apply after the operator's confirmation.
 #include "cli/cli.h"
+#include "cli/cli_outcome.h"
 #include "devices/text_buf.h"
 #include "ops/control.h"
 #include "ui/program.h"
@@ -26,5 +27,8 @@ int verb_bcast(const std::vector<std::string>& args) {
         cli_confirmed();
         return CLI_FAILED;
     }
-    return bcast_exec(req) == CTL_DONE ? CLI_OK : CLI_FAILED;
+    Outcome o;
+    o.result = bcast_exec(req, &o.devices);
+    o.warnings = cli_take_warnings();
+    return cli_print_outcome("bcast", o);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/cli.h"
+#include "cli/cli_outcome.h"
 #include "ops/control.h"
 #include "ui/program.h"
 #include "ui/ui.h"
@@ -44,7 +45,7 @@ int verb_boot(const std::vector<std::string>& args) {
                                              boot_names[option - 1]);
         typed.push_back({f, args[i + 1]});
     }
-    if (open_boot_dialog() != CTL_DONE)
+    if (open_boot_dialog() != Result::done)
         return CLI_FAILED;
     int toggle = W_BOOT_OPT_FIRST + option - 1;
     if (!boot_option_offered(option)) {
@@ -62,9 +63,16 @@ int verb_boot(const std::vector<std::string>& args) {
     for (const auto& t : typed)
         req.fields[t.first] = t.second;
     cli_flush_warnings();
-    int result = process_boot(req);
-    bool confirmed = cli_confirmed();
-    for (const std::string& w : cli_take_warnings())
-        std::printf("%s\n", w.c_str());
-    return confirmed && result == CTL_DONE ? CLI_OK : CLI_FAILED;
+    Outcome o;
+    o.result = process_boot(req, &o.devices);
+    if (!cli_confirmed())
+        o.result = Result::cancelled;
+    // The boot's report is what the dialog says of it.
+    for (const std::string& w : cli_take_warnings()) {
+        if (o.result == Result::done)
+            o.report += w + "\n";
+        else
+            o.warnings.push_back(w);
+    }
+    return cli_print_outcome("boot", o);
 }

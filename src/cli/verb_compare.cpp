@@ -91,10 +91,14 @@ int verb_compare(const std::vector<std::string>& args) {
     cli_watch_output(W_CMP_TEXT);
     size_t start = ui_get_text(W_CMP_TEXT).size();
     int diffs = process_compare(req, W_CMP_TEXT, W_CMP_FORM);
-    if (diffs > 0 && !out_file.empty())
-        save_cmp_diff_script(out_file, W_CMP_TEXT, W_CMP_FORM);
+    bool kept = false;
+    if (diffs > 0 && !out_file.empty()) {
+        size_t mark = cli_question_mark();
+        if (save_cmp_diff_script(out_file, W_CMP_TEXT, W_CMP_FORM) != 0)
+            kept = cli_kept_file(mark, "compare", out_file);
+    }
     cli_flush_output();
     if (cli_json)
         json_diffs(diffs, ui_get_text(W_CMP_TEXT).substr(start));
-    return diffs == 0 ? CLI_OK : CLI_FAILED;
+    return kept ? CLI_KEPT : diffs == 0 ? CLI_OK : CLI_FAILED;
 }

@@ -5,6 +5,8 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
+#include "cli/cli_json.h"
+#include "cli/cli_outcome.h"
 #include "ops/site_prm.h"
 #include "ops/udf_groups.h"
 #include "ui/program.h"
@@ -57,14 +59,21 @@ std::string site_value_name(int id, const std::string& value) {
     return value;
 }
 
-int failed_if_warned(bool ok) {
-    int warned = cli_flush_warnings();
-    return ok && warned == 0 ? CLI_OK : CLI_FAILED;
+// What the verb did, printed through the outcome printer: done only when
+// ok and nothing was warned.
+int finish(const char* verb, bool ok, const std::string& report = "") {
+    Outcome o;
+    o.report = report;
+    o.warnings = cli_take_warnings();
+    o.result = ok && o.warnings.empty() ? Result::done : Result::failed;
+    return cli_print_outcome(verb, o);
 }
 
-void print_list(int list_id) {
+std::string list_text(int list_id) {
+    std::string text;
     for (const std::string& item : ui_list_items(list_id))
-        std::printf("%s\n", item.c_str());
+        text += item + "\n";
+    return text;
 }
 
 } // namespace
@@ -80,23 +89,25 @@ int verb_site_default(const std::vector<std::string>& args) {
     if (args.size() == 1) {
         // "no site default" cannot be mistaken for a site default whose
         // value is a word such as "none".
-        if (!e->has_site_def) {
-            std::printf("%s: default %s, no site default\n", e->name.c_str(), e->def_val.c_str());
-            return CLI_OK;
-        }
         std::string site = e->site_def_val, name;
         if (e->enum_id >= 0 && cvt_enum_num_str(id, site, &name) == 1)
             site = name;
-        std::printf("%s: default %s, site default %s\n", e->name.c_str(), e->def_val.c_str(),
-                    site.c_str());
-        return CLI_OK;
+        if (cli_json) {
+            cli_json_doc().str("variable", e->name).str("default", e->def_val);
+            e->has_site_def ? cli_json_doc().str("site_default", site)
+                            : cli_json_doc().null("site_default");
+        }
+        return finish("site-default", true,
+                      e->name + ": default " + e->def_val +
+                          (e->has_site_def ? ", site default " + site : ", no site default") +
+                          "\n");
     }
     SiteRequest req;
     req.id = id;
     req.remove = args[1] == "--remove";
     if (!req.remove)
         req.value = site_value_name(id, args[1]);
-    return failed_if_warned(site_default_exec(req) == SITE_DONE);
+    return finish("site-default", site_default_exec(req) == SITE_DONE);
 }
 
 namespace {
@@ -124,14 +135,13 @@ int group_change(const CliVerb& verb, const std::vector<std::string>& args) {
         if (group_fill(verb, {args.begin() + 2, args.end()}) != CLI_OK)
             return CLI_USAGE;
         prompt_name_ok(name);
-        return failed_if_warned(find_func_by_name(name) >= 0);
+        return finish("group", find_func_by_name(name) >= 0);
     }
     if (!select_item(W_UDF_GROUP_LIST, name))
         return cli_usage_error(verb, "no user-defined group '" + name + "'");
     if (op == "show") {
         dispatch_main(W_UDF_VIEW);
-        print_list(W_UDF_WORK);
-        return failed_if_warned(true);
+        return finish("group", true, list_text(W_UDF_WORK));
     }
     if (op == "modify") {
         if (args.size() < 3)
@@ -142,18 +152,17 @@ int group_change(const CliVerb& verb, const std::vector<std::string>& args) {
             return CLI_USAGE;
         int rc = process_udf_modify(req);
         if (rc == UDF_DECLINED)
-            std::fprintf(stderr, "%s was not modified (answered No; -y answers Yes)\n",
-                         name.c_str());
+            display_warn(W_UDF_FORM, name + " was not modified (answered No; -y answers Yes)");
         std::string text = udf_result_text(rc);
         if (!text.empty())
             display_warn(W_UDF_FORM, text);
-        return failed_if_warned(rc == UDF_OK);
+        return finish("group", rc == UDF_OK);
     }
     dispatch_main(W_UDF_DELETE);
     bool gone = find_func_by_name(name) < 0;
     if (!gone)
-        std::fprintf(stderr, "%s was not deleted\n", name.c_str());
-    return failed_if_warned(gone);
+        display_warn(W_UDF_FORM, name + " was not deleted");
+    return finish("group", gone);
 }
 
 } // namespace
@@ -161,10 +170,8 @@ int group_change(const CliVerb& verb, const std::vector<std::string>& args) {
 int verb_group(const std::vector<std::string>& args) {
     const CliVerb& verb = *find_cli_verb("group");
     dispatch_main(W_UDF_PB);
-    if (args.size() == 1 && args[0] == "list") {
-        print_list(W_UDF_GROUP_LIST);
-        return failed_if_warned(true);
-    }
+    if (args.size() == 1 && args[0] == "list")
+        return finish("group", true, list_text(W_UDF_GROUP_LIST));
     bool known = !args.empty() && (args[0] == "show" || args[0] == "create" ||
                                    args[0] == "modify" || args[0] == "delete");
     if (!known || args.size() < 2)

@@ -121,10 +121,24 @@ void print_refused(JsonWriter* j, const RefusedDevice& d) {
     j->str("description", d.descr).end_object();
 }
 
+// Every device that did not answer or was refused, named on standard error.
+void warn_unreached(const char* verb, const std::vector<const MorixRecord*>& recs,
+                    size_t first_refused) {
+    const std::vector<RefusedDevice>& refused = refused_devices();
+    for (const MorixRecord* r : recs)
+        if (!r->reachable)
+            std::fprintf(stderr, "mm_cli %s: %s: %s.\n", verb, r->name.c_str(),
+                         result_text(CR_NOT_REACHABLE).c_str());
+    for (size_t i = first_refused; i < refused.size(); ++i)
+        std::fprintf(stderr, "mm_cli %s: %s: %s.\n", verb, refused[i].name.c_str(),
+                     result_text(refused[i].code).c_str());
+}
+
 // Prints the records (null-ended) and the refused devices from index
 // first_refused on; 0 when every record is reachable and none was refused.
-int report_devices(const std::vector<const MorixRecord*>& recs, size_t first_refused,
-                   const Releases& rel) {
+int report_devices(const char* verb, const std::vector<const MorixRecord*>& recs,
+                   size_t first_refused, const Releases& rel) {
+    warn_unreached(verb, recs, first_refused);
     const std::vector<RefusedDevice>& refused = refused_devices();
     bool all_ok = first_refused >= refused.size();
     if (cli_json) {
@@ -163,11 +177,11 @@ std::vector<const MorixRecord*> records_of(const DeviceList& list,
 }
 
 // Saves a list file; the overwrite question is asked as the window asks it.
-int save_list(const std::string& path, const DeviceList& list) {
+int save_list(const char* verb, const std::string& path, const DeviceList& list) {
+    size_t mark = cli_question_mark();
     if (save_mrx_list_proc(W_MAIN_WINDOW, path, list) == 1)
         return CLI_OK;
-    cli_confirmed("the list was not saved");
-    return CLI_FAILED;
+    return cli_kept_file(mark, verb, path) ? CLI_KEPT : CLI_FAILED;
 }
 
 } // namespace
@@ -183,9 +197,12 @@ int verb_list(const std::vector<std::string>& args) {
         std::fprintf(stderr, "mm_cli list: no Morix was given (-mrx or -l).\n");
         return CLI_FAILED;
     }
-    int status = report_devices(records_of(host_info_list), 0, read_releases(host_info_list));
-    if (!out_file.empty() && save_list(out_file, host_info_list) != CLI_OK)
-        status = CLI_FAILED;
+    int status =
+        report_devices("list", records_of(host_info_list), 0, read_releases(host_info_list));
+    if (!out_file.empty()) {
+        int saved = save_list("list", out_file, host_info_list);
+        status = saved != CLI_OK ? saved : status;
+    }
     return status;
 }
 
@@ -279,11 +296,13 @@ int discover_search(const DiscoverArgs& d) {
     int result = discover_morixes(req);
     cli_flush_output();
     if (cli_json)
-        report_devices(records_of(host_disc_list), refused_devices().size(),
+        report_devices("discover", records_of(host_disc_list), refused_devices().size(),
                        read_releases(host_disc_list));
     int status = result == DSC_FOUND ? CLI_OK : CLI_FAILED;
-    if (!d.out_file.empty() && result == DSC_FOUND && save_list(d.out_file, host_disc_list) != 0)
-        status = CLI_FAILED;
+    if (!d.out_file.empty() && result == DSC_FOUND) {
+        int saved = save_list("discover", d.out_file, host_disc_list);
+        status = saved != CLI_OK ? saved : status;
+    }
     return status;
 }
 
@@ -306,11 +325,13 @@ int verb_discover(const std::vector<std::string>& args) {
     bool any = !found.empty() || refused_devices().size() > refused_before;
     int status = CLI_FAILED;
     if (any) {
-        status = report_devices(found, refused_before, read_releases(host_info_list));
+        status = report_devices("discover", found, refused_before, read_releases(host_info_list));
     } else if (cli_json) {
         cli_json_doc().begin_array("devices").end_array().boolean("complete", false);
     }
-    if (!d.out_file.empty() && !found.empty() && save_list(d.out_file, host_info_list) != 0)
-        status = CLI_FAILED;
+    if (!d.out_file.empty() && !found.empty()) {
+        int saved = save_list("discover", d.out_file, host_info_list);
+        status = saved != CLI_OK ? saved : status;
+    }
     return found.empty() ? CLI_FAILED : status;
 }

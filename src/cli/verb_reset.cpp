@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "cli/cli.h"
+#include "cli/cli_outcome.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/control.h"
@@ -45,12 +46,17 @@ int verb_reset(const std::vector<std::string>& args) {
     if (!check_main_sel(W_RST_FORM, SEL_REACHABLE) ||
         reset_request_code(req, W_RST_FORM, &numbers) < 0)
         return CLI_FAILED;
-    int result = -1;
+    bool confirmed = false;
+    Outcome o;
     build_mrx_conf("The reset option you selected will take place for the following Morixes:",
-                   W_RST_FORM, [&] { result = reset_exec(req, W_RST_FORM); });
-    if (result < 0) {
+                   W_RST_FORM, [&] {
+                       confirmed = true;
+                       o.result = reset_exec(req, W_RST_FORM, &o.devices);
+                   });
+    if (!confirmed) {
         cli_confirmed();
         return CLI_FAILED;
     }
-    return result == CTL_DONE ? CLI_OK : CLI_FAILED;
+    o.warnings = cli_take_warnings();
+    return cli_print_outcome("reset", o);
 }

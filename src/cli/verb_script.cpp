@@ -81,8 +81,11 @@ int run_create(const CliVerb& verb, const std::vector<std::string>& args) {
         return CLI_FAILED;
     }
     int result = SCRIPT_NOT_DONE;
+    size_t mark = cli_question_mark();
     create_scr_proc(&st, file, W_CRT_TEXT, W_CRT_FORM, &result);
     cli_flush_output();
+    if (cli_kept_file(mark, "script create", file))
+        return CLI_KEPT;
     if (!cli_confirmed("no script was written"))
         return CLI_FAILED;
     return result == SCRIPT_DONE ? CLI_OK : CLI_FAILED;

@@ -6,6 +6,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
 #include "cli/cli_json.h"
+#include "cli/cli_outcome.h"
 #include "devices/mrx_select.h"
 #include "ops/show.h"
 #include "snmp_access/port_inst.h"
@@ -16,12 +17,32 @@
 
 namespace {
 
+// What became of each device of the run, in list order: the served ones
+// as the Show reported them, the others as not reachable or, after a
+// cancel, cancelled.
+std::vector<DeviceOutcome> shown;
+
+DeviceOutcome served_outcome(const MorixRecord& r) {
+    if (r.status == 0)
+        return {r.name, DeviceState::done, ""};
+    if (r.status == SR_CANCELLED)
+        return {r.name, DeviceState::cancelled, "cancelled before its values were read"};
+    if (r.status == SR_TIMEOUT)
+        return {r.name, DeviceState::unread, "no answer; its values were not read"};
+    return {r.name, DeviceState::unread, "its values could not be read"};
+}
+
 // One device of the report as a JSON object: its result and every value
 // with its variable, port type and port, enumeration and status.
 void json_device(const MorixRecord& r) {
+    DeviceOutcome d = served_outcome(r);
+    shown.push_back(d);
+    if (!cli_json)
+        return;
     JsonWriter& j = cli_json_doc();
-    j.begin_object().str("device", r.name);
-    j.str("result", r.status == 0 ? "done" : r.status == SR_CANCELLED ? "cancelled" : "unread");
+    j.begin_object().str("device", r.name).str("result", device_state_name(d.state));
+    if (d.state != DeviceState::done)
+        j.str("reason", d.reason);
     j.begin_array("values");
     for (const ParamNode* n = r.status == 0 ? r.prm_list : nullptr; n; n = n->next) {
         const MibVarEntry* e = mib_var(n->mib_index);
@@ -41,6 +62,31 @@ void json_device(const MorixRecord& r) {
         j.end_object();
     }
     j.end_array().end_object();
+}
+
+// The devices the Show did not serve, after those it did; each one not
+// done named on standard error.
+void finish_devices(Result result) {
+    for (const MorixRecord* r : host_info_list) {
+        if (!r)
+            break;
+        bool served = false;
+        for (const DeviceOutcome& d : shown)
+            served = served || d.device == r->name;
+        if (served)
+            continue;
+        DeviceOutcome d{r->name, DeviceState::unreachable, "not reachable; nothing was read"};
+        if (r->reachable)
+            d = {r->name,
+                 result == Result::cancelled ? DeviceState::cancelled : DeviceState::unread,
+                 result == Result::cancelled ? "cancelled before its values were read"
+                                             : "its values were not read"};
+        shown.push_back(d);
+        if (cli_json)
+            cli_json_device(cli_json_doc(), d);
+    }
+    for (const DeviceOutcome& d : shown)
+        cli_warn_device("show", d);
 }
 
 } // namespace
@@ -100,17 +146,16 @@ int verb_show(const std::vector<std::string>& args) {
     req.parent = W_SHOW_FORM;
     req.output = W_SHOW_TEXT;
     cli_watch_output(W_SHOW_TEXT);
-    if (cli_json) {
+    if (cli_json)
         cli_json_doc().begin_array("devices");
-        show_device_listener = json_device;
-    }
-    int result = process_show(req);
+    show_device_listener = json_device;
+    Result result = process_show(req);
     show_device_listener = nullptr;
     cli_flush_output();
+    if (result != Result::refused)
+        finish_devices(result);
     if (cli_json)
-        cli_json_doc().end_array().str("result", result == SHOW_DONE        ? "done"
-                                                 : result == SHOW_CANCELLED ? "cancelled"
-                                                 : result == SHOW_UNREAD    ? "unread"
-                                                                            : "refused");
-    return result != SHOW_DONE || unknown ? CLI_FAILED : CLI_OK;
+        cli_json_doc().end_array().str(
+            "result", result == Result::failed ? "unread" : cli_result_name(result));
+    return result != Result::done || unknown ? CLI_FAILED : CLI_OK;
 }

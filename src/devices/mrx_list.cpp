@@ -13,7 +13,7 @@
 #include "devices/mrx_select.h"
 #include "snmp_access/product_types.h"
 #include "ui/app_globals.h"
-#include "ui/command_result.h"
+#include "ui/outcome.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 #include "ui/window_state.h"
@@ -213,19 +213,19 @@ bool in_list(const std::string& text) {
 
 // Add's steps for one request; pre, when given, holds the record and the
 // result of its identification done beforehand (side by side with others).
-int add_one(const AddMorixRequest& req, MorixRecordPtr* pre_rec, const IdentItem* pre) {
+Result add_one(const AddMorixRequest& req, MorixRecordPtr* pre_rec, const IdentItem* pre) {
     std::string name;
     remove_blanks_warn(W_MAIN_WINDOW, req.name, &name);
     ui_set_text(W_MRX_NAME_TF, name);
     if (name.empty()) {
         display_warn(W_MAIN_WINDOW, "You must enter a Morix name or an IP address.");
-        return CMD_REFUSED;
+        return Result::refused;
     }
     if (add_is_duplicate(name))
-        return CMD_REFUSED;
+        return Result::refused;
     if (mrx_lst_cnt >= MAX_MRX_RECORDS) {
         warn_list_full(W_MAIN_WINDOW, name);
-        return CMD_REFUSED;
+        return Result::refused;
     }
     MorixRecordPtr rec;
     std::string product, summary, info;
@@ -252,28 +252,28 @@ int add_one(const AddMorixRequest& req, MorixRecordPtr* pre_rec, const IdentItem
         int pos = insert_mrx_row(std::move(rec), false);
         if (pos < 0) {
             warn_list_full(W_MAIN_WINDOW, name);
-            return CMD_REFUSED;
+            return Result::refused;
         }
         set_focus(W_MRX_LIST);
         show_morix_list_dupl(pos);
-        return code == CR_OK ? CMD_DONE : CMD_FAILED;
+        return code == CR_OK ? Result::done : Result::failed;
     }
     if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED)
         warn_not_added(W_MAIN_WINDOW, code, name, summary, false);
     else if (code != CR_CANCELLED)
         display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
-    return code == CR_CANCELLED ? CMD_CANCELLED : CMD_FAILED;
+    return code == CR_CANCELLED ? Result::cancelled : Result::failed;
 }
 
 } // namespace
 
-int add_morix(const AddMorixRequest& req) {
+Result add_morix(const AddMorixRequest& req) {
     if (g_ident_use == IDENT_LOADS_AND_ADDS)
         return add_morixes({req}).front();
     return add_one(req, nullptr, nullptr);
 }
 
-std::vector<int> add_morixes(const std::vector<AddMorixRequest>& reqs) {
+std::vector<Result> add_morixes(const std::vector<AddMorixRequest>& reqs) {
     // The devices that Add would identify are identified first, side by
     // side; each request then takes Add's steps in order, so that the
     // warnings and the list are those of adding them one after the other.
@@ -309,7 +309,7 @@ std::vector<int> add_morixes(const std::vector<AddMorixRequest>& reqs) {
         connect_morix_many(items, "Adding", remembered);
         set_app_cursor(CURSOR_NORMAL);
     }
-    std::vector<int> codes;
+    std::vector<Result> codes;
     for (size_t i = 0; i < reqs.size(); ++i) {
         int k = together ? item_of[i] : -1;
         codes.push_back(k >= 0 ? add_one(reqs[i], &recs[k], &items[k])

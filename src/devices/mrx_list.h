@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "snmp_access/morix_record.h"
+#include "ui/outcome.h"
 
 // Device information window ("mrx_info_box") and its parts.
 // SNMP settings window fields and toggles.
@@ -61,14 +62,13 @@ struct AddMorixRequest {
     std::string name;
     std::string community;
 };
-// Identifies the device and lists it: CMD_DONE, CMD_FAILED (listed as
-// unreachable, or not added), CMD_CANCELLED, CMD_REFUSED (no name, a
-// duplicate, a full list).
-int add_morix(const AddMorixRequest& req);
+// Identifies the device and lists it: done, failed (listed as unreachable,
+// or not added), cancelled, refused (no name, a duplicate, a full list).
+Result add_morix(const AddMorixRequest& req);
 // Add for several devices: they are identified side by side, then each
 // request takes Add's steps in order (the same warnings and list as adding
 // them one after the other). The result of each, in order.
-std::vector<int> add_morixes(const std::vector<AddMorixRequest>& reqs);
+std::vector<Result> add_morixes(const std::vector<AddMorixRequest>& reqs);
 void query_morix(const std::string& alt_community);
 void view_morix();
 void display_mrx_info(int index);
@@ -83,8 +83,8 @@ struct SnmpSettingsRequest {
     bool update_selected = false;
     std::string timeout, retries, community;
 };
-// CMD_DONE, or CMD_REFUSED with a warning.
-int set_snmp_info_vals(const SnmpSettingsRequest& req);
+// done, or refused with a warning.
+Result set_snmp_info_vals(const SnmpSettingsRequest& req);
 void disable_main_menu_opt();
 int set_mrx_lst();
 int check_sel_set_mrxs(int dialog_id, const std::string& message, int force);

@@ -7,7 +7,7 @@
 #include "devices/mrx_select.h"
 #include "snmp_access/product_types.h"
 #include "ui/app_globals.h"
-#include "ui/command_result.h"
+#include "ui/outcome.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
@@ -72,25 +72,25 @@ int get_snmp_info_vals(int mode) {
     return 1;
 }
 
-int set_snmp_info_vals(const SnmpSettingsRequest& req) {
+Result set_snmp_info_vals(const SnmpSettingsRequest& req) {
     bool upd_def = req.update_defaults;
     bool upd_sel = req.update_selected;
     if (!upd_def && !upd_sel) {
         display_warn(W_SNMP_FORM, "You must select one or both update options.");
-        return CMD_REFUSED;
+        return Result::refused;
     }
     if (upd_sel && !check_main_sel(W_SNMP_FORM, SEL_ANY))
-        return CMD_REFUSED;
+        return Result::refused;
     int timeout = 0, retries = 0;
     if (!read_number_field(W_SNMP_TIMEOUT_TF, req.timeout, mm_snmp_def_to, 0, MAX_TIMEOUT_SECS,
                            &timeout)) {
         display_warn(W_SNMP_FORM, "The time-out must be a number of seconds from 0 to " +
                                       std::to_string(MAX_TIMEOUT_SECS) + ".");
-        return CMD_REFUSED;
+        return Result::refused;
     }
     if (!read_number_field(W_SNMP_RETRIES_TF, req.retries, mm_snmp_def_rty, 0, 100, &retries)) {
         display_warn(W_SNMP_FORM, "The retries must be a number from 0 to 100.");
-        return CMD_REFUSED;
+        return Result::refused;
     }
     std::string comm;
     remove_blanks(req.community, &comm);
@@ -114,7 +114,7 @@ int set_snmp_info_vals(const SnmpSettingsRequest& req) {
     }
     ui_set_toggle(W_SNMP_UPD_DEF_TB, false, false);
     ui_set_toggle(W_SNMP_UPD_SEL_TB, false, false);
-    return CMD_DONE;
+    return Result::done;
 }
 
 namespace {

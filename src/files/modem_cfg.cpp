@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "catalogue/line_scan.h"
+#include "ui/diag.h"
 
 const char* const mdm_keywords[MDM_KW_COUNT] = {
     "type_of_modem",     "ready_status",    "connect_status",
@@ -367,9 +368,8 @@ int prs_cfg_fil(const std::string& path, ModemList* list, CfgParse* out) {
         }
     }
     if (p.comments_lost)
-        fputs("\n\nWARNING: Unable to handle all comments.  Apply will cause some comments to be "
-              "removed.\n\n",
-              stdout);
+        diag_printf("\n\nWARNING: Unable to handle all comments.  Apply will cause some comments "
+                    "to be removed.\n\n");
     return finish(p, out, rc);
 }
 

@@ -7,6 +7,7 @@
 #include "ops/control.h"
 #include "snmp_access/morix_record.h"
 #include "ui/app_globals.h"
+#include "ui/diag.h"
 #include "ui/ui.h"
 
 namespace {
@@ -59,10 +60,9 @@ int gui_init() {
     if (read_hotspot_info("data/help") != 0)
         return -4;
     if (debug_flag)
-        dump_mib_catalogue(stdout);
+        dump_mib_catalogue(diag_stream());
     if (read_func_info("data/gui_mm_data") != 0) {
-        std::printf("\n\n%s\n\n", "Unable to read parameter group information from data file.");
-        std::fflush(stdout);
+        diag_printf("\n\n%s\n\n", "Unable to read parameter group information from data file.");
         return -4;
     }
     display_mgmt_func_main(FG_STANDARD);

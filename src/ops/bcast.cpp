@@ -1,5 +1,7 @@
 // The Broadcast window: a message to the users of the selected devices,
 // written in two SET passes (the text, then the broadcast itself).
+#include <algorithm>
+
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
 #include "devices/long_op.h"
@@ -43,14 +45,14 @@ int bcast_option_action(int id, bool set) {
     return 1;
 }
 
-int bcast_exec(const BcastRequest& req) {
+Result bcast_exec(const BcastRequest& req, std::vector<DeviceOutcome>* devices) {
     if (!check_main_sel(W_BCAST_FORM, SEL_REACHABLE))
-        return CTL_REFUSED;
+        return Result::refused;
     int msg_id = 0, bcast_id = 0;
     if (!get_check_mib_var("mrxcBcastMsg", &msg_id) || !get_check_mib_var("mrxcBcast", &bcast_id)) {
         display_warn(W_BCAST_FORM, "Could not find internal references to a parameter group "
                                    "or parameter. Software error.");
-        return CTL_FAILED;
+        return Result::failed;
     }
     will_sel_mrx_allow_set();
     const std::string& text = req.text;
@@ -94,7 +96,9 @@ int bcast_exec(const BcastRequest& req) {
     bool refused = false;
     for (MorixRecord* r : devs)
         refused = refused || !r->allow_set;
-    return cancelled || refused || !failed.empty() ? CTL_FAILED : CTL_DONE;
+    if (devices)
+        *devices = control_outcomes(devs, failed, cancelled, "the broadcast");
+    return cancelled || refused || !failed.empty() ? Result::failed : Result::done;
 }
 
 bool control_sent_ok(const MorixRecord* rec) {
@@ -104,6 +108,25 @@ bool control_sent_ok(const MorixRecord* rec) {
         if (n->status != NS_OK)
             return false;
     return true;
+}
+
+std::vector<DeviceOutcome> control_outcomes(const std::vector<MorixRecord*>& devs,
+                                            const std::vector<MorixRecord*>& failed, bool cancelled,
+                                            const std::string& what) {
+    std::vector<DeviceOutcome> out;
+    for (const MorixRecord* r : devs) {
+        DeviceOutcome d{r->name, DeviceState::done, ""};
+        if (!r->allow_set)
+            d = {r->name, DeviceState::refused,
+                 "<" + r->name + "> does not allow Sets (allow_snmp_sets is false)"};
+        else if (std::find(failed.begin(), failed.end(), r) != failed.end())
+            d = {r->name, DeviceState::not_sent, what + " failed for <" + r->name + ">"};
+        else if (cancelled)
+            d = {r->name, DeviceState::cancelled,
+                 what + " was cancelled before <" + r->name + "> was served"};
+        out.push_back(d);
+    }
+    return out;
 }
 
 void warn_refuses_sets(int parent, const MorixRecord* rec) {

@@ -255,57 +255,57 @@ bool boot_option_offered(int option) {
     return option >= 1 && option <= BOOT_OPTIONS && (!is_flash_option(option) || flash_offered);
 }
 
-int open_boot_dialog() {
+Result open_boot_dialog() {
     if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
-        return CTL_REFUSED;
+        return Result::refused;
     ui_fetch_dialog("boot_dialog", W_BOOT_DIALOG);
     ui_set_text(W_BOOT_TIME_TF, "");
     ui_set_text(W_BOOT_MSG_TF, "");
     select_option(boot_ind);
     ui_manage(W_BOOT_DIALOG);
     get_boot_vals(1);
-    return CTL_DONE;
+    return Result::done;
 }
 
-int process_boot(const BootRequest& req) {
+Result process_boot(const BootRequest& req, std::vector<DeviceOutcome>* devices) {
     if (!check_main_sel(W_BOOT_DIALOG, SEL_REACHABLE))
-        return CTL_REFUSED;
+        return Result::refused;
     if (boot_ind == 2) {
         std::string t = req.fields[BF_TIME];
         if (strip_blanks(&t).empty()) {
             display_warn(W_BOOT_DIALOG, "You did not enter a boot time.");
-            return CTL_REFUSED;
+            return Result::refused;
         }
         if (!check_time_fmt(t)) {
             display_warn(W_BOOT_DIALOG, "Boot time is invalid. Please enter time in the "
                                         "following formats:\n'hh:mm' or '+hh:mm' or '+mm'.");
-            return CTL_REFUSED;
+            return Result::refused;
         }
     }
     if (boot_ind < 1 || boot_ind > BOOT_OPTIONS) {
         display_warn(W_BOOT_DIALOG, "Invalid boot indicator. Software error.");
-        return CTL_REFUSED;
+        return Result::refused;
     }
     // The confirmation may run its action after this function returned (a
     // window's question box): the outcome is known here only when it ran.
-    auto outcome = std::make_shared<int>(CTL_REFUSED);
+    auto outcome = std::make_shared<Result>(Result::refused);
     build_mrx_conf("The selected boot option will take place for the following Morixes:",
-                   W_BOOT_DIALOG, [outcome, req] { *outcome = boot_proc(req); });
+                   W_BOOT_DIALOG, [outcome, req, devices] { *outcome = boot_proc(req, devices); });
     return *outcome;
 }
 
-int boot_proc(const BootRequest& req) {
+Result boot_proc(const BootRequest& req, std::vector<DeviceOutcome>* devices) {
     will_sel_mrx_allow_set();
     std::vector<std::pair<int, std::string>> values;
     std::string errors;
     if (!boot_values(req, &values, &errors)) {
         display_warn(W_BOOT_DIALOG, errors);
-        return CTL_FAILED;
+        return Result::failed;
     }
     int boot_id = 0;
     if (!get_check_mib_var("mrxcBoot", &boot_id)) {
         display_warn(W_BOOT_DIALOG, MSG_NO_REFS);
-        return CTL_FAILED;
+        return Result::failed;
     }
     std::vector<MorixRecord*> devs = selected_reachable(), failed;
     LongOperation busy;
@@ -319,11 +319,13 @@ int boot_proc(const BootRequest& req) {
     bool cancelled = set_pass(devs, "Setting boot parameters for", false, &failed);
     for (MorixRecord* r : devs)
         free_prm_list(r);
+    if (devices)
+        *devices = control_outcomes(devs, failed, cancelled, "the boot");
     if (cancelled) {
         busy.idle();
         display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nNo "
                                     "Morixes have been rebooted.");
-        return CTL_FAILED;
+        return Result::failed;
     }
     get_boot_vals(0);
     for (MorixRecord* r : devs)
@@ -337,11 +339,13 @@ int boot_proc(const BootRequest& req) {
         display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nUse the "
                                     "'Verify Morix State' in the Status menu to see the "
                                     "current state of selected Morixes.");
-        return CTL_FAILED;
+        return Result::failed;
     }
+    if (devices)
+        *devices = control_outcomes(devs, failed, cancelled, "the boot");
     boot_report(devs, failed);
     bool all_took = failed.size() < devs.size();
     for (MorixRecord* r : devs)
         all_took = all_took && r->allow_set;
-    return all_took && failed.empty() ? CTL_DONE : CTL_FAILED;
+    return all_took && failed.empty() ? Result::done : Result::failed;
 }

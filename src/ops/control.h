@@ -10,13 +10,12 @@
 
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
+#include "ui/outcome.h"
 
-// Result of a command on the selected devices.
-enum ControlResult {
-    CTL_DONE = 0,   // every device took it
-    CTL_FAILED = 1, // a device failed or refuses sets, or the operator cancelled
-    CTL_REFUSED = 2 // the request itself was refused (the warning says why)
-};
+// The commands on the selected devices return a Result: done when every
+// device took it, failed when a device failed or refuses sets or the
+// operator cancelled, refused when the request itself was refused (the
+// warning says why).
 
 // ---- Boot dialog -------------------------------------------------------------
 // Toggles of boot options 1..7 at W_BOOT_OPT_FIRST + option - 1.
@@ -41,14 +40,13 @@ struct BootRequest {
 int boot_option_action(int id, bool set);
 void get_boot_vals(int first_time);
 // Boot: the request checked, then the operator's confirmation runs
-// boot_proc. A ControlResult (CTL_REFUSED also while the question waits).
-int process_boot(const BootRequest& req);
-// Sets the boot values, then the boot option, on the selected devices. A
-// ControlResult.
-int boot_proc(const BootRequest& req);
-// Opens the Boot dialog for the selected devices: CTL_DONE, or CTL_REFUSED
+// boot_proc. A Result (refused also while the question waits).
+Result process_boot(const BootRequest& req, std::vector<DeviceOutcome>* devices = nullptr);
+// Sets the boot values, then the boot option, on the selected devices.
+Result boot_proc(const BootRequest& req, std::vector<DeviceOutcome>* devices = nullptr);
+// Opens the Boot dialog for the selected devices: done, or refused
 // when the selection has no reachable device.
-int open_boot_dialog();
+Result open_boot_dialog();
 // Whether the dialog opened last offers the option (the flash options only
 // when every device can boot from flash).
 bool boot_option_offered(int option);
@@ -86,10 +84,12 @@ struct ResetRequest {
 int reset_request_code(const ResetRequest& req, int parent, std::vector<int>* ports);
 // Sends the request to the selected reachable devices (the numbers typed,
 // read by each device as resolve_ports reads them).
-int reset_exec(const ResetRequest& req, int parent);
+Result reset_exec(const ResetRequest& req, int parent,
+                  std::vector<DeviceOutcome>* devices = nullptr);
 // Sends reset code with ports to the selected reachable devices; typed as
-// for reset_instance. A ControlResult.
-int reset_send(int code, int port_type, const std::vector<int>& ports, bool typed, int parent);
+// for reset_instance.
+Result reset_send(int code, int port_type, const std::vector<int>& ports, bool typed, int parent,
+                  std::vector<DeviceOutcome>* devices = nullptr);
 // reset_send with instance-level numbers and the window's port type: 1 on
 // full success, 0 when any device failed, was skipped or the reset stopped.
 int reset_proc(int code, int parent, const std::vector<int>& port_list);
@@ -108,10 +108,16 @@ struct BcastRequest {
     std::string text; // the message
 };
 // Sends the message, then the broadcast, to the selected reachable devices
-// that allow sets. A ControlResult.
-int bcast_exec(const BcastRequest& req);
+// that allow sets. devices, when given, receives what became of each.
+Result bcast_exec(const BcastRequest& req, std::vector<DeviceOutcome>* devices = nullptr);
 
 // True when the device answered the last request without any error.
 bool control_sent_ok(const MorixRecord* rec);
 // The warning for a device that refuses sets.
 void warn_refuses_sets(int parent, const MorixRecord* rec);
+// What became of each device of a command that sent devs a change (what
+// names it, as in "the reset"): refused when it does not allow Sets,
+// cancelled after a cancel, not sent when it did not take it, else done.
+std::vector<DeviceOutcome> control_outcomes(const std::vector<MorixRecord*>& devs,
+                                            const std::vector<MorixRecord*>& failed, bool cancelled,
+                                            const std::string& what);

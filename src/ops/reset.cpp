@@ -208,19 +208,20 @@ int reset_request_code(const ResetRequest& req, int parent, std::vector<int>* po
     return req.code;
 }
 
-int reset_exec(const ResetRequest& req, int parent) {
+Result reset_exec(const ResetRequest& req, int parent, std::vector<DeviceOutcome>* devices) {
     std::vector<int> ports;
     int code = reset_request_code(req, parent, &ports);
     if (code < 0)
-        return CTL_REFUSED;
-    return reset_send(code, req.port_type, ports, true, parent);
+        return Result::refused;
+    return reset_send(code, req.port_type, ports, true, parent, devices);
 }
 
 int reset_proc(int code, int parent, const std::vector<int>& port_list) {
-    return reset_send(code, reset_port_type, port_list, false, parent) == CTL_DONE ? 1 : 0;
+    return reset_send(code, reset_port_type, port_list, false, parent) == Result::done ? 1 : 0;
 }
 
-int reset_send(int code, int port_type, const std::vector<int>& ports, bool typed, int parent) {
+Result reset_send(int code, int port_type, const std::vector<int>& ports, bool typed, int parent,
+                  std::vector<DeviceOutcome>* devices) {
     will_sel_mrx_allow_set();
     std::vector<MorixRecord*> devs = selected_reachable(), failed;
     bool skipped = false;
@@ -231,18 +232,18 @@ int reset_send(int code, int port_type, const std::vector<int>& ports, bool type
     if (special_var(code)) {
         if (ports.empty()) {
             display_warn(parent, MSG_NO_PORTS);
-            return CTL_REFUSED;
+            return Result::refused;
         }
         int type = special_port_type(code, port_type);
         if (!add_special_nodes(devs, code, type, ports, typed, parent, &failed)) {
             free_host_info_list(0);
-            return CTL_FAILED;
+            return Result::failed;
         }
     } else {
         int id = 0;
         if (!get_check_mib_var("mrxcReset", &id)) {
             display_warn(parent, MSG_NO_REFS);
-            return CTL_FAILED;
+            return Result::failed;
         }
         for (MorixRecord* r : devs)
             if (r->allow_set)
@@ -273,7 +274,9 @@ int reset_send(int code, int port_type, const std::vector<int>& ports, bool type
             done += "\n" + r->name;
     if (!done.empty())
         display_msg(parent, "The reset operation was successful for: " + done);
-    return failed.empty() && !skipped && !cancelled ? CTL_DONE : CTL_FAILED;
+    if (devices)
+        *devices = control_outcomes(devs, failed, cancelled, "the reset");
+    return failed.empty() && !skipped && !cancelled ? Result::done : Result::failed;
 }
 
 void register_reset_command() {

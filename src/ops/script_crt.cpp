@@ -163,8 +163,9 @@ void build_scr_crt_prm(CrtRun* run, int id, bool report) {
     }
 }
 
-// The text of one node's report, "" when it is written as a line.
-std::string node_problem(const ParamNode* n, bool selected_mode) {
+// The text of one node's report, "" when it is written as a line; an
+// error the device reported names the device and its error status.
+std::string node_problem(const ParamNode* n, bool selected_mode, const std::string& device) {
     switch (n->status) {
     case NS_OK:
         return "";
@@ -178,7 +179,8 @@ std::string node_problem(const ParamNode* n, bool selected_mode) {
     case NS_NOT_DONE:
         return "Operation cancelled.";
     default:
-        return "Invalid internal error code. Software error.";
+        return "Invalid internal error code. Software error. - <" + device +
+               "> reported error status " + std::to_string(n->status) + ".";
     }
 }
 
@@ -195,7 +197,7 @@ bool write_scr_crt(CrtRun* run, std::string* content) {
         std::string where = n->port_type != 0
                                 ? e->name + " (" + kw + " port " + std::to_string(port) + ")"
                                 : e->name;
-        std::string problem = node_problem(n, run->st->opt.selected);
+        std::string problem = node_problem(n, run->st->opt.selected, run->st->rec->name);
         if (problem == "-") // a missing variable of a whole category: left out
             continue;
         if (problem.empty()) {

@@ -118,8 +118,9 @@ std::string check_script_line(const ScriptLine& l) {
         return cvt_enum_str_num(l.mib_index, l.value, &num) ? "" : "Invalid Enumerated Type";
     }
     // A number must fit its type: a larger one would wrap on the device.
-    if (check_set_number(e->data_type, l.value) != NC_OK)
-        return "Invalid Integer Format";
+    std::string refusal = number_refusal(e->data_type, e->name, l.value);
+    if (!refusal.empty())
+        return refusal;
     std::string ip = l.value;
     if (e->data_type == MDT_IP_ADDR && !check_ip_addr_fmt(&ip))
         return "Invalid IP Address Format";

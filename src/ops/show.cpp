@@ -217,32 +217,32 @@ void print_show_output(int output, int detailed) {
 namespace {
 
 // What the fetch left on the devices, read before the report frees it.
-int show_outcome(bool cancelled) {
-    int result = cancelled ? SHOW_CANCELLED : SHOW_DONE;
+Result show_outcome(bool cancelled) {
+    Result result = cancelled ? Result::cancelled : Result::done;
     for (const MorixRecord* r : selected_reachable()) {
         if (r->status == SR_CANCELLED)
-            return SHOW_CANCELLED;
+            return Result::cancelled;
         if (r->status != 0) {
-            result = result == SHOW_DONE ? SHOW_UNREAD : result;
+            result = result == Result::done ? Result::failed : result;
             continue;
         }
         for (const ParamNode* n = r->prm_list; n; n = n->next)
             if (n->status == NS_NOT_DONE)
-                return SHOW_CANCELLED;
+                return Result::cancelled;
     }
     return result;
 }
 
 } // namespace
 
-int process_show(const ShowRequest& req) {
+Result process_show(const ShowRequest& req) {
     LongOperation op;
     op.busy();
     int func = -1, all = 0, count = 0;
     int code = check_rqr_port(req.items, req.param_sel, req.port_type, &func);
     std::vector<int> ports = process_rqr_port(code, req.ports, &all, &count, 1, req.parent);
     if (code == PRQ_NO_FUNC || code == PRQ_NO_PRM)
-        return SHOW_REFUSED;
+        return Result::refused;
     ports.resize(std::min(ports.size(), static_cast<size_t>(std::max(count, 0))));
     int built = 0;
     // Each device reads the port list for itself.
@@ -260,7 +260,7 @@ int process_show(const ShowRequest& req) {
     }
     op.open(req.parent, "Cancel Show", "", LO_FOLLOW_SNMP);
     op.at(get_sel_mrx_values());
-    int result = show_outcome(op.close());
+    Result result = show_outcome(op.close());
     print_show_output(req.output, req.detailed ? 1 : 0);
     free_host_info_list(0);
     if (built != 0)

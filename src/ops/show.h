@@ -11,6 +11,7 @@
 
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_resolve.h"
+#include "ui/outcome.h"
 
 // Port type code chosen for Show (main window selector, Show window toggles).
 extern int show_port_sel_ind;
@@ -28,14 +29,6 @@ struct ShowRequest {
     int output = 0;        // output area of the report
 };
 
-// Result of a Show.
-enum ShowResult {
-    SHOW_DONE = 0,      // every device answered
-    SHOW_UNREAD = 1,    // a device could not be read
-    SHOW_CANCELLED = 2, // the operator cancelled
-    SHOW_REFUSED = 3    // the chosen parameters or function are not in the catalogue
-};
-
 // The Show window's port type toggles and the port type code each selects.
 struct PortTypeChoice {
     int toggle_id; // Show window toggle
@@ -50,9 +43,11 @@ int show_toggle_port_type(int toggle_id);
 extern const char* const SHOW_BANNER;
 
 // The Show command (after the selection check): port conversion and check,
-// chain building, the fetch under the "Cancel Show" dialog, the report. A
-// ShowResult.
-int process_show(const ShowRequest& req);
+// chain building, the fetch under the "Cancel Show" dialog, the report.
+// done: every device answered; failed: a device could not be read;
+// cancelled: the operator cancelled; refused: the chosen parameters or
+// function are not in the catalogue.
+Result process_show(const ShowRequest& req);
 // Writes the report of every selected, reachable device into output and
 // frees their chains; detailed 1 for the detailed form.
 void print_show_output(int output, int detailed);

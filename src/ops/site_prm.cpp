@@ -98,8 +98,9 @@ bool editor_value(int id, const std::string& typed, std::string* value) {
         return false;
     }
     // A default the devices could not take is not stored either.
-    if (check_set_number(mib_var(id)->data_type, *value) != NC_OK) {
-        display_warn(W_SITE_FORM, mib_var(id)->name + " : Invalid Integer Format");
+    std::string refusal = number_refusal(mib_var(id)->data_type, mib_var(id)->name, *value);
+    if (!refusal.empty()) {
+        display_warn(W_SITE_FORM, mib_var(id)->name + " : " + refusal);
         return false;
     }
     size_t line_len = std::to_string(id).size() + 3 + value->size() + 1;

@@ -10,6 +10,7 @@
 
 #include "snmp_access/snmp_checks.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/progress.h"
 
 // An exchange result meaning: the request is out, its answer awaited.
 constexpr int SR_PENDING = 100;
@@ -47,11 +48,12 @@ enum ReplyKind { RK_NONE, RK_ANSWER, RK_TIMEOUT, RK_FAILED };
 struct SnmpCall {
     MorixRecord* rec = nullptr;
     int op = 0;
-    // Progress and cancel checks between chunks through is_cancelled (a run
-    // of one record); otherwise the run reports progress per record and the
-    // call only reads the cancel flag.
+    // Progress (the percentage of chunks served) and cancel checks between
+    // chunks (a run of one record); otherwise the run reports progress per
+    // record and the call only asks whether the run was cancelled.
     bool chunk_progress = true;
-    void* sess = nullptr; // the call's library session, opened by its first exchange
+    Progress* progress = nullptr; // the run's; null: the front end's
+    void* sess = nullptr;         // the call's library session, opened by its first exchange
     // The pass over the chain.
     int chunk_size = 0, chunks = 0, index = 0, size = 0, base = 0;
     ParamNode* cursor = nullptr;

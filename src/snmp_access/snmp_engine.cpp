@@ -11,7 +11,7 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "ui/app_globals.h"
-#include "ui/ui.h"
+#include "ui/diag.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ void write_back(MorixRecord* rec, ParamNode* first, const SnmpChunk& ch, int siz
     }
 }
 
-// Diagnostics of a chunk result on standard output; the code passed up.
+// Diagnostics of a chunk result on the diagnostics stream; the code passed up.
 int report_result(int rc) {
     switch (rc) {
     case SR_OK:
@@ -94,17 +94,17 @@ int report_result(int rc) {
     case SR_UNKNOWN_HOST:
         return rc;
     case SR_ERROR:
-        std::printf("\n\n%s\n\n", "An SNMP error occured.");
+        diag_printf("\n\n%s\n\n", "An SNMP error occured.");
         return SR_ERROR;
     case SR_NO_SPLIT:
-        std::printf("\n\n%s\n", "Splitting the packet wasn't enough.");
-        std::printf("%s\n\n", "Submitting one variable at a time.");
+        diag_printf("\n\n%s\n", "Splitting the packet wasn't enough.");
+        diag_printf("%s\n\n", "Submitting one variable at a time.");
         return SR_NO_SPLIT;
     case SR_CANCELLED:
-        std::printf("%s\n", "Operation cancelled.");
+        diag_printf("%s\n", "Operation cancelled.");
         return SR_CANCELLED;
     default:
-        std::printf("\n\n%s\n\n", "Invalid internal error code. Software error.");
+        diag_printf("\n\n%s\n\n", "Invalid internal error code. Software error.");
         return SR_ERROR;
     }
 }
@@ -123,14 +123,14 @@ const char* op_name(int op) {
 }
 
 void dump_str(const char* label, const std::string& v) {
-    std::printf("  %s : \t%s\n", label, v.c_str());
+    diag_printf("  %s : \t%s\n", label, v.c_str());
 }
 void dump_int(const char* label, int v) {
-    std::printf("  %s : \t%d\n", label, v);
+    diag_printf("  %s : \t%d\n", label, v);
 }
 
 void dump_snmp_record(const MorixRecord* rec, int op) {
-    std::printf("\n\n*** %s (%s) ***\n", rec->name.c_str(), op_name(op));
+    diag_printf("\n\n*** %s (%s) ***\n", rec->name.c_str(), op_name(op));
     char addr[INET_ADDRSTRLEN] = "";
     inet_ntop(AF_INET, &rec->addr.sin_addr, addr, sizeof addr);
     dump_str("IP Address", addr);
@@ -149,7 +149,7 @@ void dump_snmp_record(const MorixRecord* rec, int op) {
     dump_int("Allow Set", rec->allow_set);
     for (const ParamNode* n = rec->prm_list; n; n = n->next) {
         const MibVarEntry* e = mib_var(n->mib_index);
-        std::printf("\n%s %d\n", "VAR_NUMBER", n->seq + 1);
+        diag_printf("\n%s %d\n", "VAR_NUMBER", n->seq + 1);
         dump_str("Variable", e ? e->name : std::string());
         dump_str("OID Number", e ? e->oid_num : std::string());
         dump_int("Port Opt", n->port_type);
@@ -163,7 +163,6 @@ void dump_snmp_record(const MorixRecord* rec, int op) {
         dump_int("Error Code", n->status);
         dump_str("Value", n->has_value ? n->value : std::string());
     }
-    std::fflush(stdout);
 }
 
 } // namespace
@@ -176,12 +175,13 @@ int set_parameters_incomplete(ParamNode* node) {
 
 namespace {
 
-// Between chunks: whether the operator cancelled, through the cancel
-// dialog's progress in a run of one record, else from the flag alone.
+// Between chunks: whether the operator cancelled; a run of one record
+// reports its percentage of chunks served first.
 bool cancel_check(const SnmpCall& c, int percent) {
+    Progress& p = c.progress ? *c.progress : front_end_progress();
     if (c.chunk_progress)
-        return is_cancelled(percent) != 0;
-    return g_cancel_process != 0;
+        p.step(percent, 100, "");
+    return p.cancelled();
 }
 
 // Cuts the next chunk from the chain and gives its first request.

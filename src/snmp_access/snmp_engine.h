@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "snmp_access/morix_record.h"
+#include "ui/progress.h"
 
 // Operation kinds.
 enum SnmpOp { SNMP_OP_GET = 1, SNMP_OP_SET = 2, SNMP_OP_GETNEXT = 3 };
@@ -56,7 +57,7 @@ struct SnmpChunk {
 // record's status and the nodes. An empty chain leaves status unchanged.
 // Progress goes to the cancel dialog between chunks (percent of chunks
 // served), and a cancel marks the nodes not yet served with 17.
-void mm_snmp(MorixRecord* rec, int op);
+void mm_snmp(MorixRecord* rec, int op, Progress& progress = front_end_progress());
 // Marks node and every node after it with status 17; returns 1.
 int set_parameters_incomplete(ParamNode* node);
 
@@ -80,20 +81,21 @@ constexpr int MM_SNMP_IN_FLIGHT = 64;
 // requests leave one at a time in exactly the order and form mm_snmp gives
 // them, each with the record's own time-out and retries, up to
 // MM_SNMP_IN_FLIGHT records in flight (in list order as places free up).
-// The cancel flag is read at least every 100 ms. A run of one task is
-// mm_snmp (progress by chunk). With more, the cancel dialog is asked
-// (is_cancelled with the percentage of records done) before the first
-// request, after each finished record and every 100 ms, and its label
-// reads "<label>: <done> of <total> done, last Morix <name>".
+// progress is asked whether the run was cancelled at least every 100 ms.
+// A run of one task is mm_snmp (progress by chunk). With more, progress
+// steps (records done of the total, the last one's name) before the first
+// request, after each finished record and every 100 ms; label names the
+// run (progress.begin).
 // After a cancel, Get and GetNext calls in flight end at once with the
 // nodes of their chunk and after it marked 17 (Set calls finish the chunk
 // in flight first, as a call of one record does), and records not started
 // stay untouched (started false). Returns 1 when the run was cancelled.
-int mm_snmp_many(std::vector<SnmpTask>& tasks, const std::string& label);
+int mm_snmp_many(std::vector<SnmpTask>& tasks, const std::string& label,
+                 Progress& progress = front_end_progress());
 // mm_snmp_many of one operation over records (null ones skipped); for each
 // record, whether the run began it (a cancel leaves the others untouched).
 std::vector<char> mm_snmp_all(const std::vector<MorixRecord*>& recs, int op,
-                              const std::string& label);
+                              const std::string& label, Progress& progress = front_end_progress());
 
 // Prepares the SNMP library once (quiet, no MIB files, no persistent state).
 void mm_snmp_init();

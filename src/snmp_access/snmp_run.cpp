@@ -3,14 +3,13 @@
 // interface, which keeps each request's time-out and retries and matches
 // answers to requests by their id), one request in flight per record, and
 // a select() over the sessions' sockets that wakes at least every 100 ms to
-// read the cancel flag.
+// ask the run's Progress whether it was cancelled.
 #include <sys/select.h>
 
 #include <chrono>
 #include <memory>
 
 #include "snmp_access/snmp_call.h"
-#include "ui/ui.h"
 
 namespace {
 
@@ -28,9 +27,10 @@ struct Slot {
 };
 
 struct Run {
-    Run(std::vector<SnmpTask>& t, const std::string& l) : tasks(t), label(l) {}
+    Run(std::vector<SnmpTask>& t, Progress& p) : tasks(t), progress(p) {}
     std::vector<SnmpTask>& tasks;
-    std::string label;
+    Progress& progress;
+    std::string last; // the record finished last
     bool one = false; // a run of one task: progress by chunk
     std::vector<Slot> slots;
     size_t next = 0;
@@ -44,6 +44,7 @@ void start_call(Run& run, Slot& s, int op) {
     s.call->rec = s.task->rec;
     s.call->op = op;
     s.call->chunk_progress = run.one;
+    s.call->progress = &run.progress;
     ++s.calls;
     call_begin(*s.call);
 }
@@ -53,11 +54,9 @@ void report_done(Run& run, const MorixRecord* rec) {
     ++run.done;
     if (run.one || run.cancelled)
         return;
-    int total = static_cast<int>(run.tasks.size());
-    reset_cancel_dialog(run.label + ": " + std::to_string(run.done) + " of " +
-                            std::to_string(total) + " done, last",
-                        rec->name);
-    if (is_cancelled(run.done * 100 / total))
+    run.last = rec->name;
+    run.progress.step(run.done, static_cast<int>(run.tasks.size()), run.last);
+    if (run.progress.cancelled())
         run.cancelled = true;
 }
 
@@ -69,7 +68,7 @@ void after_call(Run& run, Slot& s) {
             start_call(run, s, op);
             continue;
         }
-        s.task->finished = !run.cancelled && g_cancel_process == 0;
+        s.task->finished = !run.cancelled && !run.progress.cancelled();
         s.call.reset();
         report_done(run, s.task->rec);
         s.task = nullptr;
@@ -129,23 +128,17 @@ void wait_once(Run& run) {
     }
 }
 
-// When 100 ms have passed since the last look: a run of many asks the
-// cancel dialog (which also redraws its scale); a run of one only lets the
-// Cancel button act and reads the flag, its progress calls staying those
-// between chunks.
+// When 100 ms have passed since the last look: a run of many steps its
+// progress again (a dialog redraws its scale); a run of one only asks
+// whether it was cancelled, its steps staying those between chunks.
 void poll_cancel(Run& run) {
     Clock::time_point now = Clock::now();
     if (now - run.polled < std::chrono::microseconds(POLL_USEC))
         return;
     run.polled = now;
-    if (!run.one) {
-        int total = static_cast<int>(run.tasks.size());
-        if (is_cancelled(run.done * 100 / total))
-            run.cancelled = true;
-        return;
-    }
-    clear_event_queue(W_CANCEL_BUTTON);
-    if (g_cancel_process)
+    if (!run.one)
+        run.progress.step(run.done, static_cast<int>(run.tasks.size()), run.last);
+    if (run.progress.cancelled())
         run.cancelled = true;
 }
 
@@ -169,8 +162,8 @@ bool in_flight(const Run& run) {
 
 } // namespace
 
-int mm_snmp_many(std::vector<SnmpTask>& tasks, const std::string& label) {
-    Run run(tasks, label);
+int mm_snmp_many(std::vector<SnmpTask>& tasks, const std::string& label, Progress& progress) {
+    Run run(tasks, progress);
     run.one = tasks.size() == 1;
     run.slots.resize(std::min(tasks.size(), static_cast<size_t>(MM_SNMP_IN_FLIGHT)));
     for (SnmpTask& t : tasks)
@@ -178,10 +171,11 @@ int mm_snmp_many(std::vector<SnmpTask>& tasks, const std::string& label) {
     if (tasks.empty())
         return 0;
     mm_snmp_init();
-    // A run of many shows its progress label and asks once before it sends.
+    // A run of many shows its progress and asks once before it sends.
+    progress.begin(label, static_cast<int>(tasks.size()));
     if (!run.one) {
-        reset_cancel_dialog(label + ": 0 of " + std::to_string(tasks.size()) + " done", "");
-        if (g_cancel_process || is_cancelled(0))
+        progress.step(0, static_cast<int>(tasks.size()), "");
+        if (progress.cancelled())
             run.cancelled = true;
     }
     if (!run.cancelled)
@@ -189,7 +183,7 @@ int mm_snmp_many(std::vector<SnmpTask>& tasks, const std::string& label) {
     // Every turn waits at most POLL_USEC; each call ends by its answers or
     // by its requests' time-outs, and a cancel ends the reads at once.
     while (in_flight(run)) {
-        if (g_cancel_process)
+        if (progress.cancelled())
             run.cancelled = true;
         if (run.cancelled)
             end_reads(run);
@@ -199,11 +193,11 @@ int mm_snmp_many(std::vector<SnmpTask>& tasks, const std::string& label) {
         poll_cancel(run);
         fill_slots(run);
     }
-    return run.cancelled || g_cancel_process ? 1 : 0;
+    return run.cancelled || progress.cancelled() ? 1 : 0;
 }
 
 std::vector<char> mm_snmp_all(const std::vector<MorixRecord*>& recs, int op,
-                              const std::string& label) {
+                              const std::string& label, Progress& progress) {
     std::vector<SnmpTask> tasks;
     std::vector<size_t> of;
     for (size_t i = 0; i < recs.size(); ++i) {
@@ -214,18 +208,18 @@ std::vector<char> mm_snmp_all(const std::vector<MorixRecord*>& recs, int op,
         tasks.back().op = op;
         of.push_back(i);
     }
-    mm_snmp_many(tasks, label);
+    mm_snmp_many(tasks, label, progress);
     std::vector<char> started(recs.size(), 0);
     for (size_t k = 0; k < tasks.size(); ++k)
         started[of[k]] = tasks[k].started ? 1 : 0;
     return started;
 }
 
-void mm_snmp(MorixRecord* rec, int op) {
+void mm_snmp(MorixRecord* rec, int op, Progress& progress) {
     if (!rec || rec->prm_count <= 0)
         return;
     std::vector<SnmpTask> one(1);
     one[0].rec = rec;
     one[0].op = op;
-    mm_snmp_many(one, "");
+    mm_snmp_many(one, "", progress);
 }

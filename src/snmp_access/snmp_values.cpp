@@ -52,6 +52,16 @@ int check_set_number(int data_type, const std::string& text) {
     return v <= limit ? NC_OK : NC_OUT_OF_RANGE;
 }
 
+std::string number_refusal(int data_type, const std::string& name, const std::string& text) {
+    int check = check_set_number(data_type, text);
+    if (check == NC_OK)
+        return "";
+    if (check == NC_NOT_NUMBER)
+        return "Invalid Integer Format";
+    const char* range = data_type == 3 ? "-2147483648 to 2147483647" : "0 to 4294967295";
+    return "Invalid Integer Format: " + name + " takes " + range + ", not " + text;
+}
+
 int parse_dotted_oid(const std::string& text, oid* out, size_t max_len, size_t* len) {
     size_t i = 0, n = 0;
     if (!text.empty() && text[0] == '.')

@@ -25,6 +25,10 @@ enum NumberCheck { NC_OK = 0, NC_NOT_NUMBER = 1, NC_OUT_OF_RANGE = 2 };
 int check_set_number(int data_type, const std::string& text);
 // True for the data types check_set_number checks (3, 6, 7, 8).
 bool is_number_data_type(int data_type);
+// The refusal of a value of variable name: "" when it fits, "Invalid
+// Integer Format" when it is not a number, and for a number out of range
+// "Invalid Integer Format: NAME takes MIN to MAX, not TEXT".
+std::string number_refusal(int data_type, const std::string& name, const std::string& text);
 
 // Parses dotted decimal sub-identifiers (an optional leading dot) into out,
 // at most max_len of them. Returns 1 and the length, or 0 for a malformed

@@ -71,6 +71,11 @@ struct Outcome {
 class Progress {
   public:
     virtual ~Progress() = default;
+    // A run of total steps named what begins (the label of its progress).
+    virtual void begin(const std::string& what, int total) {
+        (void)what;
+        (void)total;
+    }
     // done of total steps finished; current names what is being served.
     virtual void step(int done, int total, const std::string& current) = 0;
     // True once the operator has asked to stop.

@@ -4,6 +4,7 @@
 // run without --json.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 
@@ -151,6 +152,8 @@ TEST_F(CliJson, EveryDocumentParsesAndKeepsTheTextRunsStatus) {
         {2, {"-mrx", A, "page", "ip", "nosuch=1"}},
         {0, {"-mrx", A, "list"}},
         {1, {"list"}},
+        {0, {"site-default", "sysContact"}},
+        {0, {"group", "list"}},
     };
     for (const auto& [status, args] : runs) {
         ProgramResult text = run_cli(args);
@@ -177,6 +180,64 @@ TEST_F(CliJson, EveryDocumentParsesAndKeepsTheTextRunsStatus) {
         }
     }
     EXPECT_EQ(run_cli({"-mrx", A, "set", "sysName=x", "--json"}).status, 2);
+}
+
+// The terminal's contract, verb by verb: standard output holds the report
+// or one JSON document ("json": it parses) and nothing else ("*": any
+// report); every failure is named on standard error with its device or
+// file; a file kept because the overwrite was not confirmed has a status
+// of its own; a usage error shows one usage line, never the whole usage.
+TEST_F(CliJson, TheTerminalContract) {
+    // Bytes that are not UTF-8: a surrogate, an overlong form, a code
+    // point above U+10FFFF; then a line that does not parse.
+    const std::string bytes = "\xed\xa0\x80\xc0\xaf\xf4\x90\x80\x80";
+    const std::string head = "#\n# DB_VERSION: V1.0\n# FORMAT: Parameter Name | Port Type | "
+                             "Port Number | Value\n#\n";
+    write_file(tmp.file("odd.scr"), head + "sysContact | none | 0 | " + bytes + "\nbroken\n");
+    write_file(tmp.file("odd2.scr"), head + "sysName | none | 0 | x\n");
+    write_file(tmp.file("keep"), "kept\n");
+    const std::vector<std::string> quick = {"-mrx", A + "," + Q, "-t", "1", "-r", "0"};
+    auto with = [](std::vector<std::string> a, const std::vector<std::string>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+    };
+    const Case cases[] = {
+        {with(quick, {"show", "-v", "sysName"}), 1, "MORIX : " + A,
+         "show: " + Q + ": not reachable"},
+        {with(quick, {"--json", "show", "-v", "sysName"}), 1, "json", "show: " + Q + ": not"},
+        {with(quick, {"list"}), 1, "NAME", "mm_cli list: " + Q + ": NOT REACHABLE.\n"},
+        {{"-mrx", A, "list", "-o", tmp.file("keep")}, 3, "NAME", "keep exists; it was not over"},
+        {{"-mrx", A, "script", "create", tmp.file("keep"), "-v", "sysName"}, 3, "*", "not overwr"},
+        {{"--json", "compare", "--files", tmp.file("odd.scr"), tmp.file("odd2.scr")},
+         1,
+         "json",
+         "Invalid " + tmp.file("odd.scr") + " data line: "},
+        {{"--json", "script", "view", tmp.file("odd.scr")}, 0, "json", ""},
+        {{"show", "-p", "asy"}, 2, "", "\nusage: mm_cli [OPTIONS] show [-d]"},
+        {{"frobnicate"}, 2, "", "Run 'mm_cli --help'"},
+    };
+    for (const Case& c : cases) {
+        ProgramResult r = run_cli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args[c.args.size() - 2] << r.err;
+        if (c.out == "json") {
+            EXPECT_FALSE(parse_json(r.out).empty()) << r.out;
+        } else if (c.out != "*") {
+            EXPECT_TRUE(c.out.empty() ? r.out.empty() : has(r.out, c.out)) << r.out;
+        }
+        EXPECT_TRUE(has(r.err, c.err)) << r.err;
+        EXPECT_LT(std::count(r.err.begin(), r.err.end(), '\n'), 8) << r.err;
+    }
+    EXPECT_EQ(read_file(tmp.file("keep")), "kept\n");
+    auto doc = parse_json(run_cli(with(quick, {"--json", "show", "-v", "sysName"})).out);
+    EXPECT_EQ(doc["devices.1.device"] + doc["devices.1.result"], "\"" + Q + "\"\"unreachable\"");
+    doc = parse_json(run_cli({"--json", "script", "view", tmp.file("odd.scr")}).out);
+    EXPECT_EQ(doc["lines.0.value"], "\"\\u00ed\\u00a0\\u0080\\u00c0\\u00af\\u00f4\\u0090\\u0080"
+                                    "\\u0080\"");
 }
 
 // Completion names come from the installed catalogue and pages.

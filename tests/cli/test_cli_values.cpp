@@ -143,14 +143,16 @@ TEST_F(CliValues, ScriptsAndComparisonsKeepWhatTheyHold) {
     ASSERT_EQ(stat(dir.file("fifo.scr").c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
 
-    // The saved differences ask before replacing a script.
+    // The saved differences ask before replacing a script; one kept has a
+    // status of its own.
     write_file(dir.file("keep.scr"), "mine\n");
     const std::vector<std::string> cmp = {"compare", "--mrx",      A,    B,
                                           "-v",      "sysContact", "-o", dir.file("keep.scr")};
     std::vector<std::string> args = {"-mrx", A + "," + B};
     args.insert(args.end(), cmp.begin(), cmp.end());
     r = cli(args);
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(has(r.err, "compare: " + dir.file("keep.scr") + " exists; it was not")) << r.err;
     EXPECT_EQ(read_file(dir.file("keep.scr")), "mine\n");
     args.insert(args.begin() + 2, "-y");
     r = cli(args);
@@ -191,7 +193,7 @@ TEST_F(CliValues, StatusTellsWhetherEverythingWasDone) {
          1,
          "Not confirmed (answer with -y)",
          ""},
-        {{"-mrx", A, "-y", "boot", "timedBoot", "--time", "12:60"}, 1, "", "Boot time is invalid"},
+        {{"-mrx", A, "-y", "boot", "timedBoot", "--time", "12:60"}, 1, "Boot time is invalid", ""},
     };
     for (const Case& c : cases) {
         ProgramResult r = cli(c.args);

@@ -12,7 +12,7 @@
 #include "snmp_access/product_types.h"
 #include "support/snmpd_peer.h"
 #include "ui/app_globals.h"
-#include "ui/command_result.h"
+#include "ui/outcome.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
@@ -72,7 +72,8 @@ TEST_F(ListSim, SeveralNamesAddAsOneAfterTheOther) {
             for (const std::string& n : names)
                 reqs.push_back({n, ""});
             EXPECT_EQ(add_morixes(reqs),
-                      (std::vector<int>{CMD_FAILED, CMD_DONE, CMD_DONE, CMD_REFUSED, CMD_REFUSED}));
+                      (std::vector<Result>{Result::failed, Result::done, Result::done,
+                                           Result::refused, Result::refused}));
         } else {
             for (const std::string& n : names)
                 add(n);
@@ -189,11 +190,11 @@ TEST_F(ListSim, SnmpSettingsOfSelectedDevices) {
               (std::vector<std::string>{"One or more SNMP values were different for the selected "
                                         "Morixes.\nThose values will not be displayed."}));
     hl_clear_events();
-    EXPECT_EQ(set_snmp_info_vals({}), CMD_REFUSED);
+    EXPECT_EQ(set_snmp_info_vals({}), Result::refused);
     EXPECT_EQ(warnings(),
               (std::vector<std::string>{"You must select one or both update options."}));
     ui_set_toggle(W_SNMP_UPD_SEL_TB, true, false);
-    EXPECT_EQ(set_snmp_info_vals({false, true, "7", "", " pub lic "}), CMD_DONE);
+    EXPECT_EQ(set_snmp_info_vals({false, true, "7", "", " pub lic "}), Result::done);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(host_info_list[i]->timeout, 7000000);
         EXPECT_EQ(host_info_list[i]->retries, mm_snmp_def_rty);

@@ -123,26 +123,26 @@ TEST_F(Dispatch, FunctionListChoices) {
     ASSERT_EQ(read_mib_info("data/gui_mm_data"), 0);
     ASSERT_EQ(read_func_info("data/gui_mm_data"), 0);
     display_mgmt_func_main(FG_STANDARD);
-    main_prm_lst_w = 46;
-    hl_widget(59).toggle = true;
+    main_prm_lst_w = W_CHOICE_STD_GROUPS;
+    hl_widget(W_ASY_PRM_TB).toggle = true;
     dispatch_main(W_FUNC_MODE);
     EXPECT_EQ(param_sel_flag, 1);
-    EXPECT_EQ(main_prm_lst_w, 59);
+    EXPECT_EQ(main_prm_lst_w, W_ASY_PRM_TB);
     EXPECT_EQ(ui_list_get_policy(W_FUNC_LIST), LSP_EXTENDED);
     // The same choice again does not redraw the list.
     ui_list_add_item(W_FUNC_LIST, "marker", 0);
-    set_mgmt_mode_lst(59);
+    set_mgmt_mode_lst(W_ASY_PRM_TB);
     EXPECT_EQ(ui_list_items(W_FUNC_LIST).back(), "marker");
-    set_mgmt_mode_lst(46);
+    set_mgmt_mode_lst(W_CHOICE_STD_GROUPS);
     EXPECT_EQ(param_sel_flag, 0);
     EXPECT_EQ(fnc_sel_ind, FG_STANDARD);
     EXPECT_EQ(ui_list_get_policy(W_FUNC_LIST), LSP_SINGLE);
-    EXPECT_EQ(choice_port_type(730), 8);
-    EXPECT_EQ(choice_port_type(731), 5);
-    EXPECT_EQ(choice_port_type(83), 6);
+    EXPECT_EQ(choice_port_type(W_DS0_PRM_TB), 8);
+    EXPECT_EQ(choice_port_type(W_DS1_PRM_TB), 5);
+    EXPECT_EQ(choice_port_type(W_CHN_PRM_TB), 6);
     EXPECT_EQ(choice_port_type(99), -3);
     set_mgmt_mode_lst(99); // not a choice: nothing changes
-    EXPECT_EQ(main_prm_lst_w, 46);
+    EXPECT_EQ(main_prm_lst_w, W_CHOICE_STD_GROUPS);
 }
 
 TEST_F(Dispatch, ListDoubleClicks) {
@@ -150,7 +150,7 @@ TEST_F(Dispatch, ListDoubleClicks) {
     EXPECT_EQ(hl_warning_box(), "You must select a reachable Morix from the list.");
     EXPECT_EQ(list_action_main(999, 1, "x", 0), 0);
     ui_list_add_item(W_UDF_WORK, "a", 0);
-    list_action_main(251, 1, "g", 23);
+    list_action_main(W_UDF_GROUP_LIST, 1, "g", 23);
     EXPECT_EQ(ui_list_count(W_UDF_WORK), 0);
 }
 

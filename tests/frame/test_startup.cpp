@@ -16,6 +16,7 @@
 #include "support/test_dirs.h"
 #include "ui/access.h"
 #include "ui/app_globals.h"
+#include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {

@@ -45,8 +45,12 @@ TEST_F(ScriptFileTest, LineChecks) {
         {"mrxSubnetMask | none | 0 | 255.0.0", "Invalid IP Address Format"},
         {"mrxDialoutRetries | none | 0 | 5x", "Invalid Integer Format"},
         {"mrxDialoutRetries | none | 0 | \"\"", "Invalid Integer Format"},
-        {"mrxDialoutRetries | none | 0 | 4294967297", "Invalid Integer Format"},
-        {"mrxDialoutRetries | none | 0 | 2147483648", "Invalid Integer Format"},
+        {"mrxDialoutRetries | none | 0 | 4294967297",
+         "Invalid Integer Format: mrxDialoutRetries takes -2147483648 to 2147483647, not "
+         "4294967297"},
+        {"mrxDialoutRetries | none | 0 | 2147483648",
+         "Invalid Integer Format: mrxDialoutRetries takes -2147483648 to 2147483647, not "
+         "2147483648"},
         {"mrxDialoutRetries | none | 0 | -2147483648", ""},
         {"noSuchThing | none | 0 | 1", "Unknown Parameter Name"},
         {"sysContact | none | 0", "Invalid script file line."},

@@ -2,8 +2,6 @@
 // windows' objects as an operator (or mm_cli) drives them.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "devices/mrx_list.h"
 #include "frame/dispatch.h"
 #include "ops/show.h"
@@ -280,8 +278,10 @@ TEST_F(StatusSim, TunnelsOfACommunicationServer) {
 
 TEST_F(StatusSim, CountersAdvanceUnreachableAndCancel) {
     REQUIRE_NETNS();
-    ASSERT_TRUE(start_logged({{derived_profile("stat_pri.prof", "counter_rate totalInChars 50"), A},
-                              {sim_profile("stat_mp.prof"), B}}));
+    // The device's clock advances one second per request it takes.
+    ASSERT_TRUE(start_logged(
+        {{derived_profile("stat_pri.prof", "counter_rate totalInChars 50\nclock_step 100"), A},
+         {sim_profile("stat_mp.prof"), B}}));
     add_all({A, B});
     select_only(A);
     auto in_chars = [&] {
@@ -289,11 +289,12 @@ TEST_F(StatusSim, CountersAdvanceUnreachableAndCancel) {
         size_t p = t.find("Input Chars: ");
         return p == std::string::npos ? 0UL : std::stoul(t.substr(p + 13));
     };
-    unsigned long first = in_chars();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2100));
-    unsigned long second = in_chars();
-    EXPECT_GE(second - first, 100UL);
-    EXPECT_LE(second - first, 150UL);
+    // Equal reads take equal numbers of requests: the counter rises by equal
+    // steps of its rate.
+    unsigned long first = in_chars(), second = in_chars(), third = in_chars();
+    EXPECT_GT(second, first);
+    EXPECT_EQ((second - first) % 50, 0UL);
+    EXPECT_EQ(third - second, second - first);
 
     // A cancel shows nothing and marks the device incomplete.
     hl_cancel_at(1);
