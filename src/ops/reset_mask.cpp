@@ -103,16 +103,38 @@ int build_auto_reset(MorixRecord* rec) {
     return -1;
 }
 
-// Whether the device took every reset of its chain; the chain goes.
-int take_auto_reset(MorixRecord* rec) {
+// One line naming the device and what its reset chain reset: the ports
+// one by one, or the reset codes.
+std::string reset_line(const MorixRecord& rec, bool took) {
+    std::string ports, codes;
+    for (const ParamNode* n = rec.prm_list; n; n = n->next) {
+        const MibVarEntry* e = mib_var(n->mib_index);
+        bool port = e != nullptr && std::string(e->name) == "charPortReset";
+        std::string& to = port ? ports : codes;
+        to += (to.empty() ? "" : ",") + (port ? std::to_string(n->port_num) : n->value);
+    }
+    std::string line = (took ? "Reset " : "Could not reset ") + rec.name + ":";
+    if (!ports.empty())
+        line += " ports " + ports;
+    if (!codes.empty())
+        line += std::string(ports.empty() ? "" : ";") + " reset codes " + codes;
+    return line;
+}
+
+// Whether the device took every reset of its chain; the chain goes (its
+// line added to report when one is given).
+int take_auto_reset(MorixRecord* rec, std::string* report = nullptr) {
     int ok = rec->status == SR_OK;
     for (const ParamNode* n = rec->prm_list; n; n = n->next)
         ok = ok && n->status == NS_OK;
+    if (report != nullptr)
+        *report += reset_line(*rec, ok) + "\n";
     free_prm_list(rec);
     return ok;
 }
 
-int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_names) {
+int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_names,
+                    std::string* report) {
     // Every device's resets are sent side by side; the failures are named
     // in list order.
     std::vector<int> took(recs.size());
@@ -127,7 +149,7 @@ int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_n
     for (size_t i = 0; i < recs.size(); ++i) {
         MorixRecord* r = recs[i];
         if (took[i] < 0)
-            took[i] = take_auto_reset(r);
+            took[i] = take_auto_reset(r, report);
         if (took[i])
             continue;
         all_ok = 0;
@@ -222,12 +244,12 @@ int do_auto_reset(MorixRecord* rec) {
     return take_auto_reset(rec);
 }
 
-int do_sel_mrx_auto_reset(std::string* failed_names) {
+int do_sel_mrx_auto_reset(std::string* failed_names, std::string* report) {
     std::vector<MorixRecord*> recs;
     for (int p : walk_positions())
         if (host_info_list[p]->selected && host_info_list[p]->allow_set == 1)
             recs.push_back(host_info_list[p]);
-    return auto_reset_list(recs, failed_names);
+    return auto_reset_list(recs, failed_names, report);
 }
 
 int do_cpy_mrx_auto_reset(const std::vector<std::string>& names, int output,
@@ -245,7 +267,11 @@ int do_cpy_mrx_auto_reset(const std::vector<std::string>& names, int output,
         if (host_info_list[p]->allow_set == 1)
             recs.push_back(host_info_list[p]);
     }
-    return auto_reset_list(recs, failed_names);
+    std::string report;
+    int all_ok = auto_reset_list(recs, failed_names, &report);
+    if (!report.empty())
+        write_otp_msg(output, "\n" + report, 0, 1);
+    return all_ok;
 }
 
 void display_reset_warning(int parent, const std::string& names) {

@@ -45,10 +45,12 @@ int does_user_want_reset(int parent);
 // The resets of one device in one SET; 1 on success.
 int do_auto_reset(MorixRecord* rec);
 // do_auto_reset for every selected device that allows sets; failed names
-// are joined by ", ". 1 when all succeeded.
-int do_sel_mrx_auto_reset(std::string* failed_names);
+// are joined by ", ". 1 when all succeeded. report (when given) gets one
+// line per device reset: its name and the ports or reset codes sent.
+int do_sel_mrx_auto_reset(std::string* failed_names, std::string* report = nullptr);
 // The same for the copy window's destination devices, found by name; a name
-// no longer in the list adds the redisplay note to output.
+// no longer in the list adds the redisplay note to output, and the lines of
+// the resets sent go there too.
 int do_cpy_mrx_auto_reset(const std::vector<std::string>& names, int output,
                           std::string* failed_names);
 void display_reset_warning(int parent, const std::string& names);

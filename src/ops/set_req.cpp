@@ -297,9 +297,11 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
     if (redisplay && !*cancelled)
         get_set_cur_val(set_in_force, warned, nonexistent, 0);
     if (reset_due && does_user_want_reset(parent)) {
-        std::string failed;
-        if (!do_sel_mrx_auto_reset(&failed))
+        std::string failed, report;
+        if (!do_sel_mrx_auto_reset(&failed, &report))
             display_reset_warning(parent, failed);
+        if (!report.empty())
+            write_otp_msg(output, "\n" + report, 0, 1);
     }
     return *error ? 1 : 0;
 }

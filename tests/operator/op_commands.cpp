@@ -6,10 +6,12 @@
 // outcome is read back from the devices and the files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "frame/gui_run.h"
 #include "operator/operator.h"
+#include "operator/operator_x.h"
 
 namespace {
 
@@ -147,6 +149,56 @@ TEST(OpCommands, CopyToAnotherDevice) {
               "");
 }
 
+// At every tick while the cancel dialog of a long operation is up, it is
+// the top window, above the window that started it (itself above the main
+// window); its Cancel button can be clicked.
+Step cancel_stays_on_top(const std::string& owner) {
+    auto clickable = std::make_shared<int>(0);
+    auto why = std::make_shared<std::string>("it never came");
+    return check(
+        "the cancel dialog stays on top with Cancel clickable",
+        [=]() -> std::string {
+            Widget d = shell_titled("Cancel Copy");
+            if (d == nullptr)
+                return *clickable > 0 ? "" : *why;
+            std::vector<std::string> t = window_titles();
+            auto at = [&](const std::string& x) { return std::find(t.begin(), t.end(), x); };
+            if (t.back() != "Cancel Copy" || at(owner) > at("Cancel Copy") || at(MAIN) > at(owner))
+                return "!stacked wrongly: top is " + t.back() + ", " + owner + " at " +
+                       std::to_string(at(owner) - t.begin()) + ", main at " +
+                       std::to_string(at(MAIN) - t.begin());
+            *why = why_not_clickable(find_control(d, "Cancel"));
+            *clickable += why->empty() ? 1 : 0;
+            return "watching";
+        },
+        30000);
+}
+
+TEST(OpCommands, CopyToASlowDeviceKeepsCancelOnTop) {
+    NEED_PROGRAM();
+    const char* W = "Copy";
+    Steps start = {menu("Commands>Copy..."),
+                   wait_window(W),
+                   select_item(W, "Copy From", "127.0.81.1"),
+                   select_item(W, "Copy To", "127.0.81.4"),
+                   toggle(W, "Main Window Choice", true),
+                   click(W, "Copy"),
+                   answer("Confirmation", "OK")};
+    EXPECT_EQ(
+        run_scenario("copy_slow",
+                     pick({J1}, {"mrxDialoutIdleTimer"}) + start +
+                         Steps{cancel_stays_on_top(W),
+                               device_has("127.0.81.4", "mrxDialoutIdleTimer", "77"),
+                               answer("Reset Parameters", "Reset"),
+                               wait_text(W, "cpy_text", "Reset 127.0.81.4: "),
+                               wait_text(W, "cpy_text", "Copy complete.")} +
+                         Steps{click(W, "Copy"), answer("Confirmation", "OK"),
+                               click("Cancel Copy", "Cancel"), answer("Confirm Cancel?", "Cancel"),
+                               wait_closed("Cancel Copy"), click(W, "Close"), wait_closed(W)},
+                     120000),
+        "");
+}
+
 TEST(OpCommands, UserGroupsNewModifyDelete) {
     NEED_PROGRAM();
     const char* W = "User Defined Parameter Groups";
@@ -210,11 +262,13 @@ int main(int argc, char** argv) {
     GuiTestRun run;
     run.sim.devices = {{sim_profile("modelj.prof"), "127.0.81.1"},
                        {sim_profile("modelj.prof"), "127.0.81.2"},
-                       {sim_profile("modelq.prof"), "127.0.81.3"}};
+                       {sim_profile("modelq.prof"), "127.0.81.3"},
+                       {sim_profile("modelj.prof"), "127.0.81.4"}};
+    run.sim.faults = {"127.0.81.4:delay=600"};
     run.sim.sets = {"127.0.81.2:sysContact=night shift", "127.0.81.1:mrxDialoutIdleTimer=77"};
     run.sim.control_log = g_log;
     run.first = "127.0.81.1";
-    run.added = {"127.0.81.2", "127.0.81.3"};
+    run.added = {"127.0.81.2", "127.0.81.3", "127.0.81.4"};
     run.click_to_type = true;
     run.privileged = true;
     run.skip_status = 77;
