@@ -157,7 +157,7 @@ void boot_report(const std::vector<MorixRecord*>& devs, const std::vector<MorixR
         if (r->allow_set && !contains(failed, r))
             booted += "\n" + r->name;
     if (!booted.empty())
-        display_msg_box(W_BOOT_DIALOG, "Boot",
+        display_msg_box(W_BOOT_DIALOG, "Boot Message",
                         "The boot operation was successful for: " + booted +
                             "\n\nUse 'Morix Status' in the Status menu\nto "
                             "determine the current state of a Morix.");

@@ -13,6 +13,8 @@
 #include "operator/operator.h"
 #include "operator/operator_x.h"
 
+#include <Xm/Xm.h>
+
 namespace {
 
 bool g_ready = false;
@@ -69,6 +71,24 @@ TEST(OpCommands, ShowParameterAndEveryPortType) {
     }
 }
 
+// The window made 200 pixels taller (through the window manager): its
+// rows area grows with it.
+Step rows_grow(const std::string& window) {
+    auto before = std::make_shared<int>(-1);
+    return check("the rows grow with the window", [=]() -> std::string {
+        Widget shell = shell_titled(window);
+        Widget rows = find_control(shell, "set_work_sw");
+        Dimension h = 0, sw = 0, sh = 0;
+        XtVaGetValues(rows, XmNheight, &h, nullptr);
+        if (*before < 0) {
+            *before = h;
+            XtVaGetValues(shell, XmNwidth, &sw, XmNheight, &sh, nullptr);
+            XResizeWindow(XtDisplay(shell), XtWindow(shell), sw, sh + 200);
+        }
+        return h > *before + 50 ? "" : "the rows area did not grow";
+    });
+}
+
 TEST(OpCommands, SetSendsOnlyWhatWasChosen) {
     NEED_PROGRAM();
     const char* W = "Set";
@@ -98,7 +118,8 @@ TEST(OpCommands, SetSendsOnlyWhatWasChosen) {
                                      pause(2500), answer("Reset Parameters", "Reset"),
                                      device_has(A, "mrxDialoutEnable", "disabled"),
                                      file_has(g_log, std::string(A) + " mrxcReset"),
-                                     click(W, "Close"), wait_closed(W)}),
+                                     wait_text(W, "set_text", std::string("Reset ") + A + ":"),
+                                     rows_grow(W), click(W, "Close"), wait_closed(W)}),
               "");
 }
 
@@ -151,7 +172,7 @@ TEST(OpCommands, CopyToAnotherDevice) {
 
 // At every tick while the cancel dialog of a long operation is up, it is
 // the top window, above the window that started it (itself above the main
-// window); its Cancel button can be clicked.
+// window); its label is whole and its Cancel button can be clicked.
 Step cancel_stays_on_top(const std::string& owner) {
     auto clickable = std::make_shared<int>(0);
     auto why = std::make_shared<std::string>("it never came");
@@ -167,6 +188,13 @@ Step cancel_stays_on_top(const std::string& owner) {
                 return "!stacked wrongly: top is " + t.back() + ", " + owner + " at " +
                        std::to_string(at(owner) - t.begin()) + ", main at " +
                        std::to_string(at(MAIN) - t.begin());
+            Widget label = find_control(d, "cancel_lbl");
+            XtWidgetGeometry want{};
+            XtQueryGeometry(label, nullptr, &want);
+            Dimension width = 0;
+            XtVaGetValues(label, XmNwidth, &width, nullptr);
+            if (want.width > width)
+                return "!its label is cut: " + label_of(label);
             *why = why_not_clickable(find_control(d, "Cancel"));
             *clickable += why->empty() ? 1 : 0;
             return "watching";
@@ -179,6 +207,7 @@ TEST(OpCommands, CopyToASlowDeviceKeepsCancelOnTop) {
     const char* W = "Copy";
     Steps start = {menu("Commands>Copy..."),
                    wait_window(W),
+                   select_item(W, "Copy From", "127.0.81.2"),
                    select_item(W, "Copy From", "127.0.81.1"),
                    select_item(W, "Copy To", "127.0.81.4"),
                    toggle(W, "Main Window Choice", true),

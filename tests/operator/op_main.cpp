@@ -167,7 +167,8 @@ TEST(OpMain, DiscoverAndNewDiscovery) {
                            {menu("Morix>New Discovery..."), wait_window(P),
                             type_into(P, "Internet Address", "127.0.0.0"),
                             type_into(P, "Subnet Mask", "255.0.0.0"), type_into(P, "Timeout", "2"),
-                            click(P, "OK"), answer("Warning Message", "OK"), row_is(T, true)}),
+                            click(P, "OK"), wait_window("Warning Message", 30000),
+                            answer("Warning Message", "OK"), row_is(T, true)}),
               "");
     const char* W = "Discover Morixes/Search Device";
     std::string file = g_install + "/data/mrx_lists/op_found.lst";
