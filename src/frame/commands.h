@@ -86,6 +86,7 @@ int cmd_set_port_type(int id);
 int cmd_set_apply(int id);
 // Compare and script windows and their port dialogs.
 int cmd_cmp_kind(int id);
+int cmd_cmp_choice(int id);
 int cmd_compare(int id);
 int cmd_script_view(int id);
 int cmd_script_create(int id);

@@ -3,6 +3,7 @@
 #include "catalogue/func_display.h"
 #include "devices/mrx_list.h"
 #include "frame/commands.h"
+#include "frame/dispatch.h"
 #include "ops/copy.h"
 #include "snmp_access/port_inst.h"
 #include "ui/ui.h"
@@ -31,6 +32,21 @@ void fill_cpy_lists() {
     refill(W_CPY_TO_LIST, names);
 }
 
+// The Copy window's parameter label shows what Copy will read.
+void show_cpy_params_used() {
+    static const int kinds[] = {W_CPY_MAIN_WINDOW_CHOICE_TB, W_CPY_MORIX_TB,
+                                W_CPY_ASYNC_PORTS_TB,        W_CPY_SYNC_PORTS_TB,
+                                W_CPY_PRINTER_PORTS_TB,      W_CPY_ETHERNET_PORTS_TB,
+                                W_CPY_WAN_INTERFACES_TB,     W_CPY_CHANNELS_TB};
+    int chosen = W_CPY_MAIN_WINDOW_CHOICE_TB;
+    for (int id : kinds)
+        if (ui_get_toggle(id)) {
+            chosen = id;
+            break;
+        }
+    show_params_used(W_CPY_FORM, chosen, chosen == W_CPY_MAIN_WINDOW_CHOICE_TB);
+}
+
 void open_cpy_window() {
     static bool listening = false;
     if (!listening) {
@@ -43,8 +59,7 @@ void open_cpy_window() {
     ui_list_set_policy(W_CPY_FROM_LIST, LSP_SINGLE);
     ui_list_set_policy(W_CPY_TO_LIST, LSP_MULTIPLE);
     fill_cpy_lists();
-    g_cpy_copy_mode = 1;
-    update_act_hlp_label(W_CPY_FORM);
+    show_cpy_params_used();
     std::string k;
     cvt_port_opt_str(cpy_port_sel_ind, &k);
     process_cpy_port_sel(k);
@@ -83,5 +98,7 @@ int cmd_copy(int) {
 }
 
 int cmd_copy_choice(int id) {
-    return cpy_choice_action(id, ui_get_toggle(id));
+    int done = cpy_choice_action(id, ui_get_toggle(id));
+    show_cpy_params_used();
+    return done;
 }

@@ -93,6 +93,12 @@ int cmd_cmp_open(int) {
 int cmd_cmp_kind(int id) {
     if (ui_get_toggle(id))
         display_cmp_kind(id - W_CMP_KIND_TB[0] + 1);
+    show_cmp_params_used();
+    return 1;
+}
+
+int cmd_cmp_choice(int) {
+    show_cmp_params_used();
     return 1;
 }
 

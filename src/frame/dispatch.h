@@ -43,5 +43,9 @@ int list_action_main(int list_id, int pos, const std::string& item, int reason);
 // Basic-mode action by basic id: help and close of the basic windows'
 // rows here, the rest to the pages.
 void dispatch_basic(int id);
+// The parameter label of the Compare or Copy window (form) shows what the
+// command will read: the main window's choice when main_choice, else all
+// parameters of the kind the chosen toggle names (0: the script's).
+void show_params_used(int form, int chosen_toggle, bool main_choice);
 // Menu bar and device buttons stay insensitive until start-up finished.
 void set_commands_available(bool available);

@@ -122,3 +122,17 @@ void set_commands_available(bool available) {
     for (int id : ids)
         ui_set_sensitive(id, available);
 }
+
+void show_params_used(int form, int chosen_toggle, bool main_choice) {
+    bool copy = form == W_CPY_FORM;
+    (copy ? g_cpy_copy_mode : g_cmp_dev_mode) = main_choice ? 1 : 0;
+    if (main_choice) {
+        update_act_hlp_label(form);
+        return;
+    }
+    // Another choice: the command reads every parameter of that kind, and
+    // none of the main window's.
+    std::string kind = chosen_toggle != 0 ? get_widget_label(chosen_toggle) : "";
+    set_widget_label(copy ? W_CPY_ACT_HLP_LBL : W_CMP_ACT_HLP_LBL,
+                     kind.empty() ? "<the script's parameters>" : "<all " + kind + " parameters>");
+}

@@ -104,7 +104,17 @@ void display_win_help(int help_id, int table) {
         display_warn(parent, MSG_NO_HELP);
         return;
     }
-    show_help_text(added, stop.empty() ? last : stop);
+    // A help file read for the first time is shown from its first heading
+    // (its last heading is the end of what it says).
+    std::string first;
+    for (size_t from = 0; first.empty() && from < added.size();) {
+        size_t end = added.find('\n', from);
+        std::string line = added.substr(from, end == std::string::npos ? end : end - from);
+        if (is_heading(line))
+            first = line;
+        from = end == std::string::npos ? added.size() : end + 1;
+    }
+    show_help_text(added, !stop.empty() ? stop : !first.empty() ? first : last);
 }
 
 void display_fnc_help(const std::string& name, int standard_group) {

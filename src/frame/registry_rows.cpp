@@ -163,8 +163,8 @@ std::vector<WindowRow> make_rows() {
         {W_MRX_ST_UPDATE_PB, W_MRX_ST_AUTO}));
     rows.push_back(status_window(
         W_MP_STAT_FORM, "Morix MP Status",
-        {6, "MM/mp", "mp_stat_top", W_MP_STAT_SHELL, "mp_stat_form", 60, 275, 840, 440}, {},
-        {W_MP_ST_SAVE_PB}, W_MP_ST_TEXT, W_MP_ST_CLOSE_PB,
+        {6, "MM/mp", "mp_stat_top", W_MP_STAT_SHELL, "mp_stat_form", 60, 275, 840, 440},
+        {{W_MP_ST_HELP_PB, "sts_mp.wh"}}, {W_MP_ST_SAVE_PB}, W_MP_ST_TEXT, W_MP_ST_CLOSE_PB,
         {W_MP_ST_UPDATE_PB, W_MP_ST_AUTO, W_MP_ST_DETAILS_PB}));
     rows.push_back(
         {W_EVENTS_FORM,

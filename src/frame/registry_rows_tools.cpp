@@ -103,10 +103,12 @@ WindowRow compare_window() {
                     cmd_cmp_kind) +
                 rows_of({W_CMP_ASYNC_TB, W_CMP_SYNC_TB, W_CMP_PRINTER_TB, W_CMP_ETHERNET_TB,
                          W_CMP_WAN_INTERFACE_TB, W_CMP_WAN_CHANNEL_TB, W_CMP_CHANNELS_TB,
-                         W_CMP_ALL_PORTS_TB, W_CMP_MAIN_WINDOW_CHOICE_TB, W_CMP_MORIX_TB,
-                         W_CMP_ASYNC_PORTS_TB, W_CMP_SYNC_PORTS_TB, W_CMP_PRINTER_PORTS_TB,
-                         W_CMP_ETHERNET_PORTS_TB, W_CMP_WAN_INTERFACES_TB},
+                         W_CMP_ALL_PORTS_TB},
                         nullptr) +
+                rows_of({W_CMP_MAIN_WINDOW_CHOICE_TB, W_CMP_MORIX_TB, W_CMP_ASYNC_PORTS_TB,
+                         W_CMP_SYNC_PORTS_TB, W_CMP_PRINTER_PORTS_TB, W_CMP_ETHERNET_PORTS_TB,
+                         W_CMP_WAN_INTERFACES_TB},
+                        cmd_cmp_choice) +
                 rows_of({W_CMP_APPLY}, cmd_compare)};
 }
 

@@ -3,6 +3,7 @@
 #include "frame/script_windows.h"
 
 #include "devices/mrx_list.h"
+#include "frame/dispatch.h"
 #include "snmp_access/morix_record.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -80,10 +81,17 @@ void open_cmp_window() {
     }
     fill_cmp_lists();
     display_cmp_kind(current_kind());
+    show_cmp_params_used();
     gui_manage_top_form(W_CMP_FORM);
     // Scripts made since the window was last open are listed too.
     for (int box : W_CMP_FSB)
         ui_rescan_files(box);
+}
+
+void show_cmp_params_used() {
+    int code = cmp_window_code();
+    bool devices = current_kind() == CMP_MRX_MRX;
+    show_params_used(W_CMP_FORM, devices ? cmp_code_tb[code - 1] : 0, devices && code == 1);
 }
 
 void display_cmp_kind(int kind) {

@@ -36,6 +36,8 @@ void open_cmp_window();
 // Shows kind 1 (two devices), 2 (device and script) or 3 (two scripts):
 // each side's title, its device part or file box, its port field.
 void display_cmp_kind(int kind);
+// Shows in the Compare window's parameter label what Compare will read.
+void show_cmp_params_used();
 // The request the window's controls describe.
 CmpRequest cmp_window_request();
 

@@ -75,6 +75,9 @@ void show_now() {
     Widget d = widgets[W_CANCEL_DIALOG];
     if (d == nullptr)
         return;
+    // The dialog shows the progress itself: a Working box would only cover
+    // it (and, belonging to another window, raise that window over it).
+    remove_work();
     gui_manage_child(d);
     XmUpdateDisplay(d);
     draw_scale(widgets[W_CANCEL_DRAW]);
@@ -85,8 +88,24 @@ void delay_cb(XtPointer, XtIntervalId*) {
     show_now();
 }
 
+// Widens the dialog until its label fits: a label wider than the dialog
+// would be cut at both ends.
+void fit_label() {
+    Widget label = widgets[W_CANCEL_LABEL], dialog = widgets[W_CANCEL_DIALOG];
+    if (label == nullptr || dialog == nullptr)
+        return;
+    XtWidgetGeometry pref{};
+    XtQueryGeometry(label, nullptr, &pref);
+    Dimension width = 0, spacing = 0;
+    XtVaGetValues(dialog, XmNwidth, &width, XmNhorizontalSpacing, &spacing, nullptr);
+    int need = pref.width + 2 * spacing + 8;
+    if ((pref.request_mode & CWWidth) != 0 && need > width)
+        XtVaSetValues(dialog, XmNwidth, static_cast<Dimension>(need), nullptr);
+}
+
 void set_label(const std::string& text) {
     set_widget_label(W_CANCEL_LABEL, text);
+    fit_label();
 }
 
 } // namespace
@@ -118,6 +137,11 @@ void pop_cancel_dialog(int mode, int parent_id, const std::string& title, const 
             app_context, static_cast<unsigned long>(delay) * 1000, delay_cb, nullptr);
     else
         show_now();
+}
+
+bool cancel_dialog_active() {
+    Widget d = widgets[W_CANCEL_DIALOG];
+    return cs_state.delay_timer != 0 || (d != nullptr && XtIsManaged(d));
 }
 
 int pop_cancel_dialog_down() {

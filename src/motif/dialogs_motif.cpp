@@ -2,7 +2,9 @@
 // the item-help window, questions (modal ask_user and the question box),
 // the busy cursor with its delayed Working dialog.
 #include <X11/cursorfont.h>
+#include <X11/keysym.h>
 #include <Xm/MessageB.h>
+#include <Xm/PushB.h>
 #include <Xm/Text.h>
 #include <Xm/TextF.h>
 
@@ -28,6 +30,21 @@ XmString make_cs(const std::string& text) {
                               const_cast<char*>(XmFONTLIST_DEFAULT_TAG));
 }
 
+// Escape on a box whose only button is OK presses OK (the box's own cancel
+// button stays hidden, and a message box's cancel button cannot be
+// changed).
+void escape_presses_ok(Widget box, XtPointer, XEvent* ev, Boolean*) {
+    if (ev->type != KeyPress || XLookupKeysym(&ev->xkey, 0) != XK_Escape)
+        return;
+    // The button may be a gadget, which has no actions: its callbacks run.
+    Widget ok = XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON);
+    XmPushButtonCallbackStruct cbs = {};
+    cbs.reason = XmCR_ACTIVATE;
+    cbs.event = ev;
+    if (ok != nullptr && XtIsManaged(ok) && XtIsSensitive(ok))
+        XtCallCallbacks(ok, XmNactivateCallback, &cbs);
+}
+
 // Hides the buttons of a message box that the dialog kind does not use.
 // A box with OK alone closes with Escape as with Return.
 void keep_buttons(Widget box, bool ok, bool cancel, bool help) {
@@ -38,7 +55,7 @@ void keep_buttons(Widget box, bool ok, bool cancel, bool help) {
     if (!help)
         XtUnmanageChild(XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON));
     if (ok && !cancel)
-        XtVaSetValues(box, XmNcancelButton, XmMessageBoxGetChild(box, XmDIALOG_OK_BUTTON), nullptr);
+        XtAddEventHandler(box, KeyPressMask, False, escape_presses_ok, nullptr);
 }
 
 bool shell_is_shown(Widget shell) {
@@ -57,8 +74,14 @@ void destroy_later(Widget w) {
         [](XtPointer client, XtIntervalId*) { XtDestroyWidget(static_cast<Widget>(client)); }, w);
 }
 
-void warn_ok_cb(Widget w, XtPointer, XtPointer) {
-    XtUnmanageChild(w);
+// However the warning goes (OK, Escape, the window manager's close), it is
+// answered: its text is dropped, so that it neither comes back with the
+// next window nor takes the next warning's lines.
+void warn_gone_cb(Widget w, XtPointer, XtPointer) {
+    if (w != warn_box)
+        return;
+    if (XtIsManaged(w))
+        XtUnmanageChild(w);
     destroy_later(XtParent(w));
     warn_box = nullptr;
     warn_owner = nullptr;
@@ -72,7 +95,9 @@ void build_warn_box(Widget shell) {
     XtSetArg(args[0], XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL);
     warn_box = XmCreateWarningDialog(parent, const_cast<char*>("warning_box"), args, 1);
     keep_buttons(warn_box, true, false, false);
-    XtAddCallback(warn_box, XmNokCallback, warn_ok_cb, nullptr);
+    XtAddCallback(warn_box, XmNokCallback, warn_gone_cb, nullptr);
+    XtAddCallback(warn_box, XmNcancelCallback, warn_gone_cb, nullptr);
+    XtAddCallback(warn_box, XmNunmapCallback, warn_gone_cb, nullptr);
     // However the box goes (its window destroyed with it, or replaced), no
     // stale pointer to it stays behind for the cancel dialog's input filter.
     XtAddCallback(
@@ -129,13 +154,6 @@ Cursor busy_cursor(int mode) {
 
 Widget work_parent(int parent_id);
 
-// The Working dialog never comes up over a question or a warning the
-// operator has to answer: it would take their place on top.
-bool answer_pending() {
-    return (g_ask_dialog != nullptr && XtIsManaged(g_ask_dialog)) ||
-           (warn_box != nullptr && XtIsManaged(warn_box));
-}
-
 void work_timer_cb(XtPointer, XtIntervalId*) {
     work_timer = 0;
     if (answer_pending())
@@ -168,6 +186,14 @@ void drain_events_without_buttons() {
 
 Widget g_ask_dialog = nullptr;
 
+// The Working dialog never comes up over a question or a warning the
+// operator has to answer: it would take their place on top.
+bool answer_pending() {
+    return (g_ask_dialog != nullptr && XtIsManaged(g_ask_dialog)) ||
+           (warn_box != nullptr && XtIsManaged(warn_box)) ||
+           (widgets[W_QUESTION_BOX] != nullptr && XtIsManaged(widgets[W_QUESTION_BOX]));
+}
+
 // ---- warnings and messages ------------------------------------------------
 
 void display_warn(int parent_id, const std::string& text) {
@@ -177,13 +203,19 @@ void display_warn(int parent_id, const std::string& text) {
     Widget shell = get_shell_parent(parent);
     if (ui_is_managed(parent_id) && (XmIsText(parent) || XmIsTextField(parent)))
         XmProcessTraversal(parent, XmTRAVERSE_CURRENT);
-    if (!text.empty())
-        warn_text = warn_box != nullptr && !warn_text.empty() ? warn_text + "\n\n" + text : text;
     if (warn_box == nullptr && text.empty())
         return;
+    std::string was = warn_text;
+    warn_text = warning_with(warn_box != nullptr ? warn_text : "", text);
+    // The same warning again while it is open changes nothing on screen.
+    if (warn_box != nullptr && warn_owner == shell && !text.empty() && warn_text == was &&
+        XtIsManaged(warn_box))
+        return;
     if (warn_box != nullptr && warn_owner != shell) {
-        XtDestroyWidget(XtParent(warn_box));
+        // Forgotten first: its going is no answer that drops the text.
+        Widget old = warn_box;
         warn_box = nullptr;
+        XtDestroyWidget(XtParent(old));
     }
     if (warn_box == nullptr)
         build_warn_box(shell);
@@ -266,6 +298,68 @@ void display_item_help(int parent_id, const std::string& text) {
 
 namespace {
 
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool meets(const Rect& o) const {
+        return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h;
+    }
+};
+
+Rect root_rect(Widget w) {
+    Rect r;
+    Position x = 0, y = 0;
+    XtTranslateCoords(w, 0, 0, &x, &y);
+    Dimension wd = 0, ht = 0;
+    XtVaGetValues(w, XmNwidth, &wd, XmNheight, &ht, nullptr);
+    return {x, y, wd, ht};
+}
+
+// The largest text area shown in the window of root (its output).
+Widget output_text(Widget root) {
+    Widget best = nullptr;
+    int best_area = 0;
+    for (int i = 0; i < MAX_WIDGETS; ++i) {
+        Widget w = widgets[i];
+        if (w == nullptr || !XmIsText(w) || !XtIsRealized(w) || !XtIsManaged(w) ||
+            get_shell_parent(w) != get_shell_parent(root))
+            continue;
+        Rect r = root_rect(w);
+        if (r.w * r.h > best_area) {
+            best = w;
+            best_area = r.w * r.h;
+        }
+    }
+    return best;
+}
+
+// A question refers to what its window's output shows: it stands beside
+// that text (left of it, else right of the window, else below it) instead
+// of over its middle.
+void place_clear_of_output(Widget box, Widget parent) {
+    Widget text = parent != nullptr && XtIsRealized(parent) ? output_text(parent) : nullptr;
+    if (text == nullptr)
+        return;
+    XtWidgetGeometry pref{};
+    XtQueryGeometry(box, nullptr, &pref);
+    Rect out = root_rect(text), win = root_rect(parent);
+    int w = pref.width, h = pref.height;
+    Rect centred{win.x + (win.w - w) / 2, win.y + (win.h - h) / 2, w, h};
+    if (!centred.meets(out))
+        return;
+    int sw = WidthOfScreen(XtScreen(box)), sh = HeightOfScreen(XtScreen(box));
+    const Rect tries[] = {{out.x - w - 16, win.y + (win.h - h) / 2, w, h},
+                          {win.x + win.w + 16, win.y + (win.h - h) / 2, w, h},
+                          {win.x + (win.w - w) / 2, out.y + out.h + 16, w, h}};
+    for (const Rect& t : tries) {
+        if (t.x < 0 || t.y < 0 || t.x + t.w > sw || t.y + t.h > sh || t.meets(out))
+            continue;
+        XtVaSetValues(box, XmNdefaultPosition, False, nullptr);
+        XtVaSetValues(XtParent(box), XmNx, static_cast<Position>(t.x), XmNy,
+                      static_cast<Position>(t.y), nullptr);
+        return;
+    }
+}
+
 void answer_cb(Widget, XtPointer client, XtPointer call) {
     auto* cbs = static_cast<XmAnyCallbackStruct*>(call);
     *static_cast<int*>(client) = cbs->reason == XmCR_OK ? ASK_OK : ASK_CANCEL;
@@ -315,6 +409,7 @@ int ask_user(int parent_id, const std::string& title, const std::string& ok_labe
     XtAddCallback(box, XmNcancelCallback, answer_cb, &answer);
     if (busy_count > 0)
         set_cursor_on_windows(None);
+    place_clear_of_output(box, parent_widget(parent_id));
     gui_manage_child(box);
     // Waits for the answer; the dialog is modal, so only it takes input.
     while (answer == 0)
@@ -420,7 +515,7 @@ bool is_work_dialog(Widget w) {
 }
 
 void display_work(int parent_id, const std::string& title, const std::string& text) {
-    if (top_level == nullptr || work_dialog_shown())
+    if (top_level == nullptr || work_dialog_shown() || cancel_dialog_active())
         return;
     Widget parent = work_parent(parent_id);
     Arg args[1];

@@ -47,9 +47,15 @@ Widget owner_window();
 // Raises w's shell above the program's other windows and gives it the
 // keyboard focus once the window manager has mapped it.
 void bring_to_front(Widget w);
-// Return presses a dialog's OK button and Escape its Cancel (or Close)
-// button; a dialog with OK alone closes with either.
+// The keys of a dialog or top-level window of the interface description:
+// Return presses its OK button (else its first command button), Escape its
+// Cancel or Close button (a dialog with OK alone closes with either), and
+// F1 its Help button where the control with the focus has no help of its
+// own.
 void set_dialog_keys(Widget w);
+// The file selection boxes inside root list no file whose name begins
+// with a dot.
+void hide_dot_files(Widget root);
 // Puts the blank label back on option menus that hold no choice (the
 // toolkit relabels them with their current button when it lays them out).
 void reshow_blank_menus();
@@ -58,6 +64,9 @@ void forget_blank_menus(Widget root);
 // Waits (at most a second) until w's window is mapped, then draws it: for a
 // dialog shown just before work that blocks the event loop.
 void show_drawn(Widget w);
+// True while the cancel dialog of a long operation is shown or about to
+// be (its delay running).
+bool cancel_dialog_active();
 // True for the Working dialog of the busy state.
 bool is_work_dialog(Widget w);
 // Takes down a pending work dialog, clears the basic-mode hotspot text,
@@ -104,6 +113,12 @@ int gui_start(int argc, char** argv);
 extern void (*g_init_done_hook)();
 // 1 once the staged initialisation finished (commands are available).
 extern int g_init_done;
+
+// The clock of the timer service (ui_add_timer): the toolkit's real time,
+// or (for tests) a clock that moves only when advanced; the timers due by
+// then run from the main loop, earliest first.
+void use_manual_timer_clock(bool on);
+void advance_timer_clock(int ms);
 
 // Busy nesting count and whether the Working dialog is shown (for tests).
 int app_busy_count();

@@ -9,6 +9,7 @@
 #include <Xm/ToggleB.h>
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "catalogue/mib_catalogue.h"
@@ -149,6 +150,19 @@ void ui_set_read_only(int id, bool read_only, int table) {
         Boolean on = read_only ? False : True;
         XtVaSetValues(w, XmNeditable, on, XmNcursorPositionVisible, on, XmNtraversalOn, on,
                       nullptr);
+        // A field that takes no input has the colour of the window behind
+        // it, so that it does not look like a place to type.
+        static std::map<Widget, Pixel> field_colour;
+        Pixel now = 0, behind = 0;
+        XtVaGetValues(w, XmNbackground, &now, nullptr);
+        XtVaGetValues(XtParent(w), XmNbackground, &behind, nullptr);
+        if (read_only && now != behind) {
+            field_colour[w] = now;
+            XmChangeColor(w, behind);
+        } else if (!read_only && field_colour.count(w) != 0) {
+            XmChangeColor(w, field_colour[w]);
+            field_colour.erase(w);
+        }
         return;
     }
     XtSetSensitive(w, read_only ? False : True);

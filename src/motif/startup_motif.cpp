@@ -320,6 +320,7 @@ int fetch_widget(const char* name, Widget parent, int slot, int table) {
             register_tab_groups(w);
         set_dialog_keys(w);
     }
+    hide_dot_files(w);
     tab[slot] = w;
     watch_slot(w, slot, table);
     install_focus_handlers(w);

@@ -352,8 +352,12 @@ void gui_manage_top_form(int form_id, int table) {
         bool was_open = viewable(shell);
         XtPopup(shell, XtGrabNone);
         XMapRaised(XtDisplay(shell), XtWindow(shell));
+        // A window asked for again comes to the front with the keys, as a
+        // new one does.
         if (!was_open)
             cascade(shell);
+        else
+            bring_to_front(form);
         last_raised = nullptr;
     } else {
         gui_manage_child(form);

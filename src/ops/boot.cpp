@@ -151,17 +151,16 @@ void boot_report(const std::vector<MorixRecord*>& devs, const std::vector<MorixR
         for (MorixRecord* r : failed)
             display_warn(W_BOOT_DIALOG, r->name);
     }
-    bool any = false;
-    for (MorixRecord* r : devs) {
-        if (!r->allow_set || contains(failed, r))
-            continue;
-        if (!any)
-            display_warn(W_BOOT_DIALOG, "The boot operation was successful for: ");
-        any = true;
-        display_warn(W_BOOT_DIALOG, r->name);
-    }
-    display_warn(W_BOOT_DIALOG, "\nUse the 'Verify Morix State' in the Status menu\nto "
-                                "determine the current state of a Morix.");
+    // A success is news, not a warning: it comes in a message box.
+    std::string booted;
+    for (MorixRecord* r : devs)
+        if (r->allow_set && !contains(failed, r))
+            booted += "\n" + r->name;
+    if (!booted.empty())
+        display_msg_box(W_BOOT_DIALOG, "Boot Message",
+                        "The boot operation was successful for: " + booted +
+                            "\n\nUse 'Morix Status' in the Status menu\nto "
+                            "determine the current state of a Morix.");
 }
 
 } // namespace
@@ -336,8 +335,8 @@ Result boot_proc(const BootRequest& req, std::vector<DeviceOutcome>* devices) {
         free_prm_list(r);
     busy.idle();
     if (cancelled) {
-        display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nUse the "
-                                    "'Verify Morix State' in the Status menu to see the "
+        display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nUse "
+                                    "'Morix Status' in the Status menu to see the "
                                     "current state of selected Morixes.");
         return Result::failed;
     }

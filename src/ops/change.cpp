@@ -249,7 +249,7 @@ ChangeOutcome run_change(const ChangePlan& plan, Progress* progress) {
 }
 
 bool run_change_reset(const ChangeOutcome& co, std::string* failed_names,
-                      std::vector<std::string>* notes) {
+                      std::vector<std::string>* notes, std::string* report) {
     clear_reset_masks();
     std::vector<MorixRecord*> recs;
     for (const DeviceChange& d : co.devices) {
@@ -260,7 +260,7 @@ bool run_change_reset(const ChangeOutcome& co, std::string* failed_names,
         g_input_port[p] = d.reset_ports;
         recs.push_back(d.rec);
     }
-    return auto_reset_list(recs, failed_names, notes) != 0;
+    return auto_reset_list(recs, failed_names, notes, report) != 0;
 }
 
 uint32_t change_reset_mask(MorixRecord* rec, ResetPorts* ports) {

@@ -64,7 +64,7 @@ void finish_change_outcome(ChangeOutcome* co);
 // ", "; a line in notes for each change no reset applies to. True when
 // all succeeded.
 bool run_change_reset(const ChangeOutcome& co, std::string* failed_names,
-                      std::vector<std::string>* notes);
+                      std::vector<std::string>* notes, std::string* report = nullptr);
 // The resets one device needs for the values it took (its mask and ports).
 uint32_t change_reset_mask(MorixRecord* rec, ResetPorts* ports);
 

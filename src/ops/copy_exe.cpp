@@ -209,7 +209,7 @@ int copy_exe(const CopyRequest& req) {
         st.change.cancelled = st.change.cancelled || cancelled;
         st.change.outcome.result = Result::done;
         if (!cancelled)
-            ask_change_reset(st.change, W_CPY_FORM, false);
+            ask_change_reset(st.change, W_CPY_FORM, false, W_CPY_TEXT);
     }
     if (!cancelled)
         out(st.error ? "\nCopy complete with errors." : "\nCopy complete.");

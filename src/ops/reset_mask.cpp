@@ -110,11 +110,32 @@ int build_auto_reset(MorixRecord* rec, std::vector<std::string>* notes) {
     return rec->prm_list ? -1 : 1;
 }
 
-// Whether the device took every reset of its chain; the chain goes.
-int take_auto_reset(MorixRecord* rec) {
+// One line naming the device and what its reset chain reset: the ports
+// one by one, or the reset codes.
+std::string reset_line(const MorixRecord& rec, bool took) {
+    std::string ports, codes;
+    for (const ParamNode* n = rec.prm_list; n; n = n->next) {
+        const MibVarEntry* e = mib_var(n->mib_index);
+        bool port = e != nullptr && std::string(e->name) == "charPortReset";
+        std::string& to = port ? ports : codes;
+        to += (to.empty() ? "" : ",") + (port ? std::to_string(n->port_num) : n->value);
+    }
+    std::string line = (took ? "Reset " : "Could not reset ") + rec.name + ":";
+    if (!ports.empty())
+        line += " ports " + ports;
+    if (!codes.empty())
+        line += std::string(ports.empty() ? "" : ";") + " reset codes " + codes;
+    return line;
+}
+
+// Whether the device took every reset of its chain; the chain goes (its
+// line added to report when one is given).
+int take_auto_reset(MorixRecord* rec, std::string* report = nullptr) {
     int ok = rec->status == SR_OK;
     for (const ParamNode* n = rec->prm_list; n; n = n->next)
         ok = ok && n->status == NS_OK;
+    if (report != nullptr)
+        *report += reset_line(*rec, ok) + "\n";
     free_prm_list(rec);
     return ok;
 }
@@ -122,7 +143,7 @@ int take_auto_reset(MorixRecord* rec) {
 } // namespace
 
 int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_names,
-                    std::vector<std::string>* notes) {
+                    std::vector<std::string>* notes, std::string* report) {
     std::vector<std::string> ignored;
     if (!notes)
         notes = &ignored;
@@ -140,7 +161,7 @@ int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_n
     for (size_t i = 0; i < recs.size(); ++i) {
         MorixRecord* r = recs[i];
         if (took[i] < 0)
-            took[i] = take_auto_reset(r);
+            took[i] = take_auto_reset(r, report);
         if (took[i])
             continue;
         all_ok = 0;

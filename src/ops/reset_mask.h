@@ -41,9 +41,11 @@ int does_user_want_reset(int parent);
 // The automatic resets of recs side by side (their masks and ports from
 // g_auto_reset_mask and g_input_port): failed names joined by ", ", and a
 // line in notes (may be null) for each change no reset applies to. A
-// WAN-interface change resets its WAN module. 1 when all succeeded.
+// WAN-interface change resets its WAN module. 1 when all succeeded. report
+// (when given) gets one line per device reset: its name and the ports or
+// reset codes sent.
 int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_names,
-                    std::vector<std::string>* notes);
+                    std::vector<std::string>* notes, std::string* report = nullptr);
 void display_reset_warning(int parent, const std::string& names);
 void display_reset_timeout_warning(int parent, const std::string& names);
 

@@ -210,7 +210,7 @@ ChangeOutcome send_change(ChangePlan plan, int parent, const char* cancel_title)
     return co;
 }
 
-void ask_change_reset(const ChangeOutcome& co, int parent, bool timeout_text) {
+void ask_change_reset(const ChangeOutcome& co, int parent, bool timeout_text, int output) {
     bool due = false;
     for (const DeviceChange& d : co.devices)
         due = due || d.reset_mask != 0;
@@ -218,7 +218,10 @@ void ask_change_reset(const ChangeOutcome& co, int parent, bool timeout_text) {
         return;
     std::string failed;
     std::vector<std::string> notes;
-    bool ok = run_change_reset(co, &failed, &notes);
+    std::string report;
+    bool ok = run_change_reset(co, &failed, &notes, &report);
+    if (output != 0 && !report.empty())
+        write_otp_msg(output, "\n" + report, 0, 1);
     for (const std::string& n : notes)
         display_warn(parent, n);
     if (!ok && timeout_text)
@@ -299,6 +302,6 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
     if ((redisplay & SR_REREAD) && !*cancelled)
         get_set_cur_val(set_in_force, warned, nonexistent, 0);
     if (!*error)
-        ask_change_reset(co, parent, false);
+        ask_change_reset(co, parent, false, output);
     return *error ? 1 : 0;
 }

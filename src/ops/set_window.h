@@ -120,7 +120,8 @@ ChangeOutcome send_change(ChangePlan plan, int parent, const char* cancel_title)
 // The reset follow-up of a change that needs one: the question (unless it
 // is turned off) and the resets; failures warned over parent (with the
 // time-out advice when timeout_text).
-void ask_change_reset(const ChangeOutcome& co, int parent, bool timeout_text);
+// output (when not 0) gets the lines of the resets sent.
+void ask_change_reset(const ChangeOutcome& co, int parent, bool timeout_text, int output = 0);
 
 // Sends the chains built for the selected devices through the change
 // pipeline, reports into output (a message or output area of window

@@ -258,7 +258,9 @@ void status_auto_tick(int w) {
     const AutoRefresh a = auto_state[w];
     int form = status_member(a.member >= 0 ? a.member : shown_member[w]).form;
     MorixRecord* rec = find_record(a.device);
-    bool open = expose_dialog(form) != 0 || window_open(form);
+    // Only looked at: a refresh never raises its window over the
+    // operator's work.
+    bool open = window_open(form);
     StatusWindowView v = read_window(w);
     if (a.member < 0 || !rec || !rec->reachable || !open || !v.auto_on) {
         stop_auto(w);
@@ -266,8 +268,9 @@ void status_auto_tick(int w) {
         return;
     }
     // A command already at work (this window's or another's) keeps the
-    // device's chain: this tick is skipped.
-    if (!status_busy && rec->prm_count == 0)
+    // device's chain, and a warning or question waits for the operator:
+    // this tick is skipped.
+    if (!status_busy && rec->prm_count == 0 && !answer_pending())
         run_frame(a.member, rec, status_window_input(a.member, v));
     arm_auto(w, v);
 }

@@ -47,6 +47,12 @@ extern int g_update_in_snmp;
 void display_warn(int parent_id, const std::string& text);
 // Re-shows an existing warning box over the given window.
 void redisplay_warn(int parent_id);
+// The text of the warning box after text is added to what it shows: each
+// message once, separated by blank lines.
+std::string warning_with(const std::string& shown, const std::string& text);
+// True while a warning or a question waits for the operator (work that
+// runs by itself, such as an automatic refresh, waits too).
+bool answer_pending();
 // Rings the display bell at volume percent (-100..100).
 void ui_bell(int volume);
 // Information message box (modeless).

@@ -53,3 +53,22 @@ int check_if_overwrite(int parent_id, int kind, const std::string& path) {
                            word, base.c_str());
     return answer == ASK_CANCEL ? 0 : 1;
 }
+
+std::string warning_with(const std::string& shown, const std::string& text) {
+    if (shown.empty())
+        return text;
+    if (text.empty())
+        return shown;
+    // The open box holds messages separated by blank lines; a message it
+    // already holds is not added again (a refreshing window would grow the
+    // box by one copy per refresh).
+    for (size_t from = 0; from <= shown.size();) {
+        size_t end = shown.find("\n\n", from);
+        if (end == std::string::npos)
+            end = shown.size();
+        if (shown.compare(from, end - from, text) == 0)
+            return shown;
+        from = end + 2;
+    }
+    return shown + "\n\n" + text;
+}

@@ -176,11 +176,12 @@ void display_warn(int parent_id, const std::string& said) {
     record("warn", parent_id, "Warning Message", text);
     if (text.empty())
         return;
-    if (st().warning_open && !st().warning_box.empty())
-        st().warning_box += "\n\n" + text;
-    else
-        st().warning_box = text;
+    st().warning_box = warning_with(st().warning_open ? st().warning_box : "", text);
     st().warning_open = true;
+}
+
+bool answer_pending() {
+    return st().warning_open;
 }
 
 void redisplay_warn(int) {}

@@ -13,6 +13,8 @@ using Fn = void (*)();
 const Fn ui_services[] = {
     UI_FN(display_warn),
     UI_FN(redisplay_warn),
+    UI_FN(warning_with),
+    UI_FN(answer_pending),
     UI_FN(display_msg),
     UI_FN(ask_user),
     UI_FN(vask_user),

@@ -6,10 +6,14 @@
 // outcome is read back from the devices and the files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "frame/gui_run.h"
 #include "operator/operator.h"
+#include "operator/operator_x.h"
+
+#include <Xm/Xm.h>
 
 namespace {
 
@@ -67,6 +71,24 @@ TEST(OpCommands, ShowParameterAndEveryPortType) {
     }
 }
 
+// The window made 200 pixels taller (through the window manager): its
+// rows area grows with it.
+Step rows_grow(const std::string& window) {
+    auto before = std::make_shared<int>(-1);
+    return check("the rows grow with the window", [=]() -> std::string {
+        Widget shell = shell_titled(window);
+        Widget rows = find_control(shell, "set_work_sw");
+        Dimension h = 0, sw = 0, sh = 0;
+        XtVaGetValues(rows, XmNheight, &h, nullptr);
+        if (*before < 0) {
+            *before = h;
+            XtVaGetValues(shell, XmNwidth, &sw, XmNheight, &sh, nullptr);
+            XResizeWindow(XtDisplay(shell), XtWindow(shell), sw, sh + 200);
+        }
+        return h > *before + 50 ? "" : "the rows area did not grow";
+    });
+}
+
 TEST(OpCommands, SetSendsOnlyWhatWasChosen) {
     NEED_PROGRAM();
     const char* W = "Set";
@@ -96,7 +118,8 @@ TEST(OpCommands, SetSendsOnlyWhatWasChosen) {
                                      pause(2500), answer("Reset Parameters", "Reset"),
                                      device_has(A, "mrxDialoutEnable", "disabled"),
                                      file_has(g_log, std::string(A) + " mrxcReset"),
-                                     click(W, "Close"), wait_closed(W)}),
+                                     wait_text(W, "set_text", std::string("Reset ") + A + ":"),
+                                     rows_grow(W), click(W, "Close"), wait_closed(W)}),
               "");
 }
 
@@ -145,6 +168,64 @@ TEST(OpCommands, CopyToAnotherDevice) {
                                              answer("Reset Parameters", "Cancel"),
                                              click(W, "Close"), wait_closed(W)}),
               "");
+}
+
+// At every tick while the cancel dialog of a long operation is up, it is
+// the top window, above the window that started it (itself above the main
+// window); its label is whole and its Cancel button can be clicked.
+Step cancel_stays_on_top(const std::string& owner) {
+    auto clickable = std::make_shared<int>(0);
+    auto why = std::make_shared<std::string>("it never came");
+    return check(
+        "the cancel dialog stays on top with Cancel clickable",
+        [=]() -> std::string {
+            Widget d = shell_titled("Cancel Copy");
+            if (d == nullptr)
+                return *clickable > 0 ? "" : *why;
+            std::vector<std::string> t = window_titles();
+            auto at = [&](const std::string& x) { return std::find(t.begin(), t.end(), x); };
+            if (t.back() != "Cancel Copy" || at(owner) > at("Cancel Copy") || at(MAIN) > at(owner))
+                return "!stacked wrongly: top is " + t.back() + ", " + owner + " at " +
+                       std::to_string(at(owner) - t.begin()) + ", main at " +
+                       std::to_string(at(MAIN) - t.begin());
+            Widget label = find_control(d, "cancel_lbl");
+            XtWidgetGeometry want{};
+            XtQueryGeometry(label, nullptr, &want);
+            Dimension width = 0;
+            XtVaGetValues(label, XmNwidth, &width, nullptr);
+            if (want.width > width)
+                return "!its label is cut: " + label_of(label);
+            *why = why_not_clickable(find_control(d, "Cancel"));
+            *clickable += why->empty() ? 1 : 0;
+            return "watching";
+        },
+        30000);
+}
+
+TEST(OpCommands, CopyToASlowDeviceKeepsCancelOnTop) {
+    NEED_PROGRAM();
+    const char* W = "Copy";
+    Steps start = {menu("Commands>Copy..."),
+                   wait_window(W),
+                   select_item(W, "Copy From", "127.0.81.2"),
+                   select_item(W, "Copy From", "127.0.81.1"),
+                   select_item(W, "Copy To", "127.0.81.4"),
+                   toggle(W, "Main Window Choice", true),
+                   click(W, "Copy"),
+                   answer("Confirmation", "OK")};
+    EXPECT_EQ(
+        run_scenario("copy_slow",
+                     pick({J1}, {"mrxDialoutIdleTimer"}) + start +
+                         Steps{cancel_stays_on_top(W),
+                               device_has("127.0.81.4", "mrxDialoutIdleTimer", "77"),
+                               answer("Reset Parameters", "Reset"),
+                               wait_text(W, "cpy_text", "Reset 127.0.81.4: "),
+                               wait_text(W, "cpy_text", "Copy complete.")} +
+                         Steps{click(W, "Copy"), answer("Confirmation", "OK"),
+                               click("Cancel Copy", "Cancel"), answer("Confirm Cancel?", "Cancel"),
+                               wait_closed("Cancel Copy"), click(W, "Close"), wait_closed(W)},
+                     120000),
+        "");
 }
 
 TEST(OpCommands, UserGroupsNewModifyDelete) {
@@ -210,11 +291,13 @@ int main(int argc, char** argv) {
     GuiTestRun run;
     run.sim.devices = {{sim_profile("modelj.prof"), "127.0.81.1"},
                        {sim_profile("modelj.prof"), "127.0.81.2"},
-                       {sim_profile("modelq.prof"), "127.0.81.3"}};
+                       {sim_profile("modelq.prof"), "127.0.81.3"},
+                       {sim_profile("modelj.prof"), "127.0.81.4"}};
+    run.sim.faults = {"127.0.81.4:delay=600"};
     run.sim.sets = {"127.0.81.2:sysContact=night shift", "127.0.81.1:mrxDialoutIdleTimer=77"};
     run.sim.control_log = g_log;
     run.first = "127.0.81.1";
-    run.added = {"127.0.81.2", "127.0.81.3"};
+    run.added = {"127.0.81.2", "127.0.81.3", "127.0.81.4"};
     run.click_to_type = true;
     run.privileged = true;
     run.skip_status = 77;

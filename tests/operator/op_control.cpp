@@ -33,8 +33,8 @@ TEST(OpControl, BootResetBroadcast) {
     EXPECT_EQ(
         run_scenario("boot", only(J) + Steps{menu("Control>Boot..."), wait_window("Boot"),
                                              toggle("Boot", "Cancel Timed Boot", true),
-                                             click("Boot", "Boot"), answer("Confirmation", "OK"),
-                                             answer("Warning Message", "OK"),
+                                             key_in("Boot", "Return"), answer("Confirmation", "OK"),
+                                             answer("Boot Message", "OK"),
                                              file_has(g_log, "127.0.82.1 mrxcBoot"),
                                              key_in("Boot", "Escape"), wait_closed("Boot")}),
         "");

@@ -5,9 +5,12 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
 
 #include "frame/gui_run.h"
+#include "motif/motif_internal.h"
 #include "operator/operator.h"
+#include "operator/operator_x.h"
 
 namespace {
 
@@ -114,6 +117,49 @@ TEST(OpMain, HelpWindows) {
               "");
 }
 
+// Eight windows opened in a row stand at eight places; F1 in a window
+// brings its help, Escape closes each.
+TEST(OpMain, WindowsCascadeAndTakeTheKeys) {
+    NEED_PROGRAM();
+    const std::vector<std::pair<std::string, std::string>> windows = {
+        {"Commands>Show...", "Show"},
+        {"Commands>Compare...", "Compare"},
+        {"Commands>User Defined Groups...", "User Defined Parameter Groups"},
+        {"Commands>Scripts>Create Script...", "Create Script"},
+        {"Commands>Scripts>View Script...", "View Script"},
+        {"Morix>Discover Morixes...", "Discover Morixes/Search Device"},
+        {"Commands>Copy...", "Copy"}};
+    Steps s = {toggle(MAIN, "Customize", true), select_item(MAIN, "mrx_list", J)};
+    for (const auto& [entry, title] : windows)
+        s = s + Steps{menu(entry), wait_window(title)};
+    s.push_back(check("no file of a dot offered", []() -> std::string {
+        for (const std::string& i : list_items("View Script", "ItemsList"))
+            if (i.find("/.") != std::string::npos || i.rfind('.', 0) == 0)
+                return "it offers " + i;
+        return "";
+    }));
+    s = s + Steps{key_in("Copy", "F1"), wait_text("Help", "help_text", "Copy Window ****"),
+                  check("eight places", []() -> std::string {
+                      std::set<std::pair<int, int>> at;
+                      std::string all;
+                      for (const TopWindow& t : top_windows()) {
+                          if (t.title.empty())
+                              continue;
+                          XWindowAttributes a;
+                          XGetWindowAttributes(XtDisplay(top_level), t.frame, &a);
+                          at.insert({a.x, a.y});
+                          all +=
+                              " " + t.title + "@" + std::to_string(a.x) + "," + std::to_string(a.y);
+                      }
+                      return at.size() == 9 ? "" : "the windows stand at" + all;
+                  })};
+    // A window brought back by its menu entry takes the keys again.
+    s = s + Steps{key_in("Help", "Escape"), wait_closed("Help")};
+    for (auto w = windows.rbegin(); w != windows.rend(); ++w)
+        s = s + Steps{menu(w->first), key_in(w->second, "Escape"), wait_closed(w->second)};
+    EXPECT_EQ(run_scenario("main_cascade_keys", s), "");
+}
+
 TEST(OpMain, DiscoverAndNewDiscovery) {
     NEED_PROGRAM();
     const char* P = "Discover Morixes/Network";
@@ -121,7 +167,8 @@ TEST(OpMain, DiscoverAndNewDiscovery) {
                            {menu("Morix>New Discovery..."), wait_window(P),
                             type_into(P, "Internet Address", "127.0.0.0"),
                             type_into(P, "Subnet Mask", "255.0.0.0"), type_into(P, "Timeout", "2"),
-                            click(P, "OK"), answer("Warning Message", "OK"), row_is(T, true)}),
+                            click(P, "OK"), wait_window("Warning Message", 30000),
+                            answer("Warning Message", "OK"), row_is(T, true)}),
               "");
     const char* W = "Discover Morixes/Search Device";
     std::string file = g_install + "/data/mrx_lists/op_found.lst";

@@ -8,7 +8,9 @@
 #include <memory>
 
 #include "frame/gui_run.h"
+#include "motif/motif_internal.h"
 #include "operator/operator.h"
+#include "operator/operator_x.h"
 
 namespace {
 
@@ -141,6 +143,133 @@ TEST(OpStatus, EventsWindowShowsATrapFiltersAndSavesIt) {
                wait_closed(W)};
     EXPECT_EQ(run_scenario("events", s), "");
     unlink(file.c_str());
+}
+
+// A refreshing window and its warnings, for two minutes of the timer
+// service's clock: the repeated warning is shown once, stays on top with
+// the focus and pauses the refresh while it is open; OK and Escape clear
+// it alike; the refresh never raises its window over the main window.
+
+std::vector<std::string> g_xt_warnings;
+
+void keep_xt_warning(String name, String type, String cls, String def, String*, Cardinal*) {
+    g_xt_warnings.push_back(std::string(name) + " " + type + " " + cls + ": " + def);
+}
+
+const char* const PRI = "Morix PRI Channels Status : 127.0.83.2";
+const char* const UNUSED = "Some of the specified channels are unused.";
+
+// Counts the times the window's text is written (a refresh rewrites it).
+std::shared_ptr<int> count_writes() {
+    auto n = std::make_shared<int>(0);
+    Widget w = find_input(shell_titled(PRI), "pri_st_text");
+    XtAddCallback(
+        w, XmNvalueChangedCallback,
+        [](Widget, XtPointer client, XtPointer) { ++*static_cast<int*>(client); }, n.get());
+    return n;
+}
+
+Step advance(int secs) {
+    return check("let " + std::to_string(secs) + " s pass", [=] {
+        advance_timer_clock(secs * 1000);
+        return std::string();
+    });
+}
+
+Step warning_once() {
+    return check("one warning, once, on top with the focus", []() -> std::string {
+        std::string text = warning_box_text();
+        if (text != UNUSED)
+            return "the warning holds \"" + text + "\"";
+        return why_not_answerable("Warning Message");
+    });
+}
+
+// The window is below the main window in the stack.
+Step below_main(const std::string& title) {
+    return check(title + " stays below the main window", [=]() -> std::string {
+        std::vector<std::string> t = window_titles();
+        auto at = [&](const std::string& x) {
+            return std::find(t.begin(), t.end(), x) - t.begin();
+        };
+        return at(title) < at(MAIN) ? "" : "it was raised over the main window";
+    });
+}
+
+TEST(OpStatus, RefreshingWindowNeverTrapsTheOperator) {
+    NEED_PROGRAM();
+    XtAppSetWarningMsgHandler(app_context, keep_xt_warning);
+    auto writes = std::make_shared<std::shared_ptr<int>>();
+    auto seen = std::make_shared<int>(0);
+    Step count = check("count the refreshes", [=] {
+        *seen = **writes;
+        return std::string();
+    });
+    Step read_again = check("the window is read again",
+                            [=]() -> std::string { return **writes > *seen ? "" : "it is not"; });
+    Step warned_again = wait_window("Warning Message", 10000);
+    Steps s = {toggle(MAIN, "Customize", true),
+               select_item(MAIN, "mrx_list", "<127.0.83.2> : ModelQ"),
+               menu("Status>PRI Channels Status..."),
+               wait_window(PRI),
+               check("the manual clock",
+                     [=] {
+                         use_manual_timer_clock(true);
+                         *writes = count_writes();
+                         return std::string();
+                     }),
+               type_into(PRI, "pri_st_secs", "10"),
+               toggle(PRI, "Refresh every", true),
+               type_into(PRI, "Channels", "1-5"),
+               click(PRI, "Update"),
+               warned_again,
+               warning_once(),
+               count};
+    // Two minutes with the warning open: no refresh, the box unchanged.
+    for (int i = 0; i < 12; ++i)
+        s = s + Steps{advance(10), pause(120), warning_once()};
+    // OK, Return and Escape clear it alike: the next refresh brings it once
+    // more, alone, and nothing of it comes back with the next window.
+    s = s + Steps{check("no refresh while the warning is open",
+                        [=]() -> std::string {
+                            return **writes == *seen ? "" : "the window was read again";
+                        }),
+                  answer("Warning Message", "OK"),
+                  advance(10),
+                  warned_again,
+                  warning_once(),
+                  answer_key("Warning Message", "Return"),
+                  advance(10),
+                  warned_again,
+                  warning_once(),
+                  answer_key("Warning Message", "Escape"),
+                  check("Escape cleared the warning", []() -> std::string {
+                      return warning_box_text().empty() ? "" : "it is still pending";
+                  })};
+    // Channels in use: the refresh goes on, never over the main window.
+    s = s + Steps{type_into(PRI, "Channels", "1,2"), click(PRI, "Update"),
+                  type_into(MAIN, "Morix Name:", ""), count};
+    for (int i = 0; i < 3; ++i)
+        s = s + Steps{advance(10), read_again, below_main(PRI), count};
+    s = s + Steps{menu("Status>Morix Status"),
+                  wait_window("Morix Status : 127.0.83.2"),
+                  pause(500),
+                  check("no warning came back",
+                        []() -> std::string {
+                            return shell_titled("Warning Message") == nullptr
+                                       ? ""
+                                       : "it came back: " + warning_box_text();
+                        }),
+                  click("Morix Status : 127.0.83.2", "Close"),
+                  click(PRI, "Close"),
+                  wait_closed(PRI),
+                  check("the real clock", [] {
+                      use_manual_timer_clock(false);
+                      return std::string();
+                  })};
+    EXPECT_EQ(run_scenario("status_refresh_warning", s, 120000), "");
+    for (const std::string& w : g_xt_warnings)
+        EXPECT_EQ(w.find("cannot be changed"), std::string::npos) << w;
 }
 
 } // namespace

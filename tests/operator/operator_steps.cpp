@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -177,11 +178,17 @@ void run_step();
 
 // The next tick is due TICK_MS after this one ended, so a long operation
 // that processes the due timers between its requests is never starved.
+// After a failure the next tick is due first: unwinding may enter a nested
+// loop (a confirmation of Cancel) that only a later tick answers.
 void tick(XtPointer, XtIntervalId*) {
     if (g_run.stop)
         return;
+    bool unwinding = g_run.finished && !g_run.failure.empty();
+    if (unwinding)
+        XtAppAddTimeOut(app_context, TICK_MS, tick, nullptr);
     run_step();
-    XtAppAddTimeOut(app_context, TICK_MS, tick, nullptr);
+    if (!unwinding)
+        XtAppAddTimeOut(app_context, TICK_MS, tick, nullptr);
 }
 
 void run_step() {
@@ -209,6 +216,7 @@ void run_step() {
         if (!warning_box_text().empty())
             r.failure += "; warning: " + warning_box_text();
         r.finished = true;
+        std::fprintf(stderr, "%s: %s\n", r.name.c_str(), r.failure.c_str());
         shot(r.name);
     }
 }

@@ -324,6 +324,7 @@ TEST_F(StatusSim, AutomaticRefreshRunsUntilTheWindowClosesOrTheDeviceGoes) {
     dispatch_main(tb);
     EXPECT_FALSE(ui_get_toggle(tb)) << "a period of 0 is refused";
     EXPECT_EQ(hl_pending_timers(), 0);
+    hl_close_warning_box(); // the refresh waits while a warning is open
 
     ui_set_text(status_obj(0, SO_AUTO_SECS), "2");
     ui_set_toggle(tb, true, false);
