@@ -55,7 +55,8 @@ unshare --mount --propagation private -- bash -c \
 decoy_pid=$!
 size() { identify -format '%wx%h' "$1" 2>/dev/null; }
 # The naive hint reaches the decoy: the check can tell the servers apart.
-await env DISPLAY="$display" xdpyinfo >/dev/null 2>&1 || fail "the decoy X server did not start"
+decoy_up() { env DISPLAY="$display" xdpyinfo 2>/dev/null | grep -q 'dimensions: *640x480'; }
+await decoy_up || fail "the decoy X server did not start"
 (cd "$work" && DISPLAY="$display" import -window root naive.png) || fail "no naive screenshot"
 [ "$(size "$work/naive.png")" = 640x480 ] || fail "the decoy was not reached: $(size "$work/naive.png")"
 
