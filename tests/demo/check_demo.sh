@@ -27,7 +27,7 @@ trap stop EXIT
 fail() {
   echo "FAIL: $*"
   echo "--- demo output:"
-  cat "$work/out"
+  cat "$work/out"; echo "--- decoy:"; cat "$work/decoy.log" 2>/dev/null
   exit 1
 }
 # Waits (bounded) until the command succeeds.
@@ -51,7 +51,7 @@ display="$(sed -n 's/^No DISPLAY: started Xvfb on \(:[0-9]*\) .*/\1/p' "$work/ou
 # (its lock file and file socket live in a /tmp of its own).
 unshare --mount --propagation private -- bash -c \
   'mount -t tmpfs tmpfs /tmp && exec Xvfb "$1" -screen 0 640x480x24 -nolisten tcp' bash "$display" \
-  >/dev/null 2>&1 &
+  >"$work/decoy.log" 2>&1 &
 decoy_pid=$!
 size() { identify -format '%wx%h' "$1" 2>/dev/null; }
 # The naive hint reaches the decoy: the check can tell the servers apart.
