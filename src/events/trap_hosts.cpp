@@ -116,6 +116,9 @@ Outcome send_traps_here(const TrapHostsRequest& req, const std::vector<MorixReco
         out.devices.push_back(d);
         free_prm_list(rec);
     }
+    // The reset the new settings need is left to the front end, as for
+    // every change (mm_cli lists it under questions).
+    out.follow_ups = co.outcome.follow_ups;
     out.result = Result::done;
     for (const DeviceOutcome& d : out.devices)
         if (d.state != DeviceState::done)

@@ -163,8 +163,7 @@ TEST(Cli, AnImpossibleInterfaceCountIsSaid) {
 // usable by show -f.
 TEST(Cli, SiteDefaultAndGroupVerbs) {
     TempDir dir;
-    std::filesystem::copy(staged_install_dir(), dir.path(),
-                          std::filesystem::copy_options::recursive);
+    copy_staged_install(dir.path());
     const std::string cat = dir.path() + "/data/gui_mm_data/";
     const std::string func_before = read_file(cat + "mib_func.dat");
     const std::string d = dir.path();

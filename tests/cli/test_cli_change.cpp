@@ -19,15 +19,11 @@ namespace {
 namespace fs = std::filesystem;
 const std::string A = "127.0.64.1", R = "127.0.64.2", S = "127.0.64.3";
 
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 class CliChange : public testing::Test {
   protected:
     void SetUp() override {
         REQUIRE_NETNS();
-        fs::copy(staged_install_dir(), dir.path(), fs::copy_options::recursive);
+        copy_staged_install(dir.path());
         SimOptions o;
         for (const std::string& a : {A, R, S})
             o.devices.push_back({sim_profile("modelj.prof"), a});
@@ -176,7 +172,7 @@ TEST_F(CliChange, ValueUndoCannotWriteBackIsSentOnlyWhenAccepted) {
 TEST(CliWanReset, ResetsTheModuleAsCode97Does) {
     REQUIRE_NETNS();
     TempDir dir;
-    fs::copy(staged_install_dir(), dir.path(), fs::copy_options::recursive);
+    copy_staged_install(dir.path());
     const std::string Q = "127.0.64.11", T = "127.0.64.12", U = "127.0.64.13";
     SimOptions o;
     o.devices = {{sim_profile("modelq.prof"), Q},

@@ -89,8 +89,7 @@ TEST(CliFiles, EditConfigNeverReportsAFailedUploadAsDone) {
 
 TEST(CliFiles, AFifoInPlaceOfADataFileIsRefusedAtOnce) {
     TempDir dir;
-    std::filesystem::copy(staged_install_dir(), dir.path(),
-                          std::filesystem::copy_options::recursive);
+    copy_staged_install(dir.path());
     const struct {
         const char* file;
         std::vector<std::string> args;
@@ -130,8 +129,7 @@ TEST(CliFiles, AFifoInPlaceOfADataFileIsRefusedAtOnce) {
 TEST(CliFiles, TheSnmpLibraryKeepsItsFilesInTheDataFolder) {
     REQUIRE_NETNS();
     TempDir dir;
-    std::filesystem::copy(staged_install_dir(), dir.path(),
-                          std::filesystem::copy_options::recursive);
+    copy_staged_install(dir.path());
     const std::string script = "mount -t tmpfs none /var/lib/snmp || exit 99; \"$0\" \"$@\" "
                                ">/dev/null; echo \"left: $(ls -A /var/lib/snmp)\"";
     ProgramResult r =

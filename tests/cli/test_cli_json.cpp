@@ -41,10 +41,6 @@ std::map<std::string, std::string> parse_json(const std::string& text) {
     return flat;
 }
 
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 class CliJson : public testing::Test {
   protected:
     void SetUp() override {

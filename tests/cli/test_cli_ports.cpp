@@ -62,10 +62,6 @@ std::string fresh_switch_type() {
     return types[next++ % 6];
 }
 
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 // The text as a verb reads it that leaves out a device lacking a number.
 Text refused_sends_nothing(const Model& m, Text t) {
     if (m.modules == 1 ? t.one_refused : t.two_refused)
@@ -77,8 +73,7 @@ class CliPorts : public testing::Test {
   protected:
     void SetUp() override {
         REQUIRE_NETNS();
-        std::filesystem::copy(staged_install_dir(), dir.path(),
-                              std::filesystem::copy_options::recursive);
+        copy_staged_install(dir.path());
         SimOptions o;
         for (const Model& m : MODELS)
             o.devices.push_back({sim_profile(m.profile), m.addr});

@@ -21,8 +21,7 @@ class CliValues : public testing::Test {
   protected:
     void SetUp() override {
         REQUIRE_NETNS();
-        std::filesystem::copy(staged_install_dir(), dir.path(),
-                              std::filesystem::copy_options::recursive);
+        copy_staged_install(dir.path());
     }
     void start(const std::vector<SimDeviceSpec>& devices, const std::vector<std::string>& sets) {
         SimOptions o;
@@ -42,10 +41,6 @@ class CliValues : public testing::Test {
     TempDir dir;
     std::unique_ptr<SimProcess> sim;
 };
-
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 // Every path that sends a typed or file value refuses a number beyond its
 // type's range before anything is sent; nothing wraps into a small value.

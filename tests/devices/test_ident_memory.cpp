@@ -212,8 +212,7 @@ TEST_F(IdentMemorySim, RepeatedCliRunReportsTheSame) {
     REQUIRE_NETNS();
     ASSERT_TRUE(start_three());
     TempDir dir;
-    std::filesystem::copy(staged_install_dir(), dir.path(),
-                          std::filesystem::copy_options::recursive);
+    copy_staged_install(dir.path());
     std::vector<std::string> args = {"-l", list, "info", k_addrs[2]};
     ProgramResult first = run_cli(args, dir.path());
     ASSERT_EQ(first.status, 0) << first.err;

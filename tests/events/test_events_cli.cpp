@@ -23,10 +23,6 @@ const std::string A = "127.0.57.2", C = "127.0.57.3", D = "127.0.57.4", E = "127
                   F = "127.0.57.6";
 const std::string ENT = "1.3.6.1.4.1.32473.2.20";
 
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 // One line per JSON line of text: the python expression evaluated on it (d).
 std::vector<std::string> json_lines(const std::string& text, const std::string& expr) {
     TempDir tmp;
@@ -50,8 +46,7 @@ class EventsCli : public testing::Test {
   protected:
     void SetUp() override {
         REQUIRE_NETNS();
-        std::filesystem::copy(staged_install_dir(), install_.path(),
-                              std::filesystem::copy_options::recursive);
+        copy_staged_install(install_.path());
     }
     // mm_cli events started and listening.
     std::unique_ptr<Process> listen(const std::vector<std::string>& args) {

@@ -19,10 +19,6 @@ namespace {
 const std::string A = "127.0.34.1", B = "127.0.34.2", C = "127.0.34.3", D = "127.0.34.4",
                   E = "127.0.34.5";
 
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 size_t count(const std::string& text, const std::string& part) {
     size_t n = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))

@@ -1,6 +1,7 @@
 #include "support/sim_process.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -44,6 +45,10 @@ std::string sim_profile(const std::string& name) {
 
 std::string staged_install_dir() {
     return build_dir() + "/gui_mm_dir";
+}
+
+void copy_staged_install(const std::string& dir) {
+    copy_staged_install(dir);
 }
 
 std::string cli_binary() {

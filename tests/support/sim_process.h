@@ -77,6 +77,8 @@ std::string sim_profile(const std::string& name);
 std::string sim_catalogue_dir();
 // The build's staged installation tree (MM_BUILD_DIR/gui_mm_dir) and mm_cli.
 std::string staged_install_dir();
+// Copies the staged installation tree into dir, a private installation.
+void copy_staged_install(const std::string& dir);
 std::string cli_binary();
 
 // Runs the build's mm_cli with args on an installation tree (the staged one

@@ -33,3 +33,8 @@ std::string source_install_dir();
 
 void write_file(const std::string& path, const std::string& content);
 std::string read_file(const std::string& path);
+
+// Whether text holds part.
+inline bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
