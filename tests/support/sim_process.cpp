@@ -48,7 +48,7 @@ std::string staged_install_dir() {
 }
 
 void copy_staged_install(const std::string& dir) {
-    copy_staged_install(dir);
+    std::filesystem::copy(staged_install_dir(), dir, std::filesystem::copy_options::recursive);
 }
 
 std::string cli_binary() {
