@@ -6,6 +6,7 @@
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
+#include "ops/control.h"
 #include "ops/script_file.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
@@ -101,16 +102,6 @@ void keep_undo_entry(DeviceChange* d, const UndoRead& u) {
     if (write_undo_script(rec->name, content, UNDO_KEEP, &d->safe.undo_path, &reason) != 0)
         d->safe.left_out.push_back("every value: the undo script could not be written (" + reason +
                                    ")");
-}
-
-// Whether every node of a device that answered took its value.
-bool all_taken(const MorixRecord* rec) {
-    if (rec->status != SR_OK)
-        return false;
-    for (const ParamNode* n = rec->prm_list; n; n = n->next)
-        if (n->status != NS_OK)
-            return false;
-    return true;
 }
 
 // The outcome record of one device.
@@ -219,7 +210,7 @@ ChangeOutcome run_change(const ChangePlan& plan, Progress* progress) {
         d.sent = sets[i] && began[i];
         if (d.sent)
             keep_undo_entry(&d, undo[i]);
-        d.accepted = d.sent && all_taken(d.rec);
+        d.accepted = d.sent && control_sent_ok(d.rec);
     }
     co.cancelled = cancelled_now(progress);
     // The accepted values read back from every device the Set reached.
