@@ -81,3 +81,23 @@ class Progress {
     // True once the operator has asked to stop.
     virtual bool cancelled() = 0;
 };
+
+// A question a command must have answered before it can go on (a boot that
+// would drop calls, a file that would be overwritten). The frame asks it in
+// a modal box over the window that started the command; mm_cli answers OK
+// only with -y. Questions the command can leave until it returns are
+// FollowUps instead.
+struct Question {
+    std::string title; // the box's title
+    std::string text;  // the question
+    std::string ok_label = "OK";
+    std::string cancel_label = "Cancel";
+    bool default_ok = false; // OK is the default button
+};
+
+class Asker {
+  public:
+    virtual ~Asker() = default;
+    // True when the operator answered OK.
+    virtual bool ask(const Question& question) = 0;
+};

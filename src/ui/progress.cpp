@@ -5,7 +5,32 @@
 
 namespace {
 Progress* installed = nullptr;
+Asker* installed_asker = nullptr;
+int question_parent = W_MAIN_WINDOW;
+
+// The question box of the UI services (Motif in gui_mm, the headless
+// queue in tests).
+class BoxAsker : public Asker {
+  public:
+    bool ask(const Question& q) override {
+        return ask_user(question_parent, q.title, q.ok_label, q.cancel_label, q.default_ok ? 1 : 0,
+                        q.text) == ASK_OK;
+    }
+};
 } // namespace
+
+Asker& front_end_asker() {
+    static BoxAsker box;
+    return installed_asker ? *installed_asker : box;
+}
+
+void set_front_end_asker(Asker* asker) {
+    installed_asker = asker;
+}
+
+void set_question_parent(int parent_id) {
+    question_parent = parent_id;
+}
 
 Progress& front_end_progress() {
     static CancelDialogProgress dialog;

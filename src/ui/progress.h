@@ -28,3 +28,12 @@ class CancelDialogProgress : public Progress {
     int last_done_ = -1;
     std::string last_current_;
 };
+
+// The Asker a command asks through when its caller names none: ask_user
+// over the window set by set_question_parent (the main window by default);
+// mm_cli installs its own (-y answers OK, otherwise Cancel).
+Asker& front_end_asker();
+// Installs asker (null: the question box again); the caller keeps it alive.
+void set_front_end_asker(Asker* asker);
+// The window over which front_end_asker's box opens.
+void set_question_parent(int parent_id);
