@@ -8,6 +8,7 @@
 //
 // Figures only; nothing is asserted. --short (the ctest run) uses 1 and 8
 // devices without delay and with 20 ms.
+#include "bench_netns.h"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +31,7 @@
 
 namespace {
 
-constexpr int SKIP = 77;
+constexpr int SKIP = BENCH_SKIP;
 constexpr int FLEET = 63;
 
 double seconds_since(std::chrono::steady_clock::time_point t0) {
@@ -202,11 +203,8 @@ void remembered_size(const std::string& dir) {
 
 int main(int argc, char** argv) {
     bool short_run = argc > 1 && std::string(argv[1]) == "--short";
-    const char* ns = std::getenv("MM_IN_NETNS");
-    if (!ns || std::string(ns) != "1") {
-        std::fprintf(stderr, "run inside scripts/in_netns.sh\n");
+    if (!bench_in_netns("bench_fleet"))
         return SKIP;
-    }
     StagedInstall staged;
     if (read_mib_info("data/gui_mm_data") != 0 || read_func_info("data/gui_mm_data") != 0)
         return 1;

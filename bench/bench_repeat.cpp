@@ -8,6 +8,7 @@
 //
 // Figures only; nothing is asserted. --short (the ctest run) uses 8
 // devices without delay.
+#include "bench_netns.h"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr int SKIP = 77;
+constexpr int SKIP = BENCH_SKIP;
 
 std::string address(int i) {
     return "127.0.38." + std::to_string(i + 1);
@@ -105,11 +106,8 @@ bool scenario(int devices, int delay_ms, const std::string& dir) {
 
 int main(int argc, char** argv) {
     bool short_run = argc > 1 && std::string(argv[1]) == "--short";
-    const char* ns = std::getenv("MM_IN_NETNS");
-    if (!ns || std::string(ns) != "1") {
-        std::fprintf(stderr, "run inside scripts/in_netns.sh\n");
+    if (!bench_in_netns("bench_repeat"))
         return SKIP;
-    }
     TempDir tmp;
     if (short_run)
         return scenario(8, 0, tmp.path()) ? 0 : 1;

@@ -8,6 +8,7 @@
 //
 // Figures only; nothing is asserted. --short (the ctest run) uses 1 and 8
 // devices and chains up to 16 000 nodes.
+#include "bench_netns.h"
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -32,7 +33,7 @@
 
 namespace {
 
-constexpr int SKIP = 77;
+constexpr int SKIP = BENCH_SKIP;
 
 double seconds_since(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -130,11 +131,8 @@ void chain_runs(int max_nodes) {
 
 int main(int argc, char** argv) {
     bool short_run = argc > 1 && std::string(argv[1]) == "--short";
-    const char* ns = std::getenv("MM_IN_NETNS");
-    if (!ns || std::string(ns) != "1") {
-        std::fprintf(stderr, "run inside scripts/in_netns.sh\n");
+    if (!bench_in_netns("bench_show"))
         return SKIP;
-    }
     StagedInstall staged;
     if (read_mib_info("data/gui_mm_data") != 0 || read_func_info("data/gui_mm_data") != 0)
         return 1;

@@ -12,6 +12,7 @@
 //   bench_snmp_engine --engine-only ADDR N   one engine fetch (for callgrind)
 //   bench_snmp_engine --engine-many DEVICES PER   fetch from many devices
 //   bench_snmp_engine --ident-only LIST N    one list load (for callgrind)
+#include "bench_netns.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,7 +29,7 @@
 namespace {
 
 constexpr const char* ONE_DEV = "127.0.54.1";
-constexpr int SKIP = 77;
+constexpr int SKIP = BENCH_SKIP;
 
 std::string many_addr(int i) {
     return "127.0.55." + std::to_string(i + 1);
@@ -224,11 +225,8 @@ int engine_many(int devices, int per_device) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const char* netns = std::getenv("MM_IN_NETNS");
-    if (!netns || std::strcmp(netns, "1") != 0) {
-        std::printf("bench_snmp_engine: run inside scripts/in_netns.sh; skipped\n");
+    if (!bench_in_netns("bench_snmp_engine"))
         return SKIP;
-    }
     mm_dir = source_install_dir();
     if (read_mib_info("data/gui_mm_data") != 0) {
         std::fprintf(stderr, "catalogue not readable under %s\n", mm_dir.c_str());
