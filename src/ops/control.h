@@ -106,7 +106,8 @@ Outcome reset_send(const std::vector<MorixRecord*>& devs, int code, int port_typ
 // The reset of other commands (modem pages, the configuration file): sends
 // code with instance-level numbers to the selected reachable devices
 // through the runner the front end registered (g_reset_runner), which
-// shows what became of it over parent. 1 on full success.
+// shows what became of it over parent (without one, nothing is shown). 1
+// on full success.
 int reset_proc(int code, int parent, const std::vector<int>& port_list);
 
 // ---- Broadcast ---------------------------------------------------------------
