@@ -89,13 +89,17 @@ ResetRequest reset_window_request() {
     return req;
 }
 
-int run_reset_over(int code, const std::vector<int>& ports, int parent) {
+int run_reset_over(int code, const std::vector<int>& ports, int parent,
+                   const std::string& failed_text) {
     Outcome o = reset_send(selected_reachable(), code, reset_port_type, ports, false, parent);
     if (parent == W_RST_FORM)
         render_control(o, parent);
     else
         render_outcome(o, OutputArea{parent});
-    return o.result == Result::done ? 1 : 0;
+    bool ok = o.result == Result::done;
+    if (!ok && !failed_text.empty())
+        display_warn(parent, failed_text);
+    return ok ? 1 : 0;
 }
 
 } // namespace

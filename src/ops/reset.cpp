@@ -231,7 +231,7 @@ Outcome process_reset(const ResetRequest& req, Asker& asker) {
 
 int reset_proc(int code, int parent, const std::vector<int>& port_list) {
     if (g_reset_runner)
-        return g_reset_runner(code, port_list, parent) ? 1 : 0;
+        return g_reset_runner(code, port_list, parent, "") ? 1 : 0;
     // No front end to show what became of it: the reset is sent all the same.
     Outcome o = reset_send(selected_reachable(), code, reset_port_type, port_list, false, parent);
     return o.result == Result::done ? 1 : 0;

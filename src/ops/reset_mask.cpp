@@ -15,7 +15,7 @@
 
 std::array<uint32_t, MAX_MRX_SLOTS> g_auto_reset_mask{};
 std::array<ResetPorts, MAX_MRX_SLOTS> g_input_port{};
-std::function<int(int, const std::vector<int>&, int)> g_reset_runner;
+std::function<int(int, const std::vector<int>&, int, const std::string&)> g_reset_runner;
 
 namespace {
 
@@ -266,8 +266,8 @@ int confirm_reset_q(int parent, const std::vector<int>& codes) {
         std::vector<int> ports;
         if (code == 97)
             ports = {2};
-        if (!g_reset_runner || !g_reset_runner(code, ports, parent))
-            display_warn(parent, "Reset failed.");
+        if (g_reset_runner)
+            g_reset_runner(code, ports, parent, "Reset failed.");
         if (code == 1)
             break;
     }
