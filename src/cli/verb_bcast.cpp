@@ -1,11 +1,11 @@
-// mm_cli bcast: the message typed into the Broadcast window, the option
-// chosen, then Apply after the operator's confirmation.
+// mm_cli bcast: the message broadcast to the users of the devices with the
+// option given, after the confirmation (-y).
 #include "cli/cli.h"
+#include "cli/cli_asked.h"
 #include "cli/cli_outcome.h"
-#include "devices/text_buf.h"
+#include "devices/mrx_select.h"
 #include "ops/control.h"
-#include "ui/program.h"
-#include "ui/ui.h"
+#include "ui/progress.h"
 #include "ui/widget_ids.h"
 
 int verb_bcast(const std::vector<std::string>& args) {
@@ -18,17 +18,23 @@ int verb_bcast(const std::vector<std::string>& args) {
     if (args.size() != 2 || option == 0)
         return cli_usage_error(verb, "OPTION is 1..3 or allPorts, activePorts, console; then "
                                      "one MESSAGE argument");
+    if (!check_main_sel(W_BCAST_FORM, SEL_REACHABLE))
+        return cli_print_outcome("bcast", cli_nothing_reachable("the broadcast"));
+    std::vector<std::string> checked = cli_take_warnings();
     BcastRequest req;
+    req.devices = selected_reachable();
     req.option = option;
     req.text = args[1];
-    if (ask_user(W_BCAST_FORM, "Confirmation", "OK", "Cancel", 0,
-                 "The message will be broadcast to the following Morixes:\n\n" + mrx_conf_names() +
-                     "\n\nDo you want to continue?") != ASK_OK) {
-        cli_confirmed();
-        return CLI_FAILED;
-    }
     Outcome o;
-    o.result = bcast_exec(req, &o.devices);
-    o.warnings = cli_take_warnings();
-    return cli_print_outcome("bcast", o);
+    if (!front_end_asker().ask(control_question(
+            "The message will be broadcast to the following Morixes:", req.devices))) {
+        cli_confirmed();
+        o.result = Result::cancelled;
+        o.devices = declined_outcomes(req.devices, "the broadcast");
+        return cli_print_served("bcast", o, checked, "the broadcast");
+    }
+    o = process_bcast(req);
+    if (!o.report.empty())
+        o.report += "\n";
+    return cli_print_served("bcast", o, checked, "the broadcast");
 }

@@ -14,14 +14,14 @@ const char* itob(int flag) {
 }
 
 std::string mrx_conf_names() {
+    return mrx_conf_names(selected_reachable());
+}
+
+std::string mrx_conf_names(const std::vector<MorixRecord*>& recs) {
     std::string names = "    ";
     size_t next_break = 60;
     bool first = true;
-    for (const MorixRecord* r : host_info_list) {
-        if (r == nullptr)
-            break;
-        if (!r->selected || !r->reachable)
-            continue;
+    for (const MorixRecord* r : recs) {
         if (!first)
             names += ", ";
         if (names.size() > next_break) {

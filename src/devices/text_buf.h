@@ -3,6 +3,9 @@
 
 #include <functional>
 #include <string>
+#include <vector>
+
+struct MorixRecord;
 
 // Appends text (and a line end when new_line is 1) to a growing buffer.
 void text_set_buf(const std::string& text, std::string* buffer, int new_line);
@@ -14,3 +17,5 @@ const char* itob(int flag);
 int build_mrx_conf(const std::string& text, int parent_id, std::function<void()> ok_action);
 // The device-name block of build_mrx_conf.
 std::string mrx_conf_names();
+// The same block of the devices recs.
+std::string mrx_conf_names(const std::vector<MorixRecord*>& recs);

@@ -4,6 +4,7 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
+#include "frame/control_windows.h"
 #include "ops/control.h"
 #include "snmp_access/morix_record.h"
 #include "ui/app_globals.h"

@@ -3,6 +3,7 @@
 // the function it runs. Adding a window is adding its row here, its code
 // and its interface file.
 #include "frame/commands.h"
+#include "frame/control_windows.h"
 #include "frame/registry.h"
 #include "ops/control.h"
 #include "ops/set_window.h"
@@ -10,11 +11,6 @@
 #include "ui/ui.h"
 
 namespace {
-
-// A broadcast option toggle: its state goes with it.
-int bcast_option(int id) {
-    return bcast_option_action(id, ui_get_toggle(id));
-}
 
 // Runs that ignore the id.
 void set_closed(int) {
@@ -258,9 +254,9 @@ std::vector<WindowRow> make_rows() {
                     W_BCAST_CLOSE_PB,
                     nullptr,
                     {{W_BCAST_APPLY, cmd_bcast},
-                     {W_BCAST_ALL_PORTS_TB, bcast_option},
-                     {W_BCAST_ACTIVE_PORTS_TB, bcast_option},
-                     {W_BCAST_CONSOLE_TB, bcast_option}}});
+                     {W_BCAST_ALL_PORTS_TB, cmd_bcast_option},
+                     {W_BCAST_ACTIVE_PORTS_TB, cmd_bcast_option},
+                     {W_BCAST_CONSOLE_TB, cmd_bcast_option}}});
     rows.push_back({W_SNMP_FORM,
                     "SNMP Information",
                     {11, "MM/snmp", "snmp_top", W_SNMP_SHELL, "snmp_form", 100, 100, 660, 175},

@@ -7,6 +7,7 @@
 #include "devices/discovery.h"
 #include "files/modem_dialog.h"
 #include "frame/commands.h"
+#include "frame/control_windows.h"
 #include "frame/registry.h"
 #include "ops/control.h"
 #include "ops/copy.h"
@@ -17,17 +18,6 @@
 
 namespace {
 
-// Boot reads the dialog's fields into its request.
-int boot_apply(int) {
-    BootRequest req;
-    for (int f = 0; f < BOOT_FIELDS; ++f)
-        req.fields[f] = ui_get_text(boot_field_id(f));
-    process_boot(req);
-    return 1;
-}
-int boot_option(int id) {
-    return boot_option_action(id, ui_get_toggle(id));
-}
 // The Edit Modem dialog's controls read the dialog into a request; the
 // modem pages then show what the dialog changed.
 MdmDialogRequest modem_dialog_request() {
@@ -282,8 +272,8 @@ std::vector<WindowRow> make_more_rows() {
                rows_of({W_BOOT_D_BOOT_NOW_TB, W_BOOT_D_TIMED_BOOT_TB, W_BOOT_D_CANCEL_TIMED_BOOT_TB,
                         W_BOOT_D_DUMP_AND_BOOT_TB, W_BOOT_D_BOOT_FROM_FLASH_TB,
                         W_BOOT_D_LOAD_IMG_TO_FLASH_TB, W_BOOT_D_SHUT_DOWN_TB},
-                       boot_option) +
-                   rows_of({W_BOOT_APPLY}, boot_apply)));
+                       cmd_boot_option) +
+                   rows_of({W_BOOT_APPLY}, cmd_boot_apply)));
     rows.push_back(dialog(W_IMDM_DIALOG, "Internal Modems", {{W_INT_MDMS_D_HELP_PB, "intmdms.wh"}},
                           W_INT_MDMS_D_CLOSE_PB,
                           rows_of({W_IMDM_AVAIL_TB, W_IMDM_BUSY_TB}, int_mdms_state) +

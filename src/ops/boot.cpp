@@ -1,25 +1,19 @@
-// The Boot dialog: the current boot parameters of the selected devices,
-// the boot options and the two SET passes of a boot.
+// Boot: the current boot parameters of the devices, the boot options and
+// the two SET passes of a boot.
 #include <cstdlib>
-#include <memory>
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
 #include "devices/long_op.h"
-#include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/control.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
 
 int boot_ind = 1;
 
 namespace {
-
-// Whether the flash options are offered to the devices of the dialog.
-bool flash_offered = false;
 
 constexpr const char* MSG_NO_REFS =
     "Could not find internal references to a parameter group or parameter. Software error.";
@@ -36,18 +30,16 @@ const char* const boot_get_vars[BG_COUNT] = {"mrxPrefLoadAddr",    "mrxPrefDumpA
 // The fields in boot_set_vars order and how each value is taken.
 enum FieldKind { FK_ADDR, FK_TIME, FK_ALWAYS };
 struct BootField {
-    int id;
     const char* var;
     FieldKind kind;
     const char* label;
 };
-const BootField boot_fields[BOOT_FIELDS] = {
-    {W_BOOT_LOAD_TF, "mrxPrefLoadAddr", FK_ADDR, "Pref Load Addr"},
-    {W_BOOT_DUMP_TF, "mrxPrefDumpAddr", FK_ADDR, "Pref Dump Addr"},
-    {W_BOOT_GW_TF, "mrxLoadDumpGateway", FK_ADDR, "Load/Dump Gateway"},
-    {W_BOOT_IMAGE_TF, "mrxcBootImage", FK_ALWAYS, ""},
-    {W_BOOT_TIME_TF, "mrxcBootTime", FK_TIME, ""},
-    {W_BOOT_MSG_TF, "mrxcBootMsg", FK_ALWAYS, ""}};
+const BootField boot_fields[BOOT_FIELDS] = {{"mrxPrefLoadAddr", FK_ADDR, "Pref Load Addr"},
+                                            {"mrxPrefDumpAddr", FK_ADDR, "Pref Dump Addr"},
+                                            {"mrxLoadDumpGateway", FK_ADDR, "Load/Dump Gateway"},
+                                            {"mrxcBootImage", FK_ALWAYS, ""},
+                                            {"mrxcBootTime", FK_TIME, ""},
+                                            {"mrxcBootMsg", FK_ALWAYS, ""}};
 
 // Editable fields per option: load, dump, gateway, image, time, message.
 // Boots that load from the host take the host fields and the image; only
@@ -62,25 +54,6 @@ const bool boot_field_table[BOOT_OPTIONS][BOOT_FIELDS] = {
     {1, 0, 1, 1, 0, 1}, // 6 load the image into flash
     {0, 0, 0, 0, 0, 1}, // 7 shut down
 };
-// Options that need flash memory and a load over the network.
-bool is_flash_option(int option) {
-    return option == 5 || option == 6;
-}
-
-// Load, dump and gateway as the dialog was filled.
-std::string kept_copy[3];
-
-void apply_option_fields() {
-    for (int f = 0; f < BOOT_FIELDS; ++f)
-        ui_set_sensitive(boot_fields[f].id, boot_field_enabled(boot_ind, f));
-}
-
-void select_option(int option) {
-    boot_ind = option;
-    for (int o = 1; o <= BOOT_OPTIONS; ++o)
-        ui_set_toggle(W_BOOT_OPT_FIRST + o - 1, o == option, false);
-    apply_option_fields();
-}
 
 // The node value of a variable on a device, or nullptr when it has none.
 const ParamNode* answer(const MorixRecord* r, int mib_index) {
@@ -92,16 +65,16 @@ const ParamNode* answer(const MorixRecord* r, int mib_index) {
     return nullptr;
 }
 
-// The SET values of the dialog, or false (and the reasons) when a changed
+// The SET values of the request, or false (and the reasons) when a changed
 // address is malformed.
 bool boot_values(const BootRequest& req, std::vector<std::pair<int, std::string>>* values,
                  std::string* errors) {
     for (int f = 0; f < BOOT_FIELDS; ++f) {
         const BootField& b = boot_fields[f];
-        if (!boot_field_enabled(boot_ind, f))
+        if (!boot_field_enabled(req.option, f))
             continue;
         std::string text = req.fields[f];
-        if (b.kind == FK_ADDR && text == kept_copy[f])
+        if (b.kind == FK_ADDR && text == req.shown[f])
             continue;
         if (b.kind == FK_TIME && text.empty())
             continue;
@@ -141,26 +114,107 @@ bool contains(const std::vector<MorixRecord*>& v, const MorixRecord* r) {
     return false;
 }
 
-void boot_report(const std::vector<MorixRecord*>& devs, const std::vector<MorixRecord*>& failed) {
+void free_chains(const std::vector<MorixRecord*>& devs) {
+    for (MorixRecord* r : devs)
+        free_prm_list(r);
+}
+
+// The refusals, the failures and the devices that took the boot.
+void boot_report(const std::vector<MorixRecord*>& devs, const std::vector<MorixRecord*>& failed,
+                 Outcome* o) {
     for (MorixRecord* r : devs)
         if (!r->allow_set)
-            warn_refuses_sets(W_BOOT_DIALOG, r);
+            o->warnings.push_back(refuses_sets_warning(r));
     if (!failed.empty()) {
-        display_warn(W_BOOT_DIALOG, "The boot failed for the following Morixes\n(check the "
-                                    "value of the allow_snmp_sets parameter):");
+        o->warnings.push_back("The boot failed for the following Morixes\n(check the "
+                              "value of the allow_snmp_sets parameter):");
         for (MorixRecord* r : failed)
-            display_warn(W_BOOT_DIALOG, r->name);
+            o->warnings.push_back(r->name);
     }
-    // A success is news, not a warning: it comes in a message box.
     std::string booted;
     for (MorixRecord* r : devs)
         if (r->allow_set && !contains(failed, r))
             booted += "\n" + r->name;
     if (!booted.empty())
-        display_msg_box(W_BOOT_DIALOG, "Boot Message",
-                        "The boot operation was successful for: " + booted +
-                            "\n\nUse 'Morix Status' in the Status menu\nto "
-                            "determine the current state of a Morix.");
+        o->report = "The boot operation was successful for: " + booted;
+}
+
+// A request the boot refuses before asking: the reason, or "".
+std::string boot_refusal(const BootRequest& req) {
+    if (req.option == 2) {
+        std::string t = req.fields[BF_TIME];
+        if (strip_blanks(&t).empty())
+            return "You did not enter a boot time.";
+        if (!check_time_fmt(t))
+            return "Boot time is invalid. Please enter time in the following formats:\n'hh:mm' "
+                   "or '+hh:mm' or '+mm'.";
+    }
+    if (req.option < 1 || req.option > BOOT_OPTIONS)
+        return "Invalid boot indicator. Software error.";
+    return "";
+}
+
+BootOutcome boot_stop(Result result, const std::string& warning) {
+    BootOutcome b;
+    b.outcome.result = result;
+    b.outcome.warnings.push_back(warning);
+    return b;
+}
+
+// Sets the boot values, then the boot option, on the devices.
+BootOutcome boot_proc(const BootRequest& req) {
+    const std::vector<MorixRecord*>& devs = req.devices;
+    settable_many(devs);
+    std::vector<std::pair<int, std::string>> values;
+    std::string errors;
+    if (!boot_values(req, &values, &errors))
+        return boot_stop(Result::refused, errors);
+    int boot_id = 0;
+    if (!get_check_mib_var("mrxcBoot", &boot_id))
+        return boot_stop(Result::failed, MSG_NO_REFS);
+    BootOutcome b;
+    Outcome& o = b.outcome;
+    std::vector<MorixRecord*> failed;
+    LongOperation busy;
+    busy.busy();
+    for (MorixRecord* r : devs) {
+        free_prm_list(r);
+        if (r->allow_set)
+            for (const auto& v : values)
+                add_prm_node(r, v.first, 0, 0, 0, "", v.second.c_str(), 0);
+    }
+    bool cancelled = set_pass(devs, "Setting boot parameters for", false, &failed);
+    free_chains(devs);
+    o.devices = control_outcomes(devs, failed, cancelled, "the boot");
+    if (cancelled) {
+        busy.idle();
+        b.cancelled_in = 1;
+        o.result = Result::cancelled;
+        o.warnings.push_back("The boot operation was cancelled in progress.\nNo "
+                             "Morixes have been rebooted.");
+        return b;
+    }
+    BootRead again = read_boot_values(devs);
+    b.refreshed = again.outcome.result == Result::done;
+    b.values = again.values;
+    for (MorixRecord* r : devs)
+        if (r->allow_set && !contains(failed, r))
+            add_prm_node(r, boot_id, 0, 0, 0, "", std::to_string(req.option).c_str(), 0);
+    cancelled = set_pass(devs, "Booting", true, &failed);
+    free_chains(devs);
+    busy.idle();
+    o.devices = control_outcomes(devs, failed, cancelled, "the boot");
+    if (cancelled) {
+        b.cancelled_in = 2;
+        o.result = Result::cancelled;
+        return b;
+    }
+    boot_report(devs, failed, &o);
+    bool all_took = failed.size() < devs.size();
+    for (MorixRecord* r : devs)
+        all_took = all_took && r->allow_set;
+    o.result = all_took && failed.empty() ? Result::done : Result::failed;
+    return b;
 }
 
 } // namespace
@@ -171,35 +225,22 @@ bool boot_field_enabled(int option, int f) {
     return boot_field_table[option - 1][f];
 }
 
-int boot_field_id(int f) {
-    return f >= 0 && f < BOOT_FIELDS ? boot_fields[f].id : 0;
+bool is_flash_option(int option) {
+    return option == 5 || option == 6;
 }
 
-int boot_option_action(int id, bool set) {
-    int option = id - W_BOOT_OPT_FIRST + 1;
-    if (option < 1 || option > BOOT_OPTIONS)
-        return 0;
-    if (set) {
-        boot_ind = option;
-        apply_option_fields();
-    }
-    return 1;
-}
-
-void get_boot_vals(int first_time) {
-    for (int f = 0; f < 3; ++f) {
-        ui_set_text(boot_fields[f].id, "");
-        kept_copy[f].clear();
-    }
+BootRead read_boot_values(const std::vector<MorixRecord*>& devs) {
+    BootRead read;
     int ids[BG_COUNT];
     for (int v = 0; v < BG_COUNT; ++v) {
         if (!get_check_mib_var(boot_get_vars[v], &ids[v])) {
-            display_warn(W_BOOT_DIALOG, MSG_NO_REFS);
-            return;
+            read.outcome.result = Result::failed;
+            read.outcome.warnings.push_back(MSG_NO_REFS);
+            return read;
         }
     }
-    std::vector<MorixRecord*> devs = selected_reachable();
-    set_app_cursor(CURSOR_BUSY);
+    LongOperation busy;
+    busy.busy(true);
     for (MorixRecord* r : devs) {
         free_prm_list(r);
         for (int v = 0; v < BG_COUNT; ++v)
@@ -227,124 +268,28 @@ void get_boot_vals(int first_time) {
         uncommon = uncommon || !common;
         if (!common || !first)
             continue;
-        if (v <= BG_GW) {
-            ui_set_text(boot_fields[v].id, first->value);
-            kept_copy[v] = first->value;
-        } else if (v == BG_IMAGE && first_time) {
-            ui_set_text(W_BOOT_IMAGE_TF, first->value);
-        }
+        if (v <= BG_GW)
+            read.values.addresses[v] = first->value;
+        else if (v == BG_IMAGE)
+            read.values.image = first->value;
     }
-    if (first_time) {
-        flash_offered = flash;
-        for (int o = 1; o <= BOOT_OPTIONS; ++o)
-            if (is_flash_option(o))
-                ui_set_sensitive(W_BOOT_OPT_FIRST + o - 1, flash);
-        if (is_flash_option(boot_ind) && !flash)
-            select_option(1);
-    }
-    for (MorixRecord* r : devs)
-        free_prm_list(r);
-    set_app_cursor(CURSOR_NORMAL);
-    // Said when the window is filled, not again at the refresh within a boot.
-    if (uncommon && first_time)
-        display_warn(W_BOOT_DIALOG, MSG_UNCOMMON);
+    read.values.flash = flash;
+    free_chains(devs);
+    if (uncommon)
+        read.outcome.warnings.push_back(MSG_UNCOMMON);
+    return read;
 }
 
-bool boot_option_offered(int option) {
-    return option >= 1 && option <= BOOT_OPTIONS && (!is_flash_option(option) || flash_offered);
-}
-
-Result open_boot_dialog() {
-    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
-        return Result::refused;
-    ui_fetch_dialog("boot_dialog", W_BOOT_DIALOG);
-    ui_set_text(W_BOOT_TIME_TF, "");
-    ui_set_text(W_BOOT_MSG_TF, "");
-    select_option(boot_ind);
-    ui_manage(W_BOOT_DIALOG);
-    get_boot_vals(1);
-    return Result::done;
-}
-
-Result process_boot(const BootRequest& req, std::vector<DeviceOutcome>* devices) {
-    if (!check_main_sel(W_BOOT_DIALOG, SEL_REACHABLE))
-        return Result::refused;
-    if (boot_ind == 2) {
-        std::string t = req.fields[BF_TIME];
-        if (strip_blanks(&t).empty()) {
-            display_warn(W_BOOT_DIALOG, "You did not enter a boot time.");
-            return Result::refused;
-        }
-        if (!check_time_fmt(t)) {
-            display_warn(W_BOOT_DIALOG, "Boot time is invalid. Please enter time in the "
-                                        "following formats:\n'hh:mm' or '+hh:mm' or '+mm'.");
-            return Result::refused;
-        }
+BootOutcome process_boot(const BootRequest& req, Asker& asker) {
+    std::string refusal = boot_refusal(req);
+    if (!refusal.empty())
+        return boot_stop(Result::refused, refusal);
+    if (!asker.ask(control_question(
+            "The selected boot option will take place for the following Morixes:", req.devices))) {
+        BootOutcome b;
+        b.outcome.result = Result::cancelled;
+        b.outcome.devices = declined_outcomes(req.devices, "the boot");
+        return b;
     }
-    if (boot_ind < 1 || boot_ind > BOOT_OPTIONS) {
-        display_warn(W_BOOT_DIALOG, "Invalid boot indicator. Software error.");
-        return Result::refused;
-    }
-    // The confirmation may run its action after this function returned (a
-    // window's question box): the outcome is known here only when it ran.
-    auto outcome = std::make_shared<Result>(Result::refused);
-    build_mrx_conf("The selected boot option will take place for the following Morixes:",
-                   W_BOOT_DIALOG, [outcome, req, devices] { *outcome = boot_proc(req, devices); });
-    return *outcome;
-}
-
-Result boot_proc(const BootRequest& req, std::vector<DeviceOutcome>* devices) {
-    will_sel_mrx_allow_set();
-    std::vector<std::pair<int, std::string>> values;
-    std::string errors;
-    if (!boot_values(req, &values, &errors)) {
-        display_warn(W_BOOT_DIALOG, errors);
-        return Result::failed;
-    }
-    int boot_id = 0;
-    if (!get_check_mib_var("mrxcBoot", &boot_id)) {
-        display_warn(W_BOOT_DIALOG, MSG_NO_REFS);
-        return Result::failed;
-    }
-    std::vector<MorixRecord*> devs = selected_reachable(), failed;
-    LongOperation busy;
-    busy.busy();
-    for (MorixRecord* r : devs) {
-        free_prm_list(r);
-        if (r->allow_set)
-            for (const auto& v : values)
-                add_prm_node(r, v.first, 0, 0, 0, "", v.second.c_str(), 0);
-    }
-    bool cancelled = set_pass(devs, "Setting boot parameters for", false, &failed);
-    for (MorixRecord* r : devs)
-        free_prm_list(r);
-    if (devices)
-        *devices = control_outcomes(devs, failed, cancelled, "the boot");
-    if (cancelled) {
-        busy.idle();
-        display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nNo "
-                                    "Morixes have been rebooted.");
-        return Result::failed;
-    }
-    get_boot_vals(0);
-    for (MorixRecord* r : devs)
-        if (r->allow_set && !contains(failed, r))
-            add_prm_node(r, boot_id, 0, 0, 0, "", std::to_string(boot_ind).c_str(), 0);
-    cancelled = set_pass(devs, "Booting", true, &failed);
-    for (MorixRecord* r : devs)
-        free_prm_list(r);
-    busy.idle();
-    if (cancelled) {
-        display_warn(W_BOOT_DIALOG, "The boot operation was cancelled in progress.\nUse "
-                                    "'Morix Status' in the Status menu to see the "
-                                    "current state of selected Morixes.");
-        return Result::failed;
-    }
-    if (devices)
-        *devices = control_outcomes(devs, failed, cancelled, "the boot");
-    boot_report(devs, failed);
-    bool all_took = failed.size() < devs.size();
-    for (MorixRecord* r : devs)
-        all_took = all_took && r->allow_set;
-    return all_took && failed.empty() ? Result::done : Result::failed;
+    return boot_proc(req);
 }

@@ -1,18 +1,15 @@
-// The Reset window: whole-device and subsystem resets (mrxcReset codes),
+// Reset: whole-device and subsystem resets (mrxcReset codes),
 // and the port, modem and PRI module resets of chosen ports.
 #include <algorithm>
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
 #include "devices/long_op.h"
-#include "devices/mrx_select.h"
-#include "devices/text_buf.h"
 #include "ops/control.h"
 #include "ops/reset_mask.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
 
 int reset_ind = 1;
@@ -103,11 +100,11 @@ int pri_instance(const MorixRecord* rec, int number, int typed, int* instance) {
 // Adds the reset nodes of every number to each settable device; false
 // (after the warning) when a number cannot be used, before anything is sent.
 bool add_special_nodes(const std::vector<MorixRecord*>& devs, int code, int port_type,
-                       const std::vector<int>& numbers, int typed, int parent,
+                       const std::vector<int>& numbers, int typed, Outcome* o,
                        std::vector<MorixRecord*>* failed) {
     int id = 0;
     if (!get_check_mib_var(special_var(code), &id)) {
-        display_warn(parent, MSG_NO_REFS);
+        o->warnings.push_back(MSG_NO_REFS);
         return false;
     }
     for (MorixRecord* r : devs) {
@@ -117,7 +114,7 @@ bool add_special_nodes(const std::vector<MorixRecord*>& devs, int code, int port
         // device that lacks one of them is left out, named in the warning.
         DevicePorts d = resolve_ports(*r, port_type, 0, numbers, PortPurpose::reset);
         if (typed && !d.refusal.empty()) {
-            display_warn(parent, d.refusal);
+            o->warnings.push_back(d.refusal);
             free_prm_list(r);
             failed->push_back(r);
             continue;
@@ -127,7 +124,7 @@ bool add_special_nodes(const std::vector<MorixRecord*>& devs, int code, int port
             int inst = 0;
             int err = reset_instance(r, code, port_type, number, typed, &inst);
             if (err == RIE_NOT_AVAILABLE) {
-                display_warn(parent, "This feature is not available");
+                o->warnings.push_back("This feature is not available");
                 return false;
             }
             if (err == RIE_NO_PORT)
@@ -143,8 +140,16 @@ bool add_special_nodes(const std::vector<MorixRecord*>& devs, int code, int port
     return true;
 }
 
-int run_reset(int code, const std::vector<int>& ports, int parent) {
-    return reset_proc(code, parent, ports);
+Outcome refused(Result result, const std::string& warning) {
+    Outcome o;
+    o.result = result;
+    o.warnings.push_back(warning);
+    return o;
+}
+
+void free_chains(const std::vector<MorixRecord*>& devs) {
+    for (MorixRecord* r : devs)
+        free_prm_list(r);
 }
 
 } // namespace
@@ -189,96 +194,103 @@ int reset_instance(const MorixRecord* rec, int code, int port_type, int number, 
     return RIE_OK;
 }
 
-int reset_request_code(const ResetRequest& req, int parent, std::vector<int>* ports) {
+Outcome reset_request_code(const ResetRequest& req, int* code, std::vector<int>* ports) {
     ports->clear();
+    *code = req.code;
     if (!special_var(req.code))
-        return req.code;
+        return Outcome();
     int all = 0, count = 0;
     *ports = parse_port_list(req.ports, &all, &count);
-    if (req.code == RESET_MODEM && all)
-        return 18; // every modem: the device-wide modem reset
-    if (all) {
-        display_warn(parent, MSG_NO_ALL);
-        return -1;
+    if (req.code == RESET_MODEM && all) {
+        *code = 18; // every modem: the device-wide modem reset
+        return Outcome();
     }
-    if (ports->empty()) {
-        display_warn(parent, MSG_NO_PORTS);
-        return -1;
-    }
-    return req.code;
+    if (all)
+        return refused(Result::refused, MSG_NO_ALL);
+    if (ports->empty())
+        return refused(Result::refused, MSG_NO_PORTS);
+    return Outcome();
 }
 
-Result reset_exec(const ResetRequest& req, int parent, std::vector<DeviceOutcome>* devices) {
+Outcome process_reset(const ResetRequest& req, Asker& asker) {
     std::vector<int> ports;
-    int code = reset_request_code(req, parent, &ports);
-    if (code < 0)
-        return Result::refused;
-    return reset_send(code, req.port_type, ports, true, parent, devices);
+    int code = 0;
+    Outcome check = reset_request_code(req, &code, &ports);
+    if (check.result != Result::done)
+        return check;
+    if (!asker.ask(control_question(
+            "The reset option you selected will take place for the following Morixes:",
+            req.devices))) {
+        Outcome o;
+        o.result = Result::cancelled;
+        o.devices = declined_outcomes(req.devices, "the reset");
+        return o;
+    }
+    return reset_send(req.devices, code, req.port_type, ports, true, W_RST_FORM);
 }
 
 int reset_proc(int code, int parent, const std::vector<int>& port_list) {
-    return reset_send(code, reset_port_type, port_list, false, parent) == Result::done ? 1 : 0;
+    if (g_reset_runner)
+        return g_reset_runner(code, port_list, parent, "") ? 1 : 0;
+    // No front end to show what became of it: the reset is sent all the same.
+    Outcome o = reset_send(selected_reachable(), code, reset_port_type, port_list, false, parent);
+    return o.result == Result::done ? 1 : 0;
 }
 
-Result reset_send(int code, int port_type, const std::vector<int>& ports, bool typed, int parent,
-                  std::vector<DeviceOutcome>* devices) {
-    will_sel_mrx_allow_set();
-    std::vector<MorixRecord*> devs = selected_reachable(), failed;
+Outcome reset_send(const std::vector<MorixRecord*>& devs, int code, int port_type,
+                   const std::vector<int>& ports, bool typed, int dialog_parent) {
+    settable_many(devs);
+    Outcome o;
+    std::vector<MorixRecord*> failed;
     bool skipped = false;
     for (MorixRecord* r : devs) {
         free_prm_list(r);
         skipped = skipped || !r->allow_set;
     }
     if (special_var(code)) {
-        if (ports.empty()) {
-            display_warn(parent, MSG_NO_PORTS);
-            return Result::refused;
-        }
+        if (ports.empty())
+            return refused(Result::refused, MSG_NO_PORTS);
         int type = special_port_type(code, port_type);
-        if (!add_special_nodes(devs, code, type, ports, typed, parent, &failed)) {
-            free_host_info_list(0);
-            return Result::failed;
+        if (!add_special_nodes(devs, code, type, ports, typed, &o, &failed)) {
+            free_chains(devs);
+            o.result = Result::failed;
+            return o;
         }
     } else {
         int id = 0;
-        if (!get_check_mib_var("mrxcReset", &id)) {
-            display_warn(parent, MSG_NO_REFS);
-            return Result::failed;
-        }
+        if (!get_check_mib_var("mrxcReset", &id))
+            return refused(Result::failed, MSG_NO_REFS);
         for (MorixRecord* r : devs)
             if (r->allow_set)
                 add_prm_node(r, id, 0, 0, 0, "", std::to_string(code).c_str(), 0);
     }
-    LongOperation op(parent, "Cancel Reset", "", LO_BUSY | LO_CONFIRM | LO_FOLLOW_SNMP);
+    LongOperation op(dialog_parent, "Cancel Reset", "", LO_BUSY | LO_CONFIRM | LO_FOLLOW_SNMP);
     for (MorixRecord* r : op.serve(devs, SNMP_OP_SET, "Resetting"))
         if (!control_sent_ok(r))
             failed.push_back(r);
     bool cancelled = op.close();
-    free_host_info_list(0);
+    free_chains(devs);
     op.idle();
     for (MorixRecord* r : devs)
         if (!r->allow_set)
-            warn_refuses_sets(parent, r);
+            o.warnings.push_back(refuses_sets_warning(r));
     if (!failed.empty()) {
         std::string names;
         for (MorixRecord* r : failed)
             names += r->name + ", ";
         names.resize(names.size() - 2);
-        display_warn(parent, "The reset failed for the following Morixes:\n\n" + names);
+        o.warnings.push_back("The reset failed for the following Morixes:\n\n" + names);
     }
-    // The Reset window says what was done, as Boot does.
     std::string done;
     for (MorixRecord* r : devs)
-        if (parent == W_RST_FORM && !cancelled && r->allow_set &&
+        if (!cancelled && r->allow_set &&
             std::find(failed.begin(), failed.end(), r) == failed.end())
             done += "\n" + r->name;
     if (!done.empty())
-        display_msg(parent, "The reset operation was successful for: " + done);
-    if (devices)
-        *devices = control_outcomes(devs, failed, cancelled, "the reset");
-    return failed.empty() && !skipped && !cancelled ? Result::done : Result::failed;
-}
-
-void register_reset_command() {
-    g_reset_runner = run_reset;
+        o.report = "The reset operation was successful for: " + done;
+    o.devices = control_outcomes(devs, failed, cancelled, "the reset");
+    o.result = failed.empty() && !skipped && !cancelled ? Result::done
+               : cancelled                              ? Result::cancelled
+                                                        : Result::failed;
+    return o;
 }

@@ -9,11 +9,13 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
+#include "ui/progress.h"
 #include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 std::array<uint32_t, MAX_MRX_SLOTS> g_auto_reset_mask{};
 std::array<ResetPorts, MAX_MRX_SLOTS> g_input_port{};
-std::function<int(int, const std::vector<int>&, int)> g_reset_runner;
+std::function<int(int, const std::vector<int>&, int, const std::string&)> g_reset_runner;
 
 namespace {
 
@@ -25,6 +27,18 @@ constexpr int all_ports_code[RESET_PORT_SLOTS] = {0, 7, 9, 6, 13, 16, 0};
 constexpr const char* MSG_RESET_Q =
     "The Morixes you selected need to be reset for changes to take effect.\n\n"
     "Do you want to reset now?";
+
+// The reset question, asked through the front end's asker over parent.
+bool ask_reset(int parent, const char* ok_label) {
+    Question q;
+    q.title = "Reset Parameters";
+    q.text = MSG_RESET_Q;
+    q.ok_label = ok_label;
+    set_question_parent(parent);
+    bool ok = front_end_asker().ask(q);
+    set_question_parent(W_MAIN_WINDOW);
+    return ok;
+}
 
 bool add_reset_node(MorixRecord* rec, int code) {
     int id = 0;
@@ -230,7 +244,7 @@ uint32_t build_reset_mask(MorixRecord* rec, ResetPorts* ports) {
 int does_user_want_reset(int parent) {
     if (g_confirm_auto_reset == 0)
         return 1;
-    return ask_user(parent, "Reset Parameters", "Reset", "Cancel", 0, MSG_RESET_Q) == ASK_OK;
+    return ask_reset(parent, "Reset") ? 1 : 0;
 }
 
 void display_reset_warning(int parent, const std::string& names) {
@@ -244,7 +258,7 @@ void display_reset_timeout_warning(int parent, const std::string& names) {
 }
 
 int confirm_reset_q(int parent, const std::vector<int>& codes) {
-    if (ask_user(parent, "Reset Parameters", "OK", "Cancel", 0, MSG_RESET_Q) != ASK_OK)
+    if (!ask_reset(parent, "OK"))
         return 0;
     for (int code : codes) {
         if (code == -1)
@@ -252,8 +266,8 @@ int confirm_reset_q(int parent, const std::vector<int>& codes) {
         std::vector<int> ports;
         if (code == 97)
             ports = {2};
-        if (!g_reset_runner || !g_reset_runner(code, ports, parent))
-            display_warn(parent, "Reset failed.");
+        if (g_reset_runner)
+            g_reset_runner(code, ports, parent, "Reset failed.");
         if (code == 1)
             break;
     }

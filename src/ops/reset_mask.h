@@ -49,9 +49,13 @@ int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_n
 void display_reset_warning(int parent, const std::string& names);
 void display_reset_timeout_warning(int parent, const std::string& names);
 
-// The Reset command of the reset window, registered by its owner: runs
-// reset code with the port list (empty for none) over parent; 1 on success.
-extern std::function<int(int code, const std::vector<int>& ports, int parent)> g_reset_runner;
+// The reset of other windows, registered by the front end: sends reset
+// code with the port list (empty for none) to the selected reachable
+// devices and shows what became of it over parent, failed_text too when it
+// failed (unless empty); 1 on success.
+extern std::function<int(int code, const std::vector<int>& ports, int parent,
+                         const std::string& failed_text)>
+    g_reset_runner;
 // The reset question of the basic-mode windows: on OK runs the codes (ended
 // by the vector's end or a -1) through g_reset_runner, stopping after code 1.
 // Returns 1 when the operator chose OK.

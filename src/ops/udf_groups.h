@@ -1,14 +1,13 @@
-// The User Defined Parameter Groups window: the operator's own named lists
-// of catalogue variables, stored in the three function files and listed
-// among the management functions.
+// User-defined parameter groups: the operator's own named lists of
+// catalogue variables, stored in the three function files and listed among
+// the management functions. The window and mm_cli's group verb both run
+// these commands; the window's lists are the frame's.
 #pragma once
-
-#include "ui/widget_ids.h"
 
 #include <string>
 #include <vector>
 
-enum UdfIds {};
+#include "ui/outcome.h"
 
 // Result codes of the group commands.
 enum UdfResult {
@@ -21,10 +20,9 @@ enum UdfResult {
     UDF_NO_FREE_ID = -9,
     UDF_BAD_NAME = -10,
     UDF_NAME_CLASH = -11,
-    UDF_NOT_REPLACED = -12 // a file could not be replaced; reported already
+    UDF_NOT_REPLACED = -12 // a file could not be replaced; the warning says which
 };
 
-// Opens the window after reading the function catalogue again.
 // The user groups window as the operator left it.
 struct UdfRequest {
     std::string group;                     // group selected in the group list, "" none
@@ -35,26 +33,30 @@ struct UdfRequest {
     std::vector<std::string> prm_selected; // parameters selected in the parameter list
 };
 
-// Opens the window with the parameters of port_type in its parameter list.
-void process_udf_open(int port_type);
-// Port type code of a parameter-list choice toggle, -1 for another id.
-int udf_choice_port_type(int toggle_id);
-// A new group named name of the work area's members: a UdfResult.
-int process_udf_create(const UdfRequest& req, const std::string& name);
-// The selected group's members into the work area.
-void process_udf_view(const UdfRequest& req);
-// UdfResults: the selected group takes the work area's members / goes.
-int process_udf_modify(const UdfRequest& req);
-int process_udf_delete(const UdfRequest& req);
-int confirm_udf_change(const std::string& action, const std::string& name);
+// What a group command did: its UdfResult, the warnings it gave on the
+// way (the result's own text is udf_result_text), and the members of a
+// viewed group, sorted.
+struct UdfOutcome {
+    Outcome outcome;
+    int code = UDF_OK;
+    std::vector<std::string> members;
+};
+
+// Reads the function catalogue again; false when it cannot be read.
+bool udf_reload();
+// The user-defined groups, sorted as the lists show them.
+std::vector<std::string> udf_group_names();
+// A new group named name of the members work.
+UdfOutcome udf_create(const std::vector<std::string>& work, const std::string& name);
+// The members of group.
+UdfOutcome udf_view(const std::string& group);
+// Group takes the members work / goes, once asker had it confirmed.
+UdfOutcome udf_modify(const std::string& group, const std::vector<std::string>& work, Asker& asker);
+UdfOutcome udf_delete(const std::string& group, Asker& asker);
 // 0 when the work area differs from the selected group's members.
 int check_udf_close(const UdfRequest& req);
-void cont_udf_close_proc();
+// The warning of a UdfResult, "" when it has none.
 std::string udf_result_text(int code);
-// The window's Add, Remove and Close; the warning of a UdfResult; the
-// new-group prompt.
-void udf_add_selected(const UdfRequest& req);
-void udf_remove_selected(const UdfRequest& req);
-void udf_close(const UdfRequest& req);
-void udf_show_result(int code);
-void udf_new_group_prompt();
+// Inserts item into items at its alphabetical place unless it is there;
+// its position (0-based), or -1 when it was there.
+int udf_insert_sorted(std::vector<std::string>* items, const std::string& item);

@@ -6,6 +6,7 @@
 #include "basic/basic_page.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
+#include "frame/control_windows.h"
 #include "frame/dispatch.h"
 #include "ops/control.h"
 #include "ops_sim_util.h"

@@ -216,6 +216,24 @@ TEST_F(CliJson, TheTerminalContract) {
         {{"--json", "script", "view", tmp.file("odd.scr")}, 0, "json", ""},
         {{"show", "-p", "asy"}, 2, "", "\nusage: mm_cli [OPTIONS] show [-d]"},
         {{"frobnicate"}, 2, "", "Run 'mm_cli --help'"},
+        // The control commands serve A and name the silent Q; the catalogue
+        // commands refuse a request and change nothing.
+        {with(quick, {"-y", "reset", "4"}), 1, "successful for: \n" + A + "\n",
+         "reset: " + Q + " is not reachable"},
+        {with(quick, {"-y", "--json", "bcast", "console", "hi"}), 1, "json",
+         "bcast: " + Q + " is not reachable"},
+        {with(quick, {"-y", "--json", "boot", "cancelBoot"}), 1, "json",
+         "boot: " + Q + " is not reachable"},
+        {with(quick, {"boot", "shutdown"}), 1, "",
+         "the boot was not confirmed; nothing was sent to " + A},
+        {{"--json", "site-default", "mrxDialoutRetries", "V"},
+         1,
+         "json",
+         "mrxDialoutRetries : Invalid Integer Format"},
+        {{"--json", "group", "create", "General_Parameters", "sysName"},
+         1,
+         "json",
+         "matches a pre-defined parameter group"},
     };
     for (const Case& c : cases) {
         ProgramResult r = run_cli(c.args);
@@ -231,6 +249,10 @@ TEST_F(CliJson, TheTerminalContract) {
     EXPECT_EQ(read_file(tmp.file("keep")), "kept\n");
     auto doc = parse_json(run_cli(with(quick, {"--json", "show", "-v", "sysName"})).out);
     EXPECT_EQ(doc["devices.1.device"] + doc["devices.1.result"], "\"" + Q + "\"\"unreachable\"");
+    doc = parse_json(run_cli(with(quick, {"-y", "--json", "bcast", "1", "hi"})).out);
+    EXPECT_EQ(doc["devices.0.result"] + doc["devices.1.device"] + doc["devices.1.result"],
+              "\"done\"\"" + Q + "\"\"unreachable\"");
+    EXPECT_EQ(doc["report"], "\"The broadcast operation was successful for: \\n" + A + "\\n\"");
     doc = parse_json(run_cli({"--json", "script", "view", tmp.file("odd.scr")}).out);
     EXPECT_EQ(doc["lines.0.value"], "\"\\u00ed\\u00a0\\u0080\\u00c0\\u00af\\u00f4\\u0090\\u0080"
                                     "\\u0080\"");

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "basic/int_mdms.h"
+#include "frame/control_windows.h"
 #include "frame/dispatch.h"
 #include "ops/control.h"
 #include "ops/reset_mask.h"
@@ -119,14 +120,14 @@ TEST_F(ControlSim, TimedBootSilentDeviceAndCancel) {
     ui_set_text(W_BOOT_TIME_TF, "25:00");
     dispatch_main(W_BOOT_APPLY);
     EXPECT_TRUE(warned("Boot time is invalid."));
-    EXPECT_TRUE(hl_texts("question").empty());
+    EXPECT_TRUE(hl_texts("ask").empty());
     hl_clear_events();
     ui_set_text(W_BOOT_TIME_TF, "+15");
     dispatch_main(W_BOOT_APPLY);
-    ASSERT_EQ(hl_texts("question").size(), 1u);
-    EXPECT_EQ(hl_texts("question")[0].find("The selected boot option will take place for the "
-                                           "following Morixes:\n\n    " +
-                                           A + ", " + B),
+    ASSERT_EQ(hl_texts("ask").size(), 1u);
+    EXPECT_EQ(hl_texts("ask")[0].find("The selected boot option will take place for the "
+                                      "following Morixes:\n\n    " +
+                                      A + ", " + B),
               0u);
     // A stops answering once its boot Set arrived: still a success.
     EXPECT_EQ(hl_texts("msg").size() == 1

@@ -1,0 +1,17 @@
+// Every device mm_cli was asked to serve is named in a command's outcome:
+// those the selection check left out as unreachable join what the command
+// reported of the others, in list order.
+#pragma once
+
+#include "ui/outcome.h"
+
+// Adds the unreachable devices of the list to o (what names the command,
+// as in "the reset"); a result of done becomes failed when there are any.
+void cli_add_unreachable(Outcome* o, const std::string& what);
+// The outcome of a command the selection check refused: failed, every
+// device of the list unreachable, the check's warnings.
+Outcome cli_nothing_reachable(const std::string& what);
+// Prints the outcome of a command on the reachable devices: the selection
+// check's warnings (checked) first, the unreachable devices added.
+int cli_print_served(const char* verb, Outcome o, const std::vector<std::string>& checked,
+                     const std::string& what);
