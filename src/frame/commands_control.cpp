@@ -4,8 +4,8 @@
 #include "basic/int_mdms.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
-#include "files/edit_conf.h"
 #include "frame/commands.h"
+#include "frame/modem_window.h"
 #include "ops/control.h"
 #include "ui/ui.h"
 
@@ -38,7 +38,7 @@ int cmd_internal_modems(int) {
 }
 
 int cmd_edit_cfg_file(int) {
-    edit_conf();
+    edit_conf_window();
     return 1;
 }
 
