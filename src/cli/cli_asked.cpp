@@ -1,31 +1,53 @@
 #include "cli/cli_asked.h"
 
+#include <algorithm>
+
 #include "cli/cli.h"
 #include "cli/cli_outcome.h"
 #include "snmp_access/morix_record.h"
 
-void cli_add_unreachable(Outcome* o, const std::string& what) {
+namespace {
+
+// The one walk over the asked devices: a device out lists keeps its entry;
+// an unlisted silent one is unreachable with NAME + unreachable_tail; an
+// unlisted one that answered gets *others (left out when others is null).
+void list_asked(Outcome* out, const std::string& unreachable_tail, const DeviceState* others,
+                const std::string& why) {
     std::vector<DeviceOutcome> all;
-    bool any = false;
     // mm_cli's list holds only the devices named on its command line.
     for (const MorixRecord* r : host_info_list) {
         if (!r)
             break;
-        bool served = false;
-        for (const DeviceOutcome& d : o->devices)
-            if (d.device == r->name) {
-                all.push_back(d);
-                served = true;
-            }
-        if (served || r->reachable)
-            continue;
-        all.push_back({r->name, DeviceState::unreachable,
-                       r->name + " is not reachable; " + what + " was not sent to it"});
-        any = true;
+        auto listed = std::find_if(out->devices.begin(), out->devices.end(),
+                                   [r](const DeviceOutcome& d) { return d.device == r->name; });
+        if (listed != out->devices.end())
+            all.push_back(*listed);
+        else if (!r->reachable)
+            all.push_back({r->name, DeviceState::unreachable, r->name + unreachable_tail});
+        else if (others)
+            all.push_back(
+                {r->name, *others, *others == DeviceState::done ? "" : r->name + ": " + why});
     }
-    o->devices = all;
-    if (any && o->result == Result::done)
-        o->result = Result::failed;
+    // Devices the outcome names that are not in the list stay, at the end.
+    for (const DeviceOutcome& d : out->devices)
+        if (std::none_of(all.begin(), all.end(),
+                         [&d](const DeviceOutcome& e) { return e.device == d.device; }))
+            all.push_back(d);
+    out->devices = all;
+    // A run that left a device undone did not do everything asked.
+    for (const DeviceOutcome& d : out->devices)
+        if (d.state != DeviceState::done && out->result == Result::done)
+            out->result = Result::failed;
+}
+
+} // namespace
+
+void cli_list_asked(Outcome* out, DeviceState state, const std::string& why) {
+    list_asked(out, ": not reachable; nothing was done", &state, why);
+}
+
+void cli_add_unreachable(Outcome* o, const std::string& what) {
+    list_asked(o, " is not reachable; " + what + " was not sent to it", nullptr, "");
 }
 
 Outcome cli_nothing_reachable(const std::string& what) {

@@ -1,10 +1,18 @@
-// Every device mm_cli was asked to serve is named in a command's outcome:
-// those the selection check left out as unreachable join what the command
-// reported of the others, in list order.
+// Every device mm_cli was asked to serve (-mrx or -l, all selected) is
+// named in a command's outcome: those the command did not list join what
+// it reported of the others, in list order.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "ui/outcome.h"
 
+// Adds, in list order, every device asked for that out does not list yet:
+// as unreachable when it did not answer, else with state and
+// "DEVICE: <why>" (state done: no reason). A result of done becomes failed
+// when a device listed is not done.
+void cli_list_asked(Outcome* out, DeviceState state, const std::string& why);
 // Adds the unreachable devices of the list to o (what names the command,
 // as in "the reset"); a result of done becomes failed when there are any.
 void cli_add_unreachable(Outcome* o, const std::string& what);

@@ -54,7 +54,7 @@ const CliVerb cli_verbs[] = {
      "  CODE 97, 98, 99 reset every WAN module, modem or port of PORTS",
      true, true, verb_reset},
     {"bcast", "bcast OPTION MESSAGE", true, true, verb_bcast},
-    {"modems", "modems [set available|busy DEVICE:MODEM[,...]]", true, false, verb_modems},
+    {"modems", "modems [set available|busy DEVICE:MODEM[,...]]", true, true, verb_modems},
     {"copy",
      "copy --from A --to B[,C...] [--code N] [-p TYPE] [--from-port P] [--to-ports LIST]\n"
      "       [-v NAME[,NAME...] | -f FUNCTION]",
@@ -67,7 +67,7 @@ const CliVerb cli_verbs[] = {
     {"modem", "modem list | set NAME KEYWORD=VALUE... | remove NAME | defaults NAME", true, true,
      verb_modem},
     {"edit-config", "edit-config [--reset all|async|dialout|external-modem|lat|macros|pri[,...]]",
-     true, false, verb_edit_config},
+     true, true, verb_edit_config},
     {"page", "page NAME [--modules=DEVICE:MODULES,...] [-P PORTS] [FIELD=VALUE ...]", true, true,
      verb_page},
     {"list", "list [-o FILE]", false, true, verb_list},

@@ -1,8 +1,14 @@
 // mm_cli edit-config: EDITOR runs on the local copy of the selected
 // devices' configuration file in this terminal; a changed file is uploaded
 // after the question (-y), then the resets named by --reset are sent.
+// Every device is listed with its result (--json: the outcome's document).
 #include "cli/cli.h"
+#include "cli/cli_asked.h"
+#include "cli/cli_outcome.h"
+#include "devices/mrx_select.h"
 #include "files/edit_conf.h"
+#include "snmp_access/morix_record.h"
+#include "ui/progress.h"
 
 namespace {
 
@@ -18,7 +24,7 @@ const ResetWord reset_words[] = {{"all", 0}, {"async", 1},  {"dialout", 2}, {"ex
 
 int verb_edit_config(const std::vector<std::string>& args) {
     const CliVerb& verb = *find_cli_verb("edit-config");
-    EditConfRun run;
+    EditConfRequest run;
     run.in_terminal = true;
     run.reset_mask = 0;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -34,7 +40,16 @@ int verb_edit_config(const std::vector<std::string>& args) {
             run.reset_mask = edit_conf_reset_val(run.reset_mask, option, true);
         }
     }
-    int ok = edit_conf(run);
-    cli_flush_warnings();
-    return ok && cli_confirmed() ? CLI_OK : CLI_FAILED;
+    Outcome out;
+    out.result = Result::failed;
+    if (check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE)) {
+        run.devices = selected_reachable();
+        out = run_edit_conf(run, front_end_asker()).outcome;
+    }
+    // Warnings of the commands it ran (the selection check, the resets).
+    std::vector<std::string> others = cli_take_warnings();
+    out.warnings.insert(out.warnings.begin(), others.begin(), others.end());
+    cli_list_asked(&out, DeviceState::not_sent, "the configuration file was not edited");
+    int status = cli_print_outcome("edit-config", out);
+    return cli_confirmed() ? status : CLI_FAILED;
 }

@@ -1,28 +1,36 @@
 // mm_cli modem: the modem definitions of the selected devices'
 // configuration file (list), and changing them (set, remove, defaults)
-// through the Edit Modem dialog's logic, each followed by Apply: the upload
-// to the load host and the modem reset question (-y answers it).
+// through the Edit Modem dialog's commands, each followed by Apply: the
+// upload to the load host and the modem reset question (-y answers it).
+// Every device is listed with its result; a run with warnings ends with
+// status 1.
 #include <cstdio>
 
 #include "cli/cli.h"
+#include "cli/cli_asked.h"
 #include "cli/cli_json.h"
+#include "cli/cli_outcome.h"
 #include "devices/mrx_select.h"
 #include "files/edit_conf.h"
 #include "files/modem_dialog.h"
 #include "files/modem_info.h"
-#include "ui/program.h"
-#include "ui/ui.h"
+#include "snmp_access/morix_record.h"
+#include "ui/progress.h"
 
 namespace {
 
-void print_list(const char* heading, const ModemList& list) {
-    std::printf("[%s]\n", heading);
+std::string list_text(const char* heading, const ModemList& list) {
+    std::string t = std::string("[") + heading + "]\n";
     for (const ModemDef& d : list) {
-        std::printf("%s%s\n", d.name.c_str(), d.duplicate ? " (duplicate, not used)" : "");
+        t += d.name + (d.duplicate ? " (duplicate, not used)" : "") + "\n";
         for (int k = 1; k < KW_END; ++k)
-            if (d.values[k])
-                std::printf("    %-18s %s\n", mdm_keywords[k], d.values[k]->c_str());
+            if (d.values[k]) {
+                char key[32];
+                std::snprintf(key, sizeof key, "    %-18s ", mdm_keywords[k]);
+                t += key + *d.values[k] + "\n";
+            }
     }
+    return t;
 }
 
 void json_list(const char* key, const ModemList& list) {
@@ -39,18 +47,38 @@ void json_list(const char* key, const ModemList& list) {
     j.end_array();
 }
 
-int open_info() {
-    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
-        return 0;
-    mdm_set_window(MW_NONE, "", 0, {});
-    return mdm_init(W_MAIN_WINDOW);
+// A step's outcome added to the run's: its warnings, its devices (a device
+// keeps the first state that is not done) and a result that is not done.
+void take(Outcome* run, const Outcome& step) {
+    run->warnings.insert(run->warnings.end(), step.warnings.begin(), step.warnings.end());
+    for (const DeviceOutcome& d : step.devices) {
+        bool known = false;
+        for (DeviceOutcome& e : run->devices)
+            if (e.device == d.device) {
+                known = true;
+                if (e.state == DeviceState::done)
+                    e = d;
+            }
+        if (!known)
+            run->devices.push_back(d);
+    }
+    if (step.result != Result::done && run->result == Result::done)
+        run->result = step.result;
 }
 
-// Every warning printed counts: a list or change with warnings is status 1.
-int finish(int ok) {
+// Prints the run (warnings of other commands first) and releases the
+// local copies. Every warning counts: a run with warnings is status 1.
+int finish(Outcome out) {
     mdm_close_act(0);
-    int warned = cli_flush_warnings();
-    return ok && warned == 0 ? CLI_OK : CLI_FAILED;
+    if (out.result == Result::cancelled)
+        cli_confirmed(); // says on standard error that a question was declined
+    cli_list_asked(&out, out.result == Result::done ? DeviceState::done : DeviceState::not_sent,
+                   "nothing was done (see the warnings)");
+    std::vector<std::string> others = cli_take_warnings(); // shown before the outcome's
+    out.warnings.insert(out.warnings.begin(), others.begin(), others.end());
+    if (!out.warnings.empty() && out.result == Result::done)
+        out.result = Result::failed;
+    return cli_print_outcome("modem", out);
 }
 
 // KEY=VALUE words into the named definition (see mdm_put_values). 1 when
@@ -69,6 +97,37 @@ int set_values(const CliVerb& verb, const std::string& name,
     return mdm_put_values(name, values);
 }
 
+// remove or defaults through the dialog's commands; true when the
+// configuration list changed.
+bool dialog_change(const std::string& sub, const std::string& name, Outcome* out) {
+    MdmDialogRequest req;
+    req.name = name;
+    if (sub == "remove") {
+        take(out, mdm_remove(req, front_end_asker()).outcome);
+    } else {
+        req.defaults = true;
+        MdmOutcome shown = mdm_rvrt_defs(req);
+        take(out, shown.outcome);
+        if (shown.dialog.defaults == false)
+            return false;
+        take(out, mdm_edit_ok(req).outcome);
+    }
+    return out->result == Result::done && mdm_info.cfg_fil_upd_flag;
+}
+
+// Apply, then the modem resets when the question is answered (-y).
+void apply(Outcome* out) {
+    MdmOutcome applied = mdm_apply(W_MAIN_WINDOW);
+    take(out, applied.outcome);
+    for (const FollowUp& f : applied.outcome.follow_ups) {
+        if (!front_end_asker().ask({"Confirmation", f.question, "OK", "Cancel", true})) {
+            out->result = Result::cancelled;
+            continue;
+        }
+        take(out, modem_resets(W_MAIN_WINDOW).outcome);
+    }
+}
+
 } // namespace
 
 int verb_modem(const std::vector<std::string>& args) {
@@ -82,29 +141,32 @@ int verb_modem(const std::vector<std::string>& args) {
                                      "defaults NAME");
     if (named && (args[1].empty() || args[1].size() > MDM_NAME_STORED))
         return cli_usage_error(verb, "NAME has 1 to 15 characters");
-    if (!open_info())
-        return finish(0);
-    if (sub == "list" && cli_json) {
-        cli_json_doc()
-            .str("config_file", mdm_remote_path(mdm_info.cfg_fil_nam))
-            .str("load_host", mdm_info.cfg_fil_adr);
-        json_list("configuration", mdm_info.cfg_list);
-        json_list("defaults", mdm_info.db_list);
-        return finish(1);
+    Outcome out;
+    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE)) {
+        out.result = Result::failed;
+        return finish(out);
     }
+    mdm_set_window(MW_NONE, "", 0, {});
+    take(&out, mdm_load(selected_reachable(), W_MAIN_WINDOW).outcome);
+    if (out.result != Result::done)
+        return finish(out);
+    const std::string file = mdm_remote_path(mdm_info.cfg_fil_nam);
     if (sub == "list") {
-        std::printf("Configuration file %s on %s\n", mdm_remote_path(mdm_info.cfg_fil_nam).c_str(),
-                    mdm_info.cfg_fil_adr.c_str());
-        print_list("configuration file", mdm_info.cfg_list);
-        print_list("include files (defaults)", mdm_info.db_list);
-        std::fflush(stdout);
-        return finish(1);
+        if (cli_json) {
+            cli_json_doc().str("config_file", file).str("load_host", mdm_info.cfg_fil_adr);
+            json_list("configuration", mdm_info.cfg_list);
+            json_list("defaults", mdm_info.db_list);
+        }
+        out.report = "Configuration file " + file + " on " + mdm_info.cfg_fil_adr + "\n" +
+                     list_text("configuration file", mdm_info.cfg_list) +
+                     list_text("include files (defaults)", mdm_info.db_list);
+        return finish(out);
     }
     if (mdm_cfg_allow_edit(W_MAIN_WINDOW) != EDIT_ALLOWED) {
-        display_warn(W_MAIN_WINDOW, "Configuration file cannot be edited,\n" +
-                                        mdm_info.edit_reason +
-                                        "\nThe changes have not been saved.");
-        return finish(0);
+        out.warnings.push_back("Configuration file cannot be edited,\n" + mdm_info.edit_reason +
+                               "\nThe changes have not been saved.");
+        out.result = Result::refused;
+        return finish(out);
     }
     const std::string& name = args[1];
     if (sub == "set") {
@@ -114,26 +176,14 @@ int verb_modem(const std::vector<std::string>& args) {
             return -rc;
         }
         if (rc == 0) {
-            std::printf("%s already has these values: nothing was sent.\n", name.c_str());
-            std::fflush(stdout);
-            return finish(1);
+            out.report = name + " already has these values: nothing was sent.\n";
+            return finish(out);
         }
-    } else {
-        MdmEditOpen open;
-        open.parent = W_MAIN_WINDOW;
-        open.name = name;
-        mdm_edit_act(open);
-        if (sub == "defaults") {
-            ui_set_toggle(W_MDM_DEFS_TB, true, false);
-            dispatch_main(W_MDM_DEFS_TB);
-            if (!ui_get_toggle(W_MDM_DEFS_TB))
-                return finish(0);
-            dispatch_main(W_MDM_OK);
-        } else {
-            dispatch_main(W_MDM_REMOVE);
-        }
-        if (!mdm_info.cfg_fil_upd_flag)
-            return finish(0);
+    } else if (!dialog_change(sub, name, &out)) {
+        if (out.result == Result::done)
+            out.result = Result::failed;
+        return finish(out);
     }
-    return finish(mdm_apply_act(W_MAIN_WINDOW) && cli_confirmed());
+    apply(&out);
+    return finish(out);
 }

@@ -1,27 +1,59 @@
 // mm_cli modems: the internal modems of the devices; with "set", the named
 // modems set to the state after the operator's confirmation, then listed.
+// Every device is listed with its result; --json gives the rows as
+// "modems" (device, modem, state).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "basic/int_mdms.h"
 #include "cli/cli.h"
+#include "cli/cli_asked.h"
+#include "cli/cli_json.h"
+#include "cli/cli_outcome.h"
 #include "devices/allow_sets.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
-#include "ui/ui.h"
+#include "ui/progress.h"
 #include "ui/widget_ids.h"
 
 namespace {
 
-void print_rows() {
+// The rows as the report (one line per modem) and, with --json, as the
+// document's "modems".
+std::string rows_text() {
+    std::string text;
+    if (cli_json)
+        cli_json_doc().begin_array("modems");
     for (const ImdmRow& row : int_mdms_rows) {
         const MorixRecord* r = host_info_list[row.mrx_pos];
-        std::printf(
-            "%s\n",
-            imdm_row_text(r->name, row.modem, imdm_state_word(r->platform, row.state)).c_str());
+        const char* word = imdm_state_word(r->platform, row.state);
+        text += imdm_row_text(r->name, row.modem, word) + "\n";
+        if (cli_json)
+            cli_json_doc()
+                .begin_object()
+                .str("device", r->name)
+                .num("modem", row.modem)
+                .str("state", word)
+                .end_object();
     }
-    std::fflush(stdout);
+    if (cli_json)
+        cli_json_doc().end_array();
+    return text;
+}
+
+// Prints the run: warnings of the commands first, every device listed.
+int finish(Outcome out) {
+    std::vector<std::string> others = cli_take_warnings();
+    out.warnings.insert(out.warnings.begin(), others.begin(), others.end());
+    cli_list_asked(&out,
+                   out.result == Result::done        ? DeviceState::done
+                   : out.result == Result::cancelled ? DeviceState::cancelled
+                                                     : DeviceState::unread,
+                   out.result == Result::cancelled
+                       ? "cancelled; nothing was set"
+                       : "its internal modems were not all read or set");
+    return cli_print_outcome("modems", out);
 }
 
 // List position of a device's modem, or 0.
@@ -47,13 +79,16 @@ int verb_modems(const std::vector<std::string>& args) {
                                                          : 0;
     if (set && state == 0)
         return cli_usage_error(verb, "STATE is available or busy");
-    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE) || !process_get_int_mdms_vals(1))
-        return CLI_FAILED;
+    Outcome out;
+    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE) || !process_get_int_mdms_vals(1)) {
+        out.result = Result::failed;
+        return finish(out);
+    }
     if (!will_sel_mrx_allow_set())
-        display_warn(W_IMDM_DIALOG, "Morix(es) not settable. Morix parameters will not be set.");
+        out.warnings.push_back("Morix(es) not settable. Morix parameters will not be set.");
     if (!set) {
-        print_rows();
-        return CLI_OK;
+        out.report = rows_text();
+        return finish(out);
     }
     // The rows chosen, in list order, as the dialog's list would give them.
     std::vector<int> chosen;
@@ -67,14 +102,19 @@ int verb_modems(const std::vector<std::string>& args) {
     }
     std::sort(chosen.begin(), chosen.end());
     chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
-    if (ask_user(W_IMDM_DIALOG, "Confirmation", "OK", "Cancel", 0,
-                 "The chosen modems will be set for the following Morixes:\n\n" + mrx_conf_names() +
-                     "\n\nDo you want to continue?") != ASK_OK) {
+    if (!front_end_asker().ask({"Confirmation", "The chosen modems will be set for the following "
+                                                "Morixes:\n\n" +
+                                                    mrx_conf_names() +
+                                                    "\n\nDo you want to continue?"})) {
         cli_confirmed();
-        return CLI_FAILED;
+        out.result = Result::cancelled;
+        return finish(out);
     }
     int result = set_int_mdms(chosen, state);
     process_get_int_mdms_vals(0);
-    print_rows();
-    return result == IMDM_DONE ? CLI_OK : CLI_FAILED;
+    out.report = rows_text();
+    out.result = result == IMDM_DONE        ? Result::done
+                 : result == IMDM_CANCELLED ? Result::cancelled
+                                            : Result::failed;
+    return finish(out);
 }

@@ -4,6 +4,7 @@
 #include <arpa/inet.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "devices/allow_sets.h"
@@ -18,7 +19,7 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/product_types.h"
 #include "ui/app_globals.h"
-#include "ui/ui.h"
+#include "ui/widget_ids.h"
 
 const char* const edit_conf_reset_names[EC_RESET_COUNT] = {
     "All", "All Async Ports", "Dialout", "External Modem", "LAT", "Macros", "PRI Sessions"};
@@ -56,30 +57,10 @@ bool same_mark(const FileMark& a, const FileMark& b) {
            a.st.st_ino == b.st.st_ino;
 }
 
-// After the editor changed the file: upload, resets. False when the
-// changes did not reach the load host.
-bool changed_file(int allowed, const std::string& reason, int had_cr, const EditConfRun& run,
-                  long* code) {
-    if (allowed != EDIT_ALLOWED) {
-        display_warn(W_MAIN_WINDOW, reason + "The changes have not been saved.");
-        return false;
-    }
-    int up = edit_conf_update(had_cr, code);
-    if (up == 1) {
-        if (!will_sel_mrx_allow_set())
-            display_warn(W_MAIN_WINDOW,
-                         "Morix(es) not settable. Morix parameters will not be set.");
-        edit_conf_reset(run.reset_mask);
-    } else if (up == 0) {
-        ui_unmanage(W_MRX_INFO_BOX);
-    }
-    return up == 1;
-}
-
 // An edited file that is gone or empty is never sent: it would replace the
 // device's whole configuration with nothing. The operator is told; the
 // file on the load host stays as it was.
-bool refuse_empty_upload(const std::string& local, const std::string& remote) {
+bool refuse_empty_upload(const std::string& local, const std::string& remote, Outcome* out) {
     struct stat st {};
     const char* what = nullptr;
     if (stat(local.c_str(), &st) != 0)
@@ -88,10 +69,71 @@ bool refuse_empty_upload(const std::string& local, const std::string& remote) {
         what = "is empty";
     if (!what)
         return false;
-    display_warn(W_MAIN_WINDOW, "The edited configuration file\n'" + local + "'\n" + what +
-                                    ": nothing was sent to the load host,\nits " + remote +
-                                    " is unchanged.");
+    out->warnings.push_back("The edited configuration file\n'" + local + "'\n" + what +
+                            ": nothing was sent to the load host,\nits " + remote +
+                            " is unchanged.");
     return true;
+}
+
+// Upload question and upload: 1 uploaded, 0 declined, 2 failed (or not
+// tried: an empty or missing file is never sent).
+int update_file(int had_cr, Asker& asker, Outcome* out, long* copy_code) {
+    std::string remote = mdm_remote_path(mdm_info.cfg_fil_nam);
+    if (refuse_empty_upload(mdm_info.local_cfg, remote, out))
+        return 2;
+    if (!asker.ask({TITLE, "Do you want to update the configuration file:\n" + remote + " ?", "Yes",
+                    "No", true}))
+        return 0;
+    if (had_cr)
+        add_file_line_cr(mdm_info.local_cfg);
+    *copy_code = mdm_checked_upload(out);
+    return *copy_code < 1 ? 2 : 1;
+}
+
+// After the editor changed the file: upload, resets. Sets the result;
+// true when the file reached the load host.
+bool changed_file(int allowed, const std::string& reason, int had_cr, const EditConfRequest& req,
+                  Asker& asker, EditConfOutcome* eo, long* code) {
+    Outcome& out = eo->outcome;
+    if (allowed != EDIT_ALLOWED) {
+        out.warnings.push_back(reason + "The changes have not been saved.");
+        out.result = Result::refused;
+        return false;
+    }
+    int up = update_file(had_cr, asker, &out, code);
+    if (up != 1) {
+        eo->upload_declined = up == 0;
+        out.result = up == 0 ? Result::cancelled : Result::failed;
+        return false;
+    }
+    if (!will_sel_mrx_allow_set())
+        out.warnings.push_back("Morix(es) not settable. Morix parameters will not be set.");
+    bool any = false;
+    for (MorixRecord* r : req.devices)
+        any = any || r->allow_set;
+    if (!any) {
+        out.warnings.push_back(msg_no_reset());
+    } else if (req.reset_mask < 0) {
+        out.follow_ups.push_back({EDIT_CONF_RESET_FOLLOW_UP, "Reset Options"});
+    } else {
+        Outcome resets = edit_conf_resets(req.reset_mask);
+        out.warnings.insert(out.warnings.end(), resets.warnings.begin(), resets.warnings.end());
+        out.devices = resets.devices;
+        out.result = resets.result;
+    }
+    return true;
+}
+
+// The worse of a device's states after several runs: the first not done.
+void merge_devices(std::vector<DeviceOutcome>* into, const std::vector<DeviceOutcome>& more) {
+    for (const DeviceOutcome& d : more) {
+        auto same = [&d](const DeviceOutcome& e) { return e.device == d.device; };
+        auto it = std::find_if(into->begin(), into->end(), same);
+        if (it == into->end())
+            into->push_back(d);
+        else if (it->state == DeviceState::done)
+            *it = d;
+    }
 }
 
 } // namespace
@@ -144,103 +186,97 @@ int edit_conf_exec(const std::string& editor, const std::string& path, int is_wi
         return -1;
     *had_cr = filter_file_chars(path, {'\r'});
     FileMark before = mark_of(path);
-    set_app_cursor(CURSOR_BUSY);
+    mdm_busy(true);
     int status = run_and_wait(argv);
-    set_app_cursor(CURSOR_NORMAL);
+    mdm_busy(false);
     if (status < 0)
         return -1;
     return same_mark(before, mark_of(path)) ? 0 : 1;
 }
 
-int edit_conf_update(int had_cr, long* copy_code) {
-    std::string remote = mdm_remote_path(mdm_info.cfg_fil_nam);
-    if (refuse_empty_upload(mdm_info.local_cfg, remote))
-        return 2;
-    if (ask_user(W_MAIN_WINDOW, TITLE, "Yes", "No", 1,
-                 "Do you want to update the configuration file:\n" + remote + " ?") != ASK_OK)
-        return 0;
-    if (had_cr)
-        add_file_line_cr(mdm_info.local_cfg);
-    *copy_code = mdm_checked_upload(W_MAIN_WINDOW);
-    if (*copy_code < 1)
-        return 2;
-    return 1;
-}
-
-int edit_conf_reset(int preset_mask) {
-    bool any = false;
-    for (MorixRecord* r : selected_reachable())
-        any = any || r->allow_set;
-    if (!any) {
-        display_warn(W_MAIN_WINDOW, msg_no_reset());
-        return 0;
-    }
-    int mask = preset_mask;
-    if (mask < 0) {
-        std::vector<std::string> names(edit_conf_reset_names,
-                                       edit_conf_reset_names + EC_RESET_COUNT);
-        if (display_box_ruled(W_MAIN_WINDOW, "Edit Configuration Reset", "Reset Options", names, "",
-                              edit_conf_reset_val, &mask) != ASK_OK) {
-            display_warn(W_MAIN_WINDOW, msg_no_reset());
-            return 1;
-        }
-    }
-    if (mask == 0) { // a terminal run without resets
-        display_warn(W_MAIN_WINDOW, msg_no_reset());
-        return 1;
+Outcome edit_conf_resets(int mask) {
+    Outcome out;
+    if (mask == 0) { // no resets chosen
+        out.warnings.push_back(msg_no_reset());
+        return out;
     }
     int saved = reset_ind;
     for (int i = 1; i < EC_RESET_COUNT; ++i) {
         if (!(mask & (1 << i)) && !(mask & 1))
             continue;
         reset_ind = edit_conf_reset_codes[i];
-        if (!reset_proc(reset_ind, W_MAIN_WINDOW, {}))
-            display_warn(W_MAIN_WINDOW,
-                         std::string("Failed Reset option: ") + edit_conf_reset_names[i]);
+        std::vector<DeviceOutcome> devices;
+        if (reset_send(reset_ind, reset_port_type, {}, false, W_MAIN_WINDOW, &devices) !=
+            Result::done) {
+            out.warnings.push_back(std::string("Failed Reset option: ") + edit_conf_reset_names[i]);
+            out.result = Result::failed;
+        }
+        merge_devices(&out.devices, devices);
     }
     reset_ind = saved;
-    display_warn(W_MAIN_WINDOW, MSG_BOOT);
-    return 1;
+    out.warnings.push_back(MSG_BOOT);
+    return out;
 }
 
-int edit_conf(const EditConfRun& run) {
-    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
-        return 0;
+EditConfOutcome run_edit_conf(const EditConfRequest& req, Asker& asker) {
+    EditConfOutcome eo;
+    Outcome& out = eo.outcome;
+    auto stop = [&eo](Result r, const std::string& why) {
+        if (!why.empty())
+            eo.outcome.warnings.push_back(why);
+        eo.outcome.result = r;
+        return eo;
+    };
     std::string reason, kept;
     int allowed = edit_conf_allowed(W_MAIN_WINDOW, 0, &reason);
     if (allowed != EDIT_ALLOWED) {
         kept = "Configuration file cannot be edited,\n" + reason + "\n";
-        if (ask_user(W_MAIN_WINDOW, "Confirmation", "OK", "Cancel", 0,
-                     kept + "The changes will not be saved for\n\n" + mrx_conf_names() +
-                         "\n\nDo you want to continue?") != ASK_OK)
-            return 0;
+        if (!asker.ask({"Confirmation", kept + "The changes will not be saved for\n\n" +
+                                            mrx_conf_names() + "\n\nDo you want to continue?"}))
+            return stop(Result::cancelled, "");
     }
     int is_win = 0;
+    const char* env_editor = getenv("EDITOR");
     std::string editor =
-        run.in_terminal ? (getenv("EDITOR") ? getenv("EDITOR") : "") : edit_conf_editor(&is_win);
-    if (split_editor_words(editor).empty()) {
-        display_warn(W_MAIN_WINDOW,
-                     "Editor is not defined.\nPlease check your environment (WINEDITOR, EDITOR).");
-        return 0;
-    }
+        req.in_terminal ? (env_editor ? env_editor : "") : edit_conf_editor(&is_win);
+    if (split_editor_words(editor).empty())
+        return stop(Result::refused,
+                    "Editor is not defined.\nPlease check your environment (WINEDITOR, EDITOR).");
     mdm_set_window(MW_NONE, "", 0, {});
-    if (!mdm_init(W_MAIN_WINDOW)) {
+    MdmOutcome load = mdm_load(req.devices, W_MAIN_WINDOW);
+    out.warnings = load.outcome.warnings;
+    out.devices = load.outcome.devices;
+    if (load.outcome.result != Result::done) {
         mdm_close_act(0);
-        return 0;
+        return stop(Result::failed, "");
     }
-    display_work(W_MAIN_WINDOW, std::string(TITLE) + ": " + mdm_info.cfg_fil_nam,
-                 "Editing the configuration file: " + mdm_info.cfg_fil_nam);
+    if (req.editing)
+        req.editing(true, mdm_info.cfg_fil_nam);
     int had_cr = 0;
-    int rc = edit_conf_exec(editor, mdm_info.local_cfg, is_win, run.in_terminal, &had_cr);
-    remove_work();
+    int rc = edit_conf_exec(editor, mdm_info.local_cfg, is_win, req.in_terminal, &had_cr);
+    if (req.editing)
+        req.editing(false, mdm_info.cfg_fil_nam);
     long code = 0;
-    bool saved = true;
-    if (rc < 0)
-        display_warn(W_MAIN_WINDOW, "Edit command failed:\n" + editor + " " + mdm_info.local_cfg +
-                                        "\n\nPlease check your environment (TERM, WINEDITOR, "
-                                        "EDITOR).");
-    else if (rc == 1)
-        saved = changed_file(allowed, kept, had_cr, run, &code);
+    bool uploaded = false;
+    if (rc < 0) {
+        out.warnings.push_back("Edit command failed:\n" + editor + " " + mdm_info.local_cfg +
+                               "\n\nPlease check your environment (TERM, WINEDITOR, EDITOR).");
+        out.result = Result::failed;
+    } else if (rc == 1) {
+        std::vector<DeviceOutcome> fetched = out.devices;
+        uploaded = changed_file(allowed, kept, had_cr, req, asker, &eo, &code);
+        std::vector<DeviceOutcome> sent = out.devices;
+        out.devices = fetched;
+        merge_devices(&out.devices, sent);
+    }
     mdm_close_act(code);
-    return rc >= 0 && saved ? 1 : 0;
+    // A file that was not sent names the devices whose file it is.
+    for (DeviceOutcome& d : out.devices)
+        if (!uploaded && out.result != Result::done && d.state == DeviceState::done) {
+            d.state =
+                out.result == Result::cancelled ? DeviceState::cancelled : DeviceState::not_sent;
+            d.reason = d.device + ": the edited configuration file was not " +
+                       (out.result == Result::cancelled ? "sent (declined)" : "sent");
+        }
+    return eo;
 }

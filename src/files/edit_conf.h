@@ -1,10 +1,17 @@
-// Editing the configuration file of the selected devices as text: the edit
+// Editing the configuration file of the chosen devices as text: the edit
 // permission check (also used by the Edit Modem dialog), the fetch through
 // the modem information, the external editor, the upload question and the
-// reset choice "Edit Configuration Reset".
+// resets (the window offers them in its choice box "Edit Configuration
+// Reset" when the run leaves them as a follow-up).
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "ui/outcome.h"
+
+struct MorixRecord;
 
 // The reset options of the choice box, in order; option 0 ("All") has no
 // code of its own.
@@ -19,24 +26,31 @@ int edit_conf_reset_val(int mask, int index, bool state);
 int edit_conf_allowed_noquery(std::string* reason);
 int edit_conf_allowed(int parent, int query, std::string* reason);
 
-// How a run is driven: from the window (the editor's own window, or a
-// terminal emulator, and the reset choice box) or from a terminal (EDITOR
-// runs in it; the resets are given).
-struct EditConfRun {
-    bool in_terminal = false;
-    int reset_mask = -1; // -1: ask with the choice box
+// What an edit run is asked to do.
+struct EditConfRequest {
+    std::vector<MorixRecord*> devices; // whose configuration file is edited
+    bool in_terminal = false;          // EDITOR runs in this terminal
+    // The reset options to send after an upload (bit i = option i); -1:
+    // the outcome carries the follow-up EDIT_CONF_RESET_FOLLOW_UP instead.
+    int reset_mask = -1;
+    // Told when the editor starts (true) and ends, with the file's name.
+    std::function<void(bool editing, const std::string& file)> editing;
 };
-// The menu command. 1 when the edit ran and a changed file reached the
-// load host (or nothing changed); 0 otherwise.
-int edit_conf(const EditConfRun& run = EditConfRun());
+constexpr const char* EDIT_CONF_RESET_FOLLOW_UP = "edit-config-reset";
+struct EditConfOutcome {
+    Outcome outcome;              // done: the edit ran, and a changed file reached the load host
+    bool upload_declined = false; // the update question was answered No
+};
+// Fetches the configuration file of the devices, runs the editor on a
+// local copy, asks (through asker) before the upload, uploads it safely
+// and sends the resets. Every device is listed with its result.
+EditConfOutcome run_edit_conf(const EditConfRequest& req, Asker& asker);
+// Sends the reset options of mask ("All" included) to the selected
+// reachable devices; mask 0 sends nothing and says how to reset later.
+Outcome edit_conf_resets(int mask);
 // WINEDITOR when set and not empty (is_win 1), else EDITOR; "" for none.
 std::string edit_conf_editor(int* is_win);
 // Runs the editor on path: 1 changed, 0 unchanged, -1 not runnable.
 // Carriage returns are removed before; *had_cr tells whether there were.
 int edit_conf_exec(const std::string& editor, const std::string& path, int is_win, bool in_terminal,
                    int* had_cr);
-// Upload question and upload: 1 uploaded, 0 declined, 2 failed (or not
-// tried: an empty or missing file is never sent).
-int edit_conf_update(int had_cr, long* copy_code);
-// The reset offer; 1 when the choice was offered.
-int edit_conf_reset(int preset_mask);

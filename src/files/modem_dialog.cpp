@@ -1,28 +1,17 @@
-// The Edit Modem dialog.
+// The Edit Modem dialog's commands: each returns what the dialog and its
+// window show afterwards (modem_view.h); the frame renders it.
 #include "files/modem_dialog.h"
 
 #include "files/edit_conf.h"
 #include "files/modem_info.h"
-#include "ui/ui.h"
-#include "ui/window_state.h"
+#include "ui/progress.h"
 
 namespace {
 
-constexpr int text_ids[3] = {W_MDM_CONNECT_TF, W_MDM_DIALIN_TF, W_MDM_DIALOUT_TF};
 int dlg_parent = W_MAIN_WINDOW;
 
 std::string reason_text() {
     return "Configuration file cannot be edited,\n" + mdm_info.edit_reason + "\n";
-}
-
-void show_texts(const MdmTexts& t) {
-    for (int i = 0; i < 3; ++i)
-        ui_set_text(text_ids[i], t[i]);
-}
-
-void set_texts_read_only(bool ro) {
-    for (int id : text_ids)
-        ui_set_read_only(id, ro);
 }
 
 MdmTexts typed_texts(const MdmDialogRequest& req) {
@@ -40,30 +29,45 @@ std::string typed_name(const MdmDialogRequest& req) {
     return n;
 }
 
-void close_dialog() {
-    ui_unmanage(W_MDM_DIALOG);
+// An outcome over the dialog's window; close: the dialog goes.
+MdmOutcome dialog_outcome(bool close = false) {
+    MdmOutcome mo;
+    mo.parent = dlg_parent;
+    if (close)
+        mo.dialog.show = MdmDialogShow::close;
+    return mo;
 }
 
-std::string current_option() {
+void warn(MdmOutcome* mo, const std::string& text, Result result = Result::failed) {
+    mo->outcome.warnings.push_back(text);
+    mo->outcome.result = result;
+}
+
+// The window's current modem name: the async menu's choice, else the name
+// the window was loaded with.
+std::string current_option(const MdmDialogRequest& req) {
     if (mdm_info.window != MW_ASYNC || mdm_info.opt_menu_id == 0)
         return mdm_info.org_mdm_typ_prm;
-    return page_read(mdm_info.opt_menu_id, PR_OPTION);
+    return req.menu_choice;
 }
 
-void after_change(bool changed) {
-    close_dialog();
+void after_change(MdmOutcome* mo, const MdmDialogRequest& req, bool changed) {
+    mo->dialog.show = MdmDialogShow::close;
     if (mdm_info.window == MW_ASYNC)
-        dsp_mdm_opt(current_option());
+        mo->menu = current_option(req);
     else if (changed)
         mdm_info.port_form_edited = 1;
 }
 
-void apply_ok(const std::string& name, const MdmTexts& texts, bool defaults) {
+MdmOutcome apply_ok(const MdmDialogRequest& req) {
+    MdmOutcome mo = dialog_outcome();
+    const std::string name = typed_name(req);
+    const MdmTexts texts = typed_texts(req);
     bool dial = mdm_info.window == MW_BASIC_DIAL;
     ModemDef* cfg = chk_mdm_list(mdm_info.cfg_list, name);
     ModemDef* inc = chk_mdm_list(mdm_info.db_list, name);
     bool changed = false;
-    if (defaults) {
+    if (req.defaults) {
         changed = del_mdm_node(mdm_info.cfg_list, name) != 0;
     } else if (cfg) {
         changed = chk_upd_mdm_strs(cfg, texts) != 0;
@@ -76,7 +80,7 @@ void apply_ok(const std::string& name, const MdmTexts& texts, bool defaults) {
             changed = true;
         }
     } else if (name.empty() || name == MDM_UNDEFINED) {
-        display_warn(dlg_parent, "A valid modem name was not specified, no changes were made.");
+        warn(&mo, "A valid modem name was not specified, no changes were made.", Result::refused);
     } else {
         ModemDef d = crt_mdm_node_def(dial, name);
         chk_upd_mdm_strs(&d, texts);
@@ -85,32 +89,46 @@ void apply_ok(const std::string& name, const MdmTexts& texts, bool defaults) {
     }
     if (changed)
         mdm_info.cfg_fil_upd_flag = 1;
-    after_change(changed);
+    after_change(&mo, req, changed);
+    return mo;
 }
 
-void remove_confirmed(const std::string& name) {
+MdmOutcome remove_confirmed(const MdmDialogRequest& req) {
+    MdmOutcome mo = dialog_outcome();
+    const std::string name = typed_name(req);
     ModemDef* cfg = chk_mdm_list(mdm_info.cfg_list, name);
     bool inc = chk_mdm_list(mdm_info.db_list, name) != nullptr;
     if (!cfg && !inc) {
-        display_warn(dlg_parent, "An existing modem name must be specified.");
-        return;
+        warn(&mo, "An existing modem name must be specified.", Result::refused);
+        return mo;
     }
     if (!cfg) {
-        display_warn(dlg_parent, "The modem definition exists only in an include file and is "
-                                 "therefore\nconsidered a default - it cannot be removed.");
-        return;
+        warn(&mo,
+             "The modem definition exists only in an include file and is therefore\nconsidered a "
+             "default - it cannot be removed.",
+             Result::refused);
+        return mo;
     }
     del_mdm_node(mdm_info.cfg_list, name);
     if (inc)
-        display_warn(dlg_parent, "The modem definition will be removed from the Morix "
-                                 "configuration file,\nbut an include file entry (default) still "
-                                 "exists.");
+        mo.outcome.warnings.push_back("The modem definition will be removed from the Morix "
+                                      "configuration file,\nbut an include file entry (default) "
+                                      "still exists.");
     mdm_info.cfg_fil_upd_flag = 1;
-    std::string cur = current_option();
+    std::string cur = current_option(req);
     if (cur == name)
         mdm_info.port_form_edited = 1;
-    close_dialog();
-    dsp_mdm_opt(cur == name ? MDM_UNDEFINED : cur);
+    mo.dialog.show = MdmDialogShow::close;
+    if (mdm_info.window == MW_ASYNC && mdm_info.opt_menu_id != 0)
+        mo.menu = cur == name ? MDM_UNDEFINED : cur;
+    return mo;
+}
+
+// The refusal of a dialog that was opened although editing is not allowed.
+MdmOutcome not_saved() {
+    MdmOutcome mo = dialog_outcome(true);
+    warn(&mo, reason_text() + "The changes have not been saved.", Result::refused);
+    return mo;
 }
 
 } // namespace
@@ -121,95 +139,105 @@ int mdm_cfg_allow_edit(int) {
     return mdm_info.edit_allowed;
 }
 
-int mdm_edit_act(const MdmEditOpen& open) {
+MdmOutcome mdm_edit_open(const MdmEditOpen& open, Asker& asker) {
     dlg_parent = open.parent;
+    MdmOutcome mo = dialog_outcome();
+    auto declined = [&mo]() {
+        mo.outcome.result = Result::cancelled;
+        return mo;
+    };
     if (mdm_cfg_allow_edit(open.parent) != EDIT_ALLOWED) {
-        if (ask_user(open.parent, "Confirmation", "OK", "Cancel", 0,
-                     reason_text() +
-                         "The changes will not be saved.\n\nDo you want to continue?") != ASK_OK)
-            return 0;
+        if (!asker.ask({"Confirmation", reason_text() +
+                                            "The changes will not be saved.\n\nDo you want to "
+                                            "continue?"}))
+            return declined();
     } else if (open.cfg_typed != open.cfg_applied) {
-        if (ask_user(open.parent, "Confirmation", "OK", "Cancel", 0,
-                     "You changed the configuration file name from\n<" + open.cfg_applied +
-                         "> to <" + open.cfg_typed +
-                         "> in the General window\nand did not press 'Apply'.\nIf you make "
-                         "changes in the Edit Modem window\nand press 'OK', your changes will be "
-                         "made in\nthe <" +
-                         open.cfg_applied + "> file.\n\nDo you want to continue?") != ASK_OK)
-            return 0;
+        if (!asker.ask({"Confirmation",
+                        "You changed the configuration file name from\n<" + open.cfg_applied +
+                            "> to <" + open.cfg_typed +
+                            "> in the General window\nand did not press 'Apply'.\nIf you make "
+                            "changes in the Edit Modem window\nand press 'OK', your changes will "
+                            "be made in\nthe <" +
+                            open.cfg_applied + "> file.\n\nDo you want to continue?"}))
+            return declined();
     }
-    ui_fetch_dialog("edit_modem_dialog", W_MDM_DIALOG);
     std::string name = open.name;
     if (name == MDM_UNDEFINED || name == " ") {
         name.clear();
-        display_warn(open.parent, "A default modem definition will be used.");
+        mo.outcome.warnings.push_back("A default modem definition will be used.");
     }
-    ui_set_text(W_MDM_NAME_TF, name);
-    ui_set_read_only(W_MDM_NAME_TF, mdm_info.window == MW_BASIC_DIAL);
-    ui_set_toggle(W_MDM_DEFS_TB, false, false);
-    set_texts_read_only(false);
+    MdmDialogView& v = mo.dialog;
+    v.show = MdmDialogShow::open;
+    v.name = name;
+    v.name_read_only = mdm_info.window == MW_BASIC_DIAL;
+    v.defaults = false;
+    v.texts_read_only = false;
     const ModemDef* d = chk_mdm_list(mdm_info.cfg_list, name);
     if (!d)
         d = chk_mdm_list(mdm_info.db_list, name);
-    show_texts(d ? mdm_edit_texts(*d) : mdm_edit_texts(crt_mdm_node_def(false, name)));
-    ui_manage(W_MDM_DIALOG);
-    return 1;
+    v.texts = d ? mdm_edit_texts(*d) : mdm_edit_texts(crt_mdm_node_def(false, name));
+    return mo;
 }
 
-void mdm_rvrt_defs_act(const MdmDialogRequest& req) {
+int mdm_edit_act(const MdmEditOpen& open) {
+    set_question_parent(open.parent);
+    MdmOutcome mo = mdm_edit_open(open, front_end_asker());
+    set_question_parent(W_MAIN_WINDOW);
+    mdm_render(mo);
+    return mo.dialog.show == MdmDialogShow::open ? 1 : 0;
+}
+
+MdmOutcome mdm_rvrt_defs(const MdmDialogRequest& req) {
+    MdmOutcome mo = dialog_outcome();
     if (!req.defaults) {
-        set_texts_read_only(false);
-        return;
+        mo.dialog.texts_read_only = false;
+        return mo;
     }
     std::string name = typed_name(req);
     const ModemDef* inc = chk_mdm_list(mdm_info.db_list, name);
     if (!inc) {
-        display_warn(dlg_parent, "There are no defaults for this modem.");
-        ui_set_toggle(W_MDM_DEFS_TB, false, false);
-        return;
+        warn(&mo, "There are no defaults for this modem.", Result::refused);
+        mo.dialog.defaults = false;
+        return mo;
     }
-    show_texts(mdm_edit_texts(*inc));
+    mo.dialog.texts = mdm_edit_texts(*inc);
     if (chk_mdm_list(mdm_info.cfg_list, name)) {
-        set_texts_read_only(true);
+        mo.dialog.texts_read_only = true;
     } else {
-        display_warn(dlg_parent, "The displayed string values are the defaults.");
-        ui_set_toggle(W_MDM_DEFS_TB, false, false);
+        warn(&mo, "The displayed string values are the defaults.", Result::refused);
+        mo.dialog.defaults = false;
     }
+    return mo;
 }
 
-void mdm_edit_ok(const MdmDialogRequest& req) {
-    if (mdm_info.edit_allowed != EDIT_ALLOWED) {
-        close_dialog();
-        display_warn(dlg_parent, reason_text() + "The changes have not been saved.");
-        return;
-    }
-    apply_ok(typed_name(req), typed_texts(req), req.defaults);
+MdmOutcome mdm_edit_ok(const MdmDialogRequest& req) {
+    if (mdm_info.edit_allowed != EDIT_ALLOWED)
+        return not_saved();
+    return apply_ok(req);
 }
 
-void mdm_remove_act(const MdmDialogRequest& req) {
-    std::string name = typed_name(req);
-    if (name.empty()) {
-        display_warn(dlg_parent, "You must enter a modem name.");
-        return;
+MdmOutcome mdm_remove(const MdmDialogRequest& req, Asker& asker) {
+    MdmOutcome mo = dialog_outcome();
+    if (typed_name(req).empty()) {
+        warn(&mo, "You must enter a modem name.", Result::refused);
+        return mo;
     }
-    if (ask_user(dlg_parent, "Confirmation", "OK", "Cancel", 0,
-                 "The modem will be removed from the Morix's configuration file.\n\nDo you want "
-                 "to continue?") != ASK_OK)
-        return;
-    if (mdm_info.edit_allowed != EDIT_ALLOWED) {
-        close_dialog();
-        display_warn(dlg_parent, reason_text() + "The changes have not been saved.");
-        return;
+    if (!asker.ask({"Confirmation", "The modem will be removed from the Morix's configuration "
+                                    "file.\n\nDo you want to continue?"})) {
+        mo.outcome.result = Result::cancelled;
+        return mo;
     }
-    remove_confirmed(name);
+    if (mdm_info.edit_allowed != EDIT_ALLOWED)
+        return not_saved();
+    return remove_confirmed(req);
 }
 
-void mdm_dialog_cancel() {
-    close_dialog();
+MdmOutcome mdm_dialog_cancel() {
+    return dialog_outcome(true);
 }
 
-int mdm_dialog_id(int i) {
-    return i >= 0 && i < 3 ? text_ids[i] : 0;
+int mdm_dialog_parent() {
+    return dlg_parent;
 }
 
 int mdm_put_values(const std::string& name,

@@ -10,17 +10,29 @@
 
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
+#include "devices/mrx_select.h"
 #include "files/nf.h"
 #include "ops/control.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
+#include "ui/progress.h"
 #include "ui/temp_files.h"
-#include "ui/ui.h"
-#include "ui/window_state.h"
+#include "ui/widget_ids.h"
 
 MdmInfo mdm_info;
+MdmFrontEnd mdm_front_end;
+
+void mdm_render(const MdmOutcome& outcome) {
+    if (mdm_front_end.render)
+        mdm_front_end.render(outcome);
+}
+
+void mdm_busy(bool on) {
+    if (mdm_front_end.busy)
+        mdm_front_end.busy(on);
+}
 
 namespace {
 
@@ -47,20 +59,25 @@ constexpr const char* MSG_NO_MOVE =
 
 const char* const loc_vars[3] = {"mrxPrefLoadAddr", "mrxConfigFile", "bootHost"};
 
-std::vector<MorixRecord*> selected_devices() {
-    return selected_reachable();
+// The reason of a device whose location variables could not be read.
+DeviceOutcome unread_device(const MorixRecord* r) {
+    bool silent = r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST || !r->reachable;
+    return {r->name, silent ? DeviceState::unreachable : DeviceState::unread,
+            r->name + (silent ? ": did not answer" : ": did not give") +
+                " the location of its configuration file"};
 }
 
-// Gets one scalar from every selected device: false when one fails.
-bool get_from_all(const std::vector<const char*>& vars,
-                  std::vector<std::vector<std::string>>* values, bool* no_refs) {
+// Gets one scalar from every device: false when one fails (each device
+// that failed is added to failed when given).
+bool get_from_all(const std::vector<MorixRecord*>& recs, const std::vector<const char*>& vars,
+                  std::vector<std::vector<std::string>>* values, bool* no_refs,
+                  std::vector<DeviceOutcome>* failed = nullptr) {
     std::vector<int> ids(vars.size());
     for (size_t i = 0; i < vars.size(); ++i)
         if (!get_check_mib_var(vars[i], &ids[i])) {
             *no_refs = true;
             return false;
         }
-    std::vector<MorixRecord*> recs = selected_devices();
     for (MorixRecord* r : recs) {
         free_prm_list(r);
         for (int id : ids)
@@ -77,7 +94,10 @@ bool get_from_all(const std::vector<const char*>& vars,
             got.push_back(n->value);
         }
         free_prm_list(r);
-        all = all && ok && got.size() == vars.size();
+        ok = ok && got.size() == vars.size();
+        if (!ok && failed)
+            failed->push_back(unread_device(r));
+        all = all && ok;
         if (all)
             values->push_back(got);
     }
@@ -152,34 +172,36 @@ std::string local_path(const std::string& remote_name, const std::string& prefix
            std::to_string(getpid());
 }
 
-void show_parse(const CfgParse& r, int parent) {
+void show_parse(const CfgParse& r, Outcome* out) {
     for (const std::string& n : r.notes)
-        display_warn(parent, n);
+        out->warnings.push_back(n);
     if (debug_flag)
         for (const std::string& m : r.debug)
-            display_warn(parent, "Modem file parse error: " + m + ".");
+            out->warnings.push_back("Modem file parse error: " + m + ".");
 }
 
-// Steps after the location: the copies and the parses. 1 or 0.
-int fetch_and_parse(int parent) {
+// Steps after the location: the copies and the parses. 1 or 0 (with the
+// warnings in out).
+int fetch_and_parse(Outcome* out) {
+    auto warn = [out](const std::string& w) { out->warnings.push_back(w); };
     if (!make_local_dir()) {
-        display_warn(parent, MSG_NO_ACCESS);
+        warn(MSG_NO_ACCESS);
         return 0;
     }
     mdm_info.local_cfg = local_path(mdm_info.cfg_fil_nam, "");
     long rc = fetch_copy(mdm_info.cfg_fil_nam, mdm_info.local_cfg);
     if (rc < 1 || !read_local_file(mdm_info.local_cfg, &mdm_info.fetched_cfg)) {
-        display_warn(parent, std::string(MSG_NO_ACCESS) + "\n(" + nf_result_text(rc) + ")");
+        warn(std::string(MSG_NO_ACCESS) + "\n(" + nf_result_text(rc) + ")");
         return 0;
     }
     CfgParse cp;
     int pr = prs_cfg_fil(mdm_info.local_cfg, &mdm_info.cfg_list, &cp);
-    show_parse(cp, parent);
+    show_parse(cp, out);
     if (pr != 0) {
         // The reason, then what it means for the operator.
         if (!cp.error.empty())
-            display_warn(parent, cp.error);
-        display_warn(parent, MSG_NO_PARSE);
+            warn(cp.error);
+        warn(MSG_NO_PARSE);
         return 0;
     }
     for (size_t i = 0; i < cp.includes.size(); ++i) {
@@ -189,18 +211,17 @@ int fetch_and_parse(int parent) {
         mdm_info.inc_local.push_back(local);
         long inc = fetch_copy(name, local);
         if (inc < 1) {
-            display_warn(parent, std::string(MSG_NO_INC) + "\n(" + nf_result_text(inc) + ")");
+            warn(std::string(MSG_NO_INC) + "\n(" + nf_result_text(inc) + ")");
             return 0;
         }
         CfgParse ip;
         int ir = prs_mdm_inc_fil(local, name, &mdm_info.db_list, &ip);
-        show_parse(ip, parent);
+        show_parse(ip, out);
         if (ip.comments_lost)
-            display_warn(parent, "Unable to store all modem comments.\nSome comments will be "
-                                 "removed upon Apply.");
+            warn("Unable to store all modem comments.\nSome comments will be removed upon Apply.");
         if (ir != 0) {
-            display_warn(parent, "Could not parse the modem include file: " + name +
-                                     "\nmodem functionality (editing, etc.) will not be allowed.");
+            warn("Could not parse the modem include file: " + name +
+                 "\nmodem functionality (editing, etc.) will not be allowed.");
             return 0;
         }
     }
@@ -215,7 +236,7 @@ std::string current_name() {
         return MDM_UNDEFINED;
     std::vector<std::vector<std::string>> v;
     bool no_refs = false;
-    if (!get_from_all({"gpGenericModemVar"}, &v, &no_refs))
+    if (!get_from_all(mdm_info.devices, {"gpGenericModemVar"}, &v, &no_refs))
         return "";
     for (const auto& row : v)
         if (row[0] != v[0][0])
@@ -246,37 +267,40 @@ std::string mdm_local_name(const std::string& remote_name) {
     return base;
 }
 
-int get_cfg_fil_info(int parent) {
+bool get_cfg_fil_info(const std::vector<MorixRecord*>& devices, Outcome* out) {
     std::vector<std::vector<std::string>> v;
     bool no_refs = false;
     mdm_info.cfg_fil_adr.clear();
     mdm_info.cfg_fil_nam.clear();
-    if (!get_from_all({loc_vars[0], loc_vars[1], loc_vars[2]}, &v, &no_refs)) {
-        display_warn(parent, MSG_NO_INFO);
+    auto refuse = [out](const char* why) {
+        out->warnings.push_back(why);
+        return false;
+    };
+    if (!get_from_all(devices, {loc_vars[0], loc_vars[1], loc_vars[2]}, &v, &no_refs,
+                      &out->devices)) {
+        out->warnings.push_back(MSG_NO_INFO);
         if (no_refs)
-            display_warn(parent, MSG_NO_REFS);
-        return 0;
+            out->warnings.push_back(MSG_NO_REFS);
+        return false;
     }
     for (const auto& row : v)
-        if (row != v[0]) {
-            display_warn(parent, MSG_DIFFERENT);
-            return 0;
-        }
-    if (v[0][2] != v[0][0]) {
-        display_warn(parent, MSG_BOOT_HOST);
-        return 0;
-    }
-    if (v[0][1].empty()) {
-        display_warn(parent, MSG_NO_INFO);
-        return 0;
-    }
+        if (row != v[0])
+            return refuse(MSG_DIFFERENT);
+    if (v[0][2] != v[0][0])
+        return refuse(MSG_BOOT_HOST);
+    if (v[0][1].empty())
+        return refuse(MSG_NO_INFO);
     mdm_info.cfg_fil_adr = v[0][0];
     mdm_info.cfg_fil_nam = v[0][1];
-    return 1;
+    return true;
 }
 
-int mdm_init(int parent) {
-    set_app_cursor(CURSOR_BUSY);
+MdmOutcome mdm_load(const std::vector<MorixRecord*>& devices, int parent) {
+    MdmOutcome mo;
+    mo.parent = parent;
+    Outcome& out = mo.outcome;
+    mdm_info.devices = devices;
+    mdm_busy(true);
     std::string name = current_name();
     mdm_info.org_mdm_typ_prm = name;
     if (!mdm_info.local_cfg.empty()) {
@@ -286,17 +310,43 @@ int mdm_init(int parent) {
     mdm_info.local_cfg.clear();
     release_lists();
     mdm_info.cfg_fil_upd_flag = 0;
-    int ok = get_cfg_fil_info(parent) && fetch_and_parse(parent);
-    set_app_cursor(CURSOR_NORMAL);
+    bool located = get_cfg_fil_info(devices, &out);
+    bool ok = located && fetch_and_parse(&out);
+    mdm_busy(false);
+    // Every device is listed: those whose location could not be read say
+    // so; when the file could not be had, the others name it.
+    std::vector<DeviceOutcome> failed = out.devices;
+    out.devices.clear();
+    for (MorixRecord* r : devices) {
+        DeviceOutcome d{r->name, DeviceState::done, ""};
+        for (const DeviceOutcome& f : failed)
+            if (f.device == r->name)
+                d = f;
+        if (d.state == DeviceState::done && !ok) {
+            d.state = DeviceState::unread;
+            d.reason = r->name + ": " +
+                       (located ? "its configuration file /bfs/" + mdm_info.cfg_fil_nam + " on " +
+                                      mdm_info.cfg_fil_adr + " could not be used"
+                                : "the modem information could not be had");
+        }
+        out.devices.push_back(d);
+    }
+    out.result = ok ? Result::done : Result::failed;
     if (ok && !name.empty() && name != MDM_UNDEFINED && !chk_mdm_list(mdm_info.cfg_list, name) &&
         !chk_mdm_list(mdm_info.db_list, name)) {
         mdm_info.cfg_list.push_back(crt_mdm_node_def(mdm_info.window == MW_BASIC_DIAL, name));
-        display_warn(parent, "A modem definition does not exist for the specified modem name.\nA "
-                             "default definition will be created.");
+        out.warnings.push_back("A modem definition does not exist for the specified modem "
+                               "name.\nA default definition will be created.");
     }
     if (mdm_info.window == MW_ASYNC)
-        dsp_mdm_opt(name);
-    return ok;
+        mo.menu = name;
+    return mo;
+}
+
+int mdm_init(int parent) {
+    MdmOutcome mo = mdm_load(selected_reachable(), parent);
+    mdm_render(mo);
+    return mo.outcome.result == Result::done ? 1 : 0;
 }
 
 std::vector<std::string> mdm_opt_entries(const std::string& current, std::string* chosen) {
@@ -322,20 +372,11 @@ std::vector<std::string> mdm_opt_entries(const std::string& current, std::string
     return e;
 }
 
-void dsp_mdm_opt(const std::string& current) {
-    if (mdm_info.window != MW_ASYNC || mdm_info.opt_menu_id == 0)
-        return;
-    std::string chosen;
-    std::vector<std::string> e = mdm_opt_entries(current, &chosen);
-    ui_set_option_items(mdm_info.opt_menu_id, e, UI_BASIC);
-    set_option_menu_top_button(mdm_info.opt_menu_id, chosen, UI_BASIC);
-}
-
-void mdm_bfs_error(long code, int parent, const std::string& local, const std::string& remote,
-                   const std::string& host) {
-    int where = window_open(parent) ? parent : W_MAIN_WINDOW;
+void mdm_bfs_error(long code, const std::string& local, const std::string& remote,
+                   const std::string& host, Outcome* out) {
+    out->result = Result::failed;
     if (local.empty() || remote.empty() || host.empty()) {
-        display_warn(where, MSG_NO_MOVE);
+        out->warnings.push_back(MSG_NO_MOVE);
         return;
     }
     // Every failed upload keeps the operator's changes and says where.
@@ -344,13 +385,13 @@ void mdm_bfs_error(long code, int parent, const std::string& local, const std::s
         keep_local_copy();
     const std::string& kept = ours ? mdm_info.local_cfg : local;
     if (code == NF_WRITE_FAIL) {
-        display_warn(where, std::string(MSG_NO_MOVE) +
+        out->warnings.push_back(std::string(MSG_NO_MOVE) +
                                 "\nThe original Morix configuration file may have been "
                                 "corrupted.\n\nMove the local copy of the configuration file "
                                 "with your changes\n'" +
                                 kept + "' to '" + remote + "'\nlocated on " + host + ".");
     } else {
-        display_warn(where, std::string(MSG_NO_MOVE) + "\n(" + nf_result_text(code) +
+        out->warnings.push_back(std::string(MSG_NO_MOVE) + "\n(" + nf_result_text(code) +
                                 ")\n\nThe local copy of the configuration file with your "
                                 "changes is kept in\n'" +
                                 kept + "'.");
@@ -358,54 +399,75 @@ void mdm_bfs_error(long code, int parent, const std::string& local, const std::s
     mdm_info.cfg_fil_nam.clear();
 }
 
-int mdm_apply_act(int parent) {
+MdmOutcome mdm_apply(int parent) {
+    MdmOutcome mo;
+    mo.parent = parent;
+    Outcome& out = mo.outcome;
     bool ok = true;
     if (mdm_info.cfg_fil_upd_flag) {
         if (!write_cfg_fil_list(mdm_info.local_cfg,
                                 mdm_info.local_dir + "/tmp.cfg." + std::to_string(getpid()),
                                 mdm_info.cfg_list)) {
-            display_warn(parent, "Could not update the temporary Morix configuration file.");
+            out.warnings.push_back("Could not update the temporary Morix configuration file.");
             ok = false;
-        } else {
-            std::string remote = mdm_remote_path(mdm_info.cfg_fil_nam);
-            if (mdm_checked_upload(parent) < 1)
-                ok = false;
+        } else if (mdm_checked_upload(&out) < 1) {
+            ok = false;
         }
     }
     if (!ok) {
         mdm_info.cfg_fil_upd_flag = mdm_info.mdm_typ_upd_flag = 0;
-        return 0;
+        out.result = Result::failed;
+        return mo;
     }
-    if (mdm_info.cfg_fil_upd_flag || mdm_info.mdm_typ_upd_flag) {
-        mdm_info.cfg_fil_upd_flag = mdm_info.mdm_typ_upd_flag = 0;
-        int available = mdm_init(parent);
-        if (ask_user(parent, "Confirmation", "OK", "Cancel", 1,
-                     "Modem actions were taken which require a reset of\nmodem related subsystems "
-                     "(including ports).\n\nDo you want to perform modem resets now?") == ASK_OK)
-            modem_resets_proc(parent);
-        return available;
-    }
-    return 1;
+    if (!mdm_info.cfg_fil_upd_flag && !mdm_info.mdm_typ_upd_flag)
+        return mo;
+    mdm_info.cfg_fil_upd_flag = mdm_info.mdm_typ_upd_flag = 0;
+    MdmOutcome again = mdm_load(mdm_info.devices, parent);
+    for (const std::string& w : again.outcome.warnings)
+        out.warnings.push_back(w);
+    out.devices = again.outcome.devices;
+    out.result = again.outcome.result;
+    mo.menu = again.menu;
+    out.follow_ups.push_back({MDM_RESET_FOLLOW_UP,
+                              "Modem actions were taken which require a reset of\nmodem related "
+                              "subsystems (including ports).\n\nDo you want to perform modem "
+                              "resets now?"});
+    return mo;
 }
 
-int modem_resets_proc(int parent) {
-    set_app_cursor(CURSOR_BUSY);
-    int ok = reset_proc(10, parent, {});
-    if (!ok) {
-        display_warn(parent, "Could not reset the modem subsystem for one or\nmore of the selected "
-                             "Morixes.\nThis may be due to a timeout.");
-    } else if (mdm_info.window == MW_ASYNC && !mdm_info.ports.empty()) {
-        int saved = reset_port_type;
-        reset_port_type = PT_ASY;
-        ok = reset_proc(RESET_PORT, parent, mdm_info.ports);
-        reset_port_type = saved;
-        if (!ok)
-            display_warn(parent, "Could not perform a modem reset on one or more of the selected "
-                                 "ports\nfor one or more of the selected Morixes.\nThis may be due "
-                                 "to a timeout.");
+int mdm_apply_act(int parent) {
+    MdmOutcome mo = mdm_apply(parent);
+    mdm_render(mo);
+    for (const FollowUp& f : mo.outcome.follow_ups) {
+        set_question_parent(parent);
+        bool reset = front_end_asker().ask({"Confirmation", f.question, "OK", "Cancel", true});
+        set_question_parent(W_MAIN_WINDOW);
+        if (reset)
+            mdm_render(modem_resets(parent));
     }
-    set_app_cursor(CURSOR_NORMAL);
-    return ok;
+    return mo.outcome.result == Result::done ? 1 : 0;
+}
+
+MdmOutcome modem_resets(int parent) {
+    MdmOutcome mo;
+    mo.parent = parent;
+    Outcome& out = mo.outcome;
+    mdm_busy(true);
+    Result r = reset_send(10, reset_port_type, {}, false, parent, &out.devices);
+    if (r != Result::done) {
+        out.warnings.push_back("Could not reset the modem subsystem for one or\nmore of the "
+                               "selected Morixes.\nThis may be due to a timeout.");
+    } else if (mdm_info.window == MW_ASYNC && !mdm_info.ports.empty()) {
+        out.devices.clear();
+        r = reset_send(RESET_PORT, PT_ASY, mdm_info.ports, false, parent, &out.devices);
+        if (r != Result::done)
+            out.warnings.push_back("Could not perform a modem reset on one or more of the "
+                                   "selected ports\nfor one or more of the selected Morixes.\nThis "
+                                   "may be due to a timeout.");
+    }
+    mdm_busy(false);
+    out.result = r;
+    return mo;
 }
 
 void mdm_close_act(long code) {

@@ -1,10 +1,12 @@
-// Modem information of the selected devices: where their configuration
+// Modem information of the chosen devices: where their configuration
 // file lives, the local copies of it and of its modem include files (in a
 // private temporary folder), the two definition lists, Apply (rewrite,
 // upload, reset question), the modem resets and the close.
 //
-// Entry point for the basic-mode windows that host the Edit Modem dialog
-// (the async port window and the basic dial window):
+// The commands (mdm_load, mdm_apply, modem_resets) take the devices and
+// return an MdmOutcome (modem_view.h). The basic-mode windows that host the
+// Edit Modem dialog (the async port window and the basic dial window) call
+// the entry points that render it:
 //   mdm_set_window(MW_ASYNC, <modem type of the port form>, <option menu id>,
 //                  <selected async ports>)       // or MW_BASIC_DIAL, "", 0, {}
 //   int available = mdm_init(<window form id>);  // 0: switch modem controls off
@@ -18,6 +20,9 @@
 #include <vector>
 
 #include "files/modem_cfg.h"
+#include "files/modem_view.h"
+
+struct MorixRecord;
 
 enum MdmWindowKind { MW_NONE = 0, MW_ASYNC = 1, MW_BASIC_DIAL = 2 };
 constexpr const char* MDM_UNDEFINED = "<Undefined>";
@@ -39,9 +44,10 @@ struct MdmInfo {
     std::string org_mdm_typ_prm;
     int cfg_fil_upd_flag = 0;
     int mdm_typ_upd_flag = 0;
-    int edit_allowed = EDIT_ALLOWED; // result of the last permission check
-    std::string edit_reason;         // its reason text when refused
-    int port_form_edited = 0;        // the async port form must be applied again
+    int edit_allowed = EDIT_ALLOWED;   // result of the last permission check
+    std::string edit_reason;           // its reason text when refused
+    int port_form_edited = 0;          // the async port form must be applied again
+    std::vector<MorixRecord*> devices; // the devices of the last load
 };
 extern MdmInfo mdm_info;
 
@@ -54,21 +60,31 @@ void mdm_set_window(int kind, const std::string& async_name, int opt_menu_id,
 // '_' ("cfg" when nothing usable is left, never "." or "..").
 std::string mdm_local_name(const std::string& remote_name);
 
-// Reads the three location variables from every selected, reachable
-// device: 1, or 0 after the warning.
-int get_cfg_fil_info(int parent);
-// Fetches and parses everything: 1 when the modem information is
-// available, 0 after the warning.
+// Reads the three location variables from every device: true, or false
+// with the warnings and the devices that failed in out.
+bool get_cfg_fil_info(const std::vector<MorixRecord*>& devices, Outcome* out);
+// Fetches and parses everything for devices (every one listed in the
+// outcome with its result); the result is done when the modem information
+// is available. parent: the window the outcome is shown over.
+MdmOutcome mdm_load(const std::vector<MorixRecord*>& devices, int parent);
+// mdm_load for the selected reachable devices, rendered over parent: 1 when
+// the modem information is available.
 int mdm_init(int parent);
 // The entries of the async port window's option menu and the one chosen.
 std::vector<std::string> mdm_opt_entries(const std::string& current, std::string* chosen);
-// Rebuilds that option menu (nothing without an async port window).
-void dsp_mdm_opt(const std::string& current);
-// Apply of a modem-aware window: 1 on success (or nothing to do).
+// Apply: the changed configuration list written into the local copy and
+// uploaded (mdm_checked_upload), the information loaded again; when
+// anything changed, the outcome carries the follow-up "modem-reset" (the
+// question whether to run modem_resets now).
+MdmOutcome mdm_apply(int parent);
+// Apply of a modem-aware window: mdm_apply rendered, its reset question
+// asked through the front end's Asker: 1 on success (or nothing to do).
 int mdm_apply_act(int parent);
-// The copy-back failure warning; -230 keeps the local copy.
-void mdm_bfs_error(long code, int parent, const std::string& local, const std::string& remote,
-                   const std::string& host);
+// The follow-up kind of mdm_apply's reset question.
+constexpr const char* MDM_RESET_FOLLOW_UP = "modem-reset";
+// The copy-back failure warning into out; -230 keeps the local copy.
+void mdm_bfs_error(long code, const std::string& local, const std::string& remote,
+                   const std::string& host, Outcome* out);
 // Keeps the local copy of the configuration file (and its folder) for the
 // operator after a failed upload: no close or signal removes it.
 void keep_local_copy();
@@ -85,11 +101,12 @@ enum UploadCheck {
 // Writes the local copy back to the load host safely: the file is fetched
 // again and compared with the copy fetched at the start (nothing is written
 // when it changed), uploaded, then fetched back and compared byte for byte.
-// Every failure is told over parent and keeps the local copy. The byte
+// Every failure is a warning in out and keeps the local copy. The byte
 // count, or a copy code (nf.h) or UploadCheck code.
-long mdm_checked_upload(int parent);
-// Modem subsystem reset, then the chosen async ports: 1 on success.
-int modem_resets_proc(int parent);
+long mdm_checked_upload(Outcome* out);
+// Modem subsystem reset, then the chosen async ports, on the selected
+// reachable devices (each listed with its result).
+MdmOutcome modem_resets(int parent);
 // Releases the lists and removes the local copies (the configuration copy
 // stays for code -230 or an emptied cfg_fil_nam).
 void mdm_close_act(long code);

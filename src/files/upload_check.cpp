@@ -12,8 +12,6 @@
 #include "files/nf.h"
 #include "ui/access.h"
 #include "ui/app_globals.h"
-#include "ui/ui.h"
-#include "ui/window_state.h"
 
 namespace {
 
@@ -28,11 +26,11 @@ long fetch_current(const std::string& remote, std::string* content) {
 }
 
 // Tells the operator, keeps the edit and names where it is.
-void refuse(int parent, const std::string& what) {
+void refuse(Outcome* out, const std::string& what) {
     keep_local_copy();
     mdm_info.cfg_fil_nam.clear(); // the close keeps the local copy too
-    display_warn(window_open(parent) ? parent : W_MAIN_WINDOW,
-                 what + "\n\nYour changes are kept in\n'" + mdm_info.local_cfg + "'.");
+    out->result = Result::failed;
+    out->warnings.push_back(what + "\n\nYour changes are kept in\n'" + mdm_info.local_cfg + "'.");
 }
 
 } // namespace
@@ -60,38 +58,38 @@ bool read_local_file(const std::string& path, std::string* out) {
     return ok;
 }
 
-long mdm_checked_upload(int parent) {
+long mdm_checked_upload(Outcome* out) {
     const std::string remote = mdm_remote_path(mdm_info.cfg_fil_nam);
     const std::string host = mdm_info.cfg_fil_adr;
     const std::string where = "The configuration file " + remote + " on " + host;
     if (!g_may_change) {
-        refuse(parent, std::string(MSG_NO_ACCESS) + "\nNothing was written.");
+        refuse(out, std::string(MSG_NO_ACCESS) + "\nNothing was written.");
         return UPL_NO_ACCESS;
     }
     std::string now, mine;
     long rc = fetch_current(remote, &now);
     if (rc < 0) {
-        refuse(parent, where + "\ncould not be read again before writing it back (" +
-                           nf_result_text(rc) + ").\nNothing was written.");
+        refuse(out, where + "\ncould not be read again before writing it back (" +
+                        nf_result_text(rc) + ").\nNothing was written.");
         return UPL_NOT_READ;
     }
     if (now != mdm_info.fetched_cfg) {
-        refuse(parent, where + "\nchanged since it was fetched.\nNothing was written.");
+        refuse(out, where + "\nchanged since it was fetched.\nNothing was written.");
         return UPL_CHANGED;
     }
     if (!read_local_file(mdm_info.local_cfg, &mine)) {
-        refuse(parent, "The local copy of " + remote + " could not be read.\nNothing was written.");
+        refuse(out, "The local copy of " + remote + " could not be read.\nNothing was written.");
         return NF_READ_FAIL;
     }
     rc = nfcopy("", mdm_info.local_cfg, host, remote, mm_snmp_def_to);
     if (rc < 1) {
-        mdm_bfs_error(rc, parent, mdm_info.local_cfg, remote, host);
+        mdm_bfs_error(rc, mdm_info.local_cfg, remote, host, out);
         return rc;
     }
     long back = fetch_current(remote, &now);
     if (back < 0 || now != mine) {
-        refuse(parent, where + "\ndoes not read back as it was written: the upload failed." +
-                           (back < 0 ? "\n(" + nf_result_text(back) + ")" : std::string()));
+        refuse(out, where + "\ndoes not read back as it was written: the upload failed." +
+                        (back < 0 ? "\n(" + nf_result_text(back) + ")" : std::string()));
         return UPL_READ_BACK;
     }
     mdm_info.fetched_cfg = mine;

@@ -2,8 +2,8 @@
 // the main window.
 #include "basic/basic_page.h"
 #include "basic/int_mdms.h"
-#include "files/edit_conf.h"
 #include "frame/commands.h"
+#include "frame/modem_window.h"
 #include "ui/ui.h"
 
 void cmd_not_available(int parent_id, const std::string& name) {
@@ -16,7 +16,7 @@ int cmd_internal_modems(int) {
 }
 
 int cmd_edit_cfg_file(int) {
-    edit_conf();
+    edit_conf_window();
     return 1;
 }
 

@@ -5,9 +5,9 @@
 #include "basic/modem_hooks.h"
 #include "catalogue/func_display.h"
 #include "devices/discovery.h"
-#include "files/modem_dialog.h"
 #include "frame/commands.h"
 #include "frame/control_windows.h"
+#include "frame/modem_window.h"
 #include "frame/registry.h"
 #include "ops/control.h"
 #include "ops/copy.h"
@@ -18,36 +18,6 @@
 
 namespace {
 
-// The Edit Modem dialog's controls read the dialog into a request; the
-// modem pages then show what the dialog changed.
-MdmDialogRequest modem_dialog_request() {
-    MdmDialogRequest req;
-    req.name = ui_get_text(W_MDM_NAME_TF);
-    for (int i = 0; i < 3; ++i)
-        req.texts[i] = ui_get_text(mdm_dialog_id(i));
-    req.defaults = ui_get_toggle(W_MDM_DEFS_TB);
-    return req;
-}
-int modem_dialog_field(int) {
-    modem_dialog_done();
-    return 1;
-}
-int modem_dialog_ok(int) {
-    mdm_edit_ok(modem_dialog_request());
-    return modem_dialog_field(0);
-}
-int modem_dialog_remove(int) {
-    mdm_remove_act(modem_dialog_request());
-    return modem_dialog_field(0);
-}
-int modem_dialog_defaults(int) {
-    mdm_rvrt_defs_act(modem_dialog_request());
-    return modem_dialog_field(0);
-}
-int modem_dialog_cancel(int) {
-    mdm_dialog_cancel();
-    return modem_dialog_field(0);
-}
 // The internal modems dialog: the list's selection goes with its commands.
 int int_mdms_state(int id) {
     int_mdms_state_toggled(id, ui_get_toggle(id));

@@ -2,6 +2,7 @@
 // lists, whether a window is open, and the controls of basic-mode pages.
 #include "frame/window_readers.h"
 
+#include "frame/modem_window.h"
 #include "ops/status.h"
 #include "ui/ui.h"
 #include "ui/window_state.h"
@@ -53,4 +54,5 @@ void register_window_readers() {
     window_readers.page_read = read_page;
     window_readers.page_list = read_page_list;
     status_window_reader = read_status_window;
+    register_modem_window();
 }

@@ -201,6 +201,7 @@ TEST_F(CliJson, TheTerminalContract) {
         std::vector<std::string> args;
         int status;
         std::string out, err;
+        std::string listed = ""; // a device the JSON document lists as not done
     };
     const Case cases[] = {
         {with(quick, {"show", "-v", "sysName"}), 1, "MORIX : " + A,
@@ -234,12 +235,38 @@ TEST_F(CliJson, TheTerminalContract) {
          1,
          "json",
          "matches a pre-defined parameter group"},
+        // the device silent, and with it the file service it names
+        {with(quick, {"--json", "modem", "list"}), 1, "json", "modem: " + Q + ": not reach", Q},
+        {{"--json", "-mrx", Q, "-t", "1", "-r", "0", "-y", "modem", "remove", "v34"},
+         1,
+         "json",
+         "modem: " + Q + ": not reach",
+         Q},
+        {with(quick, {"--json", "modems"}), 1, "json", "modems: " + Q + ": not reachable", Q},
+        {with(quick, {"--json", "-y", "edit-config"}), 1, "json", "edit-config: " + Q, Q},
+        {{"--json", "get-file", "-t", "1", Q, "/bfs/x", tmp.file("got")},
+         1,
+         "json",
+         "get-file: " + Q + ": -3",
+         Q},
+        {{"--json", "put-file", "-t", "1", tmp.file("keep"), Q, "/bfs/x"},
+         1,
+         "json",
+         "put-file: " + Q + ": -3",
+         Q},
     };
     for (const Case& c : cases) {
         ProgramResult r = run_cli(c.args);
         EXPECT_EQ(r.status, c.status) << c.args[c.args.size() - 2] << r.err;
         if (c.out == "json") {
-            EXPECT_FALSE(parse_json(r.out).empty()) << r.out;
+            auto doc = parse_json(r.out);
+            EXPECT_FALSE(doc.empty()) << r.out;
+            std::string state;
+            for (int i = 0; i < 4; ++i)
+                if (doc["devices." + std::to_string(i) + ".device"] == "\"" + c.listed + "\"")
+                    state = doc["devices." + std::to_string(i) + ".result"];
+            EXPECT_TRUE(c.listed.empty() || (!state.empty() && state != "\"done\""))
+                << c.listed << " " << r.out;
         } else if (c.out != "*") {
             EXPECT_TRUE(c.out.empty() ? r.out.empty() : has(r.out, c.out)) << r.out;
         }

@@ -18,6 +18,7 @@
 #include "files/modem_dialog.h"
 #include "files/modem_info.h"
 #include "frame/dispatch.h"
+#include "frame/modem_window.h"
 #include "ui/access.h"
 #include "ui/app_globals.h"
 #include "ui/widget_ids.h"
@@ -242,7 +243,7 @@ TEST_F(ModemSim, EditConfigurationWithEditors) {
 
     // an editor that does not save: no question, nothing uploaded
     setenv("EDITOR", editor_script(tmp, "nosave", "true").c_str(), 1);
-    EXPECT_EQ(edit_conf(), 1) << hl_warning_box();
+    EXPECT_EQ(edit_conf_window(), 1) << hl_warning_box();
     EXPECT_TRUE(hl_texts("ask").empty());
     // the file path is one argument, in the private folder, made harmless
     std::string arg = read_file(tmp.file("nosave.args"));
@@ -256,7 +257,7 @@ TEST_F(ModemSim, EditConfigurationWithEditors) {
     hl_queue_answer(ASK_OK); // update the file
     hl_queue_box_toggles({{0, true}, {1, false}, {2, false}, {3, false}, {4, false}, {6, false}});
     hl_queue_answer(ASK_OK); // the reset choice
-    EXPECT_EQ(edit_conf(), 1) << hl_warning_box();
+    EXPECT_EQ(edit_conf_window(), 1) << hl_warning_box();
     EXPECT_EQ(read_file(root + "/" + name),
               "%modem\r\ntype_of_modem x\r\nend\r\n%service\r\ntelnet 2323\r\n");
     ASSERT_FALSE(hl_texts("ask").empty());
@@ -277,11 +278,11 @@ TEST_F(ModemSim, EditConfigurationWithEditors) {
     // an editor that cannot be started
     setenv("EDITOR", "/nonexistent/editor -x", 1);
     hl_clear_events();
-    EXPECT_EQ(edit_conf(), 0);
+    EXPECT_EQ(edit_conf_window(), 0);
     EXPECT_TRUE(warned("Edit command failed:\n/nonexistent/editor -x "));
     unsetenv("EDITOR");
     hl_clear_events();
-    EXPECT_EQ(edit_conf(), 0);
+    EXPECT_EQ(edit_conf_window(), 0);
     EXPECT_TRUE(warned("Editor is not defined."));
     ASSERT_EQ(chdir(cwd), 0);
 }
@@ -295,7 +296,7 @@ TEST_F(ModemSim, ADeviceServingItsOwnFileIsRefused) {
     EXPECT_EQ(reason, "the file server <" + A + "> is \none of the selected Morixes.");
     setenv("EDITOR", "true", 1);
     hl_queue_answer(ASK_CANCEL);
-    EXPECT_EQ(edit_conf(), 0);
+    EXPECT_EQ(edit_conf_window(), 0);
     ASSERT_EQ(hl_texts("ask").size(), 1u);
     EXPECT_EQ(
         hl_texts("ask")[0].rfind("Configuration file cannot be edited,\nthe file server <", 0), 0u);
