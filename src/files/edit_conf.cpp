@@ -205,13 +205,13 @@ Outcome edit_conf_resets(int mask) {
         if (!(mask & (1 << i)) && !(mask & 1))
             continue;
         reset_ind = edit_conf_reset_codes[i];
-        std::vector<DeviceOutcome> devices;
-        if (reset_send(reset_ind, reset_port_type, {}, false, W_MAIN_WINDOW, &devices) !=
-            Result::done) {
+        Outcome sent =
+            reset_send(selected_reachable(), reset_ind, reset_port_type, {}, false, W_MAIN_WINDOW);
+        if (sent.result != Result::done) {
             out.warnings.push_back(std::string("Failed Reset option: ") + edit_conf_reset_names[i]);
             out.result = Result::failed;
         }
-        merge_devices(&out.devices, devices);
+        merge_devices(&out.devices, sent.devices);
     }
     reset_ind = saved;
     out.warnings.push_back(MSG_BOOT);

@@ -453,13 +453,16 @@ MdmOutcome modem_resets(int parent) {
     mo.parent = parent;
     Outcome& out = mo.outcome;
     mdm_busy(true);
-    Result r = reset_send(10, reset_port_type, {}, false, parent, &out.devices);
+    Outcome sent = reset_send(selected_reachable(), 10, reset_port_type, {}, false, parent);
+    out.devices = sent.devices;
+    Result r = sent.result;
     if (r != Result::done) {
         out.warnings.push_back("Could not reset the modem subsystem for one or\nmore of the "
                                "selected Morixes.\nThis may be due to a timeout.");
     } else if (mdm_info.window == MW_ASYNC && !mdm_info.ports.empty()) {
-        out.devices.clear();
-        r = reset_send(RESET_PORT, PT_ASY, mdm_info.ports, false, parent, &out.devices);
+        sent = reset_send(selected_reachable(), RESET_PORT, PT_ASY, mdm_info.ports, false, parent);
+        out.devices = sent.devices;
+        r = sent.result;
         if (r != Result::done)
             out.warnings.push_back("Could not perform a modem reset on one or more of the "
                                    "selected ports\nfor one or more of the selected Morixes.\nThis "
