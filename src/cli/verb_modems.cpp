@@ -9,6 +9,7 @@
 #include "devices/allow_sets.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
+#include "snmp_access/session.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
@@ -16,7 +17,7 @@ namespace {
 
 void print_rows() {
     for (const ImdmRow& row : int_mdms_rows) {
-        const MorixRecord* r = host_info_list[row.mrx_pos];
+        const MorixRecord* r = session().devices()[row.mrx_pos];
         std::printf(
             "%s\n",
             imdm_row_text(r->name, row.modem, imdm_state_word(r->platform, row.state)).c_str());
@@ -27,7 +28,7 @@ void print_rows() {
 // List position of a device's modem, or 0.
 int row_pos(const std::string& device, int modem) {
     for (size_t i = 0; i < int_mdms_rows.size(); ++i)
-        if (host_info_list[int_mdms_rows[i].mrx_pos]->name == device &&
+        if (session().devices()[int_mdms_rows[i].mrx_pos]->name == device &&
             int_mdms_rows[i].modem == modem)
             return static_cast<int>(i) + 1;
     return 0;

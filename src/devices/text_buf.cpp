@@ -20,7 +20,7 @@ std::string mrx_conf_names() {
     for (const MorixRecord* r : host_info_list) {
         if (r == nullptr)
             break;
-        if (!r->selected || !r->reachable)
+        if (!is_selected(r) || !r->reachable)
             continue;
         if (!first)
             names += ", ";
