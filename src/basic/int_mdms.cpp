@@ -80,7 +80,7 @@ int process_get_int_mdms_vals(int report) {
     std::vector<int> read;
     for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
         MorixRecord* r = host_info_list[p];
-        if (!r->selected || !r->reachable)
+        if (!is_selected(r) || !r->reachable)
             continue;
         int id = 0;
         if (r->modem_count <= 0 || r->modem_count > MAX_IMDM) {

@@ -85,6 +85,15 @@ void JsonWriter::member(const std::string& key) {
     first_.back() = false;
     if (open_.back() == '}')
         out_ += json_quote(key) + ":";
+    if (open_.size() == 1 && open_.back() == '}')
+        top_keys_.push_back(key);
+}
+
+bool JsonWriter::has_member(const std::string& key) const {
+    for (const std::string& k : top_keys_)
+        if (k == key)
+            return true;
+    return false;
 }
 
 JsonWriter& JsonWriter::begin_object(const std::string& key) {

@@ -21,12 +21,15 @@ class JsonWriter {
     // The document with a final line end; the containers still open are
     // closed first.
     std::string text();
+    // Whether the outermost object has a member of that name.
+    bool has_member(const std::string& key) const;
 
   private:
     void member(const std::string& key);
     std::string out_;
     std::vector<char> open_;  // '}' or ']' of each open container
     std::vector<bool> first_; // no member written yet in that container
+    std::vector<std::string> top_keys_;
 };
 
 // A string as a JSON string literal, quotes included.

@@ -12,12 +12,14 @@
 #include "catalogue/func_display.h"
 #include "cli/cli.h"
 #include "cli/cli_json.h"
+#include "cli/cli_selection.h"
 #include "devices/ident_memory.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
 #include "files/nf.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_resolve.h"
+#include "snmp_access/session.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/access.h"
 #include "ui/app_globals.h"
@@ -176,15 +178,21 @@ void on_interrupt(int) {
 }
 
 // The devices of the run in the main window's list, every one selected.
-void add_devices(const GlobalOpts& o) {
-    if (!o.list_file.empty())
-        load_mrx_list_proc(W_MAIN_WINDOW, list_path(o.list_file));
+// Returns the number of the list file's warnings (written to stderr).
+int add_devices(const GlobalOpts& o) {
+    int warned = 0;
+    if (!o.list_file.empty()) {
+        Outcome loaded = load_device_list(list_path(o.list_file), true, 0);
+        for (const std::string& w : loaded.warnings)
+            std::fprintf(stderr, "%s\n", w.c_str());
+        warned = static_cast<int>(loaded.warnings.size());
+    }
     std::vector<AddMorixRequest> adds;
     for (const std::string& name : o.devices)
         adds.push_back({name, o.community});
     if (!interrupted)
         add_morixes(adds);
-    for (MorixRecord* r : host_info_list) {
+    for (MorixRecord* r : session().devices()) {
         if (!r)
             break;
         if (!o.community.empty())
@@ -196,6 +204,7 @@ void add_devices(const GlobalOpts& o) {
     }
     for (int p = 1; p <= ui_list_count(W_MRX_LIST); ++p)
         ui_list_select_pos(W_MRX_LIST, p, false);
+    return warned;
 }
 
 int start_up(const GlobalOpts& o) {
@@ -278,6 +287,7 @@ int print_names(int argc, char** argv) {
 int run_verb(const CliVerb& verb, const std::vector<std::string>& args, int warned_before) {
     if (cli_json)
         cli_json_doc().begin_object().str("verb", verb.name);
+    cli_selection_begin(verb.name);
     int status = verb.run(args);
     int warned = warned_before + cli_flush_warnings();
     if (interrupted) {
@@ -287,7 +297,10 @@ int run_verb(const CliVerb& verb, const std::vector<std::string>& args, int warn
     }
     if (status == CLI_OK && warned > 0)
         status = CLI_FAILED;
+    if (!cli_selection_refused().empty() && status == CLI_OK)
+        status = CLI_FAILED;
     if (cli_json) {
+        cli_selection_json(cli_json_doc());
         cli_json_doc().num("status", status).end_object();
         cli_json_flush();
     }
@@ -346,8 +359,8 @@ int main(int argc, char** argv) {
     struct sigaction sa {};
     sa.sa_handler = on_interrupt;
     sigaction(SIGINT, &sa, nullptr);
-    add_devices(o);
-    int warned = cli_flush_warnings();
+    int warned = add_devices(o);
+    warned += cli_flush_warnings();
     // Ctrl-C while the devices were identified: the verb does not run on a
     // list that lacks devices the operator named.
     if (interrupted) {
@@ -358,10 +371,10 @@ int main(int argc, char** argv) {
                      "mm_cli: interrupted while identifying the devices; %s was not "
                      "run.\n",
                      verb->name);
-        free_host_info_list(host_info_list);
+        free_host_info_list(session().devices());
         return CLI_FAILED;
     }
     int status = run_verb(*verb, args, warned);
-    free_host_info_list(host_info_list);
+    free_host_info_list(session().devices());
     return status;
 }

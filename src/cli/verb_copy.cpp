@@ -7,6 +7,7 @@
 #include "devices/mrx_list.h"
 #include "ops/copy.h"
 #include "snmp_access/morix_record.h"
+#include "snmp_access/session.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
@@ -15,8 +16,8 @@ namespace {
 
 // True when name is a reachable device of the list (else said on stderr).
 bool reachable(const std::string& name) {
-    int p = host_info_list.position(name);
-    if (p >= 0 && host_info_list[p]->reachable)
+    int p = session().devices().position(name);
+    if (p >= 0 && session().devices()[p]->reachable)
         return true;
     std::fprintf(stderr, "mm_cli copy: %s is not a reachable Morix of the list\n", name.c_str());
     return false;
@@ -70,7 +71,7 @@ int verb_copy(const std::vector<std::string>& args) {
     CopyInput in;
     in.from = {from};
     std::vector<std::string> wanted = cli_split(to, ',');
-    for (MorixRecord* r : host_info_list) { // destinations in list order
+    for (MorixRecord* r : session().devices()) { // destinations in list order
         if (!r)
             break;
         for (const std::string& w : wanted)

@@ -17,6 +17,7 @@
 #include "devices/mrx_list_file.h"
 #include "devices/mrx_select.h"
 #include "snmp_access/product_types.h"
+#include "snmp_access/session.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -197,10 +198,10 @@ int verb_list(const std::vector<std::string>& args) {
         std::fprintf(stderr, "mm_cli list: no Morix was given (-mrx or -l).\n");
         return CLI_FAILED;
     }
-    int status =
-        report_devices("list", records_of(host_info_list), 0, read_releases(host_info_list));
+    int status = report_devices("list", records_of(session().devices()), 0,
+                                read_releases(session().devices()));
     if (!out_file.empty()) {
-        int saved = save_list("list", out_file, host_info_list);
+        int saved = save_list("list", out_file, session().devices());
         status = saved != CLI_OK ? saved : status;
     }
     return status;
@@ -210,21 +211,20 @@ int verb_info(const std::vector<std::string>& args) {
     const CliVerb& verb = *find_cli_verb("info");
     if (args.size() != 1)
         return cli_usage_error(verb, "give one Morix NAME");
-    int index = host_info_list.position(args[0]);
+    int index = session().devices().position(args[0]);
     if (index < 0) {
         std::fprintf(stderr, "mm_cli info: %s is not in the Morix list.\n", args[0].c_str());
         return CLI_FAILED;
     }
-    const MorixRecord* r = host_info_list[index];
+    const MorixRecord* r = session().devices()[index];
     if (!r->reachable) {
         std::fprintf(stderr, "mm_cli info: %s is not reachable; it has no information.\n",
                      r->name.c_str());
         return CLI_FAILED;
     }
-    display_mrx_info(index);
-    std::string modems = r->modem_count >= 1 ? ui_get_text(W_MRX_INFO_MDM_TEXT) : "";
+    DeviceInfoText shown = device_info_text(*r);
     if (!cli_json) {
-        std::printf("%s\n%s", get_widget_label(W_MRX_INFO_LABEL).c_str(), modems.c_str());
+        std::printf("%s\n%s", shown.label.c_str(), shown.modems.c_str());
         std::fflush(stdout);
         return CLI_OK;
     }
@@ -291,10 +291,11 @@ int discover_search(const DiscoverArgs& d) {
     req.timeout = d.timeout > 0 ? std::to_string(d.timeout) : "";
     dsc_output_clear();
     free_dsc_mrx_lst();
-    if (!cli_json)
-        cli_watch_output(W_DSC_OUTPUT);
     int result = discover_morixes(req);
-    cli_flush_output();
+    if (!cli_json) {
+        std::fputs(dsc_output_text().c_str(), stdout);
+        std::fflush(stdout);
+    }
     if (cli_json)
         report_devices("discover", records_of(host_disc_list), refused_devices().size(),
                        read_releases(host_disc_list));
@@ -316,21 +317,22 @@ int verb_discover(const std::vector<std::string>& args) {
     if (!d.search.empty())
         return discover_search(d);
     std::set<std::string> before;
-    for (const MorixRecord* r : records_of(host_info_list))
+    for (const MorixRecord* r : records_of(session().devices()))
         before.insert(r->name);
     size_t refused_before = refused_devices().size();
     if (discover_morixes_new(d.address, d.mask, d.timeout, 1) != 0)
         return CLI_FAILED;
-    std::vector<const MorixRecord*> found = records_of(host_info_list, before);
+    std::vector<const MorixRecord*> found = records_of(session().devices(), before);
     bool any = !found.empty() || refused_devices().size() > refused_before;
     int status = CLI_FAILED;
     if (any) {
-        status = report_devices("discover", found, refused_before, read_releases(host_info_list));
+        status =
+            report_devices("discover", found, refused_before, read_releases(session().devices()));
     } else if (cli_json) {
         cli_json_doc().begin_array("devices").end_array().boolean("complete", false);
     }
     if (!d.out_file.empty() && !found.empty()) {
-        int saved = save_list("discover", d.out_file, host_info_list);
+        int saved = save_list("discover", d.out_file, session().devices());
         status = saved != CLI_OK ? saved : status;
     }
     return found.empty() ? CLI_FAILED : status;

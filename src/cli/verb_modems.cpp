@@ -14,6 +14,7 @@
 #include "devices/allow_sets.h"
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
+#include "snmp_access/session.h"
 #include "ui/progress.h"
 #include "ui/widget_ids.h"
 
@@ -26,7 +27,7 @@ std::string rows_text() {
     if (cli_json)
         cli_json_doc().begin_array("modems");
     for (const ImdmRow& row : int_mdms_rows) {
-        const MorixRecord* r = host_info_list[row.mrx_pos];
+        const MorixRecord* r = session().devices()[row.mrx_pos];
         const char* word = imdm_state_word(r->platform, row.state);
         text += imdm_row_text(r->name, row.modem, word) + "\n";
         if (cli_json)
@@ -59,7 +60,7 @@ int finish(Outcome out) {
 // List position of a device's modem, or 0.
 int row_pos(const std::string& device, int modem) {
     for (size_t i = 0; i < int_mdms_rows.size(); ++i)
-        if (host_info_list[int_mdms_rows[i].mrx_pos]->name == device &&
+        if (session().devices()[int_mdms_rows[i].mrx_pos]->name == device &&
             int_mdms_rows[i].modem == modem)
             return static_cast<int>(i) + 1;
     return 0;

@@ -10,6 +10,7 @@
 #include "devices/mrx_select.h"
 #include "ops/show.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/session.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/program.h"
 #include "ui/ui.h"
@@ -67,7 +68,7 @@ void json_device(const MorixRecord& r) {
 // The devices the Show did not serve, after those it did; each one not
 // done named on standard error.
 void finish_devices(Result result) {
-    for (const MorixRecord* r : host_info_list) {
+    for (const MorixRecord* r : session().devices()) {
         if (!r)
             break;
         bool served = false;

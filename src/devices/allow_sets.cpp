@@ -53,7 +53,7 @@ int will_sel_mrx_allow_set() {
     for (MorixRecord* r : host_info_list) {
         if (!r)
             break;
-        if (r->selected && r->reachable)
+        if (is_selected(r) && r->reachable)
             recs.push_back(r);
     }
     int id = 0;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "snmp_access/morix_record.h"
+#include "ui/outcome.h"
 
 // ---- Widget ids -------------------------------------------------------------
 
@@ -121,6 +122,8 @@ enum DscSearchResult {
 int discover_morixes(const DiscoverRequest& req);
 // Empties the search-device window's output.
 void dsc_output_clear();
+// The discovery window's output as written since it was last emptied.
+const std::string& dsc_output_text();
 // Reads the search device's ipNetToMediaNetAddress column into addrs (at
 // most MAX_DSC_ADDRS), writing the running count to the output. Returns 0
 // when the walk ran (completely or not), -1 when the search device could
@@ -137,11 +140,10 @@ void free_dsc_mrx_lst();
 
 // ---- Window actions --------------------------------------------------------------
 
-// "Update": the main device list becomes the re-identified discovered devices.
-void copy_dsc_mrx_lst(const DeviceList& table);
-// "Save List": opens the file selection on the discovered devices.
-void save_dsc_mrx_lst();
-// OK of that file selection with the typed file name; 1 when saved.
+// "Update": the main device list becomes the re-identified discovered
+// devices. refused (nothing changed) when none was discovered, cancelled
+// after a cancel; a warning per device not listed.
+Outcome copy_dsc_mrx_lst(const DeviceList& table);
+// OK of the "Save List" file selection with the typed file name; 1 when
+// saved.
 int save_dsc_mrx_lst_ok(const std::string& typed);
-// "Close": empties the window and the table and hides the window.
-void close_dsc_window();

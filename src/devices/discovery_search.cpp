@@ -267,6 +267,10 @@ int dsc_identify_addrs(const std::vector<std::string>& addrs, int timeout, int r
     return cancelled;
 }
 
+const std::string& dsc_output_text() {
+    return dsc_output;
+}
+
 void dsc_output_clear() {
     dsc_output.clear();
     ui_set_text(W_DSC_OUTPUT, "");

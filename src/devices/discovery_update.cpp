@@ -15,7 +15,8 @@ namespace {
 const char* const k_no_valid = "No valid Morixes were discovered.";
 
 // Warnings of a discovered device that identification no longer accepts.
-void warn_update_refused(int code, const std::string& name, const std::string& descr) {
+void warn_update_refused(int code, const std::string& name, const std::string& descr,
+                         std::vector<std::string>* warnings) {
     if (code == CR_CANCELLED)
         return;
     std::string text;
@@ -26,12 +27,12 @@ void warn_update_refused(int code, const std::string& name, const std::string& d
     else if (code == CR_UNKNOWN_HOST)
         text = name + " is an unknown device.\nIt was not added to the list.";
     else {
-        display_warn(W_DSC_FORM, "Invalid query Morix code, software error.");
+        warnings->push_back("Invalid query Morix code, software error.");
         return;
     }
-    display_warn(W_DSC_FORM, text + "\n");
+    warnings->push_back(text + "\n");
     if (!descr.empty())
-        display_warn(W_DSC_FORM, descr);
+        warnings->push_back(descr);
 }
 
 // A copy of a discovered record, to be identified again.
@@ -45,12 +46,12 @@ MorixRecordPtr copy_found(const MorixRecord* found) {
     return rec;
 }
 
-// Lists a record identified again, or says why it is not listed. Returns
-// the identification code.
-int take_one(MorixRecordPtr rec, const IdentItem& it) {
+// Lists a record identified again, or says in warnings why it is not
+// listed. Returns the identification code.
+int take_one(MorixRecordPtr rec, const IdentItem& it, std::vector<std::string>* warnings) {
     int code = it.code;
     if (code != CR_OK && code != CR_NOT_REACHABLE) {
-        warn_update_refused(code, rec->name, it.summary);
+        warn_update_refused(code, rec->name, it.summary, warnings);
         return code;
     }
     rec->reachable = code == CR_OK;
@@ -61,20 +62,22 @@ int take_one(MorixRecordPtr rec, const IdentItem& it) {
     std::string name = rec->name;
     // The device list holds 63 records; the discovered table holds 64.
     if (insert_mrx_row(std::move(rec), false) < 0)
-        display_warn(W_DSC_FORM, "The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
-                                     " Morixes).\n" + name + " was not added to the list.");
+        warnings->push_back("The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
+                            " Morixes).\n" + name + " was not added to the list.");
     return code;
 }
 
 } // namespace
 
-void copy_dsc_mrx_lst(const DeviceList& table) {
+Outcome copy_dsc_mrx_lst(const DeviceList& table) {
+    Outcome out;
     int count = 0;
     while (count < MAX_MRX_SLOTS && table[count])
         ++count;
     if (count == 0) {
-        display_warn(W_DSC_FORM, k_no_valid);
-        return;
+        out.result = Result::refused;
+        out.warnings.push_back(k_no_valid);
+        return out;
     }
     LongOperation op;
     op.busy(true);
@@ -96,10 +99,13 @@ void copy_dsc_mrx_lst(const DeviceList& table) {
     if (!op.cancelled(0))
         connect_morix_many(items, "Adding");
     for (int i = 0; i < count; ++i)
-        if (take_one(std::move(recs[i]), items[i]) == CR_CANCELLED)
+        if (take_one(std::move(recs[i]), items[i], &out.warnings) == CR_CANCELLED) {
+            out.result = Result::cancelled;
             break;
+        }
     if (mrx_lst_cnt > 0)
         ui_list_set_top_pos(W_MRX_LIST, 1);
+    return out;
 }
 
 int save_dsc_mrx_lst_ok(const std::string& typed) {
@@ -111,21 +117,3 @@ const char* const DSC_PROMPT_HELP =
     "of the discovery. Empty fields take their default values.";
 const char* const DSC_SAVE_HELP =
     "Select or type the name of the file that the discovered Morixes are saved to.";
-
-void save_dsc_mrx_lst() {
-    if (dsc_mrx_count() == 0) {
-        display_warn(W_DSC_FORM, "There are no Morixes to save.");
-        return;
-    }
-    ui_file_selection(W_DSC_FORM, "Save Morix List Selection", mm_path("data/mrx_lists"),
-                      save_dsc_mrx_lst_ok, DSC_SAVE_HELP);
-}
-
-void close_dsc_window() {
-    for (int id : {W_DSC_SRCH_DEV_TF, W_DSC_TIMEOUT_TF, W_DSC_RETRIES_TF})
-        ui_set_text(id, "");
-    dsc_output_clear();
-    ui_set_toggle(W_DSC_VERBOSE_TB, false, false);
-    free_dsc_mrx_lst();
-    gui_unmanage_top_form(W_DSC_FORM);
-}

@@ -90,7 +90,7 @@ bool LongOperation::close() {
         MorixRecord* r = host_info_list[p];
         if (!r)
             break;
-        if (r->selected && r->reachable)
+        if (is_selected(r) && r->reachable)
             r->status = SR_CANCELLED;
     }
     for (MorixRecord* r : unserved_)

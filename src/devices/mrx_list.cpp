@@ -181,8 +181,8 @@ const std::vector<RefusedDevice>& refused_devices() {
     return refused;
 }
 
-void warn_not_added(int parent_id, int code, const std::string& name, const std::string& descr,
-                    bool one_warning) {
+std::vector<std::string> not_added(int code, const std::string& name, const std::string& descr,
+                                   bool one_warning) {
     refused.push_back(RefusedDevice{name, code, descr});
     std::string text;
     if (code == CR_UNKNOWN_HOST)
@@ -193,9 +193,16 @@ void warn_not_added(int parent_id, int code, const std::string& name, const std:
         text = name + " is not a supported Morix.\nIt was not added to the list.";
     if (one_warning && !descr.empty())
         text += "\n" + descr;
-    display_warn(parent_id, text);
+    std::vector<std::string> texts{text};
     if (!one_warning && !descr.empty())
-        display_warn(parent_id, descr);
+        texts.push_back(descr);
+    return texts;
+}
+
+void warn_not_added(int parent_id, int code, const std::string& name, const std::string& descr,
+                    bool one_warning) {
+    for (const std::string& text : not_added(code, name, descr, one_warning))
+        display_warn(parent_id, text);
 }
 
 namespace {
@@ -447,7 +454,7 @@ void view_morix() {
         return;
     }
     for (int i = 0; i < mrx_lst_cnt; ++i) {
-        if (host_info_list[i]->selected && host_info_list[i]->reachable) {
+        if (is_selected(host_info_list[i]) && host_info_list[i]->reachable) {
             display_mrx_info(i);
             return;
         }
@@ -459,26 +466,30 @@ namespace {
 std::string shown_info_label;
 } // namespace
 
+DeviceInfoText device_info_text(const MorixRecord& rec) {
+    DeviceInfoText t;
+    t.label = rec.name + " : \n\n";
+    if (rec.has_info && rec.info.size() < 1025)
+        t.label += rec.info;
+    for (int g = 0; g < MAX_MDM_REVS && rec.modem_count >= 1; ++g) {
+        if (rec.modem_rev_ports[g].empty() || rec.modem_revs[g].empty())
+            break;
+        char line[128];
+        std::snprintf(line, sizeof line, "%-26s %s\n", rec.modem_rev_ports[g].c_str(),
+                      rec.modem_revs[g].c_str());
+        t.modems += line;
+    }
+    return t;
+}
+
 void display_mrx_info(int index) {
     if (index < 0 || index >= mrx_lst_cnt)
         return;
-    const MorixRecord* rec = host_info_list[index];
-    std::string label = rec->name + " : \n\n";
-    if (rec->has_info && rec->info.size() < 1025)
-        label += rec->info;
-    set_widget_label(W_MRX_INFO_LABEL, label);
-    shown_info_label = label;
-    if (rec->modem_count >= 1) {
-        std::string text;
-        for (int g = 0; g < MAX_MDM_REVS; ++g) {
-            if (rec->modem_rev_ports[g].empty() || rec->modem_revs[g].empty())
-                break;
-            char line[128];
-            std::snprintf(line, sizeof line, "%-26s %s\n", rec->modem_rev_ports[g].c_str(),
-                          rec->modem_revs[g].c_str());
-            text += line;
-        }
-        ui_set_text(W_MRX_INFO_MDM_TEXT, text);
+    DeviceInfoText shown = device_info_text(*host_info_list[index]);
+    set_widget_label(W_MRX_INFO_LABEL, shown.label);
+    shown_info_label = shown.label;
+    if (host_info_list[index]->modem_count >= 1) {
+        ui_set_text(W_MRX_INFO_MDM_TEXT, shown.modems);
         ui_manage(W_MRX_INFO_MDM_TEXT);
     } else {
         ui_unmanage(W_MRX_INFO_MDM_TEXT);

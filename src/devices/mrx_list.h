@@ -46,6 +46,10 @@ int insert_mrx_row(MorixRecordPtr rec, bool select);
 // Warning of a device that was not added, with its sysDescr when known.
 void warn_not_added(int parent_id, int code, const std::string& name, const std::string& descr,
                     bool one_warning);
+// The same as texts: records the device as refused and gives the warnings
+// (one, or the refusal and the sysDescr apart).
+std::vector<std::string> not_added(int code, const std::string& name, const std::string& descr,
+                                   bool one_warning);
 // A device identification refused during the run (unknown host, not a
 // Morix, not supported): its name, identification code and sysDescr.
 struct RefusedDevice {
@@ -71,6 +75,13 @@ Result add_morix(const AddMorixRequest& req);
 std::vector<Result> add_morixes(const std::vector<AddMorixRequest>& reqs);
 void query_morix(const std::string& alt_community);
 void view_morix();
+// What the device information window shows of a device: its name and
+// information text, and a line per group of modems with their revision.
+struct DeviceInfoText {
+    std::string label;
+    std::string modems;
+};
+DeviceInfoText device_info_text(const MorixRecord& rec);
 void display_mrx_info(int index);
 void remove_mrx_info(const std::string& name);
 void delete_morix();

@@ -90,9 +90,9 @@ MorixRecordPtr line_record(const ListLine& l) {
     return rec;
 }
 
-// Lists one identified device of the file, or warns that it was not added.
-// Returns false when the list is full (the device is not added).
-bool load_one(MorixRecordPtr rec, const IdentItem& it) {
+// Lists one identified device of the file, or says in warnings that it
+// was not added. Returns false when the list is full (it is not added).
+bool load_one(MorixRecordPtr rec, const IdentItem& it, std::vector<std::string>* warnings) {
     if (mrx_lst_cnt >= MAX_MRX_RECORDS)
         return false;
     int code = it.code;
@@ -103,10 +103,12 @@ bool load_one(MorixRecordPtr rec, const IdentItem& it) {
         insert_mrx_row(std::move(rec), false);
         return true;
     }
-    if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED)
-        warn_not_added(W_MAIN_WINDOW, code, rec->name, it.summary, true);
-    else if (code != CR_CANCELLED)
-        display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
+    if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED) {
+        for (std::string& w : not_added(code, rec->name, it.summary, true))
+            warnings->push_back(std::move(w));
+    } else if (code != CR_CANCELLED) {
+        warnings->push_back("Invalid query Morix code, software error.");
+    }
     return true;
 }
 
@@ -119,6 +121,7 @@ struct LoadBatch {
     bool full = false;
     const MorixRecord* first_dupl = nullptr;
     std::vector<std::string> notes;
+    std::vector<std::string> warnings; // devices not added, in file order
     std::vector<ListLine> lines;
     // Lines naming a device an earlier line of the file named (by name or
     // address), and the records the file's lines named so far.
@@ -182,7 +185,7 @@ struct LoadBatch {
             }
             const MorixRecord* rec = recs[i].get();
             int code = items[item_of[i]].code;
-            if (!load_one(std::move(recs[i]), items[item_of[i]]))
+            if (!load_one(std::move(recs[i]), items[item_of[i]], &warnings))
                 full = true;
             else
                 ++loaded;
@@ -193,6 +196,21 @@ struct LoadBatch {
         return !full;
     }
 };
+
+Outcome refused_outcome(const std::string& why) {
+    Outcome out;
+    out.result = Result::failed;
+    out.warnings.push_back(why);
+    return out;
+}
+
+// The list windows' way of showing an outcome: each warning over the
+// window; 1 when the file was read or written.
+int show_list_outcome(int parent, const Outcome& out) {
+    for (const std::string& w : out.warnings)
+        display_warn(parent, w);
+    return out.result == Result::failed ? 0 : 1;
+}
 
 } // namespace
 
@@ -217,18 +235,16 @@ int check_version_header(std::FILE* f, int kind) {
     return n == want.size() && got == want ? 1 : 0;
 }
 
-int save_mrx_list_exec(const std::string& path, const DeviceList& records, int dialog_id) {
-    if (path.empty()) {
-        display_warn(dialog_id, k_no_file);
-        return 0;
-    }
+Outcome save_device_list(const std::string& path, const DeviceList& records) {
+    if (path.empty())
+        return refused_outcome(k_no_file);
+    const std::string unable = std::string("Unable to save list to a file: ") + "\n\n" + path;
     int fd = open_regular_for_write(path, O_NOFOLLOW, 0600);
     FilePtr f(fd >= 0 ? fdopen(fd, "w") : nullptr);
     if (!f) {
         if (fd >= 0)
             close(fd);
-        display_warn(dialog_id, std::string("Unable to save list to a file: ") + "\n\n" + path);
-        return 0;
+        return refused_outcome(unable);
     }
     fchmod(fileno(f.get()), 0600);
     std::string text = version_header(DFK_MRX_LIST) + "#\n";
@@ -239,11 +255,11 @@ int save_mrx_list_exec(const std::string& path, const DeviceList& records, int d
     }
     bool ok = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
     ok = std::fclose(f.release()) == 0 && ok;
-    if (!ok) {
-        display_warn(dialog_id, std::string("Unable to save list to a file: ") + "\n\n" + path);
-        return 0;
-    }
-    return 1;
+    return ok ? Outcome() : refused_outcome(unable);
+}
+
+int save_mrx_list_exec(const std::string& path, const DeviceList& records, int dialog_id) {
+    return show_list_outcome(dialog_id, save_device_list(path, records));
 }
 
 int save_mrx_list_proc(int dialog_id, const std::string& typed, const DeviceList& records) {
@@ -254,28 +270,19 @@ int save_mrx_list_proc(int dialog_id, const std::string& typed, const DeviceList
     return save_mrx_list_exec(path, records, dialog_id);
 }
 
-int load_mrx_list_proc(int dialog_id, const std::string& typed) {
-    std::string path;
-    remove_blanks_warn(dialog_id, typed, &path);
-    return load_mrx_list_exec(path, 1, 0);
+int load_mrx_list_exec(const std::string& path, int replace, int expected) {
+    return show_list_outcome(W_MAIN_WINDOW, load_device_list(path, replace != 0, expected));
 }
 
-int load_mrx_list_exec(const std::string& path, int replace, int expected) {
+Outcome load_device_list(const std::string& path, bool replace, int expected) {
     struct stat st;
-    if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        display_warn(W_MAIN_WINDOW, k_no_file);
-        return 0;
-    }
+    if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return refused_outcome(k_no_file);
     FilePtr f = open_file(path, "r");
-    if (!f) {
-        display_warn(W_MAIN_WINDOW,
-                     std::string("Unable to load list from a file: ") + "\n\n" + path);
-        return 0;
-    }
-    if (!check_version_header(f.get(), DFK_MRX_LIST)) {
-        display_warn(W_MAIN_WINDOW, path + " is not a Morix Manager Morix list.");
-        return 0;
-    }
+    if (!f)
+        return refused_outcome(std::string("Unable to load list from a file: ") + "\n\n" + path);
+    if (!check_version_header(f.get(), DFK_MRX_LIST))
+        return refused_outcome(path + " is not a Morix Manager Morix list.");
     if (replace) {
         free_host_info_list(host_info_list);
         ui_list_delete_all(W_MRX_LIST);
@@ -284,7 +291,7 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
     LongOperation op(W_MAIN_WINDOW, "Cancel Load Morix", "", LO_FOLLOW_SNMP);
     LoadBatch batch;
     batch.expected = expected;
-    batch.replace = replace != 0;
+    batch.replace = replace;
     std::string line;
     g_cancel_process = 0;
     LineBudget budget(path);
@@ -316,17 +323,20 @@ int load_mrx_list_exec(const std::string& path, int replace, int expected) {
     remove_work();
     if (mrx_lst_cnt > 0)
         ui_list_set_top_pos(W_MRX_LIST, 1);
+    Outcome out;
+    out.result = g_cancel_process ? Result::cancelled : Result::done;
+    out.warnings = std::move(batch.warnings);
     if (full)
-        display_warn(W_MAIN_WINDOW, "The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
-                                        " Morixes).\nThe remaining Morixes of " + path +
-                                        " were not loaded.");
+        out.warnings.push_back("The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
+                               " Morixes).\nThe remaining Morixes of " + path +
+                               " were not loaded.");
     if (!batch.twice.empty())
-        display_warn(W_MAIN_WINDOW, twice_message(path, batch.twice));
+        out.warnings.push_back(twice_message(path, batch.twice));
     if (!notes.empty()) {
-        display_warn(W_MAIN_WINDOW, dupl_message(notes));
+        out.warnings.push_back(dupl_message(notes));
         for (int i = 0; i < mrx_lst_cnt; ++i)
             if (host_info_list[i] == first_dupl)
                 show_morix_list_dupl(i);
     }
-    return 1;
+    return out;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "snmp_access/morix_record.h"
+#include "ui/outcome.h"
 
 // File kinds of the version header.
 enum DataFileKind { DFK_SCRIPT = 1, DFK_MRX_LIST = 2 };
@@ -17,16 +18,21 @@ std::string version_header(int kind);
 // kind (the position ends behind it), else 0.
 int check_version_header(std::FILE* f, int kind);
 
-// Writes the records (null-ended table) to path; 1 when written. Warnings
-// appear over dialog_id.
+// Writes the records (null-ended table) to path: done, or failed with the
+// reason as its warning.
+Outcome save_device_list(const std::string& path, const DeviceList& records);
+// Loads a list file into the device list (emptied first when replace);
+// expected (>= 1) is the number of devices the caller expects. failed, with
+// the reason, when the file is refused; else done (cancelled after a
+// cancel) with a warning per device not added, for duplicates and for a
+// full list.
+Outcome load_device_list(const std::string& path, bool replace, int expected);
+
+// The two above with their warnings shown over the window (the main window
+// for a load); 1 when the file was written or read, 0 when not.
 int save_mrx_list_exec(const std::string& path, const DeviceList& records, int dialog_id);
 // Save from a file selection: the typed name without blanks (with the
 // blanks warning), the overwrite question, then the save. 1 when saved (the
 // selection box closes).
 int save_mrx_list_proc(int dialog_id, const std::string& typed, const DeviceList& records);
-// Loads a list file; replace 1 empties the list first. expected (>= 1) is
-// the number of devices the caller expects. Returns 1 when the file was
-// read, 0 when it was refused.
 int load_mrx_list_exec(const std::string& path, int replace, int expected);
-// Load from a file selection (replacing the list); 1 when the file was read.
-int load_mrx_list_proc(int dialog_id, const std::string& typed);

@@ -1,9 +1,13 @@
-// The selection check every device command runs first: marks the selected
-// records, selects the obvious row by itself, and refuses or warns according
-// to what the command needs.
+// The selection check every device command runs first: takes the devices
+// selected in the main window into the session, selects the obvious row by
+// itself, and refuses or warns according to what the command needs.
 #pragma once
 
+#include "snmp_access/session.h"
+#include "ui/selection_verdict.h"
 #include "ui/widget_ids.h"
+
+struct MainSelection;
 
 // Modes of check_main_sel.
 enum SelMode {
@@ -15,8 +19,18 @@ enum SelMode {
     SEL_SCRIPT = 5     // exactly one reachable device
 };
 
-// Returns 1 when the command may go on, 0 when not; messages appear over
-// the window parent_id. The devices and parameters are those the main
-// window's lists hold (main_selection); script_params: a script of the
-// selected parameters is asked for (SEL_SCRIPT needs parameters then).
+// Why a selected device is passed over: it is marked as unreachable.
+constexpr const char* MSG_NOT_SERVED = "not reachable; nothing was done";
+
+// The check on the rows and parameters chosen (main window's lists): the
+// selected records become the session's selection; the verdict says
+// whether the command may go on, and what to tell the operator.
+// script_params: a script of the selected parameters is asked for
+// (SEL_SCRIPT needs parameters then).
+SelectionVerdict check_selection(Session& s, const MainSelection& chosen, int mode,
+                                 bool script_params = false);
+
+// check_selection on the main window's lists (main_selection) and the
+// program's session, its verdict shown over the window parent_id (see
+// set_selection_shower). Returns 1 when the command may go on, 0 when not.
 int check_main_sel(int parent_id, int mode, bool script_params = false);

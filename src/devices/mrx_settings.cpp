@@ -49,7 +49,7 @@ int get_snmp_info_vals(int mode) {
     bool same_tr = true, same_comm = true;
     for (int i = 0; i < mrx_lst_cnt; ++i) {
         const MorixRecord* r = host_info_list[i];
-        if (!r->selected)
+        if (!is_selected(r))
             continue;
         if (!first) {
             first = r;
@@ -105,7 +105,7 @@ Result set_snmp_info_vals(const SnmpSettingsRequest& req) {
     if (upd_sel) {
         for (int i = 0; i < mrx_lst_cnt; ++i) {
             MorixRecord* r = host_info_list[i];
-            if (!r->selected)
+            if (!is_selected(r))
                 continue;
             r->timeout = timeout * 1000000;
             r->retries = retries;
@@ -167,7 +167,7 @@ void disable_main_menu_opt() {
         bool all_have = true;
         for (int i = 0; i < mrx_lst_cnt && all_have; ++i) {
             const MorixRecord* r = host_info_list[i];
-            if (r->selected && r->reachable)
+            if (is_selected(r) && r->reachable)
                 all_have = device_has(r, e.need);
         }
         ui_set_sensitive(e.id, all_have);
@@ -182,7 +182,7 @@ int set_mrx_lst() {
     }
     for (int i = 0; i < mrx_lst_cnt; ++i) {
         const MorixRecord* r = host_info_list[i];
-        if (r->selected && r->reachable)
+        if (is_selected(r) && r->reachable)
             port_mrx_map.mrx_index[port_mrx_map.count++] = i;
     }
     return port_mrx_map.count;
@@ -193,7 +193,7 @@ int check_sel_set_mrxs(int dialog_id, const std::string& message, int force) {
     bool any_allows = false;
     for (int i = 0; i < mrx_lst_cnt; ++i) {
         const MorixRecord* r = host_info_list[i];
-        if (!r->selected || !r->reachable)
+        if (!is_selected(r) || !r->reachable)
             continue;
         if (r->allow_set) {
             any_allows = true;

@@ -12,6 +12,7 @@
 #include "events/trap_kinds.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/session.h"
 #include "snmp_access/snmp_engine.h"
 #include "snmp_access/snmp_values.h"
 #include "ui/app_globals.h"
@@ -111,7 +112,7 @@ int port_of_instance(const MorixRecord* rec, int id, const std::string& instance
 }
 
 const MorixRecord* record_at(const in_addr& a) {
-    for (const MorixRecord* r : host_info_list) {
+    for (const MorixRecord* r : session().devices()) {
         if (!r)
             break;
         if (r->addr.sin_addr.s_addr == a.s_addr)

@@ -150,7 +150,7 @@ int edit_conf_allowed_noquery(std::string* reason) {
     int result = EDIT_ALLOWED;
     for (int i = 0; i < MAX_MRX_SLOTS && host_info_list[i] && result == EDIT_ALLOWED; ++i) {
         MorixRecord* r = host_info_list[i];
-        if (!r->selected || !r->reachable || check_comm_srv(r))
+        if (!is_selected(r) || !r->reachable || check_comm_srv(r))
             continue;
         std::string msg;
         if (check_conf_serv(r, &msg) != EDIT_ALLOWED) {

@@ -6,6 +6,7 @@
 #include "frame/dispatch.h"
 #include "ops/copy.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/session.h"
 #include "ui/ui.h"
 
 namespace {
@@ -25,9 +26,9 @@ void refill(int list, const std::vector<std::string>& names) {
 // are still listed kept.
 void fill_cpy_lists() {
     std::vector<std::string> names;
-    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
-        if (host_info_list[p]->reachable)
-            names.push_back(host_info_list[p]->name);
+    for (int p = 0; p < MAX_MRX_SLOTS && session().devices()[p]; ++p)
+        if (session().devices()[p]->reachable)
+            names.push_back(session().devices()[p]->name);
     refill(W_CPY_FROM_LIST, names);
     refill(W_CPY_TO_LIST, names);
 }

@@ -5,9 +5,11 @@
 #include "devices/mrx_list_file.h"
 #include "frame/commands.h"
 #include "frame/help.h"
+#include "frame/render.h"
 #include "ops/set_window.h"
 #include "ops/site_prm.h"
 #include "snmp_access/morix_record.h"
+#include "snmp_access/session.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 
@@ -68,7 +70,7 @@ int cmd_save_mrx_list(int id) {
     ui_file_selection(
         W_MAIN_WINDOW, "Save Morix List Selection", mm_path("data/mrx_lists"),
         [](const std::string& typed) {
-            return save_mrx_list_proc(W_MAIN_WINDOW, typed, host_info_list);
+            return save_mrx_list_proc(W_MAIN_WINDOW, typed, session().devices());
         },
         fil_sel_help_text(id));
     return 1;
@@ -77,7 +79,14 @@ int cmd_save_mrx_list(int id) {
 int cmd_open_mrx_list(int id) {
     ui_file_selection(
         W_MAIN_WINDOW, "Open Morix List Selection", mm_path("data/mrx_lists"),
-        [](const std::string& typed) { return load_mrx_list_proc(W_MAIN_WINDOW, typed); },
+        [](const std::string& typed) {
+            // The typed name without blanks (said so), the list replaced.
+            std::string path;
+            remove_blanks_warn(W_MAIN_WINDOW, typed, &path);
+            Outcome loaded = load_device_list(path, true, 0);
+            render_outcome(loaded, OutputArea{W_MAIN_WINDOW, 0});
+            return loaded.result == Result::failed ? 0 : 1;
+        },
         fil_sel_help_text(id));
     return 1;
 }

@@ -2,6 +2,8 @@
 // commands read the window into a request.
 #include "devices/discovery.h"
 #include "frame/commands.h"
+#include "frame/render.h"
+#include "ui/app_globals.h"
 #include "ui/ui.h"
 
 int cmd_discover(int) {
@@ -15,17 +17,29 @@ int cmd_discover(int) {
 }
 
 int cmd_dsc_copy_to_list(int) {
-    copy_dsc_mrx_lst(host_disc_list);
+    render_outcome(copy_dsc_mrx_lst(host_disc_list), OutputArea{W_DSC_FORM, 0});
     return 1;
 }
 
+// "Save List": the file selection on the discovered devices.
 int cmd_dsc_save_list(int) {
-    save_dsc_mrx_lst();
+    if (dsc_mrx_count() == 0) {
+        display_warn(W_DSC_FORM, "There are no Morixes to save.");
+        return 1;
+    }
+    ui_file_selection(W_DSC_FORM, "Save Morix List Selection", mm_path("data/mrx_lists"),
+                      save_dsc_mrx_lst_ok, DSC_SAVE_HELP);
     return 1;
 }
 
+// "Close": empties the window and the discovered devices, hides the window.
 int cmd_dsc_close(int) {
-    close_dsc_window();
+    for (int id : {W_DSC_SRCH_DEV_TF, W_DSC_TIMEOUT_TF, W_DSC_RETRIES_TF})
+        ui_set_text(id, "");
+    dsc_output_clear();
+    ui_set_toggle(W_DSC_VERBOSE_TB, false, false);
+    free_dsc_mrx_lst();
+    gui_unmanage_top_form(W_DSC_FORM);
     return 1;
 }
 

@@ -8,6 +8,7 @@
 #include "frame/help.h"
 #include "frame/registry.h"
 #include "snmp_access/morix_record.h"
+#include "snmp_access/session.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
@@ -24,7 +25,8 @@ void show_prm_help_by_name(const std::string& name) {
 int list_action_main(int list_id, int pos, const std::string& item, int reason) {
     switch (list_id) {
     case W_MRX_LIST: {
-        const MorixRecord* r = pos >= 1 && pos <= MAX_MRX_SLOTS ? host_info_list[pos - 1] : nullptr;
+        const MorixRecord* r =
+            pos >= 1 && pos <= MAX_MRX_SLOTS ? session().devices()[pos - 1] : nullptr;
         if (r == nullptr || !r->reachable) {
             display_warn(W_MAIN_WINDOW, "You must select a reachable Morix from the list.");
             cmd_hide_mrx_info();

@@ -1,5 +1,6 @@
 #include "frame/gui_init.h"
 #include "frame/window_readers.h"
+#include "snmp_access/session.h"
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
@@ -70,7 +71,7 @@ int gui_init() {
     ui_list_deselect_all(W_FUNC_LIST);
     main_prm_lst_w = W_CHOICE_STD_GROUPS;
     ui_set_toggle(W_AUTO_RESET_TB, g_confirm_auto_reset != 0, false);
-    free_host_info_list(host_info_list);
+    free_host_info_list(session().devices());
     free_host_info_list(host_disc_list);
     mm_snmp_def_to = 3;
     mm_snmp_def_rty = 2;

@@ -1,6 +1,7 @@
 // The Compare window's device sides and kind switching, and the port
 // dialogs of script creation and execution, driven by widget id.
 #include "frame/script_windows.h"
+#include "snmp_access/session.h"
 
 #include "devices/mrx_list.h"
 #include "frame/dispatch.h"
@@ -48,13 +49,13 @@ void fill_cmp_lists() {
         std::vector<std::string> kept = ui_list_selected_items(list);
         ui_list_delete_all(list);
         int pos = 0;
-        for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
-            if (!host_info_list[p]->reachable)
+        for (int p = 0; p < MAX_MRX_SLOTS && session().devices()[p]; ++p) {
+            if (!session().devices()[p]->reachable)
                 continue;
-            ui_list_add_item(list, host_info_list[p]->name, 0);
+            ui_list_add_item(list, session().devices()[p]->name, 0);
             ++pos;
             for (const std::string& k : kept)
-                if (k == host_info_list[p]->name)
+                if (k == session().devices()[p]->name)
                     ui_list_select_pos(list, pos, false);
         }
     }

@@ -308,7 +308,7 @@ bool process_scr_crt(const ScrCrtOptions& opt, int parent, ScrCrtState* st) {
     for (MorixRecord* r : host_info_list) {
         if (!r)
             break;
-        if (r->selected && r->reachable) {
+        if (is_selected(r) && r->reachable) {
             st->rec = r;
             break;
         }

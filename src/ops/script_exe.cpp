@@ -34,7 +34,8 @@ int open_checked(const std::string& typed, int parent, std::string* path, Script
 } // namespace
 
 void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::string* msg,
-                           bool* nonexistent, bool* no_port) {
+                           bool* nonexistent, bool* no_port,
+                           const std::vector<MorixRecord*>* devices) {
     const MibVarEntry* e = mib_var(l.mib_index);
     if (!e)
         return;
@@ -59,7 +60,7 @@ void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::str
             *no_port = true;
         return;
     }
-    for (MorixRecord* r : selected_reachable()) {
+    for (MorixRecord* r : devices ? *devices : selected_reachable()) {
         if (r->allow_set != 1)
             continue;
         if (pt != PT_NONE && !check_port_type(l.mib_index, pt))

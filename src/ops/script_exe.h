@@ -44,6 +44,8 @@ int process_scr_exe(const std::string& typed, int output, int parent, const ScrP
 int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int output, int parent);
 // The SET nodes of one valid line on every selected, reachable device that
 // allows sets (a "*" port takes the ports of its kind from wild; with none
-// given the line is refused in msg and *no_port set).
+// given the line is refused in msg and *no_port set). devices, when given,
+// replaces the selected, reachable devices.
 void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::string* msg,
-                           bool* nonexistent, bool* no_port = nullptr);
+                           bool* nonexistent, bool* no_port = nullptr,
+                           const std::vector<MorixRecord*>* devices = nullptr);

@@ -247,7 +247,7 @@ void process_set_req_res(const DeviceChange& d, int output, int parent, int* err
 }
 
 int process_set_req(int output, int parent, int redisplay, int warned, int nonexistent, int* error,
-                    int* cancelled) {
+                    int* cancelled, const std::vector<MorixRecord*>* devices) {
     *error = 0;
     std::string msg;
     // Every selected, reachable device is in the plan; those that refuse
@@ -255,7 +255,9 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
     ChangePlan plan;
     for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
         MorixRecord* r = host_info_list[p];
-        if (r->selected && r->reachable && (r->prm_list || r->status != 0 || !r->allow_set))
+        bool chosen =
+            devices ? std::count(devices->begin(), devices->end(), r) > 0 : is_selected(r);
+        if (chosen && r->reachable && (r->prm_list || r->status != 0 || !r->allow_set))
             plan.devices.push_back(r);
     }
     ChangeOutcome co = send_change(plan, parent, "Cancel Set");

@@ -126,9 +126,10 @@ void ask_change_reset(const ChangeOutcome& co, int parent, bool timeout_text, in
 // Sends the chains built for the selected devices through the change
 // pipeline, reports into output (a message or output area of window
 // parent), ends with "Set complete." and re-reads the Set window's rows by
-// the SetReport bits of redisplay, and offers the automatic reset.
+// the SetReport bits of redisplay, and offers the automatic reset. devices,
+// when given, replaces the selected devices.
 int process_set_req(int output, int parent, int redisplay, int warned, int nonexistent, int* error,
-                    int* cancelled);
+                    int* cancelled, const std::vector<MorixRecord*>* devices = nullptr);
 // The report of one device; sets *error on any failure.
 void process_set_req_res(const DeviceChange& d, int output, int parent, int* error, int cancelled);
 

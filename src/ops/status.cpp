@@ -39,7 +39,7 @@ MorixRecord* first_sel_reachable() {
     for (MorixRecord* r : host_info_list) {
         if (!r)
             break;
-        if (r->selected && r->reachable)
+        if (is_selected(r) && r->reachable)
             return r;
     }
     return nullptr;

@@ -75,21 +75,14 @@ bool plan_device(MorixRecord* r, UndoPlan* p, std::string* text) {
     return true;
 }
 
-// Builds each plan's nodes on its own device only: the selection is
-// narrowed to that device while its lines are expanded.
+// Builds each plan's nodes on its own device only.
 bool build_plans(const std::vector<UndoPlan>& plans, std::string* msg, bool* no_port) {
     bool nonexistent = false;
-    std::vector<MorixRecord*> selected = selected_reachable();
     for (const UndoPlan& p : plans) {
-        for (MorixRecord* r : selected)
-            r->selected = r == p.rec;
+        std::vector<MorixRecord*> one{p.rec};
         for (const ScriptLine& l : p.script.lines)
-            execute_scr_proc_line(l, ScrPortSet{}, msg, &nonexistent, no_port);
+            execute_scr_proc_line(l, ScrPortSet{}, msg, &nonexistent, no_port, &one);
     }
-    // The funnel works on the devices that have a plan.
-    for (MorixRecord* r : selected)
-        r->selected =
-            std::any_of(plans.begin(), plans.end(), [r](const UndoPlan& p) { return p.rec == r; });
     return nonexistent;
 }
 
@@ -134,10 +127,12 @@ int undo_last_change(int output, int parent) {
     if (!msg.empty())
         write_otp_msg(output, msg, 0, 1);
     int error = 0, cancelled = 0;
-    process_set_req(output, parent, 0, 0, nonexistent ? 1 : 0, &error, &cancelled);
+    // The change goes to the devices that have a plan.
+    std::vector<MorixRecord*> planned;
+    for (const UndoPlan& p : plans)
+        planned.push_back(p.rec);
+    process_set_req(output, parent, 0, 0, nonexistent ? 1 : 0, &error, &cancelled, &planned);
     error = error || no_port || left_out;
-    for (MorixRecord* r : selected)
-        r->selected = 1;
     if (!cancelled)
         write_otp_msg(output,
                       std::string("\n") + (error ? "Undo complete with errors." : "Undo complete."),

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "catalogue/mib_catalogue.h"
+#include "snmp_access/session.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
 
@@ -159,6 +160,7 @@ MorixRecordPtr DeviceList::take(int index) {
     if (index < 0 || index >= MAX_MRX_SLOTS || !slots_[index])
         return nullptr;
     MorixRecordPtr rec = std::move(slots_[index]);
+    left(rec.get());
     for (int i = index; i + 1 < MAX_MRX_SLOTS; ++i)
         slots_[i] = std::move(slots_[i + 1]);
     --count_;
@@ -169,13 +171,21 @@ void DeviceList::put(int slot, MorixRecordPtr rec) {
     if (slot < 0 || slot >= MAX_MRX_SLOTS)
         return;
     count_ += (rec ? 1 : 0) - (slots_[slot] ? 1 : 0);
+    left(slots_[slot].get());
     slots_[slot] = std::move(rec);
 }
 
 void DeviceList::clear() {
-    for (auto& s : slots_)
+    for (auto& s : slots_) {
+        left(s.get());
         s.reset();
+    }
     count_ = 0;
+}
+
+void DeviceList::left(const MorixRecord* rec) const {
+    if (rec && on_leave_)
+        on_leave_(rec);
 }
 
 MorixRecord* DeviceList::find(const std::string& name) const {
@@ -198,21 +208,18 @@ int free_host_info_list(int value) {
     for (MorixRecord* r : host_info_list) {
         if (!r)
             break;
-        if (r->selected && r->reachable)
+        if (session().is_selected(r) && r->reachable)
             free_prm_list(r);
     }
     return value;
 }
 
 std::vector<MorixRecord*> selected_reachable() {
-    std::vector<MorixRecord*> out;
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (r->selected && r->reachable)
-            out.push_back(r);
-    }
-    return out;
+    return session().selected_reachable();
+}
+
+bool is_selected(const MorixRecord* rec) {
+    return session().is_selected(rec);
 }
 
 int get_host_node_pos(const MorixRecord* rec) {
@@ -262,7 +269,6 @@ void cpy_host_node(MorixRecord* dst, const MorixRecord* src) {
     dst->retries = src->retries;
     dst->status = src->status;
     dst->reachable = src->reachable;
-    dst->selected = src->selected;
     dst->asy_ports = src->asy_ports;
     dst->syn_ports = src->syn_ports;
     dst->para_ports = src->para_ports;

@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,7 +56,6 @@ struct MorixRecord {
     int retries = 0;
     int status = 0;
     int reachable = 0;
-    int selected = 0;
     int prm_count = 0;
     int asy_ports = 0;
     int syn_ports = 0;
@@ -136,10 +136,15 @@ class DeviceList {
     MorixRecord* find(const std::string& name) const;
     // Slot of the record of that name, or -1.
     int position(const std::string& name) const;
+    // Called with each record that leaves the table (take, put over it,
+    // clear) before it is freed or handed over.
+    void on_leave(std::function<void(const MorixRecord*)> hook) { on_leave_ = std::move(hook); }
 
   private:
+    void left(const MorixRecord* rec) const;
     Slots slots_;
     int count_ = 0;
+    std::function<void(const MorixRecord*)> on_leave_;
 };
 
 // The device list (packed, sorted by product priority, then name) and the
@@ -190,6 +195,8 @@ int free_host_info_list(int value);
 // The records of the device list that are selected and reachable, in list
 // order: the devices a command works on after the selection check.
 std::vector<MorixRecord*> selected_reachable();
+// Whether the record is among the session's selected devices.
+bool is_selected(const MorixRecord* rec);
 
 // ---- Device list ordering ------------------------------------------------
 

@@ -120,7 +120,7 @@ int build_func(int func_index, int all_ports, int port_count, const std::vector<
         for (MorixRecord* rec : host_info_list) {
             if (!rec)
                 break;
-            if (rec->selected && rec->reachable &&
+            if (is_selected(rec) && rec->reachable &&
                 build_prm(rec, all_ports, port_count, ports, port_type, id, "") != 0)
                 result = PORT_NOT_FOUND;
         }

@@ -24,9 +24,10 @@ std::string mm_path(const std::string& dir, const std::string& file) {
     return mm_dir + "/" + dir + "/" + file;
 }
 
-int mm_snmp_def_to = 3;
-int mm_snmp_def_rty = 2;
-std::string mm_snmp_def_comm = "vantor";
+SnmpDefaults mm_snmp_defaults;
+int& mm_snmp_def_to = mm_snmp_defaults.timeout_secs;
+int& mm_snmp_def_rty = mm_snmp_defaults.retries;
+std::string& mm_snmp_def_comm = mm_snmp_defaults.community;
 int g_confirm_auto_reset = 1;
 int g_may_change = 1;
 int g_accept_no_undo = -1;
@@ -48,9 +49,7 @@ std::vector<void (*)()>& state_resets() {
 void reset_globals() {
     debug_flag = 0;
     rrr_flag = 0;
-    mm_snmp_def_to = 3;
-    mm_snmp_def_rty = 2;
-    mm_snmp_def_comm = "vantor";
+    mm_snmp_defaults = SnmpDefaults();
     g_confirm_auto_reset = 1;
     g_may_change = 1;
     g_accept_no_undo = -1;

@@ -31,9 +31,16 @@ constexpr const char* MSG_NO_MEMORY = "App Error: Process ran out of memory";
 
 // SNMP defaults copied into new device records; the SNMP settings dialog
 // may change them for the run.
-extern int mm_snmp_def_to; // seconds
-extern int mm_snmp_def_rty;
-extern std::string mm_snmp_def_comm;
+struct SnmpDefaults {
+    int timeout_secs = 3;
+    int retries = 2;
+    std::string community = "vantor";
+};
+extern SnmpDefaults mm_snmp_defaults;
+// The members of mm_snmp_defaults under their older names.
+extern int& mm_snmp_def_to; // seconds
+extern int& mm_snmp_def_rty;
+extern std::string& mm_snmp_def_comm;
 
 // Mirrors the confirm-automatic-reset toggle of the main window.
 extern int g_confirm_auto_reset;

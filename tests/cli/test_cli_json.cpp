@@ -285,6 +285,34 @@ TEST_F(CliJson, TheTerminalContract) {
                                     "\\u0080\"");
 }
 
+// Every device asked for is unreachable: each verb that serves devices
+// refuses, and names every device with its state on standard error and in
+// the document (in list order: R sorts before Q).
+TEST_F(CliJson, UnreachableDevicesAreNamedByEveryVerb) {
+    const std::string R = "127.0.88.8";
+    const std::vector<std::vector<std::string>> verbs = {
+        {"show", "-v", "sysName"}, {"--json", "show", "-v", "sysName"},
+        {"--json", "reset", "1"},  {"--json", "boot", "bootNow"},
+        {"set", "sysContact=x"},   {"--json", "status", "mrx"},
+    };
+    for (const std::vector<std::string>& v : verbs) {
+        std::vector<std::string> args = {"-y", "-mrx", Q + "," + R, "-t", "1", "-r", "0"};
+        args.insert(args.end(), v.begin(), v.end());
+        ProgramResult r = run_cli(args);
+        const std::string verb = v[0] == "--json" ? v[1] : v[0];
+        EXPECT_EQ(r.status, 1) << verb << r.err;
+        for (const std::string& d : {Q, R})
+            EXPECT_TRUE(has(r.err, "mm_cli " + verb + ": " + d + ": not reachable")) << r.err;
+        if (v[0] != "--json")
+            continue;
+        auto doc = parse_json(r.out);
+        EXPECT_EQ(doc["devices.0.device"] + doc["devices.0.result"] + doc["devices.1.device"] +
+                      doc["devices.1.result"],
+                  "\"" + R + "\"\"unreachable\"\"" + Q + "\"\"unreachable\"")
+            << r.out;
+    }
+}
+
 // Completion names come from the installed catalogue and pages.
 // The exit status comes from the commands' result codes, never from their
 // words: the same runs with the program's sentences reworded (MM_REWORD, a

@@ -6,6 +6,7 @@
 #include "devices/mrx_select.h"
 #include "frame/dispatch.h"
 #include "snmp_access/product_types.h"
+#include "ui/window_state.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
@@ -35,7 +36,7 @@ class SelectCheck : public testing::Test {
 TEST_F(SelectCheck, OneDeviceIsSelectedForModesZeroAndOne) {
     make_list({0});
     EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_ANY), 1);
-    EXPECT_EQ(host_info_list[0]->selected, 1);
+    EXPECT_TRUE(is_selected(host_info_list[0]));
     EXPECT_TRUE(warnings().empty());
 }
 
@@ -45,8 +46,8 @@ TEST_F(SelectCheck, TheOnlyReachableDeviceIsSelectedForShow) {
     ui_list_add_item(W_FUNC_LIST, "General_Parameters", 0);
     ui_list_select_pos(W_FUNC_LIST, 1, false);
     EXPECT_EQ(check_main_sel(W_MAIN_WINDOW, SEL_SHOW_SET), 1);
-    EXPECT_EQ(host_info_list[0]->selected, 0);
-    EXPECT_EQ(host_info_list[1]->selected, 1);
+    EXPECT_FALSE(is_selected(host_info_list[0]));
+    EXPECT_TRUE(is_selected(host_info_list[1]));
 }
 
 TEST_F(SelectCheck, RefusalsAndTheirMessages) {
@@ -75,7 +76,43 @@ TEST_F(SelectCheck, WarningsLetTheCommandGoOn) {
                   "You selected more than one reachable Morix. This\ncommand will use only the "
                   "first selected Morix in the list.",
                   "This command will not use Morixes that are marked as unreachable."}));
-    EXPECT_EQ(host_info_list[2]->selected, 1);
+    EXPECT_TRUE(is_selected(host_info_list[2]));
+}
+
+// The verdict as data: each selected device with whether the command
+// serves it; the session's selection follows, and forgets a record that
+// leaves the list.
+TEST_F(SelectCheck, TheVerdictListsEverySelectedDevice) {
+    make_list({0, 1, 1});
+    const DeviceState U = DeviceState::unreachable, D = DeviceState::done;
+    struct Case {
+        std::vector<int> rows;
+        int mode;
+        bool go;
+        std::vector<DeviceState> states;
+    };
+    const Case cases[] = {
+        {{1}, SEL_REACHABLE, false, {U}},
+        {{1, 3}, SEL_REACHABLE, true, {U, D}},
+        {{}, SEL_ANY, false, {}},
+        {{2, 3}, SEL_SCRIPT, false, {D, D}},
+    };
+    for (const Case& c : cases) {
+        ui_list_deselect_all(W_MRX_LIST);
+        for (int row : c.rows)
+            ui_list_select_pos(W_MRX_LIST, row, false);
+        SelectionVerdict v = check_selection(session(), main_selection(), c.mode);
+        EXPECT_EQ(v.go, c.go) << c.rows.size();
+        std::vector<DeviceState> states;
+        for (const DeviceOutcome& d : v.devices)
+            states.push_back(d.state);
+        EXPECT_EQ(states, c.states) << c.rows.size();
+        EXPECT_EQ(session().selection().size(), c.rows.size());
+    }
+    MorixRecord* last = host_info_list[2];
+    EXPECT_TRUE(is_selected(last));
+    MorixRecordPtr gone = host_info_list.take(2);
+    EXPECT_FALSE(is_selected(last));
 }
 
 TEST_F(SelectCheck, ParameterChoiceForShowAndScripts) {

@@ -10,6 +10,7 @@
 #include "frame/startup.h"
 #include "ops/show.h"
 #include "snmp_access/morix_record.h"
+#include "snmp_access/session.h"
 #include "support/test_dirs.h"
 #include "ui/app_globals.h"
 #include "ui_headless/ui_headless.h"
@@ -188,13 +189,16 @@ TEST(TextFilters, PrmLimits) {
 TEST(MrxConf, NamesOfSelectedReachableDevicesWrapAt60) {
     hl_reset();
     free_host_info_list(host_info_list);
+    std::vector<MorixRecord*> chosen;
     for (int i = 0; i < 12; ++i) {
         MorixRecordPtr r = new_host_node();
         r->name = "device-" + std::to_string(i);
-        r->selected = i != 3;
         r->reachable = i != 5;
+        if (i != 3)
+            chosen.push_back(r.get());
         host_info_list.insert(r, i);
     }
+    session().select(chosen);
     int ran = 0;
     EXPECT_EQ(build_mrx_conf("The selected boot option will take place:", W_MAIN_WINDOW,
                              [&ran] { ++ran; }),

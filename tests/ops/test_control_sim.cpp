@@ -14,6 +14,7 @@
 #include "ops/reset_mask.h"
 #include "ops_sim_util.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/session.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
@@ -50,10 +51,7 @@ class ControlSim : public OpsSim {
     std::string row(const std::string& dev, int modem) {
         return ui_list_items(W_IMDM_LIST)[row_pos(dev, modem) - 1];
     }
-    void select_only(const std::string& name) {
-        for (int p = 0; host_info_list[p]; ++p)
-            host_info_list[p]->selected = host_info_list[p]->name == name;
-    }
+    void select_only(const std::string& name) { session().select({host_info_list.find(name)}); }
     int log_count(const std::string& part) {
         int n = 0;
         for (const std::string& l : control_log())

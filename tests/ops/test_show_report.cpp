@@ -6,6 +6,7 @@
 #include "ops/reset_mask.h"
 #include "ops/show.h"
 #include "snmp_access/morix_record.h"
+#include "snmp_access/session.h"
 #include "support/test_dirs.h"
 #include "ui_headless/ui_headless.h"
 
@@ -27,9 +28,12 @@ class ShowReport : public testing::Test {
         MorixRecordPtr owned = new_host_node();
         MorixRecord* r = owned.get();
         r->name = name;
-        r->selected = r->reachable = 1;
+        r->reachable = 1;
         r->asy_ports = 8;
         host_info_list.insert(owned, mrx_lst_cnt);
+        std::vector<MorixRecord*> chosen = session().selection();
+        chosen.push_back(r);
+        session().select(chosen);
         r->status = status;
         return r;
     }

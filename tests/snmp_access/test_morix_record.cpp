@@ -1,6 +1,7 @@
 // Device records and parameter chains: adding, reading back, freeing, the
 // device list order and its bound, copying and the WAN-edit selection.
 #include "snmp_access/product_types.h"
+#include "snmp_access/session.h"
 #include "snmp_test_util.h"
 
 namespace {
@@ -203,13 +204,16 @@ TEST_F(MorixRecordTest, TakeFindPutAndProgramResetKeepTheListWhole) {
 
 TEST_F(MorixRecordTest, FreeHostInfoListValueFreesOnlySelectedReachableChains) {
     const int flags[4][2] = {{1, 1}, {1, 0}, {0, 1}, {0, 0}};
+    std::vector<MorixRecord*> chosen;
     for (int i = 0; i < 4; ++i) {
         MorixRecordPtr m = make_rec("d" + std::to_string(i), 2);
-        m->selected = flags[i][0];
+        if (flags[i][0])
+            chosen.push_back(m.get());
         m->reachable = flags[i][1];
         add_prm_node(m.get(), 10, 0, 0, 0, "", "", 0);
         add_sorted(std::move(m));
     }
+    session().select(chosen);
     EXPECT_EQ(free_host_info_list(42), 42);
     EXPECT_EQ(host_info_list[0]->prm_count, 0);
     EXPECT_EQ(host_info_list[1]->prm_count, 1);

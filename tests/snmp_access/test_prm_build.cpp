@@ -1,6 +1,7 @@
 // Expansion of variables and functions into parameter nodes, and the port
 // requirement of the operator's selection with its messages.
 #include "snmp_access/port_inst.h"
+#include "snmp_access/session.h"
 #include "snmp_test_util.h"
 
 namespace {
@@ -116,11 +117,14 @@ MorixRecord* listed(const std::string& name, int sel, int reach) {
     MorixRecordPtr owned = new_host_node();
     MorixRecord* m = owned.get();
     m->name = name;
-    m->selected = sel;
     m->reachable = reach;
     m->asy_ports = 2;
     m->wan_if_index = {1};
     host_info_list.insert(owned, get_host_node_pos(m));
+    std::vector<MorixRecord*> chosen = session().selection();
+    if (sel)
+        chosen.push_back(m);
+    session().select(chosen);
     return m;
 }
 
