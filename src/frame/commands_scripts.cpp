@@ -3,6 +3,7 @@
 // selection boxes; the controls are read in frame/script_windows.
 #include "frame/commands.h"
 #include "frame/script_windows.h"
+#include "frame/set_render.h"
 #include "ops/compare.h"
 #include "ops/script_crt.h"
 #include "ops/script_exe.h"

@@ -9,6 +9,7 @@
 
 #include "ops/script_crt.h"
 #include "ops/script_file.h"
+#include "ops/set_cmd.h"
 
 // Shows the file (header included) in output and "(base name)" as title.
 // 0, or -1 with the message over parent.
@@ -45,5 +46,32 @@ int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int outpu
 // The SET nodes of one valid line on every selected, reachable device that
 // allows sets (a "*" port takes the ports of its kind from wild; with none
 // given the line is refused in msg and *no_port set).
-void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild, std::string* msg,
+void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild,
+                           const std::vector<MorixRecord*>& devices, std::string* msg,
                            bool* nonexistent, bool* no_port = nullptr);
+
+// The checks before a script runs: the file, its header and every line.
+// The outcome's report lists the invalid lines, its warnings why the file
+// cannot be used; ready when it may run. wild: the kinds its "*" lines
+// take ports of that a device has.
+struct ScriptCheck {
+    Outcome outcome;
+    std::string path;
+    ScrKinds wild{};
+    bool any_wild = false;
+    bool ready = false;
+};
+ScriptCheck check_script_exec(const std::string& typed, const std::vector<MorixRecord*>& devices);
+// One execution: the script's lines built on the devices and sent through
+// the change pipeline (the cancel dialog over parent); the reset is the
+// outcome's follow-up.
+struct ScriptRun {
+    std::string path;
+    ScrPortSet ports;
+    std::vector<MorixRecord*> devices;
+    int parent = 0;
+};
+SetOutcome run_script(const ScriptRun& run, Asker& asker);
+// The questions before a run: the ports left out (when ports_missing),
+// then the confirmation naming the devices. True when both were answered OK.
+bool confirm_script_run(const std::vector<MorixRecord*>& devices, bool ports_missing, Asker& asker);
