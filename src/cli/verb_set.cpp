@@ -6,7 +6,7 @@
 #include "cli/cli.h"
 #include "cli/cli_outcome.h"
 #include "devices/mrx_select.h"
-#include "ops/set_window.h"
+#include "ops/set_cmd.h"
 #include "ops/show.h"
 #include "ui/progress.h"
 #include "ui/widget_ids.h"

@@ -5,7 +5,7 @@
 #include "devices/mrx_list_file.h"
 #include "frame/commands.h"
 #include "frame/help.h"
-#include "ops/set_window.h"
+#include "frame/set_window.h"
 #include "ops/site_prm.h"
 #include "snmp_access/morix_record.h"
 #include "ui/app_globals.h"

@@ -3,7 +3,7 @@
 #include "devices/mrx_select.h"
 #include "frame/commands.h"
 #include "frame/set_render.h"
-#include "ops/set_window.h"
+#include "frame/set_window.h"
 #include "ops/show.h"
 #include "ui/progress.h"
 #include "ui/ui.h"

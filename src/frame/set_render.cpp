@@ -2,6 +2,7 @@
 
 #include "devices/mrx_select.h"
 #include "frame/render.h"
+#include "frame/set_window.h"
 #include "ops/script_crt.h"
 #include "ops/set_window.h"
 #include "ops/undo.h"

@@ -10,6 +10,7 @@
 
 #include "ops/change.h"
 #include "snmp_access/morix_record.h"
+#include "snmp_access/port_resolve.h"
 #include "ui/outcome.h"
 
 struct SetChoice {
@@ -85,3 +86,26 @@ void send_set_chains(const std::vector<MorixRecord*>& devices, const SetCommand&
 // (with the time-out advice when timeout_text). Nothing is done when no
 // reset is due or the change did not end done.
 Outcome change_reset_follow_up(const ChangeOutcome& co, Asker& asker, bool timeout_text);
+
+// The row of a catalogue variable (its choices when enumerated).
+SetRow set_row_of(int mib_index);
+// The port list as typed, and the ports each device takes from it
+// (resolve_ports for port_type); refusals receives each device's refusal.
+struct SetPorts {
+    int all = 0;
+    std::vector<int> ports;
+    std::vector<std::pair<const MorixRecord*, DevicePorts>> per_device;
+    const DevicePorts& of(const MorixRecord* r) const;
+};
+SetPorts set_ports_of(const std::string& text, const std::vector<MorixRecord*>& devices,
+                      int port_type, PortPurpose purpose, std::vector<std::string>* refusals);
+
+// Which rows an action takes: a port variable needs ports, and its port
+// class must fit the port type. Each warning at most once per action (in
+// warnings).
+struct RowTakeState {
+    int warned_no_ports = 0;
+    int warned_mismatch = 0;
+};
+bool set_row_taken(const SetRow& row, bool have_ports, int port_type, RowTakeState* warn,
+                   std::vector<std::string>* warnings);
