@@ -16,6 +16,7 @@
 #include "ui/progress.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
 
@@ -135,13 +136,16 @@ int verb_script(const std::vector<std::string>& args) {
     if (args[0] == "view") {
         if (args.size() != 2)
             return cli_usage_error(verb, "view takes one FILE");
-        ui_set_text(W_VIEW_TEXT, "");
-        cli_watch_output(W_VIEW_TEXT);
-        int rc = process_scr_view(args[1], W_VIEW_TEXT, W_VIEW_FORM, W_VIEW_FORM);
-        cli_flush_output();
-        if (cli_json && rc == 0)
+        ScriptView v = view_script(args[1]);
+        for (const std::string& w : v.outcome.warnings)
+            std::fprintf(stderr, "%s\n", hl_reworded(w).c_str());
+        if (v.outcome.result != Result::done)
+            return CLI_FAILED;
+        if (cli_json)
             json_view(args[1]);
-        return rc == 0 ? CLI_OK : CLI_FAILED;
+        else
+            std::fwrite(v.outcome.report.data(), 1, v.outcome.report.size(), stdout);
+        return CLI_OK;
     }
     if (args[0] != "exec")
         return cli_usage_error(verb, "unknown action '" + args[0] + "'");

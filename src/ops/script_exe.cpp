@@ -1,20 +1,14 @@
 #include "ops/script_exe.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
-#include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/script_file.h"
-#include "ops/set_window.h"
 #include "ops/show.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/port_resolve.h"
-#include "ui/progress.h"
-#include "ui/ui.h"
-#include "ui/widget_ids.h"
 
 void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild,
                            const std::vector<MorixRecord*>& devices, std::string* msg,
@@ -64,26 +58,24 @@ void execute_scr_proc_line(const ScriptLine& l, const ScrPortSet& wild,
     }
 }
 
-int process_scr_view(const std::string& typed, int output, int title_id, int parent) {
+ScriptView view_script(const std::string& typed) {
+    ScriptView v;
     std::string path;
     remove_blanks(typed, &path);
-    if (path.empty()) {
-        display_warn(parent, MSG_NO_SCRIPT);
-        return -1;
+    int rc = path.empty() ? SCR_NO_FILE : read_script_text(path, &v.outcome.report);
+    if (path.empty())
+        v.outcome.warnings.push_back(MSG_NO_SCRIPT);
+    else if (rc == SCR_NO_FILE)
+        v.outcome.warnings.push_back(MSG_CANNOT_OPEN);
+    else if (rc == SCR_BAD_HEADER)
+        v.outcome.warnings.push_back(path + " is not a Morix Manager script.");
+    if (rc != SCR_OK) {
+        v.outcome.result = Result::refused;
+        v.outcome.report.clear();
+        return v;
     }
-    std::string text;
-    int rc = read_script_text(path, &text);
-    if (rc == SCR_NO_FILE) {
-        display_warn(parent, MSG_CANNOT_OPEN);
-        return -1;
-    }
-    if (rc == SCR_BAD_HEADER) {
-        display_warn(parent, path + " is not a Morix Manager script.");
-        return -1;
-    }
-    set_dialog_title(title_id, "(" + base_name(path) + ")");
-    ui_set_text(output, text);
-    return 0;
+    v.title = "(" + base_name(path) + ")";
+    return v;
 }
 
 ScriptCheck check_script_exec(const std::string& typed, const std::vector<MorixRecord*>& devices) {
@@ -137,75 +129,6 @@ ScriptCheck check_script_exec(const std::string& typed, const std::vector<MorixR
         c.any_wild = c.any_wild || c.wild[k];
     }
     return c;
-}
-
-int process_scr_exe_start(const std::string& typed, int output, int parent, ScrExeState* st) {
-    *st = ScrExeState{};
-    if (!check_main_sel(parent, SEL_REACHABLE))
-        return -1;
-    ScriptCheck c = check_script_exec(typed, selected_reachable());
-    for (const std::string& w : c.outcome.warnings)
-        display_warn(parent, w);
-    if (!c.outcome.report.empty()) {
-        ui_set_text(output, "");
-        write_otp_msg(output, c.outcome.report, 0, 1);
-    }
-    if (!c.ready)
-        return -1;
-    st->path = c.path;
-    st->wild = c.wild;
-    return c.any_wild ? 1 : 0;
-}
-
-int process_scr_exe_prt(const ScrExeState& st, const std::array<std::string, SK_COUNT>* texts,
-                        int output, int parent, int* result) {
-    if (result)
-        *result = SCRIPT_NOT_DONE;
-    ScrPortSet ports{};
-    if (texts != nullptr) {
-        ports = parse_scr_ports(*texts);
-        bool given = false;
-        for (int k = SK_ASY; k < SK_COUNT; ++k) {
-            if (!st.wild[k])
-                ports[k] = ScrPorts{};
-            given = given || ports[k].given();
-        }
-        if (!given &&
-            ask_user(parent, "Question", "OK", "Cancel", 0,
-                     "You have not entered numbers for ports that appear in the script.\nThe "
-                     "script will not set port parameter(s) for the following\nMorixes:\n" +
-                         mrx_conf_names() + "\nDo you want to continue?") != ASK_OK)
-            return 0;
-    }
-    // The confirmation may run its action after this function returned
-    // (a window's question box): it keeps its own copies.
-    auto done = std::make_shared<int>(0);
-    auto outcome = std::make_shared<int>(SCRIPT_NOT_DONE);
-    build_mrx_conf("Script execution will take place for the following Morixes:", parent,
-                   [done, outcome, path = st.path, ports, output, parent] {
-                       int rc = execute_scr_proc(path, ports, output, parent);
-                       *done = rc >= 0;
-                       *outcome = rc >= 0 ? rc : SCRIPT_NOT_DONE;
-                   });
-    if (result)
-        *result = *outcome;
-    return *done;
-}
-
-int process_scr_exe(const std::string& typed, int output, int parent, const ScrPortAsk& ask,
-                    int* result) {
-    if (result)
-        *result = SCRIPT_NOT_DONE;
-    ScrExeState st;
-    int rc = process_scr_exe_start(typed, output, parent, &st);
-    if (rc < 0)
-        return 0;
-    if (rc == 0)
-        return process_scr_exe_prt(st, nullptr, output, parent, result);
-    std::array<std::string, SK_COUNT> texts = scr_exe_fixed_texts(st.wild);
-    if (!ask(st.wild, &texts))
-        return 0;
-    return process_scr_exe_prt(st, &texts, output, parent, result);
 }
 
 std::array<std::string, SK_COUNT> scr_exe_fixed_texts(const ScrKinds& wild) {
@@ -279,31 +202,4 @@ bool confirm_script_run(const std::vector<MorixRecord*>& devices, bool ports_mis
     q.text = "Script execution will take place for the following Morixes:\n\n" + names +
              "\n\nDo you want to continue?";
     return asker.ask(q);
-}
-
-int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int output, int parent) {
-    ScriptRun run{path, ports, selected_reachable(), parent};
-    set_question_parent(parent);
-    SetOutcome so = run_script(run, front_end_asker());
-    ui_set_text(output, "");
-    write_otp_msg(output, so.outcome.report, 0, 1);
-    for (const std::string& device : so.set_errors)
-        display_warn(parent, set_error_warning(device));
-    if (so.outcome.result == Result::refused && !so.sent) {
-        for (const std::string& w : so.outcome.warnings)
-            display_warn(parent, w);
-        set_question_parent(W_MAIN_WINDOW);
-        return -1;
-    }
-    bool reset = false;
-    for (const FollowUp& fu : so.outcome.follow_ups)
-        reset = reset || fu.kind == FOLLOW_RESET;
-    if (reset)
-        ask_change_reset(so.change, parent, false, output);
-    for (const std::string& w : so.outcome.warnings)
-        display_warn(parent, w);
-    set_question_parent(W_MAIN_WINDOW);
-    if (so.change.cancelled)
-        return SCRIPT_CANCELLED;
-    return so.outcome.result == Result::done ? SCRIPT_DONE : SCRIPT_ERRORS;
 }

@@ -11,38 +11,16 @@
 #include "ops/script_file.h"
 #include "ops/set_cmd.h"
 
-// Shows the file (header included) in output and "(base name)" as title.
-// 0, or -1 with the message over parent.
-int process_scr_view(const std::string& typed, int output, int title_id, int parent);
-
-// Asks the execution port dialog: the fields of the wildcarded kinds
-// (sync included: wildcarded sync lines take their ports from it too).
-// Returns false when the operator cancelled.
-using ScrPortAsk =
-    std::function<bool(const ScrKinds& wildcarded, std::array<std::string, SK_COUNT>*)>;
-
-// One execution, kept between the window's button and the port dialog.
-struct ScrExeState {
-    std::string path;
-    ScrKinds wild{}; // kinds wildcarded in the script that a selected device has
+// A script's text (header included) and the window title "(base name)";
+// refused, with the warning, when there is no such script.
+struct ScriptView {
+    Outcome outcome;
+    std::string title;
 };
-// Selection check, file checks and validation of every line: -1 stop,
-// 0 ready to run, 1 the port dialog is due for st->wild.
-int process_scr_exe_start(const std::string& typed, int output, int parent, ScrExeState* st);
+ScriptView view_script(const std::string& typed);
 // The port dialog's texts of the wildcarded kinds ("1" and "2" for en and ds1inf).
 std::array<std::string, SK_COUNT> scr_exe_fixed_texts(const ScrKinds& wild);
-// The port dialog's OK (texts, or nullptr without a dialog): the question
-// when no port was given, the confirmation and the execution. 1 when run;
-// result (may be null) receives the ScriptResult known on return.
-int process_scr_exe_prt(const ScrExeState& st, const std::array<std::string, SK_COUNT>* texts,
-                        int output, int parent, int* result = nullptr);
-// Validation, wildcard ports, confirmation and execution in one call (the
-// ports asked through ask). 1 when the script was executed; result as above.
-int process_scr_exe(const std::string& typed, int output, int parent, const ScrPortAsk& ask,
-                    int* result = nullptr);
-// Sends every line to the selected devices through the change pipeline: a
-// ScriptResult, or -1 when the file cannot be read.
-int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int output, int parent);
+
 // The SET nodes of one valid line on every selected, reachable device that
 // allows sets (a "*" port takes the ports of its kind from wild; with none
 // given the line is refused in msg and *no_port set).
