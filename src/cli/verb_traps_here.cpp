@@ -35,6 +35,14 @@ int verb_send_traps_here(const std::vector<std::string>& args) {
     std::vector<MorixRecord*> devices = selected_reachable();
     ChangeOutcome change;
     Outcome out = send_traps_here(req, devices, &change);
-    int status = cli_print_outcome("send-traps-here", out);
+    // A refusal is a warning (the Events window's box) and the device's
+    // reason: said once here.
+    Outcome said = out;
+    said.warnings.clear();
+    for (const std::string& w : out.warnings)
+        if (std::none_of(out.devices.begin(), out.devices.end(),
+                         [&w](const DeviceOutcome& d) { return d.reason == w; }))
+            said.warnings.push_back(w);
+    int status = cli_print_outcome("send-traps-here", said);
     return std::max(status, cli_answer_reset("send-traps-here", change, out));
 }
