@@ -73,7 +73,8 @@ const char* const USAGE_BODY =
     "  --json               one JSON document on standard output instead of the\n"
     "                       text (show, status, list, info, discover, compare,\n"
     "                       page, modem list, script view, get-file, put-file,\n"
-    "                       boot, reset, bcast, site-default, group; events: one\n"
+    "                       boot, reset, bcast, site-default, group, set,\n"
+    "                       script exec, undo, send-traps-here; events: one\n"
     "                       object per event and line); also after the verb\n"
     "  --names KIND [PAGE]  names for shell completion: verbs, vars, funcs,\n"
     "                       pages, fields PAGE\n"
@@ -321,17 +322,20 @@ int main(int argc, char** argv) {
     }
     if (argc >= 3 && std::string(argv[1]) == "--names")
         return print_names(argc, argv);
-    if (!parse_globals(argc, argv, &o, &index, &error) || index >= argc)
+    if (!parse_globals(argc, argv, &o, &index, &error) || index >= argc) {
+        // A bad global option before a verb: that verb's usage line.
+        for (int i = index + 1; !error.empty() && i < argc; ++i)
+            if (const CliVerb* named = find_cli_verb(argv[i]))
+                return cli_usage_error(*named, error);
         return usage_error(error.empty() ? "no verb given" : error);
+    }
     const CliVerb* verb = find_cli_verb(argv[index]);
     if (!verb)
         return usage_error(std::string("unknown verb '") + argv[index] + "'");
     std::vector<std::string> args(argv + index + 1, argv + argc);
     take_json_args(&args);
-    if (cli_json && !verb->json) {
-        std::fprintf(stderr, "mm_cli %s: --json is not offered by this verb\n", verb->name);
-        return CLI_USAGE;
-    }
+    if (cli_json && !verb->json)
+        return cli_usage_error(*verb, "--json is not offered by this verb");
     if (args.size() == 1 && args[0] == "--help") {
         std::printf("usage: mm_cli [OPTIONS] %s\n", verb->usage);
         if (std::string(verb->usage).find("PORTS") != std::string::npos ||

@@ -19,3 +19,11 @@ void cli_warn_device(const char* verb, const DeviceOutcome& d);
 void cli_json_device(JsonWriter& j, const DeviceOutcome& d);
 // Writes the outcome as described above; returns its exit status.
 int cli_print_outcome(const char* verb, const Outcome& outcome);
+
+struct ChangeOutcome;
+// The reset follow-up of a change, when outcome carries one: OK with -y
+// (the resets' lines on standard output, failures on standard error; with
+// --json the member "reset": the result); without -y it is said on
+// standard error that nothing was reset. Returns the exit status of the
+// resets (0 when none were due or declined).
+int cli_answer_reset(const char* verb, const ChangeOutcome& change, const Outcome& outcome);

@@ -29,7 +29,7 @@ int verb_send_traps_here(const std::vector<std::string>& args);
 const CliVerb cli_verbs[] = {
     {"show", "show [-d] [-p TYPE] [-P PORTS] (-v NAME[,NAME...] | -f FUNCTION)", false, true,
      verb_show},
-    {"set", "set [-p TYPE] [-P PORTS] NAME=VALUE ...", true, false, verb_set},
+    {"set", "set [-p TYPE] [-P PORTS] NAME=VALUE ...", true, true, verb_set},
     {"get-file", "get-file [-t SECONDS] HOST REMOTE-PATH LOCAL-PATH", false, true, verb_get_file},
     {"put-file", "put-file [-t SECONDS] LOCAL-PATH HOST REMOTE-PATH", true, true, verb_put_file},
     {"site-default", "site-default NAME [VALUE | --remove]", false, true, verb_site_default},
@@ -74,10 +74,10 @@ const CliVerb cli_verbs[] = {
     {"info", "info NAME", false, true, verb_info},
     {"discover", "discover [-dn ADDRESS -ds MASK | --search DEVICE] [-dt SECONDS] [-o FILE]", false,
      true, verb_discover},
-    {"undo", "undo", true, false, verb_undo},
+    {"undo", "undo", true, true, verb_undo},
     {"events", "events [--port N] [--count N] [--timeout SECONDS] [--log]", false, true,
      verb_events},
     {"send-traps-here", "send-traps-here [--host 1|2] [--address ADDR] [--community TEXT]", true,
-     false, verb_send_traps_here},
+     true, verb_send_traps_here},
     {nullptr, nullptr, false, false, nullptr},
 };

@@ -1,17 +1,22 @@
 // mm_cli script: create a script from the one selected device, view one,
 // or execute one on the selected devices. Port fields of the port dialogs
 // come from --ports KIND=LIST (asy, syn, ptr, en, ds0chan, ds1inf).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
 #include "cli/cli_json.h"
+#include "cli/cli_outcome.h"
+#include "devices/mrx_select.h"
 #include "ops/script_crt.h"
 #include "ops/script_exe.h"
 #include "ops/script_file.h"
+#include "ui/progress.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
 
@@ -131,13 +136,16 @@ int verb_script(const std::vector<std::string>& args) {
     if (args[0] == "view") {
         if (args.size() != 2)
             return cli_usage_error(verb, "view takes one FILE");
-        ui_set_text(W_VIEW_TEXT, "");
-        cli_watch_output(W_VIEW_TEXT);
-        int rc = process_scr_view(args[1], W_VIEW_TEXT, W_VIEW_FORM, W_VIEW_FORM);
-        cli_flush_output();
-        if (cli_json && rc == 0)
+        ScriptView v = view_script(args[1]);
+        for (const std::string& w : v.outcome.warnings)
+            std::fprintf(stderr, "%s\n", hl_reworded(w).c_str());
+        if (v.outcome.result != Result::done)
+            return CLI_FAILED;
+        if (cli_json)
             json_view(args[1]);
-        return rc == 0 ? CLI_OK : CLI_FAILED;
+        else
+            std::fwrite(v.outcome.report.data(), 1, v.outcome.report.size(), stdout);
+        return CLI_OK;
     }
     if (args[0] != "exec")
         return cli_usage_error(verb, "unknown action '" + args[0] + "'");
@@ -148,19 +156,38 @@ int verb_script(const std::vector<std::string>& args) {
         else
             return cli_usage_error(verb, "unexpected argument '" + args[i] + "'");
     }
-    ScrPortAsk ask = [&](const ScrKinds& wild, std::array<std::string, SK_COUNT>* texts) {
-        for (int k = SK_ASY; k < SK_COUNT; ++k)
-            if (wild[k] && !ports[k].empty())
-                (*texts)[k] = ports[k];
-        return true;
-    };
-    ui_set_text(W_EXE_TEXT, "");
-    int result = SCRIPT_NOT_DONE;
-    int done = process_scr_exe(args[1], W_EXE_TEXT, W_EXE_FORM, ask, &result);
-    std::string out = ui_get_text(W_EXE_TEXT);
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
-    if (!done && !cli_confirmed())
+    // The script's checks, its "*" ports from --ports, the questions (OK
+    // only with -y) and the run, printed from its outcome.
+    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
         return CLI_FAILED;
-    return done && result == SCRIPT_DONE ? CLI_OK : CLI_FAILED;
+    std::vector<MorixRecord*> devices = selected_reachable();
+    ScriptCheck check = check_script_exec(args[1], devices);
+    if (!check.ready)
+        return cli_print_outcome("script exec", check.outcome);
+    ScriptRun run{check.path, {}, devices, W_EXE_FORM};
+    bool given = !check.any_wild;
+    if (check.any_wild) {
+        std::array<std::string, SK_COUNT> texts = scr_exe_fixed_texts(check.wild);
+        for (int k = SK_ASY; k < SK_COUNT; ++k)
+            if (check.wild[k] && !ports[k].empty())
+                texts[k] = ports[k];
+        run.ports = parse_scr_ports(texts);
+        for (int k = SK_ASY; k < SK_COUNT; ++k) {
+            if (!check.wild[k])
+                run.ports[k] = ScrPorts{};
+            given = given || run.ports[k].given();
+        }
+    }
+    if (!confirm_script_run(devices, !given, front_end_asker())) {
+        cli_confirmed();
+        Outcome declined;
+        declined.result = Result::cancelled;
+        for (const MorixRecord* r : devices)
+            declined.devices.push_back({r->name, DeviceState::cancelled,
+                                        "<" + r->name + ">  Nothing was sent: not confirmed."});
+        return cli_print_outcome("script exec", declined);
+    }
+    SetOutcome so = run_script(run, front_end_asker());
+    int status = cli_print_outcome("script exec", so.outcome);
+    return std::max(status, cli_answer_reset("script exec", so.change, so.outcome));
 }

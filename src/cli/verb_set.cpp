@@ -1,10 +1,14 @@
 // mm_cli set: a Set request of the named variables and their values (an
 // enumeration entry by name), sent like the Set window's Apply.
+#include <algorithm>
+
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
-#include "ops/set_window.h"
+#include "cli/cli_outcome.h"
+#include "devices/mrx_select.h"
+#include "ops/set_cmd.h"
 #include "ops/show.h"
-#include "ui/ui.h"
+#include "ui/progress.h"
 #include "ui/widget_ids.h"
 
 int verb_set(const std::vector<std::string>& args) {
@@ -30,22 +34,24 @@ int verb_set(const std::vector<std::string>& args) {
         return cli_usage_error(verb, "give at least one NAME=VALUE");
     // The request: one marked row per variable, its value as typed (an
     // enumeration entry by name).
-    std::vector<SetRow> rows;
-    SetRequest req;
-    req.ports = ports;
+    SetCommand cmd;
+    cmd.input.ports = ports;
+    cmd.port_type = port_type;
+    cmd.parent = W_MAIN_WINDOW;
     for (const auto& v : values) {
         int id = 0;
         if (!get_check_mib_var(v.first, &id))
             return cli_usage_error(verb, "no variable '" + v.first + "' in the catalogue");
-        rows.push_back(set_row_of(id));
+        cmd.rows.push_back(set_row_of(id));
         SetRowInput in;
         in.marked = true;
-        (rows.back().enumerated ? in.option : in.text) = v.second;
-        req.rows.push_back(in);
+        (cmd.rows.back().enumerated ? in.option : in.text) = v.second;
+        cmd.input.rows.push_back(in);
     }
-    set_port_sel_ind = port_type;
-    cli_watch_output(W_SET_MSG);
-    int result = set_values_proc(rows, req, W_SET_MSG, W_MAIN_WINDOW, SR_SAY_COMPLETE);
-    cli_flush_output();
-    return result == SET_DONE ? CLI_OK : CLI_FAILED;
+    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
+        return CLI_FAILED;
+    cmd.devices = selected_reachable();
+    SetOutcome so = run_set(cmd, front_end_asker());
+    int status = cli_print_outcome("set", so.outcome);
+    return std::max(status, cli_answer_reset("set", so.change, so.outcome));
 }

@@ -1,11 +1,14 @@
 // mm_cli send-traps-here: points the selected devices' traps at this
 // station (mrxSnmpTrapHost1 or 2 and mrxSnmpTrapCommunity), with undo
 // script and read-back.
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/cli.h"
+#include "cli/cli_outcome.h"
 #include "devices/mrx_select.h"
 #include "events/trap_hosts.h"
+#include "ops/change.h"
 #include "ui/widget_ids.h"
 
 int verb_send_traps_here(const std::vector<std::string>& args) {
@@ -30,9 +33,16 @@ int verb_send_traps_here(const std::vector<std::string>& args) {
     if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
         return CLI_FAILED;
     std::vector<MorixRecord*> devices = selected_reachable();
-    Outcome out = send_traps_here(req, devices);
-    std::fputs(out.report.c_str(), stdout);
+    ChangeOutcome change;
+    Outcome out = send_traps_here(req, devices, &change);
+    // A refusal is a warning (the Events window's box) and the device's
+    // reason: said once here.
+    Outcome said = out;
+    said.warnings.clear();
     for (const std::string& w : out.warnings)
-        std::fprintf(stderr, "%s\n", w.c_str());
-    return out.result == Result::done ? CLI_OK : CLI_FAILED;
+        if (std::none_of(out.devices.begin(), out.devices.end(),
+                         [&w](const DeviceOutcome& d) { return d.reason == w; }))
+            said.warnings.push_back(w);
+    int status = cli_print_outcome("send-traps-here", said);
+    return std::max(status, cli_answer_reset("send-traps-here", change, out));
 }

@@ -66,7 +66,8 @@ std::string station_address_towards(const sockaddr_in& device) {
     return text;
 }
 
-Outcome send_traps_here(const TrapHostsRequest& req, const std::vector<MorixRecord*>& devices) {
+Outcome send_traps_here(const TrapHostsRequest& req, const std::vector<MorixRecord*>& devices,
+                        ChangeOutcome* change) {
     Outcome out;
     settable_many(devices);
     std::vector<MorixRecord*> recs;
@@ -119,6 +120,8 @@ Outcome send_traps_here(const TrapHostsRequest& req, const std::vector<MorixReco
     // The reset the new settings need is left to the front end, as for
     // every change (mm_cli lists it under questions).
     out.follow_ups = co.outcome.follow_ups;
+    if (change)
+        *change = co;
     out.result = Result::done;
     for (const DeviceOutcome& d : out.devices)
         if (d.state != DeviceState::done)

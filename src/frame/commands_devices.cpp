@@ -6,7 +6,7 @@
 #include "frame/commands.h"
 #include "frame/help.h"
 #include "frame/render.h"
-#include "ops/set_window.h"
+#include "frame/set_window.h"
 #include "ops/site_prm.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/session.h"

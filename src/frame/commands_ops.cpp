@@ -2,8 +2,10 @@
 #include "catalogue/func_display.h"
 #include "devices/mrx_select.h"
 #include "frame/commands.h"
-#include "ops/set_window.h"
+#include "frame/set_render.h"
+#include "frame/set_window.h"
 #include "ops/show.h"
+#include "ui/progress.h"
 #include "ui/ui.h"
 
 int cmd_set_open(int) {
@@ -98,6 +100,18 @@ int cmd_set_port_type(int) {
 }
 
 int cmd_set_apply(int) {
-    read_set_val_proc(set_window_request());
+    if (!check_main_sel(W_SET_FORM, SEL_REACHABLE))
+        return 1;
+    SetCommand cmd;
+    cmd.rows = set_wlist;
+    cmd.input = set_window_request();
+    cmd.port_type = set_port_sel_ind;
+    cmd.devices = selected_reachable();
+    cmd.parent = W_SET_FORM;
+    cmd.show_values_hint = true;
+    set_question_parent(W_SET_FORM);
+    SetOutcome so = run_set(cmd, front_end_asker());
+    set_question_parent(W_MAIN_WINDOW);
+    render_set_apply(so, cmd.input);
     return 1;
 }

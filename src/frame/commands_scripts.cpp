@@ -2,7 +2,9 @@
 // Compare window behind their ids. File names come from the windows' file
 // selection boxes; the controls are read in frame/script_windows.
 #include "frame/commands.h"
+#include "frame/script_exec_window.h"
 #include "frame/script_windows.h"
+#include "frame/set_render.h"
 #include "ops/compare.h"
 #include "ops/script_crt.h"
 #include "ops/script_exe.h"

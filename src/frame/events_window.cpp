@@ -11,6 +11,9 @@
 #include "events/trap_hosts.h"
 #include "events/trap_receiver.h"
 #include "frame/commands.h"
+#include "frame/render.h"
+#include "frame/set_render.h"
+#include "ops/change.h"
 #include "ui/ui.h"
 
 namespace {
@@ -142,10 +145,11 @@ int cmd_events_send_here(int) {
     if (!check_main_sel(W_EVENTS_FORM, SEL_REACHABLE))
         return 1;
     set_app_cursor(CURSOR_BUSY);
-    Outcome out = send_traps_here(TrapHostsRequest(), selected_reachable());
+    ChangeOutcome change;
+    Outcome out = send_traps_here(TrapHostsRequest(), selected_reachable(), &change);
     set_app_cursor(CURSOR_NORMAL);
-    write_otp_msg(W_MAIN_OUTPUT, out.report, 0, 1);
-    for (const std::string& warning : out.warnings)
-        display_warn(W_EVENTS_FORM, warning);
+    render_outcome(out, OutputArea{W_EVENTS_FORM, W_MAIN_OUTPUT, true, true});
+    // The new trap settings take effect after the reset the change needs.
+    render_reset_follow_up(change, out, W_EVENTS_FORM, W_MAIN_OUTPUT, false);
     return 1;
 }

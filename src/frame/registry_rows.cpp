@@ -5,8 +5,8 @@
 #include "frame/commands.h"
 #include "frame/control_windows.h"
 #include "frame/registry.h"
+#include "frame/set_window.h"
 #include "ops/control.h"
-#include "ops/set_window.h"
 #include "ops/status.h"
 #include "ui/ui.h"
 

@@ -10,7 +10,7 @@
 #include "ops/script_file.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
+#include "ui/ui.h" // g_cancel_process
 
 namespace {
 
@@ -119,10 +119,18 @@ DeviceOutcome device_outcome(const DeviceChange& d, bool cancelled) {
         o.reason = "Some values may have been set for: " + d.rec->name;
     } else if (!d.accepted) {
         o.state = DeviceState::refused;
-        o.reason = "<" + d.rec->name + "> The device refused one or more values.";
+        o.reason = change_device_reason(d);
+        if (o.reason.empty())
+            o.reason = "<" + d.rec->name + "> The device refused one or more values.";
+    } else if (!d.verified && cancelled && d.safe.not_taken.empty()) {
+        // The cancel came before the read-back: what it holds is not known.
+        o.state = DeviceState::cancelled;
+        o.reason = "<" + d.rec->name + ">  The values were sent; the read-back was cancelled.";
     } else if (!d.verified) {
         o.state = DeviceState::unread;
-        o.reason = "<" + d.rec->name + "> Not every value reads back as set.";
+        o.reason = change_device_reason(d);
+        if (o.reason.empty())
+            o.reason = "<" + d.rec->name + "> Not every value reads back as set.";
     }
     return o;
 }

@@ -74,3 +74,7 @@ uint32_t change_reset_mask(MorixRecord* rec, ResetPorts* ports);
 // a line). True when the device counts as an error.
 bool change_report_lines(const DeviceChange& d, bool cancelled, std::string* text);
 bool change_report_warnings(const DeviceChange& d, bool cancelled, std::vector<std::string>* out);
+// Why a device that answered did not take or hold every value: its refused
+// values and the values that do not read back, one line each naming the
+// device and the variable ("" when there is none).
+std::string change_device_reason(const DeviceChange& d);

@@ -75,8 +75,10 @@ bool node_lines(const DeviceChange& d, bool cancelled, bool basic, std::vector<s
                 reason = s.reason;
         if (reason)
             out->push_back(node_place(rec, n) + " " + var_name(n) + " : " + reason);
-        else
-            out->push_back("Invalid internal error code. Software error.");
+        else // an error status the program has no reason for (genErr, ...)
+            out->push_back(node_place(rec, n) + " " + var_name(n) +
+                           " : Invalid internal error code. Software error. - " + rec->name +
+                           " answered the Set of " + var_name(n) + " with an error.");
     }
     (void)cancelled;
     return error;
@@ -127,4 +129,16 @@ bool change_report_warnings(const DeviceChange& d, bool cancelled, std::vector<s
         error = true;
     }
     return error;
+}
+
+std::string change_device_reason(const DeviceChange& d) {
+    std::vector<std::string> lines;
+    if (!d.refused && d.rec->status == SR_OK)
+        node_lines(d, false, false, &lines);
+    for (const std::string& l : d.safe.not_taken)
+        lines.push_back(l);
+    std::string reason;
+    for (const std::string& l : lines)
+        reason += (reason.empty() ? "" : "\n") + l;
+    return reason;
 }

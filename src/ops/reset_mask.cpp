@@ -17,16 +17,16 @@ std::array<uint32_t, MAX_MRX_SLOTS> g_auto_reset_mask{};
 std::array<ResetPorts, MAX_MRX_SLOTS> g_input_port{};
 std::function<int(int, const std::vector<int>&, int, const std::string&)> g_reset_runner;
 
+const char* const MSG_RESET_Q =
+    "The Morixes you selected need to be reset for changes to take effect.\n\n"
+    "Do you want to reset now?";
+
 namespace {
 
 // mrxcReset value of reset map index r (2..8) at [r].
 constexpr int mask_reset_code[9] = {0, 0, 13, 3, 12, 4, 5, 11, 10};
 // mrxcReset value that resets every port of a type (0: none), by type code.
 constexpr int all_ports_code[RESET_PORT_SLOTS] = {0, 7, 9, 6, 13, 16, 0};
-
-constexpr const char* MSG_RESET_Q =
-    "The Morixes you selected need to be reset for changes to take effect.\n\n"
-    "Do you want to reset now?";
 
 // The reset question, asked through the front end's asker over parent.
 bool ask_reset(int parent, const char* ok_label) {
@@ -247,14 +247,20 @@ int does_user_want_reset(int parent) {
     return ask_reset(parent, "Reset") ? 1 : 0;
 }
 
+std::string reset_warning_text(const std::string& names, bool timeout_text) {
+    if (timeout_text)
+        return "Could not reset the following Morixes. \nTry inceasing the SNMP timeout "
+               "period:\n\n   " +
+               names + "\n";
+    return "Could not reset the following Morixes:\n\n   " + names + "\n";
+}
+
 void display_reset_warning(int parent, const std::string& names) {
-    display_warn(parent, "Could not reset the following Morixes:\n\n   " + names + "\n");
+    display_warn(parent, reset_warning_text(names, false));
 }
 
 void display_reset_timeout_warning(int parent, const std::string& names) {
-    display_warn(parent, "Could not reset the following Morixes. \nTry inceasing the SNMP "
-                         "timeout period:\n\n   " +
-                             names + "\n");
+    display_warn(parent, reset_warning_text(names, true));
 }
 
 int confirm_reset_q(int parent, const std::vector<int>& codes) {

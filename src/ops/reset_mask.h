@@ -46,6 +46,11 @@ int does_user_want_reset(int parent);
 // reset codes sent.
 int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_names,
                     std::vector<std::string>* notes, std::string* report = nullptr);
+// The question before the automatic reset.
+extern const char* const MSG_RESET_Q;
+// The warning naming the devices a reset failed on (with the advice to
+// raise the time-out when timeout_text).
+std::string reset_warning_text(const std::string& names, bool timeout_text);
 void display_reset_warning(int parent, const std::string& names);
 void display_reset_timeout_warning(int parent, const std::string& names);
 

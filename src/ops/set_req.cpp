@@ -1,31 +1,30 @@
-// Validation and sending of the Set window's values, and the set funnel
-// that the Set window and script execution share.
+// The Set command: validation of the rows, the chains built on each device
+// and the report of the change pipeline's outcome, shared by the Set
+// window, mm_cli set, script execution and Undo Last Change.
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
 #include "devices/long_op.h"
-#include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/change.h"
 #include "ops/reset_mask.h"
+#include "ops/set_cmd.h"
 #include "ops/set_window.h"
 #include "ops/show.h"
-#include "ops/undo.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "snmp_access/snmp_values.h"
-#include "ui/ui.h"
+#include "ui/app_globals.h"
+#include "ui/progress.h"
 #include "ui/widget_ids.h"
 
 namespace {
 
-constexpr const char* MSG_NOT_ALLOWED = MSG_SETS_NOT_ALLOWED;
-
 // The row's value for a Set, or the reason it is refused ("" when valid).
-std::string row_value(const std::vector<SetRow>& rows, const SetRequest& req, int i,
-                      std::string* value) {
-    const SetRow& row = rows[i];
+std::string row_value(const SetCommand& cmd, int i, std::string* value) {
+    const SetRow& row = cmd.rows[i];
     const MibVarEntry* e = mib_var(row.mib_index);
-    const SetRowInput in = i < static_cast<int>(req.rows.size()) ? req.rows[i] : SetRowInput{};
+    const SetRowInput in =
+        i < static_cast<int>(cmd.input.rows.size()) ? cmd.input.rows[i] : SetRowInput{};
     if (row.enumerated) {
         const std::string& label = in.option;
         for (const SetChoice& c : row.choices)
@@ -37,8 +36,11 @@ std::string row_value(const std::vector<SetRow>& rows, const SetRequest& req, in
     }
     *value = in.text;
     // A number must fit its type: a larger one would wrap on the device.
-    if (e && check_set_number(e->data_type, *value) != NC_OK)
-        return "Invalid Integer Format";
+    if (e) {
+        std::string refusal = number_refusal(e->data_type, e->name, *value);
+        if (!refusal.empty())
+            return refusal;
+    }
     if (e && e->data_type == MDT_IP_ADDR) {
         std::string ip = *value;
         if (!check_ip_addr_fmt(&ip))
@@ -49,110 +51,42 @@ std::string row_value(const std::vector<SetRow>& rows, const SetRequest& req, in
     return "";
 }
 
-// Checks every marked row; false (and the refusal text) on any error.
-bool validate_rows(const std::vector<SetRow>& rows, const SetRequest& req, std::string* msg) {
-    bool ok = true;
-    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
-        if (!req.marked(i))
+// Checks every marked row: the report's refusal text and one line per
+// refused value ("NAME : REASON"); false on any error.
+bool validate_rows(const SetCommand& cmd, std::string* msg, std::vector<std::string>* refused) {
+    for (int i = 0; i < static_cast<int>(cmd.rows.size()); ++i) {
+        if (!cmd.input.marked(i))
             continue;
         std::string value;
-        std::string reason = row_value(rows, req, i, &value);
+        std::string reason = row_value(cmd, i, &value);
         if (reason.empty())
             continue;
-        if (ok)
+        if (refused->empty())
             text_set_buf("\nSet will not be executed due to the following errors:\n", msg, 1);
-        ok = false;
-        const MibVarEntry* e = mib_var(rows[i].mib_index);
-        text_set_buf("\t" + (e ? e->name : std::string()) + " : " + reason, msg, 1);
+        const MibVarEntry* e = mib_var(cmd.rows[i].mib_index);
+        refused->push_back((e ? e->name : std::string()) + " : " + reason);
+        text_set_buf("\t" + refused->back(), msg, 1);
     }
-    if (!ok)
+    if (!refused->empty())
         text_set_buf("\nSet was not executed.\n", msg, 1);
-    return ok;
+    return refused->empty();
 }
 
-} // namespace
-
-namespace {
-// The Set window's request of the Set in progress: the values are read
-// back from its marked rows afterwards.
-SetRequest set_in_force;
-} // namespace
-
-int read_set_val_proc(const SetRequest& req) {
-    set_in_force = req;
-    return set_values_proc(set_wlist, req, W_SET_MSG, W_SET_FORM, SR_SAY_COMPLETE | SR_REREAD);
+// Every device of the Set refused with the same reason lines (each names it).
+void refuse_all(const std::vector<MorixRecord*>& devices, const std::vector<std::string>& lines,
+                Outcome* o) {
+    o->result = Result::refused;
+    for (const MorixRecord* r : devices) {
+        std::string reason;
+        for (const std::string& l : lines)
+            reason += (reason.empty() ? "<" : "\n<") + r->name + "> " + l;
+        o->devices.push_back({r->name, DeviceState::refused, reason});
+    }
 }
 
-int set_values_proc(const std::vector<SetRow>& wlist, const SetRequest& req, int output, int parent,
-                    int report) {
-    std::string msg;
-    if (!check_main_sel(parent, SEL_REACHABLE))
-        return SET_NOT_DONE;
-    if (!validate_rows(wlist, req, &msg)) {
-        write_otp_msg(output, msg, 0, 1);
-        return SET_NOT_DONE;
-    }
-    int result = SET_NOT_DONE;
-    LongOperation busy;
-    busy.busy();
-    SetPorts sp = set_window_ports(req.ports, 1);
-    will_sel_mrx_allow_set();
-    text_set_buf("\n\n***** Set Operation *****", &msg, 1);
-    text_set_buf("Setting the following parameters...", &msg, 1);
-    RowTakeState warn;
-    bool have_ports = sp.all != 0 || !sp.ports.empty();
-    int rows = 0, nonexistent = 0;
-    std::vector<MorixRecord*> recs = selected_reachable();
-    for (int i = 0; i < static_cast<int>(wlist.size()); ++i) {
-        if (!req.marked(i) || !set_row_taken(wlist[i], have_ports, set_port_sel_ind, &warn, parent))
-            continue;
-        std::string value;
-        row_value(wlist, req, i, &value);
-        const MibVarEntry* e = mib_var(wlist[i].mib_index);
-        text_set_buf("\t" + e->name, &msg, 1);
-        for (MorixRecord* r : recs) {
-            const DevicePorts& d = sp.of(r);
-            if (r->allow_set == 1 && build_prm(r, d.all, static_cast<int>(d.ports.size()), d.ports,
-                                               set_port_sel_ind, wlist[i].mib_index, value))
-                nonexistent = 1;
-        }
-        ++rows;
-    }
-    text_set_buf("", &msg, 1);
-    int warned = warn.warned_no_ports || warn.warned_mismatch ? 1 : 0;
-    // Rows whose ports exist on no device build nothing: that is not a Set.
-    bool built = false, any_allowed = false;
-    for (MorixRecord* r : recs) {
-        built = built || r->prm_list != nullptr;
-        any_allowed = any_allowed || r->allow_set == 1;
-    }
-    if (rows > 0 && any_allowed && !built) {
-        text_set_buf("None of the given ports exists on the selected Morixes. No set performed.",
-                     &msg, 1);
-        rows = 0;
-        write_otp_msg(output, msg, 0, 1);
-    } else if (rows > 0) {
-        write_otp_msg(output, msg, 0, 1);
-        msg.clear();
-        int error = 0, cancelled = 0;
-        process_set_req(output, parent, report, warned, nonexistent, &error, &cancelled);
-        result = cancelled ? SET_CANCELLED : error ? SET_ERRORS : SET_DONE;
-    } else {
-        text_set_buf("No valid parameters were marked. No set performed.", &msg, 1);
-        write_otp_msg(output, msg, 0, 1);
-    }
-    if (rows == 0)
-        free_host_info_list(0);
-    if (nonexistent)
-        display_warn(parent, MSG_NONEXISTENT_PORTS);
-    return result;
-}
-
-namespace {
-
-// The follow-up of values undo cannot write back: asked over parent, and
-// on OK the refused devices are sent their plan again, accepting it.
-void ask_no_undo(ChangeOutcome* co, int parent, const std::string& label) {
+// The follow-up of values undo cannot write back: asked through asker,
+// and on OK the refused devices are sent their plan again, accepting it.
+void ask_no_undo(ChangeOutcome* co, Asker& asker, const std::string& label) {
     std::string lines;
     ChangePlan again;
     again.label = label;
@@ -164,10 +98,10 @@ void ask_no_undo(ChangeOutcome* co, int parent, const std::string& label) {
         }
     if (again.devices.empty() || g_accept_no_undo == 0)
         return;
-    if (g_accept_no_undo < 0 &&
-        ask_user(parent, "Question", "OK", "Cancel", 0,
-                 lines + "\nSet these values anyway? Undo Last Change will not restore them.") !=
-            ASK_OK)
+    Question q;
+    q.title = "Question";
+    q.text = lines + "\nSet these values anyway? Undo Last Change will not restore them.";
+    if (g_accept_no_undo < 0 && !asker.ask(q))
         return;
     for (MorixRecord* r : again.devices)
         r->status = SR_OK;
@@ -182,111 +116,115 @@ void ask_no_undo(ChangeOutcome* co, int parent, const std::string& label) {
 
 } // namespace
 
-ChangeOutcome send_change(ChangePlan plan, int parent, const char* cancel_title) {
-    LongOperation op(parent, cancel_title, "", LO_CONFIRM | LO_FOLLOW_SNMP);
-    std::vector<MorixRecord*> sendable;
-    for (MorixRecord* r : plan.devices)
-        if (r->allow_set == 1 && r->prm_list)
-            sendable.push_back(r);
-    if (sendable.size() == 1)
-        op.progress(plan.label, sendable[0]->name);
-    ChangeOutcome co;
-    if (!op.cancelled(0)) {
-        co = run_change(plan, nullptr);
-        ask_no_undo(&co, parent, plan.label);
-    } else {
-        co.cancelled = true;
-        for (MorixRecord* r : plan.devices) {
-            co.devices.emplace_back();
-            co.devices.back().rec = r;
-        }
+SetOutcome run_set(const SetCommand& cmd, Asker& asker) {
+    SetOutcome so;
+    Outcome& o = so.outcome;
+    std::vector<std::string> refused;
+    if (!validate_rows(cmd, &o.report, &refused)) {
+        refuse_all(cmd.devices, refused, &o);
+        return so;
     }
-    std::vector<MorixRecord*> unsent;
-    for (const DeviceChange& d : co.devices)
-        if (!d.sent && !d.refused && d.rec->prm_list)
-            unsent.push_back(d.rec);
-    op.unserved(unsent);
-    co.cancelled = op.close() || co.cancelled;
-    return co;
-}
-
-void ask_change_reset(const ChangeOutcome& co, int parent, bool timeout_text, int output) {
-    bool due = false;
-    for (const DeviceChange& d : co.devices)
-        due = due || d.reset_mask != 0;
-    if (!due || co.cancelled || co.outcome.result != Result::done || !does_user_want_reset(parent))
-        return;
-    std::string failed;
-    std::vector<std::string> notes;
-    std::string report;
-    bool ok = run_change_reset(co, &failed, &notes, &report);
-    if (output != 0 && !report.empty())
-        write_otp_msg(output, "\n" + report, 0, 1);
-    for (const std::string& n : notes)
-        display_warn(parent, n);
-    if (!ok && timeout_text)
-        display_reset_timeout_warning(parent, failed);
-    else if (!ok)
-        display_reset_warning(parent, failed);
-}
-
-void process_set_req_res(const DeviceChange& d, int output, int parent, int* error, int cancelled) {
-    std::string text;
-    bool dev_error = change_report_lines(d, cancelled, &text);
-    if (!text.empty())
-        write_otp_msg(output, text, 0, 1);
-    if (dev_error)
-        *error = 1;
-    bool set_error = d.rec->status != SR_OK;
-    for (const ParamNode* n = d.rec->prm_list; n; n = n->next)
-        set_error = set_error || n->status != NS_OK;
-    if (!cancelled && set_error)
-        display_warn(parent, "<" + d.rec->name +
-                                 "> There was an error setting one or more parameters.\nThis "
-                                 "may be due to a timeout.\nCheck message box for details.");
-}
-
-int process_set_req(int output, int parent, int redisplay, int warned, int nonexistent, int* error,
-                    int* cancelled, const std::vector<MorixRecord*>* devices) {
-    *error = 0;
+    LongOperation busy;
+    busy.busy();
+    SetPorts sp =
+        set_ports_of(cmd.input.ports, cmd.devices, cmd.port_type, PortPurpose::write, &o.warnings);
+    settable_many(cmd.devices);
     std::string msg;
-    // Every selected, reachable device is in the plan; those that refuse
-    // Sets are named after the others.
-    ChangePlan plan;
-    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
-        MorixRecord* r = host_info_list[p];
-        bool chosen =
-            devices ? std::count(devices->begin(), devices->end(), r) > 0 : is_selected(r);
-        if (chosen && r->reachable && (r->prm_list || r->status != 0 || !r->allow_set))
-            plan.devices.push_back(r);
+    text_set_buf("\n\n***** Set Operation *****", &msg, 1);
+    text_set_buf("Setting the following parameters...", &msg, 1);
+    RowTakeState warn;
+    bool have_ports = sp.all != 0 || !sp.ports.empty();
+    int rows = 0;
+    for (int i = 0; i < static_cast<int>(cmd.rows.size()); ++i) {
+        const SetRow& row = cmd.rows[i];
+        if (!cmd.input.marked(i) ||
+            !set_row_taken(row, have_ports, cmd.port_type, &warn, &o.warnings))
+            continue;
+        std::string value;
+        row_value(cmd, i, &value);
+        text_set_buf("\t" + mib_var(row.mib_index)->name, &msg, 1);
+        for (MorixRecord* r : cmd.devices) {
+            const DevicePorts& d = sp.of(r);
+            if (r->allow_set == 1 && build_prm(r, d.all, static_cast<int>(d.ports.size()), d.ports,
+                                               cmd.port_type, row.mib_index, value))
+                so.nonexistent = true;
+        }
+        ++rows;
     }
-    ChangeOutcome co = send_change(plan, parent, "Cancel Set");
-    *cancelled = co.cancelled;
+    text_set_buf("", &msg, 1);
+    so.rows_warned = warn.warned_no_ports || warn.warned_mismatch;
+    // Rows whose ports exist on no device build nothing: that is not a Set.
+    bool built = false, any_allowed = false;
+    for (MorixRecord* r : cmd.devices) {
+        built = built || r->prm_list != nullptr;
+        any_allowed = any_allowed || r->allow_set == 1;
+    }
+    const char* nothing = nullptr;
+    if (rows > 0 && any_allowed && !built)
+        nothing = "None of the given ports exists on the selected Morixes. No set performed.";
+    else if (rows == 0)
+        nothing = "No valid parameters were marked. No set performed.";
+    if (nothing) {
+        text_set_buf(nothing, &msg, 1);
+        o.report += msg;
+        free_host_info_list(0);
+        refuse_all(cmd.devices, {nothing}, &o);
+    } else {
+        o.report += msg;
+        send_set_chains(cmd.devices, cmd, asker, &so);
+    }
+    if (so.nonexistent)
+        o.warnings.push_back(MSG_NONEXISTENT_PORTS);
+    // A row or port left out with a warning was asked and not done.
+    if (!o.warnings.empty() && o.result == Result::done)
+        o.result = Result::failed;
+    return so;
+}
+
+void send_set_chains(const std::vector<MorixRecord*>& devices, const SetCommand& how, Asker& asker,
+                     SetOutcome* so) {
+    Outcome& o = so->outcome;
+    // Every device that was sent something, failed or refuses Sets is in
+    // the plan; those that refuse Sets are named after the others.
+    ChangePlan plan;
+    for (MorixRecord* r : devices)
+        if (r->prm_list || r->status != 0 || !r->allow_set)
+            plan.devices.push_back(r);
+    ChangeOutcome co = send_change(plan, how.parent, "Cancel Set", asker);
+    so->sent = true;
+    bool error = false;
+    std::string msg;
     for (const DeviceChange& d : co.devices) {
         if (d.rec->allow_set != 1 && g_may_change) {
-            text_set_buf("<" + d.rec->name + ">  " + MSG_NOT_ALLOWED, &msg, 1);
-            *error = 1;
+            text_set_buf("<" + d.rec->name + ">  " + MSG_SETS_NOT_ALLOWED, &msg, 1);
+            error = true;
             continue;
         }
-        process_set_req_res(d, output, parent, error, *cancelled);
+        error = change_report_lines(d, co.cancelled, &o.report) || error;
+        bool set_error = d.rec->status != SR_OK;
+        for (const ParamNode* n = d.rec->prm_list; n; n = n->next)
+            set_error = set_error || n->status != NS_OK;
+        if (!co.cancelled && set_error)
+            so->set_errors.push_back(d.rec->name);
     }
     if (co.outcome.result == Result::refused) {
-        display_warn(parent, MSG_NO_ACCESS);
-        *error = 1;
+        o.warnings.push_back(MSG_NO_ACCESS);
+        error = true;
     }
     free_host_info_list(0);
-    if (redisplay & SR_SAY_COMPLETE) {
-        if (!*cancelled) {
+    if (how.say_complete) {
+        if (!co.cancelled) {
             text_set_buf(" ", &msg, 1);
-            text_set_buf(*error ? "Set complete with errors." : "Set complete.", &msg, 1);
+            text_set_buf(error ? "Set complete with errors." : "Set complete.", &msg, 1);
         } else {
-            text_set_buf("Some values may have been updated.\nPress 'Show Values' to verify the "
-                         "current values.",
+            text_set_buf(how.show_values_hint ? "Some values may have been updated.\nPress 'Show "
+                                                "Values' to verify the current values."
+                                              : "Some values may have been updated.",
                          &msg, 1);
         }
     }
     // After a cancel, which devices were sent their values and which not.
-    if (*cancelled) {
+    if (co.cancelled) {
         std::string sent, not_sent;
         for (const DeviceChange& d : co.devices) {
             if (d.rec->allow_set != 1)
@@ -300,10 +238,86 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
             text_set_buf("Nothing was sent to: " + not_sent, &msg, 1);
     }
     if (!msg.empty())
-        write_otp_msg(output, msg, 1, 1);
-    if ((redisplay & SR_REREAD) && !*cancelled)
-        get_set_cur_val(set_in_force, warned, nonexistent, 0);
-    if (!*error)
-        ask_change_reset(co, parent, false, output);
-    return *error ? 1 : 0;
+        o.report += msg + "\n";
+    // Every device asked for is listed; one the rows built nothing for was
+    // asked nothing.
+    for (MorixRecord* r : devices) {
+        const DeviceOutcome* found = nullptr;
+        for (const DeviceOutcome& d : co.outcome.devices)
+            found = d.device == r->name ? &d : found;
+        o.devices.push_back(found ? *found : DeviceOutcome{r->name, DeviceState::done, ""});
+    }
+    o.result = co.cancelled                                 ? Result::cancelled
+               : co.outcome.result == Result::refused       ? Result::refused
+               : error || co.outcome.result != Result::done ? Result::failed
+                                                            : Result::done;
+    for (const FollowUp& f : co.outcome.follow_ups)
+        if (f.kind != FOLLOW_RESET || !error)
+            o.follow_ups.push_back(f);
+    so->change = std::move(co);
+}
+
+ChangeOutcome send_change(ChangePlan plan, int parent, const char* cancel_title, Asker& asker) {
+    LongOperation op(parent, cancel_title, "", LO_CONFIRM | LO_FOLLOW_SNMP);
+    std::vector<MorixRecord*> sendable;
+    for (MorixRecord* r : plan.devices)
+        if (r->allow_set == 1 && r->prm_list)
+            sendable.push_back(r);
+    if (sendable.size() == 1)
+        op.progress(plan.label, sendable[0]->name);
+    ChangeOutcome co;
+    if (!op.cancelled(0)) {
+        co = run_change(plan, nullptr);
+        ask_no_undo(&co, asker, plan.label);
+    } else {
+        co.cancelled = true;
+        for (MorixRecord* r : plan.devices) {
+            co.devices.emplace_back();
+            co.devices.back().rec = r;
+        }
+    }
+    std::vector<MorixRecord*> unsent;
+    for (const DeviceChange& d : co.devices)
+        if (!d.sent && !d.refused && d.rec->prm_list)
+            unsent.push_back(d.rec);
+    op.unserved(unsent);
+    bool cancelled = op.close() || co.cancelled;
+    if (cancelled != co.cancelled) {
+        co.cancelled = cancelled;
+        finish_change_outcome(&co);
+    }
+    return co;
+}
+
+ChangeOutcome send_change(ChangePlan plan, int parent, const char* cancel_title) {
+    set_question_parent(parent);
+    ChangeOutcome co = send_change(std::move(plan), parent, cancel_title, front_end_asker());
+    set_question_parent(W_MAIN_WINDOW);
+    return co;
+}
+
+Outcome change_reset_follow_up(const ChangeOutcome& co, Asker& asker, bool timeout_text) {
+    Outcome out;
+    bool due = false;
+    for (const DeviceChange& d : co.devices)
+        due = due || d.reset_mask != 0;
+    if (!due || co.cancelled || co.outcome.result != Result::done)
+        return out;
+    Question q;
+    q.title = "Reset Parameters";
+    q.text = MSG_RESET_Q;
+    q.ok_label = "Reset";
+    if (g_confirm_auto_reset != 0 && !asker.ask(q)) {
+        out.result = Result::cancelled;
+        return out;
+    }
+    std::string failed;
+    std::vector<std::string> notes;
+    bool ok = run_change_reset(co, &failed, &notes, &out.report);
+    out.warnings = notes;
+    if (!ok) {
+        out.result = Result::failed;
+        out.warnings.push_back(reset_warning_text(failed, timeout_text));
+    }
+    return out;
 }

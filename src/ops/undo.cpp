@@ -19,7 +19,6 @@
 #include "ops/script_file.h"
 #include "ops/set_window.h"
 #include "ui/app_globals.h"
-#include "ui/ui.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -78,8 +79,18 @@ int write_undo_script(const std::string& device, const std::string& content, int
 // The undo scripts of a device, oldest first (full paths).
 std::vector<std::string> undo_scripts_of(const std::string& device);
 
-// Commands -> Undo Last Change: shows the newest undo script of each
-// selected, reachable device in output, asks, and executes each on its own
-// device through the change pipeline. An entry that left values out, or
-// lines that set nothing, end it with errors. A ScriptResult.
-int undo_last_change(int output, int parent);
+// Commands -> Undo Last Change: the newest undo script of each device of
+// the request shown in the report, the question asked through asker, and
+// each script executed on its own device through the change pipeline. An
+// entry that left values out, or lines that set nothing, end it with
+// errors. The reset follow-up is the change's.
+struct UndoRequest {
+    std::vector<MorixRecord*> devices; // selected, reachable, in list order
+    int parent = 0;                    // window of the cancel dialog
+    // Shows the report's first part (the scripts) before the question;
+    // may be empty.
+    std::function<void(const std::string&)> show_scripts;
+};
+struct SetOutcome;
+class Asker;
+SetOutcome run_undo(const UndoRequest& req, Asker& asker);

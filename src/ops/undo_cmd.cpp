@@ -6,12 +6,12 @@
 #include <algorithm>
 
 #include "devices/allow_sets.h"
-#include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/script_exe.h"
+#include "ops/set_cmd.h"
 #include "ops/set_window.h"
 #include "ops/undo.h"
-#include "ui/ui.h"
+#include "ui/outcome.h"
 
 namespace {
 
@@ -78,44 +78,72 @@ bool plan_device(MorixRecord* r, UndoPlan* p, std::string* text) {
 // Builds each plan's nodes on its own device only.
 bool build_plans(const std::vector<UndoPlan>& plans, std::string* msg, bool* no_port) {
     bool nonexistent = false;
-    for (const UndoPlan& p : plans) {
-        std::vector<MorixRecord*> one{p.rec};
+    for (const UndoPlan& p : plans)
         for (const ScriptLine& l : p.script.lines)
-            execute_scr_proc_line(l, ScrPortSet{}, msg, &nonexistent, no_port, &one);
-    }
+            execute_scr_proc_line(l, ScrPortSet{}, {p.rec}, msg, &nonexistent, no_port);
     return nonexistent;
 }
 
 } // namespace
 
-int undo_last_change(int output, int parent) {
-    if (!check_main_sel(parent, SEL_REACHABLE))
-        return SCRIPT_NOT_DONE;
-    std::vector<MorixRecord*> selected = selected_reachable();
+SetOutcome run_undo(const UndoRequest& req, Asker& asker) {
+    SetOutcome so;
+    Outcome& o = so.outcome;
     std::vector<UndoPlan> plans;
     std::string text = "Undo Last Change\n\n", names;
-    for (MorixRecord* r : selected) {
+    std::vector<DeviceOutcome> none; // devices with nothing to undo
+    for (MorixRecord* r : req.devices) {
         UndoPlan p;
+        size_t from = text.size();
         if (plan_device(r, &p, &text)) {
             plans.push_back(std::move(p));
             names += "    " + r->name + "\n";
+        } else {
+            std::string why = text.substr(from);
+            none.push_back({r->name, DeviceState::refused, why.substr(0, why.find("\n\n"))});
         }
     }
-    ui_set_text(output, "");
-    write_otp_msg(output, text, 0, 1);
+    o.report = text;
+    auto all_devices = [&](const std::vector<DeviceOutcome>& served) {
+        o.devices.clear();
+        for (MorixRecord* r : req.devices) {
+            for (const DeviceOutcome& d : none)
+                if (d.device == r->name)
+                    o.devices.push_back(d);
+            for (const DeviceOutcome& d : served)
+                if (d.device == r->name)
+                    o.devices.push_back(d);
+        }
+    };
     if (plans.empty()) {
-        display_warn(parent, "There is no undo script to execute for the selected Morixes.");
-        return SCRIPT_NOT_DONE;
+        o.result = Result::refused;
+        o.warnings.push_back("There is no undo script to execute for the selected Morixes.");
+        all_devices({});
+        return so;
     }
-    if (ask_user(parent, "Question", "OK", "Cancel", 0,
-                 "Undo Last Change will set the values shown for the following Morixes:\n\n" +
-                     names + "\nDo you want to continue?") != ASK_OK)
-        return SCRIPT_NOT_DONE;
-    will_sel_mrx_allow_set();
+    if (req.show_scripts)
+        req.show_scripts(o.report);
+    Question q;
+    q.title = "Question";
+    q.text = "Undo Last Change will set the values shown for the following Morixes:\n\n" + names +
+             "\nDo you want to continue?";
+    if (!asker.ask(q)) {
+        o.result = Result::cancelled;
+        std::vector<DeviceOutcome> declined;
+        for (const UndoPlan& p : plans)
+            declined.push_back({p.rec->name, DeviceState::cancelled,
+                                "<" + p.rec->name + ">  Not undone: the question was declined."});
+        all_devices(declined);
+        return so;
+    }
+    std::vector<MorixRecord*> recs;
+    for (const UndoPlan& p : plans)
+        recs.push_back(p.rec);
+    settable_many(recs);
     free_host_info_list(0);
     std::string msg;
     bool no_port = false;
-    bool nonexistent = build_plans(plans, &msg, &no_port);
+    so.nonexistent = build_plans(plans, &msg, &no_port);
     bool left_out = false;
     for (const UndoPlan& p : plans)
         if (!p.left_out.empty()) {
@@ -124,20 +152,18 @@ int undo_last_change(int output, int parent) {
                              "write back: the device is not all the way back.",
                          &msg, 1);
         }
-    if (!msg.empty())
-        write_otp_msg(output, msg, 0, 1);
-    int error = 0, cancelled = 0;
-    // The change goes to the devices that have a plan.
-    std::vector<MorixRecord*> planned;
-    for (const UndoPlan& p : plans)
-        planned.push_back(p.rec);
-    process_set_req(output, parent, 0, 0, nonexistent ? 1 : 0, &error, &cancelled, &planned);
-    error = error || no_port || left_out;
-    if (!cancelled)
-        write_otp_msg(output,
-                      std::string("\n") + (error ? "Undo complete with errors." : "Undo complete."),
-                      1, 1);
-    if (cancelled)
-        return SCRIPT_CANCELLED;
-    return error ? SCRIPT_ERRORS : SCRIPT_DONE;
+    o.report += msg;
+    SetCommand how;
+    how.parent = req.parent;
+    how.say_complete = false;
+    send_set_chains(recs, how, asker, &so);
+    bool error = so.outcome.result != Result::done || no_port || left_out;
+    if (!so.change.cancelled)
+        o.report +=
+            std::string("\n") + (error ? "Undo complete with errors." : "Undo complete.") + "\n";
+    if (error && o.result == Result::done)
+        o.result = Result::failed;
+    std::vector<DeviceOutcome> served = o.devices;
+    all_devices(served);
+    return so;
 }

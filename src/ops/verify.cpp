@@ -13,7 +13,6 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "snmp_access/snmp_values.h"
-#include "ui/ui.h"
 
 namespace {
 

@@ -63,6 +63,14 @@ std::string reworded(std::string text) {
     return text;
 }
 
+} // namespace
+
+std::string hl_reworded(const std::string& text) {
+    return reworded(text);
+}
+
+namespace {
+
 void record(const std::string& kind, int parent, const std::string& title, const std::string& text,
             int answer = 0) {
     st().events.push_back(HlEvent{kind, parent, title, text, answer});

@@ -50,6 +50,9 @@ void hl_clear_events();
 void hl_queue_answer(int answer);
 // Answer for every question no queued answer covers (0: its default button).
 void hl_answer_all(int answer);
+// text with the rewordings of MM_REWORD applied (the seam that changes the
+// program's words, never what it does), for texts printed without a widget.
+std::string hl_reworded(const std::string& text);
 // The n-th is_cancelled call from now (1-based) reports a cancel.
 void hl_cancel_at(int n);
 // The first is_cancelled call after the cancel dialog's label begins with

@@ -4,6 +4,7 @@
 // what the undo journal holds, what the next undo restores, and the exit
 // status.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -17,7 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-const std::string A = "127.0.64.1", R = "127.0.64.2", S = "127.0.64.3";
+const std::string A = "127.0.64.1", R = "127.0.64.2", S = "127.0.64.3", L = "127.0.64.4";
 
 class CliChange : public testing::Test {
   protected:
@@ -25,9 +26,11 @@ class CliChange : public testing::Test {
         REQUIRE_NETNS();
         copy_staged_install(dir.path());
         SimOptions o;
-        for (const std::string& a : {A, R, S})
+        for (const std::string& a : {A, R, S, L})
             o.devices.push_back({sim_profile("modelj.prof"), a});
-        o.faults = {R + ":set_refuse=mrxDialoutRetries,set_refuse=mrxTimeZone"};
+        o.faults = {
+            R + ":set_refuse=mrxDialoutRetries,set_refuse=mrxTimeZone,set_ignore=sysContact",
+            L + ":delay=400"};
         o.sets = {S + ":mrxDialoutRetries=7", S + ":sysLocation=" + std::string(250, 'x')};
         o.request_log = dir.file("requests.log");
         sim = std::make_unique<SimProcess>(o);
@@ -130,6 +133,77 @@ TEST_F(CliChange, EveryPathSendsKeepsAndUndoesOnlyWhatReachedTheDevice) {
     ProgramResult r = cli({"-mrx", "D", "-y", "undo"}, R);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.out, "<" + R + ">  No undo script.")) << r.out;
+}
+
+// Every failure of a change is said on standard error naming the device
+// and the variable, never in window wording; --json lists each device
+// with its result and keeps the text run's status.
+TEST_F(CliChange, FailuresOfAChangeNameDeviceAndVariable) {
+    const struct {
+        std::vector<std::string> args;
+        std::string dev;
+        int status;
+        std::string err, result;
+    } cases[] = {
+        {{"set", "mrxDialoutRetries=4294967297"},
+         A,
+         1,
+         "<" + A +
+             "> mrxDialoutRetries : Invalid Integer Format: mrxDialoutRetries takes "
+             "-2147483648 to 2147483647, not 4294967297",
+         "refused"},
+        {{"set", "mrxDialoutRetries=3"},
+         R,
+         1,
+         "<" + R + "> mrxDialoutRetries : Parameter cannot be set to this value.",
+         "refused"},
+        {{"set", "sysContact=new"}, R, 1, "<" + R + "> Verify: sysContact reads ", "unread"},
+        {{"script", "exec", "X"}, R, 1, "<" + R + "> mrxDialoutRetries : Parameter", "refused"},
+        {{"undo"}, S, 1, "<" + S + ">  No undo script.", "refused"},
+        {{"send-traps-here", "--address", "127.0.0.1"}, A, 0, "", "done"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"-mrx", "D", "-y"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        ProgramResult r = cli(args, c.dev);
+        SCOPED_TRACE(c.args[0] + " " + c.args.back());
+        EXPECT_EQ(r.status, c.status) << r.out << r.err;
+        EXPECT_TRUE(has(r.err, c.err)) << r.err;
+        EXPECT_FALSE(has(r.out + r.err, "Show Values") || has(r.out + r.err, "message box"));
+        args.push_back("--json");
+        r = cli(args, c.dev);
+        auto doc = parse_json(r.out);
+        EXPECT_EQ(doc["status"], std::to_string(c.status)) << r.out;
+        EXPECT_EQ(doc["devices.0.device"] + doc["devices.0.result"],
+                  "\"" + c.dev + "\"\"" + c.result + "\"")
+            << r.out;
+    }
+    // The trap settings' reset follow-up is answered with -y.
+    auto doc = parse_json(cli({"-mrx", "D", "-y", "--json", "send-traps-here"}).out);
+    EXPECT_EQ(doc["questions.0.kind"] + doc["reset"], "\"reset\"\"done\"");
+}
+
+// Ctrl-C while a device is slow to answer its Set: said on standard error,
+// a failure status, and the one document lists every device, the one left
+// unserved as cancelled.
+TEST_F(CliChange, CtrlCDuringASlowSetIsSaidAndEveryDeviceListed) {
+    ProcessSpec spec;
+    spec.argv = {cli_binary(), "-mrx", A + "," + L,      "-t", "20", "-r", "0", "-y",
+                 "--json",     "set",  "sysContact=late"};
+    spec.env = {"GUI_MM_DIR=" + dir.path()};
+    Process cli_run(spec);
+    // Waits (bounded) until the slow device has taken its Set request.
+    for (int i = 0; i < 3000 && !has(read_file(dir.file("requests.log")), L + " S "); ++i)
+        ASSERT_EQ(cli_run.wait(10), -2) << cli_run.err();
+    ASSERT_EQ(kill(cli_run.pid(), SIGINT), 0);
+    EXPECT_EQ(cli_run.wait(30000), 1);
+    EXPECT_TRUE(
+        has(cli_run.err(), "mm_cli set: interrupted (Ctrl-C); the operation was cancelled."))
+        << cli_run.err();
+    auto doc = parse_json(cli_run.out());
+    EXPECT_EQ(doc["devices.0.device"] + doc["devices.1.device"], "\"" + A + "\"\"" + L + "\"");
+    EXPECT_EQ(doc["devices.1.result"], "\"cancelled\"") << cli_run.out();
+    EXPECT_EQ(doc["status"], "1");
 }
 
 // An internal modem's state cannot be written back by a script: the change

@@ -16,31 +16,6 @@ namespace {
 
 const std::string A = "127.0.88.1", B = "127.0.88.2", S = "127.0.88.3", Q = "127.0.88.9";
 
-// A JSON document as "path=value" pairs (path members joined by dots,
-// array elements by index, values in JSON form); empty when it does not
-// parse.
-std::map<std::string, std::string> parse_json(const std::string& text) {
-    TempDir tmp;
-    write_file(tmp.file("doc"), text);
-    ProgramResult r = run_program(
-        {"python3", "-c",
-         "import json,sys\n"
-         "def walk(p, v):\n"
-         "    if isinstance(v, dict): [walk(p + [k], x) for k, x in v.items()]\n"
-         "    elif isinstance(v, list): [walk(p + [str(i)], x) for i, x in enumerate(v)]\n"
-         "    else: print('.'.join(p) + '=' + json.dumps(v))\n"
-         "walk([], json.load(open(sys.argv[1])))\n",
-         tmp.file("doc")},
-        20000);
-    std::map<std::string, std::string> flat;
-    for (size_t pos = 0; r.status == 0 && pos < r.out.size();) {
-        size_t nl = r.out.find('\n', pos), eq = r.out.find('=', pos);
-        flat[r.out.substr(pos, eq - pos)] = r.out.substr(eq + 1, nl - eq - 1);
-        pos = nl + 1;
-    }
-    return flat;
-}
-
 class CliJson : public testing::Test {
   protected:
     void SetUp() override {
@@ -150,6 +125,7 @@ TEST_F(CliJson, EveryDocumentParsesAndKeepsTheTextRunsStatus) {
         {1, {"list"}},
         {0, {"site-default", "sysContact"}},
         {0, {"group", "list"}},
+        {1, {"-mrx", A, "set", "mrxDialoutRetries=x"}},
     };
     for (const auto& [status, args] : runs) {
         ProgramResult text = run_cli(args);
@@ -175,7 +151,7 @@ TEST_F(CliJson, EveryDocumentParsesAndKeepsTheTextRunsStatus) {
             EXPECT_EQ(doc["lines.1.problem"], "\"Unknown Parameter Name\"");
         }
     }
-    EXPECT_EQ(run_cli({"-mrx", A, "set", "sysName=x", "--json"}).status, 2);
+    EXPECT_EQ(run_cli({"-mrx", A, "edit-config", "--json"}).status, 2);
 }
 
 // The terminal's contract, verb by verb: standard output holds the report
@@ -254,6 +230,7 @@ TEST_F(CliJson, TheTerminalContract) {
          "json",
          "put-file: " + Q + ": -3",
          Q},
+        {{"-t", "0", "set", "sysName=x"}, 2, "", "\nusage: mm_cli [OPTIONS] set "},
     };
     for (const Case& c : cases) {
         ProgramResult r = run_cli(c.args);

@@ -134,6 +134,20 @@ TEST(OpCommands, SetShowsWhereValuesDiffer) {
                                      wait_text(D, "set_vd_text", "night shift"), click(D, "Close"),
                                      wait_closed(D), click(W, "Close"), wait_closed(W)}),
               "");
+    // An empty value is an empty field: two quotes there would be what the
+    // next Set sends.
+    EXPECT_EQ(
+        run_scenario("set_empty_value",
+                     pick({J1}, {"mrxPassword"}) +
+                         Steps{menu("Commands>Set..."), wait_window(W), click(W, "Show Values"),
+                               wait_text(W, "set_text", "\tmrxPassword\n\nShow values complete."),
+                               check("the empty value is an empty field",
+                                     [W] {
+                                         std::string t = text_of(W, "mrxPassword");
+                                         return t.empty() ? "" : "it shows " + t;
+                                     }),
+                               click(W, "Close"), wait_closed(W)}),
+        "");
 }
 
 TEST(OpCommands, CompareAndSaveDifferences) {

@@ -5,7 +5,7 @@
 #include "catalogue/func_display.h"
 #include "devices/mrx_list.h"
 #include "frame/dispatch.h"
-#include "ops/set_window.h"
+#include "frame/set_window.h"
 #include "ui/app_globals.h"
 #include "ui_headless/ui_headless.h"
 

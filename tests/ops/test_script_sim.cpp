@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/func_display.h"
+#include "frame/script_exec_window.h"
 #include "ops/compare.h"
 #include "ops/script_crt.h"
 #include "ops/script_exe.h"

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "frame/dispatch.h"
-#include "ops/set_window.h"
+#include "frame/set_window.h"
 #include "ops/show.h"
 #include "ops_sim_util.h"
 #include "snmp_access/snmp_engine.h"

@@ -8,6 +8,8 @@
 #include "basic/set_basic.h"
 #include "catalogue/mib_catalogue.h"
 #include "frame/dispatch.h"
+#include "frame/script_exec_window.h"
+#include "frame/set_render.h"
 #include "ops/compare.h"
 #include "ops/copy.h"
 #include "ops/script_crt.h"

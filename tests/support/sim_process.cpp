@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/test_dirs.h"
+
 namespace {
 
 std::string env_or(const char* name, const std::string& fallback) {
@@ -75,4 +77,26 @@ SimProcess::SimProcess(const SimOptions& o) {
     s.ready_timeout_ms = o.ready_timeout_ms;
     if (!proc_.start(s))
         error_ = "mrxsim did not get ready: " + proc_.err();
+}
+
+std::map<std::string, std::string> parse_json(const std::string& text) {
+    TempDir tmp;
+    write_file(tmp.file("doc"), text);
+    ProgramResult r = run_program(
+        {"python3", "-c",
+         "import json,sys\n"
+         "def walk(p, v):\n"
+         "    if isinstance(v, dict): [walk(p + [k], x) for k, x in v.items()]\n"
+         "    elif isinstance(v, list): [walk(p + [str(i)], x) for i, x in enumerate(v)]\n"
+         "    else: print('.'.join(p) + '=' + json.dumps(v))\n"
+         "walk([], json.load(open(sys.argv[1])))\n",
+         tmp.file("doc")},
+        20000);
+    std::map<std::string, std::string> flat;
+    for (size_t pos = 0; r.status == 0 && pos < r.out.size();) {
+        size_t nl = r.out.find('\n', pos), eq = r.out.find('=', pos);
+        flat[r.out.substr(pos, eq - pos)] = r.out.substr(eq + 1, nl - eq - 1);
+        pos = nl + 1;
+    }
+    return flat;
 }

@@ -26,6 +26,7 @@
 
 #include <sys/types.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -85,3 +86,8 @@ std::string cli_binary();
 // when install is empty) and extra environment entries.
 ProgramResult run_cli(std::vector<std::string> args, const std::string& install = "",
                       const std::vector<std::string>& env = {}, int timeout_ms = 60000);
+
+// A JSON document as "path=value" pairs (path members joined by dots,
+// array elements by index, values in JSON form); empty when it does not
+// parse.
+std::map<std::string, std::string> parse_json(const std::string& text);

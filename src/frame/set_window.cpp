@@ -1,4 +1,4 @@
-#include "ops/set_window.h"
+#include "frame/set_window.h"
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
@@ -22,14 +22,10 @@ namespace {
 
 constexpr const char* MSG_NO_REFS =
     "Could not find internal references to a parameter group or parameter. Software error.";
-constexpr const char* MSG_NO_PORTS = "You did not enter port numbers. The current operation\n"
-                                     "will not process port related parameters.";
-constexpr const char* MSG_MISMATCH =
-    "The port type you selected does not match one or more port parameters\n"
-    "specified in the main window. For example, if you selected a parameter group\n"
-    "that includes asynchronous port parameters, you should not use the Enet Port(s)\n"
-    "type here.\n\nThe current operation will process matching port parameters as well as\n"
-    "non-port parameters. It will not use those port parameters that do not match.";
+// The refusal of a parameter or group the catalogue does not hold, naming it.
+std::string no_refs(const std::string& name) {
+    return std::string(MSG_NO_REFS) + " - " + name + " is not in the catalogue.";
+}
 
 const std::string& row_name(const SetRow& row) {
     static const std::string none;
@@ -120,7 +116,8 @@ bool collect_row_nodes(const SetRow& row, const std::vector<MorixRecord*>& answe
 void show_row_equal(int index, const std::string& value, std::string* msg) {
     SetRow& row = set_wlist[index];
     if (!row.enumerated) {
-        ui_set_text(set_row_id(index, SRP_TEXT), value.empty() ? "\"\"" : value, UI_SET_ROWS);
+        // An empty value is an empty field: Apply must not send two quotes.
+        ui_set_text(set_row_id(index, SRP_TEXT), value, UI_SET_ROWS);
         return;
     }
     for (const SetChoice& c : row.choices) {
@@ -212,11 +209,12 @@ void display_set_cur_val(const SetRequest& req, int all_rows, int all,
     std::string diffs;
     RowTakeState quiet;
     quiet.warned_no_ports = quiet.warned_mismatch = 1;
+    std::vector<std::string> none;
     bool have_ports = all != 0 || !ports.empty();
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
         bool marked = req.marked(i);
         if ((!all_rows && !marked) ||
-            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &quiet, W_SET_FORM))
+            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &quiet, &none))
             continue;
         ui_set_read_only(row_input(i), !marked, UI_SET_ROWS);
         display_row(i, answered, all, ports, msg, &diffs);
@@ -228,53 +226,6 @@ void display_set_cur_val(const SetRequest& req, int all_rows, int all,
 }
 
 } // namespace
-
-// ---- ports ------------------------------------------------------------------
-
-const DevicePorts& SetPorts::of(const MorixRecord* r) const {
-    static const DevicePorts none;
-    for (const auto& d : per_device)
-        if (d.first == r)
-            return d.second;
-    return none;
-}
-
-SetPorts set_window_ports(const std::string& text, int warn, PortPurpose purpose) {
-    SetPorts sp;
-    int count = 0;
-    if (!text.empty())
-        sp.ports = parse_port_list(text, &sp.all, &count);
-    for (MorixRecord* r : selected_reachable()) {
-        DevicePorts d = resolve_ports(*r, set_port_sel_ind, sp.all, sp.ports, purpose);
-        if (warn && !d.refusal.empty())
-            display_warn(W_SET_FORM, d.refusal);
-        sp.per_device.emplace_back(r, d);
-    }
-    return sp;
-}
-
-// ---- rows -------------------------------------------------------------------
-
-bool set_row_taken(const SetRow& row, bool have_ports, int port_type, RowTakeState* warn,
-                   int parent) {
-    const MibVarEntry* e = mib_var(row.mib_index);
-    if (!e)
-        return false;
-    if (e->port_class == 0)
-        return true;
-    if (!have_ports) {
-        if (!warn->warned_no_ports)
-            display_warn(parent, MSG_NO_PORTS);
-        warn->warned_no_ports = 1;
-        return false;
-    }
-    if (check_port_type(row.mib_index, port_type))
-        return true;
-    if (!warn->warned_mismatch)
-        display_warn(parent, MSG_MISMATCH);
-    warn->warned_mismatch = 1;
-    return false;
-}
 
 std::string set_port_type_label(int code) {
     for (const PortTypeChoice& c : port_type_choices())
@@ -288,18 +239,6 @@ int set_port_type_code(const std::string& label) {
         if (label == c.label)
             return c.code;
     return -1;
-}
-
-SetRow set_row_of(int mib_index) {
-    SetRow row;
-    row.mib_index = mib_index;
-    const MibVarEntry* e = mib_var(mib_index);
-    if (e && e->enum_id >= 0 && e->enum_id < MAX_MIB_ENUMS) {
-        row.enumerated = true;
-        for (const EnumEntry& en : mib_enum_list[e->enum_id])
-            row.choices.push_back({en.value, en.text});
-    }
-    return row;
 }
 
 void create_set_widgets(int mib_index) {
@@ -328,7 +267,7 @@ int process_set() {
             if (get_check_mib_var(name, &id))
                 ids.push_back(id);
             else
-                display_warn(W_MAIN_WINDOW, MSG_NO_REFS);
+                display_warn(W_MAIN_WINDOW, no_refs(name));
         }
     } else {
         std::vector<std::string> sel = main_selection().params;
@@ -336,7 +275,7 @@ int process_set() {
         if (f >= 0 && mib_func_list[f])
             ids = mib_func_list[f]->var_list;
         else
-            display_warn(W_MAIN_WINDOW, MSG_NO_REFS);
+            display_warn(W_MAIN_WINDOW, no_refs(sel.empty() ? "(none)" : sel[0]));
     }
     std::vector<UiSetRow> rows;
     for (int id : ids) {
@@ -413,7 +352,10 @@ void val_dif_proc(int row) {
 void get_set_cur_val(const SetRequest& req, int warned, int quiet_ports, int all_rows) {
     LongOperation op;
     op.busy();
-    SetPorts sp = set_window_ports(req.ports, quiet_ports ? 0 : 1, PortPurpose::read);
+    std::vector<MorixRecord*> recs = selected_reachable();
+    std::vector<std::string> warnings;
+    SetPorts sp = set_ports_of(req.ports, recs, set_port_sel_ind, PortPurpose::read,
+                               quiet_ports ? nullptr : &warnings);
     std::string msg;
     text_set_buf("\n\n***** Show Operation *****", &msg, 1);
     text_set_buf(all_rows ? "Getting the following parameters..."
@@ -423,11 +365,10 @@ void get_set_cur_val(const SetRequest& req, int warned, int quiet_ports, int all
     warn.warned_no_ports = warn.warned_mismatch = warned;
     bool have_ports = sp.all != 0 || !sp.ports.empty();
     int nonexistent = 0;
-    std::vector<MorixRecord*> recs = selected_reachable();
     for (int i = 0; i < static_cast<int>(set_wlist.size()); ++i) {
         bool marked = req.marked(i);
         if ((!all_rows && !marked) ||
-            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &warn, W_SET_FORM))
+            !set_row_taken(set_wlist[i], have_ports, set_port_sel_ind, &warn, &warnings))
             continue;
         if (all_rows)
             text_set_buf("\t" + row_name(set_wlist[i]), &msg, 1);
@@ -439,6 +380,8 @@ void get_set_cur_val(const SetRequest& req, int warned, int quiet_ports, int all
         }
     }
     text_set_buf("", &msg, 1);
+    for (const std::string& w : warnings)
+        display_warn(W_SET_FORM, w);
     op.open(W_SET_FORM, "Cancel Show Values", "", LO_FOLLOW_SNMP);
     op.at(get_sel_mrx_values());
     bool cancelled = op.close();
