@@ -151,7 +151,6 @@ TEST_F(CliJson, EveryDocumentParsesAndKeepsTheTextRunsStatus) {
             EXPECT_EQ(doc["lines.1.problem"], "\"Unknown Parameter Name\"");
         }
     }
-    EXPECT_EQ(run_cli({"-mrx", A, "edit-config", "--json"}).status, 2);
 }
 
 // The terminal's contract, verb by verb: standard output holds the report
