@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/cli.h"
+#include "ui_headless/ui_headless.h"
 
 int cli_status_of(Result result) {
     return result == Result::done ? CLI_OK : CLI_FAILED;
@@ -48,7 +49,8 @@ int cli_print_outcome(const char* verb, const Outcome& outcome) {
         cli_warn_device(verb, d);
     std::fflush(stderr);
     if (!cli_json) {
-        std::fwrite(outcome.report.data(), 1, outcome.report.size(), stdout);
+        std::string text = hl_reworded(outcome.report);
+        std::fwrite(text.data(), 1, text.size(), stdout);
         std::fflush(stdout);
         return cli_status_of(outcome.result);
     }

@@ -4,9 +4,9 @@
 // and its interface file.
 #include "frame/commands.h"
 #include "frame/registry.h"
+#include "frame/status_window.h"
 #include "ops/control.h"
 #include "ops/set_window.h"
-#include "ops/status.h"
 #include "ui/ui.h"
 
 namespace {

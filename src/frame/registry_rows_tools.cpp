@@ -8,10 +8,10 @@
 #include "files/modem_dialog.h"
 #include "frame/commands.h"
 #include "frame/registry.h"
+#include "frame/status_window.h"
 #include "ops/control.h"
 #include "ops/copy.h"
 #include "ops/site_prm.h"
-#include "ops/status.h"
 #include "ops/udf_groups.h"
 #include "ui/ui.h"
 

@@ -192,7 +192,10 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
     if (req.code == 1) {
         int rq = check_rqr_port(main_selection().params, param_sel_flag, req.port_type, &func);
         // The operator learns which port parameters the port type leaves out.
-        tell_rqr_port(rq, parent);
+        std::vector<std::string> told;
+        tell_rqr_port(rq, &told);
+        for (const std::string& t : told)
+            display_warn(parent, t);
         if (rq == PRQ_NO_FUNC || rq == PRQ_NO_PRM)
             return -1;
         if ((rq == PRQ_ALL_MATCH || rq == PRQ_SOME_MATCH) && !one_port()) {

@@ -233,8 +233,16 @@ int does_user_want_reset(int parent) {
     return ask_user(parent, "Reset Parameters", "Reset", "Cancel", 0, MSG_RESET_Q) == ASK_OK;
 }
 
+Question reset_question() {
+    return Question{"Reset Parameters", MSG_RESET_Q, "Reset", "Cancel", false};
+}
+
+std::string reset_failure_text(const std::string& names) {
+    return "Could not reset the following Morixes:\n\n   " + names + "\n";
+}
+
 void display_reset_warning(int parent, const std::string& names) {
-    display_warn(parent, "Could not reset the following Morixes:\n\n   " + names + "\n");
+    display_warn(parent, reset_failure_text(names));
 }
 
 void display_reset_timeout_warning(int parent, const std::string& names) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "snmp_access/morix_record.h"
+#include "ui/outcome.h"
 
 constexpr int MAX_RESET_PORTS = 128; // port numbers one slot keeps
 constexpr int RESET_PORT_SLOTS = 7;  // by port type code; slot 0 unused
@@ -47,6 +48,10 @@ int does_user_want_reset(int parent);
 int auto_reset_list(const std::vector<MorixRecord*>& recs, std::string* failed_names,
                     std::vector<std::string>* notes, std::string* report = nullptr);
 void display_reset_warning(int parent, const std::string& names);
+// The automatic reset's question ("Reset" or "Cancel"), and the warning
+// naming the devices whose reset failed.
+Question reset_question();
+std::string reset_failure_text(const std::string& names);
 void display_reset_timeout_warning(int parent, const std::string& names);
 
 // The Reset command of the reset window, registered by its owner: runs

@@ -94,6 +94,10 @@ void shift_selection(HlWidget& w, int from, int delta) {
 
 } // namespace
 
+std::string hl_reworded(const std::string& text) {
+    return reworded(text);
+}
+
 // ---- test control ----------------------------------------------------------
 
 void hl_drop_timers();

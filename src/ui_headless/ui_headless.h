@@ -37,6 +37,10 @@ struct HlEvent {
 
 // Forgets every widget, event, answer and cancel point.
 void hl_reset();
+// The text with the rewordings of MM_REWORD applied (the seam the headless
+// services apply to what they show; front ends printing an outcome's
+// report apply it too).
+std::string hl_reworded(const std::string& text);
 // The widget state (created on first use).
 HlWidget& hl_widget(int id, int table = UI_MAIN);
 bool hl_has_widget(int id, int table = UI_MAIN);

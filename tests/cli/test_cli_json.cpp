@@ -216,6 +216,9 @@ TEST_F(CliJson, TheTerminalContract) {
         {{"--json", "script", "view", tmp.file("odd.scr")}, 0, "json", ""},
         {{"show", "-p", "asy"}, 2, "", "\nusage: mm_cli [OPTIONS] show [-d]"},
         {{"frobnicate"}, 2, "", "Run 'mm_cli --help'"},
+        {with(quick, {"--json", "copy", "--from", A, "--to", Q}), 1, "json", "copy: " + Q + " is"},
+        {with(quick, {"copy", "--from", A, "--to", A}), 1, "", "copy: the copy was not confirmed"},
+        {with(quick, {"--json", "status", "asy"}), 1, "json", "enter one or more port numbers"},
     };
     for (const Case& c : cases) {
         ProgramResult r = run_cli(c.args);
@@ -231,6 +234,8 @@ TEST_F(CliJson, TheTerminalContract) {
     EXPECT_EQ(read_file(tmp.file("keep")), "kept\n");
     auto doc = parse_json(run_cli(with(quick, {"--json", "show", "-v", "sysName"})).out);
     EXPECT_EQ(doc["devices.1.device"] + doc["devices.1.result"], "\"" + Q + "\"\"unreachable\"");
+    doc = parse_json(run_cli(with(quick, {"--json", "copy", "--from", A, "--to", Q})).out);
+    EXPECT_EQ(doc["devices.0.device"] + doc["devices.0.result"], "\"" + Q + "\"\"unreachable\"");
     doc = parse_json(run_cli({"--json", "script", "view", tmp.file("odd.scr")}).out);
     EXPECT_EQ(doc["lines.0.value"], "\"\\u00ed\\u00a0\\u0080\\u00c0\\u00af\\u00f4\\u0090\\u0080"
                                     "\\u0080\"");

@@ -123,7 +123,8 @@ TEST_F(UndoSim, EveryChangePathLeavesAnUndoThatRestoresTheDevice) {
         ASSERT_TRUE(get_check_mib_var(v, &id));
         build_prm(rec(B), 0, 0, {}, PT_NONE, id, "");
     }
-    EXPECT_EQ(copy_exe(req), COPY_DONE) << ui_get_text(W_CPY_TEXT);
+    CopyOutcome copied = copy_exe(req);
+    EXPECT_EQ(copied.outcome.result, Result::done) << copied.outcome.report;
     undo_restores({A, C, D});
 
     // basic-mode Apply
