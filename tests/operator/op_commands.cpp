@@ -189,15 +189,22 @@ TEST(OpCommands, CompareAndCopyLabelTheParametersTheyUse) {
     };
     for (const Row& r : {Row{"Compare", "cmp_lbl205"}, Row{"Copy", "cpy_lbl458"}}) {
         const char* W = r.window;
+        const std::string open = std::string("Commands>") + W + "...";
         Steps s =
-            pick({J1}, {"sysContact"}) + Steps{menu(std::string("Commands>") + W + "..."),
+            pick({J1}, {"sysContact"}) + Steps{menu(open),
                                                wait_window(W),
                                                toggle(W, "Main Window Choice", true),
                                                label_reads(W, r.label, "sysContact"),
                                                toggle(W, "Morix", true),
                                                label_reads(W, r.label, "<all Morix parameters>"),
+                                               click(W, "Close"),
+                                               wait_closed(W),
+                                               select_item(MAIN, "func_list", "sysLocation"),
+                                               menu(open),
+                                               wait_window(W),
+                                               label_reads(W, r.label, "<all Morix parameters>"),
                                                toggle(W, "Main Window Choice", true),
-                                               label_reads(W, r.label, "sysContact"),
+                                               label_reads(W, r.label, "sysLocation"),
                                                click(W, "Close"),
                                                wait_closed(W)};
         EXPECT_EQ(run_scenario(std::string("label_") + W, s), "") << W;
