@@ -8,6 +8,7 @@
 #include "basic/set_basic.h"
 #include "catalogue/mib_catalogue.h"
 #include "frame/dispatch.h"
+#include "frame/script_windows.h"
 #include "ops/compare.h"
 #include "ops/copy.h"
 #include "ops/script_crt.h"
@@ -56,7 +57,7 @@ class UndoSim : public OpsSim {
         for (const std::string& n : names) {
             CmpRequest r;
             r.kind = CMP_MRX_FIL, r.mrx1 = n, r.file1 = tmp.file(n + ".before"), r.ports1 = "2";
-            EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM), 0) << n << "\n" << ui_get_text(CMP);
+            EXPECT_EQ(show_compare(r, CMP, W_CMP_FORM), 0) << n << "\n" << ui_get_text(CMP);
         }
     }
     void undo_restores_to(const std::vector<std::string>& names, const std::string& value) {
