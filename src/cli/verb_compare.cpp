@@ -8,6 +8,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
 #include "cli/cli_json.h"
+#include "cli/cli_outcome.h"
 #include "ops/compare.h"
 #include "ops/script_file.h"
 #include "snmp_access/port_inst.h"
@@ -94,6 +95,8 @@ int verb_compare(const std::vector<std::string>& args) {
     CmpOutcome out = process_compare(req);
     for (const std::string& w : out.outcome.warnings)
         std::fprintf(stderr, "%s\n", hl_reworded(w).c_str());
+    for (const DeviceOutcome& d : out.outcome.devices)
+        cli_warn_device("compare", d);
     std::string report = hl_reworded(out.outcome.report);
     if (!cli_json)
         std::fwrite(report.data(), 1, report.size(), stdout);

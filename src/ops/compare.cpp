@@ -246,8 +246,11 @@ CmpOutcome compare_mrx_mrx(const CmpRequest& req) {
     bool stopped = front_end_progress().cancelled();
     if (!stopped && !failed.empty()) {
         for (MorixRecord* r : {a, b})
-            if (r->status != SR_OK && (r == a || b != &copy || a->status == SR_OK))
+            if (r->status != SR_OK && (r == a || b != &copy || a->status == SR_OK)) {
                 text_set_buf("Could not get values for: " + r->name, &buf, 1);
+                o->devices.push_back(
+                    {r->name, DeviceState::unreachable, "Could not get values for: " + r->name});
+            }
     } else if (!stopped) {
         op.progress("Comparing Morixes", "");
         diffs = walk_pairs(a, b, req.mrx1, req.mrx2, req.code, op, &buf);
@@ -357,6 +360,8 @@ CmpOutcome compare_mrx_fil(const CmpRequest& req) {
         text_set_buf("Operation cancelled.", &buf, 1);
     } else if (r->status != SR_OK) {
         text_set_buf("Could not get values from " + r->name + ". Compare aborted .", &buf, 1);
+        o->devices.push_back({r->name, DeviceState::unreachable,
+                              "Could not get values from " + r->name + "; nothing was compared"});
     } else {
         std::vector<const ParamNode*> nodes;
         for (const ParamNode* n = r->prm_list; n; n = n->next)

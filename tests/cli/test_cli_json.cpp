@@ -219,6 +219,8 @@ TEST_F(CliJson, TheTerminalContract) {
         {with(quick, {"--json", "copy", "--from", A, "--to", Q}), 1, "json", "copy: " + Q + " is"},
         {with(quick, {"copy", "--from", A, "--to", A}), 1, "", "copy: the copy was not confirmed"},
         {with(quick, {"--json", "status", "asy"}), 1, "json", "enter one or more port numbers"},
+        {with(quick, {"compare", "--mrx", A, Q}), 1, "Comparing",
+         "compare: Could not get values for: " + Q},
     };
     for (const Case& c : cases) {
         ProgramResult r = run_cli(c.args);
