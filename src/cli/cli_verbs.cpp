@@ -58,7 +58,7 @@ const CliVerb cli_verbs[] = {
     {"copy",
      "copy --from A --to B[,C...] [--code N] [-p TYPE] [--from-port P] [--to-ports LIST]\n"
      "       [-v NAME[,NAME...] | -f FUNCTION]",
-     true, false, verb_copy},
+     true, true, verb_copy},
     {"status",
      "status MEMBER [-P PORTS] [--period current|total|intervals -I LIST] [--sort] [-R ROW]\n"
      "  MEMBER: mrx, asy, syn, itf, imdm, pri, t1, pricsu, dvs, mp\n"

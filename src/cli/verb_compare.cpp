@@ -2,16 +2,19 @@
 // script (--mrx-file A FILE) or two scripts (--files F1 F2); -o FILE saves
 // the differences as a script that makes the second side equal to the
 // first.
+#include <cstdio>
 #include <cstdlib>
 
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
 #include "cli/cli_json.h"
+#include "cli/cli_outcome.h"
 #include "ops/compare.h"
 #include "ops/script_file.h"
 #include "snmp_access/port_inst.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
 
@@ -78,27 +81,43 @@ int verb_compare(const std::vector<std::string>& args) {
         return cli_usage_error(verb, "give one of --mrx, --mrx-file, --files");
     if (req.port_type < 0)
         return cli_usage_error(verb, "unknown port type");
-    if (!vars.empty())
-        cli_choose_params(cli_split(vars, ','), 1);
-    else if (!func.empty())
-        cli_choose_params({func}, 0);
+    req.param_sel = vars.empty() ? 0 : 1;
+    req.items = !vars.empty()  ? cli_split(vars, ',')
+                : func.empty() ? std::vector<std::string>{}
+                               : std::vector<std::string>{func};
+    req.parent = W_CMP_FORM;
     // Without a choice of variables two devices compare their device-level
     // parameters (code 2).
     if (req.code == 0)
         req.code = vars.empty() && func.empty() ? 2 : 1;
     if (req.code < 1 || req.code > 8)
         return cli_usage_error(verb, "--code takes 1 to 8");
-    cli_watch_output(W_CMP_TEXT);
-    size_t start = ui_get_text(W_CMP_TEXT).size();
-    int diffs = process_compare(req, W_CMP_TEXT, W_CMP_FORM);
+    CmpOutcome out = process_compare(req);
+    for (const std::string& w : out.outcome.warnings)
+        std::fprintf(stderr, "%s\n", hl_reworded(w).c_str());
+    for (const DeviceOutcome& d : out.outcome.devices)
+        cli_warn_device("compare", d);
+    std::string report = hl_reworded(out.outcome.report);
+    if (!cli_json)
+        std::fwrite(report.data(), 1, report.size(), stdout);
+    std::fflush(stdout);
+    int diffs = out.diffs;
     bool kept = false;
     if (diffs > 0 && !out_file.empty()) {
+        // Saving still writes its lines into the window's text area.
+        cli_watch_output(W_CMP_TEXT);
+        size_t start = ui_get_text(W_CMP_TEXT).size();
         size_t mark = cli_question_mark();
         if (save_cmp_diff_script(out_file, W_CMP_TEXT, W_CMP_FORM) != 0)
             kept = cli_kept_file(mark, "compare", out_file);
+        report += ui_get_text(W_CMP_TEXT).substr(start);
+        if (!cli_json)
+            cli_flush_output();
     }
-    cli_flush_output();
     if (cli_json)
-        json_diffs(diffs, ui_get_text(W_CMP_TEXT).substr(start));
+        json_diffs(diffs, report);
+    // A warning (a refused request, ports a device lacks, ...) fails the run.
+    if (!out.outcome.warnings.empty() && diffs == 0)
+        return CLI_FAILED;
     return kept ? CLI_KEPT : diffs == 0 ? CLI_OK : CLI_FAILED;
 }

@@ -1,26 +1,44 @@
 // mm_cli copy: the copy request from the arguments (source and destination
 // devices, kind, port type, ports, parameters), checked and confirmed as
-// the Copy window does (the confirmation is answered by -y), then copied.
+// the Copy window does (the confirmation and the reset question are
+// answered by -y), then copied; the outcome printed as text or JSON.
 #include <cstdio>
 
 #include "cli/cli.h"
+#include "cli/cli_outcome.h"
 #include "devices/mrx_list.h"
 #include "ops/copy.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/session.h"
-#include "ui/ui.h"
-#include "ui/widget_ids.h"
-#include "ui_headless/ui_headless.h"
+#include "ui/progress.h"
 
 namespace {
 
-// True when name is a reachable device of the list (else said on stderr).
 bool reachable(const std::string& name) {
     int p = session().devices().position(name);
-    if (p >= 0 && session().devices()[p]->reachable)
-        return true;
-    std::fprintf(stderr, "mm_cli copy: %s is not a reachable Morix of the list\n", name.c_str());
-    return false;
+    return p >= 0 && session().devices()[p]->reachable;
+}
+
+// The copy refused before anything is read, when the source or a
+// destination is not a reachable device of the list: every destination
+// listed, those not reachable as such, the others as not sent.
+Outcome unreachable_copy(const std::string& from, const std::vector<std::string>& to) {
+    Outcome out;
+    out.result = Result::refused;
+    bool source = reachable(from);
+    if (!source)
+        out.warnings.push_back("mm_cli copy: " + from + " is not a reachable Morix of the list");
+    for (const std::string& name : to) {
+        if (!reachable(name))
+            out.devices.push_back(
+                {name, DeviceState::unreachable, name + " is not a reachable Morix of the list"});
+        else
+            out.devices.push_back({name, DeviceState::not_sent,
+                                   "nothing was copied to " + name +
+                                       (source ? ": another destination is not reachable"
+                                               : ": the source is not reachable")});
+    }
+    return out;
 }
 
 } // namespace
@@ -67,7 +85,7 @@ int verb_copy(const std::vector<std::string>& args) {
     for (const std::string& name : cli_split(to, ','))
         found = reachable(name) && found;
     if (!found)
-        return CLI_FAILED;
+        return cli_print_outcome("copy", unreachable_copy(from, cli_split(to, ',')));
     CopyInput in;
     in.from = {from};
     std::vector<std::string> wanted = cli_split(to, ',');
@@ -87,25 +105,20 @@ int verb_copy(const std::vector<std::string>& args) {
     in.param_sel = vars.empty() ? 0 : 1;
     if (code == CPY_MAIN)
         in.items = vars.empty() ? std::vector<std::string>{func} : cli_split(vars, ',');
-    cli_watch_output(W_CPY_TEXT);
-    ui_set_text(W_CPY_TEXT, "");
-    g_cpy_bad_ports = 0;
     CopyRequest req;
-    std::string msg;
-    int result = -1;
-    switch (make_cpy_request(in, &req, &msg)) {
-    case CRQ_WARN:
-        display_warn(W_CPY_FORM, msg);
-        break;
-    case CRQ_OUTPUT:
-        write_otp_msg(W_CPY_TEXT, msg, 1, 1);
-        break;
-    default:
-        if (gui_display_question(W_CPY_FORM, cpy_conf_text(req.dst_names), "",
-                                 [&] { result = copy_build(req); }) &&
-            result < 0)
-            std::fprintf(stderr, "mm_cli copy: the copy was not confirmed (give -y)\n");
+    Outcome out = check_copy(in, &req);
+    if (out.result == Result::done) {
+        Question confirm{"Confirmation", cpy_conf_text(req.dst_names)};
+        if (front_end_asker().ask(confirm)) {
+            out = copy_with_reset(req, front_end_asker());
+        } else {
+            out.result = Result::cancelled;
+            for (const std::string& name : req.dst_names)
+                out.devices.push_back({name, DeviceState::cancelled,
+                                       "the copy was not confirmed (give -y); nothing was "
+                                       "copied to " +
+                                           name});
+        }
     }
-    cli_flush_output();
-    return result == COPY_DONE ? CLI_OK : CLI_FAILED;
+    return cli_print_outcome("copy", out);
 }

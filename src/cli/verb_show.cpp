@@ -1,8 +1,12 @@
-// mm_cli show: the Show window with its port type toggle, port list and
-// detailed-output toggle, then Apply.
+// mm_cli show: the Show request from the arguments (parameters or a
+// function, port type, ports, detail), run on the selected reachable
+// devices; the report or the JSON document, every device not done named on
+// standard error.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
+#include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
 #include "cli/cli_json.h"
@@ -13,33 +17,15 @@
 #include "snmp_access/session.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/program.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui_headless/ui_headless.h"
 
 namespace {
-
-// What became of each device of the run, in list order: the served ones
-// as the Show reported them, the others as not reachable or, after a
-// cancel, cancelled.
-std::vector<DeviceOutcome> shown;
-
-DeviceOutcome served_outcome(const MorixRecord& r) {
-    if (r.status == 0)
-        return {r.name, DeviceState::done, ""};
-    if (r.status == SR_CANCELLED)
-        return {r.name, DeviceState::cancelled, "cancelled before its values were read"};
-    if (r.status == SR_TIMEOUT)
-        return {r.name, DeviceState::unread, "no answer; its values were not read"};
-    return {r.name, DeviceState::unread, "its values could not be read"};
-}
 
 // One device of the report as a JSON object: its result and every value
 // with its variable, port type and port, enumeration and status.
 void json_device(const MorixRecord& r) {
-    DeviceOutcome d = served_outcome(r);
-    shown.push_back(d);
-    if (!cli_json)
-        return;
+    DeviceOutcome d = show_device_outcome(r);
     JsonWriter& j = cli_json_doc();
     j.begin_object().str("device", r.name).str("result", device_state_name(d.state));
     if (d.state != DeviceState::done)
@@ -65,29 +51,27 @@ void json_device(const MorixRecord& r) {
     j.end_array().end_object();
 }
 
-// The devices the Show did not serve, after those it did; each one not
-// done named on standard error.
-void finish_devices(Result result) {
+// Every device of the list, in list order: as the Show read it, or, when it
+// was not read, not reachable or not read. A device the report stopped
+// before (a cancel) was cancelled. Each one not done is named on standard
+// error; the JSON document adds those the report did not list.
+void finish_devices(const Outcome& out, const std::vector<std::string>& listed) {
     for (const MorixRecord* r : session().devices()) {
         if (!r)
             break;
-        bool served = false;
-        for (const DeviceOutcome& d : shown)
-            served = served || d.device == r->name;
-        if (served)
-            continue;
         DeviceOutcome d{r->name, DeviceState::unreachable, "not reachable; nothing was read"};
         if (r->reachable)
-            d = {r->name,
-                 result == Result::cancelled ? DeviceState::cancelled : DeviceState::unread,
-                 result == Result::cancelled ? "cancelled before its values were read"
-                                             : "its values were not read"};
-        shown.push_back(d);
-        if (cli_json)
+            d = {r->name, DeviceState::unread, "its values were not read"};
+        for (const DeviceOutcome& o : out.devices)
+            if (o.device == r->name)
+                d = o;
+        bool in_report = std::find(listed.begin(), listed.end(), r->name) != listed.end();
+        if (!in_report && d.state == DeviceState::done)
+            d = {r->name, DeviceState::cancelled, "cancelled before its values were read"};
+        if (cli_json && !in_report)
             cli_json_device(cli_json_doc(), d);
-    }
-    for (const DeviceOutcome& d : shown)
         cli_warn_device("show", d);
+    }
 }
 
 } // namespace
@@ -120,6 +104,7 @@ int verb_show(const std::vector<std::string>& args) {
     // A name the catalogue does not hold is reported and left out; the
     // others are still shown (and the status tells of the one left out).
     int unknown = 0;
+    std::vector<std::string> items;
     if (!vars.empty()) {
         std::vector<std::string> known;
         for (const std::string& n : cli_split(vars, ',')) {
@@ -133,30 +118,45 @@ int verb_show(const std::vector<std::string>& args) {
         }
         if (known.empty())
             return CLI_FAILED;
-        cli_choose_params(known, 1);
-    } else
-        cli_choose_params({func}, 0);
+        items = known;
+    } else {
+        items = {func};
+    }
+    // The selection check reads the main window's parameter choice.
+    cli_choose_params(items, vars.empty() ? 0 : 1);
     if (!check_main_sel(W_SHOW_FORM, SEL_SHOW_SET))
         return CLI_FAILED;
     ShowRequest req;
-    req.items = ui_list_selected_items(W_FUNC_LIST);
+    req.items = items;
     req.param_sel = vars.empty() ? 0 : 1;
     req.port_type = port_type;
     req.ports = ports;
     req.detailed = detailed;
     req.parent = W_SHOW_FORM;
-    req.output = W_SHOW_TEXT;
-    cli_watch_output(W_SHOW_TEXT);
+    req.devices = selected_reachable();
     if (cli_json)
         cli_json_doc().begin_array("devices");
-    show_device_listener = json_device;
-    Result result = process_show(req);
+    std::vector<std::string> listed;
+    show_device_listener = [&listed](const MorixRecord& r) {
+        listed.push_back(r.name);
+        if (cli_json)
+            json_device(r);
+    };
+    Outcome out = process_show(req);
     show_device_listener = nullptr;
-    cli_flush_output();
+    for (const std::string& w : out.warnings)
+        std::fprintf(stderr, "%s\n", w.c_str());
+    if (!cli_json) {
+        std::string text = hl_reworded(out.report);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+    }
+    std::fflush(stdout);
+    Result result = out.result;
     if (result != Result::refused)
-        finish_devices(result);
+        finish_devices(out, listed);
     if (cli_json)
         cli_json_doc().end_array().str(
             "result", result == Result::failed ? "unread" : cli_result_name(result));
-    return result != Result::done || unknown ? CLI_FAILED : CLI_OK;
+    // A warning (ports a device lacks, ...) makes the run a failure too.
+    return result != Result::done || unknown || !out.warnings.empty() ? CLI_FAILED : CLI_OK;
 }

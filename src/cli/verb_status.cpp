@@ -1,15 +1,18 @@
 // mm_cli status: one status member's request (ports or channels, the
-// period and interval numbers, the sort order), then a multilink row's
-// details when asked; prints the window's text.
+// period and interval numbers, the sort order) on the first selected
+// reachable device, then a multilink row's details when asked; prints the
+// window's text or the JSON document.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "cli/cli.h"
 #include "cli/cli_json.h"
+#include "cli/cli_outcome.h"
+#include "devices/mrx_select.h"
 #include "ops/status.h"
 #include "snmp_access/port_inst.h"
 #include "ui/program.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
 
@@ -54,9 +57,6 @@ int verb_status(const std::vector<std::string>& args) {
     if (period < 0)
         return cli_usage_error(verb, "the period is current, total or intervals");
     const StatusMember& m = status_member(member);
-    int w = m.window;
-    int text = status_obj(w, SO_TEXT);
-    ui_set_text(text, "");
     StatusInput in;
     in.list = period == 0 ? intervals : list;
     in.sort = member == SM_PRI && sort;
@@ -64,36 +64,44 @@ int verb_status(const std::vector<std::string>& args) {
         in.period = period;
         in.module = list; // -P names the WAN module here
     }
-    std::vector<std::pair<std::string, std::string>> fields;
-    std::string tables;
-    in.fields_out = &fields;
-    in.tables_out = &tables;
-    int result = process_status(member, in);
-    if (member == SM_MP && row > 0 && !ui_get_text(text).empty()) {
-        ui_list_select_pos(status_obj(w, SO_X1), row, false);
-        dispatch_main(status_obj(w, SO_X2));
+    if (!check_main_sel(m.form, SEL_FIRST))
+        return CLI_FAILED;
+    MorixRecord* rec = first_sel_reachable();
+    if (!rec)
+        return CLI_FAILED;
+    StatusOutcome out = run_status(member, rec, in);
+    // A multilink row's details replace the text, as the window's Details.
+    if (member == SM_MP && row > 0 && !out.outcome.report.empty()) {
+        StatusOutcome detail = run_mp_detail(row);
+        out.outcome.warnings.insert(out.outcome.warnings.end(), detail.outcome.warnings.begin(),
+                                    detail.outcome.warnings.end());
+        if (detail.laid_out) {
+            out.outcome.report = detail.outcome.report;
+            out.tables = detail.outcome.report;
+        } else if (detail.outcome.result != Result::done) {
+            out.outcome.result = detail.outcome.result;
+        }
     }
-    std::string out = ui_get_text(text);
+    for (const std::string& w : out.outcome.warnings)
+        std::fprintf(stderr, "%s\n", hl_reworded(w).c_str());
+    for (const DeviceOutcome& d : out.outcome.devices) // unless a warning said it
+        if (std::find(out.outcome.warnings.begin(), out.outcome.warnings.end(), d.reason) ==
+            out.outcome.warnings.end())
+            cli_warn_device("status", d);
+    Result result = out.outcome.result;
     if (cli_json) {
-        // The multilink row's details are in the window text only.
-        if (member == SM_MP && row > 0)
-            tables = out;
-        std::vector<MorixRecord*> sel = selected_reachable();
-        const MorixRecord* rec = sel.empty() ? nullptr : sel[0];
         JsonWriter& j = cli_json_doc();
-        j.str("member", m.key);
-        rec ? j.str("device", rec->name) : j.null("device");
-        j.str("result", result == STS_DONE        ? "done"
-                        : result == STS_UNREAD    ? "unread"
-                        : result == STS_CANCELLED ? "cancelled"
-                                                  : "refused");
+        j.str("member", m.key).str("device", rec->name);
+        j.str("result", result == Result::failed ? "unread" : cli_result_name(result));
         j.begin_array("fields");
-        for (const auto& f : fields)
+        for (const auto& f : out.fields)
             j.begin_object().str("label", f.first).str("value", f.second).end_object();
-        j.end_array().str("tables", tables);
+        j.end_array().str("tables", out.tables);
     } else {
-        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::string text = hl_reworded(out.outcome.report);
+        std::fwrite(text.data(), 1, text.size(), stdout);
         std::fflush(stdout);
     }
-    return result == STS_DONE ? CLI_OK : CLI_FAILED;
+    // A warning (a refused input, an interface not read, ...) fails the run.
+    return result == Result::done && out.outcome.warnings.empty() ? CLI_OK : CLI_FAILED;
 }

@@ -1,12 +1,14 @@
 // The Copy window: opened from the main window, its Copy reads the window
-// into a CopyInput.
+// into a CopyInput, asks for the confirmation and renders what the copy did.
 #include "catalogue/func_display.h"
 #include "devices/mrx_list.h"
 #include "frame/commands.h"
 #include "frame/dispatch.h"
+#include "frame/render.h"
 #include "ops/copy.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/session.h"
+#include "ui/progress.h"
 #include "ui/ui.h"
 
 namespace {
@@ -33,19 +35,73 @@ void fill_cpy_lists() {
     refill(W_CPY_TO_LIST, names);
 }
 
-// The Copy window's parameter label shows what Copy will read.
+// The Copy window's parameter label names what Copy will read: the main
+// window's choice, or every parameter of the kind chosen (the code the
+// Copy button takes, not the toggles' state while they change).
 void show_cpy_params_used() {
-    static const int kinds[] = {W_CPY_MAIN_WINDOW_CHOICE_TB, W_CPY_MORIX_TB,
-                                W_CPY_ASYNC_PORTS_TB,        W_CPY_SYNC_PORTS_TB,
-                                W_CPY_PRINTER_PORTS_TB,      W_CPY_ETHERNET_PORTS_TB,
-                                W_CPY_WAN_INTERFACES_TB,     W_CPY_CHANNELS_TB};
-    int chosen = W_CPY_MAIN_WINDOW_CHOICE_TB;
-    for (int id : kinds)
-        if (ui_get_toggle(id)) {
-            chosen = id;
-            break;
+    g_cpy_copy_mode = cpy_ind == CPY_MAIN ? 1 : 0;
+    if (cpy_ind == CPY_MAIN)
+        update_act_hlp_label(W_CPY_FORM);
+    else
+        set_widget_label(W_CPY_ACT_HLP_LBL, cpy_kind_label(cpy_ind));
+}
+
+// Both port fields' labels name the port type chosen.
+void show_cpy_port_type(int port_type) {
+    std::string k;
+    cvt_port_opt_str(port_type, &k);
+    set_widget_label(W_CPY_FROM_PORT_LBL, cpy_from_port_label(k));
+    set_widget_label(W_CPY_TO_PORT_LBL, cpy_to_port_label(k));
+}
+
+const CopyChoice* find_choice(const std::vector<CopyChoice>& table, int id) {
+    for (const CopyChoice& c : table)
+        if (c.id == id)
+            return &c;
+    return nullptr;
+}
+
+// Keeps one toggle of a group set (the window's radio behaviour, also when
+// a toggle is set by id without the toolkit).
+void set_only(const std::vector<CopyChoice>& table, int id) {
+    for (const CopyChoice& c : table)
+        if (c.id != id)
+            ui_set_toggle(c.id, false, false);
+}
+
+// A kind toggle or port type choice turned on (set) or off; 1 when id is
+// one of them.
+int cpy_choice_action(int id, bool set) {
+    if (const CopyChoice* c = find_choice(cpy_kind_choices(), id)) {
+        if (set) {
+            set_only(cpy_kind_choices(), id);
+            cpy_ind = c->code;
         }
-    show_params_used(W_CPY_FORM, chosen, chosen == W_CPY_MAIN_WINDOW_CHOICE_TB);
+        return 1;
+    }
+    if (const CopyChoice* c = find_choice(cpy_port_choices(), id)) {
+        if (set) {
+            set_only(cpy_port_choices(), id);
+            cpy_port_sel_ind = c->code;
+            show_cpy_port_type(c->code);
+        }
+        return 1;
+    }
+    return 0;
+}
+
+// A copy's outcome in the window: the report and warnings, the automatic
+// reset's question over the window and its lines, then the closing line.
+void render_copy(const CopyRequest& req) {
+    const OutputArea area{W_CPY_FORM, W_CPY_TEXT, true, true};
+    CopyOutcome copy = copy_build(req);
+    render_outcome(copy.outcome, area);
+    set_question_parent(W_CPY_FORM);
+    Outcome reset = copy_reset(copy, front_end_asker());
+    set_question_parent(W_MAIN_WINDOW);
+    render_outcome(reset, area);
+    if (!copy.closing.empty())
+        write_otp_msg(W_CPY_TEXT, copy.closing, 0, 1);
 }
 
 void open_cpy_window() {
@@ -61,9 +117,7 @@ void open_cpy_window() {
     ui_list_set_policy(W_CPY_TO_LIST, LSP_MULTIPLE);
     fill_cpy_lists();
     show_cpy_params_used();
-    std::string k;
-    cvt_port_opt_str(cpy_port_sel_ind, &k);
-    process_cpy_port_sel(k);
+    show_cpy_port_type(cpy_port_sel_ind);
     gui_manage_top_form(W_CPY_FORM);
 }
 
@@ -93,8 +147,16 @@ int cmd_copy_open(int) {
     return 1;
 }
 
+// The Copy button: the input checked, the confirmation, the copy.
 int cmd_copy(int) {
-    process_copy(copy_window_input());
+    ui_set_text(W_CPY_TEXT, "");
+    CopyRequest req;
+    Outcome checked = check_copy(copy_window_input(), &req);
+    if (checked.result != Result::done) {
+        render_outcome(checked, OutputArea{W_CPY_FORM, W_CPY_TEXT, true, true});
+        return 1;
+    }
+    gui_display_question(W_CPY_FORM, cpy_conf_text(req.dst_names), "", [req] { render_copy(req); });
     return 1;
 }
 

@@ -2,6 +2,7 @@
 #include "catalogue/func_display.h"
 #include "devices/mrx_select.h"
 #include "frame/commands.h"
+#include "frame/render.h"
 #include "frame/set_render.h"
 #include "frame/set_window.h"
 #include "ops/show.h"
@@ -74,15 +75,24 @@ ShowRequest show_window_request() {
     req.ports = ui_get_text(W_SHOW_PORT_TF);
     req.detailed = ui_get_toggle(W_DETAIL_TB);
     req.parent = W_SHOW_FORM;
-    req.output = W_SHOW_TEXT;
+    req.devices = selected_reachable();
     return req;
+}
+
+// A Show's outcome in the Show window: the report added to its text (the
+// area redrawn once), then the warnings.
+void render_show(Outcome out) {
+    if (!out.report.empty())
+        write_otp_msg_redisp(W_SHOW_TEXT, out.report, 0, 1);
+    out.report.clear();
+    render_outcome(out, OutputArea{W_SHOW_FORM, 0, true, true});
 }
 
 } // namespace
 
 int cmd_show_apply(int) {
     if (check_main_sel(W_SHOW_FORM, SEL_SHOW_SET))
-        process_show(show_window_request());
+        render_show(process_show(show_window_request()));
     return 1;
 }
 

@@ -69,7 +69,7 @@ void script_execute_ports() {
 }
 
 void compare() {
-    int diffs = process_compare(cmp_window_request(), W_CMP_TEXT, W_CMP_FORM);
+    int diffs = show_compare(cmp_window_request(), W_CMP_TEXT, W_CMP_FORM);
     if (diffs > 0 && ask_user(W_CMP_FORM, "Differences", "Save", "Close", 0,
                               "Save the differences as a script?") == ASK_OK)
         ui_file_selection(

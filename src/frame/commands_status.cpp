@@ -1,6 +1,7 @@
 // The status commands: the main window's menu entries and the controls of
 // the status windows, which read their window into a StatusWindowView.
 #include "frame/commands.h"
+#include "frame/status_window.h"
 #include "frame/window_readers.h"
 #include "ops/status.h"
 #include "ui/ui.h"
@@ -36,7 +37,7 @@ StatusWindowView read_status_window(int w) {
 }
 
 int cmd_status(int id) {
-    status_menu_command(id, read_status_window);
+    status_menu_command(id);
     return 1;
 }
 
@@ -58,7 +59,7 @@ int cmd_status_option(int id) {
 }
 
 int cmd_status_details(int id) {
-    process_mp_detail(read_status_window(window_of(id)).list_row);
+    status_mp_details(read_status_window(window_of(id)).list_row);
     return 1;
 }
 

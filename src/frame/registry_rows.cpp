@@ -6,6 +6,7 @@
 #include "frame/control_windows.h"
 #include "frame/registry.h"
 #include "frame/set_window.h"
+#include "frame/status_window.h"
 #include "ops/control.h"
 #include "ops/status.h"
 #include "ui/ui.h"

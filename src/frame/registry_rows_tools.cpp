@@ -9,10 +9,10 @@
 #include "frame/control_windows.h"
 #include "frame/modem_window.h"
 #include "frame/registry.h"
+#include "frame/status_window.h"
 #include "ops/control.h"
 #include "ops/copy.h"
 #include "ops/site_prm.h"
-#include "ops/status.h"
 #include "ops/udf_groups.h"
 #include "ui/ui.h"
 

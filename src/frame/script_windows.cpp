@@ -3,11 +3,14 @@
 #include "frame/script_windows.h"
 #include "snmp_access/session.h"
 
+#include "catalogue/func_display.h"
 #include "devices/mrx_list.h"
 #include "frame/dispatch.h"
+#include "frame/render.h"
 #include "snmp_access/morix_record.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -131,6 +134,15 @@ CmpRequest cmp_window_request() {
     req.file1 = ui_get_text(W_CMP_FSB[req.kind == CMP_MRX_FIL ? 1 : 0]);
     req.file2 = ui_get_text(W_CMP_FSB[1]);
     return req;
+}
+
+int show_compare(CmpRequest req, int output, int parent) {
+    req.items = main_selection().params;
+    req.param_sel = param_sel_flag;
+    req.parent = parent;
+    CmpOutcome out = process_compare(req);
+    render_outcome(out.outcome, OutputArea{parent, output, true, true});
+    return out.diffs;
 }
 
 void open_scr_port_dialog(const ScrPortDialog& d, const ScrKinds& kinds,

@@ -40,6 +40,11 @@ void display_cmp_kind(int kind);
 void show_cmp_params_used();
 // The request the window's controls describe.
 CmpRequest cmp_window_request();
+// Runs a comparison with the main window's parameter choice (code 1), its
+// cancel dialog over parent, and shows its outcome: the report added to
+// output, the warnings over parent. Returns the number of differences, or
+// -1 when nothing was compared.
+int show_compare(CmpRequest req, int output, int parent);
 
 // Opens a port dialog: the fields of the needed kinds get texts (en and
 // ds1inf fixed), the others are emptied and made insensitive.

@@ -53,6 +53,5 @@ void register_window_readers() {
     window_readers.window_open = read_window_open;
     window_readers.page_read = read_page;
     window_readers.page_list = read_page_list;
-    status_window_reader = read_status_window;
     register_modem_window();
 }

@@ -15,9 +15,9 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/progress.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
-#include "ui/window_state.h"
 
 std::vector<CmpDiff> g_cmp_diffs;
 
@@ -85,10 +85,10 @@ int compared_port_type(const CmpRequest& req) {
 
 // One side's ports as that device reads them; a refusal names it.
 DevicePorts side_ports(const MorixRecord& r, const CmpRequest& req, const std::vector<int>& ports,
-                       int all, int parent) {
+                       int all, Outcome* o) {
     DevicePorts d = resolve_ports(r, compared_port_type(req), all, ports, PortPurpose::read);
     if (!d.refusal.empty())
-        display_warn(parent, d.refusal);
+        o->warnings.push_back(d.refusal);
     return d;
 }
 
@@ -96,9 +96,8 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
                 int all) {
     int count = static_cast<int>(ports.size());
     if (req.code == 1)
-        return (param_sel_flag
-                    ? build_prm_list_sng(main_selection().params, all, count, ports, req.port_type,
-                                         r)
+        return (req.param_sel
+                    ? build_prm_list_sng(req.items, all, count, ports, req.port_type, r)
                     : build_mgmt_func_sng(func, all, count, ports, req.port_type, r)) != 0;
     bool bad = false;
     for (const CmpCode& c : cmp_codes) {
@@ -122,7 +121,7 @@ bool build_side(MorixRecord* r, const CmpRequest& req, int func, const std::vect
 // Pairs the nodes of two chains by variable and its n-th occurrence, so
 // that a port one device lacks never shifts the pairing of the others.
 int walk_pairs(MorixRecord* a, MorixRecord* b, const std::string& n1, const std::string& n2,
-               int code, std::string* buf) {
+               int code, LongOperation& op, std::string* buf) {
     std::map<std::pair<int, int>, const ParamNode*> second;
     std::map<int, int> seen;
     for (const ParamNode* n = b->prm_list; n; n = n->next)
@@ -139,7 +138,7 @@ int walk_pairs(MorixRecord* a, MorixRecord* b, const std::string& n1, const std:
         pairs.emplace_back(nullptr, rest.second);
     int diffs = 0;
     for (size_t i = 0; i < pairs.size(); ++i) {
-        if (is_cancelled(static_cast<int>(i * 100 / pairs.size())))
+        if (op.cancelled(static_cast<int>(i * 100 / pairs.size())))
             return -1;
         const ParamNode *x = pairs[i].first, *y = pairs[i].second;
         int sx = x ? x->status : NS_NO_SUCH_NAME, sy = y ? y->status : NS_NO_SUCH_NAME;
@@ -175,8 +174,10 @@ void end_count(int diffs, const char* lead, std::string* buf) {
 
 } // namespace
 
-int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
+CmpOutcome compare_mrx_mrx(const CmpRequest& req) {
     g_cmp_diffs.clear();
+    CmpOutcome out;
+    Outcome* o = &out.outcome;
     int all1 = 0, all2 = 0, c1 = 0, c2 = 0;
     std::vector<int> p1, p2;
     if (!req.ports1.empty())
@@ -186,17 +187,17 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
     auto one_port = [&] { return !all1 && !all2 && p1.size() == 1 && p2.size() == 1; };
     int func = -1;
     if (req.code >= 3 && !one_port()) {
-        display_warn(parent, MSG_ONE_PORT);
-        return -1;
+        o->warnings.push_back(MSG_ONE_PORT);
+        return out;
     }
     if (req.code == 1) {
-        int rq = check_rqr_port(main_selection().params, param_sel_flag, req.port_type, &func);
+        int rq = check_rqr_port(req.items, req.param_sel, req.port_type, &func);
         // The operator learns which port parameters the port type leaves out.
-        tell_rqr_port(rq, parent);
+        tell_rqr_port(rq, &o->warnings);
         if (rq == PRQ_NO_FUNC || rq == PRQ_NO_PRM)
-            return -1;
+            return out;
         if ((rq == PRQ_ALL_MATCH || rq == PRQ_SOME_MATCH) && !one_port()) {
-            display_warn(parent, MSG_ONE_PORT);
+            o->warnings.push_back(MSG_ONE_PORT);
             p1.clear(), p2.clear(), all1 = all2 = 0;
         } else if (rq != PRQ_ALL_MATCH && rq != PRQ_SOME_MATCH) {
             p1.clear(), p2.clear(), all1 = all2 = 0; // no port parameter takes part
@@ -209,8 +210,8 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
     MorixRecord* b = find_record(req.mrx2);
     if (!a || !b) {
         text_set_buf("\n" + std::string(MSG_LIST_UPDATED) + "\n", &buf, 1);
-        write_otp_msg(output, buf, 0, 1);
-        return -1;
+        o->report = buf;
+        return out;
     }
     MorixRecord copy;
     if (a == b) { // the second side reads into a record of its own
@@ -220,17 +221,17 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
     }
     free_prm_list(a);
     free_prm_list(b);
-    DevicePorts d1 = side_ports(*a, req, p1, all1, parent);
-    DevicePorts d2 = side_ports(*b, req, p2, all2, parent);
+    DevicePorts d1 = side_ports(*a, req, p1, all1, o);
+    DevicePorts d2 = side_ports(*b, req, p2, all2, o);
     bool bad = build_side(a, req, func, d1.ports, d1.all);
     bad = build_side(b, req, func, d2.ports, d2.all) || bad;
-    LongOperation op(parent, "Cancel Compare", "", LO_FOLLOW_SNMP);
+    LongOperation op(req.parent, "Cancel Compare", "", LO_FOLLOW_SNMP);
     // Two devices are read side by side; one device compared with itself
     // is read twice in turn (one request at a time per device).
     std::vector<MorixRecord*> served;
     if (b == &copy) {
         for (MorixRecord* r : {a, b})
-            if (!g_cancel_process)
+            if (!front_end_progress().cancelled())
                 for (MorixRecord* s : op.serve({r}, SNMP_OP_GET, "Getting values for"))
                     served.push_back(s);
     } else {
@@ -242,13 +243,17 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
             failed.find("\n" + r->name + "\n") == std::string::npos)
             failed += "\n" + r->name + "\n";
     int diffs = -1;
-    if (!g_cancel_process && !failed.empty()) {
+    bool stopped = front_end_progress().cancelled();
+    if (!stopped && !failed.empty()) {
         for (MorixRecord* r : {a, b})
-            if (r->status != SR_OK && (r == a || b != &copy || a->status == SR_OK))
+            if (r->status != SR_OK && (r == a || b != &copy || a->status == SR_OK)) {
                 text_set_buf("Could not get values for: " + r->name, &buf, 1);
-    } else if (!g_cancel_process) {
+                o->devices.push_back(
+                    {r->name, DeviceState::unreachable, "Could not get values for: " + r->name});
+            }
+    } else if (!stopped) {
         op.progress("Comparing Morixes", "");
-        diffs = walk_pairs(a, b, req.mrx1, req.mrx2, req.code, &buf);
+        diffs = walk_pairs(a, b, req.mrx1, req.mrx2, req.code, op, &buf);
         if (diffs >= 0)
             end_count(diffs, "\n", &buf);
     }
@@ -260,14 +265,17 @@ int compare_mrx_mrx(const CmpRequest& req, int output, int parent) {
     }
     free_prm_list(a);
     free_prm_list(b);
-    write_otp_msg(output, buf, 0, 1);
+    o->report = buf;
     if (bad && !cancelled)
-        display_warn(parent, MSG_NONEXISTENT_PORTS);
-    return diffs;
+        o->warnings.push_back(MSG_NONEXISTENT_PORTS);
+    out.diffs = diffs;
+    return out;
 }
 
-int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
+CmpOutcome compare_mrx_fil(const CmpRequest& req) {
     g_cmp_diffs.clear();
+    CmpOutcome out;
+    Outcome* o = &out.outcome;
     std::string buf;
     std::string base = base_name(req.file1);
     text_set_buf("", &buf, 1);
@@ -275,16 +283,18 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
     MorixRecord* r = find_record(req.mrx1);
     if (!r) {
         text_set_buf("\n" + std::string(MSG_LIST_UPDATED) + "\n", &buf, 1);
-        write_otp_msg(output, buf, 0, 1);
-        return -1;
+        o->report = buf;
+        return out;
     }
     int all = 0, count = 0;
     std::vector<int> ports;
     if (!req.ports1.empty())
         ports = parse_port_list(req.ports1, &all, &count);
     ScriptFile f;
-    if (int rc = read_script(req.file1, &f); rc != SCR_OK)
-        return rc;
+    if (int rc = read_script(req.file1, &f); rc != SCR_OK) {
+        out.diffs = rc;
+        return out;
+    }
     free_prm_list(r);
     // First pass: each line remembers the node it built (none when its port
     // does not exist), so the second pass pairs every line with its own node.
@@ -307,23 +317,23 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
         if (e->port_class != 0 && l.port == SCR_WILDCARD) {
             if (l.port_type != req.port_type) {
                 if (!warned_type)
-                    display_warn(parent, "The port type you selected does not match one or more "
-                                         "port parameters\nspecified in the main window. For "
-                                         "example, if you selected a parameter group\nthat "
-                                         "includes asynchronous port parameters, you should not "
-                                         "use the Enet Port(s)\ntype here.\n\nThe current "
-                                         "operation will process matching port parameters as "
-                                         "well as\nnon-port parameters. It will not use those "
-                                         "port parameters that do not match.");
+                    o->warnings.push_back("The port type you selected does not match one or more "
+                                          "port parameters\nspecified in the main window. For "
+                                          "example, if you selected a parameter group\nthat "
+                                          "includes asynchronous port parameters, you should not "
+                                          "use the Enet Port(s)\ntype here.\n\nThe current "
+                                          "operation will process matching port parameters as "
+                                          "well as\nnon-port parameters. It will not use those "
+                                          "port parameters that do not match.");
                 warned_type = true;
                 continue;
             }
             if (all || ports.size() != 1) {
                 if (!warned_wild)
-                    display_warn(parent, "The script contains at least one wildcarded port entry "
-                                         "and no port number was specified.\nThe current "
-                                         "operation will not process parameters with wildcarded "
-                                         "port entries.");
+                    o->warnings.push_back("The script contains at least one wildcarded port entry "
+                                          "and no port number was specified.\nThe current "
+                                          "operation will not process parameters with wildcarded "
+                                          "port entries.");
                 warned_wild = true;
                 continue;
             }
@@ -341,7 +351,7 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
         if (r->prm_count > before)
             node_of[i] = before;
     }
-    LongOperation op(parent, "Cancel Compare", "", LO_FOLLOW_SNMP);
+    LongOperation op(req.parent, "Cancel Compare", "", LO_FOLLOW_SNMP);
     op.progress("Getting values for", r->name);
     mm_snmp(r, SNMP_OP_GET);
     bool cancelled = op.close() || r->status == SR_CANCELLED;
@@ -350,6 +360,8 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
         text_set_buf("Operation cancelled.", &buf, 1);
     } else if (r->status != SR_OK) {
         text_set_buf("Could not get values from " + r->name + ". Compare aborted .", &buf, 1);
+        o->devices.push_back({r->name, DeviceState::unreachable,
+                              "Could not get values from " + r->name + "; nothing was compared"});
     } else {
         std::vector<const ParamNode*> nodes;
         for (const ParamNode* n = r->prm_list; n; n = n->next)
@@ -386,10 +398,11 @@ int compare_mrx_fil(const CmpRequest& req, int output, int parent) {
         end_count(diffs, "\n", &buf);
     }
     free_prm_list(r);
-    write_otp_msg(output, buf, 0, 1);
+    o->report = buf;
     if (bad && !cancelled)
-        display_warn(parent, MSG_NONEXISTENT_PORTS);
-    return diffs;
+        o->warnings.push_back(MSG_NONEXISTENT_PORTS);
+    out.diffs = diffs;
+    return out;
 }
 
 namespace {
@@ -430,26 +443,32 @@ void add_entry_diff(const SortEntry* first, const SortEntry& where) {
 
 } // namespace
 
-static int not_a_script(const std::string& path, int parent) {
-    display_warn(parent, path + " is not a Morix Manager script.");
-    return -1;
+static CmpOutcome not_a_script(const std::string& path, CmpOutcome out) {
+    out.outcome.warnings.push_back(path + " is not a Morix Manager script.");
+    out.diffs = -1;
+    return out;
 }
 
-int compare_fil_fil(const std::string& path1, const std::string& path2, int output, int parent) {
+CmpOutcome compare_fil_fil(const std::string& path1, const std::string& path2, int parent) {
     g_cmp_diffs.clear();
+    CmpOutcome out;
     std::string buf, b1 = base_name(path1), b2 = base_name(path2);
     text_set_buf("", &buf, 1);
     text_set_buf("Comparing " + b1 + " and " + b2 + "...", &buf, 1);
     for (const std::string* p : {&path1, &path2}) {
         ScriptFile f;
-        if (int rc = read_script(*p, &f); rc != SCR_OK)
-            return rc == SCR_BAD_HEADER ? not_a_script(*p, parent) : rc;
+        if (int rc = read_script(*p, &f); rc != SCR_OK) {
+            out.diffs = rc;
+            return rc == SCR_BAD_HEADER ? not_a_script(*p, out) : out;
+        }
     }
     std::string unknown;
     auto s1 = sort_script(path1, &unknown);
     auto s2 = sort_script(path2, &unknown);
-    if (!s1 || !s2)
-        return -4;
+    if (!s1 || !s2) {
+        out.diffs = -4;
+        return out;
+    }
     text_set_buf(unknown, &buf, 0);
     LongOperation op(parent, "Cancel Compare", "Comparing scripts", 0);
     size_t i = 0, j = 0, total = s1->size() + s2->size();
@@ -489,50 +508,52 @@ int compare_fil_fil(const std::string& path1, const std::string& path2, int outp
     } else {
         end_count(diffs, "\n\n", &buf);
     }
-    write_otp_msg_redisp(output, buf, 0, 1);
-    return cancelled ? -1 : diffs;
+    out.outcome.report = buf;
+    out.diffs = cancelled ? -1 : diffs;
+    return out;
 }
 
-int process_compare(const CmpRequest& req, int output, int parent) {
-    auto need = [&](bool ok, const char* text) {
-        if (!ok)
-            display_warn(parent, text);
-        return ok;
+CmpOutcome process_compare(const CmpRequest& req) {
+    CmpOutcome out;
+    auto refuse = [&](const std::string& text) {
+        out.outcome.warnings.push_back(text);
+        out.outcome.result = Result::refused;
+        return out;
     };
-    int rc = -1;
     switch (req.kind) {
     case CMP_MRX_MRX:
-        if (!need(!req.mrx1.empty() && !req.mrx2.empty(), "You must select a Morix."))
-            return -1;
-        if (req.code == 1 && main_selection().params.empty()) {
-            display_warn(parent, param_sel_flag ? "You must select at least one parameter."
-                                                : "You must select a parameter group.");
-            return -1;
-        }
-        return compare_mrx_mrx(req, output, parent);
+        if (req.mrx1.empty() || req.mrx2.empty())
+            return refuse("You must select a Morix.");
+        if (req.code == 1 && req.items.empty())
+            return refuse(req.param_sel ? "You must select at least one parameter."
+                                        : "You must select a parameter group.");
+        out = compare_mrx_mrx(req);
+        break;
     case CMP_MRX_FIL:
-        if (!need(!req.mrx1.empty(), "You must select a Morix.") ||
-            !need(!req.file1.empty(), MSG_NO_SCRIPT))
-            return -1;
-        rc = compare_mrx_fil(req, output, parent);
+        if (req.mrx1.empty())
+            return refuse("You must select a Morix.");
+        if (req.file1.empty())
+            return refuse(MSG_NO_SCRIPT);
+        out = compare_mrx_fil(req);
         break;
     case CMP_FIL_FIL:
-        if (!need(!req.file1.empty() && !req.file2.empty(), MSG_NO_SCRIPT) ||
-            !need(req.file1 != req.file2, "Cannot compare same script file."))
-            return -1;
-        rc = compare_fil_fil(req.file1, req.file2, output, parent);
+        if (req.file1.empty() || req.file2.empty())
+            return refuse(MSG_NO_SCRIPT);
+        if (req.file1 == req.file2)
+            return refuse("Cannot compare same script file.");
+        out = compare_fil_fil(req.file1, req.file2, req.parent);
         break;
     default:
-        display_warn(parent, "Invalid compare indicator. Software error.");
-        return -1;
+        return refuse("Invalid compare indicator. Software error.");
     }
-    if (rc == SCR_NO_FILE) {
-        display_warn(parent, MSG_CANNOT_OPEN);
-        return -1;
+    if (out.diffs == SCR_NO_FILE) {
+        out.outcome.warnings.push_back(MSG_CANNOT_OPEN);
+        out.diffs = -1;
+    } else if (out.diffs == SCR_BAD_HEADER) {
+        out = not_a_script(req.file1, out);
     }
-    if (rc == SCR_BAD_HEADER)
-        return not_a_script(req.file1, parent);
-    return rc;
+    out.outcome.result = out.diffs < 0 ? Result::failed : Result::done;
+    return out;
 }
 
 int save_cmp_diff_script(const std::string& typed, int output, int parent) {

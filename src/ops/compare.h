@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/outcome.h"
+
 enum CmpKind { CMP_MRX_MRX = 1, CMP_MRX_FIL = 2, CMP_FIL_FIL = 3 };
 
 struct CmpRequest {
@@ -15,6 +17,19 @@ struct CmpRequest {
     int code = 1;             // what two devices compare (1..8)
     int port_type = 1;        // the port type selector
     std::string ports1, ports2;
+    std::vector<std::string> items; // code 1: the main window's parameters or function
+    int param_sel = 1;              // code 1: parameters (1) or a function (0)
+    int parent = 0;                 // window over which the cancel dialog opens
+};
+
+// What a comparison found: the report (the output area's text), the
+// warnings, and the number of differences (-1 when nothing was compared:
+// a refusal, a device or script that could not be read, a cancel).
+// result: done without differences, failed with some or when nothing was
+// compared, refused when the request was (a warning says why).
+struct CmpOutcome {
+    Outcome outcome;
+    int diffs = -1;
 };
 
 // One difference, as a line of the differences script would set it.
@@ -27,12 +42,11 @@ struct CmpDiff {
 };
 extern std::vector<CmpDiff> g_cmp_diffs;
 
-// The window's Compare: validation, then the comparison. Returns the
-// number of differences, or -1 when nothing was compared.
-int process_compare(const CmpRequest& req, int output, int parent);
-int compare_mrx_mrx(const CmpRequest& req, int output, int parent);
-int compare_mrx_fil(const CmpRequest& req, int output, int parent);
-int compare_fil_fil(const std::string& path1, const std::string& path2, int output, int parent);
+// The window's Compare: validation, then the comparison.
+CmpOutcome process_compare(const CmpRequest& req);
+CmpOutcome compare_mrx_mrx(const CmpRequest& req);
+CmpOutcome compare_mrx_fil(const CmpRequest& req);
+CmpOutcome compare_fil_fil(const std::string& path1, const std::string& path2, int parent);
 
 // Writes the kept differences as a script to the typed name (white space
 // removed, with the warning); an existing file only after the overwrite

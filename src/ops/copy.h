@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "ops/change.h"
+#include "ui/outcome.h"
+
 // Copy window objects (form W_CPY_FORM).
 
 constexpr int CPY_MAX_PORTS = 128; // destination ports one copy takes
@@ -62,12 +65,16 @@ struct CopyInput {
     std::vector<std::string> items; // code 1: the chosen parameters or function
 };
 
-// Result of a copy.
-enum CopyResult {
-    COPY_DONE = 0,      // every value was copied ("Copy complete.")
-    COPY_ERRORS = 1,    // it ran with errors
-    COPY_CANCELLED = 2, // the operator cancelled
-    COPY_REFUSED = 3    // nothing was copied (the output or a warning says why)
+// What a copy did. outcome.report is the output area's text up to the
+// resets: the reading of the source, the parameters, each destination's
+// Set report; outcome.devices holds every destination in list order. The
+// change is kept for the automatic reset that follows it (copy_reset), and
+// closing is written after that ("Copy complete." or "... with errors.",
+// nothing after a cancel).
+struct CopyOutcome {
+    Outcome outcome;
+    ChangeOutcome change;
+    std::string closing;
 };
 
 extern int cpy_ind;          // copy code chosen in the window
@@ -75,26 +82,37 @@ extern int cpy_port_sel_ind; // port type chosen in the window
 // Set while a build used ports a device does not have.
 extern int g_cpy_bad_ports;
 
-// A kind toggle or port type choice of the window turned on (set) or off;
-// 1 when id is one of them.
-int cpy_choice_action(int id, bool set);
-// Writes the chosen port type into both port fields' labels.
-void process_cpy_port_sel(const std::string& keyword);
+// The window's kind toggle whose code is code (Main Window Choice for a
+// code out of range), and the text of its parameter label: what a copy of
+// code reads ("<all Morix parameters>", ...), or "" for the main window's
+// choice (the label then names the parameters chosen there).
+int cpy_kind_toggle(int code);
+std::string cpy_kind_label(int code);
+// The text of the window's two port labels for a port type keyword.
+std::string cpy_from_port_label(const std::string& keyword);
+std::string cpy_to_port_label(const std::string& keyword);
 
-// The Copy button with the window's input: validation, the request, the
-// confirmation.
-void process_copy(const CopyInput& in);
 // Where make_cpy_request's message goes.
 enum CopyReqResult { CRQ_OK = 0, CRQ_WARN = 1, CRQ_OUTPUT = 2 };
 // Checks the input and fills req; on a refusal msg receives the text for
 // the warning box (CRQ_WARN) or the output area (CRQ_OUTPUT).
 int make_cpy_request(const CopyInput& in, CopyRequest* req, std::string* msg);
+// The Copy button's check of the input: done with req filled, or refused
+// with the reason as a warning or as the report.
+Outcome check_copy(const CopyInput& in, CopyRequest* req);
 // The confirmation text with the destination names wrapped.
 std::string cpy_conf_text(const std::vector<std::string>& names);
-// Asks for confirmation; on OK runs the builder of the request's code.
-void copy_conf(const CopyRequest& req);
-// Builds the source chain for the request's code and runs copy_exe. A
-// CopyResult.
-int copy_build(const CopyRequest& req);
-// Reads the source and writes every destination. A CopyResult.
-int copy_exe(const CopyRequest& req);
+// The copy itself (after the confirmation): builds the source chain for the
+// request's code, reads the source and writes every destination.
+CopyOutcome copy_build(const CopyRequest& req);
+// Reads the source (its chain built) and writes every destination.
+CopyOutcome copy_exe(const CopyRequest& req);
+// The automatic reset after a copy: the destinations that took values that
+// need one are reset (side by side), once asker agrees (no question when
+// the confirmation is turned off). The report holds a line per device
+// reset; the warnings name those that failed.
+Outcome copy_reset(const CopyOutcome& copy, Asker& asker);
+// copy_build's outcome with the reset follow-up answered by asker and the
+// closing line: the whole report as the output area ends up showing it,
+// every warning, the result of the copy.
+Outcome copy_with_reset(const CopyRequest& req, Asker& asker);

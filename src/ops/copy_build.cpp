@@ -9,7 +9,6 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
 
 namespace {
@@ -52,7 +51,8 @@ void copy_kind_proc(const CopyRequest& req, const CopyKindRow& row, MorixRecord*
 
 // The catalogue ids of the main window's choice; false (after the warning)
 // when the function cannot be found again.
-bool main_choice_ids(const CopyRequest& req, std::vector<int>* ids) {
+bool main_choice_ids(const CopyRequest& req, std::vector<int>* ids,
+                     std::vector<std::string>* warnings) {
     const std::vector<std::string>& items = req.items;
     if (req.param_sel) {
         for (const std::string& label : items) {
@@ -64,13 +64,13 @@ bool main_choice_ids(const CopyRequest& req, std::vector<int>* ids) {
     }
     // Group members may have changed since the list was drawn.
     if (read_func_info("data/gui_mm_data") != 0) {
-        display_warn(W_CPY_FORM, "Unable to read parameter group information from data file.");
+        warnings->push_back("Unable to read parameter group information from data file.");
         return false;
     }
     int f = items.empty() ? -1 : find_func_by_name(items[0]);
     if (f < 0 || !mib_func_list[f]) {
-        display_warn(W_CPY_FORM, "Could not find internal references to a parameter group or "
-                                 "parameter. Software error.");
+        warnings->push_back("Could not find internal references to a parameter group or "
+                            "parameter. Software error.");
         return false;
     }
     *ids = mib_func_list[f]->var_list;
@@ -78,29 +78,28 @@ bool main_choice_ids(const CopyRequest& req, std::vector<int>* ids) {
 }
 
 // Code 1. Returns false when nothing may be built at all.
-bool copy_main_proc(const CopyRequest& req, MorixRecord* src, std::string* out) {
+bool copy_main_proc(const CopyRequest& req, MorixRecord* src, std::string* out,
+                    std::vector<std::string>* warnings) {
     int func = -1, all = 0, count = 0;
     int rqr = check_rqr_port(req.items, req.param_sel, req.port_type, &func);
-    process_rqr_port(rqr, req.src_port_text, &all, &count, 0, W_CPY_FORM);
+    process_rqr_port(rqr, req.src_port_text, &all, &count, 0, warnings);
     if (rqr == PRQ_NO_FUNC || rqr == PRQ_NO_PRM)
         return false;
     bool ports_ok = true;
     if (rqr == PRQ_ALL_MATCH || rqr == PRQ_SOME_MATCH) {
         if (req.src_all != 0 || req.src_count != 1) {
-            display_warn(W_CPY_FORM,
-                         "You must enter one port for the 'Copy From' Morix.\nIf you do not "
-                         "enter a port number, this operation will not process port related "
-                         "parameters.");
+            warnings->push_back("You must enter one port for the 'Copy From' Morix.\nIf you do "
+                                "not enter a port number, this operation will not process port "
+                                "related parameters.");
             ports_ok = false;
         } else if (req.dst_all == 0 && req.dst_count == 0) {
-            display_warn(W_CPY_FORM, "You did not enter any port numbers for the 'Copy To' "
-                                     "Morix.\nThis operation will not process port related "
-                                     "parameters.");
+            warnings->push_back("You did not enter any port numbers for the 'Copy To' Morix.\n"
+                                "This operation will not process port related parameters.");
             ports_ok = false;
         }
     }
     std::vector<int> ids;
-    if (!main_choice_ids(req, &ids))
+    if (!main_choice_ids(req, &ids, warnings))
         return false;
     std::string kw;
     cvt_port_opt_str(req.port_type, &kw);
@@ -131,24 +130,22 @@ bool copy_main_proc(const CopyRequest& req, MorixRecord* src, std::string* out) 
 
 } // namespace
 
-int copy_build(const CopyRequest& req) {
+CopyOutcome copy_build(const CopyRequest& req) {
+    CopyOutcome result;
+    Outcome& o = result.outcome;
+    o.result = Result::refused;
     if (req.src_index < 0 || req.src_index >= MAX_MRX_SLOTS || !host_info_list[req.src_index] ||
         host_info_list[req.src_index]->name != req.src_name) {
-        write_otp_msg(W_CPY_TEXT,
-                      "\nThe main Morix list may have been updated. You must\nredisplay the "
-                      "current command window to update Morix Lists.\n",
-                      1, 1);
-        return COPY_REFUSED;
+        o.report = "\nThe main Morix list may have been updated. You must\nredisplay the current "
+                   "command window to update Morix Lists.\n\n";
+        return result;
     }
     MorixRecord* src = host_info_list[req.src_index];
     free_prm_list(src);
-    std::string out;
     if (req.code == CPY_CHN) {
-        write_otp_msg(W_CPY_TEXT,
-                      "Channel parameters are not copied: nothing was copied to the selected "
-                      "Morixes.",
-                      1, 1);
-        return COPY_REFUSED;
+        o.report = "Channel parameters are not copied: nothing was copied to the selected "
+                   "Morixes.\n";
+        return result;
     }
     // The "Copy From" port as the source device reads it; a port it does not
     // have is refused, naming it, and no port variable is read.
@@ -157,11 +154,12 @@ int copy_build(const CopyRequest& req) {
         DevicePorts s = resolve_ports(*src, req.port_type, 0, {req.src_port}, PortPurpose::copy);
         from.src_port = s.ports.empty() ? 0 : s.ports[0];
         if (!s.refusal.empty())
-            display_warn(W_CPY_FORM, s.refusal);
+            o.warnings.push_back(s.refusal);
     }
+    std::string out;
     bool go = true;
     if (req.code == CPY_MAIN) {
-        go = copy_main_proc(from, src, &out);
+        go = copy_main_proc(from, src, &out, &o.warnings);
     } else {
         for (const CopyKindRow& row : kind_rows)
             if (row.code == req.code)
@@ -169,13 +167,17 @@ int copy_build(const CopyRequest& req) {
     }
     if (go && !src->prm_list)
         text_set_buf(std::string(req.code == CPY_MAIN ? "\n" : "") + MSG_NO_VALID, &out, 1);
-    if (!out.empty())
-        write_otp_msg(W_CPY_TEXT, out, 0, 1);
-    int result = COPY_REFUSED;
-    if (go && src->prm_list)
+    if (go && src->prm_list) {
+        std::vector<std::string> before = o.warnings;
         result = copy_exe(req);
+        result.outcome.report = out + result.outcome.report;
+        before.insert(before.end(), result.outcome.warnings.begin(), result.outcome.warnings.end());
+        result.outcome.warnings = before;
+    } else {
+        o.report = out;
+    }
     free_prm_list(src);
     if (g_cpy_bad_ports)
-        display_warn(W_CPY_FORM, MSG_NONEXISTENT_PORTS);
+        result.outcome.warnings.push_back(MSG_NONEXISTENT_PORTS);
     return result;
 }

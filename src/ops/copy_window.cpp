@@ -1,12 +1,9 @@
-// The Copy window: its device lists, kind and port type choices, the
-// validation of the Copy button and the confirmation.
-#include <memory>
-
+// The Copy window's choices and texts, and the check of the Copy button's
+// input.
 #include "catalogue/func_display.h"
 #include "ops/copy.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
 
 int cpy_ind = CPY_MAIN;
@@ -46,21 +43,6 @@ constexpr const char* MSG_PORTS =
     "You must enter one port for the 'Copy From' Morix\nand one or more ports for the 'Copy "
     "To' Morix.";
 
-const CopyChoice* find_choice(const std::vector<CopyChoice>& table, int id) {
-    for (const CopyChoice& c : table)
-        if (c.id == id)
-            return &c;
-    return nullptr;
-}
-
-// Keeps one toggle of a group set (the window's radio behaviour, also when
-// a toggle is set by id without the toolkit).
-void set_only(const std::vector<CopyChoice>& table, int id) {
-    for (const CopyChoice& c : table)
-        if (c.id != id)
-            ui_set_toggle(c.id, false, false);
-}
-
 } // namespace
 
 const std::vector<CopyChoice>& cpy_kind_choices() {
@@ -71,30 +53,26 @@ const std::vector<CopyChoice>& cpy_port_choices() {
     return port_choices;
 }
 
-int cpy_choice_action(int id, bool set) {
-    if (const CopyChoice* c = find_choice(kind_choices, id)) {
-        if (set) {
-            set_only(kind_choices, id);
-            cpy_ind = c->code;
-        }
-        return 1;
-    }
-    if (const CopyChoice* c = find_choice(port_choices, id)) {
-        if (set) {
-            set_only(port_choices, id);
-            cpy_port_sel_ind = c->code;
-            std::string k;
-            cvt_port_opt_str(c->code, &k);
-            process_cpy_port_sel(k);
-        }
-        return 1;
-    }
-    return 0;
+int cpy_kind_toggle(int code) {
+    for (const CopyChoice& c : kind_choices)
+        if (c.code == code)
+            return c.id;
+    return W_CPY_MAIN_WINDOW_CHOICE_TB;
 }
 
-void process_cpy_port_sel(const std::string& keyword) {
-    set_widget_label(W_CPY_FROM_PORT_LBL, "From Port (" + keyword + "):");
-    set_widget_label(W_CPY_TO_PORT_LBL, "To Ports (" + keyword + "):");
+std::string cpy_kind_label(int code) {
+    for (const CopyChoice& c : kind_choices)
+        if (c.code == code && code != CPY_MAIN)
+            return std::string("<all ") + c.label + " parameters>";
+    return "";
+}
+
+std::string cpy_from_port_label(const std::string& keyword) {
+    return "From Port (" + keyword + "):";
+}
+
+std::string cpy_to_port_label(const std::string& keyword) {
+    return "To Ports (" + keyword + "):";
 }
 
 int make_cpy_request(const CopyInput& in, CopyRequest* req, std::string* msg) {
@@ -163,25 +141,21 @@ std::string cpy_conf_text(const std::vector<std::string>& names) {
     return "Parameter values will be copied to:\n\n" + list + "\n\nDo you want to continue?";
 }
 
-void copy_conf(const CopyRequest& req) {
-    auto held = std::make_shared<CopyRequest>(req);
-    gui_display_question(W_CPY_FORM, cpy_conf_text(req.dst_names), "",
-                         [held] { copy_build(*held); });
-}
-
-void process_copy(const CopyInput& in) {
-    ui_set_text(W_CPY_TEXT, "");
+Outcome check_copy(const CopyInput& in, CopyRequest* req) {
     g_cpy_bad_ports = 0;
-    CopyRequest req;
+    Outcome out;
     std::string msg;
-    switch (make_cpy_request(in, &req, &msg)) {
+    switch (make_cpy_request(in, req, &msg)) {
     case CRQ_WARN:
-        display_warn(W_CPY_FORM, msg);
-        return;
+        out.result = Result::refused;
+        out.warnings.push_back(msg);
+        break;
     case CRQ_OUTPUT:
-        write_otp_msg(W_CPY_TEXT, msg, 1, 1);
-        return;
+        out.result = Result::refused;
+        out.report = msg + "\n";
+        break;
     default:
-        copy_conf(req);
+        break;
     }
+    return out;
 }

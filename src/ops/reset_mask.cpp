@@ -30,9 +30,7 @@ constexpr int all_ports_code[RESET_PORT_SLOTS] = {0, 7, 9, 6, 13, 16, 0};
 
 // The reset question, asked through the front end's asker over parent.
 bool ask_reset(int parent, const char* ok_label) {
-    Question q;
-    q.title = "Reset Parameters";
-    q.text = MSG_RESET_Q;
+    Question q = reset_question();
     q.ok_label = ok_label;
     set_question_parent(parent);
     bool ok = front_end_asker().ask(q);
@@ -253,6 +251,10 @@ std::string reset_warning_text(const std::string& names, bool timeout_text) {
                "period:\n\n   " +
                names + "\n";
     return "Could not reset the following Morixes:\n\n   " + names + "\n";
+}
+
+Question reset_question() {
+    return Question{"Reset Parameters", MSG_RESET_Q, "Reset", "Cancel", false};
 }
 
 void display_reset_warning(int parent, const std::string& names) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "snmp_access/morix_record.h"
+#include "ui/outcome.h"
 
 constexpr int MAX_RESET_PORTS = 128; // port numbers one slot keeps
 constexpr int RESET_PORT_SLOTS = 7;  // by port type code; slot 0 unused
@@ -52,6 +53,8 @@ extern const char* const MSG_RESET_Q;
 // raise the time-out when timeout_text).
 std::string reset_warning_text(const std::string& names, bool timeout_text);
 void display_reset_warning(int parent, const std::string& names);
+// The automatic reset's question ("Reset" or "Cancel").
+Question reset_question();
 void display_reset_timeout_warning(int parent, const std::string& names);
 
 // The reset of other windows, registered by the front end: sends reset

@@ -10,7 +10,7 @@
 #include "ops/reset_mask.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
+#include "ui/progress.h"
 #include "ui/widget_ids.h"
 
 int show_port_sel_ind = 0;
@@ -175,9 +175,9 @@ int build_prm_list_sng(const std::vector<std::string>& labels, int all_ports, in
 
 std::function<void(const MorixRecord&)> show_device_listener;
 
-std::string format_show_output(int detailed) {
+std::string format_show_output(const std::vector<MorixRecord*>& devices, int detailed) {
     std::string buf;
-    for (MorixRecord* r : selected_reachable()) {
+    for (MorixRecord* r : devices) {
         bool complete = format_device(r, detailed, &buf);
         if (show_device_listener)
             show_device_listener(*r);
@@ -191,67 +191,83 @@ std::string format_show_output(int detailed) {
     return buf;
 }
 
-int get_sel_mrx_values() {
-    std::vector<MorixRecord*> recs = selected_reachable();
-    // One device keeps its name in the dialog and its progress by chunk.
-    if (recs.size() == 1 && !g_cancel_process)
-        reset_cancel_dialog("Getting values for", recs[0]->name);
+namespace {
+
+// Reads the chains of recs with one Get each, all devices at once, in op's
+// cancel dialog (one device keeps its name in the dialog and its progress
+// by chunk). Devices a cancel left unstarted get status 17; those started
+// carry their nodes' 17s.
+void read_values(const std::vector<MorixRecord*>& recs, LongOperation& op) {
+    if (recs.size() == 1 && !front_end_progress().cancelled())
+        op.progress("Getting values for", recs[0]->name);
     std::vector<char> began(recs.size(), 0);
-    if (!g_cancel_process)
+    if (!front_end_progress().cancelled())
         began = mm_snmp_all(recs, SNMP_OP_GET, "Getting values");
-    // Devices a cancel left unstarted are incomplete; those started carry
-    // their nodes' 17s. Nothing is left for the caller to mark.
     for (size_t i = 0; i < recs.size(); ++i)
         if (!began[i])
             recs[i]->status = SR_CANCELLED;
+}
+
+} // namespace
+
+int get_sel_mrx_values() {
+    LongOperation dialog_label; // the caller's dialog is open
+    read_values(selected_reachable(), dialog_label);
     int position = 0;
     while (position < MAX_MRX_SLOTS && host_info_list[position])
         ++position;
     return position;
 }
 
-void print_show_output(int output, int detailed) {
-    write_otp_msg_redisp(output, format_show_output(detailed), 0, 1);
+DeviceOutcome show_device_outcome(const MorixRecord& r) {
+    if (r.status == SR_CANCELLED)
+        return {r.name, DeviceState::cancelled, "cancelled before its values were read"};
+    if (r.status == SR_TIMEOUT)
+        return {r.name, DeviceState::unread, "no answer; its values were not read"};
+    if (r.status != 0)
+        return {r.name, DeviceState::unread, "its values could not be read"};
+    for (const ParamNode* n = r.prm_list; n; n = n->next)
+        if (n->status == NS_NOT_DONE)
+            return {r.name, DeviceState::cancelled, "cancelled before all its values were read"};
+    return {r.name, DeviceState::done, ""};
 }
 
 namespace {
 
 // What the fetch left on the devices, read before the report frees it.
-Result show_outcome(bool cancelled) {
+Result show_result(const std::vector<DeviceOutcome>& devices, bool cancelled) {
     Result result = cancelled ? Result::cancelled : Result::done;
-    for (const MorixRecord* r : selected_reachable()) {
-        if (r->status == SR_CANCELLED)
+    for (const DeviceOutcome& d : devices) {
+        if (d.state == DeviceState::cancelled)
             return Result::cancelled;
-        if (r->status != 0) {
-            result = result == Result::done ? Result::failed : result;
-            continue;
-        }
-        for (const ParamNode* n = r->prm_list; n; n = n->next)
-            if (n->status == NS_NOT_DONE)
-                return Result::cancelled;
+        if (d.state != DeviceState::done && result == Result::done)
+            result = Result::failed;
     }
     return result;
 }
 
 } // namespace
 
-Result process_show(const ShowRequest& req) {
+Outcome process_show(const ShowRequest& req) {
+    Outcome out;
     LongOperation op;
     op.busy();
     int func = -1, all = 0, count = 0;
     int code = check_rqr_port(req.items, req.param_sel, req.port_type, &func);
-    std::vector<int> ports = process_rqr_port(code, req.ports, &all, &count, 1, req.parent);
-    if (code == PRQ_NO_FUNC || code == PRQ_NO_PRM)
-        return Result::refused;
+    std::vector<int> ports = process_rqr_port(code, req.ports, &all, &count, 1, &out.warnings);
+    if (code == PRQ_NO_FUNC || code == PRQ_NO_PRM) {
+        out.result = Result::refused;
+        return out;
+    }
     ports.resize(std::min(ports.size(), static_cast<size_t>(std::max(count, 0))));
     int built = 0;
     // Each device reads the port list for itself.
-    for (MorixRecord* r : selected_reachable()) {
+    for (MorixRecord* r : req.devices) {
         DevicePorts d = code == PRQ_NO_PORT_PRMS || code == PRQ_NONE_MATCH
                             ? DevicePorts{}
                             : resolve_ports(*r, req.port_type, all, ports, PortPurpose::read);
         if (!d.refusal.empty())
-            display_warn(req.parent, d.refusal);
+            out.warnings.push_back(d.refusal);
         int n = static_cast<int>(d.ports.size());
         int rc = req.param_sel ? build_prm_list_sng(req.items, d.all, n, d.ports, req.port_type, r)
                                : build_mgmt_func_sng(func, d.all, n, d.ports, req.port_type, r);
@@ -259,11 +275,14 @@ Result process_show(const ShowRequest& req) {
             built = rc;
     }
     op.open(req.parent, "Cancel Show", "", LO_FOLLOW_SNMP);
-    op.at(get_sel_mrx_values());
-    Result result = show_outcome(op.close());
-    print_show_output(req.output, req.detailed ? 1 : 0);
+    read_values(req.devices, op);
+    bool cancelled = op.close();
+    for (const MorixRecord* r : req.devices)
+        out.devices.push_back(show_device_outcome(*r));
+    out.result = show_result(out.devices, cancelled);
+    out.report = format_show_output(req.devices, req.detailed ? 1 : 0);
     free_host_info_list(0);
     if (built != 0)
-        display_warn(req.parent, MSG_NONEXISTENT_PORTS);
-    return result;
+        out.warnings.push_back(MSG_NONEXISTENT_PORTS);
+    return out;
 }

@@ -23,10 +23,10 @@ struct ShowRequest {
     std::vector<std::string> items; // catalogue labels (param_sel 1) or one function name (0)
     int param_sel = 1;
     int port_type = 1;
-    std::string ports;     // port list as typed
-    bool detailed = false; // the detailed report
-    int parent = 0;        // window whose warning box and cancel dialog are used
-    int output = 0;        // output area of the report
+    std::string ports;                 // port list as typed
+    bool detailed = false;             // the detailed report
+    int parent = 0;                    // window over which the cancel dialog opens
+    std::vector<MorixRecord*> devices; // the devices to read, in list order
 };
 
 // The Show window's port type toggles and the port type code each selects.
@@ -43,16 +43,16 @@ int show_toggle_port_type(int toggle_id);
 extern const char* const SHOW_BANNER;
 
 // The Show command (after the selection check): port conversion and check,
-// chain building, the fetch under the "Cancel Show" dialog, the report.
-// done: every device answered; failed: a device could not be read;
-// cancelled: the operator cancelled; refused: the chosen parameters or
-// function are not in the catalogue.
-Result process_show(const ShowRequest& req);
-// Writes the report of every selected, reachable device into output and
-// frees their chains; detailed 1 for the detailed form.
-void print_show_output(int output, int detailed);
+// chain building, the fetch under the "Cancel Show" dialog. The outcome's
+// report is the Show window's text, its devices those of the request with
+// what was read of each. done: every device answered; failed: a device
+// could not be read; cancelled: the operator cancelled; refused: the chosen
+// parameters or function are not in the catalogue (a warning says so).
+Outcome process_show(const ShowRequest& req);
+// What a Show read of one device (its status and nodes), as a result.
+DeviceOutcome show_device_outcome(const MorixRecord& r);
 // Reads the chains of the selected, reachable devices with one Get each, all
-// devices at once (mm_snmp_many), the open cancel dialog counting the
+// devices at once (mm_snmp_all), the open cancel dialog counting the
 // devices done. After a cancel, devices not started get status 17 and those
 // in flight their unserved nodes 17. Returns the end of the list (the
 // position from which a caller would mark devices incomplete).
@@ -60,8 +60,8 @@ int get_sel_mrx_values();
 // Called with each device of the report, before its chain is freed, when
 // set (mm_cli --json reads the values, port types and statuses there).
 extern std::function<void(const MorixRecord&)> show_device_listener;
-// The report text itself (print_show_output without writing).
-std::string format_show_output(int detailed);
+// The report of the devices (their chains freed as they are written).
+std::string format_show_output(const std::vector<MorixRecord*>& devices, int detailed);
 
 // Nodes (Get, empty value) for each catalogue name of labels on one device.
 // 0 or PORT_NOT_FOUND.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "snmp_access/morix_record.h"
+#include "ui/outcome.h"
 #include "ui/widget_ids.h"
 
 enum StatusMemberId {
@@ -53,23 +54,7 @@ struct StatusInput {
     bool sort = false;    // pri: order by user name
     int mp_row = 0;       // mp: 1-based row for the detail pane, 0 none
     bool opening = false; // the window is just opening: no list typed yet
-    // When set, receive what the layout gave (mm_cli --json).
-    std::vector<std::pair<std::string, std::string>>* fields_out = nullptr;
-    std::string* tables_out = nullptr;
 };
-
-// A status window as the operator left it (window index w: the objects
-// status_obj(w, ...)).
-struct StatusWindowView {
-    std::string input;                       // SO_INPUT
-    bool auto_on = false;                    // SO_AUTO_TB
-    std::string auto_secs;                   // SO_AUTO_SECS
-    bool x1 = false, x2 = false, x3 = false; // SO_X1..SO_X3 toggles
-    int list_row = 0;                        // mp: first selected row of the SO_X1 list, 0 none
-};
-// The frame's reader of a status window, for the automatic refresh (set by
-// the frame; unset, a window reads as empty).
-extern StatusWindowView (*status_window_reader)(int window);
 
 struct StatusCtx;
 
@@ -96,10 +81,26 @@ struct StatusCtx {
     StatusInput in;
     std::vector<std::pair<std::string, std::string>> fields;
     std::string tables;
-    std::vector<std::string> warnings; // shown after the layout, in order
-    std::vector<int> ports;            // ports/channels/intervals the layout uses
-    std::vector<int> extra;            // member scratch (interface indexes, ...)
+    std::vector<std::string> warnings;  // shown after the layout, in order
+    std::vector<int> ports;             // ports/channels/intervals the layout uses
+    std::vector<int> extra;             // member scratch (interface indexes, ...)
+    std::vector<std::string> list_rows; // mp: the rows of the window's list
     int all = 0;
+};
+
+// What a status display read of one device: outcome.report is the
+// window's text ("label: value" lines, then the tables), outcome.devices
+// the device with its result, outcome.warnings in order; the window title;
+// the fields and tables the text was made of; the rows of the multilink
+// window's list.
+struct StatusOutcome {
+    Outcome outcome;
+    int member = 0;
+    std::string title;
+    bool laid_out = false; // the answers were laid out (else the text stays empty)
+    std::vector<std::pair<std::string, std::string>> fields;
+    std::string tables;
+    std::vector<std::string> list_rows;
 };
 
 const StatusMember& status_member(int id);
@@ -114,36 +115,15 @@ inline int status_obj(int w, int obj) {
 // Number of status windows (sync shares the async window).
 constexpr int STATUS_WINDOWS = 9;
 
-// Result of a status display.
-enum StatusResult {
-    STS_DONE = 0,      // the values were read and laid out
-    STS_UNREAD = 1,    // the device did not answer
-    STS_CANCELLED = 2, // the operator cancelled
-    STS_REFUSED = 3    // no device, or the input was refused (the warning says why)
-};
-// Common frame on the first selected reachable device: selection check,
-// title, the GET under "Cancel Status", the layout into the text area. A
-// StatusResult.
-int process_status(int member, const StatusInput& in);
-// Update of a status window: the member the window shows (async or sync
-// by its Sync toggle) with the window's inputs.
-void status_update(int member, const StatusWindowView& v);
+// The first selected, reachable device of the list (what the front ends
+// show after their selection check), or null.
+MorixRecord* first_sel_reachable();
+// The common frame on one device: the GET under "Cancel Status" and the
+// layout. done: laid out; failed: the device did not answer; cancelled;
+// refused: the input was refused (a warning says why).
+StatusOutcome run_status(int member, MorixRecord* rec, const StatusInput& in);
 // The member's result as text: fields as "label: value" lines, then tables.
 std::string status_text(const StatusCtx& c);
-// The member's inputs from its window.
-StatusInput status_window_input(int member, const StatusWindowView& v);
-
-// The automatic refresh toggle of window w changed.
-void status_auto_toggled(int w, const StatusWindowView& v);
-// A toggle of window w's own (object obj, SO_X1..SO_X3) changed to set.
-void status_option_toggled(int w, int obj, bool set);
-// Opens a member's window and fetches.
-void open_status_window(int member, StatusWindowView v);
-// The window of form was closed: its automatic refresh stops.
-void status_window_closed(int form);
-// A main-window status command (a member's menu id): 1 when handled; the
-// views of the windows as the frame reads them.
-int status_menu_command(int id, StatusWindowView (*view)(int window));
 
 // ---- shared pieces (used by the members) --------------------------------
 
@@ -184,8 +164,7 @@ int sts_build_dvs(StatusCtx& c);
 void sts_layout_dvs(StatusCtx& c);
 int sts_build_mp(StatusCtx& c);
 void sts_layout_mp(StatusCtx& c);
-// The multilink detail of the chosen row (the mp window's Details).
-void process_mp_detail(int row);
-
-// Automatic refresh of a window: timer tick handling (exposed for tests).
-void status_auto_tick(int window);
+// The multilink detail of the chosen row (1-based) of the last multilink
+// display (the mp window's Details): the report is the list's rows, then
+// the bundle's name and fields.
+StatusOutcome run_mp_detail(int row);

@@ -5,11 +5,12 @@
 #include <sstream>
 
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "ops/status.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/product_types.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
+#include "ui/progress.h"
 
 namespace {
 
@@ -62,10 +63,6 @@ std::string word(std::string s) {
         if (ch == ' ' || ch == '\t')
             ch = '_';
     return s.empty() ? "-" : s;
-}
-
-int mp_window() {
-    return status_member(SM_MP).window;
 }
 
 } // namespace
@@ -132,7 +129,7 @@ int sts_build_mp(StatusCtx& c) {
     get_port_mib_var_nxt(c.rec, "ifType", found.data(), MAX_MP_WALK, &count);
     for (int i = 0; i < count; ++i)
         status_add(c, "ifType", found[static_cast<size_t>(i)]);
-    if (count > 0 && !g_cancel_process)
+    if (count > 0 && !front_end_progress().cancelled())
         mm_snmp(c.rec, SNMP_OP_GET);
     for (int i = 0; i < count && c.rec->status == 0; ++i)
         if (status_raw(c, "ifType", found[static_cast<size_t>(i)]) == "18")
@@ -157,8 +154,6 @@ int sts_build_mp(StatusCtx& c) {
 }
 
 void sts_layout_mp(StatusCtx& c) {
-    int list = status_obj(mp_window(), SO_X1);
-    ui_list_delete_all(list);
     mp_items.clear();
     mp_rows = c.extra;
     mp_device = c.rec->name;
@@ -173,7 +168,7 @@ void sts_layout_mp(StatusCtx& c) {
                 user = status_val(c, "mrxpPppUserRemote", p, "", "");
         }
         std::string row = status_row(mp_row_fmt, {word(user), word(ep), word(links)});
-        ui_list_add_item(list, row, 0);
+        c.list_rows.push_back(row);
         mp_items.push_back(row);
         c.tables += row + "\n";
     }
@@ -181,33 +176,43 @@ void sts_layout_mp(StatusCtx& c) {
         c.warnings.push_back("No Multilinks found.");
 }
 
-void process_mp_detail(int row) {
+StatusOutcome run_mp_detail(int row) {
     const StatusMember& m = status_member(SM_MP);
-    int text_id = status_obj(m.window, SO_TEXT);
+    StatusOutcome out;
+    out.member = SM_MP;
+    out.list_rows = mp_items;
+    Outcome& o = out.outcome;
     if (row < 1 || row > static_cast<int>(mp_rows.size())) {
-        display_warn(m.form, "You must select a list item.");
-        return;
+        o.result = Result::refused;
+        o.warnings.push_back("You must select a list item.");
+        return out;
     }
     MorixRecord* rec = find_record(mp_device);
     if (!rec || !rec->reachable) {
-        display_warn(m.form, MSG_STS_FAILED + mp_device);
-        return;
+        o.result = Result::failed;
+        o.warnings.push_back(MSG_STS_FAILED + mp_device);
+        o.devices.push_back({mp_device, DeviceState::unreachable, MSG_STS_FAILED + mp_device});
+        return out;
     }
+    out.title = std::string(m.title) + " : " + rec->name;
     const std::vector<std::string>& items = mp_items;
-    std::istringstream in(row <= static_cast<int>(items.size()) ? items[row - 1] : "");
+    std::istringstream in(items[static_cast<size_t>(row - 1)]);
     std::string w1, w2, w3;
     in >> w1 >> w2 >> w3;
     StatusCtx c;
     c.m = &m;
     c.rec = rec;
     int bundle = mp_rows[static_cast<size_t>(row - 1)];
-    set_app_cursor(CURSOR_BUSY);
+    LongOperation busy;
+    busy.busy();
     free_prm_list(rec);
     for (const char* v : mp_sts_i_vars)
         status_add(c, v, bundle);
     mm_snmp(rec, SNMP_OP_GET);
     if (rec->status != 0) {
-        display_warn(m.form, MSG_STS_FAILED + rec->name);
+        o.result = Result::failed;
+        o.warnings.push_back(MSG_STS_FAILED + rec->name);
+        o.devices.push_back({rec->name, DeviceState::unreachable, MSG_STS_FAILED + rec->name});
     } else {
         std::string text = "<" + w1 + "  " + w2 + "  " + w3 + ">\n";
         for (int i = 0; i < 8; ++i)
@@ -215,8 +220,12 @@ void process_mp_detail(int row) {
         std::string rows;
         for (const std::string& item : items)
             rows += item + "\n";
-        ui_set_text(text_id, rows + "\n" + text + status_text(c));
+        out.laid_out = true;
+        out.fields = c.fields;
+        out.tables = text;
+        o.report = rows + "\n" + text + status_text(c);
+        o.devices.push_back({rec->name, DeviceState::done, ""});
     }
     free_prm_list(rec);
-    set_app_cursor(CURSOR_NORMAL);
+    return out;
 }

@@ -10,7 +10,7 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
+#include "ui/progress.h"
 
 namespace {
 
@@ -184,7 +184,7 @@ int sts_build_itf(StatusCtx& c) {
     int status = c.rec->status;
     free_prm_list(c.rec);
     c.rec->status = status;
-    if (status != 0 || g_cancel_process)
+    if (status != 0 || front_end_progress().cancelled())
         return status != 0 ? (c.warnings.push_back(MSG_STS_FAILED + c.rec->name), -1) : 0;
     // A count the device cannot mean is said, not shown as an empty table.
     bool number = !n.empty() && check_str_digits(n);

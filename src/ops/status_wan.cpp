@@ -7,7 +7,7 @@
 #include "ops/status.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/port_resolve.h"
-#include "ui/ui.h"
+#include "ui/progress.h"
 
 namespace {
 
@@ -216,7 +216,7 @@ int sts_build_pri(StatusCtx& c) {
         return -1;
     }
     for (int ch : kept) {
-        if (g_cancel_process)
+        if (front_end_progress().cancelled())
             return -1;
         if (get_chan_status(c.rec, ch) == 1)
             c.ports.push_back(ch);

@@ -78,14 +78,13 @@ int build_mgmt_func_sng(int func_index, int all_ports, int port_count,
 // param_sel 1, a management function name with 0) against the port type.
 int check_rqr_port(const std::vector<std::string>& items, int param_sel, int port_type,
                    int* func_index);
-// Tells the operator what a requirement code means (-6/-7, 14, 15 and
-// unknown codes have a message; 12 and 13 none).
-void tell_rqr_port(int code, int dialog);
-// Tells the operator what a requirement code means and parses the typed
-// port text when port parameters take part. dialog is the window whose
-// warning box shows the messages.
+// What the operator is told of a requirement code (-6/-7, 14, 15 and
+// unknown codes have a message; 12 and 13 none), added to warnings.
+void tell_rqr_port(int code, std::vector<std::string>* warnings);
+// tell_rqr_port, and the typed port text parsed when port parameters take
+// part (with warn_empty 1, an empty text is warned of too).
 std::vector<int> process_rqr_port(int code, const std::string& text, int* all, int* count,
-                                  int warn_empty, int dialog);
+                                  int warn_empty, std::vector<std::string>* warnings);
 
 // ---- Instances from the device -------------------------------------------
 

@@ -6,7 +6,6 @@
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
 
 namespace {
 
@@ -67,29 +66,29 @@ int check_rqr_port(const std::vector<std::string>& items, int param_sel, int por
     return port_match_code(mib_func_list[f]->var_list, port_type);
 }
 
-void tell_rqr_port(int code, int dialog) {
+void tell_rqr_port(int code, std::vector<std::string>* warnings) {
     switch (code) {
     case PRQ_NO_FUNC:
     case PRQ_NO_PRM:
-        display_warn(dialog, MSG_NO_REFS);
+        warnings->push_back(MSG_NO_REFS);
         break;
     case PRQ_ALL_MATCH:
     case PRQ_NO_PORT_PRMS:
         break;
     case PRQ_SOME_MATCH:
-        display_warn(dialog, MSG_SOME_MATCH);
+        warnings->push_back(MSG_SOME_MATCH);
         break;
     case PRQ_NONE_MATCH:
-        display_warn(dialog, MSG_NONE_MATCH);
+        warnings->push_back(MSG_NONE_MATCH);
         break;
     default:
-        display_warn(dialog, MSG_BAD_CODE);
+        warnings->push_back(MSG_BAD_CODE);
         break;
     }
 }
 
 std::vector<int> process_rqr_port(int code, const std::string& text, int* all, int* count,
-                                  int warn_empty, int dialog) {
+                                  int warn_empty, std::vector<std::string>* warnings) {
     *all = 0;
     *count = 0;
     std::vector<int> ports;
@@ -97,9 +96,9 @@ std::vector<int> process_rqr_port(int code, const std::string& text, int* all, i
         if (!text.empty())
             ports = parse_port_list(text, all, count);
         else if (warn_empty == 1)
-            display_warn(dialog, MSG_NO_PORTS);
+            warnings->push_back(MSG_NO_PORTS);
     }
-    tell_rqr_port(code, dialog);
+    tell_rqr_port(code, warnings);
     return ports;
 }
 

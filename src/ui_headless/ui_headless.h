@@ -37,6 +37,10 @@ struct HlEvent {
 
 // Forgets every widget, event, answer and cancel point.
 void hl_reset();
+// The text with the rewordings of MM_REWORD applied (the seam the headless
+// services apply to what they show; front ends printing an outcome's
+// report apply it too).
+std::string hl_reworded(const std::string& text);
 // The widget state (created on first use).
 HlWidget& hl_widget(int id, int table = UI_MAIN);
 bool hl_has_widget(int id, int table = UI_MAIN);
@@ -50,9 +54,6 @@ void hl_clear_events();
 void hl_queue_answer(int answer);
 // Answer for every question no queued answer covers (0: its default button).
 void hl_answer_all(int answer);
-// text with the rewordings of MM_REWORD applied (the seam that changes the
-// program's words, never what it does), for texts printed without a widget.
-std::string hl_reworded(const std::string& text);
 // The n-th is_cancelled call from now (1-based) reports a cancel.
 void hl_cancel_at(int n);
 // The first is_cancelled call after the cancel dialog's label begins with

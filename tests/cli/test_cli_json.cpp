@@ -230,6 +230,11 @@ TEST_F(CliJson, TheTerminalContract) {
          "put-file: " + Q + ": -3",
          Q},
         {{"-t", "0", "set", "sysName=x"}, 2, "", "\nusage: mm_cli [OPTIONS] set "},
+        {with(quick, {"--json", "copy", "--from", A, "--to", Q}), 1, "json", "copy: " + Q + " is"},
+        {with(quick, {"copy", "--from", A, "--to", A}), 1, "", "copy: the copy was not confirmed"},
+        {with(quick, {"--json", "status", "asy"}), 1, "json", "enter one or more port numbers"},
+        {with(quick, {"compare", "--mrx", A, Q}), 1, "Comparing",
+         "compare: Could not get values for: " + Q},
     };
     for (const Case& c : cases) {
         ProgramResult r = run_cli(c.args);
@@ -256,6 +261,8 @@ TEST_F(CliJson, TheTerminalContract) {
     EXPECT_EQ(doc["devices.0.result"] + doc["devices.1.device"] + doc["devices.1.result"],
               "\"done\"\"" + Q + "\"\"unreachable\"");
     EXPECT_EQ(doc["report"], "\"The broadcast operation was successful for: \\n" + A + "\\n\"");
+    doc = parse_json(run_cli(with(quick, {"--json", "copy", "--from", A, "--to", Q})).out);
+    EXPECT_EQ(doc["devices.0.device"] + doc["devices.0.result"], "\"" + Q + "\"\"unreachable\"");
     doc = parse_json(run_cli({"--json", "script", "view", tmp.file("odd.scr")}).out);
     EXPECT_EQ(doc["lines.0.value"], "\"\\u00ed\\u00a0\\u0080\\u00c0\\u00af\\u00f4\\u0090\\u0080"
                                     "\\u0080\"");

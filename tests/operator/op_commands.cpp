@@ -184,6 +184,47 @@ TEST(OpCommands, CopyToAnotherDevice) {
               "");
 }
 
+// The label under the kind toggles reads text (polled).
+Step label_reads(const std::string& window, const std::string& name, const std::string& text) {
+    return check(name + " reads " + text, [=]() -> std::string {
+        Widget shell = shell_titled(window);
+        Widget l = shell != nullptr ? find_control(shell, name) : nullptr;
+        std::string now = l != nullptr ? label_of(l) : "(no label)";
+        return now == text ? "" : "it reads " + now;
+    });
+}
+
+// The parameter label of Compare and Copy names what the command will read
+// as the operator switches what is compared or copied.
+TEST(OpCommands, CompareAndCopyLabelTheParametersTheyUse) {
+    NEED_PROGRAM();
+    struct Row {
+        const char *window, *label;
+    };
+    for (const Row& r : {Row{"Compare", "cmp_lbl205"}, Row{"Copy", "cpy_lbl458"}}) {
+        const char* W = r.window;
+        const std::string open = std::string("Commands>") + W + "...";
+        Steps s =
+            pick({J1}, {"sysContact"}) + Steps{menu(open),
+                                               wait_window(W),
+                                               toggle(W, "Main Window Choice", true),
+                                               label_reads(W, r.label, "sysContact"),
+                                               toggle(W, "Morix", true),
+                                               label_reads(W, r.label, "<all Morix parameters>"),
+                                               click(W, "Close"),
+                                               wait_closed(W),
+                                               select_item(MAIN, "func_list", "sysLocation"),
+                                               menu(open),
+                                               wait_window(W),
+                                               label_reads(W, r.label, "<all Morix parameters>"),
+                                               toggle(W, "Main Window Choice", true),
+                                               label_reads(W, r.label, "sysLocation"),
+                                               click(W, "Close"),
+                                               wait_closed(W)};
+        EXPECT_EQ(run_scenario(std::string("label_") + W, s), "") << W;
+    }
+}
+
 // At every tick while the cancel dialog of a long operation is up, it is
 // the top window, above the window that started it (itself above the main
 // window); its label is whole and its Cancel button can be clicked.

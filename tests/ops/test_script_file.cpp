@@ -9,6 +9,7 @@
 #include <chrono>
 
 #include "catalogue/mib_catalogue.h"
+#include "frame/script_windows.h"
 #include "ops/compare.h"
 #include "ops/script_file.h"
 #include "support/test_dirs.h"
@@ -17,6 +18,13 @@
 namespace {
 
 constexpr int OUT = 225;
+
+// Two scripts compared as the Compare window shows them, in OUT.
+int compare_files(const std::string& a, const std::string& b) {
+    CmpRequest r;
+    r.kind = CMP_FIL_FIL, r.file1 = a, r.file2 = b;
+    return show_compare(r, OUT, 0);
+}
 
 class ScriptFileTest : public testing::Test {
   protected:
@@ -122,7 +130,7 @@ TEST_F(ScriptFileTest, FileCompareReportsAndSavesDifferences) {
                                 "sysLocation | none | 0 | \"\"\n");
     std::string b = script("b", "sysLocation | none | 0 | \"\"\nsysContact | none | 0 | night\n"
                                 "mrxpMode | asy | * | ppp\n");
-    EXPECT_EQ(compare_fil_fil(a, b, OUT, 0), 3);
+    EXPECT_EQ(compare_files(a, b), 3);
     EXPECT_EQ(ui_get_text(OUT), "\nComparing a and b...\n\nEntry mrxpMode (asy port *) in b, "
                                 "not in a\n\nEntry mrxpMode (asy port 2) in a, not in b\n\n*** "
                                 "sysContact ***\na: ops\nb: night\n\n\nNumber of differences: 3\n");
@@ -134,7 +142,7 @@ TEST_F(ScriptFileTest, FileCompareReportsAndSavesDifferences) {
     CmpRequest same;
     same.kind = CMP_FIL_FIL;
     same.file1 = same.file2 = a;
-    EXPECT_EQ(process_compare(same, OUT, 0), -1);
+    EXPECT_EQ(show_compare(same, OUT, 0), -1);
     EXPECT_EQ(hl_texts("warn").back(), "Cannot compare same script file.");
 }
 
@@ -145,7 +153,7 @@ TEST_F(ScriptFileTest, LeftOutEntriesAreNamedOnceAndBounded) {
         only_b += "mrxpMode | asy | " + std::to_string(i) + " | ppp\n";
     std::string a = script("a", "sysContact | none | 0 | ops\n");
     std::string b = script("b", "sysContact | none | 0 | night\n" + only_b + only_b);
-    ASSERT_GT(compare_fil_fil(a, b, OUT, 0), 250);
+    ASSERT_GT(compare_files(a, b), 250);
     ASSERT_EQ(save_cmp_diff_script(tmp.file("d"), OUT, 0), 0);
     std::string out = ui_get_text(OUT);
     size_t left = out.find("Left out (cannot be scripted):\n");
@@ -169,7 +177,7 @@ TEST_F(ScriptFileTest, TwentyThousandLinesInAnyOrder) {
     }
     std::string a = script("f", fwd), b = script("r", rev);
     auto t0 = std::chrono::steady_clock::now();
-    EXPECT_EQ(compare_fil_fil(a, b, OUT, 0), 0);
+    EXPECT_EQ(compare_files(a, b), 0);
     double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::printf("compare of two 20000-line scripts: %.3f s\n", s);
     EXPECT_LT(s, 5.0);
@@ -189,7 +197,7 @@ TEST_F(ScriptFileTest, SortLeavesOutOverlongAndNulLines) {
     EXPECT_EQ((*sorted)[0].name, "sysLocation");
     EXPECT_EQ((*sorted)[0].value, "lab");
     std::string b = script("short", "sysLocation | none | 0 | lab\n");
-    EXPECT_EQ(compare_fil_fil(a, b, OUT, 0), 0);
+    EXPECT_EQ(compare_files(a, b), 0);
     EXPECT_NE(ui_get_text(OUT).find("No differences."), std::string::npos);
 }
 

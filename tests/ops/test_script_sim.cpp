@@ -4,6 +4,7 @@
 
 #include "catalogue/func_display.h"
 #include "frame/script_exec_window.h"
+#include "frame/script_windows.h"
 #include "ops/compare.h"
 #include "ops/script_crt.h"
 #include "ops/script_exe.h"
@@ -48,7 +49,7 @@ class ScriptSim : public OpsSim {
         choose_params({"sysContact", "sysLocation", "mrxpMode", "mrxDialoutRetries"});
         CmpRequest r;
         r.mrx1 = A, r.mrx2 = B, r.code = code, r.port_type = 1, r.ports1 = r.ports2 = "2";
-        return process_compare(r, CMP, W_CMP_FORM);
+        return show_compare(r, CMP, W_CMP_FORM);
     }
 };
 
@@ -87,9 +88,9 @@ TEST_F(ScriptSim, CreateExecuteCompareAndDifferencesScript) {
     // The device with the script it came from, and with itself.
     CmpRequest r;
     r.kind = CMP_MRX_FIL, r.mrx1 = A, r.file1 = tmp.file("a.scr"), r.ports1 = "2";
-    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM), 0);
+    EXPECT_EQ(show_compare(r, CMP, W_CMP_FORM), 0);
     r.kind = CMP_MRX_MRX, r.mrx2 = A, r.code = 2, r.ports1 = r.ports2 = "";
-    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM), 0);
+    EXPECT_EQ(show_compare(r, CMP, W_CMP_FORM), 0);
 }
 
 TEST_F(ScriptSim, InvalidScriptSendsNothingAndDs0WildcardAsksPorts) {
@@ -148,10 +149,10 @@ TEST_F(ScriptSim, EmptyValueEqualsTwoQuotes) {
     choose_params({"sysContact"});
     CmpRequest r;
     r.mrx1 = A, r.mrx2 = B, r.code = 1, r.port_type = 1;
-    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM), 0) << ui_get_text(CMP);
+    EXPECT_EQ(show_compare(r, CMP, W_CMP_FORM), 0) << ui_get_text(CMP);
     write_file(tmp.file("q.scr"), script_header() + "sysContact | none | 0 | \"\"\n");
     r.kind = CMP_MRX_FIL, r.mrx1 = B, r.file1 = tmp.file("q.scr");
-    EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM), 0) << ui_get_text(CMP);
+    EXPECT_EQ(show_compare(r, CMP, W_CMP_FORM), 0) << ui_get_text(CMP);
     EXPECT_NE(ui_get_text(CMP).find("No differences."), std::string::npos);
 }
 

@@ -81,7 +81,7 @@ TEST_F(ShowReport, TerseBlankLinesPortsStatusesAndEmptyValues) {
     want += "\n\n" + STARS + "\n\nMORIX : mrx2\n\n" +
             "Could not get parameter values. This may be due to a timeout.\n";
     want += "\n\n" + STARS + "\n\n";
-    EXPECT_EQ(format_show_output(0), want);
+    EXPECT_EQ(format_show_output(selected_reachable(), 0), want);
     EXPECT_EQ(r->prm_list, nullptr); // chains are freed
 }
 
@@ -111,7 +111,7 @@ TEST_F(ShowReport, DetailedWithPortsAndDefaults) {
     want += "Morix Parameter : sysContact (" + e("sysContact").oid_str + ", " +
             e("sysContact").oid_num + ")\nValue : Parameter does not exist.\n";
     want += "\n\n" + STARS + "\n\n";
-    EXPECT_EQ(format_show_output(1), want);
+    EXPECT_EQ(format_show_output(selected_reachable(), 1), want);
 }
 
 TEST_F(ShowReport, CancelInTheMiddleOfThreeDevices) {
@@ -136,7 +136,7 @@ TEST_F(ShowReport, CancelInTheMiddleOfThreeDevices) {
     std::string want = "\n\n" + STARS + "\n\nMORIX : a\n\n\nsysName : one\n" + "\n\n" + STARS +
                        "\n\nMORIX : b\n\n\nsysName : two\n" + "\n\nOperation cancelled.\n\n\n" +
                        "\n\n" + STARS + "\n\n";
-    EXPECT_EQ(format_show_output(0), want);
+    EXPECT_EQ(format_show_output(selected_reachable(), 0), want);
 }
 
 TEST(ResetPorts, SlotsKeepFirstSeenOrderWithoutDuplicatesAndOverflowResetsAll) {

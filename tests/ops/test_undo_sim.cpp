@@ -9,6 +9,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "frame/dispatch.h"
 #include "frame/script_exec_window.h"
+#include "frame/script_windows.h"
 #include "frame/set_render.h"
 #include "ops/compare.h"
 #include "ops/copy.h"
@@ -58,7 +59,7 @@ class UndoSim : public OpsSim {
         for (const std::string& n : names) {
             CmpRequest r;
             r.kind = CMP_MRX_FIL, r.mrx1 = n, r.file1 = tmp.file(n + ".before"), r.ports1 = "2";
-            EXPECT_EQ(process_compare(r, CMP, W_CMP_FORM), 0) << n << "\n" << ui_get_text(CMP);
+            EXPECT_EQ(show_compare(r, CMP, W_CMP_FORM), 0) << n << "\n" << ui_get_text(CMP);
         }
     }
     void undo_restores_to(const std::vector<std::string>& names, const std::string& value) {
@@ -125,7 +126,8 @@ TEST_F(UndoSim, EveryChangePathLeavesAnUndoThatRestoresTheDevice) {
         ASSERT_TRUE(get_check_mib_var(v, &id));
         build_prm(rec(B), 0, 0, {}, PT_NONE, id, "");
     }
-    EXPECT_EQ(copy_exe(req), COPY_DONE) << ui_get_text(W_CPY_TEXT);
+    CopyOutcome copied = copy_exe(req);
+    EXPECT_EQ(copied.outcome.result, Result::done) << copied.outcome.report;
     undo_restores({A, C, D});
 
     // basic-mode Apply

@@ -170,48 +170,46 @@ TEST_F(BuildTest, PortRequirementOfParametersAndFunctions) {
 }
 
 TEST_F(BuildTest, ProcessRqrPortTellsTheOperator) {
-    const int dlg = 550;
+    std::vector<std::string> w;
     std::string field = "1-3";
     int all = 7, count = 7;
-    std::vector<int> p = process_rqr_port(PRQ_ALL_MATCH, field, &all, &count, 1, dlg);
+    std::vector<int> p = process_rqr_port(PRQ_ALL_MATCH, field, &all, &count, 1, &w);
     EXPECT_EQ(p, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(count, 3);
-    EXPECT_TRUE(hl_texts("warn").empty());
+    EXPECT_TRUE(w.empty());
 
     field = "";
-    p = process_rqr_port(PRQ_SOME_MATCH, field, &all, &count, 1, dlg);
+    p = process_rqr_port(PRQ_SOME_MATCH, field, &all, &count, 1, &w);
     EXPECT_TRUE(p.empty());
-    std::vector<std::string> w = hl_texts("warn");
     ASSERT_EQ(w.size(), 2u);
     EXPECT_EQ(w[0], "You did not enter port numbers. The current operation\nwill not process "
                     "port related parameters.");
     EXPECT_EQ(w[1].substr(0, 39), "The port type you selected does not mat");
     EXPECT_NE(w[1].find("It will not use those port parameters that do not match."),
               std::string::npos);
-    hl_clear_events();
+    w.clear();
 
-    process_rqr_port(PRQ_ALL_MATCH, field, &all, &count, 0, dlg);
-    EXPECT_TRUE(hl_texts("warn").empty());
+    process_rqr_port(PRQ_ALL_MATCH, field, &all, &count, 0, &w);
+    EXPECT_TRUE(w.empty());
 
     field = "all";
     all = count = 5;
-    p = process_rqr_port(PRQ_NO_PORT_PRMS, field, &all, &count, 1, dlg);
+    p = process_rqr_port(PRQ_NO_PORT_PRMS, field, &all, &count, 1, &w);
     EXPECT_TRUE(p.empty());
     EXPECT_EQ(all + count, 0);
-    EXPECT_TRUE(hl_texts("warn").empty());
+    EXPECT_TRUE(w.empty());
 
-    p = process_rqr_port(PRQ_NONE_MATCH, field, &all, &count, 1, dlg);
+    p = process_rqr_port(PRQ_NONE_MATCH, field, &all, &count, 1, &w);
     EXPECT_TRUE(p.empty());
-    ASSERT_EQ(hl_texts("warn").size(), 1u);
-    EXPECT_NE(hl_texts("warn")[0].find("It will not use port parameters."), std::string::npos);
-    hl_clear_events();
-    process_rqr_port(PRQ_NO_FUNC, field, &all, &count, 1, dlg);
-    process_rqr_port(99, field, &all, &count, 1, dlg);
-    EXPECT_EQ(hl_texts("warn"),
-              (std::vector<std::string>{"Could not find internal references to a parameter "
-                                        "group or parameter. Software error.",
-                                        "Invalid internal error code. Software error."}));
-    p = process_rqr_port(PRQ_ALL_MATCH, field, &all, &count, 1, dlg);
+    ASSERT_EQ(w.size(), 1u);
+    EXPECT_NE(w[0].find("It will not use port parameters."), std::string::npos);
+    w.clear();
+    process_rqr_port(PRQ_NO_FUNC, field, &all, &count, 1, &w);
+    process_rqr_port(99, field, &all, &count, 1, &w);
+    EXPECT_EQ(w, (std::vector<std::string>{"Could not find internal references to a parameter "
+                                           "group or parameter. Software error.",
+                                           "Invalid internal error code. Software error."}));
+    p = process_rqr_port(PRQ_ALL_MATCH, field, &all, &count, 1, &w);
     EXPECT_EQ(all, 1);
 }
 
