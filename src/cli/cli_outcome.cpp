@@ -59,8 +59,7 @@ int cli_print_outcome(const char* verb, const Outcome& said) {
         cli_warn_device(verb, d);
     std::fflush(stderr);
     if (!cli_json) {
-        std::string text = hl_reworded(outcome.report);
-        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fwrite(outcome.report.data(), 1, outcome.report.size(), stdout);
         std::fflush(stdout);
         return cli_status_of(outcome.result);
     }
