@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "basic/basic_frame.h"
 #include "basic/set_basic.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
@@ -178,10 +179,13 @@ int set_int_mdms(const std::vector<int>& sel, int state) {
     will_sel_mrx_allow_set();
     std::vector<int> devices;
     int result = IMDM_DONE;
+    // The refusals and the Set's report lines, shown in the dialog's box.
+    Outcome told;
+    PageRun run(told);
     for (const auto& c : chosen) {
         MorixRecord* r = host_info_list[c.first];
         int id = 0;
-        if (!check_morix_set(c.first, W_IMDM_DIALOG)) {
+        if (!check_morix_set(c.first)) {
             result = IMDM_FAILED;
             continue;
         }
@@ -201,6 +205,8 @@ int set_int_mdms(const std::vector<int>& sel, int state) {
         // The dialog's confirmation covers it: undo cannot set a modem's state.
         process_set_req_basic(devices, W_IMDM_DIALOG, &error, &cancel, true);
     set_app_cursor(CURSOR_NORMAL);
+    for (const std::string& w : told.warnings)
+        display_warn(W_IMDM_DIALOG, w);
     if (cancel)
         return IMDM_CANCELLED;
     return error ? IMDM_FAILED : result;

@@ -5,6 +5,7 @@
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "files/edit_conf.h"
+#include "frame/basic_window.h"
 #include "frame/commands.h"
 #include "ops/control.h"
 #include "ui/ui.h"
