@@ -1,7 +1,6 @@
 // mm_cli modems: the internal modems of the devices; with "set", the named
 // modems set to the state after the operator's confirmation, then listed.
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "basic/int_mdms.h"
@@ -47,7 +46,11 @@ int verb_modems(const std::vector<std::string>& args) {
                                                          : 0;
     if (set && state == 0)
         return cli_usage_error(verb, "STATE is available or busy");
-    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE) || !process_get_int_mdms_vals(1))
+    Outcome read;
+    bool ok = check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE) && process_get_int_mdms_vals(1, &read);
+    for (const std::string& w : read.warnings) // as the dialog's box would show them
+        display_warn(W_MAIN_WINDOW, w);
+    if (!ok)
         return CLI_FAILED;
     if (!will_sel_mrx_allow_set())
         display_warn(W_IMDM_DIALOG, "Morix(es) not settable. Morix parameters will not be set.");
@@ -73,8 +76,11 @@ int verb_modems(const std::vector<std::string>& args) {
         cli_confirmed();
         return CLI_FAILED;
     }
-    int result = set_int_mdms(chosen, state);
-    process_get_int_mdms_vals(0);
+    Outcome done;
+    int result = set_int_mdms(chosen, state, &done);
+    for (const std::string& w : done.warnings)
+        display_warn(W_IMDM_DIALOG, w);
+    process_get_int_mdms_vals(0, &done);
     print_rows();
     return result == IMDM_DONE ? CLI_OK : CLI_FAILED;
 }

@@ -7,6 +7,7 @@
 #include "files/edit_conf.h"
 #include "frame/basic_window.h"
 #include "frame/commands.h"
+#include "frame/int_mdms_window.h"
 #include "ops/control.h"
 #include "ui/ui.h"
 

@@ -7,6 +7,7 @@
 #include "devices/discovery.h"
 #include "files/modem_dialog.h"
 #include "frame/commands.h"
+#include "frame/int_mdms_window.h"
 #include "frame/registry.h"
 #include "ops/control.h"
 #include "ops/copy.h"
