@@ -397,6 +397,8 @@ TEST_F(BasicSim, MmCliPrintsAndAppliesAPage) {
     r = cli({"page", "general", "time-zone=721"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "The value specified must lie between -720 and 720\n");
+    // The page as the devices hold it, not as it was asked for.
+    EXPECT_NE(r.out.find("Time Zone (minutes): \n"), std::string::npos) << r.out;
     r = cli({"page", "lat", "groups=3,5"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Groups: 3,5\n"), std::string::npos) << r.out;
