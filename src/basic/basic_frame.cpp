@@ -16,7 +16,14 @@
 int edit_flags[EF_COUNT];
 int edit_param_flag = 0;
 std::vector<WanChoice> wan_chosen;
-int page_dialog_parent = W_MAIN_WINDOW;
+int (*dialog_parent_of)(int window) = nullptr;
+int reading_window = 0;
+
+int page_dialog_parent() {
+    return dialog_parent_of ? dialog_parent_of(reading_window) : W_MAIN_WINDOW;
+}
+
+extern BasicPage page_wan;
 
 namespace {
 Outcome* running = nullptr; // the outcome of the page command being run
@@ -116,7 +123,6 @@ std::vector<int> selected_ports(int mrx_pos) {
 }
 
 std::vector<std::string> wan_chosen_rows() {
-    extern BasicPage page_wan;
     std::vector<std::string> rows;
     for (int pos : page_wan.view.chosen)
         if (pos >= 1 && pos <= static_cast<int>(page_wan.view.rows.size()))

@@ -87,9 +87,13 @@ class PageRun {
     Outcome* outer_;
 };
 void page_warn(const std::string& text);
-// The window the cancel dialog of a page read sits over (the frame sets
-// it while the setup window is open).
-extern int page_dialog_parent;
+// The window the cancel dialog of a page read sits over: the frame's
+// answer for the window of the page being read (dialog_parent_of, which the
+// frame registers: that window's parent when it is open), else the main
+// window.
+extern int (*dialog_parent_of)(int window);
+extern int reading_window; // the window of the page being read
+int page_dialog_parent();
 // The outcome being filled (null without a PageRun).
 Outcome* page_run_outcome();
 

@@ -240,6 +240,8 @@ int get_page_conf_value(BasicPage& p) {
         return 0;
     p.first_time = false;
     p.saved.assign(p.vars->size(), PageSaved{});
+    int outer = reading_window;
+    reading_window = p.window;
     if (p.hooks.read) {
         p.hooks.read(p);
     } else {
@@ -248,6 +250,7 @@ int get_page_conf_value(BasicPage& p) {
         for (int d : page_devices(p))
             free_prm_list(host_info_list[d]);
     }
+    reading_window = outer;
     populate_page_conf(p);
     return 1;
 }

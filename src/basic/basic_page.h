@@ -80,8 +80,8 @@ struct PageHooks {
     void (*sent)(BasicPage&) = nullptr;
     // When a common value could not be worked out.
     void (*save_failed)(BasicPage&) = nullptr;
-    // A change of one of its fields that the page answers in its record
-    // (the toggle rules); 1 when handled.
+    // An action the page answers in its record (its toggle rules, Read
+    // Ports); 1 when handled.
     int (*action)(BasicPage&, int id) = nullptr;
 };
 
@@ -125,6 +125,9 @@ int page_edited(BasicPage& p);
 // to apply), 0 when a check stopped it. Warnings go to the running
 // PageRun's outcome.
 int page_conf_apply(BasicPage& p);
+// The field of a page with that key that the operator can change; -1 when
+// there is none.
+int page_field_index(const BasicPage& p, const std::string& key);
 // The text of a field as the page's record holds it.
 std::string page_field_text(const BasicPage& p, size_t i);
 // Puts text into a field of the record as the operator would (a radio

@@ -24,9 +24,18 @@ std::vector<BasicPage*>& basic_pages() {
     return pages;
 }
 
+extern BasicPage page_wan_edit;
+
 namespace {
 BasicPage* shown = nullptr; // page of the setup window
 } // namespace
+
+int page_field_index(const BasicPage& p, const std::string& key) {
+    for (size_t i = 0; i < p.fields.size(); ++i)
+        if (key == p.fields[i].key && p.fields[i].kind != FK_SHOWN)
+            return static_cast<int>(i);
+    return -1;
+}
 
 BasicPage* find_page(const std::string& name) {
     for (BasicPage* p : basic_pages())
@@ -97,7 +106,6 @@ bool category_allowed(int category) {
 }
 
 int choose_wan_edit() {
-    extern BasicPage page_wan, page_wan_edit;
     if (read_wan_choice() == 0) {
         page_warn("You must select at least one WAN.");
         return 0;
@@ -152,19 +160,12 @@ int open_for(const PageRequest& req, BasicPage& p) {
     return 1;
 }
 
-int field_index(const BasicPage& p, const std::string& key) {
-    for (size_t i = 0; i < p.fields.size(); ++i)
-        if (key == p.fields[i].key && p.fields[i].kind != FK_SHOWN)
-            return static_cast<int>(i);
-    return -1;
-}
-
 // The fields of the request put in as the operator would; a field the
 // window does not offer for these devices is refused before anything is
 // sent.
 int put_fields(const PageRequest& req, BasicPage& p) {
     for (const auto& [key, value] : req.sets) {
-        int i = field_index(p, key);
+        int i = page_field_index(p, key);
         if (i < 0 || !p.view.fields[i].sensitive) {
             page_warn("field '" + key + "' of page " + p.name +
                       (i < 0 ? " does not exist" : " cannot be changed for the selected Morixes") +

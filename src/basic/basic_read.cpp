@@ -126,7 +126,7 @@ void note_unread(const MorixRecord* r, int code) {
 int get_values_from_mrx(const VarTable& vars, int port_kind) {
     LongOperation op;
     op.busy();
-    op.open(page_dialog_parent, "Cancel Show Values", "", LO_CONFIRM | LO_FOLLOW_SNMP);
+    op.open(page_dialog_parent(), "Cancel Show Values", "", LO_CONFIRM | LO_FOLLOW_SNMP);
     std::vector<int> devs = basic_devices();
     std::map<int, int> result;
     // Devices known to be silent are reported, not asked; the others are

@@ -84,7 +84,7 @@ std::vector<PortSlot> port_slots(const MorixRecord* r, int id, bool chan,
 }
 
 int read_port_vars(const std::vector<std::string>& vars, bool chan, const std::vector<int>& ports) {
-    LongOperation op(page_dialog_parent, "Cancel Show Values", "",
+    LongOperation op(page_dialog_parent(), "Cancel Show Values", "",
                      LO_BUSY | LO_CONFIRM | LO_FOLLOW_SNMP);
     std::vector<int> devs = basic_devices();
     int answered = 0;

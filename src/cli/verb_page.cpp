@@ -16,13 +16,6 @@
 
 namespace {
 
-int field_index(const BasicPage& p, const std::string& key) {
-    for (size_t i = 0; i < p.fields.size(); ++i)
-        if (key == p.fields[i].key && p.fields[i].kind != FK_SHOWN)
-            return static_cast<int>(i);
-    return -1;
-}
-
 // The fields the page offers for these devices, as "label: value" lines
 // (the WAN list's rows first); in --json the page's members. A blank value
 // is a field whose devices disagree (or that is empty).
@@ -98,7 +91,7 @@ int verb_page(const std::vector<std::string>& args) {
     }
     for (const std::string& s : sets) {
         size_t eq = s.find('=');
-        if (eq == std::string::npos || field_index(*p, s.substr(0, eq)) < 0)
+        if (eq == std::string::npos || page_field_index(*p, s.substr(0, eq)) < 0)
             return cli_usage_error(verb, "no field '" + s.substr(0, eq) + "' on page " + p->name);
         req.sets.emplace_back(s.substr(0, eq), s.substr(eq + 1));
     }

@@ -179,7 +179,6 @@ void open_page(BasicPage& p) {
         for (int t = BW_CAT_FIRST; t <= BW_CAT_LAST; ++t)
             ui_set_toggle(t, t == p.category, false, UI_BASIC);
         gui_manage_top_form(BW_SETUP_FORM, UI_BASIC);
-        page_dialog_parent = BW_PARENT_SETUP;
         set_current_page(&p);
     } else {
         gui_manage_top_form(p.window, UI_BASIC);
@@ -218,7 +217,6 @@ void cont_basic_close(int window) {
         modem_window_closed();
         basic_graceful_exit();
         set_current_page(nullptr);
-        page_dialog_parent = W_MAIN_WINDOW;
     } else if (window == BW_WAN_EDIT_FORM) {
         edit_flags[EF_WAN_EDIT] = 0;
     } else if (window == BW_GEN_CONT_FORM) {
@@ -252,16 +250,23 @@ int gen_cont_checks(BasicPage& p) {
     return 1;
 }
 
+// The window opens before its modules are read, as every page does.
 void open_wan_edit() {
+    if (read_wan_choice() != 0)
+        gui_manage_top_form(BW_WAN_EDIT_FORM, UI_BASIC);
     Outcome o;
     int chosen;
     {
         PageRun run(o);
         chosen = choose_wan_edit();
     }
-    if (chosen)
-        gui_manage_top_form(BW_WAN_EDIT_FORM, UI_BASIC);
     show_outcome(o, chosen ? BW_PARENT_WAN_EDIT : BW_PARENT_SETUP);
+}
+
+// A page's cancel dialog sits over its window when that is open (else over
+// the main window).
+int dialog_parent(int window) {
+    return window != 0 && ui_is_managed(window, UI_BASIC) ? win_parent(window) : W_MAIN_WINDOW;
 }
 
 void edit_modem(const std::string& modem) {
@@ -388,6 +393,7 @@ int basic_help_id(int id) {
 
 int basic_dispatch(int id) {
     page_changed = show_page;
+    dialog_parent_of = dialog_parent;
     read_pages();
     if (id >= BW_CAT_FIRST && id <= BW_CAT_LAST) {
         // A radio box also reports the toggle it turned off.
@@ -409,6 +415,7 @@ int basic_dispatch(int id) {
 
 void process_setup_basic() {
     page_changed = show_page;
+    dialog_parent_of = dialog_parent;
     basic_init();
     on_screen.clear(); // a new run: every control is written again
     if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE) || !init_4_configure(selected_reachable()))
