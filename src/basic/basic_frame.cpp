@@ -6,17 +6,47 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "basic/basic_page.h"
 #include "devices/mrx_list.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/port_resolve.h"
-#include "ui/ui.h"
-#include "ui/window_state.h"
+#include "ui/diag.h"
 
 int edit_flags[EF_COUNT];
 int edit_param_flag = 0;
 std::vector<WanChoice> wan_chosen;
-int g_bell_count = 0;
+int (*dialog_parent_of)(int window) = nullptr;
+int reading_window = 0;
+
+int page_dialog_parent() {
+    return dialog_parent_of ? dialog_parent_of(reading_window) : W_MAIN_WINDOW;
+}
+
+extern BasicPage page_wan;
+
+namespace {
+Outcome* running = nullptr; // the outcome of the page command being run
+} // namespace
+
+PageRun::PageRun(Outcome& out) : outer_(running) {
+    running = &out;
+}
+
+PageRun::~PageRun() {
+    running = outer_;
+}
+
+Outcome* page_run_outcome() {
+    return running;
+}
+
+void page_warn(const std::string& text) {
+    if (running)
+        running->warnings.push_back(text);
+    else
+        diag_printf("%s\n", text.c_str());
+}
 
 int win_parent(int window) {
     switch (window) {
@@ -48,16 +78,17 @@ std::vector<int> basic_devices() {
     return devs;
 }
 
-void fill_port_list(int list_id, int port_kind) {
-    ui_list_delete_all(list_id, UI_BASIC);
+std::vector<std::string> port_list_rows(int port_kind) {
+    std::vector<std::string> rows;
     for (int d : basic_devices()) {
         const MorixRecord* r = host_info_list[d];
         for (int p = 1; p <= get_num_ports(r, port_kind); ++p)
-            ui_list_add_item(list_id, r->name + " " + std::to_string(p), 0, UI_BASIC);
+            rows.push_back(r->name + " " + std::to_string(p));
     }
+    return rows;
 }
 
-int read_port_list(int list_id) {
+int read_port_list(const std::vector<std::string>& rows) {
     PortSelection& m = port_mrx_map;
     m.port_total = m.ported_count = 0;
     for (int i = 0; i < MAX_MRX_SLOTS; ++i) {
@@ -65,7 +96,7 @@ int read_port_list(int list_id) {
         m.ported_index[i] = -1;
     }
     std::vector<int> devs = basic_devices();
-    for (const std::string& row : page_list(list_id).rows) {
+    for (const std::string& row : rows) {
         size_t sp = row.rfind(' ');
         if (sp == std::string::npos)
             continue;
@@ -91,9 +122,17 @@ std::vector<int> selected_ports(int mrx_pos) {
     return std::vector<int>(p, p + port_mrx_map.port_count[mrx_pos]);
 }
 
+std::vector<std::string> wan_chosen_rows() {
+    std::vector<std::string> rows;
+    for (int pos : page_wan.view.chosen)
+        if (pos >= 1 && pos <= static_cast<int>(page_wan.view.rows.size()))
+            rows.push_back(page_wan.view.rows[pos - 1]);
+    return rows;
+}
+
 int read_wan_choice() {
     wan_chosen.clear();
-    for (const std::string& row : page_list(BW_WAN_LIST).rows) {
+    for (const std::string& row : wan_chosen_rows()) {
         // "%s %d ...": the device name has no blanks, the module number follows.
         size_t sp = row.find(' ');
         if (sp == std::string::npos)
@@ -110,23 +149,24 @@ int read_wan_choice() {
 }
 
 void gray_out_widget(int id, bool sensitive) {
-    ui_set_sensitive(id, sensitive, UI_BASIC);
+    FieldView* v = field_view_of(id);
+    if (v && id >= BW_LABEL_OFFSET)
+        v->label_sensitive = sensitive;
+    else if (v)
+        v->sensitive = sensitive;
 }
 
 void gray_out_text_widget(int id, bool blank, bool sensitive) {
-    if (blank)
-        ui_set_text(id, "", UI_BASIC);
-    ui_set_sensitive(id, sensitive, UI_BASIC);
+    FieldView* v = field_view_of(id);
+    if (v && blank)
+        v->value.clear();
+    gray_out_widget(id, sensitive);
 }
 
-int process_ipro_set(const std::vector<int>& toggles, int pressed, int* code) {
-    bool on[5] = {};
-    for (size_t i = 0; i < 5 && i < toggles.size(); ++i)
-        on[i] = page_read(toggles[i], PR_MANAGED) == "1" && page_toggle(toggles[i]);
+int process_ipro_set(bool on[5], int pressed, int* code) {
     if (!on[0] && !on[1] && !on[2]) {
-        ui_set_toggle(pressed, true, false, UI_BASIC);
-        ui_bell(50);
-        ++g_bell_count;
+        if (pressed >= 0 && pressed < 5)
+            on[pressed] = true;
         return 0;
     }
     // Rows of the protocol table by (t0, t1, t2) as bits t0=1, t1=2, t2=4.
@@ -147,7 +187,7 @@ void check_sigproto_validity(int sigproto) {
     gray_out_widget(BW_WAN_ANI, cas);
 }
 
-int cont_basic_close_conf(const std::string& text, int window) {
-    return ask_user(window, "Question", "OK", "Cancel", 0,
-                    text + "Do you want to close the window?") == ASK_OK;
+void clear_edit_flags() {
+    std::fill(std::begin(edit_flags), std::end(edit_flags), 0);
+    edit_param_flag = 0;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "basic/basic_vars.h"
+#include "ui/outcome.h"
 
 // ---- Widget ids of the basic table ------------------------------------
 // The category toggles of the setup window, in category order.
@@ -71,15 +72,40 @@ extern int edit_param_flag;
 // Clears edit_param_flag when no page flag is set.
 void settings_edit_status();
 
+// ---- The outcome of a page command -------------------------------------------
+// While a PageRun lives, every warning of the basic layer goes into its
+// outcome (runs nest: the inner one fills its own). Without one, warnings go
+// to the diagnostic stream so none is lost.
+class PageRun {
+  public:
+    explicit PageRun(Outcome& out);
+    ~PageRun();
+    PageRun(const PageRun&) = delete;
+    PageRun& operator=(const PageRun&) = delete;
+
+  private:
+    Outcome* outer_;
+};
+void page_warn(const std::string& text);
+// The window the cancel dialog of a page read sits over: the frame's
+// answer for the window of the page being read (dialog_parent_of, which the
+// frame registers: that window's parent when it is open), else the main
+// window.
+extern int (*dialog_parent_of)(int window);
+extern int reading_window; // the window of the page being read
+int page_dialog_parent();
+// The outcome being filled (null without a PageRun).
+Outcome* page_run_outcome();
+
 // ---- Selection ------------------------------------------------------------
 // The devices of the run (list positions of port_mrx_map).
 std::vector<int> basic_devices();
-// The port list of a port page: one row "%s %d" per port of the kind on
-// every device of the run.
-void fill_port_list(int list_id, int port_kind);
-// Rebuilds the port selection from the selected rows (at most 128 ports a
-// device, without duplicates); returns the port total.
-int read_port_list(int list_id);
+// The rows of a port list: "%s %d" per port of the kind on every device of
+// the run.
+std::vector<std::string> port_list_rows(int port_kind);
+// Rebuilds the port selection from rows (at most 128 ports a device,
+// without duplicates); returns the port total.
+int read_port_list(const std::vector<std::string>& rows);
 // The selected ports of a device (list position).
 std::vector<int> selected_ports(int mrx_pos);
 // One WAN module chosen in the WAN list: device list position and module
@@ -89,24 +115,21 @@ struct WanChoice {
     int module;
 };
 extern std::vector<WanChoice> wan_chosen;
-// Rebuilds wan_chosen from the selected rows "%s %d ..." of the WAN list.
+// The chosen rows "%s %d ..." of the WAN list (the WAN page's record).
+std::vector<std::string> wan_chosen_rows();
+// Rebuilds wan_chosen from the chosen rows of the WAN list.
 int read_wan_choice();
 
-// ---- Frame ----------------------------------------------------------------
-// Starts a configuration run; 0 when the main list has no usable selection.
-int init_4_configure();
+// ---- Run --------------------------------------------------------------------
 void basic_init();
 void basic_graceful_exit();
-// Hides the other pages of the window, shows form, sets "Setup: %s".
-void manage_new_frame(int form, const std::vector<int>& hide, const std::string& title);
-// Close question; 1 when the window may close.
-int cont_basic_close_conf(const std::string& text, int window);
-void cont_basic_close(int window);
+// The edit flags cleared (the setup window closed).
+void clear_edit_flags();
 
 // ---- Reading values ---------------------------------------------------------
-// Reads vars from the selected devices (port_kind/port_opt for port
-// variables). 1 when at least one device answered.
-int get_values_from_mrx(const VarTable& vars, int port_kind, int port_opt, int window);
+// Reads vars from the devices of the run (port_kind for port variables);
+// names each device that did not answer. 1 when at least one answered.
+int get_values_from_mrx(const VarTable& vars, int port_kind);
 // The common value of name over the devices that answered: text gets the
 // value ("" when they differ, "\"\"" when all agree on an empty value),
 // number its number (enumerations by number; 0 when they differ). Port
@@ -120,21 +143,20 @@ std::string get_specific_wan_edit_value(const std::string& name, std::string* te
 void free_basic_chains();
 
 // ---- Fields into requests ---------------------------------------------------
-// Label of a field for messages: the group label, " ", the label.
-std::string field_label(int label_id, int group_id);
-// Checks a value for name as typed in a field labelled label; shows the
-// message over window. 0 when good (value gets the text to send: the
-// enumeration number for an enumeration name), -1 otherwise.
-int check_field_value(const std::string& name, const std::string& label, std::string* value,
-                      int window);
-// Text field into requests for devs. 0 or -1.
-int read_textfield(int field_id, const std::string& name, const std::vector<int>& devs,
-                   int port_kind, int label_id, int group_id, int window);
-int read_optionmenu(int om_id, const std::string& name, const std::vector<int>& devs, int port_kind,
-                    int label_id, int window);
-// The checks of read_textfield; the text is stored in *saved instead.
-int read_txtfld_4_ok(int field_id, const std::string& name, int label_id, int window,
-                     std::string* saved);
+// Label of a field for messages (by its control's id).
+std::string field_label(int field_id);
+// Checks a value for name as typed in a field labelled label; warns with
+// the message. 0 when good (value gets the text to send: the enumeration
+// number for an enumeration name), -1 otherwise.
+int check_field_value(const std::string& name, const std::string& label, std::string* value);
+// The dotted-address check of a field; warns "<label> : Invalid IP Address
+// Format". True when good (value loses its trailing blanks).
+bool check_addr_field(std::string* value, const std::string& label);
+// Field text (value) into requests for devs. 0 or -1.
+int read_textfield(int field_id, const std::string& value, const std::string& name,
+                   const std::vector<int>& devs, int port_kind);
+int read_optionmenu(int om_id, const std::string& value, const std::string& name,
+                    const std::vector<int>& devs, int port_kind);
 // Nodes of name = value for devs (RIP versions on instance 1). 0 or -1.
 int set_param(const std::string& name, const std::string& value, const std::vector<int>& devs,
               int port_kind);
@@ -142,11 +164,12 @@ int set_param(const std::string& name, const std::string& value, const std::vect
 int set_wan_edit_param(const std::string& name, const std::string& value, int mrx_pos, int module);
 
 // ---- Sensitivity and toggles ------------------------------------------------
+// The field (or field label) of control id, in its page's record.
 void gray_out_widget(int id, bool sensitive);
 void gray_out_text_widget(int id, bool blank, bool sensitive);
-// PPP protocol code of five toggles; 0 (toggle set again, bell) when the
-// first three are all off, else 1 and *code.
-int process_ipro_set(const std::vector<int>& toggles, int pressed, int* code);
+// PPP protocol code of five toggles (on[i]: toggle i set); 0 when the first
+// three are all off (the pressed one is set again: on[pressed]), else 1
+// and *code.
+int process_ipro_set(bool on[5], int pressed, int* code);
 // The CAS digit fields are sensitive for signalling protocols 12 and 13 only.
 void check_sigproto_validity(int sigproto);
-extern int g_bell_count; // bells rung, for the record

@@ -10,14 +10,10 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
 #include "snmp_access/morix_record.h"
-#include "ui/ui.h"
-#include "ui/window_state.h"
+
+void (*page_changed)(BasicPage&) = nullptr;
 
 namespace {
-
-int label_of(const PageField& f) {
-    return f.widget + BW_LABEL_OFFSET;
-}
 
 int var_id(const BasicPage& p, size_t i) {
     int id = -1;
@@ -52,7 +48,7 @@ bool integer_text(const std::string& t) {
 }
 
 // The range rule of a field; 0 when the text may go on to its checks.
-int check_range(const BasicPage& p, const PageField& f, const std::string& text) {
+int check_range(const PageField& f, const std::string& text) {
     if (f.lo >= f.hi)
         return 0;
     bool integer = integer_text(text);
@@ -61,7 +57,7 @@ int check_range(const BasicPage& p, const PageField& f, const std::string& text)
     long v = integer ? std::strtol(text.c_str(), nullptr, 10) : 0;
     if (integer && v >= f.lo && v <= f.hi)
         return 0;
-    display_warn(win_parent(p.window), f.range_msg);
+    page_warn(f.range_msg);
     return -1;
 }
 
@@ -70,18 +66,16 @@ int read_field(BasicPage& p, size_t i, const std::vector<int>& devs) {
     const PageField& f = p.fields[i];
     const std::string& name = (*p.vars)[i];
     std::string text = page_field_text(p, i);
-    if (check_range(p, f, text) != 0)
+    if (check_range(f, text) != 0)
         return -1;
     if (p.scope == PS_DEVICE) {
         if (f.kind == FK_TEXT)
-            return read_textfield(f.widget, name, devs, p.port_kind, label_of(f), 0,
-                                  win_parent(p.window));
+            return read_textfield(f.widget, text, name, devs, p.port_kind);
         if (f.kind == FK_OPTION)
-            return read_optionmenu(f.widget, name, devs, p.port_kind, label_of(f),
-                                   win_parent(p.window));
+            return read_optionmenu(f.widget, text, name, devs, p.port_kind);
         return set_param(name, text, devs, p.port_kind);
     }
-    if (check_field_value(name, field_label(label_of(f), 0), &text, win_parent(p.window)) != 0)
+    if (check_field_value(name, p.view.fields[i].label, &text) != 0)
         return -1;
     for (const WanChoice& c : wan_chosen)
         if (std::find(devs.begin(), devs.end(), c.mrx_pos) != devs.end() &&
@@ -106,6 +100,33 @@ void accept_fields(BasicPage& p) {
     }
 }
 
+// What the change pipeline did, into the running outcome: each device's
+// result (a failure stays), and the result code (the reset question was
+// asked already); "Set complete." when nothing failed.
+void page_took(const Outcome& sent, int error, int cancel) {
+    Outcome* o = page_run_outcome();
+    if (!o)
+        return;
+    for (const DeviceOutcome& d : sent.devices) {
+        auto same = [&](const DeviceOutcome& e) { return e.device == d.device; };
+        auto at = std::find_if(o->devices.begin(), o->devices.end(), same);
+        if (at == o->devices.end())
+            o->devices.push_back(d);
+        else if (d.state != DeviceState::done || at->state == DeviceState::done)
+            *at = d;
+    }
+    if (cancel)
+        o->result = Result::cancelled;
+    else if (o->result != Result::done)
+        return;
+    else if (sent.result != Result::done)
+        o->result = sent.result; // refused by the access check, or failed
+    else if (error)
+        o->result = Result::failed;
+    else if (o->report.empty())
+        o->report = "Set complete.\n";
+}
+
 std::vector<int> page_devices(const BasicPage& p) {
     if (p.scope == PS_DEVICE)
         return basic_devices();
@@ -121,21 +142,30 @@ std::vector<int> page_devices(const BasicPage& p) {
 void page_window_init(BasicPage& p) {
     p.first_time = true;
     p.saved.assign(p.vars->size(), PageSaved{});
+    p.view = PageView{};
+    p.view.fields.resize(p.fields.size());
     for (size_t i = 0; i < p.fields.size(); ++i) {
         const PageField& f = p.fields[i];
-        if (page_read(label_of(f), PR_LABEL).empty())
-            set_widget_label(label_of(f), f.label, UI_BASIC);
+        FieldView& v = p.view.fields[i];
+        v.label = f.label;
         if (f.kind == FK_MASK) {
-            ui_set_option_items(f.widget, f.options, UI_BASIC);
+            v.items = f.options;
         } else if (f.kind == FK_OPTION) {
-            std::vector<std::string> names;
             const MibVarEntry* e = mib_var(var_id(p, i));
             if (e && e->enum_id >= 0 && e->enum_id < MAX_MIB_ENUMS)
                 for (const EnumEntry& en : mib_enum_list[e->enum_id])
-                    names.push_back(en.text);
-            ui_set_option_items(f.widget, names, UI_BASIC);
+                    v.items.push_back(en.text);
         }
     }
+}
+
+FieldView* field_view_of(int id) {
+    int widget = id >= BW_LABEL_OFFSET ? id - BW_LABEL_OFFSET : id;
+    for (BasicPage* p : basic_pages())
+        for (size_t i = 0; i < p->fields.size() && i < p->view.fields.size(); ++i)
+            if (p->fields[i].widget == widget)
+                return &p->view.fields[i];
+    return nullptr;
 }
 
 void page_window_exit(BasicPage& p) {
@@ -144,30 +174,27 @@ void page_window_exit(BasicPage& p) {
 }
 
 std::string page_field_text(const BasicPage& p, size_t i) {
-    const PageField& f = p.fields[i];
-    if (f.kind == FK_OPTION || f.kind == FK_MASK)
-        return page_read(f.widget, PR_OPTION);
-    if (f.kind == FK_TOGGLE)
-        return page_read(f.widget, PR_TOGGLE);
-    return page_read(f.widget, PR_TEXT);
+    if (i >= p.view.fields.size())
+        return "";
+    const std::string& v = p.view.fields[i].value;
+    if (p.fields[i].kind == FK_TOGGLE)
+        return v == "1" ? "1" : "0";
+    return v;
 }
 
-void page_set_field(const BasicPage& p, size_t i, const std::string& text) {
+void page_set_field(BasicPage& p, size_t i, const std::string& text) {
+    if (i >= p.view.fields.size())
+        return;
     const PageField& f = p.fields[i];
-    if (f.kind == FK_OPTION || f.kind == FK_MASK) {
-        if (text.empty())
-            set_om_blank(f.widget, UI_BASIC);
-        else
-            set_option_menu_top_button(f.widget, text, UI_BASIC);
-    } else if (f.kind == FK_TOGGLE) {
-        bool on = text == "1";
-        ui_set_toggle(f.widget, on, false, UI_BASIC);
-        for (size_t j = 0; on && (f.flags & FF_RADIO) && j < p.fields.size(); ++j)
-            if (j != i && (p.fields[j].flags & FF_RADIO) && (*p.vars)[j] == (*p.vars)[i])
-                ui_set_toggle(p.fields[j].widget, false, false, UI_BASIC);
-    } else {
-        ui_set_text(f.widget, text, UI_BASIC);
+    if (f.kind != FK_TOGGLE) {
+        p.view.fields[i].value = text;
+        return;
     }
+    bool on = text == "1";
+    p.view.fields[i].value = on ? "1" : "0";
+    for (size_t j = 0; on && (f.flags & FF_RADIO) && j < p.fields.size(); ++j)
+        if (j != i && (p.fields[j].flags & FF_RADIO) && (*p.vars)[j] == (*p.vars)[i])
+            p.view.fields[j].value = "0";
 }
 
 void save_page_conf(BasicPage& p) {
@@ -188,7 +215,7 @@ void save_page_conf(BasicPage& p) {
         }
     }
     if (!error.empty()) {
-        display_warn(W_MAIN_WINDOW, error);
+        page_warn(error);
         if (p.hooks.save_failed)
             p.hooks.save_failed(p);
     }
@@ -213,14 +240,17 @@ int get_page_conf_value(BasicPage& p) {
         return 0;
     p.first_time = false;
     p.saved.assign(p.vars->size(), PageSaved{});
+    int outer = reading_window;
+    reading_window = p.window;
     if (p.hooks.read) {
         p.hooks.read(p);
     } else {
-        get_values_from_mrx(*p.vars, p.port_kind, 0, p.window);
+        get_values_from_mrx(*p.vars, p.port_kind);
         save_page_conf(p);
         for (int d : page_devices(p))
             free_prm_list(host_info_list[d]);
     }
+    reading_window = outer;
     populate_page_conf(p);
     return 1;
 }
@@ -228,7 +258,7 @@ int get_page_conf_value(BasicPage& p) {
 int page_edited(BasicPage& p) {
     int edited = 0;
     for (size_t i = 0; i < p.fields.size() && i < p.saved.size(); ++i) {
-        if (p.fields[i].kind == FK_SHOWN || page_read(p.fields[i].widget, PR_SENSITIVE) != "1")
+        if (p.fields[i].kind == FK_SHOWN || !p.view.fields[i].sensitive)
             continue;
         std::string now = page_field_text(p, i);
         p.saved[i].changed =
@@ -241,17 +271,33 @@ int page_edited(BasicPage& p) {
     return edited;
 }
 
-std::vector<int> settable_devices(int window) {
-    will_sel_mrx_allow_set();
+std::vector<int> settable_devices() {
+    std::vector<MorixRecord*> recs;
+    for (int p : basic_devices())
+        if (host_info_list[p]->reachable)
+            recs.push_back(host_info_list[p]);
+    settable_many(recs);
     std::vector<int> devs;
     for (int p : basic_devices())
-        if (check_morix_set(p, window))
+        if (check_morix_set(p))
             devs.push_back(p);
     if (devs.empty())
-        display_warn(window, "Could not set any parameters.\nThe value of the allow_snmp_sets "
-                             "parameter is false. Morix ignored.");
+        page_warn("Could not set any parameters.\nThe value of the allow_snmp_sets "
+                  "parameter is false. Morix ignored.");
     return devs;
 }
+
+namespace {
+
+// A check stopped the Apply: nothing was sent.
+int refuse_apply() {
+    Outcome* o = page_run_outcome();
+    if (o && o->result == Result::done)
+        o->result = Result::refused;
+    return 0;
+}
+
+} // namespace
 
 int page_conf_apply(BasicPage& p) {
     if (!page_edited(p)) {
@@ -260,13 +306,13 @@ int page_conf_apply(BasicPage& p) {
         return 1;
     }
     if (p.hooks.check && p.hooks.check(p) < 0)
-        return 0;
-    std::vector<int> all = settable_devices(win_parent(p.window)), devs;
+        return refuse_apply();
+    std::vector<int> all = settable_devices(), devs;
     for (int d : page_devices(p))
         if (std::find(all.begin(), all.end(), d) != all.end())
             devs.push_back(d);
     if (devs.empty())
-        return 0;
+        return refuse_apply();
     int failed = 0;
     for (size_t i = 0; i < p.fields.size(); ++i)
         if (p.saved[i].changed && read_field(p, i, devs) != 0)
@@ -276,13 +322,11 @@ int page_conf_apply(BasicPage& p) {
     if (failed) {
         for (int d : devs)
             free_prm_list(host_info_list[d]);
-        return 0;
+        return refuse_apply();
     }
     int error = 0, cancel = 0;
-    process_set_req_basic(devs, win_parent(p.window), &error, &cancel);
-    // Failures are told device by device; success is told too.
-    if (error == 0 && cancel == 0)
-        display_msg(win_parent(p.window), "Set complete.");
+    Outcome sent = process_set_req_basic(devs, win_parent(p.window), &error, &cancel);
+    page_took(sent, error, cancel);
     accept_fields(p);
     p.first_time = true;
     edit_flags[p.edit_flag] = 0;

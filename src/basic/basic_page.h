@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "basic/basic_frame.h"
+#include "snmp_access/morix_record.h"
+#include "ui/outcome.h"
 
 enum FieldKind {
     FK_TEXT,   // text field: the value as text
@@ -42,6 +44,28 @@ struct PageSaved {
     int number = 0;
 };
 
+// A page's values as its window shows them: the record the page's commands
+// read from the devices and apply, and the frame's page renderer shows and
+// reads back. Nothing below the frame reads or writes the widgets behind it.
+struct FieldView {
+    std::string value;              // text, option label, or "1"/"0" for a toggle
+    std::string label;              // the label (the window's own text when it has one)
+    std::vector<std::string> items; // choices of an option menu
+    bool sensitive = true;          // the operator can change it
+    bool label_sensitive = true;
+};
+struct PageView {
+    std::vector<FieldView> fields;   // one per PageField, in order
+    std::vector<std::string> rows;   // the page's list (WAN modules, async ports), as shown
+    std::vector<int> chosen;         // the rows the operator selected, from 1
+    std::string note;                // the page's own label (modules chosen, edited modems)
+    std::string ports;               // the page's port list field (async ports; "" all)
+    std::vector<std::string> modems; // a modem menu that is not a field (Basic Dial's)
+    std::string modem;               // its choice
+    bool modem_editing = true;       // Edit Modem can be used
+    bool bell = false;               // a toggle was turned back on: the window rings
+};
+
 struct BasicPage;
 struct PageHooks {
     // Replaces the reading of the variable table (the WAN list).
@@ -56,8 +80,8 @@ struct PageHooks {
     void (*sent)(BasicPage&) = nullptr;
     // When a common value could not be worked out.
     void (*save_failed)(BasicPage&) = nullptr;
-    // A widget action the page handles itself (its buttons and toggles);
-    // 1 when handled.
+    // An action the page answers in its record (its toggle rules, Read
+    // Ports); 1 when handled.
     int (*action)(BasicPage&, int id) = nullptr;
 };
 
@@ -80,6 +104,7 @@ struct BasicPage {
     // State of the run.
     bool first_time = true;
     std::vector<PageSaved> saved = {};
+    PageView view = {};
 };
 
 // The pages (basic_pages.cpp) and look-ups.
@@ -96,22 +121,56 @@ void save_page_conf(BasicPage& p);
 void populate_page_conf(BasicPage& p);
 // Compares the fields with the saved values; sets changed and edit flags.
 int page_edited(BasicPage& p);
+// Applies the changed fields; 1 when the page was applied (or had nothing
+// to apply), 0 when a check stopped it. Warnings go to the running
+// PageRun's outcome.
 int page_conf_apply(BasicPage& p);
-// Opens a page (hides the others of its window, reads on first showing).
-void open_page(BasicPage& p);
-// The text of a field as the window shows it.
+// The field of a page with that key that the operator can change; -1 when
+// there is none.
+int page_field_index(const BasicPage& p, const std::string& key);
+// The text of a field as the page's record holds it.
 std::string page_field_text(const BasicPage& p, size_t i);
-// Puts text into a field as the operator would.
-void page_set_field(const BasicPage& p, size_t i, const std::string& text);
+// Puts text into a field of the record as the operator would (a radio
+// toggle turns the others of its variable off).
+void page_set_field(BasicPage& p, size_t i, const std::string& text);
 // Devices of the run that may be set (warns and skips the others).
-std::vector<int> settable_devices(int window);
+std::vector<int> settable_devices();
+// The field of any page whose control (or label) is widget id.
+FieldView* field_view_of(int id);
+// The frame's page renderer, called when a page's record changed outside a
+// command the frame started (the modem menus); null in mm_cli.
+extern void (*page_changed)(BasicPage&);
 
-// The action callback of the basic-mode widgets; 1 when the id was handled.
-int basic_dispatch(int id);
-// Help id of the page shown in the setup window.
-int basic_help_id(int id);
-// Setup (main window): starts a run for the selected reachable devices and
-// opens the General page.
-void process_setup_basic();
+// ---- The basic command -------------------------------------------------
+// What a page is asked to do: the devices of the run in list order, the
+// page, the fields to change (key = value), the async ports ("" all), the
+// WAN modules to edit (all when empty) and whether to apply at all.
+struct PageRequest {
+    std::vector<MorixRecord*> devices;
+    std::string page;
+    std::vector<std::pair<std::string, std::string>> sets;
+    std::string ports;
+    std::vector<std::pair<const MorixRecord*, std::vector<int>>> modules;
+};
+// The outcome and the page whose record it left (null when the request
+// named no page).
+struct PageOutcome {
+    Outcome outcome;
+    BasicPage* page = nullptr;
+};
+// Starts a run for the devices, reads the page (and what it is opened
+// through), applies the changed fields through the change pipeline and
+// reads them again. Every device of the run is listed in the outcome.
+PageOutcome run_page(const PageRequest& req);
+// Starts a run for the reachable ones of the devices (the frame's Setup
+// and run_page); 0 when none is left.
+int init_4_configure(const std::vector<MorixRecord*>& devices);
+// Category toggles that may be chosen for the run (WAN only with modules).
+bool category_allowed(int category);
+// Opens the WAN edit page for the chosen rows of the WAN list; 0 (with the
+// warning) when none is chosen.
+int choose_wan_edit();
 // 3 all chosen WAN modules ISDN, 2 none of them, 1 a mix, 0 none chosen.
 int determine_protocol();
+// The page shown in the setup window (set by the frame).
+void set_current_page(BasicPage* p);

@@ -1,18 +1,16 @@
-// The pages of the setup window (one row each), the frame's start and end
-// of a run, page switching and the action callback of basic-mode widgets.
+// The pages of the setup window (one row each), the start and end of a
+// run, and the basic command: a page read from the devices of a request,
+// its fields changed and applied, as one outcome.
 #include "ui/widget_ids.h"
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "basic/basic_page.h"
-#include "basic/modem_hooks.h"
-#include "catalogue/func_display.h"
-#include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
-#include "devices/mrx_select.h"
 #include "snmp_access/morix_record.h"
-#include "ui/ui.h"
-#include "ui/window_state.h"
+#include "snmp_access/port_inst.h"
+#include "snmp_access/port_resolve.h"
 
 extern BasicPage page_gen, page_gen_cont, page_ip, page_ipx, page_at, page_lat, page_traps,
     page_wan, page_wan_edit, page_rem_addr, page_ppp_dial, page_async, page_async_add,
@@ -26,11 +24,18 @@ std::vector<BasicPage*>& basic_pages() {
     return pages;
 }
 
+extern BasicPage page_wan_edit;
+
 namespace {
 BasicPage* shown = nullptr; // page of the setup window
-constexpr const char* MSG_CHANGES = "You made changes to existing parameters.\nIf you close the "
-                                    "window now, your changes\nwill not take effect.\n\n";
 } // namespace
+
+int page_field_index(const BasicPage& p, const std::string& key) {
+    for (size_t i = 0; i < p.fields.size(); ++i)
+        if (key == p.fields[i].key && p.fields[i].kind != FK_SHOWN)
+            return static_cast<int>(i);
+    return -1;
+}
 
 BasicPage* find_page(const std::string& name) {
     for (BasicPage* p : basic_pages())
@@ -50,6 +55,10 @@ BasicPage* current_page() {
     return shown;
 }
 
+void set_current_page(BasicPage* p) {
+    shown = p;
+}
+
 void basic_init() {
     for (BasicPage* p : basic_pages())
         page_window_init(*p);
@@ -60,197 +69,171 @@ void basic_graceful_exit() {
         page_window_exit(*p);
 }
 
-int init_4_configure() {
+int init_4_configure(const std::vector<MorixRecord*>& devices) {
     basic_init();
-    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE) || set_mrx_lst() == 0)
+    PortSelection& m = port_mrx_map;
+    m.count = m.port_total = m.ported_count = 0;
+    for (int i = 0; i < MAX_MRX_SLOTS; ++i) {
+        m.mrx_index[i] = m.ported_index[i] = -1;
+        m.port_count[i] = 0;
+    }
+    for (const MorixRecord* r : devices) {
+        int pos = r && r->reachable ? host_info_list.position(r->name) : -1;
+        if (pos >= 0 && m.count < MAX_MRX_SLOTS)
+            m.mrx_index[m.count++] = pos;
+    }
+    if (m.count == 0)
         return 0;
-    bool single = port_mrx_map.count == 1;
+    bool single = m.count == 1;
     for (BasicPage* p : basic_pages())
         for (const PageField& f : p->fields)
             if (f.flags & FF_SINGLE)
                 gray_out_text_widget(f.widget, !single, single);
-    std::fill(std::begin(edit_flags), std::end(edit_flags), 0);
-    edit_param_flag = 0;
-    // The WAN pages only for devices with WAN modules.
-    bool wan = false;
-    for (int d : basic_devices())
-        wan |= host_info_list[d]->wan_count > 0;
-    for (int t = BW_CAT_FIRST; t <= BW_CAT_LAST; ++t) {
-        ui_set_toggle(t, false, false, UI_BASIC);
-        ui_set_sensitive(t, page_of_category(t) != nullptr && (t != CAT_WAN || wan), UI_BASIC);
-    }
+    clear_edit_flags();
     shown = nullptr;
     return 1;
 }
 
-void manage_new_frame(int form, const std::vector<int>& hide, const std::string& title) {
-    for (int h : hide)
-        ui_unmanage(h, UI_BASIC);
-    ui_manage(form, UI_BASIC);
-    set_hotspot(-1);
-    set_dialog_title(BW_SETUP_FORM, "Setup: " + title, UI_BASIC);
+bool category_allowed(int category) {
+    if (!page_of_category(category))
+        return false;
+    if (category != CAT_WAN)
+        return true;
+    for (int d : basic_devices())
+        if (host_info_list[d]->wan_count > 0)
+            return true;
+    return false;
 }
 
-void open_page(BasicPage& p) {
-    if (p.category) {
-        std::vector<int> hide;
-        for (BasicPage* o : basic_pages())
-            if (o != &p && o->category)
-                hide.push_back(o->form);
-        manage_new_frame(p.form, hide, p.title);
-        for (int t = BW_CAT_FIRST; t <= BW_CAT_LAST; ++t)
-            ui_set_toggle(t, t == p.category, false, UI_BASIC);
-        gui_manage_top_form(BW_SETUP_FORM, UI_BASIC);
-        shown = &p;
-    } else {
-        gui_manage_top_form(p.window, UI_BASIC);
-    }
-    get_page_conf_value(p);
-}
-
-void cont_basic_close(int window) {
-    if (window == BW_SETUP_FORM) {
-        std::fill(std::begin(edit_flags), std::end(edit_flags), 0);
-        edit_param_flag = 0;
-        gui_unmanage_top_form(BW_WAN_EDIT_FORM, UI_BASIC);
-        gui_unmanage_top_form(BW_GEN_CONT_FORM, UI_BASIC);
-        modem_window_closed();
-        basic_graceful_exit();
-        shown = nullptr;
-    } else if (window == BW_WAN_EDIT_FORM) {
-        edit_flags[EF_WAN_EDIT] = 0;
-    } else if (window == BW_GEN_CONT_FORM) {
-        populate_page_conf(page_gen_cont); // forget what OK did not keep
-    }
-    gui_unmanage_top_form(window, UI_BASIC);
-}
-
-namespace {
-
-// Close of a window: asks when a page of it holds changes.
-void close_window(int window) {
-    bool edited = false;
-    for (BasicPage* p : basic_pages())
-        if ((window == BW_SETUP_FORM || p->window == window) && !p->first_time)
-            edited |= page_edited(*p) != 0;
-    if (window == BW_SETUP_FORM)
-        edited |= modem_pending() != 0;
-    if (!edited || cont_basic_close_conf(MSG_CHANGES, win_parent(window)))
-        cont_basic_close(window);
-}
-
-// OK of General continued: the fields are checked and kept for General's Apply.
-void gen_cont_ok() {
-    BasicPage& p = page_gen_cont;
-    page_edited(p);
-    for (size_t i = 0; i < p.fields.size(); ++i) {
-        std::string kept;
-        if (p.saved[i].changed && p.fields[i].kind == FK_TEXT &&
-            read_txtfld_4_ok(p.fields[i].widget, (*p.vars)[i], p.fields[i].widget + BW_LABEL_OFFSET,
-                             win_parent(p.window), &kept) != 0)
-            return;
-    }
-    gui_unmanage_top_form(BW_GEN_CONT_FORM, UI_BASIC);
-}
-
-void open_wan_edit() {
+int choose_wan_edit() {
     if (read_wan_choice() == 0) {
-        display_warn(BW_PARENT_SETUP, "You must select at least one WAN.");
-        return;
+        page_warn("You must select at least one WAN.");
+        return 0;
     }
     std::string rows;
-    for (const std::string& r : page_list(BW_WAN_LIST).rows)
+    for (const std::string& r : wan_chosen_rows())
         rows += (rows.empty() ? "" : "\n") + r;
-    set_widget_label(BW_WAN_EDIT_LABEL, rows, UI_BASIC);
+    page_wan_edit.view.note = rows;
     page_wan_edit.first_time = true;
-    open_page(page_wan_edit);
+    get_page_conf_value(page_wan_edit);
+    return 1;
 }
-
-} // namespace
 
 namespace {
 
-constexpr size_t WE_SIGPROTO_FIELD = 6;
-
-BasicPage* page_of_field(int id) {
-    for (BasicPage* p : basic_pages())
-        for (const PageField& f : p->fields)
-            if (f.widget == id)
-                return p;
-    return nullptr;
+// The WAN list rows of the modules asked for (all when none is named).
+void choose_modules(const PageRequest& req, BasicPage& wan) {
+    wan.view.chosen.clear();
+    for (size_t i = 0; i < wan.view.rows.size(); ++i) {
+        char name[64] = {};
+        int module = 0;
+        std::sscanf(wan.view.rows[i].c_str(), "%63s %d", name, &module);
+        bool take = req.modules.empty();
+        for (const auto& [r, ifs] : req.modules)
+            take |= r->name == name &&
+                    std::find(ifs.begin(), ifs.end(), module_if_index(*r, module)) != ifs.end();
+        if (take)
+            wan.view.chosen.push_back(static_cast<int>(i) + 1);
+    }
 }
 
-// The enumeration number of an option menu's choice, 0 when blank.
-int option_number(const BasicPage& p, size_t i) {
-    int id = 0;
-    std::string number;
-    if (!get_check_mib_var((*p.vars)[i], &id) ||
-        !cvt_enum_str_num(id, page_field_text(p, i), &number))
+// Reads the page the way the window opens it: through the page it is
+// opened from. 0 when it cannot be opened for the request.
+int open_for(const PageRequest& req, BasicPage& p) {
+    BasicPage &gen = *find_page("general"), &wan = *find_page("wan");
+    BasicPage& async = *find_page("async-ports");
+    if (&p == find_page("general-cont")) {
+        get_page_conf_value(gen); // reads General continued with it
+    } else if (&p == find_page("wan-edit")) {
+        get_page_conf_value(wan);
+        choose_modules(req, wan);
+        return choose_wan_edit();
+    } else if (&p == &async || &p == find_page("async-add")) {
+        async.view.ports = req.ports;
+        get_page_conf_value(async);
+    }
+    if (p.category && !category_allowed(p.category)) {
+        page_warn(std::string("The ") + p.title + " page is not available for these Morixes.");
         return 0;
-    return std::atoi(number.c_str());
+    }
+    get_page_conf_value(p);
+    return 1;
+}
+
+// The fields of the request put in as the operator would; a field the
+// window does not offer for these devices is refused before anything is
+// sent.
+int put_fields(const PageRequest& req, BasicPage& p) {
+    for (const auto& [key, value] : req.sets) {
+        int i = page_field_index(p, key);
+        if (i < 0 || !p.view.fields[i].sensitive) {
+            page_warn("field '" + key + "' of page " + p.name +
+                      (i < 0 ? " does not exist" : " cannot be changed for the selected Morixes") +
+                      "; nothing was sent.");
+            return 0;
+        }
+        page_set_field(p, static_cast<size_t>(i), value);
+        if (p.fields[i].kind == FK_TOGGLE && p.hooks.action) // its rule, as a press runs it
+            p.hooks.action(p, p.fields[i].widget);
+    }
+    return 1;
+}
+
+// Every device of the request listed: those the run said nothing of are done.
+void list_devices(const PageRequest& req, Outcome& o) {
+    std::vector<DeviceOutcome> all;
+    for (const MorixRecord* r : req.devices) {
+        auto same = [&](const DeviceOutcome& d) { return d.device == r->name; };
+        auto at = std::find_if(o.devices.begin(), o.devices.end(), same);
+        if (at != o.devices.end())
+            all.push_back(*at);
+        else if (!r->reachable)
+            all.push_back({r->name, DeviceState::unreachable, r->name + ": not reachable"});
+        else
+            all.push_back(
+                {r->name,
+                 o.result == Result::cancelled ? DeviceState::cancelled : DeviceState::done, ""});
+    }
+    o.devices = all;
 }
 
 } // namespace
 
-int basic_help_id(int id) {
-    if (id == BW_SETUP_HELP && shown)
-        return shown->help_id;
-    return id;
-}
-
-int basic_dispatch(int id) {
-    if (id >= BW_CAT_FIRST && id <= BW_CAT_LAST) {
-        // A radio box also reports the toggle it turned off.
-        BasicPage* p = page_of_category(id);
-        if (p && p != shown && page_toggle(id))
-            open_page(*p);
-        return p != nullptr;
+PageOutcome run_page(const PageRequest& req) {
+    PageOutcome po;
+    Outcome& o = po.outcome;
+    {
+        PageRun run(o);
+        BasicPage* p = find_page(req.page);
+        if (!p) {
+            page_warn("There is no page '" + req.page + "'.");
+            o.result = Result::refused;
+            return po;
+        }
+        po.page = p;
+        if (!init_4_configure(req.devices)) {
+            page_warn("No reachable Morix was given.");
+            o.result = Result::refused;
+        } else if (!open_for(req, *p) || !put_fields(req, *p)) {
+            o.result = Result::refused;
+        } else if (!req.sets.empty()) {
+            int ok = page_conf_apply(*p);
+            if (ok && p == find_page("general-cont"))
+                page_conf_apply(*find_page("general"));
+            // The page as the devices now hold it: read again after a
+            // change, its read values back after a refusal.
+            if (!p->first_time && o.result == Result::refused)
+                populate_page_conf(*p);
+            else if (p->first_time)
+                get_page_conf_value(*p);
+        }
     }
-    switch (id) {
-    case BW_SETUP_APPLY:
-        if (shown)
-            page_conf_apply(*shown);
-        return 1;
-    case BW_SETUP_CANCEL:
-        if (shown)
-            populate_page_conf(*shown);
-        return 1;
-    case BW_SETUP_CLOSE:
-        close_window(BW_SETUP_FORM);
-        return 1;
-    case BW_GEN_MORE:
-        open_page(page_gen_cont);
-        return 1;
-    case BW_GEN_CONT_OK:
-        gen_cont_ok();
-        return 1;
-    case BW_GEN_CONT_CANCEL:
-        close_window(BW_GEN_CONT_FORM);
-        return 1;
-    case BW_WAN_EDIT_PB:
-        open_wan_edit();
-        return 1;
-    case BW_WAN_EDIT_APPLY:
-        page_conf_apply(page_wan_edit);
-        return 1;
-    case BW_WAN_EDIT_CLOSE:
-        close_window(BW_WAN_EDIT_FORM);
-        return 1;
-    case BW_WAN_SIGPROTO:
-        check_sigproto_validity(option_number(page_wan_edit, WE_SIGPROTO_FIELD));
-        return 1;
-    default:
-        for (BasicPage* p : basic_pages())
-            if (p->hooks.action && p->hooks.action(*p, id))
-                return 1;
-        return page_of_field(id) != nullptr; // a field changed: compared at Apply
-    }
-}
-
-void process_setup_basic() {
-    if (!init_4_configure())
-        return;
-    open_page(page_gen);
-    check_sel_set_mrxs(BW_PARENT_SETUP, "Morix(es) not settable. Morix parameters will not be set.",
-                       0);
+    list_devices(req, o);
+    bool all_done = std::all_of(o.devices.begin(), o.devices.end(), [](const DeviceOutcome& d) {
+        return d.state == DeviceState::done;
+    });
+    // A read or change that warned did not do everything asked.
+    if (o.result == Result::done && (!all_done || !o.warnings.empty()))
+        o.result = Result::failed;
+    return po;
 }

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <map>
 
-#include "basic/basic_frame.h"
+#include "basic/basic_page.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/long_op.h"
 #include "ops/reset_mask.h"
@@ -12,8 +12,6 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "snmp_access/snmp_values.h"
-#include "ui/ui.h"
-#include "ui/window_state.h"
 
 namespace {
 
@@ -110,13 +108,25 @@ const char* unread_message(int result) {
     }
 }
 
+// A device that could not be read, in the running outcome.
+void note_unread(const MorixRecord* r, int code) {
+    Outcome* o = page_run_outcome();
+    if (!o)
+        return;
+    for (const DeviceOutcome& d : o->devices)
+        if (d.device == r->name)
+            return;
+    DeviceState state =
+        code == SR_TIMEOUT || code == 11 ? DeviceState::unreachable : DeviceState::unread;
+    o->devices.push_back({r->name, state, r->name + ": " + unread_message(code)});
+}
+
 } // namespace
 
-int get_values_from_mrx(const VarTable& vars, int port_kind, int, int window) {
+int get_values_from_mrx(const VarTable& vars, int port_kind) {
     LongOperation op;
     op.busy();
-    int parent = window_open(window, UI_BASIC) ? win_parent(window) : W_MAIN_WINDOW;
-    op.open(parent, "Cancel Show Values", "", LO_CONFIRM | LO_FOLLOW_SNMP);
+    op.open(page_dialog_parent(), "Cancel Show Values", "", LO_CONFIRM | LO_FOLLOW_SNMP);
     std::vector<int> devs = basic_devices();
     std::map<int, int> result;
     // Devices known to be silent are reported, not asked; the others are
@@ -144,10 +154,12 @@ int get_values_from_mrx(const VarTable& vars, int port_kind, int, int window) {
     op.close();
     op.idle();
     std::string msg;
-    for (const auto& [pos, code] : result)
+    for (const auto& [pos, code] : result) {
         msg += host_info_list[pos]->name + ":\n" + unread_message(code) + "\n";
+        note_unread(host_info_list[pos], code);
+    }
     if (!msg.empty())
-        display_warn(parent, msg);
+        page_warn(msg);
     for (int p : devs)
         if (host_info_list[p]->status == SR_OK && !result.count(p))
             return 1;
@@ -232,22 +244,26 @@ void free_basic_chains() {
         free_prm_list(host_info_list[p]);
 }
 
-std::string field_label(int label_id, int group_id) {
-    std::string label = label_id > 0 ? page_read(label_id, PR_LABEL) : "";
-    if (group_id > 0)
-        label = page_read(group_id, PR_LABEL) + " " + label;
-    return label;
+std::string field_label(int field_id) {
+    const FieldView* v = field_view_of(field_id);
+    return v ? v->label : "";
 }
 
-int check_field_value(const std::string& name, const std::string& label, std::string* value,
-                      int window) {
+bool check_addr_field(std::string* value, const std::string& label) {
+    if (check_ip_addr_fmt(value))
+        return true;
+    page_warn(label + " : " + "Invalid IP Address Format");
+    return false;
+}
+
+int check_field_value(const std::string& name, const std::string& label, std::string* value) {
     int id = 0;
     if (!get_check_mib_var(name, &id)) {
-        display_warn(window, "Cannot get internal MIB id for " + name + ".");
+        page_warn("Cannot get internal MIB id for " + name + ".");
         return -1;
     }
     if (value->empty()) {
-        display_warn(window, "Please enter a valid value for " + label + ".");
+        page_warn("Please enter a valid value for " + label + ".");
         return -1;
     }
     const MibVarEntry* e = mib_var(id);
@@ -260,29 +276,29 @@ int check_field_value(const std::string& name, const std::string& label, std::st
         remove_trail_blanks(value);
         // Also refuses a number beyond the type's range, which would wrap.
         if (check_set_number(e->data_type, *value) != NC_OK) {
-            display_warn(window, label + " is in the wrong format.\nIt should be an integer.");
+            page_warn(label + " is in the wrong format.\nIt should be an integer.");
             return -1;
         }
-    } else if (e->data_type == MDT_IP_ADDR && !gui_check_ip_addr_fmt(value, label, window)) {
+    } else if (e->data_type == MDT_IP_ADDR && !check_addr_field(value, label)) {
         return -1;
     }
     return 0;
 }
 
-int read_textfield(int field_id, const std::string& name, const std::vector<int>& devs,
-                   int port_kind, int label_id, int group_id, int window) {
-    std::string value = page_read(field_id, PR_TEXT);
-    if (check_field_value(name, field_label(label_id, group_id), &value, window) != 0)
+int read_textfield(int field_id, const std::string& text, const std::string& name,
+                   const std::vector<int>& devs, int port_kind) {
+    std::string value = text;
+    if (check_field_value(name, field_label(field_id), &value) != 0)
         return -1;
     return set_param(name, value, devs, port_kind);
 }
 
-int read_optionmenu(int om_id, const std::string& name, const std::vector<int>& devs, int port_kind,
-                    int label_id, int window) {
+int read_optionmenu(int om_id, const std::string& text, const std::string& name,
+                    const std::vector<int>& devs, int port_kind) {
     int id = 0;
-    std::string value = page_read(om_id, PR_OPTION);
+    std::string value = text;
     if (!get_check_mib_var(name, &id)) {
-        display_warn(window, "Cannot get internal MIB id for " + name + ".");
+        page_warn("Cannot get internal MIB id for " + name + ".");
         return -1;
     }
     int result = 0;
@@ -294,20 +310,10 @@ int read_optionmenu(int om_id, const std::string& name, const std::vector<int>& 
             result = -1;
     }
     if (value.empty()) {
-        display_warn(window, "Please enter a valid value for " + field_label(label_id, 0) + ".");
+        page_warn("Please enter a valid value for " + field_label(om_id) + ".");
         return -1;
     }
     return set_param(name, value, devs, port_kind) != 0 ? -1 : result;
-}
-
-int read_txtfld_4_ok(int field_id, const std::string& name, int label_id, int window,
-                     std::string* saved) {
-    std::string value = page_read(field_id, PR_TEXT);
-    std::string checked = value;
-    if (check_field_value(name, field_label(label_id, 0), &checked, window) != 0)
-        return -1;
-    *saved = value;
-    return 0;
 }
 
 int set_param(const std::string& name, const std::string& value, const std::vector<int>& devs,

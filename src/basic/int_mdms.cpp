@@ -3,17 +3,15 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "basic/basic_frame.h"
 #include "basic/set_basic.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/allow_sets.h"
+#include "devices/long_op.h"
 #include "devices/mrx_list.h"
-#include "devices/mrx_select.h"
-#include "ops/reset_mask.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
-#include "ui/window_state.h"
 
 std::vector<ImdmRow> int_mdms_rows;
 int int_mdms_stat = 1;
@@ -37,19 +35,14 @@ const char* set_var(const MorixRecord* r) {
     return r->platform == WAN_PLATFORM ? "mdmCtlState" : "mrxpModemStatus";
 }
 
-int parent_window() {
-    return window_open(W_IMDM_DIALOG) ? static_cast<int>(W_IMDM_DIALOG)
-                                      : static_cast<int>(W_MAIN_WINDOW);
-}
-
 // "a, b:\n" + tail: the names with the last separator made a colon.
-void name_report(const std::vector<std::string>& names, const std::string& tail) {
+void name_report(const std::vector<std::string>& names, const std::string& tail, Outcome* out) {
     if (names.empty())
         return;
     std::string text;
     for (const std::string& n : names)
         text += (text.empty() ? "" : ", ") + n;
-    display_warn(parent_window(), text + ":\n" + tail);
+    out->warnings.push_back(text + ":\n" + tail);
 }
 
 int state_of(const ParamNode* n) {
@@ -74,7 +67,7 @@ std::string imdm_row_text(const std::string& name, int modem, const char* word) 
     return line;
 }
 
-int process_get_int_mdms_vals(int report) {
+int process_get_int_mdms_vals(int report, Outcome* out) {
     int_mdms_rows.clear();
     std::vector<std::string> none, unread;
     std::vector<int> read;
@@ -88,7 +81,8 @@ int process_get_int_mdms_vals(int report) {
             continue;
         }
         if (!get_check_mib_var(get_var(r), &id)) {
-            display_warn(parent_window(), MSG_NO_REFS);
+            out->warnings.push_back(MSG_NO_REFS);
+            out->result = Result::failed;
             return 0;
         }
         free_prm_list(r);
@@ -96,7 +90,8 @@ int process_get_int_mdms_vals(int report) {
             add_prm_node(r, id, PT_IMDM, m, m, "", "", 0);
         read.push_back(p);
     }
-    set_app_cursor(CURSOR_BUSY);
+    LongOperation op;
+    op.busy();
     std::vector<MorixRecord*> recs;
     for (int p : read)
         recs.push_back(host_info_list[p]);
@@ -108,63 +103,34 @@ int process_get_int_mdms_vals(int report) {
             ok = ok && n->status == NS_OK;
             int_mdms_rows.push_back({p, n->port_num, n->status == NS_OK ? state_of(n) : 0});
         }
-        if (!ok)
+        if (!ok) {
             unread.push_back(r->name);
+            out->devices.push_back(
+                {r->name, DeviceState::unread, r->name + ": could not get the modem states"});
+        } else {
+            out->devices.push_back({r->name, DeviceState::done, ""});
+        }
         free_prm_list(r);
     }
-    set_app_cursor(CURSOR_NORMAL);
+    op.idle();
     if (report)
-        name_report(none, "Morixes do not contain internal modems.\n");
-    name_report(unread, "Could not get parameter values. This may be due to a timeout.");
+        name_report(none, "Morixes do not contain internal modems.\n", out);
+    name_report(unread, "Could not get parameter values. This may be due to a timeout.", out);
+    if (!unread.empty())
+        out->result = Result::failed;
     return unread.empty() ? 1 : 0;
 }
 
-int process_upd_int_mdms(int first_time, int report, const std::vector<int>& selected) {
-    // The list shows int_mdms_rows, one row each.
-    size_t before = int_mdms_rows.size();
-    int ok = process_get_int_mdms_vals(report);
-    ui_list_delete_all(W_IMDM_LIST);
+std::vector<std::string> int_mdms_row_texts() {
+    std::vector<std::string> rows;
     for (const ImdmRow& row : int_mdms_rows) {
         const MorixRecord* r = host_info_list[row.mrx_pos];
-        ui_list_add_item(W_IMDM_LIST,
-                         imdm_row_text(r->name, row.modem, imdm_state_word(r->platform, row.state)),
-                         0);
+        rows.push_back(imdm_row_text(r->name, row.modem, imdm_state_word(r->platform, row.state)));
     }
-    if (!first_time && before == int_mdms_rows.size() && !selected.empty()) {
-        for (int pos : selected)
-            ui_list_select_pos(W_IMDM_LIST, pos, false);
-        ui_list_set_top_pos(W_IMDM_LIST, selected.front());
-    }
-    return ok;
+    return rows;
 }
 
-int process_int_mdms() {
-    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE))
-        return 0;
-    ui_fetch_dialog("int_mdms_dialog", W_IMDM_DIALOG);
-    ui_list_set_policy(W_IMDM_LIST, LSP_EXTENDED);
-    if (!process_upd_int_mdms(1))
-        return 0;
-    int_mdms_stat = 1;
-    ui_set_toggle(W_IMDM_AVAIL_TB, true, false);
-    ui_set_toggle(W_IMDM_BUSY_TB, false, false);
-    ui_manage(W_IMDM_DIALOG);
-    if (!will_sel_mrx_allow_set())
-        display_warn(W_IMDM_DIALOG, "Morix(es) not settable. Morix parameters will not be set.");
-    return 1;
-}
-
-int process_apply_int_mdms(const std::vector<int>& sel) {
-    if (sel.empty()) {
-        display_warn(W_IMDM_DIALOG, "You must select a list item.");
-        return IMDM_NOT_CHOSEN;
-    }
-    int result = set_int_mdms(sel, int_mdms_stat);
-    process_upd_int_mdms(0, 0, sel);
-    return result;
-}
-
-int set_int_mdms(const std::vector<int>& sel, int state) {
+int set_int_mdms(const std::vector<int>& sel, int state, Outcome* out) {
     // The chosen modems per device, in list order.
     std::vector<std::pair<int, std::vector<int>>> chosen;
     for (int pos : sel) {
@@ -178,15 +144,17 @@ int set_int_mdms(const std::vector<int>& sel, int state) {
     will_sel_mrx_allow_set();
     std::vector<int> devices;
     int result = IMDM_DONE;
+    // The refusals and the Set's report lines go into the outcome.
+    PageRun run(*out);
     for (const auto& c : chosen) {
         MorixRecord* r = host_info_list[c.first];
         int id = 0;
-        if (!check_morix_set(c.first, W_IMDM_DIALOG)) {
+        if (!check_morix_set(c.first)) {
             result = IMDM_FAILED;
             continue;
         }
         if (!get_check_mib_var(set_var(r), &id)) {
-            display_warn(W_IMDM_DIALOG, MSG_NO_REFS);
+            out->warnings.push_back(MSG_NO_REFS);
             result = IMDM_FAILED;
             continue;
         }
@@ -195,23 +163,23 @@ int set_int_mdms(const std::vector<int>& sel, int state) {
             add_prm_node(r, id, PT_IMDM, m, m, "", std::to_string(state).c_str(), 0);
         devices.push_back(c.first);
     }
-    set_app_cursor(CURSOR_BUSY);
+    LongOperation op;
+    op.busy();
     int error = 0, cancel = 0;
-    if (!devices.empty())
+    if (!devices.empty()) {
         // The dialog's confirmation covers it: undo cannot set a modem's state.
-        process_set_req_basic(devices, W_IMDM_DIALOG, &error, &cancel, true);
-    set_app_cursor(CURSOR_NORMAL);
-    if (cancel)
-        return IMDM_CANCELLED;
-    return error ? IMDM_FAILED : result;
+        Outcome sent = process_set_req_basic(devices, W_IMDM_DIALOG, &error, &cancel, true);
+        out->devices.insert(out->devices.end(), sent.devices.begin(), sent.devices.end());
+    }
+    op.idle();
+    result = cancel ? IMDM_CANCELLED : error ? IMDM_FAILED : result;
+    out->result = result == IMDM_DONE        ? Result::done
+                  : result == IMDM_CANCELLED ? Result::cancelled
+                                             : Result::failed;
+    return result;
 }
 
 void int_mdms_state_toggled(int id, bool set) {
     if (set)
         int_mdms_stat = id == W_IMDM_AVAIL_TB ? 1 : 2;
-}
-
-void int_mdms_update(const std::vector<int>& selected) {
-    if (check_main_sel(W_IMDM_DIALOG, SEL_REACHABLE))
-        process_upd_int_mdms(0, 1, selected);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "snmp_access/morix_record.h"
+#include "ui/outcome.h"
 
 // One list row: the device's list position, the modem (from 1), its state
 // (1..4, 0 when undefined).
@@ -25,15 +26,13 @@ const char* imdm_state_word(int platform, int state);
 // The list row text of a modem.
 std::string imdm_row_text(const std::string& name, int modem, const char* word);
 
-// Opens the internal modems window; 1 when it opened with its list.
-int process_int_mdms();
 // Reads every modem state of the selected, reachable devices into
-// int_mdms_rows; names devices without modems when report is 1. 0 when
-// some device could not be read.
-int process_get_int_mdms_vals(int report);
-// Rebuilds the list; a refresh of a list of the same length selects the
-// same rows again (selected: the rows selected before).
-int process_upd_int_mdms(int first_time, int report = 1, const std::vector<int>& selected = {});
+// int_mdms_rows; out names devices without modems when report is 1, and
+// those that could not be read (each listed with its result). 0 when some
+// device could not be read.
+int process_get_int_mdms_vals(int report, Outcome* out);
+// The list rows of int_mdms_rows, one a modem.
+std::vector<std::string> int_mdms_row_texts();
 // Result of setting the chosen modems.
 enum ImdmResult {
     IMDM_DONE = 0,       // every chosen modem's device took the state
@@ -41,14 +40,10 @@ enum ImdmResult {
     IMDM_FAILED = 2,     // a device refused sets or a Set failed
     IMDM_CANCELLED = 3   // the operator cancelled
 };
-// Sets the modems of the selected rows of the list to the chosen state. An
-// ImdmResult.
-int process_apply_int_mdms(const std::vector<int>& selected);
 // Sets the modems of the rows at the given positions (from 1) of
 // int_mdms_rows to state (1 available, 2 busy) through the change
-// pipeline; the caller asked the operator. An ImdmResult.
-int set_int_mdms(const std::vector<int>& rows, int state);
+// pipeline; the caller asked the operator. An ImdmResult; out gets the
+// warnings and every device's result.
+int set_int_mdms(const std::vector<int>& rows, int state, Outcome* out);
 // The Available/Busy toggle id changed to set.
 void int_mdms_state_toggled(int id, bool set);
-// Update of the dialog (selected: the list's selected rows).
-void int_mdms_update(const std::vector<int>& selected);

@@ -8,15 +8,12 @@
 #include "basic/port_pages.h"
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/port_inst.h"
-#include "ui/ui.h"
-#include "ui/window_state.h"
 
 ModemHooks modem_hooks;
-extern BasicPage page_async_add;
+extern BasicPage page_async, page_async_add, page_basic_dial;
 
 namespace {
 
-enum { BW_PORTS = BW_ASYNC_PORTS, BW_ADD_OPEN = BW_ASYNC_ADD_OPEN };
 constexpr int MAX_ASYNC = 127;
 
 std::vector<int> chosen_ports; // of the Async Ports and Add Async Port pages
@@ -24,7 +21,7 @@ std::vector<std::string> modem_names;
 std::vector<bool> changed;
 
 std::vector<int> ports_of_field() {
-    std::string text = page_read(BW_PORTS, PR_TEXT);
+    std::string text = page_async.view.ports;
     int all = 0, count = 0;
     std::vector<int> ports = parse_port_list(strip_blanks(&text), &all, &count);
     if (all || text.empty()) {
@@ -44,19 +41,19 @@ int read_common(BasicPage& p) {
     bool chan = chan_scope(p);
     if (!chan && chosen_ports.empty())
         chosen_ports = ports_of_field();
-    read_port_vars(*p.vars, chan, chosen_ports, win_parent(p.window));
+    read_port_vars(*p.vars, chan, chosen_ports);
     for (size_t i = 0; i < p.vars->size(); ++i)
         common_port_value((*p.vars)[i], chan, chosen_ports, &p.saved[i].text, &p.saved[i].number);
     free_basic_chains();
     return 1;
 }
 
-void list_rows() {
+void list_rows(BasicPage& p) {
     std::vector<int> all;
     for (int q = 1; q <= MAX_ASYNC; ++q)
         all.push_back(q);
-    read_port_vars(async_port_vars, false, all, BW_PARENT_SETUP);
-    ui_list_delete_all(BW_PORT_LIST, UI_BASIC);
+    read_port_vars(async_port_vars, false, all);
+    p.view.rows.clear();
     for (int d : basic_devices()) {
         const MorixRecord* r = host_info_list[d];
         int id = -1;
@@ -75,7 +72,7 @@ void list_rows() {
             char row[256];
             std::snprintf(row, sizeof row, "%-15s %-5d %-11s %-11s %-7s %s", r->name.c_str(),
                           s.port, v[0].c_str(), v[1].c_str(), v[2].c_str(), v[3].c_str());
-            ui_list_add_item(BW_PORT_LIST, row, 0, UI_BASIC);
+            p.view.rows.push_back(row);
         }
     }
     free_basic_chains();
@@ -83,7 +80,7 @@ void list_rows() {
 
 int async_read(BasicPage& p) {
     chosen_ports = ports_of_field();
-    list_rows();
+    list_rows(p);
     read_common(p);
     size_t m = std::find(p.vars->begin(), p.vars->end(), "mrxpModemVar") - p.vars->begin();
     std::vector<std::string>& items = p.fields[m].options;
@@ -91,7 +88,7 @@ int async_read(BasicPage& p) {
     if (!p.saved[m].text.empty() && p.saved[m].text != set_to_blank &&
         std::find(items.begin(), items.end(), p.saved[m].text) == items.end())
         items.push_back(p.saved[m].text);
-    ui_set_option_items(BW_ASYNC_MODEM_TYPE, items, UI_BASIC);
+    p.view.fields[m].items = items;
     return 1;
 }
 
@@ -108,13 +105,11 @@ int take_changed(BasicPage& p) {
 // ports a device lacks are left out for it, with a note.
 void port_extra(BasicPage& p, const std::vector<int>& devs, int* failed) {
     bool chan = chan_scope(p);
-    int parent = win_parent(p.window);
     for (size_t i = 0; i < changed.size(); ++i) {
         if (!changed[i])
             continue;
         std::string value = page_field_text(p, i);
-        if (check_field_value((*p.vars)[i], field_label(p.fields[i].widget + BW_LABEL_OFFSET, 0),
-                              &value, parent) != 0)
+        if (check_field_value((*p.vars)[i], p.view.fields[i].label, &value) != 0)
             return void(*failed = 1);
         for (int d : devs)
             set_port_param((*p.vars)[i], value, d, chan, chosen_ports);
@@ -130,7 +125,7 @@ void port_extra(BasicPage& p, const std::vector<int>& devs, int* failed) {
             note += r->name + " has no WAN channels; left out.\n";
     }
     if (!note.empty())
-        display_warn(parent, note);
+        page_warn(note);
 }
 
 void reread(BasicPage& p) {
@@ -143,51 +138,12 @@ void modem_sent(BasicPage& p) {
     get_page_conf_value(p);
 }
 
-void edit_modem(int window, int menu) {
-    if (modem_hooks.edit_modem)
-        modem_hooks.edit_modem(window, page_read(menu, PR_OPTION));
-    else
-        display_warn(window, "Modem editing is not available.");
-}
-
+// Read Ports: the page read again for the ports of the field.
 int async_action(BasicPage& p, int id) {
-    switch (id) {
-    case BW_PORTS_READ:
-        p.first_time = true;
-        get_page_conf_value(p);
-        return 1;
-    case BW_ADD_OPEN:
-        page_async_add.first_time = true;
-        open_page(page_async_add);
-        return 1;
-    case BW_ASYNC_EDIT_MODEM:
-        edit_modem(BW_PARENT_SETUP, BW_ASYNC_MODEM_TYPE);
-        return 1;
-    default:
+    if (id != BW_PORTS_READ)
         return 0;
-    }
-}
-
-int add_action(BasicPage& p, int id) {
-    if (id == BW_ADD_OK) {
-        if (page_conf_apply(p))
-            gui_unmanage_top_form(BW_ADD_FORM, UI_BASIC);
-        return 1;
-    }
-    if (id != BW_ADD_CLOSE)
-        return 0;
-    if (!page_edited(p) ||
-        cont_basic_close_conf("You made changes to existing parameters.\nIf you close the "
-                              "window now, your changes\nwill not take effect.\n\n",
-                              BW_PARENT_SETUP))
-        gui_unmanage_top_form(BW_ADD_FORM, UI_BASIC);
-    return 1;
-}
-
-int dial_action(BasicPage&, int id) {
-    if (id != BW_DIAL_EDIT_MODEM)
-        return 0;
-    edit_modem(BW_PARENT_SETUP, BW_DIAL_MODEM_NAME);
+    p.first_time = true;
+    get_page_conf_value(p);
     return 1;
 }
 
@@ -210,18 +166,15 @@ void rebuild_modem_menus(const std::vector<std::string>& names, const std::vecto
     for (size_t i = 0; i < names.size() && i < edited.size(); ++i)
         if (edited[i])
             marks += (marks.empty() ? "Edited: " : ", ") + names[i];
-    set_widget_label(BW_MODEM_MARKS, marks, UI_BASIC);
-    ui_set_option_items(BW_DIAL_MODEM_NAME, names, UI_BASIC);
-    extern BasicPage page_async;
-    for (PageField& f : page_async.fields)
-        if (f.widget == BW_ASYNC_MODEM_TYPE) {
-            std::string now = page_read(f.widget, PR_OPTION);
-            f.options = names;
-            if (!now.empty() && std::find(names.begin(), names.end(), now) == names.end())
-                f.options.push_back(now);
-            ui_set_option_items(f.widget, f.options, UI_BASIC);
-            if (!now.empty())
-                set_option_menu_top_button(f.widget, now, UI_BASIC);
+    page_async.view.note = marks;
+    page_basic_dial.view.modems = names;
+    for (size_t i = 0; i < page_async.fields.size() && i < page_async.view.fields.size(); ++i)
+        if (page_async.fields[i].widget == BW_ASYNC_MODEM_TYPE) {
+            FieldView& v = page_async.view.fields[i];
+            page_async.fields[i].options = names;
+            if (!v.value.empty() && std::find(names.begin(), names.end(), v.value) == names.end())
+                page_async.fields[i].options.push_back(v.value);
+            v.items = page_async.fields[i].options;
         }
 }
 
@@ -272,7 +225,7 @@ BasicPage page_async_add = {
      txt("lat-groups", "LAT Groups", BW_A_APORT_LAT_GROUPS_F)},
     PS_DEVICE,
     PT_ASY,
-    {read_common, nullptr, take_changed, port_extra, reread, nullptr, add_action}};
+    {read_common, nullptr, take_changed, port_extra, reread}};
 
 BasicPage page_basic_dial = {
     "basic-dial",
@@ -293,4 +246,4 @@ BasicPage page_basic_dial = {
      opt("output-activity", "Output Is Activity", BW_PG_DIAL_OUTPUT_IS_ACTIVITY_F)},
     PS_DEVICE,
     PT_DS0CHAN,
-    {read_common, nullptr, take_changed, port_extra, modem_sent, nullptr, dial_action}};
+    {read_common, nullptr, take_changed, port_extra, modem_sent}};

@@ -5,7 +5,6 @@
 #include "basic/basic_page.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
-#include "ui/ui.h"
 
 namespace {
 

@@ -10,10 +10,8 @@
 #include "basic/port_pages.h"
 #include "files/modem_dialog.h"
 #include "files/modem_info.h"
-#include "ui/ui.h"
-#include "ui/window_state.h"
 
-extern BasicPage page_basic_dial, page_gen;
+extern BasicPage page_async, page_basic_dial, page_gen;
 
 namespace {
 
@@ -24,11 +22,30 @@ int kind_of_page() {
     return current_page() == &page_basic_dial ? MW_BASIC_DIAL : MW_ASYNC;
 }
 
+// The page's modem menu value (the async page's field).
+FieldView* async_modem_type() {
+    for (size_t i = 0; i < page_async.fields.size() && i < page_async.view.fields.size(); ++i)
+        if (page_async.fields[i].widget == BW_ASYNC_MODEM_TYPE)
+            return &page_async.view.fields[i];
+    return nullptr;
+}
+
+std::string async_modem() {
+    const FieldView* v = async_modem_type();
+    return v ? v->value : "";
+}
+
+// Both pages shown again after the modem code changed their records.
+void show_modem_pages() {
+    if (!page_changed)
+        return;
+    page_changed(page_async);
+    page_changed(page_basic_dial);
+}
+
 void set_modem_controls(int kind, bool on) {
-    if (kind == MW_ASYNC)
-        ui_set_sensitive(BW_ASYNC_EDIT_MODEM, on, UI_BASIC);
-    else
-        ui_set_sensitive(BW_DIAL_EDIT_MODEM, on, UI_BASIC);
+    (kind == MW_ASYNC ? page_async : page_basic_dial).view.modem_editing = on;
+    show_modem_pages();
 }
 
 // The configuration file name as applied and as typed in the General page.
@@ -53,7 +70,7 @@ void take_snapshot() {
 // Both menus from the lists; a definition added, changed or removed since
 // the last load or Apply is marked edited.
 void rebuild_from_lists() {
-    std::string current = page_read(BW_ASYNC_MODEM_TYPE, PR_OPTION), chosen;
+    std::string current = async_modem(), chosen;
     std::vector<std::string> names = mdm_opt_entries(current, &chosen);
     std::vector<bool> edited(names.size(), false);
     for (size_t i = 0; i < names.size(); ++i) {
@@ -62,10 +79,11 @@ void rebuild_from_lists() {
         edited[i] = d ? (was == snapshot.end() || was->second != mdm_edit_texts(*d)) : false;
     }
     rebuild_modem_menus(names, edited);
-    if (loaded == MW_ASYNC && !chosen.empty())
-        set_option_menu_top_button(BW_ASYNC_MODEM_TYPE, chosen, UI_BASIC);
+    if (loaded == MW_ASYNC && !chosen.empty() && async_modem_type())
+        async_modem_type()->value = chosen;
     if (!mdm_info.org_mdm_typ_prm.empty())
-        set_option_menu_top_button(BW_DIAL_MODEM_NAME, mdm_info.org_mdm_typ_prm, UI_BASIC);
+        page_basic_dial.view.modem = mdm_info.org_mdm_typ_prm;
+    show_modem_pages();
 }
 
 // Loads the modem information for the page's window; 1 when available.
@@ -76,8 +94,7 @@ int load_for(int kind) {
         mdm_close_act(0);
     loaded = MW_NONE;
     bool async = kind == MW_ASYNC;
-    mdm_set_window(kind, async ? page_read(BW_ASYNC_MODEM_TYPE, PR_OPTION) : "",
-                   async ? BW_ASYNC_MODEM_TYPE : 0,
+    mdm_set_window(kind, async ? async_modem() : "", async ? BW_ASYNC_MODEM_TYPE : 0,
                    async ? async_chosen_ports() : std::vector<int>{});
     int on = mdm_init(BW_PARENT_SETUP);
     set_modem_controls(kind, on != 0);

@@ -8,8 +8,6 @@
 #include "basic/ppp_codes.h"
 #include "ops/reset_mask.h"
 #include "snmp_access/port_inst.h"
-#include "ui/ui.h"
-#include "ui/window_state.h"
 
 namespace {
 
@@ -35,9 +33,6 @@ const VarTable ppp_fields = {"mrxt1ChanIpAddr",    "gpSlipSubnetMask",   "mrxt1C
                              "gpMpEndpointValue",  "gpPPPRemoteUser",    "gpPPPRemotePasswd"};
 constexpr int W0 = 910; // widget of field 0; field i is W0 + i
 RemAddrSaved ppp_saved;
-std::vector<int> ncp_toggles() {
-    return {W0 + PD_NCP0, W0 + PD_NCP0 + 1, W0 + PD_NCP0 + 2, W0 + PD_NCP0 + 3, W0 + PD_NCP0 + 4};
-}
 
 std::string common(const std::string& name, int* number = nullptr) {
     std::string text;
@@ -58,7 +53,7 @@ int chosen(const BasicPage& p, int first, int count) {
 // The multilink fields follow the fifth protocol toggle; the endpoint
 // value also needs a class other than the first.
 void ppp_sensitivity(BasicPage& p) {
-    bool ml = page_toggle(W0 + PD_NCP0 + 4);
+    bool ml = page_field_text(p, PD_NCP0 + 4) == "1";
     gray_out_widget(W0 + PD_MRRU, ml);
     for (int i = 0; i < 5; ++i)
         gray_out_widget(W0 + PD_CLASS0 + i, ml);
@@ -69,9 +64,9 @@ void ppp_sensitivity(BasicPage& p) {
 
 int ppp_read(BasicPage& p) {
     std::string first, mask, last;
-    read_rem_addrs(&ppp_saved, true, win_parent(p.window), &first, &mask, &last);
+    read_rem_addrs(&ppp_saved, true, &first, &mask, &last);
     ppp_saved.chan = true;
-    read_port_vars(ppp_dial_conf_vars, true, {}, win_parent(p.window));
+    read_port_vars(ppp_dial_conf_vars, true, {});
     auto put = [&](int i, const std::string& t) { p.saved[i].text = t; };
     put(PD_FIRST, first);
     put(PD_MASK, mask);
@@ -124,8 +119,7 @@ bool any_changed(int first, int count) {
 // A text field checked and set on every channel of devs; 0 or -1.
 int set_text(BasicPage& p, int i, const std::vector<int>& devs) {
     std::string value = page_field_text(p, i);
-    if (check_field_value(ppp_fields[i], field_label(W0 + i + BW_LABEL_OFFSET, 0), &value,
-                          win_parent(p.window)) != 0)
+    if (check_field_value(ppp_fields[i], p.view.fields[i].label, &value) != 0)
         return -1;
     for (int d : devs)
         set_port_param(ppp_fields[i], value, d, true, {});
@@ -139,7 +133,6 @@ void set_all(const std::string& name, int value, const std::vector<int>& devs) {
 
 // The changed fields into requests in their order; *failed on a field error.
 void ppp_extra(BasicPage& p, const std::vector<int>& devs, int* failed) {
-    int parent = win_parent(p.window);
     if (any_changed(PD_DIAL0, 3)) {
         set_all("gpNetPppDialupAddr", dialup_value_of(chosen(p, PD_DIAL0, 3)), devs);
         reset_code = 1;
@@ -152,22 +145,21 @@ void ppp_extra(BasicPage& p, const std::vector<int>& devs, int* failed) {
             on[i] = page_field_text(p, PD_NCP0 + i) == "1";
         int code = ncp_code_of(on);
         if (code == 0) {
-            display_warn(parent, "Please enter a valid value for Protocols.");
+            page_warn("Please enter a valid value for Protocols.");
             return void(*failed = 1);
         }
         set_all("gpPPPNcp", code, devs);
     }
     if (changed[PD_MMP]) {
         set_param("mrxMMPEnable", page_field_text(p, PD_MMP), devs, 0);
-        display_warn(parent,
-                     "The Morixes you selected need to be rebooted for changes to take effect.");
+        page_warn("The Morixes you selected need to be rebooted for changes to take effect.");
     }
     if (changed[PD_MRRU]) {
         std::string t = page_field_text(p, PD_MRRU);
         char* end = nullptr;
         long v = std::strtol(t.c_str(), &end, 10);
         if (t.empty() || *end || v < 64 || v > 1600)
-            display_warn(parent, "The value specified must lie between 64 and 1600");
+            page_warn("The value specified must lie between 64 and 1600");
         else if (set_text(p, PD_MRRU, devs) != 0)
             return void(*failed = 1);
     }
@@ -185,10 +177,10 @@ void ppp_extra(BasicPage& p, const std::vector<int>& devs, int* failed) {
     std::string first = page_field_text(p, PD_FIRST);
     for (int d : devs)
         if (check_remote_addr_for_overlap(first, port_scope_count(host_info_list[d], true))) {
-            display_warn(parent, "Last Remote Address Out of Range");
+            page_warn("Last Remote Address Out of Range");
             return;
         }
-    if (!gui_check_ip_addr_fmt(&first, field_label(W0 + BW_LABEL_OFFSET, 0), parent))
+    if (!check_addr_field(&first, p.view.fields[PD_FIRST].label))
         return void(*failed = 1);
     for (int d : devs)
         if (scope_fits(host_info_list[d], true))
@@ -202,10 +194,18 @@ void ppp_sent(BasicPage& p) {
     get_page_conf_value(p);
 }
 
+// A protocol toggle keeps one of the first three set (the window rings
+// when it turns one back on); the endpoint fields follow the toggles.
 int ppp_action(BasicPage& p, int id) {
     if (id >= W0 + PD_NCP0 && id < W0 + PD_NCP0 + 5) {
+        bool on[5];
+        for (int i = 0; i < 5; ++i)
+            on[i] = page_field_text(p, PD_NCP0 + i) == "1";
         int code = 0;
-        process_ipro_set(ncp_toggles(), id, &code);
+        if (!process_ipro_set(on, id - W0 - PD_NCP0, &code)) {
+            page_set_field(p, id - W0, "1");
+            p.view.bell = true;
+        }
     } else if (id < W0 + PD_CLASS0 || id >= W0 + PD_CLASS0 + 5) {
         return 0;
     }

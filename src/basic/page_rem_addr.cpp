@@ -2,7 +2,6 @@
 // consecutive addresses to the async ports or WAN channels of the devices.
 #include "basic/port_pages.h"
 #include "snmp_access/port_inst.h"
-#include "ui/ui.h"
 
 namespace {
 
@@ -14,7 +13,7 @@ bool first_changed = false, mask_changed = false;
 
 int rem_read(BasicPage& p) {
     std::string first, mask, last;
-    read_rem_addrs(&rem_saved, false, win_parent(p.window), &first, &mask, &last);
+    read_rem_addrs(&rem_saved, false, &first, &mask, &last);
     p.saved[RA_FIRST].text = first;
     p.saved[RA_MASK].text = mask;
     p.saved[RA_LAST].text = last;
@@ -33,22 +32,17 @@ int rem_check(BasicPage& p) {
     p.saved[RA_FIRST].changed = p.saved[RA_MASK].changed = false;
     if (!first_changed && !mask_changed)
         return 0;
-    int parent = win_parent(p.window);
     std::string first = page_field_text(p, RA_FIRST), mask = page_field_text(p, RA_MASK);
     for (int d : basic_devices()) // each device with its own port count
         if (scope_fits(host_info_list[d], rem_saved.chan) &&
             check_remote_addr_for_overlap(
                 first, port_scope_count(host_info_list[d], rem_saved.chan)) != 0) {
-            display_warn(parent, "Last Remote Address Out of Range");
+            page_warn("Last Remote Address Out of Range");
             return -1;
         }
-    if (first_changed &&
-        !gui_check_ip_addr_fmt(
-            &first, field_label(BW_PG_REM_ADDR_FIRST_REM_ADDR_F + BW_LABEL_OFFSET, 0), parent))
+    if (first_changed && !check_addr_field(&first, p.view.fields[RA_FIRST].label))
         return -1;
-    if (mask_changed &&
-        !gui_check_ip_addr_fmt(
-            &mask, field_label(BW_PG_REM_ADDR_SUBNET_MASK_F + BW_LABEL_OFFSET, 0), parent))
+    if (mask_changed && !check_addr_field(&mask, p.view.fields[RA_MASK].label))
         return -1;
     return 0;
 }

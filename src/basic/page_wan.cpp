@@ -8,8 +8,6 @@
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/morix_record.h"
 #include "ui/diag.h"
-#include "ui/ui.h"
-#include "ui/window_state.h"
 
 namespace {
 
@@ -48,17 +46,15 @@ int wan_read(BasicPage& p) {
                         k < static_cast<int>(host_info_list[d]->wan_if_index.size());
              ++k)
             wan_chosen.push_back({d, k});
-    get_values_from_mrx(*p.vars, 0, 0, p.window);
-    // Several modules are chosen together (as the interface description
-    // says; the headless list learns it here).
-    ui_list_set_policy(BW_WAN_LIST, LSP_EXTENDED, UI_BASIC);
-    ui_list_delete_all(BW_WAN_LIST, UI_BASIC);
+    get_values_from_mrx(*p.vars, 0);
+    p.view.rows.clear();
+    p.view.chosen.clear();
     for (const WanChoice& c : wan_chosen) {
         const MorixRecord* r = host_info_list[c.mrx_pos];
         char row[128];
         std::snprintf(row, sizeof row, "%-25.25s%-30d%-45.45s", r->name.c_str(), c.module + 1,
                       module_text(r, c.module).c_str());
-        ui_list_add_item(BW_WAN_LIST, row, 0, UI_BASIC);
+        p.view.rows.push_back(row);
     }
     free_basic_chains();
     wan_chosen.clear();
@@ -74,7 +70,7 @@ const char* const isdn_switches[] = {
 // 3 all chosen modules ISDN, 2 none, 1 a mix, 0 no module chosen.
 int determine_protocol() {
     int isdn = 0, other = 0;
-    for (const std::string& row : page_list(BW_WAN_LIST).rows) {
+    for (const std::string& row : wan_chosen_rows()) {
         std::istringstream in(row);
         std::string name, module, sw;
         in >> name >> module >> sw;
@@ -104,8 +100,7 @@ void wan_edit_populated(BasicPage& p) {
 
 int wan_edit_check(BasicPage& p) {
     if (p.saved[WE_SWITCH].changed)
-        display_warn(win_parent(p.window),
-                     "The Morixes you selected need to be rebooted for changes to take effect.");
+        page_warn("The Morixes you selected need to be rebooted for changes to take effect.");
     return 0;
 }
 

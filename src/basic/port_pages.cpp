@@ -10,7 +10,6 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
-#include "ui/ui.h"
 
 namespace {
 
@@ -84,9 +83,9 @@ std::vector<PortSlot> port_slots(const MorixRecord* r, int id, bool chan,
     return out;
 }
 
-int read_port_vars(const std::vector<std::string>& vars, bool chan, const std::vector<int>& ports,
-                   int window) {
-    LongOperation op(window, "Cancel Show Values", "", LO_BUSY | LO_CONFIRM | LO_FOLLOW_SNMP);
+int read_port_vars(const std::vector<std::string>& vars, bool chan, const std::vector<int>& ports) {
+    LongOperation op(page_dialog_parent(), "Cancel Show Values", "",
+                     LO_BUSY | LO_CONFIRM | LO_FOLLOW_SNMP);
     std::vector<int> devs = basic_devices();
     int answered = 0;
     std::string msg;
@@ -105,15 +104,19 @@ int read_port_vars(const std::vector<std::string>& vars, bool chan, const std::v
         asked.push_back(r);
     }
     for (MorixRecord* r : op.serve(asked, SNMP_OP_GET, "Getting values for")) {
-        if (r->status == SR_OK)
+        if (r->status == SR_OK) {
             answered = 1;
-        else
-            msg += r->name + ":\nCould not get parameter values. This may be due to a timeout.\n";
+            continue;
+        }
+        msg += r->name + ":\nCould not get parameter values. This may be due to a timeout.\n";
+        if (Outcome* o = page_run_outcome())
+            o->devices.push_back({r->name, DeviceState::unreachable,
+                                  r->name + ": could not get parameter values (no answer)"});
     }
     op.close();
     op.idle();
     if (!msg.empty())
-        display_warn(window, msg);
+        page_warn(msg);
     return answered;
 }
 
@@ -236,8 +239,8 @@ void walk_rem_addrs(const std::vector<std::string>& addr, const std::vector<std:
     }
 }
 
-void read_rem_addrs(RemAddrSaved* saved, bool ppp_only, int window, std::string* first,
-                    std::string* mask, std::string* last) {
+void read_rem_addrs(RemAddrSaved* saved, bool ppp_only, std::string* first, std::string* mask,
+                    std::string* last) {
     saved->addr.clear();
     saved->mask.clear();
     for (int d : basic_devices()) { // the last device decides the mode
@@ -251,7 +254,7 @@ void read_rem_addrs(RemAddrSaved* saved, bool ppp_only, int window, std::string*
     std::vector<int> all(MAX_SLOTS);
     for (int p = 0; p < MAX_SLOTS; ++p)
         all[p] = p + 1;
-    read_port_vars(vars, saved->chan, all, window);
+    read_port_vars(vars, saved->chan, all);
     WalkResult shown;
     bool any = false, not_consecutive = false, masks_differ = false;
     for (int d : basic_devices()) {

@@ -35,8 +35,7 @@ int port_scope_count(const MorixRecord* r, bool chan);
 int scope_fits(const MorixRecord* r, bool chan);
 // Reads vars on the slots of the run's devices (device-wide variables on
 // instance 0). 1 when at least one device answered.
-int read_port_vars(const std::vector<std::string>& vars, bool chan, const std::vector<int>& ports,
-                   int window);
+int read_port_vars(const std::vector<std::string>& vars, bool chan, const std::vector<int>& ports);
 // The value of name on one slot ("" when not read).
 std::string slot_value(const MorixRecord* r, const std::string& name, const PortSlot& s);
 // The common value of name over the devices and their slots (as
@@ -67,8 +66,8 @@ struct RemAddrSaved {
 };
 // Reads the address and mask variables of the scope and walks them; fills
 // the first, mask and last texts (empty when not consecutive or differing).
-void read_rem_addrs(RemAddrSaved* saved, bool ppp_only, int window, std::string* first,
-                    std::string* mask, std::string* last);
+void read_rem_addrs(RemAddrSaved* saved, bool ppp_only, std::string* first, std::string* mask,
+                    std::string* last);
 // The consecutive-address walk of one device's values.
 struct WalkResult {
     std::string first, mask, last;

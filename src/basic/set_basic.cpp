@@ -1,10 +1,10 @@
 #include "basic/set_basic.h"
 
+#include "basic/basic_frame.h"
 #include "ops/change.h"
 #include "ops/set_window.h"
-#include "ui/ui.h"
 
-int check_morix_set(int index, int window) {
+int check_morix_set(int index) {
     if (index < 0 || index >= MAX_MRX_SLOTS || !host_info_list[index])
         return 0;
     const MorixRecord* r = host_info_list[index];
@@ -16,12 +16,18 @@ int check_morix_set(int index, int window) {
                 "false. Morix ignored.";
     if (text.empty())
         return 1;
-    display_warn(window, r->name + ":" + text);
+    page_warn(r->name + ":" + text);
+    if (Outcome* o = page_run_outcome()) {
+        DeviceState state = r->reachable ? DeviceState::refused : DeviceState::unreachable;
+        std::string why = r->reachable ? "does not allow Sets (allow_snmp_sets is false)"
+                                       : "not reachable; nothing was sent";
+        o->devices.push_back({r->name, state, r->name + ": " + why});
+    }
     return 0;
 }
 
-void process_set_req_basic(const std::vector<int>& devices, int window, int* error, int* cancel,
-                           bool accept_no_undo) {
+Outcome process_set_req_basic(const std::vector<int>& devices, int window, int* error, int* cancel,
+                              bool accept_no_undo) {
     *error = 0;
     ChangePlan plan;
     plan.accept_no_undo = accept_no_undo;
@@ -30,22 +36,23 @@ void process_set_req_basic(const std::vector<int>& devices, int window, int* err
     ChangeOutcome co = send_change(plan, window, "Cancel Set");
     *cancel = co.cancelled;
     if (co.outcome.result == Result::refused)
-        display_warn(window, MSG_NO_ACCESS);
+        page_warn(MSG_NO_ACCESS);
     // The basic windows report by warnings only.
     for (const DeviceChange& d : co.devices) {
         std::vector<std::string> lines;
         if (change_report_warnings(d, *cancel, &lines))
             *error = 1;
         for (const std::string& l : lines)
-            display_warn(window, l);
+            page_warn(l);
     }
     if (*cancel)
-        display_warn(window, "Operation cancelled.");
+        page_warn("Operation cancelled.");
     else if (*error)
-        display_warn(window, "There was an error setting one or more parameters.\nThis may be "
-                             "due to a timeout.");
+        page_warn("There was an error setting one or more parameters.\nThis may be "
+                  "due to a timeout.");
     if (!*error && !*cancel)
         ask_change_reset(co, window, true);
     for (int d : devices)
         free_prm_list(host_info_list[d]);
+    return co.outcome;
 }

@@ -3,7 +3,6 @@
 // Every device is listed with its result; --json gives the rows as
 // "modems" (device, modem, state).
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "basic/int_mdms.h"
@@ -81,7 +80,7 @@ int verb_modems(const std::vector<std::string>& args) {
     if (set && state == 0)
         return cli_usage_error(verb, "STATE is available or busy");
     Outcome out;
-    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE) || !process_get_int_mdms_vals(1)) {
+    if (!check_main_sel(W_MAIN_WINDOW, SEL_REACHABLE) || !process_get_int_mdms_vals(1, &out)) {
         out.result = Result::failed;
         return finish(out);
     }
@@ -111,8 +110,8 @@ int verb_modems(const std::vector<std::string>& args) {
         out.result = Result::cancelled;
         return finish(out);
     }
-    int result = set_int_mdms(chosen, state);
-    process_get_int_mdms_vals(0);
+    int result = set_int_mdms(chosen, state, &out);
+    process_get_int_mdms_vals(0, &out);
     out.report = rows_text();
     out.result = result == IMDM_DONE        ? Result::done
                  : result == IMDM_CANCELLED ? Result::cancelled

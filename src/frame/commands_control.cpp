@@ -2,7 +2,10 @@
 // the main window.
 #include "basic/basic_page.h"
 #include "basic/int_mdms.h"
+#include "files/edit_conf.h"
+#include "frame/basic_window.h"
 #include "frame/commands.h"
+#include "frame/int_mdms_window.h"
 #include "frame/modem_window.h"
 #include "ui/ui.h"
 

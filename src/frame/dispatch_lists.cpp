@@ -3,6 +3,7 @@
 #include "basic/basic_page.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
+#include "frame/basic_window.h"
 #include "frame/commands.h"
 #include "frame/dispatch.h"
 #include "frame/help.h"

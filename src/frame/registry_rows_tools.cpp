@@ -7,6 +7,7 @@
 #include "devices/discovery.h"
 #include "frame/commands.h"
 #include "frame/control_windows.h"
+#include "frame/int_mdms_window.h"
 #include "frame/modem_window.h"
 #include "frame/registry.h"
 #include "frame/status_window.h"

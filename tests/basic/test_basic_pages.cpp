@@ -6,6 +6,7 @@
 #include "basic/basic_page.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
+#include "frame/basic_window.h"
 #include "frame/control_windows.h"
 #include "frame/dispatch.h"
 #include "ops/control.h"
@@ -22,6 +23,27 @@
 namespace {
 
 const std::string A = "127.0.41.1", B = "127.0.41.2";
+
+// A page command run as the frame runs it, with the outcome it filled.
+struct Ran {
+    int ok = 0;
+    Outcome o;
+    bool said(const std::string& text) const {
+        for (const std::string& w : o.warnings)
+            if (w.find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+};
+Ran run(BasicPage& p, int (*command)(BasicPage&)) {
+    Ran r;
+    PageRun in(r.o);
+    r.ok = command(p);
+    return r;
+}
+Ran apply(BasicPage& p) {
+    return run(p, page_conf_apply);
+}
 
 class BasicSim : public OpsSim {
   protected:
@@ -46,10 +68,12 @@ class BasicSim : public OpsSim {
         ADD_FAILURE() << key;
         return "?";
     }
+    // A field as the operator types it: in the record and the window.
     void put(BasicPage& p, const std::string& key, const std::string& value) {
         for (size_t i = 0; i < p.fields.size(); ++i)
             if (key == p.fields[i].key)
                 page_set_field(p, i, value);
+        show_page(p);
     }
     std::string value_of(const std::string& dev, const std::string& var) {
         for (int i = 0; host_info_list[i]; ++i)
@@ -116,10 +140,6 @@ TEST(BasicTables, PagesAndTablesFitTheCatalogue) {
 }
 
 TEST(BasicFrame, ProtocolCodeFromTheToggles) {
-    hl_reset();
-    const std::vector<int> t = {1193, 1194, 1195, 1196, 1197};
-    for (int id : t)
-        ui_manage(id, UI_BASIC);
     struct Case {
         int bits; // t0..t4 as bits 0..4
         int code;
@@ -127,19 +147,18 @@ TEST(BasicFrame, ProtocolCodeFromTheToggles) {
                  {0b00110, 6},  {0b00101, 7},  {0b00111, 8},  {0b01010, 9},
                  {0b01111, 15}, {0b10001, 17}, {0b11100, 25}, {0b11111, 29}};
     for (const Case& c : cases) {
+        bool on[5];
         for (int i = 0; i < 5; ++i)
-            ui_set_toggle(t[i], (c.bits >> i) & 1, false, UI_BASIC);
+            on[i] = (c.bits >> i) & 1;
         int code = 0;
-        EXPECT_EQ(process_ipro_set(t, t[0], &code), 1);
+        EXPECT_EQ(process_ipro_set(on, 0, &code), 1);
         EXPECT_EQ(code, c.code) << c.bits;
     }
-    // The last of the three protocols turned off comes back on with a bell.
-    for (int id : t)
-        ui_set_toggle(id, false, false, UI_BASIC);
+    // The last of the three protocols turned off comes back on.
+    bool on[5] = {};
     int code = -1;
-    EXPECT_EQ(process_ipro_set(t, t[1], &code), 0);
-    EXPECT_TRUE(ui_get_toggle(t[1], UI_BASIC));
-    EXPECT_EQ(hl_texts("bell").size(), 1u);
+    EXPECT_EQ(process_ipro_set(on, 1, &code), 0);
+    EXPECT_TRUE(on[1]);
 }
 
 TEST_F(BasicSim, GeneralCommonValuesAndRefusedTimeZones) {
@@ -157,13 +176,18 @@ TEST_F(BasicSim, GeneralCommonValuesAndRefusedTimeZones) {
         hl_clear_events();
         put(g, "time-zone", text);
         put(g, "image", "y.img");
-        EXPECT_EQ(page_conf_apply(g), 0) << text;
-        EXPECT_TRUE(warned(message)) << text;
+        Ran r = apply(g);
+        EXPECT_EQ(r.ok, 0) << text;
+        EXPECT_TRUE(r.said(message)) << text;
+        EXPECT_EQ(r.o.result, Result::refused) << text;
         EXPECT_EQ(value_of(A, "mrxDefaultImageName"), "x.img") << text;
     }
     put(g, "time-zone", "-720");
     hl_clear_events();
-    EXPECT_EQ(page_conf_apply(g), 1);
+    Ran r = apply(g);
+    EXPECT_EQ(r.ok, 1);
+    EXPECT_EQ(r.o.result, Result::done);
+    EXPECT_EQ(r.o.report, "Set complete.\n");
     EXPECT_EQ(value_of(A, "mrxTimeZone"), "-720");
     EXPECT_EQ(value_of(B, "mrxDefaultImageName"), "y.img");
 }
@@ -177,7 +201,7 @@ TEST_F(BasicSim, IpMaskSendsMaskAndBroadcastOnly) {
     std::string addr_a = value_of(A, "mrxInetAddr");
     put(ip, "mask", "255.255.0.0");
     put(ip, "rip-receive", "rip2");
-    EXPECT_EQ(page_conf_apply(ip), 1);
+    EXPECT_EQ(apply(ip).ok, 1);
     for (const std::string& d : {A, B}) {
         EXPECT_EQ(value_of(d, "mrxSubnetMask"), "255.255.0.0");
         EXPECT_EQ(rip(d, "interfaceRipRecvVersion"), "rip2");
@@ -191,29 +215,20 @@ TEST_F(BasicSim, IpMaskSendsMaskAndBroadcastOnly) {
 TEST_F(BasicSim, PortListRowsSelectPortsForTheCommonValue) {
     REQUIRE_NETNS();
     start2({A + ":mrxpMode.2=ppp", B + ":mrxpMode.2=ppp"});
-    constexpr int list = 371;
-    ui_list_set_policy(list, LSP_EXTENDED, UI_BASIC);
-    fill_port_list(list, PT_ASY);
-    ASSERT_GE(ui_list_count(list, UI_BASIC), 4);
-    EXPECT_EQ(ui_list_items(list, UI_BASIC)[1], A + " 2");
-    std::vector<std::string> rows = ui_list_items(list, UI_BASIC);
-    auto select = [&](const std::vector<std::string>& want) {
-        ui_list_deselect_all(list, UI_BASIC);
-        for (size_t i = 0; i < rows.size(); ++i)
-            if (std::find(want.begin(), want.end(), rows[i]) != want.end())
-                ui_list_select_pos(list, static_cast<int>(i) + 1, false, UI_BASIC);
-        return read_port_list(list);
-    };
-    EXPECT_EQ(select({A + " 2", B + " 2"}), 2);
+    std::vector<std::string> rows = port_list_rows(PT_ASY);
+    ASSERT_GE(rows.size(), 4u);
+    EXPECT_EQ(rows[1], A + " 2");
+    auto select = [&](const std::vector<std::string>& want) { return read_port_list(want); };
+    EXPECT_EQ(select({A + " 2", B + " 2", B + " 2"}), 2); // a row twice counts once
     EXPECT_EQ(port_mrx_map.ported_count, 2);
-    get_values_from_mrx({"mrxpMode"}, PT_ASY, 0, BW_SETUP_FORM);
+    get_values_from_mrx({"mrxpMode"}, PT_ASY);
     std::string text;
     int number = 0;
     EXPECT_EQ(get_specific_value("mrxpMode", PT_ASY, &text, &number), "");
     EXPECT_EQ(text, "ppp");
     EXPECT_EQ(select({A + " 1", A + " 2"}), 2);
     EXPECT_EQ(port_mrx_map.ported_count, 1);
-    get_values_from_mrx({"mrxpMode"}, PT_ASY, 0, BW_SETUP_FORM);
+    get_values_from_mrx({"mrxpMode"}, PT_ASY);
     EXPECT_EQ(get_specific_value("mrxpMode", PT_ASY, &text, &number), "");
     EXPECT_EQ(text, ""); // port 1 and port 2 differ
     free_basic_chains();
@@ -237,8 +252,11 @@ TEST_F(BasicSim, ReadingNamesTheSilentDeviceAndACancelReadsNothing) {
     hl_clear_events();
     BasicPage& g = *find_page("general");
     g.first_time = true; // read again from the restarted devices
-    get_page_conf_value(g);
-    EXPECT_TRUE(warned(B + ":\nCould not get parameter values. This may be due to a timeout.\n"));
+    Ran r = run(g, get_page_conf_value);
+    EXPECT_TRUE(r.said(B + ":\nCould not get parameter values. This may be due to a timeout.\n"));
+    ASSERT_EQ(r.o.devices.size(), 1u);
+    EXPECT_EQ(r.o.devices[0].device, B);
+    EXPECT_EQ(r.o.devices[0].state, DeviceState::unreachable);
     EXPECT_EQ(field(g, "time-zone"), "60"); // the device that answered
     // A cancel before the first device: nothing is read.
     BasicPage& at = *find_page("appletalk");
@@ -269,7 +287,7 @@ TEST_F(BasicSim, GeneralContinuedOkChecksItsAddressesAndHelpFollowsThePage) {
     EXPECT_EQ(basic_help_id(BW_SETUP_HELP), 23);
     // The kept value goes out with General's Apply.
     open("general");
-    EXPECT_EQ(page_conf_apply(*find_page("general")), 1);
+    EXPECT_EQ(apply(*find_page("general")).ok, 1);
     EXPECT_EQ(value_of(A, "mrxTimeServerAddr"), "10.1.1.1");
 }
 
@@ -278,8 +296,12 @@ TEST_F(BasicSim, DeviceRefusingSetsIsNamedAndSkipped) {
     start2({}, "allow_sets 2");
     BasicPage& at = open("appletalk");
     put(at, "zone", "lab");
-    EXPECT_EQ(page_conf_apply(at), 1);
-    EXPECT_TRUE(warned(B + ":\nCould not set any parameters.\nThe value of the allow_snmp_sets"));
+    Ran r = apply(at);
+    EXPECT_EQ(r.ok, 1);
+    EXPECT_TRUE(r.said(B + ":\nCould not set any parameters.\nThe value of the allow_snmp_sets"));
+    ASSERT_FALSE(r.o.devices.empty());
+    EXPECT_EQ(r.o.devices[0].device, B);
+    EXPECT_EQ(r.o.devices[0].state, DeviceState::refused);
     EXPECT_EQ(value_of(A, "mrxAppleTalkZone"), "lab");
     EXPECT_NE(value_of(B, "mrxAppleTalkZone"), "lab");
 }
@@ -338,11 +360,12 @@ TEST_F(BasicSim, WanEditSetsTheChosenModuleAndChecksCasDigits) {
     basic_dispatch(629); // the menu's choice
     EXPECT_TRUE(is_sens(631, UI_BASIC));
     put(w, "ani", "256");
-    EXPECT_EQ(page_conf_apply(w), 0);
-    EXPECT_TRUE(warned("ANI Provisioning must be an integer between 0 and 255."));
+    Ran r = apply(w);
+    EXPECT_EQ(r.ok, 0);
+    EXPECT_TRUE(r.said("ANI Provisioning must be an integer between 0 and 255."));
     put(w, "ani", "40");
     put(w, "line-coding", "dsx1AMI");
-    EXPECT_EQ(page_conf_apply(w), 1);
+    EXPECT_EQ(apply(w).ok, 1);
     auto module_value = [](const char* var, int itf) {
         MorixRecord* r = host_info_list[0];
         int id = 0;
@@ -358,8 +381,7 @@ TEST_F(BasicSim, WanEditSetsTheChosenModuleAndChecksCasDigits) {
     EXPECT_EQ(module_value("dsx1LineCoding", 2), "dsx1B8ZS"); // not chosen
     EXPECT_EQ(module_value("mrxt1CasAniDigits", 3), "40");
     put(w, "switch-type", "E1_R2");
-    page_conf_apply(w);
-    EXPECT_TRUE(warned("The Morixes you selected need to be rebooted for changes to take effect."));
+    EXPECT_TRUE(apply(w).said("The Morixes you selected need to be rebooted"));
 }
 
 TEST_F(BasicSim, MmCliPrintsAndAppliesAPage) {
@@ -376,12 +398,15 @@ TEST_F(BasicSim, MmCliPrintsAndAppliesAPage) {
     r = cli({"page", "general", "time-zone=721"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "The value specified must lie between -720 and 720\n");
+    // The page as the devices hold it, not as it was asked for.
+    EXPECT_NE(r.out.find("Time Zone (minutes): \n"), std::string::npos) << r.out;
     r = cli({"page", "lat", "groups=3,5"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Groups: 3,5\n"), std::string::npos) << r.out;
     EXPECT_EQ(value_of(B, "mrxLatGroupVal"), "3,5");
     r = cli({"page", "wan-edit"});
-    EXPECT_EQ(r.status, 2); // no WAN modules: nothing to choose
+    EXPECT_EQ(r.status, 1); // no WAN modules: nothing to choose
+    EXPECT_NE(r.err.find("You must select at least one WAN."), std::string::npos) << r.err;
     r = cli({"page", "ip", "colour=red"});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("no field 'colour' on page ip"), std::string::npos) << r.err;

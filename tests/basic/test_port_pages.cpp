@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "basic/modem_hooks.h"
@@ -13,6 +14,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "files/modem_dialog.h"
 #include "files/modem_info.h"
+#include "frame/basic_window.h"
 #include "frame/dispatch.h"
 #include "ops_sim_util.h"
 #include "snmp_access/snmp_engine.h"
@@ -80,6 +82,22 @@ TEST(RemAddr, WalkRangeAndCarry) {
 
 const std::string A = "127.0.66.1", B = "127.0.66.2";
 
+// Apply as the frame runs it: the page's answer and the outcome it filled.
+struct Applied {
+    int ok = 0;
+    Outcome o;
+    bool said(const std::string& text) const {
+        return std::any_of(o.warnings.begin(), o.warnings.end(),
+                           [&](const std::string& w) { return w.find(text) != std::string::npos; });
+    }
+};
+Applied apply(BasicPage& p) {
+    Applied a;
+    PageRun run(a.o);
+    a.ok = page_conf_apply(p);
+    return a;
+}
+
 class PortPages : public OpsSim {
   protected:
     void start(const std::vector<SimDeviceSpec>& devs, const std::vector<std::string>& sets) {
@@ -107,8 +125,11 @@ class PortPages : public OpsSim {
     std::string field(BasicPage& p, const std::string& key) {
         return page_field_text(p, idx(p, key));
     }
+    // A field as the operator sets it: the window shows it, a toggle's
+    // press runs its rule.
     void put(BasicPage& p, const std::string& key, const std::string& value) {
         page_set_field(p, idx(p, key), value);
+        show_page(p);
         if (p.fields[idx(p, key)].kind == FK_TOGGLE)
             basic_dispatch(p.fields[idx(p, key)].widget);
     }
@@ -151,8 +172,10 @@ TEST_F(PortPages, RemoteAddressRangeAndConsecutivePorts) {
     dispatch_main(W_SETUP_BTN);
     BasicPage& p = open("remote-address");
     put(p, "first", "10.1.1.250");
-    EXPECT_EQ(page_conf_apply(p), 0);
-    EXPECT_TRUE(warned("Last Remote Address Out of Range"));
+    Applied a = apply(p);
+    EXPECT_EQ(a.ok, 0);
+    EXPECT_TRUE(a.said("Last Remote Address Out of Range"));
+    EXPECT_EQ(a.o.result, Result::refused);
     EXPECT_EQ(get(A, "mrxpNetRemoteAddr", "1"), "0.0.0.0");
 
     basic_dispatch(BW_SETUP_CLOSE);
@@ -162,7 +185,7 @@ TEST_F(PortPages, RemoteAddressRangeAndConsecutivePorts) {
     BasicPage& q = open("remote-address");
     put(q, "first", "10.1.1.250");
     put(q, "mask", "255.255.255.0");
-    EXPECT_EQ(page_conf_apply(q), 1);
+    EXPECT_EQ(apply(q).ok, 1);
     for (int port = 1; port <= 5; ++port)
         EXPECT_EQ(get(B, "mrxpNetRemoteAddr", std::to_string(port)),
                   "10.1.1." + std::to_string(249 + port));
@@ -200,7 +223,8 @@ TEST_F(PortPages, Class5ChannelsOfBothModulesGetConsecutiveAddresses) {
     BasicPage& p = open("remote-address");
     put(p, "first", "10.5.0.1");
     put(p, "mask", "255.255.0.0");
-    ASSERT_EQ(page_conf_apply(p), 1) << hl_texts("warn").size();
+    Applied a = apply(p);
+    ASSERT_EQ(a.ok, 1) << a.o.warnings.size();
     int n = 0;
     for (int itf : {2, 3})
         for (int ch = 1; ch <= 23; ++ch) {
@@ -224,15 +248,16 @@ TEST_F(PortPages, PppDialCodesMrruAndEndpoint) {
     put(p, "user", "dialer");
     put(p, "class-directory", "1");
     put(p, "endpoint", "555-12#34");
-    EXPECT_EQ(page_conf_apply(p), 1);
-    EXPECT_TRUE(warned("The value specified must lie between 64 and 1600"));
+    Applied a = apply(p);
+    EXPECT_EQ(a.ok, 1);
+    EXPECT_TRUE(a.said("The value specified must lie between 64 and 1600"));
     EXPECT_EQ(get(A, "gpPPPRemoteUser", "23"), "dialer");
     EXPECT_EQ(get(A, "gpMpMrru", "1"), "1500");
     EXPECT_EQ(get(A, "gpMpEndpointClass", "1"), "directoryNumber");
     EXPECT_EQ(get(A, "gpMpEndpointValue", "1"), ""); // the number sign: left out
     put(p, "endpoint", "555-1234");
     put(p, "mrru", "1600");
-    EXPECT_EQ(page_conf_apply(p), 1);
+    EXPECT_EQ(apply(p).ok, 1);
     EXPECT_EQ(get(A, "gpMpEndpointValue", "5"), "555-1234");
     EXPECT_EQ(get(A, "gpMpMrru", "23"), "1600");
     EXPECT_EQ(field(p, "endpoint"), "555-1234");
@@ -245,7 +270,7 @@ TEST_F(PortPages, AsyncPortsOnA32PortDevice) {
     EXPECT_EQ(ui_list_count(BW_PORT_LIST, UI_BASIC), 32);
     put(p, "speed", "38400");
     put(p, "in-flow", "hardware");
-    EXPECT_EQ(page_conf_apply(p), 1);
+    EXPECT_EQ(apply(p).ok, 1);
     for (int port = 1; port <= 5; ++port) {
         bool in = port <= 4;
         EXPECT_EQ(get(A, "rs232PortInSpeed", std::to_string(port)) == "38400", in) << port;
@@ -324,7 +349,7 @@ TEST_F(PortPages, EditModemFromTheAsyncPageUpdatesTheLoadHostFile) {
 
     hl_clear_events();
     hl_queue_answer(ASK_OK); // the modem resets
-    EXPECT_EQ(page_conf_apply(p), 1);
+    EXPECT_EQ(apply(p).ok, 1);
     // the definition changed; the file around the modem section as it was
     std::string now = read_file(root + "/morix.cfg");
     EXPECT_NE(now.find("demo_v90\nconnect_status\t\t1 5 10 13 18 20\n"

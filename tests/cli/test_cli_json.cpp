@@ -40,6 +40,7 @@ class CliJson : public testing::Test {
         o.devices = {{sim_profile("modelj.prof"), A},
                      {sim_profile("modelt.prof"), B},
                      {tmp.file("search.prof"), S}};
+        o.faults = {B + ":set_refuse=mrxTimeZone"};
         sim = std::make_unique<SimProcess>(o);
         ASSERT_TRUE(sim->ready()) << sim->error();
     }
@@ -190,6 +191,13 @@ TEST_F(CliJson, TheTerminalContract) {
          "json",
          "Invalid " + tmp.file("odd.scr") + " data line: "},
         {{"--json", "script", "view", tmp.file("odd.scr")}, 0, "json", ""},
+        {with(quick, {"page", "lat"}), 1, "Groups: ", "mm_cli page: " + Q + ": not reachable."},
+        {with(quick, {"--json", "page", "lat"}), 1, "json", "page: " + Q + ": not reachable"},
+        {{"-mrx", A + "," + B, "-y", "page", "general", "time-zone=30"},
+         1,
+         "Time Zone (minutes): \n", // read again: the devices now differ
+         "<" + B + "> mrxTimeZone : "},
+        {{"-mrx", B, "page", "wan-edit", "--modules=" + B + ":7"}, 1, "", B},
         {{"show", "-p", "asy"}, 2, "", "\nusage: mm_cli [OPTIONS] show [-d]"},
         {{"frobnicate"}, 2, "", "Run 'mm_cli --help'"},
         // The control commands serve A and name the silent Q; the catalogue
@@ -263,6 +271,11 @@ TEST_F(CliJson, TheTerminalContract) {
     EXPECT_EQ(doc["report"], "\"The broadcast operation was successful for: \\n" + A + "\\n\"");
     doc = parse_json(run_cli(with(quick, {"--json", "copy", "--from", A, "--to", Q})).out);
     EXPECT_EQ(doc["devices.0.device"] + doc["devices.0.result"], "\"" + Q + "\"\"unreachable\"");
+    doc = parse_json(
+        run_cli({"-mrx", A + "," + B, "-y", "--json", "page", "general", "time-zone=30"}).out);
+    EXPECT_EQ(doc["result"], "\"failed\"");
+    EXPECT_EQ(doc["devices.0.result"] + doc["devices.1.device"], "\"done\"\"" + B + "\"");
+    EXPECT_NE(doc["devices.1.result"], "\"done\"");
     doc = parse_json(run_cli({"--json", "script", "view", tmp.file("odd.scr")}).out);
     EXPECT_EQ(doc["lines.0.value"], "\"\\u00ed\\u00a0\\u0080\\u00c0\\u00af\\u00f4\\u0090\\u0080"
                                     "\\u0080\"");
