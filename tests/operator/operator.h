@@ -66,6 +66,8 @@ Step wait_closed(const std::string& title, int timeout_ms = 5000);
 Step expect_top(const std::string& title);
 // Waits until the window has at least the size its contents ask for.
 Step expect_natural_size(const std::string& title);
+// Waits until no two controls of the window overlap.
+Step expect_no_overlap(const std::string& title);
 // Waits until a text area or field (widget name) contains needle.
 Step wait_text(const std::string& window, const std::string& widget, const std::string& needle,
                int timeout_ms = 10000);

@@ -523,6 +523,14 @@ Step expect_natural_size(const std::string& title) {
             }};
 }
 
+Step expect_no_overlap(const std::string& title) {
+    return {"expect no two controls of " + quoted(title) + " to overlap", [=]() -> std::string {
+                Widget shell = nullptr;
+                std::string why = need_shell(title, &shell);
+                return why.empty() ? why_overlapping(shell) : why;
+            }};
+}
+
 Step wait_text(const std::string& window, const std::string& widget, const std::string& needle,
                int timeout_ms) {
     return {"wait for " + quoted(needle) + " in " + quoted(widget),
