@@ -268,6 +268,9 @@ int process_set_req(int output, int parent, int redisplay, int warned, int nonex
         }
         process_set_req_res(d, output, parent, error, *cancelled);
     }
+    // A cancel stops the whole operation: said once, not per device.
+    if (*cancelled)
+        text_set_buf("Operation cancelled.", &msg, 1);
     if (co.outcome.result == Result::refused) {
         display_warn(parent, MSG_NO_ACCESS);
         *error = 1;

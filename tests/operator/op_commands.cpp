@@ -170,6 +170,29 @@ TEST(OpCommands, CopyToAnotherDevice) {
               "");
 }
 
+// "" when the cancel dialog's label shows its whole text: it is as wide as
+// its text, lies inside the dialog's window and does not begin with the
+// ": " that follows what the operation does.
+std::string cut_label(Widget dialog) {
+    Widget label = find_control(dialog, "cancel_lbl");
+    XtWidgetGeometry want{};
+    XtQueryGeometry(label, nullptr, &want);
+    Display* dpy = XtDisplay(dialog);
+    XWindowAttributes lw{}, dw{};
+    XGetWindowAttributes(dpy, XtWindow(label), &lw);
+    XGetWindowAttributes(dpy, XtWindow(dialog), &dw);
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(dpy, XtWindow(label), XtWindow(dialog), 0, 0, &x, &y, &child);
+    if (label_of(label).rfind(": ", 0) == 0)
+        return "its label lacks its beginning: " + label_of(label);
+    if (want.width <= lw.width && x >= 0 && x + lw.width <= dw.width)
+        return "";
+    return "its label is cut (" + std::to_string(want.width) + " wide, shown " +
+           std::to_string(lw.width) + " at " + std::to_string(x) + " in " +
+           std::to_string(dw.width) + "): " + label_of(label);
+}
+
 // At every tick while the cancel dialog of a long operation is up, it is
 // the top window, above the window that started it (itself above the main
 // window); its label is whole and its Cancel button can be clicked.
@@ -188,13 +211,8 @@ Step cancel_stays_on_top(const std::string& owner) {
                 return "!stacked wrongly: top is " + t.back() + ", " + owner + " at " +
                        std::to_string(at(owner) - t.begin()) + ", main at " +
                        std::to_string(at(MAIN) - t.begin());
-            Widget label = find_control(d, "cancel_lbl");
-            XtWidgetGeometry want{};
-            XtQueryGeometry(label, nullptr, &want);
-            Dimension width = 0;
-            XtVaGetValues(label, XmNwidth, &width, nullptr);
-            if (want.width > width)
-                return "!its label is cut: " + label_of(label);
+            if (std::string cut = cut_label(d); !cut.empty())
+                return "!" + cut;
             *why = why_not_clickable(find_control(d, "Cancel"));
             *clickable += why->empty() ? 1 : 0;
             return "watching";
@@ -226,6 +244,47 @@ TEST(OpCommands, CopyToASlowDeviceKeepsCancelOnTop) {
                                wait_closed("Cancel Copy"), click(W, "Close"), wait_closed(W)},
                      120000),
         "");
+}
+
+// A Set on two devices, one of them slow, cancelled while it works: the
+// output says once that the operation was cancelled.
+TEST(OpCommands, CancelledSetSaysSoOnce) {
+    NEED_PROGRAM();
+    const char* W = "Set";
+    Steps s = pick({J1, "<127.0.81.4> : ModelJ"}, {"mrxDialoutRetries"}) +
+              Steps{menu("Commands>Set..."),
+                    wait_window(W),
+                    toggle(W, "mrxDialoutRetries", true),
+                    type_into(W, "mrxDialoutRetries", "4"),
+                    click(W, "Set"),
+                    check("the cancel dialog's label is whole until it names the devices",
+                          []() -> std::string {
+                              Widget d = shell_titled("Cancel Set");
+                              std::string label =
+                                  d != nullptr ? label_of(find_control(d, "cancel_lbl")) : "";
+                              std::string cut = d != nullptr ? cut_label(d) : "";
+                              if (!cut.empty())
+                                  return "!" + cut;
+                              return label.find(" of 2 done, last Morix ") == std::string::npos
+                                         ? "it shows \"" + label + "\""
+                                         : "";
+                          }),
+                    click("Cancel Set", "Cancel"),
+                    answer_if_asked("Confirm Cancel?", "Cancel"),
+                    wait_text(W, "set_text", "Some values may have been updated."),
+                    check("the cancel is reported once",
+                          [W]() -> std::string {
+                              std::string t = text_of(W, "set_text");
+                              size_t first = t.find("Operation cancelled.");
+                              if (first == std::string::npos)
+                                  return "it is not reported: " + t;
+                              return t.find("Operation cancelled.", first + 1) == std::string::npos
+                                         ? ""
+                                         : "!it is reported more than once: " + t;
+                          }),
+                    click(W, "Close"),
+                    wait_closed(W)};
+    EXPECT_EQ(run_scenario("set_cancelled", s, 60000), "");
 }
 
 TEST(OpCommands, UserGroupsNewModifyDelete) {

@@ -272,17 +272,66 @@ TEST(OpStatus, RefreshingWindowNeverTrapsTheOperator) {
         EXPECT_EQ(w.find("cannot be changed"), std::string::npos) << w;
 }
 
+// A window reading a slow device on its automatic refresh: Close, clicked
+// while the read is under way, closes the window and stops the refresh.
+Step close_while_reading(const std::string& title) {
+    return check(
+        "click Close while the window reads its device",
+        [=]() -> std::string {
+            Widget shell = shell_titled(title);
+            if (shell == nullptr || shell_titled("Cancel Status") == nullptr)
+                return "the window is not reading";
+            Widget close = find_control(shell, "Close");
+            std::string why = why_not_clickable(close);
+            if (why.empty() && click_wait_ms() > 0)
+                why = "waiting out the double-click time";
+            if (!why.empty())
+                return why;
+            click_widget(close);
+            return "";
+        },
+        20000);
+}
+
+TEST(OpStatus, CloseStopsARefreshThatIsReading) {
+    NEED_PROGRAM();
+    const char* W = "Morix Status : 127.0.83.7";
+    Steps s = {toggle(MAIN, "Customize", true),
+               select_item(MAIN, "mrx_list", "<127.0.83.7> : ModelJ"),
+               menu("Status>Morix Status"),
+               wait_window(W, 20000),
+               wait_closed("Cancel Status", 20000),
+               check("the manual clock",
+                     [] {
+                         use_manual_timer_clock(true);
+                         return std::string();
+                     }),
+               type_into(W, "mrx_st_secs", "10"),
+               toggle(W, "Refresh every", true),
+               advance(10),
+               close_while_reading(W),
+               wait_closed(W, 20000),
+               wait_closed("Cancel Status", 20000),
+               advance(10),
+               pause(300),
+               check("the refresh stopped", []() -> std::string {
+                   use_manual_timer_clock(false);
+                   return shell_titled("Cancel Status") == nullptr ? "" : "it reads again";
+               })};
+    EXPECT_EQ(run_scenario("status_close_while_reading", s, 60000), "");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     GuiTestRun run;
-    run.sim.devices = {{sim_profile("modelj.prof"), "127.0.83.1"},
-                       {sim_profile("stat_pri.prof"), "127.0.83.2"},
-                       {sim_profile("stat_mp.prof"), "127.0.83.4"},
-                       {sim_profile("modeln.prof"), "127.0.83.5"},
-                       {sim_profile("modelt.prof"), "127.0.83.6"}};
+    run.sim.devices = {
+        {sim_profile("modelj.prof"), "127.0.83.1"},  {sim_profile("stat_pri.prof"), "127.0.83.2"},
+        {sim_profile("stat_mp.prof"), "127.0.83.4"}, {sim_profile("modeln.prof"), "127.0.83.5"},
+        {sim_profile("modelt.prof"), "127.0.83.6"},  {sim_profile("modelj.prof"), "127.0.83.7"}};
+    run.sim.faults = {"127.0.83.7:delay=600"};
     run.first = "127.0.83.1";
-    run.added = {"127.0.83.2", "127.0.83.4", "127.0.83.5", "127.0.83.6"};
+    run.added = {"127.0.83.2", "127.0.83.4", "127.0.83.5", "127.0.83.6", "127.0.83.7"};
     run.click_to_type = true;
     run.skip_status = 77;
     run.env = {"GUI_MM_TRAP_PORT=16258"};
