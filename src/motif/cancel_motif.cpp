@@ -76,6 +76,17 @@ void expose_cb(Widget w, XtPointer, XtPointer) {
     draw_scale(w);
 }
 
+// True while the keyboard focus is in a window of another program.
+bool focus_in_other_program() {
+    Display* dpy = XtDisplay(top_level);
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(dpy, &focus, &revert);
+    return focus != None && focus != PointerRoot && XtWindowToWidget(dpy, focus) == nullptr;
+}
+
+void delay_cb(XtPointer, XtIntervalId*);
+
 void show_now() {
     Widget d = widgets[W_CANCEL_DIALOG];
     if (d == nullptr)
@@ -83,6 +94,14 @@ void show_now() {
     // The dialog shows the progress itself: a Working box would only cover
     // it (and, belonging to another window, raise that window over it).
     remove_work();
+    // While the operator works in another program's window (a timed
+    // refresh fires then), the dialog waits for the operator to come back:
+    // mapped, it would make the window manager raise the window it belongs
+    // to over that work.
+    if (focus_in_other_program()) {
+        cs_state.delay_timer = XtAppAddTimeOut(app_context, 250, delay_cb, nullptr);
+        return;
+    }
     gui_manage_child(d);
     XmUpdateDisplay(d);
     draw_scale(widgets[W_CANCEL_DRAW]);

@@ -185,14 +185,39 @@ Step warning_once() {
     });
 }
 
-// The window is below the main window in the stack.
-Step below_main(const std::string& title) {
-    return check(title + " stays below the main window", [=]() -> std::string {
+// The window is below the other one in the stack.
+Step below(const std::string& title, const std::string& other) {
+    return check(title + " stays below " + other, [=]() -> std::string {
         std::vector<std::string> t = window_titles();
         auto at = [&](const std::string& x) {
             return std::find(t.begin(), t.end(), x) - t.begin();
         };
-        return at(title) < at(MAIN) ? "" : "it was raised over the main window";
+        return at(title) < at(other) ? "" : "it was raised over " + other;
+    });
+}
+
+// The operator's work in another program: a window of another client of
+// the X server, placed over the window by its size hints.
+const char* const OTHER = "Operator's notes";
+Step other_window_over(const std::string& title, Window* made) {
+    return check("another program's window over " + title, [=]() -> std::string {
+        Widget shell = shell_titled(title);
+        Display* dpy = XtDisplay(shell);
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(dpy, XtWindow(shell), DefaultRootWindow(dpy), 0, 0, &x, &y, &child);
+        *made = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), x, y, 300, 200, 0, 0, 0);
+        XSizeHints hints{};
+        hints.flags = USPosition | USSize;
+        hints.x = x;
+        hints.y = y;
+        hints.width = 300;
+        hints.height = 200;
+        XSetWMNormalHints(dpy, *made, &hints);
+        XStoreName(dpy, *made, OTHER);
+        XMapRaised(dpy, *made);
+        XFlush(dpy);
+        return std::string();
     });
 }
 
@@ -246,11 +271,28 @@ TEST(OpStatus, RefreshingWindowNeverTrapsTheOperator) {
                   check("Escape cleared the warning", []() -> std::string {
                       return warning_box_text().empty() ? "" : "it is still pending";
                   })};
-    // Channels in use: the refresh goes on, never over the main window.
-    s = s + Steps{type_into(PRI, "Channels", "1,2"), click(PRI, "Update"),
-                  type_into(MAIN, "Morix Name:", ""), count};
+    // Channels in use: the refresh goes on, never over the main window nor
+    // over another program's window (the window manager handles a raise on
+    // its own time: the stack is looked at a little later).
+    auto other = std::make_shared<Window>(0);
+    s = s + Steps{type_into(PRI, "Channels", "1,2"),
+                  click(PRI, "Update"),
+                  type_into(MAIN, "Morix Name:", ""),
+                  count,
+                  other_window_over(PRI, other.get()),
+                  check("the other program's window is on top",
+                        []() -> std::string {
+                            return window_titles().back() == OTHER ? "" : "it is not";
+                        }),
+                  pause(500),
+                  below(PRI, MAIN)};
     for (int i = 0; i < 3; ++i)
-        s = s + Steps{advance(10), read_again, below_main(PRI), count};
+        s = s +
+            Steps{advance(10), read_again, pause(500), below(PRI, MAIN), below(PRI, OTHER), count};
+    s.push_back(check("the other program's window goes", [=] {
+        XDestroyWindow(XtDisplay(top_level), *other);
+        return std::string();
+    }));
     s = s + Steps{menu("Status>Morix Status"),
                   wait_window("Morix Status : 127.0.83.2"),
                   pause(500),
