@@ -298,11 +298,7 @@ std::string why_overlapping(Widget shell) {
     for (Widget w : widgets_under(shell)) {
         if (!is_laid_out_control(w) || !managed_up(w) || !viewable(XtWindow(w)))
             continue;
-        XWindowAttributes a;
-        XGetWindowAttributes(dpy(), XtWindow(w), &a);
         Rect r = rect_of(w);
-        r.w = a.width;
-        r.h = a.height;
         for (const auto& [other, at] : shown)
             if (overlap(r, at))
                 return "\"" + (label_of(w).empty() ? XtName(w) : label_of(w)) + "\" " +
