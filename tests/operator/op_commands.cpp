@@ -155,21 +155,6 @@ TEST(OpCommands, CompareAndSaveDifferences) {
         "");
 }
 
-TEST(OpCommands, CopyToAnotherDevice) {
-    NEED_PROGRAM();
-    const char* W = "Copy";
-    EXPECT_EQ(run_scenario("copy", pick({J1}, {"mrxDialoutIdleTimer"}) +
-                                       Steps{menu("Commands>Copy..."), wait_window(W),
-                                             select_item(W, "Copy From", "127.0.81.1"),
-                                             select_item(W, "Copy To", "127.0.81.2"),
-                                             toggle(W, "Main Window Choice", true),
-                                             click(W, "Copy"), answer("Confirmation", "OK"),
-                                             device_has("127.0.81.2", "mrxDialoutIdleTimer", "77"),
-                                             answer("Reset Parameters", "Cancel"),
-                                             click(W, "Close"), wait_closed(W)}),
-              "");
-}
-
 // "" when the cancel dialog's label shows its whole text: as wide as its
 // text, not beginning with the ": " that follows what the operation does.
 std::string cut_label(Widget dialog) {
