@@ -117,6 +117,8 @@ Outcome send_traps_here(const TrapHostsRequest& req, const std::vector<MorixReco
         out.devices.push_back(d);
         free_prm_list(rec);
     }
+    if (co.cancelled)
+        out.report += "Operation cancelled.\n";
     // The reset the new settings need is left to the front end, as for
     // every change (mm_cli lists it under questions).
     out.follow_ups = co.outcome.follow_ups;

@@ -1,8 +1,11 @@
 // The cancel dialog of long operations: its label, the drawn progress scale,
 // the Cancel button with its optional confirmation, and the event filter
-// that lets only Cancel (and an open warning) act while work goes on.
+// that lets only Cancel, an open warning and the Close button of the window
+// at work act while work goes on.
+#include <Xm/BulletinB.h>
 #include <Xm/DrawingA.h>
 #include <Xm/MessageB.h>
+#include <Xm/PushB.h>
 
 #include "motif/motif_internal.h"
 #include "ui/ui.h"
@@ -15,6 +18,8 @@ struct CancelState {
     XtIntervalId delay_timer = 0;
     GC gc = nullptr;
     XFontStruct* font = nullptr;
+    int owner = -1;   // window whose work the dialog follows
+    int closing = -1; // window whose Close was clicked during its work
 };
 CancelState cs_state;
 
@@ -71,6 +76,17 @@ void expose_cb(Widget w, XtPointer, XtPointer) {
     draw_scale(w);
 }
 
+// True while the keyboard focus is in a window of another program.
+bool focus_in_other_program() {
+    Display* dpy = XtDisplay(top_level);
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(dpy, &focus, &revert);
+    return focus != None && focus != PointerRoot && XtWindowToWidget(dpy, focus) == nullptr;
+}
+
+void delay_cb(XtPointer, XtIntervalId*);
+
 void show_now() {
     Widget d = widgets[W_CANCEL_DIALOG];
     if (d == nullptr)
@@ -78,6 +94,14 @@ void show_now() {
     // The dialog shows the progress itself: a Working box would only cover
     // it (and, belonging to another window, raise that window over it).
     remove_work();
+    // While the operator works in another program's window (a timed
+    // refresh fires then), the dialog waits for the operator to come back:
+    // mapped, it would make the window manager raise the window it belongs
+    // to over that work.
+    if (focus_in_other_program()) {
+        cs_state.delay_timer = XtAppAddTimeOut(app_context, 250, delay_cb, nullptr);
+        return;
+    }
     gui_manage_child(d);
     XmUpdateDisplay(d);
     draw_scale(widgets[W_CANCEL_DRAW]);
@@ -108,6 +132,62 @@ void set_label(const std::string& text) {
     fit_label();
 }
 
+// The Close button of a shown window (the button its Escape presses).
+Widget close_button_of(int form_id) {
+    Widget form = form_id >= 0 ? ui_widget(form_id, UI_MAIN) : nullptr;
+    if (form == nullptr || !XtIsManaged(form) || !XmIsBulletinBoard(form))
+        return nullptr;
+    Widget b = nullptr;
+    XtVaGetValues(form, XmNcancelButton, &b, nullptr);
+    if (b == nullptr || !XtIsManaged(b) || !XtIsSensitive(b))
+        return nullptr;
+    XmString cs = nullptr;
+    XtVaGetValues(b, XmNlabelString, &cs, nullptr);
+    bool close = cvt_cps_str(cs) == "Close";
+    XmStringFree(cs);
+    return close ? b : nullptr;
+}
+
+// Asks (when the operation wants it) and stops the work; false when the
+// operator chose to go on.
+bool confirm_and_cancel() {
+    if (cs_state.confirm &&
+        ask_user(W_CANCEL_DIALOG, "Confirm Cancel?", "Cancel", "Continue", 2,
+                 "The operation will be partially complete,\nare you sure you want to cancel?") !=
+            ASK_OK)
+        return false;
+    if (widgets[W_CANCEL_DIALOG] != nullptr)
+        XtUnmanageChild(widgets[W_CANCEL_DIALOG]);
+    g_cancel_process = 1;
+    return true;
+}
+
+// Presses the Close of the window whose work was cancelled for it, once no
+// work is under way (the window's own commands are not run inside work).
+void close_after_work(XtPointer, XtIntervalId*) {
+    if (cs_state.closing < 0)
+        return;
+    if (cancel_dialog_active()) {
+        XtAppAddTimeOut(app_context, 50, close_after_work, nullptr);
+        return;
+    }
+    Widget b = close_button_of(cs_state.closing);
+    cs_state.closing = -1;
+    if (b == nullptr)
+        return;
+    XmPushButtonCallbackStruct cbs = {};
+    cbs.reason = XmCR_ACTIVATE;
+    XtCallCallbacks(b, XmNactivateCallback, &cbs);
+}
+
+// Close clicked in the window at work: the operator wants the window gone,
+// so its work stops (as by Cancel) and the window closes after it.
+void close_pressed(int form_id) {
+    if (cs_state.closing >= 0 || !confirm_and_cancel())
+        return;
+    cs_state.closing = form_id;
+}
+
 } // namespace
 
 void pop_cancel_dialog(int mode, int parent_id, const std::string& title, const std::string& label,
@@ -119,6 +199,7 @@ void pop_cancel_dialog(int mode, int parent_id, const std::string& title, const 
     if (top_level == nullptr)
         return;
     fetch_widget("cancel_dialog", parent_widget(parent_id), W_CANCEL_DIALOG);
+    cs_state.owner = parent_id;
     cs_state.confirm = confirm;
     cs_state.show_scale = show_scale;
     set_dialog_title(W_CANCEL_DIALOG, title.empty() ? "Cancel" : title);
@@ -128,7 +209,8 @@ void pop_cancel_dialog(int mode, int parent_id, const std::string& title, const 
         if (!show_scale)
             XtUnmanageChild(widgets[W_CANCEL_DRAW]);
     }
-    g_cancel_process = 0;
+    // A window closed during its work stays cancelled until it is closed.
+    g_cancel_process = cs_state.closing >= 0 ? 1 : 0;
     g_snmp_pct_done = 0;
     g_other_pct_done = 0;
     g_update_in_snmp = follow_snmp;
@@ -154,6 +236,9 @@ int pop_cancel_dialog_down() {
     g_snmp_pct_done = 0;
     g_other_pct_done = 0;
     g_update_in_snmp = 0;
+    cs_state.owner = -1;
+    if (cs_state.closing >= 0)
+        XtAppAddTimeOut(app_context, 0, close_after_work, nullptr);
     return cancelled;
 }
 
@@ -186,14 +271,7 @@ void update_cancel_scale() {
 
 // The Cancel button of the cancel dialog (id 114).
 void cancel_button_pressed() {
-    if (cs_state.confirm &&
-        ask_user(W_CANCEL_DIALOG, "Confirm Cancel?", "Cancel", "Continue", 2,
-                 "The operation will be partially complete,\nare you sure you want to cancel?") !=
-            ASK_OK)
-        return;
-    if (widgets[W_CANCEL_DIALOG] != nullptr)
-        XtUnmanageChild(widgets[W_CANCEL_DIALOG]);
-    g_cancel_process = 1;
+    confirm_and_cancel();
 }
 
 // ---- event processing -----------------------------------------------------
@@ -224,6 +302,19 @@ bool window_inside(Widget w, Window win) {
     return false;
 }
 
+// A button event inside b (a gadget lies in its parent's window).
+bool on_button(Widget b, const XEvent& ev) {
+    if (ev.type != ButtonPress && ev.type != ButtonRelease)
+        return false;
+    if (XtIsWidget(b))
+        return window_inside(b, ev.xany.window);
+    Position x = 0, y = 0;
+    Dimension w = 0, h = 0;
+    XtVaGetValues(b, XmNx, &x, XmNy, &y, XmNwidth, &w, XmNheight, &h, nullptr);
+    return ev.xany.window == XtWindow(XtParent(b)) && ev.xbutton.x >= x && ev.xbutton.y >= y &&
+           ev.xbutton.x < x + w && ev.xbutton.y < y + h;
+}
+
 } // namespace
 
 void clear_event_queue(int widget_id) {
@@ -238,6 +329,8 @@ void clear_event_queue(int widget_id) {
     Widget warn_ok = widgets[W_WARNING_BOX] != nullptr ? XtParent(widgets[W_WARNING_BOX]) : nullptr;
     Widget key_target =
         target != nullptr && widget_id == W_CANCEL_BUTTON ? get_shell_parent(target) : nullptr;
+    int owner = widget_id == W_CANCEL_BUTTON ? cs_state.owner : -1;
+    Widget close = close_button_of(owner);
     XEvent ev;
     long mask =
         KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
@@ -246,6 +339,9 @@ void clear_event_queue(int widget_id) {
         if (window_inside(target, ev.xany.window) || window_inside(warn_ok, ev.xany.window) ||
             (key && window_inside(key_target, ev.xany.window))) {
             XtDispatchEvent(&ev);
+        } else if (close != nullptr && on_button(close, ev)) {
+            if (ev.type == ButtonPress)
+                close_pressed(owner);
         } else if (ev.type == KeyPress || ev.type == ButtonPress) {
             XBell(dpy, 50);
         }

@@ -342,6 +342,15 @@ void ui_set_option_items(int id, const std::vector<std::string>& labels, int tab
             XtAddCallback(pb, XmNactivateCallback, basic_option_cb,
                           reinterpret_cast<XtPointer>(static_cast<long>(id)));
     }
+    // An option menu sizes itself to its largest button: with none it
+    // shrinks to a sliver and the row below slides over its label. A greyed
+    // blank button keeps it a row high (the blank menu reads as no value).
+    if (labels.empty()) {
+        XmString cs = XmStringCreateLocalized(const_cast<char*>(" "));
+        XtVaCreateManagedWidget("enum_pb", xmPushButtonGadgetClass, menu, XmNlabelString, cs,
+                                XmNsensitive, False, nullptr);
+        XmStringFree(cs);
+    }
     // Setting the pulldown again makes the option button size itself to
     // the new buttons.
     XtVaSetValues(w, XmNsubMenuId, menu, nullptr);

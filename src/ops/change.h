@@ -71,7 +71,8 @@ uint32_t change_reset_mask(MorixRecord* rec, ResetPorts* ports);
 // The per-device report lines of the Set funnels: the node errors of the
 // Set, then the undo entry, left-out values and read-back lines. Each line
 // ends with a line end; the second form is the basic windows' (one warning
-// a line). True when the device counts as an error.
+// a line). True when the device counts as an error. A cancel is the
+// operation's, not the device's: the caller says it once.
 bool change_report_lines(const DeviceChange& d, bool cancelled, std::string* text);
 bool change_report_warnings(const DeviceChange& d, bool cancelled, std::vector<std::string>* out);
 // Why a device that answered did not take or hold every value: its refused

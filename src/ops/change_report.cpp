@@ -109,8 +109,6 @@ bool change_report_lines(const DeviceChange& d, bool cancelled, std::string* tex
     error = safe_lines(d, &safe) || error;
     for (const std::string& l : nodes)
         *text += l + "\n";
-    if (cancelled)
-        *text += "Operation cancelled.\n";
     for (const std::string& l : safe)
         *text += l + "\n";
     return error;

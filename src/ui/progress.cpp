@@ -54,8 +54,9 @@ void CancelDialogProgress::step(int done, int total, const std::string& current)
     if (many_ && (last_done_ < 0 || current != last_current_)) {
         last_done_ = done;
         last_current_ = current;
-        reset_cancel_dialog(what_ + ": " + std::to_string(done) + " of " + std::to_string(total) +
-                                " done" + (current.empty() ? "" : ", last"),
+        // A run that does not say what it does counts alone (no ": " first).
+        reset_cancel_dialog((what_.empty() ? "" : what_ + ": ") + std::to_string(done) + " of " +
+                                std::to_string(total) + " done" + (current.empty() ? "" : ", last"),
                             current);
     }
     is_cancelled(total > 0 ? done * 100 / total : 0);

@@ -52,7 +52,7 @@ TEST(OpAccess, ChangesAreGreyedForAnUnlistedOperator) {
                    type_into(P, "Ports (e.g. 1-4,7 or all):", "1"), click(P, "Read Ports"),
                    click(P, "Add Async Port..."), wait_window(ADD), greyed(ADD, "", "OK"),
                    greyed(P, "", "Apply"), click(ADD, "Close"), answer_if_asked("Question", "OK"),
-                   device_has(A, "mrxpCliInactivity.1", before)}),
+                   device_has(A, "mrxpCliInactivity.1", before), expect_no_overlap(P)}),
               "");
 }
 

@@ -62,10 +62,10 @@ Step key_in(const std::string& window, const std::string& key);
 // Waits for a window to be on screen, or gone.
 Step wait_window(const std::string& title, int timeout_ms = 5000);
 Step wait_closed(const std::string& title, int timeout_ms = 5000);
-// Waits until the window is on top of every other window of the program.
-Step expect_top(const std::string& title);
 // Waits until the window has at least the size its contents ask for.
 Step expect_natural_size(const std::string& title);
+// Waits until no two controls of the window overlap.
+Step expect_no_overlap(const std::string& title);
 // Waits until a text area or field (widget name) contains needle.
 Step wait_text(const std::string& window, const std::string& widget, const std::string& needle,
                int timeout_ms = 10000);
@@ -92,7 +92,6 @@ Steps operator+(Steps a, const Steps& b);
 std::string run_scenario(const std::string& name, const Steps& steps, int budget_ms = 60000);
 
 // What the screen holds.
-std::string top_window();
 std::vector<std::string> window_titles();
 std::string text_of(const std::string& window, const std::string& widget);
 std::vector<std::string> list_items(const std::string& window, const std::string& list);

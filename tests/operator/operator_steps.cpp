@@ -508,18 +508,19 @@ Step wait_closed(const std::string& title, int timeout_ms) {
             timeout_ms};
 }
 
-Step expect_top(const std::string& title) {
-    return {"expect " + quoted(title) + " on top", [=]() -> std::string {
-                std::string top = top_window();
-                return top == title ? "" : quoted(top) + " is on top";
-            }};
-}
-
 Step expect_natural_size(const std::string& title) {
     return {"expect " + quoted(title) + " at its natural size", [=]() -> std::string {
                 Widget shell = nullptr;
                 std::string why = need_shell(title, &shell);
                 return why.empty() ? why_not_natural_size(shell) : why;
+            }};
+}
+
+Step expect_no_overlap(const std::string& title) {
+    return {"expect no two controls of " + quoted(title) + " to overlap", [=]() -> std::string {
+                Widget shell = nullptr;
+                std::string why = need_shell(title, &shell);
+                return why.empty() ? why_overlapping(shell) : why;
             }};
 }
 
@@ -568,11 +569,6 @@ std::string run_scenario(const std::string& name, const Steps& steps, int budget
         unwind();
     pump(200);
     return g_run.failure;
-}
-
-std::string top_window() {
-    std::vector<TopWindow> tops = top_windows();
-    return tops.empty() ? "" : tops.back().title;
 }
 
 std::vector<std::string> window_titles() {

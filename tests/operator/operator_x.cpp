@@ -275,6 +275,41 @@ std::string why_not_natural_size(Widget shell) {
     return "";
 }
 
+namespace {
+
+// A control whose place on the screen is its own: a label, button, toggle,
+// text field or option menu (the parts of an option menu and of menus are
+// the menu's).
+bool is_laid_out_control(Widget w) {
+    for (Widget p = XtParent(w); p != nullptr && !XtIsShell(p); p = XtParent(p))
+        if (XmIsRowColumn(p) && is_input(p))
+            return false;
+    return XtIsWidget(w) && (XmIsLabel(w) || XmIsTextField(w) || is_input(w));
+}
+
+bool overlap(const Rect& a, const Rect& b) {
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+} // namespace
+
+std::string why_overlapping(Widget shell) {
+    std::vector<std::pair<Widget, Rect>> shown;
+    for (Widget w : widgets_under(shell)) {
+        if (!is_laid_out_control(w) || !managed_up(w) || !viewable(XtWindow(w)))
+            continue;
+        Rect r = rect_of(w);
+        for (const auto& [other, at] : shown)
+            if (overlap(r, at))
+                return "\"" + (label_of(w).empty() ? XtName(w) : label_of(w)) + "\" " +
+                       describe(r) + " overlaps \"" +
+                       (label_of(other).empty() ? XtName(other) : label_of(other)) + "\" " +
+                       describe(at);
+        shown.emplace_back(w, r);
+    }
+    return "";
+}
+
 std::string why_not_clickable(Widget w) {
     std::string name = "\"" + (label_of(w).empty() ? XtName(w) : label_of(w)) + "\"";
     if (!managed_up(w) || !viewable(XtWindowOfObject(w)))

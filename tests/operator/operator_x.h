@@ -30,6 +30,9 @@ Widget find_input(Widget shell, const std::string& label);
 
 // "" when the shell is at least as large as its contents ask to be.
 std::string why_not_natural_size(Widget shell);
+// "" when no two controls of the window (labels, buttons, fields, option
+// menus) overlap on the screen, else the first two that do.
+std::string why_overlapping(Widget shell);
 // "" when a click at the middle of w reaches w, else why not.
 std::string why_not_clickable(Widget w);
 // "" when the window is the top window and holds the keyboard focus.
