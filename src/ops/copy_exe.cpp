@@ -190,6 +190,9 @@ void copy_all(const CopyRequest& req, const MorixRecord& src, LongOperation& op,
         }
         report_dst(d, cancelled, st);
     }
+    // A cancel stops the whole copy: said once, after the destinations.
+    if (cancelled)
+        st->say("Operation cancelled.");
 }
 
 // Reads the source; false when the copy cannot go on.

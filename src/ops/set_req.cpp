@@ -208,7 +208,7 @@ void send_set_chains(const std::vector<MorixRecord*>& devices, const SetCommand&
             so->set_errors.push_back(d.rec->name);
     }
     // A cancel stops the whole operation: said once, not per device.
-    if (*cancelled)
+    if (co.cancelled)
         text_set_buf("Operation cancelled.", &msg, 1);
     if (co.outcome.result == Result::refused) {
         o.warnings.push_back(MSG_NO_ACCESS);
