@@ -46,6 +46,11 @@ void cli_list_asked(Outcome* out, DeviceState state, const std::string& why) {
     list_asked(out, ": not reachable; nothing was done", &state, why);
 }
 
+void cli_complete_devices(Outcome* o) {
+    if (!o->devices.empty())
+        list_asked(o, ": not reachable; nothing was done", nullptr, "");
+}
+
 void cli_add_unreachable(Outcome* o, const std::string& what) {
     list_asked(o, " is not reachable; " + what + " was not sent to it", nullptr, "");
 }

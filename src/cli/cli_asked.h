@@ -13,6 +13,9 @@
 // "DEVICE: <why>" (state done: no reason). A result of done becomes failed
 // when a device listed is not done.
 void cli_list_asked(Outcome* out, DeviceState state, const std::string& why);
+// What every printed outcome gets: when the command listed devices, the
+// silent devices asked for that it did not list join them as unreachable.
+void cli_complete_devices(Outcome* o);
 // Adds the unreachable devices of the list to o (what names the command,
 // as in "the reset"); a result of done becomes failed when there are any.
 void cli_add_unreachable(Outcome* o, const std::string& what);

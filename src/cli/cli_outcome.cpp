@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/cli.h"
+#include "cli/cli_asked.h"
 #include "ops/set_cmd.h"
 #include "ui/progress.h"
 #include "ui_headless/ui_headless.h"
@@ -48,6 +49,7 @@ int cli_print_outcome(const char* verb, const Outcome& said) {
     // The program's sentences pass the headless services' rewording seam,
     // as those written into windows do.
     Outcome outcome = said;
+    cli_complete_devices(&outcome);
     outcome.report = hl_reworded(outcome.report);
     for (std::string& w : outcome.warnings)
         w = hl_reworded(w);

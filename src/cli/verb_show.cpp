@@ -55,7 +55,9 @@ void json_device(const MorixRecord& r) {
 // was not read, not reachable or not read. A device the report stopped
 // before (a cancel) was cancelled. Each one not done is named on standard
 // error; the JSON document adds those the report did not list.
-void finish_devices(const Outcome& out, const std::vector<std::string>& listed) {
+// Returns whether every device was done.
+bool finish_devices(const Outcome& out, const std::vector<std::string>& listed) {
+    bool all_done = true;
     for (const MorixRecord* r : session().devices()) {
         if (!r)
             break;
@@ -71,7 +73,9 @@ void finish_devices(const Outcome& out, const std::vector<std::string>& listed) 
         if (cli_json && !in_report)
             cli_json_device(cli_json_doc(), d);
         cli_warn_device("show", d);
+        all_done = all_done && d.state == DeviceState::done;
     }
+    return all_done;
 }
 
 } // namespace
@@ -152,8 +156,9 @@ int verb_show(const std::vector<std::string>& args) {
     }
     std::fflush(stdout);
     Result result = out.result;
-    if (result != Result::refused)
-        finish_devices(out, listed);
+    // A device asked for and not read makes the whole run a failure.
+    if (result != Result::refused && !finish_devices(out, listed) && result == Result::done)
+        result = Result::failed;
     if (cli_json)
         cli_json_doc().end_array().str(
             "result", result == Result::failed ? "unread" : cli_result_name(result));

@@ -309,6 +309,26 @@ TEST_F(CliJson, UnreachableDevicesAreNamedByEveryVerb) {
     }
 }
 
+// A command that serves the reachable devices lists the silent ones too,
+// whichever verb printed it: the guarantee is the printer's, not each verb's.
+TEST_F(CliJson, ServedRunsListTheSilentDevicesAskedFor) {
+    const std::vector<std::vector<std::string>> verbs = {
+        {"set", "sysContact=x"}, {"undo"}, {"page", "ip"}, {"send-traps-here"}, {"modems"}};
+    for (const std::vector<std::string>& v : verbs) {
+        std::vector<std::string> args = {"-y", "--json", "-mrx", A + "," + Q, "-t", "1", "-r", "0"};
+        args.insert(args.end(), v.begin(), v.end());
+        ProgramResult r = run_cli(args);
+        EXPECT_EQ(r.status, 1) << v[0] << r.err;
+        EXPECT_TRUE(has(r.err, "mm_cli " + v[0] + ": " + Q + ": not reachable")) << v[0] << r.err;
+        auto doc = parse_json(r.out);
+        std::string listed;
+        for (int i = 0; i < 3; ++i)
+            if (doc["devices." + std::to_string(i) + ".device"] == "\"" + Q + "\"")
+                listed = doc["devices." + std::to_string(i) + ".result"];
+        EXPECT_EQ(listed, "\"unreachable\"") << v[0] << r.out;
+    }
+}
+
 // Completion names come from the installed catalogue and pages.
 // The exit status comes from the commands' result codes, never from their
 // words: the same runs with the program's sentences reworded (MM_REWORD, a
