@@ -355,16 +355,14 @@ int query_take(int index, const IdentItem& it, int old_type, const std::string& 
     return 0;
 }
 
-// The selected rows; a list of one device needs no selection. Warns and
-// gives nothing when no row is selected.
+// The selected rows; a list of one device needs no selection (its row is
+// selected). Warns and gives nothing when no row is selected.
 std::vector<int> rows_to_work_on() {
-    std::vector<int> sel = main_selection().devices;
-    if (mrx_lst_cnt == 1 && sel.empty()) {
+    std::vector<int> sel = rows_of_selection(main_selection().devices, mrx_lst_cnt);
+    if (sel.size() == 1 && main_selection().devices.empty())
         ui_list_select_pos(W_MRX_LIST, 1, false);
-        sel.push_back(1);
-    }
     if (sel.empty())
-        display_warn(W_MAIN_WINDOW, "You must select a Morix.");
+        display_warn(W_MAIN_WINDOW, k_select_a_morix);
     return sel;
 }
 
@@ -397,6 +395,14 @@ int resort_moved(const std::vector<MorixRecord*>& moved, const std::vector<Morix
 }
 
 } // namespace
+
+const char* const k_select_a_morix = "You must select a Morix.";
+
+std::vector<int> rows_of_selection(const std::vector<int>& selected, int listed) {
+    if (listed == 1 && selected.empty())
+        return {1};
+    return selected;
+}
 
 void query_morix(const std::string& alt_community) {
     std::vector<int> sel = rows_to_work_on();
@@ -448,23 +454,14 @@ void query_morix(const std::string& alt_community) {
     mrx_list_changed();
 }
 
-void view_morix() {
-    if (!check_main_sel(W_MAIN_WINDOW, SEL_FIRST)) {
-        ui_unmanage(W_MRX_INFO_BOX);
-        return;
-    }
-    for (int i = 0; i < mrx_lst_cnt; ++i) {
-        if (is_selected(host_info_list[i]) && host_info_list[i]->reachable) {
-            display_mrx_info(i);
-            return;
-        }
-    }
-}
-
 namespace {
-// The device information window's label as last set.
-std::string shown_info_label;
+// Told of a device that left the list or stopped answering.
+std::function<void(const std::string&)> device_gone_hook;
 } // namespace
+
+void set_device_gone_hook(std::function<void(const std::string&)> hook) {
+    device_gone_hook = std::move(hook);
+}
 
 DeviceInfoText device_info_text(const MorixRecord& rec) {
     DeviceInfoText t;
@@ -482,44 +479,23 @@ DeviceInfoText device_info_text(const MorixRecord& rec) {
     return t;
 }
 
-void display_mrx_info(int index) {
-    if (index < 0 || index >= mrx_lst_cnt)
-        return;
-    DeviceInfoText shown = device_info_text(*host_info_list[index]);
-    set_widget_label(W_MRX_INFO_LABEL, shown.label);
-    shown_info_label = shown.label;
-    if (host_info_list[index]->modem_count >= 1) {
-        ui_set_text(W_MRX_INFO_MDM_TEXT, shown.modems);
-        ui_manage(W_MRX_INFO_MDM_TEXT);
-    } else {
-        ui_unmanage(W_MRX_INFO_MDM_TEXT);
-    }
-    ui_manage(W_MRX_INFO_BOX);
-}
-
 void remove_mrx_info(const std::string& name) {
-    if (window_open(W_MRX_INFO_BOX) && shown_info_label.find(name) != std::string::npos)
-        ui_unmanage(W_MRX_INFO_BOX);
+    if (device_gone_hook)
+        device_gone_hook(name);
 }
 
-void delete_morix() {
-    std::vector<int> sel = rows_to_work_on();
-    if (sel.empty())
-        return;
-    int removed = 0;
-    for (int p : sel) {
-        int index = p - 1 - removed;
-        if (index < 0 || index >= mrx_lst_cnt)
+Outcome delete_devices(const std::vector<MorixRecord*>& devices) {
+    Outcome out;
+    for (MorixRecord* rec : devices) {
+        int index = index_of(rec);
+        if (index < 0)
             continue;
-        remove_mrx_info(host_info_list[index]->name);
-        ui_list_delete_pos(W_MRX_LIST, index + 1);
+        out.devices.push_back(DeviceOutcome{rec->name, DeviceState::done, ""});
+        remove_mrx_info(rec->name);
         host_info_list.take(index);
-        ++removed;
     }
-    int current = sel.front() > mrx_lst_cnt ? mrx_lst_cnt : sel.front();
-    if (current >= 1)
-        ui_list_select_pos(W_MRX_LIST, current, false);
     mrx_list_changed();
+    return out;
 }
 
 int show_morix_list_dupl(int index) {

@@ -74,7 +74,6 @@ Result add_morix(const AddMorixRequest& req);
 // them one after the other). The result of each, in order.
 std::vector<Result> add_morixes(const std::vector<AddMorixRequest>& reqs);
 void query_morix(const std::string& alt_community);
-void view_morix();
 // What the device information window shows of a device: its name and
 // information text, and a line per group of modems with their revision.
 struct DeviceInfoText {
@@ -82,23 +81,59 @@ struct DeviceInfoText {
     std::string modems;
 };
 DeviceInfoText device_info_text(const MorixRecord& rec);
-void display_mrx_info(int index);
+// A device left the list or stopped answering: tells the hook in force
+// (the front end closes what it shows of the device).
 void remove_mrx_info(const std::string& name);
-void delete_morix();
+void set_device_gone_hook(std::function<void(const std::string&)> hook);
+// The rows a list command works on: the selected rows, or the only row of
+// a list of one device.
+std::vector<int> rows_of_selection(const std::vector<int>& selected, int listed);
+extern const char* const k_select_a_morix;
+// Takes the devices out of the list (each one's shown information closes).
+Outcome delete_devices(const std::vector<MorixRecord*>& devices);
 int show_morix_list_dupl(int index);
-int get_snmp_info_vals(int mode);
-// What the SNMP settings window's Set takes: which settings to update and
-// the three fields as typed (blank: the default, written back).
+// What the SNMP settings window shows: the three fields (blank where the
+// devices differ) and, in the outcome, the warning when they differ.
+struct SnmpSettingsView {
+    Outcome outcome;
+    std::string timeout, retries, community;
+};
+// The settings of the devices (refused when there are none).
+SnmpSettingsView snmp_settings_of(const std::vector<MorixRecord*>& devices);
+// The program's settings for devices added from now on.
+SnmpSettingsView snmp_default_settings();
+// What the SNMP settings window's Set takes: which settings to update, the
+// three fields as typed (blank: the default) and the devices to update.
 struct SnmpSettingsRequest {
     bool update_defaults = false;
     bool update_selected = false;
     std::string timeout, retries, community;
+    std::vector<MorixRecord*> devices;
 };
-// done, or refused with a warning.
-Result set_snmp_info_vals(const SnmpSettingsRequest& req);
-void disable_main_menu_opt();
+// The outcome (done, or refused with a warning) and the number fields that
+// were blank and take the default (empty: leave the field as typed).
+struct SnmpSettingsOutcome {
+    Outcome outcome;
+    std::string timeout_filled, retries_filled;
+};
+SnmpSettingsOutcome change_snmp_settings(const SnmpSettingsRequest& req);
+// Whether each product-specific entry of the main menu is available for
+// the devices: every one of them has what the entry's command needs.
+struct MenuEntryState {
+    int id = 0;
+    bool available = true;
+};
+std::vector<MenuEntryState> product_menu_states(const std::vector<MorixRecord*>& devices);
 int set_mrx_lst();
-int check_sel_set_mrxs(int dialog_id, const std::string& message, int force);
+// The devices that refuse sets, named in one warning (empty when none);
+// with message added, go is 1 when force is set or another device allows
+// sets.
+struct RefusedSets {
+    std::string warning;
+    int go = 0;
+};
+RefusedSets refused_sets(const std::vector<MorixRecord*>& devices, const std::string& message,
+                         int force);
 
 // Windows that show the device list register here; every listener runs
 // after the list changed (a device added, queried, deleted, or the list

@@ -1,4 +1,4 @@
-// SNMP settings dialog, menu entries by product type, the basic-mode map of
+// SNMP settings of devices and defaults, menu entries by product type, the basic-mode map of
 // selected devices and the refused-sets warning.
 #include <cstdlib>
 
@@ -8,18 +8,17 @@
 #include "snmp_access/product_types.h"
 #include "ui/app_globals.h"
 #include "ui/outcome.h"
-#include "ui/ui.h"
-#include "ui/widget_ids.h"
 
 namespace {
 
-// Reads a number field; an empty one is refilled with the default. False
-// when the text is not a number in range.
-bool read_number_field(int id, const std::string& typed, int def, int low, int high, int* out) {
+// Reads a number field; an empty one takes the default, given back in
+// filled. False when the text is not a number in range.
+bool read_number_field(const std::string& typed, int def, int low, int high, int* out,
+                       std::string* filled) {
     std::string text;
     remove_blanks(typed, &text);
     if (text.empty()) {
-        ui_set_text(id, std::to_string(def));
+        *filled = std::to_string(def);
         *out = def;
         return true;
     }
@@ -31,90 +30,82 @@ bool read_number_field(int id, const std::string& typed, int def, int low, int h
     return true;
 }
 
+Result refuse(Outcome& outcome, const std::string& warning) {
+    outcome.result = Result::refused;
+    outcome.warnings.push_back(warning);
+    return outcome.result;
+}
+
 } // namespace
 
-int get_snmp_info_vals(int mode) {
-    if (mode == 1) {
-        ui_set_text(W_SNMP_TIMEOUT_TF, std::to_string(mm_snmp_def_to));
-        ui_set_text(W_SNMP_RETRIES_TF, std::to_string(mm_snmp_def_rty));
-        ui_set_text(W_SNMP_COMM_TF, mm_snmp_def_comm);
-        return 1;
+SnmpSettingsView snmp_default_settings() {
+    SnmpSettingsView v;
+    v.timeout = std::to_string(mm_snmp_def_to);
+    v.retries = std::to_string(mm_snmp_def_rty);
+    v.community = mm_snmp_def_comm;
+    return v;
+}
+
+SnmpSettingsView snmp_settings_of(const std::vector<MorixRecord*>& devices) {
+    SnmpSettingsView v;
+    if (devices.empty()) {
+        v.outcome.result = Result::refused;
+        return v;
     }
-    if (!check_main_sel(W_MAIN_WINDOW, SEL_ANY))
-        return 0;
-    ui_set_text(W_SNMP_TIMEOUT_TF, "");
-    ui_set_text(W_SNMP_RETRIES_TF, "");
-    ui_set_text(W_SNMP_COMM_TF, "");
-    const MorixRecord* first = nullptr;
+    const MorixRecord* first = devices.front();
     bool same_tr = true, same_comm = true;
-    for (int i = 0; i < mrx_lst_cnt; ++i) {
-        const MorixRecord* r = host_info_list[i];
-        if (!is_selected(r))
-            continue;
-        if (!first) {
-            first = r;
-            continue;
-        }
+    for (const MorixRecord* r : devices) {
         same_tr = same_tr && r->timeout == first->timeout && r->retries == first->retries;
         same_comm = same_comm && r->community == first->community;
     }
-    if (!first)
-        return 0;
     if (same_tr) {
-        ui_set_text(W_SNMP_TIMEOUT_TF, std::to_string(first->timeout / 1000000));
-        ui_set_text(W_SNMP_RETRIES_TF, std::to_string(first->retries));
+        v.timeout = std::to_string(first->timeout / 1000000);
+        v.retries = std::to_string(first->retries);
     }
     if (same_comm)
-        ui_set_text(W_SNMP_COMM_TF, first->community);
+        v.community = first->community;
     if (!same_tr || !same_comm)
-        display_warn(W_SNMP_FORM, "One or more SNMP values were different for the selected "
-                                  "Morixes.\nThose values will not be displayed.");
-    return 1;
+        v.outcome.warnings.push_back("One or more SNMP values were different for the selected "
+                                     "Morixes.\nThose values will not be displayed.");
+    return v;
 }
 
-Result set_snmp_info_vals(const SnmpSettingsRequest& req) {
-    bool upd_def = req.update_defaults;
-    bool upd_sel = req.update_selected;
-    if (!upd_def && !upd_sel) {
-        display_warn(W_SNMP_FORM, "You must select one or both update options.");
-        return Result::refused;
+SnmpSettingsOutcome change_snmp_settings(const SnmpSettingsRequest& req) {
+    SnmpSettingsOutcome out;
+    if (!req.update_defaults && !req.update_selected) {
+        refuse(out.outcome, "You must select one or both update options.");
+        return out;
     }
-    if (upd_sel && !check_main_sel(W_SNMP_FORM, SEL_ANY))
-        return Result::refused;
     int timeout = 0, retries = 0;
-    if (!read_number_field(W_SNMP_TIMEOUT_TF, req.timeout, mm_snmp_def_to, 0, MAX_TIMEOUT_SECS,
-                           &timeout)) {
-        display_warn(W_SNMP_FORM, "The time-out must be a number of seconds from 0 to " +
-                                      std::to_string(MAX_TIMEOUT_SECS) + ".");
-        return Result::refused;
+    if (!read_number_field(req.timeout, mm_snmp_def_to, 0, MAX_TIMEOUT_SECS, &timeout,
+                           &out.timeout_filled)) {
+        refuse(out.outcome, "The time-out must be a number of seconds from 0 to " +
+                                std::to_string(MAX_TIMEOUT_SECS) + ".");
+        return out;
     }
-    if (!read_number_field(W_SNMP_RETRIES_TF, req.retries, mm_snmp_def_rty, 0, 100, &retries)) {
-        display_warn(W_SNMP_FORM, "The retries must be a number from 0 to 100.");
-        return Result::refused;
+    if (!read_number_field(req.retries, mm_snmp_def_rty, 0, 100, &retries, &out.retries_filled)) {
+        refuse(out.outcome, "The retries must be a number from 0 to 100.");
+        return out;
     }
     std::string comm;
     remove_blanks(req.community, &comm);
     if (comm.empty())
         comm = mm_snmp_def_comm;
-    if (upd_def) {
+    if (req.update_defaults) {
         if (timeout > 0)
             mm_snmp_def_to = timeout;
         mm_snmp_def_rty = retries;
         mm_snmp_def_comm = comm;
     }
-    if (upd_sel) {
-        for (int i = 0; i < mrx_lst_cnt; ++i) {
-            MorixRecord* r = host_info_list[i];
-            if (!is_selected(r))
-                continue;
+    if (req.update_selected) {
+        for (MorixRecord* r : req.devices) {
             r->timeout = timeout * 1000000;
             r->retries = retries;
             r->community = comm;
+            out.outcome.devices.push_back(DeviceOutcome{r->name, DeviceState::done, ""});
         }
     }
-    ui_set_toggle(W_SNMP_UPD_DEF_TB, false, false);
-    ui_set_toggle(W_SNMP_UPD_SEL_TB, false, false);
-    return Result::done;
+    return out;
 }
 
 namespace {
@@ -157,21 +148,17 @@ bool device_has(const MorixRecord* r, MenuNeed need) {
 
 } // namespace
 
-void disable_main_menu_opt() {
-    // Runs on every selection change: marks the selection without the
-    // warning an empty selection would give.
-    check_main_sel(W_MAIN_WINDOW, SEL_MARK_ONLY);
-    // An entry stays available while every selected device has what its
-    // command needs.
+std::vector<MenuEntryState> product_menu_states(const std::vector<MorixRecord*>& devices) {
+    // An entry stays available while every device has what its command
+    // needs.
+    std::vector<MenuEntryState> states;
     for (const ProductMenuEntry& e : k_product_menu) {
         bool all_have = true;
-        for (int i = 0; i < mrx_lst_cnt && all_have; ++i) {
-            const MorixRecord* r = host_info_list[i];
-            if (is_selected(r) && r->reachable)
-                all_have = device_has(r, e.need);
-        }
-        ui_set_sensitive(e.id, all_have);
+        for (const MorixRecord* r : devices)
+            all_have = all_have && device_has(r, e.need);
+        states.push_back(MenuEntryState{e.id, all_have});
     }
+    return states;
 }
 
 int set_mrx_lst() {
@@ -188,13 +175,12 @@ int set_mrx_lst() {
     return port_mrx_map.count;
 }
 
-int check_sel_set_mrxs(int dialog_id, const std::string& message, int force) {
+RefusedSets refused_sets(const std::vector<MorixRecord*>& devices, const std::string& message,
+                         int force) {
+    RefusedSets out;
     std::string names;
     bool any_allows = false;
-    for (int i = 0; i < mrx_lst_cnt; ++i) {
-        const MorixRecord* r = host_info_list[i];
-        if (!is_selected(r) || !r->reachable)
-            continue;
+    for (const MorixRecord* r : devices) {
         if (r->allow_set) {
             any_allows = true;
             continue;
@@ -202,12 +188,11 @@ int check_sel_set_mrxs(int dialog_id, const std::string& message, int force) {
         names += (names.empty() ? "" : ", ") + r->name;
     }
     if (names.empty())
-        return 0;
-    int result = 0;
+        return out;
     if (!message.empty() && (force || any_allows)) {
         names += "\n\n" + message;
-        result = 1;
+        out.go = 1;
     }
-    display_warn(dialog_id, names);
-    return result;
+    out.warning = names;
+    return out;
 }

@@ -16,6 +16,7 @@
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
 #include "frame/render.h"
+#include "frame/settings_window.h"
 #include "snmp_access/morix_record.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"

@@ -8,7 +8,10 @@
 #include "devices/mrx_list_file.h"
 #include "devices/mrx_select.h"
 #include "devices_sim_util.h"
+#include "frame/device_info_window.h"
+#include "frame/device_list_window.h"
 #include "frame/dispatch.h"
+#include "frame/settings_window.h"
 #include "snmp_access/product_types.h"
 #include "support/snmpd_peer.h"
 #include "ui/app_globals.h"
@@ -194,7 +197,7 @@ TEST_F(ListSim, SnmpSettingsOfSelectedDevices) {
     EXPECT_EQ(warnings(),
               (std::vector<std::string>{"You must select one or both update options."}));
     ui_set_toggle(W_SNMP_UPD_SEL_TB, true, false);
-    EXPECT_EQ(set_snmp_info_vals({false, true, "7", "", " pub lic "}), Result::done);
+    EXPECT_EQ(set_snmp_info_vals({false, true, "7", "", " pub lic ", {}}), Result::done);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(host_info_list[i]->timeout, 7000000);
         EXPECT_EQ(host_info_list[i]->retries, mm_snmp_def_rty);

@@ -5,6 +5,7 @@
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
 #include "frame/dispatch.h"
+#include "frame/settings_window.h"
 #include "snmp_access/product_types.h"
 #include "ui/window_state.h"
 #include "ui_headless/ui_headless.h"
