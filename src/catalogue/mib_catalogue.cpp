@@ -260,12 +260,20 @@ void set_site_default(int id, const std::string* value) {
     }
 }
 
-int remove_blanks_warn(int parent_id, const std::string& text, std::string* result) {
+std::string blanks_removed_warning(const std::string& text, std::string* result) {
     std::string stripped;
     remove_blanks(text, &stripped);
+    std::string warning;
+    if (stripped != text)
+        warning = "Blanks found and removed:\n'" + text + "' ->\n'" + stripped + "'\n";
     *result = stripped;
-    if (stripped == text)
+    return warning;
+}
+
+int remove_blanks_warn(int parent_id, const std::string& text, std::string* result) {
+    std::string warning = blanks_removed_warning(text, result);
+    if (warning.empty())
         return 0;
-    display_warn(parent_id, "Blanks found and removed:\n'" + text + "' ->\n'" + stripped + "'\n");
+    display_warn(parent_id, warning);
     return 1;
 }

@@ -56,6 +56,8 @@ std::vector<std::string> cli_take_warnings();
 // False when the last question of the run was answered with Cancel (then
 // "Not confirmed (answer with -y): <nothing_done>." is on standard error).
 bool cli_confirmed(const char* nothing_done = "nothing was sent");
+// Says on standard error that VERB kept the existing file PATH.
+void cli_say_kept(const char* verb, const std::string& path);
 // Where the questions of the run stand now (give it to cli_kept_file).
 size_t cli_question_mark();
 // True when an overwrite question asked since mark was answered Cancel;

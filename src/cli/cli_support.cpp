@@ -120,14 +120,18 @@ size_t cli_question_mark() {
     return hl_events().size();
 }
 
+void cli_say_kept(const char* verb, const std::string& path) {
+    std::fprintf(stderr, "mm_cli %s: %s exists; it was not overwritten (give -y).\n", verb,
+                 path.c_str());
+}
+
 bool cli_kept_file(size_t mark, const char* verb, const std::string& path) {
     const std::vector<HlEvent>& events = hl_events();
     for (size_t i = mark; i < events.size(); ++i) {
         const HlEvent& e = events[i];
         if ((e.kind == "ask" || e.kind == "question") && e.title == "Overwrite" &&
             e.answer != ASK_OK) {
-            std::fprintf(stderr, "mm_cli %s: %s exists; it was not overwritten (give -y).\n", verb,
-                         path.c_str());
+            cli_say_kept(verb, path);
             return true;
         }
     }

@@ -12,6 +12,7 @@
 #include "ops/compare.h"
 #include "ops/script_file.h"
 #include "snmp_access/port_inst.h"
+#include "ui/progress.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
@@ -104,15 +105,16 @@ int verb_compare(const std::vector<std::string>& args) {
     int diffs = out.diffs;
     bool kept = false;
     if (diffs > 0 && !out_file.empty()) {
-        // Saving still writes its lines into the window's text area.
-        cli_watch_output(W_CMP_TEXT);
-        size_t start = ui_get_text(W_CMP_TEXT).size();
-        size_t mark = cli_question_mark();
-        if (save_cmp_diff_script(out_file, W_CMP_TEXT, W_CMP_FORM) != 0)
-            kept = cli_kept_file(mark, "compare", out_file);
-        report += ui_get_text(W_CMP_TEXT).substr(start);
+        CmpSaveOutcome saved = save_cmp_diff_script(out_file, front_end_asker());
+        for (const std::string& w : saved.outcome.warnings)
+            std::fprintf(stderr, "%s\n", hl_reworded(w).c_str());
+        kept = saved.kept;
+        if (kept)
+            cli_say_kept("compare", out_file);
+        std::string saved_report = hl_reworded(saved.outcome.report);
+        report += saved_report;
         if (!cli_json)
-            cli_flush_output();
+            std::fwrite(saved_report.data(), 1, saved_report.size(), stdout);
     }
     if (cli_json)
         json_diffs(diffs, report);

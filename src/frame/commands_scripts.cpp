@@ -2,6 +2,7 @@
 // Compare window behind their ids. File names come from the windows' file
 // selection boxes; the controls are read in frame/script_windows.
 #include "frame/commands.h"
+#include "frame/render.h"
 #include "frame/script_exec_window.h"
 #include "frame/script_windows.h"
 #include "frame/set_render.h"
@@ -11,6 +12,7 @@
 #include "ops/script_file.h"
 #include "ops/undo.h"
 #include "ui/app_globals.h"
+#include "ui/progress.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
@@ -75,7 +77,11 @@ void compare() {
         ui_file_selection(
             W_CMP_FORM, "Script File Selection", mm_path(SCR_DIR),
             [](const std::string& typed) {
-                return save_cmp_diff_script(typed, W_CMP_TEXT, W_CMP_FORM) == 0;
+                set_question_parent(W_CMP_FORM);
+                CmpSaveOutcome saved = save_cmp_diff_script(typed, front_end_asker());
+                set_question_parent(W_MAIN_WINDOW);
+                render_outcome(saved.outcome, OutputArea{W_CMP_FORM, W_CMP_TEXT});
+                return saved.outcome.result == Result::done;
             },
             "");
 }

@@ -10,7 +10,7 @@
 #include "ops/script_file.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h" // g_cancel_process
+#include "ui/progress.h"
 
 namespace {
 
@@ -20,8 +20,10 @@ struct UndoRead {
     std::vector<UndoLine> lines;
 };
 
+// The caller's progress, or the front end's (the cancel dialog in gui_mm,
+// SIGINT in mm_cli) when it names none.
 bool cancelled_now(Progress* progress) {
-    return g_cancel_process || (progress && progress->cancelled());
+    return progress ? progress->cancelled() : front_end_progress().cancelled();
 }
 
 // True when the device may hold the new value of n: it accepted it, or its

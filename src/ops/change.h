@@ -53,8 +53,8 @@ constexpr const char* MSG_SETS_NOT_ALLOWED =
     "Could not set any parameters.\nThe value of the allow_snmp_sets parameter is false. "
     "Morix ignored.";
 
-// Sends the plan (see above). progress may be null; a cancel is also
-// learnt from the request engine's flag.
+// Sends the plan (see above). progress may be null: a cancel is then
+// learnt from the front end's progress.
 ChangeOutcome run_change(const ChangePlan& plan, Progress* progress);
 // Works out the outcome record (result, device states, follow-ups) from
 // the devices again, after some were sent a second time.

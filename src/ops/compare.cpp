@@ -15,8 +15,8 @@
 #include "snmp_access/port_inst.h"
 #include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/overwrite.h"
 #include "ui/progress.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
 
 std::vector<CmpDiff> g_cmp_diffs;
@@ -556,21 +556,29 @@ CmpOutcome process_compare(const CmpRequest& req) {
     return out;
 }
 
-int save_cmp_diff_script(const std::string& typed, int output, int parent) {
-    if (g_cmp_diffs.empty()) {
-        display_warn(parent, "There are no differences to save.");
-        return -1;
-    }
+CmpSaveOutcome save_cmp_diff_script(const std::string& typed, Asker& asker) {
+    CmpSaveOutcome out;
+    Outcome& o = out.outcome;
+    auto refuse = [&](const std::string& why) {
+        o.warnings.push_back(why);
+        o.result = Result::refused;
+        return out;
+    };
+    if (g_cmp_diffs.empty())
+        return refuse("There are no differences to save.");
     // The name is taken as every other path name is, and an existing file is
     // replaced only when the operator says so.
     std::string path;
-    remove_blanks_warn(parent, typed, &path);
-    if (path.empty()) {
-        display_warn(parent, MSG_NO_SCRIPT);
-        return -1;
+    std::string blanks = blanks_removed_warning(typed, &path);
+    if (!blanks.empty())
+        o.warnings.push_back(blanks);
+    if (path.empty())
+        return refuse(MSG_NO_SCRIPT);
+    if (!may_overwrite(asker, 2, path)) {
+        out.kept = true;
+        o.result = Result::cancelled;
+        return out;
     }
-    if (!check_if_overwrite(parent, 2, path))
-        return -1;
     std::string content = script_header(), msg, left;
     int lines = 0;
     // Each entry left out is named once, and the list is bounded.
@@ -604,8 +612,9 @@ int save_cmp_diff_script(const std::string& typed, int output, int parent) {
         ++lines;
     }
     if (replace_file_safely(path, content) != 0) {
-        display_warn(parent, "Could not write the script file " + path + ".");
-        return -1;
+        o.warnings.push_back("Could not write the script file " + path + ".");
+        o.result = Result::failed;
+        return out;
     }
     text_set_buf("Differences script " + base_name(path) + " written: " + std::to_string(lines) +
                      " line(s).",
@@ -614,6 +623,6 @@ int save_cmp_diff_script(const std::string& typed, int output, int parent) {
         left += "\t... and " + std::to_string(left_more) + " more entries\n";
     if (!left.empty())
         text_set_buf("Left out (cannot be scripted):\n" + left, &msg, 0);
-    write_otp_msg(output, msg, 0, 1);
-    return 0;
+    o.report = msg;
+    return out;
 }

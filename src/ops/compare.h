@@ -49,7 +49,11 @@ CmpOutcome compare_mrx_fil(const CmpRequest& req);
 CmpOutcome compare_fil_fil(const std::string& path1, const std::string& path2, int parent);
 
 // Writes the kept differences as a script to the typed name (white space
-// removed, with the warning); an existing file only after the overwrite
+// removed, with a warning); an existing file only after the overwrite
 // question. The lines left out (values that cannot be scripted) are listed
-// in output. 0, or -1 (message shown, or the question declined).
-int save_cmp_diff_script(const std::string& typed, int output, int parent);
+// in the report. The overwrite question goes through asker.
+struct CmpSaveOutcome {
+    Outcome outcome;   // report: the lines written and left out
+    bool kept = false; // an existing file was kept (the question declined)
+};
+CmpSaveOutcome save_cmp_diff_script(const std::string& typed, Asker& asker);

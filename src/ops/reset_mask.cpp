@@ -10,7 +10,6 @@
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
 #include "ui/progress.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
 
 std::array<uint32_t, MAX_MRX_SLOTS> g_auto_reset_mask{};
@@ -255,14 +254,6 @@ std::string reset_warning_text(const std::string& names, bool timeout_text) {
 
 Question reset_question() {
     return Question{"Reset Parameters", MSG_RESET_Q, "Reset", "Cancel", false};
-}
-
-void display_reset_warning(int parent, const std::string& names) {
-    display_warn(parent, reset_warning_text(names, false));
-}
-
-void display_reset_timeout_warning(int parent, const std::string& names) {
-    display_warn(parent, reset_warning_text(names, true));
 }
 
 int confirm_reset_q(int parent, const std::vector<int>& codes) {

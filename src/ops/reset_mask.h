@@ -52,10 +52,8 @@ extern const char* const MSG_RESET_Q;
 // The warning naming the devices a reset failed on (with the advice to
 // raise the time-out when timeout_text).
 std::string reset_warning_text(const std::string& names, bool timeout_text);
-void display_reset_warning(int parent, const std::string& names);
 // The automatic reset's question ("Reset" or "Cancel").
 Question reset_question();
-void display_reset_timeout_warning(int parent, const std::string& names);
 
 // The reset of other windows, registered by the front end: sends reset
 // code with the port list (empty for none) to the selected reachable

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "ui/app_globals.h"
+#include "ui/overwrite.h"
 #include "ui/ui.h"
 
 int g_cancel_process = 0;
@@ -36,6 +37,21 @@ int vask_user(int parent_id, const std::string& title, const std::string& ok_lab
     return ask_user(parent_id, title, ok_label, cancel_label, default_ok, text);
 }
 
+Question overwrite_question(int kind, const std::string& path) {
+    const char* word = kind == 1 ? "output text" : kind == 2 ? "script" : "Morix list";
+    size_t slash = path.find_last_of('/');
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    return Question{"Overwrite",
+                    std::string("The following ") + word + " already exists:\n\n    " + base +
+                        "\n\nDo you want to overwrite it?",
+                    "Overwrite", "Cancel", false};
+}
+
+bool may_overwrite(Asker& asker, int kind, const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) != 0 || asker.ask(overwrite_question(kind, path));
+}
+
 int check_if_overwrite(int parent_id, int kind, const std::string& path) {
     if (path.empty()) {
         display_warn(parent_id, "You did not specify a list file.");
@@ -44,13 +60,8 @@ int check_if_overwrite(int parent_id, int kind, const std::string& path) {
     struct stat st;
     if (stat(path.c_str(), &st) != 0)
         return 1;
-    const char* word = kind == 1 ? "output text" : kind == 2 ? "script" : "Morix list";
-    size_t slash = path.find_last_of('/');
-    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    int answer = vask_user(parent_id, "Overwrite", "Overwrite", "Cancel", 0,
-                           "The following %s already exists:\n\n    %s\n\nDo you want to "
-                           "overwrite it?",
-                           word, base.c_str());
+    Question q = overwrite_question(kind, path);
+    int answer = ask_user(parent_id, q.title, q.ok_label, q.cancel_label, 0, q.text);
     return answer == ASK_CANCEL ? 0 : 1;
 }
 

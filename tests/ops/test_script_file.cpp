@@ -13,6 +13,7 @@
 #include "ops/compare.h"
 #include "ops/script_file.h"
 #include "support/test_dirs.h"
+#include "ui/progress.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
@@ -134,10 +135,11 @@ TEST_F(ScriptFileTest, FileCompareReportsAndSavesDifferences) {
     EXPECT_EQ(ui_get_text(OUT), "\nComparing a and b...\n\nEntry mrxpMode (asy port *) in b, "
                                 "not in a\n\nEntry mrxpMode (asy port 2) in a, not in b\n\n*** "
                                 "sysContact ***\na: ops\nb: night\n\n\nNumber of differences: 3\n");
-    ASSERT_EQ(save_cmp_diff_script(tmp.file("d"), OUT, 0), 0);
+    CmpSaveOutcome saved = save_cmp_diff_script(tmp.file("d"), front_end_asker());
+    ASSERT_EQ(saved.outcome.result, Result::done);
     EXPECT_EQ(read_file(tmp.file("d")), script_header() + "mrxpMode | asy | 2 | slip\n"
                                                           "sysContact | none | 0 | ops\n");
-    EXPECT_NE(ui_get_text(OUT).find("Left out (cannot be scripted):\n\tmrxpMode (asy port *)"),
+    EXPECT_NE(saved.outcome.report.find("Left out (cannot be scripted):\n\tmrxpMode (asy port *)"),
               std::string::npos);
     CmpRequest same;
     same.kind = CMP_FIL_FIL;
@@ -154,8 +156,9 @@ TEST_F(ScriptFileTest, LeftOutEntriesAreNamedOnceAndBounded) {
     std::string a = script("a", "sysContact | none | 0 | ops\n");
     std::string b = script("b", "sysContact | none | 0 | night\n" + only_b + only_b);
     ASSERT_GT(compare_files(a, b), 250);
-    ASSERT_EQ(save_cmp_diff_script(tmp.file("d"), OUT, 0), 0);
-    std::string out = ui_get_text(OUT);
+    CmpSaveOutcome saved = save_cmp_diff_script(tmp.file("d"), front_end_asker());
+    ASSERT_EQ(saved.outcome.result, Result::done);
+    std::string out = saved.outcome.report;
     size_t left = out.find("Left out (cannot be scripted):\n");
     ASSERT_NE(left, std::string::npos);
     std::string names = out.substr(left);

@@ -10,6 +10,7 @@
 #include "ops/script_exe.h"
 #include "ops/script_file.h"
 #include "ops_sim_util.h"
+#include "ui/progress.h"
 #include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
 
@@ -82,7 +83,8 @@ TEST_F(ScriptSim, CreateExecuteCompareAndDifferencesScript) {
                                     " : 7\n\nNumber of differences: 1\n"),
               std::string::npos)
         << ui_get_text(CMP);
-    ASSERT_EQ(save_cmp_diff_script(tmp.file("d.scr"), CMP, W_CMP_FORM), 0);
+    ASSERT_EQ(save_cmp_diff_script(tmp.file("d.scr"), front_end_asker()).outcome.result,
+              Result::done);
     ASSERT_EQ(exec_on(B, tmp.file("d.scr"), ""), 1);
     EXPECT_EQ(cmp(), 0);
     // The device with the script it came from, and with itself.
