@@ -307,6 +307,12 @@ int discover_search(const DiscoverArgs& d) {
     return status;
 }
 
+// A discovery's warnings on standard error, each once, in order.
+void print_warnings(const Outcome& out) {
+    for (const std::string& w : out.warnings)
+        std::fprintf(stderr, "%s\n", w.c_str());
+}
+
 } // namespace
 
 int verb_discover(const std::vector<std::string>& args) {
@@ -320,8 +326,11 @@ int verb_discover(const std::vector<std::string>& args) {
     for (const MorixRecord* r : records_of(session().devices()))
         before.insert(r->name);
     size_t refused_before = refused_devices().size();
-    if (discover_morixes_new(d.address, d.mask, d.timeout, 1) != 0)
-        return CLI_FAILED;
+    NetDiscoveryRequest req;
+    Outcome plan = plan_net_discovery(d.address, d.mask, d.timeout, 1, &req);
+    if (plan.result != Result::done)
+        return print_warnings(plan), CLI_FAILED;
+    print_warnings(run_net_discovery(req));
     std::vector<const MorixRecord*> found = records_of(session().devices(), before);
     bool any = !found.empty() || refused_devices().size() > refused_before;
     int status = CLI_FAILED;

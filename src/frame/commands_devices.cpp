@@ -4,6 +4,7 @@
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
 #include "frame/commands.h"
+#include "frame/discover_window.h"
 #include "frame/help.h"
 #include "frame/render.h"
 #include "frame/set_window.h"

@@ -2,6 +2,7 @@
 // commands read the window into a request.
 #include "devices/discovery.h"
 #include "frame/commands.h"
+#include "frame/discover_window.h"
 #include "frame/render.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
