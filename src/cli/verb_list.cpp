@@ -285,13 +285,21 @@ int parse_discover(const CliVerb& verb, const std::vector<std::string>& args, Di
     return CLI_OK;
 }
 
+// A discovery's warnings on standard error, each once, in order.
+void print_warnings(const Outcome& out) {
+    for (const std::string& w : out.warnings)
+        std::fprintf(stderr, "%s\n", w.c_str());
+}
+
 int discover_search(const DiscoverArgs& d) {
     DiscoverRequest req;
     req.device = d.search;
     req.timeout = d.timeout > 0 ? std::to_string(d.timeout) : "";
     dsc_output_clear();
     free_dsc_mrx_lst();
-    int result = discover_morixes(req);
+    DscSearchOutcome found = discover_morixes(req);
+    print_warnings(found.outcome);
+    int result = found.result;
     if (!cli_json) {
         std::fputs(dsc_output_text().c_str(), stdout);
         std::fflush(stdout);
@@ -305,12 +313,6 @@ int discover_search(const DiscoverArgs& d) {
         status = saved != CLI_OK ? saved : status;
     }
     return status;
-}
-
-// A discovery's warnings on standard error, each once, in order.
-void print_warnings(const Outcome& out) {
-    for (const std::string& w : out.warnings)
-        std::fprintf(stderr, "%s\n", w.c_str());
 }
 
 } // namespace

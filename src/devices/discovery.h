@@ -130,10 +130,28 @@ enum DscSearchResult {
     DSC_CANCELLED = 3, // the operator cancelled
     DSC_REFUSED = 4    // no search device was given
 };
+// What a search-device discovery returned: a DscSearchResult, the refusal
+// as a warning, and the fields as the window shows them afterwards (the
+// device without blanks; a time-out or retries that was blank or cut, the
+// value used; "" leaves a field as typed).
+struct DscSearchOutcome {
+    Outcome outcome;
+    int result = DSC_REFUSED;
+    std::string device, timeout, retries;
+};
 // "Discover" of the search-device window: empties the output and the
-// discovered table, then discovers through the search device. A
-// DscSearchResult.
-int discover_morixes(const DiscoverRequest& req);
+// discovered table, then discovers through the search device.
+DscSearchOutcome discover_morixes(const DiscoverRequest& req);
+// How the search-device window follows a discovery as it runs: text added
+// to the output (rewrite: the whole output replaced by text, for the
+// running count and emptying), and a row for each Morix kept (clear: the
+// rows emptied). Null members: nothing is shown, the text is still kept.
+struct DscWindowSink {
+    void (*output)(const std::string& text, bool rewrite) = nullptr;
+    void (*row)(const std::string& row) = nullptr;
+    void (*clear_rows)() = nullptr;
+};
+void set_dsc_window_sink(const DscWindowSink& sink);
 // Empties the search-device window's output.
 void dsc_output_clear();
 // The discovery window's output as written since it was last emptied.

@@ -13,7 +13,7 @@ int cmd_discover(int) {
     req.timeout = ui_get_text(W_DSC_TIMEOUT_TF);
     req.retries = ui_get_text(W_DSC_RETRIES_TF);
     req.verbose = ui_get_toggle(W_DSC_VERBOSE_TB);
-    discover_morixes(req);
+    show_search_discovery(req);
     return 1;
 }
 

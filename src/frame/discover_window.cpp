@@ -15,6 +15,33 @@ void show_over_main(const Outcome& out) {
     render_outcome(out, OutputArea{W_MAIN_WINDOW, 0, true, true});
 }
 
+// The search-device window follows a discovery as it runs: its output area
+// and its list of kept Morixes.
+void dsc_output_shown(const std::string& text, bool rewrite) {
+    if (rewrite)
+        ui_set_text(W_DSC_OUTPUT, text);
+    else
+        write_otp_msg(W_DSC_OUTPUT, text, 0, 1);
+}
+
+void dsc_row_shown(const std::string& row) {
+    ui_list_add_item(W_DSC_LIST, row, 0);
+}
+
+void dsc_rows_cleared() {
+    ui_list_delete_all(W_DSC_LIST);
+}
+
+// Installed when the frame is linked in, before any window opens.
+const bool dsc_sink_installed = [] {
+    DscWindowSink sink;
+    sink.output = dsc_output_shown;
+    sink.row = dsc_row_shown;
+    sink.clear_rows = dsc_rows_cleared;
+    set_dsc_window_sink(sink);
+    return true;
+}();
+
 } // namespace
 
 void discover_new_proc() {
@@ -79,4 +106,15 @@ int discover_morixes_disc(const std::string& bcast, int timeout, const std::stri
     req.header = header;
     req.network = network;
     return discover_morixes_disc(req);
+}
+
+int show_search_discovery(const DiscoverRequest& req) {
+    DscSearchOutcome res = discover_morixes(req);
+    ui_set_text(W_DSC_SRCH_DEV_TF, res.device);
+    if (!res.timeout.empty())
+        ui_set_text(W_DSC_TIMEOUT_TF, res.timeout);
+    if (!res.retries.empty())
+        ui_set_text(W_DSC_RETRIES_TF, res.retries);
+    render_outcome(res.outcome, OutputArea{W_DSC_FORM, 0, true, true});
+    return res.result;
 }

@@ -26,3 +26,6 @@ int discover_morixes_disc(const NetDiscoveryRequest& req);
 // target network's address, "" when not known).
 int discover_morixes_disc(const std::string& bcast, int timeout, const std::string& header,
                           const std::string& network = "");
+// "Discover" of the search-device window: the discovery, then its fields
+// as used and the refusal over the window. A DscSearchResult.
+int show_search_discovery(const DiscoverRequest& req);
