@@ -174,7 +174,9 @@ void free_dsc_mrx_lst();
 
 // "Update": the main device list becomes the re-identified discovered
 // devices. refused (nothing changed) when none was discovered, cancelled
-// after a cancel; a warning per device not listed.
+// after a cancel; a warning per device not listed. The caller empties the
+// list's rows (and closes the information window) first when there are
+// discovered devices.
 Outcome copy_dsc_mrx_lst(const DeviceList& table);
 // OK of the "Save List" file selection with the typed file name; 1 when
 // saved.

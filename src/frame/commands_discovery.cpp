@@ -18,7 +18,16 @@ int cmd_discover(int) {
 }
 
 int cmd_dsc_copy_to_list(int) {
-    render_outcome(copy_dsc_mrx_lst(host_disc_list), OutputArea{W_DSC_FORM, 0});
+    // The main list's rows and its information window go before the list
+    // is replaced; the new first row is shown at the top.
+    if (dsc_mrx_count() > 0) {
+        ui_unmanage(W_MRX_INFO_BOX);
+        ui_list_delete_all(W_MRX_LIST);
+    }
+    Outcome out = copy_dsc_mrx_lst(host_disc_list);
+    if (out.result != Result::refused && mrx_lst_cnt > 0)
+        ui_list_set_top_pos(W_MRX_LIST, 1);
+    render_outcome(out, OutputArea{W_DSC_FORM, 0});
     return 1;
 }
 
