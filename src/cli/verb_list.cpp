@@ -285,13 +285,21 @@ int parse_discover(const CliVerb& verb, const std::vector<std::string>& args, Di
     return CLI_OK;
 }
 
+// A discovery's warnings on standard error, each once, in order.
+void print_warnings(const Outcome& out) {
+    for (const std::string& w : out.warnings)
+        std::fprintf(stderr, "%s\n", w.c_str());
+}
+
 int discover_search(const DiscoverArgs& d) {
     DiscoverRequest req;
     req.device = d.search;
     req.timeout = d.timeout > 0 ? std::to_string(d.timeout) : "";
     dsc_output_clear();
     free_dsc_mrx_lst();
-    int result = discover_morixes(req);
+    DscSearchOutcome found = discover_morixes(req);
+    print_warnings(found.outcome);
+    int result = found.result;
     if (!cli_json) {
         std::fputs(dsc_output_text().c_str(), stdout);
         std::fflush(stdout);
@@ -320,8 +328,11 @@ int verb_discover(const std::vector<std::string>& args) {
     for (const MorixRecord* r : records_of(session().devices()))
         before.insert(r->name);
     size_t refused_before = refused_devices().size();
-    if (discover_morixes_new(d.address, d.mask, d.timeout, 1) != 0)
-        return CLI_FAILED;
+    NetDiscoveryRequest req;
+    Outcome plan = plan_net_discovery(d.address, d.mask, d.timeout, 1, &req);
+    if (plan.result != Result::done)
+        return print_warnings(plan), CLI_FAILED;
+    print_warnings(run_net_discovery(req));
     std::vector<const MorixRecord*> found = records_of(session().devices(), before);
     bool any = !found.empty() || refused_devices().size() > refused_before;
     int status = CLI_FAILED;

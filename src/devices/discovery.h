@@ -66,33 +66,47 @@ std::vector<std::string> disc(const std::string& address, int timeout,
 
 // ---- Network discovery --------------------------------------------------------
 
-// Opens the prompt "Discover Morixes/Network".
-void discover_new_proc();
 // The prompt's three fields as typed.
 struct DscPromptRequest {
     std::string address, mask, timeout;
 };
-// OK of the prompt: 0 when accepted (the prompt closes and discovery runs),
-// -1 when a field was refused (the prompt stays open).
-int dsc_mrx_prm_ok(const DscPromptRequest& req);
-// Cancel of the prompt.
-void dsc_mrx_prm_cancel();
+// The prompt's fields once checked: address and mask without blanks (at
+// most 24 characters each), the time-out's leading number of seconds.
+struct DscPromptFields {
+    std::string address, mask;
+    int timeout = 0;
+};
+// Checks the prompt's fields: -1 when accepted (fields filled in), else the
+// index of the refused field (0 address, 1 mask) with refusal filled in.
+int check_dsc_prompt(const DscPromptRequest& req, DscPromptFields* fields, std::string* refusal);
 // Header text of the work dialog for the given texts ("" meaning absent).
 std::string dsc_header_text(const std::string& address, const std::string& mask,
                             bool default_bcast);
 // Broadcast address for address and mask ("" = absent); allow_default is 1
 // at start-up, where both absent give the default broadcast address. 0 with
-// bcast and header filled in, or -1 after the error warning.
+// bcast and header filled in, or -1 with the warning in refusal (when given).
 int dsc_bcast_for(const std::string& address, const std::string& mask, int allow_default,
-                  std::string* bcast, std::string* header);
-// Network discovery for address and mask; 0, or -1 after an error message.
-int discover_morixes_new(const std::string& address, const std::string& mask, int timeout,
-                         int allow_default);
-// Broadcasts, writes the responders to a temporary list file and has the
-// list loader add them to the device list. Returns 0.
-// network is the target network's address ("" when not known).
-int discover_morixes_disc(const std::string& bcast, int timeout, const std::string& header,
-                          const std::string& network = "");
+                  std::string* bcast, std::string* header, std::string* refusal = nullptr);
+// What one network discovery broadcasts to, and for how long.
+struct NetDiscoveryRequest {
+    std::string bcast;   // the broadcast address
+    std::string header;  // the first lines of the work dialog
+    std::string network; // the target network's address ("" when not known)
+    int timeout = 0;     // seconds; below 1 DSC_DEFAULT_TIMEOUT
+};
+// The request for address and mask (see dsc_bcast_for): done with req
+// filled in, or refused with "Invalid broadcast address." and the texts as
+// its warning.
+Outcome plan_net_discovery(const std::string& address, const std::string& mask, int timeout,
+                           int allow_default, NetDiscoveryRequest* req);
+// The work dialog's text while req runs.
+std::string dsc_work_text(const NetDiscoveryRequest& req);
+// Broadcasts, writes the responders to a temporary list file and loads it
+// into the device list: the load's outcome, after a warning when more
+// answers arrived than are used. failed with "No valid Morixes were
+// discovered." (and the broadcast address when nothing answered) as its
+// warning when no device was found.
+Outcome run_net_discovery(const NetDiscoveryRequest& req);
 // Writes names as a device list file to a new, exclusively created file in
 // dir (named after "tmp.dsc_list"); path receives its name. Returns the
 // number of device lines written, or -1 when no file could be created.
@@ -116,10 +130,28 @@ enum DscSearchResult {
     DSC_CANCELLED = 3, // the operator cancelled
     DSC_REFUSED = 4    // no search device was given
 };
+// What a search-device discovery returned: a DscSearchResult, the refusal
+// as a warning, and the fields as the window shows them afterwards (the
+// device without blanks; a time-out or retries that was blank or cut, the
+// value used; "" leaves a field as typed).
+struct DscSearchOutcome {
+    Outcome outcome;
+    int result = DSC_REFUSED;
+    std::string device, timeout, retries;
+};
 // "Discover" of the search-device window: empties the output and the
-// discovered table, then discovers through the search device. A
-// DscSearchResult.
-int discover_morixes(const DiscoverRequest& req);
+// discovered table, then discovers through the search device.
+DscSearchOutcome discover_morixes(const DiscoverRequest& req);
+// How the search-device window follows a discovery as it runs: text added
+// to the output (rewrite: the whole output replaced by text, for the
+// running count and emptying), and a row for each Morix kept (clear: the
+// rows emptied). Null members: nothing is shown, the text is still kept.
+struct DscWindowSink {
+    void (*output)(const std::string& text, bool rewrite) = nullptr;
+    void (*row)(const std::string& row) = nullptr;
+    void (*clear_rows)() = nullptr;
+};
+void set_dsc_window_sink(const DscWindowSink& sink);
 // Empties the search-device window's output.
 void dsc_output_clear();
 // The discovery window's output as written since it was last emptied.
@@ -142,7 +174,9 @@ void free_dsc_mrx_lst();
 
 // "Update": the main device list becomes the re-identified discovered
 // devices. refused (nothing changed) when none was discovered, cancelled
-// after a cancel; a warning per device not listed.
+// after a cancel; a warning per device not listed. The caller empties the
+// list's rows (and closes the information window) first when there are
+// discovered devices.
 Outcome copy_dsc_mrx_lst(const DeviceList& table);
 // OK of the "Save List" file selection with the typed file name; 1 when
 // saved.

@@ -2,7 +2,6 @@
 // broadcast address rules and the hand-over of the responders to the list
 // loader through a temporary list file.
 #include "devices/discovery.h"
-#include "devices/long_op.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>
@@ -19,7 +18,6 @@
 #include "devices/mrx_list_file.h"
 #include "snmp_access/port_inst.h"
 #include "ui/app_globals.h"
-#include "ui/ui.h"
 
 namespace {
 
@@ -30,7 +28,6 @@ const char* const k_none = "None";
 const char* const k_no_valid = "No valid Morixes were discovered.";
 const char* const k_tmp_dir = "/tmp";
 constexpr size_t PROMPT_FIELD_MAX = 24;
-constexpr int PROMPT_TIMEOUT_INIT = 10;
 
 // A datagram socket closed when it goes out of scope.
 struct UdpSocket {
@@ -111,10 +108,18 @@ std::string or_none(const std::string& text) {
     return text.empty() ? k_none : text;
 }
 
-void warn_bad_bcast(const std::string& address, const std::string& mask) {
-    display_warn(W_MAIN_WINDOW, std::string("Invalid broadcast address.\n") + "\n" + k_addr_label +
-                                    ": " + or_none(address) + "\n" + k_mask_label + ": " +
-                                    or_none(mask) + "\n");
+int refuse_bcast(const std::string& address, const std::string& mask, std::string* refusal) {
+    if (refusal)
+        *refusal = std::string("Invalid broadcast address.\n") + "\n" + k_addr_label + ": " +
+                   or_none(address) + "\n" + k_mask_label + ": " + or_none(mask) + "\n";
+    return -1;
+}
+
+Outcome failed_with(const std::string& warning) {
+    Outcome out;
+    out.result = Result::failed;
+    out.warnings.push_back(warning);
+    return out;
 }
 
 } // namespace
@@ -206,43 +211,21 @@ std::vector<std::string> disc(const std::string& address, int timeout, const std
 
 // ---- the prompt ---------------------------------------------------------------
 
-void discover_new_proc() {
-    set_dialog_title(W_DSC_PROMPT, "Discover Morixes/Network");
-    set_widget_label(W_DSC_PROMPT_ADDR_LBL, k_addr_label);
-    set_widget_label(W_DSC_PROMPT_MASK_LBL, k_mask_label);
-    set_widget_label(W_DSC_PROMPT_TO_LBL, k_to_label);
-    set_widget_label(W_DSC_PROMPT_NOTE,
-                     "Use the 'Save Morix List' menu\nselection to save the discovered\nMorixes.");
-    ui_set_text(W_DSC_PROMPT_ADDR_TF, "");
-    ui_set_text(W_DSC_PROMPT_MASK_TF, "");
-    ui_set_text(W_DSC_PROMPT_TO_TF, std::to_string(PROMPT_TIMEOUT_INIT));
-    ui_manage(W_DSC_PROMPT);
-    set_focus(W_DSC_PROMPT_ADDR_TF);
-}
-
-int dsc_mrx_prm_ok(const DscPromptRequest& req) {
-    std::string addr = prompt_field(req.address);
-    std::string mask = prompt_field(req.mask);
-    int timeout = field_seconds(prompt_field(req.timeout));
+int check_dsc_prompt(const DscPromptRequest& req, DscPromptFields* fields, std::string* refusal) {
+    fields->address = prompt_field(req.address);
+    fields->mask = prompt_field(req.mask);
+    fields->timeout = field_seconds(prompt_field(req.timeout));
     const struct {
-        int id;
         std::string* text;
         const char* label;
-    } fields[] = {{W_DSC_PROMPT_ADDR_TF, &addr, k_addr_label},
-                  {W_DSC_PROMPT_MASK_TF, &mask, k_mask_label}};
-    for (const auto& f : fields) {
-        if (!check_ip_addr_fmt(f.text)) {
-            display_warn(f.id, std::string("Invalid IP Address Format") + ": " + f.label + ".");
-            return -1;
+    } checked[] = {{&fields->address, k_addr_label}, {&fields->mask, k_mask_label}};
+    for (int i = 0; i < 2; ++i) {
+        if (!check_ip_addr_fmt(checked[i].text)) {
+            *refusal = std::string("Invalid IP Address Format") + ": " + checked[i].label + ".";
+            return i;
         }
     }
-    ui_unmanage(W_DSC_PROMPT);
-    discover_morixes_new(addr, mask, timeout, 0);
-    return 0;
-}
-
-void dsc_mrx_prm_cancel() {
-    ui_unmanage(W_DSC_PROMPT);
+    return -1;
 }
 
 // ---- network discovery --------------------------------------------------------
@@ -257,38 +240,46 @@ std::string dsc_header_text(const std::string& address, const std::string& mask,
 }
 
 int dsc_bcast_for(const std::string& address, const std::string& mask, int allow_default,
-                  std::string* bcast, std::string* header) {
+                  std::string* bcast, std::string* header, std::string* refusal) {
     std::string a_in = address, m_in = mask;
     std::string a = strip_blanks(&a_in), m = strip_blanks(&m_in);
     bool both_absent = a.empty() && m.empty();
-    if ((a.empty() || m.empty()) && !(allow_default && both_absent)) {
-        warn_bad_bcast(a, m);
-        return -1;
-    }
-    if (get_bcast_addr(a, m, bcast, 1) != 0 && !both_absent) {
-        warn_bad_bcast(a, m);
-        return -1;
-    }
+    if ((a.empty() || m.empty()) && !(allow_default && both_absent))
+        return refuse_bcast(a, m, refusal);
+    if (get_bcast_addr(a, m, bcast, 1) != 0 && !both_absent)
+        return refuse_bcast(a, m, refusal);
     *header = dsc_header_text(a, m, *bcast == DSC_DEFAULT_BCAST);
     return 0;
 }
 
-int discover_morixes_new(const std::string& address, const std::string& mask, int timeout,
-                         int allow_default) {
-    std::string bcast, header;
-    if (dsc_bcast_for(address, mask, allow_default, &bcast, &header) != 0)
-        return -1;
+Outcome plan_net_discovery(const std::string& address, const std::string& mask, int timeout,
+                           int allow_default, NetDiscoveryRequest* req) {
+    Outcome out;
+    std::string refusal;
+    if (dsc_bcast_for(address, mask, allow_default, &req->bcast, &req->header, &refusal) != 0) {
+        out.result = Result::refused;
+        out.warnings.push_back(refusal);
+        return out;
+    }
+    req->timeout = timeout < 1 ? DSC_DEFAULT_TIMEOUT : timeout;
     // The target network's address, when address and mask give a network
     // with a network and a broadcast address (at least two host bits).
-    std::string a_in = address, m_in = mask, network;
+    std::string a_in = address, m_in = mask;
+    req->network.clear();
     in_addr a{}, m{};
     if (inet_pton(AF_INET, strip_blanks(&a_in).c_str(), &a) == 1 &&
         inet_pton(AF_INET, strip_blanks(&m_in).c_str(), &m) == 1 && ~ntohl(m.s_addr) >= 3) {
         in_addr net{a.s_addr & m.s_addr};
         char buf[INET_ADDRSTRLEN];
-        network = inet_ntop(AF_INET, &net, buf, sizeof buf);
+        req->network = inet_ntop(AF_INET, &net, buf, sizeof buf);
     }
-    return discover_morixes_disc(bcast, timeout, header, network);
+    return out;
+}
+
+std::string dsc_work_text(const NetDiscoveryRequest& req) {
+    int timeout = req.timeout < 1 ? DSC_DEFAULT_TIMEOUT : req.timeout;
+    return req.header + "Broadcasting to: " + req.bcast + "\nTimeout: " + std::to_string(timeout) +
+           "\n\nDiscovering Morixes. Please be patient.";
 }
 
 int write_dsc_list_file(const std::string& dir, const std::vector<std::string>& names,
@@ -326,41 +317,30 @@ int write_dsc_list_file(const std::string& dir, const std::vector<std::string>& 
     return lines;
 }
 
-int discover_morixes_disc(const std::string& bcast, int timeout, const std::string& header,
-                          const std::string& network) {
-    if (timeout < 1)
-        timeout = DSC_DEFAULT_TIMEOUT;
-    LongOperation op;
-    op.busy(true);
-    display_work(W_MAIN_WINDOW, "Discovering Morixes",
-                 header + "Broadcasting to: " + bcast + "\nTimeout: " + std::to_string(timeout) +
-                     "\n\nDiscovering Morixes. Please be patient.");
-    process_pending_events();
+Outcome run_net_discovery(const NetDiscoveryRequest& req) {
+    int timeout = req.timeout < 1 ? DSC_DEFAULT_TIMEOUT : req.timeout;
     bool over = false;
-    std::vector<std::string> names = disc(bcast, timeout, network, &over);
+    std::vector<std::string> names = disc(req.bcast, timeout, req.network, &over);
+    std::vector<std::string> first;
     if (over)
-        display_warn(W_MAIN_WINDOW, "More than " + std::to_string(MAX_DSC_ADDRS) +
-                                        " answers to the discovery request arrived.\n"
-                                        "Only the first " +
-                                        std::to_string(MAX_DSC_ADDRS) + " are used.");
+        first.push_back("More than " + std::to_string(MAX_DSC_ADDRS) +
+                        " answers to the discovery request arrived.\n"
+                        "Only the first " +
+                        std::to_string(MAX_DSC_ADDRS) + " are used.");
+    Outcome out;
     if (names.empty()) {
-        remove_work();
-        display_warn(W_MAIN_WINDOW, std::string(k_no_valid) + "\n\nBroadcast: " + bcast);
-        return 0;
-    }
-    std::string path;
-    int lines = write_dsc_list_file(k_tmp_dir, names, &path);
-    if (lines < 0) {
-        display_warn(W_MAIN_WINDOW,
-                     std::string("Could not open file:\n") + k_tmp_dir + "/tmp.dsc_list.XXXXXX");
-        remove_work();
-    } else if (lines == 0) {
-        remove_work();
-        display_warn(W_MAIN_WINDOW, k_no_valid);
+        out = failed_with(std::string(k_no_valid) + "\n\nBroadcast: " + req.bcast);
     } else {
-        load_mrx_list_exec(path, 0, lines);
+        std::string path;
+        int lines = write_dsc_list_file(k_tmp_dir, names, &path);
+        if (lines < 0) {
+            out = failed_with(std::string("Could not open file:\n") + k_tmp_dir +
+                              "/tmp.dsc_list.XXXXXX");
+        } else {
+            out = lines == 0 ? failed_with(k_no_valid) : load_device_list(path, false, lines);
+            unlink(path.c_str());
+        }
     }
-    if (lines >= 0)
-        unlink(path.c_str());
-    return 0;
+    out.warnings.insert(out.warnings.begin(), first.begin(), first.end());
+    return out;
 }

@@ -13,7 +13,6 @@
 #include "snmp_access/product_types.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
-#include "ui/ui.h"
 
 namespace {
 
@@ -21,19 +20,27 @@ const char* const k_table_var = "ipNetToMediaNetAddress";
 // The window's output as written here since it was last emptied: the
 // running count of addresses rewrites its end.
 std::string dsc_output;
+DscWindowSink window_sink;
 
 void out(const std::string& text) {
     dsc_output += text;
-    write_otp_msg(W_DSC_OUTPUT, text, 0, 1);
+    if (window_sink.output)
+        window_sink.output(text, false);
 }
 
-// A number field of the window; empty takes the default, which is written
-// back. A value too large for the record is cut and written back.
-int number_field(int id, const std::string& typed, int def, int max) {
+// The whole output becomes dsc_output again (after its end was rewritten).
+void out_rewritten() {
+    if (window_sink.output)
+        window_sink.output(dsc_output, true);
+}
+
+// A number field of the window; empty takes the default, a value too large
+// for the record is cut: both are given back in *shown for the window.
+int number_field(const std::string& typed, int def, int max, std::string* shown) {
     std::string text;
     remove_blanks(typed, &text);
     if (text.empty()) {
-        ui_set_text(id, std::to_string(def));
+        *shown = std::to_string(def);
         return def;
     }
     long v = std::strtol(text.c_str(), nullptr, 10);
@@ -41,7 +48,7 @@ int number_field(int id, const std::string& typed, int def, int max) {
         v = 0;
     if (v > max) {
         v = max;
-        ui_set_text(id, std::to_string(v));
+        *shown = std::to_string(v);
     }
     return static_cast<int>(v);
 }
@@ -104,7 +111,8 @@ bool keep_dsc_record(MorixRecordPtr& rec, const std::string& info) {
     rec->reachable = 1;
     rec->info = info;
     rec->has_info = true;
-    ui_list_add_item(W_DSC_LIST, mrx_row_text(rec.get()), 0);
+    if (window_sink.row)
+        window_sink.row(mrx_row_text(rec.get()));
     host_disc_list.put(slot, std::move(rec));
     return true;
 }
@@ -158,13 +166,13 @@ int identify_batch(const std::vector<std::string>& names, const std::vector<int>
         asked_of[i] = static_cast<int>(asked.size());
         asked.push_back(items[i]);
     }
-    if (!asked.empty() && !g_cancel_process)
+    if (!asked.empty() && !cancel_requested())
         connect_morix_many(asked, "Identifying");
     for (size_t i = 0; i < names.size(); ++i) {
         if (asked_of[i] >= 0)
             items[i] = asked[asked_of[i]];
         int code = report_one(std::move(recs[i]), items[i], verbose, marks, not_kept);
-        if (code == CR_CANCELLED || g_cancel_process)
+        if (code == CR_CANCELLED || cancel_requested())
             return 1;
     }
     return 0;
@@ -181,7 +189,8 @@ int dsc_mrx_count() {
 
 void free_dsc_mrx_lst() {
     free_host_info_list(host_disc_list);
-    ui_list_delete_all(W_DSC_LIST);
+    if (window_sink.clear_rows)
+        window_sink.clear_rows();
 }
 
 int dsc_collect_addrs(MorixRecord* search, std::vector<std::string>* addrs) {
@@ -214,9 +223,9 @@ int dsc_collect_addrs(MorixRecord* search, std::vector<std::string>* addrs) {
         if (dsc_addr_usable(n->value, "", ""))
             addrs->push_back(n->value);
         dsc_output = before + std::to_string(addrs->size());
-        ui_set_text(W_DSC_OUTPUT, dsc_output);
+        out_rewritten();
         n = get_next_row(search, id, n->next_oid.substr(prefix.size()));
-        if ((cancelled = g_cancel_process) != 0)
+        if ((cancelled = cancel_requested() ? 1 : 0) != 0)
             break;
         // The end of the agent's view (noSuchName) ends the table normally.
         bool end_of_view = search->status == 0 && n && n->status == NS_NO_SUCH_NAME;
@@ -271,23 +280,44 @@ const std::string& dsc_output_text() {
     return dsc_output;
 }
 
-void dsc_output_clear() {
-    dsc_output.clear();
-    ui_set_text(W_DSC_OUTPUT, "");
+void set_dsc_window_sink(const DscWindowSink& sink) {
+    window_sink = sink;
 }
 
-int discover_morixes(const DiscoverRequest& req) {
+void dsc_output_clear() {
+    dsc_output.clear();
+    out_rewritten();
+}
+
+namespace {
+
+// The search itself, once the fields are read: a DscSearchResult.
+int search_through(const std::string& dev, int timeout, int retries, bool verbose);
+
+} // namespace
+
+DscSearchOutcome discover_morixes(const DiscoverRequest& req) {
+    DscSearchOutcome res;
     dsc_output_clear();
     free_dsc_mrx_lst();
-    std::string dev;
-    remove_blanks_warn(W_DSC_FORM, req.device, &dev);
-    ui_set_text(W_DSC_SRCH_DEV_TF, dev);
-    if (dev.empty()) {
-        display_warn(W_DSC_FORM, "You must enter a search device.");
-        return DSC_REFUSED;
+    remove_blanks_warn(W_DSC_FORM, req.device, &res.device);
+    if (res.device.empty()) {
+        res.outcome.result = Result::refused;
+        res.outcome.warnings.push_back("You must enter a search device.");
+        return res;
     }
-    int timeout = number_field(W_DSC_TIMEOUT_TF, req.timeout, mm_snmp_def_to, MAX_TIMEOUT_SECS);
-    int retries = number_field(W_DSC_RETRIES_TF, req.retries, mm_snmp_def_rty, INT_MAX);
+    int timeout = number_field(req.timeout, mm_snmp_def_to, MAX_TIMEOUT_SECS, &res.timeout);
+    int retries = number_field(req.retries, mm_snmp_def_rty, INT_MAX, &res.retries);
+    res.result = search_through(res.device, timeout, retries, req.verbose);
+    res.outcome.result = res.result == DSC_FOUND || res.result == DSC_NONE ? Result::done
+                         : res.result == DSC_CANCELLED                     ? Result::cancelled
+                                                                           : Result::failed;
+    return res;
+}
+
+namespace {
+
+int search_through(const std::string& dev, int timeout, int retries, bool verbose) {
     int id = 0;
     if (!get_check_mib_var(k_table_var, &id))
         return DSC_UNREAD;
@@ -305,7 +335,7 @@ int discover_morixes(const DiscoverRequest& req) {
         out("\nOperation cancelled.");
         return DSC_CANCELLED;
     }
-    int cancelled = dsc_identify_addrs(addrs, timeout, retries, req.verbose);
+    int cancelled = dsc_identify_addrs(addrs, timeout, retries, verbose);
     if (cancelled)
         out("\n\nOperation cancelled.");
     out("\n\n\n*** End of discovery ***\n\n"
@@ -315,3 +345,5 @@ int discover_morixes(const DiscoverRequest& req) {
         return DSC_CANCELLED;
     return dsc_mrx_count() > 0 ? DSC_FOUND : DSC_NONE;
 }
+
+} // namespace

@@ -7,7 +7,6 @@
 #include "devices/mrx_list.h"
 #include "devices/mrx_list_file.h"
 #include "ui/app_globals.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
 
 namespace {
@@ -81,9 +80,7 @@ Outcome copy_dsc_mrx_lst(const DeviceList& table) {
     }
     LongOperation op;
     op.busy(true);
-    ui_unmanage(W_MRX_INFO_BOX);
     free_host_info_list(host_info_list);
-    ui_list_delete_all(W_MRX_LIST);
     mrx_list_changed();
     op.open(W_DSC_FORM, "Cancel Update Morix", "", 0);
     // Every found device is identified again side by side, then listed in
@@ -103,8 +100,6 @@ Outcome copy_dsc_mrx_lst(const DeviceList& table) {
             out.result = Result::cancelled;
             break;
         }
-    if (mrx_lst_cnt > 0)
-        ui_list_set_top_pos(W_MRX_LIST, 1);
     return out;
 }
 

@@ -105,3 +105,11 @@ std::vector<MorixRecord*> list_records(const std::vector<int>& positions, size_t
             out.push_back(r);
     return out;
 }
+
+bool cancel_requested() {
+    return g_cancel_process != 0;
+}
+
+bool poll_cancel(int percent) {
+    return is_cancelled(percent) != 0;
+}

@@ -66,3 +66,10 @@ class LongOperation {
 
 // The device-list records at positions[from..], in order (for unserved).
 std::vector<MorixRecord*> list_records(const std::vector<int>& positions, size_t from);
+
+// True once the operator has cancelled the operation under way (the flag
+// the cancel dialog and the engine share).
+bool cancel_requested();
+// Shows percent in the cancel dialog in force, lets only its Cancel act
+// and says whether the operator has cancelled.
+bool poll_cancel(int percent);

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "catalogue/mib_catalogue.h"
+#include "devices/long_op.h"
 #include "snmp_access/snmp_checks.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
 
 namespace {
 
@@ -107,7 +107,7 @@ std::vector<int> probe_reachable(const std::vector<ProbeTarget>& targets, int pe
             for (Probe& p : probes)
                 if (p.resend && !send_probe(&p, name, len))
                     *p.result = PROBE_OTHER;
-            cancelled = is_cancelled(percent) != 0;
+            cancelled = poll_cancel(percent);
         }
         for (Probe& p : probes)
             if (p.ss)

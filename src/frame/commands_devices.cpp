@@ -6,6 +6,7 @@
 #include "frame/commands.h"
 #include "frame/device_info_window.h"
 #include "frame/device_list_window.h"
+#include "frame/discover_window.h"
 #include "frame/help.h"
 #include "frame/render.h"
 #include "frame/set_window.h"

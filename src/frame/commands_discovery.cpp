@@ -2,6 +2,7 @@
 // commands read the window into a request.
 #include "devices/discovery.h"
 #include "frame/commands.h"
+#include "frame/discover_window.h"
 #include "frame/render.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
@@ -12,12 +13,21 @@ int cmd_discover(int) {
     req.timeout = ui_get_text(W_DSC_TIMEOUT_TF);
     req.retries = ui_get_text(W_DSC_RETRIES_TF);
     req.verbose = ui_get_toggle(W_DSC_VERBOSE_TB);
-    discover_morixes(req);
+    show_search_discovery(req);
     return 1;
 }
 
 int cmd_dsc_copy_to_list(int) {
-    render_outcome(copy_dsc_mrx_lst(host_disc_list), OutputArea{W_DSC_FORM, 0});
+    // The main list's rows and its information window go before the list
+    // is replaced; the new first row is shown at the top.
+    if (dsc_mrx_count() > 0) {
+        ui_unmanage(W_MRX_INFO_BOX);
+        ui_list_delete_all(W_MRX_LIST);
+    }
+    Outcome out = copy_dsc_mrx_lst(host_disc_list);
+    if (out.result != Result::refused && mrx_lst_cnt > 0)
+        ui_list_set_top_pos(W_MRX_LIST, 1);
+    render_outcome(out, OutputArea{W_DSC_FORM, 0});
     return 1;
 }
 

@@ -21,6 +21,7 @@
 #include "devices/mrx_list_file.h"
 #include "devices_sim_util.h"
 #include "discovery_test_util.h"
+#include "frame/discover_window.h"
 #include "frame/dispatch.h"
 #include "snmp_access/snmp_engine.h"
 #include "support/snmpd_peer.h"
@@ -175,11 +176,14 @@ TEST_F(Discovery, AddressAndMaskGiveTheBroadcastAndItsHeader) {
 
 TEST_F(Discovery, MissingOrBadAddressOrMaskIsRefusedWithTheirTexts) {
     std::string bcast = "unchanged", header;
-    EXPECT_EQ(dsc_bcast_for("10.1.2.3", "", 1, &bcast, &header), -1);
-    EXPECT_EQ(dsc_bcast_for("", "", 0, &bcast, &header), -1);
-    EXPECT_EQ(dsc_bcast_for("10.1.2.3", "255.0.x.0", 1, &bcast, &header), -1);
+    std::vector<std::string> said(3);
+    EXPECT_EQ(dsc_bcast_for("10.1.2.3", "", 1, &bcast, &header, &said[0]), -1);
+    EXPECT_EQ(dsc_bcast_for("", "", 0, &bcast, &header, &said[1]), -1);
+    EXPECT_EQ(dsc_bcast_for("10.1.2.3", "255.0.x.0", 1, &bcast, &header, &said[2]), -1);
     EXPECT_EQ(discover_morixes_new("", "255.255.0.0", 5, 0), -1);
-    EXPECT_EQ(hl_texts("warn"),
+    std::vector<std::string> shown = hl_texts("warn");
+    said.insert(said.end(), shown.begin(), shown.end());
+    EXPECT_EQ(said,
               (std::vector<std::string>{
                   "Invalid broadcast address.\n\nInternet Address: 10.1.2.3\nSubnet Mask: None\n",
                   "Invalid broadcast address.\n\nInternet Address: None\nSubnet Mask: None\n",

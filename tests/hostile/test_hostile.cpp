@@ -16,6 +16,7 @@
 #include "devices/discovery.h"
 #include "devices/mrx_connect.h"
 #include "devices/mrx_list.h"
+#include "frame/discover_window.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"

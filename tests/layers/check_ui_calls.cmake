@@ -12,8 +12,8 @@ cmake_minimum_required(VERSION 3.16)
 set(maxima
     "catalogue 10 2"
     "snmp_access 1 1"
-    "devices 105 10"
-    "ops 24 5"
+    "devices 43 5"
+    "ops 17 2"
     "files 0 0"
     "basic 0 0")
 
