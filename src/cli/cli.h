@@ -1,9 +1,11 @@
-// mm_cli: the command-line front end. Global options become widget states
-// of the main window, the verb sets the states of its window by widget id
-// and dispatches ids exactly as the window's controls do; standard output
-// receives what the command appends to its output area, standard error its
-// warnings.
+// mm_cli: the command-line front end. Global options build the session
+// (its device list, every device selected, and the SNMP settings); each verb
+// parses its arguments into the command's request, calls the command and
+// prints its outcome: the report (or one JSON document) on standard output,
+// every warning and every device not done on standard error.
 #pragma once
+
+#include "ui/window_state.h"
 
 #include <string>
 #include <vector>
@@ -47,9 +49,12 @@ int cli_flush_warnings();
 int cli_port_type(const std::string& keyword);
 // Splits "a,b,c" into its non-empty parts.
 std::vector<std::string> cli_split(const std::string& text, char sep);
-// Puts names into the main parameter list, all selected: individual
-// parameters (param_sel 1) or one function (0).
+// The parameters the verb chose, as the main parameter list would hold
+// them all selected: individual parameters (param_sel 1) or one function (0).
 void cli_choose_params(const std::vector<std::string>& names, int param_sel);
+// mm_cli's selection as the selection check reads it: every device of the
+// run's list and the parameters the verb chose (no window is involved).
+MainSelection cli_main_selection();
 // The warnings shown since the last flush, marked as seen (a verb whose
 // report is its warnings prints them itself).
 std::vector<std::string> cli_take_warnings();

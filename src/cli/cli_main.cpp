@@ -203,8 +203,6 @@ int add_devices(const GlobalOpts& o) {
         if (o.retries >= 0)
             r->retries = o.retries;
     }
-    for (int p = 1; p <= ui_list_count(W_MRX_LIST); ++p)
-        ui_list_select_pos(W_MRX_LIST, p, false);
     return warned;
 }
 
@@ -212,11 +210,12 @@ int start_up(const GlobalOpts& o) {
     std::string note = resolve_mm_dir();
     debug_flag = o.debug ? 1 : 0;
     hl_answer_all(o.yes ? ASK_OK : ASK_CANCEL);
-    ui_list_set_policy(W_MRX_LIST, LSP_EXTENDED);
     if (gui_init() != 0) {
         std::fprintf(stderr, "mm_cli: cannot read the catalogue under %s\n", mm_dir.c_str());
         return CLI_FAILED;
     }
+    // Every device of the run's list is selected, with the verb's parameters.
+    window_readers.main_selection = cli_main_selection;
     mm_snmp_init();
     g_ident_use = o.fresh ? IDENT_FRESH : IDENT_LOADS_AND_ADDS;
     g_accept_no_undo = o.accept_no_undo ? 1 : 0;

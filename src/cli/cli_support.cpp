@@ -7,9 +7,11 @@
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
 #include "cli/cli_json.h"
+#include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
+#include "ui/window_state.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
@@ -84,14 +86,22 @@ std::vector<std::string> cli_split(const std::string& text, char sep) {
     return parts;
 }
 
+namespace {
+std::vector<std::string> chosen_params;
+} // namespace
+
 void cli_choose_params(const std::vector<std::string>& names, int param_sel) {
-    ui_list_set_policy(W_FUNC_LIST, LSP_EXTENDED);
-    ui_list_delete_all(W_FUNC_LIST);
-    for (const std::string& n : names)
-        ui_list_add_item(W_FUNC_LIST, n, 0);
-    for (int p = 1; p <= static_cast<int>(names.size()); ++p)
-        ui_list_select_pos(W_FUNC_LIST, p, false);
+    chosen_params = names;
     param_sel_flag = param_sel;
+}
+
+MainSelection cli_main_selection() {
+    MainSelection sel;
+    sel.rows = mrx_lst_cnt;
+    for (int row = 1; row <= sel.rows; ++row)
+        sel.devices.push_back(row);
+    sel.params = chosen_params;
+    return sel;
 }
 
 std::vector<std::string> cli_take_warnings() {
