@@ -146,7 +146,7 @@ void add_arp_table(const SimProfile& p, std::vector<ViewEntry>* out) {
 
 // ---- catalogue variables ---------------------------------------------------
 
-struct InstanceSpec {
+struct InstanceShape {
     std::string inst;
     int port_code = 0;
     std::string value; // derived value text; empty with has_value false
@@ -217,8 +217,8 @@ long port_instance(int inst_type, int t, int p, int asy) {
     }
 }
 
-std::vector<InstanceSpec> generic_instances(const MibVarEntry& e, const SimProfile& p) {
-    std::vector<InstanceSpec> out;
+std::vector<InstanceShape> generic_instances(const MibVarEntry& e, const SimProfile& p) {
+    std::vector<InstanceShape> out;
     if (e.inst_type == 0)
         return {{"0", 0, "", false}};
     if (e.inst_type == 7 || e.inst_type == 8) {
@@ -251,7 +251,7 @@ std::vector<InstanceSpec> generic_instances(const MibVarEntry& e, const SimProfi
 // Variables whose instances or values follow from the profile's structure.
 // Returns true when the variable has its own instance list.
 bool derived_instances(const std::string& name, const SimProfile& p,
-                       std::vector<InstanceSpec>* out) {
+                       std::vector<InstanceShape>* out) {
     int k = 0;
     if (name == "mrxt1WanIfIndex") {
         for (const WanModule& m : p.modules)
@@ -352,14 +352,14 @@ void add_catalogue_variable(int id, const SimProfile& p, const DeviceFacts& f,
     OidVec base;
     if (parse_oid_text(e.oid_num, &base) != 0 || base.size() < 2)
         return;
-    std::vector<InstanceSpec> specs;
-    if (!derived_instances(e.name, p, &specs))
-        specs = generic_instances(e, p);
+    std::vector<InstanceShape> shapes;
+    if (!derived_instances(e.name, p, &shapes))
+        shapes = generic_instances(e, p);
     std::string scalar;
     bool has_scalar = derived_scalar(e.name, p, f, &scalar);
     SimValue def = default_value(e);
     u_char type = catalogue_asn_type(e.data_type);
-    for (const InstanceSpec& s : specs) {
+    for (const InstanceShape& s : shapes) {
         ViewEntry v = make_entry(e.oid_num, s.inst, e.name);
         v.cat_id = id;
         v.port_code = s.port_code;

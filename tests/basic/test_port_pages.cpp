@@ -100,10 +100,10 @@ Applied apply(BasicPage& p) {
 
 class PortPages : public OpsSim {
   protected:
-    void start(const std::vector<SimDeviceSpec>& devs, const std::vector<std::string>& sets) {
+    void start(const std::vector<SimDeviceSetup>& devs, const std::vector<std::string>& sets) {
         ASSERT_TRUE(start_logged(devs, sets));
         std::vector<std::string> names;
-        for (const SimDeviceSpec& d : devs)
+        for (const SimDeviceSetup& d : devs)
             names.push_back(d.addr);
         add_all(names);
         dispatch_main(W_SETUP_BTN);

@@ -187,11 +187,11 @@ TEST_F(CliChange, FailuresOfAChangeNameDeviceAndVariable) {
 // a failure status, and the one document lists every device, the one left
 // unserved as cancelled.
 TEST_F(CliChange, CtrlCDuringASlowSetIsSaidAndEveryDeviceListed) {
-    ProcessSpec spec;
-    spec.argv = {cli_binary(), "-mrx", A + "," + L,      "-t", "20", "-r", "0", "-y",
-                 "--json",     "set",  "sysContact=late"};
-    spec.env = {"GUI_MM_DIR=" + dir.path()};
-    Process cli_run(spec);
+    ProcessLaunch launch;
+    launch.argv = {cli_binary(), "-mrx", A + "," + L,      "-t", "20", "-r", "0", "-y",
+                   "--json",     "set",  "sysContact=late"};
+    launch.env = {"GUI_MM_DIR=" + dir.path()};
+    Process cli_run(launch);
     // Waits (bounded) until the slow device has taken its Set request.
     for (int i = 0; i < 3000 && !has(read_file(dir.file("requests.log")), L + " S "); ++i)
         ASSERT_EQ(cli_run.wait(10), -2) << cli_run.err();

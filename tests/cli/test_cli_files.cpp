@@ -151,7 +151,7 @@ TEST(CliFiles, SigtermDuringADownloadLeavesNoTemporaryFile) {
     o.faults = {"127.0.62.60:endless"};
     SimProcess sim(o);
     ASSERT_TRUE(sim.ready()) << sim.error();
-    ProcessSpec desc;
+    ProcessLaunch desc;
     desc.argv = {cli_binary(), "-fsmax",    "1073741824",     "get-file",
                  o.load_host,  "/bfs/conf", local.file("got")};
     desc.env = {"GUI_MM_DIR=" + staged_install_dir()};

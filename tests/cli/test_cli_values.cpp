@@ -23,7 +23,7 @@ class CliValues : public testing::Test {
         REQUIRE_NETNS();
         copy_staged_install(dir.path());
     }
-    void start(const std::vector<SimDeviceSpec>& devices, const std::vector<std::string>& sets) {
+    void start(const std::vector<SimDeviceSetup>& devices, const std::vector<std::string>& sets) {
         SimOptions o;
         o.devices = devices;
         o.sets = sets;

@@ -33,7 +33,7 @@ void DevicesSim::TearDown() {
     sim.reset();
 }
 
-bool DevicesSim::start(const std::vector<SimDeviceSpec>& devices,
+bool DevicesSim::start(const std::vector<SimDeviceSetup>& devices,
                        const std::vector<std::string>& faults) {
     SimOptions o;
     o.devices = devices;

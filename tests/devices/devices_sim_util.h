@@ -20,7 +20,7 @@ class DevicesSim : public testing::Test {
     void SetUp() override;
     void TearDown() override;
     // Starts mrxsim with (profile file, address) pairs; false on failure.
-    bool start(const std::vector<SimDeviceSpec>& devices,
+    bool start(const std::vector<SimDeviceSetup>& devices,
                const std::vector<std::string>& faults = {});
     // A profile written into the temporary folder from a shipped one, with
     // extra lines appended (later lines override earlier keywords).

@@ -578,7 +578,7 @@ TEST_F(Discovery, SixtyFifthMorixIsReportedButNotKept) {
     std::vector<std::string> more = addr_range("127.0.26.", 1, 3);
     found.insert(found.end(), more.begin(), more.end());
     ASSERT_EQ(found.size(), 65u);
-    std::vector<SimDeviceSpec> first = {{search_profile(found), "127.0.25.1"}};
+    std::vector<SimDeviceSetup> first = {{search_profile(found), "127.0.25.1"}};
     for (int i = 2; i <= 63; ++i)
         first.push_back({sim_profile("modelg.prof"), "127.0.25." + std::to_string(i)});
     ASSERT_TRUE(start(first));

@@ -210,7 +210,7 @@ TEST_F(ListSim, SnmpSettingsOfSelectedDevices) {
 
 TEST_F(ListSim, SavedListLoadsBackAndDuplicatesAreNoted) {
     REQUIRE_NETNS();
-    std::vector<SimDeviceSpec> devs;
+    std::vector<SimDeviceSetup> devs;
     for (int i = 1; i <= 9; ++i)
         devs.push_back({sim_profile("modelg.prof"), "127.0.10." + std::to_string(i)});
     ASSERT_TRUE(start(devs));
@@ -258,7 +258,7 @@ TEST_F(ListSim, CancelledLoadKeepsWhatWasLoaded) {
 
 TEST_F(ListSim, TheSixtyFourthDeviceIsRefused) {
     REQUIRE_NETNS();
-    std::vector<SimDeviceSpec> devs;
+    std::vector<SimDeviceSetup> devs;
     std::string list = version_header(DFK_MRX_LIST) + "#\n";
     for (int i = 1; i <= 64; ++i) {
         std::string addr = "127.0.11." + std::to_string(i);

@@ -50,7 +50,7 @@ class EventsCli : public testing::Test {
     }
     // mm_cli events started and listening.
     std::unique_ptr<Process> listen(const std::vector<std::string>& args) {
-        ProcessSpec s;
+        ProcessLaunch s;
         s.argv = {cli_binary()};
         s.argv.insert(s.argv.end(), args.begin(), args.end());
         s.env = {"GUI_MM_DIR=" + install_.path()};

@@ -33,7 +33,7 @@ bool start_xvfb() {
     // so two tests starting at the same time never share a server.
     // -noreset: a server that resets when its last client leaves refuses
     // the connection of a program started at that moment.
-    ProcessSpec s;
+    ProcessLaunch s;
     s.argv = {"Xvfb",         "-displayfd", "1",   "-screen", "0",
               "1280x1024x24", "-nolisten",  "tcp", "-noreset"};
     s.ready_text = "\n";
@@ -80,7 +80,7 @@ bool mwm_running() {
 bool start_mwm(bool click_to_type) {
     if (display_name.empty())
         return false;
-    ProcessSpec s;
+    ProcessLaunch s;
     // The window manager does not raise a window because it took the
     // keyboard focus, so the stacking the tests see is the program's.
     s.argv = {"mwm", "-display", display_name};
@@ -205,7 +205,7 @@ bool screenshot(const std::string& name) {
 int run_program(const std::vector<std::string>& args, const std::vector<std::string>& env,
                 int timeout_ms, std::string* stderr_out, void (*during)()) {
     const char* prog = std::getenv("MM_GUI_MM");
-    ProcessSpec s;
+    ProcessLaunch s;
     s.argv = {prog != nullptr ? prog : "gui_mm"};
     s.argv.insert(s.argv.end(), args.begin(), args.end());
     for (const std::string& e : env) {

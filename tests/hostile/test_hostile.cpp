@@ -92,7 +92,7 @@ TEST_F(Hostile, TamperedAnswersFailTheExchange) {
                  {"seed=1", SNMP_OP_GETNEXT, SR_OK},
                  {"tamper=same_name", SNMP_OP_GETNEXT, SR_ERROR},
                  {"tamper=empty", SNMP_OP_SET, SR_ERROR}};
-    std::vector<SimDeviceSpec> devs;
+    std::vector<SimDeviceSetup> devs;
     std::vector<std::string> faults;
     for (size_t i = 0; i < std::size(cases); ++i) {
         devs.push_back({sim_profile("modelj.prof"), "127.0.40." + std::to_string(10 + i)});
@@ -146,7 +146,7 @@ TEST_F(Hostile, CountsBeyondTheFamilyAreRefusedBeforeTheyCostRequests) {
                  {"set totalPorts 100000", "totalPorts"},
                  {"set totalmodems 129", "totalmodems"},
                  {"set mrxt1TotChan.2 1000000", "mrxt1TotChan"}};
-    std::vector<SimDeviceSpec> devs;
+    std::vector<SimDeviceSetup> devs;
     for (size_t i = 0; i < std::size(cases); ++i)
         devs.push_back(
             {derived_profile("modelt.prof", cases[i].set), "127.0.40." + std::to_string(30 + i)});

@@ -15,7 +15,7 @@ void OpsSim::SetUp() {
     log_path = tmp.file("control.log");
 }
 
-bool OpsSim::start_logged(const std::vector<SimDeviceSpec>& devices,
+bool OpsSim::start_logged(const std::vector<SimDeviceSetup>& devices,
                           const std::vector<std::string>& sets) {
     SimOptions o;
     o.devices = devices;

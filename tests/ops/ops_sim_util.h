@@ -12,7 +12,7 @@ class OpsSim : public DevicesSim {
     void SetUp() override;
     // Starts mrxsim with the devices, starting values ("ADDR:NAME=VALUE")
     // and the control-set log in the temporary folder.
-    bool start_logged(const std::vector<SimDeviceSpec>& devices,
+    bool start_logged(const std::vector<SimDeviceSetup>& devices,
                       const std::vector<std::string>& sets = {});
     // Adds the devices by name and selects every row.
     void add_all(const std::vector<std::string>& names);

@@ -190,7 +190,7 @@ TEST_F(CopySim, ListsFollowTheDeviceListWhileOpen) {
 // The largest list: one source and 62 destinations (figures on stdout).
 TEST_F(CopySim, SixtyTwoDestinations) {
     REQUIRE_NETNS();
-    std::vector<SimDeviceSpec> devs;
+    std::vector<SimDeviceSetup> devs;
     std::vector<std::string> names;
     for (int i = 1; i <= 63; ++i) {
         names.push_back("127.0.35." + std::to_string(i));

@@ -27,7 +27,7 @@ std::string temp_file(const char* tag) {
 }
 
 // In the child: environment, output files, then the program. Never returns.
-[[noreturn]] void exec_child(const ProcessSpec& s, const std::string& out, const std::string& err,
+[[noreturn]] void exec_child(const ProcessLaunch& s, const std::string& out, const std::string& err,
                              pid_t parent) {
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent)
@@ -66,7 +66,7 @@ Process::~Process() {
         unlink(err_path_.c_str());
 }
 
-bool Process::start(const ProcessSpec& s) {
+bool Process::start(const ProcessLaunch& s) {
     stop();
     ready_ = false;
     stop_timeout_ms_ = s.stop_timeout_ms;
@@ -149,7 +149,7 @@ std::string Process::err() const {
 ProgramResult run_program(const std::vector<std::string>& argv, int timeout_ms,
                           const std::vector<std::string>& env) {
     ProgramResult r;
-    ProcessSpec s;
+    ProcessLaunch s;
     s.argv = argv;
     s.env = env;
     Process p;

@@ -13,7 +13,7 @@
 
 enum ReadyStream { READY_ANY, READY_STDOUT, READY_STDERR };
 
-struct ProcessSpec {
+struct ProcessLaunch {
     std::vector<std::string> argv;  // argv[0] is looked up in PATH when it has no '/'
     std::vector<std::string> env;   // "NAME=VALUE" set in the child
     std::vector<std::string> unset; // names removed from the child's environment
@@ -27,14 +27,14 @@ class Process {
   public:
     Process() = default;
     // Starts the program and waits for its ready text; see ready().
-    explicit Process(const ProcessSpec& desc) { start(desc); }
+    explicit Process(const ProcessLaunch& desc) { start(desc); }
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
     // False when the program could not be started, ended early, or did not
     // print its ready text in time (it is then stopped).
-    bool start(const ProcessSpec& desc);
+    bool start(const ProcessLaunch& desc);
     bool ready() const { return ready_; }
     pid_t pid() const { return pid_; }
     double startup_seconds() const { return startup_seconds_; }

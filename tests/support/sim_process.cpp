@@ -18,7 +18,7 @@ std::string build_dir() {
 
 std::vector<std::string> sim_args(const SimOptions& o) {
     std::vector<std::string> a = {sim_binary()};
-    for (const SimDeviceSpec& d : o.devices)
+    for (const SimDeviceSetup& d : o.devices)
         a.insert(a.end(), {"--profile", d.profile, "--addr", d.addr});
     if (!o.load_host.empty())
         a.insert(a.end(), {"--load-host", o.load_host, "--root", o.root});
@@ -70,7 +70,7 @@ std::string sim_catalogue_dir() {
 }
 
 SimProcess::SimProcess(const SimOptions& o) {
-    ProcessSpec s;
+    ProcessLaunch s;
     s.argv = sim_args(o);
     s.ready_text = "ready\n";
     s.ready_stream = READY_STDOUT;

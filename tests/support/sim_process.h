@@ -32,13 +32,13 @@
 
 #include "support/process.h"
 
-struct SimDeviceSpec {
+struct SimDeviceSetup {
     std::string profile; // path of a profile file
     std::string addr;    // 127.x.y.z
 };
 
 struct SimOptions {
-    std::vector<SimDeviceSpec> devices;
+    std::vector<SimDeviceSetup> devices;
     std::string load_host;           // address of the load host, empty for none
     std::string root;                // directory the load host serves
     std::string catalogue;           // empty: sim_catalogue_dir()

@@ -16,7 +16,7 @@ bool SnmpdPeer::start(std::string* why) {
                          PEER_SYS_DESCR + "\nsysname testpeer\n" + extra_ + "\n");
     // The log goes to standard error, where the start-up line shows that
     // the agent listens.
-    ProcessSpec s;
+    ProcessLaunch s;
     s.argv = {"/usr/sbin/snmpd",
               "-f",
               "-C",
