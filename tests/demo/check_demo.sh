@@ -48,17 +48,31 @@ display="$(sed -n 's/^No DISPLAY: started Xvfb on \(:[0-9]*\) .*/\1/p' "$work/ou
 [ -n "$display" ] || fail "no display named"
 
 # The decoy: same display number, this namespace's abstract socket only
-# (its lock file and file socket live in a /tmp of its own).
+# (its lock file and file socket live in a /tmp of its own). Xvfb writes
+# the display number to descriptor 3 once it accepts clients.
 unshare --mount --propagation private -- bash -c \
-  'mount -t tmpfs tmpfs /tmp && exec Xvfb "$1" -screen 0 640x480x24 -nolisten tcp' bash "$display" \
-  >"$work/decoy.log" 2>&1 &
+  'mount -t tmpfs tmpfs /tmp && exec Xvfb "$1" -displayfd 3 -screen 0 640x480x24 -nolisten tcp' bash "$display" \
+  3>"$work/decoy.ready" >"$work/decoy.log" 2>&1 &
 decoy_pid=$!
 size() { identify -format '%wx%h' "$1" 2>/dev/null; }
+decoy_ready() { [ -s "$work/decoy.ready" ]; }
+for _ in $(seq 300); do
+  decoy_ready && break
+  kill -0 "$decoy_pid" 2>/dev/null || fail "the decoy X server ended before it was ready"
+  sleep 0.2
+done
+decoy_ready || fail "the decoy X server was not ready after a minute"
 # The naive hint reaches the decoy: the check can tell the servers apart.
+# Where this system's X library does not try the abstract socket first, the
+# naive hint cannot reach the decoy and only the printed hint is checked.
 decoy_up() { env DISPLAY="$display" xdpyinfo 2>/dev/null | grep -q 'dimensions: *640x480'; }
-await decoy_up || fail "the decoy X server did not start"
-(cd "$work" && DISPLAY="$display" import -window root naive.png) || fail "no naive screenshot"
-[ "$(size "$work/naive.png")" = 640x480 ] || fail "the decoy was not reached: $(size "$work/naive.png")"
+if await decoy_up; then
+  (cd "$work" && DISPLAY="$display" import -window root naive.png) || fail "no naive screenshot"
+  [ "$(size "$work/naive.png")" = 640x480 ] || fail "the decoy was not reached: $(size "$work/naive.png")"
+else
+  echo "note: DISPLAY=$display alone does not reach the decoy here:"
+  env DISPLAY="$display" xdpyinfo 2>&1 | grep -E 'dimensions|unable|error' | head -3
+fi
 
 # The printed hint, as printed, from this shell.
 main_window() {
