@@ -1,6 +1,7 @@
 // Frame services of the basic-mode pages: selection, edit flags, the
 // sensitivity helpers and the toggle rules shared by the pages.
 #include "basic/basic_frame.h"
+#include "snmp_access/session.h"
 #include "ui/widget_ids.h"
 
 #include <algorithm>
@@ -72,7 +73,7 @@ std::vector<int> basic_devices() {
     std::vector<int> devs;
     for (int i = 0; i < port_mrx_map.count && i < MAX_MRX_SLOTS; ++i) {
         int p = port_mrx_map.mrx_index[i];
-        if (p >= 0 && p < MAX_MRX_SLOTS && host_info_list[p])
+        if (p >= 0 && p < MAX_MRX_SLOTS && session().devices()[p])
             devs.push_back(p);
     }
     return devs;
@@ -81,7 +82,7 @@ std::vector<int> basic_devices() {
 std::vector<std::string> port_list_rows(int port_kind) {
     std::vector<std::string> rows;
     for (int d : basic_devices()) {
-        const MorixRecord* r = host_info_list[d];
+        const MorixRecord* r = session().devices()[d];
         for (int p = 1; p <= get_num_ports(r, port_kind); ++p)
             rows.push_back(r->name + " " + std::to_string(p));
     }
@@ -103,8 +104,8 @@ int read_port_list(const std::vector<std::string>& rows) {
         int port = std::atoi(row.c_str() + sp + 1);
         for (int d : devs) {
             int& n = m.port_count[d];
-            if (host_info_list[d]->name != row.substr(0, sp) || port < 1 || n >= MAX_SEL_PORTS ||
-                std::find(m.ports[d], m.ports[d] + n, port) != m.ports[d] + n)
+            if (session().devices()[d]->name != row.substr(0, sp) || port < 1 ||
+                n >= MAX_SEL_PORTS || std::find(m.ports[d], m.ports[d] + n, port) != m.ports[d] + n)
                 continue;
             if (n == 0)
                 m.ported_index[m.ported_count++] = d;
@@ -140,7 +141,7 @@ int read_wan_choice() {
         std::string name = row.substr(0, sp);
         int module = std::atoi(row.c_str() + row.find_first_not_of(' ', sp));
         for (int p : basic_devices()) {
-            const MorixRecord* r = host_info_list[p];
+            const MorixRecord* r = session().devices()[p];
             if (r->name == name && module_if_index(*r, module) != 0)
                 wan_chosen.push_back({p, module - 1});
         }

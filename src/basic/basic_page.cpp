@@ -2,6 +2,7 @@
 // saved record, filling and comparing its fields, and applying the changed
 // fields through the basic-mode set funnel.
 #include "basic/basic_page.h"
+#include "snmp_access/session.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -248,7 +249,7 @@ int get_page_conf_value(BasicPage& p) {
         get_values_from_mrx(*p.vars, p.port_kind);
         save_page_conf(p);
         for (int d : page_devices(p))
-            free_prm_list(host_info_list[d]);
+            free_prm_list(session().devices()[d]);
     }
     reading_window = outer;
     populate_page_conf(p);
@@ -274,8 +275,8 @@ int page_edited(BasicPage& p) {
 std::vector<int> settable_devices() {
     std::vector<MorixRecord*> recs;
     for (int p : basic_devices())
-        if (host_info_list[p]->reachable)
-            recs.push_back(host_info_list[p]);
+        if (session().devices()[p]->reachable)
+            recs.push_back(session().devices()[p]);
     settable_many(recs);
     std::vector<int> devs;
     for (int p : basic_devices())
@@ -321,7 +322,7 @@ int page_conf_apply(BasicPage& p) {
         p.hooks.extra(p, devs, &failed);
     if (failed) {
         for (int d : devs)
-            free_prm_list(host_info_list[d]);
+            free_prm_list(session().devices()[d]);
         return refuse_apply();
     }
     int error = 0, cancel = 0;

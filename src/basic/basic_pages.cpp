@@ -1,6 +1,7 @@
 // The pages of the setup window (one row each), the start and end of a
 // run, and the basic command: a page read from the devices of a request,
 // its fields changed and applied, as one outcome.
+#include "snmp_access/session.h"
 #include "ui/widget_ids.h"
 #include <algorithm>
 #include <cstdio>
@@ -78,7 +79,7 @@ int init_4_configure(const std::vector<MorixRecord*>& devices) {
         m.port_count[i] = 0;
     }
     for (const MorixRecord* r : devices) {
-        int pos = r && r->reachable ? host_info_list.position(r->name) : -1;
+        int pos = r && r->reachable ? session().devices().position(r->name) : -1;
         if (pos >= 0 && m.count < MAX_MRX_SLOTS)
             m.mrx_index[m.count++] = pos;
     }
@@ -100,7 +101,7 @@ bool category_allowed(int category) {
     if (category != CAT_WAN)
         return true;
     for (int d : basic_devices())
-        if (host_info_list[d]->wan_count > 0)
+        if (session().devices()[d]->wan_count > 0)
             return true;
     return false;
 }

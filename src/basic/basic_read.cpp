@@ -10,6 +10,7 @@
 #include "ops/reset_mask.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/session.h"
 #include "snmp_access/snmp_engine.h"
 #include "snmp_access/snmp_values.h"
 
@@ -134,7 +135,7 @@ int get_values_from_mrx(const VarTable& vars, int port_kind) {
     std::vector<int> asked;
     std::vector<MorixRecord*> recs;
     for (int p : devs) {
-        MorixRecord* r = host_info_list[p];
+        MorixRecord* r = session().devices()[p];
         if (!r->reachable || r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST) {
             result[p] = r->reachable ? r->status : 11;
             continue;
@@ -155,13 +156,13 @@ int get_values_from_mrx(const VarTable& vars, int port_kind) {
     op.idle();
     std::string msg;
     for (const auto& [pos, code] : result) {
-        msg += host_info_list[pos]->name + ":\n" + unread_message(code) + "\n";
-        note_unread(host_info_list[pos], code);
+        msg += session().devices()[pos]->name + ":\n" + unread_message(code) + "\n";
+        note_unread(session().devices()[pos], code);
     }
     if (!msg.empty())
         page_warn(msg);
     for (int p : devs)
-        if (host_info_list[p]->status == SR_OK && !result.count(p))
+        if (session().devices()[p]->status == SR_OK && !result.count(p))
             return 1;
     return 0;
 }
@@ -176,7 +177,7 @@ std::string get_specific_value(const std::string& name, int port_kind, std::stri
     bool have = false, differ = false;
     Candidate common;
     for (int p : basic_devices()) {
-        const MorixRecord* r = host_info_list[p];
+        const MorixRecord* r = session().devices()[p];
         if (!r->reachable || r->status != SR_OK)
             continue;
         std::string error;
@@ -219,7 +220,7 @@ std::string get_specific_wan_edit_value(const std::string& name, std::string* te
     bool have = false, differ = false;
     Candidate common;
     for (const WanChoice& c : wan_chosen) {
-        const MorixRecord* r = host_info_list[c.mrx_pos];
+        const MorixRecord* r = session().devices()[c.mrx_pos];
         if (!r->reachable || r->status != SR_OK)
             continue;
         int itf = r->wan_if_index[c.module];
@@ -241,7 +242,7 @@ std::string get_specific_wan_edit_value(const std::string& name, std::string* te
 
 void free_basic_chains() {
     for (int p : basic_devices())
-        free_prm_list(host_info_list[p]);
+        free_prm_list(session().devices()[p]);
 }
 
 std::string field_label(int field_id) {
@@ -322,7 +323,7 @@ int set_param(const std::string& name, const std::string& value, const std::vect
     if (!get_check_mib_var(name, &id))
         return -1;
     for (int p : devs) {
-        MorixRecord* r = host_info_list[p];
+        MorixRecord* r = session().devices()[p];
         std::vector<int> ports = selected_ports(p);
         if (is_rip(name))
             add_prm_node(r, id, PT_EN, 1, 1, "", value.c_str(), 0);
@@ -334,7 +335,7 @@ int set_param(const std::string& name, const std::string& value, const std::vect
 
 int set_wan_edit_param(const std::string& name, const std::string& value, int mrx_pos, int module) {
     int id = 0;
-    MorixRecord* r = host_info_list[mrx_pos];
+    MorixRecord* r = session().devices()[mrx_pos];
     if (!get_check_mib_var(name, &id) || !r || module >= static_cast<int>(r->wan_if_index.size()))
         return -1;
     int itf = r->wan_if_index[module];

@@ -1,4 +1,5 @@
 #include "basic/int_mdms.h"
+#include "snmp_access/session.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -71,8 +72,8 @@ int process_get_int_mdms_vals(int report, Outcome* out) {
     int_mdms_rows.clear();
     std::vector<std::string> none, unread;
     std::vector<int> read;
-    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p) {
-        MorixRecord* r = host_info_list[p];
+    for (int p = 0; p < MAX_MRX_SLOTS && session().devices()[p]; ++p) {
+        MorixRecord* r = session().devices()[p];
         if (!is_selected(r) || !r->reachable)
             continue;
         int id = 0;
@@ -94,10 +95,10 @@ int process_get_int_mdms_vals(int report, Outcome* out) {
     op.busy();
     std::vector<MorixRecord*> recs;
     for (int p : read)
-        recs.push_back(host_info_list[p]);
+        recs.push_back(session().devices()[p]);
     mm_snmp_all(recs, SNMP_OP_GET, "");
     for (int p : read) {
-        MorixRecord* r = host_info_list[p];
+        MorixRecord* r = session().devices()[p];
         bool ok = r->status == SR_OK;
         for (const ParamNode* n = r->prm_list; n; n = n->next) {
             ok = ok && n->status == NS_OK;
@@ -124,7 +125,7 @@ int process_get_int_mdms_vals(int report, Outcome* out) {
 std::vector<std::string> int_mdms_row_texts() {
     std::vector<std::string> rows;
     for (const ImdmRow& row : int_mdms_rows) {
-        const MorixRecord* r = host_info_list[row.mrx_pos];
+        const MorixRecord* r = session().devices()[row.mrx_pos];
         rows.push_back(imdm_row_text(r->name, row.modem, imdm_state_word(r->platform, row.state)));
     }
     return rows;
@@ -147,7 +148,7 @@ int set_int_mdms(const std::vector<int>& sel, int state, Outcome* out) {
     // The refusals and the Set's report lines go into the outcome.
     PageRun run(*out);
     for (const auto& c : chosen) {
-        MorixRecord* r = host_info_list[c.first];
+        MorixRecord* r = session().devices()[c.first];
         int id = 0;
         if (!check_morix_set(c.first)) {
             result = IMDM_FAILED;

@@ -1,5 +1,6 @@
 // Async Ports, Add Async Port and Basic Dial Access pages: page variables
 // on the chosen async ports or on every channel, with the modem entry points.
+#include "snmp_access/session.h"
 #include "ui/widget_ids.h"
 #include <algorithm>
 #include <cstdio>
@@ -55,7 +56,7 @@ void list_rows(BasicPage& p) {
     read_port_vars(async_port_vars, false, all);
     p.view.rows.clear();
     for (int d : basic_devices()) {
-        const MorixRecord* r = host_info_list[d];
+        const MorixRecord* r = session().devices()[d];
         int id = -1;
         get_check_mib_var("mrxpMode", &id);
         for (const PortSlot& s : port_slots(r, id, false, all)) {
@@ -116,7 +117,7 @@ void port_extra(BasicPage& p, const std::vector<int>& devs, int* failed) {
     }
     std::string note;
     for (int d : devs) {
-        const MorixRecord* r = host_info_list[d];
+        const MorixRecord* r = session().devices()[d];
         if (!chan && !chosen_ports.empty() && chosen_ports.back() > r->asy_ports &&
             chosen_ports.size() < MAX_ASYNC)
             note += r->name + " has " + std::to_string(r->asy_ports) +

@@ -5,6 +5,7 @@
 #include "basic/basic_page.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/session.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ int ip_check(BasicPage& p) {
     for (int d : basic_devices()) {
         std::string a = addr;
         if (a.empty() || a == set_to_blank)
-            a = get_mrx_prm_val_str(host_info_list[d], "mrxInetAddr").value_or("");
+            a = get_mrx_prm_val_str(session().devices()[d], "mrxInetAddr").value_or("");
         std::string out;
         if (get_bcast_addr(a, mask, &out, 0) == 0)
             new_bcast[d] = out;

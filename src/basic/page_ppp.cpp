@@ -8,6 +8,7 @@
 #include "basic/ppp_codes.h"
 #include "ops/reset_mask.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/session.h"
 
 namespace {
 
@@ -176,14 +177,14 @@ void ppp_extra(BasicPage& p, const std::vector<int>& devs, int* failed) {
         return;
     std::string first = page_field_text(p, PD_FIRST);
     for (int d : devs)
-        if (check_remote_addr_for_overlap(first, port_scope_count(host_info_list[d], true))) {
+        if (check_remote_addr_for_overlap(first, port_scope_count(session().devices()[d], true))) {
             page_warn("Last Remote Address Out of Range");
             return;
         }
     if (!check_addr_field(&first, p.view.fields[PD_FIRST].label))
         return void(*failed = 1);
     for (int d : devs)
-        if (scope_fits(host_info_list[d], true))
+        if (scope_fits(session().devices()[d], true))
             set_individual_port_params("mrxt1ChanIpAddr", first, d, true, 0);
 }
 

@@ -2,6 +2,7 @@
 // consecutive addresses to the async ports or WAN channels of the devices.
 #include "basic/port_pages.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/session.h"
 
 namespace {
 
@@ -34,9 +35,9 @@ int rem_check(BasicPage& p) {
         return 0;
     std::string first = page_field_text(p, RA_FIRST), mask = page_field_text(p, RA_MASK);
     for (int d : basic_devices()) // each device with its own port count
-        if (scope_fits(host_info_list[d], rem_saved.chan) &&
+        if (scope_fits(session().devices()[d], rem_saved.chan) &&
             check_remote_addr_for_overlap(
-                first, port_scope_count(host_info_list[d], rem_saved.chan)) != 0) {
+                first, port_scope_count(session().devices()[d], rem_saved.chan)) != 0) {
             page_warn("Last Remote Address Out of Range");
             return -1;
         }
@@ -52,7 +53,7 @@ void rem_extra(BasicPage& p, const std::vector<int>& devs, int* failed) {
     first = strip_blanks(&first);
     mask = strip_blanks(&mask);
     for (int d : devs) {
-        if (!scope_fits(host_info_list[d], rem_saved.chan))
+        if (!scope_fits(session().devices()[d], rem_saved.chan))
             continue;
         if (first_changed &&
             set_individual_port_params(scope_vars()[0], first, d, rem_saved.chan, 0) != 0)

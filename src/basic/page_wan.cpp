@@ -7,6 +7,7 @@
 #include "basic/basic_page.h"
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/morix_record.h"
+#include "snmp_access/session.h"
 #include "ui/diag.h"
 
 namespace {
@@ -42,15 +43,15 @@ std::string module_text(const MorixRecord* r, int k) {
 int wan_read(BasicPage& p) {
     wan_chosen.clear();
     for (int d : basic_devices())
-        for (int k = 0; k < host_info_list[d]->wan_count &&
-                        k < static_cast<int>(host_info_list[d]->wan_if_index.size());
+        for (int k = 0; k < session().devices()[d]->wan_count &&
+                        k < static_cast<int>(session().devices()[d]->wan_if_index.size());
              ++k)
             wan_chosen.push_back({d, k});
     get_values_from_mrx(*p.vars, 0);
     p.view.rows.clear();
     p.view.chosen.clear();
     for (const WanChoice& c : wan_chosen) {
-        const MorixRecord* r = host_info_list[c.mrx_pos];
+        const MorixRecord* r = session().devices()[c.mrx_pos];
         char row[128];
         std::snprintf(row, sizeof row, "%-25.25s%-30d%-45.45s", r->name.c_str(), c.module + 1,
                       module_text(r, c.module).c_str());

@@ -1,6 +1,7 @@
 // Port and channel slots of the port pages, reading and setting page
 // variables on them, and the consecutive remote addresses.
 #include "basic/port_pages.h"
+#include "snmp_access/session.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -91,7 +92,7 @@ int read_port_vars(const std::vector<std::string>& vars, bool chan, const std::v
     std::string msg;
     std::vector<MorixRecord*> asked;
     for (int p : devs) {
-        MorixRecord* r = host_info_list[p];
+        MorixRecord* r = session().devices()[p];
         free_prm_list(r);
         if (!r->reachable || r->status == SR_TIMEOUT || r->status == SR_UNKNOWN_HOST)
             continue;
@@ -135,7 +136,7 @@ void common_port_value(const std::string& name, bool chan, const std::vector<int
     *text = "";
     *number = 0;
     for (int d : basic_devices()) {
-        const MorixRecord* r = host_info_list[d];
+        const MorixRecord* r = session().devices()[d];
         if (id < 0 || !r->reachable || r->status != SR_OK)
             continue;
         for (const PortSlot& s : port_slots(r, id, chan, ports)) {
@@ -161,7 +162,7 @@ int set_port_param(const std::string& name, const std::string& value, int pos, b
     int id = var_index(name);
     if (id < 0)
         return -1;
-    MorixRecord* r = host_info_list[pos];
+    MorixRecord* r = session().devices()[pos];
     for (const PortSlot& s : port_slots(r, id, chan, ports))
         add_node(r, id, s, value);
     return 0;
@@ -196,7 +197,7 @@ int set_individual_port_params(const std::string& name, const std::string& first
     int id = var_index(name);
     if (id < 0)
         return -1;
-    MorixRecord* r = host_info_list[pos];
+    MorixRecord* r = session().devices()[pos];
     std::vector<int> all;
     for (int p = 1; p <= port_scope_count(r, chan); ++p)
         all.push_back(p);
@@ -244,7 +245,7 @@ void read_rem_addrs(RemAddrSaved* saved, bool ppp_only, std::string* first, std:
     saved->addr.clear();
     saved->mask.clear();
     for (int d : basic_devices()) { // the last device decides the mode
-        const MorixRecord* r = host_info_list[d];
+        const MorixRecord* r = session().devices()[d];
         if (r->platform == 4 || r->platform == 5)
             saved->chan = true;
         else if (!ppp_only && (r->platform == 2 || r->platform == 3))
@@ -258,7 +259,7 @@ void read_rem_addrs(RemAddrSaved* saved, bool ppp_only, std::string* first, std:
     WalkResult shown;
     bool any = false, not_consecutive = false, masks_differ = false;
     for (int d : basic_devices()) {
-        const MorixRecord* r = host_info_list[d];
+        const MorixRecord* r = session().devices()[d];
         if (!scope_fits(r, saved->chan) || !r->reachable || r->status == SR_TIMEOUT ||
             r->status == SR_UNKNOWN_HOST)
             continue;

@@ -1,13 +1,14 @@
 #include "basic/set_basic.h"
+#include "snmp_access/session.h"
 
 #include "basic/basic_frame.h"
 #include "ops/change.h"
 #include "ops/set_window.h"
 
 int check_morix_set(int index) {
-    if (index < 0 || index >= MAX_MRX_SLOTS || !host_info_list[index])
+    if (index < 0 || index >= MAX_MRX_SLOTS || !session().devices()[index])
         return 0;
-    const MorixRecord* r = host_info_list[index];
+    const MorixRecord* r = session().devices()[index];
     std::string text;
     if (!r->reachable)
         text += "\nCould not set any parameters. Morix is not connected.";
@@ -32,7 +33,7 @@ Outcome process_set_req_basic(const std::vector<int>& devices, int window, int* 
     ChangePlan plan;
     plan.accept_no_undo = accept_no_undo;
     for (int d : devices)
-        plan.devices.push_back(host_info_list[d]);
+        plan.devices.push_back(session().devices()[d]);
     ChangeOutcome co = send_change(plan, window, "Cancel Set");
     *cancel = co.cancelled;
     if (co.outcome.result == Result::refused)
@@ -53,6 +54,6 @@ Outcome process_set_req_basic(const std::vector<int>& devices, int window, int* 
     if (!*error && !*cancel)
         ask_change_reset(co, window, true);
     for (int d : devices)
-        free_prm_list(host_info_list[d]);
+        free_prm_list(session().devices()[d]);
     return co.outcome;
 }

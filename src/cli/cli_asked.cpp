@@ -1,4 +1,5 @@
 #include "cli/cli_asked.h"
+#include "snmp_access/session.h"
 
 #include <algorithm>
 
@@ -15,7 +16,7 @@ void list_asked(Outcome* out, const std::string& unreachable_tail, const DeviceS
                 const std::string& why) {
     std::vector<DeviceOutcome> all;
     // mm_cli's list holds only the devices named on its command line.
-    for (const MorixRecord* r : host_info_list) {
+    for (const MorixRecord* r : session().devices()) {
         if (!r)
             break;
         auto listed = std::find_if(out->devices.begin(), out->devices.end(),

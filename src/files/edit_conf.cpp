@@ -1,5 +1,6 @@
 // Configuration file editing.
 #include "files/edit_conf.h"
+#include "snmp_access/session.h"
 
 #include <arpa/inet.h>
 #include <sys/stat.h>
@@ -148,8 +149,8 @@ int edit_conf_reset_val(int mask, int index, bool state) {
 
 int edit_conf_allowed_noquery(std::string* reason) {
     int result = EDIT_ALLOWED;
-    for (int i = 0; i < MAX_MRX_SLOTS && host_info_list[i] && result == EDIT_ALLOWED; ++i) {
-        MorixRecord* r = host_info_list[i];
+    for (int i = 0; i < MAX_MRX_SLOTS && session().devices()[i] && result == EDIT_ALLOWED; ++i) {
+        MorixRecord* r = session().devices()[i];
         if (!is_selected(r) || !r->reachable || check_comm_srv(r))
             continue;
         std::string msg;

@@ -1,4 +1,5 @@
 #include "frame/device_info_window.h"
+#include "snmp_access/session.h"
 
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
@@ -24,7 +25,7 @@ void display_mrx_info(int index) {
     if (index < 0 || index >= mrx_lst_cnt)
         return;
     set_device_gone_hook(close_if_showing);
-    const MorixRecord& rec = *host_info_list[index];
+    const MorixRecord& rec = *session().devices()[index];
     DeviceInfoText shown = device_info_text(rec);
     set_widget_label(W_MRX_INFO_LABEL, shown.label);
     shown_info_label = shown.label;
@@ -44,7 +45,7 @@ void view_morix() {
     }
     std::vector<MorixRecord*> devices = selected_reachable();
     for (int i = 0; i < mrx_lst_cnt; ++i) {
-        if (!devices.empty() && host_info_list[i] == devices.front()) {
+        if (!devices.empty() && session().devices()[i] == devices.front()) {
             display_mrx_info(i);
             return;
         }

@@ -1,4 +1,5 @@
 #include "frame/device_list_window.h"
+#include "snmp_access/session.h"
 
 #include <algorithm>
 
@@ -19,7 +20,7 @@ void delete_morix() {
     std::vector<MorixRecord*> devices;
     for (int p : rows)
         if (p >= 1 && p <= mrx_lst_cnt)
-            devices.push_back(host_info_list[p - 1]);
+            devices.push_back(session().devices()[p - 1]);
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     // From the last row up, so that each position still names its row.

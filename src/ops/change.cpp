@@ -1,6 +1,7 @@
 // The change pipeline: access -> undo read -> Sets -> undo entry ->
 // read-back -> reset masks -> outcome.
 #include "ops/change.h"
+#include "snmp_access/session.h"
 
 #include <ctime>
 
@@ -254,8 +255,8 @@ bool run_change_reset(const ChangeOutcome& co, std::string* failed_names,
     clear_reset_masks();
     std::vector<MorixRecord*> recs;
     for (const DeviceChange& d : co.devices) {
-        int p = host_info_list.position(d.rec->name);
-        if (d.reset_mask == 0 || p < 0 || host_info_list[p] != d.rec)
+        int p = session().devices().position(d.rec->name);
+        if (d.reset_mask == 0 || p < 0 || session().devices()[p] != d.rec)
             continue;
         g_auto_reset_mask[p] = d.reset_mask;
         g_input_port[p] = d.reset_ports;

@@ -13,6 +13,7 @@
 #include "ops/set_window.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/port_resolve.h"
+#include "snmp_access/session.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
 #include "ui/progress.h"
@@ -95,15 +96,15 @@ std::vector<Dest> prepare_dsts(const CopyRequest& req, const MorixRecord& src, C
         Dest& d = dsts.back();
         d.name = name;
         d.result = {name, DeviceState::done, ""};
-        d.p = host_info_list.position(name);
-        if (d.p < 0 || !host_info_list[d.p]->reachable) {
+        d.p = session().devices().position(name);
+        if (d.p < 0 || !session().devices()[d.p]->reachable) {
             d.before.push_back({MSG_LIST_UPDATED, 1});
             d.result = {name, DeviceState::unreachable,
                         name + " is no longer a reachable Morix of the list; nothing was copied"};
             st->error = true;
             continue;
         }
-        d.rec = host_info_list[d.p];
+        d.rec = session().devices()[d.p];
         if (std::find(asked.begin(), asked.end(), d.rec) != asked.end()) {
             d.rec = nullptr; // one device, one Set
             continue;
@@ -229,7 +230,7 @@ void nothing_copied(const CopyRequest& req, bool cancelled, const std::string& s
 } // namespace
 
 CopyOutcome copy_exe(const CopyRequest& req) {
-    MorixRecord* src = host_info_list[req.src_index];
+    MorixRecord* src = session().devices()[req.src_index];
     CopyOutcome result;
     LongOperation op;
     op.busy();

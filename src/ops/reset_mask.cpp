@@ -1,4 +1,5 @@
 #include "ops/reset_mask.h"
+#include "snmp_access/session.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -101,7 +102,7 @@ void add_port_resets(MorixRecord* rec, const ResetPorts& ports, std::vector<std:
 // Builds the automatic reset chain of rec: 1 when there is nothing to
 // reset, 0 when the device cannot be reset, -1 when the chain is ready.
 int build_auto_reset(MorixRecord* rec, std::vector<std::string>* notes) {
-    int p = host_info_list.position(rec->name);
+    int p = session().devices().position(rec->name);
     if (p < 0)
         return 0;
     uint32_t mask = g_auto_reset_mask[p];

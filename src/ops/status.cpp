@@ -1,6 +1,7 @@
 // The common frame of the status displays (the GET of one device and its
 // layout, as an outcome) and the helpers the members share.
 #include "ops/status.h"
+#include "snmp_access/session.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -19,7 +20,7 @@ const char* const MSG_STS_FAILED = "Could not get status values for: ";
 const char* const MSG_STS_NO_PORTS = "You must enter one or more port numbers.";
 
 MorixRecord* first_sel_reachable() {
-    for (MorixRecord* r : host_info_list) {
+    for (MorixRecord* r : session().devices()) {
         if (!r)
             break;
         if (is_selected(r) && r->reachable)
@@ -31,8 +32,8 @@ MorixRecord* first_sel_reachable() {
 namespace {
 
 int list_position(const MorixRecord* rec) {
-    for (int p = 0; p < MAX_MRX_SLOTS && host_info_list[p]; ++p)
-        if (host_info_list[p] == rec)
+    for (int p = 0; p < MAX_MRX_SLOTS && session().devices()[p]; ++p)
+        if (session().devices()[p] == rec)
             return p;
     return 0;
 }
