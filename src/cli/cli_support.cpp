@@ -88,10 +88,12 @@ std::vector<std::string> cli_split(const std::string& text, char sep) {
 
 namespace {
 std::vector<std::string> chosen_params;
+bool chosen_params_listed = false;
 } // namespace
 
 void cli_choose_params(const std::vector<std::string>& names, int param_sel) {
     chosen_params = names;
+    chosen_params_listed = param_sel != 0;
     param_sel_flag = param_sel;
 }
 
@@ -101,6 +103,7 @@ MainSelection cli_main_selection() {
     for (int row = 1; row <= sel.rows; ++row)
         sel.devices.push_back(row);
     sel.params = chosen_params;
+    sel.params_listed = chosen_params_listed;
     return sel;
 }
 

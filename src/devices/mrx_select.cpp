@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "catalogue/func_display.h"
 #include "snmp_access/morix_record.h"
 #include "ui/window_state.h"
 
@@ -79,8 +78,8 @@ SelectionVerdict check_selection(Session& s, const MainSelection& chosen, int mo
         v.warnings.push_back("This command will not use Morixes that are marked as unreachable.");
     bool need_prm = mode == SEL_SHOW_SET || (mode == SEL_SCRIPT && script_params);
     if (need_prm && chosen.params.empty())
-        return refuse(v, param_sel_flag ? "You must select at least one parameter."
-                                        : "You must select a parameter group.");
+        return refuse(v, chosen.params_listed ? "You must select at least one parameter."
+                                              : "You must select a parameter group.");
     return v;
 }
 

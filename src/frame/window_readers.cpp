@@ -2,6 +2,7 @@
 // lists, whether a window is open, and the controls of basic-mode pages.
 #include "frame/window_readers.h"
 
+#include "catalogue/func_display.h"
 #include "frame/modem_window.h"
 #include "ops/status.h"
 #include "ui/ui.h"
@@ -14,6 +15,7 @@ MainSelection read_main_selection() {
     s.rows = ui_list_count(W_MRX_LIST);
     s.devices = ui_list_selected_pos(W_MRX_LIST);
     s.params = ui_list_selected_items(W_FUNC_LIST);
+    s.params_listed = param_sel_flag != 0;
     return s;
 }
 

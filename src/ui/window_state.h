@@ -16,6 +16,7 @@ struct MainSelection {
     int rows = 0;                    // rows the device list shows
     std::vector<int> devices;        // selected device rows, 1-based, ascending
     std::vector<std::string> params; // names selected in the function list
+    bool params_listed = false;      // the list shows parameters, not groups
 };
 
 // What a basic-mode page reads of one of its controls.
