@@ -9,6 +9,7 @@
 #include "cli/cli_json.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/session.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 #include "ui/window_state.h"
@@ -99,7 +100,7 @@ void cli_choose_params(const std::vector<std::string>& names, int param_sel) {
 
 MainSelection cli_main_selection() {
     MainSelection sel;
-    sel.rows = mrx_lst_cnt;
+    sel.rows = session().devices().count();
     for (int row = 1; row <= sel.rows; ++row)
         sel.devices.push_back(row);
     sel.params = chosen_params;

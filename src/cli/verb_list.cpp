@@ -194,7 +194,7 @@ int verb_list(const std::vector<std::string>& args) {
         out_file = args[1];
     else if (!args.empty())
         return cli_usage_error(verb, "unexpected argument '" + args[0] + "'");
-    if (mrx_lst_cnt == 0 && refused_devices().empty()) {
+    if (session().devices().count() == 0 && refused_devices().empty()) {
         std::fprintf(stderr, "mm_cli list: no Morix was given (-mrx or -l).\n");
         return CLI_FAILED;
     }

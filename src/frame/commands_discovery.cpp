@@ -4,6 +4,7 @@
 #include "frame/commands.h"
 #include "frame/discover_window.h"
 #include "frame/render.h"
+#include "snmp_access/session.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 
@@ -25,7 +26,7 @@ int cmd_dsc_copy_to_list(int) {
         ui_list_delete_all(W_MRX_LIST);
     }
     Outcome out = copy_dsc_mrx_lst(host_disc_list);
-    if (out.result != Result::refused && mrx_lst_cnt > 0)
+    if (out.result != Result::refused && session().devices().count() > 0)
         ui_list_set_top_pos(W_MRX_LIST, 1);
     render_outcome(out, OutputArea{W_DSC_FORM, 0});
     return 1;

@@ -22,7 +22,7 @@ void close_if_showing(const std::string& name) {
 } // namespace
 
 void display_mrx_info(int index) {
-    if (index < 0 || index >= mrx_lst_cnt)
+    if (index < 0 || index >= session().devices().count())
         return;
     set_device_gone_hook(close_if_showing);
     const MorixRecord& rec = *session().devices()[index];
@@ -44,7 +44,7 @@ void view_morix() {
         return;
     }
     std::vector<MorixRecord*> devices = selected_reachable();
-    for (int i = 0; i < mrx_lst_cnt; ++i) {
+    for (int i = 0; i < session().devices().count(); ++i) {
         if (!devices.empty() && session().devices()[i] == devices.front()) {
             display_mrx_info(i);
             return;
