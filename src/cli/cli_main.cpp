@@ -220,11 +220,11 @@ int start_up(const GlobalOpts& o) {
     g_ident_use = o.fresh ? IDENT_FRESH : IDENT_LOADS_AND_ADDS;
     g_accept_no_undo = o.accept_no_undo ? 1 : 0;
     if (!o.community.empty())
-        mm_snmp_def_comm = o.community;
+        session().snmp_defaults().community = o.community;
     if (o.timeout > 0)
-        mm_snmp_def_to = o.timeout;
+        session().snmp_defaults().timeout_secs = o.timeout;
     if (o.retries >= 0)
-        mm_snmp_def_rty = o.retries;
+        session().snmp_defaults().retries = o.retries;
     if (!note.empty())
         display_warn(W_MAIN_WINDOW, note);
     return CLI_OK;

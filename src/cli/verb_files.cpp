@@ -13,6 +13,7 @@
 #include "cli/cli_json.h"
 #include "cli/cli_outcome.h"
 #include "files/nf.h"
+#include "snmp_access/session.h"
 #include "ui/app_globals.h"
 
 namespace {
@@ -21,7 +22,7 @@ namespace {
 // Returns CLI_OK, or the usage error's status.
 int file_operands(const CliVerb& verb, const std::vector<std::string>& args,
                   std::vector<std::string>* operands, int* timeout) {
-    *timeout = mm_snmp_def_to;
+    *timeout = session().snmp_defaults().timeout_secs;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "-t" && i + 1 < args.size()) {
             const std::string& t = args[++i];

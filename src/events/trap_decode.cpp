@@ -164,7 +164,8 @@ void name_trap_source(const sockaddr_in& from, TrapEvent* ev) {
     if (!rec && inet_pton(AF_INET, ev->agent_addr.c_str(), &agent) == 1)
         rec = record_at(agent);
     ev->device = rec ? rec->name : "";
-    ev->community_ok = ev->community == (rec ? rec->community : mm_snmp_def_comm);
+    ev->community_ok =
+        ev->community == (rec ? rec->community : session().snmp_defaults().community);
     for (TrapVar& v : ev->vars) {
         int id = -1;
         if (rec && !v.instance.empty() && get_check_mib_var(v.name, &id))
@@ -183,7 +184,7 @@ std::string event_time_text(int64_t time_ms) {
     time_t secs = static_cast<time_t>(time_ms / 1000);
     struct tm tm {};
     gmtime_r(&secs, &tm);
-    char buf[40];
+    char buf[96]; // room for any int in every field: no truncation
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", tm.tm_year + 1900,
                   tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
                   static_cast<int>(time_ms % 1000));

@@ -1,5 +1,6 @@
 // Modem information: location, fetch, parse, Apply, resets and close.
 #include "files/modem_info.h"
+#include "snmp_access/session.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -137,7 +138,8 @@ bool make_local_dir() {
 
 // Copies a load host file to a local copy that a signal removes.
 long fetch_copy(const std::string& name, const std::string& local) {
-    long rc = nfcopy(mdm_info.cfg_fil_adr, mdm_remote_path(name), "", local, mm_snmp_def_to);
+    long rc = nfcopy(mdm_info.cfg_fil_adr, mdm_remote_path(name), "", local,
+                     session().snmp_defaults().timeout_secs);
     if (rc >= 0)
         temp_track(local);
     return rc;

@@ -10,6 +10,7 @@
 
 #include "files/modem_info.h"
 #include "files/nf.h"
+#include "snmp_access/session.h"
 #include "ui/access.h"
 #include "ui/app_globals.h"
 
@@ -18,7 +19,8 @@ namespace {
 // The load host's current file, fetched into the private folder.
 long fetch_current(const std::string& remote, std::string* content) {
     std::string check = mdm_info.local_dir + "/check.cfg";
-    long rc = nfcopy(mdm_info.cfg_fil_adr, remote, "", check, mm_snmp_def_to);
+    long rc =
+        nfcopy(mdm_info.cfg_fil_adr, remote, "", check, session().snmp_defaults().timeout_secs);
     if (rc >= 0 && !read_local_file(check, content))
         rc = NF_READ_FAIL;
     unlink(check.c_str());
@@ -81,7 +83,7 @@ long mdm_checked_upload(Outcome* out) {
         refuse(out, "The local copy of " + remote + " could not be read.\nNothing was written.");
         return NF_READ_FAIL;
     }
-    rc = nfcopy("", mdm_info.local_cfg, host, remote, mm_snmp_def_to);
+    rc = nfcopy("", mdm_info.local_cfg, host, remote, session().snmp_defaults().timeout_secs);
     if (rc < 1) {
         mdm_bfs_error(rc, mdm_info.local_cfg, remote, host, out);
         return rc;

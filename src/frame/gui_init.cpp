@@ -73,9 +73,9 @@ int gui_init() {
     ui_set_toggle(W_AUTO_RESET_TB, g_confirm_auto_reset != 0, false);
     free_host_info_list(session().devices());
     free_host_info_list(host_disc_list);
-    mm_snmp_def_to = 3;
-    mm_snmp_def_rty = 2;
-    mm_snmp_def_comm = "vantor";
+    session().snmp_defaults().timeout_secs = 3;
+    session().snmp_defaults().retries = 2;
+    session().snmp_defaults().community = "vantor";
     register_reset_command();
     return 0;
 }
