@@ -19,6 +19,7 @@
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list_file.h"
+#include "frame/device_list_window.h"
 #include "frame/dispatch.h"
 #include "frame/window_readers.h"
 #include "ops/show.h"
@@ -78,7 +79,7 @@ Figures run(const std::string& list, int devices) {
     Figures f;
     long before = g_snmp_requests_sent;
     auto t0 = std::chrono::steady_clock::now();
-    load_mrx_list_exec(list, 1, devices);
+    load_into_device_list({list, true, devices}, W_MAIN_WINDOW);
     f.load_wall = seconds_since(t0);
     f.load_requests = g_snmp_requests_sent - before;
     f.listed = mrx_lst_cnt;

@@ -15,6 +15,7 @@
 #include "snmp_access/morix_record.h"
 #include "snmp_access/snmp_engine.h"
 #include "support/test_dirs.h"
+#include "ui/progress.h"
 
 namespace {
 
@@ -106,7 +107,8 @@ std::string write_ident_list(const std::string& dir, int devices, std::string (*
 
 // The load that callgrind counts in the identification profile.
 extern "C" __attribute__((noinline)) int bench_ident_load(const char* path, int devices) {
-    return load_mrx_list_exec(path, 1, devices);
+    Result r = load_device_list({path, true, devices}, front_end_progress()).outcome.result;
+    return r == Result::failed ? 0 : 1;
 }
 
 IdentFigures identify_list(const std::string& list_path, int devices) {

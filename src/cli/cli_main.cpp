@@ -183,16 +183,21 @@ void on_interrupt(int) {
 int add_devices(const GlobalOpts& o) {
     int warned = 0;
     if (!o.list_file.empty()) {
-        Outcome loaded = load_device_list(list_path(o.list_file), true, 0);
-        for (const std::string& w : loaded.warnings)
+        ListOutcome loaded =
+            load_device_list({list_path(o.list_file), true, 0}, front_end_progress());
+        for (const std::string& w : loaded.outcome.warnings)
             std::fprintf(stderr, "%s\n", w.c_str());
-        warned = static_cast<int>(loaded.warnings.size());
+        warned = static_cast<int>(loaded.outcome.warnings.size());
     }
     std::vector<AddMorixRequest> adds;
     for (const std::string& name : o.devices)
         adds.push_back({name, o.community});
     if (!interrupted)
-        add_morixes(adds);
+        for (const ListOutcome& added : add_morixes(adds))
+            for (const std::string& w : added.outcome.warnings) {
+                std::fprintf(stderr, "%s\n", w.c_str());
+                ++warned;
+            }
     for (MorixRecord* r : session().devices()) {
         if (!r)
             break;

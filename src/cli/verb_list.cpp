@@ -19,6 +19,7 @@
 #include "snmp_access/product_types.h"
 #include "snmp_access/session.h"
 #include "snmp_access/snmp_engine.h"
+#include "ui/progress.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 
@@ -177,12 +178,17 @@ std::vector<const MorixRecord*> records_of(const DeviceList& list,
     return out;
 }
 
-// Saves a list file; the overwrite question is asked as the window asks it.
+// Saves a list file; the overwrite question is asked as the window asks it
+// (declined: the file is kept, with its own status).
 int save_list(const char* verb, const std::string& path, const DeviceList& list) {
-    size_t mark = cli_question_mark();
-    if (save_mrx_list_proc(W_MAIN_WINDOW, path, list) == 1)
-        return CLI_OK;
-    return cli_kept_file(mark, verb, path) ? CLI_KEPT : CLI_FAILED;
+    Outcome saved = save_list_file(path, list, front_end_asker());
+    for (const std::string& w : saved.warnings)
+        std::fprintf(stderr, "%s\n", w.c_str());
+    if (saved.result == Result::cancelled) {
+        cli_say_kept(verb, path);
+        return CLI_KEPT;
+    }
+    return saved.result == Result::done ? CLI_OK : CLI_FAILED;
 }
 
 } // namespace
@@ -332,7 +338,7 @@ int verb_discover(const std::vector<std::string>& args) {
     Outcome plan = plan_net_discovery(d.address, d.mask, d.timeout, 1, &req);
     if (plan.result != Result::done)
         return print_warnings(plan), CLI_FAILED;
-    print_warnings(run_net_discovery(req));
+    print_warnings(run_net_discovery(req, front_end_progress()).outcome);
     std::vector<const MorixRecord*> found = records_of(session().devices(), before);
     bool any = !found.empty() || refused_devices().size() > refused_before;
     int status = CLI_FAILED;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/mrx_list.h"
 #include "snmp_access/morix_record.h"
 #include "ui/outcome.h"
 
@@ -106,7 +107,8 @@ std::string dsc_work_text(const NetDiscoveryRequest& req);
 // answers arrived than are used. failed with "No valid Morixes were
 // discovered." (and the broadcast address when nothing answered) as its
 // warning when no device was found.
-Outcome run_net_discovery(const NetDiscoveryRequest& req);
+// progress counts the devices loaded; the list's view is the load's.
+ListOutcome run_net_discovery(const NetDiscoveryRequest& req, Progress& progress);
 // Writes names as a device list file to a new, exclusively created file in
 // dir (named after "tmp.dsc_list"); path receives its name. Returns the
 // number of device lines written, or -1 when no file could be created.
@@ -178,6 +180,6 @@ void free_dsc_mrx_lst();
 // list's rows (and closes the information window) first when there are
 // discovered devices.
 Outcome copy_dsc_mrx_lst(const DeviceList& table);
-// OK of the "Save List" file selection with the typed file name; 1 when
-// saved.
-int save_dsc_mrx_lst_ok(const std::string& typed);
+// OK of the "Save List" file selection: the discovered devices saved under
+// the typed file name, asking through asker before replacing a file.
+Outcome save_dsc_mrx_lst(const std::string& typed, Asker& asker);

@@ -317,7 +317,7 @@ int write_dsc_list_file(const std::string& dir, const std::vector<std::string>& 
     return lines;
 }
 
-Outcome run_net_discovery(const NetDiscoveryRequest& req) {
+ListOutcome run_net_discovery(const NetDiscoveryRequest& req, Progress& progress) {
     int timeout = req.timeout < 1 ? DSC_DEFAULT_TIMEOUT : req.timeout;
     bool over = false;
     std::vector<std::string> names = disc(req.bcast, timeout, req.network, &over);
@@ -327,7 +327,9 @@ Outcome run_net_discovery(const NetDiscoveryRequest& req) {
                         " answers to the discovery request arrived.\n"
                         "Only the first " +
                         std::to_string(MAX_DSC_ADDRS) + " are used.");
-    Outcome out;
+    ListOutcome listed;
+    Outcome& out = listed.outcome;
+    listed.list = device_list_view();
     if (names.empty()) {
         out = failed_with(std::string(k_no_valid) + "\n\nBroadcast: " + req.bcast);
     } else {
@@ -337,10 +339,13 @@ Outcome run_net_discovery(const NetDiscoveryRequest& req) {
             out = failed_with(std::string("Could not open file:\n") + k_tmp_dir +
                               "/tmp.dsc_list.XXXXXX");
         } else {
-            out = lines == 0 ? failed_with(k_no_valid) : load_device_list(path, false, lines);
+            if (lines == 0)
+                out = failed_with(k_no_valid);
+            else
+                listed = load_device_list({path, false, lines}, progress);
             unlink(path.c_str());
         }
     }
     out.warnings.insert(out.warnings.begin(), first.begin(), first.end());
-    return out;
+    return listed;
 }

@@ -60,7 +60,7 @@ int take_one(MorixRecordPtr rec, const IdentItem& it, std::vector<std::string>* 
         remove_mrx_info(rec->name);
     std::string name = rec->name;
     // The device list holds 63 records; the discovered table holds 64.
-    if (insert_mrx_row(std::move(rec), false) < 0)
+    if (insert_mrx_record(std::move(rec)) < 0)
         warnings->push_back("The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
                             " Morixes).\n" + name + " was not added to the list.");
     return code;
@@ -103,8 +103,8 @@ Outcome copy_dsc_mrx_lst(const DeviceList& table) {
     return out;
 }
 
-int save_dsc_mrx_lst_ok(const std::string& typed) {
-    return save_mrx_list_proc(W_DSC_FORM, typed, host_disc_list);
+Outcome save_dsc_mrx_lst(const std::string& typed, Asker& asker) {
+    return save_list_file(typed, host_disc_list, asker);
 }
 
 const char* const DSC_PROMPT_HELP =

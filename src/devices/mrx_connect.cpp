@@ -18,7 +18,6 @@
 #include "snmp_access/snmp_checks.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
-#include "ui/ui.h"
 
 namespace {
 

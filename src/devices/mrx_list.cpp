@@ -14,9 +14,7 @@
 #include "snmp_access/product_types.h"
 #include "ui/app_globals.h"
 #include "ui/outcome.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
-#include "ui/window_state.h"
 
 PortSelection port_mrx_map;
 
@@ -30,9 +28,9 @@ std::vector<std::function<void()>>& mrx_list_listeners() {
 const char* const k_in_list = "The Morix you entered is already in the list.";
 const char* const k_in_list_as = "The Morix you entered is already in the list as: ";
 
-void warn_list_full(int parent_id, const std::string& name) {
-    display_warn(parent_id, "The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
-                                " Morixes).\n" + name + " was not added to the list.");
+std::string list_full(const std::string& name) {
+    return "The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) + " Morixes).\n" + name +
+           " was not added to the list.";
 }
 
 // How a typed name matches a listed record: by the record's name, by its
@@ -68,18 +66,19 @@ class NameMatcher {
     std::vector<std::string> addrs_;
 };
 
-// Duplicate test of Add: both messages can appear for one record.
-bool add_is_duplicate(const std::string& text) {
+// Duplicate test of Add: both messages can appear for one record, whose
+// row is then shown.
+bool add_is_duplicate(const std::string& text, ListOutcome* out) {
     NameMatcher matcher(text);
     for (int i = 0; i < mrx_lst_cnt; ++i) {
         const MorixRecord* r = host_info_list[i];
         DuplMatch m = matcher.match(r);
         if (m.by_name)
-            display_warn(W_MAIN_WINDOW, k_in_list);
+            out->outcome.warnings.push_back(k_in_list);
         if (m.by_addr)
-            display_warn(W_MAIN_WINDOW, k_in_list_as + r->name);
+            out->outcome.warnings.push_back(k_in_list_as + r->name);
         if (m.by_name || m.by_addr) {
-            show_morix_list_dupl(i);
+            out->list.shown = i + 1;
             return true;
         }
     }
@@ -88,12 +87,12 @@ bool add_is_duplicate(const std::string& text) {
 
 // Community field without blanks; an empty one takes the default, which
 // is written back.
-std::string community_field(const std::string& typed) {
+std::string community_field(const std::string& typed, ListOutcome* out) {
     std::string comm;
     remove_blanks(typed, &comm);
     if (comm.empty()) {
         comm = mm_snmp_def_comm;
-        ui_set_text(W_COMM_TF, comm);
+        out->community_field = comm;
     }
     return comm;
 }
@@ -152,16 +151,19 @@ int find_mrx_dupl(const std::string& text, std::string* as_note) {
     return -1;
 }
 
-int insert_mrx_row(MorixRecordPtr rec, bool select) {
+int insert_mrx_record(MorixRecordPtr rec) {
     int pos = get_host_node_pos(rec.get());
-    MorixRecord* listed = rec.get();
     if (mrx_lst_cnt >= MAX_MRX_RECORDS || host_info_list.insert(rec, pos) != 0)
         return -1; // rec frees the record
-    ui_list_add_item(W_MRX_LIST, mrx_row_text(listed), pos + 1);
-    if (select)
-        ui_list_select_pos(W_MRX_LIST, pos + 1, false);
     mrx_list_changed();
     return pos;
+}
+
+DeviceListView device_list_view() {
+    DeviceListView view;
+    for (int i = 0; i < mrx_lst_cnt; ++i)
+        view.rows.push_back(mrx_row_text(host_info_list[i]));
+    return view;
 }
 
 void add_mrx_list_listener(std::function<void()> listener) {
@@ -199,12 +201,6 @@ std::vector<std::string> not_added(int code, const std::string& name, const std:
     return texts;
 }
 
-void warn_not_added(int parent_id, int code, const std::string& name, const std::string& descr,
-                    bool one_warning) {
-    for (const std::string& text : not_added(code, name, descr, one_warning))
-        display_warn(parent_id, text);
-}
-
 namespace {
 
 // Whether text names or addresses a device of the list (no warning).
@@ -218,26 +214,40 @@ bool in_list(const std::string& text) {
     return false;
 }
 
+// The outcome with its result and the list as it now stands (the row to
+// show kept).
+ListOutcome with_list(ListOutcome& out, Result result) {
+    int shown = out.list.shown;
+    out.outcome.result = result;
+    out.list = device_list_view();
+    out.list.shown = shown;
+    return out;
+}
+
 // Add's steps for one request; pre, when given, holds the record and the
 // result of its identification done beforehand (side by side with others).
-Result add_one(const AddMorixRequest& req, MorixRecordPtr* pre_rec, const IdentItem* pre) {
+ListOutcome add_one(const AddMorixRequest& req, MorixRecordPtr* pre_rec, const IdentItem* pre) {
+    ListOutcome out;
+    std::vector<std::string>& warnings = out.outcome.warnings;
     std::string name;
-    remove_blanks_warn(W_MAIN_WINDOW, req.name, &name);
-    ui_set_text(W_MRX_NAME_TF, name);
+    std::string blanks = blanks_removed_warning(req.name, &name);
+    if (!blanks.empty())
+        warnings.push_back(blanks);
+    out.name_field = name;
     if (name.empty()) {
-        display_warn(W_MAIN_WINDOW, "You must enter a Morix name or an IP address.");
-        return Result::refused;
+        warnings.push_back("You must enter a Morix name or an IP address.");
+        return with_list(out, Result::refused);
     }
-    if (add_is_duplicate(name))
-        return Result::refused;
+    if (add_is_duplicate(name, &out))
+        return with_list(out, Result::refused);
     if (mrx_lst_cnt >= MAX_MRX_RECORDS) {
-        warn_list_full(W_MAIN_WINDOW, name);
-        return Result::refused;
+        warnings.push_back(list_full(name));
+        return with_list(out, Result::refused);
     }
     MorixRecordPtr rec;
     std::string product, summary, info;
     int code = CR_CANCELLED;
-    std::string community = community_field(req.community);
+    std::string community = community_field(req.community, &out);
     if (pre && (*pre_rec)->name == name) {
         rec = std::move(*pre_rec);
         code = pre->code;
@@ -249,38 +259,36 @@ Result add_one(const AddMorixRequest& req, MorixRecordPtr* pre_rec, const IdentI
         rec->community = community;
         rec->timeout = mm_snmp_def_to * 1000000;
         rec->retries = mm_snmp_def_rty;
-        set_app_cursor(CURSOR_BUSY);
         g_cancel_process = 0;
         code = connect_morix(rec.get(), &product, &summary, &info, "");
-        set_app_cursor(CURSOR_NORMAL);
     }
     if (code == CR_OK || code == CR_NOT_REACHABLE) {
         take_connect_result(rec.get(), code, info);
-        int pos = insert_mrx_row(std::move(rec), false);
+        int pos = insert_mrx_record(std::move(rec));
         if (pos < 0) {
-            warn_list_full(W_MAIN_WINDOW, name);
-            return Result::refused;
+            warnings.push_back(list_full(name));
+            return with_list(out, Result::refused);
         }
-        set_focus(W_MRX_LIST);
-        show_morix_list_dupl(pos);
-        return code == CR_OK ? Result::done : Result::failed;
+        out.list.shown = pos + 1;
+        return with_list(out, code == CR_OK ? Result::done : Result::failed);
     }
     if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED)
-        warn_not_added(W_MAIN_WINDOW, code, name, summary, false);
+        for (std::string& w : not_added(code, name, summary, false))
+            warnings.push_back(std::move(w));
     else if (code != CR_CANCELLED)
-        display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
-    return code == CR_CANCELLED ? Result::cancelled : Result::failed;
+        warnings.push_back("Invalid query Morix code, software error.");
+    return with_list(out, code == CR_CANCELLED ? Result::cancelled : Result::failed);
 }
 
 } // namespace
 
-Result add_morix(const AddMorixRequest& req) {
+ListOutcome add_morix(const AddMorixRequest& req) {
     if (g_ident_use == IDENT_LOADS_AND_ADDS)
         return add_morixes({req}).front();
     return add_one(req, nullptr, nullptr);
 }
 
-std::vector<Result> add_morixes(const std::vector<AddMorixRequest>& reqs) {
+std::vector<ListOutcome> add_morixes(const std::vector<AddMorixRequest>& reqs) {
     // The devices that Add would identify are identified first, side by
     // side; each request then takes Add's steps in order, so that the
     // warnings and the list are those of adding them one after the other.
@@ -311,12 +319,10 @@ std::vector<Result> add_morixes(const std::vector<AddMorixRequest>& reqs) {
     bool remembered = g_ident_use == IDENT_LOADS_AND_ADDS;
     bool together = items.size() > 1 || remembered;
     if (together) {
-        set_app_cursor(CURSOR_BUSY);
         g_cancel_process = 0;
         connect_morix_many(items, "Adding", remembered);
-        set_app_cursor(CURSOR_NORMAL);
     }
-    std::vector<Result> codes;
+    std::vector<ListOutcome> codes;
     for (size_t i = 0; i < reqs.size(); ++i) {
         int k = together ? item_of[i] : -1;
         codes.push_back(k >= 0 ? add_one(reqs[i], &recs[k], &items[k])
@@ -329,41 +335,26 @@ namespace {
 
 // Takes the new identification of the record at index into the list;
 // returns 1 when the record left the list, 0 otherwise. Changed product
-// types are collected in moved.
-int query_take(int index, const IdentItem& it, int old_type, const std::string& old_row,
-               std::vector<MorixRecord*>* moved) {
+// types are collected in moved; why a record left, in warnings.
+int query_take(int index, const IdentItem& it, int old_type, std::vector<MorixRecord*>* moved,
+               std::vector<std::string>* warnings) {
     MorixRecord* rec = host_info_list[index];
-    ui_list_delete_pos(W_MRX_LIST, index + 1);
     int code = it.code;
     if (code == CR_OK || code == CR_NOT_REACHABLE) {
         take_connect_result(rec, code, it.info);
-        ui_list_add_item(W_MRX_LIST, mrx_row_text(rec), index + 1);
-        ui_list_select_pos(W_MRX_LIST, index + 1, false);
         if (rec->product_type != old_type)
             moved->push_back(rec);
         return 0;
     }
     if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED) {
-        warn_not_added(W_MAIN_WINDOW, code, rec->name, it.summary, false);
+        for (std::string& w : not_added(code, rec->name, it.summary, false))
+            warnings->push_back(std::move(w));
         host_info_list.take(index);
         return 1;
     }
     if (code != CR_CANCELLED)
-        display_warn(W_MAIN_WINDOW, "Invalid query Morix code, software error.");
-    ui_list_add_item(W_MRX_LIST, old_row, index + 1);
-    ui_list_select_pos(W_MRX_LIST, index + 1, false);
+        warnings->push_back("Invalid query Morix code, software error.");
     return 0;
-}
-
-// The selected rows; a list of one device needs no selection (its row is
-// selected). Warns and gives nothing when no row is selected.
-std::vector<int> rows_to_work_on() {
-    std::vector<int> sel = rows_of_selection(main_selection().devices, mrx_lst_cnt);
-    if (sel.size() == 1 && main_selection().devices.empty())
-        ui_list_select_pos(W_MRX_LIST, 1, false);
-    if (sel.empty())
-        display_warn(W_MAIN_WINDOW, k_select_a_morix);
-    return sel;
 }
 
 int index_of(const MorixRecord* rec) {
@@ -373,22 +364,17 @@ int index_of(const MorixRecord* rec) {
     return -1;
 }
 
-// Moves records whose product type changed to their sorted places; chosen
-// are the selected records.
-int resort_moved(const std::vector<MorixRecord*>& moved, const std::vector<MorixRecord*>& chosen) {
+// Moves records whose product type changed to their sorted places; returns
+// the last place one moved to (-1 when none moved).
+int resort_moved(const std::vector<MorixRecord*>& moved) {
     int last = -1;
     for (MorixRecord* rec : moved) {
         int from = index_of(rec);
         if (from < 0)
             continue;
-        bool was_selected = std::find(chosen.begin(), chosen.end(), rec) != chosen.end();
-        ui_list_delete_pos(W_MRX_LIST, from + 1);
         MorixRecordPtr owned = host_info_list.take(from);
         int to = get_host_node_pos(rec);
         host_info_list.insert(owned, to); // a slot was just freed: cannot fail
-        ui_list_add_item(W_MRX_LIST, mrx_row_text(rec), to + 1);
-        if (was_selected)
-            ui_list_select_pos(W_MRX_LIST, to + 1, false);
         last = to;
     }
     return last;
@@ -404,32 +390,24 @@ std::vector<int> rows_of_selection(const std::vector<int>& selected, int listed)
     return selected;
 }
 
-void query_morix(const std::string& alt_community) {
-    std::vector<int> sel = rows_to_work_on();
-    if (sel.empty())
-        return;
-    // The selected records stay selected (a query selects its row again)
-    // unless they leave the list.
+ListOutcome query_morixes(const QueryRequest& req) {
+    ListOutcome out;
+    // The queried records stay selected unless they leave the list.
     std::vector<MorixRecord*> chosen;
-    for (int p : sel)
-        if (p >= 1 && p <= mrx_lst_cnt)
-            chosen.push_back(host_info_list[p - 1]);
+    for (MorixRecord* rec : req.devices)
+        if (index_of(rec) >= 0 && std::find(chosen.begin(), chosen.end(), rec) == chosen.end())
+            chosen.push_back(rec);
     LongOperation op(W_MAIN_WINDOW, "Cancel Query", "", LO_FOLLOW_SNMP);
-    // Every selected device is identified again side by side; the answers
-    // are then taken into the list in list order.
+    // Every device is identified again side by side; the answers are then
+    // taken into the list in list order.
     std::vector<IdentItem> items;
     std::vector<int> old_types;
-    std::vector<std::string> old_rows; // the rows as listed before
-    for (int p : sel) {
-        if (p < 1 || p > mrx_lst_cnt)
-            continue;
-        MorixRecord* rec = host_info_list[p - 1];
+    for (MorixRecord* rec : chosen) {
         free_prm_list(rec);
         items.emplace_back();
         items.back().rec = rec;
-        items.back().alt_community = alt_community;
+        items.back().alt_community = req.alt_community;
         old_types.push_back(rec->product_type);
-        old_rows.push_back(mrx_row_text(rec));
     }
     if (items.size() == 1)
         op.progress("Querying", items[0].rec->name);
@@ -438,20 +416,27 @@ void query_morix(const std::string& alt_community) {
     std::vector<MorixRecord*> moved;
     for (size_t i = 0; i < items.size(); ++i) {
         int index = index_of(items[i].rec);
-        if (index >= 0 && query_take(index, items[i], old_types[i], old_rows[i], &moved) == 1)
+        if (index >= 0 &&
+            query_take(index, items[i], old_types[i], &moved, &out.outcome.warnings) == 1)
             chosen.erase(std::find(chosen.begin(), chosen.end(), items[i].rec));
     }
-    op.close();
-    if (mrx_lst_cnt > 1) {
-        int last_moved = resort_moved(moved, chosen);
-        int last_chosen = -1;
-        for (MorixRecord* rec : chosen)
-            last_chosen = std::max(last_chosen, index_of(rec));
-        int target = last_chosen >= 0 ? last_chosen : last_moved;
-        if (target >= 0)
-            show_morix_list_dupl(target);
+    out.outcome.result = op.close() ? Result::cancelled : Result::done;
+    int last_moved = mrx_lst_cnt > 1 ? resort_moved(moved) : -1;
+    out.list = device_list_view();
+    int last_chosen = -1;
+    for (MorixRecord* rec : chosen) {
+        int index = index_of(rec);
+        out.list.selected.push_back(index + 1);
+        last_chosen = std::max(last_chosen, index);
+        out.outcome.devices.push_back(
+            DeviceOutcome{rec->name, rec->reachable ? DeviceState::done : DeviceState::unreachable,
+                          rec->reachable ? "" : rec->name + ": not reachable"});
     }
+    int target = last_chosen >= 0 ? last_chosen : last_moved;
+    if (mrx_lst_cnt > 1 && target >= 0)
+        out.list.shown = target + 1;
     mrx_list_changed();
+    return out;
 }
 
 namespace {
@@ -496,12 +481,4 @@ Outcome delete_devices(const std::vector<MorixRecord*>& devices) {
     }
     mrx_list_changed();
     return out;
-}
-
-int show_morix_list_dupl(int index) {
-    if (index < 0)
-        return 0;
-    ui_list_set_bottom_pos(W_MRX_LIST, index + 1);
-    set_focus(W_MRX_LIST);
-    return 1;
 }

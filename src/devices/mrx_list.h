@@ -6,6 +6,7 @@
 #include "ui/widget_ids.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,14 +41,11 @@ std::vector<std::string> resolve_dotted(const std::string& name);
 int find_mrx_dupl(const std::string& text, std::string* as_note);
 
 // Inserts an identified (0) or unreachable (11) record at its sorted place
-// and its row at the same position; returns the index, or -1 (the record
-// is freed) when the list is full.
-int insert_mrx_row(MorixRecordPtr rec, bool select);
-// Warning of a device that was not added, with its sysDescr when known.
-void warn_not_added(int parent_id, int code, const std::string& name, const std::string& descr,
-                    bool one_warning);
-// The same as texts: records the device as refused and gives the warnings
-// (one, or the refusal and the sysDescr apart).
+// in the list; returns the index, or -1 (the record is freed) when the
+// list is full. The front end shows the new row from the command's view.
+int insert_mrx_record(MorixRecordPtr rec);
+// Why a device was not added, as warnings: records the device as refused
+// and gives one warning, or the refusal and the sysDescr apart.
 std::vector<std::string> not_added(int code, const std::string& name, const std::string& descr,
                                    bool one_warning);
 // A device identification refused during the run (unknown host, not a
@@ -57,8 +55,28 @@ struct RefusedDevice {
     int code = 0;
     std::string descr;
 };
-// Every device warn_not_added reported since the start of the run.
+// Every device not_added reported since the start of the run.
 const std::vector<RefusedDevice>& refused_devices();
+
+// What the main window's device list shows after a list command: every
+// row in list order, the rows to select, the row to bring into view.
+struct DeviceListView {
+    bool emptied = false;          // every row goes before rows are written
+    std::vector<std::string> rows; // row i + 1 reads rows[i] (mrx_row_text)
+    std::vector<int> selected;     // rows (from 1) to select
+    int shown = 0;                 // row (from 1) scrolled to the bottom, list focused
+    bool from_top = false;         // the first row is scrolled to the top
+};
+// The view of the list as it stands, nothing selected or shown.
+DeviceListView device_list_view();
+// A list command's outcome and what the main window shows of it: the list,
+// and the name and community fields when the command writes them back.
+struct ListOutcome {
+    Outcome outcome;
+    DeviceListView list;
+    std::optional<std::string> name_field;
+    std::optional<std::string> community_field;
+};
 
 // What Add takes from the main window: the name or address typed and the
 // community field (blank: the default community, written back).
@@ -68,12 +86,22 @@ struct AddMorixRequest {
 };
 // Identifies the device and lists it: done, failed (listed as unreachable,
 // or not added), cancelled, refused (no name, a duplicate, a full list).
-Result add_morix(const AddMorixRequest& req);
+ListOutcome add_morix(const AddMorixRequest& req);
 // Add for several devices: they are identified side by side, then each
 // request takes Add's steps in order (the same warnings and list as adding
-// them one after the other). The result of each, in order.
-std::vector<Result> add_morixes(const std::vector<AddMorixRequest>& reqs);
-void query_morix(const std::string& alt_community);
+// them one after the other). The outcome of each, in order.
+std::vector<ListOutcome> add_morixes(const std::vector<AddMorixRequest>& reqs);
+// What Query takes: the devices to identify again (list order) and the
+// community to try when one does not answer to its own.
+struct QueryRequest {
+    std::vector<MorixRecord*> devices;
+    std::string alt_community;
+};
+// Identifies the devices again: each stays listed (unreachable when it no
+// longer answers) unless it turned out not to be a supported Morix; rows
+// whose product changed move to their sorted places. The queried rows
+// still listed are selected.
+ListOutcome query_morixes(const QueryRequest& req);
 // What the device information window shows of a device: its name and
 // information text, and a line per group of modems with their revision.
 struct DeviceInfoText {
@@ -91,7 +119,6 @@ std::vector<int> rows_of_selection(const std::vector<int>& selected, int listed)
 extern const char* const k_select_a_morix;
 // Takes the devices out of the list (each one's shown information closes).
 Outcome delete_devices(const std::vector<MorixRecord*>& devices);
-int show_morix_list_dupl(int index);
 // What the SNMP settings window shows: the three fields (blank where the
 // devices differ) and, in the outcome, the warning when they differ.
 struct SnmpSettingsView {

@@ -16,7 +16,8 @@
 #include "devices/mrx_connect.h"
 #include "devices/mrx_list.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
+#include "ui/app_globals.h"
+#include "ui/overwrite.h"
 #include "ui/widget_ids.h"
 
 namespace {
@@ -26,14 +27,6 @@ const char* const k_no_file = "You did not specify a list file.";
 std::string list_line(const MorixRecord* r) {
     return r->name + " | " + r->community + " | " + std::to_string(r->timeout / 1000000) + " | " +
            std::to_string(r->retries) + "\n";
-}
-
-// Progress text of the load.
-std::string load_progress(int expected, int loaded) {
-    std::string s = "Creating Morix list. Please be patient.\n\n";
-    if (expected >= 1)
-        s += "Number to load: " + std::to_string(expected) + "\n";
-    return s + "Number loaded:  " + std::to_string(loaded);
 }
 
 // Parsed data line of a list file.
@@ -100,7 +93,7 @@ bool load_one(MorixRecordPtr rec, const IdentItem& it, std::vector<std::string>*
         rec->reachable = code == CR_OK;
         rec->has_info = code == CR_OK;
         rec->info = code == CR_OK ? it.info : "";
-        insert_mrx_row(std::move(rec), false);
+        insert_mrx_record(std::move(rec));
         return true;
     }
     if (code == CR_UNKNOWN_HOST || code == CR_NOT_MORIX || code == CR_NOT_SUPPORTED) {
@@ -115,6 +108,7 @@ bool load_one(MorixRecordPtr rec, const IdentItem& it, std::vector<std::string>*
 // Lines of a list file waiting to be loaded: identified together, then
 // listed in file order.
 struct LoadBatch {
+    Progress* progress = nullptr;
     int expected = 0;
     int loaded = 0;
     bool replace = false;
@@ -166,7 +160,7 @@ struct LoadBatch {
         }
         connect_morix_many(items, "Loading", g_ident_use >= IDENT_LOADS);
         for (size_t i = 0; i < lines.size() && !full; ++i) {
-            update_work(W_MAIN_WINDOW, "Creating Morix List", load_progress(expected, loaded), 0);
+            progress->step(loaded, expected, lines[i].name);
             std::string as_name;
             int dupl = find_mrx_dupl(lines[i].name, &as_name);
             if (dupl < 0 && item_of[i] < 0)
@@ -202,14 +196,6 @@ Outcome refused_outcome(const std::string& why) {
     out.result = Result::failed;
     out.warnings.push_back(why);
     return out;
-}
-
-// The list windows' way of showing an outcome: each warning over the
-// window; 1 when the file was read or written.
-int show_list_outcome(int parent, const Outcome& out) {
-    for (const std::string& w : out.warnings)
-        display_warn(parent, w);
-    return out.result == Result::failed ? 0 : 1;
 }
 
 } // namespace
@@ -258,46 +244,62 @@ Outcome save_device_list(const std::string& path, const DeviceList& records) {
     return ok ? Outcome() : refused_outcome(unable);
 }
 
-int save_mrx_list_exec(const std::string& path, const DeviceList& records, int dialog_id) {
-    return show_list_outcome(dialog_id, save_device_list(path, records));
-}
-
-int save_mrx_list_proc(int dialog_id, const std::string& typed, const DeviceList& records) {
+Outcome save_list_file(const std::string& typed, const DeviceList& records, Asker& asker) {
     std::string path;
-    remove_blanks_warn(dialog_id, typed, &path);
-    if (!check_if_overwrite(dialog_id, 3, path))
-        return 0;
-    return save_mrx_list_exec(path, records, dialog_id);
+    std::string blanks = blanks_removed_warning(typed, &path);
+    Outcome out;
+    if (!path.empty() && !may_overwrite(asker, 3, path))
+        out.result = Result::cancelled;
+    else
+        out = save_device_list(path, records);
+    if (!blanks.empty())
+        out.warnings.insert(out.warnings.begin(), blanks);
+    return out;
 }
 
-int load_mrx_list_exec(const std::string& path, int replace, int expected) {
-    return show_list_outcome(W_MAIN_WINDOW, load_device_list(path, replace != 0, expected));
+std::string load_progress_text(int expected, int loaded) {
+    std::string s = "Creating Morix list. Please be patient.\n\n";
+    if (expected >= 1)
+        s += "Number to load: " + std::to_string(expected) + "\n";
+    return s + "Number loaded:  " + std::to_string(loaded);
 }
 
-Outcome load_device_list(const std::string& path, bool replace, int expected) {
+ListOutcome load_device_list(const LoadListRequest& req, Progress& progress) {
+    const std::string& path = req.path;
+    ListOutcome refused;
+    refused.list = device_list_view();
     struct stat st;
-    if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return refused_outcome(k_no_file);
+    if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        refused.outcome = refused_outcome(k_no_file);
+        return refused;
+    }
     FilePtr f = open_file(path, "r");
-    if (!f)
-        return refused_outcome(std::string("Unable to load list from a file: ") + "\n\n" + path);
-    if (!check_version_header(f.get(), DFK_MRX_LIST))
-        return refused_outcome(path + " is not a Morix Manager Morix list.");
-    if (replace) {
+    if (!f) {
+        refused.outcome =
+            refused_outcome(std::string("Unable to load list from a file: ") + "\n\n" + path);
+        return refused;
+    }
+    if (!check_version_header(f.get(), DFK_MRX_LIST)) {
+        refused.outcome = refused_outcome(path + " is not a Morix Manager Morix list.");
+        return refused;
+    }
+    if (req.replace) {
         free_host_info_list(host_info_list);
-        ui_list_delete_all(W_MRX_LIST);
         mrx_list_changed();
     }
     LongOperation op(W_MAIN_WINDOW, "Cancel Load Morix", "", LO_FOLLOW_SNMP);
+    progress.begin("Creating Morix List", req.expected);
     LoadBatch batch;
-    batch.expected = expected;
-    batch.replace = replace;
+    batch.progress = &progress;
+    batch.expected = req.expected;
+    batch.replace = req.replace;
     std::string line;
     g_cancel_process = 0;
+    auto stopped = [&progress] { return g_cancel_process || progress.cancelled(); };
     LineBudget budget(path);
     long line_no = 3; // the header's lines
     bool line_start = true;
-    while (!g_cancel_process && read_piece(f.get(), 255, &line) && budget.take(line)) {
+    while (!stopped() && read_piece(f.get(), 255, &line) && budget.take(line)) {
         line_no += line_start ? 1 : 0;
         line_start = !line.empty() && line.back() == '\n';
         std::string squeezed;
@@ -314,29 +316,26 @@ Outcome load_device_list(const std::string& path, bool replace, int expected) {
         if (batch.lines.size() >= batch.size() && !batch.flush())
             break;
     }
-    if (!batch.full && !g_cancel_process)
+    if (!batch.full && !stopped())
         batch.flush();
-    bool full = batch.full;
-    const std::vector<std::string>& notes = batch.notes;
-    const MorixRecord* first_dupl = batch.first_dupl;
-    op.close();
-    remove_work();
-    if (mrx_lst_cnt > 0)
-        ui_list_set_top_pos(W_MRX_LIST, 1);
-    Outcome out;
-    out.result = g_cancel_process ? Result::cancelled : Result::done;
-    out.warnings = std::move(batch.warnings);
-    if (full)
-        out.warnings.push_back("The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
-                               " Morixes).\nThe remaining Morixes of " + path +
-                               " were not loaded.");
+    bool cancelled = op.close() || g_cancel_process;
+    ListOutcome out;
+    out.list = device_list_view();
+    out.list.emptied = req.replace;
+    out.list.from_top = true;
+    out.outcome.result = cancelled ? Result::cancelled : Result::done;
+    std::vector<std::string>& warnings = out.outcome.warnings;
+    warnings = std::move(batch.warnings);
+    if (batch.full)
+        warnings.push_back("The Morix list is full (" + std::to_string(MAX_MRX_RECORDS) +
+                           " Morixes).\nThe remaining Morixes of " + path + " were not loaded.");
     if (!batch.twice.empty())
-        out.warnings.push_back(twice_message(path, batch.twice));
-    if (!notes.empty()) {
-        out.warnings.push_back(dupl_message(notes));
+        warnings.push_back(twice_message(path, batch.twice));
+    if (!batch.notes.empty()) {
+        warnings.push_back(dupl_message(batch.notes));
         for (int i = 0; i < mrx_lst_cnt; ++i)
-            if (host_info_list[i] == first_dupl)
-                show_morix_list_dupl(i);
+            if (host_info_list[i] == batch.first_dupl)
+                out.list.shown = i + 1;
     }
     return out;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "devices/mrx_list.h"
 #include "snmp_access/morix_record.h"
 #include "ui/outcome.h"
 
@@ -21,18 +22,24 @@ int check_version_header(std::FILE* f, int kind);
 // Writes the records (null-ended table) to path: done, or failed with the
 // reason as its warning.
 Outcome save_device_list(const std::string& path, const DeviceList& records);
-// Loads a list file into the device list (emptied first when replace);
-// expected (>= 1) is the number of devices the caller expects. failed, with
-// the reason, when the file is refused; else done (cancelled after a
-// cancel) with a warning per device not added, for duplicates and for a
-// full list.
-Outcome load_device_list(const std::string& path, bool replace, int expected);
+// Save from a file selection: the typed name without blanks (a warning says
+// so), the overwrite question through asker (declined: cancelled, the file
+// kept), then the save.
+Outcome save_list_file(const std::string& typed, const DeviceList& records, Asker& asker);
 
-// The two above with their warnings shown over the window (the main window
-// for a load); 1 when the file was written or read, 0 when not.
-int save_mrx_list_exec(const std::string& path, const DeviceList& records, int dialog_id);
-// Save from a file selection: the typed name without blanks (with the
-// blanks warning), the overwrite question, then the save. 1 when saved (the
-// selection box closes).
-int save_mrx_list_proc(int dialog_id, const std::string& typed, const DeviceList& records);
-int load_mrx_list_exec(const std::string& path, int replace, int expected);
+// What a load takes: the file, whether it replaces the list, and the number
+// of devices the caller expects (shown in the progress when >= 1).
+struct LoadListRequest {
+    std::string path;
+    bool replace = false;
+    int expected = 0;
+};
+// Loads a list file into the device list (emptied first when replace).
+// failed, with the reason, when the file is refused; else done (cancelled
+// after a cancel) with a warning per device not added, for duplicates and
+// for a full list; the first device already listed is the row shown.
+// progress begins "Creating Morix List" and steps with the devices loaded
+// so far out of those expected, naming the one being taken.
+ListOutcome load_device_list(const LoadListRequest& req, Progress& progress);
+// The text the progress of a load shows.
+std::string load_progress_text(int expected, int loaded);

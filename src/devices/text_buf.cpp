@@ -1,7 +1,6 @@
 #include "devices/text_buf.h"
 
 #include "snmp_access/morix_record.h"
-#include "ui/ui.h"
 
 void text_set_buf(const std::string& text, std::string* buffer, int new_line) {
     *buffer += text;
@@ -34,8 +33,9 @@ std::string mrx_conf_names(const std::vector<MorixRecord*>& recs) {
     return names;
 }
 
-int build_mrx_conf(const std::string& text, int parent_id, std::function<void()> ok_action) {
-    return gui_display_question(parent_id,
-                                text + "\n\n" + mrx_conf_names() + "\n\nDo you want to continue?",
-                                "", std::move(ok_action));
+Question mrx_conf_question(const std::string& text, const std::vector<MorixRecord*>& recs) {
+    Question q;
+    q.title = "Confirmation";
+    q.text = text + "\n\n" + mrx_conf_names(recs) + "\n\nDo you want to continue?";
+    return q;
 }

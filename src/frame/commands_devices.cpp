@@ -15,13 +15,14 @@
 #include "snmp_access/morix_record.h"
 #include "snmp_access/session.h"
 #include "ui/app_globals.h"
+#include "ui/progress.h"
 #include "ui/ui.h"
 
 int cmd_add_mrx(int) {
     AddMorixRequest req;
     req.name = ui_get_text(W_MRX_NAME_TF);
     req.community = ui_get_text(W_COMM_TF);
-    add_morix(req);
+    add_to_device_list(req);
     return 1;
 }
 
@@ -38,7 +39,7 @@ int cmd_query_mrx(int) {
     remove_blanks(ui_get_text(W_MRX_NAME_TF), &name);
     ui_set_text(W_MRX_NAME_TF, name);
     remove_blanks(ui_get_text(W_COMM_TF), &alt);
-    query_morix(alt);
+    query_device_list(alt);
     mark_set_values_outdated();
     return 1;
 }
@@ -67,14 +68,16 @@ int cmd_snmp_get(int id) {
 }
 
 int cmd_save_mrx_list(int id) {
-    if (mrx_lst_cnt == 0) {
+    if (session().devices().count() == 0) {
         display_warn(W_MAIN_WINDOW, "There are no Morixes to save.");
         return 1;
     }
     ui_file_selection(
         W_MAIN_WINDOW, "Save Morix List Selection", mm_path("data/mrx_lists"),
         [](const std::string& typed) {
-            return save_mrx_list_proc(W_MAIN_WINDOW, typed, session().devices());
+            Outcome saved = save_list_file(typed, session().devices(), front_end_asker());
+            render_outcome(saved, OutputArea{W_MAIN_WINDOW, 0});
+            return saved.result == Result::done ? 1 : 0;
         },
         fil_sel_help_text(id));
     return 1;
@@ -87,9 +90,8 @@ int cmd_open_mrx_list(int id) {
             // The typed name without blanks (said so), the list replaced.
             std::string path;
             remove_blanks_warn(W_MAIN_WINDOW, typed, &path);
-            Outcome loaded = load_device_list(path, true, 0);
-            render_outcome(loaded, OutputArea{W_MAIN_WINDOW, 0});
-            return loaded.result == Result::failed ? 0 : 1;
+            ListOutcome loaded = load_into_device_list({path, true, 0}, W_MAIN_WINDOW);
+            return loaded.outcome.result == Result::failed ? 0 : 1;
         },
         fil_sel_help_text(id));
     return 1;

@@ -2,9 +2,10 @@
 // commands read the window into a request.
 #include "devices/discovery.h"
 #include "frame/commands.h"
+#include "frame/device_list_window.h"
 #include "frame/discover_window.h"
 #include "frame/render.h"
-#include "snmp_access/session.h"
+#include "frame/window_asker.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 
@@ -21,14 +22,15 @@ int cmd_discover(int) {
 int cmd_dsc_copy_to_list(int) {
     // The main list's rows and its information window go before the list
     // is replaced; the new first row is shown at the top.
-    if (dsc_mrx_count() > 0) {
+    bool replacing = dsc_mrx_count() > 0;
+    if (replacing)
         ui_unmanage(W_MRX_INFO_BOX);
-        ui_list_delete_all(W_MRX_LIST);
-    }
-    Outcome out = copy_dsc_mrx_lst(host_disc_list);
-    if (out.result != Result::refused && session().devices().count() > 0)
-        ui_list_set_top_pos(W_MRX_LIST, 1);
-    render_outcome(out, OutputArea{W_DSC_FORM, 0});
+    ListOutcome out;
+    out.outcome = copy_dsc_mrx_lst(host_disc_list);
+    out.list = device_list_view();
+    out.list.emptied = replacing;
+    out.list.from_top = out.outcome.result != Result::refused;
+    render_device_list(out, W_DSC_FORM);
     return 1;
 }
 
@@ -38,8 +40,15 @@ int cmd_dsc_save_list(int) {
         display_warn(W_DSC_FORM, "There are no Morixes to save.");
         return 1;
     }
-    ui_file_selection(W_DSC_FORM, "Save Morix List Selection", mm_path("data/mrx_lists"),
-                      save_dsc_mrx_lst_ok, DSC_SAVE_HELP);
+    ui_file_selection(
+        W_DSC_FORM, "Save Morix List Selection", mm_path("data/mrx_lists"),
+        [](const std::string& typed) {
+            WindowAsker asker(W_DSC_FORM);
+            Outcome saved = save_dsc_mrx_lst(typed, asker);
+            render_outcome(saved, OutputArea{W_DSC_FORM, 0});
+            return saved.result == Result::done ? 1 : 0;
+        },
+        DSC_SAVE_HELP);
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include "frame/discover_window.h"
 
 #include "devices/long_op.h"
+#include "frame/device_list_window.h"
 #include "frame/render.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
@@ -92,9 +93,12 @@ int discover_morixes_disc(const NetDiscoveryRequest& req) {
     op.busy(true);
     display_work(W_MAIN_WINDOW, "Discovering Morixes", dsc_work_text(req));
     process_pending_events();
-    Outcome out = run_net_discovery(req);
-    remove_work();
-    show_over_main(out);
+    ListOutcome out;
+    {
+        WorkDialogProgress progress(W_MAIN_WINDOW);
+        out = run_net_discovery(req, progress);
+    }
+    render_device_list(out, W_MAIN_WINDOW);
     return 0;
 }
 

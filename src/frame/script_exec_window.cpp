@@ -66,12 +66,14 @@ int process_scr_exe_prt(const ScrExeState& st, const std::array<std::string, SK_
     // (a window's question box): it keeps its own copies.
     auto done = std::make_shared<int>(0);
     auto outcome = std::make_shared<int>(SCRIPT_NOT_DONE);
-    build_mrx_conf("Script execution will take place for the following Morixes:", parent,
-                   [done, outcome, path = st.path, ports, output, parent] {
-                       int rc = execute_scr_proc(path, ports, output, parent);
-                       *done = rc >= 0;
-                       *outcome = rc >= 0 ? rc : SCRIPT_NOT_DONE;
-                   });
+    Question q = mrx_conf_question("Script execution will take place for the following Morixes:",
+                                   selected_reachable());
+    gui_display_question(parent, q.text, "",
+                         [done, outcome, path = st.path, ports, output, parent] {
+                             int rc = execute_scr_proc(path, ports, output, parent);
+                             *done = rc >= 0;
+                             *outcome = rc >= 0 ? rc : SCRIPT_NOT_DONE;
+                         });
     if (result)
         *result = *outcome;
     return *done;

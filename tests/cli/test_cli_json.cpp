@@ -185,6 +185,7 @@ TEST_F(CliJson, TheTerminalContract) {
         {with(quick, {"--json", "show", "-v", "sysName"}), 1, "json", "show: " + Q + ": not"},
         {with(quick, {"list"}), 1, "NAME", "mm_cli list: " + Q + ": NOT REACHABLE.\n"},
         {{"-mrx", A, "list", "-o", tmp.file("keep")}, 3, "NAME", "keep exists; it was not over"},
+        {{"-mrx", A, "list", "-o", tmp.file("no/dir/x")}, 1, "NAME", "save list to a file: \n\n/"},
         {{"-mrx", A, "script", "create", tmp.file("keep"), "-v", "sysName"}, 3, "*", "not overwr"},
         {{"--json", "compare", "--files", tmp.file("odd.scr"), tmp.file("odd2.scr")},
          1,

@@ -21,11 +21,13 @@
 #include "devices/mrx_list_file.h"
 #include "devices_sim_util.h"
 #include "discovery_test_util.h"
+#include "frame/device_list_window.h"
 #include "frame/discover_window.h"
 #include "frame/dispatch.h"
 #include "snmp_access/snmp_engine.h"
 #include "support/snmpd_peer.h"
 #include "ui/app_globals.h"
+#include "ui/progress.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
@@ -306,7 +308,7 @@ TEST_F(Discovery, PromptDiscoversTheLoopbackNetworkAndSkipsListedDevices) {
     ASSERT_TRUE(start({{sim_profile("modelg.prof"), "127.0.22.1"},
                        {sim_profile("modelq.prof"), "127.0.22.2"},
                        {sim_profile("not_morix.prof"), "127.0.22.3"}}));
-    add_morix({"127.0.22.1", ""});
+    add_to_device_list({"127.0.22.1", ""});
     ASSERT_EQ(mrx_lst_cnt, 1);
     hl_clear_events();
     discover_new_proc();
@@ -519,7 +521,7 @@ TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
     dispatch_main(W_DISC_SAVE_LIST_PB);
     EXPECT_EQ(hl_texts("warn"), (std::vector<std::string>{"No valid Morixes were discovered.",
                                                           "There are no Morixes to save."}));
-    add_morix({"127.0.23.45", ""});
+    add_to_device_list({"127.0.23.45", ""});
     ASSERT_EQ(mrx_lst_cnt, 1);
     ui_manage(W_MRX_INFO_BOX);
     discover("127.0.23.41", "2", "0", false);
@@ -541,7 +543,7 @@ TEST_F(Discovery, UpdateReplacesTheListTwiceAliveAndSaveWritesTheTable) {
     dispatch_main(W_DISC_SAVE_LIST_PB);
     ASSERT_EQ(hl_texts("file_sel"), (std::vector<std::string>{mm_path("data/mrx_lists")}));
     std::string path = tmp.file("found.lst");
-    EXPECT_EQ(save_dsc_mrx_lst_ok(path), 1);
+    EXPECT_EQ(save_dsc_mrx_lst(path, front_end_asker()).result, Result::done);
     EXPECT_EQ(read_file(path),
               version_header(DFK_MRX_LIST) +
                   "#\n127.0.23.42 | vantor | 2 | 0\n127.0.23.43 | vantor | 2 | 0\n");
@@ -609,7 +611,7 @@ TEST_F(Discovery, SixtyFifthMorixIsReportedButNotKept) {
               std::string::npos);
 
     std::string path = tmp.file("all.lst");
-    EXPECT_EQ(save_dsc_mrx_lst_ok(path), 1);
+    EXPECT_EQ(save_dsc_mrx_lst(path, front_end_asker()).result, Result::done);
     std::string saved = read_file(path);
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 4 + 64);
 }

@@ -15,6 +15,7 @@
 #include "devices_sim_util.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/app_globals.h"
+#include "ui/progress.h"
 #include "ui_headless/ui_headless.h"
 
 namespace {
@@ -80,7 +81,7 @@ class IdentMemorySim : public DevicesSim {
     std::vector<std::string> load(int use, long* requests) {
         g_ident_use = use;
         long before = g_snmp_requests_sent;
-        load_mrx_list_exec(list, 1, 0);
+        load_device_list({list, true, 0}, front_end_progress());
         *requests = g_snmp_requests_sent - before;
         std::vector<std::string> out;
         for (int i = 0; i < mrx_lst_cnt; ++i)

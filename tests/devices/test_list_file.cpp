@@ -8,6 +8,7 @@
 #include "devices/mrx_list_file.h"
 #include "frame/dispatch.h"
 #include "support/test_dirs.h"
+#include "ui/progress.h"
 #include "ui_headless/ui_headless.h"
 
 using testing::internal::CaptureStderr;
@@ -75,7 +76,7 @@ TEST_F(ListFile, SaveWritesHeaderAndWholeSecondsWithOwnerOnlyMode) {
     std::string path = tmp.file("list.mrx");
     write_file(path, "old content that is longer than the new one ...................");
     chmod(path.c_str(), 0644);
-    ASSERT_EQ(save_mrx_list_exec(path, recs, W_MAIN_WINDOW), 1);
+    ASSERT_EQ(save_device_list(path, recs).result, Result::done);
     EXPECT_EQ(read_file(path), std::string(k_list_header) +
                                    "#\nmrx-a | public | 2 | 2\n10.1.1.1 | vantor | 3 | 0\n");
     struct stat st;
@@ -85,30 +86,33 @@ TEST_F(ListFile, SaveWritesHeaderAndWholeSecondsWithOwnerOnlyMode) {
 
 TEST_F(ListFile, SaveRefusals) {
     DeviceList recs;
-    EXPECT_EQ(save_mrx_list_exec("", recs, W_MAIN_WINDOW), 0);
-    EXPECT_EQ(save_mrx_list_exec(tmp.file("no/such/dir/x"), recs, W_MAIN_WINDOW), 0);
     ASSERT_EQ(mkfifo(tmp.file("fifo").c_str(), 0600), 0); // refused, not waited on
-    EXPECT_EQ(save_mrx_list_exec(tmp.file("fifo"), recs, W_MAIN_WINDOW), 0);
-    EXPECT_EQ(
-        hl_texts("warn"),
-        (std::vector<std::string>{"You did not specify a list file.",
-                                  "Unable to save list to a file: \n\n" + tmp.file("no/such/dir/x"),
-                                  "Unable to save list to a file: \n\n" + tmp.file("fifo")}));
+    std::vector<std::string> why;
+    for (const std::string& path : {std::string(), tmp.file("no/such/dir/x"), tmp.file("fifo")}) {
+        Outcome out = save_device_list(path, recs);
+        EXPECT_EQ(out.result, Result::failed) << path;
+        why.insert(why.end(), out.warnings.begin(), out.warnings.end());
+    }
+    EXPECT_EQ(why, (std::vector<std::string>{
+                       "You did not specify a list file.",
+                       "Unable to save list to a file: \n\n" + tmp.file("no/such/dir/x"),
+                       "Unable to save list to a file: \n\n" + tmp.file("fifo")}));
 }
 
-TEST_F(ListFile, SaveProcStripsBlanksAndAsksBeforeOverwriting) {
+TEST_F(ListFile, SaveStripsBlanksAndAsksBeforeOverwriting) {
     DeviceList recs;
     std::string path = tmp.file("exists.mrx");
     write_file(path, "keep");
     hl_queue_answer(ASK_CANCEL);
-    EXPECT_EQ(save_mrx_list_proc(W_MAIN_WINDOW, " " + path + " ", recs), 0);
+    Outcome kept = save_list_file(" " + path + " ", recs, front_end_asker());
+    EXPECT_EQ(kept.result, Result::cancelled);
     EXPECT_EQ(read_file(path), "keep");
-    EXPECT_EQ(hl_texts("warn").size(), 1u); // the blanks warning
+    EXPECT_EQ(kept.warnings.size(), 1u); // the blanks warning
     ASSERT_EQ(hl_texts("ask").size(), 1u);
     EXPECT_EQ(hl_texts("ask")[0], "The following Morix list already exists:\n\n    exists.mrx\n\n"
                                   "Do you want to overwrite it?");
     hl_queue_answer(ASK_OK);
-    EXPECT_EQ(save_mrx_list_proc(W_MAIN_WINDOW, path, recs), 1);
+    EXPECT_EQ(save_list_file(path, recs, front_end_asker()).result, Result::done);
     EXPECT_EQ(read_file(path), std::string(k_list_header) + "#\n");
 }
 
@@ -119,17 +123,20 @@ TEST_F(ListFile, LoadRefusalsChangeNothing) {
     ASSERT_EQ(host_info_list.insert(owned, 0), 0);
     write_file(tmp.file("script.scr"), k_script_header);
     write_file(tmp.file("nohash"), "#\n#DB_VERSION: V1.0\n");
-    EXPECT_EQ(load_mrx_list_exec("", 1, 0), 0);
-    EXPECT_EQ(load_mrx_list_exec(tmp.path(), 1, 0), 0);
-    EXPECT_EQ(load_mrx_list_exec(tmp.file("script.scr"), 1, 0), 0);
-    EXPECT_EQ(load_mrx_list_exec(tmp.file("nohash"), 1, 0), 0);
+    std::vector<std::string> why;
+    for (const std::string& path :
+         {std::string(), tmp.path(), tmp.file("script.scr"), tmp.file("nohash")}) {
+        ListOutcome out = load_device_list({path, true, 0}, front_end_progress());
+        EXPECT_EQ(out.outcome.result, Result::failed) << path;
+        EXPECT_EQ(out.list.rows, std::vector<std::string>{"<kept> : NOT REACHABLE"});
+        why.insert(why.end(), out.outcome.warnings.begin(), out.outcome.warnings.end());
+    }
     EXPECT_EQ(mrx_lst_cnt, 1);
     EXPECT_EQ(host_info_list[0], keep);
-    EXPECT_EQ(hl_texts("warn"),
-              (std::vector<std::string>{
-                  "You did not specify a list file.", "You did not specify a list file.",
-                  tmp.file("script.scr") + " is not a Morix Manager Morix list.",
-                  tmp.file("nohash") + " is not a Morix Manager Morix list."}));
+    EXPECT_EQ(why, (std::vector<std::string>{
+                       "You did not specify a list file.", "You did not specify a list file.",
+                       tmp.file("script.scr") + " is not a Morix Manager Morix list.",
+                       tmp.file("nohash") + " is not a Morix Manager Morix list."}));
 }
 
 TEST_F(ListFile, InvalidLinesAreReportedAndSkipped) {
@@ -139,7 +146,7 @@ TEST_F(ListFile, InvalidLinesAreReportedAndSkipped) {
                          "mrx | vantor | x | 2\nmrx | vantor | 99999 | 2\n"
                          "mrx | vantor | 1 | 1000000000\nmrx\x1b[2J | vantor | 1 | \x07x\n");
     testing::internal::CaptureStdout();
-    EXPECT_EQ(load_mrx_list_exec(path, 1, 0), 1);
+    EXPECT_EQ(load_device_list({path, true, 0}, front_end_progress()).outcome.result, Result::done);
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("Invalid " + path + " data line: \n\tmrx|vantor|3|2\n"), std::string::npos);
     EXPECT_NE(out.find("\tmrx | vantor | x | 2\n"), std::string::npos);

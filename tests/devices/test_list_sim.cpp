@@ -23,10 +23,13 @@ namespace {
 class ListSim : public DevicesSim {
   protected:
     void add(const std::string& typed, const std::string& community = "") {
-        add_morix({typed, community});
+        add_to_device_list({typed, community});
     }
     std::vector<std::string> rows() { return ui_list_items(W_MRX_LIST); }
     std::vector<std::string> warnings() { return hl_texts("warn"); }
+    Result load(const std::string& path, bool replace, int expected) {
+        return load_into_device_list({path, replace, expected}, W_MAIN_WINDOW).outcome.result;
+    }
 };
 
 TEST_F(ListSim, AddStripsBlanksSortsAndKeepsUnreachableDevices) {
@@ -74,9 +77,13 @@ TEST_F(ListSim, SeveralNamesAddAsOneAfterTheOther) {
             std::vector<AddMorixRequest> reqs;
             for (const std::string& n : names)
                 reqs.push_back({n, ""});
-            EXPECT_EQ(add_morixes(reqs),
-                      (std::vector<Result>{Result::failed, Result::done, Result::done,
-                                           Result::refused, Result::refused}));
+            std::vector<Result> results;
+            for (const ListOutcome& out : add_morixes(reqs)) {
+                results.push_back(out.outcome.result);
+                render_device_list(out, W_MAIN_WINDOW);
+            }
+            EXPECT_EQ(results, (std::vector<Result>{Result::failed, Result::done, Result::done,
+                                                    Result::refused, Result::refused}));
         } else {
             for (const std::string& n : names)
                 add(n);
@@ -147,7 +154,7 @@ TEST_F(ListSim, QueryDeleteAndView) {
     sim.reset();
     ASSERT_TRUE(start({{sim_profile("modelg.prof"), "127.0.9.20"}}));
     ui_list_select_pos(W_MRX_LIST, 1, false);
-    query_morix("");
+    query_device_list("");
     EXPECT_EQ(rows(),
               (std::vector<std::string>{"<127.0.9.20> : ModelG", "<127.0.9.21> : NOT REACHABLE"}));
     EXPECT_EQ(ui_list_selected_pos(W_MRX_LIST), (std::vector<int>{2}));
@@ -170,7 +177,7 @@ TEST_F(ListSim, QueryDeleteAndView) {
     EXPECT_FALSE(ui_is_managed(W_MRX_INFO_BOX));
     hl_clear_events();
     delete_morix();
-    query_morix("");
+    query_device_list("");
     EXPECT_EQ(warnings(),
               (std::vector<std::string>{"You must select a Morix.", "You must select a Morix."}));
 }
@@ -219,7 +226,7 @@ TEST_F(ListSim, SavedListLoadsBackAndDuplicatesAreNoted) {
     host_info_list[0]->timeout = 2500000;
     ASSERT_EQ(mrx_lst_cnt, 9);
     std::string path = tmp.file("nine.mrx");
-    ASSERT_EQ(save_mrx_list_exec(path, host_info_list, W_MAIN_WINDOW), 1);
+    ASSERT_EQ(save_device_list(path, host_info_list).result, Result::done);
     std::vector<std::string> before = rows();
     // A device written twice (line 14) is loaded once, either way.
     write_file(path, read_file(path) + "127.0.10.3 | vantor | 1 | 0\n");
@@ -227,7 +234,7 @@ TEST_F(ListSim, SavedListLoadsBackAndDuplicatesAreNoted) {
         path + ":\n127.0.10.3 listed twice, line 14\nEach Morix is loaded once.";
     // Loading it back into the same list: nine duplicates, 4 + 4 + 1 notes.
     hl_clear_events();
-    ASSERT_EQ(load_mrx_list_exec(path, 0, 9), 1);
+    ASSERT_EQ(load(path, false, 9), Result::done);
     EXPECT_EQ(mrx_lst_cnt, 9);
     EXPECT_EQ(warnings(), (std::vector<std::string>{
                               twice, "Some of the discovered Morixes are already in the list:\n"
@@ -236,7 +243,7 @@ TEST_F(ListSim, SavedListLoadsBackAndDuplicatesAreNoted) {
                                      "127.0.10.9"}));
     // Replacing the list: same devices, whole seconds.
     hl_clear_events();
-    ASSERT_EQ(load_mrx_list_exec(path, 1, 0), 1);
+    ASSERT_EQ(load(path, true, 0), Result::done);
     EXPECT_EQ(rows(), before);
     EXPECT_EQ(warnings(), std::vector<std::string>{twice});
     EXPECT_EQ(host_info_list[0]->timeout, 2000000);
@@ -252,7 +259,7 @@ TEST_F(ListSim, CancelledLoadKeepsWhatWasLoaded) {
     write_file(path, version_header(DFK_MRX_LIST) +
                          "#\n127.0.9.40 | vantor | 1 | 0\n127.0.9.41 | vantor | 1 | 0\n");
     hl_cancel_at(1); // the first progress check of the engine cancels
-    ASSERT_EQ(load_mrx_list_exec(path, 1, 0), 1);
+    ASSERT_EQ(load(path, true, 0), Result::cancelled);
     EXPECT_LT(mrx_lst_cnt, 2);
 }
 
@@ -270,7 +277,7 @@ TEST_F(ListSim, TheSixtyFourthDeviceIsRefused) {
     std::string path = tmp.file("sixty-four.mrx");
     write_file(path, list);
     auto t0 = std::chrono::steady_clock::now();
-    ASSERT_EQ(load_mrx_list_exec(path, 1, 64), 1);
+    ASSERT_EQ(load(path, true, 64), Result::done);
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::printf("loaded and identified 63 simulated devices in %.2f s\n", secs);
     EXPECT_EQ(mrx_lst_cnt, 63);

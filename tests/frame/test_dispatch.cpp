@@ -6,6 +6,7 @@
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/text_buf.h"
+#include "frame/device_list_window.h"
 #include "frame/dispatch.h"
 #include "frame/startup.h"
 #include "ops/show.h"
@@ -199,12 +200,8 @@ TEST(MrxConf, NamesOfSelectedReachableDevicesWrapAt60) {
         host_info_list.insert(r, i);
     }
     session().select(chosen);
-    int ran = 0;
-    EXPECT_EQ(build_mrx_conf("The selected boot option will take place:", W_MAIN_WINDOW,
-                             [&ran] { ++ran; }),
-              1);
-    EXPECT_EQ(ran, 1);
-    std::string text = hl_texts("question").at(0);
+    std::string text =
+        mrx_conf_question("The selected boot option will take place:", selected_reachable()).text;
     EXPECT_EQ(
         text.rfind("The selected boot option will take place:\n\n    device-0, device-1, ", 0), 0u);
     EXPECT_EQ(text.find("device-3"), std::string::npos);
@@ -222,4 +219,29 @@ TEST(MrxConf, NamesOfSelectedReachableDevicesWrapAt60) {
     }
     free_host_info_list(host_info_list);
     EXPECT_EQ(mrx_conf_names(), "    ");
+}
+
+// Only the rows that differ are rewritten, so the others keep their
+// selection; the view's own choices follow.
+TEST(DeviceListRenderer, RewritesOnlyTheRowsThatDiffer) {
+    hl_reset();
+    ui_list_set_policy(W_MRX_LIST, LSP_EXTENDED);
+    for (const char* row : {"<a> : ModelG", "<b> : ModelG", "<c> : ModelG", "<d> : ModelL"})
+        ui_list_add_item(W_MRX_LIST, row, 0);
+    ui_list_select_pos(W_MRX_LIST, 2, false);
+    ListOutcome out;
+    out.list.rows = {"<x> : ModelL", "<a> : ModelG", "<b> : ModelG", "<c> : NOT REACHABLE"};
+    out.list.selected = {4};
+    out.list.shown = 4;
+    out.name_field = "x";
+    render_device_list(out, W_MAIN_WINDOW);
+    EXPECT_EQ(ui_list_items(W_MRX_LIST), out.list.rows);
+    EXPECT_EQ(ui_list_selected_pos(W_MRX_LIST), (std::vector<int>{3, 4}));
+    EXPECT_EQ(hl_widget(W_MRX_LIST).bottom_pos, 4);
+    EXPECT_EQ(ui_get_text(W_MRX_NAME_TF), "x");
+    out.list.emptied = true; // a replaced list keeps no selection
+    out.list.selected.clear();
+    render_device_list(out, W_MAIN_WINDOW);
+    EXPECT_EQ(ui_list_items(W_MRX_LIST), out.list.rows);
+    EXPECT_TRUE(ui_list_selected_pos(W_MRX_LIST).empty());
 }
