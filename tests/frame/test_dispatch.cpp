@@ -7,6 +7,7 @@
 #include "catalogue/mib_catalogue.h"
 #include "devices/text_buf.h"
 #include "frame/dispatch.h"
+#include "frame/func_lists.h"
 #include "frame/startup.h"
 #include "ops/show.h"
 #include "snmp_access/morix_record.h"
