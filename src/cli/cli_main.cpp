@@ -190,7 +190,7 @@ int add_devices(const GlobalOpts& o) {
     }
     std::vector<AddMorixRequest> adds;
     for (const std::string& name : o.devices)
-        adds.push_back({name, o.community});
+        adds.push_back({cli_without_blanks(name), o.community});
     if (!interrupted)
         add_morixes(adds);
     for (MorixRecord* r : session().devices()) {

@@ -65,6 +65,16 @@ int cli_flush_warnings() {
     return count;
 }
 
+std::string cli_without_blanks(const std::string& typed) {
+    std::string name;
+    std::string warning = blanks_removed_warning(typed, &name);
+    if (!warning.empty()) {
+        std::fprintf(stderr, "%s\n", warning.c_str());
+        std::fflush(stderr);
+    }
+    return name;
+}
+
 int cli_port_type(const std::string& keyword) {
     int code = 0;
     if (!cvt_port_str_opt(keyword, &code) || code < PT_ASY || code > PT_CHANNELS)

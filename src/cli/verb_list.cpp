@@ -180,7 +180,7 @@ std::vector<const MorixRecord*> records_of(const DeviceList& list,
 // Saves a list file; the overwrite question is asked as the window asks it.
 int save_list(const char* verb, const std::string& path, const DeviceList& list) {
     size_t mark = cli_question_mark();
-    if (save_mrx_list_proc(W_MAIN_WINDOW, path, list) == 1)
+    if (save_mrx_list_proc(W_MAIN_WINDOW, cli_without_blanks(path), list) == 1)
         return CLI_OK;
     return cli_kept_file(mark, verb, path) ? CLI_KEPT : CLI_FAILED;
 }

@@ -222,7 +222,7 @@ bool in_list(const std::string& text) {
 // result of its identification done beforehand (side by side with others).
 Result add_one(const AddMorixRequest& req, MorixRecordPtr* pre_rec, const IdentItem* pre) {
     std::string name;
-    remove_blanks_warn(W_MAIN_WINDOW, req.name, &name);
+    remove_blanks(req.name, &name);
     ui_set_text(W_MRX_NAME_TF, name);
     if (name.empty()) {
         display_warn(W_MAIN_WINDOW, "You must enter a Morix name or an IP address.");

@@ -264,7 +264,7 @@ int save_mrx_list_exec(const std::string& path, const DeviceList& records, int d
 
 int save_mrx_list_proc(int dialog_id, const std::string& typed, const DeviceList& records) {
     std::string path;
-    remove_blanks_warn(dialog_id, typed, &path);
+    remove_blanks(typed, &path);
     if (!check_if_overwrite(dialog_id, 3, path))
         return 0;
     return save_mrx_list_exec(path, records, dialog_id);

@@ -31,8 +31,8 @@ Outcome load_device_list(const std::string& path, bool replace, int expected);
 // The two above with their warnings shown over the window (the main window
 // for a load); 1 when the file was written or read, 0 when not.
 int save_mrx_list_exec(const std::string& path, const DeviceList& records, int dialog_id);
-// Save from a file selection: the typed name without blanks (with the
-// blanks warning), the overwrite question, then the save. 1 when saved (the
+// Save from a file selection: the typed name without blanks (the front end
+// has said so), the overwrite question, then the save. 1 when saved (the
 // selection box closes).
 int save_mrx_list_proc(int dialog_id, const std::string& typed, const DeviceList& records);
 int load_mrx_list_exec(const std::string& path, int replace, int expected);

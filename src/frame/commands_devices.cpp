@@ -19,7 +19,7 @@
 
 int cmd_add_mrx(int) {
     AddMorixRequest req;
-    req.name = ui_get_text(W_MRX_NAME_TF);
+    remove_blanks_warn(W_MAIN_WINDOW, ui_get_text(W_MRX_NAME_TF), &req.name);
     req.community = ui_get_text(W_COMM_TF);
     add_morix(req);
     return 1;
@@ -74,7 +74,9 @@ int cmd_save_mrx_list(int id) {
     ui_file_selection(
         W_MAIN_WINDOW, "Save Morix List Selection", mm_path("data/mrx_lists"),
         [](const std::string& typed) {
-            return save_mrx_list_proc(W_MAIN_WINDOW, typed, session().devices());
+            std::string path;
+            remove_blanks_warn(W_MAIN_WINDOW, typed, &path);
+            return save_mrx_list_proc(W_MAIN_WINDOW, path, session().devices());
         },
         fil_sel_help_text(id));
     return 1;

@@ -37,8 +37,14 @@ int cmd_dsc_save_list(int) {
         display_warn(W_DSC_FORM, "There are no Morixes to save.");
         return 1;
     }
-    ui_file_selection(W_DSC_FORM, "Save Morix List Selection", mm_path("data/mrx_lists"),
-                      save_dsc_mrx_lst_ok, DSC_SAVE_HELP);
+    ui_file_selection(
+        W_DSC_FORM, "Save Morix List Selection", mm_path("data/mrx_lists"),
+        [](const std::string& typed) {
+            std::string path;
+            remove_blanks_warn(W_DSC_FORM, typed, &path);
+            return save_dsc_mrx_lst_ok(path);
+        },
+        DSC_SAVE_HELP);
     return 1;
 }
 
