@@ -191,8 +191,10 @@ Step label_reads(const std::string& window, const std::string& name, const std::
     });
 }
 
-// The parameter label of Compare and Copy names what the command will read
-// as the operator switches what is compared or copied.
+// The parameter label of Compare and Copy names what the command will read:
+// the main window's parameter when the window uses it, also when the window
+// opens already set so and the main window's choice changed while it was
+// closed; every parameter of a kind once that kind is chosen.
 TEST(OpCommands, CompareAndCopyLabelTheParametersTheyUse) {
     NEED_PROGRAM();
     struct Row {
@@ -208,14 +210,15 @@ TEST(OpCommands, CompareAndCopyLabelTheParametersTheyUse) {
                                                label_reads(W, r.label, "sysContact"),
                                                toggle(W, "Morix", true),
                                                label_reads(W, r.label, "<all Morix parameters>"),
+                                               toggle(W, "Main Window Choice", true),
                                                click(W, "Close"),
                                                wait_closed(W),
                                                select_item(MAIN, "func_list", "sysLocation"),
                                                menu(open),
                                                wait_window(W),
-                                               label_reads(W, r.label, "<all Morix parameters>"),
-                                               toggle(W, "Main Window Choice", true),
                                                label_reads(W, r.label, "sysLocation"),
+                                               toggle(W, "Morix", true),
+                                               label_reads(W, r.label, "<all Morix parameters>"),
                                                click(W, "Close"),
                                                wait_closed(W)};
         EXPECT_EQ(run_scenario(std::string("label_") + W, s), "") << W;
