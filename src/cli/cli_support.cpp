@@ -68,10 +68,9 @@ int cli_flush_warnings() {
 std::string cli_without_blanks(const std::string& typed) {
     std::string name;
     std::string warning = blanks_removed_warning(typed, &name);
-    if (!warning.empty()) {
-        std::fprintf(stderr, "%s\n", warning.c_str());
-        std::fflush(stderr);
-    }
+    // Written and counted with the run's other warnings (cli_flush_warnings).
+    if (!warning.empty())
+        display_warn(W_MAIN_WINDOW, warning);
     return name;
 }
 
