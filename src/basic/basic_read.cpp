@@ -251,9 +251,10 @@ std::string field_label(int field_id) {
 }
 
 bool check_addr_field(std::string* value, const std::string& label) {
-    if (check_ip_addr_fmt(value))
+    std::string failure = ip_addr_fmt_failure(value, label);
+    if (failure.empty())
         return true;
-    page_warn(label + " : " + "Invalid IP Address Format");
+    page_warn(failure);
     return false;
 }
 

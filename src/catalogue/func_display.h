@@ -1,5 +1,8 @@
-// Filling lists from the function catalogue through the UI services, the
-// action-help labels of the Copy and Compare windows, and hotspot help.
+// What the function catalogue gives the windows' lists and labels: the
+// names a list of functions or parameters shows, sorted; the text of the
+// Copy and Compare windows' action-help label; the hotspot help of a
+// basic-mode control. The frame fills the windows from them
+// (frame/func_lists.h).
 #pragma once
 
 #include "ui/widget_ids.h"
@@ -7,27 +10,25 @@
 #include <string>
 #include <vector>
 
-// Main window list and choice ids used here.
-// Action-help labels of the Compare and Copy windows.
+struct HotspotEntry;
 
 // List state of the main function list.
 extern int param_sel_flag; // 0 functions shown, 1 parameters shown
 extern int fnc_sel_ind;    // function group shown
 extern int main_prm_lst_w; // id of the radio choice in force
-// Set by the Compare window when it compares devices with each other, and
-// by the Copy window when it was opened for a copy.
-extern int g_cmp_dev_mode;
-extern int g_cpy_copy_mode;
 
-// Fill a list with the functions of a group / the parameters of a port
-// type, sorted; display_mgmt_func gives the names as listed.
-std::vector<std::string> display_mgmt_func(int list_id, int group);
-void display_mgmt_prm(int list_id, int port_type);
-std::vector<std::string> display_mgmt_func_main(int group);
-void display_mgmt_prm_main(int port_type);
-void update_act_hlp_label(int window);
+// The names of a group's functions, each at its alphabetical place; an id
+// without a function gives nothing, an id listed twice its name twice.
+std::vector<std::string> mgmt_func_names(int group);
+// The parameters offered for a port type code (neither internal nor
+// read-only, port class fitting the code), sorted the same way.
+std::vector<std::string> mgmt_prm_names(int port_type);
+// The action-help label's text for the names selected in the main list:
+// the first, ", ..." after it when there are more, "<nothing selected>"
+// when there are none.
+std::string act_hlp_text(const std::vector<std::string>& selected);
 
-// Hotspot help of the basic-mode windows.
-extern int last_hotspot;
-void set_hotspot(int number);
-void clear_hotspot(int form);
+// The help of a hotspot that has a text area to show it in, or null.
+const HotspotEntry* hotspot_help(int number);
+// The help text area of a basic-mode window, or 0 when it has none.
+int hotspot_area(int form);

@@ -8,7 +8,6 @@
 #include "catalogue/line_budget.h"
 #include "catalogue/line_scan.h"
 #include "ui/app_globals.h"
-#include "ui/ui.h"
 
 std::array<std::unique_ptr<MibVarEntry>, MAX_MIB_VARS> mib_data_list;
 std::array<EnumList, MAX_MIB_ENUMS> mib_enum_list;
@@ -268,12 +267,4 @@ std::string blanks_removed_warning(const std::string& text, std::string* result)
         warning = "Blanks found and removed:\n'" + text + "' ->\n'" + stripped + "'\n";
     *result = stripped;
     return warning;
-}
-
-int remove_blanks_warn(int parent_id, const std::string& text, std::string* result) {
-    std::string warning = blanks_removed_warning(text, result);
-    if (warning.empty())
-        return 0;
-    display_warn(parent_id, warning);
-    return 1;
 }

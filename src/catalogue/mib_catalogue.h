@@ -99,8 +99,6 @@ void remove_blanks(const std::string& source, std::string* destination);
 // Removes white space from text into result; the warning saying so, or ""
 // when nothing went.
 std::string blanks_removed_warning(const std::string& text, std::string* result);
-// Removes white space from text; warns and returns 1 when anything went.
-int remove_blanks_warn(int parent_id, const std::string& text, std::string* result);
 // Cuts all white space at the end of text.
 void remove_trail_blanks(std::string* text);
 

@@ -87,7 +87,7 @@ int run_create(const CliVerb& verb, const std::vector<std::string>& args) {
     }
     int result = SCRIPT_NOT_DONE;
     size_t mark = cli_question_mark();
-    create_scr_proc(&st, file, W_CRT_TEXT, W_CRT_FORM, &result);
+    create_scr_proc(&st, cli_without_blanks(file), W_CRT_TEXT, W_CRT_FORM, &result);
     cli_flush_output();
     if (cli_kept_file(mark, "script create", file))
         return CLI_KEPT;

@@ -300,7 +300,9 @@ DscSearchOutcome discover_morixes(const DiscoverRequest& req) {
     DscSearchOutcome res;
     dsc_output_clear();
     free_dsc_mrx_lst();
-    remove_blanks_warn(W_DSC_FORM, req.device, &res.device);
+    std::string blanks = blanks_removed_warning(req.device, &res.device);
+    if (!blanks.empty())
+        res.outcome.warnings.push_back(blanks);
     if (res.device.empty()) {
         res.outcome.result = Result::refused;
         res.outcome.warnings.push_back("You must enter a search device.");

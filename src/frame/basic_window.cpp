@@ -11,10 +11,10 @@
 
 #include "basic/basic_page.h"
 #include "basic/modem_hooks.h"
-#include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/mrx_list.h"
 #include "devices/mrx_select.h"
+#include "frame/func_lists.h"
 #include "frame/render.h"
 #include "frame/settings_window.h"
 #include "snmp_access/morix_record.h"

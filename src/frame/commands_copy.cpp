@@ -4,6 +4,7 @@
 #include "devices/mrx_list.h"
 #include "frame/commands.h"
 #include "frame/dispatch.h"
+#include "frame/func_lists.h"
 #include "frame/render.h"
 #include "ops/copy.h"
 #include "snmp_access/port_inst.h"

@@ -25,7 +25,9 @@ void crt_file_selection() {
     ui_file_selection(
         W_CRT_FORM, "Script File Selection", mm_path(SCR_DIR),
         [](const std::string& typed) {
-            return create_scr_proc(&crt_state, typed, W_CRT_TEXT, W_CRT_FORM);
+            std::string path;
+            remove_blanks_warn(W_CRT_FORM, typed, &path);
+            return create_scr_proc(&crt_state, path, W_CRT_TEXT, W_CRT_FORM);
         },
         "");
 }

@@ -6,6 +6,7 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "frame/commands.h"
+#include "frame/func_lists.h"
 #include "frame/help.h"
 #include "frame/registry.h"
 #include "frame/save_text.h"

@@ -8,6 +8,7 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "frame/commands.h"
+#include "frame/func_lists.h"
 #include "frame/render.h"
 #include "frame/window_asker.h"
 #include "ops/udf_groups.h"

@@ -6,6 +6,7 @@
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "frame/control_windows.h"
+#include "frame/func_lists.h"
 #include "ops/control.h"
 #include "snmp_access/morix_record.h"
 #include "ui/app_globals.h"

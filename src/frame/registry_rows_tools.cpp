@@ -3,10 +3,10 @@
 // dialogs, and the windows of the basic-mode table.
 #include "basic/int_mdms.h"
 #include "basic/modem_hooks.h"
-#include "catalogue/func_display.h"
 #include "devices/discovery.h"
 #include "frame/commands.h"
 #include "frame/control_windows.h"
+#include "frame/func_lists.h"
 #include "frame/int_mdms_window.h"
 #include "frame/modem_window.h"
 #include "frame/registry.h"

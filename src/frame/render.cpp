@@ -1,5 +1,6 @@
 #include "frame/render.h"
 
+#include "catalogue/mib_catalogue.h"
 #include "ui/ui.h"
 
 void render_outcome(const Outcome& outcome, const OutputArea& area) {
@@ -11,4 +12,12 @@ void render_outcome(const Outcome& outcome, const OutputArea& area) {
     }
     for (const std::string& w : outcome.warnings)
         display_warn(area.parent, w);
+}
+
+int remove_blanks_warn(int parent_id, const std::string& text, std::string* result) {
+    std::string warning = blanks_removed_warning(text, result);
+    if (warning.empty())
+        return 0;
+    display_warn(parent_id, warning);
+    return 1;
 }

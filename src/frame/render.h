@@ -15,3 +15,7 @@ struct OutputArea {
 };
 
 void render_outcome(const Outcome& outcome, const OutputArea& area);
+
+// A name or file name as the operator typed it, without its white space;
+// when any went, the warning over parent says so. 1 when it warned.
+int remove_blanks_warn(int parent_id, const std::string& text, std::string* result);

@@ -9,6 +9,7 @@
 #include "frame/dispatch.h"
 #include "frame/help.h"
 #include "frame/registry.h"
+#include "frame/render.h"
 #include "ui/app_globals.h"
 #include "ui/ui.h"
 

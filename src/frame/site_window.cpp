@@ -2,9 +2,9 @@
 // selected variable with its catalogue default, an editor of its site
 // default (a text field, or a menu of an enumeration's values), Modify and
 // Remove.
-#include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "frame/commands.h"
+#include "frame/func_lists.h"
 #include "frame/render.h"
 #include "ops/site_prm.h"
 #include "ui/ui.h"

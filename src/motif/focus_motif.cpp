@@ -11,8 +11,8 @@
 #include <cctype>
 #include <vector>
 
-#include "catalogue/func_display.h"
 #include "frame/dispatch.h"
+#include "frame/func_lists.h"
 #include "motif/motif_internal.h"
 #include "ui/ui.h"
 

@@ -14,8 +14,8 @@
 
 #include <functional>
 
-#include "catalogue/func_display.h"
 #include "frame/dispatch.h"
+#include "frame/func_lists.h"
 #include "frame/help_texts.h"
 #include "motif/motif_internal.h"
 #include "ui/program.h"

@@ -78,10 +78,11 @@ bool boot_values(const BootRequest& req, std::vector<std::pair<int, std::string>
             continue;
         if (b.kind == FK_TIME && text.empty())
             continue;
-        if (b.kind == FK_ADDR && !check_ip_addr_fmt(&text)) {
+        std::string failure = b.kind == FK_ADDR ? ip_addr_fmt_failure(&text, b.label) : "";
+        if (!failure.empty()) {
             if (errors->empty())
                 *errors = "Boot aborted due to:\n";
-            *errors += std::string(b.label) + " : Invalid IP Address Format\n";
+            *errors += failure + "\n";
             continue;
         }
         int id = 0;

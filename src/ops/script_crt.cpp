@@ -402,7 +402,7 @@ int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int p
     int& outcome = result ? *result : unused;
     outcome = SCRIPT_NOT_DONE;
     std::string path;
-    remove_blanks_warn(parent, typed, &path);
+    remove_blanks(typed, &path);
     if (path.empty()) {
         display_warn(parent, MSG_NO_SCRIPT);
         return 0;

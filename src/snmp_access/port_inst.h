@@ -100,8 +100,9 @@ int get_chan_status(MorixRecord* rec, int port);
 
 // Cuts trailing blanks from text itself, then checks dotted IPv4 syntax.
 int check_ip_addr_fmt(std::string* text);
-// As above; warns "<label> : Invalid IP Address Format" in dialog's box.
-int gui_check_ip_addr_fmt(std::string* text, const std::string& label, int dialog);
+// As above; "" when the address is good, else the failure naming the field:
+// "<label> : Invalid IP Address Format". The caller shows or prints it.
+std::string ip_addr_fmt_failure(std::string* text, const std::string& label);
 // out = address OR NOT mask; 0, or -1 (out "255.255.255.255" with fallback).
 int get_bcast_addr(const std::string& address, const std::string& mask, std::string* out,
                    int fallback);

@@ -12,7 +12,6 @@
 #include "catalogue/line_scan.h"
 #include "catalogue/mib_catalogue.h"
 #include "snmp_access/port_inst.h"
-#include "ui/ui.h"
 
 namespace {
 
@@ -81,11 +80,10 @@ int check_ip_addr_fmt(std::string* text) {
     return inet_addr(text->c_str()) != INADDR_NONE ? 1 : 0;
 }
 
-int gui_check_ip_addr_fmt(std::string* text, const std::string& label, int dialog) {
+std::string ip_addr_fmt_failure(std::string* text, const std::string& label) {
     if (check_ip_addr_fmt(text))
-        return 1;
-    display_warn(dialog, label + " : " + "Invalid IP Address Format");
-    return 0;
+        return "";
+    return label + " : " + "Invalid IP Address Format";
 }
 
 int get_bcast_addr(const std::string& address, const std::string& mask, std::string* out,

@@ -7,6 +7,7 @@
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
+#include "frame/func_lists.h"
 #include "support/test_dirs.h"
 #include "ui/app_globals.h"
 #include "ui_headless/ui_headless.h"
@@ -55,9 +56,8 @@ TEST_F(FuncCatalogue, GroupListsKeepFileOrderAndDuplicates) {
     EXPECT_EQ(tot_dat_mib_func, 3);
     EXPECT_EQ(mib_grp_list[0], (std::vector<int>{1, 2, 1, 9}));
     EXPECT_EQ(mib_grp_list[1], (std::vector<int>{3}));
-    display_mgmt_func(W_FUNC_LIST, 0);
     // Id 1 twice shows its name twice; id 9 has no function and shows nothing.
-    EXPECT_EQ(ui_list_items(W_FUNC_LIST), (std::vector<std::string>{"Zeta", "Zeta", "alpha"}));
+    EXPECT_EQ(mgmt_func_names(0), (std::vector<std::string>{"Zeta", "Zeta", "alpha"}));
 }
 
 TEST_F(FuncCatalogue, VariablesAttachToFirstFunctionOfAnIdAndUnknownIdsVanish) {
@@ -126,17 +126,12 @@ TEST_F(FuncCatalogue, ParameterListFitsPortTypeAndSkipsInternalAndReadOnly) {
               var_line(3, "enParam", 5, 6) + var_line(4, "roParam", 0, 6) +
               var_line(5, "hidden", 1, 6, 1) + var_line(6, "anotherEn", 1, 6) +
               var_line(7, "syncAsync", 3, 4) + var_line(8, "chanParam", 1, 7));
-    display_mgmt_prm(W_SITE_PRM_LIST, 4);
-    EXPECT_EQ(ui_list_items(W_SITE_PRM_LIST), (std::vector<std::string>{"anotherEn", "enParam"}));
-    display_mgmt_prm(W_SITE_PRM_LIST, 1);
-    EXPECT_EQ(ui_list_items(W_SITE_PRM_LIST),
+    EXPECT_EQ(mgmt_prm_names(4), (std::vector<std::string>{"anotherEn", "enParam"}));
+    EXPECT_EQ(mgmt_prm_names(1),
               (std::vector<std::string>{"anotherEn", "asyParam", "enParam", "syncAsync"}));
-    display_mgmt_prm(W_SITE_PRM_LIST, 0);
-    EXPECT_EQ(ui_list_items(W_SITE_PRM_LIST), (std::vector<std::string>{"devParam"}));
-    display_mgmt_prm(W_SITE_PRM_LIST, 8);
-    EXPECT_EQ(ui_list_items(W_SITE_PRM_LIST), (std::vector<std::string>{"chanParam"}));
-    display_mgmt_prm(W_SITE_PRM_LIST, 7);
-    EXPECT_TRUE(ui_list_items(W_SITE_PRM_LIST).empty());
+    EXPECT_EQ(mgmt_prm_names(0), (std::vector<std::string>{"devParam"}));
+    EXPECT_EQ(mgmt_prm_names(8), (std::vector<std::string>{"chanParam"}));
+    EXPECT_TRUE(mgmt_prm_names(7).empty());
 }
 
 TEST_F(FuncCatalogue, MainListSwitchesSetStateAndActionHelpLabels) {

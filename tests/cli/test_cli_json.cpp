@@ -50,8 +50,10 @@ class CliJson : public testing::Test {
 
 TEST_F(CliJson, ListInfoAndDiscoverBuildTheDeviceList) {
     const std::string quick[] = {"-t", "1", "-r", "0"};
-    ProgramResult r = run_cli({"-mrx", A + "," + B, "list", "-o", tmp.file("two.lst")});
-    EXPECT_EQ(r.status, 0) << r.err;
+    // Blanks in a name are removed and said, which makes the run a failure.
+    ProgramResult r = run_cli({"-mrx", A + ", " + B, "list", "-o", tmp.file("two.lst")});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_TRUE(has(r.err, "Blanks found and removed:\n' " + B + "' ->\n'" + B + "'\n")) << r.err;
     EXPECT_EQ(r.out.rfind("NAME ", 0), 0u) << r.out;
     EXPECT_TRUE(has(r.out, "\n" + A + std::string(24 - A.size() + 1, ' ') + A)) << r.out;
     EXPECT_TRUE(has(r.out, "ModelT               14.1       48")) << r.out;

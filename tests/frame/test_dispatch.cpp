@@ -8,6 +8,7 @@
 #include "devices/text_buf.h"
 #include "frame/device_list_window.h"
 #include "frame/dispatch.h"
+#include "frame/func_lists.h"
 #include "frame/startup.h"
 #include "ops/show.h"
 #include "snmp_access/morix_record.h"

@@ -23,10 +23,10 @@
 #include <functional>
 #include <set>
 
-#include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "files/modem_dialog.h"
 #include "frame/dispatch.h"
+#include "frame/func_lists.h"
 #include "frame/registry.h"
 #include "frame/startup.h"
 #include "gui_harness.h"

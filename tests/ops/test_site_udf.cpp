@@ -13,6 +13,7 @@
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "frame/dispatch.h"
+#include "frame/func_lists.h"
 #include "frame/help.h"
 #include "ops/site_prm.h"
 #include "ops/udf_groups.h"

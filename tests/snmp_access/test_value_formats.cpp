@@ -23,15 +23,11 @@ TEST(ValueFormats, IpAddressSyntax) {
     EXPECT_EQ(t, "1.2.3.4"); // trailing blanks go from the text itself
 }
 
-TEST(ValueFormats, GuiIpCheckWarnsWithTheLabel) {
-    hl_reset();
-    std::string bad = "1.2.3", good = "1.2.3.4";
-    EXPECT_EQ(gui_check_ip_addr_fmt(&good, "Subnet Mask", 550), 1);
-    EXPECT_TRUE(hl_texts("warn").empty());
-    EXPECT_EQ(gui_check_ip_addr_fmt(&bad, "Subnet Mask", 550), 0);
-    EXPECT_EQ(hl_texts("warn"),
-              std::vector<std::string>{"Subnet Mask : Invalid IP Address Format"});
-    hl_reset();
+TEST(ValueFormats, IpFailureNamesTheField) {
+    std::string bad = "1.2.3", good = "1.2.3.4 ";
+    EXPECT_EQ(ip_addr_fmt_failure(&good, "Subnet Mask"), "");
+    EXPECT_EQ(good, "1.2.3.4");
+    EXPECT_EQ(ip_addr_fmt_failure(&bad, "Subnet Mask"), "Subnet Mask : Invalid IP Address Format");
 }
 
 TEST(ValueFormats, TimeSyntax) {
