@@ -14,7 +14,6 @@
 #include "ops/script_exe.h"
 #include "ops/script_file.h"
 #include "ui/progress.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
 
