@@ -4,6 +4,8 @@
 #include "basic/basic_frame.h"
 #include "ops/change.h"
 #include "ops/set_window.h"
+#include "ui/progress.h"
+#include "ui/widget_ids.h"
 
 int check_morix_set(int index) {
     if (index < 0 || index >= MAX_MRX_SLOTS || !session().devices()[index])
@@ -51,8 +53,16 @@ Outcome process_set_req_basic(const std::vector<int>& devices, int window, int* 
     else if (*error)
         page_warn("There was an error setting one or more parameters.\nThis may be "
                   "due to a timeout.");
-    if (!*error && !*cancel)
-        ask_change_reset(co, window, true);
+    // The automatic reset is asked over the page; a failed one fails the Set.
+    if (!*error && !*cancel) {
+        set_question_parent(window);
+        Outcome reset = change_reset_follow_up(co, front_end_asker(), true);
+        set_question_parent(W_MAIN_WINDOW);
+        for (const std::string& w : reset.warnings)
+            page_warn(w);
+        if (reset.result == Result::failed)
+            co.outcome.result = Result::failed;
+    }
     for (int d : devices)
         free_prm_list(session().devices()[d]);
     return co.outcome;

@@ -15,8 +15,9 @@ int check_morix_set(int index);
 // Sends the chains of the devices at the given list positions through the
 // change pipeline (its cancel dialog over window), warns each device's
 // report lines (page_warn), offers the automatic reset when nothing failed
-// and frees every chain. error and cancel receive the outcome; returns the
-// pipeline's outcome (per device, follow-ups). accept_no_undo: the
+// (its failures warned too, and the outcome then failed) and frees every
+// chain. error and cancel receive the outcome; returns the pipeline's
+// outcome (per device, follow-ups). accept_no_undo: the
 // caller's confirmation covers values undo cannot write back (they are
 // sent without asking again).
 Outcome process_set_req_basic(const std::vector<int>& devices, int window, int* error, int* cancel,

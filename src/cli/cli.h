@@ -37,10 +37,6 @@ int cli_usage_error(const CliVerb& verb, const std::string& message);
 
 // ---- helpers for verb handlers ----------------------------------------------
 
-// Starts capturing what is appended to the text area id from now on.
-void cli_watch_output(int id);
-// Writes the text appended to the watched area since cli_watch_output.
-void cli_flush_output();
 // Writes the warnings shown since the last call to standard error (one per
 // warning text); returns how many there were.
 int cli_flush_warnings();

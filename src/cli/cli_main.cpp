@@ -74,8 +74,9 @@ const char* const USAGE_BODY =
     "                       text (show, status, list, info, discover, compare,\n"
     "                       page, modem list, script view, get-file, put-file,\n"
     "                       boot, reset, bcast, site-default, group, set,\n"
-    "                       script exec, undo, send-traps-here; events: one\n"
-    "                       object per event and line); also after the verb\n"
+    "                       script create, script exec, undo, send-traps-here;\n"
+    "                       events: one object per event and line); also\n"
+    "                       after the verb\n"
     "  --names KIND [PAGE]  names for shell completion: verbs, vars, funcs,\n"
     "                       pages, fields PAGE\n"
     "\nVerbs:\n";

@@ -17,8 +17,6 @@
 
 namespace {
 
-int watched_id = -1;
-size_t watched_from = 0;
 size_t warnings_seen = 0;
 
 } // namespace
@@ -34,22 +32,6 @@ int cli_usage_error(const CliVerb& verb, const std::string& message) {
     std::fprintf(stderr, "mm_cli %s: %s\nusage: mm_cli [OPTIONS] %s\n", verb.name, message.c_str(),
                  verb.usage);
     return CLI_USAGE;
-}
-
-void cli_watch_output(int id) {
-    watched_id = id;
-    watched_from = ui_get_text(id).size();
-}
-
-void cli_flush_output() {
-    if (watched_id < 0)
-        return;
-    std::string text = ui_get_text(watched_id);
-    // With --json the report's facts go into the document instead.
-    if (text.size() > watched_from && !cli_json)
-        std::fwrite(text.data() + watched_from, 1, text.size() - watched_from, stdout);
-    watched_from = text.size();
-    std::fflush(stdout);
 }
 
 int cli_flush_warnings() {

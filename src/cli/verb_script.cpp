@@ -14,7 +14,6 @@
 #include "ops/script_exe.h"
 #include "ops/script_file.h"
 #include "ui/progress.h"
-#include "ui/ui.h"
 #include "ui/widget_ids.h"
 #include "ui_headless/ui_headless.h"
 
@@ -33,9 +32,9 @@ bool parse_ports_arg(const std::string& a, std::array<std::string, SK_COUNT>* te
 }
 
 int run_create(const CliVerb& verb, const std::vector<std::string>& args) {
-    ScrCrtOptions opt;
-    std::array<std::string, SK_COUNT> ports{};
-    std::string file, vars, func;
+    ScriptCrtRequest req;
+    ScrCrtOptions& opt = req.opt;
+    std::string vars, func;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         bool v = i + 1 < args.size();
@@ -58,42 +57,47 @@ int run_create(const CliVerb& verb, const std::vector<std::string>& args) {
         else if (a == "-f" && v)
             func = args[++i];
         else if (a == "--ports" && v) {
-            if (!parse_ports_arg(args[++i], &ports))
+            if (!parse_ports_arg(args[++i], &req.ports))
                 return cli_usage_error(verb, "bad --ports '" + args[i] + "'");
-        } else if (file.empty() && a[0] != '-')
-            file = a;
+        } else if (req.file.empty() && a[0] != '-')
+            req.file = a;
         else
             return cli_usage_error(verb, "unexpected argument '" + a + "'");
     }
-    if (file.empty())
+    if (req.file.empty())
         return cli_usage_error(verb, "give the script FILE");
     if (!vars.empty() && !func.empty())
         return cli_usage_error(verb, "give either -v or -f");
     if (!vars.empty() || !func.empty()) {
-        opt.selected = true;
-        if (!vars.empty())
-            cli_choose_params(cli_split(vars, ','), 1);
-        else
-            cli_choose_params({func}, 0);
+        req.opt.selected = true;
+        req.params = !vars.empty() ? cli_split(vars, ',') : std::vector<std::string>{func};
+        req.param_sel = vars.empty() ? 0 : 1;
+        cli_choose_params(req.params, req.param_sel); // what the selection check reads
     }
-    cli_watch_output(W_CRT_TEXT);
-    ScrCrtState st;
-    if (!process_scr_crt(opt, W_CRT_FORM, &st))
+    if (!check_main_sel(W_MAIN_WINDOW, SEL_SCRIPT, req.opt.selected))
         return CLI_FAILED;
+    req.devices = selected_reachable();
+    ScriptCrtOutcome out = run_script_create(req, front_end_asker());
     // A question answered Cancel (ports, overwrite) is said, not silent.
-    if (st.port_dialog && !process_scr_crt_prt(&st, ports, W_CRT_FORM)) {
-        cli_confirmed("no script was written");
-        return CLI_FAILED;
+    if (out.declined)
+        std::fprintf(stderr, "Not confirmed (answer with -y): no script was written.\n");
+    if (out.kept)
+        cli_say_kept("script create", out.path);
+    const std::string device = req.devices.empty() ? "" : req.devices.front()->name;
+    for (const std::string& e : out.errors)
+        std::fprintf(stderr, "mm_cli script create: %s: %s\n", device.c_str(),
+                     hl_reworded(e).c_str());
+    int status = cli_print_outcome("script create", out.outcome);
+    if (cli_json) {
+        JsonWriter& j = cli_json_doc();
+        j.str("file", out.path.empty() ? req.file : out.path)
+            .boolean("written", out.written)
+            .begin_array("errors");
+        for (const std::string& e : out.errors)
+            j.str("", hl_reworded(e));
+        j.end_array();
     }
-    int result = SCRIPT_NOT_DONE;
-    size_t mark = cli_question_mark();
-    create_scr_proc(&st, cli_without_blanks(file), W_CRT_TEXT, W_CRT_FORM, &result);
-    cli_flush_output();
-    if (cli_kept_file(mark, "script create", file))
-        return CLI_KEPT;
-    if (!cli_confirmed("no script was written"))
-        return CLI_FAILED;
-    return result == SCRIPT_DONE ? CLI_OK : CLI_FAILED;
+    return out.kept ? CLI_KEPT : status;
 }
 
 // A script's parameter lines with what each names and whether it could be

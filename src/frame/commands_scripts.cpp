@@ -3,11 +3,11 @@
 // selection boxes; the controls are read in frame/script_windows.
 #include "frame/commands.h"
 #include "frame/render.h"
+#include "frame/script_crt_window.h"
 #include "frame/script_exec_window.h"
 #include "frame/script_windows.h"
 #include "frame/set_render.h"
 #include "ops/compare.h"
-#include "ops/script_crt.h"
 #include "ops/script_exe.h"
 #include "ops/script_file.h"
 #include "ops/undo.h"
@@ -18,44 +18,7 @@
 
 namespace {
 
-ScrCrtState crt_state;
 ScrExeState exe_state;
-
-void crt_file_selection() {
-    ui_file_selection(
-        W_CRT_FORM, "Script File Selection", mm_path(SCR_DIR),
-        [](const std::string& typed) {
-            std::string path;
-            remove_blanks_warn(W_CRT_FORM, typed, &path);
-            return create_scr_proc(&crt_state, path, W_CRT_TEXT, W_CRT_FORM);
-        },
-        "");
-}
-
-void script_create() {
-    ui_unmanage(W_SCR_CRT_PRT.slot);
-    if (!process_scr_crt(scr_crt_window_options(), W_CRT_FORM, &crt_state))
-        return;
-    if (!crt_state.port_dialog) {
-        crt_file_selection();
-        return;
-    }
-    std::array<std::string, SK_COUNT> texts{};
-    texts[SK_EN] = "1";
-    texts[SK_DS1INF] = "2";
-    ui_set_toggle(W_SCR_CRT_WILD_TB, false, false);
-    open_scr_port_dialog(W_SCR_CRT_PRT, crt_state.kinds, texts);
-}
-
-// The creation port dialog's OK: the dialog stays open when its checks
-// refuse the fields or the operator declines the question.
-void script_create_ports() {
-    crt_state.opt.wildcard = ui_get_toggle(W_SCR_CRT_WILD_TB);
-    if (!process_scr_crt_prt(&crt_state, read_scr_port_dialog(W_SCR_CRT_PRT), W_CRT_FORM))
-        return;
-    ui_unmanage(W_SCR_CRT_PRT.slot);
-    crt_file_selection();
-}
 
 void script_execute() {
     ui_unmanage(W_SCR_EXE_PRT.slot);
@@ -123,12 +86,12 @@ int cmd_script_view(int) {
 }
 
 int cmd_script_create(int) {
-    script_create();
+    script_create_start();
     return 1;
 }
 
 int cmd_script_create_ports(int) {
-    script_create_ports();
+    script_create_ports_ok();
     return 1;
 }
 

@@ -7,6 +7,7 @@
 
 #include "devices/mrx_select.h"
 #include "devices/text_buf.h"
+#include "frame/set_render.h"
 #include "ops/set_window.h"
 #include "snmp_access/port_inst.h"
 #include "ui/progress.h"
@@ -109,11 +110,7 @@ int execute_scr_proc(const std::string& path, const ScrPortSet& ports, int outpu
         set_question_parent(W_MAIN_WINDOW);
         return -1;
     }
-    bool reset = false;
-    for (const FollowUp& fu : so.outcome.follow_ups)
-        reset = reset || fu.kind == FOLLOW_RESET;
-    if (reset)
-        ask_change_reset(so.change, parent, false, output);
+    render_reset_follow_up(so.change, so.outcome, parent, output, false);
     for (const std::string& w : so.outcome.warnings)
         display_warn(parent, w);
     set_question_parent(W_MAIN_WINDOW);

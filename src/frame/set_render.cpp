@@ -25,6 +25,12 @@ void render_reset_follow_up(const ChangeOutcome& change, const Outcome& outcome,
     render_outcome(reset, OutputArea{parent, output, true, true});
 }
 
+std::string set_error_warning(const std::string& device) {
+    return "<" + device +
+           "> There was an error setting one or more parameters.\nThis may be due to a "
+           "timeout.\nCheck message box for details.";
+}
+
 void render_set_apply(const SetOutcome& so, const SetRequest& input) {
     render_outcome(so.outcome, OutputArea{W_SET_FORM, W_SET_MSG, true, true});
     for (const std::string& device : so.set_errors)

@@ -12,6 +12,9 @@ void render_set_apply(const SetOutcome& so, const SetRequest& input);
 void render_reset_follow_up(const ChangeOutcome& change, const Outcome& outcome, int parent,
                             int output, bool timeout_text);
 
+// The window's warning about a device whose Set answered with an error.
+std::string set_error_warning(const std::string& device);
+
 // Commands -> Undo Last Change over parent, reported into output: the
 // scripts shown before the question. A ScriptResult.
 int undo_last_change(int output, int parent);

@@ -1,21 +1,19 @@
 #include "ops/script_crt.h"
 
+#include <algorithm>
 #include <set>
 
 #include "catalogue/func_catalogue.h"
 #include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "devices/long_op.h"
-#include "devices/mrx_select.h"
 #include "devices/text_buf.h"
 #include "ops/script_file.h"
 #include "ops/show.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/port_resolve.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
-#include "ui/widget_ids.h"
-#include "ui/window_state.h"
+#include "ui/overwrite.h"
 
 namespace {
 
@@ -110,14 +108,16 @@ constexpr const char* MSG_NOT_CREATED =
     "No script was created. If you selected an existing\nscript, the contents were not changed.";
 constexpr const char* MSG_CANNOT_SCRIPT = "Parameter cannot be scripted.";
 
-std::vector<int> chosen_vars(int func_index) {
+// Catalogue indexes of the chosen variables, or of the chosen function's.
+std::vector<int> chosen_vars(const std::vector<std::string>& params, int param_sel,
+                             int func_index) {
     std::vector<int> ids;
-    if (!param_sel_flag) {
+    if (!param_sel) {
         if (func_index >= 0 && func_index < MAX_MIB_FUNCS && mib_func_list[func_index])
             ids = mib_func_list[func_index]->var_list;
         return ids;
     }
-    for (const std::string& label : main_selection().params) {
+    for (const std::string& label : params) {
         int id = 0;
         if (get_check_mib_var(label, &id))
             ids.push_back(id);
@@ -128,10 +128,18 @@ std::vector<int> chosen_vars(int func_index) {
 struct CrtRun {
     ScrCrtState* st;
     std::string* msg;
+    std::vector<std::string>* errors;
     bool error = false;
     bool nonexistent = false;
     std::set<std::string> refusals{}; // each told once
 };
+
+// A line of the report that marks the script as made with errors.
+void error_line(CrtRun* run, const std::string& text) {
+    text_set_buf(text, run->msg, 1);
+    run->errors->push_back(text);
+    run->error = true;
+}
 
 // GET nodes of one variable for every needed kind of its port class.
 void build_scr_crt_prm(CrtRun* run, int id, bool report) {
@@ -157,8 +165,7 @@ void build_scr_crt_prm(CrtRun* run, int id, bool report) {
         } else if (report && (k == SK_DEVICE || p.given())) {
             std::string where =
                 k == SK_DEVICE ? e->name : e->name + " (" + kind_info[k].keyword + ")";
-            text_set_buf(where + " : " + MSG_CANNOT_SCRIPT, run->msg, 1);
-            run->error = true;
+            error_line(run, where + " : " + MSG_CANNOT_SCRIPT);
         }
     }
 }
@@ -215,9 +222,8 @@ bool write_scr_crt(CrtRun* run, std::string* content) {
             // A value too long for a script line is refused, never cut.
             problem = "Value is too long for a script line. Parameter not written.";
         }
-        text_set_buf(where + " : " + problem, run->msg, 1);
+        error_line(run, where + " : " + problem);
         text_set_buf("", run->msg, 1);
-        run->error = true;
         if (n->status == NS_NOT_DONE)
             break;
     }
@@ -252,26 +258,26 @@ ScrPortSet parse_scr_ports(const std::array<std::string, SK_COUNT>& texts) {
     return out;
 }
 
-int mark_prm_flags(ScrKinds* kinds, int* func_index, int parent) {
+int mark_prm_flags(const std::vector<std::string>& params, int param_sel, ScrKinds* kinds,
+                   int* func_index, std::string* why) {
     kinds->fill(false);
     std::vector<int> ids;
-    if (param_sel_flag) {
-        for (const std::string& label : main_selection().params) {
+    if (param_sel) {
+        for (const std::string& label : params) {
             int id = 0;
             if (!get_check_mib_var(label, &id)) {
-                display_warn(parent, MSG_NOT_IN_MIB);
+                *why = MSG_NOT_IN_MIB;
                 return -7;
             }
             ids.push_back(id);
         }
     } else {
-        std::vector<std::string> sel = main_selection().params;
-        *func_index = sel.empty() ? -1 : find_func_by_name(sel[0]);
+        *func_index = params.empty() ? -1 : find_func_by_name(params[0]);
         if (*func_index < 0) {
-            display_warn(parent, MSG_NOT_IN_MIB);
+            *why = MSG_NOT_IN_MIB;
             return -6;
         }
-        ids = chosen_vars(*func_index);
+        ids = chosen_vars(params, param_sel, *func_index);
     }
     unsigned marked = 0;
     for (int id : ids)
@@ -280,19 +286,63 @@ int mark_prm_flags(ScrKinds* kinds, int* func_index, int parent) {
     for (int k = 0; k < SK_COUNT; ++k)
         (*kinds)[k] = (marked & bit(k)) != 0;
     if (!marked) {
-        display_warn(parent, MSG_NOT_IN_MIB);
+        *why = MSG_NOT_IN_MIB;
         return -6;
     }
     return 0;
 }
 
-bool process_scr_crt(const ScrCrtOptions& opt, int parent, ScrCrtState* st) {
+namespace {
+
+// A step that ends creation: the device is listed as not read, with why.
+ScriptCrtOutcome& stop(ScriptCrtOutcome& out, const MorixRecord* rec, DeviceState state,
+                       const std::string& why) {
+    out.proceed = false;
+    if (rec)
+        out.outcome.devices.push_back({rec->name, state, rec->name + ": " + why});
+    return out;
+}
+
+ScriptCrtOutcome refusal(const MorixRecord* rec, std::vector<std::string> warnings) {
+    ScriptCrtOutcome out;
+    out.outcome.result = Result::refused;
+    out.outcome.warnings = std::move(warnings);
+    return stop(out, rec, DeviceState::not_sent, "nothing was read; no script was written");
+}
+
+// A step passed: its warnings are kept for the steps after it.
+ScriptCrtOutcome passed(std::vector<std::string> warnings) {
+    ScriptCrtOutcome out;
+    out.outcome.result = Result::done;
+    out.outcome.warnings = std::move(warnings);
+    out.proceed = true;
+    return out;
+}
+
+// Earlier steps' report and warnings before those of the step after them.
+ScriptCrtOutcome after(const ScriptCrtOutcome& earlier, ScriptCrtOutcome later) {
+    later.outcome.report = earlier.outcome.report + later.outcome.report;
+    std::vector<std::string> w = earlier.outcome.warnings;
+    w.insert(w.end(), later.outcome.warnings.begin(), later.outcome.warnings.end());
+    later.outcome.warnings = std::move(w);
+    return later;
+}
+
+} // namespace
+
+ScriptCrtOutcome plan_script_create(const ScriptCrtRequest& req, ScrCrtState* st) {
     *st = ScrCrtState{};
-    st->opt = opt;
-    if (!check_main_sel(parent, SEL_SCRIPT, opt.selected))
-        return false;
-    if (opt.selected && mark_prm_flags(&st->kinds, &st->func_index, parent) != 0)
-        return false;
+    st->opt = req.opt;
+    st->params = req.params;
+    st->param_sel = req.param_sel;
+    st->parent = req.parent;
+    const ScrCrtOptions& opt = req.opt;
+    MorixRecord* rec = req.devices.empty() ? nullptr : req.devices.front();
+    if (opt.selected) {
+        std::string why;
+        if (mark_prm_flags(req.params, req.param_sel, &st->kinds, &st->func_index, &why) != 0)
+            return refusal(rec, {why});
+    }
     if (opt.all)
         st->kinds.fill(true);
     for (int c = 0; c < SC_COUNT; ++c)
@@ -301,20 +351,11 @@ bool process_scr_crt(const ScrCrtOptions& opt, int parent, ScrCrtState* st) {
     bool any = false;
     for (bool k : st->kinds)
         any = any || k;
-    if (!any) {
-        display_warn(parent, "You must select at least one parameter.");
-        return false;
-    }
-    for (MorixRecord* r : host_info_list) {
-        if (!r)
-            break;
-        if (is_selected(r) && r->reachable) {
-            st->rec = r;
-            break;
-        }
-    }
-    if (!st->rec)
-        return false;
+    if (!any)
+        return refusal(rec, {"You must select at least one parameter."});
+    if (!rec)
+        return refusal(rec, {});
+    st->rec = rec;
     // Kinds the device lacks are dropped, each named (async ports only when
     // asked for).
     struct Drop {
@@ -332,32 +373,30 @@ bool process_scr_crt(const ScrCrtOptions& opt, int parent, ScrCrtState* st) {
          "The Morix you selected has no DS1 port(s) or is a  PRI device."},
         {SK_DS1INF, PT_DS1INF, SC_DS1,
          "The Morix you selected has no DS1 port(s) or is a  PRI device."}};
-    std::string warned;
+    std::vector<std::string> warnings;
     for (const Drop& d : drops) {
-        if (!st->kinds[d.kind] || get_num_ports(st->rec, d.port_type) > 0)
+        if (!st->kinds[d.kind] || get_num_ports(rec, d.port_type) > 0)
             continue;
         st->kinds[d.kind] = false;
         // Async is named only when asked for; the other kinds whenever the
         // choice needed them (the all-parameters choice included).
         bool asked =
             d.category >= 0 && (d.kind != SK_ASY || opt.category[d.category] || opt.selected);
-        if (asked && warned.find(d.text) == std::string::npos) {
-            display_warn(parent, d.text);
-            warned += d.text;
-        }
+        if (asked && std::find(warnings.begin(), warnings.end(), d.text) == warnings.end())
+            warnings.push_back(d.text);
     }
     for (int k = SK_ASY; k < SK_COUNT; ++k)
         st->port_dialog = st->port_dialog || st->kinds[k];
     if (!st->port_dialog && !st->kinds[SK_DEVICE]) {
         if (opt.selected)
-            display_warn(parent, "The selected Morix does not have the selected parameter(s).");
-        return false;
+            warnings.push_back("The selected Morix does not have the selected parameter(s).");
+        return refusal(rec, warnings);
     }
-    return true;
+    return passed(warnings);
 }
 
-bool process_scr_crt_prt(ScrCrtState* st, const std::array<std::string, SK_COUNT>& texts,
-                         int parent) {
+ScriptCrtOutcome script_create_ports(ScrCrtState* st,
+                                     const std::array<std::string, SK_COUNT>& texts, Asker& asker) {
     std::array<std::string, SK_COUNT> t = texts;
     t[SK_EN] = st->kinds[SK_EN] ? "1" : "";         // fixed fields
     t[SK_DS1INF] = st->kinds[SK_DS1INF] ? "1" : ""; // WAN module 1
@@ -370,17 +409,13 @@ bool process_scr_crt_prt(ScrCrtState* st, const std::array<std::string, SK_COUNT
     for (int k = SK_ASY; k < SK_COUNT; ++k) {
         if (!st->kinds[k])
             st->ports[k] = ScrPorts{};
-        if (st->opt.wildcard && (st->ports[k].all || st->ports[k].ports.size() > 1)) {
-            display_warn(parent, "You can enter only one port per type when\nyou select port "
-                                 "wildcarding.");
-            return false;
-        }
+        if (st->opt.wildcard && (st->ports[k].all || st->ports[k].ports.size() > 1))
+            return refusal(st->rec, {"You can enter only one port per type when\nyou select port "
+                                     "wildcarding."});
         any = any || st->ports[k].given();
     }
-    if (!any && !st->kinds[SK_DEVICE]) {
-        display_warn(parent, "You must enter one or more port numbers to create this script.");
-        return false;
-    }
+    if (!any && !st->kinds[SK_DEVICE])
+        return refusal(st->rec, {"You must enter one or more port numbers to create this script."});
     bool ask = !any;
     for (int k : {SK_ASY, SK_SYN, SK_PTR, SK_EN})
         ask = ask || (st->opt.all && st->kinds[k] && !st->ports[k].given());
@@ -388,43 +423,49 @@ bool process_scr_crt_prt(ScrCrtState* st, const std::array<std::string, SK_COUNT
         int k = category_kind[c];
         ask = ask || (st->opt.category[c] && st->kinds[k] && !st->ports[k].given());
     }
-    if (!ask)
-        return true;
-    return ask_user(parent, "Question", "OK", "Cancel", 0,
-                    "You selected a script option that requires port numbers.\nIf you do not "
-                    "enter at least one port number this operation\nwill not process port "
-                    "related parameters.\n\nDo you want to continue?") == ASK_OK;
+    Question q;
+    q.title = "Question";
+    q.text = "You selected a script option that requires port numbers.\nIf you do not enter at "
+             "least one port number this operation\nwill not process port related "
+             "parameters.\n\nDo you want to continue?";
+    if (!ask || asker.ask(q))
+        return passed({});
+    ScriptCrtOutcome out;
+    out.outcome.result = Result::cancelled;
+    out.declined = true;
+    return stop(out, st->rec, DeviceState::cancelled, "not confirmed; no script was written");
 }
 
-int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int parent,
-                    int* result) {
-    int unused = 0;
-    int& outcome = result ? *result : unused;
-    outcome = SCRIPT_NOT_DONE;
-    std::string path;
-    remove_blanks(typed, &path);
-    if (path.empty()) {
-        display_warn(parent, MSG_NO_SCRIPT);
-        return 0;
+ScriptCrtOutcome create_script_file(ScrCrtState* st, const std::string& typed, Asker& asker) {
+    ScriptCrtOutcome out;
+    Outcome& o = out.outcome;
+    std::string blanks = blanks_removed_warning(typed, &out.path);
+    if (!blanks.empty())
+        o.warnings.push_back(blanks);
+    if (out.path.empty())
+        return after(out, refusal(st->rec, {MSG_NO_SCRIPT}));
+    if (!may_overwrite(asker, 2, out.path)) {
+        out.kept = true;
+        o.result = Result::cancelled;
+        return stop(out, st->rec, DeviceState::not_sent,
+                    out.path + " exists and was kept; nothing was read");
     }
-    if (!check_if_overwrite(parent, 2, path))
-        return 0;
-    std::string msg;
+    out.proceed = true; // the file selection's work is done, whatever follows
+    std::string& msg = o.report;
     text_set_buf("Creating script...", &msg, 1);
     text_set_buf("", &msg, 1);
-    CrtRun run{st, &msg};
-    free_prm_list(st->rec);
+    CrtRun run{st, &msg, &out.errors};
+    MorixRecord* rec = st->rec;
+    free_prm_list(rec);
     if (st->opt.selected) {
-        for (int id : chosen_vars(st->func_index)) {
+        for (int id : chosen_vars(st->params, st->param_sel, st->func_index)) {
             const MibVarEntry* e = mib_var(id);
             if (!e)
                 continue;
-            if (e->internal_code == MIC_NOT_TRANSFERABLE) {
-                text_set_buf(e->name + " : " + MSG_CANNOT_SCRIPT, &msg, 1);
-                run.error = true;
-            } else {
+            if (e->internal_code == MIC_NOT_TRANSFERABLE)
+                error_line(&run, e->name + " : " + MSG_CANNOT_SCRIPT);
+            else
                 build_scr_crt_prm(&run, id, true);
-            }
         }
     }
     // Every catalogue variable of a chosen category, each once even when two
@@ -440,48 +481,69 @@ int create_scr_proc(ScrCrtState* st, const std::string& typed, int output, int p
             build_scr_crt_prm(&run, id, false);
     }
     bool cancelled = false;
-    std::string content;
-    bool written = false;
-    if (!st->rec->prm_list) {
-        text_set_buf("No valid parameters were specified.", &msg, 1);
+    DeviceOutcome dev{rec->name, DeviceState::done, ""};
+    auto not_made = [&](DeviceState state, const std::string& why) {
+        text_set_buf(why, &msg, 1);
         text_set_buf(MSG_NOT_CREATED, &msg, 1);
+        dev.state = state;
+        dev.reason = rec->name + ": " + why;
+    };
+    if (!rec->prm_list) {
+        not_made(DeviceState::not_sent, "No valid parameters were specified.");
     } else {
-        LongOperation op(parent, "Cancel Script Create", "", LO_FOLLOW_SNMP);
-        op.progress("Creating script for " + st->rec->name, "");
-        mm_snmp(st->rec, SNMP_OP_GET);
-        int rc = st->rec->status;
+        LongOperation op(st->parent, "Cancel Script Create", "", LO_FOLLOW_SNMP);
+        op.progress("Creating script for " + rec->name, "");
+        mm_snmp(rec, SNMP_OP_GET);
+        int rc = rec->status;
         cancelled = op.close() || rc == SR_CANCELLED;
+        std::string content;
         if (cancelled) {
             text_set_buf("Operation cancelled.", &msg, 1);
+            dev.state = DeviceState::cancelled;
+            dev.reason = rec->name + ": the read was cancelled; no script was written";
         } else if (rc != SR_OK) {
-            text_set_buf("Could not get parameter values. This may be due to a timeout.", &msg, 1);
-            text_set_buf(MSG_NOT_CREATED, &msg, 1);
             run.error = true;
+            not_made(DeviceState::unread,
+                     "Could not get parameter values. This may be due to a timeout.");
         } else if (!write_scr_crt(&run, &content)) {
-            text_set_buf("No valid parameters were specified.", &msg, 1);
-            text_set_buf(MSG_NOT_CREATED, &msg, 1);
-        } else if (replace_file_safely(path, content) != 0) {
-            text_set_buf("Could not write the script file " + path + ".", &msg, 1);
+            not_made(DeviceState::unread, "No valid parameters were specified.");
+        } else if (replace_file_safely(out.path, content) != 0) {
+            text_set_buf("Could not write the script file " + out.path + ".", &msg, 1);
+            out.errors.push_back("Could not write the script file " + out.path + ".");
             text_set_buf(MSG_NOT_CREATED, &msg, 1);
             run.error = true;
         } else {
-            written = true;
+            out.written = true;
         }
     }
-    free_prm_list(st->rec);
+    free_prm_list(rec);
     if (!cancelled) {
         text_set_buf("", &msg, 1);
-        if (written)
+        if (out.written)
             text_set_buf(run.error ? "Script creation complete with errors."
                                    : "Script creation complete.",
                          &msg, 1);
     }
-    write_otp_msg(output, msg, 0, 1);
     if (run.nonexistent && !cancelled)
-        display_warn(parent, MSG_NONEXISTENT_PORTS);
-    if (cancelled)
-        outcome = SCRIPT_CANCELLED;
-    else if (written)
-        outcome = run.error ? SCRIPT_ERRORS : SCRIPT_DONE;
-    return 1;
+        o.warnings.push_back(MSG_NONEXISTENT_PORTS);
+    o.devices.push_back(dev);
+    // Ports asked for that the device lacks leave the script short of them.
+    o.result = cancelled                                       ? Result::cancelled
+               : out.written && !run.error && !run.nonexistent ? Result::done
+                                                               : Result::failed;
+    return out;
+}
+
+ScriptCrtOutcome run_script_create(const ScriptCrtRequest& req, Asker& asker) {
+    ScrCrtState st;
+    ScriptCrtOutcome done = plan_script_create(req, &st);
+    if (done.proceed && st.port_dialog)
+        done = after(done, script_create_ports(&st, req.ports, asker));
+    if (done.proceed)
+        done = after(done, create_script_file(&st, req.file, asker));
+    // Whatever was said on the way (kinds the device lacks, blanks taken
+    // from the name) leaves the script short of what was asked.
+    if (done.outcome.result == Result::done && !done.outcome.warnings.empty())
+        done.outcome.result = Result::failed;
+    return done;
 }

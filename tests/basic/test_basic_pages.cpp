@@ -338,6 +338,21 @@ TEST_F(BasicSim, LoadHostFollowUpCloseQuestionAndResetCode1) {
     EXPECT_FALSE(ui_is_managed(BW_SETUP_FORM, UI_BASIC));
 }
 
+// A device refusing the automatic reset after a page's Set is named in the
+// page's warnings, and the Set fails.
+TEST_F(BasicSim, RefusedResetIsSaidAndFailsTheSet) {
+    REQUIRE_NETNS();
+    start2({}, "fault set_refuse mrxcReset");
+    BasicPage& ip = open("ip");
+    put(ip, "mask", "255.255.0.0"); // takes effect after a reset
+    hl_answer_all(ASK_OK);
+    Ran r = apply(ip);
+    EXPECT_TRUE(r.said("Could not reset the following Morixes")) << hl_warning_box();
+    EXPECT_TRUE(r.said(B));
+    EXPECT_EQ(r.o.result, Result::failed);
+    EXPECT_EQ(value_of(B, "mrxSubnetMask"), "255.255.0.0");
+}
+
 TEST_F(BasicSim, WanEditSetsTheChosenModuleAndChecksCasDigits) {
     REQUIRE_NETNS();
     ASSERT_TRUE(start_logged({{sim_profile("modelt.prof"), A}}, {A + ":mrxt1SwitchType.3=10"}));

@@ -188,7 +188,28 @@ TEST_F(CliJson, TheTerminalContract) {
         {with(quick, {"list"}), 1, "NAME", "mm_cli list: " + Q + ": NOT REACHABLE.\n"},
         {{"-mrx", A, "list", "-o", tmp.file("keep")}, 3, "NAME", "keep exists; it was not over"},
         {{"-mrx", A, "list", "-o", tmp.file("no/dir/x")}, 1, "NAME", "save list to a file: \n\n/"},
-        {{"-mrx", A, "script", "create", tmp.file("keep"), "-v", "sysName"}, 3, "*", "not overwr"},
+        // script create: a kept file, a silent device, nothing chosen, the
+        // ports question declined, a variable that cannot be scripted
+        {{"-mrx", A, "script", "create", tmp.file("keep"), "-v", "sysName"}, 3, "", "not overwr"},
+        {{"--json", "-mrx", Q, "-t", "1", "-r", "0", "script", "create", tmp.file("q"), "-v",
+          "sysContact"},
+         1,
+         "json",
+         "script: " + Q + ": not reachable",
+         Q},
+        {{"--json", "-mrx", A, "script", "create", tmp.file("n")},
+         1,
+         "json",
+         "You must select at least one parameter.",
+         A},
+        {{"-mrx", A, "script", "create", tmp.file("p"), "--category", "device,asy"},
+         1,
+         "",
+         "Not confirmed (answer with -y): no script was written."},
+        {{"-mrx", A, "-y", "script", "create", tmp.file("e"), "-v", "sysContact,sysName"},
+         1,
+         "sysName : Parameter cannot be scripted.\n\nScript creation complete with errors.",
+         "script create: " + A + ": sysName : Parameter cannot be scripted.\n"},
         {{"--json", "compare", "--files", tmp.file("odd.scr"), tmp.file("odd2.scr")},
          1,
          "json",
@@ -279,6 +300,13 @@ TEST_F(CliJson, TheTerminalContract) {
     EXPECT_EQ(doc["result"], "\"failed\"");
     EXPECT_EQ(doc["devices.0.result"] + doc["devices.1.device"], "\"done\"\"" + B + "\"");
     EXPECT_NE(doc["devices.1.result"], "\"done\"");
+    doc = parse_json(run_cli({"-mrx", A, "-y", "--json", "script", "create", tmp.file("e"), "-v",
+                              "sysContact,sysName"})
+                         .out);
+    EXPECT_EQ(doc["result"] + doc["written"] + doc["errors.0"],
+              "\"failed\"true\"sysName : Parameter cannot be scripted.\"");
+    EXPECT_EQ(read_file(tmp.file("e")).find("sysName"), std::string::npos);
+    EXPECT_NE(read_file(tmp.file("e")).find("\nsysContact | none | 0 | "), std::string::npos);
     doc = parse_json(run_cli({"--json", "script", "view", tmp.file("odd.scr")}).out);
     EXPECT_EQ(doc["lines.0.value"], "\"\\u00ed\\u00a0\\u0080\\u00c0\\u00af\\u00f4\\u0090\\u0080"
                                     "\\u0080\"");

@@ -93,6 +93,7 @@ TEST(OpControl, ScriptsCreateViewExecute) {
                                            type_into("Script File Selection", "Selection", script),
                                            click("Script File Selection", "OK"),
                                            file_has(script, "mrxDialoutIdleTimer"),
+                                           wait_text(C, "scr_crt_text", "creation complete."),
                                            click(C, "Close"), wait_closed(C)}),
               "");
     // A script of port parameters asks for its ports when made and when run.
@@ -107,6 +108,7 @@ TEST(OpControl, ScriptsCreateViewExecute) {
                                   wait_window("Script File Selection"),
                                   type_into("Script File Selection", "Selection", ports),
                                   click("Script File Selection", "OK"), file_has(ports, "mrxpMode"),
+                                  wait_text(C, "scr_crt_text", "creation complete"),
                                   click(C, "Close"), wait_closed(C)}),
               "");
     const char* V = "View Script";

@@ -27,15 +27,15 @@ class ScriptSim : public OpsSim {
         ui_list_select_pos(W_MRX_LIST, name == A ? 1 : 2, false);
     }
     bool create(const std::string& path, bool wildcard) {
-        select_only(A);
-        ScrCrtOptions o;
-        o.category[SC_DEVICE] = o.category[SC_ASY] = true;
-        o.wildcard = wildcard;
-        ScrCrtState st;
-        std::array<std::string, SK_COUNT> ports{};
-        ports[SK_ASY] = "2";
-        return process_scr_crt(o, W_CRT_FORM, &st) && process_scr_crt_prt(&st, ports, W_CRT_FORM) &&
-               create_scr_proc(&st, path, OUT, W_CRT_FORM) == 1;
+        ScriptCrtRequest req;
+        req.opt.category[SC_DEVICE] = req.opt.category[SC_ASY] = true;
+        req.opt.wildcard = wildcard;
+        req.devices = {find_record(A)};
+        req.ports[SK_ASY] = "2";
+        req.file = path;
+        ScriptCrtOutcome out = run_script_create(req, front_end_asker());
+        ui_set_text(OUT, out.outcome.report);
+        return out.written;
     }
     int exec_on(const std::string& name, const std::string& path, const std::string& asy) {
         select_only(name);

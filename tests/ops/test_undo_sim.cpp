@@ -39,16 +39,13 @@ class UndoSim : public OpsSim {
     }
     // The device's scalars and async port 2 as a script.
     std::string snapshot(const std::string& name) {
-        select_only({name});
-        ScrCrtOptions o;
-        o.category[SC_DEVICE] = o.category[SC_ASY] = true;
-        ScrCrtState st;
-        std::array<std::string, SK_COUNT> ports{};
-        ports[SK_ASY] = "2";
+        ScriptCrtRequest req;
+        req.opt.category[SC_DEVICE] = req.opt.category[SC_ASY] = true;
+        req.devices = {find_record(name)};
+        req.ports[SK_ASY] = "2";
         std::string path = tmp.file(name + ".before");
-        EXPECT_TRUE(process_scr_crt(o, W_CRT_FORM, &st) &&
-                    process_scr_crt_prt(&st, ports, W_CRT_FORM) &&
-                    create_scr_proc(&st, path, OUT, W_CRT_FORM) == 1);
+        req.file = path;
+        EXPECT_TRUE(run_script_create(req, front_end_asker()).written);
         return path;
     }
     // Undo Last Change on the devices, then each compared with its snapshot.
