@@ -2,7 +2,7 @@
 
 #include "snmp_access/morix_record.h"
 #include "snmp_access/snmp_engine.h"
-#include "ui/ui.h"
+#include "ui/progress.h"
 
 LongOperation::LongOperation(int parent, const std::string& title, const std::string& label,
                              int flags) {
@@ -19,17 +19,14 @@ LongOperation::~LongOperation() {
 void LongOperation::busy(bool without_work) {
     if (busy_)
         return;
-    if (without_work)
-        set_app_cursor_no_dly(CURSOR_BUSY);
-    else
-        set_app_cursor(CURSOR_BUSY);
+    front_end_display().busy(without_work);
     busy_ = true;
 }
 
 void LongOperation::idle() {
     if (!busy_)
         return;
-    set_app_cursor(CURSOR_NORMAL);
+    front_end_display().idle();
     busy_ = false;
 }
 
@@ -37,8 +34,8 @@ void LongOperation::open(int parent, const std::string& title, const std::string
                          int flags) {
     if (flags & LO_BUSY)
         busy();
-    pop_cancel_dialog(1, parent, title, label, (flags & LO_CONFIRM) ? 1 : 0,
-                      (flags & LO_FOLLOW_SNMP) ? 1 : 0, (flags & LO_NO_SCALE) ? 0 : 1, 0);
+    front_end_display().open(parent, title, label, (flags & LO_CONFIRM) != 0,
+                             (flags & LO_FOLLOW_SNMP) != 0, (flags & LO_NO_SCALE) == 0);
     open_ = true;
     cancelled_ = false;
     position_ = -1;
@@ -72,18 +69,18 @@ std::vector<MorixRecord*> LongOperation::serve(const std::vector<MorixRecord*>& 
 }
 
 bool LongOperation::cancelled(int percent) {
-    return is_cancelled(percent) != 0;
+    return front_end_display().poll(percent);
 }
 
 void LongOperation::progress(const std::string& text, const std::string& device_name) {
-    reset_cancel_dialog(text, device_name);
+    front_end_display().label(text, device_name);
 }
 
 bool LongOperation::close() {
     if (!open_)
         return cancelled_;
     open_ = false;
-    cancelled_ = pop_cancel_dialog_down() != 0;
+    cancelled_ = front_end_display().close();
     if (!cancelled_)
         return false;
     for (int p = position_ < 0 ? MAX_MRX_SLOTS : position_; p < MAX_MRX_SLOTS; ++p) {
@@ -107,9 +104,9 @@ std::vector<MorixRecord*> list_records(const std::vector<int>& positions, size_t
 }
 
 bool cancel_requested() {
-    return g_cancel_process != 0;
+    return front_end_display().cancel_requested();
 }
 
 bool poll_cancel(int percent) {
-    return is_cancelled(percent) != 0;
+    return front_end_display().poll(percent);
 }

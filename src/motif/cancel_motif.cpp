@@ -20,6 +20,11 @@ struct CancelState {
     XFontStruct* font = nullptr;
     int owner = -1;   // window whose work the dialog follows
     int closing = -1; // window whose Close was clicked during its work
+    // Between managing the dialog and the window manager mapping it.
+    bool placing = false;
+    unsigned long managed_at = 0; // request number of the managing
+    bool label_waits = false;
+    std::string waiting_label;
 };
 CancelState cs_state;
 
@@ -102,6 +107,8 @@ void show_now() {
         cs_state.delay_timer = XtAppAddTimeOut(app_context, 250, delay_cb, nullptr);
         return;
     }
+    cs_state.placing = true;
+    cs_state.managed_at = NextRequest(XtDisplay(d));
     gui_manage_child(d);
     XmUpdateDisplay(d);
     draw_scale(widgets[W_CANCEL_DRAW]);
@@ -127,9 +134,30 @@ void fit_label() {
         XtVaSetValues(dialog, XmNwidth, static_cast<Dimension>(need), nullptr);
 }
 
+// The window manager places a dialog between its managing and its mapping.
+// A size the dialog asks for meanwhile is lost: the shell and its form then
+// disagree, and the form's bottom row (the Cancel button) lies below the
+// window. So a label given then, which resizes the dialog, is shown once
+// the dialog is mapped.
 void set_label(const std::string& text) {
+    if (cs_state.placing) {
+        cs_state.waiting_label = text;
+        cs_state.label_waits = true;
+        return;
+    }
     set_widget_label(W_CANCEL_LABEL, text);
     fit_label();
+}
+
+void mapped_cb(Widget, XtPointer, XEvent* ev, Boolean*) {
+    // Events of an earlier showing of the dialog do not end this placing.
+    if (ev->type != MapNotify || !cs_state.placing || ev->xany.serial < cs_state.managed_at)
+        return;
+    cs_state.placing = false;
+    if (cs_state.label_waits) {
+        cs_state.label_waits = false;
+        set_label(cs_state.waiting_label);
+    }
 }
 
 // The Close button of a shown window (the button its Escape presses).
@@ -199,6 +227,10 @@ void pop_cancel_dialog(int mode, int parent_id, const std::string& title, const 
     if (top_level == nullptr)
         return;
     fetch_widget("cancel_dialog", parent_widget(parent_id), W_CANCEL_DIALOG);
+    cs_state.placing = false;
+    cs_state.label_waits = false;
+    XtAddEventHandler(XtParent(widgets[W_CANCEL_DIALOG]), StructureNotifyMask, False, mapped_cb,
+                      nullptr);
     cs_state.owner = parent_id;
     cs_state.confirm = confirm;
     cs_state.show_scale = show_scale;
@@ -231,6 +263,8 @@ int pop_cancel_dialog_down() {
     if (cs_state.delay_timer != 0)
         XtRemoveTimeOut(cs_state.delay_timer);
     cs_state.delay_timer = 0;
+    cs_state.placing = false;
+    cs_state.label_waits = false;
     if (widgets[W_CANCEL_DIALOG] != nullptr)
         XtUnmanageChild(widgets[W_CANCEL_DIALOG]);
     g_snmp_pct_done = 0;

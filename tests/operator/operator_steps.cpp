@@ -203,7 +203,9 @@ void run_step() {
         r.last_record = now_ms();
     }
     const Step& s = (*r.steps)[r.next];
-    std::string why = s.act();
+    // Every scenario: a shown cancel dialog shows the whole of itself.
+    std::string why = why_cancel_dialog_cut();
+    why = why.empty() ? s.act() : "!the cancel dialog: " + why;
     if (why.empty()) {
         record_windows();
         r.step_start = now_ms();

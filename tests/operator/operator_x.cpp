@@ -18,6 +18,7 @@
 #include <cstdlib>
 
 #include "motif/motif_internal.h"
+#include "ui/widget_ids.h"
 
 namespace {
 
@@ -306,6 +307,28 @@ std::string why_overlapping(Widget shell) {
                        (label_of(other).empty() ? XtName(other) : label_of(other)) + "\" " +
                        describe(at);
         shown.emplace_back(w, r);
+    }
+    return "";
+}
+
+std::string why_cancel_dialog_cut() {
+    Widget dialog = widgets[W_CANCEL_DIALOG];
+    if (dialog == nullptr || !managed_up(dialog) || !viewable(XtWindow(dialog)))
+        return "";
+    Widget shell = XtParent(dialog);
+    Rect s = rect_of(shell);
+    for (Widget w : widgets_under(shell)) {
+        if (!is_laid_out_control(w) || !managed_up(w))
+            continue;
+        Rect r = rect_of(w);
+        std::string name = "\"" + label_of(w) + "\" (" + describe(r) + ")";
+        if (!r.inside(s))
+            return name + " lies outside its window (" + describe(s) + ")";
+        XtWidgetGeometry want{};
+        XtQueryGeometry(w, nullptr, &want);
+        // A label begun with ": " lost what the operation does.
+        if (want.width > r.w || label_of(w).rfind(": ", 0) == 0)
+            return name + " is cut";
     }
     return "";
 }

@@ -33,6 +33,9 @@ std::string why_not_natural_size(Widget shell);
 // "" when no two controls of the window (labels, buttons, fields, option
 // menus) overlap on the screen, else the first two that do.
 std::string why_overlapping(Widget shell);
+// "" unless the cancel dialog of a long operation is on screen with a
+// label or button outside its window, or with a label cut.
+std::string why_cancel_dialog_cut();
 // "" when a click at the middle of w reaches w, else why not.
 std::string why_not_clickable(Widget w);
 // "" when the window is the top window and holds the keyboard focus.
