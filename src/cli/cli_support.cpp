@@ -3,7 +3,6 @@
 
 #include "basic/basic_page.h"
 #include "catalogue/func_catalogue.h"
-#include "catalogue/func_display.h"
 #include "catalogue/mib_catalogue.h"
 #include "cli/cli.h"
 #include "cli/cli_json.h"
@@ -86,7 +85,6 @@ bool chosen_params_listed = false;
 void cli_choose_params(const std::vector<std::string>& names, int param_sel) {
     chosen_params = names;
     chosen_params_listed = param_sel != 0;
-    param_sel_flag = param_sel;
 }
 
 MainSelection cli_main_selection() {

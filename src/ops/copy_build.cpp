@@ -8,6 +8,7 @@
 #include "ops/show.h"
 #include "snmp_access/port_inst.h"
 #include "snmp_access/port_resolve.h"
+#include "snmp_access/session.h"
 #include "snmp_access/snmp_engine.h"
 #include "ui/widget_ids.h"
 
@@ -134,13 +135,14 @@ CopyOutcome copy_build(const CopyRequest& req) {
     CopyOutcome result;
     Outcome& o = result.outcome;
     o.result = Result::refused;
-    if (req.src_index < 0 || req.src_index >= MAX_MRX_SLOTS || !host_info_list[req.src_index] ||
-        host_info_list[req.src_index]->name != req.src_name) {
+    if (req.src_index < 0 || req.src_index >= MAX_MRX_SLOTS ||
+        !session().devices()[req.src_index] ||
+        session().devices()[req.src_index]->name != req.src_name) {
         o.report = "\nThe main Morix list may have been updated. You must\nredisplay the current "
                    "command window to update Morix Lists.\n\n";
         return result;
     }
-    MorixRecord* src = host_info_list[req.src_index];
+    MorixRecord* src = session().devices()[req.src_index];
     free_prm_list(src);
     if (req.code == CPY_CHN) {
         o.report = "Channel parameters are not copied: nothing was copied to the selected "

@@ -4,6 +4,7 @@
 #include "ops/copy.h"
 #include "snmp_access/morix_record.h"
 #include "snmp_access/port_inst.h"
+#include "snmp_access/session.h"
 #include "ui/widget_ids.h"
 
 int cpy_ind = CPY_MAIN;
@@ -83,7 +84,7 @@ int make_cpy_request(const CopyInput& in, CopyRequest* req, std::string* msg) {
         return CRQ_WARN;
     }
     req->src_name = from[0];
-    req->src_index = host_info_list.position(req->src_name);
+    req->src_index = session().devices().position(req->src_name);
     if (req->src_index < 0) {
         *msg = MSG_LIST_UPDATED;
         return CRQ_OUTPUT;

@@ -1,4 +1,5 @@
 #include "ops/show.h"
+#include "snmp_access/session.h"
 
 #include <algorithm>
 
@@ -214,7 +215,7 @@ int get_sel_mrx_values() {
     LongOperation dialog_label; // the caller's dialog is open
     read_values(selected_reachable(), dialog_label);
     int position = 0;
-    while (position < MAX_MRX_SLOTS && host_info_list[position])
+    while (position < MAX_MRX_SLOTS && session().devices()[position])
         ++position;
     return position;
 }
