@@ -107,6 +107,10 @@ bool cancel_requested() {
     return front_end_display().cancel_requested();
 }
 
+void clear_cancel_request() {
+    front_end_display().clear_cancel();
+}
+
 bool poll_cancel(int percent) {
     return front_end_display().poll(percent);
 }

@@ -70,6 +70,8 @@ std::vector<MorixRecord*> list_records(const std::vector<int>& positions, size_t
 // True once the operator has cancelled the operation under way (the flag
 // the cancel dialog and the engine share).
 bool cancel_requested();
+// Forgets an earlier cancel before a new operation starts.
+void clear_cancel_request();
 // Shows percent in the cancel dialog in force, lets only its Cancel act
 // and says whether the operator has cancelled.
 bool poll_cancel(int percent);

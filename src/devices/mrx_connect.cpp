@@ -1,4 +1,5 @@
 #include "devices/mrx_connect.h"
+#include "devices/long_op.h"
 
 #include <arpa/inet.h>
 
@@ -333,7 +334,7 @@ int IdentJob::stage1_send() {
 
 int IdentJob::after_stage1() {
     int result = -1;
-    if (g_cancel_process) {
+    if (cancel_requested()) {
         result = CR_CANCELLED;
     } else if (rec_->status == 6) {
         result = CR_UNKNOWN_HOST;
@@ -375,7 +376,7 @@ int IdentJob::stage2_send() {
 }
 
 int IdentJob::after_stage2() {
-    if (g_cancel_process)
+    if (cancel_requested())
         return fail(CR_CANCELLED, false);
     if (rec_->status == 6)
         return fail(CR_UNKNOWN_HOST, false);
@@ -412,7 +413,7 @@ int IdentJob::stage3_begin() {
 
 int IdentJob::stage3_send() {
     if (!bad_.empty()) {
-        if (g_cancel_process)
+        if (cancel_requested())
             return fail(CR_CANCELLED, false);
         return out_of_range(bad_);
     }
@@ -440,7 +441,7 @@ int IdentJob::after_stage3() {
         }
     }
     free_prm_list(rec_);
-    if (g_cancel_process)
+    if (cancel_requested())
         return fail(CR_CANCELLED, false);
     return fill_record();
 }
@@ -649,7 +650,7 @@ std::string IdentJob::read_check() {
 // anything else identifies afresh.
 int IdentJob::after_check() {
     std::string oid = read_check();
-    if (g_cancel_process)
+    if (cancel_requested())
         return fail(CR_CANCELLED, false);
     if (rec_->status == SR_TIMEOUT) {
         rec_->product_type = PT_NOT_REACHABLE;

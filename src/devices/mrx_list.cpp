@@ -259,7 +259,7 @@ ListOutcome add_one(const AddMorixRequest& req, MorixRecordPtr* pre_rec, const I
         rec->community = community;
         rec->timeout = mm_snmp_def_to * 1000000;
         rec->retries = mm_snmp_def_rty;
-        g_cancel_process = 0;
+        clear_cancel_request();
         code = connect_morix(rec.get(), &product, &summary, &info, "");
     }
     if (code == CR_OK || code == CR_NOT_REACHABLE) {
@@ -319,7 +319,7 @@ std::vector<ListOutcome> add_morixes(const std::vector<AddMorixRequest>& reqs) {
     bool remembered = g_ident_use == IDENT_LOADS_AND_ADDS;
     bool together = items.size() > 1 || remembered;
     if (together) {
-        g_cancel_process = 0;
+        clear_cancel_request();
         connect_morix_many(items, "Adding", remembered);
     }
     std::vector<ListOutcome> codes;
@@ -411,7 +411,7 @@ ListOutcome query_morixes(const QueryRequest& req) {
     }
     if (items.size() == 1)
         op.progress("Querying", items[0].rec->name);
-    if (!items.empty() && !g_cancel_process)
+    if (!items.empty() && !cancel_requested())
         connect_morix_many(items, "Querying");
     std::vector<MorixRecord*> moved;
     for (size_t i = 0; i < items.size(); ++i) {

@@ -294,8 +294,8 @@ ListOutcome load_device_list(const LoadListRequest& req, Progress& progress) {
     batch.expected = req.expected;
     batch.replace = req.replace;
     std::string line;
-    g_cancel_process = 0;
-    auto stopped = [&progress] { return g_cancel_process || progress.cancelled(); };
+    clear_cancel_request();
+    auto stopped = [&progress] { return cancel_requested() || progress.cancelled(); };
     LineBudget budget(path);
     long line_no = 3; // the header's lines
     bool line_start = true;
@@ -318,7 +318,7 @@ ListOutcome load_device_list(const LoadListRequest& req, Progress& progress) {
     }
     if (!batch.full && !stopped())
         batch.flush();
-    bool cancelled = op.close() || g_cancel_process;
+    bool cancelled = op.close() || cancel_requested();
     ListOutcome out;
     out.list = device_list_view();
     out.list.emptied = req.replace;

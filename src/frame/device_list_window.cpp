@@ -8,6 +8,7 @@
 #include "snmp_access/morix_record.h"
 #include "snmp_access/session.h"
 #include "ui/app_globals.h"
+#include "ui/progress.h"
 #include "ui/ui.h"
 #include "ui/widget_ids.h"
 #include "ui/window_state.h"
@@ -70,7 +71,7 @@ void WorkDialogProgress::step(int done, int total, const std::string&) {
 }
 
 bool WorkDialogProgress::cancelled() {
-    return g_cancel_process != 0;
+    return front_end_display().cancel_requested();
 }
 
 void render_device_list(const ListOutcome& out, int parent) {

@@ -12,10 +12,6 @@ std::string mm_default_dir();
 extern std::string mm_dir; // installation directory, set once at start
 extern int debug_flag;     // -debug: dumps on standard output
 extern int rrr_flag;       // -rrr: relaxed software release test
-// Set once the operator cancelled the operation under way (the cancel
-// dialog, the engine and mm_cli's Ctrl-C share it); commands clear it as
-// they start.
-extern int g_cancel_process;
 
 // Joins the installation directory with relative parts by slashes.
 std::string mm_path(const std::string& rel);

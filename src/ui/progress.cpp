@@ -33,6 +33,7 @@ class ServicesDisplay : public OperationDisplay {
         return g_cancel_process != 0;
     }
     bool cancel_requested() override { return g_cancel_process != 0; }
+    void clear_cancel() override { g_cancel_process = 0; }
     bool close() override { return pop_cancel_dialog_down() != 0; }
 };
 

@@ -35,6 +35,8 @@ class OperationDisplay {
     virtual bool cancelled() = 0;
     // True once cancelled; nothing shown, no input read.
     virtual bool cancel_requested() = 0;
+    // Forgets an earlier cancel before a new operation starts.
+    virtual void clear_cancel() = 0;
     // Takes the dialog down; true when the operator had cancelled.
     virtual bool close() = 0;
 };

@@ -36,6 +36,7 @@ class RecordingDisplay : public OperationDisplay {
     }
     bool cancelled() override { return cancel; }
     bool cancel_requested() override { return cancel; }
+    void clear_cancel() override { cancel = false; }
     bool close() override {
         seen.push_back("close");
         return cancel;
