@@ -58,6 +58,8 @@ MainSelection cli_main_selection();
 // The warnings shown since the last flush, marked as seen (a verb whose
 // report is its warnings prints them itself).
 std::vector<std::string> cli_take_warnings();
+// A warning of mm_cli's own, written and counted with the run's others.
+void cli_warn(const std::string& text);
 // False when the last question of the run was answered with Cancel (then
 // "Not confirmed (answer with -y): <nothing_done>." is on standard error).
 bool cli_confirmed(const char* nothing_done = "nothing was sent");

@@ -232,7 +232,7 @@ int start_up(const GlobalOpts& o) {
     if (o.retries >= 0)
         session().snmp_defaults().retries = o.retries;
     if (!note.empty())
-        display_warn(W_MAIN_WINDOW, note);
+        cli_warn(note);
     return CLI_OK;
 }
 

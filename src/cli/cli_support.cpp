@@ -17,6 +17,8 @@
 namespace {
 
 size_t warnings_seen = 0;
+// Warnings mm_cli itself raised, in the order raised.
+std::vector<std::string> own_warnings;
 
 } // namespace
 
@@ -34,17 +36,11 @@ int cli_usage_error(const CliVerb& verb, const std::string& message) {
 }
 
 int cli_flush_warnings() {
-    const std::vector<HlEvent>& events = hl_events();
-    int count = 0;
-    for (; warnings_seen < events.size(); ++warnings_seen) {
-        const HlEvent& e = events[warnings_seen];
-        if (e.kind != "warn" || e.text.empty())
-            continue;
-        std::fprintf(stderr, "%s\n", e.text.c_str());
-        ++count;
-    }
+    std::vector<std::string> warnings = cli_take_warnings();
+    for (const std::string& w : warnings)
+        std::fprintf(stderr, "%s\n", w.c_str());
     std::fflush(stderr);
-    return count;
+    return static_cast<int>(warnings.size());
 }
 
 std::string cli_without_blanks(const std::string& typed) {
@@ -52,7 +48,7 @@ std::string cli_without_blanks(const std::string& typed) {
     std::string warning = blanks_removed_warning(typed, &name);
     // Written and counted with the run's other warnings (cli_flush_warnings).
     if (!warning.empty())
-        display_warn(W_MAIN_WINDOW, warning);
+        cli_warn(warning);
     return name;
 }
 
@@ -97,8 +93,14 @@ MainSelection cli_main_selection() {
     return sel;
 }
 
+void cli_warn(const std::string& text) {
+    if (!text.empty())
+        own_warnings.push_back(text);
+}
+
 std::vector<std::string> cli_take_warnings() {
     std::vector<std::string> out;
+    out.swap(own_warnings);
     const std::vector<HlEvent>& events = hl_events();
     for (; warnings_seen < events.size(); ++warnings_seen)
         if (events[warnings_seen].kind == "warn" && !events[warnings_seen].text.empty())
