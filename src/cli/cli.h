@@ -40,10 +40,6 @@ int cli_usage_error(const CliVerb& verb, const std::string& message);
 // Writes the warnings shown since the last call to standard error (one per
 // warning text); returns how many there were.
 int cli_flush_warnings();
-// A device or file name from the command line without its white space; when
-// any went, the warning saying so is one of the run's warnings (standard
-// error; the run is then a failure, as with any warning).
-std::string cli_without_blanks(const std::string& typed);
 // The port type code of a keyword accepted by -p (asy, syn, ptr, en,
 // ds1inf, channels), or -1.
 int cli_port_type(const std::string& keyword);

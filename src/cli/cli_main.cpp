@@ -192,7 +192,7 @@ int add_devices(const GlobalOpts& o) {
     }
     std::vector<AddMorixRequest> adds;
     for (const std::string& name : o.devices)
-        adds.push_back({cli_without_blanks(name), o.community});
+        adds.push_back({name, o.community});
     if (!interrupted)
         for (const ListOutcome& added : add_morixes(adds))
             for (const std::string& w : added.outcome.warnings) {

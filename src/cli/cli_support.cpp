@@ -43,15 +43,6 @@ int cli_flush_warnings() {
     return static_cast<int>(warnings.size());
 }
 
-std::string cli_without_blanks(const std::string& typed) {
-    std::string name;
-    std::string warning = blanks_removed_warning(typed, &name);
-    // Written and counted with the run's other warnings (cli_flush_warnings).
-    if (!warning.empty())
-        cli_warn(warning);
-    return name;
-}
-
 int cli_port_type(const std::string& keyword) {
     int code = 0;
     if (!cvt_port_str_opt(keyword, &code) || code < PT_ASY || code > PT_CHANNELS)
